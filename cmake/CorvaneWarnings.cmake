@@ -1,0 +1,17 @@
+# Warnings are errors in our own code: the build has no warnings.
+function(corvane_warnings target)
+    target_compile_options(${target} PRIVATE -Wall -Wextra -Wpedantic -Wshadow
+        -Wnon-virtual-dtor -Wcast-align -Woverloaded-virtual -Wimplicit-fallthrough -Werror)
+endfunction()
+
+# A library made of every source file in one folder of src/.
+function(corvane_library name folder)
+    file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp")
+    if(NOT sources) # a layer not yet written still links
+        set(sources "${CMAKE_CURRENT_BINARY_DIR}/${name}_empty.cpp")
+        file(WRITE "${sources}" "namespace corvane {}\n")
+    endif()
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
+    corvane_warnings(${name})
+endfunction()

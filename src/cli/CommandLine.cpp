@@ -1,0 +1,44 @@
+#include "cli/CommandLine.h"
+
+#include "support/AppPaths.h"
+
+#include <ostream>
+
+namespace corvane::cli {
+
+std::string usageText() {
+    return "Usage: corvane [--help] [--version] COMMAND [ARGUMENTS]\n"
+           "\n"
+           "Manages the popup (\"What's This\") help text of Visual Basic 6 projects.\n"
+           "\n"
+           "Commands:\n"
+           "  scan PROJECT.vbp [--json] [--save]   read the project and its help text\n"
+           "  compile PROJECT.vbp [--yes]          generate and compile the help files\n"
+           "  edit PROJECT.vbp                     open the help text editor\n"
+           "  spell PROJECT.vbp [--language NAME]  check the spelling of the help text\n"
+           "\n"
+           "Options:\n"
+           "  --help      show this text and exit\n"
+           "  --version   show the program's version and exit\n";
+}
+
+int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    if (arguments.empty()) {
+        err << usageText();
+        return 2;
+    }
+    const std::string& command = arguments.front();
+    if (command == "--help" || command == "-h" || command == "help") {
+        out << usageText();
+        return 0;
+    }
+    if (command == "--version") {
+        out << "corvane " << programVersion() << "\n";
+        return 0;
+    }
+    err << "corvane: unknown command '" << command << "'\n"
+        << "Run 'corvane --help' for the list of commands.\n";
+    return 2;
+}
+
+} // namespace corvane::cli

@@ -1,0 +1,109 @@
+#include "support/AtomicFile.h"
+
+#include "support/VbError.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& path, const std::string& what, int error) {
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot " + what + " '" + path.string() + "': " + std::strerror(error),
+                  path.string());
+}
+
+void writeAll(int fd, const std::filesystem::path& path, std::string_view bytes) {
+    while (!bytes.empty()) {
+        ssize_t written = ::write(fd, bytes.data(), bytes.size());
+        if (written < 0) {
+            if (errno == EINTR)
+                continue;
+            int error = errno;
+            ::close(fd);
+            std::filesystem::remove(path);
+            fail(path, "write", error);
+        }
+        bytes.remove_prefix(static_cast<size_t>(written));
+    }
+}
+
+} // namespace
+
+AtomicFile::AtomicFile(std::filesystem::path target, std::filesystem::path temporary)
+    : target_(std::move(target)), temporary_(std::move(temporary)) {
+    if (temporary_.empty())
+        temporary_ = std::filesystem::path(target_.string() + ".tmp");
+}
+
+void AtomicFile::commit() {
+    mode_t mode = 0644;
+    struct stat existing {};
+    if (::stat(target_.c_str(), &existing) == 0)
+        mode = existing.st_mode & 07777; // keep the permissions of the file being replaced
+
+    int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
+    if (fd < 0)
+        fail(temporary_, "create", errno);
+    writeAll(fd, temporary_, content_);
+    if (::fsync(fd) != 0 && errno != EINVAL) {
+        int error = errno;
+        ::close(fd);
+        std::filesystem::remove(temporary_);
+        fail(temporary_, "flush", error);
+    }
+    if (::close(fd) != 0) {
+        int error = errno;
+        std::filesystem::remove(temporary_);
+        fail(temporary_, "close", error);
+    }
+    if (::rename(temporary_.c_str(), target_.c_str()) != 0) {
+        int error = errno;
+        throw VbError(vberr::PathFileAccess,
+                      "Cannot rename '" + temporary_.string() + "' to '" + target_.string() +
+                          "': " + std::strerror(error) + ". The new content is kept in '" +
+                          temporary_.string() + "'.",
+                      target_.string());
+    }
+}
+
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
+    AtomicFile file(target);
+    file.write(bytes);
+    file.commit();
+}
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        int error = errno;
+        if (error == ENOENT)
+            throw VbError(vberr::FileNotFound, "File not found: '" + path.string() + "'",
+                          path.string());
+        fail(path, "open", error);
+    }
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            break;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            int error = errno;
+            ::close(fd);
+            fail(path, "read", error);
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+    ::close(fd);
+    return bytes;
+}
+
+} // namespace corvane

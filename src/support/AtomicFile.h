@@ -1,0 +1,52 @@
+// AtomicFile: replaces a file's whole content so that readers see the old or the new
+// content, never a mix, and a failure leaves the original untouched.
+//
+// Calling sequence (after git's lockfile):
+//   AtomicFile file(target);           // nothing touches the disk yet
+//   file.write(bytes); ...             // content collects in memory
+//   file.commit();                     // writes "<target>.tmp" beside the target, flushes it
+//                                      // to disk, closes it, renames it over the target
+// Error handling: commit() raises VbError 75 naming the file and the reason. When writing the
+// temporary file fails, it is removed and the target is unchanged. When only the final rename
+// fails, the temporary file is kept (it holds the only copy of the new content) and the
+// error names both files. An AtomicFile destroyed without commit() writes nothing.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class AtomicFile {
+public:
+    // Prepares to replace `target`; the temporary file is `target` + ".tmp" unless given.
+    explicit AtomicFile(std::filesystem::path target, std::filesystem::path temporary = {});
+
+    // The file that commit() replaces.
+    const std::filesystem::path& target() const noexcept { return target_; }
+    // The temporary file beside the target.
+    const std::filesystem::path& temporary() const noexcept { return temporary_; }
+
+    // Appends bytes to the new content.
+    void write(std::string_view bytes) { content_.append(bytes); }
+    // The content collected so far.
+    const std::string& content() const noexcept { return content_; }
+
+    // Writes the temporary file and renames it over the target (see the header comment).
+    void commit();
+
+private:
+    std::filesystem::path target_;
+    std::filesystem::path temporary_;
+    std::string content_;
+};
+
+// Replaces the file's whole content atomically: AtomicFile with one write and a commit.
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes);
+
+// Reads a whole file as bytes; raises VbError 53 when it does not exist, 75 when it cannot
+// be read, naming the file and the reason.
+std::string readFileBytes(const std::filesystem::path& path);
+
+} // namespace corvane

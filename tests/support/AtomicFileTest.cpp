@@ -1,0 +1,71 @@
+#include "support/AtomicFile.h"
+#include "support/VbError.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+namespace corvane {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    writeFile(target, "old");
+    ::chmod(target.c_str(), 0600);
+    replaceFileAtomically(target, "new content");
+    EXPECT_EQ(readFile(target), "new content");
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.txt.tmp"));
+    struct stat st {};
+    ::stat(target.c_str(), &st);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST(AtomicFile, WithoutCommitNothingIsWritten) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    writeFile(target, "old");
+    {
+        AtomicFile file(target);
+        file.write("never");
+    }
+    EXPECT_EQ(readFile(target), "old");
+}
+
+TEST(AtomicFile, FailedRenameKeepsTheTemporaryFileAndNamesBothFiles) {
+    TempDir dir;
+    auto target = dir / "occupied";
+    std::filesystem::create_directories(target / "inside"); // a non-empty folder cannot be replaced
+    AtomicFile file(target);
+    file.write("precious");
+    try {
+        file.commit();
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 75);
+        EXPECT_NE(error.description().find("occupied.tmp"), std::string::npos);
+        EXPECT_NE(error.description().find("'" + target.string() + "'"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(dir / "occupied.tmp"), "precious");
+}
+
+TEST(AtomicFile, FailedWriteLeavesTheOriginalUntouched) {
+    TempDir dir;
+    auto target = dir / "missing-folder" / "data.txt";
+    EXPECT_THROW(replaceFileAtomically(target, "x"), VbError);
+    EXPECT_FALSE(std::filesystem::exists(target));
+    try {
+        readFileBytes(dir / "nope.txt");
+        FAIL();
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 53);
+        EXPECT_NE(error.description().find("nope.txt"), std::string::npos);
+    }
+}
+
+} // namespace
+} // namespace corvane

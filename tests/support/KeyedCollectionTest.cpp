@@ -1,0 +1,65 @@
+#include "support/KeyedCollection.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+int errorNumberOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const VbError& error) {
+        return error.number();
+    }
+    return 0;
+}
+
+TEST(KeyedCollection, KeepsInsertionOrderAndFindsKeysWithoutRegardToCase) {
+    KeyedCollection<std::string> languages;
+    languages.Add("English", "English");
+    languages.Add("Deutsch", "Deutsch");
+    languages.Add("Français", "Français");
+    languages.Add("no key");
+
+    ASSERT_EQ(languages.Count(), 4);
+    EXPECT_EQ(languages.Item(1), "English");
+    EXPECT_EQ(languages.Item(4), "no key");
+    EXPECT_EQ(languages.Item("ENGLISH"), "English");
+    EXPECT_EQ(languages.Item("FRANÇAIS"), "Français"); // Latin-1 letters fold too
+    EXPECT_TRUE(languages.Contains("deutsch"));
+    EXPECT_EQ(languages.PositionOf("deutsch"), 2);
+    EXPECT_EQ(languages.KeyAt(3), "Français");
+    EXPECT_EQ(std::vector<std::string>(languages.begin(), languages.end()),
+              (std::vector<std::string>{"English", "Deutsch", "Français", "no key"}));
+}
+
+TEST(KeyedCollection, FailsWithVbErrorNumbers) {
+    KeyedCollection<int> c;
+    c.Add(1, "One");
+    EXPECT_EQ(errorNumberOf([&] { c.Add(2, "ONE"); }), 457);
+    EXPECT_EQ(c.Count(), 1);
+    EXPECT_EQ(errorNumberOf([&] { (void)c.Item("Two"); }), 5);
+    EXPECT_EQ(errorNumberOf([&] { (void)c.Item(0); }), 9);
+    EXPECT_EQ(errorNumberOf([&] { (void)c.Item(2); }), 9);
+    EXPECT_EQ(errorNumberOf([&] { c.Remove("Two"); }), 5);
+    EXPECT_EQ(errorNumberOf([&] { c.Remove(5); }), 9);
+}
+
+TEST(KeyedCollection, RemovalKeepsTheOtherKeysPointingAtTheirItems) {
+    KeyedCollection<int> c;
+    c.Add(10, "a");
+    c.Add(20, "b");
+    c.Add(30, "c");
+    c.Add(40, "d");
+    c.Remove("b");
+    c.Remove(1);
+    ASSERT_EQ(c.Count(), 2);
+    EXPECT_EQ(c.Item("c"), 30);
+    EXPECT_EQ(c.Item("D"), 40);
+    EXPECT_FALSE(c.Contains("a"));
+    c.Add(50, "A"); // a removed key can be used again
+    EXPECT_EQ(c.Item(3), 50);
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,51 @@
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane {
+namespace {
+
+TEST(TextCodec, Windows1252RoundTripsEveryDefinedByte) {
+    std::string all;
+    for (int b = 1; b < 256; ++b)
+        if (b != 0x81 && b != 0x8D && b != 0x8F && b != 0x90 && b != 0x9D)
+            all += static_cast<char>(b);
+    std::string utf8 = decodeCodePage(all, 1252);
+    EXPECT_TRUE(isValidUtf8(utf8));
+    EXPECT_EQ(encodeCodePage(utf8, 1252), all);
+    EXPECT_EQ(decodeCodePage("\x80 \xE4\xF6\xFC", 1252), "€ äöü");
+}
+
+TEST(TextCodec, RefusesCharactersTheCodePageCannotHold) {
+    try {
+        encodeCodePage("Grüße 日本", 1252);
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 5);
+        EXPECT_NE(error.description().find("U+65E5"), std::string::npos) << error.description();
+    }
+    EXPECT_EQ(unencodableCharacters("a日b本日", 1252), "日本");
+    EXPECT_TRUE(canEncode("Grüße", 1252));
+}
+
+TEST(TextCodec, DoubleByteCodePageWhoseSecondByteIsABackslash) {
+    // Big5 0xA5 0x5C is U+529F; its second byte is a backslash.
+    std::string big5 = "\xA5\x5C";
+    std::string utf8 = decodeCodePage(big5, 950);
+    EXPECT_EQ(utf8, "\xE5\x8A\x9F");
+    EXPECT_EQ(encodeCodePage(utf8, 950), big5);
+}
+
+TEST(TextCodec, Utf8ValidationAndUtf16) {
+    EXPECT_TRUE(isValidUtf8("plain ascii"));
+    EXPECT_TRUE(isValidUtf8("\xC3\xA4"));
+    EXPECT_FALSE(isValidUtf8("\xE4\xF6"));       // Windows-1252 bytes
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));       // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));   // surrogate
+    EXPECT_EQ(decodeUtf16(std::string("a\0\xE4\0=\xD8\x00\xDE", 8), true), "aä😀");
+    EXPECT_EQ(decodeUtf16(std::string("\0a\0\xE4", 4), false), "aä");
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,31 @@
+// TempDir: a fresh folder for one test, removed with everything in it afterwards.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace corvane::test {
+
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    // The folder's path.
+    const std::filesystem::path& path() const noexcept { return path_; }
+    // A path inside the folder.
+    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+private:
+    std::filesystem::path path_;
+};
+
+// Writes bytes to a file, creating its folders.
+void writeFile(const std::filesystem::path& path, std::string_view bytes);
+// Reads a whole file as bytes ("" when it does not exist).
+std::string readFile(const std::filesystem::path& path);
+
+} // namespace corvane::test
