@@ -1,5 +1,9 @@
 #include "support/Variant.h"
 
+#include "support/CaseFold.h"
+#include "support/VbConvert.h"
+#include "support/VbError.h"
+
 #include <cmath>
 #include <cstdio>
 
@@ -144,6 +148,54 @@ std::string Variant::toText() const {
     case Kind::Error: return "Error " + std::to_string(static_cast<long>(number_));
     default: return {};
     }
+}
+
+namespace {
+bool isNumberKind(Variant::Kind kind) {
+    return kind == Variant::Kind::Boolean || kind == Variant::Kind::Integer ||
+           kind == Variant::Kind::Long || kind == Variant::Kind::Double ||
+           kind == Variant::Kind::Date || kind == Variant::Kind::Empty;
+}
+} // namespace
+
+bool Variant::isNumeric() const {
+    if (isNumberKind(kind_))
+        return true;
+    return kind_ == Kind::String && IsNumeric(text_);
+}
+
+double Variant::toDouble() const {
+    if (isNumberKind(kind_))
+        return number_;
+    if (kind_ == Kind::String) {
+        if (auto value = parseNumber(text_))
+            return *value;
+    }
+    throw VbError(vberr::TypeMismatch);
+}
+
+int32_t Variant::toLong() const { return CLng(toDouble()); }
+
+bool Variant::toBool() const {
+    if (kind_ == Kind::String) {
+        if (equalsIgnoreCase(text_, "True"))
+            return true;
+        if (equalsIgnoreCase(text_, "False"))
+            return false;
+    }
+    return toDouble() != 0;
+}
+
+bool operator==(const Variant& a, const Variant& b) {
+    if (isNumberKind(a.kind_) && isNumberKind(b.kind_))
+        return a.number_ == b.number_;
+    if (a.kind_ == Variant::Kind::String && b.kind_ == Variant::Kind::String)
+        return a.text_ == b.text_;
+    if (a.kind_ == Variant::Kind::Null || b.kind_ == Variant::Kind::Null)
+        return false;
+    if (a.isNumeric() && b.isNumeric())
+        return a.toDouble() == b.toDouble();
+    return a.toText() == b.toText();
 }
 
 } // namespace corvane

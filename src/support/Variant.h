@@ -84,6 +84,21 @@ public:
     // The value converted to a string as VB's CStr does (Booleans give True and False).
     std::string toText() const;
 
+    // True for Empty, Null, Nothing.
+    bool isEmpty() const noexcept { return kind_ == Kind::Empty; }
+    bool isNull() const noexcept { return kind_ == Kind::Null; }
+    // True when the value is a number, a Boolean, a date, or a text that reads as a number.
+    bool isNumeric() const;
+    // The value as a number (Empty gives 0); raises VbError 13 when it is not numeric.
+    double toDouble() const;
+    // The value as a 32-bit integer (VB's CLng); raises 13 or 6.
+    int32_t toLong() const;
+    // The value as a Boolean (a number is True when not 0; "True"/"False" texts); raises 13.
+    bool toBool() const;
+
+    // VB's comparison: numbers (and Booleans) numerically, anything else by its text.
+    friend bool operator==(const Variant& a, const Variant& b);
+
 private:
     Kind kind_ = Kind::Empty;
     std::string text_;          // String value or object type name
