@@ -1,0 +1,45 @@
+#include "support/XmlAttribute.h"
+
+#include "support/VbError.h"
+
+namespace corvane {
+
+std::string XMLAttribute::Name() const {
+    return attribute_.name();
+}
+
+std::string XMLAttribute::Value() const {
+    return attribute_.value();
+}
+
+int32_t XMLAttributes::Count() const {
+    int32_t count = 0;
+    for (auto attribute = element_.first_attribute(); attribute;
+         attribute = attribute.next_attribute())
+        ++count;
+    return count;
+}
+
+pugi::xml_attribute XMLAttributes::find(std::string_view name) const {
+    for (auto attribute = element_.first_attribute(); attribute;
+         attribute = attribute.next_attribute())
+        if (name == attribute.name())
+            return attribute;
+    return {};
+}
+
+XMLAttribute XMLAttributes::Item(std::string_view name) const {
+    pugi::xml_attribute attribute = find(name);
+    if (!attribute)
+        throw VbError(vberr::InvalidCall,
+                      "The element '" + std::string(element_.name()) + "' has no attribute '" +
+                          std::string(name) + "'",
+                      "XMLAttributes");
+    return XMLAttribute(document_, attribute);
+}
+
+bool XMLAttributes::Contains(std::string_view name) const {
+    return static_cast<bool>(find(name));
+}
+
+} // namespace corvane

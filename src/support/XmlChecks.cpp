@@ -1,0 +1,78 @@
+#include "support/XmlChecks.h"
+
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+
+#include <algorithm>
+
+namespace corvane {
+
+namespace {
+
+bool isNameStart(unsigned char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':' || c >= 0x80;
+}
+
+bool isNameChar(unsigned char c) {
+    return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
+}
+
+// Length of the valid UTF-8 sequence at `pos`, or 0 when the byte there does not start one.
+size_t validSequenceLength(std::string_view text, size_t pos) {
+    auto c = static_cast<unsigned char>(text[pos]);
+    if (c < 0x80)
+        return 1;
+    size_t length = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
+                                                 : (c >= 0xF0 && c <= 0xF4) ? 4
+                                                                            : 0;
+    if (length == 0 || pos + length > text.size())
+        return 0;
+    return isValidUtf8(text.substr(pos, length)) ? length : 0;
+}
+
+} // namespace
+
+bool isXmlName(std::string_view name) {
+    if (name.empty() || !isNameStart(static_cast<unsigned char>(name.front())))
+        return false;
+    return std::all_of(name.begin(), name.end(),
+                       [](char c) { return isNameChar(static_cast<unsigned char>(c)); }) &&
+           isValidUtf8(name);
+}
+
+void requireXmlName(std::string_view name, std::string_view use) {
+    if (!isXmlName(name))
+        throw VbError(vberr::InvalidCall,
+                      "'" + std::string(name) + "' is not a valid XML " + std::string(use) + " name",
+                      "XMLDocument");
+}
+
+bool isXmlWhitespace(std::string_view text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
+}
+
+std::string cleanXmlText(std::string_view text) {
+    if (text.find('\0') == std::string_view::npos && isValidUtf8(text))
+        return std::string(text);
+    std::string out;
+    out.reserve(text.size());
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == '\0') {
+            ++pos;
+            continue;
+        }
+        size_t length = validSequenceLength(text, pos);
+        if (length == 0) {
+            appendUtf8(out, 0xFFFD);
+            ++pos;
+            continue;
+        }
+        out.append(text.substr(pos, length));
+        pos += length;
+    }
+    return out;
+}
+
+} // namespace corvane

@@ -1,0 +1,127 @@
+#include "support/XmlDocument.h"
+
+#include "support/AtomicFile.h"
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+#include "support/XmlChecks.h"
+#include "support/XmlEncoding.h"
+
+#include <algorithm>
+#include <iterator>
+#include <istream>
+#include <ostream>
+
+namespace corvane {
+
+namespace {
+
+// Keeps CR LF, lone CR and white-space-only texts of leaf elements exactly as written.
+constexpr unsigned parseOptions =
+    (pugi::parse_default | pugi::parse_ws_pcdata_single) & ~pugi::parse_eol;
+constexpr unsigned formatOptions = pugi::format_indent | pugi::format_no_declaration;
+constexpr const char* indent = "  ";
+constexpr std::string_view declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+// Collects pugixml's output in a string.
+class StringWriter : public pugi::xml_writer {
+public:
+    explicit StringWriter(std::string& out) : out_(out) {}
+    void write(const void* data, size_t size) override {
+        out_.append(static_cast<const char*>(data), size);
+    }
+
+private:
+    std::string& out_;
+};
+
+std::shared_ptr<pugi::xml_document> documentWithRoot(const char* name) {
+    auto document = std::make_shared<pugi::xml_document>();
+    document->append_child(pugi::node_element).set_name(name);
+    return document;
+}
+
+// The line and column of a byte offset of UTF-8 text.
+XmlParseError errorAt(std::string_view text, size_t offset, std::string reason) {
+    offset = std::min(offset, text.size());
+    XmlParseError error{1, 1, std::move(reason)};
+    size_t lineStart = 0;
+    for (size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {
+            ++error.line;
+            lineStart = i + 1;
+        }
+    }
+    for (size_t i = lineStart; i < offset; ++i) // count characters, not continuation bytes
+        if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
+            ++error.column;
+    return error;
+}
+
+} // namespace
+
+struct XMLDocument::State {
+    std::shared_ptr<pugi::xml_document> document = documentWithRoot("Root");
+    std::optional<XmlParseError> lastError;
+};
+
+XMLDocument::XMLDocument() : state_(std::make_shared<State>()) {}
+
+XMLElement XMLDocument::Root() const {
+    return XMLElement(state_->document, state_->document->document_element());
+}
+
+bool XMLDocument::LoadText(std::string_view text) {
+    std::string source = cleanXmlText(text);
+    auto document = std::make_shared<pugi::xml_document>();
+    pugi::xml_parse_result result =
+        document->load_buffer(source.data(), source.size(), parseOptions, pugi::encoding_utf8);
+    if (!result) {
+        state_->lastError = errorAt(source, static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)),
+                                    result.description());
+        state_->document = documentWithRoot("");
+        return false;
+    }
+    state_->lastError.reset();
+    state_->document = std::move(document);
+    return true;
+}
+
+std::string XMLDocument::XMLText() const {
+    const pugi::xml_node root = state_->document->document_element();
+    if (!*root.name())
+        throw VbError(vberr::InvalidCall, "The XML document's root element has no name",
+                      "XMLDocument");
+    std::string text(declaration);
+    StringWriter writer(text);
+    state_->document->save(writer, indent, formatOptions, pugi::encoding_utf8);
+    return text;
+}
+
+const std::optional<XmlParseError>& XMLDocument::LastError() const {
+    return state_->lastError;
+}
+
+bool XMLDocument::Load(std::istream& in) {
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (in.bad())
+        throw VbError(vberr::PathFileAccess, "The XML text could not be read", "XMLDocument");
+    return LoadText(decodeXmlBytes(bytes));
+}
+
+bool XMLDocument::LoadFile(const std::filesystem::path& path) {
+    return LoadText(decodeXmlBytes(readFileBytes(path)));
+}
+
+void XMLDocument::Save(std::ostream& out) const {
+    std::string text = XMLText();
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    out.flush();
+    if (!out)
+        throw VbError(vberr::PathFileAccess, "The XML text could not be written", "XMLDocument");
+}
+
+void XMLDocument::SaveFile(const std::filesystem::path& path) const {
+    replaceFileAtomically(path, XMLText());
+}
+
+} // namespace corvane

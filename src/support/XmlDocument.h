@@ -1,0 +1,76 @@
+// XMLDocument: an XML document in memory, read from and written to text, built on pugixml.
+//
+// The program keeps its help data in one XML file, so the document promises exact round
+// trips: XMLText() loads again through LoadText() with the same element names, attribute
+// order, attribute values and element texts, byte for byte (CR LF stays CR LF, lone CR and LF,
+// tabs, leading and trailing spaces, a text of only spaces, < & " ', non-ASCII text).
+//
+// Rendering (XMLText):
+//   <?xml version="1.0" encoding="UTF-8"?>        the declaration, then one element per line,
+//   <Root A="1">                                  indented by two spaces per level so that the
+//     <Item Language="Neutral">text</Item>        file diffs well in version control; an
+//   </Root>                                       element with text is written inline, since
+//                                                 indentation inside it would change the text.
+// Every line ends in LF, the last one too. Attribute values escape & < > " and write tab, CR
+// and LF as character references, so they read back exactly. What happens to unusual texts
+// (NUL, control characters, white space beside child elements) is described in XmlElement.h.
+//
+// Handles (XMLElement, XMLAttributes ...) share ownership of the parsed document: they stay
+// valid after the XMLDocument is gone. LoadText replaces the document with a new one, so
+// handles taken before it keep showing the old content. Copies of an XMLDocument are the
+// same object, as VB object references are.
+#pragma once
+
+#include "support/XmlElement.h"
+
+#include <filesystem>
+#include <iosfwd>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// Where and why a text was not well-formed XML.
+struct XmlParseError {
+    int line = 0;       // 1-based line (LF, CR LF and a lone CR each end a line)
+    int column = 0;     // 1-based column, counted in characters (a tab counts one)
+    std::string reason; // pugixml's description, such as "Start-end tags mismatch"
+};
+
+class XMLDocument {
+public:
+    // A new document: its root is an element named "Root" without attributes or children.
+    XMLDocument();
+
+    // The root element. After a failed load: an element without name, attributes or children.
+    XMLElement Root() const;
+
+    // Parses UTF-8 text and replaces the content; false (with LastError set) when the text is
+    // not well-formed. An encoding named by the text's XML declaration is ignored, the text
+    // is UTF-8 already; bytes that are not UTF-8 are read as U+FFFD. Comments, processing
+    // instructions and the document type are not kept.
+    bool LoadText(std::string_view text);
+    // The whole document as UTF-8 text (see the header comment); raises VbError 5 when the
+    // root has no name (after a failed load: name it before writing the document).
+    std::string XMLText() const;
+    // Where the last LoadText failed; empty after a successful load and for a new document.
+    const std::optional<XmlParseError>& LastError() const;
+
+    // Reads all bytes of the stream in any encoding decodeXmlBytes knows and loads them;
+    // raises VbError 75 when the stream cannot be read.
+    bool Load(std::istream& in);
+    // Loads a file like Load; raises VbError 53 when it does not exist, 75 when it cannot be read.
+    bool LoadFile(const std::filesystem::path& path);
+    // Writes the UTF-8 bytes of XMLText(); raises VbError 75 when the stream fails.
+    void Save(std::ostream& out) const;
+    // Replaces the file with the UTF-8 bytes of XMLText() through AtomicFile (VbError 75).
+    void SaveFile(const std::filesystem::path& path) const;
+
+private:
+    struct State;
+    std::shared_ptr<State> state_;
+};
+
+} // namespace corvane

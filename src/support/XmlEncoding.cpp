@@ -1,0 +1,76 @@
+#include "support/XmlEncoding.h"
+
+#include "support/CaseFold.h"
+#include "support/TextCodec.h"
+
+#include <array>
+
+namespace corvane {
+
+namespace {
+
+bool startsWith(std::string_view bytes, std::string_view prefix) {
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Skips white space from `pos`; returns the first other position.
+size_t skipSpace(std::string_view text, size_t pos) {
+    while (pos < text.size() && isSpace(text[pos]))
+        ++pos;
+    return pos;
+}
+
+bool namesWindowsLatin1(std::string_view encoding) {
+    static constexpr std::array<std::string_view, 6> names = {
+        "windows-1252", "cp1252", "iso-8859-1", "iso8859-1", "latin1", "latin-1"};
+    std::string lower = asciiLower(encoding);
+    for (std::string_view name : names)
+        if (lower == name)
+            return true;
+    return false;
+}
+
+} // namespace
+
+std::string declaredXmlEncoding(std::string_view bytes) {
+    if (!startsWith(bytes, "<?xml") || bytes.size() < 6 || !isSpace(bytes[5]))
+        return {};
+    std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+    size_t pos = declaration.find("encoding");
+    if (pos == std::string_view::npos)
+        return {};
+    pos = skipSpace(declaration, pos + 8);
+    if (pos >= declaration.size() || declaration[pos] != '=')
+        return {};
+    pos = skipSpace(declaration, pos + 1);
+    if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\''))
+        return {};
+    size_t end = declaration.find(declaration[pos], pos + 1);
+    if (end == std::string_view::npos)
+        return {};
+    return std::string(declaration.substr(pos + 1, end - pos - 1));
+}
+
+std::string decodeXmlBytes(std::string_view bytes) {
+    if (startsWith(bytes, "\xEF\xBB\xBF")) {
+        std::string_view rest = bytes.substr(3);
+        return isValidUtf8(rest) ? std::string(rest) : decodeCodePage(rest, WindowsLatin1);
+    }
+    if (startsWith(bytes, "\xFF\xFE"))
+        return decodeUtf16(bytes.substr(2), true);
+    if (startsWith(bytes, "\xFE\xFF"))
+        return decodeUtf16(bytes.substr(2), false);
+    if (startsWith(bytes, std::string_view("<\0?\0", 4)))
+        return decodeUtf16(bytes, true);
+    if (startsWith(bytes, std::string_view("\0<\0?", 4)))
+        return decodeUtf16(bytes, false);
+    if (namesWindowsLatin1(declaredXmlEncoding(bytes)) || !isValidUtf8(bytes))
+        return decodeCodePage(bytes, WindowsLatin1);
+    return std::string(bytes);
+}
+
+} // namespace corvane
