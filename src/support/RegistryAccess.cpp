@@ -1,0 +1,178 @@
+#include "support/RegistryAccess.h"
+
+#include "support/AppPaths.h"
+#include "support/RegFile.h"
+#include "support/VbError.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <sys/file.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace corvane {
+
+namespace {
+
+[[noreturn]] void fail(const std::filesystem::path& file, const std::string& what, int error) {
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot " + what + " registry file '" + file.string() + "': " + std::strerror(error),
+                  file.string());
+}
+
+// Closes a file descriptor when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const noexcept { return fd_; }
+
+private:
+    int fd_;
+};
+
+// Holds an exclusive flock on "<file>.lock" for the lifetime of the object; the lock goes
+// with the process, so a writer that is killed never blocks the others.
+class WriteLock {
+public:
+    explicit WriteLock(const std::filesystem::path& file)
+        : lockFile_(file.string() + ".lock"),
+          fd_(::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+        if (fd_.get() < 0)
+            fail(lockFile_, "create the lock of the", errno);
+        while (::flock(fd_.get(), LOCK_EX) != 0)
+            if (errno != EINTR)
+                fail(lockFile_, "lock the", errno);
+    }
+
+private:
+    std::filesystem::path lockFile_;
+    Descriptor fd_;
+};
+
+std::string readAll(int fd, const std::filesystem::path& file) {
+    std::string bytes;
+    char buffer[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (n == 0)
+            return bytes;
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            fail(file, "read the", errno);
+        }
+        bytes.append(buffer, static_cast<size_t>(n));
+    }
+}
+
+std::string fullKeyPath(RegistryRoot root, std::string_view keyPath) {
+    std::string path(rootKeyName(root));
+    if (!keyPath.empty())
+        path.append("\\").append(keyPath);
+    return path;
+}
+
+} // namespace
+
+std::string_view rootKeyName(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? "HKEY_CURRENT_USER" : "HKEY_LOCAL_MACHINE";
+}
+
+RegistryAccess::RegistryAccess(std::filesystem::path file) : file_(std::move(file)) {}
+
+std::string RegistryAccess::GetValue(RegistryRoot root, std::string_view keyPath,
+                                     std::string_view valueName) const {
+    return current().getString(fullKeyPath(root, keyPath), valueName);
+}
+
+void RegistryAccess::SetValue(RegistryRoot root, std::string_view keyPath,
+                              std::string_view valueName, std::string_view value, int type) {
+    if (type != REG_SZ)
+        throw VbError(vberr::InvalidCall,
+                      "Unsupported registry value type " + std::to_string(type) + " (only REG_SZ)");
+    std::string path = fullKeyPath(root, keyPath);
+    change([&](RegistryModel& model) { return model.setString(path, valueName, value); });
+}
+
+void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
+    std::string path = fullKeyPath(root, keyPath);
+    change([&](RegistryModel& model) {
+        bool created = false;
+        model.createKey(path, &created);
+        return created;
+    });
+}
+
+bool RegistryAccess::KeyExists(RegistryRoot root, std::string_view keyPath) const {
+    return current().findKey(fullKeyPath(root, keyPath)) != nullptr;
+}
+
+const RegistryModel& RegistryAccess::current() const {
+    Descriptor fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) {
+        if (errno != ENOENT)
+            fail(file_, "open the", errno);
+        cache_ = RegistryModel();
+        cacheStamp_.reset();
+        return cache_;
+    }
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
+        fail(file_, "examine the", errno);
+    Stamp stamp{static_cast<unsigned long long>(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino),
+                static_cast<unsigned long long>(info.st_size),
+                info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+                info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+    if (cacheStamp_ && *cacheStamp_ == stamp)
+        return cache_;
+    RegistryModel model = parseRegistryText(readAll(fd.get(), file_), file_.string());
+    cache_ = std::move(model);
+    cacheStamp_ = stamp;
+    return cache_;
+}
+
+template <typename Change>
+void RegistryAccess::change(Change&& apply) {
+    std::error_code error;
+    if (file_.has_parent_path() && !std::filesystem::is_directory(file_.parent_path())) {
+        std::filesystem::create_directories(file_.parent_path(), error);
+        if (error)
+            fail(file_, "create the folder of the", error.value());
+    }
+    WriteLock lock(file_);
+    cacheStamp_.reset(); // under the lock, always read what the last writer left
+    RegistryModel model = current();
+    if (!apply(model))
+        return;
+    writeRegistryFile(file_, model);
+    // The next read finds the file changed and parses it again: the stamp of the new file
+    // is only known from the disk, and parsing our own small file is cheap.
+}
+
+RegistryAccess& registry() {
+    static std::mutex mutex;
+    static std::map<std::filesystem::path, std::unique_ptr<RegistryAccess>> stores;
+    const char* variable = std::getenv("CORVANE_REGISTRY");
+    std::filesystem::path file = variable && *variable
+                                     ? std::filesystem::path(variable)
+                                     : userConfigDirectory() / "registry.reg";
+    std::lock_guard<std::mutex> guard(mutex);
+    auto& store = stores[file];
+    if (!store)
+        store = std::make_unique<RegistryAccess>(file);
+    return *store;
+}
+
+} // namespace corvane

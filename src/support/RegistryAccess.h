@@ -1,0 +1,81 @@
+// RegistryAccess: the program's registry, a store with the Windows semantics the program
+// relies on, kept in one registry file (format: RegFile.h).
+//
+// Several processes may use the same file. A change takes an exclusive lock (flock on
+// "<file>.lock"), reads the file afresh, applies the change and replaces the file through
+// AtomicFile before it unlocks, so that concurrent writers lose nothing and a writer killed
+// at any moment leaves the old or the new content. Reads take no lock (the file is only ever
+// replaced whole) and reuse the last parsed content while the file's identity, size and
+// times are unchanged.
+//
+// A malformed file raises VbError 75 naming the file and the line on every read and change;
+// it is never taken for an empty store, and a failed change leaves it as it was. A missing
+// file is an empty store; the first change creates it and its folder.
+#pragma once
+
+#include "support/RegistryModel.h"
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The registry's root keys that the program uses.
+enum class RegistryRoot {
+    CurrentUser,  // HKEY_CURRENT_USER
+    LocalMachine, // HKEY_LOCAL_MACHINE
+};
+
+// The value type of a string value, the only type the program writes.
+constexpr int REG_SZ = 1;
+
+// The name of a root key as the registry file spells it ("HKEY_CURRENT_USER").
+std::string_view rootKeyName(RegistryRoot root);
+
+class RegistryAccess {
+public:
+    // A store kept in `file` (the file need not exist yet).
+    explicit RegistryAccess(std::filesystem::path file);
+
+    // The registry file.
+    const std::filesystem::path& file() const noexcept { return file_; }
+
+    // The value stored under the key, or "" when nothing is stored; valueName "" reads the
+    // key's default value. Key paths use backslashes ("Software\Halvex\Corvane").
+    std::string GetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName) const;
+
+    // Writes a string value, creating missing keys; only REG_SZ is accepted (else VbError 5).
+    void SetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
+                  std::string_view value, int type = REG_SZ);
+
+    // Creates the key and its missing parents; an existing key and its values stay unchanged.
+    void CreateKey(RegistryRoot root, std::string_view keyPath);
+
+    // True when the key exists (a parent of a stored key exists too).
+    bool KeyExists(RegistryRoot root, std::string_view keyPath) const;
+
+private:
+    // What identifies one version of the file on disk.
+    struct Stamp {
+        unsigned long long device = 0, inode = 0, size = 0;
+        long long mtimeNs = 0, ctimeNs = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+
+    const RegistryModel& current() const;
+    template <typename Change>
+    void change(Change&& apply);
+
+    std::filesystem::path file_;
+    mutable RegistryModel cache_;
+    mutable std::optional<Stamp> cacheStamp_; // nothing: the cache holds no file's content
+};
+
+// The program's registry: the file named by $CORVANE_REGISTRY when set, else
+// userConfigDirectory()/"registry.reg". The variable is looked at on every call, so tests
+// may change it; each file keeps its own store for the rest of the process.
+RegistryAccess& registry();
+
+} // namespace corvane
