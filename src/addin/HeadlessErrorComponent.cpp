@@ -1,0 +1,130 @@
+#include "addin/HeadlessErrorComponent.h"
+
+#include "addin/ComponentRegistry.h"
+#include "support/AppPaths.h"
+
+#include <chrono>
+#include <cstdlib>
+#include <ctime>
+#include <fstream>
+#include <iostream>
+#include <system_error>
+
+namespace corvane {
+
+namespace {
+
+std::string environment(const char* name) {
+    const char* value = std::getenv(name);
+    return value ? std::string(value) : std::string();
+}
+
+std::string localTimeText() {
+    std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
+    std::tm parts{};
+    localtime_r(&now, &parts);
+    char buffer[32];
+    std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
+    return buffer;
+}
+
+// The text on one line: line breaks become spaces, so a notice is always one line.
+std::string oneLine(std::string text) {
+    for (char& c : text)
+        if (c == '\r' || c == '\n')
+            c = ' ';
+    return text;
+}
+
+struct Report {
+    std::string application, version, module, procedure, number, description, line, variables;
+};
+
+std::string logRecord(const Report& report, const std::string& action) {
+    std::string out = "==== " + localTimeText() + "\n";
+    out += "Application: " + report.application + " " + report.version + "\n";
+    out += "Procedure: " + report.module + "." + report.procedure + "\n";
+    out += "Number: " + report.number + "\n";
+    out += "Description: " + oneLine(report.description) + "\n";
+    out += "Line: " + report.line + "\n";
+    out += "Action: " + action + "\n";
+    out += "Variables:\n" + report.variables + "\n\n";
+    return out;
+}
+
+// Appends the record; a log that cannot be written is noted, never a reason to fail the report.
+// A log grows by appending, so it is not replaced through a temporary file.
+void appendToLog(const std::filesystem::path& file, const std::string& record, std::ostream& notices) {
+    std::error_code error;
+    if (file.has_parent_path())
+        std::filesystem::create_directories(file.parent_path(), error);
+    std::ofstream out(file, std::ios::binary | std::ios::app);
+    if (out)
+        out.write(record.data(), static_cast<std::streamsize>(record.size())).flush();
+    if (!out)
+        notices << "corvane: cannot write the error log '" << file.string() << "'"
+                << (error ? ": " + error.message() : std::string()) << "\n";
+}
+
+} // namespace
+
+std::filesystem::path HeadlessErrorSettings::effectiveLogFile() const {
+    if (!logFile.empty())
+        return logFile;
+    std::string fromEnvironment = environment("CORVANE_ERROR_LOG");
+    if (!fromEnvironment.empty())
+        return fromEnvironment;
+    return userDataDirectory() / "errors.log";
+}
+
+HeadlessErrorComponent::HeadlessErrorComponent(std::shared_ptr<HeadlessErrorSettings> settings)
+    : settings_(std::move(settings)) {}
+
+void HeadlessErrorComponent::ErrorHandler(Variant& number, const Variant& application, const Variant& module,
+                                          const Variant& procedure, const Variant& description, Variant& line,
+                                          const Variant& variables, const Variant& version) {
+    Report report{application.toText(), version.toText(), module.toText(),   procedure.toText(),
+                  number.toText(),      description.toText(), line.toText(), variables.toText()};
+    action_ = chooseAnswer(report.module + "." + report.procedure + ":" + report.line + ":" + report.number);
+    std::ostream& notices = settings_->notices ? *settings_->notices : std::cerr;
+    notices << "corvane: error " << report.number << " in " << report.module << "." << report.procedure << ": "
+            << oneLine(report.description) << "\n";
+    appendToLog(settings_->effectiveLogFile(), logRecord(report, action_), notices);
+}
+
+std::string HeadlessErrorComponent::chooseAnswer(const std::string& failure) {
+    HeadlessErrorSettings& settings = *settings_;
+    if (!settings.scriptedAnswers.empty()) {
+        std::string answer = std::move(settings.scriptedAnswers.front());
+        settings.scriptedAnswers.pop_front();
+        return answer;
+    }
+    std::string answer = settings.answer ? *settings.answer : environment("CORVANE_ERROR_ACTION");
+    if (answer != "Retry") {
+        settings.lastFailure.clear();
+        settings.retriesInARow = 0;
+        return answer;
+    }
+    if (failure != settings.lastFailure) {
+        settings.lastFailure = failure;
+        settings.retriesInARow = 0;
+    }
+    if (settings.retriesInARow >= settings.retryLimit) {
+        settings.retriesInARow = 0;
+        settings.lastFailure.clear();
+        return {};
+    }
+    ++settings.retriesInARow;
+    return answer;
+}
+
+std::shared_ptr<HeadlessErrorSettings> registerHeadlessErrorComponent(std::shared_ptr<HeadlessErrorSettings> settings) {
+    if (!settings)
+        settings = std::make_shared<HeadlessErrorSettings>();
+    ComponentRegistry::instance().registerFactory(ErrorComponentId, [settings] {
+        return std::make_unique<HeadlessErrorComponent>(settings);
+    });
+    return settings;
+}
+
+} // namespace corvane
