@@ -1,0 +1,245 @@
+#include "support/ProcessRunner.h"
+
+#include "support/CommandLineSplit.h"
+#include "support/VbError.h"
+
+#include <cerrno>
+#include <csignal>
+#include <cstring>
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr const char* kSource = "ProcessRunner";
+
+[[noreturn]] void cannotStart(const std::string& program, const std::string& reason) {
+    throw VbError(vberr::FileNotFound,
+                  "File not found: the program \"" + program + "\" cannot be started (" + reason + ")",
+                  kSource);
+}
+
+[[noreturn]] void accessFailed(const std::string& what, int error) {
+    throw VbError(vberr::PathFileAccess, "Path/File access error: " + what + " (" + std::strerror(error) + ")",
+                  kSource);
+}
+
+// Why a path cannot be run as a program, or "" when it can.
+std::string whyNotRunnable(const fs::path& path) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0)
+        return std::strerror(errno);
+    if (S_ISDIR(info.st_mode))
+        return "it is a folder";
+    if (!S_ISREG(info.st_mode))
+        return "it is not a regular file";
+    if (::access(path.c_str(), X_OK) != 0)
+        return "it is not executable";
+    return {};
+}
+
+// The PATH of this process, or the system's default search path when none is set.
+std::string searchPath() {
+    if (const char* path = std::getenv("PATH"))
+        return path;
+    std::string fallback(::confstr(_CS_PATH, nullptr, 0), '\0');
+    if (!fallback.empty())
+        ::confstr(_CS_PATH, fallback.data(), fallback.size());
+    return fallback.c_str();
+}
+
+// The file to execute for a program name: a name with "/" as it is, others from PATH.
+fs::path findProgram(const std::string& name) {
+    if (name.find('/') != std::string::npos) {
+        fs::path path = fs::absolute(name);
+        std::string reason = whyNotRunnable(path);
+        if (!reason.empty())
+            cannotStart(name, reason);
+        return path;
+    }
+    std::string path = searchPath();
+    for (size_t start = 0; start <= path.size();) {
+        size_t end = std::min(path.find(':', start), path.size());
+        std::string dir = path.substr(start, end - start);
+        fs::path candidate = fs::absolute(fs::path(dir.empty() ? "." : dir) / name);
+        if (whyNotRunnable(candidate).empty())
+            return candidate;
+        start = end + 1;
+    }
+    cannotStart(name, "not found in PATH");
+}
+
+// A file descriptor closed when it goes out of scope.
+class Descriptor {
+public:
+    explicit Descriptor(int fd = -1) : fd_(fd) {}
+    ~Descriptor() { reset(); }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    void reset(int fd = -1) {
+        if (fd_ >= 0)
+            ::close(fd_);
+        fd_ = fd;
+    }
+
+private:
+    int fd_;
+};
+
+// Moves a descriptor above the standard ones, so that setting up the child's 0, 1 and 2
+// cannot overwrite it (this process may run with a standard descriptor closed).
+int aboveStandard(int fd) {
+    if (fd > STDERR_FILENO)
+        return fd;
+    int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    int error = errno;
+    ::close(fd);
+    if (moved < 0)
+        accessFailed("cannot create the output pipe", error);
+    return moved;
+}
+
+// The spawn settings of one child: standard input from /dev/null, output and errors into
+// the pipe, every other descriptor closed, default signal handling, optional folder.
+class SpawnSetup {
+public:
+    SpawnSetup(int outputFd, const fs::path& workingDirectory) {
+        ::posix_spawn_file_actions_init(&actions_);
+        ::posix_spawnattr_init(&attributes_);
+        ::posix_spawn_file_actions_addopen(&actions_, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+        ::posix_spawn_file_actions_adddup2(&actions_, outputFd, STDOUT_FILENO);
+        ::posix_spawn_file_actions_adddup2(&actions_, outputFd, STDERR_FILENO);
+#if defined(__GLIBC__) && (__GLIBC__ > 2 || (__GLIBC__ == 2 && __GLIBC_MINOR__ >= 34))
+        // Descriptors that other code opened without O_CLOEXEC must not reach the child either.
+        ::posix_spawn_file_actions_addclosefrom_np(&actions_, STDERR_FILENO + 1);
+#endif
+        if (!workingDirectory.empty())
+            ::posix_spawn_file_actions_addchdir_np(&actions_, workingDirectory.c_str());
+        sigset_t signals;
+        sigemptyset(&signals);
+        ::posix_spawnattr_setsigmask(&attributes_, &signals);
+        for (int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM})
+            sigaddset(&signals, signal);
+        ::posix_spawnattr_setsigdefault(&attributes_, &signals);
+        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+    }
+    ~SpawnSetup() {
+        ::posix_spawn_file_actions_destroy(&actions_);
+        ::posix_spawnattr_destroy(&attributes_);
+    }
+    SpawnSetup(const SpawnSetup&) = delete;
+    SpawnSetup& operator=(const SpawnSetup&) = delete;
+
+    const posix_spawn_file_actions_t* actions() const { return &actions_; }
+    const posix_spawnattr_t* attributes() const { return &attributes_; }
+
+private:
+    posix_spawn_file_actions_t actions_;
+    posix_spawnattr_t attributes_;
+};
+
+// A started child; ends and reaps it if the run is left early (an exception while reading).
+class Child {
+public:
+    explicit Child(pid_t pid) : pid_(pid) {}
+    ~Child() {
+        if (pid_ > 0) {
+            ::kill(pid_, SIGKILL);
+            waitForExit();
+        }
+    }
+    Child(const Child&) = delete;
+    Child& operator=(const Child&) = delete;
+
+    // Waits for the child's end; the exit status, or 128 + the signal that ended it.
+    int waitForExit() {
+        int status = 0;
+        while (::waitpid(pid_, &status, 0) < 0) {
+            if (errno != EINTR) {
+                pid_ = -1;
+                return -1;
+            }
+        }
+        pid_ = -1;
+        if (WIFSIGNALED(status))
+            return 128 + WTERMSIG(status);
+        return WEXITSTATUS(status);
+    }
+
+private:
+    pid_t pid_;
+};
+
+void checkWorkingDirectory(const fs::path& dir) {
+    std::error_code error;
+    if (dir.empty())
+        return;
+    if (!fs::is_directory(dir, error))
+        throw VbError(vberr::PathFileAccess,
+                      "Path/File access error: the working folder \"" + dir.string() + "\" does not exist",
+                      kSource);
+    if (::access(dir.c_str(), X_OK) != 0)
+        accessFailed("the working folder \"" + dir.string() + "\" cannot be entered", errno);
+}
+
+// Reads the pipe until every writer has closed it.
+void readAll(int fd, std::string& out) {
+    std::vector<char> buffer(64 * 1024);
+    for (;;) {
+        ssize_t count = ::read(fd, buffer.data(), buffer.size());
+        if (count > 0)
+            out.append(buffer.data(), static_cast<size_t>(count));
+        else if (count == 0 || errno != EINTR)
+            return;
+    }
+}
+
+} // namespace
+
+void ProcessRunner::Run(std::string_view commandLine) {
+    output_.clear();
+    exitCode_ = 0;
+    size_t first = commandLine.find_first_not_of(" \t");
+    std::vector<std::string> args =
+        splitWindowsCommandLine(first == std::string_view::npos ? std::string_view{} : commandLine.substr(first));
+    if (args.empty() || args[0].empty())
+        throw VbError(vberr::InvalidCall, "Invalid procedure call or argument: the command line names no program",
+                      kSource);
+    fs::path program = findProgram(args[0]);
+    checkWorkingDirectory(workingDirectory_);
+
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        accessFailed("cannot create the output pipe", errno);
+    Descriptor readEnd(aboveStandard(fds[0]));
+    Descriptor writeEnd(aboveStandard(fds[1]));
+
+    std::vector<char*> argv;
+    for (auto& arg : args)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    SpawnSetup setup(writeEnd.get(), workingDirectory_);
+    pid_t pid = 0;
+    int error = ::posix_spawn(&pid, program.c_str(), setup.actions(), setup.attributes(), argv.data(), environ);
+    if (error != 0)
+        cannotStart(args[0], std::strerror(error));
+    Child child(pid);
+    writeEnd.reset(); // only the child writes now: the pipe reports its end
+    readAll(readEnd.get(), output_);
+    readEnd.reset(); // a child still writing after a read failure gets SIGPIPE, not a hang
+    exitCode_ = child.waitForExit();
+}
+
+} // namespace corvane

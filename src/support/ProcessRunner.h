@@ -1,0 +1,65 @@
+// ProcessRunner: runs one command line as a separate program, waits for its end and keeps
+// what it wrote to its console.
+//
+// The command line is split into arguments by the Windows rules (CommandLineSplit.h) and
+// the program is started directly: no shell ever sees the line, so quotes, ";", "$()",
+// backquotes, "|" and "*" reach the program as literal bytes of its arguments.
+//
+// The program: a name containing "/" is used as it is (relative to the current folder of
+// this process); any other name is looked up in PATH. A program that cannot be started
+// raises VbError 53 naming it. The child's standard output and standard error share one
+// pipe, so Output() holds both interleaved as they were written; its standard input is
+// /dev/null. Output of any size is read while the program runs; Run returns once the
+// program has ended and the pipe is closed (a background process that keeps the pipe open
+// keeps Run waiting until it ends too).
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class ProcessRunner {
+public:
+    // The window style the caller asks for (0 = hidden); there is no console window here,
+    // so it only travels with the object for reports.
+    void SetWindowStyle(int style) { windowStyle_ = style; }
+    // The window style last set.
+    int WindowStyle() const { return windowStyle_; }
+
+    // The title of the console window; kept for reports.
+    void SetTitle(std::string_view title) { title_ = title; }
+    // The title last set.
+    std::string Title() const { return title_; }
+
+    // Whether Run waits for the program's end; Run always waits here, the setting is kept.
+    void SetWaitForExit(bool wait) { waitForExit_ = wait; }
+    // The wait setting last given.
+    bool WaitForExit() const { return waitForExit_; }
+
+    // The folder the program starts in; empty = the current folder of this process.
+    void SetWorkingDirectory(std::filesystem::path dir) { workingDirectory_ = std::move(dir); }
+    // The folder the program starts in (empty = the current folder).
+    const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
+
+    // Splits the command line by the Windows rules, starts the program directly and waits
+    // for its end. Raises VbError 5 for a line without a program, 53 when the program cannot
+    // be started, 75 when the working folder cannot be used or the pipe fails.
+    void Run(std::string_view commandLine);
+
+    // Standard output and standard error of the last run, interleaved as written.
+    const std::string& Output() const { return output_; }
+    // The exit status of the last run; 128 + the signal number when a signal ended it.
+    int ExitCode() const { return exitCode_; }
+
+private:
+    int windowStyle_ = 0;
+    std::string title_;
+    bool waitForExit_ = true;
+    std::filesystem::path workingDirectory_;
+    std::string output_;
+    int exitCode_ = 0;
+};
+
+} // namespace corvane
