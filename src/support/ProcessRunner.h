@@ -43,8 +43,8 @@ public:
     // The folder the program starts in (empty = the current folder).
     const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
 
-    // Splits the command line by the Windows rules, starts the program directly and waits
-    // for its end. Raises VbError 5 for a line without a program, 53 when the program cannot
+    // Splits the command line by the Windows rules (blanks before the program name are
+    // skipped), starts the program directly and waits for its end. Raises VbError 5 for a line without a program, 53 when the program cannot
     // be started, 75 when the working folder cannot be used or the pipe fails.
     void Run(std::string_view commandLine);
 
