@@ -57,6 +57,37 @@ XmlParseError errorAt(std::string_view text, size_t offset, std::string reason) 
     return error;
 }
 
+// The node after `node` in document order below `root`, or a null node at the end.
+pugi::xml_node nextInDocumentOrder(pugi::xml_node node, pugi::xml_node root) {
+    if (node.first_child())
+        return node.first_child();
+    while (node != root && !node.next_sibling())
+        node = node.parent();
+    return node == root ? pugi::xml_node() : node.next_sibling();
+}
+
+// Character references can name code points that are not characters: pugixml writes a
+// surrogate or a number past U+10FFFF as bytes that are not UTF-8, and "&#0;" as a text that
+// ends at once; an empty CDATA section gives an empty text too. Replaces such bytes with U+FFFD
+// and removes empty texts, so that the document writes a file that reads back the same.
+void cleanTexts(pugi::xml_node root) {
+    auto clean = [](auto item) {
+        if (!isValidUtf8(item.value()))
+            item.set_value(cleanXmlText(item.value()).c_str());
+    };
+    pugi::xml_node node = root;
+    while (node) { // no recursion: documents may nest deeply
+        pugi::xml_node next = nextInDocumentOrder(node, root);
+        clean(node);
+        for (pugi::xml_attribute attribute : node.attributes())
+            clean(attribute);
+        bool isText = node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+        if (isText && !*node.value())
+            node.parent().remove_child(node);
+        node = next;
+    }
+}
+
 } // namespace
 
 struct XMLDocument::State {
@@ -81,6 +112,8 @@ bool XMLDocument::LoadText(std::string_view text) {
         state_->document = documentWithRoot("");
         return false;
     }
+    if (source.find("&#") != std::string::npos || source.find("<![CDATA[") != std::string::npos)
+        cleanTexts(*document);
     state_->lastError.reset();
     state_->document = std::move(document);
     return true;
