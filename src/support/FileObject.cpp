@@ -1,0 +1,155 @@
+#include "support/FileObject.h"
+
+#include "support/FileOperations.h"
+#include "support/VbError.h"
+
+#include <sys/stat.h>
+
+namespace corvane {
+
+namespace {
+
+constexpr int32_t InputPastEndOfFile = 62;
+
+void rejectSeparator(std::string_view part, const char* what) {
+    if (part.find('/') != std::string_view::npos)
+        throw VbError(vberr::InvalidCall,
+                      std::string("A file ") + what + " cannot hold \"/\": '" + std::string(part) + "'");
+}
+
+bool statIs(const std::string& path, mode_t type) {
+    struct stat info {};
+    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+}
+
+} // namespace
+
+FileObject::FileObject() = default;
+
+FileObject::FileObject(std::filesystem::path fullPath) { SetFullPath(fullPath.string()); }
+
+std::string FileObject::FullPath() const { return folder_ + FileName(); }
+
+void FileObject::SetFullPath(std::string_view fullPath) {
+    size_t slash = fullPath.rfind('/');
+    size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
+    folder_ = fullPath.substr(0, nameStart);
+    std::string_view name = fullPath.substr(nameStart);
+    size_t dot = name.rfind('.');
+    if (dot == std::string_view::npos || dot == 0 || dot + 1 == name.size()) {
+        baseName_ = name;
+        extension_.clear();
+    } else {
+        baseName_ = name.substr(0, dot);
+        extension_ = name.substr(dot + 1);
+    }
+}
+
+std::string FileObject::Path() const { return folder_; }
+
+std::string FileObject::FileName() const {
+    return extension_.empty() ? baseName_ : baseName_ + "." + extension_;
+}
+
+std::string FileObject::BaseName() const { return baseName_; }
+
+void FileObject::SetBaseName(std::string_view baseName) {
+    rejectSeparator(baseName, "name");
+    baseName_ = baseName;
+}
+
+std::string FileObject::Extension() const { return extension_; }
+
+void FileObject::SetExtension(std::string_view extension) {
+    rejectSeparator(extension, "extension");
+    extension_ = extension;
+}
+
+bool FileObject::Exists() const {
+    std::string path = FullPath();
+    return !path.empty() && statIs(path, S_IFREG);
+}
+
+void FileObject::OpenForReading() {
+    Close();
+    content_ = readFileBytes(FullPath());
+    position_ = 0;
+    mode_ = Mode::Reading;
+}
+
+void FileObject::OpenForWriting() {
+    Close();
+    std::string path = FullPath();
+    std::string folder = folder_.empty() ? "." : folder_;
+    if (baseName_.empty() && extension_.empty())
+        throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': the path names no file", path);
+    if (!statIs(folder, S_IFDIR))
+        throw VbError(vberr::PathFileAccess,
+                      "Cannot create '" + path + "': the folder does not exist", path);
+    if (statIs(path, S_IFDIR))
+        throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': it is a folder", path);
+    writer_.emplace(path);
+    mode_ = Mode::Writing;
+}
+
+std::string FileObject::ReadAll() {
+    requireMode(Mode::Reading, "reading");
+    std::string rest = content_.substr(position_);
+    position_ = content_.size();
+    return rest;
+}
+
+std::string FileObject::ReadLine() {
+    requireMode(Mode::Reading, "reading");
+    if (position_ >= content_.size())
+        throw VbError(InputPastEndOfFile, "Input past end of file '" + FullPath() + "'", FullPath());
+    size_t end = content_.find('\n', position_);
+    size_t next = end == std::string::npos ? content_.size() : end + 1;
+    if (end == std::string::npos)
+        end = content_.size();
+    if (end > position_ && content_[end - 1] == '\r' && end < content_.size())
+        --end; // CR LF; a CR at the very end without LF stays part of the line
+    std::string line = content_.substr(position_, end - position_);
+    position_ = next;
+    return line;
+}
+
+bool FileObject::AtEndOfStream() const {
+    return mode_ != Mode::Reading || position_ >= content_.size();
+}
+
+void FileObject::Write(std::string_view text) {
+    requireMode(Mode::Writing, "writing");
+    writer_->write(text);
+}
+
+void FileObject::WriteLine(std::string_view text) {
+    requireMode(Mode::Writing, "writing");
+    writer_->write(text);
+    writer_->write("\r\n");
+}
+
+void FileObject::Close() {
+    if (mode_ == Mode::Writing)
+        writer_->commit(); // on failure the content stays for another Close()
+    writer_.reset();
+    content_.clear();
+    position_ = 0;
+    mode_ = Mode::Closed;
+}
+
+void FileObject::Delete() {
+    writer_.reset();
+    content_.clear();
+    position_ = 0;
+    mode_ = Mode::Closed;
+    DeleteFile(FullPath());
+}
+
+void FileObject::requireMode(Mode mode, const char* what) const {
+    if (mode_ != mode)
+        throw VbError(vberr::InvalidCall,
+                      "The file '" + FullPath() + "' is not open for " + what, FullPath());
+}
+
+} // namespace corvane
