@@ -1,0 +1,75 @@
+// FormDocument: one form-like file in memory (.frm, .ctl, .pag, .dob): its lines as read,
+// the designer's own properties, and its controls with their properties. It renders the
+// file again with only the changed property lines replaced, inserted or removed; every
+// other byte stays as it was. It never touches the disk: the file layer hands it the bytes
+// and writes what it renders.
+#pragma once
+
+#include "vbide/ControlTypeTable.h"
+#include "vbide/FormLayout.h"
+#include "vbide/Property.h"
+#include "vbide/TextLines.h"
+#include "vbide/VBControl.h"
+
+#include <functional>
+#include <optional>
+#include <map>
+#include <memory>
+#include <string>
+
+namespace corvane::vbide {
+
+// Gives the bytes of a .frx file named on a property line (relative to the form's folder).
+using FrxLoader = std::function<std::string(const std::string& frxName)>;
+
+class FormDocument {
+public:
+    // Reads a form-like file from its bytes. `sourceName` names it in messages. Raises
+    // VbError 60061 naming the file and line when the designer block cannot be read.
+    FormDocument(std::string_view bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
+                 std::shared_ptr<const ControlTypeTable> table);
+    FormDocument(const FormDocument&) = delete;
+    FormDocument& operator=(const FormDocument&) = delete;
+
+    // The object's name: "Attribute VB_Name", else the name on the top Begin line.
+    const std::string& name() const noexcept { return name_; }
+    // The top object's type ("VB.Form", "VB.MDIForm", "VB.UserControl" ...).
+    const std::string& progId() const noexcept { return layout_.nodes[0].progId; }
+    // The designer's own properties (the form's "Caption", "WhatsThisHelp" ...).
+    Properties& designerProperties() noexcept { return designerProperties_; }
+    // The controls, depth first in file order.
+    VBControls& controls() noexcept { return controls_; }
+
+    // True when a property was set since the file was read or saved.
+    bool isDirty() const noexcept { return state_->dirty; }
+    // The file's bytes with the changed properties written the way the IDE writes them.
+    std::string render() const;
+    // Takes the rendered bytes as the file's new content after they were written.
+    void markSaved(const std::string& bytes);
+
+private:
+    struct SpecStore;
+    void readLines(std::string_view bytes);
+    std::vector<std::string> decodeLines() const;
+    bool canDecodeLine(const std::string& text) const;
+    void buildProperties();
+    Properties propertiesOf(const BlockNode& node);
+    const PropertySpec& specFor(const std::string& name, const Variant& value);
+    std::string frxBytes(const std::string& frxName);
+    size_t insertionLine(size_t node, const std::string& name) const;
+
+    std::string sourceName_;
+    FrxLoader loadFrx_;
+    std::shared_ptr<const ControlTypeTable> table_;
+    std::shared_ptr<SpecStore> specs_;
+    std::shared_ptr<DesignerState> state_;
+    std::vector<TextLine> lines_;
+    FormLayout layout_;
+    std::string name_;
+    std::map<std::string, std::string> frxFiles_;
+    std::vector<Properties*> nodeProperties_; // per node: [0] the designer, then the controls
+    Properties designerProperties_;
+    VBControls controls_;
+};
+
+} // namespace corvane::vbide

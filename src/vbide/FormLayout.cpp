@@ -1,0 +1,191 @@
+#include "vbide/FormLayout.h"
+
+#include "support/VbError.h"
+
+namespace corvane::vbide {
+
+namespace {
+
+enum class LineKind { Blank, Begin, End, BeginProperty, EndProperty, Other };
+
+LineKind classify(std::string_view trimmed) {
+    if (trimmed.empty())
+        return LineKind::Blank;
+    if (startsWithWord(trimmed, "BeginProperty"))
+        return LineKind::BeginProperty;
+    if (startsWithWord(trimmed, "EndProperty"))
+        return LineKind::EndProperty;
+    if (startsWithWord(trimmed, "Begin"))
+        return LineKind::Begin;
+    if (startsWithWord(trimmed, "End"))
+        return LineKind::End;
+    return LineKind::Other;
+}
+
+std::string_view nextWord(std::string_view& text) {
+    text = trimBlanks(text);
+    size_t end = text.find_first_of(" \t");
+    std::string_view word = text.substr(0, end);
+    text = end == std::string_view::npos ? std::string_view() : text.substr(end);
+    return word;
+}
+
+// The name of a group from "BeginProperty Font {GUID}" (the GUID is left out).
+std::string groupName(std::string_view trimmed) {
+    std::string_view rest = trimmed.substr(std::string_view("BeginProperty").size());
+    return std::string(nextWord(rest));
+}
+
+std::string attributeName(const std::vector<std::string>& lines, size_t from) {
+    for (size_t i = from; i < lines.size(); ++i) {
+        std::string_view text = trimBlanks(lines[i]);
+        if (!startsWithWord(text, "Attribute"))
+            continue;
+        std::string_view rest = text.substr(9);
+        if (trimBlanks(nextWord(rest)) != "VB_Name")
+            continue;
+        auto parts = parsePropertyLine(std::string("VB_Name") + std::string(rest));
+        if (parts && parts->form == ValueForm::Quoted)
+            return parts->text;
+    }
+    return {};
+}
+
+class Parser {
+public:
+    Parser(const std::vector<std::string>& lines, std::string_view sourceName)
+        : lines_(lines), source_(sourceName) {}
+
+    FormLayout run() {
+        size_t i = 0;
+        while (i < lines_.size() && classify(trimBlanks(lines_[i])) != LineKind::Begin)
+            ++i;
+        if (i == lines_.size())
+            throwDesignerError(source_, 0, "the file has no designer block (no Begin line)");
+        openBlock(i, 0);
+        for (++i; i < lines_.size() && !open_.empty(); ++i)
+            parseLine(i);
+        if (!open_.empty()) {
+            const BlockNode& node = layout_.nodes[open_.back()];
+            throwDesignerError(source_, lines_.size(),
+                               "the file ends inside the block of '" + node.name +
+                                   "' begun at line " + std::to_string(node.beginLine + 1));
+        }
+        layout_.attributeName = attributeName(lines_, layout_.blockEnd + 1);
+        return std::move(layout_);
+    }
+
+private:
+    void parseLine(size_t i) {
+        std::string_view text = trimBlanks(lines_[i]);
+        LineKind kind = classify(text);
+        if (groupDepth_ > 0) {
+            if (kind == LineKind::BeginProperty)
+                ++groupDepth_;
+            else if (kind == LineKind::EndProperty && --groupDepth_ == 0)
+                layout_.nodes[open_.back()].entries.back().lastLine = i;
+            return;
+        }
+        switch (kind) {
+        case LineKind::Blank: return;
+        case LineKind::Begin: openBlock(i, static_cast<int>(open_.size())); return;
+        case LineKind::End: closeBlock(i); return;
+        case LineKind::BeginProperty: openGroup(i, text); return;
+        case LineKind::EndProperty:
+            throwDesignerError(source_, i + 1, "EndProperty without BeginProperty");
+        case LineKind::Other: addProperty(i, text); return;
+        }
+    }
+
+    void openBlock(size_t i, int depth) {
+        std::string_view rest = trimBlanks(lines_[i]).substr(5);
+        BlockNode node;
+        node.progId = std::string(nextWord(rest));
+        node.name = std::string(nextWord(rest));
+        if (node.progId.empty() || node.name.empty() || !trimBlanks(rest).empty())
+            throwDesignerError(source_, i + 1, "expected 'Begin <type> <name>'");
+        node.beginLine = i;
+        node.depth = depth;
+        open_.push_back(layout_.nodes.size());
+        layout_.nodes.push_back(std::move(node));
+    }
+
+    void closeBlock(size_t i) {
+        if (trimBlanks(lines_[i]) != "End")
+            throwDesignerError(source_, i + 1, "unexpected text after 'End'");
+        layout_.nodes[open_.back()].endLine = i;
+        open_.pop_back();
+        if (open_.empty())
+            layout_.blockEnd = i;
+    }
+
+    void openGroup(size_t i, std::string_view text) {
+        PropertyEntry entry;
+        entry.name = groupName(text);
+        if (entry.name.empty())
+            throwDesignerError(source_, i + 1, "BeginProperty without a name");
+        entry.line = entry.lastLine = i;
+        entry.group = true;
+        layout_.nodes[open_.back()].entries.push_back(std::move(entry));
+        groupDepth_ = 1;
+    }
+
+    void addProperty(size_t i, std::string_view text) {
+        std::optional<PropertyLineParts> parts;
+        try {
+            parts = parsePropertyLine(text);
+        } catch (const VbError& error) {
+            throwDesignerError(source_, i + 1, error.description());
+        }
+        if (!parts)
+            throwDesignerError(source_, i + 1, "expected a property line 'Name = value'");
+        PropertyEntry entry;
+        entry.name = parts->name;
+        entry.line = entry.lastLine = i;
+        entry.parts = std::move(*parts);
+        layout_.nodes[open_.back()].entries.push_back(std::move(entry));
+    }
+
+    const std::vector<std::string>& lines_;
+    std::string_view source_;
+    FormLayout layout_;
+    std::vector<size_t> open_; // indices of the open blocks, innermost last
+    int groupDepth_ = 0;       // nesting of BeginProperty groups in the innermost block
+};
+
+} // namespace
+
+FormLayout parseFormLayout(const std::vector<std::string>& lines, std::string_view sourceName) {
+    return Parser(lines, sourceName).run();
+}
+
+size_t findBlockEnd(const std::vector<TextLine>& lines) {
+    int depth = 0;
+    int groups = 0;
+    bool started = false;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        LineKind kind = classify(trimBlanks(lines[i].text));
+        if (kind == LineKind::BeginProperty)
+            ++groups;
+        else if (kind == LineKind::EndProperty && groups > 0)
+            --groups;
+        else if (groups > 0)
+            continue;
+        else if (kind == LineKind::Begin) {
+            ++depth;
+            started = true;
+        } else if (kind == LineKind::End && started && --depth == 0)
+            return i;
+    }
+    return lines.size();
+}
+
+void throwDesignerError(std::string_view sourceName, size_t lineNumber, std::string_view what) {
+    std::string description = "Cannot read the controls of '" + std::string(sourceName) + "'";
+    if (lineNumber > 0)
+        description += ", line " + std::to_string(lineNumber);
+    description += ": " + std::string(what);
+    throw VbError(vberr::FormControlsUnreadable, description, std::string(sourceName));
+}
+
+} // namespace corvane::vbide

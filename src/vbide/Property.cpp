@@ -1,0 +1,95 @@
+#include "vbide/Property.h"
+
+#include "support/CaseFold.h"
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+
+namespace corvane::vbide {
+
+Property::Property(const PropertySpec& spec, Variant value, std::shared_ptr<DesignerState> state,
+                   bool readOnly)
+    : spec_(&spec), value_(std::move(value)), state_(std::move(state)), readOnly_(readOnly) {}
+
+Variant Property::converted(const Variant& value) const {
+    switch (spec_->kind) {
+    case PropertyKind::Long: return Variant(value.toLong());
+    case PropertyKind::Double: return Variant(value.toDouble());
+    case PropertyKind::Boolean: return Variant(value.toBool());
+    case PropertyKind::Object:
+        throw VbError(vberr::InvalidCall, "The property '" + spec_->name + "' cannot be set here");
+    case PropertyKind::String: break;
+    }
+    std::string text = value.toText();
+    if (text.find_first_of("\r\n") != std::string::npos)
+        throw VbError(vberr::InvalidCall, "The property '" + spec_->name +
+                                              "' cannot hold a line break in a form file");
+    int codePage = state_ ? state_->codePage : WindowsLatin1;
+    if (!canEncode(text, codePage))
+        throw VbError(vberr::InvalidCall, "The code page " + std::to_string(codePage) +
+                                              " of '" + (state_ ? state_->fileName : "") +
+                                              "' cannot hold " +
+                                              unencodableCharacters(text, codePage) +
+                                              " of the value of '" + spec_->name + "'");
+    return Variant(std::move(text));
+}
+
+void Property::SetValue(const Variant& value) {
+    if (readOnly_)
+        throw VbError(vberr::InvalidCall, "The property '" + spec_->name + "' cannot be set here");
+    Variant next = converted(value);
+    if (next.kind() == value_.kind() && next == value_)
+        return;
+    value_ = std::move(next);
+    changed_ = true;
+    if (state_)
+        state_->dirty = true;
+}
+
+namespace {
+
+// Property names are ASCII; other bytes compare through the full case folding.
+bool sameName(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
+        if (x >= 0x80 || y >= 0x80)
+            return equalsIgnoreCase(a, b);
+        if (x != y && (x | 0x20) != (y | 0x20))
+            return false;
+        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z'))
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+Property* Properties::find(std::string_view name) {
+    for (auto& item : items_)
+        if (sameName(item.Name(), name))
+            return &item;
+    return nullptr;
+}
+
+const Property* Properties::find(std::string_view name) const {
+    return const_cast<Properties*>(this)->find(name);
+}
+
+Property& Properties::Item(std::string_view name) {
+    if (Property* item = find(name))
+        return *item;
+    throw VbError(vberr::InvalidCall, "The object has no property '" + std::string(name) + "'");
+}
+
+const Property& Properties::Item(std::string_view name) const {
+    return const_cast<Properties*>(this)->Item(name);
+}
+
+Property& Properties::Item(int position) {
+    if (position < 1 || position > Count())
+        throw VbError(vberr::SubscriptOutOfRange);
+    return items_[static_cast<size_t>(position - 1)];
+}
+
+} // namespace corvane::vbide

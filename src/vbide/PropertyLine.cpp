@@ -1,0 +1,113 @@
+#include "vbide/PropertyLine.h"
+
+#include "support/VbError.h"
+#include "vbide/TextLines.h"
+
+#include <charconv>
+
+namespace corvane::vbide {
+
+namespace {
+
+constexpr size_t NameColumnWidth = 16;
+
+// Reads a quoted text starting at `pos` (on the opening quote); advances past the closing one.
+std::string readQuoted(std::string_view text, size_t& pos) {
+    std::string result;
+    ++pos;
+    while (pos < text.size()) {
+        char c = text[pos++];
+        if (c != '"') {
+            result += c;
+            continue;
+        }
+        if (pos < text.size() && text[pos] == '"') {
+            result += '"';
+            ++pos;
+            continue;
+        }
+        return result;
+    }
+    throw VbError(vberr::InvalidCall, "a quoted value has no closing quote");
+}
+
+uint32_t parseOffset(std::string_view digits) {
+    uint32_t offset = 0;
+    auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), offset, 16);
+    if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
+        throw VbError(vberr::InvalidCall, "the .frx offset '" + std::string(digits) + "' is not a number");
+    return offset;
+}
+
+void parseValue(std::string_view value, PropertyLineParts& parts) {
+    bool dollar = !value.empty() && value[0] == '$' && value.size() > 1 && value[1] == '"';
+    if (dollar || (!value.empty() && value[0] == '"')) {
+        size_t pos = dollar ? 1 : 0;
+        parts.text = readQuoted(value, pos);
+        std::string_view rest = trimBlanks(value.substr(pos));
+        if (!rest.empty() && rest[0] == ':') {
+            parts.form = ValueForm::FrxRef;
+            parts.dollar = dollar;
+            parts.frxOffset = parseOffset(trimBlanks(rest.substr(1)));
+        } else {
+            parts.form = ValueForm::Quoted;
+        }
+        return;
+    }
+    size_t apostrophe = value.find('\'');
+    parts.form = ValueForm::Plain;
+    parts.text = std::string(trimBlanks(value.substr(0, apostrophe)));
+    if (apostrophe != std::string_view::npos) {
+        parts.hasComment = true;
+        parts.comment = std::string(value.substr(apostrophe + 1));
+    }
+}
+
+} // namespace
+
+std::optional<PropertyLineParts> parsePropertyLine(std::string_view line) {
+    size_t equals = line.find('=');
+    if (equals == std::string_view::npos)
+        return std::nullopt;
+    std::string_view name = trimBlanks(line.substr(0, equals));
+    if (name.empty())
+        return std::nullopt;
+    PropertyLineParts parts;
+    parts.name = std::string(name);
+    parseValue(trimBlanks(line.substr(equals + 1)), parts);
+    return parts;
+}
+
+std::string quoteText(std::string_view text) {
+    std::string quoted = "\"";
+    for (char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    quoted += '"';
+    return quoted;
+}
+
+std::string formatPropertyValue(const Variant& value) {
+    switch (value.kind()) {
+    case Variant::Kind::Boolean: return value.toBool() ? "-1  'True" : "0   'False";
+    case Variant::Kind::Integer:
+    case Variant::Kind::Long: return std::to_string(value.toLong());
+    case Variant::Kind::Double: return formatVbDouble(value.toDouble());
+    default: return quoteText(value.toText());
+    }
+}
+
+std::string formatPropertyLine(std::string_view indent, std::string_view name,
+                               std::string_view valueText) {
+    std::string line(indent);
+    line += name;
+    if (name.size() < NameColumnWidth)
+        line.append(NameColumnWidth - name.size(), ' ');
+    line += "=   ";
+    line += valueText;
+    return line;
+}
+
+} // namespace corvane::vbide

@@ -1,0 +1,33 @@
+// TextLines: a file's bytes as lines that keep their own line ends, so that joining them
+// gives back exactly the bytes that were read (CR LF, LF, lone CR, no final line break).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane::vbide {
+
+// One line of a file: its bytes without the line end, and the line end itself.
+struct TextLine {
+    std::string text;   // bytes of the line, without CR/LF
+    std::string ending; // "\r\n", "\n", "\r" or "" (last line without a line break)
+};
+
+// Splits bytes into lines; a final line break gives no empty last line.
+std::vector<TextLine> splitLines(std::string_view bytes);
+
+// Joins lines back into bytes.
+std::string joinLines(const std::vector<TextLine>& lines);
+
+// The line end new lines should get: the file's most frequent one ("\r\n" when it has none).
+std::string usualLineEnding(const std::vector<TextLine>& lines);
+
+// The text with blanks and tabs removed at both ends.
+std::string_view trimBlanks(std::string_view text);
+
+// True when the text starts with the word (letter case ignored) followed by a blank, a tab
+// or the end of the text.
+bool startsWithWord(std::string_view text, std::string_view word);
+
+} // namespace corvane::vbide

@@ -1,0 +1,109 @@
+#include "vbide/VBComponent.h"
+
+#include "support/AtomicFile.h"
+#include "support/CaseFold.h"
+#include "support/TextCodec.h"
+#include "vbide/PathResolver.h"
+
+namespace corvane::vbide {
+
+namespace {
+
+std::string fileNameOf(const std::string& vbPath) {
+    size_t slash = vbPath.find_last_of("\\/");
+    return slash == std::string::npos ? vbPath : vbPath.substr(slash + 1);
+}
+
+std::string stemOf(const std::string& vbPath) {
+    std::string name = fileNameOf(vbPath);
+    size_t dot = name.rfind('.');
+    return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
+}
+
+// A failure to read a designer file, as the IDE reports it.
+VbError designerFailure(const VbError& error, const std::filesystem::path& file) {
+    if (error.number() == vberr::FormControlsUnreadable)
+        return error;
+    return VbError(vberr::FormControlsUnreadable,
+                   "Cannot read the controls of '" + file.string() + "': " + error.description(),
+                   file.string());
+}
+
+} // namespace
+
+vbide::VBControls& Designer::VBControls() {
+    if (failure_)
+        throw *failure_;
+    return document_ ? document_->controls() : none_;
+}
+
+std::shared_ptr<VBComponent> VBComponent::load(const ProjectEntry& entry, const PathResolver& paths,
+                                               int codePage,
+                                               const std::shared_ptr<const ControlTypeTable>& table) {
+    std::string name = entry.type == 1 || entry.type == 2 ? entry.name
+                       : entry.type == 4 || entry.type == 10 ? fileNameOf(entry.path)
+                                                             : stemOf(entry.path);
+    std::shared_ptr<VBComponent> component(new VBComponent(entry.type, name, paths.resolve(entry.path)));
+    if (entry.type >= 5 && entry.type <= 9)
+        component->readDesigner(codePage, table);
+    else if (entry.type == 11)
+        component->readActiveXDesignerName(codePage);
+    return component;
+}
+
+void VBComponent::readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
+    try {
+        std::string bytes = readFileBytes(file_);
+        auto folder = std::make_shared<PathResolver>(file_.parent_path());
+        FrxLoader loadFrx = [folder](const std::string& frxName) {
+            return readFileBytes(folder->resolve(frxName));
+        };
+        document_ = std::make_shared<FormDocument>(bytes, codePage, file_.string(), loadFrx, table);
+        name_ = document_->name();
+        if (type_ == 5 && equalsIgnoreCase(document_->progId(), "VB.MDIForm"))
+            type_ = 6;
+    } catch (const VbError& error) {
+        document_.reset();
+        failure_ = designerFailure(error, file_);
+    }
+    designer_ = std::make_shared<vbide::Designer>(document_, failure_);
+}
+
+void VBComponent::readActiveXDesignerName(int codePage) {
+    designer_ = std::make_shared<vbide::Designer>(nullptr, std::nullopt);
+    try {
+        for (const auto& line : splitLines(readFileBytes(file_))) {
+            std::string_view text = trimBlanks(line.text);
+            if (!startsWithWord(text, "Attribute") || text.find("VB_Name") == std::string_view::npos)
+                continue;
+            auto parts = parsePropertyLine(text.substr(text.find("VB_Name")));
+            if (parts && parts->form == ValueForm::Quoted)
+                name_ = decodeCodePage(parts->text, codePage);
+            return;
+        }
+    } catch (const VbError&) {
+        // the name stays the file's; the designer has no controls to fail on
+    }
+}
+
+std::string VBComponent::FileNames(int index) const {
+    if (index != 1)
+        throw VbError(vberr::SubscriptOutOfRange);
+    return file_.string();
+}
+
+vbide::Properties& VBComponent::Properties() {
+    if (failure_)
+        throw *failure_;
+    return document_ ? document_->designerProperties() : none_;
+}
+
+void VBComponent::save() {
+    if (!isDirty())
+        return;
+    std::string bytes = document_->render();
+    replaceFileAtomically(file_, bytes);
+    document_->markSaved(bytes);
+}
+
+} // namespace corvane::vbide

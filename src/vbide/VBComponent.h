@@ -1,0 +1,80 @@
+// VBComponent and Designer: one component of a project (form, module, class, related
+// document ...) as the IDE gives it. Form-like components read their file when the project
+// opens; a file that cannot be read leaves the component usable by name and type and raises
+// VbError 60061 (naming the file and line) when its controls or properties are asked for.
+#pragma once
+
+#include "support/VbError.h"
+#include "vbide/ControlTypeTable.h"
+#include "vbide/FormDocument.h"
+#include "vbide/ProjectFile.h"
+#include "vbide/Property.h"
+#include "vbide/VBControl.h"
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+namespace corvane::vbide {
+
+class PathResolver;
+
+// The visual designer of a component: its controls.
+class Designer {
+public:
+    // A designer over a read document, or over a failure to read it (document null), or an
+    // ActiveX designer without controls (both null).
+    Designer(std::shared_ptr<FormDocument> document, std::optional<VbError> failure)
+        : document_(std::move(document)), failure_(std::move(failure)) {}
+
+    // The designer's controls; raises VbError 60061 when its file could not be read.
+    vbide::VBControls& VBControls();
+
+private:
+    std::shared_ptr<FormDocument> document_;
+    std::optional<VbError> failure_;
+    vbide::VBControls none_;
+};
+
+class VBComponent {
+public:
+    // Makes the component of a project line, reading its file when it has a designer.
+    static std::shared_ptr<VBComponent> load(const ProjectEntry& entry, const PathResolver& paths,
+                                             int codePage,
+                                             const std::shared_ptr<const ControlTypeTable>& table);
+
+    // The component's type: 1 module, 2 class, 4 resource file, 5 form, 6 MDI form, 7 property
+    // page, 8 user control, 9 user document, 10 related document, 11 ActiveX designer.
+    int Type() const noexcept { return type_; }
+    // The component's name ("frmMain"; a related document's file name).
+    const std::string& Name() const noexcept { return name_; }
+    // The full path of the component's file; only index 1 exists (VbError 9 otherwise).
+    std::string FileNames(int index) const;
+    // The component's own properties (types 5 to 9: the designer's, e.g. "WhatsThisHelp";
+    // other types: none). Raises VbError 60061 when the designer's file could not be read.
+    vbide::Properties& Properties();
+    // The visual designer (types 5 to 9 and 11), else null.
+    std::shared_ptr<vbide::Designer> Designer() const { return designer_; }
+
+    // True when a property of the component or its controls changed since the last save.
+    bool isDirty() const noexcept { return document_ && document_->isDirty(); }
+    // Writes the changed file (atomically); does nothing when nothing changed.
+    void save();
+
+private:
+    VBComponent(int type, std::string name, std::filesystem::path file)
+        : type_(type), name_(std::move(name)), file_(std::move(file)) {}
+    void readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
+    void readActiveXDesignerName(int codePage);
+
+    int type_;
+    std::string name_;
+    std::filesystem::path file_;
+    std::shared_ptr<FormDocument> document_;
+    std::optional<VbError> failure_;
+    std::shared_ptr<vbide::Designer> designer_;
+    vbide::Properties none_;
+};
+
+} // namespace corvane::vbide

@@ -1,0 +1,2 @@
+Attribute VB_Name = "modMain"
+Option Explicit

@@ -1,0 +1,99 @@
+#include "support/VbError.h"
+#include "vbide/FrxReader.h"
+#include "vbide/PropertyLine.h"
+#include "vbide/PropertyValues.h"
+#include "vbide/TextLines.h"
+
+#include <gtest/gtest.h>
+
+using namespace corvane;
+using namespace corvane::vbide;
+
+TEST(TextLinesTest, JoinGivesBackTheBytesForEveryKindOfLineEnd) {
+    for (std::string bytes : {"a\r\nb\r\n", "a\nb", "a\rb\r\n\r\n", "", "\n", "x\r\n\ny"}) {
+        auto lines = splitLines(bytes);
+        EXPECT_EQ(joinLines(lines), bytes);
+    }
+    EXPECT_EQ(splitLines("a\nb").size(), 2u);
+    EXPECT_EQ(splitLines("a\nb")[1].ending, "");
+    EXPECT_EQ(usualLineEnding(splitLines("a\nb\nc\r\n")), "\n");
+    EXPECT_EQ(usualLineEnding(splitLines("abc")), "\r\n");
+}
+
+TEST(PropertyLineTest, ReadsEveryFormOfValue) {
+    auto caption = parsePropertyLine("   Caption         =   \"Say \"\"hi\"\"\"");
+    ASSERT_TRUE(caption);
+    EXPECT_EQ(caption->name, "Caption");
+    EXPECT_EQ(caption->form, ValueForm::Quoted);
+    EXPECT_EQ(caption->text, "Say \"hi\"");
+
+    auto flag = parsePropertyLine("WhatsThisHelp   =   -1  'True");
+    EXPECT_EQ(flag->form, ValueForm::Plain);
+    EXPECT_EQ(flag->text, "-1");
+    EXPECT_TRUE(flag->hasComment);
+    EXPECT_EQ(flag->comment, "True");
+
+    auto frx = parsePropertyLine("Caption = $\"frm A.frx\":01F0");
+    EXPECT_EQ(frx->form, ValueForm::FrxRef);
+    EXPECT_EQ(frx->text, "frm A.frx");
+    EXPECT_EQ(frx->frxOffset, 0x1F0u);
+    EXPECT_TRUE(frx->dollar);
+
+    auto tight = parsePropertyLine("ColumnWidth[0].Value=   5");
+    EXPECT_EQ(tight->name, "ColumnWidth[0].Value");
+    EXPECT_EQ(tight->text, "5");
+    EXPECT_EQ(parsePropertyLine("Tab(0).Control(3)=   \"cmdOk\"")->name, "Tab(0).Control(3)");
+
+    EXPECT_FALSE(parsePropertyLine("no equals sign"));
+    EXPECT_THROW(parsePropertyLine("Caption = \"open"), VbError);
+    EXPECT_THROW(parsePropertyLine("Picture = \"a.frx\":ZZ"), VbError);
+}
+
+TEST(PropertyLineTest, WritesTheIdeLayout) {
+    EXPECT_EQ(formatPropertyLine("      ", "WhatsThisHelpID", formatPropertyValue(Variant(int32_t{12}))),
+              "      WhatsThisHelpID =   12");
+    EXPECT_EQ(formatPropertyLine("   ", "WhatsThisHelp", formatPropertyValue(Variant(true))),
+              "   WhatsThisHelp   =   -1  'True");
+    EXPECT_EQ(formatPropertyLine("", "Visible", formatPropertyValue(Variant(false))),
+              "Visible         =   0   'False");
+    EXPECT_EQ(formatPropertyLine("", "ColumnWidth[0].Value", "5"), "ColumnWidth[0].Value=   5");
+    EXPECT_EQ(formatPropertyValue(Variant("a\"b")), "\"a\"\"b\"");
+}
+
+TEST(PropertyValuesTest, ReadsVbNumberNotations) {
+    EXPECT_EQ(parseLongText("&H8000000F&"), int32_t(0x8000000F));
+    EXPECT_EQ(parseLongText("&H00FF00&"), 0xFF00);
+    EXPECT_EQ(parseLongText("-120"), -120);
+    EXPECT_EQ(parseLongText("12&"), 12);
+    EXPECT_FALSE(parseLongText("8.25"));
+    EXPECT_FALSE(parseLongText("99999999999"));
+}
+
+TEST(FrxReaderTest, ReadsEachTextRecordKind) {
+    std::string frx;
+    frx += std::string("\x05" "Hello", 6);                       // 8-bit length at 0
+    frx += std::string("\x03\0\0\0" "abc", 7);                  // 32-bit length at 6
+    std::string longText(300, 'x');
+    frx += std::string("\xFF\x2C\x01", 3) + longText;           // 0xFF + 16-bit length at 13
+    EXPECT_EQ(readFrxText(frx, 0), "Hello");
+    EXPECT_EQ(readFrxText(frx, 6), "abc");
+    EXPECT_EQ(readFrxText(frx, 13), longText);
+}
+
+TEST(FrxReaderTest, LengthsPastTheEndAreErrorsNotReads) {
+    std::string frx("\x10\0\0\0" "abc", 7); // says 16 bytes, has 3
+    try {
+        readFrxText(frx, 0);
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 5);
+        EXPECT_NE(error.description().find("20 bytes"), std::string::npos) << error.description();
+    }
+    EXPECT_THROW(readFrxText(frx, 7), VbError);            // offset at the end
+    EXPECT_THROW(readFrxText(std::string("\xFF", 1), 0), VbError);
+    EXPECT_THROW(readFrxText(std::string("\x09" "abc", 4), 0), VbError);
+    std::string picture("\xFF\xFF\xFF\x7F" "lt\0\0" "\x10\0\0\0", 12);
+    EXPECT_THROW(checkFrxRecord(picture, 0), VbError);
+    std::string goodPicture("\x0A\0\0\0" "lt\0\0" "\x02\0\0\0" "BM", 14);
+    EXPECT_NO_THROW(checkFrxRecord(goodPicture, 0));
+}

@@ -1,0 +1,23 @@
+// Helpers shared by the IDE model's tests: the hand-written tricky project and copies of it.
+#pragma once
+
+#include "testsupport/TempDir.h"
+
+#include <filesystem>
+#include <string>
+
+namespace corvane::vbide::test {
+
+// The folder of the hand-written tricky project (tests/data/vbide/tricky).
+inline std::filesystem::path trickyFolder() {
+    return std::filesystem::path(CORVANE_TEST_DATA_DIR) / "vbide" / "tricky";
+}
+
+// Copies the tricky project into a temporary folder (so tests may write) and returns the copy.
+inline std::filesystem::path copyTricky(const corvane::test::TempDir& temp) {
+    auto target = temp / "tricky";
+    std::filesystem::copy(trickyFolder(), target, std::filesystem::copy_options::recursive);
+    return target;
+}
+
+} // namespace corvane::vbide::test
