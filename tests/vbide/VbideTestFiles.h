@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-namespace corvane::vbide::test {
+namespace corvane::vbide::testfiles {
 
 // The folder of the hand-written tricky project (tests/data/vbide/tricky).
 inline std::filesystem::path trickyFolder() {
@@ -20,4 +20,4 @@ inline std::filesystem::path copyTricky(const corvane::test::TempDir& temp) {
     return target;
 }
 
-} // namespace corvane::vbide::test
+} // namespace corvane::vbide::testfiles
