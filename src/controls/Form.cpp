@@ -199,18 +199,21 @@ bool Form::userClose() { return unloadFor(vbFormControlMenu); }
 
 bool Form::unloadFor(int unloadMode) {
     if (!loaded_ || unloading_)
-        return true;
+        return true; // an unload inside QueryUnload or Unload adds nothing
+    unloading_ = true;
+    struct Unloading { // cleared however the handlers end
+        bool& flag;
+        ~Unloading() { flag = false; }
+    } guard{unloading_};
     int cancel = 0;
     Form_QueryUnload(cancel, unloadMode);
     if (cancel != 0)
         return false;
-    unloading_ = true;
     Form_Unload();
     visible_ = false;
     loaded_ = false;
     shownSinceLoad_ = false;
     windowState_ = vbNormal;
-    unloading_ = false;
     changed("Visible");
     if (WindowSystem* windowSystem = WindowSystem::current())
         windowSystem->windowUnloaded(*this);

@@ -140,6 +140,33 @@ TEST_F(FormTest, WindowStateKeepsTheNormalBounds) {
     EXPECT_EQ(errorNumberOf([&] { form->SetHeight(-1); }), 380);
 }
 
+TEST_F(FormTest, AFailingUnloadHandlerLeavesTheWindowUnloadableLater) {
+    class Failing : public RecordingForm {
+    public:
+        bool fail = true;
+
+    protected:
+        void Form_QueryUnload(int& cancel, int unloadMode) override {
+            Unload(); // an unload inside QueryUnload does not recurse
+            RecordingForm::Form_QueryUnload(cancel, unloadMode);
+        }
+        void Form_Unload() override {
+            RecordingForm::Form_Unload();
+            if (fail)
+                throw VbError(vberr::InvalidCall);
+        }
+    };
+    Failing form;
+    form.Load();
+    EXPECT_EQ(errorNumberOf([&] { form.Unload(); }), 5);
+    EXPECT_TRUE(form.loaded());
+    form.fail = false;
+    EXPECT_TRUE(form.Unload());
+    EXPECT_FALSE(form.loaded());
+    EXPECT_EQ(form.log, (Log{"Initialize", "Load", "QueryUnload 1", "Unload", "QueryUnload 1",
+                             "Unload"}));
+}
+
 TEST_F(FormTest, ShowingAVisibleWindowModalFails) {
     auto form = Form::create<RecordingForm>();
     form->Show();
