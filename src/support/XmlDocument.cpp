@@ -66,10 +66,22 @@ pugi::xml_node nextInDocumentOrder(pugi::xml_node node, pugi::xml_node root) {
     return node == root ? pugi::xml_node() : node.next_sibling();
 }
 
+// True for a text that the writer would write but a reload would not give back: an empty one,
+// or white space beside other nodes (the parser takes that for indentation).
+bool isLostOnReload(pugi::xml_node node) {
+    if (node.type() == pugi::node_cdata)
+        return !*node.value();
+    if (node.type() != pugi::node_pcdata)
+        return false;
+    bool alone = !node.previous_sibling() && !node.next_sibling();
+    return !*node.value() || (!alone && isXmlWhitespace(node.value()));
+}
+
 // Character references can name code points that are not characters: pugixml writes a
 // surrogate or a number past U+10FFFF as bytes that are not UTF-8, and "&#0;" as a text that
-// ends at once; an empty CDATA section gives an empty text too. Replaces such bytes with U+FFFD
-// and removes empty texts, so that the document writes a file that reads back the same.
+// ends at once (perhaps leaving only white space); an empty CDATA section gives an empty text.
+// Replaces such bytes with U+FFFD and removes the texts a reload would lose, so that the
+// document writes a file that reads back the same.
 void cleanTexts(pugi::xml_node root) {
     auto clean = [](auto item) {
         if (!isValidUtf8(item.value()))
@@ -81,8 +93,7 @@ void cleanTexts(pugi::xml_node root) {
         clean(node);
         for (pugi::xml_attribute attribute : node.attributes())
             clean(attribute);
-        bool isText = node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
-        if (isText && !*node.value())
+        if (isLostOnReload(node))
             node.parent().remove_child(node);
         node = next;
     }

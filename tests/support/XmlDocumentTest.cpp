@@ -1,0 +1,268 @@
+#include "support/VbError.h"
+#include "support/XmlDocument.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <vector>
+
+namespace corvane {
+namespace {
+
+using test::readFile;
+using test::TempDir;
+using test::writeFile;
+
+const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+
+// Runs `call` and returns the VB error number it raised (0 when it raised none).
+template <typename Call>
+int32_t errorNumber(Call call, std::string* description = nullptr) {
+    try {
+        call();
+    } catch (const VbError& error) {
+        if (description)
+            *description = error.description();
+        return error.number();
+    }
+    return 0;
+}
+
+// A help data document as the program writes it.
+XMLDocument helpDataDocument() {
+    XMLDocument document;
+    XMLElement root = document.Root();
+    root.AddAttribute("CurrentLanguage", "Neutral");
+    root.AddAttribute("GenerateHTML", "True");
+    root.AddElement("SelectedLanguage", "").AddAttribute("Name", "Neutral");
+    XMLElement component = root.AddElement("VBComponent", "");
+    component.AddAttribute("ComponentName", "frmMain");
+    XMLElement item = component.AddElement("HelpItem", "");
+    item.AddAttribute("ControlName", "cmdOK(1)");
+    item.AddAttribute("Caption", "&Save <all> \"now\"\t'ok'\r\n");
+    item.AddElement("HelpText", "Saves.\r\nThen  closes.  ").AddAttribute("Language", "Neutral");
+    item.AddElement("HelpText", "   ").AddAttribute("Language", "German");
+    return document;
+}
+
+TEST(XmlDocument, RendersOneElementPerLineAndTextsInline) {
+    EXPECT_EQ(XMLDocument().XMLText(), declaration + "<Root />\n");
+    EXPECT_EQ(helpDataDocument().XMLText(),
+              declaration +
+                  "<Root CurrentLanguage=\"Neutral\" GenerateHTML=\"True\">\n"
+                  "  <SelectedLanguage Name=\"Neutral\" />\n"
+                  "  <VBComponent ComponentName=\"frmMain\">\n"
+                  "    <HelpItem ControlName=\"cmdOK(1)\" "
+                  "Caption=\"&amp;Save &lt;all> &quot;now&quot;&#09;'ok'&#13;&#10;\">\n"
+                  "      <HelpText Language=\"Neutral\">Saves.\r\nThen  closes.  </HelpText>\n"
+                  "      <HelpText Language=\"German\">   </HelpText>\n"
+                  "    </HelpItem>\n"
+                  "  </VBComponent>\n"
+                  "</Root>\n");
+}
+
+TEST(XmlDocument, TextsAndAttributeValuesRoundTripExactly) {
+    const std::vector<std::string> texts = {
+        "line 1\r\nline 2\r\n", "lone\rCR", "only\nLF", "\ttabs\t", "  leading and trailing  ",
+        " ", "     ", "\r\n", "< & > \" ' ]]> &amp; &#65;", "Grüße, 日本, €, 😀",
+        "\x01 bell\x07 vertical\x0b", "\n  indented\n"};
+    XMLDocument document;
+    for (const std::string& text : texts)
+        document.Root().AddElement("T", text).AddAttribute("V", text);
+    std::string rendered = document.XMLText();
+
+    XMLDocument loaded;
+    ASSERT_TRUE(loaded.LoadText(rendered)) << loaded.LastError()->reason;
+    EXPECT_FALSE(loaded.LastError().has_value());
+    ASSERT_EQ(loaded.Root().Elements().Count(), static_cast<int32_t>(texts.size()));
+    size_t i = 0;
+    for (XMLElement element : loaded.Root().Elements()) {
+        EXPECT_EQ(element.Text(), texts[i]) << "text " << i;
+        EXPECT_EQ(element.Attributes().Item("V").Value(), texts[i]) << "value " << i;
+        ++i;
+    }
+    EXPECT_EQ(loaded.XMLText(), rendered);
+    // Control characters are written as references, so the file holds no raw control byte.
+    EXPECT_NE(rendered.find("&#01; bell&#07; vertical&#11;</T>"), std::string::npos);
+}
+
+TEST(XmlDocument, TextsThatCannotBeStoredAreCleanedNotCorrupted) {
+    XMLDocument document;
+    XMLElement element = document.Root().AddElement("T", std::string("a\0b\xFFz", 5));
+    element.AddAttribute("V", std::string("\0x", 2));
+    EXPECT_EQ(element.Text(), "ab\xEF\xBF\xBDz"); // NUL dropped, the stray byte is U+FFFD
+    EXPECT_EQ(element.Attributes().Item("V").Value(), "x");
+
+    // Character references to non-characters, to NUL and empty CDATA sections load into texts
+    // that render and load again unchanged (found by the fuzz target).
+    XMLDocument loaded;
+    ASSERT_TRUE(loaded.LoadText("<a x=\"&#xD800;\"><b>&#0;</b><c><![CDATA[]]></c>"
+                                "<d>&#8888888888888;</d><e><![CDATA[<&>]]></e></a>"));
+    std::string rendered = loaded.XMLText();
+    EXPECT_EQ(rendered, declaration + "<a x=\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\">\n"
+                                      "  <b />\n  <c />\n"
+                                      "  <d>" +
+                            loaded.Root().Elements().Item(3).Text() +
+                            "</d>\n  <e><![CDATA[<&>]]></e>\n</a>\n");
+    EXPECT_EQ(loaded.Root().Elements().Item(4).Text(), "<&>");
+    XMLDocument again;
+    ASSERT_TRUE(again.LoadText(rendered));
+    EXPECT_EQ(again.XMLText(), rendered);
+    // "&#0;" cuts a text short, here to white space beside elements: that is layout, too.
+    ASSERT_TRUE(loaded.LoadText("<a><b/> &#0;x<b/></a>"));
+    EXPECT_EQ(loaded.XMLText(), declaration + "<a>\n  <b />\n  <b />\n</a>\n");
+}
+
+TEST(XmlDocument, WhiteSpaceBesideChildElementsIsLayout) {
+    XMLDocument document;
+    XMLElement parent = document.Root().AddElement("P", "  \r\n ");
+    EXPECT_EQ(parent.Text(), "  \r\n ");
+    parent.AddElement("C", "x");
+    EXPECT_EQ(parent.Text(), ""); // the indentation of the child takes its place
+    XMLElement mixed = document.Root().AddElement("M", " own ");
+    mixed.AddElement("C", "");
+    EXPECT_EQ(mixed.Text(), " own ");
+
+    XMLDocument loaded;
+    ASSERT_TRUE(loaded.LoadText("<r>\n  <a>  </a>\n  <b>\n    <c/>  \n  </b><m>x<c>y</c>z</m></r>"));
+    XMLElements children = loaded.Root().Elements();
+    EXPECT_EQ(children.Item(1).Text(), "  ");
+    EXPECT_EQ(children.Item(2).Text(), "");
+    EXPECT_EQ(children.Item(3).Text(), "xz");
+    XMLDocument again;
+    ASSERT_TRUE(again.LoadText(loaded.XMLText()));
+    EXPECT_EQ(again.Root().Elements().Item(3).Text(), "xz");
+    EXPECT_EQ(again.XMLText(), loaded.XMLText());
+}
+
+TEST(XmlDocument, MalformedTextGivesPositionAndAnEmptyRoot) {
+    XMLDocument document;
+    ASSERT_TRUE(document.LoadText("<a><b/></a>"));
+    XMLElement before = document.Root();
+    EXPECT_FALSE(document.LoadText("<a>\r\n  <b>é</c></a>"));
+    ASSERT_TRUE(document.LastError().has_value());
+    EXPECT_EQ(document.LastError()->line, 2);
+    EXPECT_EQ(document.LastError()->column, 9); // at "c", counted in characters
+    EXPECT_EQ(document.LastError()->reason, "Start-end tags mismatch");
+    XMLElement root = document.Root();
+    EXPECT_EQ(root.Name(), "");
+    EXPECT_EQ(root.Attributes().Count(), 0);
+    EXPECT_EQ(root.Elements().Count(), 0);
+    EXPECT_EQ(errorNumber([&] { (void)document.XMLText(); }), 5);
+    EXPECT_EQ(before.Elements().Count(), 1); // a handle keeps the content it was taken from
+
+    EXPECT_FALSE(document.LoadText("<a>\rx\n<b attr=1/>"));
+    EXPECT_EQ(document.LastError()->line, 3);
+    EXPECT_FALSE(document.LoadText(""));
+    EXPECT_EQ(document.LastError()->reason, "No document element found");
+    EXPECT_FALSE(document.LoadText("<Root>"));
+
+    ASSERT_TRUE(document.LoadText("<Root></Root>"));
+    EXPECT_FALSE(document.LastError().has_value());
+    EXPECT_EQ(document.Root().Name(), "Root");
+}
+
+TEST(XmlDocument, LoadTextIgnoresTheDeclaredEncoding) {
+    XMLDocument document;
+    ASSERT_TRUE(document.LoadText(
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<!-- c --><a>\xC3\xA9</a>"));
+    EXPECT_EQ(document.Root().Text(), "é");
+    EXPECT_EQ(document.XMLText(), declaration + "<a>é</a>\n");
+}
+
+TEST(XmlDocument, HandlesKeepTheDocumentAlive) {
+    XMLElement item;
+    XMLAttribute attribute;
+    {
+        XMLDocument document = helpDataDocument();
+        item = document.Root().Elements().Item(2).Elements().Item(1);
+        attribute = item.Attributes().Item("ControlName");
+    }
+    EXPECT_EQ(item.Name(), "HelpItem");
+    EXPECT_EQ(attribute.Value(), "cmdOK(1)");
+    item.AddElement("HelpText", "added");
+    EXPECT_EQ(item.Elements().Count(), 3);
+
+    XMLDocument first;
+    XMLDocument alias = first; // the same object, as a VB object reference
+    alias.Root().SetName("Renamed");
+    EXPECT_EQ(first.Root().Name(), "Renamed");
+}
+
+TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
+    XMLDocument document;
+    ASSERT_TRUE(document.LoadText("<r z=\"1\" a=\"2\" M=\"3\">t<c1/>u<c2/><c3/></r>"));
+    XMLElement root = document.Root();
+    std::string names;
+    for (XMLAttribute attribute : root.Attributes())
+        names += attribute.Name() + "=" + attribute.Value() + ";";
+    EXPECT_EQ(names, "z=1;a=2;M=3;");
+    EXPECT_EQ(root.Attributes().Count(), 3);
+    EXPECT_TRUE(root.Attributes().Contains("M"));
+    EXPECT_FALSE(root.Attributes().Contains("m")); // names compare exactly
+
+    std::string description;
+    EXPECT_EQ(errorNumber([&] { root.Attributes().Item("Caption"); }, &description), 5);
+    EXPECT_NE(description.find("'Caption'"), std::string::npos) << description;
+
+    XMLElements children = root.Elements();
+    EXPECT_EQ(children.Count(), 3);
+    EXPECT_EQ(children.Item(1).Name(), "c1");
+    EXPECT_EQ(children.Item(3).Name(), "c3");
+    EXPECT_EQ(errorNumber([&] { children.Item(0); }), 9);
+    EXPECT_EQ(errorNumber([&] { children.Item(4); }), 9);
+    names.clear();
+    for (XMLElement child : children)
+        names += child.Name() + ";";
+    EXPECT_EQ(names, "c1;c2;c3;");
+}
+
+TEST(XmlDocument, RefusesNamesAndAttributesThatWouldBreakTheFile) {
+    XMLDocument document;
+    XMLElement root = document.Root();
+    for (std::string bad : {"", "1st", "a b", "a<b", "-x", "a=b", "x/"}) {
+        EXPECT_EQ(errorNumber([&] { root.AddElement(bad, ""); }), 5) << bad;
+        EXPECT_EQ(errorNumber([&] { root.AddAttribute(bad, ""); }), 5) << bad;
+        EXPECT_EQ(errorNumber([&] { root.SetName(bad); }), 5) << bad;
+    }
+    root.AddElement("_ns:Wörter-1.2", "");
+    root.AddAttribute("Name", "1");
+    EXPECT_EQ(errorNumber([&] { root.AddAttribute("Name", "2"); }), 457);
+    EXPECT_EQ(errorNumber([&] { XMLElement().AddElement("x", ""); }), 91);
+    EXPECT_EQ(XMLElement().Elements().Count(), 0);
+    EXPECT_EQ(document.XMLText(), declaration + "<Root Name=\"1\">\n  <_ns:Wörter-1.2 />\n</Root>\n");
+}
+
+TEST(XmlDocument, FilesAndStreams) {
+    TempDir dir;
+    XMLDocument document;
+    std::string description;
+    EXPECT_EQ(errorNumber([&] { document.LoadFile(dir / "missing.txt"); }, &description), 53);
+    EXPECT_NE(description.find("missing.txt"), std::string::npos) << description;
+
+    XMLDocument original = helpDataDocument();
+    original.SaveFile(dir / "ContextHelp.txt");
+    EXPECT_EQ(readFile(dir / "ContextHelp.txt"), original.XMLText());
+    EXPECT_FALSE(std::filesystem::exists(dir / "ContextHelp.txt.tmp"));
+    ASSERT_TRUE(document.LoadFile(dir / "ContextHelp.txt"));
+    EXPECT_EQ(document.XMLText(), original.XMLText());
+
+    std::ostringstream out;
+    original.Save(out);
+    EXPECT_EQ(out.str(), original.XMLText());
+
+    // A Windows-1252 file as an old editor saved it.
+    writeFile(dir / "old.txt", "<Root><HelpItem>Gr\xFC\xDF" "e \x80</HelpItem></Root>");
+    ASSERT_TRUE(document.LoadFile(dir / "old.txt"));
+    EXPECT_EQ(document.Root().Elements().Item(1).Text(), "Grüße €");
+
+    std::istringstream utf16(std::string("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18));
+    ASSERT_TRUE(document.Load(utf16));
+    EXPECT_EQ(document.Root().Text(), "é");
+    std::istringstream broken("<a>");
+    EXPECT_FALSE(document.Load(broken));
+}
+
+} // namespace
+} // namespace corvane
