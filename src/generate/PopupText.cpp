@@ -1,0 +1,141 @@
+#include "generate/PopupText.h"
+
+#include "support/AtomicFile.h"
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <ostream>
+
+namespace corvane {
+
+namespace {
+
+const std::string_view kTopicPrefix = ".topic ";
+
+// The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
+size_t sequenceLength(std::string_view text, size_t pos) {
+    auto lead = static_cast<unsigned char>(text[pos]);
+    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+    if (length == 0 || pos + length > text.size() || !isValidUtf8(text.substr(pos, length)))
+        return 0;
+    return length;
+}
+
+std::string describe(char32_t cp) {
+    char code[16];
+    std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
+    std::string text = "'";
+    appendUtf8(text, cp);
+    return text + "' (" + code + ")";
+}
+
+std::string trimmed(std::string_view text) {
+    size_t first = text.find_first_not_of(" \t");
+    size_t last = text.find_last_not_of(" \t");
+    return first == std::string_view::npos ? std::string() : std::string(text.substr(first, last - first + 1));
+}
+
+} // namespace
+
+PopupText::PopupText(int codePage) : codePage_(codePage) {
+    encodeCodePage("", codePage); // an unknown code page fails here, before any text
+}
+
+PopupText PopupText::encode(std::string_view text, int codePage) {
+    PopupText popup(codePage);
+    popup.append(text);
+    return popup;
+}
+
+void PopupText::appendLine(std::string_view text) {
+    append(text);
+    append("\r\n");
+}
+
+void PopupText::appendTopic(long long id, std::string_view text) {
+    appendLine(std::string(kTopicPrefix) + std::to_string(id));
+    appendLine(text);
+    appendLine("");
+}
+
+void PopupText::append(std::string_view text) {
+    bool whole = isValidUtf8(text);
+    if (whole) {
+        try {
+            bytes_ += encodeCodePage(text, codePage_);
+        } catch (const VbError&) {
+            whole = false;
+        }
+    }
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t length = sequenceLength(text, pos);
+        std::string_view piece = text.substr(pos, length == 0 ? 1 : length);
+        size_t next = pos;
+        char32_t cp = length == 0 ? (++next, 0xFFFD) : nextCodePoint(text, next);
+        if (!whole)
+            appendCharacter(length == 0 ? std::string_view() : piece, cp);
+        advance(cp, piece);
+        pos = next;
+    }
+}
+
+void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
+    if (!utf8.empty() && (cp < 0x80 || canEncode(utf8, codePage_))) {
+        bytes_ += cp < 0x80 ? std::string(utf8) : encodeCodePage(utf8, codePage_);
+        return;
+    }
+    bytes_ += '?';
+    unmappable_.push_back({cp, topic_, line_, column_});
+}
+
+void PopupText::advance(char32_t cp, std::string_view utf8) {
+    bool cr = cp == U'\r';
+    if (cp == U'\n' && afterCr_) {
+        afterCr_ = false;
+        return;
+    }
+    afterCr_ = cr;
+    if (cr || cp == U'\n') {
+        if (lineStart_.starts_with(kTopicPrefix))
+            topic_ = trimmed(std::string_view(lineStart_).substr(kTopicPrefix.size()));
+        lineStart_.clear();
+        ++line_;
+        column_ = 1;
+        return;
+    }
+    if (lineStart_.size() < 64)
+        lineStart_ += utf8;
+    ++column_;
+}
+
+void PopupText::write(std::ostream& out) const {
+    out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+}
+
+void PopupText::writeFile(const std::filesystem::path& path) const {
+    replaceFileAtomically(path, bytes_);
+}
+
+std::string PopupText::warnings(std::string_view fileName, size_t maxLines) const {
+    std::string out;
+    size_t shown = std::min(maxLines, unmappable_.size());
+    for (size_t i = 0; i < shown; ++i) {
+        const auto& item = unmappable_[i];
+        out += "Warning: " + std::string(fileName);
+        if (!item.topic.empty())
+            out += ", topic " + item.topic;
+        out += ", line " + std::to_string(item.line) + ", column " + std::to_string(item.column) +
+               ": code page " + std::to_string(codePage_) + " cannot hold the character " +
+               describe(item.character) + "; it was written as '?'.\n";
+    }
+    if (unmappable_.size() > shown)
+        out += "Warning: " + std::string(fileName) + ": " + std::to_string(unmappable_.size() - shown) +
+               " more characters were written as '?'.\n";
+    return out;
+}
+
+} // namespace corvane

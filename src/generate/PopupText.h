@@ -1,0 +1,73 @@
+// PopupText: the text-popup file of an HTML Help project, in the ANSI code page of its language.
+//
+// The HTML Help viewer reads a popup file in the code page of the help file's language, not
+// as UTF-8, so the file is encoded before it is written. A character the code page cannot
+// hold is written as '?' and reported with its place (topic, line, column), so that the
+// compile output can name it instead of the text changing silently.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <iosfwd>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+// One character that the popup file's code page cannot hold.
+struct UnmappableCharacter {
+    char32_t character = 0; // the code point (U+FFFD for bytes that were not UTF-8)
+    std::string topic;      // the number of the ".topic" line above it ("" before the first)
+    size_t line = 0;        // line of the file, from 1
+    size_t column = 0;      // character within the line, from 1
+};
+
+class PopupText {
+public:
+    // An empty popup file written in `codePage`; VbError 5 for a code page the system lacks.
+    explicit PopupText(int codePage);
+
+    // The code page of the file.
+    int codePage() const noexcept { return codePage_; }
+
+    // Appends a line of UTF-8 text and CR LF, as the text file writer's WriteLine does.
+    void appendLine(std::string_view text);
+    // Appends one topic: ".topic <id>", the text as one written line, an empty line.
+    void appendTopic(long long id, std::string_view text);
+    // Appends UTF-8 text as it is (line breaks inside it count as lines).
+    void append(std::string_view text);
+
+    // The encoded bytes of the file so far.
+    const std::string& bytes() const noexcept { return bytes_; }
+    // The characters written as '?', in the order met.
+    const std::vector<UnmappableCharacter>& unmappable() const noexcept { return unmappable_; }
+
+    // Writes the encoded bytes to a stream.
+    void write(std::ostream& out) const;
+    // Replaces the file through AtomicFile; VbError 75 naming the file on failure.
+    void writeFile(const std::filesystem::path& path) const;
+
+    // "Warning: ..." lines naming the unmappable characters of the file `fileName`, at most
+    // `maxLines` of them plus a line counting the rest; "" when none. Each line ends in LF,
+    // as the compiler's own lines do, so they can join its output in the compile log.
+    std::string warnings(std::string_view fileName, size_t maxLines = 20) const;
+
+    // Encodes a whole UTF-8 text in one go (a PopupText holding only `text`).
+    static PopupText encode(std::string_view text, int codePage);
+
+private:
+    void appendCharacter(std::string_view utf8, char32_t cp);
+    void advance(char32_t cp, std::string_view utf8);
+
+    int codePage_;
+    std::string bytes_;
+    std::vector<UnmappableCharacter> unmappable_;
+    std::string topic_;      // the current ".topic" number
+    std::string lineStart_;  // the first characters of the current line, to spot ".topic "
+    size_t line_ = 1;
+    size_t column_ = 1;
+    bool afterCr_ = false;   // the last character was CR (CR LF is one line break)
+};
+
+} // namespace corvane
