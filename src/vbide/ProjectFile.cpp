@@ -55,6 +55,7 @@ void ProjectFile::parse() {
     entries_.clear();
     name_.clear();
     helpFile_.clear();
+    haveName_ = haveHelpFile_ = false;
     size_t end = mainSectionEnd();
     if (end == 0 && !lines_.empty())
         fault(0, "the file does not begin with project settings");
@@ -91,12 +92,17 @@ void ProjectFile::parseLine(size_t index) {
             fault(index, "a quoted value has no closing quote");
         value = value.substr(1, value.size() - 2);
     }
+    // A repeated setting counts once, at its first line: the line that writes change.
     if (equalsIgnoreCase(key, "Name")) {
-        name_ = value;
+        if (!haveName_)
+            name_ = value;
+        haveName_ = true;
         return;
     }
     if (equalsIgnoreCase(key, "HelpFile")) {
-        helpFile_ = value;
+        if (!haveHelpFile_)
+            helpFile_ = value;
+        haveHelpFile_ = true;
         return;
     }
     ProjectEntry entry{index, type, key, "", value};

@@ -64,6 +64,8 @@ private:
     std::vector<ProjectEntry> entries_;
     std::string name_;
     std::string helpFile_;
+    bool haveName_ = false;
+    bool haveHelpFile_ = false;
     bool dirty_ = false;
 };
 
