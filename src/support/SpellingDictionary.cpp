@@ -1,0 +1,149 @@
+#include "support/SpellingDictionary.h"
+
+#include "support/VbError.h"
+
+#include <hunspell/hunspell.hxx>
+
+#include <cctype>
+#include <cstdlib>
+#include <fstream>
+
+namespace corvane {
+
+namespace {
+
+#ifdef _WIN32
+constexpr char PathListSeparator = ';';
+#else
+constexpr char PathListSeparator = ':';
+#endif
+
+std::string checkedName(std::string_view name) {
+    bool plain = !name.empty() && name.front() != '.' &&
+                 name.find_first_of("/\\:") == std::string_view::npos;
+    if (!plain)
+        throw VbError(vberr::InvalidCall,
+                      "\"" + std::string(name) + "\" is not the name of a spelling dictionary");
+    return std::string(name);
+}
+
+std::string folderList(const std::vector<std::filesystem::path>& folders) {
+    std::string list;
+    for (const auto& folder : folders)
+        list += (list.empty() ? "" : ", ") + folder.string();
+    return list.empty() ? "(no folder)" : list;
+}
+
+std::filesystem::path locate(const std::string& name, const std::vector<std::filesystem::path>& folders) {
+    auto folder = SpellingDictionary::findFolder(name, folders);
+    if (folder.empty())
+        throw VbError(vberr::FileNotFound,
+                      "The spelling dictionary \"" + name + "\" is not installed: " + name + ".aff and " +
+                          name + ".dic were not found in " + folderList(folders) +
+                          ". Install its Hunspell dictionary package or add its folder to "
+                          "CORVANE_DICTIONARY_PATH.",
+                      name);
+    return folder;
+}
+
+// Hunspell reads a ".dic" whose first line is not the word count as an empty dictionary.
+void checkWordCount(const std::filesystem::path& dic) {
+    std::ifstream in(dic, std::ios::binary);
+    std::string line;
+    if (!in || !std::getline(in, line))
+        throw VbError(vberr::PathFileAccess, dic.string() + ": the spelling dictionary cannot be read",
+                      dic.string());
+    if (line.starts_with("\xEF\xBB\xBF"))
+        line.erase(0, 3);
+    while (!line.empty() && std::isspace(static_cast<unsigned char>(line.back())))
+        line.pop_back();
+    bool isCount = !line.empty() && line.find_first_not_of("0123456789") == std::string::npos;
+    if (!isCount)
+        throw VbError(vberr::InvalidCall,
+                      dic.string() + ", line 1: a spelling dictionary starts with its number of words",
+                      dic.string());
+}
+
+std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, const std::string& name) {
+    auto dic = folder / (name + ".dic");
+    checkWordCount(dic);
+    auto aff = folder / (name + ".aff");
+    if (!std::ifstream(aff, std::ios::binary))
+        throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
+                      aff.string());
+    return std::make_unique<Hunspell>(aff.string().c_str(), dic.string().c_str());
+}
+
+} // namespace
+
+std::vector<std::filesystem::path> SpellingDictionary::searchFolders() {
+    std::vector<std::filesystem::path> folders;
+    if (const char* configured = std::getenv("CORVANE_DICTIONARY_PATH")) {
+        std::string_view rest = configured;
+        while (!rest.empty()) {
+            size_t end = rest.find(PathListSeparator);
+            auto entry = rest.substr(0, end);
+            if (!entry.empty())
+                folders.emplace_back(entry);
+            rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+        }
+    }
+    folders.emplace_back("/usr/share/hunspell");
+    folders.emplace_back("/usr/share/myspell/dicts");
+    return folders;
+}
+
+std::filesystem::path SpellingDictionary::findFolder(std::string_view name,
+                                                     const std::vector<std::filesystem::path>& folders) {
+    std::string base(name);
+    std::error_code error;
+    for (const auto& folder : folders)
+        if (std::filesystem::is_regular_file(folder / (base + ".aff"), error) &&
+            std::filesystem::is_regular_file(folder / (base + ".dic"), error))
+            return folder;
+    return {};
+}
+
+SpellingDictionary::SpellingDictionary(std::string_view name, const std::vector<std::filesystem::path>& folders)
+    : name_(checkedName(name)),
+      folder_(locate(name_, folders)),
+      hunspell_(openHunspell(folder_, name_)),
+      encoding_(hunspell_->get_dict_encoding()) {}
+
+SpellingDictionary::~SpellingDictionary() = default;
+SpellingDictionary::SpellingDictionary(SpellingDictionary&&) noexcept = default;
+SpellingDictionary& SpellingDictionary::operator=(SpellingDictionary&&) noexcept = default;
+
+bool SpellingDictionary::check(std::string_view word) {
+    if (word.empty())
+        return true;
+    if (addedUnencodable_.count(std::string(word)) != 0)
+        return true;
+    if (word.size() > MaxWordBytes)
+        return false;
+    auto encoded = encoding_.fromUtf8(word);
+    return encoded && hunspell_->spell(*encoded);
+}
+
+std::vector<std::string> SpellingDictionary::suggest(std::string_view word) {
+    std::vector<std::string> suggestions;
+    auto encoded = encoding_.fromUtf8(word);
+    if (word.empty() || word.size() > MaxSuggestBytes || !encoded)
+        return suggestions;
+    for (const auto& suggestion : hunspell_->suggest(*encoded))
+        if (auto text = encoding_.toUtf8(suggestion))
+            suggestions.push_back(std::move(*text));
+    return suggestions;
+}
+
+void SpellingDictionary::addWord(std::string_view word) {
+    if (word.empty())
+        return;
+    auto encoded = encoding_.fromUtf8(word);
+    if (encoded && word.size() <= MaxWordBytes)
+        hunspell_->add(*encoded);
+    else
+        addedUnencodable_.insert(std::string(word));
+}
+
+} // namespace corvane

@@ -1,0 +1,74 @@
+// SpellingDictionary: one Hunspell dictionary ("en_US", "de_DE"), opened by name from the
+// folders where dictionaries are installed.
+//
+// Words go in and come out as UTF-8; the dictionary converts them to the encoding its
+// files declare. Hunspell itself accepts missing files silently (it prints to stderr and then
+// rejects every word), so the files are checked before Hunspell sees them and a missing or
+// broken dictionary is a clear failure instead of a check that questions every word.
+// Not safe for use from two threads at once (the program has one).
+#pragma once
+
+#include "support/SpellingEncoding.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_set>
+#include <vector>
+
+class Hunspell;
+
+namespace corvane {
+
+class SpellingDictionary {
+public:
+    // Words longer than this many bytes are questioned without asking Hunspell, which
+    // rejects them anyway and grows slow on them.
+    static constexpr size_t MaxWordBytes = 200;
+    // Words longer than this many bytes get no suggestions: suggesting grows with the length.
+    static constexpr size_t MaxSuggestBytes = 80;
+
+    // The folders searched, in order: each folder of $CORVANE_DICTIONARY_PATH (separated
+    // like PATH), then /usr/share/hunspell and /usr/share/myspell/dicts.
+    static std::vector<std::filesystem::path> searchFolders();
+
+    // The folder that holds both "<name>.aff" and "<name>.dic", or an empty path.
+    static std::filesystem::path findFolder(std::string_view name,
+                                            const std::vector<std::filesystem::path>& folders);
+
+    // Opens the dictionary. Raises VbError 5 for a name that is not a plain file name or a
+    // ".dic" file without its word count, 53 when no folder holds both files (the message
+    // names the dictionary and the folders searched).
+    explicit SpellingDictionary(std::string_view name,
+                                const std::vector<std::filesystem::path>& folders = searchFolders());
+    ~SpellingDictionary();
+    SpellingDictionary(SpellingDictionary&&) noexcept;
+    SpellingDictionary& operator=(SpellingDictionary&&) noexcept;
+    // (A moved-from dictionary must not be used.)
+
+    // The dictionary's name ("en_US").
+    const std::string& name() const noexcept { return name_; }
+    // The folder its files were read from.
+    const std::filesystem::path& folder() const noexcept { return folder_; }
+    // The encoding its files declare.
+    const SpellingEncoding& encoding() const noexcept { return encoding_; }
+
+    // True when the word (UTF-8) is spelled correctly; the empty word is correct.
+    bool check(std::string_view word);
+    // Spelling suggestions for a word, best first, in UTF-8.
+    std::vector<std::string> suggest(std::string_view word);
+    // Accepts the word from now on, for as long as this object lives (with the capitalised
+    // forms Hunspell derives from it).
+    void addWord(std::string_view word);
+
+private:
+    std::string name_;
+    std::filesystem::path folder_;
+    std::unique_ptr<Hunspell> hunspell_;
+    SpellingEncoding encoding_; // read from the open dictionary, so after hunspell_
+    // Added words that the dictionary's encoding cannot hold: accepted as written.
+    std::unordered_set<std::string> addedUnencodable_;
+};
+
+} // namespace corvane

@@ -1,0 +1,82 @@
+#include "support/SpellingEncoding.h"
+
+#include "support/CaseFold.h"
+#include "support/TextCodec.h"
+#include "support/VbError.h"
+
+#include <cerrno>
+#include <iconv.h>
+
+namespace corvane {
+
+namespace {
+
+// The iconv name of Hunspell's encoding names; Hunspell's default is ISO8859-1.
+std::string iconvNameOf(std::string_view hunspellName) {
+    std::string name = asciiUpper(hunspellName);
+    if (name.empty())
+        return "ISO-8859-1";
+    if (name == "UTF-8" || name == "UTF8")
+        return "UTF-8";
+    if (name.starts_with("MICROSOFT-"))
+        return name.substr(10); // "microsoft-cp1251" is iconv's "CP1251"
+    if (name.starts_with("ISO8859-"))
+        return "ISO-8859-" + name.substr(8);
+    if (name == "TIS620-2533")
+        return "TIS-620";
+    return name;
+}
+
+// Converts with iconv; nothing on an invalid or unconvertible sequence.
+std::optional<std::string> convert(std::string_view in, const std::string& to, const std::string& from) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return std::nullopt;
+    std::string out;
+    std::string buffer(in.size() * 4 + 16, '\0');
+    char* inPtr = const_cast<char*>(in.data());
+    size_t inLeft = in.size();
+    bool failed = false;
+    while (inLeft > 0 && !failed) {
+        char* outPtr = buffer.data();
+        size_t outLeft = buffer.size();
+        size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
+        out.append(buffer.data(), buffer.size() - outLeft);
+        failed = result == static_cast<size_t>(-1) && errno != E2BIG;
+    }
+    iconv_close(cd);
+    if (failed)
+        return std::nullopt;
+    return out;
+}
+
+bool canOpen(const std::string& to, const std::string& from) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1))
+        return false;
+    iconv_close(cd);
+    return true;
+}
+
+} // namespace
+
+SpellingEncoding::SpellingEncoding(std::string_view hunspellName)
+    : name_(hunspellName), iconvName_(iconvNameOf(hunspellName)) {
+    if (!isUtf8() && !(canOpen(iconvName_, "UTF-8") && canOpen("UTF-8", iconvName_)))
+        throw VbError(vberr::InvalidCall,
+                      "The character encoding \"" + name_ + "\" of the spelling dictionary is unknown");
+}
+
+std::optional<std::string> SpellingEncoding::fromUtf8(std::string_view word) const {
+    if (isUtf8())
+        return isValidUtf8(word) ? std::optional<std::string>(word) : std::nullopt;
+    return convert(word, iconvName_, "UTF-8");
+}
+
+std::optional<std::string> SpellingEncoding::toUtf8(std::string_view bytes) const {
+    if (isUtf8())
+        return isValidUtf8(bytes) ? std::optional<std::string>(bytes) : std::nullopt;
+    return convert(bytes, "UTF-8", iconvName_);
+}
+
+} // namespace corvane
