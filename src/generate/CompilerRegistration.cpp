@@ -1,0 +1,94 @@
+#include "generate/CompilerRegistration.h"
+
+#include "support/CaseFold.h"
+#include "support/CommandLineSplit.h"
+#include "support/RegistryAccess.h"
+
+#include <cstdlib>
+#include <system_error>
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string replaceAll(std::string text, std::string_view what, std::string_view with) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+// What the association lookup makes of a command, split into program and arguments.
+std::vector<std::string> lookedUp(const std::string& command) {
+    return splitWindowsCommandLine(replaceAll(foldCase(command), "hhw.exe", "hhc.exe"));
+}
+
+fs::path programFolder() {
+    std::error_code error;
+    auto program = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path(error) : program.parent_path();
+}
+
+} // namespace
+
+fs::path helpCompilerFolder() {
+    if (const char* value = std::getenv("CORVANE_HELP_COMPILERS"); value != nullptr && *value != '\0')
+        return value;
+    fs::path bin = programFolder();
+    std::error_code error;
+    fs::path installed = bin.parent_path() / "lib" / "corvane" / "helpcompilers";
+    if (fs::is_directory(installed, error))
+        return installed;
+    return bin / "helpcompilers";
+}
+
+std::optional<std::string> workshopCommand(const fs::path& folder) {
+    std::string workshop = (folder / "hhw.exe").string();
+    bool hasQuote = workshop.find('"') != std::string::npos;
+    bool hasBlank = workshop.find_first_of(" \t") != std::string::npos;
+    if (hasQuote && hasBlank)
+        return std::nullopt;
+    std::string command = (hasQuote ? workshop : "\"" + workshop + "\"") + " %1";
+    auto parts = lookedUp(command);
+    if (parts.size() != 2 || parts[0] != (folder / "hhc.exe").string() || parts[1] != "%1")
+        return std::nullopt;
+    return command;
+}
+
+CompilerRegistrationResult registerHtmlHelpCompiler(RegistryAccess& registry, const fs::path& folder) {
+    if (!registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "").empty())
+        return CompilerRegistrationResult::KeptExisting;
+    auto command = workshopCommand(folder);
+    if (!command)
+        return CompilerRegistrationResult::FolderUnusable;
+    std::error_code error;
+    if (!fs::is_regular_file(folder / "hhc.exe", error))
+        return CompilerRegistrationResult::FrontEndMissing;
+    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
+        registry.CreateKey(RegistryRoot::LocalMachine, key);
+    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", *command, REG_SZ);
+    return CompilerRegistrationResult::Registered;
+}
+
+CompilerRegistrationResult registerHtmlHelpCompiler() {
+    return registerHtmlHelpCompiler(registry(), helpCompilerFolder());
+}
+
+std::string registrationProblem(CompilerRegistrationResult result, const fs::path& folder) {
+    switch (result) {
+    case CompilerRegistrationResult::FolderUnusable:
+        return "The HTML Help compiler front end in \"" + folder.string() +
+               "\" cannot be registered: the association lookup writes commands in small letters "
+               "and needs a folder without capital letters, without \"hhw.exe\" in its name and "
+               "without both quotes and blanks.";
+    case CompilerRegistrationResult::FrontEndMissing:
+        return "The HTML Help compiler front end \"" + (folder / "hhc.exe").string() + "\" does not exist.";
+    case CompilerRegistrationResult::Registered:
+    case CompilerRegistrationResult::KeptExisting:
+        break;
+    }
+    return {};
+}
+
+} // namespace corvane

@@ -1,0 +1,21 @@
+// hhc.exe: the HTML Help compiler as the association lookup finds it, compiling with chmcmd.
+//
+// Usage: hhc.exe <project.hhp>. The CHM compiler is $CORVANE_CHMCMD when set, else "chmcmd"
+// from PATH. Everything goes to standard output, where the caller collects the compile log.
+#include "tools/HtmlHelpFrontEnd.h"
+
+#include <cstdlib>
+#include <iostream>
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::cout << "Error: hhc.exe expects one argument, the HTML Help project file (it received "
+                  << argc - 1 << ").\n";
+        return 2;
+    }
+    const char* configured = std::getenv("CORVANE_CHMCMD");
+    std::string chmcmd = configured != nullptr && *configured != '\0' ? configured : "chmcmd";
+    auto result = corvane::tools::compileHtmlHelpProject(argv[1], chmcmd);
+    std::cout << result.output << std::flush;
+    return result.exitCode;
+}
