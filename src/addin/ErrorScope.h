@@ -15,8 +15,9 @@
 //       });
 //   }
 //
-// On a failure (VbError, or any std::exception) the scope renders its module variables (M),
-// parameters (P) and locals (L) and calls ReportError. The answer, compared exactly:
+// On a failure (a VbError; std::bad_alloc as 7 "Out of memory"; any other std::exception as
+// 51 with its message; other exceptions pass through untouched) the scope renders its module
+// variables (M), parameters (P) and locals (L) and calls ReportError. The answer, compared exactly:
 //   "Retry"      runs the failing step again (run(): the whole body again);
 //   "RetryNext"  goes on after the step (value(): a value-initialised result; run(): the
 //                procedure ends normally with a value-initialised result);
@@ -25,6 +26,8 @@
 // A failure of the report itself (the component cannot be created or fails) leaves the
 // procedure unreported, as the caller's failure to handle. A failure a scope passed on is not
 // reported again by the same scope (a step inside run(), a step inside a step).
+// The report's line is the source line of the failing step; 0 for a failure outside steps.
+// Variables are read by reference: they must outlive the scope (declare them before it).
 #pragma once
 
 #include "addin/ReportValues.h"

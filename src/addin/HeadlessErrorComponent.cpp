@@ -85,37 +85,29 @@ void HeadlessErrorComponent::ErrorHandler(Variant& number, const Variant& applic
                                           const Variant& variables, const Variant& version) {
     Report report{application.toText(), version.toText(), module.toText(),   procedure.toText(),
                   number.toText(),      description.toText(), line.toText(), variables.toText()};
-    action_ = chooseAnswer(report.module + "." + report.procedure + ":" + report.line + ":" + report.number);
+    action_ = settings_->nextAnswer(report.module + "." + report.procedure + ":" + report.line + ":" + report.number);
     std::ostream& notices = settings_->notices ? *settings_->notices : std::cerr;
     notices << "corvane: error " << report.number << " in " << report.module << "." << report.procedure << ": "
             << oneLine(report.description) << "\n";
     appendToLog(settings_->effectiveLogFile(), logRecord(report, action_), notices);
 }
 
-std::string HeadlessErrorComponent::chooseAnswer(const std::string& failure) {
-    HeadlessErrorSettings& settings = *settings_;
-    if (!settings.scriptedAnswers.empty()) {
-        std::string answer = std::move(settings.scriptedAnswers.front());
-        settings.scriptedAnswers.pop_front();
-        return answer;
+std::string HeadlessErrorSettings::nextAnswer(const std::string& failure) {
+    if (!scriptedAnswers.empty()) {
+        std::string scripted = std::move(scriptedAnswers.front());
+        scriptedAnswers.pop_front();
+        return scripted;
     }
-    std::string answer = settings.answer ? *settings.answer : environment("CORVANE_ERROR_ACTION");
-    if (answer != "Retry") {
-        settings.lastFailure.clear();
-        settings.retriesInARow = 0;
-        return answer;
-    }
-    if (failure != settings.lastFailure) {
-        settings.lastFailure = failure;
-        settings.retriesInARow = 0;
-    }
-    if (settings.retriesInARow >= settings.retryLimit) {
-        settings.retriesInARow = 0;
-        settings.lastFailure.clear();
+    std::string configured = answer ? *answer : environment("CORVANE_ERROR_ACTION");
+    if (configured != "Retry" || failure != lastRetried_)
+        retriesInARow_ = 0;
+    lastRetried_ = configured == "Retry" ? failure : std::string();
+    if (configured == "Retry" && retriesInARow_++ >= retryLimit) {
+        retriesInARow_ = 0;
+        lastRetried_.clear();
         return {};
     }
-    ++settings.retriesInARow;
-    return answer;
+    return configured;
 }
 
 std::shared_ptr<HeadlessErrorSettings> registerHeadlessErrorComponent(std::shared_ptr<HeadlessErrorSettings> settings) {

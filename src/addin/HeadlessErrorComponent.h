@@ -21,7 +21,8 @@
 namespace corvane {
 
 // What the headless components of one program share: where they log and what they answer.
-struct HeadlessErrorSettings {
+class HeadlessErrorSettings {
+public:
     // The log file; empty: $CORVANE_ERROR_LOG, else userDataDirectory()/"errors.log".
     std::filesystem::path logFile;
     // Answers given first, one per report, in order.
@@ -35,10 +36,12 @@ struct HeadlessErrorSettings {
 
     // The log file in use (see logFile).
     std::filesystem::path effectiveLogFile() const;
+    // The answer to the next report of `failure` (its place and number), as the header says.
+    std::string nextAnswer(const std::string& failure);
 
-    // State of the retry limit: the last report's place and how often it was retried.
-    std::string lastFailure;
-    int retriesInARow = 0;
+private:
+    std::string lastRetried_; // the failure last answered with an unscripted "Retry"
+    int retriesInARow_ = 0;
 };
 
 // Logs each report and answers from the shared settings.
@@ -55,8 +58,6 @@ public:
     std::string Action() const override { return action_; }
 
 private:
-    std::string chooseAnswer(const std::string& failure);
-
     std::shared_ptr<HeadlessErrorSettings> settings_;
     std::string action_;
 };
