@@ -113,7 +113,12 @@ XMLElement XMLDocument::Root() const {
 }
 
 bool XMLDocument::LoadText(std::string_view text) {
-    std::string source = cleanXmlText(text);
+    std::string cleaned;
+    std::string_view source = text;
+    if (source.find('\0') != std::string_view::npos || !isValidUtf8(source)) {
+        cleaned = cleanXmlText(text);
+        source = cleaned;
+    }
     auto document = std::make_shared<pugi::xml_document>();
     pugi::xml_parse_result result =
         document->load_buffer(source.data(), source.size(), parseOptions, pugi::encoding_utf8);
@@ -123,7 +128,8 @@ bool XMLDocument::LoadText(std::string_view text) {
         state_->document = documentWithRoot("");
         return false;
     }
-    if (source.find("&#") != std::string::npos || source.find("<![CDATA[") != std::string::npos)
+    if (source.find("&#") != std::string_view::npos ||
+        source.find("<![CDATA[") != std::string_view::npos)
         cleanTexts(*document);
     state_->lastError.reset();
     state_->document = std::move(document);
