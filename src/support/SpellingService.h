@@ -58,7 +58,9 @@ public:
     // The name of the current language's dictionary.
     const std::string& dictionaryName() const noexcept { return dictionaryName_; }
 
-    // Every questioned word of a UTF-8 text, with suggestions, in text order.
+    // Every questioned word of a UTF-8 text, with suggestions, in text order. Hunspell takes
+    // tens to hundreds of milliseconds to suggest for one word, so a dialog that shows one
+    // word at a time asks nextBadWord() instead.
     std::vector<BadWord> check(std::string_view text);
     // The first questioned word that starts at or after a character position, with
     // suggestions; nothing when the rest of the text is correct.

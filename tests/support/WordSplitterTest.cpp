@@ -1,7 +1,10 @@
 #include "support/SpellingCharacters.h"
 #include "support/WordSplitter.h"
 
+#include "support/TextCodec.h"
+
 #include <gtest/gtest.h>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -87,6 +90,42 @@ TEST(WordSplitter, SurvivesInvalidBytesAndForeignScripts) {
     auto longSpans = splitWords(longWord);
     ASSERT_EQ(longSpans.size(), 1u);
     EXPECT_EQ(longSpans[0].length, longWord.size());
+}
+
+// Counts the characters of valid UTF-8 text.
+size_t characterCount(std::string_view text) {
+    size_t count = 0;
+    for (size_t pos = 0; pos < text.size(); ++count)
+        nextCodePoint(text, pos);
+    return count;
+}
+
+TEST(WordSplitter, SpansOfRandomTextsAreOrderedAndAgreeWithTheirBytes) {
+    // Pieces that meet the splitter's rules in every order, invalid bytes among them.
+    const std::vector<std::string> pieces = {
+        "a", "Z", "ü", "ß", "Ω", "ж", " ", "\t", "\r\n", "'", "’", "-", "\u2010", ".", "@", "/",
+        "\\", ":", "_", "7", "www.", "://", "\xF0\x9F\x98\x80", "\xCC\x81", "\xFF", "\xC3", "\xE2\x82", "("};
+    std::mt19937 random(20240601);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text;
+        size_t length = random() % 40;
+        for (size_t i = 0; i < length; ++i)
+            text += pieces[random() % pieces.size()];
+        size_t previousEnd = 0;
+        for (const auto& span : splitWords(text)) {
+            ASSERT_GT(span.length, 0u) << text;
+            ASSERT_GE(span.byteStart, previousEnd) << text;
+            ASSERT_LE(span.byteStart + span.byteLength, text.size()) << text;
+            auto word = wordText(text, span);
+            ASSERT_TRUE(isValidUtf8(word)) << text;
+            EXPECT_EQ(characterCount(word), span.length) << text;
+            auto before = std::string_view(text).substr(0, span.byteStart);
+            if (isValidUtf8(before)) {
+                EXPECT_EQ(characterCount(before), span.start) << text;
+            }
+            previousEnd = span.byteStart + span.byteLength;
+        }
+    }
 }
 
 TEST(SpellingCharacters, KnowsLetterCaseOfLatinGreekAndCyrillic) {
