@@ -1,0 +1,93 @@
+#include "generate/CompilerRegistration.h"
+
+#include "support/AtomicFile.h"
+#include "support/CaseFold.h"
+#include "support/RegistryAccess.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+using Result = CompilerRegistrationResult;
+
+// A folder holding a file named hhc.exe.
+fs::path frontEndFolder(const fs::path& folder) {
+    test::writeFile(folder / "hhc.exe", "front end");
+    return folder;
+}
+
+std::string command(RegistryAccess& registry) {
+    return registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "");
+}
+
+TEST(HelpCompilerRegistration, WritesTheWorkshopCommandOnceAndNeverAgain) {
+    test::TempDir dir;
+    RegistryAccess registry(dir / "registry.reg");
+    fs::path folder = frontEndFolder(dir / "helpcompilers");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, folder), Result::Registered);
+    EXPECT_EQ(command(registry), "\"" + (folder / "hhw.exe").string() + "\" %1");
+    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
+        EXPECT_TRUE(registry.KeyExists(RegistryRoot::LocalMachine, key)) << key;
+
+    std::string written = test::readFile(dir / "registry.reg");
+    fs::path other = frontEndFolder(dir / "other");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, other), Result::KeptExisting);
+    EXPECT_EQ(test::readFile(dir / "registry.reg"), written);
+}
+
+TEST(HelpCompilerRegistration, KeepsTheUsersOwnAssociation) {
+    test::TempDir dir;
+    RegistryAccess registry(dir / "registry.reg");
+    const std::string users = "\"C:\\Program Files\\HTML Help Workshop\\HHW.EXE\" \"%1\"";
+    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", users);
+    registry.SetValue(RegistryRoot::LocalMachine, kHhpOpenKey, "", "Open");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, frontEndFolder(dir / "helpcompilers")), Result::KeptExisting);
+    EXPECT_EQ(command(registry), users);
+    EXPECT_EQ(registry.GetValue(RegistryRoot::LocalMachine, kHhpOpenKey, ""), "Open");
+
+    // A command key whose default value is empty counts as no association.
+    RegistryAccess empty(dir / "empty.reg");
+    empty.CreateKey(RegistryRoot::LocalMachine, kHhpCommandKey);
+    empty.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "Other", "x");
+    EXPECT_EQ(registerHtmlHelpCompiler(empty, frontEndFolder(dir / "helpcompilers")), Result::Registered);
+    EXPECT_EQ(empty.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "Other"), "x");
+}
+
+TEST(HelpCompilerRegistration, BuildsCommandsTheLookupTurnsIntoTheFrontEnd) {
+    EXPECT_EQ(workshopCommand("/opt/help compilers; $(rm -rf x) `y` &"),
+              "\"/opt/help compilers; $(rm -rf x) `y` &/hhw.exe\" %1");
+    EXPECT_EQ(workshopCommand("/opt/a\"b;$(c)"), "/opt/a\"b;$(c)/hhw.exe %1");
+    EXPECT_EQ(workshopCommand("/opt/caf\xc3\xa9"), "\"/opt/caf\xc3\xa9/hhw.exe\" %1");
+    EXPECT_EQ(workshopCommand("/opt/a \"b\""), std::nullopt);     // quotes and blanks
+    EXPECT_EQ(workshopCommand("/home/User/bin"), std::nullopt);   // the lookup lowers the command
+    EXPECT_EQ(workshopCommand("/opt/\xc3\x89t\xc3\xa9"), std::nullopt);
+    EXPECT_EQ(workshopCommand("/opt/hhw.exe.d"), std::nullopt);   // the lookup renames the folder too
+}
+
+TEST(HelpCompilerRegistration, WritesNothingForAFolderItCannotUse) {
+    test::TempDir dir;
+    RegistryAccess registry(dir / "registry.reg");
+    fs::path capitals = frontEndFolder(dir / "HelpCompilers");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, capitals), Result::FolderUnusable);
+    EXPECT_NE(registrationProblem(Result::FolderUnusable, capitals).find("capital letters"), std::string::npos);
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, dir / "empty"), Result::FrontEndMissing);
+    EXPECT_EQ(registrationProblem(Result::FrontEndMissing, dir / "empty"),
+              "The HTML Help compiler front end \"" + (dir / "empty" / "hhc.exe").string() + "\" does not exist.");
+    EXPECT_EQ(registrationProblem(Result::Registered, dir / "empty"), "");
+    EXPECT_FALSE(fs::exists(dir / "registry.reg"));
+}
+
+TEST(HelpCompilerRegistration, FolderComesFromTheEnvironmentFirst) {
+    ::setenv("CORVANE_HELP_COMPILERS", "/opt/corvane/hc", 1);
+    EXPECT_EQ(helpCompilerFolder(), fs::path("/opt/corvane/hc"));
+    ::unsetenv("CORVANE_HELP_COMPILERS");
+    EXPECT_EQ(helpCompilerFolder().filename(), "helpcompilers");
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,92 @@
+// The WinHelp project template compiled by the stand-in WinHelp compiler, which writes the
+// help file its options name, or fails to, so that both outcomes of a compile can be driven.
+#include "support/AtomicFile.h"
+#include "support/ProcessRunner.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace corvane {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::string replaced(std::string text, std::string_view what, std::string_view with) {
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
+        text.replace(at, what.size(), with);
+    return text;
+}
+
+// Writes the filled WinHelp project of `name` into `folder`, with its topics and map.
+fs::path writeWinHelpProject(const fs::path& folder, const std::string& name) {
+    std::string templ = readFileBytes(std::string(CORVANE_SOURCE_DIR) + "/data/template.hpj");
+    std::string text = replaced(templ, "%ProjectName%", name);
+    text = replaced(text, "%OutputFileName%", (folder / (name + "_Context.hlp")).string());
+    fs::path project = folder / (name + "_Context.hpj");
+    test::writeFile(project, text + "\r\n");
+    test::writeFile(folder / (name + "_ContextTopics.rtf"), "{\\rtf1 x}\r\n");
+    test::writeFile(folder / (name + ".h"), "#define IDH_1 1\r\n");
+    return project;
+}
+
+struct RunResult {
+    std::string output;
+    int exitCode = 0;
+};
+
+RunResult compileWinHelp(const fs::path& project) {
+    ProcessRunner runner;
+    runner.Run("\"" CORVANE_FAKE_HCRTF "\" -x \"" + project.string() + "\"");
+    return {runner.Output(), runner.ExitCode()};
+}
+
+TEST(HelpCompilerWinHelp, FilledTemplateNamesTopicsMapAndHelpFile) {
+    test::TempDir dir;
+    fs::path folder = dir / "My Project; $(x)" / "Corvane" / "English";
+    fs::path project = writeWinHelpProject(folder, "OrderEntry");
+    EXPECT_EQ(test::readFile(project),
+              "; WinHelp project of the popup help of OrderEntry, written by Corvane.\n"
+              "; Every topic is a popup named \"IDH_\" followed by its context number; the map ties\n"
+              "; those names to the numbers the controls carry in WhatsThisHelpID.\n"
+              "[OPTIONS]\n"
+              "TITLE=OrderEntry Context Help\n"
+              "CONTENTS=IDC_DEFAULT_TOPIC\n"
+              "COMPRESS=12 Hall Zeck\n"
+              "ERRORLOG=OrderEntry_Context.log\n"
+              "REPORT=Yes\n"
+              "HLP=" + (folder / "OrderEntry_Context.hlp").string() + "\n"
+              "\n"
+              "[FILES]\n"
+              "OrderEntry_ContextTopics.rtf\n"
+              "\n"
+              "[MAP]\n"
+              "#include \"OrderEntry.h\"\n"
+              "\n"
+              "[WINDOWS]\n"
+              "main=\"OrderEntry Context Help\",(100,100,600,400),0,,,0\n"
+              "\r\n");
+    RunResult run = compileWinHelp(project);
+    EXPECT_EQ(run.exitCode, 0) << run.output;
+    EXPECT_EQ(test::readFile(folder / "OrderEntry_Context.hlp"), "fake help\n");
+}
+
+TEST(HelpCompilerWinHelp, StandInFailsWhenToldOrWhenAFileIsMissing) {
+    test::TempDir dir;
+    fs::path project = writeWinHelpProject(dir.path(), "P");
+    ::setenv("CORVANE_FAKE_HCRTF_FAIL", "1", 1);
+    RunResult told = compileWinHelp(project);
+    ::unsetenv("CORVANE_FAKE_HCRTF_FAIL");
+    EXPECT_EQ(told.exitCode, 1);
+    EXPECT_EQ(told.output.rfind("Error: ", 0), 0u);
+    EXPECT_FALSE(fs::exists(dir / "P_Context.hlp"));
+
+    fs::remove(dir / "P.h");
+    RunResult noMap = compileWinHelp(project);
+    EXPECT_EQ(noMap.output, "Error: HC3011: file not found: " + (dir / "P.h").string() + "\n");
+    EXPECT_FALSE(fs::exists(dir / "P_Context.hlp"));
+}
+
+} // namespace
+} // namespace corvane

@@ -1,0 +1,77 @@
+#include "generate/PopupText.h"
+
+#include "support/AtomicFile.h"
+#include "support/VbError.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace corvane {
+namespace {
+
+TEST(PopupText, WritesTopicsAsTheViewerReadsThemInTheCodePage) {
+    PopupText popup(1252);
+    popup.appendTopic(1, "Saves the record");
+    popup.appendTopic(12, "Zwei Zeilen\r\nGrüße € < & \"x\"\t ");
+    popup.appendTopic(2147483647, "");
+    EXPECT_EQ(popup.bytes(), ".topic 1\r\nSaves the record\r\n\r\n"
+                             ".topic 12\r\nZwei Zeilen\r\nGr\xfc\xdf" "e \x80 < & \"x\"\t \r\n\r\n"
+                             ".topic 2147483647\r\n\r\n\r\n");
+    EXPECT_TRUE(popup.unmappable().empty());
+    EXPECT_EQ(popup.warnings("P_ContextTopics.txt"), "");
+
+    EXPECT_EQ(PopupText::encode("Сохранить", 1251).bytes(), "\xd1\xee\xf5\xf0\xe0\xed\xe8\xf2\xfc");
+    EXPECT_EQ(PopupText::encode("保存", 932).bytes(), "\x95\xdb\x91\xb6");
+    EXPECT_EQ(PopupText::encode("Zażółć", 1250).bytes(), "Za\xbf\xf3\xb3\xe6");
+    EXPECT_THROW(PopupText(99999), VbError);
+}
+
+TEST(PopupText, ReplacesWhatTheCodePageCannotHoldAndSaysWhere) {
+    PopupText popup(1252);
+    popup.appendTopic(7, "Straße Ω");
+    popup.appendTopic(8, "ok\r\nline two 中😀\nx\xff");
+    EXPECT_EQ(popup.bytes(), ".topic 7\r\nStra\xdf" "e ?\r\n\r\n.topic 8\r\nok\r\nline two ??\nx?\r\n\r\n");
+    const auto& bad = popup.unmappable();
+    ASSERT_EQ(bad.size(), 4u);
+    EXPECT_EQ(bad[0].character, U'Ω');
+    EXPECT_EQ(bad[0].topic, "7");
+    EXPECT_EQ(bad[0].line, 2u);
+    EXPECT_EQ(bad[0].column, 8u);
+    EXPECT_EQ(bad[1].character, U'中');
+    EXPECT_EQ(bad[1].topic, "8");
+    EXPECT_EQ(bad[1].line, 6u);
+    EXPECT_EQ(bad[1].column, 10u);
+    EXPECT_EQ(bad[2].character, U'😀');
+    EXPECT_EQ(bad[2].column, 11u);
+    EXPECT_EQ(bad[3].character, U'\uFFFD');
+    EXPECT_EQ(bad[3].line, 7u);
+    EXPECT_EQ(bad[3].column, 2u);
+    EXPECT_EQ(popup.warnings("P_ContextTopics.txt", 2),
+              "Warning: P_ContextTopics.txt, topic 7, line 2, column 8: code page 1252 cannot hold the "
+              "character 'Ω' (U+03A9); it was written as '?'.\n"
+              "Warning: P_ContextTopics.txt, topic 8, line 6, column 10: code page 1252 cannot hold the "
+              "character '中' (U+4E2D); it was written as '?'.\n"
+              "Warning: P_ContextTopics.txt: 2 more characters were written as '?'.\n");
+
+    auto greek = PopupText::encode("Ω € Ж", 1253);
+    EXPECT_EQ(greek.bytes(), "\xd9 \x80 ?");
+    ASSERT_EQ(greek.unmappable().size(), 1u);
+    EXPECT_EQ(greek.unmappable()[0].topic, "");
+    EXPECT_EQ(greek.unmappable()[0].column, 5u);
+}
+
+TEST(PopupText, WritesTheSameBytesToStreamAndFile) {
+    test::TempDir dir;
+    auto popup = PopupText::encode(".topic 3\r\nÄ\r\n\r\n", 1252);
+    std::ostringstream stream;
+    popup.write(stream);
+    EXPECT_EQ(stream.str(), ".topic 3\r\n\xc4\r\n\r\n");
+    popup.writeFile(dir / "P_ContextTopics.txt");
+    EXPECT_EQ(test::readFile(dir / "P_ContextTopics.txt"), stream.str());
+    EXPECT_THROW(popup.writeFile(dir / "missing folder" / "x.txt"), VbError);
+}
+
+} // namespace
+} // namespace corvane
