@@ -51,6 +51,8 @@ XmlParseError errorAt(std::string_view text, size_t offset, std::string reason) 
             lineStart = i + 1;
         }
     }
+    if (lineStart == 0 && text.substr(0, 3) == "\xEF\xBB\xBF")
+        lineStart = 3; // a byte order mark is no column of the text
     for (size_t i = lineStart; i < offset; ++i) // count characters, not continuation bytes
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
             ++error.column;

@@ -43,6 +43,9 @@ class XMLDocument {
 public:
     // A new document: its root is an element named "Root" without attributes or children.
     XMLDocument();
+    // Another reference to the same document (copies share it; there is no empty moved-from one).
+    XMLDocument(const XMLDocument&) = default;
+    XMLDocument& operator=(const XMLDocument&) = default;
 
     // The root element. After a failed load: an element without name, attributes or children.
     XMLElement Root() const;

@@ -39,7 +39,10 @@ bool namesWindowsLatin1(std::string_view encoding) {
 std::string declaredXmlEncoding(std::string_view bytes) {
     if (!startsWith(bytes, "<?xml") || bytes.size() < 6 || !isSpace(bytes[5]))
         return {};
-    std::string_view declaration = bytes.substr(0, bytes.find("?>"));
+    size_t close = bytes.find("?>");
+    if (close == std::string_view::npos)
+        return {};
+    std::string_view declaration = bytes.substr(0, close);
     size_t pos = declaration.find("encoding");
     if (pos == std::string_view::npos)
         return {};

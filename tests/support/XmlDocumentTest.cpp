@@ -157,6 +157,8 @@ TEST(XmlDocument, MalformedTextGivesPositionAndAnEmptyRoot) {
     EXPECT_FALSE(document.LoadText(""));
     EXPECT_EQ(document.LastError()->reason, "No document element found");
     EXPECT_FALSE(document.LoadText("<Root>"));
+    EXPECT_FALSE(document.LoadText("\xEF\xBB\xBF<a>\t</b>"));
+    EXPECT_EQ(document.LastError()->column, 7);
 
     ASSERT_TRUE(document.LoadText("<Root></Root>"));
     EXPECT_FALSE(document.LastError().has_value());
