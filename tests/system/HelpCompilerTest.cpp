@@ -190,6 +190,22 @@ TEST_F(HelpCompiler, RunsThatMakeNothingOrCrashAreErrors) {
                                        " could not be started: ", 0), 0u) << missing.output;
 }
 
+TEST_F(HelpCompiler, AwkwardProjectNamesReachChmcmdUnchanged) {
+    fakeChmcmd("printf '[%s]\\n' \"$@\"; printf 'chm' > out.chm");
+    // Each name with its form inside a quoted argument (a backslash is doubled only before a quote).
+    for (auto [name, written] : {std::pair<std::string, std::string>{"q\"uote;$(x).hhp", "q\\\"uote;$(x).hhp"},
+                                 {"-x.hhp", "-x.hhp"},
+                                 {"back\\slash.hhp", "back\\slash.hhp"},
+                                 {"slash\\\".hhp", "slash\\\\\\\".hhp"}}) {
+        test::writeFile(dir_ / "p" / name, "[OPTIONS]\r\nCompiled file=out.chm\r\n");
+        std::string quoted = (dir_ / "p").string() + "/" + written;
+        RunResult run = runCommand("\"" + kHhc.string() + "\" \"" + quoted + "\"");
+        std::string expected = name.starts_with('-') ? "./" + name : name;
+        EXPECT_EQ(run.output.substr(0, run.output.find('\n') + 1), "[" + expected + "]\n") << name;
+        EXPECT_EQ(run.exitCode, 0) << run.output;
+    }
+}
+
 TEST_F(HelpCompiler, BadCallsAreErrors) {
     RunResult none = runCommand("\"" + kHhc.string() + "\"");
     EXPECT_EQ(none.exitCode, 2);

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
 #include <sstream>
 
 namespace corvane {
@@ -60,6 +61,31 @@ TEST(PopupText, ReplacesWhatTheCodePageCannotHoldAndSaysWhere) {
     ASSERT_EQ(greek.unmappable().size(), 1u);
     EXPECT_EQ(greek.unmappable()[0].topic, "");
     EXPECT_EQ(greek.unmappable()[0].column, 5u);
+}
+
+// Random texts of held and unheld characters and broken bytes: every unheld piece becomes
+// exactly one '?' and one report, everything else keeps its bytes in the code page.
+TEST(PopupText, RandomTextsReplaceExactlyTheUnheldCharacters) {
+    struct Piece {
+        std::string text, bytes;
+    };
+    const std::vector<Piece> pieces = {{"a", "a"}, {"\r\n", "\r\n"}, {"\n", "\n"}, {"é", "\xe9"},
+                                       {"€", "\x80"}, {"Ω", "?"}, {"😀", "?"}, {"\xff", "?"},
+                                       {".topic 5\r\n", ".topic 5\r\n"}, {" ", " "}};
+    std::mt19937 random(77);
+    for (int round = 0; round < 2000; ++round) {
+        std::string text, expected;
+        size_t unheld = 0;
+        for (size_t i = random() % 16; i > 0; --i) {
+            const auto& piece = pieces[random() % pieces.size()];
+            text += piece.text;
+            expected += piece.bytes;
+            unheld += piece.bytes == "?";
+        }
+        auto popup = PopupText::encode(text, 1252);
+        ASSERT_EQ(popup.bytes(), expected) << text;
+        ASSERT_EQ(popup.unmappable().size(), unheld) << text;
+    }
 }
 
 TEST(PopupText, WritesTheSameBytesToStreamAndFile) {
