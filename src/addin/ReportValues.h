@@ -70,6 +70,12 @@ Variant toVariant(const KeyedCollection<T>& items) {
     return Variant::collection(std::move(values));
 }
 
+// A reference to a Collection: Nothing when null, else the collection's items.
+template <typename T>
+Variant toVariant(const std::shared_ptr<KeyedCollection<T>>& items) {
+    return items ? toVariant(*items) : Variant::nothing();
+}
+
 // An array from 0 holding each element's value.
 template <typename T>
 Variant toVariant(const std::vector<T>& elements) {

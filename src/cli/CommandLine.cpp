@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/ScanCommand.h"
 #include "support/AppPaths.h"
 
 #include <ostream>
@@ -36,6 +37,9 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         out << "corvane " << programVersion() << "\n";
         return 0;
     }
+    std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
+    if (command == "scan")
+        return runScan(rest, out, err);
     err << "corvane: unknown command '" << command << "'\n"
         << "Run 'corvane --help' for the list of commands.\n";
     return 2;

@@ -1,0 +1,61 @@
+// HeadlessSession: the add-in at work on one project without windows, as the command line
+// runs it: a headless window system answering message boxes by default, the headless error
+// component, an IDE over the project's files, the add-in loaded and connected, and the menu
+// command invoked as a user would click it.
+#pragma once
+
+#include "addin/Addin.h"
+#include "addin/ComponentRegistry.h"
+#include "controls/HeadlessWindowSystem.h"
+
+#include <filesystem>
+#include <memory>
+#include <ostream>
+
+namespace corvane {
+class FrmWizard;
+namespace vbide {
+class VBE;
+class VBProject;
+} // namespace vbide
+} // namespace corvane
+
+namespace corvane::cli {
+
+class HeadlessSession {
+public:
+    // A session printing message boxes to `out` (when `printMessages`) and notices to `err`.
+    HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages);
+    ~HeadlessSession();
+
+    // Opens the project and clicks the add-in's menu entry (the scan runs). False, with a
+    // message on the error stream, when the project cannot be opened.
+    bool open(const std::filesystem::path& projectFile);
+    // Closes the editor with its close box, lets the deferred save run, and saves the project's
+    // changed files as the user would. False when anything was not saved.
+    bool closeAndSave();
+
+    // The editor window after open (null when the scan opened none).
+    FrmWizard* editor() const;
+    // The project after open.
+    const std::shared_ptr<vbide::VBProject>& project() const { return project_; }
+    // The add-in.
+    Addin& addin() { return addin_; }
+    // The window system (messages shown, scripted answers).
+    controls::HeadlessWindowSystem& windows() { return windows_; }
+    // Number of error reports made so far.
+    int reportsMade() const { return reports_; }
+
+private:
+    std::ostream& out_;
+    std::ostream& err_;
+    controls::HeadlessWindowSystem windows_;
+    controls::WindowSystemScope windowScope_;
+    std::unique_ptr<ScopedComponentRegistration> errorComponent_;
+    int reports_ = 0;
+    std::shared_ptr<vbide::VBE> ide_;
+    std::shared_ptr<vbide::VBProject> project_;
+    Addin addin_;
+};
+
+} // namespace corvane::cli

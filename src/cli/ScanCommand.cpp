@@ -1,0 +1,180 @@
+#include "cli/ScanCommand.h"
+
+#include "cli/HeadlessSession.h"
+#include "cli/JsonWriter.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+#include "vbide/VBProject.h"
+
+namespace corvane::cli {
+
+namespace {
+
+struct ScanOptions {
+    std::string project;
+    bool json = false;
+    bool save = false;
+};
+
+bool parseOptions(const std::vector<std::string>& arguments, ScanOptions& options, std::ostream& err) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--json")
+            options.json = true;
+        else if (argument == "--save")
+            options.save = true;
+        else if (!argument.empty() && argument[0] != '-' && options.project.empty())
+            options.project = argument;
+        else {
+            err << "corvane scan: unexpected argument '" << argument << "'\n";
+            return false;
+        }
+    }
+    if (options.project.empty()) {
+        err << "Usage: corvane scan PROJECT.vbp [--json] [--save]\n";
+        return false;
+    }
+    return true;
+}
+
+void writeSettings(JsonWriter& json, const ModMain& settings) {
+    json.key("settings");
+    json.beginObject();
+    json.key("selectedLanguages");
+    json.beginArray();
+    if (settings.SelectedLanguages)
+        for (const std::string& language : *settings.SelectedLanguages)
+            json.value(language);
+    json.endArray();
+    json.key("currentLanguage");
+    json.value(settings.mCurrentLanguage);
+    json.key("primaryLanguage");
+    json.value(settings.mPrimaryLanguage);
+    json.key("generateHTML");
+    json.value(settings.mGenerateHTML);
+    json.key("compileHTML");
+    json.value(settings.mCompileHTML);
+    json.key("generateWinHelp");
+    json.value(settings.mGenerateWinHelp);
+    json.key("compileWinHelp");
+    json.value(settings.mCompileWinHelp);
+    json.endObject();
+}
+
+void writeModules(JsonWriter& json, FrmWizard& editor) {
+    json.key("moduleList");
+    json.beginArray();
+    for (int32_t i = 0; i < editor.lbxModules().ListCount(); ++i)
+        json.value(editor.lbxModules().List(i));
+    json.endArray();
+    json.key("modules");
+    json.beginArray();
+    if (editor.formsData()) {
+        for (int32_t x = 1; x <= editor.formsData()->Count(); ++x) {
+            json.beginObject();
+            json.key("name");
+            json.value(editor.formNames()->Item(x));
+            json.key("controls");
+            json.beginArray();
+            for (const auto& record : *editor.formsData()->Item(x)) {
+                json.beginObject();
+                json.key("key");
+                json.value(record->ControlName);
+                json.key("type");
+                json.value(record->ControlType);
+                json.key("caption");
+                json.value(record->Caption);
+                json.key("contextId");
+                json.value(record->ContextHelpID);
+                json.key("live");
+                json.value(record->Control() != nullptr);
+                json.key("help");
+                json.beginObject();
+                for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i) {
+                    json.key(record->HelpTexts.KeyAt(i));
+                    json.value(record->HelpTexts.Item(i));
+                }
+                json.endObject();
+                json.endObject();
+            }
+            json.endArray();
+            json.endObject();
+        }
+    }
+    json.endArray();
+}
+
+void writeJson(std::ostream& out, HeadlessSession& session) {
+    JsonWriter json(out);
+    FrmWizard& editor = *session.editor();
+    json.beginObject();
+    json.key("project");
+    json.beginObject();
+    json.key("name");
+    json.value(session.project()->Name());
+    json.key("path");
+    json.value(session.project()->FileName());
+    json.endObject();
+    writeSettings(json, session.addin().modMain());
+    json.key("highestId");
+    json.value(editor.highestId());
+    writeModules(json, editor);
+    json.key("messages");
+    json.beginArray();
+    for (const auto& message : session.windows().messages()) {
+        json.beginObject();
+        json.key("title");
+        json.value(message.title);
+        json.key("text");
+        json.value(message.prompt);
+        json.endObject();
+    }
+    json.endArray();
+    json.endObject();
+    out << "\n";
+}
+
+void writeText(std::ostream& out, HeadlessSession& session) {
+    FrmWizard& editor = *session.editor();
+    const ModMain& settings = session.addin().modMain();
+    out << "Project " << session.project()->Name() << " (" << session.project()->FileName() << ")\n";
+    out << "Languages:";
+    for (const std::string& language : *settings.SelectedLanguages)
+        out << " " << language;
+    out << " (current " << settings.mCurrentLanguage << ", primary " << settings.mPrimaryLanguage << ")\n";
+    out << "Highest context number: " << editor.highestId() << "\n";
+    if (!editor.formsData())
+        return;
+    for (int32_t x = 1; x <= editor.formsData()->Count(); ++x) {
+        const auto& records = *editor.formsData()->Item(x);
+        int withText = 0;
+        for (const auto& record : records)
+            withText += record->HasHelpText() ? 1 : 0;
+        out << "  " << editor.formNames()->Item(x) << ": " << records.Count() << " controls, " << withText
+            << " with help text\n";
+    }
+}
+
+} // namespace
+
+int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ScanOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    HeadlessSession session(out, err, !options.json);
+    if (!session.open(options.project))
+        return 1;
+    if (!session.editor()) {
+        err << "corvane: the editor did not open\n";
+        return 1;
+    }
+    bool ok = session.reportsMade() == 0;
+    if (options.json)
+        writeJson(out, session);
+    else
+        writeText(out, session);
+    if (options.save && !session.closeAndSave())
+        ok = false;
+    return ok ? 0 : 1;
+}
+
+} // namespace corvane::cli

@@ -1,0 +1,168 @@
+// frmWizard: the help text editor window of one project.
+//
+// Setting VBInstance runs the project scan: the project's "ContextHelp.txt" is loaded into
+// HelpItem records and merged with the live controls of the project. The window then shows a
+// module list, a grid of the selected module's controls, a text box for the current
+// control's help text and a toolbar. Closing it with the close box saves through a 10 ms
+// timer (ExitApp); unloading it from code does not save.
+//
+// The window's procedures live beside the part of the program they belong to:
+//   editor/FrmWizard.cpp         lifecycle, layout, closing
+//   editor/FrmWizardGrid.cpp     module list, grid and help text editing
+//   editor/FrmWizardToolbar.cpp  toolbar commands, languages, spell-check scope
+//   scan/FrmWizardScan.cpp       VBInstance (the project scan) and CheckFormsExist
+//   helpdata/FrmWizardData.cpp   loading and saving the help data file (ExitApp)
+#pragma once
+
+#include "addin/ErrorScope.h"
+#include "controls/ActiveBar.h"
+#include "controls/Captioned.h"
+#include "controls/Form.h"
+#include "controls/Grid.h"
+#include "controls/ListBox.h"
+#include "controls/PictureBox.h"
+#include "controls/Splitter.h"
+#include "controls/TextBox.h"
+#include "controls/Timer.h"
+#include "helpdata/HelpItem.h"
+#include "support/KeyedCollection.h"
+#include "support/XmlDocument.h"
+
+#include <memory>
+#include <string>
+
+namespace corvane {
+
+namespace vbide {
+class VBE;
+class VBProject;
+class VBComponent;
+} // namespace vbide
+class ModMain;
+
+// One module's help item records, keyed by control key.
+using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
+// Every module's records, keyed by module name.
+using ModuleRecords = KeyedCollection<std::shared_ptr<HelpItems>>;
+
+class FrmWizard : public controls::Form, public ReportsVariables {
+public:
+    static constexpr std::string_view VbTypeName = "frmWizard";
+
+    // A window over the shared settings of `settings`, which outlives it.
+    explicit FrmWizard(ModMain& settings);
+    ~FrmWizard() override;
+
+    // The project scan: loads the help data file and merges it with the project's controls.
+    void SetVBInstance(std::shared_ptr<vbide::VBE> vbe);
+    // The IDE the window works on.
+    std::shared_ptr<vbide::VBE> VBInstance() const { return mVBE; }
+    // The IDE's active project.
+    std::shared_ptr<vbide::VBProject> VBP() const;
+
+    // Drops the stored modules that the project no longer contains.
+    void CheckFormsExist();
+    // Saves the help data file and the layout, then unloads the window.
+    void ExitApp();
+    // Fills the language combo from SelectedLanguages and selects `CurrentLanguage`.
+    void LoadSelectedLanguages(const std::string& CurrentLanguage);
+    // Selects a spell-check scope tool by name.
+    void SetSpellType(const std::string& Name);
+    // The name of the checked scope tool ("" when none).
+    std::string GetSpellType();
+
+    // The window's members, in declaration order (error reports render them).
+    NamedValues moduleVariables() const override;
+
+    // Data of the open project (read by the command line, the help generator and tests).
+    const std::shared_ptr<ModuleRecords>& formsData() const { return Forms; }
+    const std::shared_ptr<NameList>& formNames() const { return FormNames; }
+    const std::shared_ptr<HelpItems>& currentForm() const { return CurrentForm; }
+    int32_t highestId() const { return mHighestID; }
+    ModMain& settings() const { return settings_; }
+
+    // The controls (using one loads the window).
+    controls::Timer& timExitApp();
+    controls::Splitter& splitMain();
+    controls::Captioned& ModuleListContainer();
+    controls::ListBox& lbxModules();
+    controls::Splitter& splitright();
+    controls::Captioned& HelpTextContainer();
+    controls::PictureBox& picHTContainer();
+    controls::TextBox& txtPrimaryLanguage();
+    controls::TextBox& txtHelpText();
+    controls::Captioned& ControlListContainer();
+    controls::Grid& Grid();
+    controls::ActiveBar& ActiveBar();
+
+protected:
+    void createControls() override;
+    void Form_Initialize() override;
+    void Form_Load() override;
+    void Form_Resize() override;
+    void Form_QueryUnload(int& cancel, int unloadMode) override;
+    void Form_Unload() override;
+
+private:
+    // Event handlers of the controls.
+    void picHTContainer_Resize();
+    void timExitApp_Timer();
+    void lbxModules_Click();
+    void Grid_UnboundReadData(int32_t RowIndex, controls::GridRowValues& Values);
+    void Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Values);
+    void Grid_Change();
+    void Grid_ColumnHeaderClick(controls::GridColumn& Column);
+    void Grid_RowColChange();
+    void txtHelpText_Change();
+    void ActiveBar_Click(controls::Tool& Tool);
+    void ActiveBar_ComboSelChange(controls::Tool& Tool);
+
+    // Steps of the larger procedures.
+    void buildToolbar(controls::ActiveBar& bar);
+    void loadHelpDataFile();
+    std::shared_ptr<vbide::VBComponent> findDataFileComponent() const;
+    std::shared_ptr<vbide::VBComponent> createDataFileComponent();
+    void readDataFileDocument(XMLDocument& document, const std::string& path);
+    void applyLoadedDocument(const XMLDocument& document);
+    void chooseOutputFormatsByVersion();
+    void scanComponent(const std::shared_ptr<vbide::VBComponent>& component, std::string& currentFormName,
+                       int32_t& currentControlIndex, std::string& currentControlName);
+    void buildDataDocument(XMLDocument& document, ErrorScope& scope);
+    void writeDataFile(const XMLDocument& document);
+    void switchView(bool toCard);
+
+    ModMain& settings_;
+
+    // Members in declaration order.
+    bool mSpellCancelled = false;
+    std::shared_ptr<HelpItems> CurrentForm;
+    std::shared_ptr<ModuleRecords> Forms;
+    std::shared_ptr<NameList> FormNames;
+    std::string GridGroups;
+    int32_t mHighestID = 0;
+    std::string mCompilerPath;
+    std::string mHPJCompilerPath;
+    std::shared_ptr<vbide::VBE> mVBE;
+
+    // Component names whose controls could not be read this session: their stored records
+    // are kept as they are and saved again.
+    NameList unreadableComponents_;
+    // Set while a damaged data file has no copy yet: the save must not replace it.
+    bool keepDataFile_ = false;
+
+    // The controls, rebuilt at every load.
+    controls::Timer* timExitApp_ = nullptr;
+    controls::Splitter* splitMain_ = nullptr;
+    controls::Captioned* ModuleListContainer_ = nullptr;
+    controls::ListBox* lbxModules_ = nullptr;
+    controls::Splitter* splitright_ = nullptr;
+    controls::Captioned* HelpTextContainer_ = nullptr;
+    controls::PictureBox* picHTContainer_ = nullptr;
+    controls::TextBox* txtPrimaryLanguage_ = nullptr;
+    controls::TextBox* txtHelpText_ = nullptr;
+    controls::Captioned* ControlListContainer_ = nullptr;
+    controls::Grid* Grid_ = nullptr;
+    controls::ActiveBar* ActiveBar_ = nullptr;
+};
+
+} // namespace corvane

@@ -1,0 +1,136 @@
+// frmWizard: the module list, the grid of the selected module's controls and the editing
+// of their help text in the current language.
+#include "addin/StringTable.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+
+namespace corvane {
+
+namespace {
+
+constexpr int16_t ColControlType = 1;
+constexpr int16_t ColControlName = 2;
+constexpr int16_t ColHelpText = 3;
+constexpr int16_t ColCaption = 4;
+
+// The reference line for a record's text in the primary language.
+std::string referenceLine(const std::string& primaryLanguage, const std::string& text) {
+    if (text.empty())
+        return "Help text in the primary language (" + primaryLanguage + ") is blank";
+    return "Help text in the primary language (" + primaryLanguage + ") is \"" + text + "\"";
+}
+
+} // namespace
+
+void FrmWizard::lbxModules_Click() {
+    ErrorScope scope("frmWizard", "lbxModules_Click");
+    scope.moduleVariables(*this);
+    scope.run([&] {
+        controls::ListBox& list = *lbxModules_;
+        if (list.ListIndex() == -1)
+            return;
+        // The pending edit reaches the old module's record while CurrentForm points at it.
+        Grid_->Update();
+        std::string groups = settings_.SaveGridGroups(*Grid_);
+        CurrentForm = Forms->Item(list.Text());
+        Grid_->SetItemCount(CurrentForm->Count());
+        Grid_->Refetch();
+        settings_.LoadGridGroups(groups, *Grid_);
+        ModuleListContainer_->SetCaption(list.Text());
+    });
+}
+
+void FrmWizard::Grid_UnboundReadData(int32_t RowIndex, controls::GridRowValues& Values) {
+    ErrorScope scope("frmWizard", "Grid_UnboundReadData");
+    scope.moduleVariables(*this).parameters(
+        {watch("RowIndex", RowIndex), {"Bookmark", [RowIndex] { return Variant(RowIndex); }},
+         {"Values", [] { return Variant::object("JSRowData"); }}});
+    scope.run([&] {
+        if (!CurrentForm)
+            return;
+        HelpItem& record = *CurrentForm->Item(RowIndex);
+        Values.SetValue(ColControlName, Variant(record.ControlName));
+        Values.SetValue(ColControlType, Variant(record.ControlType));
+        Values.SetValue(ColHelpText, Variant(record.GetHelpText(settings_.mCurrentLanguage)));
+        Values.SetValue(ColCaption, Variant(record.Caption));
+    });
+}
+
+void FrmWizard::Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Values) {
+    ErrorScope scope("frmWizard", "Grid_UnboundUpdate");
+    scope.moduleVariables(*this).parameters(
+        {watch("RowIndex", RowIndex), {"Bookmark", [RowIndex] { return Variant(RowIndex); }},
+         {"Values", [] { return Variant::object("JSRowData"); }}});
+    scope.run([&] {
+        HelpItem& record = *CurrentForm->Item(RowIndex);
+        const Variant& text = Values.Value(ColHelpText);
+        record.SetHelpText(settings_.mCurrentLanguage, text.isNull() ? std::string() : text.toText());
+    });
+}
+
+void FrmWizard::Grid_Change() {
+    ErrorScope scope("frmWizard", "Grid_Change");
+    scope.moduleVariables(*this);
+    scope.run([&] {
+        Variant cell = Grid_->Value(ColHelpText);
+        if (cell.isNull() || cell == Variant(txtHelpText_->Text()))
+            return;
+        txtHelpText_->SetText(cell.toText());
+        CurrentForm->Item(Grid_->RowIndex(Grid_->Row()))->SetHelpText(settings_.mCurrentLanguage, cell.toText());
+    });
+}
+
+void FrmWizard::txtHelpText_Change() {
+    ErrorScope scope("frmWizard", "txtHelpText_Change");
+    scope.moduleVariables(*this);
+    scope.run([&] {
+        const std::string& text = txtHelpText_->Text();
+        Variant cell = Grid_->Value(ColHelpText);
+        // A cleared (null) cell takes the typed text too: comparing with null would drop it.
+        if (cell.isNull() || !(cell == Variant(text)))
+            Grid_->SetValue(ColHelpText, Variant(text));
+    });
+}
+
+void FrmWizard::Grid_RowColChange() {
+    ErrorScope scope("frmWizard", "Grid_RowColChange");
+    scope.moduleVariables(*this).parameters(
+        {{"LastRow", [] { return Variant(); }}, {"LastCol", [] { return Variant(int16_t{0}); }}});
+    scope.run([&] {
+        if (Grid_->ItemCount() == 0) {
+            txtHelpText_->SetEnabled(false);
+            txtHelpText_->SetText("");
+            ControlListContainer_->SetCaption(LoadResString(104));
+            HelpTextContainer_->SetCaption(LoadResString(102));
+            return;
+        }
+        txtHelpText_->SetEnabled(true);
+        txtHelpText_->SetText(Grid_->Value(ColHelpText).toText());
+        int32_t index = Grid_->RowIndex(Grid_->Row());
+        if (settings_.mCurrentLanguage != settings_.mPrimaryLanguage && index != 0) {
+            HelpItem& record = *CurrentForm->Item(index);
+            txtPrimaryLanguage_->SetText(
+                referenceLine(settings_.mPrimaryLanguage, record.GetHelpText(settings_.mPrimaryLanguage)));
+        } else {
+            txtPrimaryLanguage_->SetText("");
+        }
+        std::string name = Grid_->Value(ColControlName).toText();
+        ControlListContainer_->SetCaption(LoadResString(104) + " - " + name);
+        HelpTextContainer_->SetCaption(LoadResString(102) + " - " + name);
+    });
+}
+
+void FrmWizard::Grid_ColumnHeaderClick(controls::GridColumn& Column) {
+    ErrorScope scope("frmWizard", "Grid_ColumnHeaderClick");
+    scope.moduleVariables(*this).parameters({{"Column", [] { return Variant::object("JSColumn"); }}});
+    scope.run([&] {
+        controls::GridOrderKeys& keys = Grid_->SortKeys();
+        int32_t order = 1;
+        if (keys.Count() > 0 && keys.Item(1).ColIndex == Column.Index())
+            order = keys.Item(1).SortOrder == 1 ? -1 : 1;
+        keys.Clear();
+        keys.Add(Column.Index(), order, 0);
+    });
+}
+
+} // namespace corvane

@@ -1,0 +1,126 @@
+#include "helpdata/HelpItem.h"
+
+#include "settings/ModMain.h"
+#include "support/Utilities.h"
+#include "support/VbConvert.h"
+
+namespace corvane {
+
+namespace {
+const std::string Neutral = "Neutral";
+
+NamedValue elementParameter() {
+    return {"e", [] { return Variant::object("XMLElement"); }};
+}
+
+NameList& selectedLanguagesOf(ModMain& settings) {
+    if (!settings.SelectedLanguages)
+        throw VbError(vberr::ObjectNotSet);
+    return *settings.SelectedLanguages;
+}
+} // namespace
+
+HelpItem::HelpItem(ModMain& settings) : settings_(settings) {}
+
+HelpItem::~HelpItem() = default;
+
+void HelpItem::SetControl(std::shared_ptr<vbide::VBControl> control) {
+    ErrorScope scope("HelpItem", "Control");
+    scope.moduleVariables(*this);
+    scope.run([&] { mControl = std::move(control); });
+}
+
+void HelpItem::SaveToXML(XMLElement e) {
+    ErrorScope scope("HelpItem", "SaveToXML");
+    scope.moduleVariables(*this).parameters({elementParameter()});
+    scope.run([&] {
+        scope.step([&] { e.AddAttribute("ComponentName", ComponentName); });
+        scope.step([&] { e.AddAttribute("ControlName", ControlName); });
+        scope.step([&] { e.AddAttribute("ContextHelpID", std::to_string(ContextHelpID)); });
+        scope.step([&] { e.AddAttribute("ControlType", ControlType); });
+        scope.step([&] { e.AddAttribute("Caption", Caption); });
+        NameList& languages = selectedLanguagesOf(settings_);
+        if (languages.empty())
+            languages.Add(Neutral, Neutral);
+        for (const std::string& language : languages) {
+            if (!Utilities::KeyExists(HelpTexts, language))
+                continue;
+            scope.step([&] {
+                XMLElement child = e.AddElement("HelpText", HelpTexts.Item(language));
+                child.AddAttribute("Language", language);
+            });
+        }
+    });
+}
+
+void HelpItem::LoadFromXML(const XMLElement& e) {
+    std::string language;
+    ErrorScope scope("HelpItem", "LoadFromXML");
+    scope.moduleVariables(*this).parameters({elementParameter()}).locals({watch("Language", language)});
+    scope.run([&] {
+        XMLAttributes attributes = e.Attributes();
+        scope.step([&] { ComponentName = attributes.Item("ComponentName").Value(); });
+        scope.step([&] { ControlName = attributes.Item("ControlName").Value(); });
+        scope.step([&] { ContextHelpID = CLng(Val(attributes.Item("ContextHelpID").Value())); });
+        scope.step([&] { ControlType = attributes.Item("ControlType").Value(); });
+        XMLElements children = e.Elements();
+        if (children.Count() == 0) {
+            // Older files kept the text as the element's own text.
+            scope.step([&] { HelpTexts.Add(e.Text(), Neutral); });
+            return;
+        }
+        const NameList& selected = selectedLanguagesOf(settings_);
+        for (const XMLElement& child : children) {
+            if (child.Name() != "HelpText")
+                continue;
+            scope.step([&] { language = child.Attributes().Item("Language").Value(); });
+            if (!Utilities::KeyExists(selected, language))
+                continue; // text of a language that is not selected is dropped
+            if (Utilities::KeyExists(HelpTexts, language))
+                continue; // the first text of a language wins
+            scope.step([&] { HelpTexts.Add(child.Text(), language); });
+        }
+    });
+}
+
+bool HelpItem::HasHelpText() {
+    ErrorScope scope("HelpItem", "HasHelpText");
+    scope.moduleVariables(*this);
+    return scope.run([&] {
+        for (const std::string& text : HelpTexts)
+            if (text.find_first_not_of(' ') != std::string::npos)
+                return true;
+        return false;
+    });
+}
+
+std::string HelpItem::GetHelpText(const std::string& Language) {
+    ErrorScope scope("HelpItem", "GetHelpText");
+    scope.moduleVariables(*this).parameters({watch("Language", Language)});
+    return scope.run([&] {
+        return Utilities::KeyExists(HelpTexts, Language) ? HelpTexts.Item(Language) : std::string();
+    });
+}
+
+void HelpItem::SetHelpText(const std::string& Language, const std::string& Text) {
+    ErrorScope scope("HelpItem", "SetHelpText");
+    scope.moduleVariables(*this).parameters({watch("Language", Language), watch("Text", Text)});
+    scope.run([&] {
+        if (Utilities::KeyExists(HelpTexts, Language))
+            HelpTexts.Remove(Language);
+        HelpTexts.Add(Text, Language);
+    });
+}
+
+NamedValues HelpItem::moduleVariables() const {
+    return {watch("ComponentName", ComponentName),
+            watch("ControlName", ControlName),
+            watch("ControlType", ControlType),
+            watch("ContextHelpID", ContextHelpID),
+            watch("HelpTexts", HelpTexts),
+            watch("Caption", Caption),
+            {"mControl", [this] { return objectVariant(mControl, "VBControl"); }},
+            watch("Tag", Tag)};
+}
+
+} // namespace corvane

@@ -1,0 +1,75 @@
+// HelpItem: the help data of one control (one member of a control array): where it lives,
+// its context number, its caption and its help text in every language.
+//
+// The record writes itself into and reads itself from one XML element of the help data file:
+//   <HelpItem ComponentName=".." ControlName=".." ContextHelpID=".." ControlType=".." Caption="..">
+//     <HelpText Language="English">text</HelpText> ...
+//   </HelpItem>
+// It reads and extends the shared list of selected languages while it does so.
+#pragma once
+
+#include "addin/ErrorScope.h"
+#include "support/KeyedCollection.h"
+#include "support/XmlElement.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace corvane {
+
+namespace vbide {
+class VBControl;
+}
+class ModMain;
+
+class HelpItem : public ReportsVariables {
+public:
+    static constexpr std::string_view VbTypeName = "HelpItem";
+
+    // A fresh record; `settings` holds the shared SelectedLanguages and outlives the record.
+    explicit HelpItem(ModMain& settings);
+    ~HelpItem() override;
+
+    // Name of the form or user control that holds the control.
+    std::string ComponentName;
+    // The control key: the control's name, with "(index)" for a member of a control array.
+    std::string ControlName;
+    // The control's type name.
+    std::string ControlType;
+    // Context number of the control's popup topic; 0 when it has none.
+    int32_t ContextHelpID = 0;
+    // The help text per language, keyed by language name (letter case ignored), in the
+    // order the languages were last set.
+    KeyedCollection<std::string> HelpTexts;
+    // The control's caption at the last scan.
+    std::string Caption;
+    // Set by the project scan on every record it matched with a live control.
+    bool Tag = false;
+
+    // The live IDE control behind the record (null when none).
+    const std::shared_ptr<vbide::VBControl>& Control() const { return mControl; }
+    // Stores the reference to the live control; reads nothing from it.
+    void SetControl(std::shared_ptr<vbide::VBControl> control);
+
+    // Writes the record into `e`: its attributes, then one "HelpText" child per selected
+    // language that has text. Adds "Neutral" to an empty SelectedLanguages first.
+    void SaveToXML(XMLElement e);
+    // Fills the record from `e`; texts of languages that are not selected are dropped.
+    void LoadFromXML(const XMLElement& e);
+    // True when at least one language has text other than spaces.
+    bool HasHelpText();
+    // The text for `Language` (letter case ignored), or "" when there is none.
+    std::string GetHelpText(const std::string& Language);
+    // Stores `Text` for `Language`, replacing and moving an earlier text to the end.
+    void SetHelpText(const std::string& Language, const std::string& Text);
+
+    // The fields as an error report renders them.
+    NamedValues moduleVariables() const override;
+
+private:
+    ModMain& settings_;
+    std::shared_ptr<vbide::VBControl> mControl;
+};
+
+} // namespace corvane
