@@ -195,6 +195,8 @@ std::shared_ptr<const ControlType> ControlTypeTable::typeFor(std::string_view pr
     type->invisibleAtRunTime = std::find(invisible_.begin(), invisible_.end(), key) != invisible_.end();
     std::vector<std::string> set = {type->invisibleAtRunTime ? "@InvisibleExtender" : "@Extender"};
     type->properties = resolveItems(set, 0, "set", 0);
+    if (activeX_.size() > 4096) // bounds the memory that random type names can take
+        activeX_.clear();
     activeX_[key] = type;
     return type;
 }

@@ -136,17 +136,18 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
         checkFrxRecord(frxBytes(frx), offset);
     };
     for (const auto& entry : node.entries) {
+        Property* known = properties.find(entry.name);
         Variant value;
         try {
             value = entry.group ? Variant::object(entry.name)
-                                : valueOfLine(entry.parts, table_->property(entry.name),
+                                : valueOfLine(entry.parts, known ? &known->spec() : table_->property(entry.name),
                                               state_->codePage, readText, checkRecord);
         } catch (const VbError& error) {
             if (error.number() == vberr::FormControlsUnreadable)
                 throw;
             throwDesignerError(sourceName_, entry.line + 1, error.description());
         }
-        if (Property* known = properties.find(entry.name)) {
+        if (known) {
             known->setLoadedValue(std::move(value));
             continue;
         }
@@ -181,12 +182,11 @@ size_t FormDocument::insertionLine(size_t n, const std::string& name) const {
     size_t limit = node.endLine;
     if (n + 1 < layout_.nodes.size() && layout_.nodes[n + 1].beginLine < node.endLine)
         limit = layout_.nodes[n + 1].beginLine;
-    std::string folded = foldCase(name);
     size_t after = node.beginLine;
     for (const auto& entry : node.entries) {
         if (entry.line >= limit)
             break;
-        if (foldCase(entry.name) > folded)
+        if (nameLessIgnoreCase(name, entry.name))
             return entry.line;
         after = entry.lastLine;
     }
@@ -202,7 +202,7 @@ std::string FormDocument::render() const {
                 continue;
             const PropertyEntry* entry = nullptr;
             for (const auto& candidate : node.entries)
-                if (!candidate.group && equalsIgnoreCase(candidate.name, property.Name())) {
+                if (!candidate.group && sameNameIgnoreCase(candidate.name, property.Name())) {
                     entry = &candidate;
                     break;
                 }

@@ -3,6 +3,7 @@
 #include "support/CaseFold.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
+#include "vbide/TextLines.h"
 
 namespace corvane::vbide {
 
@@ -45,29 +46,10 @@ void Property::SetValue(const Variant& value) {
         state_->dirty = true;
 }
 
-namespace {
-
-// Property names are ASCII; other bytes compare through the full case folding.
-bool sameName(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        unsigned char x = static_cast<unsigned char>(a[i]), y = static_cast<unsigned char>(b[i]);
-        if (x >= 0x80 || y >= 0x80)
-            return equalsIgnoreCase(a, b);
-        if (x != y && (x | 0x20) != (y | 0x20))
-            return false;
-        if (x != y && !((x | 0x20) >= 'a' && (x | 0x20) <= 'z'))
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 Property* Properties::find(std::string_view name) {
     for (auto& item : items_)
-        if (sameName(item.Name(), name))
+        if (sameNameIgnoreCase(item.Name(), name))
             return &item;
     return nullptr;
 }

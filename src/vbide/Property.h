@@ -36,6 +36,8 @@ public:
 
     // The value the property has when its file holds no line for it.
     const Variant& defaultValue() const noexcept { return spec_->defaultValue; }
+    // The property's description in the control type table.
+    const PropertySpec& spec() const noexcept { return *spec_; }
     // The kind of value the property holds.
     PropertyKind kind() const noexcept { return spec_->kind; }
     // True when the value was set since the file was last read or written.

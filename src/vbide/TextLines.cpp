@@ -8,8 +8,10 @@ std::vector<TextLine> splitLines(std::string_view bytes) {
     std::vector<TextLine> lines;
     size_t start = 0;
     while (start < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
+        size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end == bytes.size()) {
             lines.push_back({std::string(bytes.substr(start)), ""});
             break;
         }
@@ -54,11 +56,49 @@ std::string usualLineEnding(const std::vector<TextLine>& lines) {
 }
 
 std::string_view trimBlanks(std::string_view text) {
-    size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos)
-        return {};
-    size_t last = text.find_last_not_of(" \t");
-    return text.substr(first, last - first + 1);
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
+        --last;
+    return text.substr(first, last - first);
+}
+
+namespace {
+
+unsigned char lowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+
+bool isAscii(std::string_view text) {
+    for (char c : text)
+        if (static_cast<unsigned char>(c) >= 0x80)
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool sameNameIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (!isAscii(a) || !isAscii(b))
+        return equalsIgnoreCase(a, b);
+    for (size_t i = 0; i < a.size(); ++i)
+        if (lowerAscii(static_cast<unsigned char>(a[i])) != lowerAscii(static_cast<unsigned char>(b[i])))
+            return false;
+    return true;
+}
+
+bool nameLessIgnoreCase(std::string_view a, std::string_view b) {
+    if (!isAscii(a) || !isAscii(b))
+        return foldCase(a) < foldCase(b);
+    for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
+        unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));
+        unsigned char y = lowerAscii(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y;
+    }
+    return a.size() < b.size();
 }
 
 bool startsWithWord(std::string_view text, std::string_view word) {

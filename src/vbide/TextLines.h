@@ -26,6 +26,12 @@ std::string usualLineEnding(const std::vector<TextLine>& lines);
 // The text with blanks and tabs removed at both ends.
 std::string_view trimBlanks(std::string_view text);
 
+// True when two names are equal without regard to letter case (fast for ASCII names).
+bool sameNameIgnoreCase(std::string_view a, std::string_view b);
+
+// True when name a sorts before name b without regard to letter case.
+bool nameLessIgnoreCase(std::string_view a, std::string_view b);
+
 // True when the text starts with the word (letter case ignored) followed by a blank, a tab
 // or the end of the text.
 bool startsWithWord(std::string_view text, std::string_view word);

@@ -1,0 +1,81 @@
+// SyntheticProject: writes a large VB6 project for benchmarks: a project file and `forms`
+// forms of `controlsPerForm` controls each (frames holding buttons, text boxes, labels and
+// an ActiveX list view), in the IDE's own layout with CR LF line ends.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+namespace corvane::bench {
+
+// Returns the text of one synthetic form.
+inline std::string syntheticForm(int formIndex, int controlsPerForm) {
+    std::string name = "frmForm" + std::to_string(formIndex);
+    std::string text = "VERSION 5.00\r\n"
+                       "Object = \"{831FDD16-0C5C-11D2-A9FC-0000F8754DA1}#2.0#0\"; \"MSCOMCTL.OCX\"\r\n"
+                       "Begin VB.Form " + name + " \r\n"
+                       "   Caption         =   \"Form " + std::to_string(formIndex) + "\"\r\n"
+                       "   ClientHeight    =   6000\r\n   ClientLeft      =   60\r\n"
+                       "   ClientTop       =   345\r\n   ClientWidth     =   8000\r\n"
+                       "   LinkTopic       =   \"Form1\"\r\n   ScaleHeight     =   6000\r\n"
+                       "   ScaleWidth      =   8000\r\n   StartUpPosition =   3  'Windows Default\r\n";
+    int written = 0;
+    int frame = 0;
+    while (written < controlsPerForm) {
+        std::string frameName = "fraGroup" + std::to_string(frame++);
+        text += "   Begin VB.Frame " + frameName + " \r\n      Caption         =   \"Group\"\r\n"
+                "      Height          =   1500\r\n      Left            =   120\r\n"
+                "      TabIndex        =   " + std::to_string(written) + "\r\n"
+                "      Top             =   120\r\n      Width           =   3000\r\n";
+        ++written;
+        for (int i = 0; i < 9 && written < controlsPerForm; ++i, ++written) {
+            std::string n = std::to_string(written);
+            switch (i % 4) {
+            case 0:
+                text += "      Begin VB.CommandButton cmdAction" + n + " \r\n"
+                        "         Caption         =   \"Action " + n + "\"\r\n";
+                break;
+            case 1:
+                text += "      Begin VB.TextBox txtField" + n + " \r\n"
+                        "         Text            =   \"value\"\r\n";
+                break;
+            case 2:
+                text += "      Begin VB.Label lblField" + n + " \r\n"
+                        "         Caption         =   \"Field " + n + ":\"\r\n";
+                break;
+            default:
+                text += "      Begin MSComctlLib.ListView lvwList" + n + " \r\n"
+                        "         _ExtentX        =   2646\r\n         _ExtentY        =   1323\r\n"
+                        "         BeginProperty Font {0BE35203-8F91-11CE-9DE3-00AA004BB851} \r\n"
+                        "            Name            =   \"MS Sans Serif\"\r\n"
+                        "            Size            =   8.25\r\n         EndProperty\r\n";
+            }
+            text += "         Height          =   375\r\n         Left            =   240\r\n"
+                    "         TabIndex        =   " + n + "\r\n         Top             =   360\r\n"
+                    "         WhatsThisHelpID =   " + std::to_string(formIndex * 100 + written) + "\r\n"
+                    "         Width           =   1215\r\n      End\r\n";
+        }
+        text += "   End\r\n";
+    }
+    text += "End\r\nAttribute VB_Name = \"" + name + "\"\r\nAttribute VB_GlobalNameSpace = False\r\n"
+            "Option Explicit\r\n\r\nPrivate Sub Form_Load()\r\n    Me.Caption = \"Loaded\"\r\nEnd Sub\r\n";
+    return text;
+}
+
+// Writes the project into `folder` and returns the project file's path.
+inline std::filesystem::path writeSyntheticProject(const std::filesystem::path& folder, int forms,
+                                                   int controlsPerForm) {
+    std::filesystem::create_directories(folder);
+    std::string project = "Type=Exe\r\n";
+    for (int i = 0; i < forms; ++i) {
+        std::string file = "frmForm" + std::to_string(i) + ".frm";
+        project += "Form=" + file + "\r\n";
+        std::ofstream(folder / file, std::ios::binary) << syntheticForm(i, controlsPerForm);
+    }
+    project += "Startup=\"frmForm0\"\r\nHelpFile=\"\"\r\nTitle=\"Synthetic\"\r\nName=\"Synthetic\"\r\n";
+    std::ofstream(folder / "Synthetic.vbp", std::ios::binary) << project;
+    return folder / "Synthetic.vbp";
+}
+
+} // namespace corvane::bench
