@@ -115,7 +115,10 @@ void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
 }
 
 bool RegistryAccess::KeyExists(RegistryRoot root, std::string_view keyPath) const {
-    return current().findKey(fullKeyPath(root, keyPath)) != nullptr;
+    const RegistryModel& model = current(); // a malformed file fails here, even for a root
+    if (keyPath.empty())
+        return true; // the root keys always exist, as in Windows
+    return model.findKey(fullKeyPath(root, keyPath)) != nullptr;
 }
 
 const RegistryModel& RegistryAccess::current() const {

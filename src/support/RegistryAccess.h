@@ -53,7 +53,8 @@ public:
     // Creates the key and its missing parents; an existing key and its values stay unchanged.
     void CreateKey(RegistryRoot root, std::string_view keyPath);
 
-    // True when the key exists (a parent of a stored key exists too).
+    // True when the key exists (a parent of a stored key exists too; keyPath "" names the
+    // root, which always exists).
     bool KeyExists(RegistryRoot root, std::string_view keyPath) const;
 
 private:

@@ -77,6 +77,7 @@ TEST(RegistryAccess, StoresValuesKeysAndDefaultsInTheFile) {
     RegistryAccess store(dir / "config" / "registry.reg");
     EXPECT_EQ(store.GetValue(CU, "Software\\Halvex", "CorvaneSplitMain"), "");
     EXPECT_FALSE(store.KeyExists(CU, "Software"));
+    EXPECT_TRUE(store.KeyExists(LM, ""));
     EXPECT_FALSE(std::filesystem::exists(store.file())); // reading never creates the file
 
     store.SetValue(CU, "Software\\Halvex\\Corvane", "SpellType", "2");
