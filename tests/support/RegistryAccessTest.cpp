@@ -118,6 +118,10 @@ TEST(RegistryAccess, StoresValuesKeysAndDefaultsInTheFile) {
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\hpjfiletype]\r\n\r\n"
               "[HKEY_LOCAL_MACHINE\\SOFTWARE\\Classes\\hpjfiletype\\shell]\r\n\r\n");
 
+    const std::string awkward = "C:\\dir\\\"x\"\r\n\ttab ü [k] ; = @";
+    store.SetValue(CU, "Software\\Halvex", "=\"@\\", awkward);
+    EXPECT_EQ(RegistryAccess(store.file()).GetValue(CU, "Software\\Halvex", "=\"@\\"), awkward);
+
     EXPECT_THROW(store.SetValue(CU, "Software", "n", "v", 4), VbError);
     EXPECT_THROW(store.SetValue(CU, "\\Software", "n", "v"), VbError);
 }
