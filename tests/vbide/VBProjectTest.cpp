@@ -243,3 +243,21 @@ TEST(VBProjectTest, NewUnsavedProjectHasNoFileAndCannotBeSaved) {
     EXPECT_EQ(project->VBComponents().Count(), 0);
     EXPECT_THROW(project->save(), VbError);
 }
+
+TEST(VBProjectTest, RepeatedSettingsAbsoluteAndParentPaths) {
+    TempDir temp;
+    writeFile(temp / "forms" / "Abs.frm", "Begin VB.Form frmAbs\r\nEnd\r\n");
+    writeFile(temp / "proj" / "p.vbp",
+              "Type=Exe\r\nForm=" + (temp / "forms" / "ABS.FRM").string() + "\r\nForm=..\\FORMS\\abs.frm\r\n"
+              "HelpFile=\"first.hlp\"\r\nHelpFile=\"second.hlp\"\r\n");
+    auto project = VBProject::open(temp / "proj" / "p.vbp");
+    EXPECT_EQ(project->HelpFile(), "first.hlp");
+    EXPECT_EQ(project->VBComponents().Item(1)->FileNames(1), (temp / "forms" / "Abs.frm").string());
+    EXPECT_EQ(project->VBComponents().Item(2)->FileNames(1), (temp / "forms" / "Abs.frm").string());
+    EXPECT_EQ(project->VBComponents().Item(2)->Name(), "frmAbs");
+    project->SetHelpFile("third.hlp");
+    project->save();
+    auto reopened = VBProject::open(temp / "proj" / "p.vbp");
+    EXPECT_EQ(reopened->HelpFile(), "third.hlp");
+    EXPECT_NE(readFile(temp / "proj" / "p.vbp").find("HelpFile=\"second.hlp\""), std::string::npos);
+}
