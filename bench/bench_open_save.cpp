@@ -1,0 +1,116 @@
+// Measures opening a project in the editor (start-up, menu command, scan of the project and
+// of its help data file) and saving the help data (ExitApp), on a synthetic project of
+// 400 forms x 50 controls with help text in three languages for every control. The baseline
+// reads the same bytes from disk and parses the data file with pugixml alone. Prints the best
+// of several runs and the peak memory.
+#include "SyntheticProject.h"
+
+#include "cli/HeadlessSession.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+#include "vbide/VBProject.h"
+
+#include <pugixml.hpp>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <unistd.h>
+
+using namespace corvane;
+using Clock = std::chrono::steady_clock;
+
+namespace {
+
+double millisecondsOf(const std::function<void()>& work) {
+    auto start = Clock::now();
+    work();
+    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+}
+
+long peakMemoryKiB() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmHWM:", 0) == 0)
+            return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+// Gives every control help text in three languages and saves it, once.
+void writeHelpData(const std::filesystem::path& projectFile) {
+    std::ostringstream sink;
+    cli::HeadlessSession session(sink, sink, false);
+    session.open(projectFile);
+    ModMain& settings = session.addin().modMain();
+    settings.SelectedLanguages->Clear();
+    for (const char* language : {"English", "German", "French"})
+        settings.SelectedLanguages->Add(language, language);
+    int n = 0;
+    for (const auto& module : *session.editor()->formsData())
+        for (const auto& record : *module) {
+            ++n;
+            record->SetHelpText("English", "Explains control " + std::to_string(n) + " of the form & <what> it does.");
+            record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
+            record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
+        }
+    session.closeAndSave();
+}
+
+} // namespace
+
+int main() {
+    constexpr int forms = 400;
+    constexpr int controlsPerForm = 50;
+    auto folder = std::filesystem::temp_directory_path() / ("corvane-bench-open-" + std::to_string(::getpid()));
+    auto projectFile = bench::writeSyntheticProject(folder, forms, controlsPerForm);
+    ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
+    ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
+    writeHelpData(projectFile);
+    auto dataFile = folder / "ContextHelp.txt";
+
+    double baselineOpen = 1e9, open = 1e9, baselineSave = 1e9, save = 1e9;
+    size_t records = 0;
+    for (int run = 0; run < 5; ++run) {
+        baselineOpen = std::min(baselineOpen, millisecondsOf([&] {
+            size_t bytes = 0;
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                if (entry.is_regular_file())
+                    bytes += readFileBytes(entry.path()).size();
+            pugi::xml_document document;
+            document.load_file(dataFile.c_str());
+            if (bytes == 0)
+                std::abort();
+        }));
+        std::ostringstream sink;
+        cli::HeadlessSession session(sink, sink, false);
+        open = std::min(open, millisecondsOf([&] { session.open(projectFile); }));
+        records = 0;
+        for (const auto& module : *session.editor()->formsData())
+            records += static_cast<size_t>(module->Count());
+
+        std::string bytes = readFileBytes(dataFile);
+        baselineSave = std::min(baselineSave, millisecondsOf([&] {
+            pugi::xml_document document;
+            document.load_buffer(bytes.data(), bytes.size());
+            std::ostringstream text;
+            document.save(text, "  ");
+            replaceFileAtomically(folder / "baseline.txt", text.str());
+        }));
+        save = std::min(save, millisecondsOf([&] { session.closeAndSave(); }));
+    }
+    std::printf("project: %d forms x %d controls, %zu records with text in 3 languages, data file %zu bytes\n",
+                forms, controlsPerForm, records, static_cast<size_t>(std::filesystem::file_size(dataFile)));
+    std::printf("open (start-up + scan):  %8.1f ms   baseline (read bytes + pugixml parse): %8.1f ms   ratio %.2f\n",
+                open, baselineOpen, open / baselineOpen);
+    std::printf("save (ExitApp):          %8.1f ms   baseline (pugixml parse + write):      %8.1f ms   ratio %.2f\n",
+                save, baselineSave, save / baselineSave);
+    std::printf("peak memory: %.1f MB\n", peakMemoryKiB() / 1024.0);
+    std::filesystem::remove_all(folder);
+    return 0;
+}
