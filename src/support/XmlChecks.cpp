@@ -22,9 +22,10 @@ size_t validSequenceLength(std::string_view text, size_t pos) {
     auto c = static_cast<unsigned char>(text[pos]);
     if (c < 0x80)
         return 1;
-    size_t length = (c >= 0xC2 && c <= 0xDF) ? 2 : (c >= 0xE0 && c <= 0xEF) ? 3
-                                                 : (c >= 0xF0 && c <= 0xF4) ? 4
-                                                                            : 0;
+    size_t length = (c >= 0xC2 && c <= 0xDF)   ? 2
+                    : (c >= 0xE0 && c <= 0xEF) ? 3
+                    : (c >= 0xF0 && c <= 0xF4) ? 4
+                                               : 0;
     if (length == 0 || pos + length > text.size())
         return 0;
     return isValidUtf8(text.substr(pos, length)) ? length : 0;
@@ -43,7 +44,8 @@ bool isXmlName(std::string_view name) {
 void requireXmlName(std::string_view name, std::string_view use) {
     if (!isXmlName(name))
         throw VbError(vberr::InvalidCall,
-                      "'" + std::string(name) + "' is not a valid XML " + std::string(use) + " name",
+                      "'" + std::string(name) + "' is not a valid XML " + std::string(use) +
+                          " name",
                       "XMLDocument");
 }
 

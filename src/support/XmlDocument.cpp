@@ -7,8 +7,8 @@
 #include "support/XmlEncoding.h"
 
 #include <algorithm>
-#include <iterator>
 #include <istream>
+#include <iterator>
 #include <ostream>
 
 namespace corvane {
@@ -20,6 +20,7 @@ constexpr unsigned parseOptions =
     (pugi::parse_default | pugi::parse_ws_pcdata_single) & ~pugi::parse_eol;
 constexpr unsigned formatOptions = pugi::format_indent | pugi::format_no_declaration;
 constexpr const char* indent = "  ";
+constexpr int maxIndentedDepth = 100;
 constexpr std::string_view declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // Collects pugixml's output in a string.
@@ -52,7 +53,7 @@ XmlParseError errorAt(std::string_view text, size_t offset, std::string reason) 
         }
     }
     if (lineStart == 0 && text.substr(0, 3) == "\xEF\xBB\xBF")
-        lineStart = 3; // a byte order mark is no column of the text
+        lineStart = 3;                          // a byte order mark is no column of the text
     for (size_t i = lineStart; i < offset; ++i) // count characters, not continuation bytes
         if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80)
             ++error.column;
@@ -66,6 +67,28 @@ pugi::xml_node nextInDocumentOrder(pugi::xml_node node, pugi::xml_node root) {
     while (node != root && !node.next_sibling())
         node = node.parent();
     return node == root ? pugi::xml_node() : node.next_sibling();
+}
+
+// True when nodes nest deeper than `limit` levels below `root`.
+bool nestsDeeperThan(pugi::xml_node root, int limit) {
+    pugi::xml_node node = root.first_child();
+    int depth = 1;
+    while (node) { // no recursion: documents may nest deeply
+        if (node.first_child()) {
+            node = node.first_child();
+            if (++depth > limit)
+                return true;
+            continue;
+        }
+        while (!node.next_sibling()) {
+            node = node.parent();
+            if (node == root)
+                return false;
+            --depth;
+        }
+        node = node.next_sibling();
+    }
+    return false;
 }
 
 // True for a text that the writer would write but a reload would not give back: an empty one,
@@ -125,8 +148,9 @@ bool XMLDocument::LoadText(std::string_view text) {
     pugi::xml_parse_result result =
         document->load_buffer(source.data(), source.size(), parseOptions, pugi::encoding_utf8);
     if (!result) {
-        state_->lastError = errorAt(source, static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)),
-                                    result.description());
+        state_->lastError =
+            errorAt(source, static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)),
+                    result.description());
         state_->document = documentWithRoot("");
         return false;
     }
@@ -145,7 +169,12 @@ std::string XMLDocument::XMLText() const {
                       "XMLDocument");
     std::string text(declaration);
     StringWriter writer(text);
-    state_->document->save(writer, indent, formatOptions, pugi::encoding_utf8);
+    // Indentation grows with depth: a document nested thousands of levels deep (never one the
+    // program writes) would render to gigabytes. Such a document is written without layout.
+    const bool deep = nestsDeeperThan(*state_->document, maxIndentedDepth);
+    state_->document->save(writer, indent,
+                           deep ? pugi::format_raw | pugi::format_no_declaration : formatOptions,
+                           pugi::encoding_utf8);
     return text;
 }
 

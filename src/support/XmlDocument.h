@@ -11,7 +11,9 @@
 //     <Item Language="Neutral">text</Item>        file diffs well in version control; an
 //   </Root>                                       element with text is written inline, since
 //                                                 indentation inside it would change the text.
-// Every line ends in LF, the last one too. Attribute values escape & < > " and write tab, CR
+// Every line ends in LF, the last one too. A document nested more than 100 levels deep is
+// written on one line after the declaration (indentation would grow with the square of the
+// depth); it loads back the same. Attribute values escape & < > " and write tab, CR
 // and LF as character references, so they read back exactly. What happens to unusual texts
 // (NUL, control characters, white space beside child elements) is described in XmlElement.h.
 //

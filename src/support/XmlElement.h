@@ -20,11 +20,10 @@
 
 #include "support/XmlAttribute.h"
 
-#include <pugixml.hpp>
-
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include <pugixml.hpp>
 #include <string>
 #include <string_view>
 

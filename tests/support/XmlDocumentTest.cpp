@@ -1,9 +1,9 @@
-#include "support/VbError.h"
 #include "support/XmlDocument.h"
+
+#include "support/VbError.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 #include <vector>
 
@@ -17,8 +17,7 @@ using test::writeFile;
 const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // Runs `call` and returns the VB error number it raised (0 when it raised none).
-template <typename Call>
-int32_t errorNumber(Call call, std::string* description = nullptr) {
+template <typename Call> int32_t errorNumber(Call call, std::string* description = nullptr) {
     try {
         call();
     } catch (const VbError& error) {
@@ -63,10 +62,18 @@ TEST(XmlDocument, RendersOneElementPerLineAndTextsInline) {
 }
 
 TEST(XmlDocument, TextsAndAttributeValuesRoundTripExactly) {
-    const std::vector<std::string> texts = {
-        "line 1\r\nline 2\r\n", "lone\rCR", "only\nLF", "\ttabs\t", "  leading and trailing  ",
-        " ", "     ", "\r\n", "< & > \" ' ]]> &amp; &#65;", "Grüße, 日本, €, 😀",
-        "\x01 bell\x07 vertical\x0b", "\n  indented\n"};
+    const std::vector<std::string> texts = {"line 1\r\nline 2\r\n",
+                                            "lone\rCR",
+                                            "only\nLF",
+                                            "\ttabs\t",
+                                            "  leading and trailing  ",
+                                            " ",
+                                            "     ",
+                                            "\r\n",
+                                            "< & > \" ' ]]> &amp; &#65;",
+                                            "Grüße, 日本, €, 😀",
+                                            "\x01 bell\x07 vertical\x0b",
+                                            "\n  indented\n"};
     XMLDocument document;
     for (const std::string& text : texts)
         document.Root().AddElement("T", text).AddAttribute("V", text);
@@ -100,9 +107,10 @@ TEST(XmlDocument, TextsThatCannotBeStoredAreCleanedNotCorrupted) {
     ASSERT_TRUE(loaded.LoadText("<a x=\"&#xD800;\"><b>&#0;</b><c><![CDATA[]]></c>"
                                 "<d>&#8888888888888;</d><e><![CDATA[<&>]]></e></a>"));
     std::string rendered = loaded.XMLText();
-    EXPECT_EQ(rendered, declaration + "<a x=\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\">\n"
-                                      "  <b />\n  <c />\n"
-                                      "  <d>" +
+    EXPECT_EQ(rendered, declaration +
+                            "<a x=\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\">\n"
+                            "  <b />\n  <c />\n"
+                            "  <d>" +
                             loaded.Root().Elements().Item(3).Text() +
                             "</d>\n  <e><![CDATA[<&>]]></e>\n</a>\n");
     EXPECT_EQ(loaded.Root().Elements().Item(4).Text(), "<&>");
@@ -125,7 +133,8 @@ TEST(XmlDocument, WhiteSpaceBesideChildElementsIsLayout) {
     EXPECT_EQ(mixed.Text(), " own ");
 
     XMLDocument loaded;
-    ASSERT_TRUE(loaded.LoadText("<r>\n  <a>  </a>\n  <b>\n    <c/>  \n  </b><m>x<c>y</c>z</m></r>"));
+    ASSERT_TRUE(
+        loaded.LoadText("<r>\n  <a>  </a>\n  <b>\n    <c/>  \n  </b><m>x<c>y</c>z</m></r>"));
     XMLElements children = loaded.Root().Elements();
     EXPECT_EQ(children.Item(1).Text(), "  ");
     EXPECT_EQ(children.Item(2).Text(), "");
@@ -163,6 +172,25 @@ TEST(XmlDocument, MalformedTextGivesPositionAndAnEmptyRoot) {
     ASSERT_TRUE(document.LoadText("<Root></Root>"));
     EXPECT_FALSE(document.LastError().has_value());
     EXPECT_EQ(document.Root().Name(), "Root");
+}
+
+TEST(XmlDocument, DeepNestingRendersWithoutLayout) {
+    std::string text;
+    for (int i = 0; i < 5000; ++i)
+        text += "<e a=\"1\">";
+    text += " x ";
+    for (int i = 0; i < 5000; ++i)
+        text += "</e>";
+    XMLDocument document;
+    ASSERT_TRUE(document.LoadText(text));
+    EXPECT_EQ(document.XMLText(), declaration + text); // indentation would take 25 MB
+
+    XMLDocument shallow;
+    XMLElement element = shallow.Root();
+    for (int i = 0; i < 3; ++i)
+        element = element.AddElement("e", "");
+    EXPECT_EQ(shallow.XMLText(),
+              declaration + "<Root>\n  <e>\n    <e>\n      <e />\n    </e>\n  </e>\n</Root>\n");
 }
 
 TEST(XmlDocument, LoadTextIgnoresTheDeclaredEncoding) {
@@ -233,7 +261,8 @@ TEST(XmlDocument, RefusesNamesAndAttributesThatWouldBreakTheFile) {
     EXPECT_EQ(errorNumber([&] { root.AddAttribute("Name", "2"); }), 457);
     EXPECT_EQ(errorNumber([&] { XMLElement().AddElement("x", ""); }), 91);
     EXPECT_EQ(XMLElement().Elements().Count(), 0);
-    EXPECT_EQ(document.XMLText(), declaration + "<Root Name=\"1\">\n  <_ns:Wörter-1.2 />\n</Root>\n");
+    EXPECT_EQ(document.XMLText(),
+              declaration + "<Root Name=\"1\">\n  <_ns:Wörter-1.2 />\n</Root>\n");
 }
 
 TEST(XmlDocument, FilesAndStreams) {
@@ -255,7 +284,8 @@ TEST(XmlDocument, FilesAndStreams) {
     EXPECT_EQ(out.str(), original.XMLText());
 
     // A Windows-1252 file as an old editor saved it.
-    writeFile(dir / "old.txt", "<Root><HelpItem>Gr\xFC\xDF" "e \x80</HelpItem></Root>");
+    writeFile(dir / "old.txt", "<Root><HelpItem>Gr\xFC\xDF"
+                               "e \x80</HelpItem></Root>");
     ASSERT_TRUE(document.LoadFile(dir / "old.txt"));
     EXPECT_EQ(document.Root().Elements().Item(1).Text(), "Grüße €");
 

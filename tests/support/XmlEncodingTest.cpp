@@ -19,10 +19,10 @@ TEST(XmlEncoding, Utf8WithAndWithoutByteOrderMark) {
 
 TEST(XmlEncoding, Utf16WithByteOrderMarkAndWithout) {
     // "<a>é€😀</a>" in UTF-16: é U+00E9, € U+20AC, 😀 U+1F600 (D83D DE00)
-    std::string le = bytes({0xFF, 0xFE, '<', 0, 'a', 0, '>', 0, 0xE9, 0, 0xAC, 0x20, 0x3D, 0xD8,
-                            0x00, 0xDE, '<', 0, '/', 0, 'a', 0, '>', 0});
-    std::string be = bytes({0xFE, 0xFF, 0, '<', 0, 'a', 0, '>', 0, 0xE9, 0x20, 0xAC, 0xD8, 0x3D,
-                            0xDE, 0x00, 0, '<', 0, '/', 0, 'a', 0, '>'});
+    std::string le = bytes({0xFF, 0xFE, '<',  0,    'a', 0, '>', 0, 0xE9, 0, 0xAC, 0x20,
+                            0x3D, 0xD8, 0x00, 0xDE, '<', 0, '/', 0, 'a',  0, '>',  0});
+    std::string be = bytes({0xFE, 0xFF, 0,    '<',  0, 'a', 0, '>', 0, 0xE9, 0x20, 0xAC,
+                            0xD8, 0x3D, 0xDE, 0x00, 0, '<', 0, '/', 0, 'a',  0,    '>'});
     EXPECT_EQ(decodeXmlBytes(le), "<a>é€😀</a>");
     EXPECT_EQ(decodeXmlBytes(be), "<a>é€😀</a>");
     EXPECT_EQ(decodeXmlBytes(bytes({'<', 0, '?', 0, 'x', 0})), "<?x");
@@ -32,7 +32,9 @@ TEST(XmlEncoding, Utf16WithByteOrderMarkAndWithout) {
 }
 
 TEST(XmlEncoding, Windows1252WhenNotUtf8OrWhenDeclared) {
-    EXPECT_EQ(decodeXmlBytes("<a>Gr\xFC\xDF" "e \x80 \x93q\x94</a>"), "<a>Grüße € “q”</a>");
+    EXPECT_EQ(decodeXmlBytes("<a>Gr\xFC\xDF"
+                             "e \x80 \x93q\x94</a>"),
+              "<a>Grüße € “q”</a>");
     // Bytes that happen to be valid UTF-8 follow the declaration.
     const std::string body = "<a>\xC3\xA9</a>";
     for (std::string name : {"windows-1252", "Windows-1252", "ISO-8859-1", "latin1", "cp1252"}) {
