@@ -5,8 +5,10 @@
 #include "support/VbError.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <ostream>
+#include <unordered_map>
 
 namespace corvane {
 
@@ -17,6 +19,8 @@ const std::string_view kTopicPrefix = ".topic ";
 // The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
 size_t sequenceLength(std::string_view text, size_t pos) {
     auto lead = static_cast<unsigned char>(text[pos]);
+    if (lead < 0x80)
+        return 1;
     size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
                   : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
     if (length == 0 || pos + length > text.size() || !isValidUtf8(text.substr(pos, length)))
@@ -30,6 +34,22 @@ std::string describe(char32_t cp) {
     std::string text = "'";
     appendUtf8(text, cp);
     return text + "' (" + code + ")";
+}
+
+// The bytes of a character in the code page, "" when it cannot hold it. Answers are kept
+// for the thread's life: code pages other than 1252 go through iconv, far too slow to ask
+// again for every character of every topic.
+const std::string& codePageBytes(char32_t cp, int codePage) {
+    thread_local std::unordered_map<uint64_t, std::string> cache;
+    uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(codePage)) << 32 | cp;
+    auto found = cache.find(key);
+    if (found != cache.end())
+        return found->second;
+    std::string utf8, bytes;
+    appendUtf8(utf8, cp);
+    if (canEncode(utf8, codePage))
+        bytes = encodeCodePage(utf8, codePage);
+    return cache.emplace(key, std::move(bytes)).first->second;
 }
 
 std::string trimmed(std::string_view text) {
@@ -62,31 +82,29 @@ void PopupText::appendTopic(long long id, std::string_view text) {
 }
 
 void PopupText::append(std::string_view text) {
-    bool whole = isValidUtf8(text);
-    if (whole) {
-        try {
-            bytes_ += encodeCodePage(text, codePage_);
-        } catch (const VbError&) {
-            whole = false;
-        }
-    }
     size_t pos = 0;
     while (pos < text.size()) {
         size_t length = sequenceLength(text, pos);
         std::string_view piece = text.substr(pos, length == 0 ? 1 : length);
         size_t next = pos;
         char32_t cp = length == 0 ? (++next, 0xFFFD) : nextCodePoint(text, next);
-        if (!whole)
-            appendCharacter(length == 0 ? std::string_view() : piece, cp);
+        appendCharacter(length == 0 ? std::string_view() : piece, cp);
         advance(cp, piece);
         pos = next;
     }
 }
 
 void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
-    if (!utf8.empty() && (cp < 0x80 || canEncode(utf8, codePage_))) {
-        bytes_ += cp < 0x80 ? std::string(utf8) : encodeCodePage(utf8, codePage_);
+    if (cp < 0x80 && !utf8.empty()) {
+        bytes_ += static_cast<char>(cp);
         return;
+    }
+    if (!utf8.empty()) {
+        const std::string& encoded = codePageBytes(cp, codePage_);
+        if (!encoded.empty()) {
+            bytes_ += encoded;
+            return;
+        }
     }
     bytes_ += '?';
     unmappable_.push_back({cp, topic_, line_, column_});

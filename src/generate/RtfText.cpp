@@ -3,8 +3,10 @@
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
-#include <cstdio>
+#include <charconv>
+#include <cstdint>
 #include <unordered_map>
+#include <unordered_set>
 
 namespace corvane {
 
@@ -24,14 +26,18 @@ char32_t readCharacter(std::string_view text, size_t& pos) {
 }
 
 void appendByteEscape(std::string& out, unsigned char byte) {
-    char buffer[8];
-    std::snprintf(buffer, sizeof buffer, "\\'%02x", byte);
-    out += buffer;
+    static constexpr char digits[] = "0123456789abcdef";
+    const char escape[] = {'\\', '\'', digits[byte >> 4], digits[byte & 0xF]};
+    out.append(escape, sizeof escape);
 }
 
 void appendUnicodeEscape(std::string& out, char32_t cp) {
     auto unit = [&](char32_t u) {
-        out += "\\u" + std::to_string(static_cast<int16_t>(static_cast<uint16_t>(u))) + "?";
+        char number[8];
+        auto end = std::to_chars(number, number + sizeof number, static_cast<int16_t>(static_cast<uint16_t>(u))).ptr;
+        out += "\\u";
+        out.append(number, end);
+        out += '?';
     };
     if (cp >= 0x10000) {
         cp -= 0x10000;
@@ -42,27 +48,33 @@ void appendUnicodeEscape(std::string& out, char32_t cp) {
     }
 }
 
-// The code page bytes of one character, or "" when the code page cannot hold it; answers
-// are kept per call because other code pages than 1252 go through iconv.
+// The code page bytes of one character, or "" when the code page cannot hold it. Answers
+// are kept for the thread's life: code pages other than 1252 go through iconv, far too slow
+// to ask again for every character of every topic.
 class CodePageBytes {
 public:
     explicit CodePageBytes(int codePage) : codePage_(codePage) {
-        encodeCodePage("", codePage); // an unknown code page fails here, before any text
+        thread_local std::unordered_set<int> known;
+        if (!known.contains(codePage)) {
+            encodeCodePage("", codePage); // an unknown code page fails here, before any text
+            known.insert(codePage);
+        }
     }
     const std::string& of(char32_t cp) {
-        auto found = cache_.find(cp);
-        if (found != cache_.end())
+        thread_local std::unordered_map<uint64_t, std::string> cache;
+        uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(codePage_)) << 32 | cp;
+        auto found = cache.find(key);
+        if (found != cache.end())
             return found->second;
         std::string utf8, bytes;
         appendUtf8(utf8, cp);
         if (canEncode(utf8, codePage_))
             bytes = encodeCodePage(utf8, codePage_);
-        return cache_.emplace(cp, std::move(bytes)).first->second;
+        return cache.emplace(key, std::move(bytes)).first->second;
     }
 
 private:
     int codePage_;
-    std::unordered_map<char32_t, std::string> cache_;
 };
 
 } // namespace
@@ -89,7 +101,8 @@ std::string RtfText::escape(std::string_view text, int codePage) {
             out += c;
         } else {
             char32_t cp = readCharacter(text, pos);
-            const std::string& bytes = cp == 0xFFFD ? std::string() : codePageBytes.of(cp);
+            static const std::string none;
+            const std::string& bytes = cp == 0xFFFD ? none : codePageBytes.of(cp);
             if (bytes.empty()) {
                 appendUnicodeEscape(out, cp);
             } else {
