@@ -1,0 +1,66 @@
+// frmOptions: the dialog that chooses which help formats are generated and compiled.
+//
+// Its four check boxes edit the shared flags mGenerateHTML, mCompileHTML, mGenerateWinHelp and
+// mCompileWinHelp directly: every change of a box takes effect at once, so there is only an
+// OK button and closing the dialog in any way keeps the changes. The generate boxes keep at
+// least one format on once the user touched one, and switching a format off switches off its
+// compile box; a compile box may stay on while its format is off.
+//
+// The editor unloads any earlier instance and shows it modally, so that the boxes start from
+// the current flags:
+//   auto dialog = controls::Form::create<FrmOptions>(settings);
+//   dialog->Show(controls::vbModal, &editor);
+#pragma once
+
+#include "addin/ErrorScope.h"
+#include "controls/CheckBox.h"
+#include "controls/CommandButton.h"
+#include "controls/Form.h"
+#include "controls/Label.h"
+
+namespace corvane {
+
+class ModMain;
+
+class FrmOptions : public controls::Form {
+public:
+    static constexpr std::string_view VbTypeName = "frmOptions";
+
+    // A dialog over the shared settings of `settings`, which outlives it.
+    explicit FrmOptions(ModMain& settings);
+
+    // The controls (using one loads the window).
+    controls::Label& Label1();
+    controls::CheckBox& chkGenerateHTML();
+    controls::CheckBox& chkCompileHTML();
+    controls::CheckBox& chkGenerateWinHelp();
+    controls::CheckBox& chkCompileWinHelp();
+    controls::CommandButton& cmdOk();
+
+protected:
+    void createControls() override;
+    void Form_Load() override;
+
+private:
+    void cmdOk_Click();
+    void chkGenerateHTML_Click();
+    void chkCompileHTML_Click();
+    void chkGenerateWinHelp_Click();
+    void chkCompileWinHelp_Click();
+    // The rule shared by both generate boxes: keep one format on, and a format that is off
+    // switches its compile box off.
+    void generateClicked(ErrorScope& scope, controls::CheckBox& format, controls::CheckBox& otherFormat,
+                         controls::CheckBox& compile, bool& generateFlag);
+
+    ModMain& settings_;
+
+    // The controls, rebuilt at every load.
+    controls::Label* Label1_ = nullptr;
+    controls::CheckBox* chkGenerateHTML_ = nullptr;
+    controls::CheckBox* chkCompileHTML_ = nullptr;
+    controls::CheckBox* chkGenerateWinHelp_ = nullptr;
+    controls::CheckBox* chkCompileWinHelp_ = nullptr;
+    controls::CommandButton* cmdOk_ = nullptr;
+};
+
+} // namespace corvane
