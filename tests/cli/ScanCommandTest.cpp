@@ -1,0 +1,189 @@
+// `corvane scan PROJECT.vbp [--json] [--save]`, run in-process on captured streams.
+#include "cli/CommandLine.h"
+#include "system/ErrorReportTestComponent.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace corvane::cli {
+namespace {
+
+using test::readFile;
+using test::ScopedEnvironment;
+using test::TempDir;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+// LF in `text` becomes CR LF, as the IDE writes project files.
+std::string crlf(const std::string& text) {
+    std::string bytes;
+    for (char c : text) {
+        if (c == '\n')
+            bytes += '\r';
+        bytes += c;
+    }
+    return bytes;
+}
+
+const char* const FormTwo = "VERSION 5.00\n"
+                            "Begin VB.Form frmTwo \n"
+                            "   Caption         =   \"Two\"\n"
+                            "   Begin VB.Label lblInfo \n"
+                            "      Caption         =   \"Say \"\"hi\"\"\"\n"
+                            "      Index           =   2\n"
+                            "      WhatsThisHelpID =   5\n"
+                            "   End\n"
+                            "End\n"
+                            "Attribute VB_Name = \"frmTwo\"\n";
+
+class ScanCommandTest : public ::testing::Test {
+protected:
+    ScanCommandTest() {
+        test::writeFile(dir_ / "Tiny.vbp", crlf("Type=Exe\n"
+                                                "Form=frmOne.frm\n"
+                                                "Form=frmTwo.frm\n"
+                                                "RelatedDoc=ContextHelp.txt\n"
+                                                "Name=\"Tiny\"\n"));
+        test::writeFile(dir_ / "frmOne.frm", crlf("VERSION 5.00\n"
+                                                  "Begin VB.Form frmOne \n"
+                                                  "   Caption         =   \"One\"\n"
+                                                  "   Begin VB.CommandButton cmdOK \n"
+                                                  "      Caption         =   \"&OK\"\n"
+                                                  "      WhatsThisHelpID =   3\n"
+                                                  "   End\n"
+                                                  "   Begin VB.TextBox txtNote \n"
+                                                  "      Height          =   285\n"
+                                                  "   End\n"
+                                                  "End\n"
+                                                  "Attribute VB_Name = \"frmOne\"\n"));
+        test::writeFile(dir_ / "frmTwo.frm", crlf(FormTwo));
+        test::writeFile(dir_ / "ContextHelp.txt",
+                        "<Root CurrentLanguage=\"English\" PrimaryLanguage=\"English\" GenerateHTML=\"True\" "
+                        "CompileHTML=\"False\" GenerateWinHelp=\"False\" CompileWinHelp=\"False\">"
+                        "<SelectedLanguage Name=\"English\"/><SelectedLanguage Name=\"German\"/>"
+                        "<VBComponent ComponentName=\"frmOne\"><HelpItem ComponentName=\"frmOne\" ControlName=\"cmdOK\" "
+                        "ContextHelpID=\"3\" ControlType=\"CommandButton\" Caption=\"\">"
+                        "<HelpText Language=\"English\">Closes the window.\r\nTab:\t\"end\"</HelpText>"
+                        "<HelpText Language=\"German\">Schließt</HelpText></HelpItem></VBComponent></Root>\r\n");
+    }
+
+    Outcome scan(std::vector<std::string> arguments) {
+        arguments.insert(arguments.begin(), "scan");
+        std::ostringstream out, err;
+        int status = run(arguments, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    std::string project() const { return (dir_ / "Tiny.vbp").string(); }
+
+    TempDir dir_;
+    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
+    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
+    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+};
+
+TEST_F(ScanCommandTest, JsonDescribesWhatTheEditorHolds) {
+    auto result = scan({project(), "--json"});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "{\"project\": {\"name\": \"Tiny\", \"path\": \"" + project() +
+                  "\"}, "
+                  "\"settings\": {\"selectedLanguages\": [\"English\", \"German\"], \"currentLanguage\": \"English\", "
+                  "\"primaryLanguage\": \"English\", \"generateHTML\": true, \"compileHTML\": false, "
+                  "\"generateWinHelp\": false, \"compileWinHelp\": false}, "
+                  "\"highestId\": 5, "
+                  "\"moduleList\": [\"frmOne\", \"frmTwo\"], "
+                  "\"modules\": [{\"name\": \"frmOne\", \"controls\": ["
+                  "{\"key\": \"cmdOK\", \"type\": \"CommandButton\", \"caption\": \"&OK\", \"contextId\": 3, "
+                  "\"live\": true, \"help\": {\"English\": \"Closes the window.\\r\\nTab:\\t\\\"end\\\"\", "
+                  "\"German\": \"Schließt\"}}, "
+                  "{\"key\": \"txtNote\", \"type\": \"TextBox\", \"caption\": \"\", \"contextId\": 0, \"live\": true, "
+                  "\"help\": {}}]}, "
+                  "{\"name\": \"frmTwo\", \"controls\": ["
+                  "{\"key\": \"lblInfo(2)\", \"type\": \"Label\", \"caption\": \"Say \\\"hi\\\"\", \"contextId\": 5, "
+                  "\"live\": true, \"help\": {}}]}], "
+                  "\"messages\": []}\n");
+    // Without --save nothing is written.
+    EXPECT_EQ(readFile(dir_ / "frmTwo.frm"), crlf(FormTwo));
+    EXPECT_FALSE(readFile(dir_ / "ContextHelp.txt").starts_with("<?xml"));
+}
+
+TEST_F(ScanCommandTest, TextSummaryAndMessages) {
+    std::filesystem::remove(dir_ / "frmTwo.frm");
+    auto result = scan({project()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out,
+              "[Error loading control] Corvane encountered an error getting details from one or more controls on the "
+              "form or user control named 'frmTwo'.  Loading will continue but controls on that form / user control "
+              "will not be available to enter Help text against this session.\n"
+              "Project Tiny (" + project() + ")\n"
+              "Languages: English German (current English, primary English)\n"
+              "Highest context number: 3\n"
+              "  frmOne: 2 controls, 1 with help text\n"
+              "  frmTwo: 0 controls, 0 with help text\n");
+}
+
+TEST_F(ScanCommandTest, SaveWritesTheDataFileAndTheProject) {
+    auto result = scan({"--save", project()});
+    EXPECT_EQ(result.status, 0);
+    EXPECT_EQ(result.err, "");
+    EXPECT_TRUE(result.out.starts_with("Project Tiny (")) << result.out;
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+              "<Root CurrentLanguage=\"English\" PrimaryLanguage=\"English\" GenerateHTML=\"True\" "
+              "CompileHTML=\"False\" GenerateWinHelp=\"False\" CompileWinHelp=\"False\">\n"
+              "  <SelectedLanguage Name=\"English\" />\n"
+              "  <SelectedLanguage Name=\"German\" />\n"
+              "  <VBComponent ComponentName=\"frmOne\">\n"
+              "    <HelpItem ComponentName=\"frmOne\" ControlName=\"cmdOK\" ContextHelpID=\"3\" "
+              "ControlType=\"CommandButton\" Caption=\"&amp;OK\">\n"
+              "      <HelpText Language=\"English\">Closes the window.\r\nTab:\t\"end\"</HelpText>\n"
+              "      <HelpText Language=\"German\">Schließt</HelpText>\n"
+              "    </HelpItem>\n"
+              "    <HelpItem ComponentName=\"frmOne\" ControlName=\"txtNote\" ContextHelpID=\"0\" "
+              "ControlType=\"TextBox\" Caption=\"\" />\n"
+              "  </VBComponent>\n"
+              "  <VBComponent ComponentName=\"frmTwo\">\n"
+              "    <HelpItem ComponentName=\"frmTwo\" ControlName=\"lblInfo(2)\" ContextHelpID=\"5\" "
+              "ControlType=\"Label\" Caption=\"Say &quot;hi&quot;\" />\n"
+              "  </VBComponent>\n"
+              "</Root>\n");
+    // The label without text gave its number up, and the project was saved.
+    std::string form = crlf(FormTwo);
+    form.erase(form.find("      WhatsThisHelpID =   5\r\n"), 29);
+    EXPECT_EQ(readFile(dir_ / "frmTwo.frm"), form);
+    EXPECT_NE(readFile(dir_ / "registry.reg").find("CorvaneSplitMain"), std::string::npos);
+}
+
+TEST_F(ScanCommandTest, FailuresAndBadArguments) {
+    auto missing = scan({(dir_ / "Nowhere.vbp").string()});
+    EXPECT_EQ(missing.status, 1);
+    EXPECT_EQ(missing.out, "");
+    EXPECT_TRUE(missing.err.starts_with("corvane: ")) << missing.err;
+    EXPECT_NE(missing.err.find((dir_ / "Nowhere.vbp").string()), std::string::npos) << missing.err;
+
+    const std::string usage = "Usage: corvane scan PROJECT.vbp [--json] [--save]\n";
+    EXPECT_EQ(scan({}).status, 2);
+    EXPECT_EQ(scan({}).err, usage);
+    EXPECT_EQ(scan({"--json"}).err, usage);
+    auto unknown = scan({project(), "--frob"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(unknown.err, "corvane scan: unexpected argument '--frob'\n");
+    auto twice = scan({project(), project()});
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.err, "corvane scan: unexpected argument '" + project() + "'\n");
+    // Nothing was touched by the failed runs.
+    EXPECT_FALSE(readFile(dir_ / "ContextHelp.txt").starts_with("<?xml"));
+}
+
+} // namespace
+} // namespace corvane::cli
