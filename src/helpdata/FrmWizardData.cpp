@@ -126,6 +126,11 @@ void FrmWizard::applyLoadedDocument(const XMLDocument& document) {
             for (const XMLElement& element : child.Elements()) {
                 auto record = std::make_shared<HelpItem>(settings_);
                 record->LoadFromXML(element);
+                // The scan replaces the caption from the live control; a record whose control
+                // cannot be read this session keeps the stored one and is saved as it was.
+                XMLAttributes stored = element.Attributes();
+                if (Utilities::ItemExists(stored, "Caption"))
+                    record->Caption = stored.Item("Caption").Value();
                 records->Add(record, record->ControlName);
             }
         } else if (name == "SelectedLanguage") {
