@@ -1,5 +1,6 @@
 #include "controls/HeadlessWindowSystem.h"
 
+#include "controls/FileDialog.h"
 #include "controls/Form.h"
 #include "controls/HeadlessBusyWindow.h"
 #include "controls/Timer.h"
@@ -94,6 +95,25 @@ int HeadlessWindowSystem::answerFor(const MessageBoxRecord& message) {
         return fallback->second;
     throw VbError(vberr::InvalidCall,
                   "No scripted answer for the message box " + describeMessage(message));
+}
+
+void HeadlessWindowSystem::answerFileDialogNext(std::optional<std::string> path) {
+    fileAnswers_.push_back(std::move(path));
+}
+
+std::optional<std::string> HeadlessWindowSystem::showFileDialog(FileDialog& dialog) {
+    windowLog_.push_back("filedialog " + dialog.DialogTitle());
+    FileDialogRecord shown{dialog.DialogTitle(), dialog.Filter(), dialog.InitDir(), dialog.FileName(),
+                           dialog.OKButtonCaption(), dialog.Flags(), std::nullopt};
+    if (!fileAnswers_.empty()) {
+        shown.answer = std::move(fileAnswers_.front());
+        fileAnswers_.pop_front();
+    } else if (defaultAnswers_.empty()) {
+        fileDialogs_.push_back(shown);
+        throw VbError(vberr::InvalidCall, "No scripted answer for the file dialog \"" + dialog.DialogTitle() + "\"");
+    }
+    fileDialogs_.push_back(shown);
+    return shown.answer;
 }
 
 HeadlessWindowSystem::UserAction HeadlessWindowSystem::takeAction(const std::string& windowName) {

@@ -4,7 +4,8 @@
 // window through its control models (clicks buttons, ticks boxes, picks list lines) and ends
 // by hiding or unloading it (clicking OK, or userClose() for the close box). Message boxes
 // are answered from a queue of scripted answers, else by configured default answers. Every
-// message box is recorded. A modal window or message box that nobody answers raises VbError 5
+// message box is recorded. File dialogs are answered the same way: a queued path or Cancel,
+// else Cancel once default answers are in use; each is recorded. A modal window or message box that nobody answers raises VbError 5
 // naming the window or the message, and so does a scripted user that leaves its modal window
 // open: nothing ever waits.
 //
@@ -21,6 +22,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,6 +36,19 @@ struct MessageBoxRecord {
     int answer = 0; // 0 when nobody answered it
 
     bool operator==(const MessageBoxRecord&) const = default;
+};
+
+// A file dialog that was shown, with the settings it had and how it was answered.
+struct FileDialogRecord {
+    std::string title;
+    std::string filter;
+    std::string initDir;
+    std::string fileName;
+    std::string okCaption;
+    int32_t flags = 0;
+    std::optional<std::string> answer; // the chosen path; nothing when cancelled
+
+    bool operator==(const FileDialogRecord&) const = default;
 };
 
 class HeadlessWindowSystem : public WindowSystem {
@@ -64,6 +79,12 @@ public:
     void clearMessages() { messages_.clear(); }
     // Raised for each message box once it is answered (the command line prints it).
     Event<const MessageBoxRecord&> MessageShown;
+    // Queues the answer to the next file dialog: the path the user picks, or nothing for Cancel.
+    void answerFileDialogNext(std::optional<std::string> path);
+    // Number of queued file dialog answers not yet used.
+    size_t pendingFileDialogAnswers() const noexcept { return fileAnswers_.size(); }
+    // The file dialogs shown, oldest first.
+    const std::vector<FileDialogRecord>& fileDialogs() const noexcept { return fileDialogs_; }
     // The title used for message boxes shown without one.
     void setAppTitle(std::string title) { appTitle_ = std::move(title); }
 
@@ -94,6 +115,7 @@ public:
     std::string ClipboardText() const override { return clipboard_; }
     void SetClipboardText(std::string text) override { clipboard_ = std::move(text); }
     std::unique_ptr<BusyWindow> createBusyWindow() override;
+    std::optional<std::string> showFileDialog(FileDialog& dialog) override;
 
     void windowShown(Form& form, Form* owner) override;
     void runModal(Form& form, Form* owner) override;
@@ -117,6 +139,8 @@ private:
     std::deque<int> answers_;
     std::map<int, int> defaultAnswers_; // button set -> answer
     std::vector<MessageBoxRecord> messages_;
+    std::deque<std::optional<std::string>> fileAnswers_;
+    std::vector<FileDialogRecord> fileDialogs_;
     std::vector<std::string> windowLog_;
     std::string appTitle_ = "Corvane";
     std::string clipboard_;

@@ -10,12 +10,14 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
 namespace corvane::controls {
 
 class BusyWindow;
+class FileDialog;
 class Form;
 class Timer;
 
@@ -83,6 +85,9 @@ public:
     virtual void SetClipboardText(std::string text) = 0;
     // A new progress window of this window system.
     virtual std::unique_ptr<BusyWindow> createBusyWindow() = 0;
+    // Shows a file dialog modally with the dialog's settings; the chosen file's full path, or
+    // nothing when the user cancelled (FileDialog::ShowOpen calls this).
+    virtual std::optional<std::string> showFileDialog(FileDialog& dialog) = 0;
 
     // Notifications from the models; system code does not call these.
     // A loaded window became visible modeless.

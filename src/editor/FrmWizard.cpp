@@ -56,6 +56,7 @@ void FrmWizard::createControls() {
     ControlListContainer_ = &add<controls::Captioned>("ControlListContainer");
     ControlListContainer_->SetTag("104");
     Grid_ = &add<controls::Grid>("Grid");
+    FileDialog_ = &add<controls::FileDialog>("FileDialog");
 
     splitMain_->setPaneChild(1, *ModuleListContainer_);
     splitMain_->setPaneChild(2, *splitright_);
@@ -248,6 +249,7 @@ controls::TextBox& FrmWizard::txtHelpText() { return ensureLoaded(), *txtHelpTex
 controls::Captioned& FrmWizard::ControlListContainer() { return ensureLoaded(), *ControlListContainer_; }
 controls::Grid& FrmWizard::Grid() { return ensureLoaded(), *Grid_; }
 controls::ActiveBar& FrmWizard::ActiveBar() { return ensureLoaded(), *ActiveBar_; }
+controls::FileDialog& FrmWizard::FileDialog() { return ensureLoaded(), *FileDialog_; }
 
 NamedValues FrmWizard::moduleVariables() const {
     return {watch("mSpellCancelled", mSpellCancelled),

@@ -12,11 +12,14 @@
 //   editor/FrmWizardToolbar.cpp  toolbar commands, languages, spell-check scope
 //   scan/FrmWizardScan.cpp       VBInstance (the project scan) and CheckFormsExist
 //   helpdata/FrmWizardData.cpp   loading and saving the help data file (ExitApp)
+//   generate/FrmWizardCreate*.cpp  the help file creation run (CreateHelpFiles, CreateSingleHelpFile)
+//   generate/CompilerLocation.cpp  GetCompilerPath
 #pragma once
 
 #include "addin/ErrorScope.h"
 #include "controls/ActiveBar.h"
 #include "controls/Captioned.h"
+#include "controls/FileDialog.h"
 #include "controls/Form.h"
 #include "controls/Grid.h"
 #include "controls/ListBox.h"
@@ -71,6 +74,20 @@ public:
     // The name of the checked scope tool ("" when none).
     std::string GetSpellType();
 
+    // The toolbar's "compile": generates (and compiles) the help projects of every selected
+    // language, writes the context numbers into the project and places the primary
+    // language's help file beside it.
+    void CreateHelpFiles();
+    // Writes (and compiles) the help projects of one language; `HTMLCompilerOutput` receives
+    // the HTML Help compiler's output, `WinHelpCompileFailed` becomes True when the WinHelp
+    // compiler ran and produced no help file.
+    void CreateSingleHelpFile(const std::string& Language, std::string& HTMLCompilerOutput,
+                              bool& WinHelpCompileFailed);
+    // The command template ("%1" for the project file) of the HTML Help compiler (HHC True)
+    // or the WinHelp compiler, from the file association or a file the user picks; "" when
+    // none was located.
+    std::string GetCompilerPath(bool HHC);
+
     // The window's members, in declaration order (error reports render them).
     NamedValues moduleVariables() const override;
 
@@ -94,6 +111,7 @@ public:
     controls::Captioned& ControlListContainer();
     controls::Grid& Grid();
     controls::ActiveBar& ActiveBar();
+    controls::FileDialog& FileDialog();
 
 protected:
     void createControls() override;
@@ -130,6 +148,9 @@ private:
     void buildDataDocument(XMLDocument& document, ErrorScope& scope);
     void writeDataFile(const XMLDocument& document);
     void switchView(bool toCard);
+    void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
+    void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
+    bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
 
     ModMain& settings_;
 
@@ -163,6 +184,7 @@ private:
     controls::Captioned* ControlListContainer_ = nullptr;
     controls::Grid* Grid_ = nullptr;
     controls::ActiveBar* ActiveBar_ = nullptr;
+    controls::FileDialog* FileDialog_ = nullptr;
 };
 
 } // namespace corvane

@@ -1,0 +1,105 @@
+// frmWizard's GetCompilerPath, and GetFileName.
+#include "generate/CompilerLocation.h"
+
+#include "addin/StringTable.h"
+#include "controls/FileDialog.h"
+#include "controls/WindowSystem.h"
+#include "editor/FrmWizard.h"
+#include "generate/TextReplace.h"
+#include "support/FileObject.h"
+#include "support/RegistryAccess.h"
+
+namespace corvane {
+
+const CompilerKind& htmlHelpCompilerKind() {
+    static const CompilerKind kind{"SOFTWARE\\Classes\\hhp.file",
+                                   "SOFTWARE\\Classes\\hhp.file\\shell",
+                                   "SOFTWARE\\Classes\\hhp.file\\shell\\open",
+                                   "SOFTWARE\\Classes\\hhp.file\\shell\\open\\command",
+                                   "hhw.exe",
+                                   "hhc.exe",
+                                   134,
+                                   135,
+                                   " (hhc.exe)|hhc.exe"};
+    return kind;
+}
+
+const CompilerKind& winHelpCompilerKind() {
+    static const CompilerKind kind{"SOFTWARE\\Classes\\hpjfiletype",
+                                   "SOFTWARE\\Classes\\hpjfiletype\\shell",
+                                   "SOFTWARE\\Classes\\hpjfiletype\\shell\\open",
+                                   "SOFTWARE\\Classes\\hpjfiletype\\shell\\open\\command",
+                                   "hcw.exe",
+                                   "hcrtf.exe",
+                                   154,
+                                   155,
+                                   " (hcrtf.exe)|hcrtf.exe"};
+    return kind;
+}
+
+std::string FrmWizard::GetCompilerPath(bool HHC) {
+    std::string s;
+    std::string Caption;
+    std::string Filter;
+    std::string command;
+    ErrorScope scope("frmWizard", "GetCompilerPath");
+    scope.moduleVariables(*this).parameters({watch("HHC", HHC)}).locals(
+        {watch("s", s), watch("Caption", Caption), watch("Filter", Filter), watch("command", command)});
+    return scope.run([&]() -> std::string {
+        const CompilerKind& kind = HHC ? htmlHelpCompilerKind() : winHelpCompilerKind();
+        RegistryAccess& reg = registry();
+        s = reg.GetValue(RegistryRoot::LocalMachine, kind.commandKey, "");
+        // The workshop's name is matched in any letter case; the rest of the command, the
+        // folder above all, keeps its own spelling.
+        if (containsIgnoreCase(s, kind.lookFor))
+            return replaceAllIgnoreCase(s, kind.lookFor, kind.replaceWith);
+
+        Caption = LoadResString(kind.title);
+        Filter = Caption + std::string(kind.filterSuffix);
+        controls::WindowSystem::get().MsgBox(LoadResString(kind.prompt), controls::vbExclamation + controls::vbOKOnly,
+                                             Caption);
+        const bool existing = true;
+        s = GetFileName(FileDialog(), Caption, Filter, std::string(), existing);
+        if (s.empty())
+            return std::string();
+
+        command = quotedArgument(replaceAllIgnoreCase(s, kind.replaceWith, kind.lookFor)) + " %1";
+        for (std::string_view key : {kind.classKey, kind.shellKey, kind.openKey, kind.commandKey})
+            ErrorScope::ignoringFailures([&] { reg.CreateKey(RegistryRoot::LocalMachine, key); });
+        scope.step([&] { reg.SetValue(RegistryRoot::LocalMachine, kind.commandKey, "", command, REG_SZ); });
+        // The chosen file as it was chosen: the association names the workshop beside it.
+        return quotedArgument(s) + " %1";
+    });
+}
+
+std::string GetFileName(controls::FileDialog& cdlg, const std::string& Caption, const std::string& Filter,
+                        const std::string& InitPath, const bool& Existing) {
+    ErrorScope scope("modMain", "GetFileName");
+    scope.parameters({{"cdlg", [] { return Variant::object("FileDialog"); }},
+                      watch("Caption", Caption),
+                      watch("Filter", Filter),
+                      watch("InitPath", InitPath),
+                      watch("Existing", Existing)});
+    return scope.run([&] {
+        if (!InitPath.empty()) {
+            FileObject path{std::filesystem::path(InitPath)};
+            scope.step([&] { cdlg.SetFileName(path.BaseName().empty() ? std::string() : path.FileName()); });
+            scope.step([&] { cdlg.SetInitDir(path.Path()); });
+        } else {
+            scope.step([&] { cdlg.SetInitDir(""); });
+            scope.step([&] { cdlg.SetFileName(""); });
+        }
+        scope.step([&] { cdlg.SetDialogTitle(Caption); });
+        scope.step([&] { cdlg.SetFilter(Filter); });
+        scope.step([&] {
+            int32_t flags = cdlg.Flags();
+            flags = Existing ? (flags | controls::cdlOFNFileMustExist) : (flags & ~controls::cdlOFNFileMustExist);
+            cdlg.SetFlags(flags);
+        });
+        scope.step([&] { cdlg.SetOKButtonCaption("Select"); });
+        scope.step([&] { cdlg.ShowOpen(); });
+        return cdlg.Cancelled() ? std::string() : cdlg.FileName();
+    });
+}
+
+} // namespace corvane

@@ -1,0 +1,209 @@
+// frmWizard: the help file creation run (CreateHelpFiles), behind the toolbar's "compile".
+//
+// One synchronous run: locate the compilers, generate every selected language, write the
+// context numbers and each module's popup-help flag into the project, place the primary
+// language's compiled help file beside the project, and say where the projects went.
+#include "addin/StringTable.h"
+#include "controls/BusyWindow.h"
+#include "controls/WindowSystem.h"
+#include "editor/FrmWizard.h"
+#include "generate/CompilerRegistration.h"
+#include "settings/FrmCompileLog.h"
+#include "settings/ModMain.h"
+#include "support/FileObject.h"
+#include "support/FileOperations.h"
+#include "support/RegistryAccess.h"
+#include "support/Utilities.h"
+#include "support/VbConvert.h"
+#include "vbide/VBControl.h"
+#include "vbide/VBE.h"
+#include "vbide/VBProject.h"
+
+namespace corvane {
+
+namespace {
+
+using controls::vbExclamation;
+using controls::vbInformation;
+using controls::vbOKOnly;
+using controls::vbQuestion;
+using controls::vbYes;
+using controls::vbYesNo;
+
+int msgBox(int16_t prompt, int style, int16_t title) {
+    return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
+}
+
+// The compiler's own words for trouble, matched exactly as it writes them.
+bool hasCompilerMessages(const std::string& output) {
+    return output.find("Warning:") != std::string::npos || output.find("Error:") != std::string::npos;
+}
+
+} // namespace
+
+void FrmWizard::CreateHelpFiles() {
+    std::string CompilerOutput;
+    bool WinHelpCompileFailed = false;
+    bool FormHasHelp = false;
+    std::string OutputPath;
+    std::string Ver;
+    ErrorScope scope("frmWizard", "CreateHelpFiles");
+    scope.moduleVariables(*this).locals({watch("CompilerOutput", CompilerOutput),
+                                         watch("WinHelpCompileFailed", WinHelpCompileFailed),
+                                         watch("FormHasHelp", FormHasHelp), watch("OutputPath", OutputPath),
+                                         watch("Ver", Ver)});
+    scope.run([&] {
+        ModMain& s = settings_;
+        controls::BusyWindow& busy = *s.Busy;
+        const std::shared_ptr<NameList> languages = s.SelectedLanguages;
+        scope.step([&] {
+            busy.SetTitle("Creating Help files");
+            busy.SetMessage("Initialising");
+            busy.SetShowProgress(true);
+            busy.SetMax(languages->Count());
+            busy.SetMin(0);
+            busy.SetValue(0);
+            busy.SetOwner(this);
+            busy.Show();
+        });
+        scope.step([&] { CheckFormsExist(); });
+
+        if (s.mCompileHTML) {
+            // As an installer would have: our compiler front end answers the lookup unless
+            // the user set an association of their own.
+            ErrorScope::ignoringFailures([] { registerHtmlHelpCompiler(); });
+            scope.step([&] { mCompilerPath = GetCompilerPath(true); });
+            if (mCompilerPath.empty())
+                scope.step([&] { msgBox(136, vbExclamation + vbOKOnly, 137); });
+        }
+        if (s.mCompileWinHelp) {
+            scope.step([&] { mHPJCompilerPath = GetCompilerPath(false); });
+            if (mHPJCompilerPath.empty())
+                scope.step([&] { msgBox(142, vbExclamation + vbOKOnly, 143); });
+        }
+
+        int32_t k = 1;
+        for (const std::string& Language : *languages) {
+            scope.step([&] { busy.SetMessage("Creating " + Language + " language Help file"); });
+            CompilerOutput.clear();
+            WinHelpCompileFailed = false;
+            scope.step([&] { CreateSingleHelpFile(Language, CompilerOutput, WinHelpCompileFailed); });
+            if (s.mCompileWinHelp && WinHelpCompileFailed &&
+                msgBox(148, vbYesNo + vbExclamation, 149) != vbYes) {
+                busy.Hide();
+                return;
+            }
+            // Output exists without compiling only when the popup file lost characters.
+            if ((s.mCompileHTML || !CompilerOutput.empty()) && hasCompilerMessages(CompilerOutput) &&
+                !showCompilerMessages(scope, CompilerOutput)) {
+                busy.Hide();
+                return;
+            }
+            scope.step([&] { busy.SetValue(k); });
+            k = k + 1;
+        }
+
+        scope.step([&] { busy.SetMessage("Updating Control properties"); });
+        updateControlProperties(scope, FormHasHelp);
+        placePrimaryHelpFiles(scope, OutputPath, Ver);
+        scope.step([&] { busy.Hide(); });
+
+        const bool compiled = (s.mCompileHTML && !mCompilerPath.empty()) ||
+                              (s.mCompileWinHelp && !mHPJCompilerPath.empty());
+        scope.step([&] {
+            controls::WindowSystem::get().MsgBox(std::to_string(languages->Count()) + " " +
+                                                     LoadResString(compiled ? 156 : 138) + " '" + OutputPath + "'",
+                                                 vbInformation + vbOKOnly, LoadResString(139));
+        });
+    });
+}
+
+// Tells the user that the compiler complained and shows its log; true when the user wants
+// the run to go on.
+bool FrmWizard::showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput) {
+    scope.step([&] { msgBox(150, vbExclamation + vbOKOnly, 151); });
+    scope.step([&] {
+        auto log = controls::Form::create<FrmCompileLog>();
+        log->txtLogText().SetText(CompilerOutput);
+        log->Show(controls::vbModal, this);
+        if (log->loaded())
+            log->Unload();
+    });
+    return scope.value([&] { return msgBox(152, vbYesNo + vbQuestion, 153) == vbYes; });
+}
+
+// Context numbers into the controls, and each module's popup-help flag into its component.
+void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
+    auto project = VBP();
+    if (!Forms || !FormNames)
+        throw VbError(vberr::ObjectNotSet);
+    for (int32_t x = 1; x <= Forms->Count(); ++x) {
+        FormHasHelp = false;
+        for (const auto& record : *Forms->Item(x)) {
+            if (!record->Control())
+                continue;
+            vbide::Properties& properties = record->Control()->Properties();
+            const bool hasId = Utilities::ItemExists(properties, "WhatsThisHelpID");
+            if (record->HasHelpText()) {
+                FormHasHelp = true;
+                scope.step([&] {
+                    if (hasId && properties.Item("WhatsThisHelpID").Value().toLong() != record->ContextHelpID)
+                        properties.Item("WhatsThisHelpID").SetValue(Variant(record->ContextHelpID));
+                });
+            } else {
+                scope.step([&] {
+                    if (hasId && properties.Item("WhatsThisHelpID").Value().toLong() != 0)
+                        properties.Item("WhatsThisHelpID").SetValue(Variant(int32_t{0}));
+                });
+                record->ContextHelpID = 0;
+            }
+        }
+        const std::string& name = FormNames->Item(x);
+        // A component whose file could not be read has no properties to set.
+        if (unreadableComponents_.Contains(name))
+            continue;
+        scope.step([&] {
+            vbide::Properties& properties = project->VBComponents().Item(name)->Properties();
+            if (Utilities::ItemExists(properties, "WhatsThisHelp") &&
+                !(properties.Item("WhatsThisHelp").Value() == Variant(FormHasHelp)))
+                properties.Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
+        });
+    }
+}
+
+// The primary language's compiled help files beside the project, registered with the system
+// and named in the project's help file setting.
+void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver) {
+    auto project = VBP();
+    const std::string name = project->Name();
+    FileObject projectFile;
+    FileObject helpFile;
+    projectFile.SetFullPath(project->FileName());
+    helpFile.SetFullPath(project->FileName());
+    helpFile.SetBaseName(name + "_Context");
+    OutputPath = helpFile.Path() + "Corvane";
+    helpFile.SetFullPath(helpFile.Path() + "Corvane/" + settings_.mPrimaryLanguage + "/" + helpFile.FileName());
+    Ver = Utilities::GetToken(mVBE->Version(), ".", 1);
+    const std::string dir = projectFile.Path();
+
+    auto place = [&](const char* extension, const char* registryKey) {
+        helpFile.SetExtension(extension);
+        const std::string besideProject = dir + name + "_Context." + extension;
+        ErrorScope::ignoringFailures([&] { DeleteFile(besideProject); });
+        ErrorScope::ignoringFailures([&] { CopyFile(helpFile.FullPath(), besideProject); });
+        scope.step([&] {
+            registry().SetValue(RegistryRoot::LocalMachine, registryKey, name + "_Context." + extension, dir, REG_SZ);
+        });
+    };
+    // The version 5 IDE knows no HTML Help.
+    if (Val(Ver) > 5 && settings_.mCompileHTML) {
+        place("chm", "Software\\Microsoft\\Windows\\HTML Help");
+        scope.step([&] { project->SetHelpFile(name + "_Context.chm::/" + name + "_contexttopics.txt"); });
+    }
+    if (settings_.mCompileWinHelp) {
+        place("hlp", "Software\\Microsoft\\Windows\\Help");
+        scope.step([&] { project->SetHelpFile(name + "_Context.hlp"); });
+    }
+}
+
+} // namespace corvane

@@ -1,0 +1,135 @@
+// frmWizard: the help projects of one language (CreateSingleHelpFile).
+//
+// Files of a language go to <project dir>/Corvane/<Language>/: the text-popup file and the
+// HTML Help project, the WinHelp project, its topic document and its map. Controls with help
+// text but no context number get the next number here, so every language of one run gives a
+// control the same number.
+#include "editor/FrmWizard.h"
+#include "generate/HtmlHelpProjectWriter.h"
+#include "generate/WinHelpProjectWriter.h"
+#include "settings/ModMain.h"
+#include "support/AppPaths.h"
+#include "support/FileObject.h"
+#include "support/FileOperations.h"
+#include "support/LanguageTable.h"
+#include "support/Utilities.h"
+#include "vbide/VBControl.h"
+#include "vbide/VBProject.h"
+
+#include <limits>
+#include <optional>
+
+namespace corvane {
+
+namespace {
+
+// The record's text in the language, or "" when it has none.
+const std::string& textIn(const HelpItem& record, const std::string& Language) {
+    static const std::string none;
+    return Utilities::KeyExists(record.HelpTexts, Language) ? record.HelpTexts.Item(Language) : none;
+}
+
+// The number after `highest`; a Long has no number after 2147483647 (overflow, 6).
+int32_t nextContextNumber(int32_t highest) {
+    if (highest == std::numeric_limits<int32_t>::max())
+        throw VbError(vberr::Overflow);
+    return highest + 1;
+}
+
+template <typename T>
+NamedValue writerValue(std::string name, const std::optional<T>& writer, std::string_view typeName) {
+    return {std::move(name), [&writer, typeName] {
+                return writer ? Variant::object(std::string(typeName)) : Variant::nothing();
+            }};
+}
+
+} // namespace
+
+void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& HTMLCompilerOutput,
+                                     bool& WinHelpCompileFailed) {
+    std::string ProjectName;
+    std::string OutputPath; // the language's folder, ending in "/"
+    std::optional<WinHelpProjectWriter> WinHelp;
+    std::optional<HtmlHelpProjectWriter> HTMLHelp;
+    ErrorScope scope("frmWizard", "CreateSingleHelpFile");
+    scope.moduleVariables(*this)
+        .parameters({watch("Language", Language), watch("HTMLCompilerOutput", HTMLCompilerOutput),
+                     watch("WinHelpCompileFailed", WinHelpCompileFailed)})
+        .locals({watch("ProjectName", ProjectName), watch("OutputPath", OutputPath),
+                 writerValue("WinHelp", WinHelp, "WinHelpProjectWriter"),
+                 writerValue("HTMLHelp", HTMLHelp, "HtmlHelpProjectWriter")});
+    scope.run([&] {
+        const ModMain& s = settings_;
+        const LanguageInfo language = LanguageTable::installed().lookup(Language);
+
+        // Step 1: the WinHelp templates are read before anything is written.
+        if (s.mGenerateWinHelp) {
+            WinHelp.emplace();
+            scope.step([&] { WinHelp->readTemplates(dataDirectory()); });
+        }
+
+        // Step 2: the output folders; failures show later, when a file cannot be written.
+        FileObject projectPath;
+        scope.step([&] {
+            auto project = VBP();
+            projectPath.SetFullPath(project->FileName());
+            ProjectName = project->Name();
+        });
+        const std::string corvaneFolder = projectPath.Path() + "Corvane/";
+        OutputPath = corvaneFolder + Language + "/";
+        ErrorScope::ignoringFailures([&] { CreateFolder(corvaneFolder); });
+        ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });
+
+        // Step 3: open the projects.
+        if (WinHelp)
+            scope.step([&] { WinHelp->open(OutputPath, ProjectName); });
+        if (s.mGenerateHTML)
+            scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage); });
+
+        // Step 4: every record of every module, in the order of Forms.
+        if (!Forms)
+            throw VbError(vberr::ObjectNotSet);
+        for (const auto& records : *Forms) {
+            for (const auto& record : *records) {
+                if (!record->Control() || !record->HasHelpText())
+                    continue;
+                if (record->ContextHelpID == 0) {
+                    scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
+                    scope.step([&] {
+                        record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
+                    });
+                    scope.step([&] { record->ContextHelpID = mHighestID; });
+                }
+                const std::string& text = textIn(*record, Language);
+                if (WinHelp)
+                    scope.step([&] { WinHelp->addTopic(record->ContextHelpID, text); });
+                if (HTMLHelp)
+                    scope.step([&] { HTMLHelp->addTopic(record->ContextHelpID, text); });
+            }
+        }
+
+        // Step 5: close the projects.
+        if (HTMLHelp)
+            scope.step([&] { HTMLHelp->writePopupFile(); });
+        if (WinHelp)
+            scope.step([&] { WinHelp->close(); });
+
+        // Step 6: the HTML Help project and its compile. Characters the popup file could not
+        // hold join the compile output, so the run shows them in the compile log.
+        if (HTMLHelp) {
+            scope.step([&] { HTMLHelp->writeProject(dataDirectory() / "template.hhp", language.lcid); });
+            if (!mCompilerPath.empty() && s.mCompileHTML)
+                scope.step([&] { HTMLCompilerOutput = HTMLHelp->compile(mCompilerPath); });
+            HTMLCompilerOutput += HTMLHelp->encodingWarnings();
+        }
+
+        // Step 7: the WinHelp compile.
+        if (WinHelp && !mHPJCompilerPath.empty() && s.mCompileWinHelp)
+            scope.step([&] {
+                if (!WinHelp->compile(mHPJCompilerPath))
+                    WinHelpCompileFailed = true;
+            });
+    });
+}
+
+} // namespace corvane

@@ -1,0 +1,34 @@
+// HelpCompilerRun: running a help compiler on a generated project and judging the result.
+//
+// A compiler command template (from the compiler lookup) holds "%1" where the project file
+// goes. The command line is split into arguments and run without a shell, in the project's
+// folder, with the title "Corvane Compilation". No help compiler is judged by its exit code
+// (Microsoft's hhc.exe returns 1 on success): what counts is whether the compiled file exists
+// afterwards, so the old one is deleted first.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The title of the compiler's console window.
+inline constexpr std::string_view CompilationTitle = "Corvane Compilation";
+
+// The template with every "%1" (exact match) replaced by `replacement`; a "%1" that the
+// template holds in double quotes is replaced together with its quotes.
+std::string compilerCommandLine(std::string_view commandTemplate, std::string_view replacement);
+
+// Compiles an HTML Help project: "%1" becomes the quoted project path. Returns the compiler's
+// console output, followed by an "Error:" line when the compiler could not be started, was
+// ended by a signal, or left no `compiledFile` behind without saying "Error:" itself.
+std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
+                                const std::string& compiledFile);
+
+// Compiles a WinHelp project: "%1" becomes " -x " and the quoted project path. The old
+// `helpFile` is deleted first; returns true when the compiler left a `helpFile` behind (a
+// compiler that cannot be started left none). Its output is not read.
+bool runWinHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
+                        const std::string& helpFile);
+
+} // namespace corvane

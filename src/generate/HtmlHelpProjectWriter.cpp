@@ -1,0 +1,47 @@
+#include "generate/HtmlHelpProjectWriter.h"
+
+#include "generate/HelpCompilerRun.h"
+#include "support/FileObject.h"
+#include "support/Utilities.h"
+
+#include <cstdio>
+
+namespace corvane {
+
+HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage)
+    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), popups_(codePage) {}
+
+void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
+
+void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile()); }
+
+std::string HtmlHelpProjectWriter::encodingWarnings() const { return popups_.warnings(popupFileName()); }
+
+void HtmlHelpProjectWriter::writeProject(const std::filesystem::path& templateFile, uint32_t lcid) const {
+    FileObject file(templateFile);
+    file.OpenForReading();
+    std::string templ = file.ReadAll();
+    file.Close();
+    file.SetFullPath(projectFile());
+    file.OpenForWriting();
+    file.WriteLine(fillProject(templ, projectName_, popupFileName(), lcid));
+    file.Close();
+}
+
+std::string HtmlHelpProjectWriter::compile(std::string_view commandTemplate) const {
+    return runHtmlHelpCompiler(commandTemplate, projectFile(), compiledFile());
+}
+
+std::string HtmlHelpProjectWriter::fillProject(std::string_view templ, const std::string& projectName,
+                                               const std::string& popupFileName, uint32_t lcid) {
+    char lcidText[16];
+    std::snprintf(lcidText, sizeof lcidText, "0x%04X", static_cast<unsigned>(lcid));
+    KeyedCollection<std::string> values;
+    values.Add(projectName, "ProjectName");
+    values.Add(popupFileName, "TextPopups");
+    values.Add("", "Map");
+    values.Add(lcidText, "LCID");
+    return Utilities::FillTemplate(templ, values, '%');
+}
+
+} // namespace corvane

@@ -1,0 +1,59 @@
+// HtmlHelpProjectWriter: the HTML Help side of one language's help projects.
+//
+// For one language it collects the text-popup file "<Name>_ContextTopics.txt" (one
+// ".topic <id>" entry per topic, encoded in the language's ANSI code page), writes it,
+// writes the project "<Name>_Context.hhp" from "template.hhp" and runs the HTML Help
+// compiler on it. Characters the code page cannot hold become '?' in the popup file and
+// "Warning:" lines that the generator adds to the compile output.
+#pragma once
+
+#include "generate/PopupText.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class HtmlHelpProjectWriter {
+public:
+    // A popup file of `projectName` in `languageFolder` (ending in "/") in `codePage`; nothing
+    // is written yet. VbError 5 for a code page the system lacks.
+    HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage);
+
+    // Appends one topic: ".topic <id>", the text as one written line, an empty line.
+    void addTopic(int32_t contextId, std::string_view text);
+    // Writes the popup file (replacing an old one whole).
+    void writePopupFile() const;
+    // "Warning:" lines naming the characters the popup file's code page could not hold
+    // ("" when there were none).
+    std::string encodingWarnings() const;
+
+    // Writes the project file from the template file, the language's LCID in it.
+    void writeProject(const std::filesystem::path& templateFile, uint32_t lcid) const;
+    // Compiles the project with a compiler command template; the compiler's output, with an
+    // "Error:" line when no compiled file came out (HelpCompilerRun.h).
+    std::string compile(std::string_view commandTemplate) const;
+
+    // The popup file's name without folder: "<Name>_ContextTopics.txt".
+    std::string popupFileName() const { return projectName_ + "_ContextTopics.txt"; }
+    // Full paths of the popup file, the project file and the compiled file it names.
+    std::string popupFile() const { return folder_ + popupFileName(); }
+    std::string projectFile() const { return folder_ + projectName_ + "_Context.hhp"; }
+    std::string compiledFile() const { return folder_ + projectName_ + "_Context.chm"; }
+    // The encoded popup file so far.
+    const PopupText& popups() const noexcept { return popups_; }
+
+    // The filled "template.hhp": the keys ProjectName, TextPopups, Map ("") and LCID
+    // ("0x" and four hex digits) between "%" signs.
+    static std::string fillProject(std::string_view templ, const std::string& projectName,
+                                   const std::string& popupFileName, uint32_t lcid);
+
+private:
+    std::string folder_;
+    std::string projectName_;
+    PopupText popups_;
+};
+
+} // namespace corvane

@@ -1,0 +1,104 @@
+#include "generate/WinHelpProjectWriter.h"
+
+#include "addin/StringTable.h"
+#include "generate/HelpCompilerRun.h"
+#include "generate/RtfText.h"
+#include "generate/TextReplace.h"
+#include "support/Utilities.h"
+
+#include <charconv>
+
+namespace corvane {
+
+namespace {
+
+std::string readTemplate(const std::filesystem::path& file) {
+    FileObject templ(file);
+    templ.OpenForReading();
+    std::string text = templ.ReadAll();
+    templ.Close();
+    return text;
+}
+
+std::string contextString(int32_t contextId) { return "IDH_" + std::to_string(contextId); }
+
+} // namespace
+
+void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder) {
+    AddedTopics.Clear();
+    RTFTemplateText = readTemplate(templateFolder / "template.rtf");
+    RTFTopicTemplateText = readTemplate(templateFolder / "templatetopic.rtf");
+    HPJTemplateText = readTemplate(templateFolder / "template.hpj");
+    codePage_ = declaredCodePage(RTFTemplateText);
+}
+
+void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
+    projectFile_ = languageFolder + projectName + "_Context.hpj";
+    helpFile_ = languageFolder + projectName + "_Context.hlp";
+    FileObject project{std::filesystem::path(projectFile_)};
+    project.OpenForWriting();
+    project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_));
+    project.Close();
+
+    topics_.SetFullPath(languageFolder + projectName + "_ContextTopics.rtf");
+    topics_.OpenForWriting();
+    topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
+    map_.SetFullPath(languageFolder + projectName + ".h");
+    map_.OpenForWriting();
+}
+
+void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
+    topics_.WriteLine(fillTopic(RTFTopicTemplateText, contextId, text, codePage_));
+    std::string key = contextString(contextId);
+    if (!Utilities::KeyExists(AddedTopics, key)) {
+        map_.WriteLine(mapLine(contextId));
+        AddedTopics.Add(key, key);
+    }
+}
+
+void WinHelpProjectWriter::close() {
+    topics_.WriteLine("}");
+    topics_.Close();
+    map_.Close();
+}
+
+bool WinHelpProjectWriter::compile(std::string_view commandTemplate) const {
+    return runWinHelpCompiler(commandTemplate, projectFile_, helpFile_);
+}
+
+std::string WinHelpProjectWriter::fillProject(std::string_view templ, std::string_view projectName,
+                                              std::string_view helpFile) {
+    std::string text = replaceAllIgnoreCase(templ, "%ProjectName%", projectName);
+    return replaceAllIgnoreCase(text, "%OutputFileName%", helpFile);
+}
+
+std::string WinHelpProjectWriter::fillDocumentStart(std::string_view templ, int codePage) {
+    std::string text = replaceAllIgnoreCase(templ, "%DEFAULT_TOPIC_TITLE%", RtfText::escape(LoadResString(145), codePage));
+    text = replaceAllIgnoreCase(text, "%DEFAULT_TOPIC_TEXT%", RtfText::escape(LoadResString(146), codePage));
+    return replaceAllIgnoreCase(text, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC");
+}
+
+std::string WinHelpProjectWriter::fillTopic(std::string_view topicTemplate, int32_t contextId,
+                                            std::string_view text, int codePage) {
+    KeyedCollection<std::string> values;
+    values.Add(std::to_string(contextId), "TOPIC_ID");
+    values.Add(RtfText::escape(text, codePage), "TOPIC_TEXT");
+    return Utilities::FillTemplate(topicTemplate, values, '%');
+}
+
+std::string WinHelpProjectWriter::mapLine(int32_t contextId) {
+    return "#define " + contextString(contextId) + " " + std::to_string(contextId);
+}
+
+int WinHelpProjectWriter::declaredCodePage(std::string_view rtf) {
+    constexpr std::string_view word = "\\ansicpg";
+    size_t at = rtf.find(word);
+    if (at == std::string_view::npos)
+        return 1252;
+    const char* first = rtf.data() + at + word.size();
+    int codePage = 0;
+    auto [end, error] = std::from_chars(first, rtf.data() + rtf.size(), codePage);
+    return error == std::errc() && end != first && codePage > 0 ? codePage : 1252;
+}
+
+} // namespace corvane

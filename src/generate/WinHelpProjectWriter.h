@@ -1,0 +1,72 @@
+// WinHelpProjectWriter: the WinHelp side of one language's help projects.
+//
+// For one language it writes, into the language's folder, the project file (the filled
+// "template.hpj"), the topic document (the filled "template.rtf", one filled
+// "templatetopic.rtf" per topic, and a closing "}") and the map header ("#define IDH_<id>
+// <id>" once per context number), then runs the WinHelp compiler and checks that the help
+// file came out. The generator calls its steps in this order:
+//   readTemplates (A), open (B), addTopic per topic (C), close (D), compile (E).
+// Topic text is escaped for RTF in the code page the document's template declares
+// (\ansicpg, 1252 when it names none). The static functions make the texts without disk.
+#pragma once
+
+#include "support/FileObject.h"
+#include "support/KeyedCollection.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class WinHelpProjectWriter {
+public:
+    // Step A: forgets the map entries and reads "template.rtf", "templatetopic.rtf" and
+    // "template.hpj" from `templateFolder`; VbError 53/75 naming a template that cannot be read.
+    void readTemplates(const std::filesystem::path& templateFolder);
+
+    // Step B: writes "<Name>_Context.hpj" into `languageFolder` (ending in "/"), creates
+    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h".
+    void open(const std::string& languageFolder, const std::string& projectName);
+    // Step C: appends the topic of one record and, the first time its number is met, its
+    // map line. `text` is the record's text in the language ("" when it has none).
+    void addTopic(int32_t contextId, std::string_view text);
+    // Step D: ends the topic document with "}" and commits it and the map.
+    void close();
+    // Step E: runs the compiler template on the project file; true when the help file exists
+    // afterwards (an old one is deleted first).
+    bool compile(std::string_view commandTemplate) const;
+
+    // The project file, the help file it names, the topic document and the map.
+    const std::string& projectFile() const noexcept { return projectFile_; }
+    const std::string& helpFile() const noexcept { return helpFile_; }
+    std::string topicFile() const { return topics_.FullPath(); }
+    std::string mapFile() const { return map_.FullPath(); }
+
+    // The filled "template.hpj": "%ProjectName%" and then "%OutputFileName%" replaced,
+    // letter case ignored.
+    static std::string fillProject(std::string_view templ, std::string_view projectName, std::string_view helpFile);
+    // The filled "template.rtf": the default topic's title, text and context string.
+    static std::string fillDocumentStart(std::string_view templ, int codePage);
+    // The filled "templatetopic.rtf" for one topic, its text escaped for RTF.
+    static std::string fillTopic(std::string_view topicTemplate, int32_t contextId, std::string_view text,
+                                 int codePage);
+    // The map line of a context number: "#define IDH_<id> <id>".
+    static std::string mapLine(int32_t contextId);
+    // The ANSI code page an RTF document declares with \ansicpgN (1252 when none).
+    static int declaredCodePage(std::string_view rtf);
+
+private:
+    KeyedCollection<std::string> AddedTopics;
+    std::string RTFTemplateText;
+    std::string RTFTopicTemplateText;
+    std::string HPJTemplateText;
+    int codePage_ = 1252;
+    std::string projectFile_;
+    std::string helpFile_;
+    FileObject topics_;
+    FileObject map_;
+};
+
+} // namespace corvane
