@@ -95,6 +95,18 @@ TEST_F(HelpDataFileTest, ARootWithoutChildrenIsANewFile) {
     EXPECT_EQ(flags(), "Hh--");
 }
 
+TEST_F(HelpDataFileTest, FilesInOtherEncodingsAreReadAndSavedAsUtf8) {
+    const std::string body = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+                             "<VBComponent ComponentName=\"frmA\"><HelpItem ComponentName=\"frmA\" ControlName=\"txtName\" "
+                             "ContextHelpID=\"9\" ControlType=\"TextBox\"><HelpText Language=\"English\">M\xFCller "
+                             "\x80</HelpText></HelpItem></VBComponent></Root>";
+    openWith(body); // Windows-1252 bytes: not UTF-8
+    EXPECT_TRUE(windows_.messages().empty());
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "M\xC3\xBCller \xE2\x82\xAC");
+    closeWithCloseBox();
+    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">M\xC3\xBCller \xE2\x82\xAC</HelpText>"), std::string::npos);
+}
+
 TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopy) {
     const std::string damaged = "<Root CurrentLanguage=\"English\">\r\n"
                                 "  <SelectedLanguage Name=\"English\" />\r\n"
