@@ -1,0 +1,93 @@
+// GetCompilerPath and GetFileName: the association lookup in any letter case, the file
+// dialog when the association does not name the workshop, and the association rewritten so
+// that the next lookup succeeds without asking.
+#include "controls/FileDialog.h"
+#include "generate/CompilerLocation.h"
+#include "system/GenerateTestFixture.h"
+
+namespace corvane::test {
+namespace {
+
+const char* const HtmlCommandKey = "SOFTWARE\\Classes\\hhp.file\\shell\\open\\command";
+const char* const WinHelpCommandKey = "SOFTWARE\\Classes\\hpjfiletype\\shell\\open\\command";
+
+class CompilerLocation : public GenerateTest {
+protected:
+    FrmWizard& wizard() {
+        if (!addin_)
+            openEditor(copyExample("Project"));
+        windows_.clearMessages();
+        return editor();
+    }
+    std::string association(const char* key) { return registry().GetValue(RegistryRoot::LocalMachine, key, ""); }
+};
+
+TEST_F(CompilerLocation, AssociationNamingTheWorkshopInAnyCaseKeepsTheRestOfItsSpelling) {
+    FrmWizard& w = wizard();
+    registry().SetValue(RegistryRoot::LocalMachine, HtmlCommandKey, "",
+                        "\"/Opt/HTML Help Workshop/HHW.EXE\" %1 --log /Opt/Hhw.Exe.log");
+    EXPECT_EQ(w.GetCompilerPath(true), "\"/Opt/HTML Help Workshop/hhc.exe\" %1 --log /Opt/hhc.exe.log");
+    registry().SetValue(RegistryRoot::LocalMachine, WinHelpCommandKey, "", "/Tools/HCW.exe \"%1\"");
+    EXPECT_EQ(w.GetCompilerPath(false), "/Tools/hcrtf.exe \"%1\"");
+    EXPECT_TRUE(windows_.messages().empty());
+    EXPECT_TRUE(windows_.fileDialogs().empty());
+    EXPECT_TRUE(reports_.reports().empty());
+}
+
+TEST_F(CompilerLocation, ChosenCompilerRewritesTheAssociationAndTheNextLookupDoesNotAsk) {
+    FrmWizard& w = wizard();
+    registry().SetValue(RegistryRoot::LocalMachine, WinHelpCommandKey, "", "notepad.exe %1");
+    const std::string chosen = "/Opt/My hcrtf.exe Tools/hcrtf.exe";
+    windows_.answerFileDialogNext(chosen);
+    EXPECT_EQ(w.GetCompilerPath(false), "\"" + chosen + "\" %1");
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].prompt,
+              "The file associated with Winhelp project files (.hpj) is not the Microsoft WinHelp compiler "
+              "(hcrtf.exe).  Please identify the location of the WinHelp compiler using the following dialog box.");
+    EXPECT_EQ(windows_.messages()[0].title, "WinHelp Compiler");
+    EXPECT_EQ(windows_.messages()[0].style, controls::vbExclamation);
+    // Every occurrence of the compiler's name becomes the workshop's, the folder's too.
+    EXPECT_EQ(association(WinHelpCommandKey), "\"/Opt/My hcw.exe Tools/hcw.exe\" %1");
+    EXPECT_TRUE(registry().KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\Classes\\hpjfiletype\\shell\\open"));
+
+    windows_.clearMessages();
+    EXPECT_EQ(w.GetCompilerPath(false), "\"/Opt/My hcrtf.exe Tools/hcrtf.exe\" %1");
+    EXPECT_TRUE(windows_.messages().empty());
+    EXPECT_EQ(windows_.fileDialogs().size(), 1u);
+}
+
+TEST_F(CompilerLocation, CancelledDialogLocatesNothingAndWritesNothing) {
+    FrmWizard& w = wizard();
+    windows_.answerFileDialogNext(std::nullopt);
+    EXPECT_EQ(w.GetCompilerPath(true), "");
+    EXPECT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].title, "HTML Help Compiler");
+    EXPECT_FALSE(registry().KeyExists(RegistryRoot::LocalMachine, "SOFTWARE\\Classes\\hhp.file"));
+    EXPECT_TRUE(reports_.reports().empty());
+}
+
+TEST_F(CompilerLocation, GetFileNameSetsTheDialogAndKeepsOtherFlags) {
+    wizard();
+    controls::FileDialog dialog;
+    dialog.SetFlags(0x1004);
+    windows_.answerFileDialogNext("/picked/file.exe");
+    EXPECT_EQ(GetFileName(dialog, "Pick", "All (*.*)|*.*", "/start/here/old.exe", false), "/picked/file.exe");
+    ASSERT_EQ(windows_.fileDialogs().size(), 1u);
+    const auto& shown = windows_.fileDialogs()[0];
+    EXPECT_EQ(shown.title, "Pick");
+    EXPECT_EQ(shown.filter, "All (*.*)|*.*");
+    EXPECT_EQ(shown.initDir, "/start/here/");
+    EXPECT_EQ(shown.fileName, "old.exe");
+    EXPECT_EQ(shown.flags, 0x0004);
+    EXPECT_EQ(shown.okCaption, "Select");
+
+    windows_.answerFileDialogNext(std::nullopt);
+    EXPECT_EQ(GetFileName(dialog, "Pick", "", "", true), "");
+    EXPECT_EQ(windows_.fileDialogs()[1].initDir, "");
+    EXPECT_EQ(windows_.fileDialogs()[1].fileName, "");
+    EXPECT_EQ(windows_.fileDialogs()[1].flags, 0x1004);
+    EXPECT_TRUE(dialog.Cancelled());
+}
+
+} // namespace
+} // namespace corvane::test

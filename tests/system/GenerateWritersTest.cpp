@@ -1,0 +1,76 @@
+// The pieces of the help project writers: template filling, the WinHelp map and topics,
+// the compiler command line and its quoting.
+#include "generate/HelpCompilerRun.h"
+#include "generate/HtmlHelpProjectWriter.h"
+#include "generate/TextReplace.h"
+#include "generate/WinHelpProjectWriter.h"
+#include "support/CommandLineSplit.h"
+#include "testsupport/RtfChecker.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnce) {
+    TempDir dir;
+    writeFile(dir / "template.hpj", "T=%projectname% %PROJECTNAME%\nHLP=%OutputFileName%\n");
+    writeFile(dir / "template.rtf", "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote %default_topic_id%}\n%DEFAULT_TOPIC_TITLE%\\par\n\\page\n");
+    writeFile(dir / "templatetopic.rtf", "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n\\page\n");
+    WinHelpProjectWriter writer;
+    writer.readTemplates(dir.path());
+    std::string folder = (dir / "out").string() + "/";
+    fs::create_directories(folder);
+    writer.open(folder, "P");
+    writer.addTopic(5, "a {b} \\ \xC5\x91");
+    writer.addTopic(5, "");
+    writer.addTopic(2, "two\r\nlines");
+    writer.close();
+    EXPECT_EQ(readFile(folder + "P_Context.hpj"), "T=P P\nHLP=" + folder + "P_Context.hlp\n\r\n");
+    EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_5 5\r\n#define IDH_2 2\r\n");
+    std::string rtf = readFile(folder + "P_ContextTopics.rtf");
+    EXPECT_EQ(rtf, "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\nContext Sensitive Help file\\par\n\\page\n\r\n"
+                   "#{\\footnote IDH_5}\na \\{b\\} \\\\ \\'f5\\par\n\\page\n\r\n"
+                   "#{\\footnote IDH_5}\n\\par\n\\page\n\r\n"
+                   "#{\\footnote IDH_2}\ntwo\\par lines\\par\n\\page\n\r\n}\r\n");
+    EXPECT_TRUE(isWellFormedRtf(rtf));
+
+    // A project without topics: the document start and "}", an empty map.
+    writer.readTemplates(dir.path());
+    writer.open(folder, "Q");
+    writer.close();
+    EXPECT_EQ(readFile(folder + "Q.h"), "");
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"),
+              "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\nContext Sensitive Help file\\par\n\\page\n\r\n}\r\n");
+    EXPECT_EQ(WinHelpProjectWriter::declaredCodePage("{\\rtf1\\ansi x"), 1252);
+}
+
+TEST(GenerateWriters, HtmlHelpProjectGetsTheLcidAndThePopupFileName) {
+    EXPECT_EQ(HtmlHelpProjectWriter::fillProject("%ProjectName%|%TextPopups%|%Map%|%LCID%|%lcid%", "Ab", "Ab_ContextTopics.txt",
+                                                 0x419),
+              "Ab|Ab_ContextTopics.txt||0x0419|0x0419");
+    HtmlHelpProjectWriter writer("/nowhere/", "Ab", 1251);
+    writer.addTopic(3, "\xD0\x94\xE2\x82\xAC\xF0\x9F\x98\x80");
+    EXPECT_EQ(writer.popups().bytes(), ".topic 3\r\n\xC4\x88?\r\n\r\n");
+    EXPECT_NE(writer.encodingWarnings().find("Warning: Ab_ContextTopics.txt, topic 3"), std::string::npos);
+}
+
+TEST(GenerateWriters, CommandLinesKeepEveryPathWholeAndRunNothingElse) {
+    EXPECT_EQ(compilerCommandLine("\"c:/hhc.exe\" %1 %1", "\"x\""), "\"c:/hhc.exe\" \"x\" \"x\"");
+    EXPECT_EQ(compilerCommandLine("hhc.exe \"%1\"", "\"a b\""), "hhc.exe \"a b\"");
+    EXPECT_EQ(compilerCommandLine("hcrtf %1", " -x \"100%1\""), "hcrtf  -x \"100%1\"");
+    EXPECT_EQ(compilerCommandLine("hhc %1x%", "Q"), "hhc Qx%");
+    for (const std::string path : {"/a b/c.hhp", "/q\"uote/x.hhp", "/t\\\\\"ail\\", "/$(rm -rf x);`id`/&|*.hhp", ""}) {
+        auto parts = splitWindowsCommandLine(compilerCommandLine("prog %1", quotedArgument(path)));
+        ASSERT_EQ(parts.size(), 2u) << path;
+        EXPECT_EQ(parts[1], path);
+    }
+    EXPECT_EQ(replaceAllIgnoreCase("Hhw.exe;HHW.EXE;hhw.ex", "hhw.exe", "hhc.exe"), "hhc.exe;hhc.exe;hhw.ex");
+    EXPECT_EQ(replaceAll("aaa", "aa", "a"), "aa");
+}
+
+} // namespace
+} // namespace corvane::test
