@@ -107,6 +107,7 @@ TEST(StringTable, AnOverrideFileReplacesEntriesAndIsChecked) {
     VbError missing = failureOf([&] { StringTable::read(dir / "none.txt"); });
     EXPECT_EQ(missing.number(), 53);
 
+    EXPECT_EQ(LoadResString(110), "OK"); // the table in use
     writeFile(dir / "bad.txt", "110\tAbbrechen\nnonsense\n");
     ScopedEnvironment variable("CORVANE_STRINGS", (dir / "bad.txt").string());
     VbError bad = failureOf([] { reloadProgramStringTable(); });
