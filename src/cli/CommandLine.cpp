@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/CompileCommand.h"
 #include "cli/ScanCommand.h"
 #include "support/AppPaths.h"
 
@@ -40,6 +41,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     if (command == "scan")
         return runScan(rest, out, err);
+    if (command == "compile")
+        return runCompile(rest, out, err);
     err << "corvane: unknown command '" << command << "'\n"
         << "Run 'corvane --help' for the list of commands.\n";
     return 2;

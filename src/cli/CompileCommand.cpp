@@ -1,0 +1,141 @@
+#include "cli/CompileCommand.h"
+
+#include "cli/HeadlessSession.h"
+#include "editor/FrmWizard.h"
+#include "generate/CompilerRegistration.h"
+#include "settings/FrmCompileLog.h"
+#include "settings/ModMain.h"
+#include "vbide/VBProject.h"
+
+#include <filesystem>
+#include <map>
+#include <optional>
+
+namespace corvane::cli {
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct CompileOptions {
+    std::string project;
+    bool yes = false;
+};
+
+bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& options, std::ostream& err) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--yes")
+            options.yes = true;
+        else if (!argument.empty() && argument[0] != '-' && options.project.empty())
+            options.project = argument;
+        else {
+            err << "corvane compile: unexpected argument '" << argument << "'\n";
+            return false;
+        }
+    }
+    if (options.project.empty()) {
+        err << "Usage: corvane compile PROJECT.vbp [--yes]\n";
+        return false;
+    }
+    return true;
+}
+
+// Every file the options ask for, per selected language.
+std::vector<fs::path> requestedFiles(const ModMain& settings, const vbide::VBProject& project) {
+    const fs::path folder = fs::path(project.FileName()).parent_path() / "Corvane";
+    const std::string name = project.Name();
+    std::vector<fs::path> files;
+    for (const std::string& language : *settings.SelectedLanguages) {
+        const fs::path dir = folder / language;
+        if (settings.mGenerateHTML) {
+            files.push_back(dir / (name + "_ContextTopics.txt"));
+            files.push_back(dir / (name + "_Context.hhp"));
+            if (settings.mCompileHTML)
+                files.push_back(dir / (name + "_Context.chm"));
+        }
+        if (settings.mGenerateWinHelp) {
+            files.push_back(dir / (name + "_Context.hpj"));
+            files.push_back(dir / (name + "_ContextTopics.rtf"));
+            files.push_back(dir / (name + ".h"));
+            if (settings.mCompileWinHelp)
+                files.push_back(dir / (name + "_Context.hlp"));
+        }
+    }
+    return files;
+}
+
+// When a file was last written (nothing for a file that does not exist).
+std::optional<fs::file_time_type> lastWritten(const fs::path& file) {
+    std::error_code error;
+    auto time = fs::last_write_time(file, error);
+    return error ? std::nullopt : std::optional(time);
+}
+
+using FileTimes = std::map<fs::path, std::optional<fs::file_time_type>>;
+
+FileTimes lastWritten(const std::vector<fs::path>& files) {
+    FileTimes times;
+    for (const fs::path& file : files)
+        times[file] = lastWritten(file);
+    return times;
+}
+
+// True when every file exists and was written since `before` was taken; names the others.
+bool allProduced(const FileTimes& before, std::ostream& err) {
+    bool ok = true;
+    for (const auto& [file, time] : before) {
+        auto now = lastWritten(file);
+        if (!now || now == time) {
+            err << "corvane: not produced: " << file.string() << "\n";
+            ok = false;
+        }
+    }
+    return ok;
+}
+
+void printCompileLog(controls::Form& form, std::ostream& out) {
+    std::string text = static_cast<FrmCompileLog&>(form).txtLogText().Text();
+    if (!text.empty() && text.back() != '\n')
+        text += "\n";
+    out << "[" << form.Caption() << "]\n" << text << "[End of log]\n";
+    form.userClose();
+}
+
+} // namespace
+
+int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    CompileOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    try {
+        // As an installer would have: the association leads the lookup to our front end.
+        std::string problem = registrationProblem(registerHtmlHelpCompiler(), helpCompilerFolder());
+        if (!problem.empty())
+            err << "corvane: " << problem << "\n";
+    } catch (const VbError& error) {
+        err << "corvane: " << error.description() << "\n";
+    }
+
+    HeadlessSession session(out, err, true);
+    if (options.yes)
+        session.windows().setDefaultAnswer(controls::vbYesNo, controls::vbYes);
+    session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
+    if (!session.open(options.project))
+        return 1;
+    FrmWizard* editor = session.editor();
+    if (!editor) {
+        err << "corvane: the editor did not open\n";
+        return 1;
+    }
+    const ModMain& settings = session.addin().modMain();
+    const FileTimes before = lastWritten(requestedFiles(settings, *session.project()));
+    editor->CreateHelpFiles();
+    bool ok = session.reportsMade() == 0;
+    if (!allProduced(before, err))
+        ok = false;
+    if (!session.closeAndSave())
+        ok = false;
+    return ok ? 0 : 1;
+}
+
+} // namespace corvane::cli

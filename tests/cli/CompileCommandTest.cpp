@@ -1,0 +1,157 @@
+// `corvane compile` on a copy of the example project: a real compile with chmcmd through
+// the registered front end, the messages and the compile log printed, the answers to the
+// questions, the saved project, and an exit status that says whether every file came out.
+#include "cli/CommandLine.h"
+#include "generate/TextReplace.h"
+#include "support/ProcessRunner.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <sstream>
+
+namespace corvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+std::string runTool(const std::string& commandLine) {
+    ProcessRunner runner;
+    runner.Run(commandLine);
+    return runner.Output();
+}
+
+size_t countOf(const std::string& text, const std::string& what) {
+    size_t count = 0;
+    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
+        ++count;
+    return count;
+}
+
+class CompileCommand : public ::testing::Test {
+protected:
+    CompileCommand() {
+        ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
+        ::setenv("CORVANE_HELP_COMPILERS", frontEndFolder().c_str(), 1);
+        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", project_, fs::copy_options::recursive);
+    }
+    ~CompileCommand() override {
+        ::unsetenv("CORVANE_REGISTRY");
+        ::unsetenv("CORVANE_HELP_COMPILERS");
+    }
+
+    static fs::path frontEndFolder() { return fs::path(CORVANE_BINARY_DIR) / "bin" / "helpcompilers"; }
+
+    Outcome compile(std::vector<std::string> extra = {}) {
+        std::vector<std::string> arguments{"compile", (project_ / "OrderEntry.vbp").string()};
+        arguments.insert(arguments.end(), extra.begin(), extra.end());
+        std::ostringstream out, err;
+        int status = run(arguments, out, err);
+        return {status, out.str(), err.str()};
+    }
+
+    void editData(const std::string& what, const std::string& with) {
+        fs::path data = project_ / "ContextHelp.txt";
+        std::string text = test::readFile(data);
+        ASSERT_NE(text.find(what), std::string::npos) << what;
+        test::writeFile(data, replaceAll(text, what, with));
+    }
+
+    std::string languageFile(const std::string& language, const std::string& name) const {
+        return (project_ / "Corvane" / language / name).string();
+    }
+
+    test::TempDir dir_;
+    fs::path project_ = dir_ / "Order Entry; $(touch pwned) `touch pwned2`";
+};
+
+TEST_F(CompileCommand, CompilesAChmPerLanguageHoldingEveryTopicAndSavesTheProject) {
+    ASSERT_TRUE(fs::exists(frontEndFolder() / "hhc.exe")) << "build the corvane target first (it builds hhc.exe)";
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 0) << result.out << result.err;
+    EXPECT_EQ(result.err, "");
+    EXPECT_EQ(result.out, "[Help projects created] 2 Help projects were created and compiled in the directory  '" +
+                              (project_ / "Corvane").string() + "'\n");
+    for (const std::string language : {"English", "German"}) {
+        SCOPED_TRACE(language);
+        std::string chm = languageFile(language, "OrderEntry_Context.chm");
+        ASSERT_TRUE(fs::exists(chm));
+        EXPECT_NE(runTool("chmls -n list " + quotedArgument(chm)).find("\n/OrderEntry_ContextTopics.txt\n"),
+                  std::string::npos);
+        fs::path extracted = dir_ / "extracted.txt";
+        runTool("chmls extract " + quotedArgument(chm) + " /OrderEntry_ContextTopics.txt " +
+                quotedArgument(extracted.string()));
+        std::string popups = test::readFile(extracted);
+        EXPECT_EQ(popups, test::readFile(languageFile(language, "OrderEntry_ContextTopics.txt")));
+        // Every number of the map has its topic in the compiled popup file.
+        std::string map = test::readFile(languageFile(language, "OrderEntry.h"));
+        EXPECT_EQ(countOf(popups, ".topic "), countOf(map, "#define IDH_"));
+        EXPECT_EQ(countOf(popups, ".topic "), 41u);
+        for (const char* id : {"1", "38", "39", "42"})
+            EXPECT_EQ(countOf(popups, std::string(".topic ") + id + "\r\n"), 1u) << id;
+    }
+    EXPECT_FALSE(fs::exists(project_ / "pwned"));
+    EXPECT_FALSE(fs::exists(dir_ / "pwned2"));
+    std::string vbp = test::readFile(project_ / "OrderEntry.vbp");
+    EXPECT_NE(vbp.find("\r\nHelpFile=\"OrderEntry_Context.chm::/OrderEntry_contexttopics.txt\"\r\n"), std::string::npos);
+    EXPECT_NE(test::readFile(project_ / "mdiMain.frm").find("         WhatsThisHelpID =   39\r\n"), std::string::npos);
+    EXPECT_NE(test::readFile(project_ / "ContextHelp.txt").find("ControlName=\"cmdTodaysOrders\" ContextHelpID=\"39\""),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(project_ / "OrderEntry_Context.chm"));
+
+    // A second run produces the files again and succeeds again.
+    EXPECT_EQ(compile().status, 0);
+}
+
+TEST_F(CompileCommand, CompileLogIsPrintedAndTheQuestionIsAnsweredNoUnlessYes) {
+    editData("Opens the selected order for editing.", "Opens the selected order \xE2\x86\x92 editing.");
+    Outcome no = compile();
+    EXPECT_EQ(no.status, 1);
+    EXPECT_NE(no.out.find("[HTML Help compile messages] Errors or warnings were generated by the HTML Help Compiler."),
+              std::string::npos)
+        << no.out;
+    // The compiler's own lines, then the characters the code page lacks.
+    EXPECT_NE(no.out.find("[HTML Help Compiler Log]\nWriting CHM OrderEntry_Context.chm\n"), std::string::npos)
+        << no.out;
+    EXPECT_NE(no.out.find("\nWarning: OrderEntry_ContextTopics.txt, topic 7, line 24, column 26: code page 1252 "
+                          "cannot hold the character '\xE2\x86\x92' (U+2192); it was written as '?'.\n[End of log]\n"),
+              std::string::npos)
+        << no.out;
+    EXPECT_NE(no.out.find("[Continue ?] Do you wish to contine generating help files ?\n"), std::string::npos);
+    EXPECT_EQ(no.out.find("[Help projects created]"), std::string::npos);
+    EXPECT_NE(no.err.find("corvane: not produced: " + languageFile("German", "OrderEntry_Context.chm")),
+              std::string::npos)
+        << no.err;
+
+    Outcome yes = compile({"--yes"});
+    EXPECT_EQ(yes.status, 0) << yes.err;
+    EXPECT_NE(yes.out.find("[Help projects created]"), std::string::npos);
+}
+
+TEST_F(CompileCommand, WinHelpRequestedWithoutACompilerFailsAndBadArgumentsAreRefused) {
+    editData("CompileWinHelp=\"False\"", "CompileWinHelp=\"True\"");
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("[Winhelp compiler not located] The Winhelp compiler was not located\n"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("not produced: " + languageFile("English", "OrderEntry_Context.hlp")), std::string::npos);
+    EXPECT_TRUE(fs::exists(languageFile("English", "OrderEntry_Context.chm")));
+
+    std::ostringstream out, err;
+    EXPECT_EQ(run({"compile"}, out, err), 2);
+    EXPECT_EQ(err.str(), "Usage: corvane compile PROJECT.vbp [--yes]\n");
+    EXPECT_EQ(run({"compile", "x.vbp", "--no"}, out, err), 2);
+    EXPECT_EQ(run({"compile", (dir_ / "missing.vbp").string()}, out, err), 1);
+}
+
+} // namespace
+} // namespace corvane::cli
