@@ -36,6 +36,9 @@
 
 namespace corvane {
 
+namespace controls {
+class SpellChecker;
+}
 namespace vbide {
 class VBE;
 class VBProject;
@@ -122,6 +125,12 @@ protected:
     void Form_Unload() override;
 
 private:
+    // The spell check of the toolbar's "spellcheck" tool in a scope (editor/FrmWizardSpell.cpp).
+    void runSpellCheck(const std::string& scope);
+    void Spell_BadWord();
+    void Spell_Changed();
+    void Spell_Complete(int16_t Cancelled);
+
     // Event handlers of the controls.
     void picHTContainer_Resize();
     void timExitApp_Timer();
@@ -185,6 +194,7 @@ private:
     controls::Grid* Grid_ = nullptr;
     controls::ActiveBar* ActiveBar_ = nullptr;
     controls::FileDialog* FileDialog_ = nullptr;
+    controls::SpellChecker* Spell_ = nullptr;
 };
 
 } // namespace corvane
