@@ -1,7 +1,20 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs Corvane on the bundled example project.
+# The example is copied to build/example first, so the repository's copy stays as it is.
+# With a display and the desktop program built, the editor opens on it; otherwise the
+# project is scanned and its help files are generated and compiled headless.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
 build="$("$root/scripts/build.sh" | tail -n 1)"
-"$build/bin/corvane" --help
+work="$build/example"
+rm -rf "$work"
+cp -r "$root/examples/OrderEntry" "$work"
+corvane="$build/bin/corvane"
+if [ -n "${DISPLAY:-}" ] && "$corvane" --help | grep -q "^  edit"; then
+    exec "$corvane" edit "$work/OrderEntry.vbp"
+fi
+"$corvane" scan "$work/OrderEntry.vbp"
+if "$corvane" --help | grep -q "^  compile"; then
+    "$corvane" compile "$work/OrderEntry.vbp" --yes
+fi
