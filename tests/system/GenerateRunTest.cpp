@@ -246,3 +246,32 @@ TEST_F(GenerateRun, EveryModuleOfFormsIsWalkedEvenWithAStoredModuleMissingFromTh
 
 } // namespace
 } // namespace corvane::test
+
+namespace corvane::test {
+namespace {
+
+TEST_F(GenerateRun, CompileLogTextBoxFillsTheWindowAtEverySize) {
+    auto log = controls::Form::create<FrmCompileLog>();
+    log->txtLogText().SetText("Warning: x\n");
+    EXPECT_EQ(log->Caption(), "HTML Help Compiler Log");
+    log->Show();
+    auto fills = [&] {
+        const controls::TextBox& box = log->txtLogText();
+        return box.Left() == 0 && box.Top() == 0 && box.Width() == log->ScaleWidth() &&
+               box.Height() == log->ScaleHeight();
+    };
+    EXPECT_TRUE(fills());
+    EXPECT_GT(log->txtLogText().Width(), 0);
+    log->Move(0, 0, 3000, 2000);
+    EXPECT_TRUE(fills());
+    log->SetWindowState(controls::vbMinimized);
+    EXPECT_TRUE(fills());
+    log->SetWindowState(controls::vbNormal);
+    EXPECT_TRUE(fills());
+    EXPECT_EQ(log->txtLogText().Width(), 3000 - 8 * 15);
+    EXPECT_TRUE(reports_.reports().empty());
+    EXPECT_EQ(log->txtLogText().Text(), "Warning: x\n");
+}
+
+} // namespace
+} // namespace corvane::test
