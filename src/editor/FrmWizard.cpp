@@ -2,8 +2,10 @@
 
 #include "addin/ModWizard.h"
 #include "addin/StringTable.h"
+#include "controls/SpellChecker.h"
 #include "controls/WindowSystem.h"
 #include "settings/ModMain.h"
+#include "support/CustomDictionary.h"
 #include "support/RegistryAccess.h"
 #include "vbide/VBE.h"
 
@@ -57,6 +59,7 @@ void FrmWizard::createControls() {
     ControlListContainer_->SetTag("104");
     Grid_ = &add<controls::Grid>("Grid");
     FileDialog_ = &add<controls::FileDialog>("FileDialog");
+    Spell_ = &add<controls::SpellChecker>("Spell");
 
     splitMain_->setPaneChild(1, *ModuleListContainer_);
     splitMain_->setPaneChild(2, *splitright_);
@@ -90,6 +93,9 @@ void FrmWizard::createControls() {
     Grid_->RowColChange.connect([this](const Variant&, int16_t) { Grid_RowColChange(); });
     ActiveBar_->Click.connect([this](controls::Tool& tool) { ActiveBar_Click(tool); });
     ActiveBar_->ComboSelChange.connect([this](controls::Tool& tool) { ActiveBar_ComboSelChange(tool); });
+    Spell_->BadWord.connect([this](int16_t) { Spell_BadWord(); });
+    Spell_->Changed.connect([this] { Spell_Changed(); });
+    Spell_->Complete.connect([this](int16_t cancelled) { Spell_Complete(cancelled); });
 }
 
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {
@@ -137,6 +143,8 @@ void FrmWizard::Form_Load() {
     scope.run([&] {
         auto& reg = registry();
         scope.step([&] { ActiveBar_->SetAutoSizeChildren(false); });
+        // "custom.dic" in the program's folder (the user's data folder when that is read-only).
+        scope.step([&] { Spell_->SetCustomDictionary(CustomDictionary::defaultLocation().string()); });
         scope.step([&] { SetIcon(101); });
         settings_.LoadWindowPosition("Main", *this, *Grid_, *ActiveBar_, *splitMain_);
         Form_Resize();

@@ -115,6 +115,7 @@ public:
     controls::Grid& Grid();
     controls::ActiveBar& ActiveBar();
     controls::FileDialog& FileDialog();
+    controls::SpellChecker& Spell();
 
 protected:
     void createControls() override;

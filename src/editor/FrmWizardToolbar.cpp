@@ -16,7 +16,9 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
     scope.moduleVariables(*this).parameters({toolParameter()});
     scope.run([&] {
         const std::string& name = Tool.Name();
-        if (name == "cardview")
+        if (name == "spellcheck")
+            runSpellCheck(GetSpellType());
+        else if (name == "cardview")
             switchView(true);
         else if (name == "tableview")
             switchView(false);
