@@ -2,6 +2,7 @@
 
 #include "cli/CompileCommand.h"
 #include "cli/ScanCommand.h"
+#include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
 
 #include <ostream>
@@ -18,6 +19,12 @@ std::string usageText() {
            "  compile PROJECT.vbp [--yes]          generate and compile the help files\n"
            "  edit PROJECT.vbp                     open the help text editor\n"
            "  spell PROJECT.vbp [--language NAME]  check the spelling of the help text\n"
+           "\n"
+           "spell prints one line for each questioned word and a count, changing nothing:\n"
+           "  MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
+           "  Questioned words: N\n"
+           "and exits with 0 when no word was questioned, 1 when one was, 2 when it could not\n"
+           "check (unknown language, dictionary not installed).\n"
            "\n"
            "Options:\n"
            "  --help      show this text and exit\n"
@@ -43,6 +50,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return runScan(rest, out, err);
     if (command == "compile")
         return runCompile(rest, out, err);
+    if (command == "spell")
+        return runSpell(rest, out, err);
     err << "corvane: unknown command '" << command << "'\n"
         << "Run 'corvane --help' for the list of commands.\n";
     return 2;
