@@ -63,8 +63,6 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
         scope.step([&] { ControlName = attributes.Item("ControlName").Value(); });
         scope.step([&] { ContextHelpID = CLng(Val(attributes.Item("ContextHelpID").Value())); });
         scope.step([&] { ControlType = attributes.Item("ControlType").Value(); });
-        if (attributes.Contains("Caption"))
-            storedCaption_ = attributes.Item("Caption").Value();
         XMLElements children = e.Elements();
         if (children.Count() == 0) {
             // Older files kept the text as the element's own text.

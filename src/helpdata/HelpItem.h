@@ -64,18 +64,12 @@ public:
     // Stores `Text` for `Language`, replacing and moving an earlier text to the end.
     void SetHelpText(const std::string& Language, const std::string& Text);
 
-    // The "Caption" attribute of the element the record was loaded from ("" when none). The
-    // scan refreshes Caption from the live control; a record whose control cannot be read keeps
-    // this one, so that it is saved as it was stored.
-    const std::string& storedCaption() const noexcept { return storedCaption_; }
-
     // The fields as an error report renders them.
     NamedValues moduleVariables() const override;
 
 private:
     ModMain& settings_;
     std::shared_ptr<vbide::VBControl> mControl;
-    std::string storedCaption_;
 };
 
 } // namespace corvane

@@ -142,12 +142,9 @@ void FrmWizard::scanComponent(const std::shared_ptr<vbide::VBComponent>& compone
         readable = false;
         if (!unreadableComponents_.Contains(currentFormName))
             unreadableComponents_.Add(currentFormName, currentFormName);
-        for (const auto& record : records) {
+        for (const auto& record : records)
             if (record->Tag)
                 record->SetControl(nullptr); // no record points at a control that failed to be read
-            else
-                record->Caption = record->storedCaption();
-        }
     }
     if (readable) {
         std::vector<std::string> vanished;
