@@ -1,0 +1,141 @@
+#include "ownhelp/ChmArchive.h"
+
+#include "support/VbError.h"
+
+#include <chm_lib.h>
+
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <system_error>
+
+namespace corvane {
+
+namespace {
+
+// Bytes asked of chmlib per call; a damaged archive may claim any length, so the text grows only
+// by what chmlib really returns.
+constexpr size_t ReadChunk = 64 * 1024;
+
+// How long the trial read of an archive may take before the archive counts as damaged.
+constexpr unsigned TrialSeconds = 10;
+
+int collectEntry(chmFile*, chmUnitInfo* unit, void* context) {
+    auto* paths = static_cast<std::vector<std::string>*>(context);
+    std::string path(unit->path);
+    bool content = path.size() > 1 && path.front() == '/' && path.back() != '/';
+    // The compiler's own files: "/#SYSTEM", "/$WWKeywordLinks/...", chmcmd's "/_#_README_#_".
+    bool bookkeeping = path.rfind("/#", 0) == 0 || path.rfind("/$", 0) == 0 || path.rfind("/_#_", 0) == 0;
+    if (content && !bookkeeping)
+        paths->push_back(std::move(path));
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+int readWholeEntry(chmFile* handle, chmUnitInfo* unit, void*) {
+    unsigned char buffer[ReadChunk];
+    for (LONGUINT64 offset = 0; offset < unit->length;) {
+        LONGINT64 wanted = static_cast<LONGINT64>(std::min<LONGUINT64>(ReadChunk, unit->length - offset));
+        LONGINT64 got = chm_retrieve_object(handle, unit, buffer, offset, wanted);
+        if (got <= 0)
+            break;
+        offset += static_cast<LONGUINT64>(got);
+    }
+    return CHM_ENUMERATOR_CONTINUE;
+}
+
+// chmlib trusts the tables inside an archive: damaged compressed data makes it read out of bounds
+// and crash. So every archive is first read through once in a child process, silenced and
+// limited in time; only an archive that the child read to the end is opened here.
+bool readsThroughCleanly(const std::filesystem::path& file) {
+    pid_t child = fork();
+    if (child < 0)
+        return true; // no child to try it in: the archive is opened as it is
+    if (child == 0) {
+        int devNull = open("/dev/null", O_WRONLY);
+        if (devNull >= 0)
+            dup2(devNull, STDERR_FILENO);
+        rlimit noCore{0, 0};
+        setrlimit(RLIMIT_CORE, &noCore);
+        alarm(TrialSeconds);
+        chmFile* handle = chm_open(file.c_str());
+        if (!handle)
+            _exit(1);
+        chm_enumerate(handle, CHM_ENUMERATE_ALL, readWholeEntry, nullptr);
+        _exit(0);
+    }
+    int status = 0;
+    while (waitpid(child, &status, 0) < 0) {
+        if (errno != EINTR)
+            return false;
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+} // namespace
+
+void ChmArchive::Closer::operator()(chmFile* handle) const noexcept { chm_close(handle); }
+
+ChmArchive::ChmArchive(const std::filesystem::path& file) : file_(file) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error))
+        throw VbError(vberr::FileNotFound, "File not found: " + file.string());
+    if (readsThroughCleanly(file))
+        handle_.reset(chm_open(file.c_str()));
+    if (!handle_)
+        throw VbError(vberr::PathFileAccess, "Path/File access error: " + file.string() + " is not a compiled HTML Help file or is damaged");
+}
+
+ChmArchive::~ChmArchive() = default;
+
+std::string ChmArchive::archivePath(std::string_view path) {
+    std::string result(path);
+    std::replace(result.begin(), result.end(), '\\', '/');
+    if (result.empty() || result.front() != '/')
+        result.insert(result.begin(), '/');
+    return result;
+}
+
+bool ChmArchive::contains(std::string_view path) const {
+    std::string name = archivePath(path);
+    if (name.size() > CHM_MAX_PATHLEN)
+        return false;
+    std::lock_guard lock(mutex_);
+    chmUnitInfo unit{};
+    return chm_resolve_object(handle_.get(), name.c_str(), &unit) == CHM_RESOLVE_SUCCESS;
+}
+
+std::optional<std::string> ChmArchive::read(std::string_view path) const {
+    std::string name = archivePath(path);
+    if (name.size() > CHM_MAX_PATHLEN)
+        return std::nullopt;
+    std::lock_guard lock(mutex_);
+    chmUnitInfo unit{};
+    if (chm_resolve_object(handle_.get(), name.c_str(), &unit) != CHM_RESOLVE_SUCCESS)
+        return std::nullopt;
+    std::string bytes;
+    std::string chunk(ReadChunk, '\0');
+    LONGUINT64 offset = 0;
+    while (offset < unit.length) {
+        auto wanted = static_cast<LONGINT64>(std::min<LONGUINT64>(ReadChunk, unit.length - offset));
+        auto* buffer = reinterpret_cast<unsigned char*>(chunk.data());
+        LONGINT64 got = chm_retrieve_object(handle_.get(), &unit, buffer, offset, wanted);
+        if (got <= 0)
+            throw VbError(vberr::PathFileAccess, "Path/File access error: " + name + " in " + file_.string() + " cannot be read");
+        bytes.append(chunk.data(), static_cast<size_t>(got));
+        offset += static_cast<LONGUINT64>(got);
+    }
+    return bytes;
+}
+
+std::vector<std::string> ChmArchive::entries() const {
+    std::vector<std::string> paths;
+    std::lock_guard lock(mutex_);
+    chm_enumerate(handle_.get(), CHM_ENUMERATE_NORMAL | CHM_ENUMERATE_FILES, collectEntry, &paths);
+    return paths;
+}
+
+} // namespace corvane
