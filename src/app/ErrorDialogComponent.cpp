@@ -1,0 +1,89 @@
+#include "app/ErrorDialogComponent.h"
+
+#include "addin/ComponentRegistry.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include <sstream>
+
+namespace corvane::app {
+
+namespace {
+
+std::string reportText(const Variant& number, const Variant& module, const Variant& procedure,
+                       const Variant& description, const Variant& line, const Variant& variables) {
+    std::ostringstream text;
+    text << "Error " << number.toText() << " in " << module.toText() << "." << procedure.toText() << ", line "
+         << line.toText() << ":\r\n"
+         << description.toText() << "\r\n\r\n"
+         << variables.toText();
+    return text.str();
+}
+
+std::string answerOf(ErrorChoice choice) {
+    switch (choice) {
+    case ErrorChoice::Retry: return "Retry";
+    case ErrorChoice::Ignore: return "RetryNext";
+    case ErrorChoice::Abort: break;
+    }
+    return "";
+}
+
+} // namespace
+
+ErrorDialogComponent::ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask)
+    : log_(std::move(log)), ask_(ask ? std::move(ask) : Ask(askWithDialog)) {}
+
+void ErrorDialogComponent::ErrorHandler(Variant& number, const Variant& application, const Variant& module,
+                                        const Variant& procedure, const Variant& description, Variant& line,
+                                        const Variant& variables, const Variant& version) {
+    action_ = answerOf(ask_(reportText(number, module, procedure, description, line, variables)));
+    // The log records the report with the user's answer, in the headless component's format.
+    log_->scriptedAnswers.push_front(action_);
+    HeadlessErrorComponent logger(log_);
+    logger.ErrorHandler(number, application, module, procedure, description, line, variables, version);
+}
+
+ErrorChoice askWithDialog(const std::string& reportText) {
+    QDialog dialog(QApplication::activeWindow());
+    dialog.setObjectName(QStringLiteral("ErrorReport"));
+    dialog.setWindowTitle(QStringLiteral("Corvane - Error"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("An error occurred. The report below is recorded in the error log.")));
+    auto* report = new QPlainTextEdit(QString::fromStdString(reportText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    report->setReadOnly(true);
+    report->setMinimumSize(520, 260);
+    layout->addWidget(report);
+    auto* buttons = new QDialogButtonBox;
+    ErrorChoice choice = ErrorChoice::Abort;
+    for (auto [button, value] : {std::pair{QDialogButtonBox::Retry, ErrorChoice::Retry},
+                                 std::pair{QDialogButtonBox::Ignore, ErrorChoice::Ignore},
+                                 std::pair{QDialogButtonBox::Abort, ErrorChoice::Abort}}) {
+        QPushButton* pushButton = buttons->addButton(button);
+        QObject::connect(pushButton, &QPushButton::clicked, &dialog, [&dialog, &choice, value] {
+            choice = value;
+            dialog.accept();
+        });
+    }
+    layout->addWidget(buttons);
+    dialog.exec();
+    return choice;
+}
+
+std::shared_ptr<HeadlessErrorSettings> registerErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log,
+                                                                    ErrorDialogComponent::Ask ask) {
+    if (!log)
+        log = std::make_shared<HeadlessErrorSettings>();
+    ComponentRegistry::instance().registerFactory(ErrorComponentId, [log, ask] {
+        return std::make_unique<ErrorDialogComponent>(log, ask);
+    });
+    return log;
+}
+
+} // namespace corvane::app

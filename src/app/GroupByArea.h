@@ -1,0 +1,39 @@
+// GroupByArea: the strip above the grid's table that shows the grouping levels, or the
+// grid's hint when there are none. A column header dropped on it adds a grouping level;
+// a double click removes every level.
+#pragma once
+
+#include <QFrame>
+
+class QLabel;
+
+namespace corvane::controls {
+class Grid;
+}
+
+namespace corvane::app {
+
+class ViewContext;
+
+class GroupByArea : public QFrame {
+public:
+    // The area of `grid` inside `parent`.
+    GroupByArea(controls::Grid& grid, ViewContext& context, QWidget* parent);
+
+    // The text shown (the levels' captions joined by " > ", or the hint).
+    QString shownText() const;
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    void showLevels();
+
+    controls::Grid& grid_;
+    ViewContext& context_;
+    QLabel* label_;
+};
+
+} // namespace corvane::app

@@ -1,0 +1,58 @@
+// GuiProgram: the desktop program's session and commands.
+//
+//   corvane                                   the host window
+//   corvane edit PROJECT.vbp                  opens the project and picks the add-in's menu entry
+//   corvane edit PROJECT.vbp --screenshot F   the same, then saves the editor window as PNG F and exits
+// Every other command goes to the command line (cli::run) in the same process.
+#pragma once
+
+#include "addin/Addin.h"
+#include "app/HostWindow.h"
+#include "app/QtWindowSystem.h"
+
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace corvane::app {
+
+// True when the arguments name a command of the desktop program (none, or "edit").
+bool isGuiCommand(const std::vector<std::string>& arguments);
+
+// The add-in at work in the desktop program: the Qt window system, the error dialog
+// component, the IDE model with the add-in connected, and the host window. Needs a
+// QApplication.
+class GuiSession {
+public:
+    GuiSession();
+    ~GuiSession();
+    GuiSession(const GuiSession&) = delete;
+    GuiSession& operator=(const GuiSession&) = delete;
+
+    // Opens the project and picks the add-in's menu entry as the user would; false when the
+    // project cannot be opened or the entry is missing.
+    bool edit(const std::filesystem::path& project);
+
+    QtWindowSystem& windows() { return windows_; }
+    HostWindow& host() { return *host_; }
+    Addin& addin() { return addin_; }
+    const std::shared_ptr<vbide::VBE>& vbe() const { return vbe_; }
+
+private:
+    QtWindowSystem windows_;
+    controls::WindowSystemScope scope_;
+    std::shared_ptr<vbide::VBE> vbe_;
+    Addin addin_;
+    std::unique_ptr<HostWindow> host_;
+};
+
+// Uses "Tahoma" 8.25 pt when it is installed, the system font otherwise.
+void applyProgramFont();
+// Renders a widget into a PNG file; false when it cannot be written.
+bool saveScreenshot(QWidget& widget, const std::filesystem::path& file);
+
+// Runs a desktop command (see the header comment); returns the exit status.
+int runGui(int& argc, char** argv, const std::vector<std::string>& arguments);
+
+} // namespace corvane::app

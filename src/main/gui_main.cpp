@@ -1,0 +1,13 @@
+// The desktop program: `corvane` alone and `corvane edit` open windows; every other command
+// is the command line's, run in this process.
+#include "app/GuiProgram.h"
+#include "cli/CommandLine.h"
+
+#include <iostream>
+
+int main(int argc, char** argv) {
+    std::vector<std::string> arguments(argv + 1, argv + argc);
+    if (corvane::app::isGuiCommand(arguments))
+        return corvane::app::runGui(argc, argv, arguments);
+    return corvane::cli::run(arguments, std::cout, std::cerr);
+}

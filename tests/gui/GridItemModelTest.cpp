@@ -1,0 +1,119 @@
+// The grid's Qt item model and view: the model passes Qt's model tester through row count,
+// order and column changes, reads only the rows on screen, and edits go into the grid's row.
+#include "gui/GuiTestSupport.h"
+
+#include "app/GridItemModel.h"
+#include "app/GridView.h"
+#include "app/ViewContext.h"
+#include "controls/Grid.h"
+
+#include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QTableView>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <map>
+
+namespace corvane::test {
+
+namespace {
+
+// A grid of `rows` records whose values the test keeps, as the editor keeps its records.
+struct RecordGrid {
+    explicit RecordGrid(int32_t rows) {
+        for (const char* key : {"ControlType", "ControlName", "HelpText"})
+            grid.Columns().Add(key).SetCaption(key);
+        grid.Columns().Item(3).SetEditAllowed(true);
+        for (int32_t i = 1; i <= rows; ++i)
+            texts[i] = "text " + std::to_string(i);
+        grid.UnboundReadData.connect([this](int32_t row, const Variant&, controls::GridRowValues& values) {
+            values.SetValue(1, Variant(row % 2 ? "TextBox" : "Label"));
+            values.SetValue(2, Variant("ctl" + std::to_string(100000 - row)));
+            values.SetValue(3, Variant(texts[row]));
+        });
+        grid.UnboundUpdate.connect([this](int32_t row, const Variant&, controls::GridRowValues& values) {
+            texts[row] = values.Value(3).toText();
+        });
+        grid.SetItemCount(rows);
+    }
+    controls::Grid grid;
+    std::map<int32_t, std::string> texts;
+};
+
+} // namespace
+
+TEST(GridItemModel, PassesTheModelTesterThroughEveryChangeOfTheGrid) {
+    ensureApplication();
+    RecordGrid records(40);
+    app::ViewContext context;
+    app::GridItemModel model(records.grid, context);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+
+    EXPECT_EQ(model.rowCount(), 40);
+    EXPECT_EQ(model.columnCount(), 3);
+    EXPECT_EQ(model.headerData(1, Qt::Horizontal).toString(), QStringLiteral("ControlName"));
+    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("ctl99999"));
+
+    records.grid.SortKeys().Add(2, 1);
+    EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("ctl99960"));
+    records.grid.Groups().Add(1, -1);
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("TextBox"));
+    records.grid.Columns().Item(3).SetColPosition(1);
+    EXPECT_EQ(model.gridColumn(0), 3);
+    EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("HelpText"));
+    records.grid.SetItemCount(5);
+    EXPECT_EQ(model.rowCount(), 5);
+    records.grid.SetItemCount(0);
+    EXPECT_EQ(model.rowCount(), 0);
+
+    // Once the window is gone the model shows nothing and reads nothing.
+    records.grid.SetItemCount(3);
+    context.retire();
+    EXPECT_EQ(model.rowCount(), 0);
+}
+
+TEST(GridItemModel, EditsGoIntoTheGridsCurrentRowAndOnlyEditableColumnsTakeThem) {
+    ensureApplication();
+    RecordGrid records(10);
+    app::ViewContext context;
+    app::GridItemModel model(records.grid, context);
+    EXPECT_FALSE(model.flags(model.index(4, 1)) & Qt::ItemIsEditable);
+    EXPECT_FALSE(model.setData(model.index(4, 1), QStringLiteral("x")));
+    ASSERT_TRUE(model.flags(model.index(4, 2)) & Qt::ItemIsEditable);
+    ASSERT_TRUE(model.setData(model.index(4, 2), QStringLiteral("line one\nline two")));
+    EXPECT_EQ(records.grid.Row(), 4);
+    records.grid.SetRow(0); // leaving the row commits the edit
+    EXPECT_EQ(records.texts[5], "line one\r\nline two");
+    EXPECT_EQ(model.index(4, 2).data().toString(), QStringLiteral("line one line two"));
+    EXPECT_EQ(model.index(4, 2).data(Qt::EditRole).toString(), QStringLiteral("line one\r\nline two"));
+}
+
+TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
+    ensureApplication();
+    RecordGrid records(5000);
+    app::ViewContext context;
+    app::GridView view(records.grid, context, nullptr);
+    view.resize(600, 400);
+    view.show();
+    QTest::qWait(50);
+    int64_t afterShow = records.grid.rowsRead();
+    EXPECT_GT(afterShow, 0);
+    EXPECT_LT(afterShow, 100);
+
+    // Scrolling to the end reads the rows shown there, not the ones in between.
+    view.table()->scrollToBottom();
+    QTest::qWait(50);
+    EXPECT_LT(records.grid.rowsRead() - afterShow, 100);
+    EXPECT_EQ(view.table()->indexAt(QPoint(5, 5)).isValid(), true);
+    EXPECT_GT(view.table()->indexAt(QPoint(5, 5)).row(), 4900);
+
+    // Selecting a row in the table moves the grid's current row.
+    QModelIndex target = view.table()->indexAt(QPoint(5, 5));
+    clickAt(view.table()->viewport(), view.table()->visualRect(target).center());
+    EXPECT_EQ(records.grid.Row(), target.row());
+    context.retire();
+}
+
+} // namespace corvane::test

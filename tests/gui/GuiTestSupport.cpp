@@ -1,0 +1,64 @@
+#include "gui/GuiTestSupport.h"
+
+#include "support/RegistryAccess.h"
+
+#include <QApplication>
+#include <QTest>
+
+#include <cstdlib>
+
+namespace corvane::test {
+
+namespace fs = std::filesystem;
+
+void ensureApplication() {
+    static int argc = 1;
+    static char name[] = "corvane_gui_tests";
+    static char* argv[] = {name, nullptr};
+    static QApplication* application = nullptr;
+    if (application)
+        return;
+    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    application = new QApplication(argc, argv); // lives as long as the test program
+}
+
+bool waitFor(const std::function<bool()>& done) {
+    for (int i = 0; i < 100 && !done(); ++i)
+        QTest::qWait(20);
+    return done();
+}
+
+void clickAt(QWidget* widget, QPoint point) {
+    QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point.isNull() ? widget->rect().center() : point);
+}
+
+GuiFixture::GuiFixture() {
+    ensureApplication();
+    ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
+    ::setenv("CORVANE_DATA_DIR", (dir_ / "data").c_str(), 1);
+    ::setenv("CORVANE_ERROR_LOG", (dir_ / "errors.log").c_str(), 1);
+    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+    writeFile(dir_ / "data" / "languages.txt", "English\nGerman\nFrench\n");
+    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir_ / "OrderEntry", fs::copy_options::recursive);
+    project_ = dir_ / "OrderEntry" / "OrderEntry.vbp";
+}
+
+GuiFixture::~GuiFixture() {
+    session_.reset();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ::unsetenv("CORVANE_REGISTRY");
+    ::unsetenv("CORVANE_DATA_DIR");
+    ::unsetenv("CORVANE_ERROR_LOG");
+}
+
+app::GuiSession& GuiFixture::session() {
+    if (!session_)
+        session_ = std::make_unique<app::GuiSession>();
+    return *session_;
+}
+
+std::string GuiFixture::registryValue(const std::string& key, const std::string& name) const {
+    return registry().GetValue(RegistryRoot::CurrentUser, key, name);
+}
+
+} // namespace corvane::test

@@ -1,0 +1,47 @@
+// Helpers of the desktop program's tests: one QApplication for the test program (offscreen
+// unless a display is asked for), a session over a copy of the example project with its
+// own registry and data folder, and ways to act on widgets as the user does.
+#pragma once
+
+#include "app/GuiProgram.h"
+#include "testsupport/TempDir.h"
+
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace corvane::test {
+
+// Makes the test program's QApplication once.
+void ensureApplication();
+// Lets the event loop run until `done` or about two seconds have passed; returns done().
+bool waitFor(const std::function<bool()>& done);
+// Clicks a widget at a point (its centre when null), as the mouse does.
+void clickAt(QWidget* widget, QPoint point = {});
+
+// A temporary folder with a copy of the example project, its own registry file and data
+// folder (languages English, German, French), and a desktop session over them.
+class GuiFixture {
+public:
+    GuiFixture();
+    ~GuiFixture();
+
+    // The copied project file.
+    const std::filesystem::path& project() const { return project_; }
+    // The temporary folder.
+    const TempDir& dir() const { return dir_; }
+    // The session (made on first use, after the environment is set).
+    app::GuiSession& session();
+    // A registry value of the current user ("" when missing).
+    std::string registryValue(const std::string& key, const std::string& name) const;
+
+private:
+    TempDir dir_;
+    std::filesystem::path project_;
+    std::unique_ptr<app::GuiSession> session_;
+};
+
+} // namespace corvane::test
