@@ -124,6 +124,24 @@ public:
         return guarded(body, 0);
     }
 
+    // Runs an event procedure that a window or the IDE raised: a failure its handler passed on
+    // ends there, as it does for VB's event procedures, and never reaches the raiser.
+    template <typename F>
+    static void atEventBoundary(F&& handler) {
+        try {
+            handler();
+        } catch (const PassedOnFailure&) {
+        }
+    }
+
+    // Wraps an event handler so that it runs at the event boundary (see atEventBoundary).
+    template <typename F>
+    static auto eventHandler(F handler) {
+        return [handler](auto&&... arguments) {
+            atEventBoundary([&] { handler(std::forward<decltype(arguments)>(arguments)...); });
+        };
+    }
+
     // Runs a statement with every failure ignored (VbError and std::exception).
     template <typename F>
     static void ignoringFailures(F&& statement) {

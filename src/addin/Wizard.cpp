@@ -39,8 +39,8 @@ void Wizard::IDTExtensibility_OnConnection(std::shared_ptr<vbide::VBE> VBInst, i
         scope.step([&] { VBInstance = VBInst; });
         scope.step([&] {
             vbpEvents = VBInstance->Events().VBProjectsEvents();
-            itemRemovedConnection_ = vbpEvents->ItemRemoved().connect(
-                [this](vbide::VBProject& project) { vbpEvents_ItemRemoved(project); });
+            itemRemovedConnection_ = vbpEvents->ItemRemoved().connect(ErrorScope::eventHandler(
+                [this](vbide::VBProject& project) { vbpEvents_ItemRemoved(project); }));
         });
         if (ConnectMode == vbext_cm_External) {
             LoadMe();
@@ -51,10 +51,10 @@ void Wizard::IDTExtensibility_OnConnection(std::shared_ptr<vbide::VBE> VBInst, i
         mcbMenuCommandBar = AddToAddInCommandBar(*VBInst, caption, picture);
         scope.step([&] {
             MenuHandler = VBInst->Events().CommandBarEvents(mcbMenuCommandBar);
-            menuHandlerConnection_ = MenuHandler->Click().connect(
+            menuHandlerConnection_ = MenuHandler->Click().connect(ErrorScope::eventHandler(
                 [this](vbide::CommandBarControl& control, bool& handled, bool& cancelDefault) {
                     MenuHandler_Click(control, handled, cancelDefault);
-                });
+                }));
         });
     });
 }

@@ -26,6 +26,8 @@ std::shared_ptr<vbide::VBProject> FrmWizard::VBP() const {
     ErrorScope scope("frmWizard", "VBP");
     scope.moduleVariables(*this);
     return scope.run([&] {
+        if (scannedProject_)
+            return scannedProject_;
         if (!mVBE)
             throw VbError(vberr::ObjectNotSet);
         return mVBE->ActiveVBProject();
@@ -80,22 +82,22 @@ void FrmWizard::createControls() {
     Grid_->Columns().Item(4).SetColPosition(3);
     Grid_->SetColumnHeaderHeight(285);
 
-    timExitApp_->Tick.connect([this] { timExitApp_Timer(); });
-    picHTContainer_->Resize.connect([this] { picHTContainer_Resize(); });
-    lbxModules_->Click.connect([this] { lbxModules_Click(); });
-    txtHelpText_->Change.connect([this] { txtHelpText_Change(); });
-    Grid_->UnboundReadData.connect(
-        [this](int32_t row, const Variant&, controls::GridRowValues& values) { Grid_UnboundReadData(row, values); });
-    Grid_->UnboundUpdate.connect(
-        [this](int32_t row, const Variant&, controls::GridRowValues& values) { Grid_UnboundUpdate(row, values); });
-    Grid_->Change.connect([this] { Grid_Change(); });
-    Grid_->ColumnHeaderClick.connect([this](controls::GridColumn& column) { Grid_ColumnHeaderClick(column); });
-    Grid_->RowColChange.connect([this](const Variant&, int16_t) { Grid_RowColChange(); });
-    ActiveBar_->Click.connect([this](controls::Tool& tool) { ActiveBar_Click(tool); });
-    ActiveBar_->ComboSelChange.connect([this](controls::Tool& tool) { ActiveBar_ComboSelChange(tool); });
-    Spell_->BadWord.connect([this](int16_t) { Spell_BadWord(); });
-    Spell_->Changed.connect([this] { Spell_Changed(); });
-    Spell_->Complete.connect([this](int16_t cancelled) { Spell_Complete(cancelled); });
+    timExitApp_->Tick.connect(ErrorScope::eventHandler([this] { timExitApp_Timer(); }));
+    picHTContainer_->Resize.connect(ErrorScope::eventHandler([this] { picHTContainer_Resize(); }));
+    lbxModules_->Click.connect(ErrorScope::eventHandler([this] { lbxModules_Click(); }));
+    txtHelpText_->Change.connect(ErrorScope::eventHandler([this] { txtHelpText_Change(); }));
+    Grid_->UnboundReadData.connect(ErrorScope::eventHandler(
+        [this](int32_t row, const Variant&, controls::GridRowValues& values) { Grid_UnboundReadData(row, values); }));
+    Grid_->UnboundUpdate.connect(ErrorScope::eventHandler(
+        [this](int32_t row, const Variant&, controls::GridRowValues& values) { Grid_UnboundUpdate(row, values); }));
+    Grid_->Change.connect(ErrorScope::eventHandler([this] { Grid_Change(); }));
+    Grid_->ColumnHeaderClick.connect(ErrorScope::eventHandler([this](controls::GridColumn& column) { Grid_ColumnHeaderClick(column); }));
+    Grid_->RowColChange.connect(ErrorScope::eventHandler([this](const Variant&, int16_t) { Grid_RowColChange(); }));
+    ActiveBar_->Click.connect(ErrorScope::eventHandler([this](controls::Tool& tool) { ActiveBar_Click(tool); }));
+    ActiveBar_->ComboSelChange.connect(ErrorScope::eventHandler([this](controls::Tool& tool) { ActiveBar_ComboSelChange(tool); }));
+    Spell_->BadWord.connect(ErrorScope::eventHandler([this](int16_t) { Spell_BadWord(); }));
+    Spell_->Changed.connect(ErrorScope::eventHandler([this] { Spell_Changed(); }));
+    Spell_->Complete.connect(ErrorScope::eventHandler([this](int16_t cancelled) { Spell_Complete(cancelled); }));
 }
 
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {

@@ -63,7 +63,8 @@ public:
     void SetVBInstance(std::shared_ptr<vbide::VBE> vbe);
     // The IDE the window works on.
     std::shared_ptr<vbide::VBE> VBInstance() const { return mVBE; }
-    // The IDE's active project.
+    // The project the window works on: the IDE's active project when the scan ran. Another
+    // project made active later does not receive this project's help data.
     std::shared_ptr<vbide::VBProject> VBP() const;
 
     // Drops the stored modules that the project no longer contains.
@@ -178,6 +179,8 @@ private:
     // Component names whose controls could not be read this session: their stored records
     // are kept as they are and saved again.
     NameList unreadableComponents_;
+    // The project the scan read.
+    std::shared_ptr<vbide::VBProject> scannedProject_;
     // Set while a damaged data file has no copy yet: the save must not replace it.
     bool keepDataFile_ = false;
 

@@ -58,6 +58,8 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         busy.Show();
 
         mVBE = std::move(vbe);
+        scannedProject_.reset();
+        scannedProject_ = VBP();
         Forms = std::make_shared<ModuleRecords>();
         FormNames = std::make_shared<NameList>();
         unreadableComponents_.Clear();
