@@ -159,6 +159,8 @@ private:
     void buildDataDocument(XMLDocument& document, ErrorScope& scope);
     void writeDataFile(const XMLDocument& document);
     void switchView(bool toCard);
+    void showOptions();
+    void showLanguageOptions();
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);

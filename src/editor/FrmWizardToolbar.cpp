@@ -1,6 +1,9 @@
 // frmWizard: the toolbar's commands, the language combo and the spell-check scope.
-#include "editor/FrmWizard.h"
 #include "controls/WindowSystem.h"
+#include "editor/FrmWizard.h"
+#include "ownhelp/ModHTMLHelp.h"
+#include "settings/FrmOptions.h"
+#include "settings/FrmSelectLanguages.h"
 #include "settings/ModMain.h"
 
 namespace corvane {
@@ -22,9 +25,36 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
             switchView(true);
         else if (name == "tableview")
             switchView(false);
+        else if (name == "compile")
+            CreateHelpFiles();
+        else if (name == "options")
+            showOptions();
+        else if (name == "selectedlanguage")
+            return; // the combo reports its changes through ActiveBar_ComboSelChange
+        else if (name == "languageoptions")
+            showLanguageOptions();
+        else if (name == "helpcontents")
+            HTMLShowTopic(1, "Default", "gettingstarted.html");
         else if (name.rfind("sc_", 0) == 0)
             SetSpellType(name);
     });
+}
+
+// A fresh options dialog, modal over the editor; its changes take effect as they are made.
+void FrmWizard::showOptions() {
+    auto dialog = controls::Form::create<FrmOptions>(settings_);
+    dialog->Show(controls::vbModal, this);
+    if (dialog->loaded())
+        dialog->Unload();
+}
+
+// The language dialog, modal over the editor; the language combo is filled again afterwards.
+void FrmWizard::showLanguageOptions() {
+    auto dialog = controls::Form::create<FrmSelectLanguages>(settings_);
+    dialog->Show(controls::vbModal, this);
+    LoadSelectedLanguages(settings_.mCurrentLanguage);
+    if (dialog->loaded())
+        dialog->Unload();
 }
 
 void FrmWizard::switchView(bool toCard) {
