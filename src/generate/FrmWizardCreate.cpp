@@ -142,18 +142,18 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         for (const auto& record : *Forms->Item(x)) {
             if (!record->Control())
                 continue;
-            vbide::Properties& properties = record->Control()->Properties();
-            const bool hasId = Utilities::ItemExists(properties, "WhatsThisHelpID");
+            // Looked up once: a property is written only when its value differs.
+            vbide::Property* id = record->Control()->Properties().find("WhatsThisHelpID");
             if (record->HasHelpText()) {
                 FormHasHelp = true;
                 scope.step([&] {
-                    if (hasId && properties.Item("WhatsThisHelpID").Value().toLong() != record->ContextHelpID)
-                        properties.Item("WhatsThisHelpID").SetValue(Variant(record->ContextHelpID));
+                    if (id && id->Value().toLong() != record->ContextHelpID)
+                        id->SetValue(Variant(record->ContextHelpID));
                 });
             } else {
                 scope.step([&] {
-                    if (hasId && properties.Item("WhatsThisHelpID").Value().toLong() != 0)
-                        properties.Item("WhatsThisHelpID").SetValue(Variant(int32_t{0}));
+                    if (id && id->Value().toLong() != 0)
+                        id->SetValue(Variant(int32_t{0}));
                 });
                 record->ContextHelpID = 0;
             }

@@ -26,7 +26,8 @@ namespace {
 // The record's text in the language, or "" when it has none.
 const std::string& textIn(const HelpItem& record, const std::string& Language) {
     static const std::string none;
-    return Utilities::KeyExists(record.HelpTexts, Language) ? record.HelpTexts.Item(Language) : none;
+    int32_t position = record.HelpTexts.PositionOf(Language); // one lookup for KeyExists and Item
+    return position == 0 ? none : record.HelpTexts.Item(position);
 }
 
 // The number after `highest`; a Long has no number after 2147483647 (overflow, 6).

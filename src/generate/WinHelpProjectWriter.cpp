@@ -48,7 +48,13 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
-    topics_.WriteLine(fillTopic(RTFTopicTemplateText, contextId, text, codePage_));
+    if (topicValues_.empty()) {
+        topicValues_.Add(std::string(), "TOPIC_ID");
+        topicValues_.Add(std::string(), "TOPIC_TEXT");
+    }
+    topicValues_.Item(1) = std::to_string(contextId);
+    topicValues_.Item(2) = RtfText::escape(text, codePage_);
+    topics_.WriteLine(Utilities::FillTemplate(RTFTopicTemplateText, topicValues_, '%'));
     std::string key = contextString(contextId);
     if (!Utilities::KeyExists(AddedTopics, key)) {
         map_.WriteLine(mapLine(contextId));

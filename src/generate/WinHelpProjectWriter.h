@@ -59,6 +59,7 @@ public:
 
 private:
     KeyedCollection<std::string> AddedTopics;
+    KeyedCollection<std::string> topicValues_; // TOPIC_ID and TOPIC_TEXT, refilled per topic
     std::string RTFTemplateText;
     std::string RTFTopicTemplateText;
     std::string HPJTemplateText;

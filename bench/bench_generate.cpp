@@ -1,0 +1,110 @@
+// Measures the help file creation run for a synthetic project of 400 forms x 50 controls in
+// three languages (HTML Help and WinHelp projects written, compilers off) against writing
+// the same bytes into the same files through AtomicFile (as the program writes every file)
+// and through plain streams. Prints the best of several runs and the ratios.
+#include "SyntheticProject.h"
+
+#include "cli/HeadlessSession.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iostream>
+#include <map>
+#include <sstream>
+#include <unistd.h>
+
+using namespace corvane;
+using Clock = std::chrono::steady_clock;
+namespace fs = std::filesystem;
+
+namespace {
+
+double bestOf(int runs, const std::function<void()>& work) {
+    double best = 1e9;
+    for (int i = 0; i < runs; ++i) {
+        auto start = Clock::now();
+        work();
+        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+    }
+    return best;
+}
+
+// Every generated file with its bytes.
+std::map<fs::path, std::string> generatedFiles(const fs::path& folder) {
+    std::map<fs::path, std::string> files;
+    for (const auto& entry : fs::recursive_directory_iterator(folder / "Corvane"))
+        if (entry.is_regular_file())
+            files[entry.path()] = readFileBytes(entry.path());
+    return files;
+}
+
+// Help text in each language, so every record gets a topic.
+void addHelpTexts(FrmWizard& editor, const std::vector<std::string>& languages) {
+    int n = 0;
+    for (const auto& records : *editor.formsData())
+        for (const auto& record : *records)
+            for (const std::string& language : languages)
+                record->SetHelpText(language, language + " help for " + record->ControlName + " number " +
+                                                  std::to_string(++n) + ": press {F1} \\ read on.");
+}
+
+} // namespace
+
+int main() {
+    constexpr int forms = 400;
+    constexpr int controlsPerForm = 50;
+    const std::vector<std::string> languages = {"English", "German", "French"};
+    fs::path folder = fs::temp_directory_path() / ("corvane-bench-generate-" + std::to_string(::getpid()));
+    fs::path projectFile = bench::writeSyntheticProject(folder, forms, controlsPerForm);
+    ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
+
+    std::ostringstream out, err;
+    cli::HeadlessSession session(out, err, false);
+    if (!session.open(projectFile) || !session.editor()) {
+        std::cerr << "the project did not open: " << err.str();
+        return 1;
+    }
+    FrmWizard& editor = *session.editor();
+    ModMain& settings = session.addin().modMain();
+    settings.newSelectedLanguages();
+    for (const std::string& language : languages)
+        settings.SelectedLanguages->Add(language, language);
+    settings.mPrimaryLanguage = languages.front();
+    settings.mGenerateHTML = settings.mGenerateWinHelp = true;
+    settings.mCompileHTML = settings.mCompileWinHelp = false;
+    addHelpTexts(editor, languages);
+
+    double generate = bestOf(5, [&] { editor.CreateHelpFiles(); });
+    if (session.reportsMade() != 0) {
+        std::cerr << "the run made error reports: " << err.str();
+        return 1;
+    }
+    auto files = generatedFiles(folder);
+    size_t bytes = 0;
+    for (const auto& [path, content] : files)
+        bytes += content.size();
+    double atomic = bestOf(5, [&] {
+        for (const auto& [path, content] : files)
+            replaceFileAtomically(path, content);
+    });
+    double plain = bestOf(5, [&] {
+        for (const auto& [path, content] : files)
+            std::ofstream(path, std::ios::binary | std::ios::trunc).write(content.data(),
+                                                                            static_cast<std::streamsize>(content.size()));
+    });
+
+    std::printf("generate %d languages, %d forms x %d controls: %zu files, %zu bytes\n",
+                static_cast<int>(languages.size()), forms, controlsPerForm, files.size(), bytes);
+    std::printf("  creation run            %8.1f ms\n", generate);
+    std::printf("  same bytes, AtomicFile  %8.1f ms   (run / this = %.2f)\n", atomic, generate / atomic);
+    std::printf("  same bytes, ofstream    %8.1f ms   (run / this = %.2f)\n", plain, generate / plain);
+    fs::remove_all(folder);
+    return 0;
+}
