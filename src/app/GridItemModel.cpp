@@ -44,8 +44,12 @@ int GridItemModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() || !context_.live() ? 0 : grid_.Columns().Count();
 }
 
+bool GridItemModel::shows(const QModelIndex& index) const {
+    return index.isValid() && index.model() == this && index.row() < rowCount() && index.column() < columnCount();
+}
+
 QVariant GridItemModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !context_.live())
+    if (!shows(index))
         return {};
     if (role != Qt::DisplayRole && role != Qt::EditRole && role != Qt::ToolTipRole)
         return {};
@@ -66,7 +70,7 @@ QVariant GridItemModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 Qt::ItemFlags GridItemModel::flags(const QModelIndex& index) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid) || !context_.live())
+    if (!shows(index))
         return Qt::NoItemFlags;
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemNeverHasChildren;
     if (grid_.Columns().Item(gridColumn(index.column())).EditAllowed())

@@ -32,6 +32,8 @@ public:
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
 
 private:
+    // True for an index of this model inside its rows and columns (false once retired).
+    bool shows(const QModelIndex& index) const;
     void rowsReordered();
 
     controls::Grid& grid_;

@@ -52,11 +52,15 @@ void GroupByArea::dropEvent(QDropEvent* event) {
     int column = QString::fromUtf8(event->mimeData()->data(GridColumnMimeType)).toInt(&ok);
     if (!ok)
         return;
+    dropColumn(static_cast<int16_t>(column));
+    event->acceptProposedAction();
+}
+
+void GroupByArea::dropColumn(int16_t column) {
     for (const auto& level : grid_.Groups())
         if (level.ColIndex == column)
             return; // already a level
-    context_.act([&] { grid_.Groups().Add(static_cast<int16_t>(column), 1); });
-    event->acceptProposedAction();
+    context_.act([&] { grid_.Groups().Add(column, 1); });
 }
 
 void GroupByArea::mouseDoubleClickEvent(QMouseEvent*) {

@@ -20,6 +20,9 @@ public:
     // The area of `grid` inside `parent`.
     GroupByArea(controls::Grid& grid, ViewContext& context, QWidget* parent);
 
+    // Adds a grouping level by a grid column (what a dropped header does); nothing when the
+    // column already is a level.
+    void dropColumn(int16_t column);
     // The text shown (the levels' captions joined by " > ", or the hint).
     QString shownText() const;
 

@@ -85,6 +85,8 @@ QtWindowSystem::~QtWindowSystem() {
 }
 
 int QtWindowSystem::MsgBox(std::string_view prompt, int style, std::string_view title) {
+    if (messageBoxHandler_)
+        return messageBoxHandler_(prompt, style, title.empty() ? std::string_view(appTitle_) : title);
     QMessageBox box(iconOf(style), text(title.empty() ? std::string_view(appTitle_) : title), text(prompt),
                     QMessageBox::NoButton, QApplication::activeWindow() ? QApplication::activeWindow() : mainWindow_.data());
     auto buttons = buttonsOf(style);

@@ -38,6 +38,10 @@ public:
     void setMainWindow(QWidget* window) { mainWindow_ = window; }
     // Replaces the file dialog (null: Qt's own).
     void setFileDialogHandler(FileDialogHandler handler) { fileDialogHandler_ = std::move(handler); }
+    // Answers message boxes instead of asking the user (prompt, style, title -> answer);
+    // null: Qt's message box. Tests use it so that nothing waits for a user.
+    using MessageBoxHandler = std::function<int(std::string_view, int, std::string_view)>;
+    void setMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler_ = std::move(handler); }
     // The text of the message boxes for the program ("Corvane" unless changed).
     void setAppTitle(std::string title) { appTitle_ = std::move(title); }
 
@@ -75,6 +79,7 @@ private:
     std::map<int32_t, QTimer*> timers_;
     QPointer<QWidget> mainWindow_;
     FileDialogHandler fileDialogHandler_;
+    MessageBoxHandler messageBoxHandler_;
     std::string appTitle_ = "Corvane";
 };
 

@@ -89,7 +89,7 @@ TEST(EditorWindow, UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox) {
     QTest::keyClick(helpText, Qt::Key_A, Qt::ControlModifier);
     QTest::keyClicks(helpText, QStringLiteral("Typed <here> & there"));
     EXPECT_EQ(editor->txtHelpText().Text(), "Typed <here> & there");
-    EXPECT_EQ(editor->currentForm()->Item(key)->GetHelpText("English"), "Typed <here> & there");
+    EXPECT_EQ(grid.Value(3).toText(), "Typed <here> & there");
 
     // Sorting: a click on the "ControlName" header sorts by it, through the program.
     QHeaderView* header = table->horizontalHeader();
@@ -103,11 +103,9 @@ TEST(EditorWindow, UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox) {
     EXPECT_EQ(table->model()->index(0, nameColumn).data().toString().toStdString(), grid.cellValue(0, 2).toText());
 
     // Grouping: the "ControlType" header dropped on the group-by area.
-    QMimeData mime;
-    mime.setData(app::GridColumnMimeType, "1");
     app::GroupByArea* area = gridView->groupByArea();
-    QDropEvent drop(QPointF(area->rect().center()), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(area, &drop);
+    area->dropColumn(1);
+    area->dropColumn(1); // a second drop of the same column adds nothing
     ASSERT_EQ(grid.Groups().Count(), 1);
     EXPECT_EQ(grid.Groups().Item(1).ColIndex, 1);
     EXPECT_EQ(area->shownText().toStdString(), grid.Columns().Item(1).Caption());
@@ -142,6 +140,7 @@ TEST(EditorWindow, UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox) {
     EXPECT_FALSE(fixture.registryValue(position, "GridGroups").empty());
     EXPECT_FALSE(fixture.registryValue(position, "Width").empty());
     EXPECT_FALSE(fixture.registryValue("Software\\Halvex", "CorvaneSplitMain").empty());
+    EXPECT_TRUE(fixture.reports().empty());
 }
 
 TEST(EditorWindow, ClosingFromCodeDoesNotSaveAndRemovingTheProjectUnloads) {
@@ -152,6 +151,7 @@ TEST(EditorWindow, ClosingFromCodeDoesNotSaveAndRemovingTheProjectUnloads) {
     FrmWizard* editor = session.addin().editor();
     ASSERT_NE(editor, nullptr);
     ASSERT_NE(session.windows().window(*editor), nullptr);
+    editor->lbxModules().SetListIndex(0);
     editor->txtHelpText().SetText("never saved");
 
     // The host removes the project: ItemRemoved unloads the editor from code.
@@ -161,6 +161,7 @@ TEST(EditorWindow, ClosingFromCodeDoesNotSaveAndRemovingTheProjectUnloads) {
     EXPECT_EQ(session.host().projectTree()->topLevelItemCount(), 0);
     QTest::qWait(50);
     EXPECT_EQ(readFile(fixture.project().parent_path() / "ContextHelp.txt"), before);
+    EXPECT_TRUE(fixture.reports().empty());
     EXPECT_EQ(session.host().recentProjects().front(),
               std::filesystem::absolute(fixture.project()).lexically_normal().string());
 }

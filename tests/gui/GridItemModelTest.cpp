@@ -4,11 +4,14 @@
 
 #include "app/GridItemModel.h"
 #include "app/GridView.h"
+#include "app/GroupByArea.h"
 #include "app/ViewContext.h"
 #include "controls/Grid.h"
 
 #include <QAbstractItemModelTester>
+#include <QDropEvent>
 #include <QHeaderView>
+#include <QMimeData>
 #include <QTableView>
 #include <QTest>
 
@@ -61,6 +64,7 @@ TEST(GridItemModel, PassesTheModelTesterThroughEveryChangeOfTheGrid) {
     records.grid.Groups().Add(1, -1);
     EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("TextBox"));
     records.grid.Columns().Item(3).SetColPosition(1);
+    records.grid.Columns().Item(1).SetColPosition(3);
     EXPECT_EQ(model.gridColumn(0), 3);
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("HelpText"));
     records.grid.SetItemCount(5);
@@ -108,6 +112,13 @@ TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
     EXPECT_LT(records.grid.rowsRead() - afterShow, 100);
     EXPECT_EQ(view.table()->indexAt(QPoint(5, 5)).isValid(), true);
     EXPECT_GT(view.table()->indexAt(QPoint(5, 5)).row(), 4900);
+
+    // A header dropped on the group-by area groups by its column.
+    app::GroupByArea* area = view.groupByArea();
+    area->dropColumn(1);
+    area->dropColumn(1); // a second drop of the same column adds nothing
+    ASSERT_EQ(records.grid.Groups().Count(), 1);
+    EXPECT_EQ(area->shownText(), QStringLiteral("ControlType"));
 
     // Selecting a row in the table moves the grid's current row.
     QModelIndex target = view.table()->indexAt(QPoint(5, 5));

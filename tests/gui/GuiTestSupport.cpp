@@ -1,5 +1,6 @@
 #include "gui/GuiTestSupport.h"
 
+#include "app/ErrorDialogComponent.h"
 #include "support/RegistryAccess.h"
 
 #include <QApplication>
@@ -52,8 +53,24 @@ GuiFixture::~GuiFixture() {
 }
 
 app::GuiSession& GuiFixture::session() {
-    if (!session_)
-        session_ = std::make_unique<app::GuiSession>();
+    if (session_)
+        return *session_;
+    session_ = std::make_unique<app::GuiSession>();
+    // Nothing may wait for a user: reports and message boxes are answered and recorded.
+    app::registerErrorDialogComponent(nullptr, [this](const std::string& report) {
+        reports_.push_back(report);
+        return app::ErrorChoice::Ignore;
+    });
+    session_->windows().setMessageBoxHandler([this](std::string_view prompt, int style, std::string_view) {
+        messages_.emplace_back(prompt);
+        switch (controls::buttonSet(style)) {
+        case controls::vbOKOnly:
+        case controls::vbOKCancel: return controls::vbOK;
+        case controls::vbAbortRetryIgnore:
+        case controls::vbRetryCancel: return controls::vbCancel;
+        default: return controls::vbNo;
+        }
+    });
     return *session_;
 }
 

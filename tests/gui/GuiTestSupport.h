@@ -12,6 +12,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace corvane::test {
 
@@ -35,6 +36,10 @@ public:
     const TempDir& dir() const { return dir_; }
     // The session (made on first use, after the environment is set).
     app::GuiSession& session();
+    // The error reports made (the dialog is answered Ignore) and the message boxes shown
+    // (answered with the first button's affirmative answer), oldest first.
+    const std::vector<std::string>& reports() const { return reports_; }
+    const std::vector<std::string>& messages() const { return messages_; }
     // A registry value of the current user ("" when missing).
     std::string registryValue(const std::string& key, const std::string& name) const;
 
@@ -42,6 +47,8 @@ private:
     TempDir dir_;
     std::filesystem::path project_;
     std::unique_ptr<app::GuiSession> session_;
+    std::vector<std::string> reports_;
+    std::vector<std::string> messages_;
 };
 
 } // namespace corvane::test
