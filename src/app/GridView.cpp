@@ -77,7 +77,8 @@ public:
             painter->setFont(bold);
             painter->drawText(row, Qt::AlignLeft | Qt::AlignVCenter, caption + QStringLiteral(":"));
             painter->setFont(option.font);
-            QRect valueRect = row.adjusted(row.width() / 3, 0, 0, 0);
+            int captionWidth = QFontMetrics(bold).horizontalAdvance(caption) + 16;
+            QRect valueRect = row.adjusted(std::max(row.width() / 3, captionWidth), 0, 0, 0);
             painter->drawText(valueRect, Qt::AlignLeft | Qt::AlignVCenter,
                               option.fontMetrics.elidedText(value, Qt::ElideRight, valueRect.width()));
         }
