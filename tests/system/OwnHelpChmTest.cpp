@@ -149,16 +149,37 @@ TEST(OwnHelpChm, ADamagedHelpFileNeverCrashesTheReader) {
             EXPECT_TRUE(error.number() == 75 || error.number() == 53) << error.what();
         }
     };
-    for (size_t length = 0; length < bytes.size(); length += bytes.size() / 97 + 1)
+    for (size_t length = 0; length < bytes.size(); length += bytes.size() / 29 + 1)
         tryAll(bytes.substr(0, length));
     uint32_t seed = 12345;
-    for (int round = 0; round < 200; ++round) {
+    for (int round = 0; round < 40; ++round) {
         std::string damaged = bytes;
-        for (int hit = 0; hit < 4; ++hit) {
+        for (int hit = 0; hit < 16; ++hit) {
             seed = seed * 1103515245u + 12345u;
             damaged[(seed >> 8) % damaged.size()] = static_cast<char>(seed >> 24);
         }
         tryAll(damaged);
+    }
+}
+
+// chmlib itself crashes on these (a bad version or window size of the compression), so the
+// archive must be refused before chmlib decompresses anything.
+TEST(OwnHelpChm, AnArchiveThatWouldCrashChmlibIsRefused) {
+    const std::string bytes = readFile(BuiltHelp);
+    size_t controlData = bytes.find("LZXC");
+    ASSERT_NE(controlData, std::string::npos);
+    TempDir dir;
+    for (size_t field : {4u, 12u}) {
+        std::string damaged = bytes;
+        damaged.replace(controlData + field, 4, std::string(4, '\0'));
+        writeFile(dir / "damaged.chm", damaged);
+        try {
+            ChmArchive archive(dir / "damaged.chm");
+            FAIL() << "opened an archive with a zero at offset " << field << " of its LZXC data";
+        } catch (const VbError& error) {
+            EXPECT_EQ(error.number(), 75);
+            EXPECT_NE(error.description().find("damaged"), std::string::npos);
+        }
     }
 }
 
