@@ -1,0 +1,52 @@
+// The error-report component of the desktop program: the user's choice becomes the answer
+// the program acts on, and every report is recorded in the error log with that answer.
+#include "gui/GuiTestSupport.h"
+
+#include "addin/ComponentRegistry.h"
+#include "addin/ErrorReport.h"
+#include "app/ErrorDialogComponent.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+namespace corvane::test {
+
+TEST(ErrorDialogComponent, AnswersTheUsersChoiceAndRecordsEachReport) {
+    ensureApplication();
+    TempDir dir;
+    std::ostringstream notices;
+    auto log = std::make_shared<HeadlessErrorSettings>();
+    log->logFile = dir / "errors.log";
+    log->notices = &notices;
+    std::vector<app::ErrorChoice> choices{app::ErrorChoice::Retry, app::ErrorChoice::Ignore, app::ErrorChoice::Abort};
+    std::vector<std::string> shown;
+    ScopedComponentRegistration restore(ErrorComponentId, nullptr);
+    app::registerErrorDialogComponent(log, [&](const std::string& report) {
+        shown.push_back(report);
+        app::ErrorChoice choice = choices.front();
+        choices.erase(choices.begin());
+        return choice;
+    });
+
+    std::vector<std::string> answers;
+    for (int i = 0; i < 3; ++i) {
+        int32_t number = 53, line = 12;
+        answers.push_back(ReportError(number, "modWizard", "GetResString", "File not found", line, "<a>1</a>\r\n", "", ""));
+    }
+    EXPECT_EQ(answers, (std::vector<std::string>{"Retry", "RetryNext", ""}));
+    ASSERT_EQ(shown.size(), 3u);
+    EXPECT_EQ(shown[0].rfind("Error 53 in modWizard.GetResString, line 12:\r\nFile not found\r\n", 0), 0u) << shown[0];
+    EXPECT_NE(shown[0].find("<a>1</a>"), std::string::npos);
+
+    // The log holds the three reports, each with the answer given.
+    std::string written = readFile(dir / "errors.log");
+    size_t reports = 0;
+    for (size_t at = written.find("GetResString"); at != std::string::npos; at = written.find("GetResString", at + 1))
+        ++reports;
+    EXPECT_EQ(reports, 3u) << written;
+    EXPECT_NE(written.find("RetryNext"), std::string::npos);
+    EXPECT_TRUE(log->scriptedAnswers.empty());
+}
+
+} // namespace corvane::test
