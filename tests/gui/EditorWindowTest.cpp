@@ -129,7 +129,9 @@ TEST(EditorWindow, UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox) {
         QTest::keyClick(languages, languages->currentIndex() < german ? Qt::Key_Down : Qt::Key_Up);
     EXPECT_EQ(session.addin().modMain().mCurrentLanguage, "German");
 
-    // The close box saves through the deferred timer.
+    // The user makes the window larger, then closes it with the close box: the deferred timer saves.
+    window->resize(900, 600);
+    EXPECT_EQ(editor->ScaleWidth(), 900 * controls::twipsPerPixelX());
     window->close();
     ASSERT_TRUE(waitFor([&] { return !editor->loaded(); }));
     std::string saved = readFile(fixture.project().parent_path() / "ContextHelp.txt");
@@ -141,6 +143,24 @@ TEST(EditorWindow, UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox) {
     EXPECT_FALSE(fixture.registryValue(position, "Width").empty());
     EXPECT_FALSE(fixture.registryValue("Software\\Halvex", "CorvaneSplitMain").empty());
     EXPECT_TRUE(fixture.reports().empty());
+
+    // Opened again, the window comes back with its size, card view and grouping.
+    entry = addInEntry(session.host());
+    ASSERT_NE(entry, nullptr);
+    entry->trigger();
+    FrmWizard* again = session.addin().editor();
+    ASSERT_NE(again, nullptr);
+    app::FormWindow* reopened = session.windows().window(*again);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_EQ(reopened->size(), QSize(900, 600));
+    auto* gridAgain = dynamic_cast<app::GridView*>(reopened->view("Grid"));
+    ASSERT_NE(gridAgain, nullptr);
+    EXPECT_TRUE(gridAgain->cards()->isVisible());
+    ASSERT_GE(again->Grid().Groups().Count(), 1);
+    EXPECT_EQ(again->Grid().Groups().Item(1).ColIndex, 1);
+    EXPECT_TRUE(gridAgain->groupByArea()->shownText().startsWith(
+        QString::fromStdString(again->Grid().Columns().Item(1).Caption())));
+    again->Unload();
 }
 
 TEST(EditorWindow, ClosingFromCodeDoesNotSaveAndRemovingTheProjectUnloads) {
