@@ -133,6 +133,7 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
         connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) { userSelected(current.row()); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        showColumnWidths();
         showCurrentRow();
         showSortIndicator();
     });
@@ -144,8 +145,19 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
     });
     context.connect(grid.SortKeys().Changed, [this] { showSortIndicator(); });
     showView();
+    showColumnWidths();
     showCurrentRow();
     showSortIndicator();
+}
+
+void GridView::showColumnWidths() {
+    if (!context_.live())
+        return;
+    for (int column = 0; column < model_->columnCount(); ++column) {
+        int32_t twips = grid_.Columns().Item(model_->gridColumn(column)).Width();
+        if (twips > 0)
+            table_->setColumnWidth(column, ViewContext::toPixelsX(twips));
+    }
 }
 
 void GridView::showView() {

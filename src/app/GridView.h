@@ -41,6 +41,7 @@ private:
     void showView();
     void showCurrentRow();
     void showSortIndicator();
+    void showColumnWidths();
     void userSelected(int row);
 
     controls::Grid& grid_;
