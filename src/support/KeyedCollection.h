@@ -32,16 +32,20 @@ public:
     void Add(T item) {
         items_.push_back(std::move(item));
         keys_.emplace_back();
+        keyed_.push_back(false);
     }
 
     // Appends an item under a key; raises 457 when the key is already present.
     void Add(T item, std::string_view key) {
-        std::string folded = foldCase(key);
-        if (index_.count(folded) != 0)
+        if (find(key) != NotFound)
             throw VbError(vberr::DuplicateKey);
-        index_.emplace(std::move(folded), items_.size());
         items_.push_back(std::move(item));
         keys_.emplace_back(key);
+        keyed_.push_back(true);
+        if (!index_.empty())
+            index_.emplace(keys_.back(), items_.size() - 1);
+        else if (items_.size() > LinearLimit)
+            buildIndex();
     }
 
     // The item at a position counted from 1; raises 9 when there is none.
@@ -53,12 +57,12 @@ public:
     const T& Item(std::string_view key) const { return items_[indexOf(key)]; }
 
     // True when an item is stored under the key (letter case ignored).
-    bool Contains(std::string_view key) const { return index_.count(foldCase(key)) != 0; }
+    bool Contains(std::string_view key) const { return find(key) != NotFound; }
 
     // The position (from 1) of the item stored under the key, or 0 when there is none.
     int32_t PositionOf(std::string_view key) const {
-        auto it = index_.find(foldCase(key));
-        return it == index_.end() ? 0 : static_cast<int32_t>(it->second + 1);
+        size_t index = find(key);
+        return index == NotFound ? 0 : static_cast<int32_t>(index + 1);
     }
 
     // The key of the item at a position, as it was given ("" for an item without key).
@@ -73,6 +77,7 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
+        keyed_.clear();
         index_.clear();
     }
 
@@ -82,33 +87,58 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
+    static constexpr size_t NotFound = static_cast<size_t>(-1);
+    // Up to this many items, keys are found by comparing them in turn: most collections are
+    // small (a record's texts in a few languages), and a hash index would cost more than it saves.
+    static constexpr size_t LinearLimit = 16;
+
     size_t checkedIndex(int32_t position) const {
         if (position < 1 || position > Count())
             throw VbError(vberr::SubscriptOutOfRange);
         return static_cast<size_t>(position - 1);
     }
 
+    size_t find(std::string_view key) const {
+        if (!index_.empty()) {
+            auto it = index_.find(key);
+            return it == index_.end() ? NotFound : it->second;
+        }
+        for (size_t i = 0; i < keys_.size(); ++i)
+            if (keyed_[i] && equalsIgnoreCase(keys_[i], key))
+                return i;
+        return NotFound;
+    }
+
     size_t indexOf(std::string_view key) const {
-        auto it = index_.find(foldCase(key));
-        if (it == index_.end())
+        size_t index = find(key);
+        if (index == NotFound)
             throw VbError(vberr::InvalidCall);
-        return it->second;
+        return index;
+    }
+
+    void buildIndex() {
+        index_.reserve(items_.size() * 2);
+        for (size_t i = 0; i < keys_.size(); ++i)
+            if (keyed_[i])
+                index_.emplace(keys_[i], i);
     }
 
     void removeAt(size_t index) {
-        auto it = index_.find(foldCase(keys_[index]));
-        if (it != index_.end() && it->second == index)
-            index_.erase(it);
+        if (!index_.empty() && keyed_[index])
+            index_.erase(keys_[index]);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
+        keyed_.erase(keyed_.begin() + static_cast<std::ptrdiff_t>(index));
         for (auto& entry : index_)
             if (entry.second > index)
                 --entry.second;
     }
 
     std::vector<T> items_;
-    std::vector<std::string> keys_;                   // as given; "" for an item without key
-    std::unordered_map<std::string, size_t> index_;   // folded key -> index into items_
+    std::vector<std::string> keys_; // as given; "" for an item without key
+    std::vector<bool> keyed_;       // whether the item at the same index has a key
+    // key (letter case ignored) -> index into items_; empty while the collection is small
+    std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> index_;
 };
 
 // A list of names, each stored under itself as key (SelectedLanguages, Languages, FormNames).
