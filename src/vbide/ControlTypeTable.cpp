@@ -131,7 +131,7 @@ void ControlTypeTable::declareProperty(const std::vector<std::string>& words, co
     spec->kind = parseKind(words[2], where);
     spec->defaultValue = words.size() == 4 ? parseDefault(spec->kind, words[3], where)
                                            : emptyDefault(spec->kind);
-    properties_[foldCase(spec->name)] = std::move(spec);
+    properties_[spec->name] = std::move(spec);
 }
 
 std::vector<const PropertySpec*> ControlTypeTable::resolveItems(const std::vector<std::string>& words,
@@ -167,7 +167,7 @@ void ControlTypeTable::addType(const std::string& progId, const std::vector<std:
     type->progId = progId;
     type->listed = true;
     type->properties = resolveItems(words, 2, where, 0);
-    types_[foldCase(progId)] = std::move(type);
+    types_[progId] = std::move(type);
 }
 
 ControlTypeTable ControlTypeTable::load(const std::filesystem::path& path) {
@@ -185,11 +185,11 @@ std::shared_ptr<const ControlTypeTable> ControlTypeTable::standard() {
 }
 
 std::shared_ptr<const ControlType> ControlTypeTable::typeFor(std::string_view progId) const {
-    std::string key = foldCase(progId);
-    if (auto listed = types_.find(key); listed != types_.end())
+    if (auto listed = types_.find(progId); listed != types_.end())
         return listed->second;
-    if (auto known = activeX_.find(key); known != activeX_.end())
+    if (auto known = activeX_.find(progId); known != activeX_.end())
         return known->second;
+    std::string key = foldCase(progId);
     auto type = std::make_shared<ControlType>();
     type->progId = std::string(progId);
     type->invisibleAtRunTime = std::find(invisible_.begin(), invisible_.end(), key) != invisible_.end();
@@ -197,12 +197,12 @@ std::shared_ptr<const ControlType> ControlTypeTable::typeFor(std::string_view pr
     type->properties = resolveItems(set, 0, "set", 0);
     if (activeX_.size() > 4096) // bounds the memory that random type names can take
         activeX_.clear();
-    activeX_[key] = type;
+    activeX_[std::string(progId)] = type;
     return type;
 }
 
 const PropertySpec* ControlTypeTable::property(std::string_view name) const {
-    auto it = properties_.find(foldCase(name));
+    auto it = properties_.find(name);
     return it == properties_.end() ? nullptr : it->second.get();
 }
 

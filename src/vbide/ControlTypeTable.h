@@ -3,6 +3,7 @@
 // users can teach the program about more controls; the file's own comments describe it.
 #pragma once
 
+#include "support/CaseFold.h"
 #include "support/Variant.h"
 
 #include <filesystem>
@@ -11,6 +12,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane::vbide {
@@ -56,11 +58,16 @@ private:
     void addType(const std::string& progId, const std::vector<std::string>& words,
                  const std::string& where);
 
-    std::map<std::string, std::unique_ptr<PropertySpec>> properties_; // by folded name
-    std::map<std::string, std::vector<std::string>> sets_;              // by folded name
-    std::map<std::string, std::shared_ptr<ControlType>> types_;         // by folded ProgId
-    std::vector<std::string> invisible_;                                // folded ProgIds
-    mutable std::map<std::string, std::shared_ptr<const ControlType>> activeX_;
+    // Looked up for every control and property read: keys compare without regard to case,
+    // without folded copies.
+    template <typename T>
+    using FoldedMap = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
+
+    FoldedMap<std::unique_ptr<PropertySpec>> properties_; // by name
+    std::map<std::string, std::vector<std::string>> sets_; // by folded name
+    FoldedMap<std::shared_ptr<ControlType>> types_;        // by ProgId
+    std::vector<std::string> invisible_;                   // folded ProgIds
+    mutable FoldedMap<std::shared_ptr<const ControlType>> activeX_;
 };
 
 } // namespace corvane::vbide

@@ -11,11 +11,20 @@
 
 namespace corvane::vbide {
 
-// The descriptions of properties: the table's, and those of properties the table does not
-// know but the file holds.
-struct FormDocument::SpecStore {
+// What the properties of the file share and keep alive: the descriptions of properties (the
+// table's, and those of properties the table does not know but the file holds) and the
+// file's state.
+struct FormDocument::Shared {
     std::shared_ptr<const ControlTypeTable> table;
     std::deque<PropertySpec> extras;
+    DesignerState state;
+};
+
+// The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
+// changes nothing, else of the decoded texts kept in `storage`.
+struct FormDocument::DecodedLines {
+    std::vector<std::string_view> lines;
+    std::deque<std::string> storage;
 };
 
 namespace {
@@ -47,8 +56,8 @@ bool isDefault(const Property& property) {
            property.Value() == property.defaultValue();
 }
 
-std::string leadingBlanks(const std::string& text) {
-    return text.substr(0, text.find_first_not_of(" \t"));
+std::string leadingBlanks(std::string_view text) {
+    return std::string(text.substr(0, text.find_first_not_of(" \t")));
 }
 
 // Changes to the lines of a file, keyed by the line they apply to.
@@ -60,50 +69,89 @@ struct LineEdit {
 
 } // namespace
 
-FormDocument::FormDocument(std::string_view bytes, int codePage, std::string sourceName,
+FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceName,
                            FrxLoader loadFrx, std::shared_ptr<const ControlTypeTable> table)
     : sourceName_(std::move(sourceName)), loadFrx_(std::move(loadFrx)), table_(std::move(table)),
-      specs_(std::make_shared<SpecStore>()), state_(std::make_shared<DesignerState>()) {
-    specs_->table = table_;
-    state_->codePage = codePage;
-    state_->fileName = sourceName_;
-    readLines(bytes);
+      shared_(std::make_shared<Shared>()) {
+    shared_->table = table_;
+    shared_->state.codePage = codePage;
+    shared_->state.fileName = sourceName_;
+    readLines(std::move(bytes));
     buildProperties();
+    releaseLineValues();
 }
 
-void FormDocument::readLines(std::string_view bytes) {
-    lines_ = splitLines(bytes);
-    layout_ = parseFormLayout(decodeLines(), sourceName_);
+DesignerState& FormDocument::state() const noexcept { return shared_->state; }
+
+void FormDocument::readLines(std::string bytes) {
+    bytes_ = std::move(bytes);
+    lineStarts_ = lineStarts(bytes_);
+    DecodedLines decoded;
+    decodeLines(decoded);
+    layout_ = parseFormLayout(decoded.lines, sourceName_);
     name_ = layout_.attributeName.empty() ? layout_.nodes[0].name : layout_.attributeName;
 }
 
-std::vector<std::string> FormDocument::decodeLines() const {
-    size_t end = std::min(findBlockEnd(lines_) + 1, lines_.size());
-    std::string block;
-    for (size_t i = 0; i < end; ++i)
-        block += lines_[i].text + lines_[i].ending;
-    std::vector<std::string> decoded;
-    try {
-        for (auto& line : splitLines(decodeCodePage(block, state_->codePage)))
-            decoded.push_back(std::move(line.text));
-    } catch (const VbError&) {
-        for (size_t i = 0; i < end; ++i)
-            if (!canDecodeLine(lines_[i].text))
-                throwDesignerError(sourceName_, i + 1, "bytes that the code page " +
-                                                           std::to_string(state_->codePage) +
+// Windows-1252 and UTF-8 decode line by line alike (a line end is never part of a character)
+// and leave ASCII as it is, so most lines need no decoding at all. Other code pages decode the
+// block in one piece, as a multi-byte or stateful code page needs.
+void FormDocument::decodeLines(DecodedLines& decoded) const {
+    size_t count = lineCount();
+    decoded.lines.resize(count);
+    for (size_t i = 0; i < count; ++i)
+        decoded.lines[i] = lineText(i);
+    size_t end = std::min(findBlockEnd(decoded.lines) + 1, count);
+    int codePage = state().codePage;
+    bool lineByLine = codePage == WindowsLatin1 || codePage == Utf8CodePage;
+    if (lineByLine) {
+        for (size_t i = 0; i < end; ++i) {
+            if (isAsciiText(decoded.lines[i]))
+                continue;
+            try {
+                decoded.lines[i] = decoded.storage.emplace_back(decodeCodePage(decoded.lines[i], codePage));
+            } catch (const VbError&) {
+                throwDesignerError(sourceName_, i + 1, "bytes that the code page " + std::to_string(codePage) +
                                                            " does not define");
-        throwDesignerError(sourceName_, 0, "the designer block cannot be decoded");
+            }
+        }
+    } else {
+        decodeWholeBlock(decoded, end);
     }
-    decoded.resize(lines_.size());
-    for (size_t i = end; i < lines_.size(); ++i)
-        if (startsWithWord(trimBlanks(lines_[i].text), "Attribute") && canDecodeLine(lines_[i].text))
-            decoded[i] = decodeCodePage(lines_[i].text, state_->codePage);
-    return decoded;
+    // After the block only the Attribute lines matter (the object's name).
+    for (size_t i = end; i < count; ++i) {
+        std::string_view raw = lineText(i);
+        if (lineByLine)
+            decoded.lines[i] = {};
+        if (!startsWithWord(trimBlanks(raw), "Attribute") || !canDecodeLine(raw))
+            continue;
+        if (!(lineByLine && isAsciiText(raw)))
+            decoded.lines[i] = decoded.storage.emplace_back(decodeCodePage(raw, codePage));
+        else
+            decoded.lines[i] = raw;
+    }
 }
 
-bool FormDocument::canDecodeLine(const std::string& text) const {
+void FormDocument::decodeWholeBlock(DecodedLines& decoded, size_t end) const {
+    int codePage = state().codePage;
+    std::string_view block = std::string_view(bytes_).substr(0, lineStarts_[end]);
     try {
-        decodeCodePage(text, state_->codePage);
+        const std::string& text = decoded.storage.emplace_back(decodeCodePage(block, codePage));
+        std::vector<size_t> starts = lineStarts(text);
+        size_t decodedCount = starts.size() - 1;
+        for (size_t i = 0; i < decoded.lines.size(); ++i)
+            decoded.lines[i] = i < decodedCount ? lineTextAt(text, starts, i) : std::string_view();
+    } catch (const VbError&) {
+        for (size_t i = 0; i < end; ++i)
+            if (!canDecodeLine(lineText(i)))
+                throwDesignerError(sourceName_, i + 1, "bytes that the code page " +
+                                                           std::to_string(codePage) + " does not define");
+        throwDesignerError(sourceName_, 0, "the designer block cannot be decoded");
+    }
+}
+
+bool FormDocument::canDecodeLine(std::string_view text) const {
+    try {
+        decodeCodePage(text, state().codePage);
         return true;
     } catch (const VbError&) {
         return false;
@@ -121,13 +169,24 @@ void FormDocument::buildProperties() {
     }
 }
 
+// The parsed values of property lines are only needed to build the properties.
+void FormDocument::releaseLineValues() {
+    for (auto& node : layout_.nodes)
+        for (auto& entry : node.entries)
+            entry.parts = PropertyLineParts();
+}
+
 Properties FormDocument::propertiesOf(const BlockNode& node) {
     Properties properties;
-    properties.keepAlive(specs_);
-    for (const PropertySpec* spec : table_->typeFor(node.progId)->properties) {
-        bool isName = spec->name == "Name";
-        properties.add(Property(*spec, isName ? Variant(node.name) : spec->defaultValue, state_,
-                                isName || spec->kind == PropertyKind::Object));
+    properties.keepAlive(shared_);
+    DesignerState* state = &shared_->state;
+    const auto& specs = table_->typeFor(node.progId)->properties;
+    properties.reserve(specs.size() + node.entries.size());
+    for (const PropertySpec* spec : specs) {
+        if (spec->name == "Name")
+            properties.add(Property(*spec, Variant(node.name), state, true));
+        else
+            properties.add(Property(*spec, state, spec->kind == PropertyKind::Object));
     }
     auto readText = [this](const std::string& frx, uint32_t offset) {
         return readFrxText(frxBytes(frx), offset);
@@ -141,7 +200,7 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
         try {
             value = entry.group ? Variant::object(entry.name)
                                 : valueOfLine(entry.parts, known ? &known->spec() : table_->property(entry.name),
-                                              state_->codePage, readText, checkRecord);
+                                              state->codePage, readText, checkRecord);
         } catch (const VbError& error) {
             if (error.number() == vberr::FormControlsUnreadable)
                 throw;
@@ -152,7 +211,7 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
             continue;
         }
         const PropertySpec& spec = specFor(entry.name, value);
-        properties.add(Property(spec, std::move(value), state_, spec.kind == PropertyKind::Object));
+        properties.add(Property(spec, std::move(value), state, spec.kind == PropertyKind::Object));
     }
     return properties;
 }
@@ -160,12 +219,12 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
 const PropertySpec& FormDocument::specFor(const std::string& name, const Variant& value) {
     if (const PropertySpec* known = table_->property(name))
         return *known;
-    for (const auto& extra : specs_->extras)
+    for (const auto& extra : shared_->extras)
         if (extra.name == name)
             return extra;
     PropertyKind kind = kindOf(value);
-    specs_->extras.push_back({name, kind, emptyValue(kind)});
-    return specs_->extras.back();
+    shared_->extras.push_back({name, kind, emptyValue(kind)});
+    return shared_->extras.back();
 }
 
 std::string FormDocument::frxBytes(const std::string& frxName) {
@@ -195,6 +254,7 @@ size_t FormDocument::insertionLine(size_t n, const std::string& name) const {
 
 std::string FormDocument::render() const {
     std::map<size_t, LineEdit> edits;
+    int codePage = state().codePage;
     for (size_t n = 0; n < layout_.nodes.size(); ++n) {
         const BlockNode& node = layout_.nodes[n];
         for (const Property& property : *nodeProperties_[n]) {
@@ -214,47 +274,51 @@ std::string FormDocument::render() const {
             std::string value = formatPropertyValue(property.Value());
             if (entry) {
                 edits[entry->line].replacement =
-                    leadingBlanks(lines_[entry->line].text) +
-                    encodeCodePage(formatPropertyLine("", entry->name, value), state_->codePage);
+                    leadingBlanks(lineText(entry->line)) +
+                    encodeCodePage(formatPropertyLine("", entry->name, value), codePage);
             } else {
                 std::string indent(static_cast<size_t>(node.depth + 1) * 3, ' ');
                 edits[insertionLine(n, property.Name())].inserts.emplace_back(
                     foldCase(property.Name()),
-                    encodeCodePage(formatPropertyLine(indent, property.Name(), value), state_->codePage));
+                    encodeCodePage(formatPropertyLine(indent, property.Name(), value), codePage));
             }
         }
     }
     if (edits.empty())
-        return joinLines(lines_);
-    std::string ending = usualLineEnding(lines_);
-    std::vector<TextLine> result;
-    result.reserve(lines_.size() + edits.size());
-    for (size_t i = 0; i < lines_.size(); ++i) {
-        auto edit = edits.find(i);
-        if (edit == edits.end()) {
-            result.push_back(lines_[i]);
+        return bytes_;
+    std::string ending = usualLineEnding(bytes_, lineStarts_);
+    std::string result;
+    result.reserve(bytes_.size() + edits.size() * 48);
+    size_t copied = 0; // the bytes before this offset are in the result
+    for (auto& [line, edit] : edits) {
+        if (line >= lineCount())
+            break;
+        result.append(bytes_, copied, lineStarts_[line] - copied);
+        copied = lineStarts_[line + 1];
+        std::sort(edit.inserts.begin(), edit.inserts.end());
+        for (const auto& insert : edit.inserts)
+            result.append(insert.second).append(ending);
+        if (edit.remove)
             continue;
-        }
-        auto& inserts = edit->second.inserts;
-        std::sort(inserts.begin(), inserts.end());
-        for (const auto& insert : inserts)
-            result.push_back({insert.second, ending});
-        if (edit->second.remove)
-            continue;
-        result.push_back({edit->second.replacement.value_or(lines_[i].text), lines_[i].ending});
+        if (edit.replacement)
+            result.append(*edit.replacement).append(lineEndingAt(bytes_, lineStarts_, line));
+        else
+            result.append(bytes_, lineStarts_[line], copied - lineStarts_[line]);
     }
-    return joinLines(result);
+    result.append(bytes_, copied);
+    return result;
 }
 
-void FormDocument::markSaved(const std::string& bytes) {
+void FormDocument::markSaved(std::string bytes) {
     size_t nodes = layout_.nodes.size();
-    readLines(bytes);
+    readLines(std::move(bytes));
+    releaseLineValues();
     if (layout_.nodes.size() != nodes)
         throwDesignerError(sourceName_, 0, "the written file no longer matches its controls");
     for (Properties* properties : nodeProperties_)
         for (Property& property : *properties)
             property.markSaved();
-    state_->dirty = false;
+    state().dirty = false;
 }
 
 } // namespace corvane::vbide

@@ -26,7 +26,7 @@ class FormDocument {
 public:
     // Reads a form-like file from its bytes. `sourceName` names it in messages. Raises
     // VbError 60061 naming the file and line when the designer block cannot be read.
-    FormDocument(std::string_view bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
+    FormDocument(std::string bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
                  std::shared_ptr<const ControlTypeTable> table);
     FormDocument(const FormDocument&) = delete;
     FormDocument& operator=(const FormDocument&) = delete;
@@ -41,18 +41,24 @@ public:
     VBControls& controls() noexcept { return controls_; }
 
     // True when a property was set since the file was read or saved.
-    bool isDirty() const noexcept { return state_->dirty; }
+    bool isDirty() const noexcept { return state().dirty; }
     // The file's bytes with the changed properties written the way the IDE writes them.
     std::string render() const;
     // Takes the rendered bytes as the file's new content after they were written.
-    void markSaved(const std::string& bytes);
+    void markSaved(std::string bytes);
 
 private:
-    struct SpecStore;
-    void readLines(std::string_view bytes);
-    std::vector<std::string> decodeLines() const;
-    bool canDecodeLine(const std::string& text) const;
+    struct Shared;
+    struct DecodedLines;
+    DesignerState& state() const noexcept;
+    void readLines(std::string bytes);
+    std::string_view lineText(size_t i) const { return lineTextAt(bytes_, lineStarts_, i); }
+    size_t lineCount() const noexcept { return lineStarts_.size() - 1; }
+    void decodeLines(DecodedLines& decoded) const;
+    void decodeWholeBlock(DecodedLines& decoded, size_t blockLines) const;
+    bool canDecodeLine(std::string_view text) const;
     void buildProperties();
+    void releaseLineValues();
     Properties propertiesOf(const BlockNode& node);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
     std::string frxBytes(const std::string& frxName);
@@ -61,9 +67,9 @@ private:
     std::string sourceName_;
     FrxLoader loadFrx_;
     std::shared_ptr<const ControlTypeTable> table_;
-    std::shared_ptr<SpecStore> specs_;
-    std::shared_ptr<DesignerState> state_;
-    std::vector<TextLine> lines_;
+    std::shared_ptr<Shared> shared_; // what every Properties of the file keeps alive
+    std::string bytes_;              // the file as read or last written
+    std::vector<size_t> lineStarts_; // lineStarts(bytes_)
     FormLayout layout_;
     std::string name_;
     std::map<std::string, std::string> frxFiles_;

@@ -11,6 +11,9 @@ enum class LineKind { Blank, Begin, End, BeginProperty, EndProperty, Other };
 LineKind classify(std::string_view trimmed) {
     if (trimmed.empty())
         return LineKind::Blank;
+    char first = trimmed[0];
+    if (first != 'B' && first != 'b' && first != 'E' && first != 'e')
+        return LineKind::Other; // most lines are properties: skip the keyword tests
     if (startsWithWord(trimmed, "BeginProperty"))
         return LineKind::BeginProperty;
     if (startsWithWord(trimmed, "EndProperty"))
@@ -36,7 +39,7 @@ std::string groupName(std::string_view trimmed) {
     return std::string(nextWord(rest));
 }
 
-std::string attributeName(const std::vector<std::string>& lines, size_t from) {
+std::string attributeName(const std::vector<std::string_view>& lines, size_t from) {
     for (size_t i = from; i < lines.size(); ++i) {
         std::string_view text = trimBlanks(lines[i]);
         if (!startsWithWord(text, "Attribute"))
@@ -53,7 +56,7 @@ std::string attributeName(const std::vector<std::string>& lines, size_t from) {
 
 class Parser {
 public:
-    Parser(const std::vector<std::string>& lines, std::string_view sourceName)
+    Parser(const std::vector<std::string_view>& lines, std::string_view sourceName)
         : lines_(lines), source_(sourceName) {}
 
     FormLayout run() {
@@ -140,13 +143,13 @@ private:
         if (!parts)
             throwDesignerError(source_, i + 1, "expected a property line 'Name = value'");
         PropertyEntry entry;
-        entry.name = parts->name;
+        entry.name = std::move(parts->name); // kept once, in the entry
         entry.line = entry.lastLine = i;
         entry.parts = std::move(*parts);
         layout_.nodes[open_.back()].entries.push_back(std::move(entry));
     }
 
-    const std::vector<std::string>& lines_;
+    const std::vector<std::string_view>& lines_;
     std::string_view source_;
     FormLayout layout_;
     std::vector<size_t> open_; // indices of the open blocks, innermost last
@@ -155,16 +158,16 @@ private:
 
 } // namespace
 
-FormLayout parseFormLayout(const std::vector<std::string>& lines, std::string_view sourceName) {
+FormLayout parseFormLayout(const std::vector<std::string_view>& lines, std::string_view sourceName) {
     return Parser(lines, sourceName).run();
 }
 
-size_t findBlockEnd(const std::vector<TextLine>& lines) {
+size_t findBlockEnd(const std::vector<std::string_view>& lines) {
     int depth = 0;
     int groups = 0;
     bool started = false;
     for (size_t i = 0; i < lines.size(); ++i) {
-        LineKind kind = classify(trimBlanks(lines[i].text));
+        LineKind kind = classify(trimBlanks(lines[i]));
         if (kind == LineKind::BeginProperty)
             ++groups;
         else if (kind == LineKind::EndProperty && groups > 0)

@@ -20,7 +20,8 @@ struct PropertyEntry {
     size_t line = 0;         // the property line, or the group's BeginProperty line
     size_t lastLine = 0;     // the line itself, or the group's EndProperty line
     bool group = false;      // a BeginProperty group (not a control, not a property line)
-    PropertyLineParts parts; // the parsed property line (not for groups)
+    PropertyLineParts parts; // the parsed property line without its name (not for groups);
+                             // the reader may release it once it has taken the value
 };
 
 // One Begin ... End block: the top object or a control.
@@ -42,12 +43,12 @@ struct FormLayout {
 
 // Parses the designer block of lines already decoded to UTF-8. Raises VbError 60061 naming
 // `sourceName` and the line (counted from 1) of the first fault.
-FormLayout parseFormLayout(const std::vector<std::string>& lines, std::string_view sourceName);
+FormLayout parseFormLayout(const std::vector<std::string_view>& lines, std::string_view sourceName);
 
 // The index of the top object's End line in raw (not decoded) lines, or lines.size() when
 // the block does not end. Only looks at the ASCII keywords at the start of lines, which no
 // code page changes.
-size_t findBlockEnd(const std::vector<TextLine>& lines);
+size_t findBlockEnd(const std::vector<std::string_view>& lines);
 
 // A failure to read a designer: VbError 60061 naming the file and the line (0: no line).
 [[noreturn]] void throwDesignerError(std::string_view sourceName, size_t lineNumber,

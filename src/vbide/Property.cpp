@@ -7,9 +7,25 @@
 
 namespace corvane::vbide {
 
-Property::Property(const PropertySpec& spec, Variant value, std::shared_ptr<DesignerState> state,
-                   bool readOnly)
-    : spec_(&spec), value_(std::move(value)), state_(std::move(state)), readOnly_(readOnly) {}
+Property::Property(const PropertySpec& spec, Variant value, DesignerState* state, bool readOnly)
+    : spec_(&spec), value_(std::make_unique<Variant>(std::move(value))), state_(state), readOnly_(readOnly) {}
+
+Property::Property(const Property& other)
+    : spec_(other.spec_), value_(other.value_ ? std::make_unique<Variant>(*other.value_) : nullptr),
+      state_(other.state_), readOnly_(other.readOnly_), changed_(other.changed_) {}
+
+Property& Property::operator=(const Property& other) {
+    if (this != &other)
+        *this = Property(other);
+    return *this;
+}
+
+void Property::setLoadedValue(Variant value) {
+    if (value_)
+        *value_ = std::move(value);
+    else
+        value_ = std::make_unique<Variant>(std::move(value));
+}
 
 Variant Property::converted(const Variant& value) const {
     switch (spec_->kind) {
@@ -38,9 +54,9 @@ void Property::SetValue(const Variant& value) {
     if (readOnly_)
         throw VbError(vberr::InvalidCall, "The property '" + spec_->name + "' cannot be set here");
     Variant next = converted(value);
-    if (next.kind() == value_.kind() && next == value_)
+    if (next.kind() == Value().kind() && next == Value())
         return;
-    value_ = std::move(next);
+    setLoadedValue(std::move(next));
     changed_ = true;
     if (state_)
         state_->dirty = true;

@@ -22,14 +22,22 @@ struct DesignerState {
 
 class Property {
 public:
-    // A property with its current value, its default, and the state of its file.
-    Property(const PropertySpec& spec, Variant value, std::shared_ptr<DesignerState> state,
-             bool readOnly);
+    // A property at its default value. `state` belongs to the property's file and outlives
+    // the property (the collection that holds the property keeps it alive).
+    Property(const PropertySpec& spec, DesignerState* state, bool readOnly)
+        : spec_(&spec), state_(state), readOnly_(readOnly) {}
+    // A property with a value of its own.
+    Property(const PropertySpec& spec, Variant value, DesignerState* state, bool readOnly);
+    Property(const Property& other);
+    Property& operator=(const Property& other);
+    Property(Property&&) noexcept = default;
+    Property& operator=(Property&&) noexcept = default;
+    ~Property() = default;
 
     // The property's name as the IDE spells it.
     const std::string& Name() const noexcept { return spec_->name; }
     // The current value (String, Long, Double, Boolean, or an Object for pictures and fonts).
-    const Variant& Value() const noexcept { return value_; }
+    const Variant& Value() const noexcept { return value_ ? *value_ : spec_->defaultValue; }
     // Sets the value, converted to the property's kind; raises 13 or 6 for a value of the
     // wrong kind, 5 for a read-only property or a text the file's code page cannot hold.
     void SetValue(const Variant& value);
@@ -43,16 +51,18 @@ public:
     // True when the value was set since the file was last read or written.
     bool isChanged() const noexcept { return changed_; }
     // Takes the value read from the file (not a change).
-    void setLoadedValue(Variant value) { value_ = std::move(value); }
+    void setLoadedValue(Variant value);
     // Marks the value as written to the file.
     void markSaved() noexcept { changed_ = false; }
 
 private:
     Variant converted(const Variant& value) const;
 
+    // A form holds thousands of properties, most at their defaults: a property keeps only
+    // pointers, and a value of its own only when its file or a caller gave it one.
     const PropertySpec* spec_;
-    Variant value_;
-    std::shared_ptr<DesignerState> state_;
+    std::unique_ptr<Variant> value_; // null: the spec's default value
+    DesignerState* state_;
     bool readOnly_;
     bool changed_ = false;
 };
@@ -71,8 +81,10 @@ public:
 
     // Adds a property (building the collection).
     void add(Property property) { items_.push_back(std::move(property)); }
-    // Keeps alive what the properties' descriptions live in (the type table and the
-    // descriptions of properties the table does not know).
+    // Makes room for that many properties (building the collection).
+    void reserve(size_t count) { items_.reserve(count); }
+    // Keeps alive what the properties' descriptions and their file's state live in (the
+    // type table, the descriptions of properties the table does not know, the DesignerState).
     void keepAlive(std::shared_ptr<const void> owner) { owner_ = std::move(owner); }
     // The property of that name, or null.
     Property* find(std::string_view name);

@@ -25,6 +25,36 @@ std::vector<TextLine> splitLines(std::string_view bytes) {
     return lines;
 }
 
+std::vector<size_t> lineStarts(std::string_view bytes) {
+    std::vector<size_t> starts;
+    starts.reserve(bytes.size() / 32 + 2);
+    size_t start = 0;
+    while (start < bytes.size()) {
+        starts.push_back(start);
+        size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
+            ++end;
+        if (end == bytes.size())
+            break;
+        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    }
+    starts.push_back(bytes.size());
+    return starts;
+}
+
+std::string_view lineTextAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i) {
+    // A line's text holds no CR or LF, so its line end is the run of them at its end.
+    std::string_view line = bytes.substr(starts[i], starts[i + 1] - starts[i]);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
+
+std::string_view lineEndingAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i) {
+    size_t textEnd = starts[i] + lineTextAt(bytes, starts, i).size();
+    return bytes.substr(textEnd, starts[i + 1] - textEnd);
+}
+
 std::string joinLines(const std::vector<TextLine>& lines) {
     size_t size = 0;
     for (const auto& line : lines)
@@ -55,6 +85,24 @@ std::string usualLineEnding(const std::vector<TextLine>& lines) {
     return "\r\n";
 }
 
+std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& starts) {
+    size_t crlf = 0, lf = 0, cr = 0;
+    for (size_t i = 1; i < starts.size(); ++i) {
+        size_t end = starts[i];
+        if (end >= 2 && bytes[end - 2] == '\r' && bytes[end - 1] == '\n')
+            ++crlf;
+        else if (end >= 1 && bytes[end - 1] == '\n')
+            ++lf;
+        else if (end >= 1 && bytes[end - 1] == '\r')
+            ++cr;
+    }
+    if (lf > crlf && lf >= cr)
+        return "\n";
+    if (cr > crlf && cr > lf)
+        return "\r";
+    return "\r\n";
+}
+
 std::string_view trimBlanks(std::string_view text) {
     size_t first = 0;
     size_t last = text.size();
@@ -69,19 +117,19 @@ namespace {
 
 unsigned char lowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
 
-bool isAscii(std::string_view text) {
+} // namespace
+
+bool isAsciiText(std::string_view text) {
     for (char c : text)
         if (static_cast<unsigned char>(c) >= 0x80)
             return false;
     return true;
 }
 
-} // namespace
-
 bool sameNameIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    if (!isAscii(a) || !isAscii(b))
+    if (!isAsciiText(a) || !isAsciiText(b))
         return equalsIgnoreCase(a, b);
     for (size_t i = 0; i < a.size(); ++i)
         if (lowerAscii(static_cast<unsigned char>(a[i])) != lowerAscii(static_cast<unsigned char>(b[i])))
@@ -90,7 +138,7 @@ bool sameNameIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 bool nameLessIgnoreCase(std::string_view a, std::string_view b) {
-    if (!isAscii(a) || !isAscii(b))
+    if (!isAsciiText(a) || !isAsciiText(b))
         return foldCase(a) < foldCase(b);
     for (size_t i = 0; i < a.size() && i < b.size(); ++i) {
         unsigned char x = lowerAscii(static_cast<unsigned char>(a[i]));

@@ -17,11 +17,26 @@ struct TextLine {
 // Splits bytes into lines; a final line break gives no empty last line.
 std::vector<TextLine> splitLines(std::string_view bytes);
 
+// Where each line of the bytes starts, plus bytes.size() at the end: line i is
+// [starts[i], starts[i + 1]) with its line end. Lines as splitLines cuts them, without copies.
+std::vector<size_t> lineStarts(std::string_view bytes);
+
+// The text of line i (without its line end) of bytes indexed by lineStarts.
+std::string_view lineTextAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i);
+
+// The line end of line i ("\r\n", "\n", "\r" or "") of bytes indexed by lineStarts.
+std::string_view lineEndingAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i);
+
 // Joins lines back into bytes.
 std::string joinLines(const std::vector<TextLine>& lines);
 
 // The line end new lines should get: the file's most frequent one ("\r\n" when it has none).
 std::string usualLineEnding(const std::vector<TextLine>& lines);
+// The same for bytes indexed by lineStarts.
+std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& starts);
+
+// True when no byte of the text is above 0x7F.
+bool isAsciiText(std::string_view text);
 
 // The text with blanks and tabs removed at both ends.
 std::string_view trimBlanks(std::string_view text);

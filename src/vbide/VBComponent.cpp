@@ -58,7 +58,7 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
         FrxLoader loadFrx = [folder](const std::string& frxName) {
             return readFileBytes(folder->resolve(frxName));
         };
-        document_ = std::make_shared<FormDocument>(bytes, codePage, file_.string(), loadFrx, table);
+        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), loadFrx, table);
         name_ = document_->name();
         if (type_ == 5 && equalsIgnoreCase(document_->progId(), "VB.MDIForm"))
             type_ = 6;
@@ -98,12 +98,12 @@ vbide::Properties& VBComponent::Properties() {
     return document_ ? document_->designerProperties() : none_;
 }
 
-void VBComponent::save() {
+void VBComponent::save(Durability durability) {
     if (!isDirty())
         return;
     std::string bytes = document_->render();
-    replaceFileAtomically(file_, bytes);
-    document_->markSaved(bytes);
+    replaceFileAtomically(file_, bytes, durability);
+    document_->markSaved(std::move(bytes));
 }
 
 } // namespace corvane::vbide

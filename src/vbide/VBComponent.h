@@ -4,6 +4,7 @@
 // VbError 60061 (naming the file and line) when its controls or properties are asked for.
 #pragma once
 
+#include "support/AtomicFile.h"
 #include "support/VbError.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/FormDocument.h"
@@ -59,8 +60,9 @@ public:
 
     // True when a property of the component or its controls changed since the last save.
     bool isDirty() const noexcept { return document_ && document_->isDirty(); }
-    // Writes the changed file (atomically); does nothing when nothing changed.
-    void save();
+    // Writes the changed file (atomically); does nothing when nothing changed. With
+    // Durability::Deferred the caller flushes the batch to disk (see AtomicFile.h).
+    void save(Durability durability = Durability::Flush);
 
 private:
     VBComponent(int type, std::string name, std::filesystem::path file)

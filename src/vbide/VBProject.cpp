@@ -87,18 +87,32 @@ int VBProject::save() {
     if (!projectFile_)
         throw VbError(vberr::PathFileAccess,
                       "The project '" + name_ + "' has never been saved; it has no file to write");
+    // One flush to disk for the whole batch instead of one per file (see AtomicFile.h); the
+    // files written before a failure are flushed too.
     int written = 0;
-    for (const auto& component : components_) {
-        if (!component->isDirty())
-            continue;
-        component->save();
-        ++written;
+    try {
+        for (const auto& component : components_) {
+            if (!component->isDirty())
+                continue;
+            component->save(Durability::Deferred);
+            ++written;
+        }
+        if (projectFile_->isDirty()) {
+            replaceFileAtomically(file_, projectFile_->render(), Durability::Deferred);
+            projectFile_->markSaved();
+            ++written;
+        }
+    } catch (const VbError&) {
+        try {
+            if (written > 0)
+                syncFileSystem(file_);
+        } catch (const VbError&) {
+            // the failure being raised says more than this one
+        }
+        throw;
     }
-    if (projectFile_->isDirty()) {
-        replaceFileAtomically(file_, projectFile_->render());
-        projectFile_->markSaved();
-        ++written;
-    }
+    if (written > 0)
+        syncFileSystem(file_);
     return written;
 }
 
