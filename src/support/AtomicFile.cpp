@@ -35,8 +35,9 @@ void writeAll(int fd, const std::filesystem::path& path, std::string_view bytes)
 
 } // namespace
 
-AtomicFile::AtomicFile(std::filesystem::path target, std::filesystem::path temporary)
-    : target_(std::move(target)), temporary_(std::move(temporary)) {
+AtomicFile::AtomicFile(std::filesystem::path target, std::filesystem::path temporary,
+                       Durability durability)
+    : target_(std::move(target)), temporary_(std::move(temporary)), durability_(durability) {
     if (temporary_.empty())
         temporary_ = std::filesystem::path(target_.string() + ".tmp");
 }
@@ -51,7 +52,7 @@ void AtomicFile::commit() {
     if (fd < 0)
         fail(temporary_, "create", errno);
     writeAll(fd, temporary_, content_);
-    if (::fsync(fd) != 0 && errno != EINVAL) {
+    if (durability_ == Durability::Flush && ::fsync(fd) != 0 && errno != EINVAL) {
         int error = errno;
         ::close(fd);
         std::filesystem::remove(temporary_);
@@ -72,10 +73,23 @@ void AtomicFile::commit() {
     }
 }
 
-void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes) {
-    AtomicFile file(target);
+void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                           Durability durability) {
+    AtomicFile file(target, {}, durability);
     file.write(bytes);
     file.commit();
+}
+
+void syncFileSystem(const std::filesystem::path& path) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        fail(path, "open", errno);
+    if (::syncfs(fd) != 0) {
+        int error = errno;
+        ::close(fd);
+        fail(path, "flush the file system of", error);
+    }
+    ::close(fd);
 }
 
 std::string readFileBytes(const std::filesystem::path& path) {
