@@ -23,6 +23,22 @@ int compareCells(const Variant& a, const Variant& b) {
     return c < 0 ? -1 : c > 0 ? 1 : 0;
 }
 
+// A column is grouped once: a level added for a column already grouped is dropped, so that a
+// grouping saved and loaded again onto the same grid stays as it was. True when levels were
+// dropped (the levels were then rebuilt, each change reported on its own).
+bool dropDuplicateLevels(GridOrderKeys& levels) {
+    std::vector<GridOrderKey> kept;
+    for (const GridOrderKey& level : levels)
+        if (std::none_of(kept.begin(), kept.end(), [&](const GridOrderKey& k) { return k.ColIndex == level.ColIndex; }))
+            kept.push_back(level);
+    if (kept.size() == static_cast<size_t>(levels.Count()))
+        return false;
+    levels.Clear();
+    for (const GridOrderKey& level : kept)
+        levels.Add(level.ColIndex, level.SortOrder);
+    return true;
+}
+
 } // namespace
 
 Grid::Grid(std::string name)
@@ -30,7 +46,10 @@ Grid::Grid(std::string name)
       sortKeys_([this] { return columns_.Count(); }),
       groups_([this] { return columns_.Count(); }) {
     sortKeys_.Changed.connect([this] { orderChanged(); });
-    groups_.Changed.connect([this] { orderChanged(); });
+    groups_.Changed.connect([this] {
+        if (!dropDuplicateLevels(groups_))
+            orderChanged();
+    });
 }
 
 void Grid::SetItemCount(int32_t count) {
@@ -52,8 +71,14 @@ void Grid::SetRow(int32_t position) {
         throw VbError(vberr::InvalidCall, "Invalid row position " + std::to_string(position));
     if (position == row_)
         return;
+    // The commit may re-order the rows: the row asked for is the record shown there now.
+    int32_t target = RowIndex(position);
     commitEdit();
     int32_t lastRow = row_;
+    if (target != 0 && RowIndex(position) != target)
+        for (int32_t p = 0; p < itemCount_; ++p)
+            if (RowIndex(p) == target)
+                position = p;
     row_ = position;
     if (row_ < firstRow_)
         firstRow_ = row_;
@@ -96,7 +121,8 @@ void Grid::SetValue(int16_t column, Variant value) {
         throw VbError(vberr::ObjectNotSet, "The grid has no current row");
     CachedRow& row = cachedRow(index);
     const Variant& old = row.values.Value(column);
-    if (old.kind() == value.kind() && old == value)
+    // Null equals nothing, not even Null: a cleared cell cleared again is no change either.
+    if (old.kind() == value.kind() && (old.isNull() || old == value))
         return;
     row.values.SetValue(column, std::move(value));
     row.edited = true;
