@@ -120,6 +120,63 @@ void AddinTest::typeHelpText(const std::string& module, const std::string& key, 
     throw std::runtime_error("no grid row for " + module + "." + key);
 }
 
+void AddinTest::selectModule(const std::string& module) {
+    controls::ListBox& list = editor().lbxModules();
+    for (int32_t i = 0; i < list.ListCount(); ++i)
+        if (list.List(i) == module) {
+            list.SetListIndex(i);
+            return;
+        }
+    throw std::runtime_error("no module list entry " + module);
+}
+
+void AddinTest::selectRow(const std::string& key) {
+    FrmWizard& window = editor();
+    controls::Grid& grid = window.Grid();
+    for (int32_t position = 0; position < grid.RowCount(); ++position)
+        if (window.currentForm()->Item(grid.RowIndex(position))->ControlName == key) {
+            grid.SetRow(position);
+            return;
+        }
+    throw std::runtime_error("no grid row for " + key);
+}
+
+std::vector<std::string> AddinTest::gridRows() {
+    controls::Grid& grid = editor().Grid();
+    std::vector<std::string> rows;
+    for (int32_t position = 0; position < grid.RowCount(); ++position) {
+        Variant text = grid.cellValue(position, 3); // a cleared cell shows empty
+        rows.push_back(grid.cellValue(position, 2).toText() + "|" + (text.isNull() ? "" : text.toText()));
+    }
+    return rows;
+}
+
+controls::Tool& AddinTest::tool(const std::string& name, const std::string& band) {
+    return editor().ActiveBar().Bands(band).Tools().Item(name);
+}
+
+void AddinTest::clickTool(const std::string& name, const std::string& band) {
+    editor().ActiveBar().clickTool(tool(name, band));
+}
+
+void AddinTest::pickLanguage(const std::string& language) {
+    controls::Tool& combo = tool("selectedlanguage");
+    for (int32_t i = 0; i < combo.ComboList().Count(); ++i)
+        if (combo.ComboList().Item(i) == language) {
+            editor().ActiveBar().pickComboEntry(combo, i);
+            return;
+        }
+    throw std::runtime_error("no language combo entry " + language);
+}
+
+std::vector<std::string> AddinTest::languageCombo() {
+    controls::Tool& combo = tool("selectedlanguage");
+    std::vector<std::string> entries;
+    for (int32_t i = 0; i < combo.ComboList().Count(); ++i)
+        entries.push_back(combo.ComboList().Item(i));
+    return entries;
+}
+
 std::string AddinTest::registryValue(const std::string& key, const std::string& name) {
     return registry().GetValue(RegistryRoot::CurrentUser, key, name);
 }
@@ -199,6 +256,98 @@ std::filesystem::path writeSmallProject(const std::filesystem::path& folder, con
                                      "End\n"
                                      "Attribute VB_Name = \"ctlBox\"\n");
     return folder / "Small.vbp";
+}
+
+namespace {
+
+const char* const EditForm = "VERSION 5.00\n"
+                             "Begin VB.Form frmEdit \n"
+                             "   Caption         =   \"Edit\"\n"
+                             "   ClientHeight    =   3000\n"
+                             "   ClientWidth     =   4000\n"
+                             "   WhatsThisHelp   =   -1  'True\n"
+                             "   Begin VB.CommandButton cmdOK \n"
+                             "      Caption         =   \"OK\"\n"
+                             "      WhatsThisHelpID =   1\n"
+                             "   End\n"
+                             "   Begin VB.TextBox txtName \n"
+                             "      WhatsThisHelpID =   2\n"
+                             "   End\n"
+                             "   Begin VB.Label lblTitle \n"
+                             "      Caption         =   \"Title\"\n"
+                             "      WhatsThisHelpID =   3\n"
+                             "   End\n"
+                             "   Begin VB.CheckBox chkBold \n"
+                             "      Caption         =   \"Bold\"\n"
+                             "      WhatsThisHelpID =   4\n"
+                             "   End\n"
+                             "End\n"
+                             "Attribute VB_Name = \"frmEdit\"\n";
+
+const char* const OtherForm = "VERSION 5.00\n"
+                              "Begin VB.Form frmOther \n"
+                              "   Caption         =   \"Other\"\n"
+                              "   Begin VB.TextBox txtNote \n"
+                              "      WhatsThisHelpID =   5\n"
+                              "   End\n"
+                              "End\n"
+                              "Attribute VB_Name = \"frmOther\"\n";
+
+const char* const EmptyForm = "VERSION 5.00\n"
+                              "Begin VB.Form frmEmpty \n"
+                              "   Caption         =   \"Empty\"\n"
+                              "End\n"
+                              "Attribute VB_Name = \"frmEmpty\"\n";
+
+// The help data of the editing project; %C and %P stand for the current and primary language.
+const char* const EditData =
+    R"x(<?xml version="1.0" encoding="UTF-8"?>
+<Root CurrentLanguage="%C" PrimaryLanguage="%P" GenerateHTML="True" CompileHTML="False" GenerateWinHelp="False" CompileWinHelp="False">
+  <SelectedLanguage Name="English" />
+  <SelectedLanguage Name="German" />
+  <VBComponent ComponentName="frmEdit">
+    <HelpItem ComponentName="frmEdit" ControlName="cmdOK" ContextHelpID="1" ControlType="CommandButton" Caption="OK">
+      <HelpText Language="English">Saves and closes.</HelpText>
+      <HelpText Language="German">Speichert und schließt.</HelpText>
+    </HelpItem>
+    <HelpItem ComponentName="frmEdit" ControlName="txtName" ContextHelpID="2" ControlType="TextBox" Caption="">
+      <HelpText Language="English">Your name.</HelpText>
+    </HelpItem>
+    <HelpItem ComponentName="frmEdit" ControlName="lblTitle" ContextHelpID="3" ControlType="Label" Caption="Title" />
+    <HelpItem ComponentName="frmEdit" ControlName="chkBold" ContextHelpID="4" ControlType="CheckBox" Caption="Bold">
+      <HelpText Language="English">Bold text.</HelpText>
+      <HelpText Language="German">Fetter Text.</HelpText>
+    </HelpItem>
+  </VBComponent>
+  <VBComponent ComponentName="frmOther">
+    <HelpItem ComponentName="frmOther" ControlName="txtNote" ContextHelpID="5" ControlType="TextBox" Caption="">
+      <HelpText Language="English">A note.</HelpText>
+    </HelpItem>
+  </VBComponent>
+</Root>
+)x";
+
+std::string replaced(std::string text, const std::string& from, const std::string& to) {
+    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+} // namespace
+
+std::filesystem::path writeEditProject(const std::filesystem::path& folder, const std::string& current,
+                                       const std::string& primary) {
+    writeCrLf(folder / "Edit.vbp", "Type=Exe\n"
+                                   "Form=frmEdit.frm\n"
+                                   "Form=frmOther.frm\n"
+                                   "Form=frmEmpty.frm\n"
+                                   "RelatedDoc=ContextHelp.txt\n"
+                                   "Name=\"Edit\"\n");
+    writeCrLf(folder / "frmEdit.frm", EditForm);
+    writeCrLf(folder / "frmOther.frm", OtherForm);
+    writeCrLf(folder / "frmEmpty.frm", EmptyForm);
+    writeFile(folder / "ContextHelp.txt", replaced(replaced(EditData, "%C", current), "%P", primary));
+    return folder / "Edit.vbp";
 }
 
 } // namespace corvane::test

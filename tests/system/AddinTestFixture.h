@@ -51,6 +51,20 @@ protected:
     // Types text into the help text box for a control, as the user does: selects the module
     // in the list, the control's row in the grid, then sets the text box.
     void typeHelpText(const std::string& module, const std::string& key, const std::string& text);
+    // Clicks a module's entry in the module list (fails the test when there is none).
+    void selectModule(const std::string& module);
+    // Moves the grid to the row showing a control of the current module.
+    void selectRow(const std::string& key);
+    // The grid's rows in display order, each as "control name|help text" read through the grid.
+    std::vector<std::string> gridRows();
+    // A tool of the editor's toolbar by band and name.
+    controls::Tool& tool(const std::string& name, const std::string& band = "Main Band");
+    // Clicks a toolbar tool as the user does.
+    void clickTool(const std::string& name, const std::string& band = "Main Band");
+    // Picks the entry `language` in the toolbar's language combo.
+    void pickLanguage(const std::string& language);
+    // The entries of the toolbar's language combo.
+    std::vector<std::string> languageCombo();
 
     // A string value of the current user's registry.
     std::string registryValue(const std::string& key, const std::string& name);
@@ -80,5 +94,11 @@ extern const char* const SmallFormB;
 // module modMain, the class clsThing and the user control ctlBox, with `extraLines` (such as
 // "RelatedDoc=ContextHelp.txt\n") before its Name line. Returns the .vbp path.
 std::filesystem::path writeSmallProject(const std::filesystem::path& folder, const std::string& extraLines = "");
+// Writes the editing project "Edit.vbp" into `folder`: the form frmEdit (cmdOK, txtName,
+// lblTitle, chkBold), the form frmOther (txtNote) and the form frmEmpty without controls, with
+// a "ContextHelp.txt" holding English and German texts under the given current and primary
+// languages. Returns the .vbp path.
+std::filesystem::path writeEditProject(const std::filesystem::path& folder, const std::string& current = "English",
+                                       const std::string& primary = "English");
 
 } // namespace corvane::test
