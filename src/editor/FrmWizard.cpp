@@ -57,6 +57,8 @@ void FrmWizard::createControls() {
         box->SetScrollBars(2);
     }
     txtPrimaryLanguage_->SetLocked(true);
+    // Nothing to edit until a module's row is current: the grid's row change enables it.
+    txtHelpText_->SetEnabled(false);
     ControlListContainer_ = &add<controls::Captioned>("ControlListContainer");
     ControlListContainer_->SetTag("104");
     Grid_ = &add<controls::Grid>("Grid");

@@ -186,5 +186,21 @@ TEST_F(EditorGridTest, GroupingSurvivesSelectingAnotherModule) {
     EXPECT_EQ(gridRows(), (Strings{"txtName|Your name.", "lblTitle|", "cmdOK|Saves and closes.", "chkBold|Bold text."}));
 }
 
+TEST_F(EditorGridTest, BeforeAModuleIsSelectedThereIsNothingToTypeInto) {
+    FrmWizard& window = open();
+    EXPECT_FALSE(window.txtHelpText().Enabled()) << "typing would have no record to go to";
+    EXPECT_EQ(window.txtHelpText().Text(), "");
+    pickLanguage("German");
+    EXPECT_FALSE(window.txtHelpText().Enabled());
+    EXPECT_EQ(window.ControlListContainer().Caption(), "Controls");
+    selectModule("frmOther");
+    EXPECT_TRUE(window.txtHelpText().Enabled());
+    EXPECT_EQ(window.txtHelpText().Text(), "");
+    window.txtHelpText().SetText("Eine Notiz.");
+    selectModule("frmEmpty");
+    EXPECT_EQ(record("frmOther", "txtNote").GetHelpText("German"), "Eine Notiz.");
+    EXPECT_EQ(english("frmOther", "txtNote"), "A note.");
+}
+
 } // namespace
 } // namespace corvane::test
