@@ -202,5 +202,41 @@ TEST_F(EditorGridTest, BeforeAModuleIsSelectedThereIsNothingToTypeInto) {
     EXPECT_EQ(english("frmOther", "txtNote"), "A note.");
 }
 
+TEST_F(EditorGridTest, TheGridsEventsWhenTheUserChangesModuleAndLanguage) {
+    FrmWizard& window = open();
+    selectModule("frmEdit");
+    selectRow("chkBold");
+    controls::Grid& grid = window.Grid();
+    // Listeners after the window's own: a read the window makes in its handler comes first.
+    auto log = std::make_shared<Strings>();
+    grid.UnboundReadData.connect([log](int32_t index, const Variant&, controls::GridRowValues&) {
+        log->push_back("read " + std::to_string(index));
+    });
+    grid.UnboundUpdate.connect([log](int32_t index, const Variant&, controls::GridRowValues& values) {
+        log->push_back("update " + std::to_string(index) + " " + values.Value(3).toText());
+    });
+    grid.Change.connect([log] { log->push_back("change"); });
+    grid.RowColChange.connect([log, &grid](const Variant& lastRow, int16_t lastCol) {
+        log->push_back("rowcol from " + lastRow.toText() + "," + std::to_string(lastCol) + " to " +
+                       std::to_string(grid.Row()) + " of " + std::to_string(grid.ItemCount()));
+    });
+
+    window.txtHelpText().SetText("Bold!");
+    pickLanguage("German");
+    EXPECT_EQ(*log, (Strings{"change", "update 4 Bold!", "read 4", "rowcol from 3,1 to 3 of 4"}));
+    log->clear();
+
+    window.txtHelpText().SetText("Fett!");
+    selectModule("frmOther");
+    EXPECT_EQ(*log, (Strings{"change", "update 4 Fett!", "read 1", "rowcol from 3,1 to 0 of 1", "read 1",
+                             "rowcol from 0,1 to 0 of 1"}));
+    log->clear();
+
+    grid.clickColumnHeader(2);
+    EXPECT_EQ(*log, Strings{}) << "sorting one row reads nothing new";
+    EXPECT_EQ(record("frmEdit", "chkBold").GetHelpText("English"), "Bold!");
+    EXPECT_EQ(record("frmEdit", "chkBold").GetHelpText("German"), "Fett!");
+}
+
 } // namespace
 } // namespace corvane::test

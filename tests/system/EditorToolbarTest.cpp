@@ -228,5 +228,25 @@ TEST_F(EditorToolbarTest, TheLanguageOptionsToolFillsTheComboAgainFromTheChosenL
     EXPECT_EQ(window.txtPrimaryLanguage().Text(), "Help text in the primary language (French) is blank");
 }
 
+TEST_F(EditorToolbarTest, TheLanguageBeingEditedAtCloseIsTheCurrentOneNextTime) {
+    open();
+    selectModule("frmOther");
+    pickLanguage("German");
+    editor().txtHelpText().SetText("Eine Notiz.");
+    closeWithCloseBox();
+    const std::string saved = readFile(dir_ / "ContextHelp.txt");
+    EXPECT_NE(saved.find("<Root CurrentLanguage=\"German\" PrimaryLanguage=\"English\""), std::string::npos);
+    EXPECT_NE(saved.find("<HelpText Language=\"German\">Eine Notiz.</HelpText>"), std::string::npos);
+
+    clickMenu();
+    FrmWizard& again = editor();
+    EXPECT_EQ(languageCombo(), (Strings{"English", "German"}));
+    EXPECT_EQ(tool("selectedlanguage").ComboListIndex(), 1);
+    EXPECT_TRUE(again.txtPrimaryLanguage().Visible());
+    selectModule("frmOther");
+    EXPECT_EQ(again.txtHelpText().Text(), "Eine Notiz.");
+    EXPECT_EQ(again.txtPrimaryLanguage().Text(), "Help text in the primary language (English) is \"A note.\"");
+}
+
 } // namespace
 } // namespace corvane::test
