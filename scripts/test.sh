@@ -3,9 +3,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/install-deps.sh"
-build="$("$root/scripts/build.sh" "$@" | tail -n 1)"
+# Qt programs (also the test discovery during the build) run without a display.
 export QT_QPA_PLATFORM=offscreen
-export XDG_RUNTIME_DIR="$build/xdg-runtime"
+export XDG_RUNTIME_DIR="${TMPDIR:-/tmp}/corvane-xdg-runtime-$(id -u)"
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+build="$("$root/scripts/build.sh" "$@" | tail -n 1)"
 cd "$build"
 ctest --output-on-failure -j"$(nproc)"
