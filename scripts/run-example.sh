@@ -11,10 +11,8 @@ work="$build/example"
 rm -rf "$work"
 cp -r "$root/examples/OrderEntry" "$work"
 corvane="$build/bin/corvane"
-if [ -n "${DISPLAY:-}" ] && "$corvane" --help | grep -q "^  edit"; then
+if [ -n "${DISPLAY:-}" ] && ldd "$corvane" | grep -q Qt6Widgets; then
     exec "$corvane" edit "$work/OrderEntry.vbp"
 fi
 "$corvane" scan "$work/OrderEntry.vbp"
-if "$corvane" --help | grep -q "^  compile"; then
-    "$corvane" compile "$work/OrderEntry.vbp" --yes
-fi
+"$corvane" compile "$work/OrderEntry.vbp" --yes
