@@ -100,6 +100,9 @@ void FrmWizard::createControls() {
     Spell_->BadWord.connect(ErrorScope::eventHandler([this](int16_t) { Spell_BadWord(); }));
     Spell_->Changed.connect(ErrorScope::eventHandler([this] { Spell_Changed(); }));
     Spell_->Complete.connect(ErrorScope::eventHandler([this](int16_t cancelled) { Spell_Complete(cancelled); }));
+
+    // The design size, once every control exists; a stored placement replaces it (Form_Load).
+    Move(Left(), Top(), 12000, 8400);
 }
 
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {

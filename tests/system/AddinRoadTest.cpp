@@ -79,7 +79,7 @@ TEST_F(AddinRoadTest, EditAndCloseTheExampleProjectThenReopenIt) {
               readFile(fs::path(CORVANE_TEST_DATA_DIR) / "system" / "OrderEntryRoad" / "ContextHelp.txt"));
     EXPECT_FALSE(fs::exists(folder / "ContextHelp.txt.tmp"));
     EXPECT_EQ(registryValue("Software\\Halvex", "CorvaneSplitMain"), "Splitter;0;2000");
-    EXPECT_EQ(registryValue("Software\\Halvex", "CorvaneSplitRight"), "Splitter;1;900");
+    EXPECT_EQ(registryValue("Software\\Halvex", "CorvaneSplitRight"), "Splitter;1;2100");
     EXPECT_EQ(registryValue("Software\\Halvex\\Corvane", "SpellType"), "sc_currentmodule");
     EXPECT_EQ(registryValue(PositionKey, "WindowState"), "0");
     EXPECT_EQ(registryValue(PositionKey, "Left"), "300");
@@ -104,7 +104,7 @@ TEST_F(AddinRoadTest, EditAndCloseTheExampleProjectThenReopenIt) {
     EXPECT_EQ(again.Left(), 300);
     EXPECT_EQ(again.Width(), 9000);
     EXPECT_EQ(again.splitMain().GetLayout(), "Splitter;0;2000");
-    EXPECT_EQ(again.splitright().GetLayout(), "Splitter;1;900");
+    EXPECT_EQ(again.splitright().GetLayout(), "Splitter;1;2100");
     EXPECT_EQ(again.GetSpellType(), "sc_currentmodule");
     EXPECT_EQ(addin_->modMain().SaveGridGroups(again.Grid()), "1:1");
     EXPECT_EQ(again.highestId(), 38);
