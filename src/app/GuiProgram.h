@@ -8,6 +8,7 @@
 
 #include "addin/Addin.h"
 #include "app/HostWindow.h"
+#include "app/QtHelpViewer.h"
 #include "app/QtWindowSystem.h"
 
 #include <filesystem>
@@ -20,8 +21,8 @@ namespace corvane::app {
 // True when the arguments name a command of the desktop program (none, or "edit").
 bool isGuiCommand(const std::vector<std::string>& arguments);
 
-// The add-in at work in the desktop program: the Qt window system, the error dialog
-// component, the IDE model with the add-in connected, and the host window. Needs a
+// The add-in at work in the desktop program: the Qt window system, the help window, the
+// error dialog component, the IDE model with the add-in connected, and the host window. Needs a
 // QApplication.
 class GuiSession {
 public:
@@ -35,6 +36,8 @@ public:
     bool edit(const std::filesystem::path& project);
 
     QtWindowSystem& windows() { return windows_; }
+    // The window the program's own help topics are shown in.
+    QtHelpViewer& helpViewer() { return helpViewer_; }
     HostWindow& host() { return *host_; }
     Addin& addin() { return addin_; }
     const std::shared_ptr<vbide::VBE>& vbe() const { return vbe_; }
@@ -42,6 +45,8 @@ public:
 private:
     QtWindowSystem windows_;
     controls::WindowSystemScope scope_;
+    QtHelpViewer helpViewer_;
+    HelpViewerScope helpScope_{helpViewer_};
     std::shared_ptr<vbide::VBE> vbe_;
     Addin addin_;
     std::unique_ptr<HostWindow> host_;
