@@ -18,6 +18,8 @@
 //   and raises RowColChange. Refetch drops every cached row and pending edit and raises
 //   RowColChange for the current row, which is read again when asked for.
 // - ColumnHeaderClick is raised by the view when the user clicks a header.
+// A column is grouped once: adding a grouping level for a grouped column changes nothing.
+// SetRow lands on the record that was at the position before an edit commit re-sorted the rows.
 #pragma once
 
 #include "controls/Control.h"
