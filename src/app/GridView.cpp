@@ -60,6 +60,16 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override {
         painter->save();
+        if (model_.isGroupHeader(index.row())) {
+            QFont bold = option.font;
+            bold.setBold(true);
+            painter->setFont(bold);
+            painter->setPen(option.palette.color(QPalette::Text));
+            painter->drawText(option.rect.adjusted(6, 4, -6, -4), Qt::AlignLeft | Qt::AlignBottom,
+                              index.data().toString().trimmed());
+            painter->restore();
+            return;
+        }
         QRect card = option.rect.adjusted(4, 4, -4, -4);
         bool selected = option.state & QStyle::State_Selected;
         painter->setPen(option.palette.color(QPalette::Mid));
@@ -133,6 +143,7 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
         connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
                 [this](const QModelIndex& current) { userSelected(current.row()); });
     connect(model_, &QAbstractItemModel::modelReset, this, [this] {
+        showGroupHeaders();
         showColumnWidths();
         showCurrentRow();
         showSortIndicator();
@@ -145,6 +156,7 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
     });
     context.connect(grid.SortKeys().Changed, [this] { showSortIndicator(); });
     showView();
+    showGroupHeaders();
     showColumnWidths();
     showCurrentRow();
     showSortIndicator();
@@ -160,6 +172,17 @@ void GridView::showColumnWidths() {
     }
 }
 
+void GridView::showGroupHeaders() {
+    table_->clearSpans();
+    if (!context_.live() || grid_.Groups().Count() == 0)
+        return;
+    // A header row reads across the whole table.
+    int columns = model_->columnCount();
+    for (int row = 0; row < model_->rowCount(); ++row)
+        if (model_->isGroupHeader(row) && columns > 1)
+            table_->setSpan(row, 0, 1, columns);
+}
+
 void GridView::showView() {
     stack_->setCurrentWidget(grid_.View() == controls::jgexCard ? static_cast<QWidget*>(cards_) : table_);
 }
@@ -167,7 +190,7 @@ void GridView::showView() {
 void GridView::showCurrentRow() {
     if (!context_.live())
         return;
-    int row = grid_.Row() < grid_.RowCount() ? grid_.Row() : -1;
+    int row = grid_.Row() < grid_.RowCount() ? model_->modelRow(grid_.Row()) : -1;
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(table_), static_cast<QAbstractItemView*>(cards_)}) {
         QSignalBlocker blocker(view->selectionModel());
         if (row < 0) {
@@ -191,7 +214,8 @@ void GridView::showSortIndicator() {
                              key.SortOrder < 0 ? Qt::DescendingOrder : Qt::AscendingOrder);
 }
 
-void GridView::userSelected(int row) {
+void GridView::userSelected(int modelRow) {
+    int32_t row = model_->gridRow(modelRow);
     if (row < 0 || row == grid_.Row())
         return;
     context_.act([&] { grid_.SetRow(row); });

@@ -3,7 +3,8 @@
 //
 // A click on a header goes to Grid::clickColumnHeader (the program sorts); a header dragged
 // onto the group-by area adds a grouping level; the grid's View picks table or cards; the
-// row the user selects becomes the grid's current row.
+// row the user selects becomes the grid's current row. With grouping levels a header row
+// spans the table before each group.
 #pragma once
 
 #include <QWidget>
@@ -39,10 +40,11 @@ public:
 
 private:
     void showView();
+    void showGroupHeaders();
     void showCurrentRow();
     void showSortIndicator();
     void showColumnWidths();
-    void userSelected(int row);
+    void userSelected(int modelRow);
 
     controls::Grid& grid_;
     ViewContext& context_;

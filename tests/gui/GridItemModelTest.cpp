@@ -61,14 +61,44 @@ TEST(GridItemModel, PassesTheModelTesterThroughEveryChangeOfTheGrid) {
 
     records.grid.SortKeys().Add(2, 1);
     EXPECT_EQ(model.index(0, 1).data().toString(), QStringLiteral("ctl99960"));
+    // Grouped: a header row before each group; the headers read no row the order did not.
     records.grid.Groups().Add(1, -1);
-    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("TextBox"));
+    (void)records.grid.cellValue(0, 1);
+    int64_t readForOrder = records.grid.rowsRead();
+    ASSERT_EQ(model.rowCount(), 42);
+    EXPECT_EQ(records.grid.rowsRead(), readForOrder);
+    EXPECT_TRUE(model.isGroupHeader(0));
+    EXPECT_EQ(model.index(0, 0).data().toString(), QStringLiteral("ControlType: TextBox"));
+    EXPECT_EQ(model.index(0, 1).data().toString(), QString());
+    EXPECT_FALSE(model.flags(model.index(0, 0)) & Qt::ItemIsSelectable);
+    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("TextBox"));
+    EXPECT_EQ(model.index(1, 1).data().toString(), QStringLiteral("ctl99961"));
+    EXPECT_EQ(model.gridRow(0), -1);
+    EXPECT_EQ(model.gridRow(1), 0);
+    EXPECT_EQ(model.modelRow(0), 1);
+    EXPECT_TRUE(model.isGroupHeader(21));
+    EXPECT_EQ(model.index(21, 0).data().toString(), QStringLiteral("ControlType: Label"));
+    EXPECT_EQ(model.gridRow(22), 20);
+    EXPECT_EQ(model.modelRow(20), 22);
+    EXPECT_EQ(model.modelRow(39), 41);
+    EXPECT_EQ(model.modelRow(40), -1);
+    // A second level: a header of the inner level before every row of it.
+    records.grid.Groups().Add(2, 1);
+    ASSERT_EQ(model.rowCount(), 82);
+    EXPECT_EQ(model.groupLevel(0), 0);
+    EXPECT_EQ(model.groupLevel(1), 1);
+    EXPECT_EQ(model.index(1, 0).data().toString(), QStringLiteral("    ControlName: ctl99961"));
+    EXPECT_EQ(model.groupLevel(2), -1);
+    EXPECT_EQ(model.groupLevel(3), 1);
+    records.grid.Groups().Clear();
+    records.grid.Groups().Add(1, -1);
+    ASSERT_EQ(model.rowCount(), 42);
     records.grid.Columns().Item(3).SetColPosition(1);
     records.grid.Columns().Item(1).SetColPosition(3);
     EXPECT_EQ(model.gridColumn(0), 3);
     EXPECT_EQ(model.headerData(0, Qt::Horizontal).toString(), QStringLiteral("HelpText"));
     records.grid.SetItemCount(5);
-    EXPECT_EQ(model.rowCount(), 5);
+    EXPECT_EQ(model.rowCount(), 7); // three text boxes and two labels, under their headers
     records.grid.SetItemCount(0);
     EXPECT_EQ(model.rowCount(), 0);
 
@@ -115,15 +145,30 @@ TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
 
     // A header dropped on the group-by area groups by its column.
     app::GroupByArea* area = view.groupByArea();
+    int64_t beforeGrouping = records.grid.rowsRead();
     area->dropColumn(1);
     area->dropColumn(1); // a second drop of the same column adds nothing
     ASSERT_EQ(records.grid.Groups().Count(), 1);
     EXPECT_EQ(area->shownText(), QStringLiteral("ControlType"));
+    QTest::qWait(50);
+    // The grouped order reads every row once; the header rows and the screen add nothing.
+    EXPECT_LE(records.grid.rowsRead() - beforeGrouping, 5000);
+    EXPECT_EQ(view.table()->model()->rowCount(), 5002);
+    EXPECT_EQ(view.table()->columnSpan(0, 0), 3);
+    EXPECT_EQ(view.table()->columnSpan(1, 0), 1);
 
     // Selecting a row in the table moves the grid's current row.
     QModelIndex target = view.table()->indexAt(QPoint(5, 5));
+    ASSERT_FALSE(view.model()->isGroupHeader(target.row()));
     clickAt(view.table()->viewport(), view.table()->visualRect(target).center());
-    EXPECT_EQ(records.grid.Row(), target.row());
+    EXPECT_EQ(records.grid.Row(), view.model()->gridRow(target.row()));
+    EXPECT_EQ(view.table()->currentIndex().row(), target.row());
+    // A click on a header row selects nothing.
+    view.table()->scrollToTop();
+    QTest::qWait(20);
+    int32_t before = records.grid.Row();
+    clickAt(view.table()->viewport(), view.table()->visualRect(view.model()->index(0, 0)).center());
+    EXPECT_EQ(records.grid.Row(), before);
     context.retire();
 }
 
