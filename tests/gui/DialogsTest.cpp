@@ -15,41 +15,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
-#include <memory>
-#include <iostream>
 
 namespace corvane::test {
 
 namespace {
-
-// Runs `answer` on the window of form `formName` as soon as it is shown, from inside the
-// modal loop that the next user action enters. A window that never comes ends the program
-// rather than leaving a modal loop waiting for ever.
-void answerWhenShown(app::QtWindowSystem& windows, std::string formName, std::function<void(app::FormWindow&)> answer) {
-    auto* timer = new QTimer;
-    auto tries = std::make_shared<int>(0);
-    QObject::connect(timer, &QTimer::timeout, timer, [&windows, timer, tries, formName, answer] {
-        app::FormWindow* window = windows.window(formName);
-        if (!window || !window->isVisible()) {
-            if (++*tries > 250) {
-                std::cerr << "the window " << formName << " was never shown\n";
-                std::abort();
-            }
-            return;
-        }
-        timer->stop();
-        timer->deleteLater();
-        answer(*window);
-    });
-    timer->start(20);
-}
 
 template <typename Widget> Widget* viewOf(app::FormWindow& window, const std::string& control) {
     auto* widget = qobject_cast<Widget*>(window.view(control));

@@ -5,8 +5,11 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdlib>
+#include <iostream>
+#include <memory>
 
 namespace corvane::test {
 
@@ -31,6 +34,33 @@ bool waitFor(const std::function<bool()>& done) {
 
 void clickAt(QWidget* widget, QPoint point) {
     QTest::mouseClick(widget, Qt::LeftButton, Qt::NoModifier, point.isNull() ? widget->rect().center() : point);
+}
+
+void answerWhenShown(app::QtWindowSystem& windows, std::string formName, std::function<void(app::FormWindow&)> answer) {
+    auto* timer = new QTimer;
+    auto tries = std::make_shared<int>(0);
+    QObject::connect(timer, &QTimer::timeout, timer, [&windows, timer, tries, formName, answer] {
+        app::FormWindow* window = windows.window(formName);
+        if (!window || !window->isVisible()) {
+            if (++*tries > 250) {
+                std::cerr << "the window " << formName << " was never shown\n";
+                std::abort();
+            }
+            return;
+        }
+        timer->stop();
+        timer->deleteLater();
+        answer(*window);
+    });
+    timer->start(20);
+}
+
+bool installHelpFile(const GuiFixture& fixture) {
+    fs::path built = fs::path(CORVANE_BINARY_DIR) / "share" / "corvane" / "corvane.chm";
+    if (!fs::is_regular_file(built))
+        return false;
+    fs::copy_file(built, fixture.dir() / "data" / "corvane.chm", fs::copy_options::overwrite_existing);
+    return true;
 }
 
 GuiFixture::GuiFixture() {

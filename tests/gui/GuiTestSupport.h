@@ -3,6 +3,7 @@
 // own registry and data folder, and ways to act on widgets as the user does.
 #pragma once
 
+#include "app/FormWindow.h"
 #include "app/GuiProgram.h"
 #include "testsupport/TempDir.h"
 
@@ -22,6 +23,15 @@ void ensureApplication();
 bool waitFor(const std::function<bool()>& done);
 // Clicks a widget at a point (its centre when null), as the mouse does.
 void clickAt(QWidget* widget, QPoint point = {});
+
+// Runs `answer` on the window of form `formName` as soon as it is shown, from inside the modal
+// loop that the next user action enters; ends the program if the window never comes.
+void answerWhenShown(app::QtWindowSystem& windows, std::string formName, std::function<void(app::FormWindow&)> answer);
+
+class GuiFixture;
+// Puts the build's compiled help file "corvane.chm" into the fixture's data folder; false
+// when the build has none.
+bool installHelpFile(const GuiFixture& fixture);
 
 // A temporary folder with a copy of the example project, its own registry file and data
 // folder (languages English, German, French), and a desktop session over them.

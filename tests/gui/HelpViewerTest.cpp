@@ -23,13 +23,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Puts the build's compiled help file into the fixture's data folder.
-void installHelpFile(const GuiFixture& fixture) {
-    fs::path built = fs::path(CORVANE_BINARY_DIR) / "share" / "corvane" / "corvane.chm";
-    ASSERT_TRUE(fs::is_regular_file(built)) << built << " (build the help first)";
-    fs::copy_file(built, fixture.dir() / "data" / "corvane.chm", fs::copy_options::overwrite_existing);
-}
-
 // The point in the browser's viewport where the link to `href` is drawn (null when none).
 QPoint linkPoint(QTextBrowser& browser, const QString& href) {
     for (QTextBlock block = browser.document()->begin(); block.isValid(); block = block.next())
@@ -52,7 +45,7 @@ QString pageTitle(const std::string& html) {
 
 TEST(HelpViewer, ShowsTopicsWithTheirStylesheetFollowsLinksAndShowsMessages) {
     GuiFixture fixture;
-    installHelpFile(fixture);
+    ASSERT_TRUE(installHelpFile(fixture)) << "the build has no corvane.chm";
     app::GuiSession& session = fixture.session();
     app::QtHelpViewer& viewer = session.helpViewer();
     EXPECT_EQ(&HelpViewer::current(), &viewer);
@@ -125,7 +118,7 @@ TEST(HelpViewer, AMissingHelpFileShowsItsMessage) {
 
 TEST(HelpViewer, TheEditorsContentsToolShowsGettingStarted) {
     GuiFixture fixture;
-    installHelpFile(fixture);
+    ASSERT_TRUE(installHelpFile(fixture)) << "the build has no corvane.chm";
     app::GuiSession& session = fixture.session();
     ASSERT_TRUE(session.edit(fixture.project()));
     FrmWizard* editor = session.addin().editor();

@@ -4,10 +4,15 @@
 
 #include "app/FormWindow.h"
 #include "app/QtBusyWindow.h"
+#include "app/ToolbarView.h"
 #include "editor/FrmWizard.h"
+#include "ownhelp/ModHTMLHelp.h"
 
 #include <QPixmap>
+#include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
@@ -56,6 +61,56 @@ TEST(Screenshot, MainWindowsArePaintedIntoPngFiles) {
     busy.Show();
     expectPicture(*busy.widget(), "busy.png");
     busy.Hide();
+    editor->Unload();
+}
+
+namespace {
+
+// Takes the picture of a modal dialog once it is up, then closes it with its button.
+void pictureOfDialog(app::GuiSession& session, const std::string& form, const std::string& file,
+                     const std::string& closeButton) {
+    answerWhenShown(session.windows(), form, [file, closeButton](app::FormWindow& dialog) {
+        QTest::qWait(50);
+        expectPicture(dialog, file);
+        if (auto* button = qobject_cast<QPushButton*>(dialog.view(closeButton)))
+            clickAt(button);
+        else
+            ADD_FAILURE() << "no button " << closeButton;
+    });
+}
+
+} // namespace
+
+TEST(Screenshot, DialogsAndTheHelpWindowArePaintedIntoPngFiles) {
+    GuiFixture fixture;
+    ASSERT_TRUE(installHelpFile(fixture));
+    app::GuiSession& session = fixture.session();
+    ASSERT_TRUE(session.edit(fixture.project()));
+    FrmWizard* editor = session.addin().editor();
+    ASSERT_NE(editor, nullptr);
+    app::FormWindow* window = session.windows().window(*editor);
+    ASSERT_NE(window, nullptr);
+    auto* toolbar = window->findChild<app::ToolbarView*>();
+    ASSERT_NE(toolbar, nullptr);
+
+    pictureOfDialog(session, "frmOptions", "options.png", "cmdOk");
+    clickAt(toolbar->button("options"));
+    pictureOfDialog(session, "frmSelectLanguages", "languages.png", "cmdCancel");
+    clickAt(toolbar->button("languageoptions"));
+
+    editor->lbxModules().SetListIndex(0);
+    editor->Grid().SetRow(0);
+    editor->txtHelpText().SetText("Saves the ordre now.");
+    editor->SetSpellType("sc_currentitem");
+    pictureOfDialog(session, "SpellDialog", "spelling.png", "cmdCancel");
+    editor->ActiveBar().clickTool(editor->ActiveBar().Bands("Main Band").Tools().Item("spellcheck"));
+
+    HTMLShowTopic(1, "Default", "gettingstarted.html");
+    QWidget* help = session.helpViewer().window();
+    ASSERT_NE(help, nullptr);
+    QTest::qWait(50);
+    expectPicture(*help, "help.png");
+    EXPECT_TRUE(fixture.reports().empty());
     editor->Unload();
 }
 
