@@ -1,5 +1,6 @@
 // Views of the simple controls: text box, check box, command button, label, image.
 #include "app/AppIcons.h"
+#include "app/CaptionLabel.h"
 #include "app/ControlViews.h"
 #include "app/ViewContext.h"
 #include "controls/CheckBox.h"
@@ -121,12 +122,11 @@ QWidget* buttonView(controls::Control& control, QWidget* parent, ViewContext& co
 
 QWidget* labelView(controls::Control& control, QWidget* parent, ViewContext& context) {
     auto& label = static_cast<controls::Label&>(control);
-    auto* view = new QLabel(caption(label.Caption()), parent);
-    view->setWordWrap(true);
-    view->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    auto* view = new CaptionLabel(parent);
+    view->setCaption(caption(label.Caption()));
     context.connect(label.PropertyChanged, [&label, view](std::string_view property) {
         if (property == "Caption")
-            view->setText(caption(label.Caption()));
+            view->setCaption(caption(label.Caption()));
     });
     return view;
 }
