@@ -16,7 +16,11 @@ QString text(const std::string& value) { return QString::fromStdString(value); }
 
 // Shows a tool's caption, tip, state and icon on an action.
 void showTool(controls::Tool& tool, QAction& action) {
-    action.setText(text(tool.Caption().empty() ? tool.Name() : tool.Caption()));
+    // A tool without a caption is a picture only; its tip names it for menus and readers.
+    const std::string& name = !tool.Caption().empty()       ? tool.Caption()
+                              : !tool.ToolTipText().empty() ? tool.ToolTipText()
+                                                            : tool.Name();
+    action.setText(text(name));
     action.setToolTip(text(tool.ToolTipText()));
     action.setCheckable(true);
     action.setChecked(tool.Checked());
@@ -48,7 +52,12 @@ void ToolbarView::addButton(controls::Tool& tool) {
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setObjectName(text(tool.Name()));
-    showTool(tool, *action);
+    auto showButton = [&tool, action, button] {
+        showTool(tool, *action);
+        bool pictureOnly = tool.Caption().empty() && !action->icon().isNull();
+        button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
+    };
+    showButton();
     // The model decides whether a tool is checked; a click only asks it.
     connect(action, &QAction::triggered, this, [this, &tool, action] {
         context_.act([&] { bar_.clickTool(tool); });
@@ -59,7 +68,7 @@ void ToolbarView::addButton(controls::Tool& tool) {
         button->setMenu(bandMenu(tool.SubBand()));
         button->setPopupMode(QToolButton::MenuButtonPopup);
     }
-    context_.connect(tool.Changed, [&tool, action] { showTool(tool, *action); });
+    context_.connect(tool.Changed, showButton);
     addWidget(button);
     buttons_[tool.Name()] = button;
 }

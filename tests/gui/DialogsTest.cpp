@@ -129,7 +129,13 @@ TEST(Dialogs, UserAnswersOptionsLanguagesAndSpellCheckThenClosesTheEditor) {
         });
         clickButton(languages, "cmdOk");
     });
-    clickAt(toolbar->button("languageoptions"));
+    // The language tool has a picture and a tip but no caption: it shows the picture only.
+    QToolButton* languageTool = toolbar->button("languageoptions");
+    ASSERT_NE(languageTool, nullptr);
+    EXPECT_EQ(languageTool->toolButtonStyle(), Qt::ToolButtonIconOnly);
+    EXPECT_FALSE(languageTool->text().isEmpty());
+    EXPECT_NE(languageTool->text(), QStringLiteral("languageoptions"));
+    clickAt(languageTool);
     EXPECT_EQ(settings.mPrimaryLanguage, "French");
     ASSERT_TRUE(settings.SelectedLanguages);
     EXPECT_EQ(settings.SelectedLanguages->Count(), 2);
