@@ -12,6 +12,7 @@ fi
 generator=()
 command -v ninja >/dev/null && generator=(-G Ninja)
 [ -f "$build/CMakeCache.txt" ] && generator=()
-cmake -S "$root" -B "$build" "${generator[@]}" "${options[@]}" >/dev/null
-cmake --build "$build" -j"$(nproc)"
+# Progress and errors go to standard error; standard output gets only the build folder.
+cmake -S "$root" -B "$build" "${generator[@]}" "${options[@]}" >&2
+cmake --build "$build" -j"$(nproc)" >&2
 echo "$build"
