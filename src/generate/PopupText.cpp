@@ -84,6 +84,24 @@ void PopupText::appendTopic(long long id, std::string_view text) {
 void PopupText::append(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
+        // A run of ASCII without line breaks is the same in every code page: copied at once.
+        size_t run = pos;
+        while (run < text.size()) {
+            auto c = static_cast<unsigned char>(text[run]);
+            if (c >= 0x80 || c == '\r' || c == '\n')
+                break;
+            ++run;
+        }
+        if (run > pos) {
+            std::string_view plain = text.substr(pos, run - pos);
+            bytes_.append(plain);
+            if (lineStart_.size() < 64)
+                lineStart_.append(plain.substr(0, 64 - lineStart_.size()));
+            column_ += plain.size();
+            afterCr_ = false;
+            pos = run;
+            continue;
+        }
         size_t length = sequenceLength(text, pos);
         std::string_view piece = text.substr(pos, length == 0 ? 1 : length);
         size_t next = pos;
