@@ -61,7 +61,7 @@ private:
     // A form holds thousands of properties, most at their defaults: a property keeps only
     // pointers, and a value of its own only when its file or a caller gave it one.
     const PropertySpec* spec_;
-    std::unique_ptr<Variant> value_; // null: the spec's default value
+    std::unique_ptr<Variant> value_; // null: the default value of the type table
     DesignerState* state_;
     bool readOnly_;
     bool changed_ = false;
