@@ -5,7 +5,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang
     libgtest-dev libgmock-dev
     libpugixml-dev
-    qt6-base-dev
+    qt6-base-dev qt6-qpa-plugins
     libhunspell-dev hunspell-en-us hunspell-de-de
     fp-utils libchm-dev libchm-bin
     xvfb xauth
