@@ -8,18 +8,12 @@ namespace corvane::controls {
 ListBox::ListBox(std::string name) : Control("ListBox", std::move(name), Windowed) {}
 
 void ListBox::AddItem(std::string item, int32_t index) {
-    newIndex_ = entries_.add(std::move(item), index);
-    if (listIndex_ >= newIndex_)
-        ++listIndex_;
+    newIndex_ = entries_.add(std::move(item), index, listIndex_);
     changed("List");
 }
 
 void ListBox::RemoveItem(int32_t index) {
-    entries_.remove(index);
-    if (listIndex_ == index)
-        listIndex_ = -1;
-    else if (listIndex_ > index)
-        --listIndex_;
+    entries_.remove(index, listIndex_);
     newIndex_ = -1;
     changed("List");
 }

@@ -22,6 +22,21 @@ void ListEntries::remove(int32_t index) {
     entries_.erase(entries_.begin() + index);
 }
 
+int32_t ListEntries::add(std::string text, int32_t index, int32_t& current) {
+    int32_t added = add(std::move(text), index);
+    if (current >= added)
+        ++current;
+    return added;
+}
+
+void ListEntries::remove(int32_t index, int32_t& current) {
+    remove(index);
+    if (current == index)
+        current = -1;
+    else if (current > index)
+        --current;
+}
+
 const std::string& ListEntries::text(int32_t index) const {
     static const std::string none;
     if (index == -1 || index >= count())

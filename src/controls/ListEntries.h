@@ -20,6 +20,10 @@ public:
     int32_t add(std::string text, int32_t index);
     // Removes the line at `index`.
     void remove(int32_t index);
+    // As add, keeping `current` (a line index or -1) on the line it named.
+    int32_t add(std::string text, int32_t index, int32_t& current);
+    // As remove, keeping `current` on the line it named (-1 when that line goes).
+    void remove(int32_t index, int32_t& current);
     // Removes every line.
     void clear() noexcept { entries_.clear(); }
 
