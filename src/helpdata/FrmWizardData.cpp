@@ -31,7 +31,9 @@ std::filesystem::path backupPathFor(const std::filesystem::path& file) {
     return candidate;
 }
 
-const char* boolText(bool value) { return value ? "True" : "False"; }
+const char* boolText(bool value) {
+    return value ? "True" : "False";
+}
 
 } // namespace
 
@@ -74,7 +76,7 @@ void FrmWizard::loadHelpDataFile() {
 // Reads and parses the data file. A file that is not well-formed is reported, kept in a copy
 // beside it, and read as an empty document, so that the next save does not lose it.
 void FrmWizard::readDataFileDocument(XMLDocument& document, const std::string& path) {
-    std::string text = decodeXmlBytes(readFileBytes(path));
+    std::string text = decodeOwnedXmlBytes(readFileBytes(path));
     if (document.LoadText(text))
         return;
     const XmlParseError error = *document.LastError();
@@ -83,9 +85,10 @@ void FrmWizard::readDataFileDocument(XMLDocument& document, const std::string& p
     CopyFile(path, backup);
     keepDataFile_ = false;
     controls::WindowSystem::get().MsgBox(
-        "The help data file '" + path + "' is damaged: line " + std::to_string(error.line) + ", column " +
-            std::to_string(error.column) + ": " + error.reason + ".  A copy of it was kept as '" +
-            backup.string() + "'.  Corvane goes on without the help text of this file.",
+        "The help data file '" + path + "' is damaged: line " + std::to_string(error.line) +
+            ", column " + std::to_string(error.column) + ": " + error.reason +
+            ".  A copy of it was kept as '" + backup.string() +
+            "'.  Corvane goes on without the help text of this file.",
         controls::vbExclamation, "Help data file damaged");
     document.LoadText("<Root></Root>");
 }
@@ -202,8 +205,8 @@ void FrmWizard::ExitApp() {
         });
         settings_.SaveWindowPosition("Main", *this, *Grid_, *splitMain_);
         scope.step([&] {
-            reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex\\Corvane", "spelltype", GetSpellType(),
-                         REG_SZ);
+            reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex\\Corvane", "spelltype",
+                         GetSpellType(), REG_SZ);
         });
         scope.step([&] { Unload(); });
         scope.step([&] { busy.Hide(); });
@@ -248,7 +251,8 @@ void FrmWizard::writeDataFile(const XMLDocument& document) {
     if (!component)
         component = createDataFileComponent();
     if (keepDataFile_)
-        throw VbError(vberr::PathFileAccess, "The damaged help data file '" + component->FileNames(1) +
+        throw VbError(vberr::PathFileAccess, "The damaged help data file '" +
+                                                 component->FileNames(1) +
                                                  "' could not be copied; it is not replaced");
     FileObject file;
     file.SetFullPath(component->FileNames(1));

@@ -56,7 +56,9 @@ void HelpItem::SaveToXML(XMLElement e) {
 void HelpItem::LoadFromXML(const XMLElement& e) {
     std::string language;
     ErrorScope scope("HelpItem", "LoadFromXML");
-    scope.moduleVariables(*this).parameters({elementParameter()}).locals({watch("Language", language)});
+    scope.moduleVariables(*this)
+        .parameters({elementParameter()})
+        .locals({watch("Language", language)});
     scope.run([&] {
         XMLAttributes attributes = e.Attributes();
         scope.step([&] { ComponentName = attributes.Item("ComponentName").Value(); });
@@ -64,7 +66,7 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
         scope.step([&] { ContextHelpID = CLng(Val(attributes.Item("ContextHelpID").Value())); });
         scope.step([&] { ControlType = attributes.Item("ControlType").Value(); });
         XMLElements children = e.Elements();
-        if (children.Count() == 0) {
+        if (children.begin() == children.end()) {
             // Older files kept the text as the element's own text.
             scope.step([&] { HelpTexts.Add(e.Text(), Neutral); });
             return;

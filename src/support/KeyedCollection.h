@@ -16,8 +16,7 @@
 
 namespace corvane {
 
-template <typename T>
-class KeyedCollection {
+template <typename T> class KeyedCollection {
 public:
     using value_type = T;
     using iterator = typename std::vector<T>::iterator;
@@ -30,20 +29,20 @@ public:
 
     // Appends an item without a key.
     void Add(T item) {
+        makeRoom();
         items_.push_back(std::move(item));
         keys_.emplace_back();
-        keyed_.push_back(false);
     }
 
     // Appends an item under a key; raises 457 when the key is already present.
     void Add(T item, std::string_view key) {
         if (find(key) != NotFound)
             throw VbError(vberr::DuplicateKey);
+        makeRoom();
         items_.push_back(std::move(item));
-        keys_.emplace_back(key);
-        keyed_.push_back(true);
+        keys_.push_back({std::string(key), true});
         if (!index_.empty())
-            index_.emplace(keys_.back(), items_.size() - 1);
+            index_.emplace(keys_.back().text, items_.size() - 1);
         else if (items_.size() > LinearLimit)
             buildIndex();
     }
@@ -66,7 +65,7 @@ public:
     }
 
     // The key of the item at a position, as it was given ("" for an item without key).
-    const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)]; }
+    const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)].text; }
 
     // Removes the item at a position; raises 9 when there is none.
     void Remove(int32_t position) { removeAt(checkedIndex(position)); }
@@ -77,7 +76,6 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
-        keyed_.clear();
         index_.clear();
     }
 
@@ -91,6 +89,21 @@ private:
     // Up to this many items, keys are found by comparing them in turn: most collections are
     // small (a record's texts in a few languages), and a hash index would cost more than it saves.
     static constexpr size_t LinearLimit = 16;
+    // Room made at the first item: small collections then grow without moving.
+    static constexpr size_t FirstCapacity = 4;
+
+    // A key as given ("" for an item without key) and whether the item has one.
+    struct Key {
+        std::string text;
+        bool present = false;
+    };
+
+    void makeRoom() {
+        if (items_.capacity() == 0) {
+            items_.reserve(FirstCapacity);
+            keys_.reserve(FirstCapacity);
+        }
+    }
 
     size_t checkedIndex(int32_t position) const {
         if (position < 1 || position > Count())
@@ -104,7 +117,7 @@ private:
             return it == index_.end() ? NotFound : it->second;
         }
         for (size_t i = 0; i < keys_.size(); ++i)
-            if (keyed_[i] && equalsIgnoreCase(keys_[i], key))
+            if (keys_[i].present && equalsIgnoreCase(keys_[i].text, key))
                 return i;
         return NotFound;
     }
@@ -119,24 +132,22 @@ private:
     void buildIndex() {
         index_.reserve(items_.size() * 2);
         for (size_t i = 0; i < keys_.size(); ++i)
-            if (keyed_[i])
-                index_.emplace(keys_[i], i);
+            if (keys_[i].present)
+                index_.emplace(keys_[i].text, i);
     }
 
     void removeAt(size_t index) {
-        if (!index_.empty() && keyed_[index])
-            index_.erase(keys_[index]);
+        if (!index_.empty() && keys_[index].present)
+            index_.erase(keys_[index].text);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
-        keyed_.erase(keyed_.begin() + static_cast<std::ptrdiff_t>(index));
         for (auto& entry : index_)
             if (entry.second > index)
                 --entry.second;
     }
 
     std::vector<T> items_;
-    std::vector<std::string> keys_; // as given; "" for an item without key
-    std::vector<bool> keyed_;       // whether the item at the same index has a key
+    std::vector<Key> keys_; // at the same index as the item
     // key (letter case ignored) -> index into items_; empty while the collection is small
     std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> index_;
 };

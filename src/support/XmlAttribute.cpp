@@ -2,6 +2,8 @@
 
 #include "support/VbError.h"
 
+#include <cstring>
+
 namespace corvane {
 
 std::string XMLAttribute::Name() const {
@@ -22,9 +24,12 @@ int32_t XMLAttributes::Count() const {
 
 pugi::xml_attribute XMLAttributes::find(std::string_view name) const {
     for (auto attribute = element_.first_attribute(); attribute;
-         attribute = attribute.next_attribute())
-        if (name == attribute.name())
+         attribute = attribute.next_attribute()) {
+        const char* candidate = attribute.name(); // compared in place, without measuring it first
+        if (std::strncmp(candidate, name.data(), name.size()) == 0 &&
+            candidate[name.size()] == '\0' && name.find('\0') == std::string_view::npos)
             return attribute;
+    }
     return {};
 }
 

@@ -190,7 +190,7 @@ bool XMLDocument::Load(std::istream& in) {
 }
 
 bool XMLDocument::LoadFile(const std::filesystem::path& path) {
-    return LoadText(decodeXmlBytes(readFileBytes(path)));
+    return LoadText(decodeOwnedXmlBytes(readFileBytes(path)));
 }
 
 void XMLDocument::Save(std::ostream& out) const {

@@ -18,6 +18,8 @@ namespace corvane {
 // - anything else: Windows-1252 (a UTF-8 file has been saved by an editor in the ANSI code page).
 // Never fails: every byte sequence gives some text.
 std::string decodeXmlBytes(std::string_view bytes);
+// The same for bytes the caller gives up: text that is already UTF-8 is moved, not copied.
+std::string decodeOwnedXmlBytes(std::string&& bytes);
 
 // The encoding name given by the XML declaration at the start of the bytes ("" when there is
 // no declaration or it names no encoding).

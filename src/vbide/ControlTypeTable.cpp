@@ -55,10 +55,11 @@ std::vector<TableLine> readDeclarations(std::istream& in, std::string_view sourc
 }
 
 PropertyKind parseKind(const std::string& word, const std::string& where) {
-    static const std::pair<const char*, PropertyKind> kinds[] = {
-        {"String", PropertyKind::String},   {"Long", PropertyKind::Long},
-        {"Double", PropertyKind::Double},   {"Boolean", PropertyKind::Boolean},
-        {"Object", PropertyKind::Object}};
+    static const std::pair<const char*, PropertyKind> kinds[] = {{"String", PropertyKind::String},
+                                                                 {"Long", PropertyKind::Long},
+                                                                 {"Double", PropertyKind::Double},
+                                                                 {"Boolean", PropertyKind::Boolean},
+                                                                 {"Object", PropertyKind::Object}};
     for (const auto& [name, kind] : kinds)
         if (equalsIgnoreCase(word, name))
             return kind;
@@ -72,10 +73,14 @@ Variant parseDefault(PropertyKind kind, const std::string& text, const std::stri
             if (text.size() >= 2 && text.front() == '"' && text.back() == '"')
                 return Variant(text.substr(1, text.size() - 2));
             return Variant(text);
-        case PropertyKind::Long: return Variant(Variant(text).toLong());
-        case PropertyKind::Double: return Variant(Variant(text).toDouble());
-        case PropertyKind::Boolean: return Variant(Variant(text).toBool());
-        case PropertyKind::Object: break;
+        case PropertyKind::Long:
+            return Variant(Variant(text).toLong());
+        case PropertyKind::Double:
+            return Variant(Variant(text).toDouble());
+        case PropertyKind::Boolean:
+            return Variant(Variant(text).toBool());
+        case PropertyKind::Object:
+            break;
         }
     } catch (const VbError&) {
     }
@@ -84,11 +89,16 @@ Variant parseDefault(PropertyKind kind, const std::string& text, const std::stri
 
 Variant emptyDefault(PropertyKind kind) {
     switch (kind) {
-    case PropertyKind::String: return Variant("");
-    case PropertyKind::Long: return Variant(int32_t{0});
-    case PropertyKind::Double: return Variant(0.0);
-    case PropertyKind::Boolean: return Variant(false);
-    case PropertyKind::Object: break;
+    case PropertyKind::String:
+        return Variant("");
+    case PropertyKind::Long:
+        return Variant(int32_t{0});
+    case PropertyKind::Double:
+        return Variant(0.0);
+    case PropertyKind::Boolean:
+        return Variant(false);
+    case PropertyKind::Object:
+        break;
     }
     return Variant::nothing();
 }
@@ -104,7 +114,8 @@ ControlTypeTable ControlTypeTable::parse(std::istream& in, std::string_view sour
     for (const auto& line : declarations) {
         const auto& words = line.words;
         if (words[0] == "set" && words.size() >= 2)
-            table.sets_[foldCase(words[1])] = std::vector<std::string>(words.begin() + 2, words.end());
+            table.sets_[foldCase(words[1])] =
+                std::vector<std::string>(words.begin() + 2, words.end());
         else if (words[0] == "invisible")
             for (size_t i = 1; i < words.size(); ++i)
                 table.invisible_.push_back(foldCase(words[i]));
@@ -123,21 +134,21 @@ ControlTypeTable ControlTypeTable::parse(std::istream& in, std::string_view sour
     return table;
 }
 
-void ControlTypeTable::declareProperty(const std::vector<std::string>& words, const std::string& where) {
+void ControlTypeTable::declareProperty(const std::vector<std::string>& words,
+                                       const std::string& where) {
     if (words.size() < 3 || words.size() > 4)
         fault(where, "expected: property <Name> <Kind> [<default>]");
     auto spec = std::make_unique<PropertySpec>();
     spec->name = words[1];
     spec->kind = parseKind(words[2], where);
-    spec->defaultValue = words.size() == 4 ? parseDefault(spec->kind, words[3], where)
-                                           : emptyDefault(spec->kind);
+    spec->defaultValue =
+        words.size() == 4 ? parseDefault(spec->kind, words[3], where) : emptyDefault(spec->kind);
     properties_[spec->name] = std::move(spec);
 }
 
-std::vector<const PropertySpec*> ControlTypeTable::resolveItems(const std::vector<std::string>& words,
-                                                                size_t first,
-                                                                const std::string& where,
-                                                                int depth) const {
+std::vector<const PropertySpec*>
+ControlTypeTable::resolveItems(const std::vector<std::string>& words, size_t first,
+                               const std::string& where, int depth) const {
     if (depth > 16)
         fault(where, "property sets refer to each other in a circle");
     std::vector<const PropertySpec*> result;
@@ -167,6 +178,7 @@ void ControlTypeTable::addType(const std::string& progId, const std::vector<std:
     type->progId = progId;
     type->listed = true;
     type->properties = resolveItems(words, 2, where, 0);
+    type->indexProperties();
     types_[progId] = std::move(type);
 }
 
@@ -179,8 +191,8 @@ ControlTypeTable ControlTypeTable::load(const std::filesystem::path& path) {
 }
 
 std::shared_ptr<const ControlTypeTable> ControlTypeTable::standard() {
-    static auto table = std::make_shared<const ControlTypeTable>(
-        load(dataDirectory() / "controltypes.txt"));
+    static auto table =
+        std::make_shared<const ControlTypeTable>(load(dataDirectory() / "controltypes.txt"));
     return table;
 }
 
@@ -192,9 +204,11 @@ std::shared_ptr<const ControlType> ControlTypeTable::typeFor(std::string_view pr
     std::string key = foldCase(progId);
     auto type = std::make_shared<ControlType>();
     type->progId = std::string(progId);
-    type->invisibleAtRunTime = std::find(invisible_.begin(), invisible_.end(), key) != invisible_.end();
+    type->invisibleAtRunTime =
+        std::find(invisible_.begin(), invisible_.end(), key) != invisible_.end();
     std::vector<std::string> set = {type->invisibleAtRunTime ? "@InvisibleExtender" : "@Extender"};
     type->properties = resolveItems(set, 0, "set", 0);
+    type->indexProperties();
     if (activeX_.size() > 4096) // bounds the memory that random type names can take
         activeX_.clear();
     activeX_[std::string(progId)] = type;

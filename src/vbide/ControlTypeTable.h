@@ -22,17 +22,30 @@ enum class PropertyKind { String, Long, Double, Boolean, Object };
 
 // One property as the table knows it.
 struct PropertySpec {
-    std::string name;     // as the IDE spells it
+    std::string name; // as the IDE spells it
     PropertyKind kind = PropertyKind::String;
     Variant defaultValue; // the value a property has when its file has no line for it
 };
 
 // One control type and the properties it has, in the table's order.
 struct ControlType {
-    std::string progId;                       // "VB.CommandButton", "MSComctlLib.ListView"
-    bool listed = false;                      // the table names this type as a control
-    bool invisibleAtRunTime = false;          // an ActiveX type without extender help ids
+    std::string progId;              // "VB.CommandButton", "MSComctlLib.ListView"
+    bool listed = false;             // the table names this type as a control
+    bool invisibleAtRunTime = false; // an ActiveX type without extender help ids
     std::vector<const PropertySpec*> properties;
+    // The properties by name (letter case ignored); the keys view the specs' own names.
+    std::unordered_map<std::string_view, const PropertySpec*, FoldedHash, FoldedEqual> byName;
+
+    // The type's property of that name (letter case ignored), or null.
+    const PropertySpec* find(std::string_view name) const {
+        auto found = byName.find(name);
+        return found == byName.end() ? nullptr : found->second;
+    }
+    // Fills byName from properties.
+    void indexProperties() {
+        for (const PropertySpec* spec : properties)
+            byName.emplace(spec->name, spec);
+    }
 };
 
 class ControlTypeTable {
@@ -63,7 +76,7 @@ private:
     template <typename T>
     using FoldedMap = std::unordered_map<std::string, T, FoldedHash, FoldedEqual>;
 
-    FoldedMap<std::unique_ptr<PropertySpec>> properties_; // by name
+    FoldedMap<std::unique_ptr<PropertySpec>> properties_;  // by name
     std::map<std::string, std::vector<std::string>> sets_; // by folded name
     FoldedMap<std::shared_ptr<ControlType>> types_;        // by ProgId
     std::vector<std::string> invisible_;                   // folded ProgIds

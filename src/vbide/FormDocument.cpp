@@ -18,6 +18,7 @@ struct FormDocument::Shared {
     std::shared_ptr<const ControlTypeTable> table;
     std::deque<PropertySpec> extras;
     DesignerState state;
+    PropertyStore store;
 };
 
 // The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
@@ -31,22 +32,32 @@ namespace {
 
 PropertyKind kindOf(const Variant& value) {
     switch (value.kind()) {
-    case Variant::Kind::Boolean: return PropertyKind::Boolean;
+    case Variant::Kind::Boolean:
+        return PropertyKind::Boolean;
     case Variant::Kind::Integer:
-    case Variant::Kind::Long: return PropertyKind::Long;
-    case Variant::Kind::Double: return PropertyKind::Double;
-    case Variant::Kind::Object: return PropertyKind::Object;
-    default: return PropertyKind::String;
+    case Variant::Kind::Long:
+        return PropertyKind::Long;
+    case Variant::Kind::Double:
+        return PropertyKind::Double;
+    case Variant::Kind::Object:
+        return PropertyKind::Object;
+    default:
+        return PropertyKind::String;
     }
 }
 
 Variant emptyValue(PropertyKind kind) {
     switch (kind) {
-    case PropertyKind::Boolean: return Variant(false);
-    case PropertyKind::Long: return Variant(int32_t{0});
-    case PropertyKind::Double: return Variant(0.0);
-    case PropertyKind::Object: return Variant::nothing();
-    case PropertyKind::String: break;
+    case PropertyKind::Boolean:
+        return Variant(false);
+    case PropertyKind::Long:
+        return Variant(int32_t{0});
+    case PropertyKind::Double:
+        return Variant(0.0);
+    case PropertyKind::Object:
+        return Variant::nothing();
+    case PropertyKind::String:
+        break;
     }
     return Variant("");
 }
@@ -81,7 +92,9 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     releaseLineValues();
 }
 
-DesignerState& FormDocument::state() const noexcept { return shared_->state; }
+DesignerState& FormDocument::state() const noexcept {
+    return shared_->state;
+}
 
 void FormDocument::readLines(std::string bytes) {
     bytes_ = std::move(bytes);
@@ -108,10 +121,12 @@ void FormDocument::decodeLines(DecodedLines& decoded) const {
             if (isAsciiText(decoded.lines[i]))
                 continue;
             try {
-                decoded.lines[i] = decoded.storage.emplace_back(decodeCodePage(decoded.lines[i], codePage));
+                decoded.lines[i] =
+                    decoded.storage.emplace_back(decodeCodePage(decoded.lines[i], codePage));
             } catch (const VbError&) {
-                throwDesignerError(sourceName_, i + 1, "bytes that the code page " + std::to_string(codePage) +
-                                                           " does not define");
+                throwDesignerError(sourceName_, i + 1,
+                                   "bytes that the code page " + std::to_string(codePage) +
+                                       " does not define");
             }
         }
     } else {
@@ -143,8 +158,9 @@ void FormDocument::decodeWholeBlock(DecodedLines& decoded, size_t end) const {
     } catch (const VbError&) {
         for (size_t i = 0; i < end; ++i)
             if (!canDecodeLine(lineText(i)))
-                throwDesignerError(sourceName_, i + 1, "bytes that the code page " +
-                                                           std::to_string(codePage) + " does not define");
+                throwDesignerError(sourceName_, i + 1,
+                                   "bytes that the code page " + std::to_string(codePage) +
+                                       " does not define");
         throwDesignerError(sourceName_, 0, "the designer block cannot be decoded");
     }
 }
@@ -163,7 +179,8 @@ void FormDocument::buildProperties() {
     nodeProperties_.push_back(&designerProperties_);
     designerProperties_ = propertiesOf(layout_.nodes[0]);
     for (size_t n = 1; n < layout_.nodes.size(); ++n) {
-        auto control = std::make_shared<VBControl>(layout_.nodes[n].progId, propertiesOf(layout_.nodes[n]));
+        auto control =
+            std::make_shared<VBControl>(layout_.nodes[n].progId, propertiesOf(layout_.nodes[n]));
         nodeProperties_.push_back(&control->Properties());
         controls_.add(std::move(control));
     }
@@ -171,23 +188,13 @@ void FormDocument::buildProperties() {
 
 // The parsed values of property lines are only needed to build the properties.
 void FormDocument::releaseLineValues() {
-    for (auto& node : layout_.nodes)
-        for (auto& entry : node.entries)
-            entry.parts = PropertyLineParts();
+    layout_.lineValues = std::vector<PropertyLineParts>();
 }
 
 Properties FormDocument::propertiesOf(const BlockNode& node) {
-    Properties properties;
-    properties.keepAlive(shared_);
-    DesignerState* state = &shared_->state;
-    const auto& specs = table_->typeFor(node.progId)->properties;
-    properties.reserve(specs.size() + node.entries.size());
-    for (const PropertySpec* spec : specs) {
-        if (spec->name == "Name")
-            properties.add(Property(*spec, Variant(node.name), state, true));
-        else
-            properties.add(Property(*spec, state, spec->kind == PropertyKind::Object));
-    }
+    Properties properties(table_->typeFor(node.progId), shared_->store, shared_->state, shared_);
+    if (Property* name = properties.find("Name"))
+        name->setLoadedValue(Variant(node.name));
     auto readText = [this](const std::string& frx, uint32_t offset) {
         return readFrxText(frxBytes(frx), offset);
     };
@@ -199,19 +206,18 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
         Variant value;
         try {
             value = entry.group ? Variant::object(entry.name)
-                                : valueOfLine(entry.parts, known ? &known->spec() : table_->property(entry.name),
-                                              state->codePage, readText, checkRecord);
+                                : valueOfLine(layout_.lineValues[entry.valueIndex],
+                                              known ? &known->spec() : table_->property(entry.name),
+                                              shared_->state.codePage, readText, checkRecord);
         } catch (const VbError& error) {
             if (error.number() == vberr::FormControlsUnreadable)
                 throw;
             throwDesignerError(sourceName_, entry.line + 1, error.description());
         }
-        if (known) {
+        if (known)
             known->setLoadedValue(std::move(value));
-            continue;
-        }
-        const PropertySpec& spec = specFor(entry.name, value);
-        properties.add(Property(spec, std::move(value), state, spec.kind == PropertyKind::Object));
+        else
+            properties.addExtra(specFor(entry.name, value), std::move(value));
     }
     return properties;
 }
@@ -227,7 +233,7 @@ const PropertySpec& FormDocument::specFor(const std::string& name, const Variant
     return shared_->extras.back();
 }
 
-std::string FormDocument::frxBytes(const std::string& frxName) {
+const std::string& FormDocument::frxBytes(const std::string& frxName) {
     auto cached = frxFiles_.find(frxName);
     if (cached != frxFiles_.end())
         return cached->second;
@@ -257,7 +263,8 @@ std::string FormDocument::render() const {
     int codePage = state().codePage;
     for (size_t n = 0; n < layout_.nodes.size(); ++n) {
         const BlockNode& node = layout_.nodes[n];
-        for (const Property& property : *nodeProperties_[n]) {
+        for (const Property* changed : nodeProperties_[n]->materialised()) {
+            const Property& property = *changed;
             if (!property.isChanged())
                 continue;
             const PropertyEntry* entry = nullptr;
@@ -316,8 +323,8 @@ void FormDocument::markSaved(std::string bytes) {
     if (layout_.nodes.size() != nodes)
         throwDesignerError(sourceName_, 0, "the written file no longer matches its controls");
     for (Properties* properties : nodeProperties_)
-        for (Property& property : *properties)
-            property.markSaved();
+        for (Property* property : properties->materialised())
+            property->markSaved();
     state().dirty = false;
 }
 

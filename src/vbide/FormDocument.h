@@ -12,9 +12,9 @@
 #include "vbide/VBControl.h"
 
 #include <functional>
-#include <optional>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace corvane::vbide {
@@ -61,7 +61,7 @@ private:
     void releaseLineValues();
     Properties propertiesOf(const BlockNode& node);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
-    std::string frxBytes(const std::string& frxName);
+    const std::string& frxBytes(const std::string& frxName);
     size_t insertionLine(size_t node, const std::string& name) const;
 
     std::string sourceName_;

@@ -60,6 +60,9 @@ public:
         : lines_(lines), source_(sourceName) {}
 
     FormLayout run() {
+        if (lines_.size() >= UINT32_MAX)
+            throwDesignerError(source_, 0, "the file has too many lines");
+        layout_.lineValues.reserve(lines_.size());
         size_t i = 0;
         while (i < lines_.size() && classify(trimBlanks(lines_[i])) != LineKind::Begin)
             ++i;
@@ -86,17 +89,26 @@ private:
             if (kind == LineKind::BeginProperty)
                 ++groupDepth_;
             else if (kind == LineKind::EndProperty && --groupDepth_ == 0)
-                layout_.nodes[open_.back()].entries.back().lastLine = i;
+                layout_.nodes[open_.back()].entries.back().lastLine = static_cast<uint32_t>(i);
             return;
         }
         switch (kind) {
-        case LineKind::Blank: return;
-        case LineKind::Begin: openBlock(i, static_cast<int>(open_.size())); return;
-        case LineKind::End: closeBlock(i); return;
-        case LineKind::BeginProperty: openGroup(i, text); return;
+        case LineKind::Blank:
+            return;
+        case LineKind::Begin:
+            openBlock(i, static_cast<int>(open_.size()));
+            return;
+        case LineKind::End:
+            closeBlock(i);
+            return;
+        case LineKind::BeginProperty:
+            openGroup(i, text);
+            return;
         case LineKind::EndProperty:
             throwDesignerError(source_, i + 1, "EndProperty without BeginProperty");
-        case LineKind::Other: addProperty(i, text); return;
+        case LineKind::Other:
+            addProperty(i, text);
+            return;
         }
     }
 
@@ -123,30 +135,30 @@ private:
     }
 
     void openGroup(size_t i, std::string_view text) {
-        PropertyEntry entry;
-        entry.name = groupName(text);
-        if (entry.name.empty())
+        std::string name = groupName(text);
+        if (name.empty())
             throwDesignerError(source_, i + 1, "BeginProperty without a name");
-        entry.line = entry.lastLine = i;
+        PropertyEntry& entry = layout_.nodes[open_.back()].entries.emplace_back();
+        entry.name = std::move(name);
+        entry.line = entry.lastLine = static_cast<uint32_t>(i);
         entry.group = true;
-        layout_.nodes[open_.back()].entries.push_back(std::move(entry));
         groupDepth_ = 1;
     }
 
     void addProperty(size_t i, std::string_view text) {
-        std::optional<PropertyLineParts> parts;
+        PropertyLineParts& parts = layout_.lineValues.emplace_back();
+        bool parsed = false;
         try {
-            parts = parsePropertyLine(text);
+            parsed = parsePropertyLine(text, parts);
         } catch (const VbError& error) {
             throwDesignerError(source_, i + 1, error.description());
         }
-        if (!parts)
+        if (!parsed)
             throwDesignerError(source_, i + 1, "expected a property line 'Name = value'");
-        PropertyEntry entry;
-        entry.name = std::move(parts->name); // kept once, in the entry
-        entry.line = entry.lastLine = i;
-        entry.parts = std::move(*parts);
-        layout_.nodes[open_.back()].entries.push_back(std::move(entry));
+        PropertyEntry& entry = layout_.nodes[open_.back()].entries.emplace_back();
+        entry.name = std::move(parts.name); // kept once, in the entry
+        entry.line = entry.lastLine = static_cast<uint32_t>(i);
+        entry.valueIndex = static_cast<uint32_t>(layout_.lineValues.size() - 1);
     }
 
     const std::vector<std::string_view>& lines_;
@@ -158,7 +170,8 @@ private:
 
 } // namespace
 
-FormLayout parseFormLayout(const std::vector<std::string_view>& lines, std::string_view sourceName) {
+FormLayout parseFormLayout(const std::vector<std::string_view>& lines,
+                           std::string_view sourceName) {
     return Parser(lines, sourceName).run();
 }
 

@@ -8,6 +8,7 @@
 #include "vbide/TextLines.h"
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -17,20 +18,19 @@ namespace corvane::vbide {
 // One property line, or one BeginProperty ... EndProperty group, directly inside a block.
 struct PropertyEntry {
     std::string name;        // "Caption"; for a group its name ("Font", "ColumnHeader(1)")
-    size_t line = 0;         // the property line, or the group's BeginProperty line
-    size_t lastLine = 0;     // the line itself, or the group's EndProperty line
+    uint32_t line = 0;       // the property line, or the group's BeginProperty line
+    uint32_t lastLine = 0;   // the line itself, or the group's EndProperty line
+    uint32_t valueIndex = 0; // the parsed line in FormLayout::lineValues (not for groups)
     bool group = false;      // a BeginProperty group (not a control, not a property line)
-    PropertyLineParts parts; // the parsed property line without its name (not for groups);
-                             // the reader may release it once it has taken the value
 };
 
 // One Begin ... End block: the top object or a control.
 struct BlockNode {
-    std::string progId;    // "VB.Form", "MSComctlLib.ListView"
-    std::string name;      // the object's name
-    size_t beginLine = 0;  // the Begin line
-    size_t endLine = 0;    // the End line
-    int depth = 0;         // 0 for the top object
+    std::string progId;                 // "VB.Form", "MSComctlLib.ListView"
+    std::string name;                   // the object's name
+    size_t beginLine = 0;               // the Begin line
+    size_t endLine = 0;                 // the End line
+    int depth = 0;                      // 0 for the top object
     std::vector<PropertyEntry> entries; // property lines and groups, in file order
 };
 
@@ -39,6 +39,9 @@ struct FormLayout {
     std::vector<BlockNode> nodes; // depth first in file order; nodes[0] is the top object
     size_t blockEnd = 0;          // the top object's End line
     std::string attributeName;    // the value of "Attribute VB_Name" after the block, if any
+    // The parsed property lines without their names, by PropertyEntry::valueIndex; the
+    // reader may release them once it has taken the values.
+    std::vector<PropertyLineParts> lineValues;
 };
 
 // Parses the designer block of lines already decoded to UTF-8. Raises VbError 60061 naming

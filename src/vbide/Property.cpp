@@ -5,46 +5,31 @@
 #include "support/VbError.h"
 #include "vbide/TextLines.h"
 
+#include <algorithm>
+
 namespace corvane::vbide {
-
-Property::Property(const PropertySpec& spec, Variant value, DesignerState* state, bool readOnly)
-    : spec_(&spec), value_(std::make_unique<Variant>(std::move(value))), state_(state), readOnly_(readOnly) {}
-
-Property::Property(const Property& other)
-    : spec_(other.spec_), value_(other.value_ ? std::make_unique<Variant>(*other.value_) : nullptr),
-      state_(other.state_), readOnly_(other.readOnly_), changed_(other.changed_) {}
-
-Property& Property::operator=(const Property& other) {
-    if (this != &other)
-        *this = Property(other);
-    return *this;
-}
-
-void Property::setLoadedValue(Variant value) {
-    if (value_)
-        *value_ = std::move(value);
-    else
-        value_ = std::make_unique<Variant>(std::move(value));
-}
 
 Variant Property::converted(const Variant& value) const {
     switch (spec_->kind) {
-    case PropertyKind::Long: return Variant(value.toLong());
-    case PropertyKind::Double: return Variant(value.toDouble());
-    case PropertyKind::Boolean: return Variant(value.toBool());
+    case PropertyKind::Long:
+        return Variant(value.toLong());
+    case PropertyKind::Double:
+        return Variant(value.toDouble());
+    case PropertyKind::Boolean:
+        return Variant(value.toBool());
     case PropertyKind::Object:
         throw VbError(vberr::InvalidCall, "The property '" + spec_->name + "' cannot be set here");
-    case PropertyKind::String: break;
+    case PropertyKind::String:
+        break;
     }
     std::string text = value.toText();
     if (text.find_first_of("\r\n") != std::string::npos)
-        throw VbError(vberr::InvalidCall, "The property '" + spec_->name +
-                                              "' cannot hold a line break in a form file");
+        throw VbError(vberr::InvalidCall,
+                      "The property '" + spec_->name + "' cannot hold a line break in a form file");
     int codePage = state_ ? state_->codePage : WindowsLatin1;
     if (!canEncode(text, codePage))
-        throw VbError(vberr::InvalidCall, "The code page " + std::to_string(codePage) +
-                                              " of '" + (state_ ? state_->fileName : "") +
-                                              "' cannot hold " +
+        throw VbError(vberr::InvalidCall, "The code page " + std::to_string(codePage) + " of '" +
+                                              (state_ ? state_->fileName : "") + "' cannot hold " +
                                               unencodableCharacters(text, codePage) +
                                               " of the value of '" + spec_->name + "'");
     return Variant(std::move(text));
@@ -62,16 +47,82 @@ void Property::SetValue(const Variant& value) {
         state_->dirty = true;
 }
 
+namespace {
+
+// A file's "Name" cannot be changed through the properties, nor can pictures and fonts.
+bool isReadOnly(const PropertySpec& spec) {
+    return spec.kind == PropertyKind::Object || spec.name == "Name";
+}
+
+} // namespace
+
+Properties::Properties(std::shared_ptr<const ControlType> type, PropertyStore& store,
+                       DesignerState& state, std::shared_ptr<const void> owner)
+    : type_(std::move(type)), store_(&store), state_(&state), owner_(std::move(owner)) {}
+
+int Properties::Count() const {
+    return static_cast<int>(all().size());
+}
+
+const PropertySpec* Properties::typeSpec(std::string_view name) const {
+    return type_ ? type_->find(name) : nullptr;
+}
+
+Property* Properties::materialise(const PropertySpec& spec) const {
+    Property& made = store_->emplace_back(spec, state_, isReadOnly(spec));
+    items_.push_back(&made);
+    return &made;
+}
 
 Property* Properties::find(std::string_view name) {
-    for (auto& item : items_)
-        if (sameNameIgnoreCase(item.Name(), name))
-            return &item;
-    return nullptr;
+    for (Property* item : items_)
+        if (sameNameIgnoreCase(item->Name(), name))
+            return item;
+    if (complete_)
+        return nullptr;
+    const PropertySpec* spec = typeSpec(name);
+    return spec ? materialise(*spec) : nullptr;
 }
 
 const Property* Properties::find(std::string_view name) const {
     return const_cast<Properties*>(this)->find(name);
+}
+
+bool Properties::Contains(std::string_view name) const {
+    for (const Property* item : items_)
+        if (sameNameIgnoreCase(item->Name(), name))
+            return true;
+    return !complete_ && typeSpec(name) != nullptr;
+}
+
+Property& Properties::addExtra(const PropertySpec& spec, Variant value) {
+    Property* item = find(spec.name);
+    if (!item) {
+        complete_ = false;
+        item = materialise(spec);
+    }
+    item->setLoadedValue(std::move(value));
+    return *item;
+}
+
+const std::vector<Property*>& Properties::all() const {
+    if (complete_ || !type_)
+        return items_;
+    std::vector<Property*> ordered;
+    ordered.reserve(type_->properties.size() + items_.size());
+    for (const PropertySpec* spec : type_->properties) {
+        auto made = std::find_if(items_.begin(), items_.end(),
+                                 [spec](const Property* item) { return &item->spec() == spec; });
+        ordered.push_back(
+            made != items_.end() ? *made : &store_->emplace_back(*spec, state_, isReadOnly(*spec)));
+    }
+    for (Property* item : items_)
+        if (std::find(type_->properties.begin(), type_->properties.end(), &item->spec()) ==
+            type_->properties.end())
+            ordered.push_back(item); // properties the file gives that the type does not list
+    items_ = std::move(ordered);
+    complete_ = true;
+    return items_;
 }
 
 Property& Properties::Item(std::string_view name) {
@@ -85,9 +136,10 @@ const Property& Properties::Item(std::string_view name) const {
 }
 
 Property& Properties::Item(int position) {
-    if (position < 1 || position > Count())
+    const std::vector<Property*>& items = all();
+    if (position < 1 || position > static_cast<int>(items.size()))
         throw VbError(vberr::SubscriptOutOfRange);
-    return items_[static_cast<size_t>(position - 1)];
+    return *items[static_cast<size_t>(position - 1)];
 }
 
 } // namespace corvane::vbide

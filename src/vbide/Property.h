@@ -6,7 +6,9 @@
 #include "support/Variant.h"
 #include "vbide/ControlTypeTable.h"
 
+#include <deque>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,12 +29,8 @@ public:
     Property(const PropertySpec& spec, DesignerState* state, bool readOnly)
         : spec_(&spec), state_(state), readOnly_(readOnly) {}
     // A property with a value of its own.
-    Property(const PropertySpec& spec, Variant value, DesignerState* state, bool readOnly);
-    Property(const Property& other);
-    Property& operator=(const Property& other);
-    Property(Property&&) noexcept = default;
-    Property& operator=(Property&&) noexcept = default;
-    ~Property() = default;
+    Property(const PropertySpec& spec, Variant value, DesignerState* state, bool readOnly)
+        : spec_(&spec), state_(state), value_(std::move(value)), readOnly_(readOnly) {}
 
     // The property's name as the IDE spells it.
     const std::string& Name() const noexcept { return spec_->name; }
@@ -51,52 +49,76 @@ public:
     // True when the value was set since the file was last read or written.
     bool isChanged() const noexcept { return changed_; }
     // Takes the value read from the file (not a change).
-    void setLoadedValue(Variant value);
+    void setLoadedValue(Variant value) { value_ = std::move(value); }
     // Marks the value as written to the file.
     void markSaved() noexcept { changed_ = false; }
 
 private:
     Variant converted(const Variant& value) const;
 
-    // A form holds thousands of properties, most at their defaults: a property keeps only
-    // pointers, and a value of its own only when its file or a caller gave it one.
     const PropertySpec* spec_;
-    std::unique_ptr<Variant> value_; // null: the default value of the type table
     DesignerState* state_;
+    std::optional<Variant> value_; // none: the default value of the type table
     bool readOnly_;
     bool changed_ = false;
 };
 
+// Where the properties of one file live: addresses stay valid as properties are added.
+using PropertyStore = std::deque<Property>;
+
+// The properties of one control or designer. A form holds thousands of properties, most at
+// their defaults, so a property of the control's type becomes an object only when its file
+// gives it a value or a caller asks for it; counting, positions and walking the collection
+// make every property of the type an object, in the type's order followed by the properties
+// the file gives that the type does not list.
 class Properties {
 public:
+    // An empty collection (a component without a designer).
+    Properties() = default;
+    // The properties of `type`, kept in `store`; `state` is the file's. `owner` keeps alive
+    // what the type, the store, the state and the property descriptions live in.
+    Properties(std::shared_ptr<const ControlType> type, PropertyStore& store, DesignerState& state,
+               std::shared_ptr<const void> owner);
+    Properties(Properties&&) noexcept = default;
+    Properties& operator=(Properties&&) noexcept = default;
+    Properties(const Properties&) = delete;
+    Properties& operator=(const Properties&) = delete;
+
     // Number of properties.
-    int Count() const noexcept { return static_cast<int>(items_.size()); }
+    int Count() const;
     // The property of that name (letter case ignored); raises VbError 5 when there is none.
     Property& Item(std::string_view name);
     const Property& Item(std::string_view name) const;
     // The property at a position counted from 1; raises VbError 9 when there is none.
     Property& Item(int position);
     // True when the collection holds a property of that name (VB's ItemExists).
-    bool Contains(std::string_view name) const { return find(name) != nullptr; }
+    bool Contains(std::string_view name) const;
 
-    // Adds a property (building the collection).
-    void add(Property property) { items_.push_back(std::move(property)); }
-    // Makes room for that many properties (building the collection).
-    void reserve(size_t count) { items_.reserve(count); }
-    // Keeps alive what the properties' descriptions and their file's state live in (the
-    // type table, the descriptions of properties the table does not know, the DesignerState).
-    void keepAlive(std::shared_ptr<const void> owner) { owner_ = std::move(owner); }
     // The property of that name, or null.
     Property* find(std::string_view name);
     const Property* find(std::string_view name) const;
+    // Adds a property the type does not list (building the collection); it is not added
+    // again when the collection holds one of that name.
+    Property& addExtra(const PropertySpec& spec, Variant value);
+    // The properties that are objects so far, in no particular order: the only ones that can
+    // hold a value of their own or a change.
+    const std::vector<Property*>& materialised() const noexcept { return items_; }
 
-    std::vector<Property>::iterator begin() { return items_.begin(); }
-    std::vector<Property>::iterator end() { return items_.end(); }
-    std::vector<Property>::const_iterator begin() const { return items_.begin(); }
-    std::vector<Property>::const_iterator end() const { return items_.end(); }
+    // Every property, in the collection's order.
+    const std::vector<Property*>& all() const;
+    std::vector<Property*>::const_iterator begin() const { return all().begin(); }
+    std::vector<Property*>::const_iterator end() const { return all().end(); }
 
 private:
-    std::vector<Property> items_;
+    Property* materialise(const PropertySpec& spec) const;
+    const PropertySpec* typeSpec(std::string_view name) const;
+
+    std::shared_ptr<const ControlType> type_;
+    PropertyStore* store_ = nullptr;
+    DesignerState* state_ = nullptr;
+    // Objects are made on first use, also by const lookups: the collection stays the same.
+    mutable std::vector<Property*> items_;
+    mutable bool complete_ = false; // items_ holds every property, in the collection's order
     std::shared_ptr<const void> owner_;
 };
 

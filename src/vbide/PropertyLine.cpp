@@ -12,30 +12,30 @@ namespace {
 constexpr size_t NameColumnWidth = 16;
 
 // Reads a quoted text starting at `pos` (on the opening quote); advances past the closing one.
-std::string readQuoted(std::string_view text, size_t& pos) {
-    std::string result;
+void readQuoted(std::string_view text, size_t& pos, std::string& result) {
+    result.clear();
     ++pos;
-    while (pos < text.size()) {
-        char c = text[pos++];
-        if (c != '"') {
-            result += c;
-            continue;
-        }
+    for (;;) {
+        size_t quote = text.find('"', pos);
+        if (quote == std::string_view::npos)
+            throw VbError(vberr::InvalidCall, "a quoted value has no closing quote");
+        result.append(text, pos, quote - pos);
+        pos = quote + 1;
         if (pos < text.size() && text[pos] == '"') {
-            result += '"';
+            result += '"'; // a doubled quote stands for one
             ++pos;
             continue;
         }
-        return result;
+        return;
     }
-    throw VbError(vberr::InvalidCall, "a quoted value has no closing quote");
 }
 
 uint32_t parseOffset(std::string_view digits) {
     uint32_t offset = 0;
     auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), offset, 16);
     if (digits.empty() || error != std::errc() || end != digits.data() + digits.size())
-        throw VbError(vberr::InvalidCall, "the .frx offset '" + std::string(digits) + "' is not a number");
+        throw VbError(vberr::InvalidCall,
+                      "the .frx offset '" + std::string(digits) + "' is not a number");
     return offset;
 }
 
@@ -43,7 +43,7 @@ void parseValue(std::string_view value, PropertyLineParts& parts) {
     bool dollar = !value.empty() && value[0] == '$' && value.size() > 1 && value[1] == '"';
     if (dollar || (!value.empty() && value[0] == '"')) {
         size_t pos = dollar ? 1 : 0;
-        parts.text = readQuoted(value, pos);
+        readQuoted(value, pos, parts.text);
         std::string_view rest = trimBlanks(value.substr(pos));
         if (!rest.empty() && rest[0] == ':') {
             parts.form = ValueForm::FrxRef;
@@ -56,26 +56,32 @@ void parseValue(std::string_view value, PropertyLineParts& parts) {
     }
     size_t apostrophe = value.find('\'');
     parts.form = ValueForm::Plain;
-    parts.text = std::string(trimBlanks(value.substr(0, apostrophe)));
+    parts.text.assign(trimBlanks(value.substr(0, apostrophe)));
     if (apostrophe != std::string_view::npos) {
         parts.hasComment = true;
-        parts.comment = std::string(value.substr(apostrophe + 1));
+        parts.comment.assign(value.substr(apostrophe + 1));
     }
 }
 
 } // namespace
 
 std::optional<PropertyLineParts> parsePropertyLine(std::string_view line) {
+    PropertyLineParts parts;
+    if (!parsePropertyLine(line, parts))
+        return std::nullopt;
+    return parts;
+}
+
+bool parsePropertyLine(std::string_view line, PropertyLineParts& parts) {
     size_t equals = line.find('=');
     if (equals == std::string_view::npos)
-        return std::nullopt;
+        return false;
     std::string_view name = trimBlanks(line.substr(0, equals));
     if (name.empty())
-        return std::nullopt;
-    PropertyLineParts parts;
-    parts.name = std::string(name);
+        return false;
+    parts.name.assign(name);
     parseValue(trimBlanks(line.substr(equals + 1)), parts);
-    return parts;
+    return true;
 }
 
 std::string quoteText(std::string_view text) {
@@ -91,11 +97,15 @@ std::string quoteText(std::string_view text) {
 
 std::string formatPropertyValue(const Variant& value) {
     switch (value.kind()) {
-    case Variant::Kind::Boolean: return value.toBool() ? "-1  'True" : "0   'False";
+    case Variant::Kind::Boolean:
+        return value.toBool() ? "-1  'True" : "0   'False";
     case Variant::Kind::Integer:
-    case Variant::Kind::Long: return std::to_string(value.toLong());
-    case Variant::Kind::Double: return formatVbDouble(value.toDouble());
-    default: return quoteText(value.toText());
+    case Variant::Kind::Long:
+        return std::to_string(value.toLong());
+    case Variant::Kind::Double:
+        return formatVbDouble(value.toDouble());
+    default:
+        return quoteText(value.toText());
     }
 }
 

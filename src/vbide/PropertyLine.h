@@ -13,27 +13,30 @@ namespace corvane::vbide {
 
 // How a property's value is written on its line.
 enum class ValueForm {
-    Plain,    // a number, a Boolean or an enumeration, maybe followed by a 'comment
-    Quoted,   // "text" with doubled inner quotes
-    FrxRef,   // "file.frx":offset (or $"file.frx":offset): the value lives in the .frx file
+    Plain,  // a number, a Boolean or an enumeration, maybe followed by a 'comment
+    Quoted, // "text" with doubled inner quotes
+    FrxRef, // "file.frx":offset (or $"file.frx":offset): the value lives in the .frx file
 };
 
 // One parsed property line (text already decoded to UTF-8).
 struct PropertyLineParts {
-    std::string name;       // as written ("Caption", "Tab(0).Control(3)")
+    std::string name; // as written ("Caption", "Tab(0).Control(3)")
     ValueForm form = ValueForm::Plain;
-    std::string text;       // Plain: the value without comment; Quoted: the unquoted text;
-                            // FrxRef: the .frx file name as written
-    uint32_t frxOffset = 0; // FrxRef: the hexadecimal offset into the .frx file
-    bool dollar = false;    // FrxRef: written with the "$" prefix the IDE gives texts
-    bool hasComment = false;  // Plain: a 'comment followed the value
-    std::string comment;      // Plain: the comment text after the apostrophe
+    std::string text;        // Plain: the value without comment; Quoted: the unquoted text;
+                             // FrxRef: the .frx file name as written
+    uint32_t frxOffset = 0;  // FrxRef: the hexadecimal offset into the .frx file
+    bool dollar = false;     // FrxRef: written with the "$" prefix the IDE gives texts
+    bool hasComment = false; // Plain: a 'comment followed the value
+    std::string comment;     // Plain: the comment text after the apostrophe
 };
 
 // Parses a property line; nothing when the line has no "=" or no name. Raises VbError 5
 // with `what` describing the fault for a quoted value without its closing quote or a bad
 // .frx offset.
 std::optional<PropertyLineParts> parsePropertyLine(std::string_view line);
+// The same into `parts`, which must be fresh (value-initialised); false when the line has no
+// "=" or no name.
+bool parsePropertyLine(std::string_view line, PropertyLineParts& parts);
 
 // The value as the IDE writes it: Booleans "-1  'True" / "0   'False", numbers in decimal,
 // texts quoted with doubled inner quotes.

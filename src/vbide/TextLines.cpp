@@ -2,6 +2,9 @@
 
 #include "support/CaseFold.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace corvane::vbide {
 
 std::vector<TextLine> splitLines(std::string_view bytes) {
@@ -28,17 +31,24 @@ std::vector<TextLine> splitLines(std::string_view bytes) {
 std::vector<size_t> lineStarts(std::string_view bytes) {
     std::vector<size_t> starts;
     starts.reserve(bytes.size() / 32 + 2);
+    const char* data = bytes.data();
+    size_t size = bytes.size();
     size_t start = 0;
-    while (start < bytes.size()) {
-        starts.push_back(start);
-        size_t end = start;
-        while (end < bytes.size() && bytes[end] != '\n' && bytes[end] != '\r')
-            ++end;
-        if (end == bytes.size())
-            break;
-        start = end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+    // Lines end at LF (searched with memchr); a CR before it joins it, and a lone CR inside
+    // the stretch ends a line too.
+    while (start < size) {
+        const void* found = std::memchr(data + start, '\n', size - start);
+        size_t lf = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
+        size_t stretchEnd = lf > start && data[lf - 1] == '\r' ? lf - 1 : lf;
+        while (const void* cr = std::memchr(data + start, '\r', stretchEnd - start)) {
+            starts.push_back(start);
+            start = static_cast<size_t>(static_cast<const char*>(cr) - data) + 1;
+        }
+        if (start < size)
+            starts.push_back(start);
+        start = lf == size ? size : lf + 1;
     }
-    starts.push_back(bytes.size());
+    starts.push_back(size);
     return starts;
 }
 
@@ -103,25 +113,26 @@ std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& s
     return "\r\n";
 }
 
-std::string_view trimBlanks(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && (text[first] == ' ' || text[first] == '\t'))
-        ++first;
-    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
-        --last;
-    return text.substr(first, last - first);
-}
-
 namespace {
 
-unsigned char lowerAscii(unsigned char c) { return c >= 'A' && c <= 'Z' ? c + 32 : c; }
+unsigned char lowerAscii(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
 
 } // namespace
 
 bool isAsciiText(std::string_view text) {
-    for (char c : text)
-        if (static_cast<unsigned char>(c) >= 0x80)
+    const char* data = text.data();
+    size_t size = text.size();
+    size_t i = 0;
+    for (; i + 8 <= size; i += 8) { // eight bytes at a time: any high bit is a non-ASCII byte
+        uint64_t word;
+        std::memcpy(&word, data + i, 8);
+        if (word & 0x8080808080808080ull)
+            return false;
+    }
+    for (; i < size; ++i)
+        if (static_cast<unsigned char>(data[i]) >= 0x80)
             return false;
     return true;
 }
@@ -129,11 +140,14 @@ bool isAsciiText(std::string_view text) {
 bool sameNameIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    if (!isAsciiText(a) || !isAsciiText(b))
-        return equalsIgnoreCase(a, b);
-    for (size_t i = 0; i < a.size(); ++i)
-        if (lowerAscii(static_cast<unsigned char>(a[i])) != lowerAscii(static_cast<unsigned char>(b[i])))
+    for (size_t i = 0; i < a.size(); ++i) {
+        auto x = static_cast<unsigned char>(a[i]);
+        auto y = static_cast<unsigned char>(b[i]);
+        if ((x | y) >= 0x80)
+            return equalsIgnoreCase(a, b); // letters beyond ASCII fold in the general way
+        if (lowerAscii(x) != lowerAscii(y))
             return false;
+    }
     return true;
 }
 

@@ -39,7 +39,15 @@ std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& s
 bool isAsciiText(std::string_view text);
 
 // The text with blanks and tabs removed at both ends.
-std::string_view trimBlanks(std::string_view text);
+inline std::string_view trimBlanks(std::string_view text) {
+    size_t first = 0;
+    size_t last = text.size();
+    while (first < last && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
+        --last;
+    return text.substr(first, last - first);
+}
 
 // True when two names are equal without regard to letter case (fast for ASCII names).
 bool sameNameIgnoreCase(std::string_view a, std::string_view b);

@@ -1,4 +1,5 @@
 #include "support/TextCodec.h"
+
 #include "support/VbError.h"
 
 #include <gtest/gtest.h>
@@ -40,9 +41,17 @@ TEST(TextCodec, DoubleByteCodePageWhoseSecondByteIsABackslash) {
 TEST(TextCodec, Utf8ValidationAndUtf16) {
     EXPECT_TRUE(isValidUtf8("plain ascii"));
     EXPECT_TRUE(isValidUtf8("\xC3\xA4"));
-    EXPECT_FALSE(isValidUtf8("\xE4\xF6"));       // Windows-1252 bytes
-    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));       // overlong
-    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80"));   // surrogate
+    EXPECT_FALSE(isValidUtf8("\xE4\xF6"));     // Windows-1252 bytes
+    EXPECT_FALSE(isValidUtf8("\xC0\xAF"));     // overlong
+    EXPECT_FALSE(isValidUtf8("\xED\xA0\x80")); // surrogate
+    // Faults after, between and at the end of long ASCII runs, at every alignment.
+    for (size_t lead = 0; lead < 17; ++lead) {
+        std::string run(lead, 'a');
+        EXPECT_TRUE(isValidUtf8(run + "\xC3\xA4" + run)) << lead;
+        EXPECT_FALSE(isValidUtf8(run + "\xE4" + run)) << lead;
+        EXPECT_FALSE(isValidUtf8(run + "\xE2\x82")) << lead; // cut off at the end
+        EXPECT_FALSE(isValidUtf8(run + "\xE2" + run)) << lead;
+    }
     EXPECT_EQ(decodeUtf16(std::string("a\0\xE4\0=\xD8\x00\xDE", 8), true), "aä😀");
     EXPECT_EQ(decodeUtf16(std::string("\0a\0\xE4", 4), false), "aä");
 }

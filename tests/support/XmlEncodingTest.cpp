@@ -49,6 +49,21 @@ TEST(XmlEncoding, Windows1252WhenNotUtf8OrWhenDeclared) {
     EXPECT_EQ(decodeXmlBytes("\x81"), "\xC2\x81");
 }
 
+TEST(XmlEncoding, OwnedBytesDecodeAsBorrowedOnes) {
+    const std::string run(21, 'x'); // long enough for the eight-byte ASCII steps
+    std::string le = bytes({0xFF, 0xFE, '<', 0, 'a', 0, '>', 0});
+    for (std::string input :
+         {std::string(), std::string("<a/>"), run + "<a>Grüße</a>" + run, run + "\xE9" + run,
+          run + "\xC3" + run, "\xEF\xBB\xBF" + run + "é", "\xEF\xBB\xBF" + run + "\xE9", le,
+          std::string("\0<\0?\0x", 6),
+          std::string("<?xml version=\"1.0\" encoding=\"latin1\"?><a>\xC3\xA9</a>"),
+          std::string("\xF0\x9F\x98\x80") + run, std::string("\xFE\xFF")}) {
+        std::string expected = decodeXmlBytes(input);
+        EXPECT_EQ(decodeOwnedXmlBytes(std::string(input)), expected) << input;
+    }
+    EXPECT_EQ(decodeOwnedXmlBytes(run + "\xE9" + run), run + "é" + run);
+}
+
 TEST(XmlEncoding, DeclaredEncoding) {
     EXPECT_EQ(declaredXmlEncoding("<?xml version=\"1.0\" encoding=\"UTF-8\"?><a/>"), "UTF-8");
     EXPECT_EQ(declaredXmlEncoding("<?xml version='1.0' encoding\t=\t'latin1'?>"), "latin1");

@@ -1,8 +1,8 @@
-#include "support/VbError.h"
 #include "vbide/FormDocument.h"
 
-#include <gtest/gtest.h>
+#include "support/VbError.h"
 
+#include <gtest/gtest.h>
 #include <map>
 
 using namespace corvane;
@@ -23,22 +23,21 @@ std::shared_ptr<FormDocument> readForm(const std::string& bytes,
                                           ControlTypeTable::standard());
 }
 
-const std::string simpleForm =
-    "VERSION 5.00\r\n"
-    "Begin VB.Form frmMain \r\n"
-    "   Caption         =   \"Orders\"\r\n"
-    "   ClientHeight    =   3195\r\n"
-    "   StartUpPosition =   3  'Windows Default\r\n"
-    "   Begin VB.CommandButton cmdOk \r\n"
-    "      Caption         =   \"OK\"\r\n"
-    "      Height          =   495\r\n"
-    "      Left            =   1200\r\n"
-    "      TabIndex        =   0\r\n"
-    "      Top             =   960\r\n"
-    "      Width           =   1215\r\n"
-    "   End\r\n"
-    "End\r\n"
-    "Attribute VB_Name = \"frmMain\"\r\n";
+const std::string simpleForm = "VERSION 5.00\r\n"
+                               "Begin VB.Form frmMain \r\n"
+                               "   Caption         =   \"Orders\"\r\n"
+                               "   ClientHeight    =   3195\r\n"
+                               "   StartUpPosition =   3  'Windows Default\r\n"
+                               "   Begin VB.CommandButton cmdOk \r\n"
+                               "      Caption         =   \"OK\"\r\n"
+                               "      Height          =   495\r\n"
+                               "      Left            =   1200\r\n"
+                               "      TabIndex        =   0\r\n"
+                               "      Top             =   960\r\n"
+                               "      Width           =   1215\r\n"
+                               "   End\r\n"
+                               "End\r\n"
+                               "Attribute VB_Name = \"frmMain\"\r\n";
 
 std::string withLine(std::string text, const std::string& after, const std::string& line) {
     size_t at = text.find(after);
@@ -66,8 +65,9 @@ TEST(FormDocumentTest, WritesHelpPropertiesExactlyAsTheIdeAndRemovesThemAtDefaul
     button.Item("WhatsThisHelpID").SetValue(Variant(int32_t{5}));
     form->designerProperties().Item("WhatsThisHelp").SetValue(Variant(true));
     EXPECT_TRUE(form->isDirty());
-    std::string expected = withLine(withLine(simpleForm, "StartUpPosition", "   WhatsThisHelp   =   -1  'True"),
-                                    "      Top ", "      WhatsThisHelpID =   5");
+    std::string expected =
+        withLine(withLine(simpleForm, "StartUpPosition", "   WhatsThisHelp   =   -1  'True"),
+                 "      Top ", "      WhatsThisHelpID =   5");
     std::string written = form->render();
     EXPECT_EQ(written, expected);
     form->markSaved(written);
@@ -75,8 +75,9 @@ TEST(FormDocumentTest, WritesHelpPropertiesExactlyAsTheIdeAndRemovesThemAtDefaul
     EXPECT_EQ(form->render(), expected);
 
     button.Item("WhatsThisHelpID").SetValue(Variant(int32_t{17}));
-    EXPECT_EQ(form->render(), withLine(withLine(simpleForm, "StartUpPosition", "   WhatsThisHelp   =   -1  'True"),
-                                       "      Top ", "      WhatsThisHelpID =   17"));
+    EXPECT_EQ(form->render(),
+              withLine(withLine(simpleForm, "StartUpPosition", "   WhatsThisHelp   =   -1  'True"),
+                       "      Top ", "      WhatsThisHelpID =   17"));
     button.Item("WhatsThisHelpID").SetValue(Variant(int32_t{0}));
     form->designerProperties().Item("WhatsThisHelp").SetValue(Variant(false));
     EXPECT_EQ(form->render(), simpleForm);
@@ -111,7 +112,8 @@ TEST(FormDocumentTest, GivesTheIdesPropertiesAndDefaults) {
 
 TEST(FormDocumentTest, MalformedDesignersNameFileAndLine) {
     std::string description;
-    EXPECT_EQ(failureOf("VERSION 5.00\r\nBegin VB.Form f\r\n   Caption = \"x\"\r\n", &description), 60061);
+    EXPECT_EQ(failureOf("VERSION 5.00\r\nBegin VB.Form f\r\n   Caption = \"x\"\r\n", &description),
+              60061);
     EXPECT_NE(description.find("test.frm"), std::string::npos);
     EXPECT_NE(description.find("begun at line 2"), std::string::npos) << description;
 
@@ -126,14 +128,23 @@ TEST(FormDocumentTest, MalformedDesignersNameFileAndLine) {
 }
 
 TEST(FormDocumentTest, FrxValuesAreReadAndCheckedAgainstTheFileSize) {
-    std::string form = "Begin VB.Form f\r\n   Begin VB.Label lbl\r\n      Caption = $\"f.frx\":0000\r\n"
-                       "      Tag = \"f.frx\":0006\r\n   End\r\nEnd\r\n";
-    auto document = readForm(form, {{"f.frx", std::string("\x02\0\0\0" "hi" "\x02" "ok", 9)}});
+    std::string form =
+        "Begin VB.Form f\r\n   Begin VB.Label lbl\r\n      Caption = $\"f.frx\":0000\r\n"
+        "      Tag = \"f.frx\":0006\r\n   End\r\nEnd\r\n";
+    auto document = readForm(form, {{"f.frx", std::string("\x02\0\0\0"
+                                                          "hi"
+                                                          "\x02"
+                                                          "ok",
+                                                          9)}});
     EXPECT_EQ(document->controls().Item(1)->Properties().Item("Caption").Value().toText(), "hi");
     EXPECT_EQ(document->controls().Item(1)->Properties().Item("Tag").Value().toText(), "ok");
 
     std::string description;
-    EXPECT_EQ(failureOf(form, &description, {{"f.frx", std::string("\x20\0\0\0" "hi", 6)}}), 60061);
+    EXPECT_EQ(failureOf(form, &description,
+                        {{"f.frx", std::string("\x20\0\0\0"
+                                               "hi",
+                                               6)}}),
+              60061);
     EXPECT_NE(description.find("line 3"), std::string::npos) << description;
     EXPECT_EQ(failureOf(form, &description, {}), 60061);
     EXPECT_NE(description.find("f.frx"), std::string::npos) << description;
@@ -153,8 +164,9 @@ TEST(FormDocumentTest, ValuesTheCodePageCannotHoldAreErrors) {
 TEST(FormDocumentTest, DoubleByteNamesAreDecodedBeforeQuotesAreSought) {
     // Big5 "\xA5\x5C" is one character whose second byte is a backslash; "\xB1\x22"-like
     // pairs are not valid Big5, so the test uses characters with backslash trail bytes.
-    std::string form = "Begin VB.Form frm\r\n   Caption = \"\xA5\x5C\"\r\n"
-                       "   Begin VB.TextBox txt\xA5\x5C\r\n      Text = \"\xB3\\\xA4\xA4\"\r\n   End\r\nEnd\r\n";
+    std::string form =
+        "Begin VB.Form frm\r\n   Caption = \"\xA5\x5C\"\r\n"
+        "   Begin VB.TextBox txt\xA5\x5C\r\n      Text = \"\xB3\\\xA4\xA4\"\r\n   End\r\nEnd\r\n";
     auto document = readForm(form, {}, 950);
     auto control = document->controls().Item(1);
     EXPECT_EQ(control->Properties().Item("Name").Value().toText(), "txt\xE5\x8A\x9F");
@@ -164,4 +176,31 @@ TEST(FormDocumentTest, DoubleByteNamesAreDecodedBeforeQuotesAreSought) {
     EXPECT_EQ(written, "Begin VB.Form frm\r\n   Caption = \"\xA5\x5C\"\r\n"
                        "   Begin VB.TextBox txt\xA5\x5C\r\n      Text = \"\xB3\\\xA4\xA4\"\r\n"
                        "      WhatsThisHelpID =   3\r\n   End\r\nEnd\r\n");
+}
+
+TEST(FormDocumentTest, PropertiesKeepTheirPlaceAsTheyAreLookedUp) {
+    std::string form = withLine(simpleForm, "      Width ", "      Custom          =   \"extra\"");
+    auto document = readForm(form);
+    auto control = document->controls().Item(1);
+    auto& properties = control->Properties();
+    Property& first = properties.Item("WhatsThisHelpID"); // not in the file
+    for (const char* name : {"Index", "Visible", "Enabled", "TabStop", "Tag", "ToolTipText"})
+        EXPECT_TRUE(properties.Contains(name)) << name;
+    EXPECT_EQ(properties.Item("custom").Value().toText(), "extra");
+
+    // Positions walk the type's properties in the table's order, then those only the file has.
+    auto type = ControlTypeTable::standard()->typeFor("VB.CommandButton");
+    ASSERT_EQ(properties.Count(), static_cast<int>(type->properties.size()) + 1);
+    for (int i = 1; i <= static_cast<int>(type->properties.size()); ++i)
+        EXPECT_EQ(properties.Item(i).Name(), type->properties[static_cast<size_t>(i - 1)]->name)
+            << i;
+    EXPECT_EQ(properties.Item(properties.Count()).Name(), "Custom");
+    EXPECT_EQ(properties.Item("Height").Value().toLong(), 495);
+    EXPECT_EQ(&properties.Item("WhatsThisHelpID"), &first);
+
+    // A property looked up before the collection was walked is the one the file gets.
+    first.SetValue(Variant(int32_t{42}));
+    EXPECT_EQ(document->render(), withLine(form, "      Top ", "      WhatsThisHelpID =   42"));
+    EXPECT_FALSE(properties.Contains("NoSuchProperty"));
+    EXPECT_THROW(properties.Item(properties.Count() + 1), VbError);
 }
