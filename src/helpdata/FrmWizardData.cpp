@@ -260,8 +260,9 @@ void FrmWizard::writeDataFile(const XMLDocument& document) {
     file.SetExtension("txt.tmp");
     AtomicFile output(target, file.FullPath());
     std::string text = document.XMLText();
-    output.write(text);
-    if (text.empty() || text.back() != '\n')
+    bool endsWithLineBreak = !text.empty() && text.back() == '\n';
+    output.write(std::move(text));
+    if (!endsWithLineBreak)
         output.write("\r\n"); // the file ends with a line break
 
     output.commit();

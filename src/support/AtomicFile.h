@@ -45,6 +45,14 @@ public:
 
     // Appends bytes to the new content.
     void write(std::string_view bytes) { content_.append(bytes); }
+    void write(const char* bytes) { content_.append(bytes); }
+    // Appends bytes the caller gives up: the first ones are taken over without a copy.
+    void write(std::string&& bytes) {
+        if (content_.empty())
+            content_ = std::move(bytes);
+        else
+            content_.append(bytes);
+    }
     // The content collected so far.
     const std::string& content() const noexcept { return content_; }
 

@@ -2,8 +2,6 @@
 
 #include "support/VbError.h"
 
-#include <cstring>
-
 namespace corvane {
 
 std::string XMLAttribute::Name() const {
@@ -22,14 +20,24 @@ int32_t XMLAttributes::Count() const {
     return count;
 }
 
-pugi::xml_attribute XMLAttributes::find(std::string_view name) const {
-    for (auto attribute = element_.first_attribute(); attribute;
-         attribute = attribute.next_attribute()) {
-        const char* candidate = attribute.name(); // compared in place, without measuring it first
-        if (std::strncmp(candidate, name.data(), name.size()) == 0 &&
-            candidate[name.size()] == '\0' && name.find('\0') == std::string_view::npos)
-            return attribute;
+namespace {
+
+// True when the stored name equals `name`, compared in place without measuring it first.
+bool isNamed(const char* stored, std::string_view name) {
+    for (char c : name) {
+        if (c == '\0' || *stored != c)
+            return false;
+        ++stored;
     }
+    return *stored == '\0';
+}
+
+} // namespace
+
+pugi::xml_attribute XMLAttributes::find(std::string_view name) const {
+    for (auto attribute = element_.first_attribute(); attribute; attribute = attribute.next_attribute())
+        if (isNamed(attribute.name(), name))
+            return attribute;
     return {};
 }
 

@@ -199,6 +199,7 @@ std::shared_ptr<const ControlTypeTable> ControlTypeTable::standard() {
 std::shared_ptr<const ControlType> ControlTypeTable::typeFor(std::string_view progId) const {
     if (auto listed = types_.find(progId); listed != types_.end())
         return listed->second;
+    std::lock_guard<std::mutex> guard(*activeXLock_);
     if (auto known = activeX_.find(progId); known != activeX_.end())
         return known->second;
     std::string key = foldCase(progId);

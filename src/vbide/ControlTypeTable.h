@@ -10,6 +10,7 @@
 #include <istream>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -81,6 +82,8 @@ private:
     FoldedMap<std::shared_ptr<ControlType>> types_;        // by ProgId
     std::vector<std::string> invisible_;                   // folded ProgIds
     mutable FoldedMap<std::shared_ptr<const ControlType>> activeX_;
+    // Guards activeX_: designers of a project are read on several threads at once.
+    std::unique_ptr<std::mutex> activeXLock_ = std::make_unique<std::mutex>();
 };
 
 } // namespace corvane::vbide

@@ -40,15 +40,23 @@ vbide::VBControls& Designer::VBControls() {
 std::shared_ptr<VBComponent> VBComponent::load(const ProjectEntry& entry, const PathResolver& paths,
                                                int codePage,
                                                const std::shared_ptr<const ControlTypeTable>& table) {
+    auto component = create(entry, paths);
+    component->readContent(codePage, table);
+    return component;
+}
+
+std::shared_ptr<VBComponent> VBComponent::create(const ProjectEntry& entry, const PathResolver& paths) {
     std::string name = entry.type == 1 || entry.type == 2 ? entry.name
                        : entry.type == 4 || entry.type == 10 ? fileNameOf(entry.path)
                                                              : stemOf(entry.path);
-    std::shared_ptr<VBComponent> component(new VBComponent(entry.type, name, paths.resolve(entry.path)));
-    if (entry.type >= 5 && entry.type <= 9)
-        component->readDesigner(codePage, table);
-    else if (entry.type == 11)
-        component->readActiveXDesignerName(codePage);
-    return component;
+    return std::shared_ptr<VBComponent>(new VBComponent(entry.type, name, paths.resolve(entry.path)));
+}
+
+void VBComponent::readContent(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
+    if (type_ >= 5 && type_ <= 9)
+        readDesigner(codePage, table);
+    else if (type_ == 11)
+        readActiveXDesignerName(codePage);
 }
 
 void VBComponent::readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {

@@ -44,6 +44,11 @@ public:
     static std::shared_ptr<VBComponent> load(const ProjectEntry& entry, const PathResolver& paths,
                                              int codePage,
                                              const std::shared_ptr<const ControlTypeTable>& table);
+    // Makes the component of a project line without reading its file (see readContent).
+    static std::shared_ptr<VBComponent> create(const ProjectEntry& entry, const PathResolver& paths);
+    // Reads the component's file when it has a designer. It touches only this component
+    // (and the type table, which guards itself), so components may read on several threads.
+    void readContent(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
 
     // The component's type: 1 module, 2 class, 4 resource file, 5 form, 6 MDI form, 7 property
     // page, 8 user control, 9 user document, 10 related document, 11 ActiveX designer.

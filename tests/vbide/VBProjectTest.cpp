@@ -261,3 +261,39 @@ TEST(VBProjectTest, RepeatedSettingsAbsoluteAndParentPaths) {
     EXPECT_EQ(reopened->HelpFile(), "third.hlp");
     EXPECT_NE(readFile(temp / "proj" / "p.vbp").find("HelpFile=\"second.hlp\""), std::string::npos);
 }
+
+TEST(VBProjectTest, ReadsManyDesignersAtOnceEachWithItsOwnOutcome) {
+    // Enough forms to be read on several threads; every seventh one cannot be read, and each
+    // form uses ActiveX types of its own that the type table learns while the forms are read.
+    TempDir dir;
+    std::string vbp = "Type=Exe\r\n";
+    for (int i = 0; i < 60; ++i) {
+        std::string name = "frm" + std::to_string(i);
+        vbp += "Form=" + name + ".frm\r\n";
+        std::string body = "Begin VB.Form " + name + " \r\n";
+        for (int c = 0; c < 3; ++c)
+            body += "   Begin Lib" + std::to_string((i + c) % 9) + ".Gadget gad" + std::to_string(c) +
+                    " \r\n      Tag = \"" + std::to_string(i * 10 + c) + "\"\r\n   End\r\n";
+        body += i % 7 == 3 ? "   Begin VB.CommandButton\r\n" : "End\r\nAttribute VB_Name = \"" + name + "\"\r\n";
+        writeFile(dir.path() / (name + ".frm"), body);
+    }
+    writeFile(dir.path() / "Many.vbp", vbp);
+    auto project = VBProject::open(dir.path() / "Many.vbp");
+    ASSERT_EQ(project->VBComponents().Count(), 60);
+    for (int i = 0; i < 60; ++i) {
+        auto component = project->VBComponents().Item(i + 1);
+        EXPECT_EQ(component->Name(), "frm" + std::to_string(i));
+        if (i % 7 == 3) {
+            EXPECT_THROW(component->Designer()->VBControls(), VbError) << i;
+            continue;
+        }
+        auto& controls = component->Designer()->VBControls();
+        ASSERT_EQ(controls.Count(), 3) << i;
+        for (int c = 0; c < 3; ++c) {
+            auto control = controls.Item(c + 1);
+            EXPECT_EQ(control->ProgId(), "Lib" + std::to_string((i + c) % 9) + ".Gadget");
+            EXPECT_EQ(control->Properties().Item("Tag").Value().toText(), std::to_string(i * 10 + c));
+            EXPECT_TRUE(control->Properties().Contains("WhatsThisHelpID"));
+        }
+    }
+}
