@@ -23,6 +23,19 @@ struct FormDocument::Shared {
 
 // The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
 // changes nothing, else of the decoded texts kept in `storage`.
+// Changes to one line of the file.
+struct FormDocument::LineEdit {
+    bool remove = false;
+    std::optional<std::string> replacement;                   // encoded, without line end
+    std::vector<std::pair<std::string, std::string>> inserts; // folded name, encoded line
+};
+
+// The file's lines and its parsed designer block.
+struct FormDocument::Parsed {
+    std::vector<size_t> starts; // lineStarts of the bytes
+    FormLayout layout;
+};
+
 struct FormDocument::DecodedLines {
     std::vector<std::string_view> lines;
     std::deque<std::string> storage;
@@ -71,13 +84,6 @@ std::string leadingBlanks(std::string_view text) {
     return std::string(text.substr(0, text.find_first_not_of(" \t")));
 }
 
-// Changes to the lines of a file, keyed by the line they apply to.
-struct LineEdit {
-    bool remove = false;
-    std::optional<std::string> replacement;                   // encoded, without line end
-    std::vector<std::pair<std::string, std::string>> inserts; // folded name, encoded line
-};
-
 } // namespace
 
 FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceName,
@@ -87,32 +93,38 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     shared_->table = table_;
     shared_->state.codePage = codePage;
     shared_->state.fileName = sourceName_;
-    readLines(std::move(bytes));
-    buildProperties();
-    releaseLineValues();
+    bytes_ = std::move(bytes);
+    Parsed parsed = parse(bytes_);
+    progId_ = parsed.layout.nodes[0].progId;
+    nodeCount_ = parsed.layout.nodes.size();
+    name_ = parsed.layout.attributeName.empty() ? parsed.layout.nodes[0].name : parsed.layout.attributeName;
+    buildProperties(parsed.layout);
 }
 
 DesignerState& FormDocument::state() const noexcept {
     return shared_->state;
 }
 
-void FormDocument::readLines(std::string bytes) {
-    bytes_ = std::move(bytes);
-    lineStarts_ = lineStarts(bytes_);
+// The layout is parsed when the file is read and again when changes are rendered: between
+// the two only the bytes are kept, which take far less memory than the parsed lines.
+FormDocument::Parsed FormDocument::parse(std::string_view bytes) const {
+    Parsed parsed;
+    parsed.starts = lineStarts(bytes);
     DecodedLines decoded;
-    decodeLines(decoded);
-    layout_ = parseFormLayout(decoded.lines, sourceName_);
-    name_ = layout_.attributeName.empty() ? layout_.nodes[0].name : layout_.attributeName;
+    decodeLines(bytes, parsed.starts, decoded);
+    parsed.layout = parseFormLayout(decoded.lines, sourceName_);
+    return parsed;
 }
 
 // Windows-1252 and UTF-8 decode line by line alike (a line end is never part of a character)
 // and leave ASCII as it is, so most lines need no decoding at all. Other code pages decode the
 // block in one piece, as a multi-byte or stateful code page needs.
-void FormDocument::decodeLines(DecodedLines& decoded) const {
-    size_t count = lineCount();
+void FormDocument::decodeLines(std::string_view bytes, const std::vector<size_t>& starts,
+                               DecodedLines& decoded) const {
+    size_t count = starts.size() - 1;
     decoded.lines.resize(count);
     for (size_t i = 0; i < count; ++i)
-        decoded.lines[i] = lineText(i);
+        decoded.lines[i] = lineTextAt(bytes, starts, i);
     size_t end = std::min(findBlockEnd(decoded.lines) + 1, count);
     int codePage = state().codePage;
     bool lineByLine = codePage == WindowsLatin1 || codePage == Utf8CodePage;
@@ -130,11 +142,11 @@ void FormDocument::decodeLines(DecodedLines& decoded) const {
             }
         }
     } else {
-        decodeWholeBlock(decoded, end);
+        decodeWholeBlock(bytes, starts, decoded, end);
     }
     // After the block only the Attribute lines matter (the object's name).
     for (size_t i = end; i < count; ++i) {
-        std::string_view raw = lineText(i);
+        std::string_view raw = lineTextAt(bytes, starts, i);
         if (lineByLine)
             decoded.lines[i] = {};
         if (!startsWithWord(trimBlanks(raw), "Attribute") || !canDecodeLine(raw))
@@ -146,18 +158,19 @@ void FormDocument::decodeLines(DecodedLines& decoded) const {
     }
 }
 
-void FormDocument::decodeWholeBlock(DecodedLines& decoded, size_t end) const {
+void FormDocument::decodeWholeBlock(std::string_view bytes, const std::vector<size_t>& starts,
+                                    DecodedLines& decoded, size_t end) const {
     int codePage = state().codePage;
-    std::string_view block = std::string_view(bytes_).substr(0, lineStarts_[end]);
+    std::string_view block = bytes.substr(0, starts[end]);
     try {
         const std::string& text = decoded.storage.emplace_back(decodeCodePage(block, codePage));
-        std::vector<size_t> starts = lineStarts(text);
-        size_t decodedCount = starts.size() - 1;
+        std::vector<size_t> decodedStarts = lineStarts(text);
+        size_t decodedCount = decodedStarts.size() - 1;
         for (size_t i = 0; i < decoded.lines.size(); ++i)
-            decoded.lines[i] = i < decodedCount ? lineTextAt(text, starts, i) : std::string_view();
+            decoded.lines[i] = i < decodedCount ? lineTextAt(text, decodedStarts, i) : std::string_view();
     } catch (const VbError&) {
         for (size_t i = 0; i < end; ++i)
-            if (!canDecodeLine(lineText(i)))
+            if (!canDecodeLine(lineTextAt(bytes, starts, i)))
                 throwDesignerError(sourceName_, i + 1,
                                    "bytes that the code page " + std::to_string(codePage) +
                                        " does not define");
@@ -174,24 +187,18 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
     }
 }
 
-void FormDocument::buildProperties() {
+void FormDocument::buildProperties(const FormLayout& layout) {
     nodeProperties_.clear();
     nodeProperties_.push_back(&designerProperties_);
-    designerProperties_ = propertiesOf(layout_.nodes[0]);
-    for (size_t n = 1; n < layout_.nodes.size(); ++n) {
-        auto control =
-            std::make_shared<VBControl>(layout_.nodes[n].progId, propertiesOf(layout_.nodes[n]));
+    designerProperties_ = propertiesOf(layout.nodes[0], layout);
+    for (size_t n = 1; n < layout.nodes.size(); ++n) {
+        auto control = std::make_shared<VBControl>(layout.nodes[n].progId, propertiesOf(layout.nodes[n], layout));
         nodeProperties_.push_back(&control->Properties());
         controls_.add(std::move(control));
     }
 }
 
-// The parsed values of property lines are only needed to build the properties.
-void FormDocument::releaseLineValues() {
-    layout_.lineValues = std::vector<PropertyLineParts>();
-}
-
-Properties FormDocument::propertiesOf(const BlockNode& node) {
+Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout) {
     Properties properties(table_->typeFor(node.progId), shared_->store, shared_->state, shared_);
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
@@ -206,7 +213,7 @@ Properties FormDocument::propertiesOf(const BlockNode& node) {
         Variant value;
         try {
             value = entry.group ? Variant::object(entry.name)
-                                : valueOfLine(layout_.lineValues[entry.valueIndex],
+                                : valueOfLine(layout.lineValues[entry.valueIndex],
                                               known ? &known->spec() : table_->property(entry.name),
                                               shared_->state.codePage, readText, checkRecord);
         } catch (const VbError& error) {
@@ -242,11 +249,11 @@ const std::string& FormDocument::frxBytes(const std::string& frxName) {
     return frxFiles_.emplace(frxName, loadFrx_(frxName)).first->second;
 }
 
-size_t FormDocument::insertionLine(size_t n, const std::string& name) const {
-    const BlockNode& node = layout_.nodes[n];
+size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std::string& name) {
+    const BlockNode& node = layout.nodes[n];
     size_t limit = node.endLine;
-    if (n + 1 < layout_.nodes.size() && layout_.nodes[n + 1].beginLine < node.endLine)
-        limit = layout_.nodes[n + 1].beginLine;
+    if (n + 1 < layout.nodes.size() && layout.nodes[n + 1].beginLine < node.endLine)
+        limit = layout.nodes[n + 1].beginLine;
     size_t after = node.beginLine;
     for (const auto& entry : node.entries) {
         if (entry.line >= limit)
@@ -258,11 +265,53 @@ size_t FormDocument::insertionLine(size_t n, const std::string& name) const {
     return after + 1;
 }
 
+bool FormDocument::hasChangedProperty() const {
+    for (const Properties* properties : nodeProperties_)
+        for (const Property* property : properties->materialised())
+            if (property->isChanged())
+                return true;
+    return false;
+}
+
 std::string FormDocument::render() const {
+    if (!hasChangedProperty())
+        return bytes_;
+    Parsed parsed = parse(bytes_);
+    auto edits = collectEdits(parsed);
+    if (edits.empty())
+        return bytes_;
+    const std::vector<size_t>& starts = parsed.starts;
+    std::string ending = usualLineEnding(bytes_, starts);
+    std::string result;
+    result.reserve(bytes_.size() + edits.size() * 48);
+    size_t copied = 0; // the bytes before this offset are in the result
+    for (auto& [line, edit] : edits) {
+        if (line + 1 >= starts.size())
+            break;
+        result.append(bytes_, copied, starts[line] - copied);
+        copied = starts[line + 1];
+        std::sort(edit.inserts.begin(), edit.inserts.end());
+        for (const auto& insert : edit.inserts)
+            result.append(insert.second).append(ending);
+        if (edit.remove)
+            continue;
+        if (edit.replacement)
+            result.append(*edit.replacement).append(lineEndingAt(bytes_, starts, line));
+        else
+            result.append(bytes_, starts[line], copied - starts[line]);
+    }
+    result.append(bytes_, copied);
+    return result;
+}
+
+// The line edits of the changed properties, by line: a replaced line for a property the file
+// holds, a removed one for a property back at its default, inserted lines for new ones.
+std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed& parsed) const {
     std::map<size_t, LineEdit> edits;
     int codePage = state().codePage;
-    for (size_t n = 0; n < layout_.nodes.size(); ++n) {
-        const BlockNode& node = layout_.nodes[n];
+    const FormLayout& layout = parsed.layout;
+    for (size_t n = 0; n < layout.nodes.size() && n < nodeProperties_.size(); ++n) {
+        const BlockNode& node = layout.nodes[n];
         for (const Property* changed : nodeProperties_[n]->materialised()) {
             const Property& property = *changed;
             if (!property.isChanged())
@@ -281,47 +330,23 @@ std::string FormDocument::render() const {
             std::string value = formatPropertyValue(property.Value());
             if (entry) {
                 edits[entry->line].replacement =
-                    leadingBlanks(lineText(entry->line)) +
+                    leadingBlanks(lineTextAt(bytes_, parsed.starts, entry->line)) +
                     encodeCodePage(formatPropertyLine("", entry->name, value), codePage);
             } else {
                 std::string indent(static_cast<size_t>(node.depth + 1) * 3, ' ');
-                edits[insertionLine(n, property.Name())].inserts.emplace_back(
+                edits[insertionLine(layout, n, property.Name())].inserts.emplace_back(
                     foldCase(property.Name()),
                     encodeCodePage(formatPropertyLine(indent, property.Name(), value), codePage));
             }
         }
     }
-    if (edits.empty())
-        return bytes_;
-    std::string ending = usualLineEnding(bytes_, lineStarts_);
-    std::string result;
-    result.reserve(bytes_.size() + edits.size() * 48);
-    size_t copied = 0; // the bytes before this offset are in the result
-    for (auto& [line, edit] : edits) {
-        if (line >= lineCount())
-            break;
-        result.append(bytes_, copied, lineStarts_[line] - copied);
-        copied = lineStarts_[line + 1];
-        std::sort(edit.inserts.begin(), edit.inserts.end());
-        for (const auto& insert : edit.inserts)
-            result.append(insert.second).append(ending);
-        if (edit.remove)
-            continue;
-        if (edit.replacement)
-            result.append(*edit.replacement).append(lineEndingAt(bytes_, lineStarts_, line));
-        else
-            result.append(bytes_, lineStarts_[line], copied - lineStarts_[line]);
-    }
-    result.append(bytes_, copied);
-    return result;
+    return edits;
 }
 
 void FormDocument::markSaved(std::string bytes) {
-    size_t nodes = layout_.nodes.size();
-    readLines(std::move(bytes));
-    releaseLineValues();
-    if (layout_.nodes.size() != nodes)
+    if (parse(bytes).layout.nodes.size() != nodeCount_)
         throwDesignerError(sourceName_, 0, "the written file no longer matches its controls");
+    bytes_ = std::move(bytes);
     for (Properties* properties : nodeProperties_)
         for (Property* property : properties->materialised())
             property->markSaved();

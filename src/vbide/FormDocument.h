@@ -34,7 +34,7 @@ public:
     // The object's name: "Attribute VB_Name", else the name on the top Begin line.
     const std::string& name() const noexcept { return name_; }
     // The top object's type ("VB.Form", "VB.MDIForm", "VB.UserControl" ...).
-    const std::string& progId() const noexcept { return layout_.nodes[0].progId; }
+    const std::string& progId() const noexcept { return progId_; }
     // The designer's own properties (the form's "Caption", "WhatsThisHelp" ...).
     Properties& designerProperties() noexcept { return designerProperties_; }
     // The controls, depth first in file order.
@@ -50,27 +50,29 @@ public:
 private:
     struct Shared;
     struct DecodedLines;
+    struct LineEdit;
+    struct Parsed;
     DesignerState& state() const noexcept;
-    void readLines(std::string bytes);
-    std::string_view lineText(size_t i) const { return lineTextAt(bytes_, lineStarts_, i); }
-    size_t lineCount() const noexcept { return lineStarts_.size() - 1; }
-    void decodeLines(DecodedLines& decoded) const;
-    void decodeWholeBlock(DecodedLines& decoded, size_t blockLines) const;
+    Parsed parse(std::string_view bytes) const;
+    void decodeLines(std::string_view bytes, const std::vector<size_t>& starts, DecodedLines& decoded) const;
+    void decodeWholeBlock(std::string_view bytes, const std::vector<size_t>& starts, DecodedLines& decoded,
+                          size_t blockLines) const;
     bool canDecodeLine(std::string_view text) const;
-    void buildProperties();
-    void releaseLineValues();
-    Properties propertiesOf(const BlockNode& node);
+    void buildProperties(const FormLayout& layout);
+    Properties propertiesOf(const BlockNode& node, const FormLayout& layout);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
     const std::string& frxBytes(const std::string& frxName);
-    size_t insertionLine(size_t node, const std::string& name) const;
+    bool hasChangedProperty() const;
+    std::map<size_t, LineEdit> collectEdits(const Parsed& parsed) const;
+    static size_t insertionLine(const FormLayout& layout, size_t node, const std::string& name);
 
     std::string sourceName_;
     FrxLoader loadFrx_;
     std::shared_ptr<const ControlTypeTable> table_;
     std::shared_ptr<Shared> shared_; // what every Properties of the file keeps alive
-    std::string bytes_;              // the file as read or last written
-    std::vector<size_t> lineStarts_; // lineStarts(bytes_)
-    FormLayout layout_;
+    std::string bytes_; // the file as read or last written
+    std::string progId_;
+    size_t nodeCount_ = 0; // the top object and its controls
     std::string name_;
     std::map<std::string, std::string> frxFiles_;
     std::vector<Properties*> nodeProperties_; // per node: [0] the designer, then the controls
