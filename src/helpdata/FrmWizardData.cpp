@@ -259,7 +259,10 @@ void FrmWizard::writeDataFile(const XMLDocument& document) {
     std::filesystem::path target = file.FullPath();
     file.SetExtension("txt.tmp");
     AtomicFile output(target, file.FullPath());
-    std::string text = document.XMLText();
+    std::error_code sizeUnknown;
+    uintmax_t previousSize = std::filesystem::file_size(target, sizeUnknown);
+    // The new text is usually about as long as the file it replaces.
+    std::string text = document.XMLText(sizeUnknown ? 0 : static_cast<size_t>(previousSize + previousSize / 8));
     bool endsWithLineBreak = !text.empty() && text.back() == '\n';
     output.write(std::move(text));
     if (!endsWithLineBreak)

@@ -9,6 +9,7 @@
 #include "support/VbError.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,6 +22,19 @@ public:
     using value_type = T;
     using iterator = typename std::vector<T>::iterator;
     using const_iterator = typename std::vector<T>::const_iterator;
+
+    KeyedCollection() = default;
+    KeyedCollection(const KeyedCollection& other)
+        : items_(other.items_), keys_(other.keys_),
+          index_(other.index_ ? std::make_unique<Index>(*other.index_) : nullptr) {}
+    KeyedCollection& operator=(const KeyedCollection& other) {
+        if (this != &other)
+            *this = KeyedCollection(other);
+        return *this;
+    }
+    KeyedCollection(KeyedCollection&&) noexcept = default;
+    KeyedCollection& operator=(KeyedCollection&&) noexcept = default;
+    ~KeyedCollection() = default;
 
     // Number of items.
     int32_t Count() const noexcept { return static_cast<int32_t>(items_.size()); }
@@ -41,8 +55,8 @@ public:
         makeRoom();
         items_.push_back(std::move(item));
         keys_.push_back({std::string(key), true});
-        if (!index_.empty())
-            index_.emplace(keys_.back().text, items_.size() - 1);
+        if (index_)
+            index_->emplace(keys_.back().text, items_.size() - 1);
         else if (items_.size() > LinearLimit)
             buildIndex();
     }
@@ -76,7 +90,7 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
-        index_.clear();
+        index_.reset();
     }
 
     iterator begin() { return items_.begin(); }
@@ -112,9 +126,9 @@ private:
     }
 
     size_t find(std::string_view key) const {
-        if (!index_.empty()) {
-            auto it = index_.find(key);
-            return it == index_.end() ? NotFound : it->second;
+        if (index_) {
+            auto it = index_->find(key);
+            return it == index_->end() ? NotFound : it->second;
         }
         for (size_t i = 0; i < keys_.size(); ++i)
             if (keys_[i].present && equalsIgnoreCase(keys_[i].text, key))
@@ -130,26 +144,30 @@ private:
     }
 
     void buildIndex() {
-        index_.reserve(items_.size() * 2);
+        index_ = std::make_unique<Index>();
+        index_->reserve(items_.size() * 2);
         for (size_t i = 0; i < keys_.size(); ++i)
             if (keys_[i].present)
-                index_.emplace(keys_[i].text, i);
+                index_->emplace(keys_[i].text, i);
     }
 
     void removeAt(size_t index) {
-        if (!index_.empty() && keys_[index].present)
-            index_.erase(keys_[index].text);
+        if (index_ && keys_[index].present)
+            index_->erase(keys_[index].text);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
-        for (auto& entry : index_)
+        if (!index_)
+            return;
+        for (auto& entry : *index_)
             if (entry.second > index)
                 --entry.second;
     }
 
     std::vector<T> items_;
     std::vector<Key> keys_; // at the same index as the item
-    // key (letter case ignored) -> index into items_; empty while the collection is small
-    std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual> index_;
+    // key (letter case ignored) -> index into items_; none while the collection is small
+    using Index = std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual>;
+    std::unique_ptr<Index> index_;
 };
 
 // A list of names, each stored under itself as key (SelectedLanguages, Languages, FormNames).

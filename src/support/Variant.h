@@ -101,9 +101,9 @@ public:
 
 private:
     Kind kind_ = Kind::Empty;
+    int32_t lower_ = 0;         // array lower bound (next to kind_: no padding between them)
     std::string text_;          // String value or object type name
     double number_ = 0;         // Boolean, Integer, Long, Double, Date
-    int32_t lower_ = 0;         // array lower bound
     std::shared_ptr<const std::vector<Variant>> elements_;
 };
 

@@ -163,11 +163,17 @@ bool XMLDocument::LoadText(std::string_view text) {
 }
 
 std::string XMLDocument::XMLText() const {
+    return XMLText(0);
+}
+
+std::string XMLDocument::XMLText(size_t sizeHint) const {
     const pugi::xml_node root = state_->document->document_element();
     if (!*root.name())
         throw VbError(vberr::InvalidCall, "The XML document's root element has no name",
                       "XMLDocument");
-    std::string text(declaration);
+    std::string text;
+    text.reserve(std::max(sizeHint, declaration.size()));
+    text = declaration;
     StringWriter writer(text);
     // Indentation grows with depth: a document nested thousands of levels deep (never one the
     // program writes) would render to gigabytes. Such a document is written without layout.

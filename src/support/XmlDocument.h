@@ -60,6 +60,9 @@ public:
     // The whole document as UTF-8 text (see the header comment); raises VbError 5 when the
     // root has no name (after a failed load: name it before writing the document).
     std::string XMLText() const;
+    // The same, with room made first for `sizeHint` bytes (say, the size of the file the text
+    // replaces), so that a large text is not copied again and again as it grows.
+    std::string XMLText(size_t sizeHint) const;
     // Where the last LoadText failed; empty after a successful load and for a new document.
     const std::optional<XmlParseError>& LastError() const;
 

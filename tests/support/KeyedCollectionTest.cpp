@@ -61,5 +61,27 @@ TEST(KeyedCollection, RemovalKeepsTheOtherKeysPointingAtTheirItems) {
     EXPECT_EQ(c.Item(3), 50);
 }
 
+TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
+    // Past sixteen items keys are found through an index, which a copy must not share.
+    KeyedCollection<int> original;
+    for (int i = 0; i < 40; ++i)
+        original.Add(i, "key" + std::to_string(i));
+    KeyedCollection<int> copy = original;
+    original.Remove("key3");
+    original.Add(99, "KEY3");
+    EXPECT_EQ(copy.Item("Key3"), 3);
+    EXPECT_EQ(copy.PositionOf("key39"), 40);
+    EXPECT_EQ(original.Item("key3"), 99);
+    EXPECT_EQ(original.PositionOf("key39"), 39);
+    copy = original;
+    EXPECT_EQ(copy.Item("key3"), 99);
+    original.Clear();
+    EXPECT_FALSE(original.Contains("key4"));
+    EXPECT_EQ(copy.Item("KEY4"), 4);
+    for (int i = 0; i < 20; ++i) // grows past the limit again after being emptied
+        original.Add(i, "k" + std::to_string(i));
+    EXPECT_EQ(original.Item("K19"), 19);
+}
+
 } // namespace
 } // namespace corvane

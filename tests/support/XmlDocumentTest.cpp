@@ -47,6 +47,9 @@ XMLDocument helpDataDocument() {
 
 TEST(XmlDocument, RendersOneElementPerLineAndTextsInline) {
     EXPECT_EQ(XMLDocument().XMLText(), declaration + "<Root />\n");
+    // Room made in advance, too small or too large, changes nothing of the text.
+    for (size_t hint : {size_t{0}, size_t{5}, size_t{1} << 20})
+        EXPECT_EQ(helpDataDocument().XMLText(hint), helpDataDocument().XMLText()) << hint;
     EXPECT_EQ(helpDataDocument().XMLText(),
               declaration +
                   "<Root CurrentLanguage=\"Neutral\" GenerateHTML=\"True\">\n"
