@@ -101,12 +101,14 @@ std::string VBComponent::FileNames(int index) const {
 }
 
 vbide::Properties& VBComponent::Properties() {
+    waitForContent();
     if (failure_)
         throw *failure_;
     return document_ ? document_->designerProperties() : none_;
 }
 
 void VBComponent::save(Durability durability) {
+    waitForContent();
     if (!isDirty())
         return;
     std::string bytes = document_->render();

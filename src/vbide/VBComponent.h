@@ -1,6 +1,7 @@
 // VBComponent and Designer: one component of a project (form, module, class, related
 // document ...) as the IDE gives it. Form-like components read their file when the project
-// opens; a file that cannot be read leaves the component usable by name and type and raises
+// opens (in the background: see DesignerReader; what the file decides waits for the read);
+// a file that cannot be read leaves the component usable by name and type and raises
 // VbError 60061 (naming the file and line) when its controls or properties are asked for.
 #pragma once
 
@@ -13,6 +14,7 @@
 #include "vbide/VBControl.h"
 
 #include <filesystem>
+#include <future>
 #include <memory>
 #include <optional>
 #include <string>
@@ -49,22 +51,37 @@ public:
     // Reads the component's file when it has a designer. It touches only this component
     // (and the type table, which guards itself), so components may read on several threads.
     void readContent(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
+    // Makes the component wait for `read` (a readContent on another thread) before it answers
+    // anything its file decides; the read's failure, if it threw, is raised there.
+    void readInBackground(std::shared_future<void> read) { read_ = std::move(read); }
 
     // The component's type: 1 module, 2 class, 4 resource file, 5 form, 6 MDI form, 7 property
     // page, 8 user control, 9 user document, 10 related document, 11 ActiveX designer.
-    int Type() const noexcept { return type_; }
+    int Type() const {
+        waitForContent();
+        return type_;
+    }
     // The component's name ("frmMain"; a related document's file name).
-    const std::string& Name() const noexcept { return name_; }
+    const std::string& Name() const {
+        waitForContent();
+        return name_;
+    }
     // The full path of the component's file; only index 1 exists (VbError 9 otherwise).
     std::string FileNames(int index) const;
     // The component's own properties (types 5 to 9: the designer's, e.g. "WhatsThisHelp";
     // other types: none). Raises VbError 60061 when the designer's file could not be read.
     vbide::Properties& Properties();
     // The visual designer (types 5 to 9 and 11), else null.
-    std::shared_ptr<vbide::Designer> Designer() const { return designer_; }
+    std::shared_ptr<vbide::Designer> Designer() const {
+        waitForContent();
+        return designer_;
+    }
 
     // True when a property of the component or its controls changed since the last save.
-    bool isDirty() const noexcept { return document_ && document_->isDirty(); }
+    bool isDirty() const {
+        waitForContent();
+        return document_ && document_->isDirty();
+    }
     // Writes the changed file (atomically); does nothing when nothing changed. With
     // Durability::Deferred the caller flushes the batch to disk (see AtomicFile.h).
     void save(Durability durability = Durability::Flush);
@@ -74,6 +91,10 @@ private:
         : type_(type), name_(std::move(name)), file_(std::move(file)) {}
     void readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
     void readActiveXDesignerName(int codePage);
+    void waitForContent() const {
+        if (read_.valid())
+            read_.get();
+    }
 
     int type_;
     std::string name_;
@@ -82,6 +103,7 @@ private:
     std::optional<VbError> failure_;
     std::shared_ptr<vbide::Designer> designer_;
     vbide::Properties none_;
+    std::shared_future<void> read_; // the background read of the file, if any
 };
 
 } // namespace corvane::vbide

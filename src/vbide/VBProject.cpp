@@ -3,53 +3,10 @@
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
 
-#include <algorithm>
-#include <atomic>
-#include <exception>
-#include <mutex>
-#include <thread>
-
 namespace corvane::vbide {
 
 namespace fs = std::filesystem;
 
-namespace {
-
-// Below this many components per thread, starting threads costs more than it saves.
-constexpr size_t ComponentsPerThread = 8;
-
-// Reads the components' files on as many threads as the machine has cores (at most four):
-// a large project's forms are read and parsed independently of each other. A failure other
-// than an unreadable designer (which the component keeps) is rethrown here.
-void readContents(const std::vector<std::shared_ptr<VBComponent>>& components, int codePage,
-                  const std::shared_ptr<const ControlTypeTable>& table) {
-    size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
-    size_t threads = std::min(cores, components.size() / ComponentsPerThread + 1);
-    std::atomic<size_t> next{0};
-    std::mutex failureLock;
-    std::exception_ptr failure;
-    auto work = [&] {
-        for (size_t i = next++; i < components.size(); i = next++) {
-            try {
-                components[i]->readContent(codePage, table);
-            } catch (...) {
-                std::lock_guard<std::mutex> guard(failureLock);
-                if (!failure)
-                    failure = std::current_exception();
-            }
-        }
-    };
-    std::vector<std::thread> helpers;
-    for (size_t t = 1; t < threads; ++t)
-        helpers.emplace_back(work);
-    work();
-    for (auto& helper : helpers)
-        helper.join();
-    if (failure)
-        std::rethrow_exception(failure);
-}
-
-} // namespace
 
 std::shared_ptr<VBComponent> VBComponents::Item(int position) const {
     if (position < 1 || position > Count())
@@ -90,7 +47,7 @@ std::shared_ptr<VBProject> VBProject::open(const fs::path& path, int codePage,
     project->helpFile_ = project->projectFile_->helpFile();
     for (const auto& entry : project->projectFile_->entries())
         project->components_.items_.push_back(VBComponent::create(entry, *project->paths_));
-    readContents(project->components_.items_, codePage, project->table_);
+    project->reader_ = std::make_unique<DesignerReader>(project->components_.items_, codePage, project->table_);
     return project;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "vbide/ControlTypeTable.h"
+#include "vbide/DesignerReader.h"
 #include "vbide/PathResolver.h"
 #include "vbide/ProjectFile.h"
 #include "vbide/VBComponent.h"
@@ -91,6 +92,7 @@ private:
     std::optional<ProjectFile> projectFile_;
     std::optional<PathResolver> paths_;
     vbide::VBComponents components_;
+    std::unique_ptr<DesignerReader> reader_; // last: destroyed first, it waits for its reads
 };
 
 } // namespace corvane::vbide
