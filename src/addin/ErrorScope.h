@@ -83,7 +83,8 @@ private:
 
 class ErrorScope {
 public:
-    // A scope for `procedure` of `module` ("frmWizard", "ExitApp").
+    // A scope for `procedure` of `module` ("frmWizard", "ExitApp"). Both are kept as views:
+    // pass texts that outlive the scope (string literals).
     ErrorScope(std::string_view module, std::string_view procedure);
     ErrorScope(const ErrorScope&) = delete;
     ErrorScope& operator=(const ErrorScope&) = delete;
@@ -175,8 +176,8 @@ private:
     std::string renderModuleVariables() const;
     std::string renderParameters() const;
 
-    std::string module_;
-    std::string procedure_;
+    std::string_view module_;
+    std::string_view procedure_;
     std::function<NamedValues()> moduleProvider_;
     const ReportsVariables* owner_ = nullptr;
     NamedValues parameters_;
