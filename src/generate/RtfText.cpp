@@ -97,8 +97,13 @@ std::string RtfText::escape(std::string_view text, int codePage) {
             out += '\\';
             out += c;
         } else if (c >= 0x20 && c < 0x7F) {
-            ++pos;
-            out += c;
+            // A run of printable ASCII without RTF's special characters is copied at once.
+            size_t run = pos + 1;
+            while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F && text[run] != '\\' &&
+                   text[run] != '{' && text[run] != '}')
+                ++run;
+            out.append(text, pos, run - pos);
+            pos = run;
         } else {
             char32_t cp = readCharacter(text, pos);
             static const std::string none;
