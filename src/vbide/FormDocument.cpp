@@ -187,12 +187,15 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
     }
 }
 
-void FormDocument::buildProperties(const FormLayout& layout) {
+void FormDocument::buildProperties(FormLayout& layout) {
     nodeProperties_.clear();
+    nodeProperties_.reserve(layout.nodes.size());
     nodeProperties_.push_back(&designerProperties_);
     designerProperties_ = propertiesOf(layout.nodes[0], layout);
+    controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        auto control = std::make_shared<VBControl>(layout.nodes[n].progId, propertiesOf(layout.nodes[n], layout));
+        Properties properties = propertiesOf(layout.nodes[n], layout);
+        auto control = std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(properties));
         nodeProperties_.push_back(&control->Properties());
         controls_.add(std::move(control));
     }
@@ -200,6 +203,7 @@ void FormDocument::buildProperties(const FormLayout& layout) {
 
 Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout) {
     Properties properties(table_->typeFor(node.progId), shared_->store, shared_->state, shared_);
+    properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
     auto readText = [this](const std::string& frx, uint32_t offset) {

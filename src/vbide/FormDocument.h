@@ -58,7 +58,7 @@ private:
     void decodeWholeBlock(std::string_view bytes, const std::vector<size_t>& starts, DecodedLines& decoded,
                           size_t blockLines) const;
     bool canDecodeLine(std::string_view text) const;
-    void buildProperties(const FormLayout& layout);
+    void buildProperties(FormLayout& layout); // takes the controls' type names from the layout
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
     const std::string& frxBytes(const std::string& frxName);

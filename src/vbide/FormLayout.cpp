@@ -121,6 +121,7 @@ private:
             throwDesignerError(source_, i + 1, "expected 'Begin <type> <name>'");
         node.beginLine = i;
         node.depth = depth;
+        node.entries.reserve(8); // most blocks hold a handful of property lines
         open_.push_back(layout_.nodes.size());
         layout_.nodes.push_back(std::move(node));
     }

@@ -97,6 +97,8 @@ public:
     // The property of that name, or null.
     Property* find(std::string_view name);
     const Property* find(std::string_view name) const;
+    // Makes room for that many properties made objects (building the collection).
+    void reserve(size_t count) { items_.reserve(count); }
     // Adds a property the type does not list (building the collection); it is not added
     // again when the collection holds one of that name.
     Property& addExtra(const PropertySpec& spec, Variant value);

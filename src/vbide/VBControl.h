@@ -37,6 +37,8 @@ public:
 
     // Appends a control (building the collection).
     void add(std::shared_ptr<VBControl> control) { items_.push_back(std::move(control)); }
+    // Makes room for that many controls (building the collection).
+    void reserve(size_t count) { items_.reserve(count); }
 
     std::vector<std::shared_ptr<VBControl>>::const_iterator begin() const { return items_.begin(); }
     std::vector<std::shared_ptr<VBControl>>::const_iterator end() const { return items_.end(); }
