@@ -50,14 +50,16 @@ public:
 
     // Appends an item under a key; raises 457 when the key is already present.
     void Add(T item, std::string_view key) {
+        if (index_) {
+            addIndexed(std::move(item), key);
+            return;
+        }
         if (find(key) != NotFound)
             throw VbError(vberr::DuplicateKey);
         makeRoom();
         items_.push_back(std::move(item));
         keys_.push_back({std::string(key), true});
-        if (index_)
-            index_->emplace(keys_.back().text, items_.size() - 1);
-        else if (items_.size() > LinearLimit)
+        if (items_.size() > LinearLimit)
             buildIndex();
     }
 
@@ -141,6 +143,22 @@ private:
         if (index == NotFound)
             throw VbError(vberr::InvalidCall);
         return index;
+    }
+
+    // Add through the index: one look-up finds a duplicate and makes the entry.
+    void addIndexed(T item, std::string_view key) {
+        auto [entry, added] = index_->try_emplace(std::string(key), items_.size());
+        if (!added)
+            throw VbError(vberr::DuplicateKey);
+        try {
+            items_.push_back(std::move(item));
+            keys_.push_back({entry->first, true});
+        } catch (...) {
+            if (items_.size() > keys_.size())
+                items_.pop_back();
+            index_->erase(entry);
+            throw;
+        }
     }
 
     void buildIndex() {

@@ -6,7 +6,10 @@ namespace corvane::Utilities {
 
 std::string FillTemplate(std::string_view templ, const KeyedCollection<std::string>& values, char delimiter) {
     std::string result;
-    result.reserve(templ.size());
+    size_t valuesSize = 0;
+    for (const std::string& value : values)
+        valuesSize += value.size();
+    result.reserve(templ.size() + valuesSize); // room for each value once: no regrowth as a rule
     size_t pos = 0;
     while (pos < templ.size()) {
         size_t open = templ.find(delimiter, pos);
@@ -19,8 +22,9 @@ std::string FillTemplate(std::string_view templ, const KeyedCollection<std::stri
             break;
         }
         std::string_view key = templ.substr(open + 1, close - open - 1);
-        if (!key.empty() && values.Contains(key)) {
-            result += values.Item(key);
+        int32_t position = key.empty() ? 0 : values.PositionOf(key);
+        if (position > 0) {
+            result += values.Item(position);
             pos = close + 1;
         } else {
             result += delimiter;
