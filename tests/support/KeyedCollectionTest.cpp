@@ -81,6 +81,19 @@ TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
     for (int i = 0; i < 20; ++i) // grows past the limit again after being emptied
         original.Add(i, "k" + std::to_string(i));
     EXPECT_EQ(original.Item("K19"), 19);
+
+    // A key given twice fails with 457 and changes nothing, through the index too.
+    try {
+        original.Add(100, "K7");
+        FAIL() << "a duplicate key was added";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 457);
+    }
+    EXPECT_EQ(original.Count(), 20);
+    EXPECT_EQ(original.Item("k7"), 7);
+    original.Add(100, "k20");
+    EXPECT_EQ(original.PositionOf("K20"), 21);
+    EXPECT_EQ(original.KeyAt(21), "k20");
 }
 
 } // namespace
