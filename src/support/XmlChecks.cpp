@@ -54,8 +54,12 @@ bool isXmlWhitespace(std::string_view text) {
                        [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
+bool isCleanXmlText(std::string_view text) {
+    return text.find('\0') == std::string_view::npos && isValidUtf8(text);
+}
+
 std::string cleanXmlText(std::string_view text) {
-    if (text.find('\0') == std::string_view::npos && isValidUtf8(text))
+    if (isCleanXmlText(text))
         return std::string(text);
     std::string out;
     out.reserve(text.size());

@@ -25,5 +25,7 @@ bool isXmlWhitespace(std::string_view text);
 // The text as it can be stored: NUL characters removed, every byte that is not part of a
 // valid UTF-8 sequence replaced by U+FFFD. Returns the text unchanged when it is clean.
 std::string cleanXmlText(std::string_view text);
+// True when cleanXmlText would return the text unchanged (no NUL, valid UTF-8).
+bool isCleanXmlText(std::string_view text);
 
 } // namespace corvane

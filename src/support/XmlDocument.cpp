@@ -74,19 +74,21 @@ bool nestsDeeperThan(pugi::xml_node root, int limit) {
     pugi::xml_node node = root.first_child();
     int depth = 1;
     while (node) { // no recursion: documents may nest deeply
-        if (node.first_child()) {
-            node = node.first_child();
+        if (pugi::xml_node child = node.first_child()) {
             if (++depth > limit)
                 return true;
+            node = child;
             continue;
         }
-        while (!node.next_sibling()) {
+        pugi::xml_node next = node.next_sibling();
+        while (!next) {
             node = node.parent();
             if (node == root)
                 return false;
             --depth;
+            next = node.next_sibling();
         }
-        node = node.next_sibling();
+        node = next;
     }
     return false;
 }

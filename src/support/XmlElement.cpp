@@ -100,8 +100,12 @@ XMLAttribute XMLElement::AddAttribute(std::string_view name, std::string_view va
                           std::string(name) + "'",
                       "XMLElement");
     pugi::xml_attribute attribute = node_.append_attribute(std::string(name).c_str());
-    std::string clean = cleanXmlText(value);
-    attribute.set_value(clean.c_str(), clean.size());
+    if (isCleanXmlText(value)) { // the usual case: stored as it is, without a copy first
+        attribute.set_value(value.data(), value.size());
+    } else {
+        std::string clean = cleanXmlText(value);
+        attribute.set_value(clean.c_str(), clean.size());
+    }
     return XMLAttribute(document_, attribute);
 }
 
@@ -111,8 +115,13 @@ XMLElement XMLElement::AddElement(std::string_view name, std::string_view text) 
     dropLayoutText();
     pugi::xml_node child = node_.append_child(std::string(name).c_str());
     if (!text.empty()) {
-        std::string clean = cleanXmlText(text);
-        child.append_child(pugi::node_pcdata).set_value(clean.c_str(), clean.size());
+        pugi::xml_node data = child.append_child(pugi::node_pcdata);
+        if (isCleanXmlText(text)) {
+            data.set_value(text.data(), text.size());
+        } else {
+            std::string clean = cleanXmlText(text);
+            data.set_value(clean.c_str(), clean.size());
+        }
     }
     return XMLElement(document_, child);
 }

@@ -188,6 +188,18 @@ TEST(XmlDocument, DeepNestingRendersWithoutLayout) {
     ASSERT_TRUE(document.LoadText(text));
     EXPECT_EQ(document.XMLText(), declaration + text); // indentation would take 25 MB
 
+    // The depth counts on a later branch after the walk came back from shallow ones.
+    std::string branches = "<r><a><b/></a><c/>";
+    for (int i = 0; i < 5000; ++i)
+        branches += "<d>";
+    branches += "x";
+    for (int i = 0; i < 5000; ++i)
+        branches += "</d>";
+    branches += "</r>";
+    XMLDocument later;
+    ASSERT_TRUE(later.LoadText(branches));
+    EXPECT_EQ(later.XMLText(), declaration + branches);
+
     XMLDocument shallow;
     XMLElement element = shallow.Root();
     for (int i = 0; i < 3; ++i)
