@@ -3,6 +3,7 @@
 // the same bytes into the same files through AtomicFile (as the program writes every file)
 // and through plain streams. Prints the best of several runs and the ratios.
 #include "SyntheticProject.h"
+#include "Timing.h"
 
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
@@ -10,31 +11,19 @@
 #include "support/AtomicFile.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <iostream>
 #include <map>
 #include <sstream>
 #include <unistd.h>
 
 using namespace corvane;
-using Clock = std::chrono::steady_clock;
+using bench::bestOf;
 namespace fs = std::filesystem;
 
 namespace {
-
-double bestOf(int runs, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
 
 // Every generated file with its bytes.
 std::map<fs::path, std::string> generatedFiles(const fs::path& folder) {

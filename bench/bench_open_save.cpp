@@ -5,6 +5,7 @@
 // before each run in the same process state. Prints the best of several runs, and the peak
 // memory of a separate process that only opens and saves the project.
 #include "SyntheticProject.h"
+#include "Timing.h"
 
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
@@ -15,16 +16,14 @@
 #include <pugixml.hpp>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <functional>
 #include <sstream>
 #include <unistd.h>
 
 using namespace corvane;
-using Clock = std::chrono::steady_clock;
+using bench::millisecondsOf;
 
 // Runs of each measurement; the best counts. Timings on a shared machine vary a lot from run
 // to run, so the best of several is the figure that measures the program rather than its
@@ -32,12 +31,6 @@ using Clock = std::chrono::steady_clock;
 constexpr int Runs = 9;
 
 namespace {
-
-double millisecondsOf(const std::function<void()>& work) {
-    auto start = Clock::now();
-    work();
-    return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
 
 long peakMemoryKiB() {
     std::ifstream status("/proc/self/status");

@@ -2,32 +2,19 @@
 // properties) against reading the same files' bytes, and saving after a change on every
 // control. Prints the best of several runs.
 #include "SyntheticProject.h"
+#include "Timing.h"
 
 #include "support/AtomicFile.h"
 #include "vbide/VBProject.h"
 
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
-#include <functional>
 #include <unistd.h>
 
 using namespace corvane;
-using Clock = std::chrono::steady_clock;
+using bench::bestOf;
+using bench::millisecondsOf;
 
-namespace {
-
-double bestOf(int runs, const std::function<void()>& work) {
-    double best = 1e9;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        work();
-        best = std::min(best, std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-    }
-    return best;
-}
-
-} // namespace
 
 int main() {
     constexpr int forms = 400;
@@ -57,10 +44,7 @@ int main() {
                 auto& id = control->Properties().Item("WhatsThisHelpID");
                 id.SetValue(Variant(id.Value().toLong() + 1));
             }
-        auto start = Clock::now();
-        project->save();
-        std::printf("  (one save of %d files: %.1f ms)\n", forms,
-                    std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        std::printf("  (one save of %d files: %.1f ms)\n", forms, millisecondsOf([&] { project->save(); }));
     });
     std::filesystem::remove_all(folder);
 

@@ -3,8 +3,8 @@
 // questions, the saved project, and an exit status that says whether every file came out.
 #include "cli/CommandLine.h"
 #include "generate/TextReplace.h"
-#include "support/ProcessRunner.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -16,25 +16,14 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::countOf;
+using test::runTool;
 
 struct Outcome {
     int status;
     std::string out;
     std::string err;
 };
-
-std::string runTool(const std::string& commandLine) {
-    ProcessRunner runner;
-    runner.Run(commandLine);
-    return runner.Output();
-}
-
-size_t countOf(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 class CompileCommand : public ::testing::Test {
 protected:

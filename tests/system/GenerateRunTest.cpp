@@ -4,24 +4,11 @@
 #include "system/GenerateTestFixture.h"
 
 #include "generate/TextReplace.h"
-#include "support/ProcessRunner.h"
+#include "testsupport/TextTools.h"
 #include "vbide/VBControl.h"
 
 namespace corvane::test {
 namespace {
-
-std::string runTool(const std::string& commandLine) {
-    ProcessRunner runner;
-    runner.Run(commandLine);
-    return runner.Output();
-}
-
-size_t countOf(const std::string& text, const std::string& what) {
-    size_t count = 0;
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1))
-        ++count;
-    return count;
-}
 
 class GenerateRun : public GenerateTest {
 protected:
