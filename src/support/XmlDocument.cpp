@@ -142,7 +142,7 @@ XMLElement XMLDocument::Root() const {
 bool XMLDocument::LoadText(std::string_view text) {
     std::string cleaned;
     std::string_view source = text;
-    if (source.find('\0') != std::string_view::npos || !isValidUtf8(source)) {
+    if (!isCleanXmlText(source)) {
         cleaned = cleanXmlText(text);
         source = cleaned;
     }

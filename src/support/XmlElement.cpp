@@ -18,6 +18,17 @@ pugi::xml_node elementFrom(pugi::xml_node node) {
     return node;
 }
 
+// Stores a text as cleanXmlText gives it; a clean text (the usual case) without a copy first.
+template <typename Target>
+void setCleanValue(Target target, std::string_view text) {
+    if (isCleanXmlText(text)) {
+        target.set_value(text.data(), text.size());
+        return;
+    }
+    std::string clean = cleanXmlText(text);
+    target.set_value(clean.c_str(), clean.size());
+}
+
 } // namespace
 
 XMLElements::Iterator::Iterator(std::shared_ptr<pugi::xml_document> document, pugi::xml_node node)
@@ -100,12 +111,7 @@ XMLAttribute XMLElement::AddAttribute(std::string_view name, std::string_view va
                           std::string(name) + "'",
                       "XMLElement");
     pugi::xml_attribute attribute = node_.append_attribute(std::string(name).c_str());
-    if (isCleanXmlText(value)) { // the usual case: stored as it is, without a copy first
-        attribute.set_value(value.data(), value.size());
-    } else {
-        std::string clean = cleanXmlText(value);
-        attribute.set_value(clean.c_str(), clean.size());
-    }
+    setCleanValue(attribute, value);
     return XMLAttribute(document_, attribute);
 }
 
@@ -115,13 +121,7 @@ XMLElement XMLElement::AddElement(std::string_view name, std::string_view text) 
     dropLayoutText();
     pugi::xml_node child = node_.append_child(std::string(name).c_str());
     if (!text.empty()) {
-        pugi::xml_node data = child.append_child(pugi::node_pcdata);
-        if (isCleanXmlText(text)) {
-            data.set_value(text.data(), text.size());
-        } else {
-            std::string clean = cleanXmlText(text);
-            data.set_value(clean.c_str(), clean.size());
-        }
+        setCleanValue(child.append_child(pugi::node_pcdata), text);
     }
     return XMLElement(document_, child);
 }

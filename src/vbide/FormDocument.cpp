@@ -96,7 +96,6 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     bytes_ = std::move(bytes);
     Parsed parsed = parse(bytes_);
     progId_ = parsed.layout.nodes[0].progId;
-    nodeCount_ = parsed.layout.nodes.size();
     name_ = parsed.layout.attributeName.empty() ? parsed.layout.nodes[0].name : parsed.layout.attributeName;
     buildProperties(parsed.layout);
 }
@@ -269,17 +268,9 @@ size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std
     return after + 1;
 }
 
-bool FormDocument::hasChangedProperty() const {
-    for (const Properties* properties : nodeProperties_)
-        for (const Property* property : properties->materialised())
-            if (property->isChanged())
-                return true;
-    return false;
-}
-
 std::string FormDocument::render() const {
-    if (!hasChangedProperty())
-        return bytes_;
+    if (!isDirty())
+        return bytes_; // nothing changed: no need to parse the file again
     Parsed parsed = parse(bytes_);
     auto edits = collectEdits(parsed);
     if (edits.empty())
@@ -348,8 +339,6 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
 }
 
 void FormDocument::markSaved(std::string bytes) {
-    if (parse(bytes).layout.nodes.size() != nodeCount_)
-        throwDesignerError(sourceName_, 0, "the written file no longer matches its controls");
     bytes_ = std::move(bytes);
     for (Properties* properties : nodeProperties_)
         for (Property* property : properties->materialised())

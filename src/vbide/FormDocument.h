@@ -44,7 +44,8 @@ public:
     bool isDirty() const noexcept { return state().dirty; }
     // The file's bytes with the changed properties written the way the IDE writes them.
     std::string render() const;
-    // Takes the rendered bytes as the file's new content after they were written.
+    // Takes the bytes render() gave as the file's new content after they were written
+    // (render changes only property lines, so the controls stay as they are).
     void markSaved(std::string bytes);
 
 private:
@@ -62,7 +63,6 @@ private:
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
     const std::string& frxBytes(const std::string& frxName);
-    bool hasChangedProperty() const;
     std::map<size_t, LineEdit> collectEdits(const Parsed& parsed) const;
     static size_t insertionLine(const FormLayout& layout, size_t node, const std::string& name);
 
@@ -72,7 +72,6 @@ private:
     std::shared_ptr<Shared> shared_; // what every Properties of the file keeps alive
     std::string bytes_; // the file as read or last written
     std::string progId_;
-    size_t nodeCount_ = 0; // the top object and its controls
     std::string name_;
     std::map<std::string, std::string> frxFiles_;
     std::vector<Properties*> nodeProperties_; // per node: [0] the designer, then the controls

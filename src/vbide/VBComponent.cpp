@@ -108,8 +108,7 @@ vbide::Properties& VBComponent::Properties() {
 }
 
 void VBComponent::save(Durability durability) {
-    waitForContent();
-    if (!isDirty())
+    if (!isDirty()) // waits for the background read first
         return;
     std::string bytes = document_->render();
     replaceFileAtomically(file_, bytes, durability);
