@@ -259,13 +259,13 @@ void FrmWizard::writeDataFile(const XMLDocument& document) {
     std::filesystem::path target = file.FullPath();
     file.SetExtension("txt.tmp");
     AtomicFile output(target, file.FullPath());
-    std::error_code sizeUnknown;
-    uintmax_t previousSize = std::filesystem::file_size(target, sizeUnknown);
-    // The new text is usually about as long as the file it replaces.
-    std::string text = document.XMLText(sizeUnknown ? 0 : static_cast<size_t>(previousSize + previousSize / 8));
-    bool endsWithLineBreak = !text.empty() && text.back() == '\n';
-    output.write(std::move(text));
-    if (!endsWithLineBreak)
+    char last = 0;
+    document.WriteText([&](std::string_view piece) {
+        output.write(piece);
+        if (!piece.empty())
+            last = piece.back();
+    });
+    if (last != '\n')
         output.write("\r\n"); // the file ends with a line break
 
     output.commit();

@@ -24,15 +24,14 @@ constexpr int maxIndentedDepth = 100;
 constexpr std::string_view declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // Collects pugixml's output in a string.
-class StringWriter : public pugi::xml_writer {
+// Passes pugixml's output on to a sink, piece by piece.
+class SinkWriter : public pugi::xml_writer {
 public:
-    explicit StringWriter(std::string& out) : out_(out) {}
-    void write(const void* data, size_t size) override {
-        out_.append(static_cast<const char*>(data), size);
-    }
+    explicit SinkWriter(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
+    void write(const void* data, size_t size) override { sink_(std::string_view(static_cast<const char*>(data), size)); }
 
 private:
-    std::string& out_;
+    const std::function<void(std::string_view)>& sink_;
 };
 
 std::shared_ptr<pugi::xml_document> documentWithRoot(const char* name) {
@@ -165,25 +164,24 @@ bool XMLDocument::LoadText(std::string_view text) {
 }
 
 std::string XMLDocument::XMLText() const {
-    return XMLText(0);
+    std::string text;
+    WriteText([&](std::string_view piece) { text += piece; });
+    return text;
 }
 
-std::string XMLDocument::XMLText(size_t sizeHint) const {
+void XMLDocument::WriteText(const std::function<void(std::string_view)>& sink) const {
     const pugi::xml_node root = state_->document->document_element();
     if (!*root.name())
         throw VbError(vberr::InvalidCall, "The XML document's root element has no name",
                       "XMLDocument");
-    std::string text;
-    text.reserve(std::max(sizeHint, declaration.size()));
-    text = declaration;
-    StringWriter writer(text);
+    sink(declaration);
+    SinkWriter writer(sink);
     // Indentation grows with depth: a document nested thousands of levels deep (never one the
     // program writes) would render to gigabytes. Such a document is written without layout.
     const bool deep = nestsDeeperThan(*state_->document, maxIndentedDepth);
     state_->document->save(writer, indent,
                            deep ? pugi::format_raw | pugi::format_no_declaration : formatOptions,
                            pugi::encoding_utf8);
-    return text;
 }
 
 const std::optional<XmlParseError>& XMLDocument::LastError() const {
@@ -210,7 +208,9 @@ void XMLDocument::Save(std::ostream& out) const {
 }
 
 void XMLDocument::SaveFile(const std::filesystem::path& path) const {
-    replaceFileAtomically(path, XMLText());
+    AtomicFile file(path);
+    WriteText([&](std::string_view piece) { file.write(piece); });
+    file.commit();
 }
 
 } // namespace corvane

@@ -26,6 +26,7 @@
 #include "support/XmlElement.h"
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <memory>
 #include <optional>
@@ -60,9 +61,9 @@ public:
     // The whole document as UTF-8 text (see the header comment); raises VbError 5 when the
     // root has no name (after a failed load: name it before writing the document).
     std::string XMLText() const;
-    // The same, with room made first for `sizeHint` bytes (say, the size of the file the text
-    // replaces), so that a large text is not copied again and again as it grows.
-    std::string XMLText(size_t sizeHint) const;
+    // Hands the same text to `sink` piece by piece, in order, without ever holding all of it
+    // (a large document goes straight into the file being written); raises VbError 5 as XMLText.
+    void WriteText(const std::function<void(std::string_view)>& sink) const;
     // Where the last LoadText failed; empty after a successful load and for a new document.
     const std::optional<XmlParseError>& LastError() const;
 

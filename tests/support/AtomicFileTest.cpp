@@ -25,6 +25,28 @@ TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
     EXPECT_EQ(st.st_mode & 0777, 0600u);
 }
 
+TEST(AtomicFile, ContentOfManyMegabytesKeepsItsOrderAndTheNextFileStartsEmpty) {
+    TempDir dir;
+    std::string expected(1500000, 'a'); // given up by the caller, taken over
+    AtomicFile file(dir / "big.txt");
+    file.write(std::string(expected));
+    for (int i = 0; expected.size() < 4000000; ++i) {
+        std::string piece = std::to_string(i) + std::string(static_cast<size_t>(i % 5000), 'x') + "\r\n";
+        file.write(piece);
+        expected += piece;
+    }
+    file.write(std::string("given up after other bytes"));
+    expected += "given up after other bytes";
+    EXPECT_EQ(file.size(), expected.size());
+    file.commit();
+    EXPECT_TRUE(readFile(dir / "big.txt") == expected); // not EXPECT_EQ: no megabytes in the log
+    // Blocks the first file used serve the next one, which holds only its own bytes.
+    AtomicFile small(dir / "small.txt");
+    small.write("only this");
+    small.commit();
+    EXPECT_EQ(readFile(dir / "small.txt"), "only this");
+}
+
 TEST(AtomicFile, WithoutCommitNothingIsWritten) {
     TempDir dir;
     auto target = dir / "data.txt";
