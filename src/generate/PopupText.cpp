@@ -5,6 +5,8 @@
 #include "support/VbError.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cstdint>
 #include <cstdio>
 #include <ostream>
@@ -15,6 +17,16 @@ namespace corvane {
 namespace {
 
 const std::string_view kTopicPrefix = ".topic ";
+
+// ASCII other than line breaks: the same byte in every code page, and no line bookkeeping.
+constexpr std::array<bool, 256> sameInEveryCodePage = [] {
+    std::array<bool, 256> same{};
+    for (int c = 0; c < 0x80; ++c)
+        same[static_cast<size_t>(c)] = c != '\r' && c != '\n';
+    return same;
+}();
+
+bool isSameInEveryCodePage(char c) { return sameInEveryCodePage[static_cast<unsigned char>(c)]; }
 
 // The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
 size_t sequenceLength(std::string_view text, size_t pos) {
@@ -71,12 +83,35 @@ PopupText PopupText::encode(std::string_view text, int codePage) {
 }
 
 void PopupText::appendLine(std::string_view text) {
+    if (column_ == 1 && !text.starts_with(kTopicPrefix) &&
+        std::all_of(text.begin(), text.end(), isSameInEveryCodePage)) {
+        // A whole line of plain ASCII: its bytes as they are, and no ".topic" line to spot.
+        bytes_ += text;
+        bytes_ += "\r\n";
+        ++line_;
+        afterCr_ = false;
+        return;
+    }
     append(text);
-    append("\r\n");
+    bytes_ += "\r\n"; // as append("\r\n") would, without looking at each character
+    breakLine();
+    afterCr_ = false;
 }
 
 void PopupText::appendTopic(long long id, std::string_view text) {
-    appendLine(std::string(kTopicPrefix) + std::to_string(id));
+    char number[24];
+    std::string_view digits(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, id).ptr - number));
+    if (column_ == 1) {
+        // At the start of a line the topic line is known in advance: no need to spot it.
+        bytes_ += kTopicPrefix;
+        bytes_ += digits;
+        bytes_ += "\r\n";
+        topic_ = digits;
+        ++line_;
+        afterCr_ = false;
+    } else {
+        appendLine(std::string(kTopicPrefix).append(digits));
+    }
     appendLine(text);
     appendLine("");
 }
@@ -86,12 +121,8 @@ void PopupText::append(std::string_view text) {
     while (pos < text.size()) {
         // A run of ASCII without line breaks is the same in every code page: copied at once.
         size_t run = pos;
-        while (run < text.size()) {
-            auto c = static_cast<unsigned char>(text[run]);
-            if (c >= 0x80 || c == '\r' || c == '\n')
-                break;
+        while (run < text.size() && isSameInEveryCodePage(text[run]))
             ++run;
-        }
         if (run > pos) {
             std::string_view plain = text.substr(pos, run - pos);
             bytes_.append(plain);
@@ -136,16 +167,20 @@ void PopupText::advance(char32_t cp, std::string_view utf8) {
     }
     afterCr_ = cr;
     if (cr || cp == U'\n') {
-        if (lineStart_.starts_with(kTopicPrefix))
-            topic_ = trimmed(std::string_view(lineStart_).substr(kTopicPrefix.size()));
-        lineStart_.clear();
-        ++line_;
-        column_ = 1;
+        breakLine();
         return;
     }
     if (lineStart_.size() < 64)
         lineStart_ += utf8;
     ++column_;
+}
+
+void PopupText::breakLine() {
+    if (lineStart_.starts_with(kTopicPrefix))
+        topic_ = trimmed(std::string_view(lineStart_).substr(kTopicPrefix.size()));
+    lineStart_.clear();
+    ++line_;
+    column_ = 1;
 }
 
 void PopupText::write(std::ostream& out) const {

@@ -59,6 +59,7 @@ public:
 private:
     void appendCharacter(std::string_view utf8, char32_t cp);
     void advance(char32_t cp, std::string_view utf8);
+    void breakLine(); // the bookkeeping of a line break: topic, line and column
 
     int codePage_;
     std::string bytes_;

@@ -3,6 +3,7 @@
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
+#include <array>
 #include <charconv>
 #include <cstdint>
 #include <unordered_map>
@@ -24,6 +25,16 @@ char32_t readCharacter(std::string_view text, size_t& pos) {
     }
     return nextCodePoint(text, pos);
 }
+
+// Printable ASCII that is not RTF syntax: written as it is.
+constexpr std::array<bool, 256> plainBytes = [] {
+    std::array<bool, 256> plain{};
+    for (int c = 0x20; c < 0x7F; ++c)
+        plain[static_cast<size_t>(c)] = c != '\\' && c != '{' && c != '}';
+    return plain;
+}();
+
+bool isPlain(char c) { return plainBytes[static_cast<unsigned char>(c)]; }
 
 void appendByteEscape(std::string& out, unsigned char byte) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -80,9 +91,14 @@ private:
 } // namespace
 
 std::string RtfText::escape(std::string_view text, int codePage) {
-    CodePageBytes codePageBytes(codePage);
     std::string out;
     out.reserve(text.size() + text.size() / 8);
+    appendEscaped(out, text, codePage);
+    return out;
+}
+
+void RtfText::appendEscaped(std::string& out, std::string_view text, int codePage) {
+    CodePageBytes codePageBytes(codePage);
     size_t pos = 0;
     while (pos < text.size()) {
         char c = text[pos];
@@ -96,11 +112,10 @@ std::string RtfText::escape(std::string_view text, int codePage) {
             ++pos;
             out += '\\';
             out += c;
-        } else if (c >= 0x20 && c < 0x7F) {
+        } else if (isPlain(c)) {
             // A run of printable ASCII without RTF's special characters is copied at once.
             size_t run = pos + 1;
-            while (run < text.size() && text[run] >= 0x20 && text[run] < 0x7F && text[run] != '\\' &&
-                   text[run] != '{' && text[run] != '}')
+            while (run < text.size() && isPlain(text[run]))
                 ++run;
             out.append(text, pos, run - pos);
             pos = run;
@@ -116,7 +131,6 @@ std::string RtfText::escape(std::string_view text, int codePage) {
             }
         }
     }
-    return out;
 }
 
 } // namespace corvane

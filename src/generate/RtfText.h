@@ -22,6 +22,8 @@ public:
     //                            characters beyond U+FFFF; bytes that are not UTF-8 -> `\u-3?`
     // Raises VbError 5 for a code page the system does not know.
     static std::string escape(std::string_view text, int codePage);
+    // Appends escape(text, codePage) to `out` (no string of its own: for text written in bulk).
+    static void appendEscaped(std::string& out, std::string_view text, int codePage);
 };
 
 } // namespace corvane

@@ -20,14 +20,18 @@ std::string readTemplate(const std::filesystem::path& file) {
     return text;
 }
 
-std::string contextString(int32_t contextId) { return "IDH_" + std::to_string(contextId); }
+void appendNumber(std::string& out, int32_t number) {
+    char digits[16];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
+}
 
 } // namespace
 
 void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder) {
-    AddedTopics.Clear();
+    AddedTopics.clear();
     RTFTemplateText = readTemplate(templateFolder / "template.rtf");
     RTFTopicTemplateText = readTemplate(templateFolder / "templatetopic.rtf");
+    topicTemplate_ = prepareTopic(RTFTopicTemplateText);
     HPJTemplateText = readTemplate(templateFolder / "template.hpj");
     codePage_ = declaredCodePage(RTFTemplateText);
 }
@@ -48,17 +52,13 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
-    if (topicValues_.empty()) {
-        topicValues_.Add(std::string(), "TOPIC_ID");
-        topicValues_.Add(std::string(), "TOPIC_TEXT");
-    }
-    topicValues_.Item(1) = std::to_string(contextId);
-    topicValues_.Item(2) = RtfText::escape(text, codePage_);
-    topics_.WriteLine(Utilities::FillTemplate(RTFTopicTemplateText, topicValues_, '%'));
-    std::string key = contextString(contextId);
-    if (!Utilities::KeyExists(AddedTopics, key)) {
-        map_.WriteLine(mapLine(contextId));
-        AddedTopics.Add(key, key);
+    line_.clear();
+    appendTopic(line_, topicTemplate_, contextId, text, codePage_);
+    topics_.WriteLine(line_);
+    if (AddedTopics.insert(contextId)) {
+        line_.clear();
+        appendMapLine(line_, contextId);
+        map_.WriteLine(line_);
     }
 }
 
@@ -84,16 +84,25 @@ std::string WinHelpProjectWriter::fillDocumentStart(std::string_view templ, int 
     return replaceAllIgnoreCase(text, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC");
 }
 
-std::string WinHelpProjectWriter::fillTopic(std::string_view topicTemplate, int32_t contextId,
-                                            std::string_view text, int codePage) {
-    KeyedCollection<std::string> values;
-    values.Add(std::to_string(contextId), "TOPIC_ID");
-    values.Add(RtfText::escape(text, codePage), "TOPIC_TEXT");
-    return Utilities::FillTemplate(topicTemplate, values, '%');
+PreparedTemplate WinHelpProjectWriter::prepareTopic(std::string_view topicTemplate) {
+    return PreparedTemplate(topicTemplate, {"TOPIC_ID", "TOPIC_TEXT"}, '%');
 }
 
-std::string WinHelpProjectWriter::mapLine(int32_t contextId) {
-    return "#define " + contextString(contextId) + " " + std::to_string(contextId);
+void WinHelpProjectWriter::appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
+                                       std::string_view text, int codePage) {
+    topicTemplate.appendTo(out, [&](std::string& into, int value) {
+        if (value == 1)
+            appendNumber(into, contextId);
+        else
+            RtfText::appendEscaped(into, text, codePage);
+    });
+}
+
+void WinHelpProjectWriter::appendMapLine(std::string& out, int32_t contextId) {
+    out += "#define IDH_";
+    appendNumber(out, contextId);
+    out += ' ';
+    appendNumber(out, contextId);
 }
 
 int WinHelpProjectWriter::declaredCodePage(std::string_view rtf) {

@@ -10,8 +10,9 @@
 // (\ansicpg, 1252 when it names none). The static functions make the texts without disk.
 #pragma once
 
+#include "generate/ContextNumberSet.h"
 #include "support/FileObject.h"
-#include "support/KeyedCollection.h"
+#include "support/PreparedTemplate.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -49,19 +50,22 @@ public:
     static std::string fillProject(std::string_view templ, std::string_view projectName, std::string_view helpFile);
     // The filled "template.rtf": the default topic's title, text and context string.
     static std::string fillDocumentStart(std::string_view templ, int codePage);
-    // The filled "templatetopic.rtf" for one topic, its text escaped for RTF.
-    static std::string fillTopic(std::string_view topicTemplate, int32_t contextId, std::string_view text,
-                                 int codePage);
-    // The map line of a context number: "#define IDH_<id> <id>".
-    static std::string mapLine(int32_t contextId);
+    // The topic template "templatetopic.rtf" prepared for its keys TOPIC_ID and TOPIC_TEXT.
+    static PreparedTemplate prepareTopic(std::string_view topicTemplate);
+    // Appends the prepared topic template filled for one topic, its text escaped for RTF.
+    static void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
+                            std::string_view text, int codePage);
+    // Appends the map line of a context number: "#define IDH_<id> <id>".
+    static void appendMapLine(std::string& out, int32_t contextId);
     // The ANSI code page an RTF document declares with \ansicpgN (1252 when none).
     static int declaredCodePage(std::string_view rtf);
 
 private:
-    KeyedCollection<std::string> AddedTopics;
-    KeyedCollection<std::string> topicValues_; // TOPIC_ID and TOPIC_TEXT, refilled per topic
+    ContextNumberSet AddedTopics;             // the numbers with a map line ("IDH_<id>" each)
     std::string RTFTemplateText;
     std::string RTFTopicTemplateText;
+    PreparedTemplate topicTemplate_;          // RTFTopicTemplateText, cut at its keys
+    std::string line_;                        // the line being written, its room kept between topics
     std::string HPJTemplateText;
     int codePage_ = 1252;
     std::string projectFile_;

@@ -1,37 +1,20 @@
 #include "support/Utilities.h"
 
+#include "support/PreparedTemplate.h"
 #include "support/VbError.h"
 
 namespace corvane::Utilities {
 
 std::string FillTemplate(std::string_view templ, const KeyedCollection<std::string>& values, char delimiter) {
-    std::string result;
+    PreparedTemplate prepared = PreparedTemplate::cut(templ, delimiter, [&](std::string_view key) {
+        return static_cast<int>(values.PositionOf(key));
+    });
     size_t valuesSize = 0;
     for (const std::string& value : values)
         valuesSize += value.size();
-    result.reserve(templ.size() + valuesSize); // room for each value once: no regrowth as a rule
-    size_t pos = 0;
-    while (pos < templ.size()) {
-        size_t open = templ.find(delimiter, pos);
-        if (open == std::string_view::npos)
-            break;
-        result.append(templ.substr(pos, open - pos));
-        size_t close = templ.find(delimiter, open + 1);
-        if (close == std::string_view::npos) {
-            pos = open;
-            break;
-        }
-        std::string_view key = templ.substr(open + 1, close - open - 1);
-        int32_t position = key.empty() ? 0 : values.PositionOf(key);
-        if (position > 0) {
-            result += values.Item(position);
-            pos = close + 1;
-        } else {
-            result += delimiter;
-            pos = open + 1;
-        }
-    }
-    result.append(templ.substr(pos));
+    std::string result;
+    result.reserve(prepared.fixedSize() + valuesSize); // room for each value once: no regrowth as a rule
+    prepared.appendTo(result, [&](std::string& out, int position) { out += values.Item(position); });
     return result;
 }
 

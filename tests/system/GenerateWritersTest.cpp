@@ -7,6 +7,7 @@
 #include "support/CommandLineSplit.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -46,6 +47,34 @@ TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnc
     EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"),
               "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\nContext Sensitive Help file\\par\n\\page\n\r\n}\r\n");
     EXPECT_EQ(WinHelpProjectWriter::declaredCodePage("{\\rtf1\\ansi x"), 1252);
+}
+
+TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplatesAreReadAgain) {
+    TempDir dir;
+    writeFile(dir / "template.hpj", "");
+    writeFile(dir / "template.rtf", "{\\rtf1\\ansi\n");
+    writeFile(dir / "templatetopic.rtf", "%topic_id%:%Topic_Text%:%TOPIC_ID%:%OTHER%\n");
+    WinHelpProjectWriter writer;
+    writer.readTemplates(dir.path());
+    std::string folder = dir.path().string() + "/";
+    writer.open(folder, "P");
+    const int32_t numbers[] = {3, 0, -7, 2147483647, 3, 100000, 0, -7, 2147483647, 1, 100000, 3};
+    for (int32_t number : numbers)
+        writer.addTopic(number, "t");
+    writer.close();
+    EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_3 3\r\n#define IDH_0 0\r\n#define IDH_-7 -7\r\n"
+                                        "#define IDH_2147483647 2147483647\r\n#define IDH_100000 100000\r\n"
+                                        "#define IDH_1 1\r\n");
+    std::string rtf = readFile(folder + "P_ContextTopics.rtf");
+    EXPECT_EQ(countOf(rtf, ":t:"), 12u);
+    EXPECT_NE(rtf.find("\n-7:t:-7:%OTHER%\n"), std::string::npos);
+
+    writer.readTemplates(dir.path()); // a new language: every number gets its map line again
+    writer.open(folder, "Q");
+    writer.addTopic(3, "");
+    writer.addTopic(3, "");
+    writer.close();
+    EXPECT_EQ(readFile(folder + "Q.h"), "#define IDH_3 3\r\n");
 }
 
 TEST(GenerateWriters, HtmlHelpProjectGetsTheLcidAndThePopupFileName) {

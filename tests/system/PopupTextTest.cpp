@@ -63,6 +63,28 @@ TEST(PopupText, ReplacesWhatTheCodePageCannotHoldAndSaysWhere) {
     EXPECT_EQ(greek.unmappable()[0].column, 5u);
 }
 
+TEST(PopupText, TopicAndLineOfAReportFollowWhereTopicLinesReallyStart) {
+    PopupText popup(1252);
+    popup.appendLine("plain line");
+    popup.appendTopic(3, "text .topic 9");
+    popup.appendLine(".topic 42 "); // a topic line written as text counts as one
+    popup.appendLine("Ω");
+    popup.append("half");
+    popup.appendTopic(5, "Ω");       // ".topic 5" after "half" starts no topic
+    popup.appendTopic(6, "x\rΩ");
+    EXPECT_EQ(popup.bytes(), "plain line\r\n.topic 3\r\ntext .topic 9\r\n\r\n.topic 42 \r\n?\r\n"
+                             "half.topic 5\r\n?\r\n\r\n.topic 6\r\nx\r?\r\n\r\n");
+    const auto& bad = popup.unmappable();
+    ASSERT_EQ(bad.size(), 3u);
+    EXPECT_EQ(bad[0].topic, "42");
+    EXPECT_EQ(bad[0].line, 6u);
+    EXPECT_EQ(bad[1].topic, "42");
+    EXPECT_EQ(bad[1].line, 8u);
+    EXPECT_EQ(bad[2].topic, "6");
+    EXPECT_EQ(bad[2].line, 12u);
+    EXPECT_EQ(bad[2].column, 1u);
+}
+
 // Random texts of held and unheld characters and broken bytes: every unheld piece becomes
 // exactly one '?' and one report, everything else keeps its bytes in the code page.
 TEST(PopupText, RandomTextsReplaceExactlyTheUnheldCharacters) {
