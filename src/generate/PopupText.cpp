@@ -1,6 +1,7 @@
 #include "generate/PopupText.h"
 
 #include "support/AtomicFile.h"
+#include "support/ByteScan.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
@@ -26,7 +27,13 @@ constexpr std::array<bool, 256> sameInEveryCodePage = [] {
     return same;
 }();
 
-bool isSameInEveryCodePage(char c) { return sameInEveryCodePage[static_cast<unsigned char>(c)]; }
+// The length of the run of such bytes at the start of the text.
+size_t sameInEveryCodePageLength(std::string_view text) {
+    using namespace bytescan;
+    return plainPrefix(
+        text, [](uint64_t word) { return !(hasHighByte(word) | hasByte(word, '\r') | hasByte(word, '\n')); },
+        [](unsigned char c) { return sameInEveryCodePage[c]; });
+}
 
 // The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
 size_t sequenceLength(std::string_view text, size_t pos) {
@@ -83,8 +90,7 @@ PopupText PopupText::encode(std::string_view text, int codePage) {
 }
 
 void PopupText::appendLine(std::string_view text) {
-    if (column_ == 1 && !text.starts_with(kTopicPrefix) &&
-        std::all_of(text.begin(), text.end(), isSameInEveryCodePage)) {
+    if (column_ == 1 && !text.starts_with(kTopicPrefix) && sameInEveryCodePageLength(text) == text.size()) {
         // A whole line of plain ASCII: its bytes as they are, and no ".topic" line to spot.
         bytes_ += text;
         bytes_ += "\r\n";
@@ -120,9 +126,7 @@ void PopupText::append(std::string_view text) {
     size_t pos = 0;
     while (pos < text.size()) {
         // A run of ASCII without line breaks is the same in every code page: copied at once.
-        size_t run = pos;
-        while (run < text.size() && isSameInEveryCodePage(text[run]))
-            ++run;
+        size_t run = pos + sameInEveryCodePageLength(text.substr(pos));
         if (run > pos) {
             std::string_view plain = text.substr(pos, run - pos);
             bytes_.append(plain);
@@ -184,11 +188,14 @@ void PopupText::breakLine() {
 }
 
 void PopupText::write(std::ostream& out) const {
-    out.write(bytes_.data(), static_cast<std::streamsize>(bytes_.size()));
+    for (std::string_view piece : bytes_.pieces())
+        out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
 }
 
 void PopupText::writeFile(const std::filesystem::path& path) const {
-    replaceFileAtomically(path, bytes_);
+    AtomicFile file(path);
+    file.write(bytes_);
+    file.commit();
 }
 
 std::string PopupText::warnings(std::string_view fileName, size_t maxLines) const {

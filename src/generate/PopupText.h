@@ -6,6 +6,8 @@
 // compile output can name it instead of the text changing silently.
 #pragma once
 
+#include "support/ByteBlocks.h"
+
 #include <cstddef>
 #include <filesystem>
 #include <iosfwd>
@@ -38,8 +40,8 @@ public:
     // Appends UTF-8 text as it is (line breaks inside it count as lines).
     void append(std::string_view text);
 
-    // The encoded bytes of the file so far.
-    const std::string& bytes() const noexcept { return bytes_; }
+    // The encoded bytes of the file so far (a copy).
+    std::string bytes() const { return bytes_.str(); }
     // The characters written as '?', in the order met.
     const std::vector<UnmappableCharacter>& unmappable() const noexcept { return unmappable_; }
 
@@ -62,7 +64,7 @@ private:
     void breakLine(); // the bookkeeping of a line break: topic, line and column
 
     int codePage_;
-    std::string bytes_;
+    ByteBlocks bytes_;
     std::vector<UnmappableCharacter> unmappable_;
     std::string topic_;      // the current ".topic" number
     std::string lineStart_;  // the first characters of the current line, to spot ".topic "

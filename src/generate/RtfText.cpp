@@ -1,5 +1,6 @@
 #include "generate/RtfText.h"
 
+#include "support/ByteScan.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
@@ -35,6 +36,17 @@ constexpr std::array<bool, 256> plainBytes = [] {
 }();
 
 bool isPlain(char c) { return plainBytes[static_cast<unsigned char>(c)]; }
+
+size_t plainRunLength(std::string_view text) {
+    using namespace bytescan;
+    return plainPrefix(
+        text,
+        [](uint64_t word) {
+            return !(hasByteBelow(word, 0x20) | hasHighByte(word) | hasByte(word, 0x7F) | hasByte(word, '\\') |
+                     hasByte(word, '{') | hasByte(word, '}'));
+        },
+        [](unsigned char c) { return plainBytes[c]; });
+}
 
 void appendByteEscape(std::string& out, unsigned char byte) {
     static constexpr char digits[] = "0123456789abcdef";
@@ -114,11 +126,9 @@ void RtfText::appendEscaped(std::string& out, std::string_view text, int codePag
             out += c;
         } else if (isPlain(c)) {
             // A run of printable ASCII without RTF's special characters is copied at once.
-            size_t run = pos + 1;
-            while (run < text.size() && isPlain(text[run]))
-                ++run;
-            out.append(text, pos, run - pos);
-            pos = run;
+            size_t run = plainRunLength(text.substr(pos));
+            out.append(text, pos, run);
+            pos += run;
         } else {
             char32_t cp = readCharacter(text, pos);
             static const std::string none;

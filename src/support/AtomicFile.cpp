@@ -2,11 +2,9 @@
 
 #include "support/VbError.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
-#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,46 +17,6 @@ namespace {
                   "Cannot " + what + " '" + path.string() + "': " + std::strerror(error),
                   path.string());
 }
-
-// Blocks of content kept for the next file, so that its bytes land in memory that is already
-// there instead of fresh pages.
-class BlockPool {
-public:
-    static constexpr size_t BlockSize = size_t{1} << 20;
-
-    static BlockPool& instance() {
-        static BlockPool pool;
-        return pool;
-    }
-    // An empty block with room for BlockSize bytes.
-    std::string take() {
-        {
-            std::lock_guard lock(mutex_);
-            if (!free_.empty()) {
-                std::string block = std::move(free_.back());
-                free_.pop_back();
-                return block;
-            }
-        }
-        std::string block;
-        block.reserve(BlockSize);
-        return block;
-    }
-    // Keeps a block for later, up to a few megabytes in all.
-    void give(std::string&& block) {
-        if (block.capacity() < BlockSize)
-            return;
-        block.clear();
-        std::lock_guard lock(mutex_);
-        if (free_.size() < MaxKept)
-            free_.push_back(std::move(block));
-    }
-
-private:
-    static constexpr size_t MaxKept = 8;
-    std::mutex mutex_;
-    std::vector<std::string> free_;
-};
 
 void writeAll(int fd, const std::filesystem::path& path, std::string_view bytes) {
     while (!bytes.empty()) {
@@ -84,36 +42,6 @@ AtomicFile::AtomicFile(std::filesystem::path target, std::filesystem::path tempo
         temporary_ = std::filesystem::path(target_.string() + ".tmp");
 }
 
-AtomicFile::~AtomicFile() {
-    for (std::string& block : blocks_)
-        BlockPool::instance().give(std::move(block));
-}
-
-void AtomicFile::write(std::string_view bytes) {
-    while (!bytes.empty()) {
-        if (blocks_.empty() || blocks_.back().size() == blocks_.back().capacity())
-            blocks_.push_back(BlockPool::instance().take());
-        std::string& block = blocks_.back();
-        size_t room = std::min(bytes.size(), block.capacity() - block.size());
-        block.append(bytes.substr(0, room));
-        bytes.remove_prefix(room);
-    }
-}
-
-void AtomicFile::write(std::string&& bytes) {
-    if (takenOver_.empty() && blocks_.empty())
-        takenOver_ = std::move(bytes);
-    else
-        write(std::string_view(bytes));
-}
-
-size_t AtomicFile::size() const noexcept {
-    size_t total = takenOver_.size();
-    for (const std::string& block : blocks_)
-        total += block.size();
-    return total;
-}
-
 void AtomicFile::commit() {
     mode_t mode = 0644;
     struct stat existing {};
@@ -123,9 +51,8 @@ void AtomicFile::commit() {
     int fd = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, mode);
     if (fd < 0)
         fail(temporary_, "create", errno);
-    writeAll(fd, temporary_, takenOver_);
-    for (const std::string& block : blocks_)
-        writeAll(fd, temporary_, block);
+    for (std::string_view piece : content_.pieces())
+        writeAll(fd, temporary_, piece);
     if (durability_ == Durability::Flush && ::fsync(fd) != 0 && errno != EINVAL) {
         int error = errno;
         ::close(fd);

@@ -3,10 +3,7 @@
 //
 // Calling sequence (after git's lockfile):
 //   AtomicFile file(target);           // nothing touches the disk yet
-//   file.write(bytes); ...             // content collects in memory, in blocks of 1 MiB
-//                                      // that are kept for the next file (generated help
-//                                      // projects write files of megabytes one after another,
-//                                      // and fresh memory costs more than the writing)
+//   file.write(bytes); ...             // content collects in memory (ByteBlocks)
 //   file.commit();                     // writes "<target>.tmp" beside the target, flushes it
 //                                      // to disk, closes it, renames it over the target
 // Durability: by default commit() flushes the temporary file to disk (fsync) before the rename,
@@ -23,10 +20,11 @@
 // error names both files. An AtomicFile destroyed without commit() writes nothing.
 #pragma once
 
+#include "support/ByteBlocks.h"
+
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace corvane {
 
@@ -47,18 +45,15 @@ public:
     // The temporary file beside the target.
     const std::filesystem::path& temporary() const noexcept { return temporary_; }
 
-    AtomicFile(AtomicFile&&) noexcept = default;
-    AtomicFile& operator=(AtomicFile&&) noexcept = default;
-    // Writes nothing; the content's memory is kept for the next file.
-    ~AtomicFile();
-
     // Appends bytes to the new content.
-    void write(std::string_view bytes);
-    void write(const char* bytes) { write(std::string_view(bytes)); }
+    void write(std::string_view bytes) { content_.append(bytes); }
+    void write(const char* bytes) { content_.append(std::string_view(bytes)); }
     // Appends bytes the caller gives up: the first ones are taken over without a copy.
-    void write(std::string&& bytes);
+    void write(std::string&& bytes) { content_.append(std::move(bytes)); }
+    // Appends collected bytes.
+    void write(const ByteBlocks& bytes) { content_.append(bytes); }
     // The number of bytes collected so far.
-    size_t size() const noexcept;
+    size_t size() const noexcept { return content_.size(); }
 
     // Writes the temporary file and renames it over the target (see the header comment).
     void commit();
@@ -67,8 +62,7 @@ private:
     std::filesystem::path target_;
     std::filesystem::path temporary_;
     Durability durability_;
-    std::string takenOver_;           // the first bytes, when given up by the caller
-    std::vector<std::string> blocks_; // the others, in blocks reused from file to file
+    ByteBlocks content_;
 };
 
 // Replaces the file's whole content atomically: AtomicFile with one write and a commit.

@@ -75,13 +75,18 @@ Property* Properties::materialise(const PropertySpec& spec) const {
 }
 
 Property* Properties::find(std::string_view name) {
-    for (Property* item : items_)
+    // A property of the type is made from the type's description, so the description tells
+    // whether it is made already; comparing addresses is cheaper than comparing names.
+    if (const PropertySpec* spec = typeSpec(name)) {
+        for (Property* item : items_)
+            if (&item->spec() == spec)
+                return item;
+        return complete_ ? nullptr : materialise(*spec);
+    }
+    for (Property* item : items_) // the properties the type does not list
         if (sameNameIgnoreCase(item->Name(), name))
             return item;
-    if (complete_)
-        return nullptr;
-    const PropertySpec* spec = typeSpec(name);
-    return spec ? materialise(*spec) : nullptr;
+    return nullptr;
 }
 
 const Property* Properties::find(std::string_view name) const {
@@ -89,10 +94,12 @@ const Property* Properties::find(std::string_view name) const {
 }
 
 bool Properties::Contains(std::string_view name) const {
+    if (typeSpec(name))
+        return true; // made already or made on first use
     for (const Property* item : items_)
         if (sameNameIgnoreCase(item->Name(), name))
             return true;
-    return !complete_ && typeSpec(name) != nullptr;
+    return false;
 }
 
 Property& Properties::addExtra(const PropertySpec& spec, Variant value) {

@@ -53,6 +53,20 @@ TEST(RtfText, EscapesSyntaxLineBreaksAndTabsExactly) {
     EXPECT_EQ(RtfText::escape("\ta\tb ", 1252), "\\tab a\\tab b ");
     EXPECT_EQ(RtfText::escape("x\x01y\x7f", 1252), "x\\'01y\\'7f");
     EXPECT_EQ(RtfText::escape("1\\par 2", 1252), "1\\\\par 2"); // text that looks like RTF stays text
+
+    // Long texts, where plain runs are found eight bytes at a time: every ASCII character
+    // anywhere in a run, against the escape of each character alone.
+    const std::string alphabet = std::string("\t\n\x01\x1f\x7f\\{}~ aZ09") + "\x20";
+    std::mt19937 random(3);
+    for (int round = 0; round < 3000; ++round) {
+        std::string text, expected;
+        for (size_t i = random() % 40; i > 0; --i) {
+            char c = random() % 3 == 0 ? alphabet[random() % alphabet.size()] : static_cast<char>('a' + random() % 26);
+            text += c;
+            expected += RtfText::escape(std::string(1, c), 1252);
+        }
+        ASSERT_EQ(RtfText::escape(text, 1252), expected) << text;
+    }
 }
 
 TEST(RtfText, WritesCodePageCharactersAsHexAndOthersAsSignedUnicode) {

@@ -1,0 +1,42 @@
+// ByteScan: eight bytes at a time, the length of a run of bytes that need no special handling.
+//
+// Writers of generated text copy plain runs at once and treat only the other bytes one by one;
+// finding where a run ends is most of their work on long texts. A word of eight bytes is
+// tested with a few arithmetic operations ("has a byte less than n", "has a byte equal to c"),
+// which answer exactly whether such a byte is in the word; the word holding one is then looked
+// at byte by byte.
+#pragma once
+
+#include <cstdint>
+#include <cstring>
+#include <string_view>
+
+namespace corvane::bytescan {
+
+constexpr uint64_t Ones = 0x0101010101010101ull;
+constexpr uint64_t Highs = 0x8080808080808080ull;
+
+// Non-zero when a byte of the word is below n (n at most 128).
+constexpr uint64_t hasByteBelow(uint64_t word, uint8_t n) { return (word - Ones * n) & ~word & Highs; }
+// Non-zero when a byte of the word equals c.
+constexpr uint64_t hasByte(uint64_t word, uint8_t c) { return hasByteBelow(word ^ (Ones * c), 1); }
+// Non-zero when a byte of the word is 0x80 or above.
+constexpr uint64_t hasHighByte(uint64_t word) { return word & Highs; }
+
+// The length of the longest prefix of `text` whose bytes all pass `plain`; `wordIsPlain`
+// answers for eight bytes at once and must agree with `plain`.
+template <typename WordIsPlain, typename Plain>
+size_t plainPrefix(std::string_view text, WordIsPlain wordIsPlain, Plain plain) {
+    size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        if (!wordIsPlain(word))
+            break;
+    }
+    while (i < text.size() && plain(static_cast<unsigned char>(text[i])))
+        ++i;
+    return i;
+}
+
+} // namespace corvane::bytescan
