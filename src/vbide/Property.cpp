@@ -71,6 +71,7 @@ const PropertySpec* Properties::typeSpec(std::string_view name) const {
 Property* Properties::materialise(const PropertySpec& spec) const {
     Property& made = store_->emplace_back(spec, state_, isReadOnly(spec));
     items_.push_back(&made);
+    specs_.push_back(&spec);
     return &made;
 }
 
@@ -78,14 +79,14 @@ Property* Properties::find(std::string_view name) {
     // A property of the type is made from the type's description, so the description tells
     // whether it is made already; comparing addresses is cheaper than comparing names.
     if (const PropertySpec* spec = typeSpec(name)) {
-        for (Property* item : items_)
-            if (&item->spec() == spec)
-                return item;
+        for (size_t i = 0; i < specs_.size(); ++i) // side by side: no visit to each property
+            if (specs_[i] == spec)
+                return items_[i];
         return complete_ ? nullptr : materialise(*spec);
     }
-    for (Property* item : items_) // the properties the type does not list
-        if (sameNameIgnoreCase(item->Name(), name))
-            return item;
+    for (size_t i = 0; i < specs_.size(); ++i) // the properties the type does not list
+        if (sameNameIgnoreCase(specs_[i]->name, name))
+            return items_[i];
     return nullptr;
 }
 
@@ -96,8 +97,8 @@ const Property* Properties::find(std::string_view name) const {
 bool Properties::Contains(std::string_view name) const {
     if (typeSpec(name))
         return true; // made already or made on first use
-    for (const Property* item : items_)
-        if (sameNameIgnoreCase(item->Name(), name))
+    for (const PropertySpec* spec : specs_)
+        if (sameNameIgnoreCase(spec->name, name))
             return true;
     return false;
 }
@@ -128,6 +129,10 @@ const std::vector<Property*>& Properties::all() const {
             type_->properties.end())
             ordered.push_back(item); // properties the file gives that the type does not list
     items_ = std::move(ordered);
+    specs_.clear();
+    specs_.reserve(items_.size());
+    for (const Property* item : items_)
+        specs_.push_back(&item->spec());
     complete_ = true;
     return items_;
 }

@@ -98,7 +98,10 @@ public:
     Property* find(std::string_view name);
     const Property* find(std::string_view name) const;
     // Makes room for that many properties made objects (building the collection).
-    void reserve(size_t count) { items_.reserve(count); }
+    void reserve(size_t count) {
+        items_.reserve(count);
+        specs_.reserve(count);
+    }
     // Adds a property the type does not list (building the collection); it is not added
     // again when the collection holds one of that name.
     Property& addExtra(const PropertySpec& spec, Variant value);
@@ -120,6 +123,7 @@ private:
     DesignerState* state_ = nullptr;
     // Objects are made on first use, also by const lookups: the collection stays the same.
     mutable std::vector<Property*> items_;
+    mutable std::vector<const PropertySpec*> specs_; // the description of each of items_
     mutable bool complete_ = false; // items_ holds every property, in the collection's order
     std::shared_ptr<const void> owner_;
 };
