@@ -4,6 +4,7 @@
 #include "addin/StringTable.h"
 #include "controls/SpellChecker.h"
 #include "controls/WindowSystem.h"
+#include "generate/TopicsAhead.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
 #include "support/RegistryAccess.h"

@@ -45,11 +45,8 @@ class VBProject;
 class VBComponent;
 } // namespace vbide
 class ModMain;
-
-// One module's help item records, keyed by control key.
-using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
-// Every module's records, keyed by module name.
-using ModuleRecords = KeyedCollection<std::shared_ptr<HelpItems>>;
+class TopicsAhead;
+struct TopicRecipe;
 
 class FrmWizard : public controls::Form, public ReportsVariables {
 public:
@@ -164,6 +161,7 @@ private:
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
+    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe);
 
     ModMain& settings_;
 
@@ -185,6 +183,8 @@ private:
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // Set while a damaged data file has no copy yet: the save must not replace it.
     bool keepDataFile_ = false;
+    // The topics of later languages, made on another thread during a creation run.
+    std::unique_ptr<TopicsAhead> topicsAhead_;
 
     // The controls, rebuilt at every load.
     controls::Timer* timExitApp_ = nullptr;

@@ -8,6 +8,7 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
+#include "generate/TopicsAhead.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/FileObject.h"
@@ -81,6 +82,14 @@ void FrmWizard::CreateHelpFiles() {
             if (mHPJCompilerPath.empty())
                 scope.step([&] { msgBox(142, vbExclamation + vbOKOnly, 143); });
         }
+
+        // Later languages get their topics made on another thread while earlier ones are
+        // written and compiled (TopicsAhead.h); the thread ends with the run, however it ends.
+        topicsAhead_ = std::make_unique<TopicsAhead>();
+        struct EndOfRun {
+            std::unique_ptr<TopicsAhead>& ahead;
+            ~EndOfRun() { ahead.reset(); }
+        } endOfRun{topicsAhead_};
 
         int32_t k = 1;
         for (const std::string& Language : *languages) {

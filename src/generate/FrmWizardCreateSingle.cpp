@@ -6,6 +6,7 @@
 // control the same number.
 #include "editor/FrmWizard.h"
 #include "generate/HtmlHelpProjectWriter.h"
+#include "generate/TopicsAhead.h"
 #include "generate/WinHelpProjectWriter.h"
 #include "settings/ModMain.h"
 #include "support/AppPaths.h"
@@ -22,13 +23,6 @@
 namespace corvane {
 
 namespace {
-
-// The record's text in the language, or "" when it has none.
-const std::string& textIn(const HelpItem& record, const std::string& Language) {
-    static const std::string none;
-    int32_t position = record.HelpTexts.PositionOf(Language); // one lookup for KeyExists and Item
-    return position == 0 ? none : record.HelpTexts.Item(position);
-}
 
 // The number after `highest`; a Long has no number after 2147483647 (overflow, 6).
 int32_t nextContextNumber(int32_t highest) {
@@ -87,27 +81,47 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         if (s.mGenerateHTML)
             scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage); });
 
-        // Step 4: every record of every module, in the order of Forms.
+        // Step 4: every record of every module, in the order of Forms. A later language may
+        // find its topics made already, from the same records (TopicsAhead.h).
         if (!Forms)
             throw VbError(vberr::ObjectNotSet);
-        for (const auto& records : *Forms) {
-            for (const auto& record : *records) {
-                if (!record->Control() || !record->HasHelpText())
-                    continue;
-                if (record->ContextHelpID == 0) {
-                    scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
-                    scope.step([&] {
-                        record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
-                    });
-                    scope.step([&] { record->ContextHelpID = mHighestID; });
+        TopicRecipe recipe;
+        if (WinHelp) {
+            recipe.topicTemplate = WinHelp->topicTemplate();
+            recipe.rtfCodePage = WinHelp->codePage();
+        }
+        if (HTMLHelp)
+            recipe.popupCodePage = language.codePage;
+        std::optional<TopicsAhead::Topics> ahead;
+        if (topicsAhead_)
+            ahead = topicsAhead_->take(Language, recipe);
+        if (ahead) {
+            if (WinHelp)
+                scope.step([&] { WinHelp->addTopics(std::move(*ahead->winHelp)); });
+            if (HTMLHelp)
+                scope.step([&] { HTMLHelp->addTopics(std::move(*ahead->popups)); });
+        } else {
+            for (const auto& records : *Forms) {
+                for (const auto& record : *records) {
+                    if (!record->Control() || !record->HasHelpText())
+                        continue;
+                    if (record->ContextHelpID == 0) {
+                        scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
+                        scope.step([&] {
+                            record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
+                        });
+                        scope.step([&] { record->ContextHelpID = mHighestID; });
+                    }
+                    const std::string& text = record->textIn(Language);
+                    if (WinHelp)
+                        scope.step([&] { WinHelp->addTopic(record->ContextHelpID, text); });
+                    if (HTMLHelp)
+                        scope.step([&] { HTMLHelp->addTopic(record->ContextHelpID, text); });
                 }
-                const std::string& text = textIn(*record, Language);
-                if (WinHelp)
-                    scope.step([&] { WinHelp->addTopic(record->ContextHelpID, text); });
-                if (HTMLHelp)
-                    scope.step([&] { HTMLHelp->addTopic(record->ContextHelpID, text); });
             }
         }
+
+        startTopicsAhead(Language, recipe);
 
         // Step 5: close the projects.
         if (HTMLHelp)
@@ -130,6 +144,28 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
                 if (!WinHelp->compile(mHPJCompilerPath))
                     WinHelpCompileFailed = true;
             });
+    });
+}
+
+// Once a language has walked the records, they all have their numbers: the languages after it
+// get their topics made on another thread while this one's files are written and compiled.
+void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe& recipe) {
+    if (!topicsAhead_ || topicsAhead_->started() || !settings_.SelectedLanguages)
+        return;
+    // Nothing here may fail the run: the later languages then walk the records themselves.
+    ErrorScope::ignoringFailures([&] {
+        std::vector<std::pair<std::string, TopicRecipe>> later;
+        bool after = false;
+        for (const std::string& name : *settings_.SelectedLanguages) {
+            if (after) {
+                TopicRecipe theirs = recipe;
+                if (theirs.popupCodePage)
+                    theirs.popupCodePage = LanguageTable::installed().lookup(name).codePage;
+                later.emplace_back(name, std::move(theirs));
+            }
+            after = after || name == Language;
+        }
+        topicsAhead_->start(Forms, std::move(later));
     });
 }
 

@@ -3,6 +3,7 @@
 #include "generate/HelpCompilerRun.h"
 #include "support/FileObject.h"
 #include "support/Utilities.h"
+#include "support/VbError.h"
 
 #include <cstdio>
 
@@ -12,6 +13,12 @@ HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::st
     : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), popups_(codePage) {}
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
+
+void HtmlHelpProjectWriter::addTopics(PopupText&& popups) {
+    if (popups.codePage() != popups_.codePage())
+        throw VbError(vberr::InvalidCall, "The popup topics were made for another code page", "HtmlHelpProjectWriter");
+    popups_ = std::move(popups);
+}
 
 void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile()); }
 

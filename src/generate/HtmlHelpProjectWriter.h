@@ -24,6 +24,9 @@ public:
 
     // Appends one topic: ".topic <id>", the text as one written line, an empty line.
     void addTopic(int32_t contextId, std::string_view text);
+    // Every topic at once: a popup file made elsewhere (TopicsAhead) in the writer's code
+    // page, in place of any topics added before.
+    void addTopics(PopupText&& popups);
     // Writes the popup file (replacing an old one whole).
     void writePopupFile() const;
     // "Warning:" lines naming the characters the popup file's code page could not hold

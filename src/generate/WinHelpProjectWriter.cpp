@@ -20,18 +20,13 @@ std::string readTemplate(const std::filesystem::path& file) {
     return text;
 }
 
-void appendNumber(std::string& out, int32_t number) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-}
-
 } // namespace
 
 void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder) {
     AddedTopics.clear();
     RTFTemplateText = readTemplate(templateFolder / "template.rtf");
     RTFTopicTemplateText = readTemplate(templateFolder / "templatetopic.rtf");
-    topicTemplate_ = prepareTopic(RTFTopicTemplateText);
+    topicTemplate_ = WinHelpTopics::prepareTopic(RTFTopicTemplateText);
     HPJTemplateText = readTemplate(templateFolder / "template.hpj");
     codePage_ = declaredCodePage(RTFTemplateText);
 }
@@ -49,21 +44,24 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
     map_.SetFullPath(languageFolder + projectName + ".h");
     map_.OpenForWriting();
+    ended_ = false;
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
-    line_.clear();
-    appendTopic(line_, topicTemplate_, contextId, text, codePage_);
-    topics_.WriteLine(line_);
-    if (AddedTopics.insert(contextId)) {
-        line_.clear();
-        appendMapLine(line_, contextId);
-        map_.WriteLine(line_);
-    }
+    AddedTopics.add(topicTemplate_, codePage_, contextId, text);
+}
+
+void WinHelpProjectWriter::addTopics(WinHelpTopics&& topics) {
+    AddedTopics = std::move(topics);
 }
 
 void WinHelpProjectWriter::close() {
-    topics_.WriteLine("}");
+    if (!ended_) {
+        topics_.Write(AddedTopics.takeTopicLines());
+        topics_.WriteLine("}");
+        map_.Write(AddedTopics.takeMapLines());
+        ended_ = true;
+    }
     topics_.Close();
     map_.Close();
 }
@@ -82,27 +80,6 @@ std::string WinHelpProjectWriter::fillDocumentStart(std::string_view templ, int 
     std::string text = replaceAllIgnoreCase(templ, "%DEFAULT_TOPIC_TITLE%", RtfText::escape(LoadResString(145), codePage));
     text = replaceAllIgnoreCase(text, "%DEFAULT_TOPIC_TEXT%", RtfText::escape(LoadResString(146), codePage));
     return replaceAllIgnoreCase(text, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC");
-}
-
-PreparedTemplate WinHelpProjectWriter::prepareTopic(std::string_view topicTemplate) {
-    return PreparedTemplate(topicTemplate, {"TOPIC_ID", "TOPIC_TEXT"}, '%');
-}
-
-void WinHelpProjectWriter::appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
-                                       std::string_view text, int codePage) {
-    topicTemplate.appendTo(out, [&](std::string& into, int value) {
-        if (value == 1)
-            appendNumber(into, contextId);
-        else
-            RtfText::appendEscaped(into, text, codePage);
-    });
-}
-
-void WinHelpProjectWriter::appendMapLine(std::string& out, int32_t contextId) {
-    out += "#define IDH_";
-    appendNumber(out, contextId);
-    out += ' ';
-    appendNumber(out, contextId);
 }
 
 int WinHelpProjectWriter::declaredCodePage(std::string_view rtf) {

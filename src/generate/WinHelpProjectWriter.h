@@ -10,9 +10,9 @@
 // (\ansicpg, 1252 when it names none). The static functions make the texts without disk.
 #pragma once
 
-#include "generate/ContextNumberSet.h"
-#include "support/FileObject.h"
+#include "generate/WinHelpTopics.h"
 #include "support/PreparedTemplate.h"
+#include "support/FileObject.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -33,7 +33,11 @@ public:
     // Step C: appends the topic of one record and, the first time its number is met, its
     // map line. `text` is the record's text in the language ("" when it has none).
     void addTopic(int32_t contextId, std::string_view text);
-    // Step D: ends the topic document with "}" and commits it and the map.
+    // Step C for every record at once: topics made elsewhere (TopicsAhead) with this writer's
+    // topic template and code page, in place of any added before.
+    void addTopics(WinHelpTopics&& topics);
+    // Step D: ends the topic document with "}" and commits it and the map. After a failed
+    // commit it may be called again; the document still ends with one "}".
     void close();
     // Step E: runs the compiler template on the project file; true when the help file exists
     // afterwards (an old one is deleted first).
@@ -50,28 +54,24 @@ public:
     static std::string fillProject(std::string_view templ, std::string_view projectName, std::string_view helpFile);
     // The filled "template.rtf": the default topic's title, text and context string.
     static std::string fillDocumentStart(std::string_view templ, int codePage);
-    // The topic template "templatetopic.rtf" prepared for its keys TOPIC_ID and TOPIC_TEXT.
-    static PreparedTemplate prepareTopic(std::string_view topicTemplate);
-    // Appends the prepared topic template filled for one topic, its text escaped for RTF.
-    static void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
-                            std::string_view text, int codePage);
-    // Appends the map line of a context number: "#define IDH_<id> <id>".
-    static void appendMapLine(std::string& out, int32_t contextId);
+    // The topic template read in step A, and the code page its topic text is escaped in.
+    const std::string& topicTemplate() const noexcept { return RTFTopicTemplateText; }
+    int codePage() const noexcept { return codePage_; }
     // The ANSI code page an RTF document declares with \ansicpgN (1252 when none).
     static int declaredCodePage(std::string_view rtf);
 
 private:
-    ContextNumberSet AddedTopics;             // the numbers with a map line ("IDH_<id>" each)
+    WinHelpTopics AddedTopics; // the topic and map lines so far
     std::string RTFTemplateText;
     std::string RTFTopicTemplateText;
-    PreparedTemplate topicTemplate_;          // RTFTopicTemplateText, cut at its keys
-    std::string line_;                        // the line being written, its room kept between topics
+    PreparedTemplate topicTemplate_; // RTFTopicTemplateText, cut at its keys
     std::string HPJTemplateText;
     int codePage_ = 1252;
     std::string projectFile_;
     std::string helpFile_;
     FileObject topics_;
     FileObject map_;
+    bool ended_ = false; // the topic document got its end and both files their lines
 };
 
 } // namespace corvane

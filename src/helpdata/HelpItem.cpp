@@ -88,12 +88,20 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
 bool HelpItem::HasHelpText() {
     ErrorScope scope("HelpItem", "HasHelpText");
     scope.moduleVariables(*this);
-    return scope.run([&] {
-        for (const std::string& text : HelpTexts)
-            if (text.find_first_not_of(' ') != std::string::npos)
-                return true;
-        return false;
-    });
+    return scope.run([&] { return hasText(); });
+}
+
+const std::string& HelpItem::textIn(std::string_view language) const {
+    static const std::string none;
+    int32_t position = HelpTexts.PositionOf(language); // one look-up for KeyExists and Item
+    return position == 0 ? none : HelpTexts.Item(position);
+}
+
+bool HelpItem::hasText() const {
+    for (const std::string& text : HelpTexts)
+        if (text.find_first_not_of(' ') != std::string::npos)
+            return true;
+    return false;
 }
 
 std::string HelpItem::GetHelpText(const std::string& Language) {

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 
 namespace corvane {
 
@@ -59,6 +60,12 @@ public:
     void LoadFromXML(const XMLElement& e);
     // True when at least one language has text other than spaces.
     bool HasHelpText();
+    // The same answer, without the error handling of a procedure: it cannot fail, and it
+    // changes nothing, so threads that only read the records may ask it.
+    bool hasText() const;
+    // The stored text for `language` (letter case ignored), or "" when there is none; also
+    // without error handling, for readers on other threads.
+    const std::string& textIn(std::string_view language) const;
     // The text for `Language` (letter case ignored), or "" when there is none.
     std::string GetHelpText(const std::string& Language);
     // Stores `Text` for `Language`, replacing and moving an earlier text to the end.
@@ -71,5 +78,10 @@ private:
     ModMain& settings_;
     std::shared_ptr<vbide::VBControl> mControl;
 };
+
+// One module's help item records, keyed by control key.
+using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
+// Every module's records, keyed by module name.
+using ModuleRecords = KeyedCollection<std::shared_ptr<HelpItems>>;
 
 } // namespace corvane

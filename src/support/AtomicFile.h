@@ -52,6 +52,7 @@ public:
     void write(std::string&& bytes) { content_.append(std::move(bytes)); }
     // Appends collected bytes.
     void write(const ByteBlocks& bytes) { content_.append(bytes); }
+    void write(ByteBlocks&& bytes) { content_.append(std::move(bytes)); }
     // The number of bytes collected so far.
     size_t size() const noexcept { return content_.size(); }
 

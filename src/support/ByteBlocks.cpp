@@ -99,6 +99,26 @@ void ByteBlocks::append(const ByteBlocks& other) {
         append(piece);
 }
 
+void ByteBlocks::append(ByteBlocks&& other) {
+    if (&other == this)
+        return;
+    append(std::string_view(other.takenOver_));
+    if (other.blocks_.empty()) {
+        other.clear();
+        return;
+    }
+    if (!blocks_.empty())
+        blocks_.back().size = static_cast<size_t>(next_ - blocks_.back().data.get()); // no longer the last
+    blocks_.reserve(blocks_.size() + other.blocks_.size());
+    for (Block& block : other.blocks_)
+        blocks_.push_back(std::move(block));
+    next_ = other.next_;
+    end_ = other.end_;
+    other.blocks_.clear();
+    other.next_ = other.end_ = nullptr;
+    other.clear();
+}
+
 size_t ByteBlocks::size() const noexcept {
     size_t total = takenOver_.size();
     for (size_t i = 0; i + 1 < blocks_.size(); ++i)

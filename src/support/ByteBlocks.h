@@ -41,6 +41,8 @@ public:
     void append(std::string&& bytes);
     // Appends the bytes of another collection.
     void append(const ByteBlocks& other);
+    // Appends the bytes of a collection the caller gives up: its blocks are taken over.
+    void append(ByteBlocks&& other);
     ByteBlocks& operator+=(std::string_view bytes) {
         append(bytes);
         return *this;

@@ -123,6 +123,11 @@ void FileObject::Write(std::string_view text) {
     writer_->write(text);
 }
 
+void FileObject::Write(ByteBlocks&& text) {
+    requireMode(Mode::Writing, "writing");
+    writer_->write(std::move(text));
+}
+
 void FileObject::WriteLine(std::string_view text) {
     requireMode(Mode::Writing, "writing");
     writer_->write(text);

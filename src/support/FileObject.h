@@ -67,6 +67,8 @@ public:
     void Write(std::string_view text);
     // Appends text and CR LF (the program's files are also read by Windows tools).
     void WriteLine(std::string_view text);
+    // Appends text made elsewhere, taking over its blocks.
+    void Write(ByteBlocks&& text);
     // Commits a write (75 naming the file on failure; the content is kept, so Close() may be
     // tried again); no-op when nothing is open.
     void Close();

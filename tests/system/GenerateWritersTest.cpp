@@ -5,6 +5,7 @@
 #include "generate/TextReplace.h"
 #include "generate/WinHelpProjectWriter.h"
 #include "support/CommandLineSplit.h"
+#include "support/VbError.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -75,6 +76,24 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
     writer.addTopic(3, "");
     writer.close();
     EXPECT_EQ(readFile(folder + "Q.h"), "#define IDH_3 3\r\n");
+}
+
+TEST(GenerateWriters, ClosingAgainAfterAFailedCommitEndsTheTopicDocumentOnce) {
+    TempDir dir;
+    writeFile(dir / "template.hpj", "");
+    writeFile(dir / "template.rtf", "{\\rtf1\n");
+    writeFile(dir / "templatetopic.rtf", "%TOPIC_ID%:%TOPIC_TEXT%\n");
+    WinHelpProjectWriter writer;
+    writer.readTemplates(dir.path());
+    std::string folder = dir.path().string() + "/";
+    writer.open(folder, "P");
+    writer.addTopic(4, "four");
+    fs::create_directories(folder + "P_ContextTopics.rtf.tmp/blocked"); // the commit cannot write
+    EXPECT_THROW(writer.close(), VbError);
+    fs::remove_all(folder + "P_ContextTopics.rtf.tmp");
+    writer.close(); // the step tried again
+    EXPECT_EQ(readFile(folder + "P_ContextTopics.rtf"), "{\\rtf1\n\r\n4:four\n\r\n}\r\n");
+    EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_4 4\r\n");
 }
 
 TEST(GenerateWriters, HtmlHelpProjectGetsTheLcidAndThePopupFileName) {

@@ -1,0 +1,78 @@
+#include "generate/TopicsAhead.h"
+
+namespace corvane {
+
+TopicsAhead::~TopicsAhead() {
+    stop_ = true;
+    if (worker_.joinable())
+        worker_.join();
+}
+
+void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
+                        std::vector<std::pair<std::string, Recipe>> languages) {
+    if (started() || !forms || languages.empty())
+        return;
+    forms_ = std::move(forms);
+    slots_.reserve(languages.size());
+    for (auto& [language, recipe] : languages) {
+        Slot& slot = slots_.emplace_back();
+        slot.language = std::move(language);
+        slot.recipe = std::move(recipe);
+        slot.result = slot.promise.get_future();
+    }
+    worker_ = std::thread([this] { run(); });
+}
+
+std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe) {
+    for (Slot& slot : slots_) {
+        if (slot.taken || slot.language != language)
+            continue;
+        slot.taken = true;
+        if (!(slot.recipe == recipe))
+            return std::nullopt;
+        return slot.result.get();
+    }
+    return std::nullopt;
+}
+
+void TopicsAhead::run() {
+    for (Slot& slot : slots_) {
+        std::optional<Topics> topics;
+        try {
+            topics = make(*forms_, slot.language, slot.recipe, stop_);
+        } catch (...) {
+            topics.reset(); // the walk makes them, and reports what goes wrong
+        }
+        slot.promise.set_value(std::move(topics));
+    }
+}
+
+std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms, const std::string& language,
+                                                     const Recipe& recipe, const std::atomic<bool>& stop) {
+    Topics topics;
+    PreparedTemplate topicTemplate;
+    if (recipe.topicTemplate) {
+        topicTemplate = WinHelpTopics::prepareTopic(*recipe.topicTemplate);
+        topics.winHelp.emplace();
+    }
+    if (recipe.popupCodePage)
+        topics.popups.emplace(*recipe.popupCodePage);
+    for (const auto& records : forms) {
+        if (stop)
+            return std::nullopt;
+        for (const auto& record : *records) {
+            if (!record->Control() || !record->hasText())
+                continue;
+            if (record->ContextHelpID == 0)
+                return std::nullopt; // the walk gives it a number (or reports why it cannot)
+            const std::string& text = record->textIn(language);
+            if (topics.winHelp)
+                topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
+            if (topics.popups)
+                topics.popups->appendTopic(record->ContextHelpID, text);
+        }
+    }
+    return topics;
+}
+
+} // namespace corvane

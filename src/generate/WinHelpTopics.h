@@ -1,0 +1,50 @@
+// WinHelpTopics: the topics of one language's WinHelp project, as the lines its topic document
+// and its map get, before they go into the files.
+//
+// Each topic is the topic template ("templatetopic.rtf") with TOPIC_ID and TOPIC_TEXT filled
+// in, the text escaped for RTF, and CR LF; the map gets "#define IDH_<id> <id>" and CR LF the
+// first time a number is met. Kept apart from the files so that the topics of a language can
+// be made on another thread (TopicsAhead) exactly as the writer makes them.
+#pragma once
+
+#include "generate/ContextNumberSet.h"
+#include "support/ByteBlocks.h"
+#include "support/PreparedTemplate.h"
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class WinHelpTopics {
+public:
+    // No topics yet.
+    WinHelpTopics() = default;
+
+    // Appends the lines of one topic: the prepared topic template filled with the number and
+    // `text` (the record's text in the language) escaped for `codePage`.
+    void add(const PreparedTemplate& topicTemplate, int codePage, int32_t contextId, std::string_view text);
+    // Forgets every topic and number.
+    void clear();
+
+    // The topic document's lines so far, and the map's; taking them leaves them empty.
+    ByteBlocks takeTopicLines() { return std::move(topicLines_); }
+    ByteBlocks takeMapLines() { return std::move(mapLines_); }
+
+    // The topic template prepared for its keys TOPIC_ID and TOPIC_TEXT.
+    static PreparedTemplate prepareTopic(std::string_view topicTemplate);
+    // Appends the prepared topic template filled for one topic, its text escaped for RTF.
+    static void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
+                            std::string_view text, int codePage);
+    // Appends the map line of a context number: "#define IDH_<id> <id>".
+    static void appendMapLine(std::string& out, int32_t contextId);
+
+private:
+    ByteBlocks topicLines_;
+    ByteBlocks mapLines_;
+    ContextNumberSet numbers_; // the numbers with a map line
+    std::string line_;         // the line being made, its room kept between topics
+};
+
+} // namespace corvane
