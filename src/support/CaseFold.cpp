@@ -1,5 +1,10 @@
 #include "support/CaseFold.h"
 
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstring>
+
 namespace corvane {
 
 namespace {
@@ -25,6 +30,43 @@ void forEachFolded(std::string_view text, Visit&& visit) {
     }
 }
 
+constexpr uint64_t LowBits = 0x0101010101010101ull;
+constexpr uint64_t HighBits = 0x8080808080808080ull;
+
+uint64_t loadWord(const char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
+// The last `count` (1 to 7) bytes of the text, as a word padded with zero bytes.
+uint64_t loadTail(std::string_view text, size_t count) {
+    static_assert(std::endian::native == std::endian::little, "words are read little-endian");
+    if (text.size() >= 8) // the word that ends the text, without the bytes already mixed
+        return loadWord(text.data() + text.size() - 8) >> (8 * (8 - count));
+    uint64_t word = 0;
+    for (size_t k = 0; k < count; ++k)
+        word |= uint64_t{static_cast<unsigned char>(text[k])} << (8 * k);
+    return word;
+}
+
+// A word of eight ASCII bytes with its capitals made small: a byte from 'A' to 'Z' gains 0x20.
+uint64_t lowerAsciiWord(uint64_t word) {
+    uint64_t atLeastA = word + LowBits * (0x80 - 'A');
+    uint64_t beyondZ = word + LowBits * (0x80 - 'Z' - 1);
+    return word | ((atLeastA & ~beyondZ & HighBits) >> 2);
+}
+
+// FNV-1a over the folded bytes, for text beyond ASCII.
+size_t foldedHashByByte(std::string_view text) noexcept {
+    size_t hash = static_cast<size_t>(14695981039346656037ull);
+    forEachFolded(text, [&hash](unsigned char c) {
+        hash ^= c;
+        hash *= static_cast<size_t>(1099511628211ull);
+    });
+    return hash;
+}
+
 } // namespace
 
 std::string foldCase(std::string_view text) {
@@ -37,7 +79,17 @@ std::string foldCase(std::string_view text) {
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size())
         return false;
-    for (size_t i = 0; i < a.size(); ++i) {
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
+        return true; // names are mostly spelt alike
+    size_t i = 0;
+    for (; i + 8 <= a.size(); i += 8) { // eight ASCII bytes at a time
+        uint64_t x = loadWord(a.data() + i), y = loadWord(b.data() + i);
+        if ((x | y) & HighBits)
+            break; // the bytes from here go one by one
+        if (lowerAsciiWord(x) != lowerAsciiWord(y))
+            return false;
+    }
+    for (; i < a.size(); ++i) {
         auto x = static_cast<unsigned char>(a[i]);
         auto y = static_cast<unsigned char>(b[i]);
         if (x == LatinLead || y == LatinLead) {
@@ -56,13 +108,19 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 }
 
 size_t foldedHash(std::string_view text) noexcept {
-    // FNV-1a over the folded bytes.
-    size_t hash = static_cast<size_t>(14695981039346656037ull);
-    forEachFolded(text, [&hash](unsigned char c) {
-        hash ^= c;
-        hash *= static_cast<size_t>(1099511628211ull);
-    });
-    return hash;
+    // ASCII text (most names) is folded and mixed eight bytes at a time. Folding keeps ASCII
+    // text ASCII and other text not, so texts equal without regard to case hash the same way.
+    uint64_t hash = 0x9E3779B97F4A7C15ull ^ text.size();
+    size_t i = 0;
+    for (; i < text.size(); i += 8) {
+        size_t n = std::min<size_t>(8, text.size() - i);
+        uint64_t word = n == 8 ? loadWord(text.data() + i) : loadTail(text, n);
+        if (word & HighBits)
+            return foldedHashByByte(text);
+        hash = (hash ^ lowerAsciiWord(word)) * 0xFF51AFD7ED558CCDull;
+        hash ^= hash >> 32;
+    }
+    return static_cast<size_t>(hash);
 }
 
 std::string asciiLower(std::string_view text) {
