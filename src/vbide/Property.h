@@ -63,8 +63,25 @@ private:
     bool changed_ = false;
 };
 
-// Where the properties of one file live: addresses stay valid as properties are added.
-using PropertyStore = std::deque<Property>;
+// Where the properties of one file live: addresses stay valid as properties are added. They
+// are kept in chunks of 64 (a chunk never grows past its first room, so nothing moves), so
+// that a file of thousands of properties makes a few dozen allocations.
+class PropertyStore {
+public:
+    // Makes a property at the end of the store.
+    template <typename... Args>
+    Property& emplace_back(Args&&... args) {
+        if (chunks_.empty() || chunks_.back().size() == ChunkSize) {
+            chunks_.emplace_back();
+            chunks_.back().reserve(ChunkSize);
+        }
+        return chunks_.back().emplace_back(std::forward<Args>(args)...);
+    }
+
+private:
+    static constexpr size_t ChunkSize = 64;
+    std::vector<std::vector<Property>> chunks_;
+};
 
 // The properties of one control or designer. A form holds thousands of properties, most at
 // their defaults, so a property of the control's type becomes an object only when its file
