@@ -2,6 +2,7 @@
 
 #include "support/VbError.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -102,10 +103,16 @@ std::string readFileBytes(const std::filesystem::path& path) {
                           path.string());
         fail(path, "open", error);
     }
-    std::string bytes;
-    char buffer[65536];
+    // Read straight into a string of the file's size (a file that changes meanwhile still
+    // reads to its end): no copies through a buffer and no growing string.
+    struct stat info {};
+    size_t expected = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+    std::string bytes(expected > 0 ? expected + 1 : 65536, '\0'); // one more: the end is seen at once
+    size_t filled = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        if (filled == bytes.size())
+            bytes.resize(bytes.size() * 2);
+        ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (n == 0)
             break;
         if (n < 0) {
@@ -115,8 +122,9 @@ std::string readFileBytes(const std::filesystem::path& path) {
             ::close(fd);
             fail(path, "read", error);
         }
-        bytes.append(buffer, static_cast<size_t>(n));
+        filled += static_cast<size_t>(n);
     }
+    bytes.resize(filled);
     ::close(fd);
     return bytes;
 }

@@ -89,5 +89,20 @@ TEST(AtomicFile, FailedWriteLeavesTheOriginalUntouched) {
     }
 }
 
+TEST(AtomicFile, ReadsWholeFilesWhateverTheySayTheirSizeIs) {
+    TempDir dir;
+    std::string every;
+    for (int i = 0; i < 300'000; ++i)
+        every += static_cast<char>(i * 7 % 256);
+    writeFile(dir / "binary.bin", every);
+    EXPECT_TRUE(readFileBytes(dir / "binary.bin") == every); // not EXPECT_EQ: no binary in the log
+    writeFile(dir / "empty.txt", "");
+    EXPECT_EQ(readFileBytes(dir / "empty.txt"), "");
+    // A file of the system that gives its size as 0 but has content.
+    std::string status = readFileBytes("/proc/self/status");
+    EXPECT_NE(status.find("Name:"), std::string::npos);
+    EXPECT_EQ(status.find('\0'), std::string::npos);
+}
+
 } // namespace
 } // namespace corvane
