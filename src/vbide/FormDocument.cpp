@@ -124,9 +124,11 @@ void FormDocument::decodeLines(std::string_view bytes, const std::vector<size_t>
     decoded.lines.resize(count);
     for (size_t i = 0; i < count; ++i)
         decoded.lines[i] = lineTextAt(bytes, starts, i);
-    size_t end = std::min(findBlockEnd(decoded.lines) + 1, count);
     int codePage = state().codePage;
     bool lineByLine = codePage == WindowsLatin1 || codePage == Utf8CodePage;
+    if (lineByLine && isAsciiText(bytes))
+        return; // every line is its own text; after the block only Attribute lines are read
+    size_t end = std::min(findBlockEnd(decoded.lines) + 1, count);
     if (lineByLine) {
         for (size_t i = 0; i < end; ++i) {
             if (isAsciiText(decoded.lines[i]))
