@@ -20,10 +20,18 @@ void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
         slot.recipe = std::move(recipe);
         slot.result = slot.promise.get_future();
     }
-    worker_ = std::thread([this] { run(); });
+    try {
+        worker_ = std::thread([this] { run(); });
+    } catch (...) {
+        slots_.clear(); // no thread: nothing is made ahead, and take() waits for nothing
+        forms_.reset();
+        throw;
+    }
 }
 
 std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe) {
+    if (!started())
+        return std::nullopt;
     for (Slot& slot : slots_) {
         if (slot.taken || slot.language != language)
             continue;
@@ -36,13 +44,19 @@ std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language
 }
 
 void TopicsAhead::run() {
+    bool givenUp = false;
     for (Slot& slot : slots_) {
         std::optional<Topics> topics;
-        try {
-            topics = make(*forms_, slot.language, slot.recipe, stop_);
-        } catch (...) {
-            topics.reset(); // the walk makes them, and reports what goes wrong
+        if (!givenUp) {
+            try {
+                topics = make(*forms_, slot.language, slot.recipe, stop_);
+            } catch (...) {
+                topics.reset(); // the walk makes them, and reports what goes wrong
+            }
         }
+        // A language given up walks the records itself and may number some of them: from
+        // then on the records are not left alone, so nothing more is made ahead.
+        givenUp = givenUp || !topics;
         slot.promise.set_value(std::move(topics));
     }
 }

@@ -32,6 +32,7 @@ void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFo
 }
 
 void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
+    topicsEnded_ = mapEnded_ = false;
     projectFile_ = languageFolder + projectName + "_Context.hpj";
     helpFile_ = languageFolder + projectName + "_Context.hlp";
     FileObject project{std::filesystem::path(projectFile_)};
@@ -44,7 +45,6 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
     map_.SetFullPath(languageFolder + projectName + ".h");
     map_.OpenForWriting();
-    ended_ = false;
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
@@ -56,13 +56,18 @@ void WinHelpProjectWriter::addTopics(WinHelpTopics&& topics) {
 }
 
 void WinHelpProjectWriter::close() {
-    if (!ended_) {
+    // Each file is finished and committed on its own, so that a map that cannot be written
+    // costs nothing of the topic document; once a file has its lines it never gets them twice.
+    if (!topicsEnded_) {
         topics_.Write(AddedTopics.takeTopicLines());
         topics_.WriteLine("}");
-        map_.Write(AddedTopics.takeMapLines());
-        ended_ = true;
+        topicsEnded_ = true;
     }
     topics_.Close();
+    if (!mapEnded_) {
+        map_.Write(AddedTopics.takeMapLines());
+        mapEnded_ = true;
+    }
     map_.Close();
 }
 

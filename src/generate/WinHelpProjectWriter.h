@@ -36,8 +36,9 @@ public:
     // Step C for every record at once: topics made elsewhere (TopicsAhead) with this writer's
     // topic template and code page, in place of any added before.
     void addTopics(WinHelpTopics&& topics);
-    // Step D: ends the topic document with "}" and commits it and the map. After a failed
-    // commit it may be called again; the document still ends with one "}".
+    // Step D: ends the topic document with "}" and commits it, then the map. After a failure
+    // it may be called again; the document still ends with one "}", and a map that cannot be
+    // written leaves the topic document written.
     void close();
     // Step E: runs the compiler template on the project file; true when the help file exists
     // afterwards (an old one is deleted first).
@@ -71,7 +72,8 @@ private:
     std::string helpFile_;
     FileObject topics_;
     FileObject map_;
-    bool ended_ = false; // the topic document got its end and both files their lines
+    bool topicsEnded_ = false; // the topic document has its topics and its end
+    bool mapEnded_ = false;    // the map has its lines
 };
 
 } // namespace corvane

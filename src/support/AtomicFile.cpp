@@ -103,11 +103,15 @@ std::string readFileBytes(const std::filesystem::path& path) {
                           path.string());
         fail(path, "open", error);
     }
-    // Read straight into a string of the file's size (a file that changes meanwhile still
-    // reads to its end): no copies through a buffer and no growing string.
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    // Read straight into a string of the file's size, no copies through a buffer and no
+    // growing string; one byte more, so that a file that grew meanwhile is still read whole.
     struct stat info {};
     size_t expected = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
-    std::string bytes(expected > 0 ? expected + 1 : 65536, '\0'); // one more: the end is seen at once
+    std::string bytes(expected > 0 ? expected + 1 : 65536, '\0');
     size_t filled = 0;
     for (;;) {
         if (filled == bytes.size())
@@ -118,14 +122,11 @@ std::string readFileBytes(const std::filesystem::path& path) {
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            int error = errno;
-            ::close(fd);
-            fail(path, "read", error);
+            fail(path, "read", errno);
         }
         filled += static_cast<size_t>(n);
     }
     bytes.resize(filled);
-    ::close(fd);
     return bytes;
 }
 

@@ -13,8 +13,8 @@ constexpr size_t BlockSize = size_t{1} << 20;
 class BlockPool {
 public:
     static BlockPool& instance() {
-        static BlockPool pool;
-        return pool;
+        static BlockPool* pool = new BlockPool; // never destroyed: blocks may come back at exit
+        return *pool;
     }
     // A block of BlockSize bytes.
     std::unique_ptr<char[]> take() {
@@ -102,6 +102,10 @@ void ByteBlocks::append(const ByteBlocks& other) {
 void ByteBlocks::append(ByteBlocks&& other) {
     if (&other == this)
         return;
+    if (takenOver_.empty() && blocks_.empty()) {
+        *this = std::move(other);
+        return;
+    }
     append(std::string_view(other.takenOver_));
     if (other.blocks_.empty()) {
         other.clear();

@@ -72,8 +72,9 @@ public:
     template <typename... Args>
     Property& emplace_back(Args&&... args) {
         if (chunks_.empty() || chunks_.back().size() == ChunkSize) {
-            chunks_.emplace_back();
-            chunks_.back().reserve(ChunkSize);
+            std::vector<Property> chunk;
+            chunk.reserve(ChunkSize); // made whole before it joins: a chunk never grows
+            chunks_.push_back(std::move(chunk));
         }
         return chunks_.back().emplace_back(std::forward<Args>(args)...);
     }

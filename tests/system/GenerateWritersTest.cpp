@@ -78,7 +78,7 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
     EXPECT_EQ(readFile(folder + "Q.h"), "#define IDH_3 3\r\n");
 }
 
-TEST(GenerateWriters, ClosingAgainAfterAFailedCommitEndsTheTopicDocumentOnce) {
+TEST(GenerateWriters, ClosingAgainAfterAFailureEndsTheTopicDocumentOnceAndKeepsIt) {
     TempDir dir;
     writeFile(dir / "template.hpj", "");
     writeFile(dir / "template.rtf", "{\\rtf1\n");
@@ -94,6 +94,16 @@ TEST(GenerateWriters, ClosingAgainAfterAFailedCommitEndsTheTopicDocumentOnce) {
     writer.close(); // the step tried again
     EXPECT_EQ(readFile(folder + "P_ContextTopics.rtf"), "{\\rtf1\n\r\n4:four\n\r\n}\r\n");
     EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_4 4\r\n");
+
+    // A map that cannot be made (a folder has its name) costs nothing of the topic document.
+    writer.readTemplates(dir.path());
+    fs::create_directories(folder + "Q.h");
+    EXPECT_THROW(writer.open(folder, "Q"), VbError);
+    writer.addTopic(5, "five");
+    EXPECT_THROW(writer.close(), VbError);
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\n\r\n5:five\n\r\n}\r\n");
+    EXPECT_THROW(writer.close(), VbError);
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\n\r\n5:five\n\r\n}\r\n");
 }
 
 TEST(GenerateWriters, HtmlHelpProjectGetsTheLcidAndThePopupFileName) {
