@@ -9,6 +9,7 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
+#include <cstring>
 #include <cstdio>
 #include <ostream>
 #include <unordered_map>
@@ -18,6 +19,8 @@ namespace corvane {
 namespace {
 
 const std::string_view kTopicPrefix = ".topic ";
+// Bytes of a line kept to spot a ".topic" line and its number.
+constexpr size_t LineStartKept = 64;
 
 // ASCII other than line breaks: the same byte in every code page, and no line bookkeeping.
 constexpr std::array<bool, 256> sameInEveryCodePage = [] {
@@ -90,34 +93,22 @@ PopupText PopupText::encode(std::string_view text, int codePage) {
 }
 
 void PopupText::appendLine(std::string_view text) {
-    if (column_ == 1 && !text.starts_with(kTopicPrefix) && sameInEveryCodePageLength(text) == text.size()) {
-        // A whole line of plain ASCII: its bytes as they are, and no ".topic" line to spot.
-        bytes_ += text;
-        bytes_ += "\r\n";
-        ++line_;
-        afterCr_ = false;
-        return;
+    if (column_ == 1 && sameInEveryCodePageLength(text) == text.size()) {
+        bytes_ += text; // a whole line of plain ASCII: its bytes as they are
+        endLine(text.substr(0, LineStartKept));
+    } else {
+        append(text);
+        endLine(lineStart_);
     }
-    append(text);
     bytes_ += "\r\n"; // as append("\r\n") would, without looking at each character
-    breakLine();
     afterCr_ = false;
 }
 
 void PopupText::appendTopic(long long id, std::string_view text) {
-    char number[24];
-    std::string_view digits(number, static_cast<size_t>(std::to_chars(number, number + sizeof number, id).ptr - number));
-    if (column_ == 1) {
-        // At the start of a line the topic line is known in advance: no need to spot it.
-        bytes_ += kTopicPrefix;
-        bytes_ += digits;
-        bytes_ += "\r\n";
-        topic_ = digits;
-        ++line_;
-        afterCr_ = false;
-    } else {
-        appendLine(std::string(kTopicPrefix).append(digits));
-    }
+    char line[32];
+    std::memcpy(line, kTopicPrefix.data(), kTopicPrefix.size());
+    char* end = std::to_chars(line + kTopicPrefix.size(), line + sizeof line, id).ptr;
+    appendLine(std::string_view(line, static_cast<size_t>(end - line)));
     appendLine(text);
     appendLine("");
 }
@@ -130,8 +121,8 @@ void PopupText::append(std::string_view text) {
         if (run > pos) {
             std::string_view plain = text.substr(pos, run - pos);
             bytes_.append(plain);
-            if (lineStart_.size() < 64)
-                lineStart_.append(plain.substr(0, 64 - lineStart_.size()));
+            if (lineStart_.size() < LineStartKept)
+                lineStart_.append(plain.substr(0, LineStartKept - lineStart_.size()));
             column_ += plain.size();
             afterCr_ = false;
             pos = run;
@@ -171,17 +162,17 @@ void PopupText::advance(char32_t cp, std::string_view utf8) {
     }
     afterCr_ = cr;
     if (cr || cp == U'\n') {
-        breakLine();
+        endLine(lineStart_);
         return;
     }
-    if (lineStart_.size() < 64)
+    if (lineStart_.size() < LineStartKept)
         lineStart_ += utf8;
     ++column_;
 }
 
-void PopupText::breakLine() {
-    if (lineStart_.starts_with(kTopicPrefix))
-        topic_ = trimmed(std::string_view(lineStart_).substr(kTopicPrefix.size()));
+void PopupText::endLine(std::string_view lineStart) {
+    if (lineStart.starts_with(kTopicPrefix))
+        topic_ = trimmed(lineStart.substr(kTopicPrefix.size()));
     lineStart_.clear();
     ++line_;
     column_ = 1;

@@ -61,7 +61,8 @@ public:
 private:
     void appendCharacter(std::string_view utf8, char32_t cp);
     void advance(char32_t cp, std::string_view utf8);
-    void breakLine(); // the bookkeeping of a line break: topic, line and column
+    // The bookkeeping of a line break after a line that began with `lineStart`: topic, line, column.
+    void endLine(std::string_view lineStart);
 
     int codePage_;
     ByteBlocks bytes_;

@@ -13,6 +13,25 @@ void appendNumber(std::string& out, int32_t number) {
     out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
 }
 
+// Appends the prepared topic template filled for one topic, its text escaped for RTF.
+void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId, std::string_view text,
+                 int codePage) {
+    topicTemplate.appendTo(out, [&](std::string& into, int value) {
+        if (value == 1)
+            appendNumber(into, contextId);
+        else
+            RtfText::appendEscaped(into, text, codePage);
+    });
+}
+
+// Appends the map line of a context number: "#define IDH_<id> <id>".
+void appendMapLine(std::string& out, int32_t contextId) {
+    out += "#define IDH_";
+    appendNumber(out, contextId);
+    out += ' ';
+    appendNumber(out, contextId);
+}
+
 } // namespace
 
 void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int32_t contextId,
@@ -37,23 +56,6 @@ void WinHelpTopics::clear() {
 
 PreparedTemplate WinHelpTopics::prepareTopic(std::string_view topicTemplate) {
     return PreparedTemplate(topicTemplate, {"TOPIC_ID", "TOPIC_TEXT"}, '%');
-}
-
-void WinHelpTopics::appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
-                                std::string_view text, int codePage) {
-    topicTemplate.appendTo(out, [&](std::string& into, int value) {
-        if (value == 1)
-            appendNumber(into, contextId);
-        else
-            RtfText::appendEscaped(into, text, codePage);
-    });
-}
-
-void WinHelpTopics::appendMapLine(std::string& out, int32_t contextId) {
-    out += "#define IDH_";
-    appendNumber(out, contextId);
-    out += ' ';
-    appendNumber(out, contextId);
 }
 
 } // namespace corvane

@@ -34,11 +34,6 @@ public:
 
     // The topic template prepared for its keys TOPIC_ID and TOPIC_TEXT.
     static PreparedTemplate prepareTopic(std::string_view topicTemplate);
-    // Appends the prepared topic template filled for one topic, its text escaped for RTF.
-    static void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId,
-                            std::string_view text, int codePage);
-    // Appends the map line of a context number: "#define IDH_<id> <id>".
-    static void appendMapLine(std::string& out, int32_t contextId);
 
 private:
     ByteBlocks topicLines_;

@@ -10,7 +10,6 @@
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
 #include "support/XmlDocument.h"
-#include "support/XmlEncoding.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
@@ -76,8 +75,7 @@ void FrmWizard::loadHelpDataFile() {
 // Reads and parses the data file. A file that is not well-formed is reported, kept in a copy
 // beside it, and read as an empty document, so that the next save does not lose it.
 void FrmWizard::readDataFileDocument(XMLDocument& document, const std::string& path) {
-    std::string text = decodeOwnedXmlBytes(readFileBytes(path));
-    if (document.LoadText(text))
+    if (document.LoadFile(path))
         return;
     const XmlParseError error = *document.LastError();
     keepDataFile_ = true; // until the damaged file is safe in its copy

@@ -16,6 +16,13 @@ namespace corvane::bytescan {
 constexpr uint64_t Ones = 0x0101010101010101ull;
 constexpr uint64_t Highs = 0x8080808080808080ull;
 
+// Eight bytes of text as one word, in memory order (no alignment needed).
+inline uint64_t loadWord(const char* bytes) {
+    uint64_t word;
+    std::memcpy(&word, bytes, 8);
+    return word;
+}
+
 // Non-zero when a byte of the word is below n (n at most 128).
 constexpr uint64_t hasByteBelow(uint64_t word, uint8_t n) { return (word - Ones * n) & ~word & Highs; }
 // Non-zero when a byte of the word equals c.
@@ -28,15 +35,17 @@ constexpr uint64_t hasHighByte(uint64_t word) { return word & Highs; }
 template <typename WordIsPlain, typename Plain>
 size_t plainPrefix(std::string_view text, WordIsPlain wordIsPlain, Plain plain) {
     size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8) {
-        uint64_t word;
-        std::memcpy(&word, text.data() + i, 8);
-        if (!wordIsPlain(word))
+    for (; i + 8 <= text.size(); i += 8)
+        if (!wordIsPlain(loadWord(text.data() + i)))
             break;
-    }
     while (i < text.size() && plain(static_cast<unsigned char>(text[i])))
         ++i;
     return i;
+}
+
+// The length of the run of ASCII bytes at the start of the text.
+inline size_t asciiPrefix(std::string_view text) {
+    return plainPrefix(text, [](uint64_t word) { return !hasHighByte(word); }, [](unsigned char c) { return c < 0x80; });
 }
 
 } // namespace corvane::bytescan

@@ -1,9 +1,10 @@
 #include "support/CaseFold.h"
 
+#include "support/ByteScan.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace corvane {
 
@@ -30,14 +31,8 @@ void forEachFolded(std::string_view text, Visit&& visit) {
     }
 }
 
-constexpr uint64_t LowBits = 0x0101010101010101ull;
-constexpr uint64_t HighBits = 0x8080808080808080ull;
-
-uint64_t loadWord(const char* bytes) {
-    uint64_t word;
-    std::memcpy(&word, bytes, 8);
-    return word;
-}
+using bytescan::Highs;
+using bytescan::loadWord;
 
 // The last `count` (1 to 7) bytes of the text, as a word padded with zero bytes.
 uint64_t loadTail(std::string_view text, size_t count) {
@@ -52,9 +47,9 @@ uint64_t loadTail(std::string_view text, size_t count) {
 
 // A word of eight ASCII bytes with its capitals made small: a byte from 'A' to 'Z' gains 0x20.
 uint64_t lowerAsciiWord(uint64_t word) {
-    uint64_t atLeastA = word + LowBits * (0x80 - 'A');
-    uint64_t beyondZ = word + LowBits * (0x80 - 'Z' - 1);
-    return word | ((atLeastA & ~beyondZ & HighBits) >> 2);
+    uint64_t atLeastA = word + bytescan::Ones * (0x80 - 'A');
+    uint64_t beyondZ = word + bytescan::Ones * (0x80 - 'Z' - 1);
+    return word | ((atLeastA & ~beyondZ & Highs) >> 2);
 }
 
 // FNV-1a over the folded bytes, for text beyond ASCII.
@@ -84,7 +79,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     size_t i = 0;
     for (; i + 8 <= a.size(); i += 8) { // eight ASCII bytes at a time
         uint64_t x = loadWord(a.data() + i), y = loadWord(b.data() + i);
-        if ((x | y) & HighBits)
+        if ((x | y) & Highs)
             break; // the bytes from here go one by one
         if (lowerAsciiWord(x) != lowerAsciiWord(y))
             return false;
@@ -115,7 +110,7 @@ size_t foldedHash(std::string_view text) noexcept {
     for (; i < text.size(); i += 8) {
         size_t n = std::min<size_t>(8, text.size() - i);
         uint64_t word = n == 8 ? loadWord(text.data() + i) : loadTail(text, n);
-        if (word & HighBits)
+        if (word & Highs)
             return foldedHashByByte(text);
         hash = (hash ^ lowerAsciiWord(word)) * 0xFF51AFD7ED558CCDull;
         hash ^= hash >> 32;

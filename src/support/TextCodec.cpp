@@ -1,5 +1,6 @@
 #include "support/TextCodec.h"
 
+#include "support/ByteScan.h"
 #include "support/VbError.h"
 
 #include <array>
@@ -114,11 +115,7 @@ bool isValidUtf8(std::string_view bytes) {
     size_t i = 0;
     const size_t n = bytes.size();
     while (i < n) {
-        // Runs of ASCII, the bulk of most texts, are passed eight bytes at a time.
-        uint64_t word;
-        while (i + 8 <= n &&
-               (std::memcpy(&word, bytes.data() + i, 8), (word & 0x8080808080808080ull) == 0))
-            i += 8;
+        i += bytescan::asciiPrefix(bytes.substr(i)); // runs of ASCII, the bulk of most texts
         if (i == n)
             break;
         auto c = static_cast<unsigned char>(bytes[i]);

@@ -21,8 +21,6 @@ struct FormDocument::Shared {
     PropertyStore store;
 };
 
-// The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
-// changes nothing, else of the decoded texts kept in `storage`.
 // Changes to one line of the file.
 struct FormDocument::LineEdit {
     bool remove = false;
@@ -36,6 +34,8 @@ struct FormDocument::Parsed {
     FormLayout layout;
 };
 
+// The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
+// changes nothing, else of the decoded texts kept in `storage`.
 struct FormDocument::DecodedLines {
     std::vector<std::string_view> lines;
     std::deque<std::string> storage;
@@ -315,7 +315,7 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
                 continue;
             const PropertyEntry* entry = nullptr;
             for (const auto& candidate : node.entries)
-                if (!candidate.group && sameNameIgnoreCase(candidate.name, property.Name())) {
+                if (!candidate.group && equalsIgnoreCase(candidate.name, property.Name())) {
                     entry = &candidate;
                     break;
                 }

@@ -85,7 +85,7 @@ Property* Properties::find(std::string_view name) {
         return complete_ ? nullptr : materialise(*spec);
     }
     for (size_t i = 0; i < specs_.size(); ++i) // the properties the type does not list
-        if (sameNameIgnoreCase(specs_[i]->name, name))
+        if (equalsIgnoreCase(specs_[i]->name, name))
             return items_[i];
     return nullptr;
 }
@@ -98,7 +98,7 @@ bool Properties::Contains(std::string_view name) const {
     if (typeSpec(name))
         return true; // made already or made on first use
     for (const PropertySpec* spec : specs_)
-        if (sameNameIgnoreCase(spec->name, name))
+        if (equalsIgnoreCase(spec->name, name))
             return true;
     return false;
 }
@@ -117,22 +117,20 @@ const std::vector<Property*>& Properties::all() const {
     if (complete_ || !type_)
         return items_;
     std::vector<Property*> ordered;
-    ordered.reserve(type_->properties.size() + items_.size());
-    for (const PropertySpec* spec : type_->properties) {
-        auto made = std::find_if(items_.begin(), items_.end(),
-                                 [spec](const Property* item) { return &item->spec() == spec; });
-        ordered.push_back(
-            made != items_.end() ? *made : &store_->emplace_back(*spec, state_, isReadOnly(*spec)));
+    std::vector<const PropertySpec*> orderedSpecs = type_->properties;
+    ordered.reserve(orderedSpecs.size() + items_.size());
+    for (const PropertySpec* spec : orderedSpecs) {
+        auto made = std::find(specs_.begin(), specs_.end(), spec);
+        ordered.push_back(made != specs_.end() ? items_[static_cast<size_t>(made - specs_.begin())]
+                                               : &store_->emplace_back(*spec, state_, isReadOnly(*spec)));
     }
-    for (Property* item : items_)
-        if (std::find(type_->properties.begin(), type_->properties.end(), &item->spec()) ==
-            type_->properties.end())
-            ordered.push_back(item); // properties the file gives that the type does not list
+    for (size_t i = 0; i < items_.size(); ++i) // properties the file gives that the type does not list
+        if (std::find(type_->properties.begin(), type_->properties.end(), specs_[i]) == type_->properties.end()) {
+            ordered.push_back(items_[i]);
+            orderedSpecs.push_back(specs_[i]);
+        }
     items_ = std::move(ordered);
-    specs_.clear();
-    specs_.reserve(items_.size());
-    for (const Property* item : items_)
-        specs_.push_back(&item->spec());
+    specs_ = std::move(orderedSpecs);
     complete_ = true;
     return items_;
 }

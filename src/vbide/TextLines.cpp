@@ -1,8 +1,8 @@
 #include "vbide/TextLines.h"
 
+#include "support/ByteScan.h"
 #include "support/CaseFold.h"
 
-#include <cstdint>
 #include <cstring>
 
 namespace corvane::vbide {
@@ -122,33 +122,7 @@ unsigned char lowerAscii(unsigned char c) {
 } // namespace
 
 bool isAsciiText(std::string_view text) {
-    const char* data = text.data();
-    size_t size = text.size();
-    size_t i = 0;
-    for (; i + 8 <= size; i += 8) { // eight bytes at a time: any high bit is a non-ASCII byte
-        uint64_t word;
-        std::memcpy(&word, data + i, 8);
-        if (word & 0x8080808080808080ull)
-            return false;
-    }
-    for (; i < size; ++i)
-        if (static_cast<unsigned char>(data[i]) >= 0x80)
-            return false;
-    return true;
-}
-
-bool sameNameIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        auto x = static_cast<unsigned char>(a[i]);
-        auto y = static_cast<unsigned char>(b[i]);
-        if ((x | y) >= 0x80)
-            return equalsIgnoreCase(a, b); // letters beyond ASCII fold in the general way
-        if (lowerAscii(x) != lowerAscii(y))
-            return false;
-    }
-    return true;
+    return bytescan::asciiPrefix(text) == text.size();
 }
 
 bool nameLessIgnoreCase(std::string_view a, std::string_view b) {

@@ -49,9 +49,6 @@ inline std::string_view trimBlanks(std::string_view text) {
     return text.substr(first, last - first);
 }
 
-// True when two names are equal without regard to letter case (fast for ASCII names).
-bool sameNameIgnoreCase(std::string_view a, std::string_view b);
-
 // True when name a sorts before name b without regard to letter case.
 bool nameLessIgnoreCase(std::string_view a, std::string_view b);
 

@@ -7,7 +7,6 @@ namespace corvane::vbide {
 
 namespace fs = std::filesystem;
 
-
 std::shared_ptr<VBComponent> VBComponents::Item(int position) const {
     if (position < 1 || position > Count())
         throw VbError(vberr::SubscriptOutOfRange);
