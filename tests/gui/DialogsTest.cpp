@@ -49,14 +49,11 @@ void selectExactly(QListWidget& list, const QStringList& wanted) {
 
 TEST(Dialogs, UserAnswersOptionsLanguagesAndSpellCheckThenClosesTheEditor) {
     GuiFixture fixture;
-    app::GuiSession& session = fixture.session();
-    ASSERT_TRUE(session.edit(fixture.project()));
-    FrmWizard* editor = session.addin().editor();
-    ASSERT_NE(editor, nullptr);
-    app::FormWindow* window = session.windows().window(*editor);
-    ASSERT_NE(window, nullptr);
-    auto* toolbar = window->findChild<app::ToolbarView*>();
+    app::ToolbarView* toolbar = fixture.openEditor();
     ASSERT_NE(toolbar, nullptr);
+    app::GuiSession& session = fixture.session();
+    FrmWizard* editor = session.addin().editor();
+    app::FormWindow* window = session.windows().window(*editor);
     ModMain& settings = session.addin().modMain();
     ASSERT_TRUE(settings.mGenerateWinHelp);
     ASSERT_TRUE(settings.mGenerateHTML);

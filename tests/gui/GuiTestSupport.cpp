@@ -1,11 +1,14 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/ErrorDialogComponent.h"
+#include "editor/FrmWizard.h"
 #include "support/RegistryAccess.h"
 
 #include <QApplication>
 #include <QTest>
 #include <QTimer>
+
+#include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <iostream>
@@ -102,6 +105,19 @@ app::GuiSession& GuiFixture::session() {
         }
     });
     return *session_;
+}
+
+app::ToolbarView* GuiFixture::openEditor() {
+    if (!session().edit(project_)) {
+        ADD_FAILURE() << "the editor did not open";
+        return nullptr;
+    }
+    FrmWizard* editor = session().addin().editor();
+    app::FormWindow* window = editor ? session().windows().window(*editor) : nullptr;
+    auto* toolbar = window ? window->findChild<app::ToolbarView*>() : nullptr;
+    if (!toolbar)
+        ADD_FAILURE() << "the editor has no window with a toolbar";
+    return toolbar;
 }
 
 std::string GuiFixture::registryValue(const std::string& key, const std::string& name) const {

@@ -5,6 +5,7 @@
 
 #include "app/FormWindow.h"
 #include "app/GuiProgram.h"
+#include "app/ToolbarView.h"
 #include "testsupport/TempDir.h"
 
 #include <QWidget>
@@ -50,6 +51,9 @@ public:
     // (answered with the first button's affirmative answer), oldest first.
     const std::vector<std::string>& reports() const { return reports_; }
     const std::vector<std::string>& messages() const { return messages_; }
+    // Opens the copied project in the editor, as the add-in's menu command does; the toolbar of
+    // the editor's window, or null (with the failure recorded) when something did not open.
+    app::ToolbarView* openEditor();
     // A registry value of the current user ("" when missing).
     std::string registryValue(const std::string& key, const std::string& name) const;
 

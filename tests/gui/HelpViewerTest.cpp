@@ -119,14 +119,10 @@ TEST(HelpViewer, AMissingHelpFileShowsItsMessage) {
 TEST(HelpViewer, TheEditorsContentsToolShowsGettingStarted) {
     GuiFixture fixture;
     ASSERT_TRUE(installHelpFile(fixture)) << "the build has no corvane.chm";
-    app::GuiSession& session = fixture.session();
-    ASSERT_TRUE(session.edit(fixture.project()));
-    FrmWizard* editor = session.addin().editor();
-    ASSERT_NE(editor, nullptr);
-    app::FormWindow* window = session.windows().window(*editor);
-    ASSERT_NE(window, nullptr);
-    auto* toolbar = window->findChild<app::ToolbarView*>();
+    app::ToolbarView* toolbar = fixture.openEditor();
     ASSERT_NE(toolbar, nullptr);
+    app::GuiSession& session = fixture.session();
+    FrmWizard* editor = session.addin().editor();
     QToolButton* contents = toolbar->button("helpcontents");
     if (contents)
         clickAt(contents);

@@ -84,14 +84,10 @@ void pictureOfDialog(app::GuiSession& session, const std::string& form, const st
 TEST(Screenshot, DialogsAndTheHelpWindowArePaintedIntoPngFiles) {
     GuiFixture fixture;
     ASSERT_TRUE(installHelpFile(fixture));
-    app::GuiSession& session = fixture.session();
-    ASSERT_TRUE(session.edit(fixture.project()));
-    FrmWizard* editor = session.addin().editor();
-    ASSERT_NE(editor, nullptr);
-    app::FormWindow* window = session.windows().window(*editor);
-    ASSERT_NE(window, nullptr);
-    auto* toolbar = window->findChild<app::ToolbarView*>();
+    app::ToolbarView* toolbar = fixture.openEditor();
     ASSERT_NE(toolbar, nullptr);
+    app::GuiSession& session = fixture.session();
+    FrmWizard* editor = session.addin().editor();
 
     pictureOfDialog(session, "frmOptions", "options.png", "cmdOk");
     clickAt(toolbar->button("options"));

@@ -17,9 +17,6 @@ const std::vector<std::string> GeneratedFiles = {"OrderEntry_ContextTopics.txt",
 
 class GenerateAhead : public GenerateTest {
 protected:
-    HelpItem& record(const std::string& module, const std::string& key) {
-        return *editor().formsData()->Item(module)->Item(key);
-    }
     void selectOnly(const std::vector<std::string>& languages) {
         settings().SelectedLanguages->Clear();
         for (const std::string& language : languages)

@@ -10,12 +10,7 @@
 namespace corvane::test {
 namespace {
 
-class GenerateRun : public GenerateTest {
-protected:
-    HelpItem& record(const std::string& module, const std::string& key) {
-        return *editor().formsData()->Item(module)->Item(key);
-    }
-};
+class GenerateRun : public GenerateTest {};
 
 TEST_F(GenerateRun, CompilesWithChmcmdAndPlacesThePrimaryHelpFileBesideTheProject) {
     FrmWizard& wizard = openEditor(copyExample());

@@ -66,6 +66,10 @@ protected:
 
     FrmWizard& editor() { return *addin_->editor(); }
     ModMain& settings() { return addin_->modMain(); }
+    // The editor's record of a control.
+    HelpItem& record(const std::string& module, const std::string& key) {
+        return *editor().formsData()->Item(module)->Item(key);
+    }
     controls::HeadlessBusyWindow& busy() { return static_cast<controls::HeadlessBusyWindow&>(*settings().Busy); }
 
     // Switches compiling on or off for both kinds (generation stays as the project has it).

@@ -17,13 +17,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
+// Writes the WinHelp templates into `dir` and has the writer read them.
+void readTemplates(WinHelpProjectWriter& writer, const TempDir& dir, const std::string& project,
+                   const std::string& document, const std::string& topic) {
+    writeFile(dir / "template.hpj", project);
+    writeFile(dir / "template.rtf", document);
+    writeFile(dir / "templatetopic.rtf", topic);
+    writer.readTemplates(dir.path());
+}
+
 TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnce) {
     TempDir dir;
-    writeFile(dir / "template.hpj", "T=%projectname% %PROJECTNAME%\nHLP=%OutputFileName%\n");
-    writeFile(dir / "template.rtf", "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote %default_topic_id%}\n%DEFAULT_TOPIC_TITLE%\\par\n\\page\n");
-    writeFile(dir / "templatetopic.rtf", "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n\\page\n");
     WinHelpProjectWriter writer;
-    writer.readTemplates(dir.path());
+    readTemplates(writer, dir, "T=%projectname% %PROJECTNAME%\nHLP=%OutputFileName%\n",
+                  "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote %default_topic_id%}\n%DEFAULT_TOPIC_TITLE%\\par\n\\page\n",
+                  "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n\\page\n");
     std::string folder = (dir / "out").string() + "/";
     fs::create_directories(folder);
     writer.open(folder, "P");
@@ -52,11 +60,8 @@ TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnc
 
 TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplatesAreReadAgain) {
     TempDir dir;
-    writeFile(dir / "template.hpj", "");
-    writeFile(dir / "template.rtf", "{\\rtf1\\ansi\n");
-    writeFile(dir / "templatetopic.rtf", "%topic_id%:%Topic_Text%:%TOPIC_ID%:%OTHER%\n");
     WinHelpProjectWriter writer;
-    writer.readTemplates(dir.path());
+    readTemplates(writer, dir, "", "{\\rtf1\\ansi\n", "%topic_id%:%Topic_Text%:%TOPIC_ID%:%OTHER%\n");
     std::string folder = dir.path().string() + "/";
     writer.open(folder, "P");
     const int32_t numbers[] = {3, 0, -7, 2147483647, 3, 100000, 0, -7, 2147483647, 1, 100000, 3};
@@ -80,11 +85,8 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
 
 TEST(GenerateWriters, ClosingAgainAfterAFailureEndsTheTopicDocumentOnceAndKeepsIt) {
     TempDir dir;
-    writeFile(dir / "template.hpj", "");
-    writeFile(dir / "template.rtf", "{\\rtf1\n");
-    writeFile(dir / "templatetopic.rtf", "%TOPIC_ID%:%TOPIC_TEXT%\n");
     WinHelpProjectWriter writer;
-    writer.readTemplates(dir.path());
+    readTemplates(writer, dir, "", "{\\rtf1\n", "%TOPIC_ID%:%TOPIC_TEXT%\n");
     std::string folder = dir.path().string() + "/";
     writer.open(folder, "P");
     writer.addTopic(4, "four");
