@@ -18,9 +18,25 @@ double roundHalfEven(double value) {
     return rounded;
 }
 
+// The value of a text of one to fifteen decimal digits, which every double holds exactly; -1 for
+// any other text. Context numbers are such texts, read by the thousand.
+double plainDigitsValue(std::string_view text) {
+    if (text.empty() || text.size() > 15)
+        return -1;
+    int64_t value = 0;
+    for (char c : text) {
+        if (c < '0' || c > '9')
+            return -1;
+        value = value * 10 + (c - '0');
+    }
+    return static_cast<double>(value);
+}
+
 } // namespace
 
 double Val(std::string_view text) {
+    if (double plain = plainDigitsValue(text); plain >= 0)
+        return plain;
     std::string compact;
     for (char c : text)
         if (!isSkipped(c))

@@ -97,6 +97,9 @@ private:
 
     std::shared_ptr<pugi::xml_document> document_;
     pugi::xml_node element_;
+    // Where the next search starts: behind the last attribute found, so that attributes read
+    // in document order are each found at the first comparison.
+    mutable pugi::xml_attribute hint_;
 };
 
 } // namespace corvane

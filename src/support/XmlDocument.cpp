@@ -92,6 +92,17 @@ bool nestsDeeperThan(pugi::xml_node root, int limit) {
     return false;
 }
 
+// True when `needle` occurs in `text`, looked for at the places of its byte at `rare`. A data
+// file holds thousands of "&amp;", which would stop a search for the "&" of "&#" at each of
+// them; "#" is rare in help text.
+bool contains(std::string_view text, std::string_view needle, size_t rare) {
+    for (size_t pos = text.find(needle[rare], rare); pos != std::string_view::npos;
+         pos = text.find(needle[rare], pos + 1))
+        if (text.substr(pos - rare).starts_with(needle))
+            return true;
+    return false;
+}
+
 // True for a text that the writer would write but a reload would not give back: an empty one,
 // or white space beside other nodes (the parser takes that for indentation).
 bool isLostOnReload(pugi::xml_node node) {
@@ -139,9 +150,14 @@ XMLElement XMLDocument::Root() const {
 }
 
 bool XMLDocument::LoadText(std::string_view text) {
+    return loadUtf8(text, false);
+}
+
+bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
     std::string cleaned;
     std::string_view source = text;
-    if (!isCleanXmlText(source)) {
+    bool clean = checkedUtf8 ? text.find('\0') == std::string_view::npos : isCleanXmlText(text);
+    if (!clean) {
         cleaned = cleanXmlText(text);
         source = cleaned;
     }
@@ -155,8 +171,7 @@ bool XMLDocument::LoadText(std::string_view text) {
         state_->document = documentWithRoot("");
         return false;
     }
-    if (source.find("&#") != std::string_view::npos ||
-        source.find("<![CDATA[") != std::string_view::npos)
+    if (contains(source, "&#", 1) || contains(source, "<![CDATA[", 2))
         cleanTexts(*document);
     state_->lastError.reset();
     state_->document = std::move(document);
@@ -196,7 +211,9 @@ bool XMLDocument::Load(std::istream& in) {
 }
 
 bool XMLDocument::LoadFile(const std::filesystem::path& path) {
-    return LoadText(decodeOwnedXmlBytes(readFileBytes(path)));
+    bool checkedUtf8 = false;
+    std::string text = decodeOwnedXmlBytes(readFileBytes(path), &checkedUtf8);
+    return loadUtf8(text, checkedUtf8); // a large file is not checked for UTF-8 twice
 }
 
 void XMLDocument::Save(std::ostream& out) const {

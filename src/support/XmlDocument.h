@@ -78,6 +78,9 @@ public:
     void SaveFile(const std::filesystem::path& path) const;
 
 private:
+    // LoadText for text already checked for UTF-8 when `checkedUtf8`.
+    bool loadUtf8(std::string_view text, bool checkedUtf8);
+
     struct State;
     std::shared_ptr<State> state_;
 };

@@ -76,14 +76,15 @@ std::string decodeXmlBytes(std::string_view bytes) {
     return std::string(bytes);
 }
 
-std::string decodeOwnedXmlBytes(std::string&& bytes) {
+std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8) {
     std::string_view view = bytes;
     // Only a file without byte order mark or UTF-16 start can be taken as it is.
     bool marked = view.size() >= 2 && (view[0] == '\0' || view[1] == '\0' ||
                                        static_cast<unsigned char>(view[0]) >= 0xEF);
-    if (!marked && !namesWindowsLatin1(declaredXmlEncoding(view)) && isValidUtf8(view))
-        return std::move(bytes);
-    return decodeXmlBytes(view);
+    bool moved = !marked && !namesWindowsLatin1(declaredXmlEncoding(view)) && isValidUtf8(view);
+    if (checkedUtf8)
+        *checkedUtf8 = moved;
+    return moved ? std::move(bytes) : decodeXmlBytes(view);
 }
 
 } // namespace corvane

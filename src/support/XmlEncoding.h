@@ -19,7 +19,9 @@ namespace corvane {
 // Never fails: every byte sequence gives some text.
 std::string decodeXmlBytes(std::string_view bytes);
 // The same for bytes the caller gives up: text that is already UTF-8 is moved, not copied.
-std::string decodeOwnedXmlBytes(std::string&& bytes);
+// `checkedUtf8`, when given, tells whether the text was found valid UTF-8 on the way (true
+// only for moved text; other text may still be valid UTF-8).
+std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8 = nullptr);
 
 // The encoding name given by the XML declaration at the start of the bytes ("" when there is
 // no declaration or it names no encoding).

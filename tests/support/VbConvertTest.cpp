@@ -15,6 +15,11 @@ TEST(VbConvert, ValReadsTheNumberAtTheStart) {
     EXPECT_EQ(Val("&H1F"), 31);
     EXPECT_EQ(Val("1.2.3"), 1.2);
     EXPECT_EQ(Val(""), 0);
+    // Plain digits, as context numbers are stored, up to the longest a double holds exactly.
+    EXPECT_EQ(Val("0"), 0);
+    EXPECT_EQ(Val("0042"), 42);
+    EXPECT_EQ(Val("999999999999999"), 999999999999999.0);
+    EXPECT_EQ(Val("12345678901234567890"), 12345678901234567890.0);
 }
 
 TEST(VbConvert, ClngRoundsHalvesToEvenAndOverflows) {

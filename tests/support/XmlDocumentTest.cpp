@@ -257,6 +257,20 @@ TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
     EXPECT_EQ(errorNumber([&] { root.Attributes().Item("Caption"); }, &description), 5);
     EXPECT_NE(description.find("'Caption'"), std::string::npos) << description;
 
+    // One collection asked in any order, again and again, and for names no attribute has.
+    XMLAttributes attributes = root.Attributes();
+    std::string values;
+    for (const char* name : {"a", "M", "z", "M", "a", "a", "z"})
+        values += attributes.Item(name).Value();
+    EXPECT_EQ(values, "2313221");
+    EXPECT_FALSE(attributes.Contains(std::string_view("a\0", 2))); // not the name "a"
+    EXPECT_FALSE(attributes.Contains(""));
+    std::string longName(100, 'n');
+    ASSERT_TRUE(document.LoadText("<r " + longName + "=\"1\" " + longName + "x=\"2\"/>"));
+    EXPECT_EQ(document.Root().Attributes().Item(longName + "x").Value(), "2");
+    EXPECT_EQ(document.Root().Attributes().Item(longName).Value(), "1");
+    EXPECT_FALSE(document.Root().Attributes().Contains(longName.substr(1)));
+
     XMLElements children = root.Elements();
     EXPECT_EQ(children.Count(), 3);
     EXPECT_EQ(children.Item(1).Name(), "c1");
@@ -309,6 +323,19 @@ TEST(XmlDocument, FilesAndStreams) {
                                "e \x80</HelpItem></Root>");
     ASSERT_TRUE(document.LoadFile(dir / "old.txt"));
     EXPECT_EQ(document.Root().Elements().Item(1).Text(), "Grüße €");
+
+    // Bytes a UTF-8 file may hold that the document cannot: a NUL, and references to code
+    // points that are not characters.
+    // A file reads as its text does.
+    std::string odd("<Root><a>x\0y</a><b>&#xD800;z</b><c>&amp;&#65;</c></Root>", 58);
+    writeFile(dir / "odd.txt", odd);
+    ASSERT_TRUE(document.LoadFile(dir / "odd.txt"));
+    EXPECT_EQ(document.Root().Elements().Item(1).Text(), "xy");
+    EXPECT_EQ(document.Root().Elements().Item(3).Text(), "&A");
+    XMLDocument fromText;
+    ASSERT_TRUE(fromText.LoadText(odd));
+    EXPECT_EQ(document.XMLText(), fromText.XMLText());
+    EXPECT_TRUE(fromText.LoadText(fromText.XMLText())); // and writes a file that loads again
 
     std::istringstream utf16(std::string("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18));
     ASSERT_TRUE(document.Load(utf16));
