@@ -4,6 +4,7 @@
 #pragma once
 
 #include "support/CaseFold.h"
+#include "support/FoldedNameIndex.h"
 #include "support/Variant.h"
 
 #include <filesystem>
@@ -34,18 +35,15 @@ struct ControlType {
     bool listed = false;             // the table names this type as a control
     bool invisibleAtRunTime = false; // an ActiveX type without extender help ids
     std::vector<const PropertySpec*> properties;
-    // The properties by name (letter case ignored); the keys view the specs' own names.
-    std::unordered_map<std::string_view, const PropertySpec*, FoldedHash, FoldedEqual> byName;
+    // The properties by name (letter case ignored).
+    FoldedNameIndex<PropertySpec> byName;
 
     // The type's property of that name (letter case ignored), or null.
-    const PropertySpec* find(std::string_view name) const {
-        auto found = byName.find(name);
-        return found == byName.end() ? nullptr : found->second;
-    }
+    const PropertySpec* find(std::string_view name) const { return byName.find(name); }
     // Fills byName from properties.
     void indexProperties() {
         for (const PropertySpec* spec : properties)
-            byName.emplace(spec->name, spec);
+            byName.add(spec);
     }
 };
 

@@ -27,9 +27,11 @@ LineKind classify(std::string_view trimmed) {
 
 std::string_view nextWord(std::string_view& text) {
     text = trimBlanks(text);
-    size_t end = text.find_first_of(" \t");
+    size_t end = 0;
+    while (end < text.size() && text[end] != ' ' && text[end] != '\t')
+        ++end;
     std::string_view word = text.substr(0, end);
-    text = end == std::string_view::npos ? std::string_view() : text.substr(end);
+    text.remove_prefix(end);
     return word;
 }
 
@@ -68,7 +70,7 @@ public:
             ++i;
         if (i == lines_.size())
             throwDesignerError(source_, 0, "the file has no designer block (no Begin line)");
-        openBlock(i, 0);
+        openBlock(i, trimBlanks(lines_[i]), 0);
         for (++i; i < lines_.size() && !open_.empty(); ++i)
             parseLine(i);
         if (!open_.empty()) {
@@ -96,10 +98,10 @@ private:
         case LineKind::Blank:
             return;
         case LineKind::Begin:
-            openBlock(i, static_cast<int>(open_.size()));
+            openBlock(i, text, static_cast<int>(open_.size()));
             return;
         case LineKind::End:
-            closeBlock(i);
+            closeBlock(i, text);
             return;
         case LineKind::BeginProperty:
             openGroup(i, text);
@@ -112,8 +114,9 @@ private:
         }
     }
 
-    void openBlock(size_t i, int depth) {
-        std::string_view rest = trimBlanks(lines_[i]).substr(5);
+    // `text`: the Begin line without its indentation.
+    void openBlock(size_t i, std::string_view text, int depth) {
+        std::string_view rest = text.substr(5);
         BlockNode node;
         node.progId = std::string(nextWord(rest));
         node.name = std::string(nextWord(rest));
@@ -126,8 +129,9 @@ private:
         layout_.nodes.push_back(std::move(node));
     }
 
-    void closeBlock(size_t i) {
-        if (trimBlanks(lines_[i]) != "End")
+    // `text`: the End line without its indentation.
+    void closeBlock(size_t i, std::string_view text) {
+        if (text != "End")
             throwDesignerError(source_, i + 1, "unexpected text after 'End'");
         layout_.nodes[open_.back()].endLine = i;
         open_.pop_back();

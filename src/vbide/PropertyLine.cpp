@@ -56,7 +56,7 @@ void parseValue(std::string_view value, PropertyLineParts& parts) {
     }
     size_t apostrophe = value.find('\'');
     parts.form = ValueForm::Plain;
-    parts.text.assign(trimBlanks(value.substr(0, apostrophe)));
+    parts.text.assign(apostrophe == std::string_view::npos ? value : trimTrailingBlanks(value.substr(0, apostrophe)));
     if (apostrophe != std::string_view::npos) {
         parts.hasComment = true;
         parts.comment.assign(value.substr(apostrophe + 1));
@@ -73,14 +73,15 @@ std::optional<PropertyLineParts> parsePropertyLine(std::string_view line) {
 }
 
 bool parsePropertyLine(std::string_view line, PropertyLineParts& parts) {
+    line = trimBlanks(line); // the value's end and the name's start are then the line's
     size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return false;
-    std::string_view name = trimBlanks(line.substr(0, equals));
+    std::string_view name = trimTrailingBlanks(line.substr(0, equals));
     if (name.empty())
         return false;
     parts.name.assign(name);
-    parseValue(trimBlanks(line.substr(equals + 1)), parts);
+    parseValue(trimLeadingBlanks(line.substr(equals + 1)), parts);
     return true;
 }
 

@@ -2,6 +2,9 @@
 // gives back exactly the bytes that were read (CR LF, LF, lone CR, no final line break).
 #pragma once
 
+#include "support/ByteScan.h"
+
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,15 +41,31 @@ std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& s
 // True when no byte of the text is above 0x7F.
 bool isAsciiText(std::string_view text);
 
+// The text without the blanks and tabs at its start.
+inline std::string_view trimLeadingBlanks(std::string_view text) {
+    // Indentation comes in runs of spaces: eight at a time.
+    size_t first = 0;
+    while (text.size() - first >= 8 && bytescan::loadWord(text.data() + first) == bytescan::Ones * ' ')
+        first += 8;
+    while (first < text.size() && (text[first] == ' ' || text[first] == '\t'))
+        ++first;
+    return text.substr(first);
+}
+
+// The text without the blanks and tabs at its end.
+inline std::string_view trimTrailingBlanks(std::string_view text) {
+    // The padding after property names comes in runs of spaces: eight at a time.
+    size_t last = text.size();
+    while (last >= 8 && bytescan::loadWord(text.data() + last - 8) == bytescan::Ones * ' ')
+        last -= 8;
+    while (last > 0 && (text[last - 1] == ' ' || text[last - 1] == '\t'))
+        --last;
+    return text.substr(0, last);
+}
+
 // The text with blanks and tabs removed at both ends.
 inline std::string_view trimBlanks(std::string_view text) {
-    size_t first = 0;
-    size_t last = text.size();
-    while (first < last && (text[first] == ' ' || text[first] == '\t'))
-        ++first;
-    while (last > first && (text[last - 1] == ' ' || text[last - 1] == '\t'))
-        --last;
-    return text.substr(first, last - first);
+    return trimTrailingBlanks(trimLeadingBlanks(text));
 }
 
 // True when name a sorts before name b without regard to letter case.

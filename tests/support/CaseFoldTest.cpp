@@ -1,10 +1,13 @@
 #include "support/CaseFold.h"
+#include "support/FoldedNameIndex.h"
 #include "support/KeyedCollection.h"
 
 #include <gtest/gtest.h>
 
 #include <cctype>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -52,6 +55,35 @@ TEST(CaseFold, ComparisonAndHashAgreeWithTheFoldedText) {
             ASSERT_EQ(foldedHash(a), foldedHash(b)) << a << " / " << b;
         }
     }
+}
+
+TEST(CaseFold, NameIndexFindsEveryNameWithoutRegardToCase) {
+    struct Named {
+        std::string name;
+    };
+    std::vector<Named> items;
+    for (int i = 0; i < 300; ++i) // names of every length from 1 to 12, so the index grows
+        items.push_back({std::string(static_cast<size_t>(i % 12 + 1), static_cast<char>('a' + i % 26)) +
+                         std::to_string(i)});
+    items.push_back({"Ärger"});
+    items.push_back({"ärger"}); // the same name: the first keeps its place
+    FoldedNameIndex<Named> index;
+    EXPECT_EQ(index.find("a0"), nullptr); // an empty index
+    for (const Named& item : items)
+        index.add(&item);
+    for (const Named& item : items) {
+        std::string upper = item.name;
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        if (item.name != "ärger") {
+            EXPECT_EQ(index.find(item.name), &item) << item.name;
+            EXPECT_EQ(index.find(upper), &item) << upper;
+        }
+    }
+    EXPECT_EQ(index.find("ÄRGER"), &items[300]);
+    EXPECT_EQ(index.find("a"), nullptr);
+    EXPECT_EQ(index.find("a0x"), nullptr);
+    EXPECT_EQ(index.find(""), nullptr);
 }
 
 TEST(CaseFold, KeyedCollectionFindsKeysBeforeAndAfterItGrowsAnIndex) {

@@ -44,6 +44,15 @@ TEST(PropertyLineTest, ReadsEveryFormOfValue) {
     EXPECT_EQ(tight->text, "5");
     EXPECT_EQ(parsePropertyLine("Tab(0).Control(3)=   \"cmdOk\"")->name, "Tab(0).Control(3)");
 
+    // Blanks and tabs around the parts, in runs longer and shorter than eight.
+    auto padded = parsePropertyLine("\t         TabIndex \t        =  \t          7 \t         ");
+    EXPECT_EQ(padded->name, "TabIndex");
+    EXPECT_EQ(padded->text, "7");
+    auto commented = parsePropertyLine("Value           =   1                   'Checked   ");
+    EXPECT_EQ(commented->text, "1");
+    EXPECT_EQ(commented->comment, "Checked"); // the line's trailing blanks are not part of it
+    EXPECT_FALSE(parsePropertyLine("                =   1"));
+
     EXPECT_FALSE(parsePropertyLine("no equals sign"));
     EXPECT_THROW(parsePropertyLine("Caption = \"open"), VbError);
     EXPECT_THROW(parsePropertyLine("Picture = \"a.frx\":ZZ"), VbError);
