@@ -19,3 +19,11 @@ function(corvane_library name folder)
     target_include_directories(${name} PUBLIC "${PROJECT_SOURCE_DIR}/src")
     corvane_warnings(${name})
 endfunction()
+
+# A program of the project: its warnings, and the allocator the build chose (see CMakeLists.txt).
+function(corvane_program target)
+    corvane_warnings(${target})
+    if(CORVANE_ALLOCATOR)
+        target_link_libraries(${target} PRIVATE ${CORVANE_ALLOCATOR})
+    endif()
+endfunction()

@@ -4,7 +4,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config clang
     libgtest-dev libgmock-dev
-    libpugixml-dev
+    libpugixml-dev libmimalloc-dev
     qt6-base-dev qt6-qpa-plugins
     libhunspell-dev hunspell-en-us hunspell-de-de
     fp-utils libchm-dev libchm-bin
