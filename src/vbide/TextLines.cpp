@@ -28,25 +28,37 @@ std::vector<TextLine> splitLines(std::string_view bytes) {
     return lines;
 }
 
+namespace {
+
+// The position of the first CR or LF at or after `from`, or `size` when there is none. Lines
+// are short, so a library search per line costs more than testing eight bytes at a time.
+size_t nextLineBreak(const char* data, size_t from, size_t size) {
+    size_t i = from;
+    for (; i + 8 <= size; i += 8) {
+        uint64_t word = bytescan::loadWord(data + i);
+        if (bytescan::hasByte(word, '\n') | bytescan::hasByte(word, '\r'))
+            break;
+    }
+    for (; i < size; ++i)
+        if (data[i] == '\n' || data[i] == '\r')
+            return i;
+    return size;
+}
+
+} // namespace
+
 std::vector<size_t> lineStarts(std::string_view bytes) {
     std::vector<size_t> starts;
     starts.reserve(bytes.size() / 32 + 2);
     const char* data = bytes.data();
     size_t size = bytes.size();
-    size_t start = 0;
-    // Lines end at LF (searched with memchr); a CR before it joins it, and a lone CR inside
-    // the stretch ends a line too.
-    while (start < size) {
-        const void* found = std::memchr(data + start, '\n', size - start);
-        size_t lf = found ? static_cast<size_t>(static_cast<const char*>(found) - data) : size;
-        size_t stretchEnd = lf > start && data[lf - 1] == '\r' ? lf - 1 : lf;
-        while (const void* cr = std::memchr(data + start, '\r', stretchEnd - start)) {
-            starts.push_back(start);
-            start = static_cast<size_t>(static_cast<const char*>(cr) - data) + 1;
-        }
-        if (start < size)
-            starts.push_back(start);
-        start = lf == size ? size : lf + 1;
+    // A line ends at LF, at CR LF, or at a lone CR.
+    for (size_t start = 0; start < size;) {
+        starts.push_back(start);
+        size_t end = nextLineBreak(data, start, size);
+        if (end == size)
+            break;
+        start = end + (data[end] == '\r' && end + 1 < size && data[end + 1] == '\n' ? 2 : 1);
     }
     starts.push_back(size);
     return starts;

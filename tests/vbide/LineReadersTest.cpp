@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 using namespace corvane;
 using namespace corvane::vbide;
 
@@ -13,6 +15,22 @@ TEST(TextLinesTest, JoinGivesBackTheBytesForEveryKindOfLineEnd) {
     for (std::string bytes : {"a\r\nb\r\n", "a\nb", "a\rb\r\n\r\n", "", "\n", "x\r\n\ny"}) {
         auto lines = splitLines(bytes);
         EXPECT_EQ(joinLines(lines), bytes);
+    }
+    // The line index cuts as splitLines does, also with breaks anywhere in eight-byte words.
+    std::mt19937 random(3);
+    for (int round = 0; round < 300; ++round) {
+        std::string bytes;
+        std::string_view alphabet = round % 2 ? "ab\r\n \t" : "abcdefghijklmnopqrstuvwxyz\r\n";
+        size_t length = random() % 80;
+        for (size_t i = 0; i < length; ++i)
+            bytes += alphabet[random() % alphabet.size()];
+        std::vector<TextLine> lines = splitLines(bytes);
+        std::vector<size_t> starts = lineStarts(bytes);
+        ASSERT_EQ(starts.size(), lines.size() + 1) << bytes;
+        for (size_t i = 0; i < lines.size(); ++i) {
+            ASSERT_EQ(lineTextAt(bytes, starts, i), lines[i].text) << bytes;
+            ASSERT_EQ(lineEndingAt(bytes, starts, i), lines[i].ending) << bytes;
+        }
     }
     EXPECT_EQ(splitLines("a\nb").size(), 2u);
     EXPECT_EQ(splitLines("a\nb")[1].ending, "");
