@@ -22,6 +22,12 @@ std::string controlKey(vbide::VBControl& ctl, const std::string& name) {
     return index == -1 ? name : name + "(" + std::to_string(index) + ")";
 }
 
+// The property's value as text, "" when the control has no such property.
+std::string textOfProperty(const vbide::Properties& properties, std::string_view name) {
+    const vbide::Property* property = properties.find(name);
+    return property ? Utilities::ValueText(property->Value()) : std::string();
+}
+
 // Reports a failure of the scan to the error component without waiting for an action.
 void reportScanFailure(const VbError& failure, int32_t line, const std::string& currentFormName,
                        int32_t currentControlIndex, const std::string& currentControlName) {
@@ -108,25 +114,25 @@ void FrmWizard::scanComponent(const std::shared_ptr<vbide::VBComponent>& compone
         for (int32_t i = 1; i <= n; ++i) {
             currentControlIndex = i;
             auto ctl = controlsOfDesigner.Item(i);
-            currentControlName = ctl->Properties().Item("Name").Value().toText();
-            if (!Utilities::ItemExists(ctl->Properties(), "WhatsThisHelpID"))
+            vbide::Properties& properties = ctl->Properties();
+            currentControlName = properties.Item("Name").Value().toText();
+            const vbide::Property* helpId = properties.find("WhatsThisHelpID");
+            if (!helpId)
                 continue;
             std::string key = controlKey(*ctl, currentControlName);
             std::shared_ptr<HelpItem> record;
-            if (!Utilities::ItemExists(records, key)) {
+            if (int32_t position = records.PositionOf(key); position == 0) {
                 record = std::make_shared<HelpItem>(settings_);
                 records.Add(record, key);
                 record->ComponentName = currentFormName;
                 record->ControlName = key;
             } else {
-                record = records.Item(key);
+                record = records.Item(position);
             }
             record->SetControl(ctl);
-            record->Caption = Utilities::ItemExists(ctl->Properties(), "Caption")
-                                  ? Utilities::ValueText(ctl->Properties().Item("Caption").Value())
-                                  : std::string();
+            record->Caption = textOfProperty(properties, "Caption");
             record->ControlType = ctl->TypeName();
-            record->ContextHelpID = ctl->Properties().Item("WhatsThisHelpID").Value().toLong();
+            record->ContextHelpID = helpId->Value().toLong();
             record->Tag = true;
             if (record->ContextHelpID > mHighestID)
                 mHighestID = record->ContextHelpID;
