@@ -62,17 +62,33 @@ ErrorScope& ErrorScope::moduleVariables(const ReportsVariables& owner) {
 
 ErrorScope& ErrorScope::parameters(NamedValues values) {
     parameters_ = std::move(values);
+    parameterProvider_ = nullptr;
+    return *this;
+}
+
+ErrorScope& ErrorScope::parameters(std::function<NamedValues()> provider) {
+    parameterProvider_ = std::move(provider);
+    parameters_.clear();
     return *this;
 }
 
 ErrorScope& ErrorScope::locals(NamedValues values) {
     locals_ = std::move(values);
+    localProvider_ = nullptr;
     return *this;
 }
 
-std::string ErrorScope::renderLocals() const { return render(locals_); }
+ErrorScope& ErrorScope::locals(std::function<NamedValues()> provider) {
+    localProvider_ = std::move(provider);
+    locals_.clear();
+    return *this;
+}
 
-std::string ErrorScope::renderParameters() const { return render(parameters_); }
+std::string ErrorScope::renderLocals() const { return render(localProvider_ ? localProvider_() : locals_); }
+
+std::string ErrorScope::renderParameters() const {
+    return render(parameterProvider_ ? parameterProvider_() : parameters_);
+}
 
 std::string ErrorScope::renderModuleVariables() const {
     try {

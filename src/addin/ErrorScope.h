@@ -95,8 +95,13 @@ public:
     ErrorScope& moduleVariables(const ReportsVariables& owner);
     // The parameters, in order.
     ErrorScope& parameters(NamedValues values);
+    // The parameters, given when a report is made: for procedures run for every record, where
+    // building the list on each call would cost more than the procedure's work.
+    ErrorScope& parameters(std::function<NamedValues()> provider);
     // The local variables, in declaration order.
     ErrorScope& locals(NamedValues values);
+    // The local variables, given when a report is made (see the lazy parameters).
+    ErrorScope& locals(std::function<NamedValues()> provider);
 
     // Runs one statement under the handler (see the header comment).
     template <typename F>
@@ -181,7 +186,9 @@ private:
     std::function<NamedValues()> moduleProvider_;
     const ReportsVariables* owner_ = nullptr;
     NamedValues parameters_;
+    std::function<NamedValues()> parameterProvider_;
     NamedValues locals_;
+    std::function<NamedValues()> localProvider_;
 };
 
 } // namespace corvane

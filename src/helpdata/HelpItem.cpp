@@ -56,9 +56,9 @@ void HelpItem::SaveToXML(XMLElement e) {
 void HelpItem::LoadFromXML(const XMLElement& e) {
     std::string language;
     ErrorScope scope("HelpItem", "LoadFromXML");
-    scope.moduleVariables(*this)
-        .parameters({elementParameter()})
-        .locals({watch("Language", language)});
+    scope.moduleVariables(*this) // a data file has thousands of records: the lists are made only for a report
+        .parameters([] { return NamedValues{elementParameter()}; })
+        .locals([&language] { return NamedValues{watch("Language", language)}; });
     scope.run([&] {
         XMLAttributes attributes = e.Attributes();
         scope.step([&] { ComponentName = attributes.Item("ComponentName").Value(); });

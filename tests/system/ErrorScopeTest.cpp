@@ -75,6 +75,34 @@ TEST(ErrorScope, TheReportCarriesTheFailureThePlaceAndTheVariablesAtTheFailure) 
     EXPECT_EQ(report.version.toText(), "1.0.0");
 }
 
+TEST(ErrorScope, ListsGivenAsProvidersAreMadeOnlyForAReport) {
+    ScriptedReports script({"RetryNext"});
+    int made = 0;
+    const std::string sPath = "C:\\p";
+    std::string sName;
+    auto procedure = [&](bool fail) {
+        sName = "first";
+        ErrorScope scope("modTest", "OpenAll");
+        scope.parameters([&] { ++made; return NamedValues{watch("sPath", sPath)}; })
+            .locals([&] { ++made; return NamedValues{watch("sName", sName)}; });
+        scope.run([&] {
+            sName = "second";
+            scope.step([&] {
+                if (fail)
+                    throw VbError(vberr::FileNotFound);
+            });
+        });
+    };
+    procedure(false);
+    EXPECT_EQ(made, 0);
+    procedure(true);
+    EXPECT_EQ(made, 2);
+    ASSERT_EQ(script.reports().size(), 1u);
+    EXPECT_EQ(script.reports()[0].variables.toText(),
+              "<Variables>\r\n<LocalVariables>\r\n<sName>second</sName>\r\n</LocalVariables>\r\n<ModuleVariables>\r\n"
+              "</ModuleVariables>\r\n</Variables>\r\n<Parameters>\r\n<sPath>C:\\p</sPath>\r\n\r\n</Parameters>");
+}
+
 // The caller of Opener::OpenAll, with a scope of its own.
 void OpenProject(Opener& opener, int& afterCall) {
     ErrorScope scope("frmTest", "OpenProject");
