@@ -6,9 +6,13 @@
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/AppPaths.h"
+#include "support/CaseFold.h"
 #include "support/Utilities.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
+
+#include <string_view>
+#include <unordered_set>
 
 namespace corvane {
 
@@ -172,8 +176,12 @@ void FrmWizard::CheckFormsExist() {
     scope.run([&] {
         dropped.clear();
         auto project = VBP();
+        // One look-up per stored module, not a walk of the project's components for each.
+        std::unordered_set<std::string_view, FoldedHash, FoldedEqual> present;
+        for (const auto& component : project->VBComponents())
+            present.insert(component->Name());
         for (const std::string& name : *FormNames)
-            if (!Utilities::ItemExists(project->VBComponents(), name))
+            if (!present.contains(name))
                 dropped.push_back(name);
         for (const std::string& name : dropped) {
             FormNames->Remove(name);
