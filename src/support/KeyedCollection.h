@@ -8,11 +8,12 @@
 #include "support/CaseFold.h"
 #include "support/VbError.h"
 
+#include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -24,14 +25,8 @@ public:
     using const_iterator = typename std::vector<T>::const_iterator;
 
     KeyedCollection() = default;
-    KeyedCollection(const KeyedCollection& other)
-        : items_(other.items_), keys_(other.keys_),
-          index_(other.index_ ? std::make_unique<Index>(*other.index_) : nullptr) {}
-    KeyedCollection& operator=(const KeyedCollection& other) {
-        if (this != &other)
-            *this = KeyedCollection(other);
-        return *this;
-    }
+    KeyedCollection(const KeyedCollection&) = default;
+    KeyedCollection& operator=(const KeyedCollection&) = default;
     KeyedCollection(KeyedCollection&&) noexcept = default;
     KeyedCollection& operator=(KeyedCollection&&) noexcept = default;
     ~KeyedCollection() = default;
@@ -50,17 +45,23 @@ public:
 
     // Appends an item under a key; raises 457 when the key is already present.
     void Add(T item, std::string_view key) {
-        if (index_) {
-            addIndexed(std::move(item), key);
-            return;
-        }
-        if (find(key) != NotFound)
+        size_t hash = 0;
+        if (find(key, hash) != NotFound)
             throw VbError(vberr::DuplicateKey);
         makeRoom();
         items_.push_back(std::move(item));
-        keys_.push_back({std::string(key), true});
-        if (items_.size() > LinearLimit)
-            buildIndex();
+        try {
+            keys_.push_back({std::string(key), true});
+            if (!slots_.empty())
+                indexKey(hash, items_.size() - 1);
+            else if (items_.size() > LinearLimit)
+                buildIndex();
+        } catch (...) { // out of memory: the collection stays as it was
+            if (keys_.size() == items_.size())
+                keys_.pop_back();
+            items_.pop_back();
+            throw;
+        }
     }
 
     // The item at a position counted from 1; raises 9 when there is none.
@@ -92,7 +93,8 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
-        index_.reset();
+        slots_.clear();
+        indexed_ = 0;
     }
 
     iterator begin() { return items_.begin(); }
@@ -128,14 +130,26 @@ private:
     }
 
     size_t find(std::string_view key) const {
-        if (index_) {
-            auto it = index_->find(key);
-            return it == index_->end() ? NotFound : it->second;
+        size_t hash = 0;
+        return find(key, hash);
+    }
+
+    // Also gives the key's hash when the collection is indexed (for adding the key).
+    size_t find(std::string_view key, size_t& hash) const {
+        if (slots_.empty()) {
+            for (size_t i = 0; i < keys_.size(); ++i)
+                if (keys_[i].present && equalsIgnoreCase(keys_[i].text, key))
+                    return i;
+            return NotFound;
         }
-        for (size_t i = 0; i < keys_.size(); ++i)
-            if (keys_[i].present && equalsIgnoreCase(keys_[i].text, key))
-                return i;
-        return NotFound;
+        hash = foldedHash(key);
+        for (size_t s = hash & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
+            const Slot& slot = slots_[s];
+            if (slot.position == 0)
+                return NotFound;
+            if (slot.hash == hash && equalsIgnoreCase(keys_[slot.position - 1].text, key))
+                return slot.position - 1;
+        }
     }
 
     size_t indexOf(std::string_view key) const {
@@ -145,47 +159,52 @@ private:
         return index;
     }
 
-    // Add through the index: one look-up finds a duplicate and makes the entry.
-    void addIndexed(T item, std::string_view key) {
-        auto [entry, added] = index_->try_emplace(std::string(key), items_.size());
-        if (!added)
-            throw VbError(vberr::DuplicateKey);
-        try {
-            items_.push_back(std::move(item));
-            keys_.push_back({entry->first, true});
-        } catch (...) {
-            if (items_.size() > keys_.size())
-                items_.pop_back();
-            index_->erase(entry);
-            throw;
+    // Enters the key at `position`; the index grows to keep at most half its slots taken.
+    void indexKey(size_t hash, size_t position) {
+        if ((indexed_ + 1) * 2 > slots_.size()) {
+            buildIndex(); // holds every key, this one too
+            return;
         }
+        enter(hash, position);
     }
 
+    // Indexes every key anew: when the collection grows past the linear limit, when the index
+    // fills up, and after a removal moved the items behind it.
     void buildIndex() {
-        index_ = std::make_unique<Index>();
-        index_->reserve(items_.size() * 2);
+        slots_.assign(std::bit_ceil(std::max<size_t>(32, keys_.size() * 4)), Slot{});
+        indexed_ = 0;
         for (size_t i = 0; i < keys_.size(); ++i)
             if (keys_[i].present)
-                index_->emplace(keys_[i].text, i);
+                enter(foldedHash(keys_[i].text), i);
+    }
+
+    void enter(size_t hash, size_t position) {
+        size_t s = hash & (slots_.size() - 1);
+        while (slots_[s].position != 0)
+            s = (s + 1) & (slots_.size() - 1);
+        slots_[s] = {hash, position + 1};
+        ++indexed_;
     }
 
     void removeAt(size_t index) {
-        if (index_ && keys_[index].present)
-            index_->erase(keys_[index].text);
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
-        if (!index_)
-            return;
-        for (auto& entry : *index_)
-            if (entry.second > index)
-                --entry.second;
+        if (!slots_.empty())
+            buildIndex();
     }
+
+    // A slot of the index: a key's hash and its position counted from 1 (0: a free slot).
+    struct Slot {
+        size_t hash = 0;
+        size_t position = 0;
+    };
 
     std::vector<T> items_;
     std::vector<Key> keys_; // at the same index as the item
-    // key (letter case ignored) -> index into items_; none while the collection is small
-    using Index = std::unordered_map<std::string, size_t, FoldedHash, FoldedEqual>;
-    std::unique_ptr<Index> index_;
+    // The keys' positions by hash (letter case ignored), found by open addressing in a power
+    // of two slots; empty while the collection is small.
+    std::vector<Slot> slots_;
+    size_t indexed_ = 0; // slots taken
 };
 
 // A list of names, each stored under itself as key (SelectedLanguages, Languages, FormNames).

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+#include <string>
+#include <utility>
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -59,6 +65,45 @@ TEST(KeyedCollection, RemovalKeepsTheOtherKeysPointingAtTheirItems) {
     EXPECT_FALSE(c.Contains("a"));
     c.Add(50, "A"); // a removed key can be used again
     EXPECT_EQ(c.Item(3), 50);
+}
+
+TEST(KeyedCollection, LargeCollectionsAgreeWithAPlainListThroughAddsAndRemovals) {
+    // Past sixteen items keys are found through an index, rebuilt as items are removed.
+    KeyedCollection<int> c;
+    std::vector<std::pair<std::string, int>> model; // "" for an item without key
+    std::mt19937 random(11);
+    for (int step = 0; step < 3000; ++step) {
+        int choice = static_cast<int>(random() % 10);
+        std::string key = "Key" + std::to_string(random() % 400);
+        if (choice < 6) {
+            bool present = std::any_of(model.begin(), model.end(), [&](const auto& entry) {
+                return equalsIgnoreCase(entry.first, key);
+            });
+            if (random() % 2)
+                key = asciiUpper(key);
+            if (present) {
+                EXPECT_THROW(c.Add(step, key), VbError) << key;
+            } else {
+                c.Add(step, key);
+                model.emplace_back(key, step);
+            }
+        } else if (choice == 6) {
+            c.Add(step); // without key
+            model.emplace_back("", step);
+        } else if (!model.empty()) {
+            size_t at = random() % model.size();
+            c.Remove(static_cast<int32_t>(at + 1));
+            model.erase(model.begin() + static_cast<std::ptrdiff_t>(at));
+        }
+    }
+    ASSERT_EQ(c.Count(), static_cast<int32_t>(model.size()));
+    for (size_t i = 0; i < model.size(); ++i) {
+        EXPECT_EQ(c.Item(static_cast<int32_t>(i + 1)), model[i].second);
+        if (!model[i].first.empty()) {
+            EXPECT_EQ(c.PositionOf(asciiLower(model[i].first)), static_cast<int32_t>(i + 1));
+        }
+    }
+    EXPECT_EQ(c.PositionOf("Key400"), 0);
 }
 
 TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
