@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include "support/XmlDocumentRef.h"
+
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
@@ -30,10 +32,10 @@ public:
 private:
     friend class XMLAttributes;
     friend class XMLElement;
-    XMLAttribute(std::shared_ptr<pugi::xml_document> document, pugi::xml_attribute attribute)
+    XMLAttribute(XmlDocumentRef document, pugi::xml_attribute attribute)
         : document_(std::move(document)), attribute_(attribute) {}
 
-    std::shared_ptr<pugi::xml_document> document_;
+    XmlDocumentRef document_;
     pugi::xml_attribute attribute_;
 };
 
@@ -66,9 +68,9 @@ public:
 
     private:
         friend class XMLAttributes;
-        Iterator(std::shared_ptr<pugi::xml_document> document, pugi::xml_attribute attribute)
+        Iterator(XmlDocumentRef document, pugi::xml_attribute attribute)
             : document_(std::move(document)), attribute_(attribute) {}
-        std::shared_ptr<pugi::xml_document> document_;
+        XmlDocumentRef document_;
         pugi::xml_attribute attribute_;
     };
 
@@ -90,12 +92,12 @@ public:
 
 private:
     friend class XMLElement;
-    XMLAttributes(std::shared_ptr<pugi::xml_document> document, pugi::xml_node element)
+    XMLAttributes(XmlDocumentRef document, pugi::xml_node element)
         : document_(std::move(document)), element_(element) {}
 
     pugi::xml_attribute find(std::string_view name) const;
 
-    std::shared_ptr<pugi::xml_document> document_;
+    XmlDocumentRef document_;
     pugi::xml_node element_;
     // Where the next search starts: behind the last attribute found, so that attributes read
     // in document order are each found at the first comparison.

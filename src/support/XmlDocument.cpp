@@ -34,8 +34,8 @@ private:
     const std::function<void(std::string_view)>& sink_;
 };
 
-std::shared_ptr<pugi::xml_document> documentWithRoot(const char* name) {
-    auto document = std::make_shared<pugi::xml_document>();
+XmlDocumentRef documentWithRoot(const char* name) {
+    auto document = XmlDocumentRef::make();
     document->append_child(pugi::node_element).set_name(name);
     return document;
 }
@@ -139,7 +139,7 @@ void cleanTexts(pugi::xml_node root) {
 } // namespace
 
 struct XMLDocument::State {
-    std::shared_ptr<pugi::xml_document> document = documentWithRoot("Root");
+    XmlDocumentRef document = documentWithRoot("Root");
     std::optional<XmlParseError> lastError;
 };
 
@@ -161,7 +161,7 @@ bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
         cleaned = cleanXmlText(text);
         source = cleaned;
     }
-    auto document = std::make_shared<pugi::xml_document>();
+    auto document = XmlDocumentRef::make();
     pugi::xml_parse_result result =
         document->load_buffer(source.data(), source.size(), parseOptions, pugi::encoding_utf8);
     if (!result) {

@@ -20,7 +20,8 @@
 // Handles (XMLElement, XMLAttributes ...) share ownership of the parsed document: they stay
 // valid after the XMLDocument is gone. LoadText replaces the document with a new one, so
 // handles taken before it keep showing the old content. Copies of an XMLDocument are the
-// same object, as VB object references are.
+// same object, as VB object references are. A document and its handles are used by one
+// thread at a time (see XmlDocumentRef.h).
 #pragma once
 
 #include "support/XmlElement.h"

@@ -31,7 +31,7 @@ void setCleanValue(Target target, std::string_view text) {
 
 } // namespace
 
-XMLElements::Iterator::Iterator(std::shared_ptr<pugi::xml_document> document, pugi::xml_node node)
+XMLElements::Iterator::Iterator(XmlDocumentRef document, pugi::xml_node node)
     : document_(std::move(document)), node_(elementFrom(node)) {}
 
 XMLElement XMLElements::Iterator::operator*() const {

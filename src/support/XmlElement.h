@@ -23,6 +23,8 @@
 #include <cstdint>
 #include <iterator>
 #include <memory>
+#include "support/XmlDocumentRef.h"
+
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
@@ -57,8 +59,8 @@ public:
 
     private:
         friend class XMLElements;
-        Iterator(std::shared_ptr<pugi::xml_document> document, pugi::xml_node node);
-        std::shared_ptr<pugi::xml_document> document_;
+        Iterator(XmlDocumentRef document, pugi::xml_node node);
+        XmlDocumentRef document_;
         pugi::xml_node node_;
     };
 
@@ -77,10 +79,10 @@ public:
 
 private:
     friend class XMLElement;
-    XMLElements(std::shared_ptr<pugi::xml_document> document, pugi::xml_node parent)
+    XMLElements(XmlDocumentRef document, pugi::xml_node parent)
         : document_(std::move(document)), parent_(parent) {}
 
-    std::shared_ptr<pugi::xml_document> document_;
+    XmlDocumentRef document_;
     pugi::xml_node parent_;
 };
 
@@ -112,7 +114,7 @@ public:
 private:
     friend class XMLElements;
     friend class XMLDocument;
-    XMLElement(std::shared_ptr<pugi::xml_document> document, pugi::xml_node node)
+    XMLElement(XmlDocumentRef document, pugi::xml_node node)
         : document_(std::move(document)), node_(node) {}
 
     // Raises VbError 91 when the handle stands for no element.
@@ -120,7 +122,7 @@ private:
     // Removes a white-space-only text that would be lost once the element has children.
     void dropLayoutText();
 
-    std::shared_ptr<pugi::xml_document> document_;
+    XmlDocumentRef document_;
     pugi::xml_node node_;
 };
 

@@ -235,6 +235,18 @@ TEST(XmlDocument, HandlesKeepTheDocumentAlive) {
     item.AddElement("HelpText", "added");
     EXPECT_EQ(item.Elements().Count(), 3);
 
+    // The last of the handles copied, moved and assigned over each other still holds it.
+    XMLElements children = item.Elements();
+    XMLElement moved = std::move(item);
+    item = moved;
+    moved = XMLElement();
+    XMLAttributes attributes = item.Attributes();
+    item = XMLElement();
+    attribute = XMLAttribute();
+    EXPECT_EQ(attributes.Item("ControlName").Value(), "cmdOK(1)");
+    attributes = XMLAttributes();
+    EXPECT_EQ(children.Item(3).Text(), "added");
+
     XMLDocument first;
     XMLDocument alias = first; // the same object, as a VB object reference
     alias.Root().SetName("Renamed");
