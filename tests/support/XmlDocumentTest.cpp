@@ -339,7 +339,7 @@ TEST(XmlDocument, FilesAndStreams) {
     // Bytes a UTF-8 file may hold that the document cannot: a NUL, and references to code
     // points that are not characters.
     // A file reads as its text does.
-    std::string odd("<Root><a>x\0y</a><b>&#xD800;z</b><c>&amp;&#65;</c></Root>", 58);
+    std::string odd = std::string("<Root><a>x") + '\0' + "y</a><b>&#xD800;z</b><c>&amp;&#65;</c></Root>";
     writeFile(dir / "odd.txt", odd);
     ASSERT_TRUE(document.LoadFile(dir / "odd.txt"));
     EXPECT_EQ(document.Root().Elements().Item(1).Text(), "xy");
