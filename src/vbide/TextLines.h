@@ -4,6 +4,7 @@
 
 #include "support/ByteScan.h"
 
+#include <bit>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -41,12 +42,21 @@ std::string usualLineEnding(std::string_view bytes, const std::vector<size_t>& s
 // True when no byte of the text is above 0x7F.
 bool isAsciiText(std::string_view text);
 
+static_assert(std::endian::native == std::endian::little, "the trims count bytes of little-endian words");
+
 // The text without the blanks and tabs at its start.
 inline std::string_view trimLeadingBlanks(std::string_view text) {
-    // Indentation comes in runs of spaces: eight at a time.
+    // Indentation is spaces: eight bytes at a time, the first one that is not a space found
+    // by counting the zero bytes of the word xor spaces.
     size_t first = 0;
-    while (text.size() - first >= 8 && bytescan::loadWord(text.data() + first) == bytescan::Ones * ' ')
+    while (text.size() - first >= 8) {
+        uint64_t other = bytescan::loadWord(text.data() + first) ^ (bytescan::Ones * ' ');
+        if (other != 0) {
+            first += static_cast<size_t>(std::countr_zero(other)) / 8;
+            break;
+        }
         first += 8;
+    }
     while (first < text.size() && (text[first] == ' ' || text[first] == '\t'))
         ++first;
     return text.substr(first);
@@ -54,10 +64,16 @@ inline std::string_view trimLeadingBlanks(std::string_view text) {
 
 // The text without the blanks and tabs at its end.
 inline std::string_view trimTrailingBlanks(std::string_view text) {
-    // The padding after property names comes in runs of spaces: eight at a time.
+    // The padding after property names is spaces: eight bytes at a time, as at the start.
     size_t last = text.size();
-    while (last >= 8 && bytescan::loadWord(text.data() + last - 8) == bytescan::Ones * ' ')
+    while (last >= 8) {
+        uint64_t other = bytescan::loadWord(text.data() + last - 8) ^ (bytescan::Ones * ' ');
+        if (other != 0) {
+            last -= static_cast<size_t>(std::countl_zero(other)) / 8;
+            break;
+        }
         last -= 8;
+    }
     while (last > 0 && (text[last - 1] == ' ' || text[last - 1] == '\t'))
         --last;
     return text.substr(0, last);

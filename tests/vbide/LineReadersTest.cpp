@@ -38,6 +38,29 @@ TEST(TextLinesTest, JoinGivesBackTheBytesForEveryKindOfLineEnd) {
     EXPECT_EQ(usualLineEnding(splitLines("abc")), "\r\n");
 }
 
+TEST(TextLinesTest, TrimsRemoveExactlyTheBlanksAndTabsAtTheEnds) {
+    auto isBlank = [](char c) { return c == ' ' || c == '\t'; };
+    std::mt19937 random(5);
+    for (int round = 0; round < 5000; ++round) {
+        std::string text;
+        size_t length = random() % 40;
+        for (size_t i = 0; i < length; ++i) // mostly spaces, so that runs cross whole words
+            text += " \t x\xC3"[random() % 8 < 5 ? 0 : random() % 5];
+        std::string_view view = text;
+        size_t first = 0, last = view.size();
+        while (first < last && isBlank(view[first]))
+            ++first;
+        while (last > first && isBlank(view[last - 1]))
+            --last;
+        size_t lastOfAll = view.size();
+        while (lastOfAll > 0 && isBlank(view[lastOfAll - 1]))
+            --lastOfAll;
+        ASSERT_EQ(trimBlanks(view), view.substr(first, last - first)) << '[' << text << ']';
+        ASSERT_EQ(trimLeadingBlanks(view), view.substr(first)) << '[' << text << ']';
+        ASSERT_EQ(trimTrailingBlanks(view), view.substr(0, lastOfAll)) << '[' << text << ']';
+    }
+}
+
 TEST(PropertyLineTest, ReadsEveryFormOfValue) {
     auto caption = parsePropertyLine("   Caption         =   \"Say \"\"hi\"\"\"");
     ASSERT_TRUE(caption);
