@@ -16,6 +16,9 @@ namespace corvane::vbide {
 // file's state.
 struct FormDocument::Shared {
     std::shared_ptr<const ControlTypeTable> table;
+    // The types of the file's blocks: their properties refer to them (the table may let an
+    // ActiveX type go).
+    std::vector<std::shared_ptr<const ControlType>> types;
     std::deque<PropertySpec> extras;
     DesignerState state;
     PropertyStore store;
@@ -203,7 +206,7 @@ void FormDocument::buildProperties(FormLayout& layout) {
 }
 
 Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout) {
-    Properties properties(table_->typeFor(node.progId), shared_->store, shared_->state, shared_);
+    Properties properties(typeOf(node.progId), shared_->store, shared_->state, shared_);
     properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
@@ -232,6 +235,15 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
             properties.addExtra(specFor(entry.name, value), std::move(value));
     }
     return properties;
+}
+
+// The type of a block: the table's, found once per file. Blocks of a type are many, and
+// a pointer shared by every thread reading a file is costly to copy (its count is atomic).
+const ControlType& FormDocument::typeOf(std::string_view progId) {
+    for (const auto& type : shared_->types)
+        if (equalsIgnoreCase(type->progId, progId))
+            return *type;
+    return *shared_->types.emplace_back(table_->typeFor(progId));
 }
 
 const PropertySpec& FormDocument::specFor(const std::string& name, const Variant& value) {

@@ -61,6 +61,7 @@ private:
     bool canDecodeLine(std::string_view text) const;
     void buildProperties(FormLayout& layout); // takes the controls' type names from the layout
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout);
+    const ControlType& typeOf(std::string_view progId);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
     const std::string& frxBytes(const std::string& frxName);
     std::map<size_t, LineEdit> collectEdits(const Parsed& parsed) const;

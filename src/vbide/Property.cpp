@@ -56,9 +56,9 @@ bool isReadOnly(const PropertySpec& spec) {
 
 } // namespace
 
-Properties::Properties(std::shared_ptr<const ControlType> type, PropertyStore& store,
-                       DesignerState& state, std::shared_ptr<const void> owner)
-    : type_(std::move(type)), store_(&store), state_(&state), owner_(std::move(owner)) {}
+Properties::Properties(const ControlType& type, PropertyStore& store, DesignerState& state,
+                       std::shared_ptr<const void> owner)
+    : type_(&type), store_(&store), state_(&state), owner_(std::move(owner)) {}
 
 int Properties::Count() const {
     return static_cast<int>(all().size());

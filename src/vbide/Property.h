@@ -95,8 +95,7 @@ public:
     Properties() = default;
     // The properties of `type`, kept in `store`; `state` is the file's. `owner` keeps alive
     // what the type, the store, the state and the property descriptions live in.
-    Properties(std::shared_ptr<const ControlType> type, PropertyStore& store, DesignerState& state,
-               std::shared_ptr<const void> owner);
+    Properties(const ControlType& type, PropertyStore& store, DesignerState& state, std::shared_ptr<const void> owner);
     Properties(Properties&&) noexcept = default;
     Properties& operator=(Properties&&) noexcept = default;
     Properties(const Properties&) = delete;
@@ -136,7 +135,7 @@ private:
     Property* materialise(const PropertySpec& spec) const;
     const PropertySpec* typeSpec(std::string_view name) const;
 
-    std::shared_ptr<const ControlType> type_;
+    const ControlType* type_ = nullptr; // kept alive by owner_
     PropertyStore* store_ = nullptr;
     DesignerState* state_ = nullptr;
     // Objects are made on first use, also by const lookups: the collection stays the same.
