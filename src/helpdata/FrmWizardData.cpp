@@ -132,7 +132,8 @@ void FrmWizard::applyLoadedDocument(const XMLDocument& document) {
                 XMLAttributes stored = element.Attributes();
                 if (Utilities::ItemExists(stored, "Caption"))
                     record->Caption = stored.Item("Caption").Value();
-                records->Add(record, record->ControlName);
+                std::string_view key = record->ControlName; // lives on in the record
+                records->Add(std::move(record), key);
             }
         } else if (name == "SelectedLanguage") {
             std::string language = child.Attributes().Item("Name").Value();

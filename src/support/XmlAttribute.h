@@ -102,6 +102,7 @@ private:
     // Where the next search starts: behind the last attribute found, so that attributes read
     // in document order are each found at the first comparison.
     mutable pugi::xml_attribute hint_;
+    mutable pugi::xml_attribute found_; // the attribute the last search found, if any
 };
 
 } // namespace corvane
