@@ -11,6 +11,8 @@ namespace {
 
 constexpr size_t NameColumnWidth = 16;
 
+bool isBlank(char c) { return c == ' ' || c == '\t'; }
+
 // Reads a quoted text starting at `pos` (on the opening quote); advances past the closing one.
 void readQuoted(std::string_view text, size_t& pos, std::string& result) {
     result.clear();
@@ -73,7 +75,8 @@ std::optional<PropertyLineParts> parsePropertyLine(std::string_view line) {
 }
 
 bool parsePropertyLine(std::string_view line, PropertyLineParts& parts) {
-    line = trimBlanks(line); // the value's end and the name's start are then the line's
+    if (!line.empty() && (isBlank(line.front()) || isBlank(line.back())))
+        line = trimBlanks(line); // the value's end and the name's start are then the line's
     size_t equals = line.find('=');
     if (equals == std::string_view::npos)
         return false;

@@ -64,14 +64,6 @@ std::vector<size_t> lineStarts(std::string_view bytes) {
     return starts;
 }
 
-std::string_view lineTextAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i) {
-    // A line's text holds no CR or LF, so its line end is the run of them at its end.
-    std::string_view line = bytes.substr(starts[i], starts[i + 1] - starts[i]);
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
-        line.remove_suffix(1);
-    return line;
-}
-
 std::string_view lineEndingAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i) {
     size_t textEnd = starts[i] + lineTextAt(bytes, starts, i).size();
     return bytes.substr(textEnd, starts[i + 1] - textEnd);

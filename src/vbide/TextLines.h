@@ -25,8 +25,15 @@ std::vector<TextLine> splitLines(std::string_view bytes);
 // [starts[i], starts[i + 1]) with its line end. Lines as splitLines cuts them, without copies.
 std::vector<size_t> lineStarts(std::string_view bytes);
 
-// The text of line i (without its line end) of bytes indexed by lineStarts.
-std::string_view lineTextAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i);
+// The text of line i (without its line end) of bytes indexed by lineStarts. Inline: a file
+// is cut into its lines with it, line by line.
+inline std::string_view lineTextAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i) {
+    // A line's text holds no CR or LF, so its line end is the run of them at its end.
+    std::string_view line = bytes.substr(starts[i], starts[i + 1] - starts[i]);
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r'))
+        line.remove_suffix(1);
+    return line;
+}
 
 // The line end of line i ("\r\n", "\n", "\r" or "") of bytes indexed by lineStarts.
 std::string_view lineEndingAt(std::string_view bytes, const std::vector<size_t>& starts, size_t i);
