@@ -210,10 +210,11 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
     properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
-    auto readText = [this](const std::string& frx, uint32_t offset) {
+    // Made once for the block, not for each of its lines.
+    const FrxTextReader readText = [this](const std::string& frx, uint32_t offset) {
         return readFrxText(frxBytes(frx), offset);
     };
-    auto checkRecord = [this](const std::string& frx, uint32_t offset) {
+    const FrxRecordChecker checkRecord = [this](const std::string& frx, uint32_t offset) {
         checkFrxRecord(frxBytes(frx), offset);
     };
     for (const auto& entry : node.entries) {

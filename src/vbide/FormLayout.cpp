@@ -12,17 +12,17 @@ LineKind classify(std::string_view trimmed) {
     if (trimmed.empty())
         return LineKind::Blank;
     char first = trimmed[0];
-    if (first != 'B' && first != 'b' && first != 'E' && first != 'e')
-        return LineKind::Other; // most lines are properties: skip the keyword tests
-    if (startsWithWord(trimmed, "BeginProperty"))
-        return LineKind::BeginProperty;
-    if (startsWithWord(trimmed, "EndProperty"))
-        return LineKind::EndProperty;
-    if (startsWithWord(trimmed, "Begin"))
-        return LineKind::Begin;
-    if (startsWithWord(trimmed, "End"))
-        return LineKind::End;
-    return LineKind::Other;
+    if (first == 'B' || first == 'b') {
+        if (startsWithWord(trimmed, "BeginProperty"))
+            return LineKind::BeginProperty;
+        return startsWithWord(trimmed, "Begin") ? LineKind::Begin : LineKind::Other;
+    }
+    if (first == 'E' || first == 'e') {
+        if (startsWithWord(trimmed, "EndProperty"))
+            return LineKind::EndProperty;
+        return startsWithWord(trimmed, "End") ? LineKind::End : LineKind::Other;
+    }
+    return LineKind::Other; // most lines are properties
 }
 
 std::string_view nextWord(std::string_view& text) {
