@@ -348,6 +348,21 @@ TEST(XmlDocument, FilesAndStreams) {
     ASSERT_TRUE(fromText.LoadText(odd));
     EXPECT_EQ(document.XMLText(), fromText.XMLText());
     EXPECT_TRUE(fromText.LoadText(fromText.XMLText())); // and writes a file that loads again
+    std::string references = "<Root><b>&#xD800;z</b><c a=\"&lt;&#9;\">&amp;&#65;<![CDATA[]]></c></Root>";
+    writeFile(dir / "references.txt", references);
+    ASSERT_TRUE(document.LoadFile(dir / "references.txt"));
+    ASSERT_TRUE(fromText.LoadText(references));
+    EXPECT_EQ(document.XMLText(), fromText.XMLText());
+    // A damaged file reports the place of its fault as its text does, escapes before it too.
+    std::string damaged = "<Root>\n  <a>&amp;&lt;\n&#65;</a>\n  <b>x</c>\n</Root>\n";
+    writeFile(dir / "damaged.txt", damaged);
+    EXPECT_FALSE(document.LoadFile(dir / "damaged.txt"));
+    EXPECT_FALSE(fromText.LoadText(damaged));
+    ASSERT_TRUE(document.LastError() && fromText.LastError());
+    EXPECT_EQ(document.LastError()->line, 4);
+    EXPECT_EQ(document.LastError()->column, fromText.LastError()->column);
+    EXPECT_EQ(document.LastError()->reason, fromText.LastError()->reason);
+    EXPECT_EQ(document.Root().Name(), "");
 
     std::istringstream utf16(std::string("\xFF\xFE<\0a\0>\0\xE9\0<\0/\0a\0>\0", 18));
     ASSERT_TRUE(document.Load(utf16));
