@@ -26,7 +26,12 @@ public:
 
     KeyedCollection() = default;
     KeyedCollection(const KeyedCollection&) = default;
-    KeyedCollection& operator=(const KeyedCollection&) = default;
+    // A failed copy leaves the collection as it was.
+    KeyedCollection& operator=(const KeyedCollection& other) {
+        if (this != &other)
+            *this = KeyedCollection(other);
+        return *this;
+    }
     KeyedCollection(KeyedCollection&&) noexcept = default;
     KeyedCollection& operator=(KeyedCollection&&) noexcept = default;
     ~KeyedCollection() = default;
@@ -168,17 +173,14 @@ private:
         enter(hash, position);
     }
 
-    // Indexes every key anew: when the collection grows past the linear limit, when the index
-    // fills up, and after a removal moved the items behind it.
+    // Indexes every key in a new, larger index: when the collection grows past the linear
+    // limit and when the index fills up.
     void buildIndex() {
         slots_.assign(std::bit_ceil(std::max<size_t>(32, keys_.size() * 4)), Slot{});
-        indexed_ = 0;
-        for (size_t i = 0; i < keys_.size(); ++i)
-            if (keys_[i].present)
-                enter(foldedHash(keys_[i].text), i);
+        reindex();
     }
 
-    void enter(size_t hash, size_t position) {
+    void enter(size_t hash, size_t position) noexcept {
         size_t s = hash & (slots_.size() - 1);
         while (slots_[s].position != 0)
             s = (s + 1) & (slots_.size() - 1);
@@ -190,7 +192,17 @@ private:
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
         if (!slots_.empty())
-            buildIndex();
+            reindex();
+    }
+
+    // Indexes the keys anew in the slots there are, which hold them all after a removal: no
+    // allocation, so a removal cannot fail halfway.
+    void reindex() noexcept {
+        std::fill(slots_.begin(), slots_.end(), Slot{});
+        indexed_ = 0;
+        for (size_t i = 0; i < keys_.size(); ++i)
+            if (keys_[i].present)
+                enter(foldedHash(keys_[i].text), i);
     }
 
     // A slot of the index: a key's hash and its position counted from 1 (0: a free slot).

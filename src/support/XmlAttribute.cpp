@@ -37,15 +37,16 @@ bool isNamed(const char* stored, std::string_view name) {
 } // namespace
 
 pugi::xml_attribute XMLAttributes::find(std::string_view name) const {
-    // pugixml finds a name in one call, starting where the last search ended; it needs the
-    // name with a terminating NUL, and would take one inside it for the name's end.
+    // The first attribute of the name in document order (a damaged file may repeat a name).
+    // pugixml finds it in one call; it needs the name with a terminating NUL, and would take
+    // one inside it for the name's end.
     if (found_ && isNamed(found_.name(), name))
         return found_; // asked again, as after Contains
     char terminated[64];
     if (name.size() < sizeof terminated && name.find('\0') == std::string_view::npos) {
         std::memcpy(terminated, name.data(), name.size());
         terminated[name.size()] = '\0';
-        found_ = element_.attribute(terminated, hint_);
+        found_ = element_.attribute(terminated);
         return found_;
     }
     for (auto attribute = element_.first_attribute(); attribute; attribute = attribute.next_attribute())

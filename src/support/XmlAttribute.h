@@ -99,9 +99,6 @@ private:
 
     XmlDocumentRef document_;
     pugi::xml_node element_;
-    // Where the next search starts: behind the last attribute found, so that attributes read
-    // in document order are each found at the first comparison.
-    mutable pugi::xml_attribute hint_;
     mutable pugi::xml_attribute found_; // the attribute the last search found, if any
 };
 

@@ -276,6 +276,10 @@ TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
         values += attributes.Item(name).Value();
     EXPECT_EQ(values, "2313221");
     EXPECT_FALSE(attributes.Contains(std::string_view("a\0", 2))); // not the name "a"
+    // A name repeated (which only a damaged file can hold) reads as its first attribute.
+    ASSERT_TRUE(document.LoadText("<r a=\"1\" b=\"2\" a=\"3\"/>"));
+    XMLAttributes repeated = document.Root().Attributes();
+    EXPECT_EQ(repeated.Item("a").Value() + repeated.Item("b").Value() + repeated.Item("a").Value(), "121");
     EXPECT_FALSE(attributes.Contains(""));
     std::string longName(100, 'n');
     ASSERT_TRUE(document.LoadText("<r " + longName + "=\"1\" " + longName + "x=\"2\"/>"));
