@@ -103,11 +103,6 @@ bool contains(std::string_view text, std::string_view needle, size_t rare) {
     return false;
 }
 
-// True when the parsed text may hold what cleanTexts mends: character references and CDATA.
-bool mayNeedCleaning(std::string_view text) {
-    return contains(text, "&#", 1) || contains(text, "<![CDATA[", 2);
-}
-
 // True for a text that the writer would write but a reload would not give back: an empty one,
 // or white space beside other nodes (the parser takes that for indentation).
 bool isLostOnReload(pugi::xml_node node) {
@@ -176,15 +171,11 @@ bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
         state_->document = documentWithRoot("");
         return false;
     }
-    adopt(std::move(document), mayNeedCleaning(source));
-    return true;
-}
-
-void XMLDocument::adopt(XmlDocumentRef document, bool clean) {
-    if (clean)
+    if (contains(source, "&#", 1) || contains(source, "<![CDATA[", 2))
         cleanTexts(*document);
     state_->lastError.reset();
     state_->document = std::move(document);
+    return true;
 }
 
 std::string XMLDocument::XMLText() const {
@@ -222,20 +213,7 @@ bool XMLDocument::Load(std::istream& in) {
 bool XMLDocument::LoadFile(const std::filesystem::path& path) {
     bool checkedUtf8 = false;
     std::string text = decodeOwnedXmlBytes(readFileBytes(path), &checkedUtf8);
-    if (!checkedUtf8 || text.find('\0') != std::string::npos)
-        return loadUtf8(text, checkedUtf8);
-    // A clean UTF-8 file (the usual case) is parsed in place, in the buffer it was read into,
-    // which the document keeps: a file of megabytes is neither checked twice nor copied.
-    bool cleaning = mayNeedCleaning(text);
-    XmlDocumentRef document = XmlDocumentRef::make(std::move(text));
-    std::string& buffer = document.text();
-    if (!document->load_buffer_inplace(buffer.data(), buffer.size(), parseOptions, pugi::encoding_utf8)) {
-        // Parsing in place has changed the text: the fault's position is found in the file.
-        bool recheckedUtf8 = false;
-        return loadUtf8(decodeOwnedXmlBytes(readFileBytes(path), &recheckedUtf8), recheckedUtf8);
-    }
-    adopt(std::move(document), cleaning);
-    return true;
+    return loadUtf8(text, checkedUtf8); // a large file is not checked for UTF-8 twice
 }
 
 void XMLDocument::Save(std::ostream& out) const {

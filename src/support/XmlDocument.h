@@ -81,8 +81,6 @@ public:
 private:
     // LoadText for text already checked for UTF-8 when `checkedUtf8`.
     bool loadUtf8(std::string_view text, bool checkedUtf8);
-    // Makes a parsed document the content, first mended when `clean` (see cleanTexts).
-    void adopt(XmlDocumentRef document, bool clean);
 
     struct State;
     std::shared_ptr<State> state_;

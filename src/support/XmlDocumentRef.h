@@ -11,7 +11,6 @@
 #include <pugixml.hpp>
 
 #include <cstddef>
-#include <string>
 #include <utility>
 
 namespace corvane {
@@ -24,13 +23,6 @@ public:
     static XmlDocumentRef make() {
         XmlDocumentRef ref;
         ref.owner_ = new Owner;
-        return ref;
-    }
-    // The same, keeping `text` as long as the document lives, so that the document can be
-    // parsed in place, in the text itself (see text()).
-    static XmlDocumentRef make(std::string text) {
-        XmlDocumentRef ref = make();
-        ref.owner_->text = std::move(text);
         return ref;
     }
     XmlDocumentRef(const XmlDocumentRef& other) noexcept : owner_(other.owner_) {
@@ -53,12 +45,9 @@ public:
     pugi::xml_document* operator->() const noexcept { return &owner_->document; }
     // True when the reference holds a document.
     explicit operator bool() const noexcept { return owner_ != nullptr; }
-    // The text kept with the document (see make).
-    std::string& text() const noexcept { return owner_->text; }
 
 private:
     struct Owner {
-        std::string text; // a document parsed in place points into it: it goes last
         pugi::xml_document document;
         size_t references = 1;
     };
