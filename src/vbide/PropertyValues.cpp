@@ -49,6 +49,17 @@ Variant plainValue(const PropertyLineParts& parts, const PropertySpec* spec) {
 } // namespace
 
 std::optional<int32_t> parseLongText(std::string_view text) {
+    // Most values are short decimal numbers (sizes, positions, tab indexes): up to nine digits
+    // cannot overflow, so they need none of the checks below.
+    size_t sign = !text.empty() && text[0] == '-' ? 1 : 0;
+    if (text.size() > sign && text.size() - sign <= 9) {
+        int32_t value = 0;
+        size_t i = sign;
+        for (; i < text.size() && text[i] >= '0' && text[i] <= '9'; ++i)
+            value = value * 10 + (text[i] - '0');
+        if (i == text.size())
+            return sign ? -value : value;
+    }
     if (text.size() > 2 && text[0] == '&' && (text[1] == 'H' || text[1] == 'h'))
         return parseRadix(text.substr(2), 16);
     if (text.size() > 2 && text[0] == '&' && (text[1] == 'O' || text[1] == 'o'))

@@ -117,6 +117,16 @@ TEST(PropertyValuesTest, ReadsVbNumberNotations) {
     EXPECT_EQ(parseLongText("12&"), 12);
     EXPECT_FALSE(parseLongText("8.25"));
     EXPECT_FALSE(parseLongText("99999999999"));
+    // Short decimals and the edges of a Long.
+    EXPECT_EQ(parseLongText("0"), 0);
+    EXPECT_EQ(parseLongText("-0"), 0);
+    EXPECT_EQ(parseLongText("007"), 7);
+    EXPECT_EQ(parseLongText("-123456789"), -123456789);
+    EXPECT_EQ(parseLongText("2147483647"), 2147483647);
+    EXPECT_EQ(parseLongText("-2147483648"), INT32_MIN);
+    EXPECT_FALSE(parseLongText("2147483648"));
+    for (const char* notNumber : {"", "-", "+5", "12a", "1 2", "--1"})
+        EXPECT_FALSE(parseLongText(notNumber)) << notNumber;
 }
 
 TEST(FrxReaderTest, ReadsEachTextRecordKind) {
