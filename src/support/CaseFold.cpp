@@ -35,35 +35,10 @@ void forEachFolded(std::string_view text, Visit&& visit) {
 using bytescan::Highs;
 using bytescan::loadWord;
 
-uint32_t loadHalfWord(const char* bytes) {
-    uint32_t half;
-    std::memcpy(&half, bytes, 4);
-    return half;
-}
-
-// A word made of the last `count` (1 to 7) bytes of the text, for hashing: the same bytes give
-// the same word, and every byte is in it (a short text's halves may overlap).
-uint64_t loadTail(std::string_view text, size_t count) {
-    static_assert(std::endian::native == std::endian::little, "words are read little-endian");
-    if (text.size() >= 8) // the word that ends the text, without the bytes already mixed
-        return loadWord(text.data() + text.size() - 8) >> (8 * (8 - count));
-    if (count >= 4) // most names: two loads instead of a loop
-        return loadHalfWord(text.data()) | uint64_t{loadHalfWord(text.data() + count - 4)} << 32;
-    uint64_t word = 0;
-    for (size_t k = 0; k < count; ++k)
-        word |= uint64_t{static_cast<unsigned char>(text[k])} << (8 * k);
-    return word;
-}
-
-// A word of eight ASCII bytes with its capitals made small: a byte from 'A' to 'Z' gains 0x20.
-uint64_t lowerAsciiWord(uint64_t word) {
-    uint64_t atLeastA = word + bytescan::Ones * (0x80 - 'A');
-    uint64_t beyondZ = word + bytescan::Ones * (0x80 - 'Z' - 1);
-    return word | ((atLeastA & ~beyondZ & Highs) >> 2);
-}
+} // namespace
 
 // FNV-1a over the folded bytes, for text beyond ASCII.
-size_t foldedHashByByte(std::string_view text) noexcept {
+size_t casefold::foldedHashByByte(std::string_view text) noexcept {
     size_t hash = static_cast<size_t>(14695981039346656037ull);
     forEachFolded(text, [&hash](unsigned char c) {
         hash ^= c;
@@ -72,7 +47,6 @@ size_t foldedHashByByte(std::string_view text) noexcept {
     return hash;
 }
 
-} // namespace
 
 std::string foldCase(std::string_view text) {
     std::string out;
@@ -91,7 +65,7 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
         uint64_t x = loadWord(a.data() + i), y = loadWord(b.data() + i);
         if ((x | y) & Highs)
             break; // the bytes from here go one by one
-        if (lowerAsciiWord(x) != lowerAsciiWord(y))
+        if (casefold::lowerAsciiWord(x) != casefold::lowerAsciiWord(y))
             return false;
     }
     for (; i < a.size(); ++i) {
@@ -110,22 +84,6 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
             return false;
     }
     return true;
-}
-
-size_t foldedHash(std::string_view text) noexcept {
-    // ASCII text (most names) is folded and mixed eight bytes at a time. Folding keeps ASCII
-    // text ASCII and other text not, so texts equal without regard to case hash the same way.
-    uint64_t hash = 0x9E3779B97F4A7C15ull ^ text.size();
-    size_t i = 0;
-    for (; i < text.size(); i += 8) {
-        size_t n = std::min<size_t>(8, text.size() - i);
-        uint64_t word = n == 8 ? loadWord(text.data() + i) : loadTail(text, n);
-        if (word & Highs)
-            return foldedHashByByte(text);
-        hash = (hash ^ lowerAsciiWord(word)) * 0xFF51AFD7ED558CCDull;
-        hash ^= hash >> 32;
-    }
-    return static_cast<size_t>(hash);
 }
 
 std::string asciiLower(std::string_view text) {
