@@ -55,11 +55,7 @@ std::string foldCase(std::string_view text) {
     return out;
 }
 
-bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
-        return true; // names are mostly spelt alike
+bool casefold::equalsFolded(std::string_view a, std::string_view b) {
     size_t i = 0;
     for (; i + 8 <= a.size(); i += 8) { // eight ASCII bytes at a time
         uint64_t x = loadWord(a.data() + i), y = loadWord(b.data() + i);

@@ -19,8 +19,20 @@ namespace corvane {
 // The text with letters folded to small letters: ASCII and the Latin-1 letters of UTF-8 text.
 std::string foldCase(std::string_view text);
 
-// True when both texts are equal without regard to letter case.
-bool equalsIgnoreCase(std::string_view a, std::string_view b);
+namespace casefold {
+// equalsIgnoreCase for texts of the same length that differ in their bytes.
+bool equalsFolded(std::string_view a, std::string_view b);
+} // namespace casefold
+
+// True when both texts are equal without regard to letter case. Inline: the usual answers (other
+// lengths, or the same bytes) need no call.
+inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
+        return true; // names are mostly spelt alike
+    return casefold::equalsFolded(a, b);
+}
 
 namespace casefold {
 
