@@ -73,7 +73,7 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
         }
         const NameList& selected = selectedLanguagesOf(settings_);
         for (const XMLElement& child : children) {
-            if (child.Name() != "HelpText")
+            if (!child.hasName("HelpText"))
                 continue;
             scope.step([&] { language = child.Attributes().Item("Language").Value(); });
             if (!Utilities::KeyExists(selected, language))

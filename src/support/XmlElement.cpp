@@ -77,6 +77,10 @@ std::string XMLElement::Name() const {
     return node_.name();
 }
 
+bool XMLElement::hasName(std::string_view name) const {
+    return std::string_view(node_.name()) == name;
+}
+
 void XMLElement::SetName(std::string_view name) {
     requireElement();
     requireXmlName(name, "element");

@@ -94,6 +94,8 @@ public:
 
     // The element's name ("" for no element and for the root of a document that failed to load).
     std::string Name() const;
+    // True when the element's name is exactly `name` (compared in place, without a copy).
+    bool hasName(std::string_view name) const;
     // Renames the element; raises VbError 5 when the name cannot be written (see above).
     void SetName(std::string_view name);
 

@@ -290,6 +290,10 @@ TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
     XMLElements children = root.Elements();
     EXPECT_EQ(children.Count(), 3);
     EXPECT_EQ(children.Item(1).Name(), "c1");
+    EXPECT_TRUE(children.Item(1).hasName("c1"));
+    EXPECT_FALSE(children.Item(1).hasName("c"));
+    EXPECT_FALSE(children.Item(1).hasName("c1 "));
+    EXPECT_FALSE(XMLElement().hasName("c1"));
     EXPECT_EQ(children.Item(3).Name(), "c3");
     EXPECT_EQ(errorNumber([&] { children.Item(0); }), 9);
     EXPECT_EQ(errorNumber([&] { children.Item(4); }), 9);
