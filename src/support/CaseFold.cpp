@@ -2,10 +2,7 @@
 
 #include "support/ByteScan.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstdint>
-#include <cstring>
 
 namespace corvane {
 
@@ -46,7 +43,6 @@ size_t casefold::foldedHashByByte(std::string_view text) noexcept {
     });
     return hash;
 }
-
 
 std::string foldCase(std::string_view text) {
     std::string out;

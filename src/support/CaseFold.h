@@ -19,22 +19,11 @@ namespace corvane {
 // The text with letters folded to small letters: ASCII and the Latin-1 letters of UTF-8 text.
 std::string foldCase(std::string_view text);
 
+// The parts of the inline comparison and hash below.
 namespace casefold {
+
 // equalsIgnoreCase for texts of the same length that differ in their bytes.
 bool equalsFolded(std::string_view a, std::string_view b);
-} // namespace casefold
-
-// True when both texts are equal without regard to letter case. Inline: the usual answers (other
-// lengths, or the same bytes) need no call.
-inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
-        return true; // names are mostly spelt alike
-    return casefold::equalsFolded(a, b);
-}
-
-namespace casefold {
 
 // A word of eight ASCII bytes with its capitals made small: a byte from 'A' to 'Z' gains 0x20.
 inline uint64_t lowerAsciiWord(uint64_t word) {
@@ -65,6 +54,16 @@ inline uint64_t loadTail(std::string_view text, size_t count) {
 size_t foldedHashByByte(std::string_view text) noexcept;
 
 } // namespace casefold
+
+// True when both texts are equal without regard to letter case. Inline: the usual answers (other
+// lengths, or the same bytes) need no call.
+inline bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    if (a.empty() || std::memcmp(a.data(), b.data(), a.size()) == 0)
+        return true; // names are mostly spelt alike
+    return casefold::equalsFolded(a, b);
+}
 
 // A hash of the folded text: texts that are equal without regard to letter case hash alike.
 // Inline: every look-up of a name computes one.

@@ -5,11 +5,10 @@
 // handle stands for no attribute and reads as empty.
 #pragma once
 
-#include <cstdint>
-#include <iterator>
-#include <memory>
 #include "support/XmlDocumentRef.h"
 
+#include <cstdint>
+#include <iterator>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>

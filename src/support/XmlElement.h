@@ -19,12 +19,10 @@
 #pragma once
 
 #include "support/XmlAttribute.h"
+#include "support/XmlDocumentRef.h"
 
 #include <cstdint>
 #include <iterator>
-#include <memory>
-#include "support/XmlDocumentRef.h"
-
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
