@@ -6,10 +6,9 @@
 #pragma once
 
 #include "support/CaseFold.h"
+#include "support/FoldedSlots.h"
 #include "support/VbError.h"
 
-#include <algorithm>
-#include <bit>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -98,8 +97,7 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
-        slots_.clear();
-        indexed_ = 0;
+        slots_ = FoldedSlots();
     }
 
     iterator begin() { return items_.begin(); }
@@ -108,7 +106,7 @@ public:
     const_iterator end() const { return items_.end(); }
 
 private:
-    static constexpr size_t NotFound = static_cast<size_t>(-1);
+    static constexpr size_t NotFound = FoldedSlots::None; // also what the index answers
     // Up to this many items, keys are found by comparing them in turn: most collections are
     // small (a record's texts in a few languages), and a hash index would cost more than it saves.
     static constexpr size_t LinearLimit = 16;
@@ -148,13 +146,7 @@ private:
             return NotFound;
         }
         hash = foldedHash(key);
-        for (size_t s = hash & (slots_.size() - 1);; s = (s + 1) & (slots_.size() - 1)) {
-            const Slot& slot = slots_[s];
-            if (slot.position == 0)
-                return NotFound;
-            if (slot.hash == hash && equalsIgnoreCase(keys_[slot.position - 1].text, key))
-                return slot.position - 1;
-        }
+        return slots_.find(key, hash, [this](size_t position) -> std::string_view { return keys_[position].text; });
     }
 
     size_t indexOf(std::string_view key) const {
@@ -166,26 +158,17 @@ private:
 
     // Enters the key at `position`; the index grows to keep at most half its slots taken.
     void indexKey(size_t hash, size_t position) {
-        if ((indexed_ + 1) * 2 > slots_.size()) {
+        if (slots_.full())
             buildIndex(); // holds every key, this one too
-            return;
-        }
-        enter(hash, position);
+        else
+            slots_.enter(hash, position);
     }
 
     // Indexes every key in a new, larger index: when the collection grows past the linear
     // limit and when the index fills up.
     void buildIndex() {
-        slots_.assign(std::bit_ceil(std::max<size_t>(32, keys_.size() * 4)), Slot{});
+        slots_.reserve(keys_.size() * 2);
         reindex();
-    }
-
-    void enter(size_t hash, size_t position) noexcept {
-        size_t s = hash & (slots_.size() - 1);
-        while (slots_[s].position != 0)
-            s = (s + 1) & (slots_.size() - 1);
-        slots_[s] = {hash, position + 1};
-        ++indexed_;
     }
 
     void removeAt(size_t index) {
@@ -198,25 +181,16 @@ private:
     // Indexes the keys anew in the slots there are, which hold them all after a removal: no
     // allocation, so a removal cannot fail halfway.
     void reindex() noexcept {
-        std::fill(slots_.begin(), slots_.end(), Slot{});
-        indexed_ = 0;
+        slots_.clear();
         for (size_t i = 0; i < keys_.size(); ++i)
             if (keys_[i].present)
-                enter(foldedHash(keys_[i].text), i);
+                slots_.enter(foldedHash(keys_[i].text), i);
     }
-
-    // A slot of the index: a key's hash and its position counted from 1 (0: a free slot).
-    struct Slot {
-        size_t hash = 0;
-        size_t position = 0;
-    };
 
     std::vector<T> items_;
     std::vector<Key> keys_; // at the same index as the item
-    // The keys' positions by hash (letter case ignored), found by open addressing in a power
-    // of two slots; empty while the collection is small.
-    std::vector<Slot> slots_;
-    size_t indexed_ = 0; // slots taken
+    // The keys' positions by hash (letter case ignored); no slots while the collection is small.
+    FoldedSlots slots_;
 };
 
 // A list of names, each stored under itself as key (SelectedLanguages, Languages, FormNames).
