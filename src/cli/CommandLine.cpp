@@ -19,6 +19,8 @@ std::string usageText() {
            "  compile PROJECT.vbp [--yes]          generate and compile the help files\n"
            "  edit PROJECT.vbp                     open the help text editor\n"
            "  spell PROJECT.vbp [--language NAME]  check the spelling of the help text\n"
+           "  preview PROJECT.vbp --module NAME -o FILE.png [--language NAME]\n"
+           "                                       draw the layout of a form, marking help text\n"
            "\n"
            "spell prints one line for each questioned word and a count, changing nothing:\n"
            "  MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
@@ -52,6 +54,10 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return runCompile(rest, out, err);
     if (command == "spell")
         return runSpell(rest, out, err);
+    if (command == "preview") {
+        err << "corvane: 'preview' draws with Qt; this program was built without the desktop program\n";
+        return 2;
+    }
     err << "corvane: unknown command '" << command << "'\n"
         << "Run 'corvane --help' for the list of commands.\n";
     return 2;

@@ -1,6 +1,7 @@
-// The desktop program: `corvane` alone and `corvane edit` open windows; every other command
-// is the command line's, run in this process.
+// The desktop program: `corvane` alone and `corvane edit` open windows, `corvane preview`
+// draws with Qt; every other command is the command line's, run in this process.
 #include "app/GuiProgram.h"
+#include "app/PreviewCommand.h"
 #include "cli/CommandLine.h"
 
 #include <iostream>
@@ -9,5 +10,7 @@ int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (corvane::app::isGuiCommand(arguments))
         return corvane::app::runGui(argc, argv, arguments);
+    if (!arguments.empty() && arguments.front() == "preview")
+        return corvane::app::runPreview(argc, argv, std::vector<std::string>(arguments.begin() + 1, arguments.end()));
     return corvane::cli::run(arguments, std::cout, std::cerr);
 }
