@@ -2,6 +2,7 @@
 
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
+#include "app/PreviewWindow.h"
 #include "editor/FrmWizard.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
@@ -24,6 +25,15 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
     addin_.connect(vbe_);
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());
+    // The editor's window gets its layout preview (a window the editor's window owns).
+    windows_.setWindowHooks({[](controls::Form& form, FormWindow& window) {
+                                 if (auto* editor = dynamic_cast<FrmWizard*>(&form))
+                                     new PreviewWindow(*editor, window);
+                             },
+                             [](controls::Form&, FormWindow& window) {
+                                 if (auto* preview = window.findChild<PreviewWindow*>())
+                                     preview->retire();
+                             }});
 }
 
 GuiSession::~GuiSession() {

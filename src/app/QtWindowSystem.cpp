@@ -77,6 +77,8 @@ QtWindowSystem::QtWindowSystem() = default;
 QtWindowSystem::~QtWindowSystem() {
     for (auto& [form, shown] : shown_)
         if (shown.window) {
+            if (hooks_.dropped)
+                hooks_.dropped(*form, *shown.window);
             shown.window->retire();
             delete shown.window;
         }
@@ -147,8 +149,11 @@ QWidget* QtWindowSystem::ownerWidget(controls::Form* owner) const {
 
 FormWindow& QtWindowSystem::windowFor(controls::Form& form, controls::Form* owner) {
     Shown& shown = shown_[&form];
-    if (!shown.window)
+    if (!shown.window) {
         shown.window = new FormWindow(form, ownerWidget(owner));
+        if (hooks_.made)
+            hooks_.made(form, *shown.window);
+    }
     return *shown.window;
 }
 
@@ -214,6 +219,8 @@ void QtWindowSystem::dropWindow(controls::Form& form) {
     if (it == shown_.end())
         return;
     if (FormWindow* gone = it->second.window) {
+        if (hooks_.dropped)
+            hooks_.dropped(form, *gone);
         gone->retire();
         gone->hide();
         gone->deleteLater(); // the event that unloaded the form may still run in one of its views

@@ -42,6 +42,13 @@ public:
     // null: Qt's message box. Tests use it so that nothing waits for a user.
     using MessageBoxHandler = std::function<int(std::string_view, int, std::string_view)>;
     void setMessageBoxHandler(MessageBoxHandler handler) { messageBoxHandler_ = std::move(handler); }
+    // Lets other parts add to a form's window (the editor's preview): `made` runs when the
+    // window is made, `dropped` when its form unloads or goes, before the form's controls go.
+    struct WindowHooks {
+        std::function<void(controls::Form&, FormWindow&)> made;
+        std::function<void(controls::Form&, FormWindow&)> dropped;
+    };
+    void setWindowHooks(WindowHooks hooks) { hooks_ = std::move(hooks); }
     // The text of the message boxes for the program ("Corvane" unless changed).
     void setAppTitle(std::string title) { appTitle_ = std::move(title); }
 
@@ -81,6 +88,7 @@ private:
     FileDialogHandler fileDialogHandler_;
     MessageBoxHandler messageBoxHandler_;
     std::string appTitle_ = "Corvane";
+    WindowHooks hooks_;
 };
 
 } // namespace corvane::app
