@@ -3,6 +3,7 @@
 #include "support/VbError.h"
 
 #include <cmath>
+#include <limits>
 
 namespace corvane::preview {
 
@@ -20,6 +21,13 @@ std::optional<double> numberOf(const vbide::Properties& properties, std::string_
 
 double numberOr(const vbide::Properties& properties, std::string_view name, double fallback) {
     return numberOf(properties, name).value_or(fallback);
+}
+
+int integerOr(const vbide::Properties& properties, std::string_view name, int fallback) {
+    std::optional<double> value = numberOf(properties, name);
+    if (!value || *value < std::numeric_limits<int>::min() || *value > std::numeric_limits<int>::max())
+        return fallback;
+    return static_cast<int>(*value);
 }
 
 std::string textOf(const vbide::Properties& properties, std::string_view name) {
@@ -46,10 +54,8 @@ bool flagOr(const vbide::Properties& properties, std::string_view name, bool fal
 
 std::string controlKeyOf(const vbide::Properties& properties) {
     std::string name = textOf(properties, "Name");
-    std::optional<double> index = numberOf(properties, "Index");
-    if (!index || *index < 0)
-        return name;
-    return name + "(" + std::to_string(static_cast<long long>(*index)) + ")";
+    int index = integerOr(properties, "Index", -1);
+    return index < 0 ? name : name + "(" + std::to_string(index) + ")";
 }
 
 } // namespace corvane::preview

@@ -19,6 +19,9 @@ namespace corvane::preview {
 std::optional<double> numberOf(const vbide::Properties& properties, std::string_view name);
 // The property's number, or `fallback`.
 double numberOr(const vbide::Properties& properties, std::string_view name, double fallback);
+// The property's whole number, or `fallback` when it is missing, not a number or beyond the
+// range of int.
+int integerOr(const vbide::Properties& properties, std::string_view name, int fallback);
 // The property's text, or "" when it is missing.
 std::string textOf(const vbide::Properties& properties, std::string_view name);
 // The property's truth, or `fallback` when it is missing or not a truth value.

@@ -23,6 +23,14 @@ constexpr double MinimumSize = 8;    // pixels: the least extent a control is dr
 constexpr int MaxEmbedding = 4;      // user controls inside user controls, at most
 constexpr double DefaultClientWidth = 4800; // twips, for a designer that gives no client size
 constexpr double DefaultClientHeight = 3600;
+constexpr double FarOff = 1e6; // pixels: a damaged value places a control no farther
+
+double bounded(double value, double low) { return std::isnan(value) ? 0.0 : std::clamp(value, low, FarOff); }
+
+// A place within reach of drawing, whatever the file's numbers.
+PixelRect bounded(const PixelRect& rect) {
+    return {bounded(rect.x, -FarOff), bounded(rect.y, -FarOff), bounded(rect.width, 0), bounded(rect.height, 0)};
+}
 
 // Where the controls of one container go.
 struct Frame {
@@ -36,7 +44,7 @@ struct Frame {
 
 ScaleSettings scaleSettingsOf(const vbide::Properties& properties) {
     ScaleSettings settings;
-    settings.mode = static_cast<int>(numberOr(properties, "ScaleMode", 1));
+    settings.mode = integerOr(properties, "ScaleMode", 1);
     settings.left = numberOr(properties, "ScaleLeft", 0);
     settings.top = numberOr(properties, "ScaleTop", 0);
     settings.width = numberOr(properties, "ScaleWidth", 0);
@@ -156,7 +164,7 @@ private:
         item.parent = parent.item;
         item.embeddedIn = embeddedIn;
         item.control = embeddedIn < 0 ? &control : nullptr;
-        item.shape = static_cast<int>(numberOr(properties, "Shape", 0));
+        item.shape = integerOr(properties, "Shape", 0);
         if (item.kind == SketchKind::Line)
             placeLine(item, properties, parent);
         else
@@ -178,6 +186,8 @@ private:
         item.y1 = parent.scale.y(numberOr(properties, "Y1", 0));
         item.x2 = parent.scale.x(numberOr(properties, "X2", 0));
         item.y2 = parent.scale.y(numberOr(properties, "Y2", 0));
+        for (double* end : {&item.x1, &item.y1, &item.x2, &item.y2})
+            *end = bounded(*end, -FarOff);
         item.rect = {std::min(item.x1, item.x2), std::min(item.y1, item.y2), std::abs(item.x2 - item.x1),
                      std::abs(item.y2 - item.y1)};
         if (!item.rect.overlaps(grown(parent.area)))
@@ -201,13 +211,14 @@ private:
         if (!left || !top)
             addOddity(item, "has no Left or Top");
         if (item.kind == SketchKind::Marker) {
-            item.rect = {parent.scale.x(x), parent.scale.y(top.value_or(0)), MarkerSize, MarkerSize};
+            item.rect = bounded(PixelRect{parent.scale.x(x), parent.scale.y(top.value_or(0)), MarkerSize, MarkerSize});
             return;
         }
         item.rect = {parent.scale.x(x), parent.scale.y(top.value_or(0)), parent.scale.width(width.value_or(0)),
                      parent.scale.height(height.value_or(0))};
         normalise(item.rect);
-        align(item.rect, static_cast<int>(numberOr(properties, "Align", 0)), parent);
+        item.rect = bounded(item.rect);
+        align(item.rect, integerOr(properties, "Align", 0), parent);
         if (item.rect.width < 1 || item.rect.height < 1) {
             if (!item.odd)
                 addOddity(item, "has no width or height");

@@ -22,7 +22,7 @@ bool TabPages::isTabControl(vbide::VBControl& control) {
 
 TabPages::TabPages(const vbide::Properties& properties) {
     int pages = static_cast<int>(std::clamp(numberOr(properties, "Tabs", 3), 1.0, double(MaxPages)));
-    designPage_ = static_cast<int>(numberOr(properties, "Tab", 0));
+    designPage_ = integerOr(properties, "Tab", 0);
     for (int page = 0; page < pages; ++page) {
         std::string prefix = "Tab(" + std::to_string(page) + ").";
         std::string caption = textOf(properties, "TabCaption(" + std::to_string(page) + ")");

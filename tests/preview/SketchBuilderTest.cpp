@@ -250,6 +250,21 @@ TEST(SketchBuilderTest, ScaleModesPlaceControlsInTheirContainersUnits) {
       Top = 150
       Width = 300
    End
+   Begin VB.PictureBox picTiny
+      Height = 300
+      Left = 150
+      ScaleHeight = 1E-300
+      ScaleMode = 0  'User
+      ScaleWidth = 1E-300
+      Top = 600
+      Width = 300
+      Begin VB.Label lblFar
+         Height = 1
+         Left = 5
+         Top = 5
+         Width = 1
+      End
+   End
 )frm")}});
     FormSketch user = sketchOf(vbp, "frmUser");
     // 2 pixels per unit across, 2 down, the left edge at -100.
@@ -271,6 +286,10 @@ TEST(SketchBuilderTest, ScaleModesPlaceControlsInTheirContainersUnits) {
     EXPECT_GE(item(broken, "txtNoSize").rect.width, 8); // still drawn
     EXPECT_NEAR(item(broken, "txtNoSize").rect.x, 10, 0.01); // twips, the fallback
     EXPECT_TRUE(listed(broken, "txtAway"));
+    // A scale of almost no extent puts its controls far off, within reach of drawing.
+    EXPECT_TRUE(listed(broken, "lblFar"));
+    EXPECT_LE(item(broken, "lblFar").rect.x, 1e6);
+    EXPECT_LE(item(broken, "lblFar").rect.width, 1e6);
 }
 
 TEST(SketchBuilderTest, MdiFormAlignsItsBarsAndUserControlsShowTheirOwnControls) {
