@@ -84,7 +84,7 @@ void HelpDataFile::read(const fs::path& path) {
         return;
     }
     existed_ = true;
-    text_ = decodeXmlBytes(bytes);
+    text_ = decodeOwnedXmlBytes(std::move(bytes));
     if (text_.find('\0') != std::string::npos) {
         problems_.push_back(
             {0, "its text is in no encoding Corvane reads (it holds NUL bytes; Corvane reads "
