@@ -110,6 +110,19 @@ TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
     EXPECT_EQ(snapshot(folder()), before);
 }
 
+TEST_F(ReadOnlyCommandsTest, AReadOnlyFormFileIsNotReplacedAndTheSaveSaysSo) {
+    const std::string form = readFile(folder() / "frmOrder.frm");
+    ::chmod((folder() / "frmOrder.frm").c_str(), 0444); // checked out read-only by version control
+    auto result = corvane({"scan", "--save", project()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("'" + (folder() / "frmOrder.frm").string() + "' is read-only"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(readFile(folder() / "frmOrder.frm"), form); // its context number 4 would have become 0
+    struct stat info {};
+    ::stat((folder() / "frmOrder.frm").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
+}
+
 TEST_F(ReadOnlyCommandsTest, AMissingProgramDataFileIsNamedAndEndsTheCommand) {
     fs::remove(dir_ / "data" / "languages.txt");
     for (const char* command : {"scan", "spell", "compile"}) {
