@@ -157,9 +157,9 @@ private:
     void chooseOutputFormatsByVersion();
     void scanComponent(const std::shared_ptr<vbide::VBComponent>& component, std::string& currentFormName,
                        int32_t& currentControlIndex, std::string& currentControlName);
-    void buildDataDocument(XMLDocument& document, ErrorScope& scope);
+    void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
-    void writeDataFile(const XMLDocument& document);
+    void writeDataFile();
     void switchView(bool toCard);
     void showOptions();
     void showLanguageOptions();

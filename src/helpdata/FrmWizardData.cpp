@@ -7,7 +7,6 @@
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
-#include "support/XmlDocument.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
@@ -122,11 +121,10 @@ void FrmWizard::ExitApp() {
                 busy.Show();
             });
             scope.step([&] { Grid_->Update(); });
-            XMLDocument document;
-            buildDataDocument(document, scope);
+            clearUnusedContextNumbers(scope);
             bool written = false;
             scope.step([&] {
-                writeDataFile(document);
+                writeDataFile();
                 written = true;
             });
             if (!written) {
@@ -174,30 +172,31 @@ void FrmWizard::storeLayout(ErrorScope& scope) {
     });
 }
 
-// Steps 4 to 7 of the save: the document of the help data, with every record; records without
-// text lose their context number in the project.
-void FrmWizard::buildDataDocument(XMLDocument& document, ErrorScope& scope) {
-    document = dataFile_.document(*Forms, *FormNames, [&](HelpItem& record) {
-        scope.step([&] {
-            const auto& control = record.Control();
-            if (record.HasHelpText() || !control ||
-                !Utilities::ItemExists(control->Properties(), "WhatsThisHelpID"))
-                return;
-            auto& property = control->Properties().Item("WhatsThisHelpID");
-            if (property.Value().toLong() != 0)
-                property.SetValue(Variant(int32_t{0}));
-        });
-    });
+// Steps 4 to 7 of the save: records without text lose their context number in the project.
+void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
+    for (const auto& records : *Forms)
+        for (const auto& each : *records) {
+            HelpItem& record = *each;
+            scope.step([&] {
+                const auto& control = record.Control();
+                if (record.HasHelpText() || !control ||
+                    !Utilities::ItemExists(control->Properties(), "WhatsThisHelpID"))
+                    return;
+                auto& property = control->Properties().Item("WhatsThisHelpID");
+                if (property.Value().toLong() != 0)
+                    property.SetValue(Variant(int32_t{0}));
+            });
+        }
 }
 
-// Writes the document over the data file (locked, through a temporary file, after keeping
+// Writes the records over the data file (locked, through a temporary file, after keeping
 // the bytes of a file that was not loaded completely). A project that lost the data file's
 // component, or never had one, gets it once the file is written.
-void FrmWizard::writeDataFile(const XMLDocument& document) {
+void FrmWizard::writeDataFile() {
     auto component = findDataFileComponent();
     std::filesystem::path target = component ? std::filesystem::path(component->FileNames(1))
                                              : HelpDataFile::locate(VBP()->FileName());
-    dataFile_.write(document, target);
+    dataFile_.save(*Forms, *FormNames, target);
     if (!component)
         createDataFileComponent();
 }

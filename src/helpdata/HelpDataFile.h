@@ -93,15 +93,17 @@ public:
     std::filesystem::path backupPath() const;
 
     // The document of the help data: the root with the settings, one "SelectedLanguage" per
-    // selected language, one "VBComponent" per module with a "HelpItem" per record.
-    // `eachRecord` runs after each record is written (the editor clears context numbers).
+    // selected language, one "VBComponent" per module with a "HelpItem" per record. A save
+    // writes the same bytes without building it (HelpDataWriter).
+    // `eachRecord` runs after each record is written.
     XMLDocument document(const ModuleRecords& forms, const NameList& formNames,
                          const std::function<void(HelpItem&)>& eachRecord = {}) const;
-    // Writes the document to `target` (the file read when empty): the lock, the copy of an
-    // incompletely loaded file, then the atomic replace. VbError 75 on failure.
-    void write(const XMLDocument& document, const std::filesystem::path& target = {});
-    // document() then write().
-    void save(const ModuleRecords& forms, const NameList& formNames);
+    // Writes the records to `target` (the file read when empty): the lock, the copy of an
+    // incompletely loaded file, then the text rendered straight into a temporary file that
+    // replaces the file. A file that already holds these bytes is left as it is (its time
+    // too). VbError 75 on failure.
+    void save(const ModuleRecords& forms, const NameList& formNames,
+              const std::filesystem::path& target = {});
     // How long a save waits for the lock of another save before it fails.
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 

@@ -1,5 +1,6 @@
-// HelpDataFile: building the document of the help data and saving it safely.
+// HelpDataFile: saving the help data safely, and its document.
 #include "helpdata/HelpDataFile.h"
+#include "helpdata/HelpDataWriter.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
@@ -70,20 +71,15 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
     return document;
 }
 
-void HelpDataFile::write(const XMLDocument& document, const fs::path& target) {
+void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
+                        const fs::path& target) {
     const fs::path file = target.empty() ? path_ : target;
     AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
     output.setLockWait(lockWait_);
-    char last = 0;
-    document.WriteText([&](std::string_view piece) {
-        output.write(piece);
-        if (!piece.empty())
-            last = piece.back();
-    });
-    if (last != '\n')
-        output.write("\r\n"); // the file ends with a line break
+    output.setKeepUnchanged(true); // an unchanged file keeps its time for build tools
     output.setBeforeReplace([&] { keepOriginal(file); });
-    output.commit();
+    output.commit(
+        [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); });
     originalKept_ = true; // the file now holds everything the records hold
     problems_.clear();
     unreadable_ = false;
@@ -111,10 +107,6 @@ void HelpDataFile::keepOriginal(const fs::path& file) {
     if (!fs::exists(copy, error))
         replaceFileAtomically(copy, bytes);
     originalKept_ = true;
-}
-
-void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames) {
-    write(document(forms, formNames));
 }
 
 } // namespace corvane

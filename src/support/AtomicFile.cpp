@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -158,6 +159,13 @@ AtomicFile::AtomicFile(fs::path target, fs::path temporary, Durability durabilit
       locking_(locking) {}
 
 void AtomicFile::commit() {
+    commit([this](OutputBuffer& out) {
+        for (std::string_view piece : content_.pieces())
+            out.append(piece);
+    });
+}
+
+void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
     const fs::path realTarget = followLinks(target_);
     std::optional<LockFile> lock;
     if (locking_ == Locking::Exclusive)
@@ -168,51 +176,155 @@ void AtomicFile::commit() {
                       realTarget.string());
     if (beforeReplace_)
         beforeReplace_();
-    writeTemporary(realTarget);
-    replaceTarget(realTarget);
+    replaced_ = writeTemporary(realTarget, produce);
+    if (replaced_)
+        replaceTarget(realTarget);
     if (lock)
         lock->release(realTarget);
 }
 
-// Creates the temporary file beside the real target, writes the content and flushes it; on
-// failure the temporary file is removed and the target is untouched.
-void AtomicFile::writeTemporary(const fs::path& realTarget) {
-    mode_t mode = 0644;
-    struct stat existing {};
-    if (::stat(realTarget.c_str(), &existing) == 0)
-        mode = existing.st_mode & 07777; // keep the permissions of the file being replaced
+namespace {
+
+// The temporary file of one commit: made beside the real target on the first byte that
+// differs from the target's content (at once when the target is not compared), filled with
+// the target's equal first bytes, then with the rest of the new content. On failure it is
+// removed and the target is untouched.
+class TemporaryOutput {
+public:
+    TemporaryOutput(const fs::path& realTarget, const fs::path& wanted, bool compare)
+        : realTarget_(realTarget), wanted_(wanted) {
+        if (compare)
+            original_ = ::open(realTarget.c_str(), O_RDONLY | O_CLOEXEC);
+        differs_ = original_ < 0;
+    }
+    TemporaryOutput(const TemporaryOutput&) = delete;
+    TemporaryOutput& operator=(const TemporaryOutput&) = delete;
+    ~TemporaryOutput() {
+        if (original_ >= 0)
+            ::close(original_);
+        if (fd_ >= 0) { // a failure on the way: the target stays as it is
+            ::close(fd_);
+            ::unlink(path_.c_str());
+        }
+    }
+
+    // Takes the next chunk of the new content.
+    void put(std::string_view chunk) {
+        if (!differs_ && matchesOriginal(chunk)) {
+            same_ += chunk.size();
+            return;
+        }
+        differs_ = true;
+        if (fd_ < 0)
+            create();
+        if (!writeAll(fd_, chunk))
+            abandon("write", errno);
+    }
+    // Ends the content: false when it equals the target's (no file was made), else the
+    // temporary file is flushed (when `flush`) and closed, ready to be renamed.
+    bool finish(bool flush) {
+        if (!differs_ && readOriginal(same_, 1) == 0)
+            return false;
+        if (fd_ < 0)
+            create();
+        if (flush && (faulted(AtomicStep::Flush, path_) || (::fsync(fd_) != 0 && errno != EINVAL)))
+            abandon("flush", errno);
+        int fd = std::exchange(fd_, -1);
+        if (::close(fd) != 0) {
+            int error = errno;
+            ::unlink(path_.c_str());
+            fail(path_, "close", error);
+        }
+        return true;
+    }
+    // The name of the temporary file (empty before it was made).
+    const fs::path& path() const { return path_; }
+
+private:
+    // Reads up to `size` bytes of the target at `offset` into the compare buffer.
+    size_t readOriginal(size_t offset, size_t size) {
+        if (spare_.size() < size)
+            spare_.assign(std::max(size, size_t{1} << 16), '\0');
+        size_t filled = 0;
+        while (filled < size) {
+            ssize_t n = ::pread(original_, spare_.data() + filled, size - filled,
+                                static_cast<off_t>(offset + filled));
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n <= 0)
+                break;
+            filled += static_cast<size_t>(n);
+        }
+        return filled;
+    }
+    bool matchesOriginal(std::string_view chunk) {
+        return readOriginal(same_, chunk.size()) == chunk.size() &&
+               std::memcmp(spare_.data(), chunk.data(), chunk.size()) == 0;
+    }
+    void create() {
+        mode_t mode = 0644;
+        struct stat existing {};
+        if (::stat(realTarget_.c_str(), &existing) == 0)
+            mode = existing.st_mode & 07777; // keep the permissions of the file being replaced
+        size_t suffixLength = 0;
+        std::string name = temporaryTemplate(realTarget_.parent_path(), wanted_, suffixLength);
+        std::vector<char> buffer(name.begin(), name.end());
+        buffer.push_back('\0');
+        fd_ = faulted(AtomicStep::CreateTemporary, name)
+                  ? -1
+                  : ::mkostemps(buffer.data(), static_cast<int>(suffixLength), O_CLOEXEC);
+        if (fd_ < 0)
+            fail(name, "create", errno);
+        path_ = fs::path(buffer.data());
+        if (::fchmod(fd_, mode) != 0)
+            abandon("set the permissions of", errno);
+        if (int error = injected(AtomicStep::Write, path_); error != 0)
+            abandon("write", error);
+        copyEqualStart();
+    }
+    // The first bytes of the content were found equal to the target's: copied from there.
+    void copyEqualStart() {
+        for (size_t done = 0; done < same_;) {
+            size_t got = readOriginal(done, std::min(same_ - done, size_t{1} << 16));
+            if (got == 0)
+                abandon("read the original of", EIO);
+            if (!writeAll(fd_, std::string_view(spare_.data(), got)))
+                abandon("write", errno);
+            done += got;
+        }
+    }
+    [[noreturn]] void abandon(const std::string& what, int error) {
+        ::close(std::exchange(fd_, -1));
+        ::unlink(path_.c_str());
+        fail(path_, what, error);
+    }
+
+    fs::path realTarget_;
+    fs::path wanted_;
+    fs::path path_;
+    int fd_ = -1;
+    int original_ = -1;
+    bool differs_ = true;
+    size_t same_ = 0;         // bytes of the content known equal to the target's first bytes
+    std::vector<char> spare_; // the target's bytes being compared or copied
+};
+
+} // namespace
+
+// Renders the content into a temporary file beside the real target and flushes it; false when
+// the target already holds the content (only compared when keepUnchanged_).
+bool AtomicFile::writeTemporary(const fs::path& realTarget,
+                                const std::function<void(OutputBuffer& out)>& produce) {
     const fs::path wanted =
         temporary_.empty() ? fs::path(realTarget.string() + ".tmp") : temporary_;
-    size_t suffixLength = 0;
-    std::string name = temporaryTemplate(realTarget.parent_path(), wanted, suffixLength);
-    std::vector<char> buffer(name.begin(), name.end());
-    buffer.push_back('\0');
-    int fd = faulted(AtomicStep::CreateTemporary, name)
-                 ? -1
-                 : ::mkostemps(buffer.data(), static_cast<int>(suffixLength), O_CLOEXEC);
-    if (fd < 0)
-        fail(name, "create", errno);
-    temporaryUsed_ = fs::path(buffer.data());
-    auto abandon = [&](const std::string& what, int error) {
-        ::close(fd);
-        ::unlink(temporaryUsed_.c_str());
-        fail(temporaryUsed_, what, error);
-    };
-    if (::fchmod(fd, mode) != 0)
-        abandon("set the permissions of", errno);
-    if (int error = injected(AtomicStep::Write, temporaryUsed_); error != 0)
-        abandon("write", error);
-    for (std::string_view piece : content_.pieces())
-        if (!writeAll(fd, piece))
-            abandon("write", errno);
-    if (durability_ == Durability::Flush &&
-        (faulted(AtomicStep::Flush, temporaryUsed_) || (::fsync(fd) != 0 && errno != EINVAL)))
-        abandon("flush", errno);
-    if (::close(fd) != 0) {
-        int error = errno;
-        ::unlink(temporaryUsed_.c_str());
-        fail(temporaryUsed_, "close", error);
-    }
+    TemporaryOutput output(realTarget, wanted, keepUnchanged_);
+    OutputBuffer buffer([&](std::string_view chunk) { output.put(chunk); });
+    produce(buffer);
+    buffer.flush();
+    bool written = output.finish(durability_ == Durability::Flush);
+    if (written)
+        temporaryUsed_ = output.path();
+    return written;
 }
 
 // Renames the temporary file over the target and, when durable, flushes the folder.

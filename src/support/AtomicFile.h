@@ -30,9 +30,15 @@
 // content on disk) and the error names both files. When a step after the rename fails (the
 // folder's flush, the lock's removal) the target holds the new content and the error says so.
 // An AtomicFile destroyed without commit() writes nothing.
+// Streaming: commit(produce) renders the content straight into the temporary file through a
+// buffer of 64 KiB, so a large file is never held in memory. With setKeepUnchanged(true) the
+// content is compared with the target's bytes while it is rendered; the temporary file is
+// made only at the first byte that differs, and a content equal to the target's writes
+// nothing at all: the file and its modification time stay as they are (replaced() is false).
 #pragma once
 
 #include "support/ByteBlocks.h"
+#include "support/OutputBuffer.h"
 
 #include <chrono>
 #include <filesystem>
@@ -79,6 +85,10 @@ public:
     // A step that commit() runs once it holds the lock and found the target writable, before
     // the temporary file is made (a backup of the old content); its failure ends the commit.
     void setBeforeReplace(std::function<void()> step) { beforeReplace_ = std::move(step); }
+    // Whether commit() leaves a target that already holds the new content untouched.
+    void setKeepUnchanged(bool keep) { keepUnchanged_ = keep; }
+    // False when the last commit found the target holding the content and wrote nothing.
+    bool replaced() const noexcept { return replaced_; }
 
     // Appends bytes to the new content.
     void write(std::string_view bytes) { content_.append(bytes); }
@@ -93,9 +103,13 @@ public:
 
     // Writes the temporary file and renames it over the target (see the header comment).
     void commit();
+    // Renders the content that `produce` appends (the bytes collected by write() are not used)
+    // straight into the temporary file, then renames it over the target as commit() does.
+    void commit(const std::function<void(OutputBuffer& out)>& produce);
 
 private:
-    void writeTemporary(const std::filesystem::path& realTarget);
+    bool writeTemporary(const std::filesystem::path& realTarget,
+                        const std::function<void(OutputBuffer& out)>& produce);
     void replaceTarget(const std::filesystem::path& realTarget);
 
     std::filesystem::path target_;
@@ -105,6 +119,8 @@ private:
     Locking locking_;
     std::chrono::milliseconds lockWait_{2000};
     std::function<void()> beforeReplace_;
+    bool keepUnchanged_ = false;
+    bool replaced_ = false;
     ByteBlocks content_;
 };
 

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <sstream>
@@ -123,6 +124,28 @@ TEST_F(CompileCommand, CompileLogIsPrintedAndTheQuestionIsAnsweredNoUnlessYes) {
     Outcome yes = compile({"--yes"});
     EXPECT_EQ(yes.status, 0) << yes.err;
     EXPECT_NE(yes.out.find("[Help projects created]"), std::string::npos);
+}
+
+// Build tools and version control see a data file change only when its bytes change.
+TEST_F(CompileCommand, ASecondCompileLeavesTheDataFileItsBytesAndItsTime) {
+    ASSERT_EQ(compile({"--yes"}).status, 0);
+    const fs::path data = project_ / "ContextHelp.txt";
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    fs::last_write_time(data, old);
+    const std::string bytes = test::readFile(data);
+    Outcome again = compile({"--yes"});
+    EXPECT_EQ(again.status, 0) << again.out << again.err;
+    EXPECT_EQ(test::readFile(data), bytes);
+    EXPECT_EQ(fs::last_write_time(data), old);
+    for (const auto& entry : fs::directory_iterator(project_))
+        EXPECT_EQ(entry.path().extension() == ".tmp" || entry.path().extension() == ".lock", false)
+            << entry.path();
+    // Bytes the save writes differently are written: the file is replaced.
+    editData("<HelpText Language=", "<HelpText  Language=");
+    fs::last_write_time(data, old);
+    ASSERT_EQ(compile({"--yes"}).status, 0);
+    EXPECT_NE(fs::last_write_time(data), old);
+    EXPECT_EQ(test::readFile(data), bytes);
 }
 
 TEST_F(CompileCommand, WinHelpRequestedWithoutACompilerFailsAndBadArgumentsAreRefused) {

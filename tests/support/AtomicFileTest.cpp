@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
+
+#include <chrono>
 
 namespace corvane {
 namespace {
@@ -46,6 +49,77 @@ TEST(AtomicFile, ContentOfManyMegabytesKeepsItsOrderAndTheNextFileStartsEmpty) {
     small.write("only this");
     small.commit();
     EXPECT_EQ(readFile(dir / "small.txt"), "only this");
+}
+
+// The modification time of a file, in nanoseconds.
+long long modifiedAt(const std::filesystem::path& file) {
+    struct stat st {};
+    ::stat(file.c_str(), &st);
+    return static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec;
+}
+
+// Sets the file's modification time to an old one, so that a rewrite shows.
+void makeOld(const std::filesystem::path& file) {
+    std::filesystem::last_write_time(file, std::filesystem::file_time_type::clock::now() -
+                                               std::chrono::hours(48));
+}
+
+TEST(AtomicFile, StreamedContentEqualToTheTargetWritesNothingAndAnyDifferenceReplacesIt) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    // Chunks of 64 KiB: differences before, at and after a chunk's end, and in length.
+    const std::string old = std::string(70000, 'a') + "middle" + std::string(70000, 'z');
+    const std::string changed[] = {"",
+                                   old.substr(0, 65536),
+                                   old.substr(0, old.size() - 1),
+                                   old + "!",
+                                   "b" + old.substr(1),
+                                   old.substr(0, 65536) + "#" + old.substr(65537),
+                                   old.substr(0, old.size() - 1) + "!"};
+    for (bool keep : {true, false}) {
+        for (const std::string& content : changed) {
+            writeFile(target, old);
+            makeOld(target);
+            long long before = modifiedAt(target);
+            AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
+            file.setKeepUnchanged(keep);
+            file.commit([&](OutputBuffer& out) {
+                for (size_t at = 0; at < content.size(); at += 1000) // many small pieces
+                    out.append(std::string_view(content).substr(at, 1000));
+            });
+            EXPECT_TRUE(file.replaced());
+            EXPECT_TRUE(readFile(target) == content) << content.size();
+            EXPECT_NE(modifiedAt(target), before);
+        }
+        writeFile(target, old);
+        makeOld(target);
+        long long before = modifiedAt(target);
+        AtomicFile same(target, {}, Durability::Flush, Locking::Exclusive);
+        same.setKeepUnchanged(keep);
+        same.commit([&](OutputBuffer& out) { out.append(old); });
+        EXPECT_EQ(same.replaced(), !keep);
+        EXPECT_TRUE(readFile(target) == old);
+        EXPECT_EQ(modifiedAt(target) == before, keep);
+        int entries = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+            entries += entry.path().filename() == "data.txt" ? 1 : 100; // no temporary, no lock
+        EXPECT_EQ(entries, 1);
+    }
+}
+
+TEST(AtomicFile, AnUnchangedContentStillRespectsTheLockAndReadOnlyFiles) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    writeFile(target, "same");
+    ::chmod(target.c_str(), 0444);
+    AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
+    file.setKeepUnchanged(true);
+    EXPECT_THROW(file.commit([](OutputBuffer& out) { out.append("same"); }), VbError);
+    ::chmod(target.c_str(), 0644);
+    writeFile(dir / "data.txt.lock", "");
+    file.setLockWait(std::chrono::milliseconds(20));
+    EXPECT_THROW(file.commit([](OutputBuffer& out) { out.append("same"); }), VbError);
+    EXPECT_EQ(readFile(target), "same");
 }
 
 TEST(AtomicFile, WithoutCommitNothingIsWritten) {

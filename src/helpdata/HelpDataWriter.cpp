@@ -1,0 +1,156 @@
+#include "helpdata/HelpDataWriter.h"
+
+#include "settings/ModMain.h"
+#include "support/XmlChecks.h"
+
+#include <string>
+
+namespace corvane {
+
+namespace {
+
+const std::string Neutral = "Neutral";
+
+// The bytes XMLDocument writes as references: in texts every control character but tab, CR
+// and LF, & < >; in attribute values every control character, & < ".
+struct SpecialBytes {
+    bool text[256] = {};
+    bool attribute[256] = {};
+    SpecialBytes() {
+        for (int c = 0; c < 32; ++c)
+            text[c] = attribute[c] = c != '\t' && c != '\r' && c != '\n';
+        attribute[int{'\t'}] = attribute[int{'\r'}] = attribute[int{'\n'}] = true;
+        for (unsigned char c : std::string_view("&<"))
+            text[c] = attribute[c] = true;
+        text[int{'>'}] = true;
+        attribute[int{'"'}] = true;
+    }
+};
+
+const SpecialBytes special;
+
+const char* boolText(bool value) {
+    return value ? "True" : "False";
+}
+
+} // namespace
+
+void HelpDataWriter::write(const ModuleRecords& forms, const NameList& formNames) {
+    out_.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    writeRoot();
+    NameList& languages = *settings_.SelectedLanguages;
+    if (languages.empty() && forms.Count() == 0) {
+        out_.append(" />\n");
+        return;
+    }
+    out_.append(">\n");
+    for (const std::string& language : languages) {
+        out_.append("  <SelectedLanguage");
+        attribute("Name", language);
+        out_.append(" />\n");
+    }
+    for (int32_t x = 1; x <= forms.Count(); ++x) {
+        const HelpItems& records = *forms.Item(x);
+        out_.append("  <VBComponent");
+        attribute("ComponentName", formNames.Item(x));
+        if (records.Count() == 0) {
+            out_.append(" />\n");
+            continue;
+        }
+        out_.append(">\n");
+        for (const auto& record : records)
+            writeRecord(*record);
+        out_.append("  </VBComponent>\n");
+    }
+    out_.append("</Root>\n");
+}
+
+void HelpDataWriter::writeRoot() {
+    out_.append("<Root");
+    attribute("CurrentLanguage", settings_.mCurrentLanguage);
+    attribute("PrimaryLanguage", settings_.mPrimaryLanguage);
+    attribute("GenerateHTML", boolText(settings_.mGenerateHTML));
+    attribute("CompileHTML", boolText(settings_.mCompileHTML));
+    attribute("GenerateWinHelp", boolText(settings_.mGenerateWinHelp));
+    attribute("CompileWinHelp", boolText(settings_.mCompileWinHelp));
+}
+
+void HelpDataWriter::writeRecord(const HelpItem& record) {
+    out_.append("    <HelpItem");
+    attribute("ComponentName", record.ComponentName);
+    attribute("ControlName", record.ControlName);
+    attribute("ContextHelpID", std::to_string(record.ContextHelpID));
+    attribute("ControlType", record.ControlType);
+    attribute("Caption", record.Caption);
+    NameList& languages = *settings_.SelectedLanguages;
+    if (languages.empty())
+        languages.Add(Neutral, Neutral);
+    bool any = false;
+    for (const std::string& language : languages) {
+        int32_t position = record.HelpTexts.PositionOf(language);
+        if (position == 0)
+            continue;
+        out_.append(any ? "      <HelpText" : ">\n      <HelpText");
+        any = true;
+        attribute("Language", language);
+        const std::string& value = record.HelpTexts.Item(position);
+        if (value.empty()) {
+            out_.append(" />\n");
+            continue;
+        }
+        out_.append('>');
+        text(value);
+        out_.append("</HelpText>\n");
+    }
+    out_.append(any ? "    </HelpItem>\n" : " />\n");
+}
+
+void HelpDataWriter::attribute(std::string_view name, std::string_view value) {
+    out_.append(' ');
+    out_.append(name);
+    out_.append("=\"");
+    escaped(value, special.attribute);
+    out_.append('"');
+}
+
+void HelpDataWriter::text(std::string_view value) {
+    escaped(value, special.text);
+}
+
+void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {
+    std::string cleaned;
+    if (!isCleanXmlText(value)) { // as the document stores it
+        cleaned = cleanXmlText(value);
+        value = cleaned;
+    }
+    size_t run = 0;
+    for (size_t i = 0; i < value.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(value[i]);
+        if (!table[c])
+            continue;
+        out_.append(value.substr(run, i - run));
+        run = i + 1;
+        switch (c) {
+        case '&':
+            out_.append("&amp;");
+            break;
+        case '<':
+            out_.append("&lt;");
+            break;
+        case '>':
+            out_.append("&gt;");
+            break;
+        case '"':
+            out_.append("&quot;");
+            break;
+        default: {
+            const char reference[] = {'&', '#', static_cast<char>('0' + c / 10),
+                                      static_cast<char>('0' + c % 10), ';'};
+            out_.append(std::string_view(reference, sizeof reference));
+        }
+        }
+    }
+    out_.append(value.substr(run));
+}
+
+} // namespace corvane

@@ -1,0 +1,52 @@
+// HelpDataWriter: renders the help data file's text straight from the records into an
+// output buffer, without building a document first.
+//
+// The bytes are those of the document HelpDataFile::document() builds, written as XMLDocument
+// writes it (the declaration, two spaces of indentation per level, texts inline, LF line
+// ends), so a file saved either way is the same file:
+//   <?xml version="1.0" encoding="UTF-8"?>
+//   <Root CurrentLanguage=".." PrimaryLanguage=".." GenerateHTML="True" ...>
+//     <SelectedLanguage Name="English" />
+//     <VBComponent ComponentName="frmMain">
+//       <HelpItem ComponentName="frmMain" ControlName="txtName" ... Caption="..">
+//         <HelpText Language="English">The customer's name</HelpText>
+//       </HelpItem>
+//     </VBComponent>
+//   </Root>
+// Texts are stored as the document stores them: NUL characters dropped, bytes that are not
+// UTF-8 replaced by U+FFFD; & < > in texts and & < " tab CR LF in attribute values escaped.
+#pragma once
+
+#include "helpdata/HelpItem.h"
+#include "support/KeyedCollection.h"
+#include "support/OutputBuffer.h"
+
+#include <string_view>
+
+namespace corvane {
+
+class ModMain;
+
+class HelpDataWriter {
+public:
+    // A writer of the settings and languages of `settings` into `out` (both outlive it).
+    HelpDataWriter(ModMain& settings, OutputBuffer& out) : settings_(settings), out_(out) {}
+
+    // Writes the whole file: the root with the settings, the selected languages and one
+    // "VBComponent" per module with a "HelpItem" per record. An empty SelectedLanguages gets
+    // "Neutral" before the first record, as a record written into a document does.
+    void write(const ModuleRecords& forms, const NameList& formNames);
+
+private:
+    void writeRoot();
+    void writeRecord(const HelpItem& record);
+    void attribute(std::string_view name, std::string_view value);
+    void text(std::string_view value);
+    void escaped(std::string_view value, const bool (&special)[256]);
+    void indent(int depth);
+
+    ModMain& settings_;
+    OutputBuffer& out_;
+};
+
+} // namespace corvane
