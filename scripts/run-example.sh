@@ -11,7 +11,7 @@ work="$build/example"
 rm -rf "$work"
 cp -r "$root/examples/OrderEntry" "$work"
 corvane="$build/bin/corvane"
-if [ -n "${DISPLAY:-}" ] && ldd "$corvane" | grep -q Qt6Widgets; then
+if [ -n "${DISPLAY:-}" ] && [ -x "$build/bin/corvane-gui" ]; then
     exec "$corvane" edit "$work/OrderEntry.vbp"
 fi
 "$corvane" scan "$work/OrderEntry.vbp"

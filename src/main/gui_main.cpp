@@ -1,5 +1,5 @@
-// The desktop program: `corvane` alone and `corvane edit` open windows, `corvane preview`
-// draws with Qt; every other command is the command line's, run in this process.
+// The desktop program "corvane-gui", which `corvane` starts: no arguments and `edit` open
+// windows, `preview` draws with Qt; every other command is the command line's, run in this process.
 #include "app/GuiProgram.h"
 #include "app/PreviewCommand.h"
 #include "cli/CommandLine.h"
