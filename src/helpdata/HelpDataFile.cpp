@@ -72,18 +72,26 @@ void HelpDataFile::read(const fs::path& path) {
     problems_.clear();
     text_.clear();
     document_ = XMLDocument();
-    std::string bytes;
+    released_ = false;
     try {
-        bytes = readFileBytes(path);
+        // The usual file, UTF-8 and well-formed, is parsed where it is read, without a copy.
+        FileBuffer buffer = readFileBuffer(path, pugi::get_memory_allocation_function(),
+                                           pugi::get_memory_deallocation_function());
+        existed_ = true;
+        if (document_.LoadInPlace(buffer.data, buffer.size))
+            return;
+        readDecoded(readFileBytes(path)); // the rest is decoded first (and problems named)
     } catch (const VbError& error) {
         if (error.number() != vberr::FileNotFound) {
             existed_ = unreadable_ = true;
             problems_.push_back({0, "it cannot be read (" + error.description() + ")"});
         }
         document_.LoadText(EmptyDocument);
-        return;
     }
-    existed_ = true;
+}
+
+// Loads bytes that are not plain UTF-8 or not well-formed; the text stays for line numbers.
+void HelpDataFile::readDecoded(std::string bytes) {
     text_ = decodeOwnedXmlBytes(std::move(bytes));
     if (text_.find('\0') != std::string::npos) {
         problems_.push_back(
@@ -99,6 +107,8 @@ void HelpDataFile::read(const fs::path& path) {
 }
 
 bool HelpDataFile::isNew() const {
+    if (released_)
+        return releasedNew_;
     XMLElements children = document_.Root().Elements();
     return children.begin() == children.end();
 }
@@ -141,6 +151,11 @@ void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
     for (const XMLElement& child : document_.Root().Elements())
         if (child.hasName("VBComponent"))
             readModule(child, forms, formNames);
+    // The records hold everything now: the file's bytes and their document are freed.
+    releasedNew_ = isNew();
+    released_ = true;
+    document_ = XMLDocument();
+    std::string().swap(text_);
 }
 
 bool HelpDataFile::readModule(const XMLElement& element, ModuleRecords& forms,
@@ -228,6 +243,13 @@ void HelpDataFile::load(const fs::path& path, ModuleRecords& forms, NameList& fo
 }
 
 void HelpDataFile::addProblem(const XMLElement& element, std::string what) {
+    if (text_.empty() && existed_) { // parsed in place: the lines are counted in the file's text
+        try {
+            text_ = decodeOwnedXmlBytes(readFileBytes(path_));
+        } catch (const VbError&) {
+            // the problem is still told, without its line
+        }
+    }
     problems_.push_back({lineAt(text_, element.sourceOffset()), std::move(what)});
 }
 

@@ -78,6 +78,7 @@ public:
     void readSelectedLanguages();
     // Adds a collection of records to `forms` (and the name to `formNames`) for every
     // "VBComponent" element, with a record per child element; what cannot be taken is a problem.
+    // The last step of a load: the file's bytes and their document are freed after it.
     void readRecords(ModuleRecords& forms, NameList& formNames);
     // read(), then the settings, languages and records (a new file: "Neutral" only).
     void load(const std::filesystem::path& path, ModuleRecords& forms, NameList& formNames);
@@ -108,6 +109,7 @@ public:
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
 private:
+    void readDecoded(std::string bytes);
     void addProblem(const XMLElement& element, std::string what);
     bool readModule(const XMLElement& element, ModuleRecords& forms, NameList& formNames);
     void readRecord(const XMLElement& element, const std::string& module, HelpItems& records);
@@ -118,8 +120,10 @@ private:
     bool existed_ = false;
     bool unreadable_ = false;
     bool originalKept_ = false; // the bytes of an incomplete load are safe (or replaced by a save)
-    std::string text_;          // the decoded text, for line numbers
+    std::string text_;          // the decoded text, for line numbers (read when needed)
     XMLDocument document_;
+    bool released_ = false;    // readRecords freed the document
+    bool releasedNew_ = false; // isNew() of the freed document
     std::vector<HelpDataProblem> problems_;
     std::chrono::milliseconds lockWait_{2000};
 };

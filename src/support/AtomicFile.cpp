@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <new>
 #include <optional>
 #include <sys/stat.h>
 #include <thread>
@@ -375,7 +376,10 @@ void syncFileSystem(const std::filesystem::path& path) {
     ::close(fd);
 }
 
-std::string readFileBytes(const std::filesystem::path& path) {
+namespace {
+
+// Opens a file for reading; VbError 53 when it does not exist, 75 when it cannot be opened.
+int openForReading(const fs::path& path) {
     int fd = faulted(AtomicStep::Read, path) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) {
         int error = errno;
@@ -384,23 +388,30 @@ std::string readFileBytes(const std::filesystem::path& path) {
                           path.string());
         fail(path, "open", error);
     }
+    return fd;
+}
+
+// Reads the whole file into a buffer that `grow` gives a capacity (keeping what it holds):
+// first the file's size and one byte more, so that a file that grew meanwhile is still read
+// whole, no copies through a buffer. Returns the number of bytes read.
+size_t readWhole(const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
     struct Closer {
         int fd;
         ~Closer() { ::close(fd); }
-    } closer{fd};
-    // Read straight into a string of the file's size, no copies through a buffer and no
-    // growing string; one byte more, so that a file that grew meanwhile is still read whole.
+    } closer{openForReading(path)};
     struct stat info {};
-    size_t expected =
-        ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
-    std::string bytes(expected > 0 ? expected + 1 : 65536, '\0');
+    size_t expected = ::fstat(closer.fd, &info) == 0 && S_ISREG(info.st_mode)
+                          ? static_cast<size_t>(info.st_size)
+                          : 0;
+    size_t capacity = expected > 0 ? expected + 1 : 65536;
+    char* data = grow(capacity);
     size_t filled = 0;
     for (;;) {
-        if (filled == bytes.size())
-            bytes.resize(bytes.size() * 2);
-        ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
+        if (filled == capacity)
+            data = grow(capacity *= 2);
+        ssize_t n = ::read(closer.fd, data + filled, capacity - filled);
         if (n == 0)
-            break;
+            return filled;
         if (n < 0) {
             if (errno == EINTR)
                 continue;
@@ -408,8 +419,42 @@ std::string readFileBytes(const std::filesystem::path& path) {
         }
         filled += static_cast<size_t>(n);
     }
-    bytes.resize(filled);
+}
+
+} // namespace
+
+std::string readFileBytes(const std::filesystem::path& path) {
+    std::string bytes;
+    bytes.resize(readWhole(path, [&](size_t capacity) {
+        bytes.resize(capacity);
+        return bytes.data();
+    }));
     return bytes;
+}
+
+FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
+                          void (*release)(void*)) {
+    FileBuffer buffer;
+    size_t held = 0;
+    try {
+        buffer.size = readWhole(path, [&](size_t capacity) {
+            char* grown = static_cast<char*>(allocate(capacity)); // not zero-filled
+            if (!grown)
+                throw std::bad_alloc();
+            if (buffer.data)
+                std::memcpy(grown, buffer.data, held);
+            if (buffer.data)
+                release(buffer.data);
+            buffer.data = grown;
+            held = capacity;
+            return grown;
+        });
+    } catch (...) {
+        if (buffer.data)
+            release(buffer.data);
+        throw;
+    }
+    return buffer;
 }
 
 } // namespace corvane

@@ -148,4 +148,14 @@ void syncFileSystem(const std::filesystem::path& path);
 // be read, naming the file and the reason.
 std::string readFileBytes(const std::filesystem::path& path);
 
+// A file's bytes in a buffer the caller frees.
+struct FileBuffer {
+    char* data = nullptr; // from the allocation function given to readFileBuffer
+    size_t size = 0;      // the number of bytes read (the buffer may be larger)
+};
+// Reads a whole file like readFileBytes into memory from `allocate`, which is not zero-filled
+// first; the caller frees it with `release` (as does a failure on the way).
+FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
+                          void (*release)(void*));
+
 } // namespace corvane

@@ -178,6 +178,24 @@ bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
     return true;
 }
 
+bool XMLDocument::LoadInPlace(char* buffer, size_t size) {
+    std::string_view text(buffer, size);
+    if (size == 0 || !isPlainUtf8Xml(text) || text.find('\0') != std::string_view::npos) {
+        pugi::get_memory_deallocation_function()(buffer);
+        return false;
+    }
+    // Character references and CDATA sections are found before the parse changes the bytes.
+    bool needsCleaning = contains(text, "&#", 1) || contains(text, "<![CDATA[", 2);
+    auto document = XmlDocumentRef::make(); // owns the buffer from here, even when parsing fails
+    if (!document->load_buffer_inplace_own(buffer, size, parseOptions, pugi::encoding_utf8))
+        return false;
+    if (needsCleaning)
+        cleanTexts(*document);
+    state_->lastError.reset();
+    state_->document = std::move(document);
+    return true;
+}
+
 std::string XMLDocument::XMLText() const {
     std::string text;
     WriteText([&](std::string_view piece) { text += piece; });

@@ -59,6 +59,12 @@ public:
     // is UTF-8 already; bytes that are not UTF-8 are read as U+FFFD. Comments, processing
     // instructions and the document type are not kept.
     bool LoadText(std::string_view text);
+    // Parses a file's bytes where they lie, without a copy, and replaces the content: `buffer`
+    // (`size` bytes from pugi::get_memory_allocation_function()) belongs to the document from
+    // then on. Only plain UTF-8 text without NUL characters (isPlainUtf8Xml) that is
+    // well-formed is taken; otherwise the buffer is freed, the document stays as it was and the
+    // result is false: the caller loads the bytes the usual way (LoadText names the fault).
+    bool LoadInPlace(char* buffer, size_t size);
     // The whole document as UTF-8 text (see the header comment); raises VbError 5 when the
     // root has no name (after a failed load: name it before writing the document).
     std::string XMLText() const;

@@ -78,12 +78,16 @@ std::string decodeXmlBytes(std::string_view bytes) {
     return std::string(bytes);
 }
 
+bool isPlainUtf8Xml(std::string_view bytes) {
+    // Only a file without byte order mark or UTF-16 start can be taken as it is.
+    bool marked = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
+                                        static_cast<unsigned char>(bytes[0]) >= 0xEF);
+    return !marked && !namesWindowsLatin1(declaredXmlEncoding(bytes)) && isValidUtf8(bytes);
+}
+
 std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8) {
     std::string_view view = bytes;
-    // Only a file without byte order mark or UTF-16 start can be taken as it is.
-    bool marked = view.size() >= 2 && (view[0] == '\0' || view[1] == '\0' ||
-                                       static_cast<unsigned char>(view[0]) >= 0xEF);
-    bool moved = !marked && !namesWindowsLatin1(declaredXmlEncoding(view)) && isValidUtf8(view);
+    bool moved = isPlainUtf8Xml(view);
     if (checkedUtf8)
         *checkedUtf8 = moved;
     return moved ? std::move(bytes) : decodeXmlBytes(view);

@@ -23,6 +23,10 @@ std::string decodeXmlBytes(std::string_view bytes);
 // only for moved text; other text may still be valid UTF-8).
 std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8 = nullptr);
 
+// True when the bytes are the UTF-8 text itself: no byte order mark, no UTF-16 start, no
+// declared Windows-1252, valid UTF-8 (decodeXmlBytes would return them unchanged).
+bool isPlainUtf8Xml(std::string_view bytes);
+
 // The encoding name given by the XML declaration at the start of the bytes ("" when there is
 // no declaration or it names no encoding).
 std::string declaredXmlEncoding(std::string_view bytes);

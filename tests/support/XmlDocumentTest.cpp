@@ -4,6 +4,7 @@
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <cstring>
 #include <sstream>
 #include <vector>
 
@@ -377,6 +378,41 @@ TEST(XmlDocument, FilesAndStreams) {
     EXPECT_EQ(document.Root().Text(), "é");
     std::istringstream broken("<a>");
     EXPECT_FALSE(document.Load(broken));
+}
+
+} // namespace
+} // namespace corvane
+
+namespace corvane {
+namespace {
+
+// A copy of `text` in a buffer the document may own.
+char* ownedBuffer(std::string_view text) {
+    char* buffer = static_cast<char*>(pugi::get_memory_allocation_function()(text.size() + 1));
+    std::memcpy(buffer, text.data(), text.size());
+    return buffer;
+}
+
+TEST(XmlDocument, LoadingInPlaceGivesTheDocumentLoadTextGivesOrDeclines) {
+    const std::string text = "<?xml version=\"1.0\"?>\r\n<Root A=\"&lt;&#9;&quot;\">\r\n"
+                             "  <T L=\"x\">a &amp; b\r\n&#01;c</T>\n  <U><![CDATA[<raw>]]></U>\n"
+                             "  <V>  </V><W>Größe</W></Root>";
+    XMLDocument usual;
+    ASSERT_TRUE(usual.LoadText(text));
+    XMLDocument inPlace;
+    ASSERT_TRUE(inPlace.LoadInPlace(ownedBuffer(text), text.size()));
+    EXPECT_EQ(inPlace.XMLText(), usual.XMLText());
+    EXPECT_EQ(inPlace.Root().Elements().Item(1).Text(), "a & b\r\n\x01" "c");
+
+    // Declined, the document unchanged: another encoding, NUL, not well-formed, empty.
+    for (std::string declined : {std::string("\xEF\xBB\xBF<a/>"), std::string("<a>\xE4</a>"),
+                                 std::string("<?xml version=\"1.0\" encoding=\"latin1\"?><a/>"),
+                                 std::string("<a>\0</a>", 8), std::string("<a><b></a>"),
+                                 std::string()}) {
+        SCOPED_TRACE(declined);
+        EXPECT_FALSE(inPlace.LoadInPlace(ownedBuffer(declined), declined.size()));
+        EXPECT_EQ(inPlace.XMLText(), usual.XMLText());
+    }
 }
 
 } // namespace
