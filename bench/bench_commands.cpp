@@ -1,0 +1,188 @@
+// Measures the command-line program as a user runs it: `corvane scan`, `scan --json` and
+// `scan --save` on a synthetic project of 400 forms x 50 controls with help text in three
+// languages, each run a fresh process. The baselines run as processes of their own too, cold:
+// open = read every file of the project + pugixml parse of the data file + a walk over its
+// nodes; save = the parsed data file serialised by pugixml, written to a temporary file,
+// flushed to disk and renamed. The best of several runs counts; for each command the page
+// faults (minor, getrusage) and the peak memory (maxrss) of its best run are shown.
+// Save is `scan --save` after one change of the data file, minus the best `corvane scan`.
+#include "SyntheticProject.h"
+
+#include "cli/HeadlessSession.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+
+#include <pugixml.hpp>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+using namespace corvane;
+namespace fs = std::filesystem;
+
+constexpr int Runs = 9;
+
+namespace {
+
+struct Measure {
+    double ms = 1e9; // the best run's wall-clock time
+    long minorFaults = 0;
+    long peakKiB = 0;
+};
+
+// Runs a program with `arguments` (standard output discarded) and keeps the run when faster.
+void runProcess(const std::vector<std::string>& arguments, Measure& best, double* reported = nullptr) {
+    int pipeEnds[2];
+    if (::pipe(pipeEnds) != 0)
+        std::abort();
+    auto start = std::chrono::steady_clock::now();
+    pid_t child = ::fork();
+    if (child == 0) {
+        ::dup2(pipeEnds[1], 1); // the baseline reports its own timing on standard output
+        ::close(pipeEnds[0]);
+        if (!reported) {
+            int null = ::open("/dev/null", O_WRONLY);
+            ::dup2(null, 1);
+        }
+        std::vector<char*> argv;
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        ::execv(argv[0], argv.data());
+        ::_exit(127);
+    }
+    ::close(pipeEnds[1]);
+    std::string output;
+    char buffer[256];
+    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
+        output.append(buffer, static_cast<size_t>(n));
+    ::close(pipeEnds[0]);
+    int status = 0;
+    rusage usage {};
+    ::wait4(child, &status, 0, &usage);
+    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+        std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
+        std::exit(1);
+    }
+    if (reported)
+        ms = std::atof(output.c_str());
+    if (ms < best.ms)
+        best = {ms, usage.ru_minflt, usage.ru_maxrss};
+}
+
+// The cold baseline of opening: every file read, the data file parsed and walked.
+int baselineOpen(const fs::path& folder) {
+    size_t bytes = 0, attributes = 0;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.is_regular_file() && entry.path().filename() != "ContextHelp.txt")
+            bytes += readFileBytes(entry.path()).size();
+    std::string data = readFileBytes(folder / "ContextHelp.txt");
+    pugi::xml_document document;
+    document.load_buffer(data.data(), data.size());
+    for (pugi::xml_node node : document.document_element().children())
+        for (pugi::xml_node item : node.children()) {
+            for (pugi::xml_attribute attribute : item.attributes())
+                attributes += *attribute.value() ? 1 : 0;
+            for (pugi::xml_node text : item.children())
+                attributes += *text.child_value() ? 1 : 0;
+        }
+    return bytes > 0 && attributes > 0 ? 0 : 1;
+}
+
+// The cold baseline of saving: the parsed file serialised, written, flushed and renamed; prints
+// the milliseconds of that part.
+int baselineSave(const fs::path& folder) {
+    pugi::xml_document document;
+    document.load_file((folder / "ContextHelp.txt").c_str());
+    auto start = std::chrono::steady_clock::now();
+    std::ostringstream text;
+    document.save(text, "  ");
+    replaceFileAtomically(folder / "baseline.txt", text.str());
+    std::printf("%f\n", std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+    return 0;
+}
+
+// Gives every control help text in three languages and saves it, once.
+void writeHelpData(const fs::path& projectFile) {
+    std::ostringstream sink;
+    cli::HeadlessSession session(sink, sink, false);
+    session.open(projectFile);
+    ModMain& settings = session.addin().modMain();
+    settings.SelectedLanguages->Clear();
+    for (const char* language : {"English", "German", "French"})
+        settings.SelectedLanguages->Add(language, language);
+    int n = 0;
+    for (const auto& module : *session.editor()->formsData())
+        for (const auto& record : *module) {
+            ++n;
+            record->SetHelpText("English", "Explains control " + std::to_string(n) + " of the form & <what> it does.");
+            record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
+            record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
+        }
+    session.closeAndSave();
+}
+
+// One change the save must write: an attribute spaced as the program never writes it.
+void changeDataFile(const fs::path& file) {
+    std::string bytes = readFileBytes(file);
+    size_t at = bytes.find("<HelpText Language=");
+    bytes.insert(at + 9, " ");
+    replaceFileAtomically(file, bytes);
+}
+
+void print(const char* what, const Measure& measure, const Measure& baseline) {
+    std::printf("%-26s %8.1f ms  %7ld faults  %6.1f MB peak   baseline %7.1f ms  %7ld faults  %6.1f MB   ratio %.2f\n",
+                what, measure.ms, measure.minorFaults, measure.peakKiB / 1024.0, baseline.ms, baseline.minorFaults,
+                baseline.peakKiB / 1024.0, measure.ms / baseline.ms);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--baseline-open")
+        return baselineOpen(argv[2]);
+    if (argc == 3 && std::string(argv[1]) == "--baseline-save")
+        return baselineSave(argv[2]);
+    const fs::path self = fs::read_symlink("/proc/self/exe");
+    const std::string corvane = (self.parent_path().parent_path() / "bin" / "corvane").string();
+    auto folder = fs::temp_directory_path() / ("corvane-bench-commands-" + std::to_string(::getpid()));
+    auto projectFile = bench::writeSyntheticProject(folder, 400, 50);
+    ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
+    ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
+    writeHelpData(projectFile);
+    const fs::path data = folder / "ContextHelp.txt";
+    const std::string vbp = projectFile.string();
+
+    Measure openBase, scan, json, saveBase, save, unchangedSave;
+    for (int run = 0; run < Runs; ++run) {
+        runProcess({self.string(), "--baseline-open", folder.string()}, openBase);
+        runProcess({corvane, "scan", vbp}, scan);
+        runProcess({corvane, "scan", vbp, "--json"}, json);
+        double reported = 0;
+        runProcess({self.string(), "--baseline-save", folder.string()}, saveBase, &reported);
+        changeDataFile(data);
+        runProcess({corvane, "scan", vbp, "--save"}, save);
+        runProcess({corvane, "scan", vbp, "--save"}, unchangedSave); // nothing to write
+    }
+    std::printf("project: 400 forms x 50 controls, 3 languages, data file %zu bytes; best of %d runs\n",
+                static_cast<size_t>(fs::file_size(data)), Runs);
+    print("open (corvane scan)", scan, openBase);
+    print("corvane scan --json", json, openBase);
+    Measure saveOnly = save;
+    saveOnly.ms = save.ms - scan.ms;
+    print("save (scan --save - scan)", saveOnly, saveBase);
+    std::printf("  scan --save: %.1f ms in all; with nothing changed: %.1f ms, %ld faults, %.1f MB peak\n", save.ms,
+                unchangedSave.ms, unchangedSave.minorFaults, unchangedSave.peakKiB / 1024.0);
+    fs::remove_all(folder);
+    return 0;
+}
