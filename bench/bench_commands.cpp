@@ -6,6 +6,7 @@
 // flushed to disk and renamed. The best of several runs counts; for each command the page
 // faults (minor, getrusage) and the peak memory (maxrss) of its best run are shown.
 // Save is `scan --save` after one change of the data file, minus the best `corvane scan`.
+// With --keep the project stays in the temporary folder (its name is printed) for a profiler.
 #include "SyntheticProject.h"
 
 #include "cli/HeadlessSession.h"
@@ -183,6 +184,9 @@ int main(int argc, char** argv) {
     print("save (scan --save - scan)", saveOnly, saveBase);
     std::printf("  scan --save: %.1f ms in all; with nothing changed: %.1f ms, %ld faults, %.1f MB peak\n", save.ms,
                 unchangedSave.ms, unchangedSave.minorFaults, unchangedSave.peakKiB / 1024.0);
-    fs::remove_all(folder);
+    if (argc == 2 && std::string(argv[1]) == "--keep") // for a profiler: the project stays
+        std::printf("project kept in %s\n", folder.c_str());
+    else
+        fs::remove_all(folder);
     return 0;
 }
