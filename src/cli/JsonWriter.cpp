@@ -6,62 +6,80 @@
 
 namespace corvane::cli {
 
+JsonWriter::JsonWriter(std::ostream& out)
+    : out_([&out](std::string_view chunk) {
+          out.write(chunk.data(), static_cast<std::streamsize>(chunk.size()));
+      }) {}
+
+JsonWriter::~JsonWriter() {
+    out_.flush();
+}
+
 void JsonWriter::separate() {
     if (afterKey_) {
         afterKey_ = false;
         return;
     }
     if (!first_.back())
-        out_ << ", ";
+        out_.append(", ");
     first_.back() = false;
 }
 
 void JsonWriter::beginObject() {
     separate();
-    out_ << '{';
+    out_.append('{');
     first_.push_back(true);
 }
 
 void JsonWriter::endObject() {
     first_.pop_back();
-    out_ << '}';
+    out_.append('}');
 }
 
 void JsonWriter::beginArray() {
     separate();
-    out_ << '[';
+    out_.append('[');
     first_.push_back(true);
 }
 
 void JsonWriter::endArray() {
     first_.pop_back();
-    out_ << ']';
+    out_.append(']');
 }
 
 void JsonWriter::key(std::string_view name) {
     separate();
-    out_ << quoted(name) << ": ";
+    appendQuoted(out_, name);
+    out_.append(": ");
     afterKey_ = true;
 }
 
 void JsonWriter::value(std::string_view text) {
     separate();
-    out_ << quoted(text);
+    appendQuoted(out_, text);
 }
 
 void JsonWriter::value(int64_t number) {
     separate();
-    out_ << number;
+    out_.append(std::to_string(number));
 }
 
 void JsonWriter::value(bool flag) {
     separate();
-    out_ << (flag ? "true" : "false");
+    out_.append(flag ? "true" : "false");
 }
 
 std::string JsonWriter::quoted(std::string_view text) {
-    std::string valid = isValidUtf8(text) ? std::string(text) : std::string();
-    if (valid.empty() && !text.empty()) {
+    std::string literal;
+    OutputBuffer out([&](std::string_view chunk) { literal += chunk; });
+    appendQuoted(out, text);
+    out.flush();
+    return literal;
+}
+
+void JsonWriter::appendQuoted(OutputBuffer& out, std::string_view text) {
+    std::string valid;
+    if (!isValidUtf8(text)) {
         // Keep what can be kept: every byte that does not start valid UTF-8 becomes U+FFFD.
         size_t i = 0;
         while (i < text.size()) {
@@ -76,28 +94,33 @@ std::string JsonWriter::quoted(std::string_view text) {
                 ++i;
             }
         }
+        text = valid;
     }
-    std::string out = "\"";
-    for (char c : valid) {
+    out.append('"');
+    size_t run = 0; // the bytes since the last escape go out in one piece
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        if (c >= 0x20 && c != '"' && c != '\\')
+            continue;
+        out.append(text.substr(run, i - run));
+        run = i + 1;
         switch (c) {
-        case '"': out += "\\\""; break;
-        case '\\': out += "\\\\"; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
-        case '\b': out += "\\b"; break;
-        case '\f': out += "\\f"; break;
-        default:
-            if (static_cast<unsigned char>(c) < 0x20) {
-                char buffer[8];
-                std::snprintf(buffer, sizeof buffer, "\\u%04x", static_cast<unsigned char>(c));
-                out += buffer;
-            } else {
-                out += c;
-            }
+        case '"': out.append("\\\""); break;
+        case '\\': out.append("\\\\"); break;
+        case '\n': out.append("\\n"); break;
+        case '\r': out.append("\\r"); break;
+        case '\t': out.append("\\t"); break;
+        case '\b': out.append("\\b"); break;
+        case '\f': out.append("\\f"); break;
+        default: {
+            char buffer[8];
+            std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+            out.append(std::string_view(buffer, 6));
+        }
         }
     }
-    return out + "\"";
+    out.append(text.substr(run));
+    out.append('"');
 }
 
 } // namespace corvane::cli

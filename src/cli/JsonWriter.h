@@ -1,8 +1,12 @@
-// JsonWriter: writes JSON text with correct escaping, one value after another.
+// JsonWriter: writes JSON text with correct escaping, one value after another, straight into
+// a buffer that goes to the stream in large chunks (a project's JSON runs to megabytes).
 #pragma once
+
+#include "support/OutputBuffer.h"
 
 #include <cstdint>
 #include <ostream>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -10,7 +14,11 @@ namespace corvane::cli {
 
 class JsonWriter {
 public:
-    explicit JsonWriter(std::ostream& out) : out_(out) {}
+    explicit JsonWriter(std::ostream& out);
+    // Hands the rest of the text to the stream.
+    ~JsonWriter();
+    JsonWriter(const JsonWriter&) = delete;
+    JsonWriter& operator=(const JsonWriter&) = delete;
 
     // Starts and ends an object or an array.
     void beginObject();
@@ -26,13 +34,18 @@ public:
     void value(int32_t number) { value(static_cast<int64_t>(number)); }
     void value(bool flag);
 
+    // Hands the text written so far to the stream.
+    void flush() { out_.flush(); }
+
     // A JSON string literal for the text (invalid UTF-8 bytes become U+FFFD).
     static std::string quoted(std::string_view text);
 
 private:
     void separate();
+    // Appends the string literal of the text.
+    static void appendQuoted(OutputBuffer& out, std::string_view text);
 
-    std::ostream& out_;
+    OutputBuffer out_;
     std::vector<bool> first_{true}; // per open container: nothing written in it yet
     bool afterKey_ = false;
 };

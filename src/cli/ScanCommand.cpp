@@ -131,6 +131,7 @@ void writeJson(std::ostream& out, HeadlessSession& session) {
     }
     json.endArray();
     json.endObject();
+    json.flush();
     out << "\n";
 }
 
