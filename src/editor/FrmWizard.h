@@ -47,6 +47,7 @@ class VBComponent;
 class ModMain;
 class TopicsAhead;
 struct TopicRecipe;
+class WinHelpProjectWriter;
 
 class FrmWizard : public controls::Form, public ReportsVariables {
 public:
@@ -161,7 +162,11 @@ private:
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
-    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe);
+    void showCompileLog(ErrorScope& scope, const std::string& text);
+    void showPendingNotes(ErrorScope& scope);
+    std::string replaceStaleAssociation(const std::string& gone);
+    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
+                          const WinHelpProjectWriter* winHelp);
 
     ModMain& settings_;
 
@@ -183,6 +188,9 @@ private:
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // Set while a damaged data file has no copy yet: the save must not replace it.
     bool keepDataFile_ = false;
+    // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):
+    // what the run changed on its own. Shown with the next compile log, or at the run's end.
+    std::string compileNotes_;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 
