@@ -186,8 +186,17 @@ int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std
     FileTimes placedBefore;
     for (const auto& [besideProject, compiled] : placed)
         placedBefore[besideProject] = lastWritten(besideProject);
-    editor->CreateHelpFiles();
-    bool ok = session.reportsMade() == 0;
+    bool ok = true;
+    try {
+        editor->CreateHelpFiles();
+    } catch (const VbError& error) {
+        // A failure the error report passed on ends the run; what was done is still checked
+        // and saved, so that no context number handed out is lost.
+        err << "corvane: the creation run ended after an error" << (error.description().empty() ? "" : ": ")
+            << error.description() << "\n";
+        ok = false;
+    }
+    ok = ok && session.reportsMade() == 0;
     if (!allProduced(before, err))
         ok = false;
     if (!allPlaced(placed, placedBefore, settings, err))

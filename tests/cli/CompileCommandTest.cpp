@@ -224,5 +224,27 @@ TEST_F(CompileCommand, HtmlHelpCompilerNotLocatedFailsTheRunNamingEveryMissingFi
     EXPECT_TRUE(fs::exists(languageFile("German", "OrderEntry_ContextTopics.rtf")));
 }
 
+// Before, the failure passed on by the error report left the program through an uncaught
+// exception.
+TEST_F(CompileCommand, LanguageFolderThatCannotBeMadeFailsTheRunNamingItsFiles) {
+    fs::create_directories(project_ / "Corvane");
+    test::writeFile(project_ / "Corvane" / "German", "a file where the folder goes");
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1) << result.out;
+    for (const std::string name : {"OrderEntry_ContextTopics.txt", "OrderEntry_Context.hhp",
+                                   "OrderEntry_ContextTopics.rtf", "OrderEntry_Context.chm"})
+        EXPECT_NE(result.err.find("corvane: not produced: " + languageFile("German", name) + "\n"), std::string::npos)
+            << name << "\n" << result.err;
+    EXPECT_EQ(result.err.find("not produced: " + languageFile("English", "OrderEntry_Context.chm")), std::string::npos);
+    // The error ends the run: it is reported, the run says so, and nothing is placed.
+    EXPECT_NE(result.err.find("corvane: error 75 in frmWizard.CreateSingleHelpFile: "), std::string::npos);
+    EXPECT_NE(result.err.find("corvane: the creation run ended after an error\n"), std::string::npos);
+    EXPECT_NE(result.err.find("corvane: not placed: " + (project_ / "OrderEntry_Context.chm").string()),
+              std::string::npos);
+    // What the run did is saved all the same: the numbers handed out reach the data file.
+    EXPECT_NE(test::readFile(project_ / "ContextHelp.txt").find("ControlName=\"cmdTodaysOrders\" ContextHelpID=\"39\""),
+              std::string::npos);
+}
+
 } // namespace
 } // namespace corvane::cli
