@@ -78,6 +78,37 @@ TEST_F(CompilerLocation, AssociationWhoseProgramIsGoneLeadsToTheFrontEndOrAsks) 
     EXPECT_TRUE(reports_.reports().empty());
 }
 
+TEST_F(CompilerLocation, ReplacedAssociationIsNotedInTheCompileLogOnceWithTheCompilersMessages) {
+    FrmWizard& w = wizard();
+    const fs::path gone = dir_ / "Old Compilers";
+    const std::string note = "Note: The HTML Help compiler \"" + (gone / "hhc.exe").string() +
+                             "\" named by the association of HTML Help project files no longer exists; the "
+                             "association now names the compiler front end \"" +
+                             (fs::path(CORVANE_HHC).parent_path() / "hhc.exe").string() + "\".\n";
+    compile(true, false);
+    settings().mGenerateWinHelp = false;
+    registry().SetValue(RegistryRoot::LocalMachine, HtmlCommandKey, "", "\"" + (gone / "HHW.exe").string() + "\" %1");
+    w.CreateHelpFiles();
+    EXPECT_TRUE(reports_.reports().empty());
+    ASSERT_EQ(logs_.size(), 1u);
+    EXPECT_EQ(logs_[0], note);
+    EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_Context.chm")));
+    EXPECT_EQ(windows_.messages().back().title, "Help projects created");
+
+    // With compiler messages to show, the note leads their log and is not shown again.
+    logs_.clear();
+    windows_.clearMessages();
+    registry().SetValue(RegistryRoot::LocalMachine, HtmlCommandKey, "", "\"" + (gone / "HHW.exe").string() + "\" %1");
+    record("frmMain", "cmdOpen").SetHelpText("English", "Opens the order \xE2\x86\x92 edit.");
+    windows_.answerNext(controls::vbOK);
+    windows_.answerNext(controls::vbYes);
+    w.CreateHelpFiles();
+    ASSERT_EQ(logs_.size(), 1u);
+    EXPECT_TRUE(logs_[0].starts_with(note + "Writing CHM")) << logs_[0];
+    EXPECT_NE(logs_[0].find("U+2192"), std::string::npos);
+    EXPECT_EQ(windows_.messages().back().title, "Help projects created");
+}
+
 TEST_F(CompilerLocation, ChosenCompilerRewritesTheAssociationAndTheNextLookupDoesNotAsk) {
     FrmWizard& w = wizard();
     registry().SetValue(RegistryRoot::LocalMachine, WinHelpCommandKey, "", "notepad.exe %1");
