@@ -49,6 +49,10 @@ std::string usageText() {
            "and exits with 0 when no word was questioned, 1 when one was, 2 when it could not\n"
            "check (unknown language, dictionary not installed).\n"
            "\n"
+           "compile exits with 0 when every file the project's options ask for was made and\n"
+           "the primary language's help file was placed beside the project; otherwise a line\n"
+           "names each file that is missing and it exits with 1 (2 for bad arguments).\n"
+           "\n"
            "Options:\n"
            "  --help      show this text and exit\n"
            "  --version   show the program's version and exit\n";

@@ -49,6 +49,7 @@ class VBComponent;
 class ModMain;
 class TopicsAhead;
 struct TopicRecipe;
+class WinHelpProjectWriter;
 
 class FrmWizard : public controls::Form, public ReportsVariables {
 public:
@@ -166,7 +167,11 @@ private:
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
-    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe);
+    void showCompileLog(ErrorScope& scope, const std::string& text);
+    void showPendingNotes(ErrorScope& scope);
+    std::string replaceStaleAssociation(const std::string& gone);
+    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
+                          const WinHelpProjectWriter* winHelp);
 
     ModMain& settings_;
 
@@ -188,6 +193,9 @@ private:
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // The project's help data file: loads, keeps what it could not load, saves safely.
     HelpDataFile dataFile_;
+    // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):
+    // what the run changed on its own. Shown with the next compile log, or at the run's end.
+    std::string compileNotes_;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 
