@@ -68,6 +68,9 @@ public:
     void CheckFormsExist();
     // Saves the help data file and the layout, then unloads the window.
     void ExitApp();
+    // True when a help text was changed since the window loaded (the row being edited is
+    // committed first); the close box saves such changes, an unload from code drops them.
+    bool hasUnsavedEdits();
     // Fills the language combo from SelectedLanguages and selects `CurrentLanguage`.
     void LoadSelectedLanguages(const std::string& CurrentLanguage);
     // Selects a spell-check scope tool by name.
@@ -140,6 +143,8 @@ private:
     void Grid_ColumnHeaderClick(controls::GridColumn& Column);
     void Grid_RowColChange();
     void txtHelpText_Change();
+    // Gives a record the help text of the current language, noting a change.
+    void setRecordText(HelpItem& record, const std::string& text);
     void ActiveBar_Click(controls::Tool& Tool);
     void ActiveBar_ComboSelChange(controls::Tool& Tool);
 
@@ -183,6 +188,8 @@ private:
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // Set while a damaged data file has no copy yet: the save must not replace it.
     bool keepDataFile_ = false;
+    // A help text changed since the window loaded.
+    bool textEdited_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 
