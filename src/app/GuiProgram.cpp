@@ -112,6 +112,15 @@ EditArguments parseEdit(const std::vector<std::string>& arguments) {
     return parsed;
 }
 
+// The offscreen platform says for every window what it cannot do; none of it matters here.
+void quietOffscreenPlatform() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QStringLiteral("This plugin does not support")) && previous)
+            previous(type, context, message);
+    });
+}
+
 } // namespace
 
 int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
@@ -132,6 +141,7 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
             return 2;
         }
         ::setenv("QT_QPA_PLATFORM", "offscreen", 1); // a picture needs no screen
+        quietOffscreenPlatform();
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));

@@ -49,8 +49,17 @@ bool setUp(FrmWizard& editor, const ScreenshotRequest& request, std::ostream& er
         if (request.view == "card" || request.view == "table")
             editor.ActiveBar().clickTool(editor.ActiveBar().Bands(0).Tools().Item(request.view == "card" ? "cardview" : "tableview"));
         if (!request.groupBy.empty()) {
+            const controls::GridColumn* column = nullptr;
+            for (const auto& each : editor.Grid().Columns())
+                if (each->Key() == request.groupBy)
+                    column = each.get();
+            if (!column) {
+                err << "corvane: the grid has no column '" << request.groupBy << "'\n";
+                ok = false;
+                return;
+            }
             editor.Grid().Groups().Clear();
-            editor.Grid().Groups().Add(editor.Grid().Columns().Item(request.groupBy).Index(), 1);
+            editor.Grid().Groups().Add(column->Index(), 1);
         }
     });
     return ok;

@@ -68,6 +68,23 @@ TEST(UnattendedRun, TheScreenshotModeAnswersEveryQuestionAndNeverWaits) {
     EXPECT_FALSE(image.isNull());
     EXPECT_GT(image.width(), 400);
 
+    // The options that set the editor up; one that names nothing fails the run.
+    fs::path cards = fixture.dir() / "cards.png";
+    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
+                                        quotedArgument(cards.string()) + " --module frmMain --view card --group-by ControlType");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_FALSE(QImage(QString::fromStdString(cards.string())).isNull());
+    EXPECT_EQ(run.errors.find("This plugin"), std::string::npos) << run.errors;
+    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
+                                        quotedArgument(cards.string()) + " --group-by Colour");
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("no column 'Colour'"), std::string::npos) << run.errors;
+    // A module without a questioned word has no spell check question to picture.
+    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
+                                        quotedArgument(cards.string()) + " --module frmAbout --during spellcheck");
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("Spell check complete for the current module -> OK"), std::string::npos) << run.errors;
+
     // A project that cannot be opened: its message, then status 1.
     run = runProgram(fixture.dir(), "edit " + quotedArgument((fixture.dir() / "missing.vbp").string()) +
                                         " --screenshot " + quotedArgument(picture.string()));
