@@ -7,7 +7,10 @@
 #include "app/GridItemModel.h"
 #include "app/GridView.h"
 #include "app/GroupByArea.h"
+#include "app/ToolbarView.h"
+#include "controls/BusyWindow.h"
 #include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -15,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QSignalSpy>
 #include <QTableView>
+#include <QToolButton>
 #include <QTest>
 #include <QTimer>
 
@@ -139,6 +143,47 @@ TEST(DesktopUse, TheTextBoxAndTheGridCellFollowEachOtherAtEveryKeystroke) {
     EXPECT_EQ(open.helpText->textCursor().selectedText(), QStringLiteral("twoo"));
     EXPECT_TRUE(fixture.reports().empty());
     editor.Unload();
+}
+
+TEST(DesktopUse, DialogsOpenCentredOnTheEditorWhichOwnsTheMessagesAndTheBusyWindow) {
+    GuiFixture fixture;
+    app::GuiSession& session = fixture.session();
+    session.host().show();
+    OpenEditor open = openOnFirstRow(fixture);
+    ASSERT_NE(open.window, nullptr);
+    open.window->move(60, 40);
+    open.window->resize(700, 520); // on the (800 by 600) screen: a dialog need not be pushed back onto it
+    QTest::qWait(20);
+    EXPECT_EQ(session.windows().frontWindow(), open.window);
+
+    QPoint dialogCentre;
+    QWidget* dialogOwner = nullptr;
+    answerWhenShown(session.windows(), "frmOptions", [&](app::FormWindow& dialog) {
+        dialogCentre = dialog.frameGeometry().center();
+        dialogOwner = session.windows().frontWindow();
+        dialog.close();
+    });
+    auto* toolbar = open.window->findChild<app::ToolbarView*>();
+    ASSERT_NE(toolbar, nullptr);
+    clickAt(toolbar->button("options"));
+    QPoint editorCentre = open.window->frameGeometry().center();
+    // Centred within the size of a window frame (which the platform draws as it likes).
+    EXPECT_LE((dialogCentre - editorCentre).manhattanLength(), 20) << dialogCentre.x() << "," << dialogCentre.y();
+    EXPECT_NE(dialogOwner, open.window); // the modal dialog was in front while it was up
+
+    // The busy window goes over the editor while it works, and back to no owner afterwards.
+    controls::BusyWindow& busy = *session.addin().modMain().Busy;
+    busy.SetOwner(open.editor);
+    busy.SetShowProgress(true);
+    busy.Show();
+    QWidget* shown = open.window->findChild<QWidget*>(QStringLiteral("BusyWindow"));
+    ASSERT_NE(shown, nullptr);
+    EXPECT_TRUE(shown->isVisible());
+    busy.Hide();
+    EXPECT_EQ(shown->parentWidget(), nullptr);
+    EXPECT_EQ(open.window->findChild<QWidget*>(QStringLiteral("BusyWindow")), nullptr);
+    EXPECT_TRUE(fixture.reports().empty());
+    open.editor->Unload();
 }
 
 TEST(DesktopUse, TheGroupByAreaExplainsItselfAndItsMenuRemovesOneLevelOrAll) {
