@@ -71,6 +71,9 @@ public:
     void CheckFormsExist();
     // Saves the help data file and the layout, then unloads the window.
     void ExitApp();
+    // True when a help text was changed since the window loaded (the row being edited is
+    // committed first); the close box saves such changes, an unload from code drops them.
+    bool hasUnsavedEdits();
     // Fills the language combo from SelectedLanguages and selects `CurrentLanguage`.
     void LoadSelectedLanguages(const std::string& CurrentLanguage);
     // Selects a spell-check scope tool by name.
@@ -145,6 +148,8 @@ private:
     void Grid_ColumnHeaderClick(controls::GridColumn& Column);
     void Grid_RowColChange();
     void txtHelpText_Change();
+    // Gives a record the help text of the current language, noting a change.
+    void setRecordText(HelpItem& record, const std::string& text);
     void ActiveBar_Click(controls::Tool& Tool);
     void ActiveBar_ComboSelChange(controls::Tool& Tool);
 
@@ -196,6 +201,8 @@ private:
     // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):
     // what the run changed on its own. Shown with the next compile log, or at the run's end.
     std::string compileNotes_;
+    // A help text changed since the window loaded.
+    bool textEdited_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 
