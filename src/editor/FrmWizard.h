@@ -31,6 +31,7 @@
 #include "support/KeyedCollection.h"
 #include "support/XmlDocument.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -97,6 +98,8 @@ public:
     const std::shared_ptr<NameList>& formNames() const { return FormNames; }
     const std::shared_ptr<HelpItems>& currentForm() const { return CurrentForm; }
     int32_t highestId() const { return mHighestID; }
+    // Why the scan showed a message, by the message's text (a designer that could not be read).
+    const std::map<std::string, std::string>& scanMessageDetails() const { return scanMessageDetails_; }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
@@ -179,6 +182,8 @@ private:
     // Component names whose controls could not be read this session: their stored records
     // are kept as they are and saved again.
     NameList unreadableComponents_;
+    // The reasons behind the scan's messages (see scanMessageDetails).
+    std::map<std::string, std::string> scanMessageDetails_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // Set while a damaged data file has no copy yet: the save must not replace it.
