@@ -191,11 +191,20 @@ void FrmWizard::CheckFormsExist() {
         auto project = VBP();
         // One look-up per stored module, not a walk of the project's components for each.
         std::unordered_set<std::string_view, FoldedHash, FoldedEqual> present;
-        for (const auto& component : project->VBComponents())
+        bool someNameUnknown = false;
+        for (const auto& component : project->VBComponents()) {
             present.insert(component->Name());
-        for (const std::string& name : *FormNames)
-            if (!present.contains(name))
+            someNameUnknown = someNameUnknown || (isVisualComponent(component->Type()) && !component->nameIsKnown());
+        }
+        for (const std::string& name : *FormNames) {
+            if (present.contains(name))
+                continue;
+            // A designer whose file gave no name may be this module: its help text is kept.
+            if (!someNameUnknown)
                 dropped.push_back(name);
+            else if (!unreadableComponents_.Contains(name))
+                unreadableComponents_.Add(name, name);
+        }
         for (const std::string& name : dropped) {
             FormNames->Remove(name);
             Forms->Remove(name);

@@ -105,8 +105,7 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
         document_.reset();
         failure_ = designerFailure(error, file_);
         // Stored help text is filed under the designer's own name, which the file may still give.
-        if (error.number() != vberr::FileNotFound)
-            readNameOnly(codePage);
+        nameKnown_ = error.number() != vberr::FileNotFound && readNameOnly(codePage);
     }
     designer_ = std::make_shared<vbide::Designer>(document_, failure_);
 }
@@ -116,13 +115,16 @@ void VBComponent::readActiveXDesignerName(int codePage) {
     readNameOnly(codePage);
 }
 
-void VBComponent::readNameOnly(int codePage) {
+bool VBComponent::readNameOnly(int codePage) {
     try {
-        if (auto name = attributeVbName(readFileBytes(file_), codePage))
+        if (auto name = attributeVbName(readFileBytes(file_), codePage)) {
             name_ = std::move(*name);
+            return true;
+        }
     } catch (const VbError&) {
         // the name stays the file's
     }
+    return false;
 }
 
 const std::vector<LoadWarning>& VBComponent::warnings() const {

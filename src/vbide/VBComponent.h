@@ -72,6 +72,12 @@ public:
     // The component's own properties (types 5 to 9: the designer's, e.g. "WhatsThisHelp";
     // other types: none). Raises VbError 60061 when the designer's file could not be read.
     vbide::Properties& Properties();
+    // False for a designer whose file could not give its name (missing, or unreadable without
+    // an "Attribute VB_Name" line): its name is then the file's, which may not be its own.
+    bool nameIsKnown() const {
+        waitForContent();
+        return nameKnown_;
+    }
     // What could not be taken as it is while the designer's file was read (types 5 to 9).
     const std::vector<LoadWarning>& warnings() const;
     // Why the designer's file could not be read (its controls raise it), or null.
@@ -99,7 +105,7 @@ private:
         : type_(type), name_(std::move(name)), file_(std::move(file)) {}
     void readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
     void readActiveXDesignerName(int codePage);
-    void readNameOnly(int codePage); // the name from "Attribute VB_Name", when the file has one
+    bool readNameOnly(int codePage); // the name from "Attribute VB_Name"; false when there is none
     void waitForContent() const {
         if (read_.valid())
             read_.get();
@@ -113,6 +119,7 @@ private:
     std::shared_ptr<vbide::Designer> designer_;
     vbide::Properties none_;
     std::vector<LoadWarning> noWarnings_;
+    bool nameKnown_ = true;
     std::shared_future<void> read_; // the background read of the file, if any
 };
 

@@ -164,7 +164,8 @@ TEST_F(ScanCommandTest, SaveWritesTheDataFileAndTheProject) {
 }
 
 TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASave) {
-    // Form2.frm holds frmTwo, with a block that cannot be read; frmGone.frm does not exist.
+    // Form2.frm holds frmTwo, with a block that cannot be read; frmGone.frm, which held frmAway,
+    // does not exist: no stored module can be dropped while a designer's name is unknown.
     test::writeFile(dir_ / "Tiny.vbp", crlf("Type=Exe\nForm=frmOne.frm\nForm=Form2.frm\nForm=frmGone.frm\n"
                                             "RelatedDoc=ContextHelp.txt\nName=\"Tiny\"\n"));
     std::filesystem::remove(dir_ / "frmTwo.frm");
@@ -175,8 +176,8 @@ TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASa
     stored.insert(stored.find("</Root>"),
                   "<VBComponent ComponentName=\"frmTwo\"><HelpItem ComponentName=\"frmTwo\" ControlName=\"lblInfo(2)\" "
                   "ContextHelpID=\"5\" ControlType=\"Label\" Caption=\"Say\"><HelpText Language=\"English\">Two's text"
-                  "</HelpText></HelpItem></VBComponent><VBComponent ComponentName=\"frmGone\"><HelpItem "
-                  "ComponentName=\"frmGone\" ControlName=\"cmdGo\" ContextHelpID=\"9\" ControlType=\"CommandButton\" "
+                  "</HelpText></HelpItem></VBComponent><VBComponent ComponentName=\"frmAway\"><HelpItem "
+                  "ComponentName=\"frmAway\" ControlName=\"cmdGo\" ContextHelpID=\"9\" ControlType=\"CommandButton\" "
                   "Caption=\"Go\"><HelpText Language=\"English\">Gone's text</HelpText></HelpItem></VBComponent>");
     test::writeFile(dir_ / "ContextHelp.txt", stored);
 
