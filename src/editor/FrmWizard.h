@@ -33,6 +33,7 @@
 #include "support/KeyedCollection.h"
 #include "support/XmlDocument.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -105,6 +106,8 @@ public:
     int32_t highestId() const { return mHighestID; }
     // The help data file the scan loaded (what it did not take: its problems()).
     const HelpDataFile& helpDataFile() const { return dataFile_; }
+    // Why the scan showed a message, by the message's text (a designer that could not be read).
+    const std::map<std::string, std::string>& scanMessageDetails() const { return scanMessageDetails_; }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
@@ -194,6 +197,8 @@ private:
     // Component names whose controls could not be read this session: their stored records
     // are kept as they are and saved again.
     NameList unreadableComponents_;
+    // The reasons behind the scan's messages (see scanMessageDetails).
+    std::map<std::string, std::string> scanMessageDetails_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // The project's help data file: loads, keeps what it could not load, saves safely.
