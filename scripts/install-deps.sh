@@ -5,6 +5,7 @@ packages=(
     build-essential cmake ninja-build pkg-config clang
     libgtest-dev libgmock-dev
     libpugixml-dev libmimalloc-dev
+    gettext translate-toolkit
     qt6-base-dev qt6-qpa-plugins
     libhunspell-dev hunspell-en-us hunspell-de-de
     fp-utils libchm-dev libchm-bin

@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CompileCommand.h"
+#include "cli/CoverageCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
@@ -19,6 +22,16 @@ std::string usageText() {
            "  compile PROJECT.vbp [--yes]          generate and compile the help files\n"
            "  edit PROJECT.vbp                     open the help text editor\n"
            "  spell PROJECT.vbp [--language NAME]  check the spelling of the help text\n"
+           "\n"
+           "Translation (XLIFF 1.2 or gettext PO files for translators' tools):\n"
+           "  export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n"
+           "                       write one language's help text for a translator\n"
+           "  import PROJECT.vbp FILE [--dry-run]\n"
+           "                       bring a translated file back; exits with 1 when a unit was\n"
+           "                       skipped (conflict, unknown unit), 2 when nothing was imported\n"
+           "  coverage PROJECT.vbp [--language NAME] [--json] [--min PERCENT]\n"
+           "                       controls with and without help text, per module and language;\n"
+           "                       exits with 1 when a language is below PERCENT\n"
            "\n"
            "spell prints one line for each questioned word and a count, changing nothing:\n"
            "  MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
@@ -52,6 +65,12 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return runCompile(rest, out, err);
     if (command == "spell")
         return runSpell(rest, out, err);
+    if (command == "export")
+        return runExport(rest, out, err);
+    if (command == "import")
+        return runImport(rest, out, err);
+    if (command == "coverage")
+        return runCoverage(rest, out, err);
     err << "corvane: unknown command '" << command << "'\n"
         << "Run 'corvane --help' for the list of commands.\n";
     return 2;
