@@ -93,6 +93,13 @@ void writeText(std::ostream& out, const exchange::CoverageReport& report, const 
             out << language.language << " is below the minimum of " << minimumText(*minimum) << "%\n";
 }
 
+void writeCounts(JsonWriter& json, int controls, int withText) {
+    json.key("controls");
+    json.value(controls);
+    json.key("withText");
+    json.value(withText);
+}
+
 void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report, const std::string& language) {
     json.key("modules");
     json.beginArray();
@@ -102,10 +109,7 @@ void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report, 
         json.beginObject();
         json.key("module");
         json.value(module.module);
-        json.key("controls");
-        json.value(module.controls);
-        json.key("withText");
-        json.value(module.withText);
+        writeCounts(json, module.controls, module.withText);
         json.key("missing");
         json.beginArray();
         for (const std::string& key : module.missing)
@@ -128,10 +132,7 @@ void writeJson(std::ostream& out, const std::string& project, const exchange::Co
         json.beginObject();
         json.key("language");
         json.value(language.language);
-        json.key("controls");
-        json.value(language.controls);
-        json.key("withText");
-        json.value(language.withText);
+        writeCounts(json, language.controls, language.withText);
         json.key("belowMinimum");
         json.value(belowMinimum(language, minimum));
         writeModulesJson(json, report, language.language);

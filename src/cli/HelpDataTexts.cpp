@@ -31,29 +31,37 @@ HelpDataTexts::HelpDataTexts(std::filesystem::path dataFile) : file_(std::move(d
                                               std::to_string(error.line) + ", column " +
                                               std::to_string(error.column) + ": " + error.reason);
     }
+    indexRecords();
+}
+
+// Records are read whatever their element's name, as loading reads them.
+void HelpDataTexts::indexRecords() {
+    for (const XMLElement& component : document_.Root().Elements()) {
+        XMLAttributes moduleAttributes = component.Attributes();
+        if (!component.hasName("VBComponent") || !moduleAttributes.Contains("ComponentName"))
+            continue;
+        std::string module = moduleAttributes.Item("ComponentName").Value();
+        for (const XMLElement& record : component.Elements()) {
+            XMLAttributes attributes = record.Attributes();
+            if (attributes.Contains("ControlName"))
+                records_.emplace(foldCase(module + "/" + attributes.Item("ControlName").Value()), record);
+        }
+    }
 }
 
 bool HelpDataTexts::setText(std::string_view module, std::string_view key, const std::string& language,
                             const std::string& text) {
-    auto component = childWith(document_.Root(), "VBComponent", "ComponentName", module);
-    if (!component)
+    auto found = records_.find(foldCase(std::string(module) + "/" + std::string(key)));
+    if (found == records_.end())
         return false;
-    // Records are read whatever their element's name, as loading reads them.
-    std::optional<XMLElement> record;
-    for (const XMLElement& child : component->Elements()) {
-        XMLAttributes attributes = child.Attributes();
-        if (attributes.Contains("ControlName") && equalsIgnoreCase(attributes.Item("ControlName").Value(), key)) {
-            record = child;
-            break;
-        }
-    }
-    if (!record || (record->Elements().Count() == 0 && !record->Text().empty()))
-        return false; // no record, or one in the old form: its own text, without a language
-    if (auto existing = childWith(*record, "HelpText", "Language", language)) {
+    XMLElement& record = found->second;
+    if (record.Elements().Count() == 0 && !record.Text().empty())
+        return false; // a record in the old form: its own text, without a language
+    if (auto existing = childWith(record, "HelpText", "Language", language)) {
         existing->SetText(text);
         return true;
     }
-    record->AddElement("HelpText", text).AddAttribute("Language", language);
+    record.AddElement("HelpText", text).AddAttribute("Language", language);
     return true;
 }
 

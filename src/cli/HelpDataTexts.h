@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace corvane::cli {
 
@@ -29,8 +30,12 @@ public:
     void save() const;
 
 private:
+    void indexRecords();
+
     std::filesystem::path file_;
     XMLDocument document_;
+    // The records by folded "module/key", the first of each (a large import looks up many).
+    std::unordered_map<std::string, XMLElement> records_;
 };
 
 } // namespace corvane::cli

@@ -1,9 +1,9 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
 #include "cli/CommandLine.h"
-#include "support/ProcessRunner.h"
 #include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,8 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
+using test::runToolWithStatus;
+using test::ToolRun;
 using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
@@ -75,17 +77,6 @@ protected:
     ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
     ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
 };
-
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-ToolRun runTool(const std::string& commandLine) {
-    ProcessRunner runner;
-    runner.Run(commandLine);
-    return {runner.ExitCode(), runner.Output()};
-}
 
 const char* const ExampleCoverage =
     "English: 41 of 69 controls have help text (59.4%)\n"
@@ -157,15 +148,15 @@ TEST_F(ExchangeCommandsTest, EveryLanguageAndFormatRoundTripsWithoutChangingAByt
             SCOPED_TRACE(language + " " + format);
             std::string file = exportTo(language, format, language + (format == "po" ? ".po" : ".xlf"));
             if (format == "po") {
-                ToolRun check = runTool("msgfmt --check -o " + (dir_ / "out.mo").string() + " " + file);
+                ToolRun check = runToolWithStatus("msgfmt --check -o " + (dir_ / "out.mo").string() + " " + file);
                 EXPECT_EQ(check.status, 0) << check.output;
                 EXPECT_EQ(check.output, "");
             } else {
-                ToolRun convert = runTool("xliff2po " + file + " " + (dir_ / "converted.po").string());
+                ToolRun convert = runToolWithStatus("xliff2po " + file + " " + (dir_ / "converted.po").string());
                 EXPECT_EQ(convert.status, 0) << convert.output;
                 EXPECT_NE(readFile(dir_ / "converted.po").find("#: frmMain/cboFilter\n"), std::string::npos);
             }
-            ToolRun count = runTool("pocount --csv " + file);
+            ToolRun count = runToolWithStatus("pocount --csv " + file);
             EXPECT_EQ(count.status, 0) << count.output;
             // 41 units: the controls with English text.
             EXPECT_NE(count.output.find(", 41, "), std::string::npos) << count.output;
@@ -286,6 +277,20 @@ TEST_F(ExchangeCommandsTest, FilesOfAnotherProjectOrLanguageAndMalformedFilesWri
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("Missing.po"), std::string::npos) << missing.err;
     EXPECT_EQ(readFile(dataFile()), original_);
+
+    // A help data file that does not read completely takes no import (nor an export).
+    std::string damaged = original_.substr(0, original_.size() / 2);
+    writeFile(dataFile(), damaged);
+    writeFile(dir_ / "Changed.po", replaced(po, "zur Bearbeitung.\"", "zum Bearbeiten.\""));
+    Outcome unreadable = import((dir_ / "Changed.po").string());
+    EXPECT_EQ(unreadable.status, 2);
+    EXPECT_EQ(unreadable.out, "");
+    EXPECT_TRUE(unreadable.err.starts_with("[Help data file damaged] The help data file ")) << unreadable.err;
+    EXPECT_TRUE(unreadable.err.ends_with("corvane import: the help text of " + project() +
+                                         " could not be read completely; nothing was done\n"))
+        << unreadable.err;
+    EXPECT_EQ(readFile(dataFile()), damaged);
+    EXPECT_EQ(corvane({"export", project(), "--language", "German"}).status, 2);
 }
 
 TEST_F(ExchangeCommandsTest, UsageErrorsAndTheHelpText) {

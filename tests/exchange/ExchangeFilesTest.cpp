@@ -5,8 +5,8 @@
 #include "exchange/PoWriter.h"
 #include "exchange/XliffReader.h"
 #include "exchange/XliffWriter.h"
-#include "support/ProcessRunner.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +16,8 @@ namespace corvane::exchange {
 namespace {
 
 using test::readFile;
+using test::runToolWithStatus;
+using test::ToolRun;
 using test::TempDir;
 using test::writeFile;
 
@@ -52,17 +54,6 @@ void expectSameTexts(const ExchangeDocument& read, const ExchangeDocument& writt
         EXPECT_EQ(read.units[i].target, written.units[i].target);
         EXPECT_EQ(read.units[i].problem, "");
     }
-}
-
-struct ToolRun {
-    int status;
-    std::string output;
-};
-
-ToolRun runTool(const std::string& commandLine) {
-    ProcessRunner runner;
-    runner.Run(commandLine);
-    return {runner.ExitCode(), runner.Output()};
 }
 
 TEST(ExchangeFiles, XliffAndPoKeepEveryCharacterOfTheTexts) {
@@ -109,7 +100,7 @@ TEST(ExchangeFiles, RealToolsReadTheWrittenFiles) {
     writePoFile(dir / "German.po", document);
     writeXliffFile(dir / "German.xlf", document);
 
-    ToolRun check = runTool("msgfmt --check -o " + (dir / "German.mo").string() + " " + (dir / "German.po").string());
+    ToolRun check = runToolWithStatus("msgfmt --check -o " + (dir / "German.mo").string() + " " + (dir / "German.po").string());
     EXPECT_EQ(check.status, 0) << check.output;
     EXPECT_EQ(check.output, "");
 
@@ -117,12 +108,12 @@ TEST(ExchangeFiles, RealToolsReadTheWrittenFiles) {
     // is fuzzy, in XLIFF it counts as translated.
     const std::pair<const char*, std::vector<int>> counts[] = {{"German.po", {3, 1, 2, 6}}, {"German.xlf", {4, 0, 2, 6}}};
     for (const auto& [name, expected] : counts) {
-        ToolRun count = runTool("pocount --csv " + (dir / name).string());
+        ToolRun count = runToolWithStatus("pocount --csv " + (dir / name).string());
         EXPECT_EQ(count.status, 0) << count.output;
         EXPECT_EQ(pocountMessages(count.output), expected) << count.output;
     }
 
-    ToolRun convert = runTool("xliff2po " + (dir / "German.xlf").string() + " " + (dir / "FromXliff.po").string());
+    ToolRun convert = runToolWithStatus("xliff2po " + (dir / "German.xlf").string() + " " + (dir / "FromXliff.po").string());
     EXPECT_EQ(convert.status, 0) << convert.output;
     std::string converted = readFile(dir / "FromXliff.po");
     EXPECT_NE(converted.find("#: frmOrder/optPay(1)\nmsgid \"<b> & \\\"quoted\\\" 'single' > x\"\n"
@@ -177,16 +168,20 @@ TEST(ExchangeFiles, FilesChangedByTranslationToolsAreRead) {
     EXPECT_EQ(fromPo.units[3].problem, "it has plural forms, which help text does not have");
 }
 
+// The message a reader raises for `text` ("read" when it raises none).
+std::string readError(ExchangeDocument (*reader)(std::istream&, const std::string&), const std::string& text,
+                      const std::string& name) {
+    std::istringstream in(text);
+    try {
+        reader(in, name);
+    } catch (const ExchangeFormatError& error) {
+        return error.what();
+    }
+    return "read";
+}
+
 TEST(ExchangeFiles, MalformedFilesAreRefusedNamingTheFileAndLine) {
-    auto xliffError = [](const std::string& text) {
-        std::istringstream in(text);
-        try {
-            readXliff(in, "bad.xlf");
-        } catch (const ExchangeFormatError& error) {
-            return std::string(error.what());
-        }
-        return std::string("read");
-    };
+    auto xliffError = [](const std::string& text) { return readError(readXliff, text, "bad.xlf"); };
     EXPECT_EQ(xliffError("<xliff>\n<file>\n</xliff>"),
               "bad.xlf: line 3: not well-formed XML (Start-end tags mismatch)");
     EXPECT_EQ(xliffError("<Root/>"), "bad.xlf: not an XLIFF file (its root element is 'Root')");
@@ -195,15 +190,7 @@ TEST(ExchangeFiles, MalformedFilesAreRefusedNamingTheFileAndLine) {
               "bad.xlf: the <file> element does not name the project's language (attribute "
               "corvane:target-language); it was not written by corvane export");
 
-    auto poError = [](const std::string& text) {
-        std::istringstream in(text);
-        try {
-            readPo(in, "bad.po");
-        } catch (const ExchangeFormatError& error) {
-            return std::string(error.what());
-        }
-        return std::string("read");
-    };
+    auto poError = [](const std::string& text) { return readError(readPo, text, "bad.po"); };
     const std::string header = "msgid \"\"\nmsgstr \"X-Corvane-Language: German\\n\"\n\n";
     EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"x\nmsgstr \"y\"\n"),
               "bad.po: line 5: not a well-formed quoted string: \"x");
