@@ -169,6 +169,17 @@ TEST_F(ExchangeCommandsTest, EveryLanguageAndFormatRoundTripsWithoutChangingAByt
         }
     }
     EXPECT_EQ(readFile(dir_ / "OrderEntry" / "frmOrder.frm"), form);
+
+    // A file that gettext re-wrapped (as translators' tools do) imports without changes too.
+    std::string file = exportTo("German", "po", "German.po");
+    ToolRun rewrap = runToolWithStatus("msgcat -o " + (dir_ / "Rewrapped.po").string() + " " + file);
+    EXPECT_EQ(rewrap.status, 0) << rewrap.output;
+    EXPECT_NE(readFile(dir_ / "Rewrapped.po").find("msgid \"\"\n\"Opens an empty order form. The order number is "
+                                                   "assigned when you save the \"\n\"order.\"\n"),
+              std::string::npos);
+    Outcome rewrapped = import((dir_ / "Rewrapped.po").string());
+    EXPECT_EQ(rewrapped.out, "German: 0 changed, 41 unchanged, 0 skipped.\n" + notWritten());
+    EXPECT_EQ(rewrapped.status, 0);
 }
 
 TEST_F(ExchangeCommandsTest, ChangedTargetsChangeExactlyThoseTexts) {
