@@ -27,7 +27,8 @@ std::optional<double> percentValue(const std::string& text) {
     return value;
 }
 
-bool parseOptions(const std::vector<std::string>& arguments, CoverageOptions& options, std::ostream& err) {
+bool parseOptions(const std::vector<std::string>& arguments, CoverageOptions& options,
+                  std::ostream& err) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
@@ -38,7 +39,8 @@ bool parseOptions(const std::vector<std::string>& arguments, CoverageOptions& op
         } else if (argument == "--min" && hasValue) {
             options.minimum = percentValue(arguments[++i]);
             if (!options.minimum) {
-                err << "corvane coverage: --min takes a percentage from 0 to 100, not '" << arguments[i] << "'\n";
+                err << "corvane coverage: --min takes a percentage from 0 to 100, not '"
+                    << arguments[i] << "'\n";
                 return false;
             }
         } else if (!argument.empty() && argument[0] != '-' && options.project.empty()) {
@@ -55,7 +57,8 @@ bool parseOptions(const std::vector<std::string>& arguments, CoverageOptions& op
     return true;
 }
 
-bool belowMinimum(const exchange::LanguageCoverage& language, const std::optional<double>& minimum) {
+bool belowMinimum(const exchange::LanguageCoverage& language,
+                  const std::optional<double>& minimum) {
     return minimum && 100.0 * language.withText < *minimum * language.controls;
 }
 
@@ -75,7 +78,8 @@ std::string minimumText(double minimum) {
     return text;
 }
 
-void writeText(std::ostream& out, const exchange::CoverageReport& report, const std::optional<double>& minimum) {
+void writeText(std::ostream& out, const exchange::CoverageReport& report,
+               const std::optional<double>& minimum) {
     for (const exchange::LanguageCoverage& language : report.languages) {
         out << language.language << ": " << language.withText << " of " << language.controls
             << " controls have help text (" << percentText(language.percent()) << "%)\n";
@@ -90,7 +94,8 @@ void writeText(std::ostream& out, const exchange::CoverageReport& report, const 
     }
     for (const exchange::LanguageCoverage& language : report.languages)
         if (belowMinimum(language, minimum))
-            out << language.language << " is below the minimum of " << minimumText(*minimum) << "%\n";
+            out << language.language << " is below the minimum of " << minimumText(*minimum)
+                << "%\n";
 }
 
 void writeCounts(JsonWriter& json, int controls, int withText) {
@@ -100,7 +105,8 @@ void writeCounts(JsonWriter& json, int controls, int withText) {
     json.value(withText);
 }
 
-void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report, const std::string& language) {
+void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report,
+                      const std::string& language) {
     json.key("modules");
     json.beginArray();
     for (const exchange::ModuleCoverage& module : report.modules) {
@@ -120,8 +126,8 @@ void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report, 
     json.endArray();
 }
 
-void writeJson(std::ostream& out, const std::string& project, const exchange::CoverageReport& report,
-               const std::optional<double>& minimum) {
+void writeJson(std::ostream& out, const std::string& project,
+               const exchange::CoverageReport& report, const std::optional<double>& minimum) {
     JsonWriter json(out);
     json.beginObject();
     json.key("project");

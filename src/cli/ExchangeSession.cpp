@@ -20,7 +20,8 @@ bool ExchangeSession::open(const std::string& projectFile) {
     if (!opened)
         return false;
     FrmWizard* editor = session_.editor();
-    if (!editor || !editor->formsData() || !session_.windows().messages().empty() || session_.reportsMade() > 0) {
+    if (!editor || !editor->formsData() || !session_.windows().messages().empty() ||
+        session_.reportsMade() > 0) {
         err_ << "corvane " << command_ << ": the help text of " << projectFile
              << " could not be read completely; nothing was done\n";
         return false;
@@ -39,7 +40,8 @@ void ExchangeSession::copyTexts() {
     for (int32_t x = 1; x <= modules.Count(); ++x) {
         exchange::ModuleTexts module{editor.formNames()->Item(x), {}};
         for (const auto& record : *modules.Item(x)) {
-            exchange::ControlTexts control{record->ControlName, record->ControlType, record->Caption, {}};
+            exchange::ControlTexts control{
+                record->ControlName, record->ControlType, record->Caption, {}};
             for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i)
                 control.texts.emplace_back(record->HelpTexts.KeyAt(i), record->HelpTexts.Item(i));
             module.controls.push_back(std::move(control));
@@ -64,8 +66,8 @@ std::string ExchangeSession::projectLanguage(const std::string& language) {
         std::string known;
         for (const std::string& candidate : texts_.languages)
             known += (known.empty() ? "" : ", ") + candidate;
-        err_ << "corvane " << command_ << ": '" << language << "' is not a language of " << texts_.project
-             << "; its languages are " << known << "\n";
+        err_ << "corvane " << command_ << ": '" << language << "' is not a language of "
+             << texts_.project << "; its languages are " << known << "\n";
     }
     return name;
 }

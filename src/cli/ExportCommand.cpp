@@ -20,9 +20,11 @@ struct ExportOptions {
     std::string output;
 };
 
-const char* const Usage = "Usage: corvane export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n";
+const char* const Usage =
+    "Usage: corvane export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n";
 
-bool parseOptions(const std::vector<std::string>& arguments, ExportOptions& options, std::ostream& err) {
+bool parseOptions(const std::vector<std::string>& arguments, ExportOptions& options,
+                  std::ostream& err) {
     for (size_t i = 0; i < arguments.size(); ++i) {
         const std::string& argument = arguments[i];
         bool hasValue = i + 1 < arguments.size();
@@ -51,7 +53,8 @@ bool parseOptions(const std::vector<std::string>& arguments, ExportOptions& opti
     return true;
 }
 
-void write(const ExportOptions& options, const exchange::ExchangeDocument& document, std::ostream& out) {
+void write(const ExportOptions& options, const exchange::ExchangeDocument& document,
+           std::ostream& out) {
     bool xliff = options.format == exchange::ExchangeFormat::Xliff;
     if (options.output.empty()) {
         if (xliff)
@@ -81,7 +84,8 @@ int runExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (language.empty())
         return 2;
     const exchange::ProjectTexts& texts = session.texts();
-    auto document = exchange::exportLanguage(texts, language, ExchangeSession::languageTag(texts.primaryLanguage),
+    auto document = exchange::exportLanguage(texts, language,
+                                             ExchangeSession::languageTag(texts.primaryLanguage),
                                              ExchangeSession::languageTag(language));
     try {
         write(options, document, out);

@@ -10,13 +10,14 @@ namespace corvane::cli {
 namespace {
 
 // The first child named `name` whose attribute `attribute` is `value` (letter case ignored).
-std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view name, const char* attribute,
-                                    std::string_view value) {
+std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view name,
+                                    const char* attribute, std::string_view value) {
     for (const XMLElement& child : parent.Elements()) {
         if (!child.hasName(name))
             continue;
         XMLAttributes attributes = child.Attributes();
-        if (attributes.Contains(attribute) && equalsIgnoreCase(attributes.Item(attribute).Value(), value))
+        if (attributes.Contains(attribute) &&
+            equalsIgnoreCase(attributes.Item(attribute).Value(), value))
             return child;
     }
     return std::nullopt;
@@ -27,9 +28,10 @@ std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view n
 HelpDataTexts::HelpDataTexts(std::filesystem::path dataFile) : file_(std::move(dataFile)) {
     if (!document_.LoadFile(file_)) {
         const XmlParseError& error = *document_.LastError();
-        throw VbError(vberr::InvalidCall, "The help data file '" + file_.string() + "' is damaged: line " +
-                                              std::to_string(error.line) + ", column " +
-                                              std::to_string(error.column) + ": " + error.reason);
+        throw VbError(vberr::InvalidCall, "The help data file '" + file_.string() +
+                                              "' is damaged: line " + std::to_string(error.line) +
+                                              ", column " + std::to_string(error.column) + ": " +
+                                              error.reason);
     }
     indexRecords();
 }
@@ -44,13 +46,14 @@ void HelpDataTexts::indexRecords() {
         for (const XMLElement& record : component.Elements()) {
             XMLAttributes attributes = record.Attributes();
             if (attributes.Contains("ControlName"))
-                records_.emplace(foldCase(module + "/" + attributes.Item("ControlName").Value()), record);
+                records_.emplace(foldCase(module + "/" + attributes.Item("ControlName").Value()),
+                                 record);
         }
     }
 }
 
-bool HelpDataTexts::setText(std::string_view module, std::string_view key, const std::string& language,
-                            const std::string& text) {
+bool HelpDataTexts::setText(std::string_view module, std::string_view key,
+                            const std::string& language, const std::string& text) {
     auto found = records_.find(foldCase(std::string(module) + "/" + std::string(key)));
     if (found == records_.end())
         return false;

@@ -25,7 +25,8 @@ public:
     // Sets the text of control `key` of `module` in `language` (names compared without regard
     // to letter case). False, changing nothing, when the file has no record for the control
     // or holds the record in the old form (its text without a language).
-    bool setText(std::string_view module, std::string_view key, const std::string& language, const std::string& text);
+    bool setText(std::string_view module, std::string_view key, const std::string& language,
+                 const std::string& text);
     // Writes the file; raises VbError 75 naming the file when it cannot.
     void save() const;
 

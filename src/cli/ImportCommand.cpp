@@ -18,7 +18,8 @@ struct ImportOptions {
     bool dryRun = false;
 };
 
-bool parseOptions(const std::vector<std::string>& arguments, ImportOptions& options, std::ostream& err) {
+bool parseOptions(const std::vector<std::string>& arguments, ImportOptions& options,
+                  std::ostream& err) {
     for (const std::string& argument : arguments) {
         if (argument == "--dry-run")
             options.dryRun = true;
@@ -60,7 +61,9 @@ void applyChanges(exchange::ImportPlan& plan, HelpDataTexts& data) {
             applied.push_back(std::move(change));
         else
             plan.skipped.push_back({exchange::unitId(change.module, change.controlKey),
-                                    "the help data file holds no record of it in the current form"});
+                                    "its record in the help data file is missing or in the old "
+                                    "form (one text without a language); "
+                                    "open and close the project in the editor once"});
     }
     plan.changes = std::move(applied);
 }
@@ -70,8 +73,8 @@ void report(const exchange::ImportPlan& plan, std::ostream& out) {
         out << "Changed " << exchange::unitId(change.module, change.controlKey) << "\n";
     for (const exchange::SkippedUnit& skipped : plan.skipped)
         out << "Skipped " << skipped.id << ": " << skipped.reason << "\n";
-    out << plan.language << ": " << plan.changes.size() << " changed, " << plan.unchanged << " unchanged, "
-        << plan.skipped.size() << " skipped.\n";
+    out << plan.language << ": " << plan.changes.size() << " changed, " << plan.unchanged
+        << " unchanged, " << plan.skipped.size() << " skipped.\n";
 }
 
 } // namespace

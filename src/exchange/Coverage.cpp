@@ -6,7 +6,8 @@ double LanguageCoverage::percent() const {
     return controls == 0 ? 100.0 : 100.0 * withText / controls;
 }
 
-CoverageReport computeCoverage(const ProjectTexts& project, const std::vector<std::string>& languages) {
+CoverageReport computeCoverage(const ProjectTexts& project,
+                               const std::vector<std::string>& languages) {
     CoverageReport report;
     for (const std::string& language : languages)
         report.languages.push_back({language, 0, 0});

@@ -37,6 +37,7 @@ struct CoverageReport {
 };
 
 // Counts the controls with text (more than spaces) of every module in each of `languages`.
-CoverageReport computeCoverage(const ProjectTexts& project, const std::vector<std::string>& languages);
+CoverageReport computeCoverage(const ProjectTexts& project,
+                               const std::vector<std::string>& languages);
 
 } // namespace corvane::exchange

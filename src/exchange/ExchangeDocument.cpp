@@ -7,7 +7,8 @@ std::string unitId(const std::string& module, const std::string& controlKey) {
 }
 
 std::string controlNote(const ExchangeUnit& unit) {
-    std::string note = "Module " + unit.module + ", control " + unit.controlKey + " (" + unit.controlType + ")";
+    std::string note =
+        "Module " + unit.module + ", control " + unit.controlKey + " (" + unit.controlType + ")";
     if (!unit.caption.empty())
         note += ", caption \"" + unit.caption + "\"";
     return note;

@@ -47,6 +47,7 @@ public:
 };
 
 // Plans the import of `document` (read from `fileName`) into `project`; raises ImportRefused.
-ImportPlan planImport(const ProjectTexts& project, const ExchangeDocument& document, const std::string& fileName);
+ImportPlan planImport(const ProjectTexts& project, const ExchangeDocument& document,
+                      const std::string& fileName);
 
 } // namespace corvane::exchange

@@ -43,7 +43,8 @@ public:
 
 private:
     [[noreturn]] void fail(const std::string& what) const {
-        throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(lineNumber_) + ": " + what);
+        throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(lineNumber_) + ": " +
+                                  what);
     }
 
     void readLine(std::string_view line) {
@@ -76,9 +77,11 @@ private:
     void readKeyword(std::string_view line) {
         size_t end = line.find_first_of(" \t");
         std::string_view keyword = line.substr(0, end);
-        std::string_view rest = end == std::string_view::npos ? std::string_view() : line.substr(end);
+        std::string_view rest =
+            end == std::string_view::npos ? std::string_view() : line.substr(end);
         // A new entry begins without a blank line before it; flags above it stay with it.
-        if ((keyword == "msgctxt" && (entry_.hasId || entry_.hasStr)) || (keyword == "msgid" && entry_.hasId))
+        if ((keyword == "msgctxt" && (entry_.hasId || entry_.hasStr)) ||
+            (keyword == "msgid" && entry_.hasId))
             finishEntry();
         startIfNeeded();
         if (keyword == "msgctxt") {
@@ -125,8 +128,8 @@ private:
         if (!entry_.hasId && !entry_.hasContext && !entry_.hasStr)
             return; // only comments
         if (!entry_.hasId || !entry_.hasStr)
-            throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(entry_.line) + ": an entry without " +
-                                      (entry_.hasId ? "msgstr" : "msgid"));
+            throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(entry_.line) +
+                                      ": an entry without " + (entry_.hasId ? "msgstr" : "msgid"));
         entries_.push_back(std::move(entry_));
         entry_ = PoEntry{};
     }
@@ -167,7 +170,8 @@ ExchangeUnit unitOf(const PoEntry& entry) {
     unit.target = entry.str;
     unit.needsReview = entry.fuzzy;
     if (!entry.hasContext)
-        unit.problem = "the entry at line " + std::to_string(entry.line) + " has no msgctxt, so it names no control";
+        unit.problem = "the entry at line " + std::to_string(entry.line) +
+                       " has no msgctxt, so it names no control";
     else if (entry.plural)
         unit.problem = "it has plural forms, which help text does not have";
     return unit;
@@ -197,8 +201,9 @@ ExchangeDocument readPo(std::istream& in, const std::string& sourceName) {
         document.units.push_back(unitOf(entry));
     }
     if (!headerSeen || document.targetLanguage.empty())
-        throw ExchangeFormatError(sourceName + ": the header does not name the project's language "
-                                  "(field X-Corvane-Language); the file was not written by corvane export");
+        throw ExchangeFormatError(
+            sourceName + ": the header does not name the project's language "
+                         "(field X-Corvane-Language); the file was not written by corvane export");
     return document;
 }
 

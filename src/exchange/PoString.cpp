@@ -9,11 +9,21 @@ std::string escapedPoText(std::string_view text) {
     out.reserve(text.size() + 8);
     for (char c : text) {
         switch (c) {
-        case '\\': out += "\\\\"; break;
-        case '"': out += "\\\""; break;
-        case '\n': out += "\\n"; break;
-        case '\r': out += "\\r"; break;
-        case '\t': out += "\\t"; break;
+        case '\\':
+            out += "\\\\";
+            break;
+        case '"':
+            out += "\\\"";
+            break;
+        case '\n':
+            out += "\\n";
+            break;
+        case '\r':
+            out += "\\r";
+            break;
+        case '\t':
+            out += "\\t";
+            break;
         default:
             if (static_cast<unsigned char>(c) < 0x20 || c == 0x7f) {
                 const auto byte = static_cast<unsigned char>(c);
@@ -49,18 +59,30 @@ namespace {
 std::optional<char> unescape(std::string_view text, size_t& i) {
     char c = text[i++];
     switch (c) {
-    case 'n': return '\n';
-    case 'r': return '\r';
-    case 't': return '\t';
-    case 'a': return '\a';
-    case 'b': return '\b';
-    case 'f': return '\f';
-    case 'v': return '\v';
-    case '\\': return '\\';
-    case '"': return '"';
-    case '\'': return '\'';
-    case '?': return '?';
-    default: break;
+    case 'n':
+        return '\n';
+    case 'r':
+        return '\r';
+    case 't':
+        return '\t';
+    case 'a':
+        return '\a';
+    case 'b':
+        return '\b';
+    case 'f':
+        return '\f';
+    case 'v':
+        return '\v';
+    case '\\':
+        return '\\';
+    case '"':
+        return '"';
+    case '\'':
+        return '\'';
+    case '?':
+        return '?';
+    default:
+        break;
     }
     if (c >= '0' && c <= '7') {
         int value = c - '0';
@@ -71,8 +93,9 @@ std::optional<char> unescape(std::string_view text, size_t& i) {
     if (c == 'x') {
         int value = 0, digits = 0;
         for (; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++digits, ++i)
-            value = value * 16 + (std::isdigit(static_cast<unsigned char>(text[i])) ? text[i] - '0'
-                                                                                      : (text[i] | 0x20) - 'a' + 10);
+            value = value * 16 + (std::isdigit(static_cast<unsigned char>(text[i]))
+                                      ? text[i] - '0'
+                                      : (text[i] | 0x20) - 'a' + 10);
         if (digits == 0 || value > 0xff)
             return std::nullopt;
         return static_cast<char>(value);

@@ -20,10 +20,12 @@ void writeKeyword(std::ostream& out, const char* keyword, const std::string& tex
         out << pieces[i] << "\n";
 }
 
-void writeHeader(std::ostream& out, const ExchangeDocument& document, const std::string& revisionDate) {
+void writeHeader(std::ostream& out, const ExchangeDocument& document,
+                 const std::string& revisionDate) {
     out << "# Help text of " << document.project << ", from " << document.sourceLanguage << " into "
         << document.targetLanguage << ".\n"
-        << "# Translate the msgstr texts; bring them back with: corvane import " << document.project << " FILE\n";
+        << "# Translate the msgstr texts; bring them back with: corvane import " << document.project
+        << " FILE\n";
     out << "msgid \"\"\nmsgstr \"\"\n";
     auto field = [&](const char* name, const std::string& value) {
         out << "\"" << name << ": " << escapedPoText(value) << "\\n\"\n";

@@ -3,12 +3,11 @@
 #include "exchange/XliffWriter.h"
 #include "support/AtomicFile.h"
 
-#include <pugixml.hpp>
-
 #include <algorithm>
 #include <cstring>
 #include <istream>
 #include <iterator>
+#include <pugixml.hpp>
 #include <sstream>
 
 namespace corvane::exchange {
@@ -54,7 +53,8 @@ std::string textOf(pugi::xml_node element, bool& markup) {
 std::string corvanePrefix(pugi::xml_node root, pugi::xml_node file) {
     for (pugi::xml_node node : {root, file})
         for (pugi::xml_attribute attr : node.attributes())
-            if (std::strncmp(attr.name(), "xmlns:", 6) == 0 && std::strcmp(attr.value(), CorvaneXliffNamespace) == 0)
+            if (std::strncmp(attr.name(), "xmlns:", 6) == 0 &&
+                std::strcmp(attr.value(), CorvaneXliffNamespace) == 0)
                 return attr.name() + 6;
     return "corvane";
 }
@@ -71,7 +71,8 @@ ExchangeUnit readUnit(pugi::xml_node unit) {
     result.source = textOf(child(unit, "source"), markup);
     pugi::xml_node target = child(unit, "target");
     result.target = textOf(target, markup);
-    result.needsReview = std::string_view(target.attribute("state").value()).starts_with("needs-review");
+    result.needsReview =
+        std::string_view(target.attribute("state").value()).starts_with("needs-review");
     if (markup)
         result.problem = "its text holds inline markup, which help text cannot hold";
     return result;
@@ -95,14 +96,16 @@ ExchangeDocument readXliff(std::istream& in, const std::string& sourceName) {
     std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     pugi::xml_document xml;
     // XML's own line-end rule applies (literal CR LF reads as LF); "&#13;" stays a CR.
-    pugi::xml_parse_result parsed = xml.load_buffer(text.data(), text.size(),
-                                                    pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
+    pugi::xml_parse_result parsed = xml.load_buffer(
+        text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
     if (!parsed)
-        throw ExchangeFormatError(sourceName + ": line " + std::to_string(lineOf(text, parsed.offset)) +
+        throw ExchangeFormatError(sourceName + ": line " +
+                                  std::to_string(lineOf(text, parsed.offset)) +
                                   ": not well-formed XML (" + parsed.description() + ")");
     pugi::xml_node root = xml.document_element();
     if (localName(root) != "xliff")
-        throw ExchangeFormatError(sourceName + ": not an XLIFF file (its root element is '" + root.name() + "')");
+        throw ExchangeFormatError(sourceName + ": not an XLIFF file (its root element is '" +
+                                  root.name() + "')");
     std::vector<pugi::xml_node> files;
     for (pugi::xml_node node : root.children())
         if (node.type() == pugi::node_element && localName(node) == "file")
@@ -119,8 +122,10 @@ ExchangeDocument readXliff(std::istream& in, const std::string& sourceName) {
     document.sourceLanguage = file.attribute((prefix + ":source-language").c_str()).value();
     document.targetLanguage = file.attribute((prefix + ":target-language").c_str()).value();
     if (document.targetLanguage.empty())
-        throw ExchangeFormatError(sourceName + ": the <file> element does not name the project's language "
-                                  "(attribute corvane:target-language); it was not written by corvane export");
+        throw ExchangeFormatError(
+            sourceName +
+            ": the <file> element does not name the project's language "
+            "(attribute corvane:target-language); it was not written by corvane export");
     collectUnits(child(file, "body"), document.units);
     return document;
 }

@@ -15,7 +15,8 @@ std::string attribute(const char* name, const std::string& value) {
 }
 
 void writeContext(std::ostream& out, const char* type, const std::string& value) {
-    out << "          <context context-type=\"" << type << "\">" << escapeXmlText(value) << "</context>\n";
+    out << "          <context context-type=\"" << type << "\">" << escapeXmlText(value)
+        << "</context>\n";
 }
 
 void writeUnit(std::ostream& out, const ExchangeUnit& unit) {
@@ -23,8 +24,8 @@ void writeUnit(std::ostream& out, const ExchangeUnit& unit) {
     out << "      <trans-unit" << attribute("id", unit.id) << attribute("resname", unit.controlKey)
         << (unit.target.empty() ? "" : " approved=\"yes\"") << " xml:space=\"preserve\">\n";
     out << "        <source>" << escapeXmlText(unit.source) << "</source>\n";
-    out << "        <target state=\"" << (unit.target.empty() ? "needs-translation" : "translated") << "\">"
-        << escapeXmlText(unit.target) << "</target>\n";
+    out << "        <target state=\"" << (unit.target.empty() ? "needs-translation" : "translated")
+        << "\">" << escapeXmlText(unit.target) << "</target>\n";
     out << "        <context-group name=\"control\" purpose=\"information\">\n";
     writeContext(out, "sourcefile", unit.module);
     writeContext(out, "x-control", unit.controlKey);
@@ -42,7 +43,8 @@ void writeXliff(std::ostream& out, const ExchangeDocument& document) {
     out << "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" xmlns:corvane=\""
         << CorvaneXliffNamespace << "\">\n";
     out << "  <file" << attribute("original", document.project) << " datatype=\"plaintext\""
-        << attribute("source-language", document.sourceTag) << attribute("target-language", document.targetTag)
+        << attribute("source-language", document.sourceTag)
+        << attribute("target-language", document.targetTag)
         << attribute("corvane:source-language", document.sourceLanguage)
         << attribute("corvane:target-language", document.targetLanguage) << ">\n";
     out << "    <header>\n      <tool tool-id=\"corvane\" tool-name=\"Corvane\"/>\n    </header>\n";

@@ -3,7 +3,8 @@
 //
 //   <xliff version="1.2" xmlns="urn:oasis:names:tc:xliff:document:1.2" xmlns:corvane="...">
 //     <file original="OrderEntry.vbp" datatype="plaintext" source-language="en-US"
-//           target-language="de-DE" corvane:source-language="English" corvane:target-language="German">
+//           target-language="de-DE" corvane:source-language="English"
+//           corvane:target-language="German">
 //       <body>
 //         <trans-unit id="frmOrder/cmdOK" resname="cmdOK" xml:space="preserve">
 //           <source>..</source> <target state="translated">..</target>

@@ -10,13 +10,21 @@ std::string escaped(std::string_view text, bool attribute) {
     for (char c : text) {
         auto byte = static_cast<unsigned char>(c);
         switch (c) {
-        case '&': out += "&amp;"; continue;
-        case '<': out += "&lt;"; continue;
-        case '>': out += "&gt;"; continue;
+        case '&':
+            out += "&amp;";
+            continue;
+        case '<':
+            out += "&lt;";
+            continue;
+        case '>':
+            out += "&gt;";
+            continue;
         case '"':
             out += attribute ? "&quot;" : "\"";
             continue;
-        case '\r': out += "&#13;"; continue;
+        case '\r':
+            out += "&#13;";
+            continue;
         case '\n':
         case '\t':
             if (attribute)

@@ -9,7 +9,6 @@
 #include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
-
 #include <sstream>
 
 namespace corvane::exchange {
@@ -17,22 +16,32 @@ namespace {
 
 using test::readFile;
 using test::runToolWithStatus;
-using test::ToolRun;
 using test::TempDir;
+using test::ToolRun;
 using test::writeFile;
 
 ExchangeUnit unit(const std::string& module, const std::string& key, const std::string& source,
                   const std::string& target) {
-    return {unitId(module, key), module, key, "CommandButton", "&Save \"all\"", source, target, false, ""};
+    return {unitId(module, key),
+            module,
+            key,
+            "CommandButton",
+            "&Save \"all\"",
+            source,
+            target,
+            false,
+            ""};
 }
 
 // Texts a help text may hold and a careless writer would change.
 ExchangeDocument awkwardDocument() {
     ExchangeDocument document{"Order Entry.vbp", "English", "German", "en-US", "de-DE", {}};
     document.units = {
-        unit("frmOrder", "cmdSave", "Saves the order.\r\nThen closes it.", "Speichert den Auftrag.\r\nDann zu."),
+        unit("frmOrder", "cmdSave", "Saves the order.\r\nThen closes it.",
+             "Speichert den Auftrag.\r\nDann zu."),
         unit("frmOrder", "txtNote", "\tTab first, two spaces last  ", "\tTab zuerst  "),
-        unit("frmOrder", "optPay(1)", "<b> & \"quoted\" 'single' > x", "<b> & \"zitiert\" 'einfach'"),
+        unit("frmOrder", "optPay(1)", "<b> & \"quoted\" 'single' > x",
+             "<b> & \"zitiert\" 'einfach'"),
         unit("frmOrder", "lblOnlySpaces", "   ", ""),
         unit("frmMain", "cboFilter", "Lone\rCR and lone\nLF, ü ß €", ""),
         unit("frmMain", "cmdGo", "Ends with a line break\n", "Endet ohne Zeilenumbruch"),
@@ -73,7 +82,8 @@ TEST(ExchangeFiles, XliffAndPoKeepEveryCharacterOfTheTexts) {
     // fuzzy, so the file passes msgfmt --check.
     EXPECT_TRUE(read.units[5].needsReview);
     EXPECT_FALSE(read.units[0].needsReview);
-    EXPECT_NE(po.str().find("msgctxt \"frmOrder/cmdSave\"\nmsgid \"\"\n\"Saves the order.\\r\\n\"\n\"Then closes it.\"\n"),
+    EXPECT_NE(po.str().find("msgctxt \"frmOrder/cmdSave\"\nmsgid \"\"\n\"Saves the "
+                            "order.\\r\\n\"\n\"Then closes it.\"\n"),
               std::string::npos)
         << po.str();
 }
@@ -100,20 +110,23 @@ TEST(ExchangeFiles, RealToolsReadTheWrittenFiles) {
     writePoFile(dir / "German.po", document);
     writeXliffFile(dir / "German.xlf", document);
 
-    ToolRun check = runToolWithStatus("msgfmt --check -o " + (dir / "German.mo").string() + " " + (dir / "German.po").string());
+    ToolRun check = runToolWithStatus("msgfmt --check -o " + (dir / "German.mo").string() + " " +
+                                      (dir / "German.po").string());
     EXPECT_EQ(check.status, 0) << check.output;
     EXPECT_EQ(check.output, "");
 
     // pocount: 6 units, 2 untranslated; in PO the text without the source's final line feed
     // is fuzzy, in XLIFF it counts as translated.
-    const std::pair<const char*, std::vector<int>> counts[] = {{"German.po", {3, 1, 2, 6}}, {"German.xlf", {4, 0, 2, 6}}};
+    const std::pair<const char*, std::vector<int>> counts[] = {{"German.po", {3, 1, 2, 6}},
+                                                               {"German.xlf", {4, 0, 2, 6}}};
     for (const auto& [name, expected] : counts) {
         ToolRun count = runToolWithStatus("pocount --csv " + (dir / name).string());
         EXPECT_EQ(count.status, 0) << count.output;
         EXPECT_EQ(pocountMessages(count.output), expected) << count.output;
     }
 
-    ToolRun convert = runToolWithStatus("xliff2po " + (dir / "German.xlf").string() + " " + (dir / "FromXliff.po").string());
+    ToolRun convert = runToolWithStatus("xliff2po " + (dir / "German.xlf").string() + " " +
+                                        (dir / "FromXliff.po").string());
     EXPECT_EQ(convert.status, 0) << convert.output;
     std::string converted = readFile(dir / "FromXliff.po");
     EXPECT_NE(converted.find("#: frmOrder/optPay(1)\nmsgid \"<b> & \\\"quoted\\\" 'single' > x\"\n"
@@ -121,7 +134,8 @@ TEST(ExchangeFiles, RealToolsReadTheWrittenFiles) {
               std::string::npos)
         << converted;
     EXPECT_NE(converted.find("\"Saves the order.\\r\\n\""), std::string::npos) << converted;
-    EXPECT_NE(converted.find("msgid \"\\tTab first, two spaces last  \""), std::string::npos) << converted;
+    EXPECT_NE(converted.find("msgid \"\\tTab first, two spaces last  \""), std::string::npos)
+        << converted;
 }
 
 TEST(ExchangeFiles, FilesChangedByTranslationToolsAreRead) {
@@ -129,12 +143,15 @@ TEST(ExchangeFiles, FilesChangedByTranslationToolsAreRead) {
     // inline markup, a unit without target.
     std::istringstream xliff(
         "<?xml version='1.0'?>\r\n"
-        "<x:xliff version='1.2' xmlns:x='urn:oasis:names:tc:xliff:document:1.2' xmlns:cv='urn:corvane:exchange:1'>\r\n"
-        " <x:file original='Order.vbp' source-language='en' target-language='de' cv:source-language='English'"
+        "<x:xliff version='1.2' xmlns:x='urn:oasis:names:tc:xliff:document:1.2' "
+        "xmlns:cv='urn:corvane:exchange:1'>\r\n"
+        " <x:file original='Order.vbp' source-language='en' target-language='de' "
+        "cv:source-language='English'"
         " cv:target-language='German'><x:body><x:group>\r\n"
         "  <x:trans-unit id='frmOrder/cmdOK'><x:source>OK&#13;\nthen</x:source>"
         "<x:target><x:mrk mtype='seg'>Gut</x:mrk> so</x:target></x:trans-unit>\r\n"
-        "  <x:trans-unit id='frmOrder/cmdX'><x:source>X</x:source><x:target state='needs-review-translation'>"
+        "  <x:trans-unit id='frmOrder/cmdX'><x:source>X</x:source><x:target "
+        "state='needs-review-translation'>"
         "Y <x:g id='1'>b</x:g></x:target></x:trans-unit>\r\n"
         "  <x:trans-unit id='frmOrder/cmdY'><x:source>Y</x:source></x:trans-unit>\r\n"
         " </x:group></x:body></x:file></x:xliff>\r\n");
@@ -150,27 +167,29 @@ TEST(ExchangeFiles, FilesChangedByTranslationToolsAreRead) {
 
     // Entries without blank lines between them, CR LF line ends, a byte-order mark, obsolete
     // entries, flags, an entry without context and one with plural forms.
-    std::istringstream po("\xEF\xBB\xBFmsgid \"\"\r\nmsgstr \"X-Corvane-Language: German\\n\"\r\n"
-                          "\"X-Corvane-Project: Order.vbp\\n\"\r\n"
-                          "#, fuzzy, no-wrap\r\nmsgctxt \"frmOrder/cmdOK\"\r\nmsgid \"OK\"\r\nmsgstr \"Gut\"\r\n"
-                          "msgctxt \"frmOrder/cmdX\"\r\nmsgid \"\"\r\n\"X\\n\"\r\n\"Y\"\r\nmsgstr \"Z\"\r\n"
-                          "#~ msgctxt \"frmOrder/old\"\r\n#~ msgid \"old\"\r\n#~ msgstr \"alt\"\r\n\r\n"
-                          "msgid \"no context\"\r\nmsgstr \"kein\"\r\n\r\n"
-                          "msgctxt \"frmOrder/cmdP\"\r\nmsgid \"one\"\r\nmsgid_plural \"two\"\r\n"
-                          "msgstr[0] \"eins\"\r\nmsgstr[1] \"zwei\"\r\n");
+    std::istringstream po(
+        "\xEF\xBB\xBFmsgid \"\"\r\nmsgstr \"X-Corvane-Language: German\\n\"\r\n"
+        "\"X-Corvane-Project: Order.vbp\\n\"\r\n"
+        "#, fuzzy, no-wrap\r\nmsgctxt \"frmOrder/cmdOK\"\r\nmsgid \"OK\"\r\nmsgstr \"Gut\"\r\n"
+        "msgctxt \"frmOrder/cmdX\"\r\nmsgid \"\"\r\n\"X\\n\"\r\n\"Y\"\r\nmsgstr \"Z\"\r\n"
+        "#~ msgctxt \"frmOrder/old\"\r\n#~ msgid \"old\"\r\n#~ msgstr \"alt\"\r\n\r\n"
+        "msgid \"no context\"\r\nmsgstr \"kein\"\r\n\r\n"
+        "msgctxt \"frmOrder/cmdP\"\r\nmsgid \"one\"\r\nmsgid_plural \"two\"\r\n"
+        "msgstr[0] \"eins\"\r\nmsgstr[1] \"zwei\"\r\n");
     ExchangeDocument fromPo = readPo(po, "tool.po");
     EXPECT_EQ(fromPo.project, "Order.vbp");
     ASSERT_EQ(fromPo.units.size(), 4u);
     EXPECT_TRUE(fromPo.units[0].needsReview);
     EXPECT_EQ(fromPo.units[1].source, "X\nY");
     EXPECT_FALSE(fromPo.units[1].needsReview);
-    EXPECT_EQ(fromPo.units[2].problem, "the entry at line 17 has no msgctxt, so it names no control");
+    EXPECT_EQ(fromPo.units[2].problem,
+              "the entry at line 17 has no msgctxt, so it names no control");
     EXPECT_EQ(fromPo.units[3].problem, "it has plural forms, which help text does not have");
 }
 
 // The message a reader raises for `text` ("read" when it raises none).
-std::string readError(ExchangeDocument (*reader)(std::istream&, const std::string&), const std::string& text,
-                      const std::string& name) {
+std::string readError(ExchangeDocument (*reader)(std::istream&, const std::string&),
+                      const std::string& text, const std::string& name) {
     std::istringstream in(text);
     try {
         reader(in, name);
@@ -185,7 +204,8 @@ TEST(ExchangeFiles, MalformedFilesAreRefusedNamingTheFileAndLine) {
     EXPECT_EQ(xliffError("<xliff>\n<file>\n</xliff>"),
               "bad.xlf: line 3: not well-formed XML (Start-end tags mismatch)");
     EXPECT_EQ(xliffError("<Root/>"), "bad.xlf: not an XLIFF file (its root element is 'Root')");
-    EXPECT_EQ(xliffError("<xliff/>"), "bad.xlf: holds 0 <file> elements; corvane export writes exactly one");
+    EXPECT_EQ(xliffError("<xliff/>"),
+              "bad.xlf: holds 0 <file> elements; corvane export writes exactly one");
     EXPECT_EQ(xliffError("<xliff><file target-language='de'/></xliff>"),
               "bad.xlf: the <file> element does not name the project's language (attribute "
               "corvane:target-language); it was not written by corvane export");
@@ -196,14 +216,17 @@ TEST(ExchangeFiles, MalformedFilesAreRefusedNamingTheFileAndLine) {
               "bad.po: line 5: not a well-formed quoted string: \"x");
     EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"x\\q\"\nmsgstr \"y\"\n"),
               "bad.po: line 5: not a well-formed quoted string: \"x\\q\"");
-    EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"x\"\n\n"), "bad.po: line 4: an entry without msgstr");
+    EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"x\"\n\n"),
+              "bad.po: line 4: an entry without msgstr");
     EXPECT_EQ(poError(header + "Hello\n"), "bad.po: line 4: unexpected text 'Hello'");
     EXPECT_EQ(poError("\"orphan\"\n"), "bad.po: line 1: a quoted string belongs to no keyword");
     EXPECT_EQ(poError("msgctxt \"a/b\"\nmsgid \"x\"\nmsgstr \"y\"\n"),
-              "bad.po: the header does not name the project's language (field X-Corvane-Language); the file "
+              "bad.po: the header does not name the project's language (field X-Corvane-Language); "
+              "the file "
               "was not written by corvane export");
     EXPECT_EQ(poError("msgid \"\"\nmsgstr \"Content-Type: text/plain; charset=ISO-8859-1\\n\"\n"),
-              "bad.po: the file is not in UTF-8 (text/plain; charset=ISO-8859-1); save it as UTF-8 and import it "
+              "bad.po: the file is not in UTF-8 (text/plain; charset=ISO-8859-1); save it as UTF-8 "
+              "and import it "
               "again");
 }
 

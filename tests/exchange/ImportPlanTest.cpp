@@ -1,6 +1,7 @@
 // Planning an import and counting coverage on a small project's texts.
-#include "exchange/Coverage.h"
 #include "exchange/ImportPlan.h"
+
+#include "exchange/Coverage.h"
 #include "exchange/TranslationExport.h"
 
 #include <gtest/gtest.h>
@@ -62,8 +63,10 @@ TEST(ImportPlan, ChangesOnlyTranslatedUnitsWhoseSourceIsUnchanged) {
     EXPECT_EQ(plan.changes[0].before, "Nimmt an.");
     EXPECT_EQ(plan.changes[0].after, "Bestätigt.");
     ASSERT_EQ(plan.skipped.size(), 3u);
-    EXPECT_EQ(plan.skipped[0].reason, "conflict: the English text changed since the export; the German text stays");
-    EXPECT_EQ(plan.skipped[1].reason, "unknown unit: the project has no control 'cmdGone' in a module 'frmOrder'");
+    EXPECT_EQ(plan.skipped[0].reason,
+              "conflict: the English text changed since the export; the German text stays");
+    EXPECT_EQ(plan.skipped[1].reason,
+              "unknown unit: the project has no control 'cmdGone' in a module 'frmOrder'");
     EXPECT_EQ(plan.skipped[2].reason,
               "unknown unit: the control has no English text, so no unit is exported for it");
 
@@ -89,23 +92,26 @@ TEST(ImportPlan, FilesOfAnotherProjectOrLanguageAreRefused) {
     };
     ExchangeDocument document = germanExport();
     document.project = "Billing.vbp";
-    EXPECT_EQ(refusal(document),
-              "de.po was exported from the project 'Billing.vbp', not from 'Order.vbp'; nothing was imported");
+    EXPECT_EQ(refusal(document), "de.po was exported from the project 'Billing.vbp', not from "
+                                 "'Order.vbp'; nothing was imported");
     document = germanExport();
     document.project = "ORDER.VBP";
     document.targetLanguage = "german";
     EXPECT_EQ(refusal(document), "planned");
     document.targetLanguage = "French";
-    EXPECT_EQ(refusal(document), "de.po holds text in 'French', which is not a language of Order.vbp (English, "
-                                 "German); nothing was imported");
+    EXPECT_EQ(refusal(document),
+              "de.po holds text in 'French', which is not a language of Order.vbp (English, "
+              "German); nothing was imported");
     document = germanExport();
     document.sourceLanguage = "German";
-    EXPECT_EQ(refusal(document), "de.po was exported with 'German' as source, but the primary language of "
-                                 "Order.vbp is 'English'; export the file again; nothing was imported");
+    EXPECT_EQ(refusal(document),
+              "de.po was exported with 'German' as source, but the primary language of "
+              "Order.vbp is 'English'; export the file again; nothing was imported");
     document = germanExport();
     document.units.push_back(document.units[0]);
     document.units.back().id = "frmorder/CMDOK";
-    EXPECT_EQ(refusal(document), "de.po holds the unit 'frmorder/CMDOK' twice; nothing was imported");
+    EXPECT_EQ(refusal(document),
+              "de.po holds the unit 'frmorder/CMDOK' twice; nothing was imported");
 }
 
 TEST(Coverage, CountsControlsWithMoreThanSpacesPerModuleAndLanguage) {
