@@ -7,10 +7,31 @@
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
+#include "support/AtomicFile.h"
+#include "support/VbError.h"
 
 #include <ostream>
 
 namespace corvane::cli {
+
+namespace {
+
+// The program's own data files that every command reads ("languages.txt" at start-up): a
+// missing or unreadable one ends the command with a message naming it.
+bool programDataReadable(std::ostream& err) {
+    for (const char* name : {"languages.txt", "languagecodes.txt", "controltypes.txt"}) {
+        try {
+            readFileBytes(dataDirectory() / name);
+        } catch (const VbError& error) {
+            err << "corvane: a data file of the program cannot be read: " << error.description()
+                << "\n";
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
 
 std::string usageText() {
     return "Usage: corvane [--help] [--version] COMMAND [ARGUMENTS]\n"
@@ -59,21 +80,28 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
         return 0;
     }
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
-    if (command == "scan")
-        return runScan(rest, out, err);
-    if (command == "compile")
-        return runCompile(rest, out, err);
-    if (command == "spell")
-        return runSpell(rest, out, err);
-    if (command == "export")
-        return runExport(rest, out, err);
-    if (command == "import")
-        return runImport(rest, out, err);
-    if (command == "coverage")
-        return runCoverage(rest, out, err);
-    err << "corvane: unknown command '" << command << "'\n"
-        << "Run 'corvane --help' for the list of commands.\n";
-    return 2;
+    using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
+    Command runCommand = command == "scan"       ? runScan
+                         : command == "compile"  ? runCompile
+                         : command == "spell"    ? runSpell
+                         : command == "export"   ? runExport
+                         : command == "import"   ? runImport
+                         : command == "coverage" ? runCoverage
+                                                 : nullptr;
+    if (!runCommand) {
+        err << "corvane: unknown command '" << command << "'\n"
+            << "Run 'corvane --help' for the list of commands.\n";
+        return 2;
+    }
+    if (!programDataReadable(err))
+        return 2;
+    try {
+        return runCommand(rest, out, err);
+    } catch (const std::exception& failure) {
+        // A failure nothing else handled ends the command with its message, never an abort.
+        err << "corvane: " << failure.what() << "\n";
+        return 2;
+    }
 }
 
 } // namespace corvane::cli

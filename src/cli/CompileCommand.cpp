@@ -127,6 +127,10 @@ int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std
         err << "corvane: the editor did not open\n";
         return 1;
     }
+    if (!session.scanSucceeded()) {
+        err << "corvane compile: the scan failed; nothing was generated or saved\n";
+        return 1;
+    }
     const ModMain& settings = session.addin().modMain();
     const FileTimes before = lastWritten(requestedFiles(settings, *session.project()));
     editor->CreateHelpFiles();

@@ -3,7 +3,8 @@
 // compiles) the help files of every selected language, each message box and the compile log
 // are printed, Yes/No questions are answered No (Yes with --yes), and the editor is then
 // closed and saved as the user would. Exit status 0 only when every file the project's
-// options ask for was produced by this run and everything was saved.
+// options ask for was produced by this run and everything was saved; a scan that failed or did
+// not load the whole data file ends it with status 1 before anything is generated or saved.
 #pragma once
 
 #include <ostream>

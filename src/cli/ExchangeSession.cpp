@@ -2,7 +2,6 @@
 
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/FileObject.h"
 #include "support/LanguageTable.h"
 #include "vbide/VBProject.h"
 
@@ -51,13 +50,7 @@ void ExchangeSession::copyTexts() {
 }
 
 std::filesystem::path ExchangeSession::dataFile() const {
-    for (const auto& component : session_.project()->VBComponents()) {
-        FileObject file;
-        file.SetFullPath(component->FileNames(1));
-        if (file.FileName() == "ContextHelp.txt")
-            return component->FileNames(1);
-    }
-    return {};
+    return session_.editor()->helpDataFile().path();
 }
 
 std::string ExchangeSession::projectLanguage(const std::string& language) {

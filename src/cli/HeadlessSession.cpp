@@ -46,6 +46,10 @@ bool HeadlessSession::open(const std::filesystem::path& projectFile) {
 
 FrmWizard* HeadlessSession::editor() const { return addin_.editor(); }
 
+bool HeadlessSession::scanSucceeded() const {
+    return reports_ == 0 && editor() && editor()->helpDataFile().complete();
+}
+
 bool HeadlessSession::closeAndSave() {
     FrmWizard* window = editor();
     if (!window || !window->loaded())

@@ -45,6 +45,9 @@ public:
     controls::HeadlessWindowSystem& windows() { return windows_; }
     // Number of error reports made so far.
     int reportsMade() const { return reports_; }
+    // True when the scan opened the editor without an error report and loaded the whole data
+    // file: only then may the session save (a save would otherwise hold less than the file).
+    bool scanSucceeded() const;
 
 private:
     std::ostream& out_;

@@ -1,9 +1,11 @@
 #include "cli/HelpDataTexts.h"
 
+#include "support/AtomicFile.h"
 #include "support/CaseFold.h"
 #include "support/VbError.h"
 
 #include <optional>
+#include <sstream>
 
 namespace corvane::cli {
 
@@ -25,14 +27,13 @@ std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view n
 
 } // namespace
 
-HelpDataTexts::HelpDataTexts(std::filesystem::path dataFile) : file_(std::move(dataFile)) {
-    if (!document_.LoadFile(file_)) {
-        const XmlParseError& error = *document_.LastError();
-        throw VbError(vberr::InvalidCall, "The help data file '" + file_.string() +
-                                              "' is damaged: line " + std::to_string(error.line) +
-                                              ", column " + std::to_string(error.column) + ": " +
-                                              error.reason);
-    }
+HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile) {
+    file_.read(dataFile);
+    if (!file_.complete())
+        throw VbError(vberr::InvalidCall, file_.problemReport());
+    bytes_ = readFileBytes(dataFile);
+    std::istringstream in(bytes_);
+    document_.Load(in);
     indexRecords();
 }
 
@@ -68,8 +69,13 @@ bool HelpDataTexts::setText(std::string_view module, std::string_view key,
     return true;
 }
 
-void HelpDataTexts::save() const {
-    document_.SaveFile(file_);
+void HelpDataTexts::save() {
+    if (readFileBytes(file_.path()) != bytes_)
+        throw VbError(vberr::PathFileAccess,
+                      "The help data file '" + file_.path().string() +
+                          "' was changed by another program while the import ran; "
+                          "it is not replaced. Run the import again");
+    file_.write(document_);
 }
 
 } // namespace corvane::cli

@@ -89,25 +89,28 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     auto plan = planFor(session, options.file, err);
     if (!plan)
         return 2;
+    // The report follows the save: nothing is reported as changed that did not reach the file.
     try {
-        std::optional<HelpDataTexts> data;
         if (!plan->changes.empty()) {
-            data.emplace(session.dataFile());
-            applyChanges(*plan, *data);
-        }
-        report(*plan, out);
-        if (options.dryRun)
-            out << "Dry run: nothing was written.\n";
-        else if (plan->changes.empty())
-            out << "Nothing to change; " << session.dataFile().string() << " was not written.\n";
-        else {
-            data->save();
-            out << "Saved " << session.dataFile().string() << "\n";
+            HelpDataTexts data(session.dataFile());
+            applyChanges(*plan, data);
+            if (!options.dryRun && !plan->changes.empty())
+                data.save();
         }
     } catch (const VbError& error) {
-        err << "corvane import: " << error.description() << "; nothing was imported\n";
+        std::string reason = error.description();
+        if (!reason.empty() && reason.back() == '.')
+            reason.pop_back();
+        err << "corvane import: " << reason << "; nothing was imported\n";
         return 2;
     }
+    report(*plan, out);
+    if (options.dryRun)
+        out << "Dry run: nothing was written.\n";
+    else if (plan->changes.empty())
+        out << "Nothing to change; " << session.dataFile().string() << " was not written.\n";
+    else
+        out << "Saved " << session.dataFile().string() << "\n";
     return plan->skipped.empty() ? 0 : 1;
 }
 

@@ -16,7 +16,8 @@ struct ScanOptions {
     bool save = false;
 };
 
-bool parseOptions(const std::vector<std::string>& arguments, ScanOptions& options, std::ostream& err) {
+bool parseOptions(const std::vector<std::string>& arguments, ScanOptions& options,
+                  std::ostream& err) {
     for (const std::string& argument : arguments) {
         if (argument == "--json")
             options.json = true;
@@ -136,11 +137,13 @@ void writeJson(std::ostream& out, HeadlessSession& session) {
 void writeText(std::ostream& out, HeadlessSession& session) {
     FrmWizard& editor = *session.editor();
     const ModMain& settings = session.addin().modMain();
-    out << "Project " << session.project()->Name() << " (" << session.project()->FileName() << ")\n";
+    out << "Project " << session.project()->Name() << " (" << session.project()->FileName()
+        << ")\n";
     out << "Languages:";
     for (const std::string& language : *settings.SelectedLanguages)
         out << " " << language;
-    out << " (current " << settings.mCurrentLanguage << ", primary " << settings.mPrimaryLanguage << ")\n";
+    out << " (current " << settings.mCurrentLanguage << ", primary " << settings.mPrimaryLanguage
+        << ")\n";
     out << "Highest context number: " << editor.highestId() << "\n";
     if (!editor.formsData())
         return;
@@ -149,8 +152,8 @@ void writeText(std::ostream& out, HeadlessSession& session) {
         int withText = 0;
         for (const auto& record : records)
             withText += record->HasHelpText() ? 1 : 0;
-        out << "  " << editor.formNames()->Item(x) << ": " << records.Count() << " controls, " << withText
-            << " with help text\n";
+        out << "  " << editor.formNames()->Item(x) << ": " << records.Count() << " controls, "
+            << withText << " with help text\n";
     }
 }
 
@@ -167,14 +170,21 @@ int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
         err << "corvane: the editor did not open\n";
         return 1;
     }
-    bool ok = session.reportsMade() == 0;
+    // A scan that failed, or a data file that was not loaded completely, is never saved: the
+    // save would write less than the file holds.
+    bool scanned = session.scanSucceeded();
     if (options.json)
         writeJson(out, session);
     else
         writeText(out, session);
+    if (!scanned) {
+        if (options.save)
+            err << "corvane scan: the scan failed; nothing was saved\n";
+        return 1;
+    }
     if (options.save && !session.closeAndSave())
-        ok = false;
-    return ok ? 0 : 1;
+        return 1;
+    return 0;
 }
 
 } // namespace corvane::cli

@@ -1,5 +1,8 @@
 // ScanCommand: `corvane scan PROJECT.vbp [--json] [--save]`: what the editor holds after the
 // project scan, as text or JSON; --save then closes the editor as the user does and saves.
+// Without --save nothing is written, not even a missing data file. Exit status 1 when the
+// project cannot be opened, the scan failed or the data file was not loaded completely; --save
+// then saves nothing, so the data file stays as it was.
 #pragma once
 
 #include <ostream>

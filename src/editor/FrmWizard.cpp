@@ -19,7 +19,7 @@ const char* const SplitterKey = "Software\\Halvex";
 const char* const SettingsKey = "Software\\Halvex\\Corvane";
 } // namespace
 
-FrmWizard::FrmWizard(ModMain& settings) : Form("frmWizard"), settings_(settings) {}
+FrmWizard::FrmWizard(ModMain& settings) : Form("frmWizard"), settings_(settings), dataFile_(settings) {}
 
 FrmWizard::~FrmWizard() = default;
 

@@ -11,7 +11,8 @@
 //   editor/FrmWizardGrid.cpp     module list, grid and help text editing
 //   editor/FrmWizardToolbar.cpp  toolbar commands, languages, spell-check scope
 //   scan/FrmWizardScan.cpp       VBInstance (the project scan) and CheckFormsExist
-//   helpdata/FrmWizardData.cpp   loading and saving the help data file (ExitApp)
+//   helpdata/FrmWizardData.cpp   loading and saving the help data file (ExitApp) through
+//                                its component HelpDataFile
 //   generate/FrmWizardCreate*.cpp  the help file creation run (CreateHelpFiles, CreateSingleHelpFile)
 //   generate/CompilerLocation.cpp  GetCompilerPath
 #pragma once
@@ -27,6 +28,7 @@
 #include "controls/Splitter.h"
 #include "controls/TextBox.h"
 #include "controls/Timer.h"
+#include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpItem.h"
 #include "support/KeyedCollection.h"
 #include "support/XmlDocument.h"
@@ -97,6 +99,8 @@ public:
     const std::shared_ptr<NameList>& formNames() const { return FormNames; }
     const std::shared_ptr<HelpItems>& currentForm() const { return CurrentForm; }
     int32_t highestId() const { return mHighestID; }
+    // The help data file the scan loaded (what it did not take: its problems()).
+    const HelpDataFile& helpDataFile() const { return dataFile_; }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
@@ -148,12 +152,13 @@ private:
     void loadHelpDataFile();
     std::shared_ptr<vbide::VBComponent> findDataFileComponent() const;
     std::shared_ptr<vbide::VBComponent> createDataFileComponent();
-    void readDataFileDocument(XMLDocument& document, const std::string& path);
-    void applyLoadedDocument(const XMLDocument& document);
+    void applyLoadedDocument();
+    void reportLoadProblems();
     void chooseOutputFormatsByVersion();
     void scanComponent(const std::shared_ptr<vbide::VBComponent>& component, std::string& currentFormName,
                        int32_t& currentControlIndex, std::string& currentControlName);
     void buildDataDocument(XMLDocument& document, ErrorScope& scope);
+    void storeLayout(ErrorScope& scope);
     void writeDataFile(const XMLDocument& document);
     void switchView(bool toCard);
     void showOptions();
@@ -181,8 +186,8 @@ private:
     NameList unreadableComponents_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
-    // Set while a damaged data file has no copy yet: the save must not replace it.
-    bool keepDataFile_ = false;
+    // The project's help data file: loads, keeps what it could not load, saves safely.
+    HelpDataFile dataFile_;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 

@@ -3,9 +3,7 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 #include "support/FileObject.h"
-#include "support/FileOperations.h"
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
@@ -19,131 +17,79 @@ namespace corvane {
 
 namespace {
 
-const std::string DataFileName = "ContextHelp.txt";
 const std::string Neutral = "Neutral";
-
-// A free name beside `file` for a copy of a damaged file: "<name>.damaged", "<name>.damaged.2" ...
-std::filesystem::path backupPathFor(const std::filesystem::path& file) {
-    std::filesystem::path candidate = file.string() + ".damaged";
-    for (int n = 2; std::filesystem::exists(candidate); ++n)
-        candidate = file.string() + ".damaged." + std::to_string(n);
-    return candidate;
-}
-
-const char* boolText(bool value) {
-    return value ? "True" : "False";
-}
 
 } // namespace
 
+// The first component of the project whose file is the data file (letter case ignored, as for
+// every other file of a project).
 std::shared_ptr<vbide::VBComponent> FrmWizard::findDataFileComponent() const {
     for (const auto& component : VBP()->VBComponents()) {
         FileObject file;
         file.SetFullPath(component->FileNames(1));
-        if (file.FileName() == DataFileName)
+        if (HelpDataFile::isDataFileName(file.FileName()))
             return component;
     }
     return nullptr;
 }
 
-// The data file beside the project file, added to the project as a related document. A file
-// already there is added as it is; only a missing one is created empty.
+// The data file beside the project file, added to the project as a related document. An
+// existing file is added as it is; a missing one is created by the save that writes it.
 std::shared_ptr<vbide::VBComponent> FrmWizard::createDataFileComponent() {
-    FileObject file;
-    file.SetFullPath(VBP()->FileName());
-    file.SetBaseName("ContextHelp");
-    file.SetExtension("txt");
-    if (!file.Exists()) {
-        file.OpenForWriting();
-        file.WriteLine("<Root></Root>");
-        file.Close();
-    }
-    return VBP()->VBComponents().AddFile(file.FullPath(), true);
+    return VBP()->VBComponents().AddFile(HelpDataFile::locate(VBP()->FileName()).string(), true);
 }
 
+// A missing data file is an empty one until the editor saves: opening the editor (and the
+// commands that only read) write nothing.
 void FrmWizard::loadHelpDataFile() {
     auto component = findDataFileComponent();
-    if (!component)
-        component = createDataFileComponent();
-    std::string path = component->FileNames(1);
-    XMLDocument document;
-    readDataFileDocument(document, path);
-    applyLoadedDocument(document);
+    std::filesystem::path path;
+    if (component) {
+        path = component->FileNames(1);
+    } else {
+        path = HelpDataFile::locate(VBP()->FileName());
+        if (std::filesystem::exists(path))
+            createDataFileComponent();
+    }
+    dataFile_.read(path);
+    applyLoadedDocument();
+    reportLoadProblems();
     chooseOutputFormatsByVersion();
 }
 
-// Reads and parses the data file. A file that is not well-formed is reported, kept in a copy
-// beside it, and read as an empty document, so that the next save does not lose it.
-void FrmWizard::readDataFileDocument(XMLDocument& document, const std::string& path) {
-    if (document.LoadFile(path))
-        return;
-    const XmlParseError error = *document.LastError();
-    keepDataFile_ = true; // until the damaged file is safe in its copy
-    std::filesystem::path backup = backupPathFor(path);
-    CopyFile(path, backup);
-    keepDataFile_ = false;
-    controls::WindowSystem::get().MsgBox(
-        "The help data file '" + path + "' is damaged: line " + std::to_string(error.line) +
-            ", column " + std::to_string(error.column) + ": " + error.reason +
-            ".  A copy of it was kept as '" + backup.string() +
-            "'.  Corvane goes on without the help text of this file.",
-        controls::vbExclamation, "Help data file damaged");
-    document.LoadText("<Root></Root>");
-}
-
-void FrmWizard::applyLoadedDocument(const XMLDocument& document) {
-    XMLElement root = document.Root();
+void FrmWizard::applyLoadedDocument() {
     NameList& languages = *settings_.SelectedLanguages;
-    if (root.Elements().Count() == 0) {
+    if (dataFile_.isNew()) {
         languages.Add(Neutral, Neutral);
         settings_.mCurrentLanguage = Neutral;
         settings_.mPrimaryLanguage = Neutral;
         LoadSelectedLanguages(Neutral);
         return;
     }
-    XMLAttributes attributes = root.Attributes();
-    auto readFlag = [&](const char* name, bool& flag) {
-        if (Utilities::ItemExists(attributes, name))
-            flag = attributes.Item(name).Value() == "True";
-    };
-    readFlag("GenerateHTML", settings_.mGenerateHTML);
-    readFlag("GenerateWinHelp", settings_.mGenerateWinHelp);
-    readFlag("CompileHTML", settings_.mCompileHTML);
-    readFlag("CompileWinHelp", settings_.mCompileWinHelp);
-    if (Utilities::ItemExists(attributes, "PrimaryLanguage"))
-        settings_.mPrimaryLanguage = attributes.Item("PrimaryLanguage").Value();
-    if (Utilities::ItemExists(attributes, "CurrentLanguage"))
-        settings_.mCurrentLanguage = attributes.Item("CurrentLanguage").Value();
-    if (settings_.mCurrentLanguage.empty())
-        settings_.mCurrentLanguage = Neutral;
+    dataFile_.readSettings();
     settings_.Busy->SetMessage("Loading existing help text");
-    for (const XMLElement& child : root.Elements()) {
-        const std::string name = child.Name();
-        if (name == "VBComponent") {
-            std::string module = child.Attributes().Item("ComponentName").Value();
-            auto records = std::make_shared<HelpItems>();
-            Forms->Add(records, module);
-            FormNames->Add(module, module);
-            for (const XMLElement& element : child.Elements()) {
-                auto record = std::make_shared<HelpItem>(settings_);
-                record->LoadFromXML(element);
-                // The scan replaces the caption from the live control; a record whose control
-                // cannot be read this session keeps the stored one and is saved as it was.
-                XMLAttributes stored = element.Attributes();
-                if (Utilities::ItemExists(stored, "Caption"))
-                    record->Caption = stored.Item("Caption").Value();
-                std::string_view key = record->ControlName; // lives on in the record
-                records->Add(std::move(record), key);
-            }
-        } else if (name == "SelectedLanguage") {
-            std::string language = child.Attributes().Item("Name").Value();
-            if (!Utilities::KeyExists(languages, language))
-                languages.Add(language, language);
-        }
-    }
+    // Every language first, wherever its element stands: records keep only the texts of
+    // selected languages.
+    dataFile_.readSelectedLanguages();
+    dataFile_.readRecords(*Forms, *FormNames);
     LoadSelectedLanguages(settings_.mCurrentLanguage);
     if (settings_.mPrimaryLanguage.empty())
         settings_.mPrimaryLanguage = settings_.mCurrentLanguage;
+}
+
+// What the load did not take is told once, naming the file, the lines and the keys; so is a
+// malformed registry file, of which the window read only the sound part.
+void FrmWizard::reportLoadProblems() {
+    if (!dataFile_.complete())
+        controls::WindowSystem::get().MsgBox(dataFile_.problemReport(), controls::vbExclamation,
+                                             "Help data file damaged");
+    std::string registryProblem = registry().takeProblem();
+    if (!registryProblem.empty())
+        controls::WindowSystem::get().MsgBox("The registry file '" + registry().file().string() +
+                                                 "' is malformed:\n" + registryProblem +
+                                                 "\nCorvane uses what it could read and stores no "
+                                                 "settings in it until it is mended.",
+                                             controls::vbExclamation, "Registry file damaged");
 }
 
 // Without a generated format, the IDE's version chooses: HTML Help after version 5.
@@ -193,81 +139,67 @@ void FrmWizard::ExitApp() {
             CurrentForm.reset();
         }
         scope.step([&] { Grid_->SetItemCount(0); });
-        auto& reg = registry();
-        scope.step([&] {
-            reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex", "CorvaneSplitRight",
-                         splitright_->GetLayout(), REG_SZ);
-        });
-        scope.step([&] {
-            reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex", "CorvaneSplitMain",
-                         splitMain_->GetLayout(), REG_SZ);
-        });
-        settings_.SaveWindowPosition("Main", *this, *Grid_, *splitMain_);
-        scope.step([&] {
-            reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex\\Corvane", "spelltype",
-                         GetSpellType(), REG_SZ);
-        });
+        storeLayout(scope);
         scope.step([&] { Unload(); });
         scope.step([&] { busy.Hide(); });
     });
 }
 
-// Steps 4 to 7 of the save: the document of the help data, with every record.
-void FrmWizard::buildDataDocument(XMLDocument& document, ErrorScope& scope) {
-    XMLElement root = document.Root();
-    root.SetName("Root");
-    root.AddAttribute("CurrentLanguage", settings_.mCurrentLanguage);
-    root.AddAttribute("PrimaryLanguage", settings_.mPrimaryLanguage);
-    root.AddAttribute("GenerateHTML", boolText(settings_.mGenerateHTML));
-    root.AddAttribute("CompileHTML", boolText(settings_.mCompileHTML));
-    root.AddAttribute("GenerateWinHelp", boolText(settings_.mGenerateWinHelp));
-    root.AddAttribute("CompileWinHelp", boolText(settings_.mCompileWinHelp));
-    for (const std::string& language : *settings_.SelectedLanguages)
-        root.AddElement("SelectedLanguage", "").AddAttribute("Name", language);
-    for (int32_t x = 1; x <= Forms->Count(); ++x) {
-        XMLElement module = root.AddElement("VBComponent", "");
-        module.AddAttribute("ComponentName", FormNames->Item(x));
-        for (const auto& record : *Forms->Item(x)) {
-            record->SaveToXML(module.AddElement("HelpItem", ""));
-            scope.step([&] {
-                // Records without text lose their context number in the project.
-                const auto& control = record->Control();
-                if (record->HasHelpText() || !control ||
-                    !Utilities::ItemExists(control->Properties(), "WhatsThisHelpID"))
-                    return;
-                auto& property = control->Properties().Item("WhatsThisHelpID");
-                if (property.Value().toLong() != 0)
-                    property.SetValue(Variant(int32_t{0}));
-            });
-        }
+// Step 11 of the save: the layout into the registry. Storing into a malformed registry file
+// would drop what cannot be read: the layout is then not stored, the user is told, and the
+// window still closes.
+void FrmWizard::storeLayout(ErrorScope& scope) {
+    auto& reg = registry();
+    if (std::string problem = reg.problem(); !problem.empty()) {
+        scope.step([&] {
+            controls::WindowSystem::get().MsgBox(
+                "The window layout was not stored: the registry file '" + reg.file().string() +
+                    "' is malformed:\n" + problem,
+                controls::vbExclamation, "Registry file damaged");
+        });
+        return;
     }
+    scope.step([&] {
+        reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex", "CorvaneSplitRight",
+                     splitright_->GetLayout(), REG_SZ);
+    });
+    scope.step([&] {
+        reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex", "CorvaneSplitMain",
+                     splitMain_->GetLayout(), REG_SZ);
+    });
+    settings_.SaveWindowPosition("Main", *this, *Grid_, *splitMain_);
+    scope.step([&] {
+        reg.SetValue(RegistryRoot::CurrentUser, "Software\\Halvex\\Corvane", "spelltype",
+                     GetSpellType(), REG_SZ);
+    });
 }
 
-// Writes the document through "ContextHelp.txt.tmp" beside the data file and renames it into
-// place. A project that lost the data file's component gets it again, as loading does.
+// Steps 4 to 7 of the save: the document of the help data, with every record; records without
+// text lose their context number in the project.
+void FrmWizard::buildDataDocument(XMLDocument& document, ErrorScope& scope) {
+    document = dataFile_.document(*Forms, *FormNames, [&](HelpItem& record) {
+        scope.step([&] {
+            const auto& control = record.Control();
+            if (record.HasHelpText() || !control ||
+                !Utilities::ItemExists(control->Properties(), "WhatsThisHelpID"))
+                return;
+            auto& property = control->Properties().Item("WhatsThisHelpID");
+            if (property.Value().toLong() != 0)
+                property.SetValue(Variant(int32_t{0}));
+        });
+    });
+}
+
+// Writes the document over the data file (locked, through a temporary file, after keeping
+// the bytes of a file that was not loaded completely). A project that lost the data file's
+// component, or never had one, gets it once the file is written.
 void FrmWizard::writeDataFile(const XMLDocument& document) {
     auto component = findDataFileComponent();
+    std::filesystem::path target = component ? std::filesystem::path(component->FileNames(1))
+                                             : HelpDataFile::locate(VBP()->FileName());
+    dataFile_.write(document, target);
     if (!component)
-        component = createDataFileComponent();
-    if (keepDataFile_)
-        throw VbError(vberr::PathFileAccess, "The damaged help data file '" +
-                                                 component->FileNames(1) +
-                                                 "' could not be copied; it is not replaced");
-    FileObject file;
-    file.SetFullPath(component->FileNames(1));
-    std::filesystem::path target = file.FullPath();
-    file.SetExtension("txt.tmp");
-    AtomicFile output(target, file.FullPath());
-    char last = 0;
-    document.WriteText([&](std::string_view piece) {
-        output.write(piece);
-        if (!piece.empty())
-            last = piece.back();
-    });
-    if (last != '\n')
-        output.write("\r\n"); // the file ends with a line break
-
-    output.commit();
+        createDataFileComponent();
 }
 
 } // namespace corvane

@@ -4,25 +4,39 @@
 // Calling sequence (after git's lockfile):
 //   AtomicFile file(target);           // nothing touches the disk yet
 //   file.write(bytes); ...             // content collects in memory (ByteBlocks)
-//   file.commit();                     // writes "<target>.tmp" beside the target, flushes it
-//                                      // to disk, closes it, renames it over the target
-// Durability: by default commit() flushes the temporary file to disk (fsync) before the rename,
-// so that after a crash the target holds the old or the new content, never an empty file. That
-// costs a journal commit per file (milliseconds each, seconds for a project of 400 forms), so a
-// batch of files (the host's save of a project) commits with Durability::Deferred and ends with
-// one syncFileSystem(). Like git's lockfile (which does not fsync by default), a deferred
-// commit relies on the file system for the crash case: ext4 (data=ordered, auto_da_alloc) and
-// btrfs flush a file's data before a rename that replaces another file takes effect. The data
-// file holding the user's help text is a single file and keeps the flush.
-// Error handling: commit() raises VbError 75 naming the file and the reason. When writing the
-// temporary file fails, it is removed and the target is unchanged. When only the final rename
-// fails, the temporary file is kept (it holds the only copy of the new content) and the
-// error names both files. An AtomicFile destroyed without commit() writes nothing.
+//   file.commit();                     // (takes "<target>.lock"), writes a temporary file of a
+//                                      // unique name beside the target, flushes it to disk,
+//                                      // renames it over the target, (removes the lock)
+// Locking (Locking::Exclusive): the lock file "<target>.lock" is created exclusively, as git
+// creates "index.lock", so two programs saving the same file at once never mix their bytes;
+// the second one waits for the lock a short while and then fails with a message that names
+// the lock file. A lock left behind by a crashed program is removed by the user.
+// Temporary names are unique ("<name>.<random>.tmp"), so even unlocked saves never share one.
+// Targets: a read-only file (no write permission bit, or not writable by this user) is not
+// replaced: commit() fails naming it, as Windows refuses to replace a read-only file. A
+// symbolic link is written through: the file it points to is replaced in its own folder
+// (temporary file and lock beside it) and the link stays a link.
+// Durability: by default commit() flushes the new content to disk (fsync) before the rename
+// and the folder after it, so that after a crash the target holds the old or the new
+// content, never an empty file. That costs a journal commit per file (milliseconds each,
+// seconds for a project of 400 forms), so a batch of files (the host's save of a project)
+// commits with Durability::Deferred and ends with one syncFileSystem(). Like git's lockfile
+// (which does not fsync by default), a deferred commit relies on the file system for the
+// crash case: ext4 (data=ordered, auto_da_alloc) and btrfs flush a file's data before a
+// rename that replaces another file takes effect.
+// Error handling: commit() raises VbError 75 naming the file and the reason. When a step
+// before the rename fails, the temporary file is removed and the target is unchanged. When
+// only the rename fails, the temporary file is kept (it holds the only copy of the new
+// content on disk) and the error names both files. When a step after the rename fails (the
+// folder's flush, the lock's removal) the target holds the new content and the error says so.
+// An AtomicFile destroyed without commit() writes nothing.
 #pragma once
 
 #include "support/ByteBlocks.h"
 
+#include <chrono>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -30,20 +44,41 @@ namespace corvane {
 
 // Whether commit() flushes the new content to disk before the rename.
 enum class Durability {
-    Flush,    // fsync the temporary file before the rename
+    Flush,    // fsync the temporary file before the rename and the folder after it
     Deferred, // no fsync: the caller ends its batch of commits with syncFileSystem()
 };
 
+// Whether commit() serialises with other saves of the same file through "<target>.lock".
+enum class Locking {
+    None,      // no lock file (files written by one program at a time)
+    Exclusive, // create "<target>.lock" exclusively for the time of the commit
+};
+
+// The steps of a commit, in order, and the reading of a whole file (for fault injection in tests).
+enum class AtomicStep { Lock, CreateTemporary, Write, Flush, Rename, SyncFolder, Unlock, Read };
+
+// A test seam: called before each step of every commit with the step and the file it acts
+// on; a non-zero result makes that step fail as if the system had returned that errno.
+using AtomicFaultInjector = std::function<int(AtomicStep step, const std::filesystem::path& file)>;
+// Installs the injector (an empty function removes it); returns the one installed before.
+AtomicFaultInjector setAtomicFaultInjector(AtomicFaultInjector injector);
+
 class AtomicFile {
 public:
-    // Prepares to replace `target`; the temporary file is `target` + ".tmp" unless given.
+    // Prepares to replace `target`; the temporary file's name is built from `temporary` (its
+    // file name, made unique) or from the target's name + ".tmp" when none is given.
     explicit AtomicFile(std::filesystem::path target, std::filesystem::path temporary = {},
-                        Durability durability = Durability::Flush);
+                        Durability durability = Durability::Flush, Locking locking = Locking::None);
 
-    // The file that commit() replaces.
+    // The file that commit() replaces (as given; a link is written through).
     const std::filesystem::path& target() const noexcept { return target_; }
-    // The temporary file beside the target.
-    const std::filesystem::path& temporary() const noexcept { return temporary_; }
+    // The temporary file of the last commit (empty before one created it).
+    const std::filesystem::path& temporary() const noexcept { return temporaryUsed_; }
+    // How long commit() waits for a lock another save holds (Locking::Exclusive).
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+    // A step that commit() runs once it holds the lock and found the target writable, before
+    // the temporary file is made (a backup of the old content); its failure ends the commit.
+    void setBeforeReplace(std::function<void()> step) { beforeReplace_ = std::move(step); }
 
     // Appends bytes to the new content.
     void write(std::string_view bytes) { content_.append(bytes); }
@@ -60,11 +95,30 @@ public:
     void commit();
 
 private:
+    void writeTemporary(const std::filesystem::path& realTarget);
+    void replaceTarget(const std::filesystem::path& realTarget);
+
     std::filesystem::path target_;
     std::filesystem::path temporary_;
+    std::filesystem::path temporaryUsed_;
     Durability durability_;
+    Locking locking_;
+    std::chrono::milliseconds lockWait_{2000};
+    std::function<void()> beforeReplace_;
     ByteBlocks content_;
 };
+
+// The lock file that serialises saves of `target` ("<target>.lock" beside the file a link
+// points to).
+std::filesystem::path lockPathFor(const std::filesystem::path& target);
+
+// The file a path finally names: links followed (relative ones from their own folder) until a
+// path that is no link; a path that is no link is returned as given. VbError 75 for a loop.
+std::filesystem::path followLinks(const std::filesystem::path& path);
+
+// True when the file exists and must not be replaced: it has no write permission bit, or this
+// user may not write it.
+bool isReadOnlyFile(const std::filesystem::path& path);
 
 // Replaces the file's whole content atomically: AtomicFile with one write and a commit.
 void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,

@@ -29,6 +29,7 @@
 #include <iosfwd>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -37,6 +38,11 @@ inline constexpr std::string_view RegFileHeader = "Windows Registry Editor Versi
 
 // Parses the bytes of a registry file; `fileName` names it in error messages.
 RegistryModel parseRegistryText(std::string_view bytes, std::string_view fileName);
+// Parses what is sound of the bytes of a registry file: each malformed line is skipped (the
+// values of a malformed key with it) and its description, as parseRegistryText gives it, is
+// added to `problems`.
+RegistryModel parseSoundRegistryText(std::string_view bytes, std::string_view fileName,
+                                     std::vector<std::string>& problems);
 // Parses a registry file from a stream; `fileName` names it in error messages.
 RegistryModel readRegistryText(std::istream& in, std::string_view fileName);
 // Reads a registry file from disk (VbError 53 when it does not exist, 75 when unreadable).

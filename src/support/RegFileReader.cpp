@@ -1,7 +1,6 @@
 // Reading the registry file's text (format: RegFile.h).
-#include "support/RegFile.h"
-
 #include "support/AtomicFile.h"
+#include "support/RegFile.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
@@ -13,7 +12,9 @@ namespace corvane {
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 bool isHexDigit(char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
@@ -100,29 +101,48 @@ bool isValidRaw(std::string_view raw) {
 
 class Parser {
 public:
-    Parser(std::string_view text, std::string_view fileName)
-        : lines_(splitLines(text)), fileName_(fileName) {}
+    // A parser that raises the first fault, or, with `problems`, lists each fault there and
+    // skips its line (a malformed key's values with it).
+    Parser(std::string_view text, std::string_view fileName, std::vector<std::string>* problems)
+        : lines_(splitLines(text)), fileName_(fileName), problems_(problems) {}
 
     RegistryModel parse() {
+        index_ = 0;
         if (lines_.empty() || lines_[0] != RegFileHeader)
-            fail("the first line is not \"" + std::string(RegFileHeader) + "\"");
+            leniently(
+                [&] { fail("the first line is not \"" + std::string(RegFileHeader) + "\""); });
         for (index_ = 1; index_ < lines_.size(); ++index_) {
             std::string_view line = lines_[index_];
             while (!line.empty() && isBlank(line.front()))
                 line.remove_prefix(1);
             if (line.empty() || line.front() == ';')
                 continue;
-            if (line.front() == '[')
-                parseSection(line);
-            else if (line.front() == '"' || line.front() == '@')
-                parseValue(line);
-            else
-                fail("unexpected text (neither a [key] nor a \"name\"=value)");
+            leniently([&] {
+                if (line.front() == '[') {
+                    key_ = nullptr; // a malformed key takes no values
+                    parseSection(line);
+                } else if (line.front() == '"' || line.front() == '@') {
+                    parseValue(line);
+                } else {
+                    fail("unexpected text (neither a [key] nor a \"name\"=value)");
+                }
+            });
         }
         return std::move(model_);
     }
 
 private:
+    // Runs one line's step; a fault is listed (lenient parser) or passed on.
+    template <typename Step> void leniently(Step&& step) {
+        try {
+            step();
+        } catch (const VbError& fault) {
+            if (!problems_)
+                throw;
+            problems_->push_back(fault.description());
+        }
+    }
+
     [[noreturn]] void fail(const std::string& what) const {
         throw VbError(vberr::PathFileAccess,
                       "Malformed registry file '" + fileName_ + "', line " +
@@ -209,14 +229,19 @@ private:
     // The character of the escape whose letter is at line[pos]; pos ends on its last character.
     char unescape(std::string_view line, size_t& pos) const {
         switch (line[pos]) {
-        case '\\': return '\\';
-        case '"': return '"';
-        case 'n': return '\n';
-        case 'r': return '\r';
+        case '\\':
+            return '\\';
+        case '"':
+            return '"';
+        case 'n':
+            return '\n';
+        case 'r':
+            return '\r';
         case 'x':
             if (pos + 2 < line.size() && isHexDigit(line[pos + 1]) && isHexDigit(line[pos + 2])) {
                 pos += 2;
-                return static_cast<char>(std::stoi(std::string(line.substr(pos - 1, 2)), nullptr, 16));
+                return static_cast<char>(
+                    std::stoi(std::string(line.substr(pos - 1, 2)), nullptr, 16));
             }
             fail("\"\\x\" must be followed by two hex digits");
         default:
@@ -231,6 +256,7 @@ private:
 
     std::vector<std::string_view> lines_;
     std::string fileName_;
+    std::vector<std::string>* problems_;
     size_t index_ = 0;
     RegistryModel model_;
     RegistryKey* key_ = nullptr; // the key of the current section
@@ -240,7 +266,13 @@ private:
 
 RegistryModel parseRegistryText(std::string_view bytes, std::string_view fileName) {
     std::string text = decodeText(bytes);
-    return Parser(text, fileName).parse();
+    return Parser(text, fileName, nullptr).parse();
+}
+
+RegistryModel parseSoundRegistryText(std::string_view bytes, std::string_view fileName,
+                                     std::vector<std::string>& problems) {
+    std::string text = decodeText(bytes);
+    return Parser(text, fileName, &problems).parse();
 }
 
 RegistryModel readRegistryText(std::istream& in, std::string_view fileName) {

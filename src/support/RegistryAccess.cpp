@@ -21,7 +21,8 @@ namespace {
 
 [[noreturn]] void fail(const std::filesystem::path& file, const std::string& what, int error) {
     throw VbError(vberr::PathFileAccess,
-                  "Cannot " + what + " registry file '" + file.string() + "': " + std::strerror(error),
+                  "Cannot " + what + " registry file '" + file.string() +
+                      "': " + std::strerror(error),
                   file.string());
 }
 
@@ -128,6 +129,7 @@ const RegistryModel& RegistryAccess::current() const {
             fail(file_, "open the", errno);
         cache_ = RegistryModel();
         cacheStamp_.reset();
+        problem_.clear();
         return cache_;
     }
     struct stat info {};
@@ -140,14 +142,31 @@ const RegistryModel& RegistryAccess::current() const {
                 info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
     if (cacheStamp_ && *cacheStamp_ == stamp)
         return cache_;
-    RegistryModel model = parseRegistryText(readAll(fd.get(), file_), file_.string());
+    std::vector<std::string> problems;
+    RegistryModel model =
+        parseSoundRegistryText(readAll(fd.get(), file_), file_.string(), problems);
+    problem_.clear();
+    for (const std::string& text : problems)
+        problem_ += (problem_.empty() ? "" : "\n") + text;
     cache_ = std::move(model);
     cacheStamp_ = stamp;
     return cache_;
 }
 
-template <typename Change>
-void RegistryAccess::change(Change&& apply) {
+std::string RegistryAccess::problem() const {
+    current();
+    return problem_;
+}
+
+std::string RegistryAccess::takeProblem() {
+    current();
+    if (problem_.empty() || reportedStamp_ == cacheStamp_)
+        return {};
+    reportedStamp_ = cacheStamp_;
+    return problem_;
+}
+
+template <typename Change> void RegistryAccess::change(Change&& apply) {
     std::error_code error;
     if (file_.has_parent_path() && !std::filesystem::is_directory(file_.parent_path())) {
         std::filesystem::create_directories(file_.parent_path(), error);
@@ -157,6 +176,12 @@ void RegistryAccess::change(Change&& apply) {
     WriteLock lock(file_);
     cacheStamp_.reset(); // under the lock, always read what the last writer left
     RegistryModel model = current();
+    if (!problem_.empty())
+        throw VbError(vberr::PathFileAccess,
+                      "The registry file '" + file_.string() +
+                          "' is malformed, so nothing is stored in it " +
+                          "(storing would drop what cannot be read): " + problem_,
+                      file_.string());
     if (!apply(model))
         return;
     writeRegistryFile(file_, model);
@@ -168,9 +193,8 @@ RegistryAccess& registry() {
     static std::mutex mutex;
     static std::map<std::filesystem::path, std::unique_ptr<RegistryAccess>> stores;
     const char* variable = std::getenv("CORVANE_REGISTRY");
-    std::filesystem::path file = variable && *variable
-                                     ? std::filesystem::path(variable)
-                                     : userConfigDirectory() / "registry.reg";
+    std::filesystem::path file = variable && *variable ? std::filesystem::path(variable)
+                                                       : userConfigDirectory() / "registry.reg";
     std::lock_guard<std::mutex> guard(mutex);
     auto& store = stores[file];
     if (!store)

@@ -8,9 +8,11 @@
 // replaced whole) and reuse the last parsed content while the file's identity, size and
 // times are unchanged.
 //
-// A malformed file raises VbError 75 naming the file and the line on every read and change;
-// it is never taken for an empty store, and a failed change leaves it as it was. A missing
-// file is an empty store; the first change creates it and its folder.
+// A malformed file is read as far as it is sound (malformed lines are skipped) and never
+// blocks a read; takeProblem() hands its description out once per content, for one message.
+// A change to it raises VbError 75 naming the file and the line and leaves it as it was: the
+// rewrite would drop the lines it could not read. A missing file is an empty store; the first
+// change creates it and its folder.
 #pragma once
 
 #include "support/RegistryModel.h"
@@ -44,7 +46,8 @@ public:
 
     // The value stored under the key, or "" when nothing is stored; valueName "" reads the
     // key's default value. Key paths use backslashes ("Software\Halvex\Corvane").
-    std::string GetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName) const;
+    std::string GetValue(RegistryRoot root, std::string_view keyPath,
+                         std::string_view valueName) const;
 
     // Writes a string value, creating missing keys; only REG_SZ is accepted (else VbError 5).
     void SetValue(RegistryRoot root, std::string_view keyPath, std::string_view valueName,
@@ -57,6 +60,12 @@ public:
     // root, which always exists).
     bool KeyExists(RegistryRoot root, std::string_view keyPath) const;
 
+    // What is wrong with the file ("" when it is sound or missing): the malformed lines.
+    std::string problem() const;
+    // problem() the first time it is asked for a given content of the file, "" after that: so
+    // that a malformed file is reported once, not at every read.
+    std::string takeProblem();
+
 private:
     // What identifies one version of the file on disk.
     struct Stamp {
@@ -66,12 +75,13 @@ private:
     };
 
     const RegistryModel& current() const;
-    template <typename Change>
-    void change(Change&& apply);
+    template <typename Change> void change(Change&& apply);
 
     std::filesystem::path file_;
     mutable RegistryModel cache_;
     mutable std::optional<Stamp> cacheStamp_; // nothing: the cache holds no file's content
+    mutable std::string problem_;             // what is malformed in the cached content
+    std::optional<Stamp> reportedStamp_;      // the content whose problem was taken
 };
 
 // The program's registry: the file named by $CORVANE_REGISTRY when set, else

@@ -21,6 +21,7 @@
 #include "support/XmlAttribute.h"
 #include "support/XmlDocumentRef.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <iterator>
 #include <pugixml.hpp>
@@ -106,6 +107,9 @@ public:
     XMLAttributes Attributes() const;
     // The element's child elements.
     XMLElements Elements() const;
+    // Where the element's name starts in the parsed text (bytes from its start); -1 for an
+    // element that was not parsed from text.
+    std::ptrdiff_t sourceOffset() const { return node_ ? node_.offset_debug() : -1; }
 
     // Appends an attribute; raises VbError 5 for a name that cannot be written and 457 when the
     // element already has an attribute of that name (the file would not be well-formed).

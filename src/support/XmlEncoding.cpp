@@ -67,9 +67,11 @@ std::string decodeXmlBytes(std::string_view bytes) {
         return decodeUtf16(bytes.substr(2), true);
     if (startsWith(bytes, "\xFE\xFF"))
         return decodeUtf16(bytes.substr(2), false);
-    if (startsWith(bytes, std::string_view("<\0?\0", 4)))
-        return decodeUtf16(bytes, true);
-    if (startsWith(bytes, std::string_view("\0<\0?", 4)))
+    if (bytes.size() >= 4 && bytes[0] != '\0' && bytes[1] == '\0' && bytes[2] != '\0' &&
+        bytes[3] == '\0')
+        return decodeUtf16(bytes, true); // "<R" or " <" in UTF-16 LE without a mark
+    if (bytes.size() >= 4 && bytes[0] == '\0' && bytes[1] != '\0' && bytes[2] == '\0' &&
+        bytes[3] != '\0')
         return decodeUtf16(bytes, false);
     if (namesWindowsLatin1(declaredXmlEncoding(bytes)) || !isValidUtf8(bytes))
         return decodeCodePage(bytes, WindowsLatin1);

@@ -11,8 +11,8 @@ namespace corvane {
 
 // Turns the bytes of an XML file into UTF-8 text, choosing the encoding in this order:
 // - a UTF-8 byte order mark: UTF-8 (the mark is dropped);
-// - a UTF-16 byte order mark, or no mark but "<?" in UTF-16: UTF-16 LE or BE (unpaired
-//   surrogates become U+FFFD, an odd last byte is dropped);
+// - a UTF-16 byte order mark, or no mark but two ASCII characters in UTF-16 at the start ("<?",
+//   "<R", " <"): UTF-16 LE or BE (unpaired surrogates become U+FFFD, an odd last byte is dropped);
 // - an XML declaration naming windows-1252, cp1252, iso-8859-1 or latin1: Windows-1252;
 // - valid UTF-8: UTF-8;
 // - anything else: Windows-1252 (a UTF-8 file has been saved by an editor in the ANSI code page).

@@ -355,6 +355,18 @@ TEST_F(ExchangeCommandsTest, FilesOfAnotherProjectOrLanguageAndMalformedFilesWri
         << unreadable.err;
     EXPECT_EQ(readFile(dataFile()), damaged);
     EXPECT_EQ(corvane({"export", project(), "--language", "German"}).status, 2);
+
+    // A read-only data file is not replaced, and nothing is reported as changed.
+    writeFile(dataFile(), original_);
+    fs::permissions(dataFile(),
+                    fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read);
+    Outcome readOnly = import((dir_ / "Changed.po").string());
+    fs::permissions(dataFile(), fs::perms::owner_write, fs::perm_options::add);
+    EXPECT_EQ(readOnly.status, 2);
+    EXPECT_EQ(readOnly.out, "");
+    EXPECT_EQ(readOnly.err, "corvane import: The file '" + dataFile().string() +
+                                "' is read-only; it was not replaced; nothing was imported\n");
+    EXPECT_EQ(readFile(dataFile()), original_);
 }
 
 TEST_F(ExchangeCommandsTest, UsageErrorsAndTheHelpText) {

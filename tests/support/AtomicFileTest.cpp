@@ -19,7 +19,8 @@ TEST(AtomicFile, ReplacesContentAndKeepsPermissions) {
     ::chmod(target.c_str(), 0600);
     replaceFileAtomically(target, "new content");
     EXPECT_EQ(readFile(target), "new content");
-    EXPECT_FALSE(std::filesystem::exists(dir / "data.txt.tmp"));
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        EXPECT_EQ(entry.path().filename(), "data.txt"); // no temporary file left
     struct stat st {};
     ::stat(target.c_str(), &st);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -69,10 +70,61 @@ TEST(AtomicFile, FailedRenameKeepsTheTemporaryFileAndNamesBothFiles) {
         FAIL() << "no error";
     } catch (const VbError& error) {
         EXPECT_EQ(error.number(), 75);
-        EXPECT_NE(error.description().find("occupied.tmp"), std::string::npos);
+        EXPECT_NE(error.description().find(file.temporary().string()), std::string::npos);
         EXPECT_NE(error.description().find("'" + target.string() + "'"), std::string::npos);
     }
-    EXPECT_EQ(readFile(dir / "occupied.tmp"), "precious");
+    EXPECT_TRUE(file.temporary().filename().string().starts_with("occupied."));
+    EXPECT_EQ(file.temporary().extension(), ".tmp");
+    EXPECT_EQ(readFile(file.temporary()), "precious");
+}
+
+TEST(AtomicFile, ALockHeldByAnotherSaveIsNamedAndTheTargetIsUntouched) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    writeFile(target, "old");
+    writeFile(dir / "data.txt.lock", "");
+    AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
+    file.setLockWait(std::chrono::milliseconds(50));
+    file.write("new");
+    try {
+        file.commit();
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_NE(error.description().find("'" + target.string() + "' is being saved by another program"),
+                  std::string::npos)
+            << error.description();
+        EXPECT_NE(error.description().find((dir / "data.txt.lock").string()), std::string::npos);
+    }
+    EXPECT_EQ(readFile(target), "old");
+    EXPECT_TRUE(std::filesystem::exists(dir / "data.txt.lock")); // not ours to remove
+    std::filesystem::remove(dir / "data.txt.lock");
+    file.commit();
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_FALSE(std::filesystem::exists(dir / "data.txt.lock"));
+}
+
+TEST(AtomicFile, ReadOnlyTargetsAreRefusedAndLinksWrittenThrough) {
+    TempDir dir;
+    writeFile(dir / "locked.frm", "old");
+    ::chmod((dir / "locked.frm").c_str(), 0444);
+    try {
+        replaceFileAtomically(dir / "locked.frm", "new");
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_NE(error.description().find("'" + (dir / "locked.frm").string() + "' is read-only"), std::string::npos);
+    }
+    EXPECT_EQ(readFile(dir / "locked.frm"), "old");
+
+    std::filesystem::create_directories(dir / "real");
+    writeFile(dir / "real" / "target.txt", "old");
+    std::filesystem::create_symlink("real/target.txt", dir / "hop");
+    std::filesystem::create_symlink("hop", dir / "link.txt"); // a link to a link
+    replaceFileAtomically(dir / "link.txt", "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(dir / "link.txt"));
+    EXPECT_EQ(readFile(dir / "real" / "target.txt"), "new");
+    EXPECT_EQ(followLinks(dir / "link.txt"), dir / "real" / "target.txt");
+    std::filesystem::create_symlink("loop", dir / "loop");
+    EXPECT_THROW(followLinks(dir / "loop"), VbError);
 }
 
 TEST(AtomicFile, FailedWriteLeavesTheOriginalUntouched) {

@@ -34,10 +34,10 @@ protected:
     }
 };
 
-TEST_F(HelpDataFileTest, AProjectWithoutDataFileGetsANewOne) {
+TEST_F(HelpDataFileTest, AProjectWithoutDataFileGetsANewOneWhenItIsSaved) {
     auto vbp = writeSmallProject(dir_.path());
     openEditor(vbp);
-    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), "<Root></Root>\r\n");
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt")); // opening writes nothing
     EXPECT_EQ(selected(), (Strings{"Neutral"}));
     EXPECT_EQ(settings().mCurrentLanguage, "Neutral");
     EXPECT_EQ(settings().mPrimaryLanguage, "Neutral");
@@ -107,15 +107,11 @@ TEST_F(HelpDataFileTest, FilesInOtherEncodingsAreReadAndSavedAsUtf8) {
     EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">M\xC3\xBCller \xE2\x82\xAC</HelpText>"), std::string::npos);
 }
 
-TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopy) {
+TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopyBeforeItIsSaved) {
     const std::string damaged = "<Root CurrentLanguage=\"English\">\r\n"
                                 "  <SelectedLanguage Name=\"English\" />\r\n"
                                 "  <VBComponent ComponentName=\"frmA\">\r\n"
                                 "</Root>\r\n";
-    bool copiedBeforeMessage = false;
-    windows_.MessageShown.connect([&](const controls::MessageBoxRecord&) {
-        copiedBeforeMessage = readFile(dir_ / "ContextHelp.txt.damaged") == damaged;
-    });
     openWith(damaged);
 
     ASSERT_EQ(windows_.messages().size(), 1u);
@@ -125,8 +121,8 @@ TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopy) {
               std::string::npos)
         << message.prompt;
     EXPECT_NE(message.prompt.find((dir_ / "ContextHelp.txt.damaged").string()), std::string::npos);
-    EXPECT_TRUE(copiedBeforeMessage);
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), damaged);
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged")); // only a save writes the copy
     // The editor goes on as with a new file.
     EXPECT_EQ(selected(), (Strings{"Neutral"}));
     EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
@@ -139,6 +135,7 @@ TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopy) {
     // A second damaged file does not overwrite the first copy.
     writeFile(dir_ / "ContextHelp.txt", "<Root>");
     clickMenu();
+    closeWithCloseBox();
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), damaged);
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged.2"), "<Root>");
 }
@@ -158,8 +155,14 @@ TEST_F(HelpDataFileTest, AFailedReplaceKeepsTheWindowAndTheTemporaryFile) {
     EXPECT_EQ(report.procedure.toText(), "ExitApp");
     std::string description = report.description.toText();
     EXPECT_NE(description.find((dir_ / "ContextHelp.txt").string() + "'"), std::string::npos) << description;
-    EXPECT_NE(description.find((dir_ / "ContextHelp.txt.tmp").string()), std::string::npos) << description;
-    EXPECT_NE(readFile(dir_ / "ContextHelp.txt.tmp").find(">Kept safe</HelpText>"), std::string::npos);
+    // The new content is kept in a temporary file of a unique name beside it, named in the report.
+    std::vector<fs::path> temporaries;
+    for (const auto& entry : fs::directory_iterator(dir_.path()))
+        if (entry.path().filename().string().starts_with("ContextHelp.txt.") && entry.path().extension() == ".tmp")
+            temporaries.push_back(entry.path());
+    ASSERT_EQ(temporaries.size(), 1u);
+    EXPECT_NE(description.find(temporaries[0].string()), std::string::npos) << description;
+    EXPECT_NE(readFile(temporaries[0]).find(">Kept safe</HelpText>"), std::string::npos);
     ASSERT_TRUE(editor().loaded());
     EXPECT_NE(editor().formsData(), nullptr);
     EXPECT_FALSE(settings().Busy->Visible());
@@ -170,7 +173,7 @@ TEST_F(HelpDataFileTest, AFailedReplaceKeepsTheWindowAndTheTemporaryFile) {
     EXPECT_FALSE(editor().loaded());
     EXPECT_EQ(reports_.reports().size(), 1u);
     EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">Kept safe</HelpText>"), std::string::npos);
-    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.tmp"));
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.lock"));
 }
 
 TEST_F(HelpDataFileTest, AnotherActiveProjectDoesNotReceiveTheHelpData) {

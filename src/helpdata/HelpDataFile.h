@@ -1,0 +1,125 @@
+// HelpDataFile: one project's help data file "ContextHelp.txt", loaded into help item records
+// and saved from them, without any window. The editor window's loading and ExitApp use it, and
+// so can commands that read or change the help text of a project (export, import, coverage).
+//
+// Use without a window:
+//   ModMain settings;                 // the shared settings; its SelectedLanguages is filled
+//   settings.newSelectedLanguages();  // by loading and read by the records
+//   HelpDataFile file(settings);
+//   ModuleRecords forms;  NameList formNames;
+//   file.load(HelpDataFile::locate(projectFile), forms, formNames);
+//   if (!file.complete()) ... file.problemReport() says what was not taken, with lines
+//   forms.Item("frmMain")->Item("txtName")->SetHelpText("English", "The customer's name");
+//   file.save(forms, formNames);      // lock, backup when needed, atomic replace
+//
+// Loading never leads to a save that holds less than the file held:
+// - A missing file is an empty document in memory; nothing is written until a save.
+// - Everything that is not taken is a problem naming the line and the key: a file that cannot
+//   be read or is not well-formed XML, text that is not in any known encoding, a module or
+//   control key given twice (letter case ignored, as version-control merges produce them), an
+//   element without a required attribute, a context number out of range. The rest of the file
+//   is still read: "SelectedLanguage" elements count wherever they stand.
+// - After an incomplete load, the first save copies the bytes the file then holds beside it
+//   ("ContextHelp.txt.damaged", ".damaged.2" ...; a copy of the same bytes is not made twice)
+//   before it replaces the file, and refuses to replace a file it cannot copy.
+// Saving goes through AtomicFile with the lock "ContextHelp.txt.lock" (git's lockfile
+// discipline): concurrent saves never mix, a read-only file is not replaced, a link is written
+// through. Failures are VbError 75 naming the file and the reason; the file then holds its old
+// or its new bytes.
+#pragma once
+
+#include "helpdata/HelpItem.h"
+#include "support/KeyedCollection.h"
+#include "support/XmlDocument.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class ModMain;
+
+// Something of the file that loading did not take.
+struct HelpDataProblem {
+    int line = 0;     // 1-based line of the file (0: the whole file)
+    std::string what; // what is wrong and what became of it
+};
+
+class HelpDataFile {
+public:
+    // The data file's name as the program writes it.
+    static constexpr std::string_view FileName = "ContextHelp.txt";
+
+    // A file of the project whose shared settings are `settings` (which outlives it).
+    explicit HelpDataFile(ModMain& settings);
+
+    // True when a file name is the data file's, letter case ignored.
+    static bool isDataFileName(std::string_view fileName);
+    // The data file in the project file's folder: an existing entry whose name differs only in
+    // letter case, else the folder + "ContextHelp.txt".
+    static std::filesystem::path locate(const std::filesystem::path& projectFile);
+
+    // Reads and parses the file at `path` (nothing is written; a missing file reads as new).
+    void read(const std::filesystem::path& path);
+    // The file read last.
+    const std::filesystem::path& path() const noexcept { return path_; }
+    // True when the file existed when it was read.
+    bool existed() const noexcept { return existed_; }
+    // True when the document has no child element: a new project (its attributes do not count).
+    bool isNew() const;
+    // Sets the four output flags and the current and primary language from the root's
+    // attributes; an absent attribute leaves its setting; an empty current language is "Neutral".
+    void readSettings();
+    // Adds the name of every "SelectedLanguage" element to SelectedLanguages (first spelling wins).
+    void readSelectedLanguages();
+    // Adds a collection of records to `forms` (and the name to `formNames`) for every
+    // "VBComponent" element, with a record per child element; what cannot be taken is a problem.
+    void readRecords(ModuleRecords& forms, NameList& formNames);
+    // read(), then the settings, languages and records (a new file: "Neutral" only).
+    void load(const std::filesystem::path& path, ModuleRecords& forms, NameList& formNames);
+
+    // What loading did not take, in file order.
+    const std::vector<HelpDataProblem>& problems() const noexcept { return problems_; }
+    // True when the load took everything the file held.
+    bool complete() const noexcept { return problems_.empty(); }
+    // The problems as one message naming the file, each with its line.
+    std::string problemReport() const;
+    // Where the next save keeps the file's bytes (an existing copy of the same bytes, or the
+    // first free "<file>.damaged", "<file>.damaged.2" ...); empty when no copy is needed.
+    std::filesystem::path backupPath() const;
+
+    // The document of the help data: the root with the settings, one "SelectedLanguage" per
+    // selected language, one "VBComponent" per module with a "HelpItem" per record.
+    // `eachRecord` runs after each record is written (the editor clears context numbers).
+    XMLDocument document(const ModuleRecords& forms, const NameList& formNames,
+                         const std::function<void(HelpItem&)>& eachRecord = {}) const;
+    // Writes the document to `target` (the file read when empty): the lock, the copy of an
+    // incompletely loaded file, then the atomic replace. VbError 75 on failure.
+    void write(const XMLDocument& document, const std::filesystem::path& target = {});
+    // document() then write().
+    void save(const ModuleRecords& forms, const NameList& formNames);
+    // How long a save waits for the lock of another save before it fails.
+    void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
+
+private:
+    void addProblem(const XMLElement& element, std::string what);
+    bool readModule(const XMLElement& element, ModuleRecords& forms, NameList& formNames);
+    void readRecord(const XMLElement& element, const std::string& module, HelpItems& records);
+    void keepOriginal(const std::filesystem::path& target);
+
+    ModMain& settings_;
+    std::filesystem::path path_;
+    bool existed_ = false;
+    bool unreadable_ = false;
+    bool originalKept_ = false; // the bytes of an incomplete load are safe (or replaced by a save)
+    std::string text_;          // the decoded text, for line numbers
+    XMLDocument document_;
+    std::vector<HelpDataProblem> problems_;
+    std::chrono::milliseconds lockWait_{2000};
+};
+
+} // namespace corvane

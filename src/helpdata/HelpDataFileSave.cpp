@@ -1,0 +1,120 @@
+// HelpDataFile: building the document of the help data and saving it safely.
+#include "helpdata/HelpDataFile.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+#include "support/VbError.h"
+
+#include <optional>
+
+namespace corvane {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* boolText(bool value) {
+    return value ? "True" : "False";
+}
+
+// The bytes of a file, or nothing when it does not exist or cannot be read.
+std::optional<std::string> bytesOf(const fs::path& path) {
+    try {
+        return readFileBytes(path);
+    } catch (const VbError&) {
+        return std::nullopt;
+    }
+}
+
+// An existing copy holding `bytes`, else the first free name "<file>.damaged", ".damaged.2" ...
+fs::path copyNameFor(const fs::path& file, const std::optional<std::string>& bytes) {
+    fs::path candidate = file.string() + ".damaged";
+    std::error_code error;
+    for (int n = 2; fs::exists(candidate, error); ++n) {
+        if (bytes && bytesOf(candidate) == bytes)
+            return candidate;
+        candidate = file.string() + ".damaged." + std::to_string(n);
+    }
+    return candidate;
+}
+
+} // namespace
+
+fs::path HelpDataFile::backupPath() const {
+    if (complete() || originalKept_ || unreadable_)
+        return {};
+    return copyNameFor(path_, bytesOf(path_));
+}
+
+XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& formNames,
+                                   const std::function<void(HelpItem&)>& eachRecord) const {
+    XMLDocument document;
+    XMLElement root = document.Root();
+    root.SetName("Root");
+    root.AddAttribute("CurrentLanguage", settings_.mCurrentLanguage);
+    root.AddAttribute("PrimaryLanguage", settings_.mPrimaryLanguage);
+    root.AddAttribute("GenerateHTML", boolText(settings_.mGenerateHTML));
+    root.AddAttribute("CompileHTML", boolText(settings_.mCompileHTML));
+    root.AddAttribute("GenerateWinHelp", boolText(settings_.mGenerateWinHelp));
+    root.AddAttribute("CompileWinHelp", boolText(settings_.mCompileWinHelp));
+    for (const std::string& language : *settings_.SelectedLanguages)
+        root.AddElement("SelectedLanguage", "").AddAttribute("Name", language);
+    for (int32_t x = 1; x <= forms.Count(); ++x) {
+        XMLElement module = root.AddElement("VBComponent", "");
+        module.AddAttribute("ComponentName", formNames.Item(x));
+        for (const auto& record : *forms.Item(x)) {
+            record->SaveToXML(module.AddElement("HelpItem", ""));
+            if (eachRecord)
+                eachRecord(*record);
+        }
+    }
+    return document;
+}
+
+void HelpDataFile::write(const XMLDocument& document, const fs::path& target) {
+    const fs::path file = target.empty() ? path_ : target;
+    AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
+    output.setLockWait(lockWait_);
+    char last = 0;
+    document.WriteText([&](std::string_view piece) {
+        output.write(piece);
+        if (!piece.empty())
+            last = piece.back();
+    });
+    if (last != '\n')
+        output.write("\r\n"); // the file ends with a line break
+    output.setBeforeReplace([&] { keepOriginal(file); });
+    output.commit();
+    originalKept_ = true; // the file now holds everything the records hold
+    problems_.clear();
+    unreadable_ = false;
+}
+
+// Before the first save after an incomplete load: the bytes the file holds are copied beside
+// it (once per distinct content), or the save is refused when they cannot be read.
+void HelpDataFile::keepOriginal(const fs::path& file) {
+    if (complete() || originalKept_)
+        return;
+    std::error_code error;
+    if (!fs::exists(file, error))
+        return;
+    std::string bytes;
+    try {
+        bytes = readFileBytes(file);
+    } catch (const VbError& failure) {
+        throw VbError(vberr::PathFileAccess,
+                      "The help data file '" + file.string() +
+                          "' could not be loaded completely and cannot be " + "copied now (" +
+                          failure.description() + "); it is not replaced.",
+                      file.string());
+    }
+    fs::path copy = copyNameFor(file, bytes);
+    if (!fs::exists(copy, error))
+        replaceFileAtomically(copy, bytes);
+    originalKept_ = true;
+}
+
+void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames) {
+    write(document(forms, formNames));
+}
+
+} // namespace corvane

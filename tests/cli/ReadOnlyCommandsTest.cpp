@@ -1,0 +1,118 @@
+// Commands that only read leave the project folder as they found it; a scan that failed or did
+// not load the data file completely is never saved; the program's own data files missing end
+// a command with a message, not an abort.
+#include "cli/CommandLine.h"
+#include "system/ErrorReportTestComponent.h"
+#include "testsupport/TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <sstream>
+#include <sys/stat.h>
+
+namespace corvane::cli {
+namespace {
+
+namespace fs = std::filesystem;
+using test::readFile;
+using test::ScopedEnvironment;
+using test::TempDir;
+using test::writeFile;
+
+struct Outcome {
+    int status;
+    std::string out;
+    std::string err;
+};
+
+Outcome corvane(const std::vector<std::string>& arguments) {
+    std::ostringstream out, err;
+    int status = run(arguments, out, err);
+    return {status, out.str(), err.str()};
+}
+
+// Every entry of a folder with its bytes, mode and modification time.
+std::map<std::string, std::string> snapshot(const fs::path& folder) {
+    std::map<std::string, std::string> entries;
+    for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+        struct stat info {};
+        ::lstat(entry.path().c_str(), &info);
+        entries[entry.path().string()] = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
+                                          "." + std::to_string(info.st_mtim.tv_nsec) + " " +
+                                          (entry.is_regular_file() ? readFile(entry.path()) : "");
+    }
+    return entries;
+}
+
+class ReadOnlyCommandsTest : public ::testing::Test {
+protected:
+    ReadOnlyCommandsTest() {
+        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+        fs::create_directories(folder());
+        writeFile(folder() / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
+        writeFile(folder() / "frmOrder.frm", "VERSION 5.00\r\nBegin VB.Form frmOrder \r\n"
+                                             "   Begin VB.CommandButton cmdOK \r\n      Caption         =   \"OK\"\r\n"
+                                             "      WhatsThisHelpID =   4\r\n   End\r\n"
+                                             "End\r\nAttribute VB_Name = \"frmOrder\"\r\n");
+    }
+    fs::path folder() const { return dir_ / "project"; }
+    std::string project() const { return (folder() / "Order.vbp").string(); }
+    // Runs scan --json and spell and checks that the folder did not change.
+    void expectReadOnly() {
+        auto before = snapshot(folder());
+        auto scanned = corvane({"scan", project(), "--json"});
+        auto spelled = corvane({"spell", project()});
+        EXPECT_EQ(snapshot(folder()), before) << scanned.err << spelled.err;
+    }
+
+    TempDir dir_;
+    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
+    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", (dir_ / "data").string()};
+    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
+    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+};
+
+TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADamagedOne) {
+    expectReadOnly();
+    EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt"));
+
+    writeFile(folder() / "ContextHelp.txt", "<Root><VBComponent ComponentName=\"frmOrder\"></Root>");
+    auto scanned = corvane({"scan", project(), "--json"});
+    EXPECT_EQ(scanned.status, 1); // the data file was not read completely
+    EXPECT_NE(scanned.out.find("is damaged: line 1"), std::string::npos) << scanned.out;
+    expectReadOnly();
+    EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt.damaged"));
+}
+
+TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
+    const std::string data = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+                             "<VBComponent ComponentName=\"frmOrder\">\n"
+                             "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"4\" "
+                             "ControlType=\"CommandButton\"><HelpText Language=\"English\">First</HelpText></HelpItem>\n"
+                             "<HelpItem ComponentName=\"frmOrder\" ControlName=\"CMDOK\" ContextHelpID=\"4\" "
+                             "ControlType=\"CommandButton\"><HelpText Language=\"English\">Merged</HelpText></HelpItem>\n"
+                             "</VBComponent></Root>";
+    writeFile(folder() / "ContextHelp.txt", data);
+    auto before = snapshot(folder());
+    auto result = corvane({"scan", "--save", project()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("line 3: the record 'CMDOK' of module 'frmOrder' is listed a second time"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(result.err.find("the scan failed; nothing was saved"), std::string::npos) << result.err;
+    EXPECT_EQ(snapshot(folder()), before);
+}
+
+TEST_F(ReadOnlyCommandsTest, AMissingProgramDataFileIsNamedAndEndsTheCommand) {
+    fs::remove(dir_ / "data" / "languages.txt");
+    for (const char* command : {"scan", "spell", "compile"}) {
+        auto result = corvane({command, project()});
+        EXPECT_EQ(result.status, 2) << command;
+        EXPECT_NE(result.err.find((dir_ / "data" / "languages.txt").string()), std::string::npos) << result.err;
+    }
+    EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt"));
+}
+
+} // namespace
+} // namespace corvane::cli
