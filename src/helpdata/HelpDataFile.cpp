@@ -84,7 +84,7 @@ void HelpDataFile::read(const fs::path& path) {
         return;
     }
     existed_ = true;
-    text_ = decodeXmlBytes(bytes);
+    text_ = decodeOwnedXmlBytes(std::move(bytes));
     if (text_.find('\0') != std::string::npos) {
         problems_.push_back(
             {0, "its text is in no encoding Corvane reads (it holds NUL bytes; Corvane reads "
@@ -180,10 +180,20 @@ void HelpDataFile::readRecord(const XMLElement& element, const std::string& modu
             return addProblem(element,
                               where + " has no \"" + std::string(name) + "\": it is not loaded");
     }
-    for (const XMLElement& text : element.Elements())
-        if (text.hasName("HelpText") && !text.Attributes().Contains("Language"))
+    NameList languages;
+    for (const XMLElement& text : element.Elements()) {
+        if (!text.hasName("HelpText"))
+            continue;
+        if (!text.Attributes().Contains("Language"))
             return addProblem(text,
                               where + " has a \"HelpText\" without \"Language\": it is not loaded");
+        std::string language = text.Attributes().Item("Language").Value();
+        if (languages.Contains(language))
+            addProblem(text, where + " has a second text in " + inQuotes(language) +
+                                 ": the first one is loaded");
+        else
+            languages.Add(language, language);
+    }
     std::string number = attributes.Item("ContextHelpID").Value();
     if (!contextNumberFits(number))
         return addProblem(element, where + " has the context number " + number +

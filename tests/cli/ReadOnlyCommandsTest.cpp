@@ -6,7 +6,6 @@
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
-
 #include <map>
 #include <sstream>
 #include <sys/stat.h>
@@ -38,9 +37,10 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
     for (const auto& entry : fs::recursive_directory_iterator(folder)) {
         struct stat info {};
         ::lstat(entry.path().c_str(), &info);
-        entries[entry.path().string()] = std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) +
-                                          "." + std::to_string(info.st_mtim.tv_nsec) + " " +
-                                          (entry.is_regular_file() ? readFile(entry.path()) : "");
+        entries[entry.path().string()] = std::to_string(info.st_mode) + " " +
+                                         std::to_string(info.st_mtim.tv_sec) + "." +
+                                         std::to_string(info.st_mtim.tv_nsec) + " " +
+                                         (entry.is_regular_file() ? readFile(entry.path()) : "");
     }
     return entries;
 }
@@ -51,10 +51,11 @@ protected:
         fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
         fs::create_directories(folder());
         writeFile(folder() / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
-        writeFile(folder() / "frmOrder.frm", "VERSION 5.00\r\nBegin VB.Form frmOrder \r\n"
-                                             "   Begin VB.CommandButton cmdOK \r\n      Caption         =   \"OK\"\r\n"
-                                             "      WhatsThisHelpID =   4\r\n   End\r\n"
-                                             "End\r\nAttribute VB_Name = \"frmOrder\"\r\n");
+        writeFile(folder() / "frmOrder.frm",
+                  "VERSION 5.00\r\nBegin VB.Form frmOrder \r\n"
+                  "   Begin VB.CommandButton cmdOK \r\n      Caption         =   \"OK\"\r\n"
+                  "      WhatsThisHelpID =   4\r\n   End\r\n"
+                  "End\r\nAttribute VB_Name = \"frmOrder\"\r\n");
     }
     fs::path folder() const { return dir_ / "project"; }
     std::string project() const { return (folder() / "Order.vbp").string(); }
@@ -77,7 +78,8 @@ TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADama
     expectReadOnly();
     EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt"));
 
-    writeFile(folder() / "ContextHelp.txt", "<Root><VBComponent ComponentName=\"frmOrder\"></Root>");
+    writeFile(folder() / "ContextHelp.txt",
+              "<Root><VBComponent ComponentName=\"frmOrder\"></Root>");
     auto scanned = corvane({"scan", project(), "--json"});
     EXPECT_EQ(scanned.status, 1); // the data file was not read completely
     EXPECT_NE(scanned.out.find("is damaged: line 1"), std::string::npos) << scanned.out;
@@ -86,22 +88,39 @@ TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADama
 }
 
 TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
-    const std::string data = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
-                             "<VBComponent ComponentName=\"frmOrder\">\n"
-                             "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"4\" "
-                             "ControlType=\"CommandButton\"><HelpText Language=\"English\">First</HelpText></HelpItem>\n"
-                             "<HelpItem ComponentName=\"frmOrder\" ControlName=\"CMDOK\" ContextHelpID=\"4\" "
-                             "ControlType=\"CommandButton\"><HelpText Language=\"English\">Merged</HelpText></HelpItem>\n"
-                             "</VBComponent></Root>";
+    const std::string data =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+        "<VBComponent ComponentName=\"frmOrder\">\n"
+        "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"4\" "
+        "ControlType=\"CommandButton\"><HelpText Language=\"English\">First</HelpText></HelpItem>\n"
+        "<HelpItem ComponentName=\"frmOrder\" ControlName=\"CMDOK\" ContextHelpID=\"4\" "
+        "ControlType=\"CommandButton\"><HelpText "
+        "Language=\"English\">Merged</HelpText></HelpItem>\n"
+        "</VBComponent></Root>";
     writeFile(folder() / "ContextHelp.txt", data);
     auto before = snapshot(folder());
     auto result = corvane({"scan", "--save", project()});
     EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.out.find("line 3: the record 'CMDOK' of module 'frmOrder' is listed a second time"),
-              std::string::npos)
+    EXPECT_NE(
+        result.out.find("line 3: the record 'CMDOK' of module 'frmOrder' is listed a second time"),
+        std::string::npos)
         << result.out;
-    EXPECT_NE(result.err.find("the scan failed; nothing was saved"), std::string::npos) << result.err;
+    EXPECT_NE(result.err.find("the scan failed; nothing was saved"), std::string::npos)
+        << result.err;
     EXPECT_EQ(snapshot(folder()), before);
+}
+
+TEST_F(ReadOnlyCommandsTest, AReadOnlyFormFileIsNotReplacedAndTheSaveSaysSo) {
+    const std::string form = readFile(folder() / "frmOrder.frm");
+    ::chmod((folder() / "frmOrder.frm").c_str(), 0444); // checked out read-only by version control
+    auto result = corvane({"scan", "--save", project()});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("'" + (folder() / "frmOrder.frm").string() + "' is read-only"), std::string::npos)
+        << result.err;
+    EXPECT_EQ(readFile(folder() / "frmOrder.frm"), form); // its context number 4 would have become 0
+    struct stat info {};
+    ::stat((folder() / "frmOrder.frm").c_str(), &info);
+    EXPECT_EQ(info.st_mode & 0777, 0444u);
 }
 
 TEST_F(ReadOnlyCommandsTest, AMissingProgramDataFileIsNamedAndEndsTheCommand) {
@@ -109,7 +128,8 @@ TEST_F(ReadOnlyCommandsTest, AMissingProgramDataFileIsNamedAndEndsTheCommand) {
     for (const char* command : {"scan", "spell", "compile"}) {
         auto result = corvane({command, project()});
         EXPECT_EQ(result.status, 2) << command;
-        EXPECT_NE(result.err.find((dir_ / "data" / "languages.txt").string()), std::string::npos) << result.err;
+        EXPECT_NE(result.err.find((dir_ / "data" / "languages.txt").string()), std::string::npos)
+            << result.err;
     }
     EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt"));
 }

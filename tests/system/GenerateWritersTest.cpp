@@ -4,6 +4,7 @@
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TextReplace.h"
 #include "generate/WinHelpProjectWriter.h"
+#include "support/AtomicFile.h"
 #include "support/CommandLineSplit.h"
 #include "support/VbError.h"
 #include "testsupport/RtfChecker.h"
@@ -90,9 +91,10 @@ TEST(GenerateWriters, ClosingAgainAfterAFailureEndsTheTopicDocumentOnceAndKeepsI
     std::string folder = dir.path().string() + "/";
     writer.open(folder, "P");
     writer.addTopic(4, "four");
-    fs::create_directories(folder + "P_ContextTopics.rtf.tmp/blocked"); // the commit cannot write
+    auto previous = setAtomicFaultInjector( // the commit cannot write
+        [](AtomicStep step, const fs::path&) { return step == AtomicStep::Write ? ENOSPC : 0; });
     EXPECT_THROW(writer.close(), VbError);
-    fs::remove_all(folder + "P_ContextTopics.rtf.tmp");
+    setAtomicFaultInjector(previous);
     writer.close(); // the step tried again
     EXPECT_EQ(readFile(folder + "P_ContextTopics.rtf"), "{\\rtf1\n\r\n4:four\n\r\n}\r\n");
     EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_4 4\r\n");

@@ -1,11 +1,10 @@
 // Loading the help data file never leads to a save that holds less than the file held:
 // unreadable files, repeated keys, elements without required attributes, numbers out of range,
 // languages listed after the records, UTF-16 without a mark, a name in other letter case.
-#include "system/AddinTestFixture.h"
-
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
+#include "system/AddinTestFixture.h"
 #include "vbide/VBProject.h"
 
 #include <gtest/gtest.h>
@@ -19,9 +18,10 @@ using Strings = std::vector<std::string>;
 
 // Help text stored for frmA's txtName and cmdGo(0), in English and German.
 std::string storedRecord(const std::string& key, const std::string& english, int id = 9) {
-    return "<HelpItem ComponentName=\"frmA\" ControlName=\"" + key + "\" ContextHelpID=\"" + std::to_string(id) +
-           "\" ControlType=\"TextBox\"><HelpText Language=\"English\">" + english +
-           "</HelpText><HelpText Language=\"German\">" + english + " (de)</HelpText></HelpItem>\n";
+    return "<HelpItem ComponentName=\"frmA\" ControlName=\"" + key + "\" ContextHelpID=\"" +
+           std::to_string(id) + "\" ControlType=\"TextBox\"><HelpText Language=\"English\">" +
+           english + "</HelpText><HelpText Language=\"German\">" + english +
+           " (de)</HelpText></HelpItem>\n";
 }
 
 class HelpDataLoadFaultsTest : public AddinTest {
@@ -38,23 +38,30 @@ protected:
     }
 };
 
-TEST_F(HelpDataLoadFaultsTest, RepeatedKeysAndBadElementsAreReportedTheRestLoadedAndTheFileKeptBeforeTheSave) {
-    const std::string data = "<Root CurrentLanguage=\"English\">\n"                                 // 1
-                             "<SelectedLanguage Name=\"English\"/>\n"                               // 2
-                             "<VBComponent ComponentName=\"frmA\">\n" +                             // 3
-                             storedRecord("txtName", "Name") +                                      // 4
-                             storedRecord("TXTNAME", "Merged twin") +                               // 5
-                             storedRecord("cmdGo(0)", "Go", 0) + "</VBComponent>\n" +                 // 6, 7
-                             "<VBComponent ComponentName=\"FRMA\">\n" + storedRecord("lblNew", "Lost") + // 8, 9
-                             "</VBComponent>\n"                                                     // 10
-                             "<VBComponent>\n</VBComponent>\n"                                      // 11, 12
-                             "<VBComponent ComponentName=\"frmB\">\n"                               // 13
-                             "<HelpItem ComponentName=\"frmB\" ControlName=\"cmdX\" ContextHelpID=\"99999999999\" "
-                             "ControlType=\"CommandButton\"/>\n"                                    // 14
-                             "<HelpItem ComponentName=\"frmB\" ControlName=\"lblY\" ControlType=\"Label\"/>\n" // 15
-                             "</VBComponent>\n"
-                             "<SelectedLanguage Name=\"German\"/>\n"
-                             "</Root>\n";
+TEST_F(HelpDataLoadFaultsTest,
+       RepeatedKeysAndBadElementsAreReportedTheRestLoadedAndTheFileKeptBeforeTheSave) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"     // 1
+        "<SelectedLanguage Name=\"English\"/>\n"   // 2
+        "<VBComponent ComponentName=\"frmA\">\n" + // 3
+        storedRecord("txtName", "Name") +          // 4
+        storedRecord("TXTNAME", "Merged twin") +   // 5
+        storedRecord("cmdGo(0)", "Go", 0) +
+        "</VBComponent>\n" +                                                        // 6, 7
+        "<VBComponent ComponentName=\"FRMA\">\n" + storedRecord("lblNew", "Lost") + // 8, 9
+        "</VBComponent>\n"                                                          // 10
+        "<VBComponent>\n</VBComponent>\n"                                           // 11, 12
+        "<VBComponent ComponentName=\"frmB\">\n"                                    // 13
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"cmdX\" ContextHelpID=\"99999999999\" "
+        "ControlType=\"CommandButton\"/>\n"                                               // 14
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"lblY\" ControlType=\"Label\"/>\n" // 15
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"lblZ\" ContextHelpID=\"0\" "
+        "ControlType=\"Label\">"
+        "<HelpText Language=\"English\">One</HelpText>\n"            // 16
+        "<HelpText Language=\"ENGLISH\">Two</HelpText></HelpItem>\n" // 17
+        "</VBComponent>\n"
+        "<SelectedLanguage Name=\"German\"/>\n"
+        "</Root>\n";
     openWith(data);
 
     // The scan went on: every control of the project is there, the first element of a key won.
@@ -65,13 +72,14 @@ TEST_F(HelpDataLoadFaultsTest, RepeatedKeysAndBadElementsAreReportedTheRestLoade
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Name (de)");
     std::string message = onlyMessage();
     EXPECT_EQ(windows_.messages()[0].title, "Help data file damaged");
-    for (const std::string& expected :
-         Strings{"'" + dataFile().string() + "' was not loaded completely", "line 5: the record 'TXTNAME'",
-                 "line 8: the module 'FRMA' is listed a second time",
-                 "line 11: a \"VBComponent\" element without \"ComponentName\"",
-                 "line 14: the record 'cmdX' of module 'frmB' has the context number 99999999999",
-                 "line 15: the record 'lblY' of module 'frmB' has no \"ContextHelpID\"",
-                 "kept as '" + dataFile().string() + ".damaged'"})
+    for (const std::string& expected : Strings{
+             "'" + dataFile().string() + "' was not loaded completely",
+             "line 5: the record 'TXTNAME'", "line 8: the module 'FRMA' is listed a second time",
+             "line 11: a \"VBComponent\" element without \"ComponentName\"",
+             "line 14: the record 'cmdX' of module 'frmB' has the context number 99999999999",
+             "line 15: the record 'lblY' of module 'frmB' has no \"ContextHelpID\"",
+             "line 17: the record 'lblZ' of module 'frmB' has a second text in 'ENGLISH'",
+             "kept as '" + dataFile().string() + ".damaged'"})
         EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
     // Reading wrote nothing.
     EXPECT_EQ(readFile(dataFile()), data);
@@ -94,7 +102,9 @@ TEST_F(HelpDataLoadFaultsTest, TheSameDamagedBytesAreCopiedOnceAndADifferentDama
     const std::string damaged = "<Root><VBComponent ComponentName=\"frmA\"></Root>\n";
     openWith(damaged);
     std::string message = onlyMessage();
-    EXPECT_NE(message.find("'" + dataFile().string() + "' is damaged: line 1, column"), std::string::npos) << message;
+    EXPECT_NE(message.find("'" + dataFile().string() + "' is damaged: line 1, column"),
+              std::string::npos)
+        << message;
     editor().Unload(); // closed from code: nothing saved, nothing copied
     EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
     clickMenu();
@@ -114,23 +124,26 @@ TEST_F(HelpDataLoadFaultsTest, TheSameDamagedBytesAreCopiedOnceAndADifferentDama
 }
 
 TEST_F(HelpDataLoadFaultsTest, AnUnreadableFileIsNeverReplacedUntilItCanBeCopied) {
-    const std::string data = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
-                             "<VBComponent ComponentName=\"frmA\">" +
-                             storedRecord("txtName", "Precious") + "</VBComponent></Root>";
+    const std::string data =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Precious") + "</VBComponent></Root>";
     const fs::path file = dataFile();
     auto previous = setAtomicFaultInjector([](AtomicStep step, const fs::path& path) {
         return step == AtomicStep::Read && path.filename() == "ContextHelp.txt" ? EIO : 0;
     });
     openWith(data);
     std::string message = onlyMessage();
-    EXPECT_NE(message.find("'" + file.string() + "' was not loaded completely"), std::string::npos) << message;
+    EXPECT_NE(message.find("'" + file.string() + "' was not loaded completely"), std::string::npos)
+        << message;
     EXPECT_NE(message.find("Input/output error"), std::string::npos) << message;
 
     reports_.answer("RetryNext");
     closeWithCloseBox();
     ASSERT_EQ(reports_.reports().size(), 1u);
     EXPECT_EQ(reports_.reports()[0].number.toLong(), 75);
-    EXPECT_NE(reports_.reports()[0].description.toText().find("it is not replaced"), std::string::npos);
+    EXPECT_NE(reports_.reports()[0].description.toText().find("it is not replaced"),
+              std::string::npos);
     EXPECT_TRUE(editor().loaded());
     EXPECT_EQ(readFile(file), data);
 
@@ -145,8 +158,8 @@ TEST_F(HelpDataLoadFaultsTest, UnreadableByPermissionsToo) {
     if (::geteuid() == 0)
         GTEST_SKIP() << "the superuser reads any file";
     auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\n");
-    const std::string data = "<Root><VBComponent ComponentName=\"frmA\">" + storedRecord("txtName", "Precious") +
-                             "</VBComponent></Root>";
+    const std::string data = "<Root><VBComponent ComponentName=\"frmA\">" +
+                             storedRecord("txtName", "Precious") + "</VBComponent></Root>";
     writeFile(dataFile(), data);
     fs::permissions(dataFile(), fs::perms::none);
     openEditor(vbp);
@@ -181,9 +194,10 @@ TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
 }
 
 TEST_F(HelpDataLoadFaultsTest, ANameInOtherLetterCaseIsTheDataFile) {
-    const std::string data = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
-                             "<VBComponent ComponentName=\"frmA\">" +
-                             storedRecord("txtName", "Found") + "</VBComponent></Root>";
+    const std::string data =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Found") + "</VBComponent></Root>";
     // Not part of the project, and named in small letters.
     auto vbp = writeSmallProject(dir_.path());
     writeFile(dir_ / "contexthelp.txt", data);
@@ -196,16 +210,19 @@ TEST_F(HelpDataLoadFaultsTest, ANameInOtherLetterCaseIsTheDataFile) {
     EXPECT_NE(readFile(vbp).find("RelatedDoc=contexthelp.txt\r\n"), std::string::npos);
 
     // Listed in the project in other letter case: the same file.
-    writeFile(dir_ / "Other.vbp", "Type=Exe\r\nForm=frmA.frm\r\nRelatedDoc=CONTEXTHELP.TXT\r\nName=\"Other\"\r\n");
+    writeFile(dir_ / "Other.vbp",
+              "Type=Exe\r\nForm=frmA.frm\r\nRelatedDoc=CONTEXTHELP.TXT\r\nName=\"Other\"\r\n");
     openEditor(dir_ / "Other.vbp");
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Found");
 }
 
 TEST_F(HelpDataLoadFaultsTest, TheComponentLoadsAndSavesWithoutAWindow) {
-    const std::string data = "<Root CurrentLanguage=\"German\" PrimaryLanguage=\"English\">"
-                             "<VBComponent ComponentName=\"frmA\">" +
-                             storedRecord("txtName", "Name") + "</VBComponent>"
-                             "<SelectedLanguage Name=\"English\"/><SelectedLanguage Name=\"German\"/></Root>";
+    const std::string data =
+        "<Root CurrentLanguage=\"German\" PrimaryLanguage=\"English\">"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Name") +
+        "</VBComponent>"
+        "<SelectedLanguage Name=\"English\"/><SelectedLanguage Name=\"German\"/></Root>";
     writeFile(dataFile(), data);
     ModMain settings;
     settings.newSelectedLanguages();

@@ -1,12 +1,11 @@
 // Saving the help data file: concurrent saves (the lock, real processes racing), each step of
 // the save failing in turn, read-only files and links.
-#include "system/AddinTestFixture.h"
-
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 #include "support/XmlDocument.h"
+#include "system/AddinTestFixture.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -105,18 +104,21 @@ TEST_F(HelpDataSaveTest, EachStepOfTheSaveFailingLeavesTheOldOrTheNewBytesAndTel
         const std::string old = readFile(dir_ / "run" / "ContextHelp.txt");
         project.setTexts("new");
         const std::string wanted = project.bytes();
-        setAtomicFaultInjector([&](AtomicStep step, const fs::path&) { return step == c.step ? EIO : 0; });
+        setAtomicFaultInjector(
+            [&](AtomicStep step, const fs::path&) { return step == c.step ? EIO : 0; });
         try {
             project.data.save(project.forms, project.names);
             ADD_FAILURE() << "the failure was not reported";
         } catch (const VbError& error) {
             EXPECT_EQ(error.number(), 75);
             EXPECT_NE(error.description().find(c.told), std::string::npos) << error.description();
-            EXPECT_NE(error.description().find("Input/output error"), std::string::npos) << error.description();
+            EXPECT_NE(error.description().find("Input/output error"), std::string::npos)
+                << error.description();
         }
         setAtomicFaultInjector({});
         EXPECT_EQ(readFile(dir_ / "run" / "ContextHelp.txt"), c.newBytes ? wanted : old);
-        // Only a failed rename leaves a temporary file (the new bytes), only a failed removal the lock.
+        // Only a failed rename leaves a temporary file (the new bytes), only a failed removal the
+        // lock.
         int temporaries = 0;
         for (const auto& entry : fs::directory_iterator(dir_ / "run"))
             if (entry.path().extension() == ".tmp") {
@@ -138,8 +140,10 @@ TEST_F(HelpDataSaveTest, ASaveThatFindsTheLockHeldSaysSoAndKeepsTheWindowOpen) {
     closeWithCloseBox(); // waits for the lock a short while, then gives up
     ASSERT_EQ(reports_.reports().size(), 1u);
     std::string description = reports_.reports()[0].description.toText();
-    EXPECT_NE(description.find("is being saved by another program"), std::string::npos) << description;
-    EXPECT_NE(description.find((dir_ / "ContextHelp.txt.lock").string()), std::string::npos) << description;
+    EXPECT_NE(description.find("is being saved by another program"), std::string::npos)
+        << description;
+    EXPECT_NE(description.find((dir_ / "ContextHelp.txt.lock").string()), std::string::npos)
+        << description;
     EXPECT_TRUE(editor().loaded());
     EXPECT_EQ(readFile(file()), "<Root><SelectedLanguage Name=\"Neutral\"/></Root>");
 
@@ -162,7 +166,8 @@ TEST_F(HelpDataSaveTest, AReadOnlyFileIsNotReplacedAndALinkIsWrittenThrough) {
     closeWithCloseBox();
     ASSERT_EQ(reports_.reports().size(), 1u);
     std::string description = reports_.reports()[0].description.toText();
-    EXPECT_NE(description.find("'" + (dir_ / "shared" / "help.xml").string() + "' is read-only"), std::string::npos)
+    EXPECT_NE(description.find("'" + (dir_ / "shared" / "help.xml").string() + "' is read-only"),
+              std::string::npos)
         << description;
     EXPECT_TRUE(editor().loaded());
     EXPECT_EQ(readFile(dir_ / "shared" / "help.xml"), stored);
@@ -171,7 +176,8 @@ TEST_F(HelpDataSaveTest, AReadOnlyFileIsNotReplacedAndALinkIsWrittenThrough) {
     closeWithCloseBox();
     EXPECT_FALSE(editor().loaded());
     EXPECT_TRUE(fs::is_symlink(file()));
-    EXPECT_NE(readFile(dir_ / "shared" / "help.xml").find(">Through the link</HelpText>"), std::string::npos);
+    EXPECT_NE(readFile(dir_ / "shared" / "help.xml").find(">Through the link</HelpText>"),
+              std::string::npos);
     struct stat info {};
     ::stat((dir_ / "shared" / "help.xml").c_str(), &info);
     EXPECT_EQ(info.st_mode & 0777, 0640u);

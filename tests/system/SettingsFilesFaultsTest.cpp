@@ -1,7 +1,6 @@
 // A malformed registry file never blocks the editor: it is read as far as it is sound, reported
 // once, left as it is, and the help data and forms are still saved when the window closes.
 #include "system/AddinTestFixture.h"
-
 #include "vbide/VBProject.h"
 
 #include <gtest/gtest.h>
@@ -23,16 +22,20 @@ TEST_F(SettingsFilesFaultsTest, TheEditorOpensAndClosesOverAMalformedRegistryFil
     FrmWizard& window = openEditor(vbp);
     EXPECT_EQ(window.GetSpellType(), "sc_currentitem");
     EXPECT_EQ(messageTitles(), (std::vector<std::string>{"Registry file damaged"}));
-    EXPECT_NE(windows_.messages()[0].prompt.find("line 5"), std::string::npos) << windows_.messages()[0].prompt;
+    EXPECT_NE(windows_.messages()[0].prompt.find("line 5"), std::string::npos)
+        << windows_.messages()[0].prompt;
     EXPECT_TRUE(reports_.reports().empty());
 
     record("frmA", "txtName").SetHelpText("Neutral", "Saved anyway");
     closeWithCloseBox();
     EXPECT_FALSE(window.loaded());
     EXPECT_TRUE(reports_.reports().empty());
-    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">Saved anyway</HelpText>"), std::string::npos);
-    EXPECT_EQ(messageTitles(), (std::vector<std::string>{"Registry file damaged", "Registry file damaged"}));
-    EXPECT_NE(windows_.messages()[1].prompt.find("The window layout was not stored"), std::string::npos);
+    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">Saved anyway</HelpText>"),
+              std::string::npos);
+    EXPECT_EQ(messageTitles(),
+              (std::vector<std::string>{"Registry file damaged", "Registry file damaged"}));
+    EXPECT_NE(windows_.messages()[1].prompt.find("The window layout was not stored"),
+              std::string::npos);
     EXPECT_EQ(readFile(dir_ / "registry.reg"), text);
 
     // The form files are saved too (the label without text gave its number up).
