@@ -8,6 +8,7 @@ packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
     libpugixml-dev libmimalloc-dev
+    gettext translate-toolkit
     qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
     libhunspell-dev hunspell-en-us hunspell-de-de
     fp-utils libchm-dev

@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CompileCommand.h"
+#include "cli/CoverageCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
@@ -95,6 +98,28 @@ std::string usageText() {
            "      why is still written) or the file not written; 2 wrong arguments, unknown\n"
            "      module or language.\n"
            "\n"
+           "Translation (XLIFF 1.2 or gettext PO files for translators' tools):\n"
+           "  export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n"
+           "      Writes one unit per control with help text in the primary language (source)\n"
+           "      and NAME's text (target) to FILE, or to standard output. Writes only FILE.\n"
+           "      Exit status: 0 written; 2 wrong arguments, project not opened or nothing\n"
+           "      to export.\n"
+           "\n"
+           "  import PROJECT.vbp FILE [--dry-run]\n"
+           "      Brings a translated file back: changes only the file's language in\n"
+           "      ContextHelp.txt, and only where the primary text is still the exported\n"
+           "      source; lists what it changed and what it skipped, and why.\n"
+           "      --dry-run   list what would change and write nothing\n"
+           "      Exit status: 0 nothing skipped; 1 a unit was skipped (conflict, unknown\n"
+           "      unit); 2 nothing imported (wrong arguments, a file for another project or\n"
+           "      language, a malformed file, the data file not writable).\n"
+           "\n"
+           "  coverage PROJECT.vbp [--language NAME] [--json] [--min PERCENT]\n"
+           "      Counts the controls with and without help text, per module and language,\n"
+           "      and lists those without. Changes nothing.\n"
+           "      Exit status: 0 done; 1 a language is below PERCENT; 2 wrong arguments or\n"
+           "      project not opened.\n"
+           "\n"
            "Options:\n"
            "  --help      show this text and exit (status 0)\n"
            "  --version   show the program's version and exit (status 0)\n"
@@ -117,10 +142,13 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
-    Command runCommand = command == "scan"      ? runScan
-                         : command == "compile" ? runCompile
-                         : command == "spell"   ? runSpell
-                                                : nullptr;
+    Command runCommand = command == "scan"       ? runScan
+                         : command == "compile"  ? runCompile
+                         : command == "spell"    ? runSpell
+                         : command == "export"   ? runExport
+                         : command == "import"   ? runImport
+                         : command == "coverage" ? runCoverage
+                                                 : nullptr;
     if (command == "preview") {
         err << "corvane: 'preview' draws with Qt; this program was built without the desktop program\n";
         return 2;
