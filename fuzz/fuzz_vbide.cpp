@@ -1,6 +1,6 @@
 // libFuzzer target for the project file, form file and .frx readers. The first byte picks
 // the reader and the code page; for forms, the input is split at the first NUL byte into
-// the form and its .frx file. Reading must either succeed or raise VbError; a form read
+// the form and its .frx file (found under any name but an 8.3 short one). Reading must either succeed or raise VbError; a form read
 // must render back byte for byte, and a written help id must read back.
 #include "support/VbError.h"
 #include "vbide/FormDocument.h"
@@ -8,6 +8,7 @@
 #include "vbide/ProjectFile.h"
 
 #include <cstdint>
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 #include <string_view>
@@ -22,10 +23,18 @@ void fuzzForm(std::string_view input, int codePage) {
     std::string form(input.substr(0, split));
     std::string frx = split == std::string_view::npos ? std::string() : std::string(input.substr(split + 1));
     static auto table = ControlTypeTable::standard();
-    FrxLoader loader = [&frx](const std::string&) { return frx; };
+    // The .frx is found under any name but an 8.3 short one, which stands for a missing file.
+    FrxLoader loader = [&frx](const std::string& name) -> std::optional<FrxFile> {
+        if (name.find('~') != std::string::npos)
+            return std::nullopt;
+        return FrxFile{name, frx.size(), [&frx] { return frx; }};
+    };
     FormDocument document(form, codePage, "fuzz.frm", loader, table);
     if (document.render() != form)
         std::abort();
+    for (const auto& warning : document.warnings())
+        if (warning.line == 0 || warning.describe().empty())
+            std::abort();
     for (const auto& control : document.controls()) {
         if (!control->Properties().Contains("WhatsThisHelpID"))
             continue;
@@ -49,18 +58,15 @@ void fuzzProject(std::string_view input, int codePage) {
 }
 
 void fuzzFrx(std::string_view input) {
-    if (input.size() < 2)
+    if (input.size() < 3)
         return;
     uint32_t offset = static_cast<unsigned char>(input[0]);
-    std::string_view frx = input.substr(1);
+    uint32_t end = offset + static_cast<unsigned char>(input[1]);
+    std::string_view frx = input.substr(2);
     try {
-        std::string text = readFrxText(frx, offset);
-        if (text.size() > frx.size())
+        std::string text = readFrxText(frx, offset, end);
+        if (text.empty() || text.size() > frx.size() || offset + text.size() > std::max<uint64_t>(end, frx.size()))
             std::abort();
-    } catch (const VbError&) {
-    }
-    try {
-        checkFrxRecord(frx, offset);
     } catch (const VbError&) {
     }
 }

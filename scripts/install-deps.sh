@@ -1,24 +1,41 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build and the tests need, when any is missing.
+# Installs the Debian packages that the build and the tests need, when any is missing.
+# Usage: scripts/install-deps.sh [--fuzz] [--xvfb]
+#   --fuzz   also clang, for the libFuzzer targets (-DCORVANE_BUILD_FUZZ=ON)
+#   --xvfb   also a virtual X server, for pictures under a real X display (xvfb-run)
 set -euo pipefail
 packages=(
-    build-essential cmake ninja-build pkg-config clang
+    build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
     libpugixml-dev libmimalloc-dev
-    qt6-base-dev qt6-qpa-plugins
+    gettext translate-toolkit
+    qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
     libhunspell-dev hunspell-en-us hunspell-de-de
-    fp-utils libchm-dev libchm-bin
-    xvfb xauth
+    fp-utils libchm-dev
 )
+for option in "$@"; do
+    case "$option" in
+    --fuzz) packages+=(clang) ;;
+    --xvfb) packages+=(xvfb xauth) ;;
+    *) echo "usage: $0 [--fuzz] [--xvfb]" >&2; exit 2 ;;
+    esac
+done
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
         missing+=("$package")
 done
-if ((${#missing[@]})); then
-    echo "Installing: ${missing[*]}"
-    sudo=""
-    [ "$(id -u)" -eq 0 ] || sudo="sudo"
-    $sudo apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+((${#missing[@]})) || exit 0
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    if ! command -v sudo >/dev/null; then
+        echo "Missing packages. Run this script as root, or install: ${missing[*]}" >&2
+        exit 1
+    fi
+    sudo=(sudo)
 fi
+echo "Installing ${#missing[@]} packages and what they need: ${missing[*]}"
+echo "(a few hundred MB on a fresh Debian 12 machine; apt shows its progress below)"
+"${sudo[@]}" apt-get update
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y --no-install-recommends \
+    -o Dpkg::Progress-Fancy=0 "${missing[@]}"

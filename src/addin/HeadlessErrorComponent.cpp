@@ -110,6 +110,18 @@ std::string HeadlessErrorSettings::nextAnswer(const std::string& failure) {
     return configured;
 }
 
+void logNotes(const std::string& place, const std::vector<std::string>& notes) {
+    if (notes.empty())
+        return;
+    std::string record = "==== " + localTimeText() + "\n";
+    record += "Application: Corvane " + programVersion() + "\n";
+    record += "Procedure: " + place + "\n";
+    record += "Notes:\n";
+    for (const std::string& note : notes)
+        record += "  " + oneLine(note) + "\n";
+    appendToLog(HeadlessErrorSettings().effectiveLogFile(), record + "\n", std::cerr);
+}
+
 std::shared_ptr<HeadlessErrorSettings> registerHeadlessErrorComponent(std::shared_ptr<HeadlessErrorSettings> settings) {
     if (!settings)
         settings = std::make_shared<HeadlessErrorSettings>();

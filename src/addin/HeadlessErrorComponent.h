@@ -17,6 +17,7 @@
 #include <optional>
 #include <ostream>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -61,6 +62,11 @@ private:
     std::shared_ptr<HeadlessErrorSettings> settings_;
     std::string action_;
 };
+
+// Appends notes to the error log (see HeadlessErrorSettings::effectiveLogFile) without asking
+// anything: what a step could not take as it is but went on from (a designer's load warnings,
+// why a designer could not be read). `place` names the procedure ("frmWizard.VBInstance").
+void logNotes(const std::string& place, const std::vector<std::string>& notes);
 
 // Registers the headless component under "HalvexError.Error"; every component made shares
 // `settings` (fresh defaults when null), which is returned so that the caller can adjust it.

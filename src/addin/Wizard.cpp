@@ -96,8 +96,11 @@ void Wizard::MenuHandler_Click(vbide::CommandBarControl&, bool& handled, bool& C
                                                  controls::vbExclamation, "Project not saved");
             return;
         }
-        // Every command starts from a fresh window; the old one is unloaded without saving.
-        scope.step([&] { unloadEditor(); });
+        // Every command starts from a fresh window; the user says what becomes of the old one's edits.
+        bool closed = true;
+        scope.step([&] { closed = closeEditor(); });
+        if (!closed)
+            return;
         editor_.window = controls::Form::create<FrmWizard>(settings_);
         editor_.window->SetVBInstance(VBInstance);
         scope.step([&] { editor_.window->Show(controls::vbModeless); });
@@ -107,12 +110,26 @@ void Wizard::MenuHandler_Click(vbide::CommandBarControl&, bool& handled, bool& C
 void Wizard::vbpEvents_ItemRemoved(vbide::VBProject&) {
     ErrorScope scope("Wizard", "vbpEvents_ItemRemoved");
     scope.moduleVariables(*this).parameters({{"VBProject", [] { return Variant::object("VBProject"); }}});
-    scope.run([&] { unloadEditor(); });
+    scope.run([&] { closeEditor(); });
 }
 
-void Wizard::unloadEditor() {
-    if (editor_.window && editor_.window->loaded())
-        editor_.window->Unload();
+bool Wizard::closeEditor() {
+    FrmWizard* editor = editor_.window.get();
+    if (!editor || !editor->loaded())
+        return true;
+    if (editor->hasUnsavedEdits()) {
+        int answer = controls::WindowSystem::get().MsgBox(
+            "Save the changes to the help text before the editor closes?",
+            controls::vbYesNoCancel | controls::vbQuestion, "Corvane");
+        if (answer == controls::vbCancel)
+            return false;
+        if (answer == controls::vbYes) {
+            editor->ExitApp(); // as the close box does: save, then unload
+            return !editor->loaded();
+        }
+    }
+    editor->Unload();
+    return true;
 }
 
 NamedValues Wizard::moduleVariables() const {

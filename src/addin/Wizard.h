@@ -61,7 +61,9 @@ private:
     void MenuHandler_Click(vbide::CommandBarControl& CommandBarControl, bool& handled, bool& CancelDefault);
     void vbpEvents_ItemRemoved(vbide::VBProject& VBProject);
     void LoadMe();
-    void unloadEditor();
+    // Closes the open editor; with unsaved edits the user chooses: Yes saves as the close box
+    // does, No drops them, Cancel keeps the editor open (false).
+    bool closeEditor();
 
     ModMain& settings_;
     EditorWindowSlot& editor_;

@@ -43,8 +43,24 @@ void CaptionLabel::fit() {
     QFontMetricsF metrics(base);
     bool oneLine = height() < 2 * metrics.height() && !text().contains(QLatin1Char('\n'));
     setWordWrap(!oneLine);
+    if (width() <= 0 || base.pointSizeF() <= 0) {
+        setFont(base);
+        return;
+    }
+    if (!oneLine) {
+        // Wrapped text that needs more lines than the label has room for gets a smaller font.
+        QFont smaller = base;
+        for (double scale = 1.0; scale >= SmallestScale; scale -= 0.05) {
+            smaller.setPointSizeF(base.pointSizeF() * scale);
+            QRectF needed = QFontMetricsF(smaller).boundingRect(QRectF(0, 0, width(), 1e6), Qt::TextWordWrap, text());
+            if (needed.height() <= height())
+                break;
+        }
+        setFont(smaller);
+        return;
+    }
     double needed = metrics.horizontalAdvance(text());
-    if (!oneLine || needed <= width() || width() <= 0 || base.pointSizeF() <= 0) {
+    if (needed <= width()) {
         setFont(base);
         return;
     }

@@ -2,6 +2,7 @@
 
 #include "app/AppIcons.h"
 #include "app/ControlViews.h"
+#include "controls/ActiveBar.h"
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
 
@@ -12,14 +13,17 @@
 namespace corvane::app {
 
 namespace {
-constexpr int FramePixelsX = 8;  // the frame the form counts around its client area
-constexpr int FramePixelsY = 30;
+// The frame the form counts around its client area: the sizes the editor's layout subtracts
+// from its outer size (6 pixels across, 25 down), so that its panes fill the client area.
+constexpr int FramePixelsX = 6;
+constexpr int FramePixelsY = 25;
 } // namespace
 
 FormWindow::FormWindow(controls::Form& form, QWidget* owner)
     : QWidget(owner, Qt::Window), form_(form), body_(new QWidget) {
     setObjectName(QString::fromStdString(form.Name()));
     setAttribute(Qt::WA_DeleteOnClose, false);
+    form.setFrameSize(FramePixelsX, FramePixelsY);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
@@ -28,6 +32,7 @@ FormWindow::FormWindow(controls::Form& form, QWidget* owner)
     placeInContainers();
     showFormProperties();
     applyBounds();
+    syncToolbarHeight();
     context_.connect(form.PropertyChanged, [this](std::string_view property) {
         if (property == "Caption" || property == "Icon")
             showFormProperties();
@@ -47,8 +52,11 @@ void FormWindow::buildViews() {
         if (!view)
             continue;
         views_[&control] = view;
-        if (toolbar)
+        if (toolbar) {
             layout()->addWidget(view);
+            toolbar_ = static_cast<controls::ActiveBar*>(&control);
+            toolbarView_ = view;
+        }
     }
 }
 
@@ -86,22 +94,61 @@ void FormWindow::applyBounds() {
     if (applying_)
         return;
     applying_ = true;
-    if (form_.WindowState() == controls::vbNormal) {
+    int16_t state = form_.WindowState();
+    if (state == controls::vbNormal) {
         if (isMaximized() || isMinimized())
             showNormal();
-        move(ViewContext::toPixelsX(form_.Left()), ViewContext::toPixelsY(form_.Top()));
-        resize(std::max(1, ViewContext::toPixelsX(form_.ScaleWidth())),
-               std::max(1, ViewContext::toPixelsY(form_.ScaleHeight())));
-    } else if (form_.WindowState() == controls::vbMaximized && isVisible()) {
+        placeNormal();
+    } else if (!isVisible()) {
+        placeNormal(); // where the window goes back to from the state it is shown in
+    } else if (state == controls::vbMaximized) {
         showMaximized();
-    } else if (form_.WindowState() == controls::vbMinimized && isVisible()) {
+    } else {
         showMinimized();
     }
     applying_ = false;
 }
 
+void FormWindow::placeNormal() {
+    controls::Form::Bounds bounds = form_.normalBounds();
+    move(ViewContext::toPixelsX(bounds.left), ViewContext::toPixelsY(bounds.top));
+    resize(std::max(1, ViewContext::toPixelsX(bounds.width) - FramePixelsX),
+           std::max(1, ViewContext::toPixelsY(bounds.height) - FramePixelsY));
+}
+
+void FormWindow::syncToolbarHeight() {
+    if (!toolbar_ || !context_.live())
+        return;
+    // The layout below the toolbar reads the first band's height: give it the real one.
+    int height = toolbarView_->sizeHint().height();
+    controls::Band& band = toolbar_->Bands(0);
+    if (band.Height() == height)
+        return;
+    band.SetHeight(height);
+    context_.act([&] { form_.refreshLayout(); });
+}
+
+void FormWindow::stateFromUser() {
+    if (applying_ || !context_.live())
+        return;
+    int16_t state = isMinimized() ? controls::vbMinimized : isMaximized() ? controls::vbMaximized : controls::vbNormal;
+    if (state == form_.WindowState())
+        return;
+    applying_ = true;
+    context_.act([&] { form_.SetWindowState(state); });
+    applying_ = false;
+}
+
+void FormWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        stateFromUser();
+}
+
 void FormWindow::boundsFromUser() {
-    if (applying_ || !context_.live() || !isVisible() || form_.WindowState() != controls::vbNormal)
+    // Only the normal bounds are the form's: a maximised or minimised window keeps them.
+    if (applying_ || !context_.live() || !isVisible() || form_.WindowState() != controls::vbNormal ||
+        (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized | Qt::WindowFullScreen)))
         return;
     applying_ = true;
     context_.act([&] {
@@ -113,7 +160,9 @@ void FormWindow::boundsFromUser() {
 
 void FormWindow::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
+    stateFromUser();
     boundsFromUser();
+    syncToolbarHeight();
 }
 
 void FormWindow::moveEvent(QMoveEvent* event) {

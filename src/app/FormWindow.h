@@ -12,6 +12,7 @@
 #include <string>
 
 namespace corvane::controls {
+class ActiveBar;
 class Control;
 class Form;
 } // namespace corvane::controls
@@ -38,19 +39,25 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     void buildViews();
     void placeInContainers();
     void showFormProperties();
     void applyBounds();
+    void placeNormal();
     void boundsFromUser();
+    void stateFromUser();
+    void syncToolbarHeight();
     bool pressButton(bool defaultButton);
 
     controls::Form& form_;
     ViewContext context_;
     QWidget* body_;
     std::map<controls::Control*, QWidget*> views_;
+    controls::ActiveBar* toolbar_ = nullptr;
+    QWidget* toolbarView_ = nullptr;
     bool applying_ = false;
 };
 

@@ -1,5 +1,6 @@
 #include "app/GridView.h"
 
+#include "app/CellEditDelegate.h"
 #include "app/GridItemModel.h"
 #include "app/GroupByArea.h"
 #include "app/ViewContext.h"
@@ -95,9 +96,18 @@ public:
         painter->restore();
     }
 
-    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override {
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override {
+        if (model_.isGroupHeader(index.row())) {
+            // A heading takes a line of its own, above its group's cards.
+            auto* view = qobject_cast<const QAbstractScrollArea*>(option.widget);
+            int width = view ? view->viewport()->width() - 2 * CardSpacing : 260;
+            return {std::max(260, width), option.fontMetrics.height() + 12};
+        }
         return {260, option.fontMetrics.height() * model_.columnCount() + 16};
     }
+
+    // The list view's spacing around items.
+    static constexpr int CardSpacing = 2;
 
 private:
     GridItemModel& model_;
@@ -124,6 +134,8 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
     table_->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                             QAbstractItemView::AnyKeyPressed);
     table_->horizontalHeader()->setStretchLastSection(true);
+    cellDelegate_ = new CellEditDelegate(grid, *model_, table_);
+    table_->setItemDelegate(cellDelegate_);
     table_->horizontalHeader()->setSortIndicatorShown(true);
     cards_->setModel(model_);
     cards_->setViewMode(QListView::IconMode);
@@ -131,7 +143,8 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
     cards_->setWrapping(true);
     cards_->setResizeMode(QListView::Adjust);
     cards_->setMovement(QListView::Static);
-    cards_->setUniformItemSizes(true);
+    cards_->setUniformItemSizes(true); // until grouping brings headings (showGroupHeaders)
+    cards_->setSpacing(CardDelegate::CardSpacing);
     cards_->setItemDelegate(new CardDelegate(*model_, cards_));
     stack_->addWidget(table_);
     stack_->addWidget(cards_);
@@ -153,6 +166,10 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
             showView();
         else if (property == "Row")
             showCurrentRow();
+        else if (property == "Value")
+            showCurrentValues(); // typed into the help text box: the cell follows each keystroke
+        else if (property == "SelStart" || property == "SelLength")
+            showEditSelection();
     });
     context.connect(grid.SortKeys().Changed, [this] { showSortIndicator(); });
     showView();
@@ -174,6 +191,7 @@ void GridView::showColumnWidths() {
 
 void GridView::showGroupHeaders() {
     table_->clearSpans();
+    cards_->setUniformItemSizes(!context_.live() || grid_.Groups().Count() == 0);
     if (!context_.live() || grid_.Groups().Count() == 0)
         return;
     // A header row reads across the whole table.
@@ -190,6 +208,7 @@ void GridView::showView() {
 void GridView::showCurrentRow() {
     if (!context_.live())
         return;
+    cellDelegate_->setHighlight(false);
     int row = grid_.Row() < grid_.RowCount() ? model_->modelRow(grid_.Row()) : -1;
     for (QAbstractItemView* view : {static_cast<QAbstractItemView*>(table_), static_cast<QAbstractItemView*>(cards_)}) {
         QSignalBlocker blocker(view->selectionModel());
@@ -201,6 +220,18 @@ void GridView::showCurrentRow() {
         view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view->scrollTo(index);
     }
+}
+
+void GridView::showCurrentValues() {
+    int row = grid_.Row() < grid_.RowCount() ? model_->modelRow(grid_.Row()) : -1;
+    if (row >= 0)
+        emit model_->dataChanged(model_->index(row, 0), model_->index(row, model_->columnCount() - 1));
+}
+
+void GridView::showEditSelection() {
+    // Shown until the current row changes (showCurrentRow ends it).
+    cellDelegate_->setHighlight(true);
+    table_->viewport()->update();
 }
 
 void GridView::showSortIndicator() {

@@ -20,6 +20,7 @@ class Grid;
 
 namespace corvane::app {
 
+class CellEditDelegate;
 class GroupByArea;
 class GridItemModel;
 class ViewContext;
@@ -42,6 +43,8 @@ private:
     void showView();
     void showGroupHeaders();
     void showCurrentRow();
+    void showCurrentValues();
+    void showEditSelection();
     void showSortIndicator();
     void showColumnWidths();
     void userSelected(int modelRow);
@@ -53,6 +56,7 @@ private:
     QStackedWidget* stack_;
     QTableView* table_;
     QListView* cards_;
+    CellEditDelegate* cellDelegate_;
 };
 
 // The factory registered for the grid ("GridEX").

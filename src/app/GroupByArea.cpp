@@ -4,11 +4,15 @@
 #include "app/ViewContext.h"
 #include "controls/Grid.h"
 
+#include <QContextMenuEvent>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QMenu>
 #include <QMimeData>
+
+#include <vector>
 
 namespace corvane::app {
 
@@ -21,6 +25,9 @@ GroupByArea::GroupByArea(controls::Grid& grid, ViewContext& context, QWidget* pa
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 4, 6, 4);
     layout->addWidget(label_);
+    setToolTip(QStringLiteral("Drag a column header here to group the rows by that column.\n"
+                              "Right-click to remove one grouping level or all; double-click removes all."));
+    setContextMenuPolicy(Qt::DefaultContextMenu);
     showLevels();
     context.connect(grid.Groups().Changed, [this] { showLevels(); });
     context.connect(grid.PropertyChanged, [this](std::string_view property) {
@@ -63,8 +70,41 @@ void GroupByArea::dropColumn(int16_t column) {
     context_.act([&] { grid_.Groups().Add(column, 1); });
 }
 
-void GroupByArea::mouseDoubleClickEvent(QMouseEvent*) {
-    context_.act([&] { grid_.Groups().Clear(); });
+void GroupByArea::mouseDoubleClickEvent(QMouseEvent*) { removeLevel(0); }
+
+void GroupByArea::removeLevel(int32_t position) {
+    context_.act([&] {
+        std::vector<controls::GridOrderKey> kept;
+        int32_t at = 1;
+        for (const auto& level : grid_.Groups())
+            if (position != 0 && at++ != position)
+                kept.push_back(level);
+        grid_.Groups().Clear();
+        for (const auto& level : kept)
+            grid_.Groups().Add(level.ColIndex, level.SortOrder);
+    });
+}
+
+QMenu* GroupByArea::levelMenu() {
+    auto* menu = new QMenu(this);
+    int32_t position = 1;
+    for (const auto& level : grid_.Groups()) {
+        QString caption = QString::fromStdString(grid_.Columns().Item(level.ColIndex).Caption());
+        menu->addAction(QStringLiteral("Remove Grouping by \"%1\"").arg(caption), this,
+                        [this, position] { removeLevel(position); });
+        ++position;
+    }
+    if (position > 1)
+        menu->addSeparator();
+    QAction* all = menu->addAction(QStringLiteral("Remove All Grouping"), this, [this] { removeLevel(0); });
+    all->setEnabled(position > 1);
+    return menu;
+}
+
+void GroupByArea::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = levelMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
 }
 
 } // namespace corvane::app

@@ -3,6 +3,8 @@
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
 #include "app/PreviewWindow.h"
+#include "app/ScreenshotMode.h"
+#include "app/UnattendedAnswers.h"
 #include "editor/FrmWizard.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
@@ -10,7 +12,10 @@
 #include <QApplication>
 #include <QFontDatabase>
 #include <QPixmap>
+#include <QPointer>
+#include <QTimer>
 
+#include <cstdlib>
 #include <iostream>
 
 namespace corvane::app {
@@ -34,6 +39,33 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
                                  if (auto* preview = window.findChild<PreviewWindow*>())
                                      preview->retire();
                              }});
+    host_->setCloseGuard([this] { return closeEditorFirst(); });
+}
+
+bool GuiSession::closeEditorFirst() {
+    FrmWizard* editor = addin_.editor();
+    if (!editor || !editor->loaded() || !editor->Visible())
+        return true;
+    // The editor closes as with its close box: it saves from its timer, after this returns.
+    ViewContext context;
+    bool closed = false;
+    context.act([&] { closed = editor->userClose(); });
+    if (closed || !editor->loaded())
+        return true;
+    // Once it has unloaded (the save done), the host closes; if the save keeps it open, so
+    // does the host.
+    auto connection = std::make_shared<int>(0);
+    QPointer<HostWindow> host(host_.get());
+    *connection = editor->PropertyChanged.connect([editor, connection, host](std::string_view property) {
+        if (property != "Visible" || editor->loaded())
+            return;
+        QTimer::singleShot(0, host, [editor, connection, host] {
+            editor->PropertyChanged.disconnect(*connection);
+            if (host)
+                host->close();
+        });
+    });
+    return false;
 }
 
 GuiSession::~GuiSession() {
@@ -70,22 +102,33 @@ namespace {
 
 struct EditArguments {
     std::string project;
-    std::string screenshot;
+    ScreenshotRequest screenshot;
     bool valid = false;
 };
 
 EditArguments parseEdit(const std::vector<std::string>& arguments) {
     EditArguments parsed;
     for (size_t i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == "--screenshot" && i + 1 < arguments.size())
-            parsed.screenshot = arguments[++i];
-        else if (parsed.project.empty() && arguments[i].rfind("--", 0) != 0)
-            parsed.project = arguments[i];
-        else
+        if (readScreenshotOption(arguments, i, parsed.screenshot))
+            continue;
+        if (!parsed.project.empty() || arguments[i].rfind("--", 0) == 0)
             return parsed;
+        parsed.project = arguments[i];
     }
-    parsed.valid = !parsed.project.empty();
+    // The options that set up a picture need one.
+    const ScreenshotRequest& shot = parsed.screenshot;
+    bool setUp = !shot.module.empty() || !shot.view.empty() || !shot.groupBy.empty() || !shot.during.empty();
+    parsed.valid = !parsed.project.empty() && (!setUp || !shot.file.empty());
     return parsed;
+}
+
+// The offscreen platform says for every window what it cannot do; none of it matters here.
+void quietOffscreenPlatform() {
+    static QtMessageHandler previous = nullptr;
+    previous = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& context, const QString& message) {
+        if (!message.startsWith(QStringLiteral("This plugin does not support")) && previous)
+            previous(type, context, message);
+    });
 }
 
 } // namespace
@@ -95,33 +138,36 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
     if (!arguments.empty()) {
         edit = parseEdit(arguments);
         if (!edit.valid) {
-            std::cerr << "usage: corvane edit PROJECT.vbp [--screenshot FILE.png]\n";
+            std::cerr << "usage: corvane edit PROJECT.vbp [--screenshot FILE.png [--module NAME] [--view table|card]\n"
+                         "                     [--group-by COLUMN] [--during spellcheck|compile]]\n";
             return 2;
         }
+    }
+    bool unattended = !edit.screenshot.file.empty();
+    if (!displayAvailable()) {
+        if (!unattended) {
+            std::cerr << "corvane: no display (DISPLAY is not set or not reachable); the command line works "
+                         "without one: corvane --help\n";
+            return 2;
+        }
+        ::setenv("QT_QPA_PLATFORM", "offscreen", 1); // a picture needs no screen
+        quietOffscreenPlatform();
     }
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Corvane"));
     applyProgramFont();
     GuiSession session;
+    if (unattended)
+        answerUnattended(session.windows(), std::cerr);
     session.host().show();
     if (arguments.empty())
         return QApplication::exec();
     if (!session.edit(edit.project))
         return 1;
-    if (edit.screenshot.empty())
+    if (!unattended)
         return QApplication::exec();
-    FrmWizard* editor = session.addin().editor();
-    FormWindow* window = editor ? session.windows().window(*editor) : nullptr;
-    if (!window) {
-        std::cerr << "corvane: the editor did not open\n";
-        return 1;
-    }
     QApplication::processEvents();
-    if (!saveScreenshot(*window, edit.screenshot)) {
-        std::cerr << "corvane: cannot write '" << edit.screenshot << "'\n";
-        return 1;
-    }
-    return 0;
+    return takeScreenshot(session, edit.screenshot, std::cerr);
 }
 
 } // namespace corvane::app

@@ -43,6 +43,10 @@ public:
     const std::shared_ptr<vbide::VBE>& vbe() const { return vbe_; }
 
 private:
+    // The host's close guard: an open editor closes first (and saves, as with its close box);
+    // the host closes once it has gone.
+    bool closeEditorFirst();
+
     QtWindowSystem windows_;
     controls::WindowSystemScope scope_;
     QtHelpViewer helpViewer_;

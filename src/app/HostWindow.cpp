@@ -2,6 +2,7 @@
 
 #include "app/AppIcons.h"
 #include "app/ViewContext.h"
+#include "controls/WindowSystem.h"
 #include "support/RegistryAccess.h"
 #include "support/VbError.h"
 #include "vbide/VBE.h"
@@ -20,6 +21,14 @@ namespace {
 QString text(const std::string& value) { return QString::fromStdString(value); }
 } // namespace
 
+int HostWindow::ask(const std::string& prompt, int style) {
+    // Through the window system, which may answer without a user (tests, screenshots).
+    if (controls::WindowSystem* windows = controls::WindowSystem::current())
+        return windows->MsgBox(prompt, style, windowTitle().toStdString());
+    QMessageBox::critical(this, windowTitle(), text(prompt));
+    return controls::vbOK;
+}
+
 HostWindow::HostWindow(std::shared_ptr<vbide::VBE> vbe, QWidget* parent)
     : QMainWindow(parent), vbe_(std::move(vbe)), tree_(new QTreeWidget) {
     setObjectName(QStringLiteral("HostWindow"));
@@ -31,7 +40,6 @@ HostWindow::HostWindow(std::shared_ptr<vbide::VBE> vbe, QWidget* parent)
     buildMenus();
     refreshTree();
     resize(640, 420);
-    statusBar()->showMessage(QStringLiteral("Open a project, then pick the add-in's entry in the Add-Ins menu."));
 }
 
 HostWindow::~HostWindow() = default;
@@ -40,8 +48,8 @@ void HostWindow::buildMenus() {
     QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
     file->addAction(QStringLiteral("&Open Project..."), QKeySequence::Open, this, [this] { chooseProject(); });
     recent_ = file->addMenu(QStringLiteral("&Recent Projects"));
-    file->addAction(QStringLiteral("&Save Project"), QKeySequence::Save, this, [this] { saveProject(); });
-    file->addAction(QStringLiteral("Re&move Project"), this, [this] { removeProject(); });
+    saveAction_ = file->addAction(QStringLiteral("&Save Project"), QKeySequence::Save, this, [this] { saveProject(); });
+    removeAction_ = file->addAction(QStringLiteral("Re&move Project"), this, [this] { removeProject(); });
     file->addSeparator();
     file->addAction(QStringLiteral("E&xit"), QKeySequence::Quit, this, [this] { close(); });
     addIns_ = menuBar()->addMenu(QStringLiteral("&Add-Ins"));
@@ -100,7 +108,7 @@ bool HostWindow::openProject(const std::filesystem::path& file) {
     try {
         vbe_->openProject(std::filesystem::absolute(file));
     } catch (const VbError& error) {
-        QMessageBox::critical(this, windowTitle(), text(error.description()));
+        ask(error.description(), controls::vbCritical);
         return false;
     }
     remember(std::filesystem::absolute(file).lexically_normal().string());
@@ -116,7 +124,7 @@ bool HostWindow::saveProject() {
         int saved = project->save();
         statusBar()->showMessage(QStringLiteral("%1 file(s) saved.").arg(saved));
     } catch (const VbError& error) {
-        QMessageBox::critical(this, windowTitle(), text(error.description()));
+        ask(error.description(), controls::vbCritical);
         return false;
     }
     return true;
@@ -145,6 +153,12 @@ void HostWindow::refreshTree() {
             new QTreeWidgetItem(top, {text(component->Name()), text(component->FileNames(1))});
     }
     tree_->expandAll();
+    // The commands and the hint follow whether a project is open.
+    bool open = vbe_->ActiveVBProject() != nullptr;
+    saveAction_->setEnabled(open);
+    removeAction_->setEnabled(open);
+    statusBar()->showMessage(open ? QStringLiteral("Pick the add-in's entry in the Add-Ins menu to edit the help text.")
+                                  : QStringLiteral("Open a project, then pick the add-in's entry in the Add-Ins menu."));
 }
 
 std::vector<std::string> HostWindow::recentProjects() const {
@@ -177,19 +191,18 @@ bool HostWindow::confirmUnsaved() {
             changed << text(project->Name());
     if (changed.isEmpty())
         return true;
-    auto answer = QMessageBox::question(
-        this, windowTitle(), QStringLiteral("Save changes to the following projects?\n\n") + changed.join(QLatin1Char('\n')),
-        QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, QMessageBox::Yes);
-    if (answer == QMessageBox::Cancel)
+    int answer = ask("Save changes to the following projects?\n\n" + changed.join(QLatin1Char('\n')).toStdString(),
+                     controls::vbYesNoCancel | controls::vbQuestion);
+    if (answer == controls::vbCancel)
         return false;
-    if (answer == QMessageBox::No)
+    if (answer == controls::vbNo)
         return true;
     for (const auto& project : vbe_->VBProjects()) {
         try {
             if (project->isDirty())
                 project->save();
         } catch (const VbError& error) {
-            QMessageBox::critical(this, windowTitle(), text(error.description()));
+            ask(error.description(), controls::vbCritical);
             return false;
         }
     }
@@ -197,6 +210,10 @@ bool HostWindow::confirmUnsaved() {
 }
 
 void HostWindow::closeEvent(QCloseEvent* event) {
+    if (closeGuard_ && !closeGuard_()) {
+        event->ignore(); // the guard closes the window again when it may
+        return;
+    }
     if (confirmUnsaved())
         event->accept();
     else

@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -48,6 +49,9 @@ public:
     QMenu* addInsMenu() const { return addIns_; }
     // Rebuilds the "Add-Ins" menu and the recent projects menu from their stores.
     void refreshMenus();
+    // Asked before the window closes: false keeps it open for now (whoever returns false
+    // closes the window again when it may).
+    void setCloseGuard(std::function<bool()> guard) { closeGuard_ = std::move(guard); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -58,11 +62,15 @@ private:
     void remember(const std::string& file);
     void chooseProject();
     bool confirmUnsaved();
+    int ask(const std::string& prompt, int style);
 
     std::shared_ptr<vbide::VBE> vbe_;
     QTreeWidget* tree_;
     QMenu* addIns_ = nullptr;
     QMenu* recent_ = nullptr;
+    QAction* saveAction_ = nullptr;
+    QAction* removeAction_ = nullptr;
+    std::function<bool()> closeGuard_;
 };
 
 } // namespace corvane::app

@@ -7,6 +7,8 @@
 
 #include <QPointer>
 
+#include <functional>
+
 class QLabel;
 class QProgressBar;
 class QWidget;
@@ -20,6 +22,9 @@ public:
 
     // The window (tests and screenshots look at it).
     QWidget* widget() const { return window_; }
+    // Called with the shown window and its percentage after each change of progress while
+    // it is shown (the screenshot mode pictures the work under way); null: none.
+    static void setProgressObserver(std::function<void(QWidget&, int)> observer);
 
 protected:
     void stateChanged(const controls::BusyState& state) override;

@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace corvane::app {
 
 namespace {
@@ -35,9 +37,12 @@ double screenDpi(bool horizontal) {
 QString qtFilter(const std::string& filter) {
     QStringList parts = text(filter).split(QLatin1Char('|'));
     QStringList filters;
-    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                       QStringLiteral(")");
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString patterns = QStringLiteral("(") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                           QStringLiteral(")");
+        // A description that names its patterns already ("Compiler (hcrtf.exe)") shows them once.
+        filters << (parts[i].trimmed().endsWith(patterns) ? parts[i].trimmed() : parts[i] + QLatin1Char(' ') + patterns);
+    }
     return filters.join(QStringLiteral(";;"));
 }
 
@@ -72,6 +77,25 @@ QMessageBox::Icon iconOf(int style) {
 
 } // namespace
 
+int QtWindowSystem::defaultAnswer(int style) {
+    auto buttons = buttonsOf(style);
+    size_t defaultIndex = static_cast<size_t>((style >> 8) & 3); // vbDefaultButton2 = 256 ...
+    return buttons[defaultIndex < buttons.size() ? defaultIndex : 0].answer;
+}
+
+std::string QtWindowSystem::answerName(int answer) {
+    switch (answer) {
+    case controls::vbOK: return "OK";
+    case controls::vbCancel: return "Cancel";
+    case controls::vbAbort: return "Abort";
+    case controls::vbRetry: return "Retry";
+    case controls::vbIgnore: return "Ignore";
+    case controls::vbYes: return "Yes";
+    case controls::vbNo: return "No";
+    default: return std::to_string(answer);
+    }
+}
+
 QtWindowSystem::QtWindowSystem() = default;
 
 QtWindowSystem::~QtWindowSystem() {
@@ -89,8 +113,9 @@ QtWindowSystem::~QtWindowSystem() {
 int QtWindowSystem::MsgBox(std::string_view prompt, int style, std::string_view title) {
     if (messageBoxHandler_)
         return messageBoxHandler_(prompt, style, title.empty() ? std::string_view(appTitle_) : title);
+    // Owned by the window the program works in, so that it comes back on top when the box goes.
     QMessageBox box(iconOf(style), text(title.empty() ? std::string_view(appTitle_) : title), text(prompt),
-                    QMessageBox::NoButton, QApplication::activeWindow() ? QApplication::activeWindow() : mainWindow_.data());
+                    QMessageBox::NoButton, frontWindow());
     auto buttons = buttonsOf(style);
     for (const ButtonSet& set : buttons)
         box.addButton(set.button);
@@ -125,10 +150,40 @@ void QtWindowSystem::SetClipboardText(std::string value) { QGuiApplication::clip
 
 std::unique_ptr<controls::BusyWindow> QtWindowSystem::createBusyWindow() { return std::make_unique<QtBusyWindow>(); }
 
+QWidget* QtWindowSystem::frontWindow() const {
+    const Shown* front = nullptr;
+    for (const auto& [form, shown] : shown_) {
+        if (!shown.window || !shown.window->isVisible())
+            continue;
+        // A modal window is in front of every other; among equals the one shown last.
+        auto rank = [](const Shown& s) { return std::pair(s.modalLoop != nullptr, s.order); };
+        if (!front || rank(shown) > rank(*front))
+            front = &shown;
+    }
+    return front ? front->window.data() : mainWindow_.data();
+}
+
+void QtWindowSystem::placeOverOwner(controls::Form& form, QWidget* owner) {
+    // A window that its program never placed opens centred on the window it belongs to.
+    if (!owner || form.WindowState() != controls::vbNormal || form.Left() != 0 || form.Top() != 0)
+        return;
+    QRect area = owner->frameGeometry();
+    int width = ViewContext::toPixelsX(form.Width());
+    int height = ViewContext::toPixelsY(form.Height());
+    QPoint topLeft = area.center() - QPoint(width / 2, height / 2);
+    if (QScreen* screen = owner->screen()) {
+        QRect available = screen->availableGeometry();
+        topLeft.setX(std::clamp(topLeft.x(), available.left(), std::max(available.left(), available.right() - width)));
+        topLeft.setY(std::clamp(topLeft.y(), available.top(), std::max(available.top(), available.bottom() - height)));
+    }
+    ViewContext context;
+    context.act([&] { form.Move(ViewContext::toTwipsX(topLeft.x()), ViewContext::toTwipsY(topLeft.y()), form.Width(), form.Height()); });
+}
+
 std::optional<std::string> QtWindowSystem::showFileDialog(controls::FileDialog& dialog) {
     if (fileDialogHandler_)
         return fileDialogHandler_(dialog);
-    QFileDialog box(QApplication::activeWindow(), text(dialog.DialogTitle()), text(dialog.InitDir()),
+    QFileDialog box(frontWindow(), text(dialog.DialogTitle()), text(dialog.InitDir()),
                     qtFilter(dialog.Filter()));
     box.setFileMode((dialog.Flags() & controls::cdlOFNFileMustExist) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     if (!dialog.FileName().empty())
@@ -147,12 +202,17 @@ QWidget* QtWindowSystem::ownerWidget(controls::Form* owner) const {
     return mainWindow_.data();
 }
 
-FormWindow& QtWindowSystem::windowFor(controls::Form& form, controls::Form* owner) {
+FormWindow& QtWindowSystem::windowFor(controls::Form& form, controls::Form* owner, bool modal) {
+    QWidget* front = frontWindow();
     Shown& shown = shown_[&form];
+    shown.order = ++shownCount_;
     if (!shown.window) {
-        shown.window = new FormWindow(form, ownerWidget(owner));
+        QWidget* ownerWindow = ownerWidget(owner);
+        shown.window = new FormWindow(form, ownerWindow);
         if (hooks_.made)
             hooks_.made(form, *shown.window);
+        if (owner || modal)
+            placeOverOwner(form, owner ? ownerWindow : front);
     }
     return *shown.window;
 }
@@ -170,7 +230,7 @@ FormWindow* QtWindowSystem::window(std::string_view formName) const {
 }
 
 void QtWindowSystem::windowShown(controls::Form& form, controls::Form* owner) {
-    FormWindow& window = windowFor(form, owner);
+    FormWindow& window = windowFor(form, owner, false);
     if (form.WindowState() == controls::vbMaximized)
         window.showMaximized();
     else if (form.WindowState() == controls::vbMinimized)
@@ -182,13 +242,20 @@ void QtWindowSystem::windowShown(controls::Form& form, controls::Form* owner) {
 }
 
 void QtWindowSystem::runModal(controls::Form& form, controls::Form* owner) {
-    FormWindow& window = windowFor(form, owner);
+    FormWindow& window = windowFor(form, owner, true);
     window.setWindowModality(Qt::ApplicationModal);
     window.show();
     window.raise();
     window.activateWindow();
     QEventLoop loop;
     shown_[&form].modalLoop = &loop;
+    if (modalHandler_) {
+        QPointer<FormWindow> shownWindow(&window);
+        QTimer::singleShot(0, &loop, [this, &form, shownWindow] {
+            if (shownWindow && form.loaded() && form.Visible())
+                modalHandler_(form, *shownWindow);
+        });
+    }
     if (form.loaded() && form.Visible())
         loop.exec();
     auto it = shown_.find(&form);

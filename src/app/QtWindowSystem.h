@@ -49,8 +49,20 @@ public:
         std::function<void(controls::Form&, FormWindow&)> dropped;
     };
     void setWindowHooks(WindowHooks hooks) { hooks_ = std::move(hooks); }
+    // Called once a modal window is up, from inside its loop, instead of waiting for a user;
+    // it ends the window (by its close box, or by hiding it). Null: the user answers.
+    using ModalHandler = std::function<void(controls::Form&, FormWindow&)>;
+    void setModalHandler(ModalHandler handler) { modalHandler_ = std::move(handler); }
     // The text of the message boxes for the program ("Corvane" unless changed).
     void setAppTitle(std::string title) { appTitle_ = std::move(title); }
+
+    // The answer of a message box of that style when its default button is taken.
+    static int defaultAnswer(int style);
+    // The name of an answer's button ("Yes", "Cancel" ...).
+    static std::string answerName(int answer);
+    // The window in front: the modal form's, else the form window shown last, else the main
+    // window. Message boxes and the busy window belong to it.
+    QWidget* frontWindow() const;
 
     int MsgBox(std::string_view prompt, int style = controls::vbOKOnly, std::string_view title = {}) override;
     void DoEvents() override;
@@ -75,9 +87,11 @@ private:
     struct Shown {
         QPointer<FormWindow> window;
         QEventLoop* modalLoop = nullptr;
+        int order = 0; // when it was last shown
     };
 
-    FormWindow& windowFor(controls::Form& form, controls::Form* owner);
+    FormWindow& windowFor(controls::Form& form, controls::Form* owner, bool modal);
+    void placeOverOwner(controls::Form& form, QWidget* owner);
     void dropWindow(controls::Form& form);
     void endModal(controls::Form& form);
     QWidget* ownerWidget(controls::Form* owner) const;
@@ -87,8 +101,10 @@ private:
     QPointer<QWidget> mainWindow_;
     FileDialogHandler fileDialogHandler_;
     MessageBoxHandler messageBoxHandler_;
+    ModalHandler modalHandler_;
     std::string appTitle_ = "Corvane";
     WindowHooks hooks_;
+    int shownCount_ = 0;
 };
 
 } // namespace corvane::app

@@ -9,11 +9,16 @@
 #include "controls/Label.h"
 #include "controls/TextBox.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
+
+#include <algorithm>
 
 namespace corvane::app {
 
@@ -30,8 +35,61 @@ std::string toModel(const QString& text) {
 // Qt's mnemonic marker is the same as VB's: "&File".
 QString caption(const std::string& text) { return QString::fromStdString(text); }
 
+// A locked box is read-only and looks it: the window's colour instead of the editing colour.
+void showLocked(const controls::TextBox& box, QPlainTextEdit& edit) {
+    edit.setReadOnly(box.Locked());
+    QPalette palette = edit.palette();
+    palette.setBrush(QPalette::Base, QApplication::palette().brush(box.Locked() ? QPalette::Window : QPalette::Base));
+    edit.setPalette(palette);
+}
+
+// A character position of the model's text (CR LF line breaks) in the view's (LF).
+int viewPosition(const std::string& modelText, int32_t position) {
+    QString text = QString::fromStdString(modelText).left(position);
+    return static_cast<int>(text.size() - text.count(QStringLiteral("\r\n")));
+}
+
+// Selects the model's selection (the word a spell check questions) in the view.
+void showSelection(const controls::TextBox& box, QPlainTextEdit& edit) {
+    int start = viewPosition(box.Text(), box.SelStart());
+    int end = viewPosition(box.Text(), box.SelStart() + box.SelLength());
+    QTextCursor cursor = edit.textCursor();
+    int last = static_cast<int>(edit.document()->characterCount()) - 1;
+    cursor.setPosition(std::clamp(start, 0, last));
+    cursor.setPosition(std::clamp(end, 0, last), QTextCursor::KeepAnchor);
+    edit.setTextCursor(cursor);
+    edit.ensureCursorVisible();
+}
+
+// Ctrl+Tab types a tab character into a multi-line box; Tab alone moves the focus on.
+class ControlTabTyping : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        bool keyEvent = event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride;
+        if (!keyEvent)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Tab || key->modifiers() != Qt::ControlModifier)
+            return false;
+        if (event->type() == QEvent::ShortcutOverride) {
+            event->accept(); // the box takes the key before any shortcut
+            return true;
+        }
+        auto* edit = static_cast<QPlainTextEdit*>(watched);
+        if (!edit->isReadOnly())
+            edit->insertPlainText(QStringLiteral("\t"));
+        return true;
+    }
+};
+
 QWidget* multiLineView(controls::TextBox& box, QWidget* parent, ViewContext& context) {
     auto* edit = new QPlainTextEdit(parent);
+    // As in VB's text boxes: Tab moves the focus, Ctrl+Tab types a tab.
+    edit->setTabChangesFocus(true);
+    edit->installEventFilter(new ControlTabTyping(edit));
     auto syncing = std::make_shared<bool>(false);
     auto show = [&box, edit, syncing] {
         if (*syncing || toModel(edit->toPlainText()) == box.Text())
@@ -41,14 +99,16 @@ QWidget* multiLineView(controls::TextBox& box, QWidget* parent, ViewContext& con
         *syncing = false;
     };
     show();
-    edit->setReadOnly(box.Locked());
+    showLocked(box, *edit);
     edit->setVerticalScrollBarPolicy((box.ScrollBars() & 2) ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
     edit->setLineWrapMode((box.ScrollBars() & 1) ? QPlainTextEdit::NoWrap : QPlainTextEdit::WidgetWidth);
     context.connect(box.PropertyChanged, [&box, edit, show](std::string_view property) {
         if (property == "Text")
             show();
         else if (property == "Locked")
-            edit->setReadOnly(box.Locked());
+            showLocked(box, *edit);
+        else if (property == "SelStart" || property == "SelLength")
+            showSelection(box, *edit);
     });
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [&box, edit, syncing, &context] {
         if (*syncing)

@@ -14,18 +14,59 @@ namespace {
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
-// Shows a tool's caption, tip, state and icon on an action.
-void showTool(controls::Tool& tool, QAction& action) {
+// The caption with the access key `key` marked ("&") before its first occurrence, unless the
+// caption marks its own.
+QString withAccessKey(const QString& caption, QChar key) {
+    if (key.isNull() || caption.contains(QLatin1Char('&')))
+        return caption;
+    qsizetype at = caption.indexOf(key, 0, Qt::CaseInsensitive);
+    return at < 0 ? caption : QString(caption).insert(at, QLatin1Char('&'));
+}
+
+// Shows a tool's caption, tip, state, keys and icon on an action.
+void showTool(controls::Tool& tool, QAction& action, QChar accessKey = {}) {
     // A tool without a caption is a picture only; its tip names it for menus and readers.
-    const std::string& name = !tool.Caption().empty()       ? tool.Caption()
-                              : !tool.ToolTipText().empty() ? tool.ToolTipText()
-                                                            : tool.Name();
-    action.setText(text(name));
+    QString caption = withAccessKey(text(tool.Caption()), accessKey);
+    QString name = !caption.isEmpty()               ? caption
+                   : !tool.ToolTipText().empty() ? text(tool.ToolTipText())
+                                                 : text(tool.Name());
+    action.setText(name);
     action.setToolTip(text(tool.ToolTipText()));
     action.setCheckable(true);
     action.setChecked(tool.Checked());
     action.setEnabled(tool.Enabled());
     action.setIcon(toolIcon(tool.IconName().empty() ? tool.Name() : tool.IconName()));
+    QList<QKeySequence> keys;
+    if (!tool.ShortcutKey().empty())
+        keys << QKeySequence(text(tool.ShortcutKey()));
+    if (QKeySequence mnemonic = QKeySequence::mnemonic(caption); !mnemonic.isEmpty())
+        keys << mnemonic;
+    action.setShortcuts(keys);
+}
+
+// An access key for every captioned tool that marks none: the first letter of its caption
+// that no other tool uses, so that Alt and that letter click it as in any dialog.
+std::map<std::string, QChar> accessKeysOf(controls::Band& band) {
+    QString taken;
+    for (controls::Tool& tool : band.Tools()) {
+        QKeySequence key = QKeySequence::mnemonic(text(tool.Caption()));
+        if (!key.isEmpty())
+            taken += QChar(key[0].key()).toLower();
+    }
+    std::map<std::string, QChar> keys;
+    for (controls::Tool& tool : band.Tools()) {
+        QString caption = text(tool.Caption());
+        if (caption.contains(QLatin1Char('&')))
+            continue;
+        for (QChar letter : caption.toLower()) {
+            if (letter.isLetterOrNumber() && !taken.contains(letter)) {
+                taken += letter;
+                keys[tool.Name()] = letter;
+                break;
+            }
+        }
+    }
+    return keys;
 }
 
 } // namespace
@@ -38,6 +79,7 @@ ToolbarView::ToolbarView(controls::ActiveBar& bar, ViewContext& context, QWidget
     setIconSize({16, 16});
     if (bar.BandCount() == 0)
         return;
+    accessKeys_ = accessKeysOf(bar.Bands(0));
     for (controls::Tool& tool : bar.Bands(0).Tools()) {
         if (tool.Type() == controls::ToolType::ComboBox)
             addCombo(tool);
@@ -52,17 +94,18 @@ void ToolbarView::addButton(controls::Tool& tool) {
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setObjectName(text(tool.Name()));
-    auto showButton = [&tool, action, button] {
-        showTool(tool, *action);
+    QChar accessKey = accessKeys_[tool.Name()];
+    auto showButton = [&tool, action, button, accessKey] {
+        showTool(tool, *action, accessKey);
         bool pictureOnly = tool.Caption().empty() && !action->icon().isNull();
         button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     };
     showButton();
     // The model decides whether a tool is checked; a click only asks it.
-    connect(action, &QAction::triggered, this, [this, &tool, action] {
+    connect(action, &QAction::triggered, this, [this, &tool, showButton] {
         context_.act([&] { bar_.clickTool(tool); });
         if (context_.live())
-            showTool(tool, *action);
+            showButton();
     });
     if (tool.Type() == controls::ToolType::DropDownButton && !tool.SubBand().empty()) {
         button->setMenu(bandMenu(tool.SubBand()));

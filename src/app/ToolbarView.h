@@ -43,6 +43,7 @@ private:
     std::map<std::string, QToolButton*> buttons_;
     std::map<std::string, QComboBox*> combos_;
     std::map<std::string, QAction*> menuActions_;
+    std::map<std::string, QChar> accessKeys_; // Alt+letter of the captioned tools
 };
 
 // The factory registered for "ActiveBar".

@@ -43,6 +43,11 @@ int32_t ViewContext::toTwipsY(int pixels) { return pixels * controls::twipsPerPi
 
 void reportUnhandled(const char* what) {
     // The program's procedures report their own failures; what arrives here escaped them.
+    // The window system shows it (or answers for a user who is not there).
+    if (controls::WindowSystem* windows = controls::WindowSystem::current()) {
+        windows->MsgBox(what, controls::vbCritical, "Corvane");
+        return;
+    }
     QMessageBox::critical(nullptr, QStringLiteral("Corvane"), QString::fromUtf8(what));
 }
 

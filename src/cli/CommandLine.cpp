@@ -1,6 +1,9 @@
 #include "cli/CommandLine.h"
 
 #include "cli/CompileCommand.h"
+#include "cli/CoverageCommand.h"
+#include "cli/ExportCommand.h"
+#include "cli/ImportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
@@ -31,27 +34,96 @@ bool programDataReadable(std::ostream& err) {
 } // namespace
 
 std::string usageText() {
-    return "Usage: corvane [--help] [--version] COMMAND [ARGUMENTS]\n"
+    return "Usage: corvane [--help] [--version] [COMMAND [ARGUMENTS]]\n"
            "\n"
            "Manages the popup (\"What's This\") help text of Visual Basic 6 projects.\n"
+           "Without a command, corvane opens its project window (a display is needed).\n"
            "\n"
            "Commands:\n"
-           "  scan PROJECT.vbp [--json] [--save]   read the project and its help text\n"
-           "  compile PROJECT.vbp [--yes]          generate and compile the help files\n"
-           "  edit PROJECT.vbp                     open the help text editor\n"
-           "  spell PROJECT.vbp [--language NAME]  check the spelling of the help text\n"
-           "  preview PROJECT.vbp --module NAME -o FILE.png [--language NAME]\n"
-           "                                       draw the layout of a form, marking help text\n"
+           "  scan PROJECT.vbp [--json] [--save]\n"
+           "      Reads the project and its help data file (ContextHelp.txt beside the project)\n"
+           "      and prints what the editor holds: languages, modules, controls, help text.\n"
+           "      --json   print it as one JSON object\n"
+           "      --save   then close and save as the editor's close box does: rewrites\n"
+           "               ContextHelp.txt, dropping the records of controls that no longer\n"
+           "               exist, stores the editor's layout settings and saves the\n"
+           "               project's changed files (the project file lists ContextHelp.txt)\n"
+           "      Without --save nothing on disk changes.\n"
+           "      Exit status: 0 done; 1 the project could not be opened, an error was\n"
+           "      reported or the save failed; 2 wrong arguments.\n"
            "\n"
-           "spell prints one line for each questioned word and a count, changing nothing:\n"
-           "  MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
-           "  Questioned words: N\n"
-           "and exits with 0 when no word was questioned, 1 when one was, 2 when it could not\n"
-           "check (unknown language, dictionary not installed).\n"
+           "  compile PROJECT.vbp [--yes]\n"
+           "      Generates the help projects of every selected language in the folder\n"
+           "      \"Corvane\" beside the project and compiles them as the options ask; copies\n"
+           "      the primary language's help file beside the project; writes the context\n"
+           "      numbers into the controls and rewrites the project's form and user control\n"
+           "      files and the project file (its help file setting); saves ContextHelp.txt.\n"
+           "      Message boxes and the compile log are printed; questions are answered No.\n"
+           "      --yes    answer Yes to the questions instead\n"
+           "      Exit status: 0 every file the options ask for was produced and saved, and\n"
+           "      the primary language's help file was placed beside the project; 1 the\n"
+           "      project could not be opened, a file was not produced or placed (a line\n"
+           "      names each one), an error was reported or the save failed; 2 wrong\n"
+           "      arguments.\n"
+           "\n"
+           "  spell PROJECT.vbp [--language NAME]\n"
+           "      Checks the spelling of the help text of every selected language (or of NAME\n"
+           "      only). Prints one line for each questioned word and a count, changing nothing:\n"
+           "        MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
+           "        Questioned words: N\n"
+           "      Exit status: 0 no word was questioned; 1 a word was; 2 it could not check\n"
+           "      (wrong arguments, project not opened, unknown language, dictionary missing).\n"
+           "\n"
+           "  edit PROJECT.vbp [--screenshot FILE.png [SET-UP OPTIONS]]\n"
+           "      Opens the project and its help text editor (a display is needed). Closing the\n"
+           "      editor with its close box saves ContextHelp.txt and the editor's settings.\n"
+           "      --screenshot FILE.png   save a picture of the editor to FILE.png and exit;\n"
+           "               no user is asked: every message is printed to standard error with\n"
+           "               its default answer, and without a display none is needed.\n"
+           "               The project and its help data are not saved.\n"
+           "      With --screenshot, these set the editor up before the picture:\n"
+           "      --module NAME           select a module\n"
+           "      --view table|card       the grid's view\n"
+           "      --group-by COLUMN       group the grid by a column (ControlType, ...)\n"
+           "      --during spellcheck     picture the spell check's first question\n"
+           "      --during compile        picture the help file creation under way; this\n"
+           "               run writes what compile writes (see above)\n"
+           "      Exit status: 0 done (or the window was closed); 1 the project could not be\n"
+           "      opened or the picture not written; 2 wrong arguments or no display.\n"
+           "\n"
+           "  preview PROJECT.vbp --module NAME -o FILE.png [--language NAME]\n"
+           "      Draws the layout of a form to FILE.png, marking the controls that have help\n"
+           "      text in the language (the current one unless NAME). Writes only FILE.png.\n"
+           "      Exit status: 0 written; 1 the designer could not be read (a picture saying\n"
+           "      why is still written) or the file not written; 2 wrong arguments, unknown\n"
+           "      module or language.\n"
+           "\n"
+           "Translation (XLIFF 1.2 or gettext PO files for translators' tools):\n"
+           "  export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n"
+           "      Writes one unit per control with help text in the primary language (source)\n"
+           "      and NAME's text (target) to FILE, or to standard output. Writes only FILE.\n"
+           "      Exit status: 0 written; 2 wrong arguments, project not opened or nothing\n"
+           "      to export.\n"
+           "\n"
+           "  import PROJECT.vbp FILE [--dry-run]\n"
+           "      Brings a translated file back: changes only the file's language in\n"
+           "      ContextHelp.txt, and only where the primary text is still the exported\n"
+           "      source; lists what it changed and what it skipped, and why.\n"
+           "      --dry-run   list what would change and write nothing\n"
+           "      Exit status: 0 nothing skipped; 1 a unit was skipped (conflict, unknown\n"
+           "      unit); 2 nothing imported (wrong arguments, a file for another project or\n"
+           "      language, a malformed file, the data file not writable).\n"
+           "\n"
+           "  coverage PROJECT.vbp [--language NAME] [--json] [--min PERCENT]\n"
+           "      Counts the controls with and without help text, per module and language,\n"
+           "      and lists those without. Changes nothing.\n"
+           "      Exit status: 0 done; 1 a language is below PERCENT; 2 wrong arguments or\n"
+           "      project not opened.\n"
            "\n"
            "Options:\n"
-           "  --help      show this text and exit\n"
-           "  --version   show the program's version and exit\n";
+           "  --help      show this text and exit (status 0)\n"
+           "  --version   show the program's version and exit (status 0)\n"
+           "An unknown command exits with status 2.\n";
 }
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -70,10 +142,13 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     std::vector<std::string> rest(arguments.begin() + 1, arguments.end());
     using Command = int (*)(const std::vector<std::string>&, std::ostream&, std::ostream&);
-    Command runCommand = command == "scan"      ? runScan
-                         : command == "compile" ? runCompile
-                         : command == "spell"   ? runSpell
-                                                : nullptr;
+    Command runCommand = command == "scan"       ? runScan
+                         : command == "compile"  ? runCompile
+                         : command == "spell"    ? runSpell
+                         : command == "export"   ? runExport
+                         : command == "import"   ? runImport
+                         : command == "coverage" ? runCoverage
+                                                 : nullptr;
     if (command == "preview") {
         err << "corvane: 'preview' draws with Qt; this program was built without the desktop program\n";
         return 2;

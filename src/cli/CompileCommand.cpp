@@ -5,6 +5,10 @@
 #include "generate/CompilerRegistration.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+#include "support/Utilities.h"
+#include "support/VbConvert.h"
+#include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
 #include <filesystem>
@@ -93,6 +97,54 @@ bool allProduced(const FileTimes& before, std::ostream& err) {
     return ok;
 }
 
+// True when both files can be read and hold the same bytes.
+bool sameBytes(const fs::path& one, const fs::path& other) {
+    try {
+        return readFileBytes(one) == readFileBytes(other);
+    } catch (const VbError&) {
+        return false;
+    }
+}
+
+// The primary language's compiled help files that the run places beside the project:
+// each with the compiled file it must be a copy of.
+std::vector<std::pair<fs::path, fs::path>> placedFiles(const ModMain& settings, const vbide::VBProject& project,
+                                                       const std::string& ideVersion) {
+    const fs::path dir = fs::path(project.FileName()).parent_path();
+    const fs::path primary = dir / "Corvane" / settings.mPrimaryLanguage;
+    const std::string name = project.Name() + "_Context";
+    std::vector<std::pair<fs::path, fs::path>> files;
+    // The version 5 IDE knows no HTML Help: nothing is placed for it.
+    if (settings.mCompileHTML && Val(Utilities::GetToken(ideVersion, ".", 1)) > 5)
+        files.emplace_back(dir / (name + ".chm"), primary / (name + ".chm"));
+    if (settings.mCompileWinHelp)
+        files.emplace_back(dir / (name + ".hlp"), primary / (name + ".hlp"));
+    return files;
+}
+
+// True when each placed file was written since `before` was taken as a copy of the primary
+// language's compiled file of this run; names the others and why.
+bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const FileTimes& before,
+               const ModMain& settings, std::ostream& err) {
+    bool ok = true;
+    const bool primarySelected = settings.SelectedLanguages->Contains(settings.mPrimaryLanguage);
+    for (const auto& [besideProject, compiled] : placed) {
+        auto time = before.find(besideProject);
+        const bool written = lastWritten(besideProject) && time != before.end() &&
+                             lastWritten(besideProject) != time->second;
+        std::string why;
+        if (!primarySelected)
+            why = "the primary language \"" + settings.mPrimaryLanguage + "\" is not among the selected languages";
+        else if (!written || !sameBytes(besideProject, compiled))
+            why = "it is not a copy of " + compiled.string();
+        if (!why.empty()) {
+            err << "corvane: not placed: " << besideProject.string() << " (" << why << ")\n";
+            ok = false;
+        }
+    }
+    return ok;
+}
+
 void printCompileLog(controls::Form& form, std::ostream& out) {
     std::string text = static_cast<FrmCompileLog&>(form).txtLogText().Text();
     if (!text.empty() && text.back() != '\n')
@@ -132,10 +184,26 @@ int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std
         return 1;
     }
     const ModMain& settings = session.addin().modMain();
-    const FileTimes before = lastWritten(requestedFiles(settings, *session.project()));
-    editor->CreateHelpFiles();
-    bool ok = session.reportsMade() == 0;
+    const std::vector<fs::path> requested = requestedFiles(settings, *session.project());
+    const auto placed = placedFiles(settings, *session.project(), session.ide()->Version());
+    const FileTimes before = lastWritten(requested);
+    FileTimes placedBefore;
+    for (const auto& [besideProject, compiled] : placed)
+        placedBefore[besideProject] = lastWritten(besideProject);
+    bool ok = true;
+    try {
+        editor->CreateHelpFiles();
+    } catch (const VbError& error) {
+        // A failure the error report passed on ends the run; what was done is still checked
+        // and saved, so that no context number handed out is lost.
+        err << "corvane: the creation run ended after an error" << (error.description().empty() ? "" : ": ")
+            << error.description() << "\n";
+        ok = false;
+    }
+    ok = ok && session.reportsMade() == 0;
     if (!allProduced(before, err))
+        ok = false;
+    if (!allPlaced(placed, placedBefore, settings, err))
         ok = false;
     if (!session.closeAndSave())
         ok = false;

@@ -37,6 +37,8 @@ public:
 
     // The editor window after open (null when the scan opened none).
     FrmWizard* editor() const;
+    // The IDE after open.
+    const std::shared_ptr<vbide::VBE>& ide() const { return ide_; }
     // The project after open.
     const std::shared_ptr<vbide::VBProject>& project() const { return project_; }
     // The add-in.

@@ -104,6 +104,34 @@ void writeModules(JsonWriter& json, FrmWizard& editor) {
     json.endArray();
 }
 
+// What the designers held that could not be taken as it is; left out when there is nothing.
+void writeWarnings(JsonWriter& json, vbide::VBProject& project) {
+    bool any = false;
+    for (const auto& component : project.VBComponents()) {
+        for (const auto& warning : component->warnings()) {
+            if (!any) {
+                json.key("warnings");
+                json.beginArray();
+                any = true;
+            }
+            json.beginObject();
+            json.key("file");
+            json.value(warning.file);
+            json.key("line");
+            json.value(static_cast<int64_t>(warning.line));
+            json.key("object");
+            json.value(warning.object);
+            json.key("property");
+            json.value(warning.property);
+            json.key("text");
+            json.value(warning.describe());
+            json.endObject();
+        }
+    }
+    if (any)
+        json.endArray();
+}
+
 void writeJson(std::ostream& out, HeadlessSession& session) {
     JsonWriter json(out);
     FrmWizard& editor = *session.editor();
@@ -121,15 +149,21 @@ void writeJson(std::ostream& out, HeadlessSession& session) {
     writeModules(json, editor);
     json.key("messages");
     json.beginArray();
+    const auto& details = editor.scanMessageDetails();
     for (const auto& message : session.windows().messages()) {
         json.beginObject();
         json.key("title");
         json.value(message.title);
         json.key("text");
         json.value(message.prompt);
+        if (auto detail = details.find(message.prompt); detail != details.end()) {
+            json.key("detail");
+            json.value(detail->second);
+        }
         json.endObject();
     }
     json.endArray();
+    writeWarnings(json, *session.project());
     json.endObject();
     json.flush();
     out << "\n";

@@ -122,6 +122,11 @@ void Form::setFrameSize(int32_t pixelsX, int32_t pixelsY) {
     framePixelsY_ = std::max(0, pixelsY);
 }
 
+void Form::refreshLayout() {
+    if (loaded_)
+        Form_Resize();
+}
+
 void Form::SetWindowState(int16_t state) {
     if (state < vbNormal || state > vbMaximized)
         throw invalidValue("WindowState");

@@ -109,9 +109,20 @@ public:
     // QueryUnload cancelled.
     bool userClose();
 
+    // Outer bounds in twips.
+    struct Bounds {
+        int32_t left, top, width, height;
+    };
+    // The bounds of the normal state, whatever the state is now (views place the window there
+    // before they show it maximised or minimised).
+    Bounds normalBounds() const noexcept { return normal_; }
+
     // The size of the window frame (borders and title bar) in pixels; the window system
     // sets it, the client area is the outer size less the frame.
     void setFrameSize(int32_t pixelsX, int32_t pixelsY);
+    // Raises Resize while the window is loaded: the window system calls it when a part that
+    // the layout reads (the toolbar's height) changed size although the window did not.
+    void refreshLayout();
 
     // Raised with the property's name after a property of the window changed (for views).
     Event<std::string_view> PropertyChanged;
@@ -137,9 +148,6 @@ protected:
     virtual void Form_Unload();
 
 private:
-    struct Bounds {
-        int32_t left, top, width, height;
-    };
     Bounds bounds() const;
     void setNormalBounds(Bounds bounds);
     void raiseResizeIfChanged(Bounds before);

@@ -1,6 +1,7 @@
 #include "controls/SpellChecker.h"
 
 #include "controls/ControlErrors.h"
+#include "controls/SuggestionRanking.h"
 #include "controls/TextBox.h"
 #include "controls/WindowSystem.h"
 #include "support/CustomDictionary.h"
@@ -158,7 +159,7 @@ SpellChoice SpellChecker::ask(const corvane::BadWord& bad, std::string& replacem
     BadWord(0);
     if (!dialog_)
         dialog_ = Form::create<SpellDialog>();
-    dialog_->ask(bad.word, bad.suggestions);
+    dialog_->ask(bad.word, rankSuggestions(bad.word, bad.suggestions));
     WindowSystem::get().showModal(*dialog_, Parent());
     replacement = dialog_->Replacement();
     return dialog_->Choice();

@@ -59,6 +59,10 @@ public:
     const std::string& IconName() const noexcept { return icon_; }
     void SetIconName(std::string icon) { icon_ = std::move(icon); }
 
+    // The key that clicks the tool ("F7"; "" for none), in the views' key notation.
+    const std::string& ShortcutKey() const noexcept { return shortcutKey_; }
+    void SetShortcutKey(std::string key) { shortcutKey_ = std::move(key); }
+
     // A combo tool's list.
     ToolComboList& ComboList() noexcept { return comboList_; }
     // The position of a combo tool's selected entry (-1: none). Setting it from code raises
@@ -78,6 +82,7 @@ private:
     std::string name_;
     ToolType type_;
     std::string caption_;
+    std::string shortcutKey_;
     std::string toolTip_;
     bool checked_ = false;
     bool enabled_ = true;

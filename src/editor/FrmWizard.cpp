@@ -114,6 +114,7 @@ void FrmWizard::buildToolbar(controls::ActiveBar& bar) {
     spell.SetCaption("Spell Check");
     spell.SetSubBand("spellcheck");
     spell.SetIconName("spellcheck");
+    spell.SetShortcutKey("F7");
     main.Tools().Add("tableview", ToolType::Button).SetChecked(true);
     main.Tools().Add("cardview", ToolType::Button);
     auto& options = main.Tools().Add("options", ToolType::Button);
@@ -121,7 +122,9 @@ void FrmWizard::buildToolbar(controls::ActiveBar& bar) {
     options.SetToolTipText("Show the options dialog");
     main.Tools().Add("languageoptions", ToolType::Button).SetIconName("languages");
     main.Tools().Add("selectedlanguage", ToolType::ComboBox);
-    main.Tools().Add("helpcontents", ToolType::Button).SetCaption("&Contents");
+    auto& contents = main.Tools().Add("helpcontents", ToolType::Button);
+    contents.SetCaption("&Contents");
+    contents.SetShortcutKey("F1");
 
     controls::Band& scopes = bar.AddBand("spellcheck");
     scopes.SetHeight(0);
@@ -148,6 +151,7 @@ void FrmWizard::Form_Initialize() {
 void FrmWizard::Form_Load() {
     ErrorScope scope("frmWizard", "Form_Load");
     scope.moduleVariables(*this);
+    textEdited_ = false;
     scope.run([&] {
         auto& reg = registry();
         scope.step([&] { ActiveBar_->SetAutoSizeChildren(false); });

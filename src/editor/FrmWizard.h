@@ -33,6 +33,7 @@
 #include "support/KeyedCollection.h"
 #include "support/XmlDocument.h"
 
+#include <map>
 #include <memory>
 #include <string>
 
@@ -49,6 +50,7 @@ class VBComponent;
 class ModMain;
 class TopicsAhead;
 struct TopicRecipe;
+class WinHelpProjectWriter;
 
 class FrmWizard : public controls::Form, public ReportsVariables {
 public:
@@ -70,6 +72,9 @@ public:
     void CheckFormsExist();
     // Saves the help data file and the layout, then unloads the window.
     void ExitApp();
+    // True when a help text was changed since the window loaded (the row being edited is
+    // committed first); the close box saves such changes, an unload from code drops them.
+    bool hasUnsavedEdits();
     // Fills the language combo from SelectedLanguages and selects `CurrentLanguage`.
     void LoadSelectedLanguages(const std::string& CurrentLanguage);
     // Selects a spell-check scope tool by name.
@@ -101,6 +106,8 @@ public:
     int32_t highestId() const { return mHighestID; }
     // The help data file the scan loaded (what it did not take: its problems()).
     const HelpDataFile& helpDataFile() const { return dataFile_; }
+    // Why the scan showed a message, by the message's text (a designer that could not be read).
+    const std::map<std::string, std::string>& scanMessageDetails() const { return scanMessageDetails_; }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
@@ -144,6 +151,8 @@ private:
     void Grid_ColumnHeaderClick(controls::GridColumn& Column);
     void Grid_RowColChange();
     void txtHelpText_Change();
+    // Gives a record the help text of the current language, noting a change.
+    void setRecordText(HelpItem& record, const std::string& text);
     void ActiveBar_Click(controls::Tool& Tool);
     void ActiveBar_ComboSelChange(controls::Tool& Tool);
 
@@ -166,7 +175,11 @@ private:
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
-    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe);
+    void showCompileLog(ErrorScope& scope, const std::string& text);
+    void showPendingNotes(ErrorScope& scope);
+    std::string replaceStaleAssociation(const std::string& gone);
+    void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
+                          const WinHelpProjectWriter* winHelp);
 
     ModMain& settings_;
 
@@ -184,10 +197,17 @@ private:
     // Component names whose controls could not be read this session: their stored records
     // are kept as they are and saved again.
     NameList unreadableComponents_;
+    // The reasons behind the scan's messages (see scanMessageDetails).
+    std::map<std::string, std::string> scanMessageDetails_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // The project's help data file: loads, keeps what it could not load, saves safely.
     HelpDataFile dataFile_;
+    // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):
+    // what the run changed on its own. Shown with the next compile log, or at the run's end.
+    std::string compileNotes_;
+    // A help text changed since the window loaded.
+    bool textEdited_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
 

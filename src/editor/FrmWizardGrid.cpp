@@ -64,8 +64,23 @@ void FrmWizard::Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Va
     scope.run([&] {
         HelpItem& record = *CurrentForm->Item(RowIndex);
         const Variant& text = Values.Value(ColHelpText);
-        record.SetHelpText(settings_.mCurrentLanguage, text.isNull() ? std::string() : text.toText());
+        setRecordText(record, text.isNull() ? std::string() : text.toText());
     });
+}
+
+void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
+    if (record.GetHelpText(settings_.mCurrentLanguage) != text)
+        textEdited_ = true;
+    record.SetHelpText(settings_.mCurrentLanguage, text);
+}
+
+bool FrmWizard::hasUnsavedEdits() {
+    if (!loaded())
+        return false;
+    // The row being edited counts: commit it to its record first.
+    if (CurrentForm)
+        Grid_->Update();
+    return textEdited_;
 }
 
 void FrmWizard::Grid_Change() {
@@ -76,7 +91,7 @@ void FrmWizard::Grid_Change() {
         if (cell.isNull() || cell == Variant(txtHelpText_->Text()))
             return;
         txtHelpText_->SetText(cell.toText());
-        CurrentForm->Item(Grid_->RowIndex(Grid_->Row()))->SetHelpText(settings_.mCurrentLanguage, cell.toText());
+        setRecordText(*CurrentForm->Item(Grid_->RowIndex(Grid_->Row())), cell.toText());
     });
 }
 

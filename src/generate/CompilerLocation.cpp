@@ -5,6 +5,7 @@
 #include "controls/FileDialog.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
 #include "support/FileObject.h"
 #include "support/RegistryAccess.h"
@@ -51,8 +52,16 @@ std::string FrmWizard::GetCompilerPath(bool HHC) {
         s = reg.GetValue(RegistryRoot::LocalMachine, kind.commandKey, "");
         // The workshop's name is matched in any letter case; the rest of the command, the
         // folder above all, keeps its own spelling.
-        if (containsIgnoreCase(s, kind.lookFor))
-            return replaceAllIgnoreCase(s, kind.lookFor, kind.replaceWith);
+        const bool namesWorkshop = containsIgnoreCase(s, kind.lookFor);
+        command = namesWorkshop ? replaceAllIgnoreCase(s, kind.lookFor, kind.replaceWith) : s;
+        if (namesWorkshop && commandCanStart(command))
+            return command;
+        // An association whose program is gone (moved, deleted) leads to our own front end.
+        if (HHC && !s.empty() && !commandCanStart(command)) {
+            std::string ours = scope.value([&] { return replaceStaleAssociation(commandProgram(command)); });
+            if (!ours.empty())
+                return ours;
+        }
 
         Caption = LoadResString(kind.title);
         Filter = Caption + std::string(kind.filterSuffix);
@@ -70,6 +79,23 @@ std::string FrmWizard::GetCompilerPath(bool HHC) {
         // The chosen file as it was chosen: the association names the workshop beside it.
         return quotedArgument(s) + " %1";
     });
+}
+
+// Points the association of HTML Help project files at our compiler front end, when it
+// exists, in place of an association whose program `gone` no longer exists, and says so in the
+// compile log; the front end's command template, or "" when there is none to point at.
+std::string FrmWizard::replaceStaleAssociation(const std::string& gone) {
+    const std::filesystem::path folder = helpCompilerFolder();
+    CompilerRegistrationResult why = CompilerRegistrationResult::Registered;
+    auto association = frontEndCommand(folder, why);
+    if (!association)
+        return std::string();
+    writeHtmlHelpAssociation(registry(), *association);
+    const std::string frontEnd = (folder / "hhc.exe").string();
+    compileNotes_ += "Note: The HTML Help compiler \"" + gone +
+                     "\" named by the association of HTML Help project files no longer exists; the "
+                     "association now names the compiler front end \"" + frontEnd + "\".\n";
+    return replaceAllIgnoreCase(*association, htmlHelpCompilerKind().lookFor, htmlHelpCompilerKind().replaceWith);
 }
 
 std::string GetFileName(controls::FileDialog& cdlg, const std::string& Caption, const std::string& Filter,

@@ -1,7 +1,8 @@
 #include "generate/CompilerRegistration.h"
 
-#include "support/CaseFold.h"
+#include "generate/TextReplace.h"
 #include "support/CommandLineSplit.h"
+#include "support/ProcessRunner.h"
 #include "support/RegistryAccess.h"
 
 #include <cstdlib>
@@ -13,15 +14,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string replaceAll(std::string text, std::string_view what, std::string_view with) {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
-// What the association lookup makes of a command, split into program and arguments.
+// What the association lookup makes of a command, split into program and arguments: the
+// workshop's name, in any letter case, becomes the compiler's; the rest keeps its spelling.
 std::vector<std::string> lookedUp(const std::string& command) {
-    return splitWindowsCommandLine(replaceAll(foldCase(command), "hhw.exe", "hhc.exe"));
+    return splitWindowsCommandLine(replaceAllIgnoreCase(command, "hhw.exe", "hhc.exe"));
 }
 
 fs::path programFolder() {
@@ -56,20 +52,39 @@ std::optional<std::string> workshopCommand(const fs::path& folder) {
     return command;
 }
 
+std::optional<std::string> frontEndCommand(const fs::path& folder, CompilerRegistrationResult& why) {
+    auto command = workshopCommand(folder);
+    std::error_code error;
+    if (!command)
+        why = CompilerRegistrationResult::FolderUnusable;
+    else if (!fs::is_regular_file(folder / "hhc.exe", error))
+        why = CompilerRegistrationResult::FrontEndMissing;
+    else
+        return command;
+    return std::nullopt;
+}
+
+void writeHtmlHelpAssociation(RegistryAccess& registry, const std::string& command) {
+    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
+        registry.CreateKey(RegistryRoot::LocalMachine, key);
+    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", command, REG_SZ);
+}
+
 CompilerRegistrationResult registerHtmlHelpCompiler(RegistryAccess& registry, const fs::path& folder) {
     if (!registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "").empty())
         return CompilerRegistrationResult::KeptExisting;
-    auto command = workshopCommand(folder);
-    if (!command)
-        return CompilerRegistrationResult::FolderUnusable;
-    std::error_code error;
-    if (!fs::is_regular_file(folder / "hhc.exe", error))
-        return CompilerRegistrationResult::FrontEndMissing;
-    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
-        registry.CreateKey(RegistryRoot::LocalMachine, key);
-    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", *command, REG_SZ);
-    return CompilerRegistrationResult::Registered;
+    CompilerRegistrationResult result = CompilerRegistrationResult::Registered;
+    if (auto command = frontEndCommand(folder, result))
+        writeHtmlHelpAssociation(registry, *command);
+    return result;
 }
+
+std::string commandProgram(std::string_view command) {
+    auto parts = splitWindowsCommandLine(command);
+    return parts.empty() ? std::string() : parts.front();
+}
+
+bool commandCanStart(std::string_view command) { return ProcessRunner::CanStart(commandProgram(command)); }
 
 CompilerRegistrationResult registerHtmlHelpCompiler() {
     return registerHtmlHelpCompiler(registry(), helpCompilerFolder());
@@ -79,9 +94,8 @@ std::string registrationProblem(CompilerRegistrationResult result, const fs::pat
     switch (result) {
     case CompilerRegistrationResult::FolderUnusable:
         return "The HTML Help compiler front end in \"" + folder.string() +
-               "\" cannot be registered: the association lookup writes commands in small letters "
-               "and needs a folder without capital letters, without \"hhw.exe\" in its name and "
-               "without both quotes and blanks.";
+               "\" cannot be registered: the association lookup needs a folder without \"hhw.exe\" "
+               "in its name and without both quotes and blanks.";
     case CompilerRegistrationResult::FrontEndMissing:
         return "The HTML Help compiler front end \"" + (folder / "hhc.exe").string() + "\" does not exist.";
     case CompilerRegistrationResult::Registered:

@@ -1,11 +1,12 @@
 // CompilerRegistration: makes the association lookup for HTML Help project files find our
 // compiler front end, as an installer would on first use.
 //
-// The lookup reads the open command of HTML Help project files, turns it into small letters,
-// replaces "hhw.exe" (the authoring workshop) by "hhc.exe" (the compiler) and runs that,
-// with "%1" replaced by the quoted project path. Our front end is a program named "hhc.exe"
-// in a folder of ours that runs chmcmd; so the association we write names "hhw.exe" in that
-// folder. An association the user has set is never touched.
+// The lookup reads the open command of HTML Help project files, replaces "hhw.exe" (the
+// authoring workshop, in any letter case) by "hhc.exe" (the compiler), keeping the spelling of
+// everything else, and runs that, with "%1" replaced by the quoted project path. Our front end
+// is a program named "hhc.exe" in a folder of ours that runs chmcmd; so the association we
+// write names "hhw.exe" in that folder. An association the user has set is not touched here;
+// the lookup replaces one whose program no longer exists (CompilerLocation.cpp).
 #pragma once
 
 #include <filesystem>
@@ -38,15 +39,28 @@ std::filesystem::path helpCompilerFolder();
 
 // The association command naming the workshop program of `folder`: `"<folder>/hhw.exe" %1`,
 // or `<folder>/hhw.exe %1` for a folder holding a double quote but no blank. Nothing when the
-// lookup would not turn it into exactly `<folder>/hhc.exe` and "%1": a folder with capital
-// letters (the lookup lowers the command), with "hhw.exe" in its name, or with both quotes
-// and blanks (a Windows command line cannot hold that program name).
+// lookup would not turn it into exactly `<folder>/hhc.exe` and "%1": a folder with "hhw.exe"
+// in its name (any letter case), or with both quotes and blanks (a Windows command line
+// cannot hold that program name). Capital letters are no trouble.
 std::optional<std::string> workshopCommand(const std::filesystem::path& folder);
+
+// The association command for our front end in `folder` when it can be written there (the
+// folder is usable and holds "hhc.exe"); else nothing, and `why` says what is wrong.
+std::optional<std::string> frontEndCommand(const std::filesystem::path& folder, CompilerRegistrationResult& why);
+
+// Creates the four association keys and sets the command key's default value to `command`.
+// Raises VbError from the registry store.
+void writeHtmlHelpAssociation(RegistryAccess& registry, const std::string& command);
 
 // Writes the association for `folder` when the open command is empty: creates the four keys
 // and sets the command key's default value. Raises VbError from the registry store.
 CompilerRegistrationResult registerHtmlHelpCompiler(RegistryAccess& registry,
                                                     const std::filesystem::path& folder);
+
+// The program a command line starts: its first part, split by the Windows rules ("" for none).
+std::string commandProgram(std::string_view command);
+// True when the program of the command line can be started (ProcessRunner::CanStart).
+bool commandCanStart(std::string_view command);
 
 // registerHtmlHelpCompiler with the program's registry and helpCompilerFolder().
 CompilerRegistrationResult registerHtmlHelpCompiler();

@@ -20,6 +20,8 @@
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <utility>
+
 namespace corvane {
 
 namespace {
@@ -68,6 +70,7 @@ void FrmWizard::CreateHelpFiles() {
             busy.Show();
         });
         scope.step([&] { CheckFormsExist(); });
+        compileNotes_.clear();
 
         if (s.mCompileHTML) {
             // As an installer would have: our compiler front end answers the lookup unless
@@ -100,12 +103,14 @@ void FrmWizard::CreateHelpFiles() {
             if (s.mCompileWinHelp && WinHelpCompileFailed &&
                 msgBox(148, vbYesNo + vbExclamation, 149) != vbYes) {
                 busy.Hide();
+                showPendingNotes(scope);
                 return;
             }
             // Output exists without compiling only when the popup file lost characters.
             if ((s.mCompileHTML || !CompilerOutput.empty()) && hasCompilerMessages(CompilerOutput) &&
                 !showCompilerMessages(scope, CompilerOutput)) {
                 busy.Hide();
+                showPendingNotes(scope);
                 return;
             }
             scope.step([&] { busy.SetValue(k); });
@@ -116,6 +121,7 @@ void FrmWizard::CreateHelpFiles() {
         updateControlProperties(scope, FormHasHelp);
         placePrimaryHelpFiles(scope, OutputPath, Ver);
         scope.step([&] { busy.Hide(); });
+        showPendingNotes(scope);
 
         const bool compiled = (s.mCompileHTML && !mCompilerPath.empty()) ||
                               (s.mCompileWinHelp && !mHPJCompilerPath.empty());
@@ -131,14 +137,26 @@ void FrmWizard::CreateHelpFiles() {
 // the run to go on.
 bool FrmWizard::showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput) {
     scope.step([&] { msgBox(150, vbExclamation + vbOKOnly, 151); });
+    std::string notes = std::exchange(compileNotes_, std::string());
+    showCompileLog(scope, notes + CompilerOutput);
+    return scope.value([&] { return msgBox(152, vbYesNo + vbQuestion, 153) == vbYes; });
+}
+
+// The compile log window, modal, showing `text`.
+void FrmWizard::showCompileLog(ErrorScope& scope, const std::string& text) {
     scope.step([&] {
         auto log = controls::Form::create<FrmCompileLog>();
-        log->txtLogText().SetText(CompilerOutput);
+        log->txtLogText().SetText(text);
         log->Show(controls::vbModal, this);
         if (log->loaded())
             log->Unload();
     });
-    return scope.value([&] { return msgBox(152, vbYesNo + vbQuestion, 153) == vbYes; });
+}
+
+// What the run changed on its own and no compile log has shown yet.
+void FrmWizard::showPendingNotes(ErrorScope& scope) {
+    if (!compileNotes_.empty())
+        showCompileLog(scope, std::exchange(compileNotes_, std::string()));
 }
 
 // Context numbers into the controls, and each module's popup-help flag into its component.

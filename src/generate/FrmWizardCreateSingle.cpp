@@ -60,7 +60,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         // Step 1: the WinHelp templates are read before anything is written.
         if (s.mGenerateWinHelp) {
             WinHelp.emplace();
-            scope.step([&] { WinHelp->readTemplates(dataDirectory()); });
+            scope.step([&] { WinHelp->readTemplates(dataDirectory(), language.codePage, language.lcid); });
         }
 
         // Step 2: the output folders; failures show later, when a file cannot be written.
@@ -121,11 +121,13 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             }
         }
 
-        startTopicsAhead(Language, recipe);
+        startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
 
         // Step 5: close the projects.
-        if (HTMLHelp)
+        if (HTMLHelp) {
             scope.step([&] { HTMLHelp->writePopupFile(); });
+            compileNotes_ += HTMLHelp->notes();
+        }
         if (WinHelp)
             scope.step([&] { WinHelp->close(); });
 
@@ -149,7 +151,8 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
 
 // Once a language has walked the records, they all have their numbers: the languages after it
 // get their topics made on another thread while this one's files are written and compiled.
-void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe& recipe) {
+void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
+                                 const WinHelpProjectWriter* winHelp) {
     if (!topicsAhead_ || topicsAhead_->started() || !settings_.SelectedLanguages)
         return;
     // Nothing here may fail the run: the later languages then walk the records themselves.
@@ -159,8 +162,11 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
         for (const std::string& name : *settings_.SelectedLanguages) {
             if (after) {
                 TopicRecipe theirs = recipe;
+                const int codePage = LanguageTable::installed().lookup(name).codePage;
                 if (theirs.popupCodePage)
-                    theirs.popupCodePage = LanguageTable::installed().lookup(name).codePage;
+                    theirs.popupCodePage = codePage;
+                if (winHelp)
+                    theirs.rtfCodePage = winHelp->codePageFor(codePage);
                 later.emplace_back(name, std::move(theirs));
             }
             after = after || name == Language;

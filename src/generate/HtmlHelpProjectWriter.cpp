@@ -1,6 +1,7 @@
 #include "generate/HtmlHelpProjectWriter.h"
 
 #include "generate/HelpCompilerRun.h"
+#include "generate/HelpLanguage.h"
 #include "support/FileObject.h"
 #include "support/Utilities.h"
 #include "support/VbError.h"
@@ -24,10 +25,13 @@ void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile
 
 std::string HtmlHelpProjectWriter::encodingWarnings() const { return popups_.warnings(popupFileName()); }
 
+std::string HtmlHelpProjectWriter::notes() const { return popups_.notes(popupFileName()); }
+
 void HtmlHelpProjectWriter::writeProject(const std::filesystem::path& templateFile, uint32_t lcid) const {
     FileObject file(templateFile);
     file.OpenForReading();
-    std::string templ = file.ReadAll();
+    // CR LF throughout, whatever line ends the template has.
+    std::string templ = withCrLf(file.ReadAll());
     file.Close();
     file.SetFullPath(projectFile());
     file.OpenForWriting();

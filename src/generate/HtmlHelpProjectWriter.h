@@ -32,6 +32,9 @@ public:
     // "Warning:" lines naming the characters the popup file's code page could not hold
     // ("" when there were none).
     std::string encodingWarnings() const;
+    // "Note:" lines naming the help text lines written with a blank in front so as not to
+    // start a topic ("" when there were none).
+    std::string notes() const;
 
     // Writes the project file from the template file, the language's LCID in it.
     void writeProject(const std::filesystem::path& templateFile, uint32_t lcid) const;

@@ -10,6 +10,7 @@
 #include <charconv>
 #include <cstdint>
 #include <cstring>
+#include <cctype>
 #include <cstdio>
 #include <ostream>
 #include <unordered_map>
@@ -74,6 +75,15 @@ const std::string& codePageBytes(char32_t cp, int codePage) {
     return cache.emplace(key, std::move(bytes)).first->second;
 }
 
+// The longest start of the UTF-8 text of at most `size` bytes that cuts no character.
+std::string_view utf8Prefix(std::string_view text, size_t size) {
+    if (text.size() <= size)
+        return text;
+    while (size > 0 && (static_cast<unsigned char>(text[size]) & 0xC0) == 0x80)
+        --size;
+    return text.substr(0, size);
+}
+
 std::string trimmed(std::string_view text) {
     size_t first = text.find_first_not_of(" \t");
     size_t last = text.find_last_not_of(" \t");
@@ -109,8 +119,58 @@ void PopupText::appendTopic(long long id, std::string_view text) {
     std::memcpy(line, kTopicPrefix.data(), kTopicPrefix.size());
     char* end = std::to_chars(line + kTopicPrefix.size(), line + sizeof line, id).ptr;
     appendLine(std::string_view(line, static_cast<size_t>(end - line)));
-    appendLine(text);
+    if (mayHoldDirective(text))
+        appendLine(withoutDirectives(text));
+    else
+        appendLine(text);
     appendLine("");
+}
+
+bool PopupText::isDirective(std::string_view line) {
+    constexpr std::string_view directive = ".topic";
+    if (line.size() < directive.size())
+        return false;
+    for (size_t i = 0; i < directive.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(line[i])) != directive[i])
+            return false;
+    return true;
+}
+
+bool PopupText::mayHoldDirective(std::string_view text) {
+    return text.starts_with('.') || text.find("\n.") != std::string_view::npos ||
+           text.find("\r.") != std::string_view::npos;
+}
+
+std::string PopupText::withoutDirectives(std::string_view text) {
+    std::string out;
+    size_t lineOfText = 0;
+    for (size_t start = 0; start <= text.size();) {
+        size_t end = std::min(text.find_first_of("\r\n", start), text.size());
+        std::string_view line = text.substr(start, end - start);
+        if (isDirective(line)) {
+            // A blank in front: the viewer shows the line as text, and it reads as before.
+            out += ' ';
+            defused_.push_back({topic_, line_ + lineOfText, std::string(utf8Prefix(line, LineStartKept))});
+        }
+        out += line;
+        if (end == text.size())
+            break;
+        size_t next = end + (text[end] == '\r' && end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+        out += text.substr(end, next - end);
+        start = next;
+        ++lineOfText;
+    }
+    return out;
+}
+
+void PopupText::appendLineBreak(char c) {
+    if (c == '\n' && afterCr_) { // the LF of a CR LF, written with the CR
+        afterCr_ = false;
+        return;
+    }
+    bytes_ += "\r\n";
+    endLine(lineStart_);
+    afterCr_ = c == '\r';
 }
 
 void PopupText::append(std::string_view text) {
@@ -128,12 +188,17 @@ void PopupText::append(std::string_view text) {
             pos = run;
             continue;
         }
+        if (text[pos] == '\r' || text[pos] == '\n') {
+            appendLineBreak(text[pos]);
+            ++pos;
+            continue;
+        }
         size_t length = sequenceLength(text, pos);
         std::string_view piece = text.substr(pos, length == 0 ? 1 : length);
         size_t next = pos;
         char32_t cp = length == 0 ? (++next, 0xFFFD) : nextCodePoint(text, next);
         appendCharacter(length == 0 ? std::string_view() : piece, cp);
-        advance(cp, piece);
+        advance(piece);
         pos = next;
     }
 }
@@ -154,17 +219,8 @@ void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
     unmappable_.push_back({cp, topic_, line_, column_});
 }
 
-void PopupText::advance(char32_t cp, std::string_view utf8) {
-    bool cr = cp == U'\r';
-    if (cp == U'\n' && afterCr_) {
-        afterCr_ = false;
-        return;
-    }
-    afterCr_ = cr;
-    if (cr || cp == U'\n') {
-        endLine(lineStart_);
-        return;
-    }
+void PopupText::advance(std::string_view utf8) {
+    afterCr_ = false;
     if (lineStart_.size() < LineStartKept)
         lineStart_ += utf8;
     ++column_;
@@ -187,6 +243,18 @@ void PopupText::writeFile(const std::filesystem::path& path) const {
     AtomicFile file(path);
     file.write(bytes_);
     file.commit();
+}
+
+std::string PopupText::notes(std::string_view fileName) const {
+    std::string out;
+    for (const auto& item : defused_) {
+        out += "Note: " + std::string(fileName);
+        if (!item.topic.empty())
+            out += ", topic " + item.topic;
+        out += ", line " + std::to_string(item.line) + ": the help text line \"" + item.start +
+               "\" would have started a topic of its own; it was written with a blank in front.\n";
+    }
+    return out;
 }
 
 std::string PopupText::warnings(std::string_view fileName, size_t maxLines) const {

@@ -3,7 +3,10 @@
 // The HTML Help viewer reads a popup file in the code page of the help file's language, not
 // as UTF-8, so the file is encoded before it is written. A character the code page cannot
 // hold is written as '?' and reported with its place (topic, line, column), so that the
-// compile output can name it instead of the text changing silently.
+// compile output can name it instead of the text changing silently. Every line break is
+// written as CR LF. A line of a topic's text that the viewer would read as a directive (one
+// starting with ".topic", any letter case) gets a blank in front, so that it stays text of
+// its popup, and a note for the compile log says where.
 #pragma once
 
 #include "support/ByteBlocks.h"
@@ -25,6 +28,13 @@ struct UnmappableCharacter {
     size_t column = 0;      // character within the line, from 1
 };
 
+// A line of help text that was written with a blank in front, so as not to start a topic.
+struct DefusedDirective {
+    std::string topic; // the number of the topic whose text holds it
+    size_t line = 0;   // line of the file, from 1
+    std::string start; // the line's first characters, as the user wrote them
+};
+
 class PopupText {
 public:
     // An empty popup file written in `codePage`; VbError 5 for a code page the system lacks.
@@ -35,15 +45,18 @@ public:
 
     // Appends a line of UTF-8 text and CR LF, as the text file writer's WriteLine does.
     void appendLine(std::string_view text);
-    // Appends one topic: ".topic <id>", the text as one written line, an empty line.
+    // Appends one topic: ".topic <id>", the text as one written line (its directive lines
+    // with a blank in front), an empty line.
     void appendTopic(long long id, std::string_view text);
-    // Appends UTF-8 text as it is (line breaks inside it count as lines).
+    // Appends UTF-8 text as it is, each line break as CR LF (line breaks count as lines).
     void append(std::string_view text);
 
     // The encoded bytes of the file so far (a copy).
     std::string bytes() const { return bytes_.str(); }
     // The characters written as '?', in the order met.
     const std::vector<UnmappableCharacter>& unmappable() const noexcept { return unmappable_; }
+    // The lines of topic texts written with a blank in front, in the order met.
+    const std::vector<DefusedDirective>& defusedDirectives() const noexcept { return defused_; }
 
     // Writes the encoded bytes to a stream.
     void write(std::ostream& out) const;
@@ -55,18 +68,32 @@ public:
     // as the compiler's own lines do, so they can join its output in the compile log.
     std::string warnings(std::string_view fileName, size_t maxLines = 20) const;
 
+    // "Note: ..." lines, each ending in LF, naming the lines of the file `fileName` that were
+    // written with a blank in front; "" when none.
+    std::string notes(std::string_view fileName) const;
+
+    // True when a line starting so would be read as a popup-file directive.
+    static bool isDirective(std::string_view line);
+
     // Encodes a whole UTF-8 text in one go (a PopupText holding only `text`).
     static PopupText encode(std::string_view text, int codePage);
 
 private:
     void appendCharacter(std::string_view utf8, char32_t cp);
-    void advance(char32_t cp, std::string_view utf8);
+    void appendLineBreak(char c);
+    // True when some line of the text starts with "." (a cheap test before the real one).
+    static bool mayHoldDirective(std::string_view text);
+    // The text with a blank before each directive line, each one recorded.
+    std::string withoutDirectives(std::string_view text);
+    // The bookkeeping of one character other than a line break.
+    void advance(std::string_view utf8);
     // The bookkeeping of a line break after a line that began with `lineStart`: topic, line, column.
     void endLine(std::string_view lineStart);
 
     int codePage_;
     ByteBlocks bytes_;
     std::vector<UnmappableCharacter> unmappable_;
+    std::vector<DefusedDirective> defused_;
     std::string topic_;      // the current ".topic" number
     std::string lineStart_;  // the first characters of the current line, to spot ".topic "
     size_t line_ = 1;

@@ -2,33 +2,51 @@
 
 #include "addin/StringTable.h"
 #include "generate/HelpCompilerRun.h"
+#include "generate/HelpLanguage.h"
 #include "generate/RtfText.h"
 #include "generate/TextReplace.h"
 #include "support/Utilities.h"
 
 #include <charconv>
+#include <string>
 
 namespace corvane {
 
 namespace {
 
+// A template's text with CR LF line ends, whatever the file has: every generated file is
+// also read by Windows tools.
 std::string readTemplate(const std::filesystem::path& file) {
     FileObject templ(file);
     templ.OpenForReading();
     std::string text = templ.ReadAll();
     templ.Close();
-    return text;
+    return withCrLf(text);
+}
+
+std::string withCodePage(std::string_view rtf, int languageCodePage) {
+    return replaceAllIgnoreCase(rtf, "%CODE_PAGE%", std::to_string(languageCodePage));
 }
 
 } // namespace
 
-void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder) {
+void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder, int languageCodePage,
+                                         uint32_t lcid) {
     AddedTopics.clear();
-    RTFTemplateText = readTemplate(templateFolder / "template.rtf");
+    rtfTemplateAsRead_ = readTemplate(templateFolder / "template.rtf");
     RTFTopicTemplateText = readTemplate(templateFolder / "templatetopic.rtf");
     topicTemplate_ = WinHelpTopics::prepareTopic(RTFTopicTemplateText);
     HPJTemplateText = readTemplate(templateFolder / "template.hpj");
-    codePage_ = declaredCodePage(RTFTemplateText);
+    // The document states the language's code page, unless its template names one of its own;
+    // the font's character set and the project's follow what the document declares.
+    codePage_ = codePageFor(languageCodePage);
+    RTFTemplateText = replaceAllIgnoreCase(withCodePage(rtfTemplateAsRead_, languageCodePage), "%CHARSET%",
+                                           std::to_string(charsetOfCodePage(codePage_)));
+    lcid_ = lcid;
+}
+
+int WinHelpProjectWriter::codePageFor(int languageCodePage) const {
+    return declaredCodePage(withCodePage(rtfTemplateAsRead_, languageCodePage));
 }
 
 void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
@@ -37,7 +55,7 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     helpFile_ = languageFolder + projectName + "_Context.hlp";
     FileObject project{std::filesystem::path(projectFile_)};
     project.OpenForWriting();
-    project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_));
+    project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
     topics_.SetFullPath(languageFolder + projectName + "_ContextTopics.rtf");
@@ -76,9 +94,11 @@ bool WinHelpProjectWriter::compile(std::string_view commandTemplate) const {
 }
 
 std::string WinHelpProjectWriter::fillProject(std::string_view templ, std::string_view projectName,
-                                              std::string_view helpFile) {
+                                              std::string_view helpFile, uint32_t lcid, int charset) {
     std::string text = replaceAllIgnoreCase(templ, "%ProjectName%", projectName);
-    return replaceAllIgnoreCase(text, "%OutputFileName%", helpFile);
+    text = replaceAllIgnoreCase(text, "%OutputFileName%", helpFile);
+    text = replaceAllIgnoreCase(text, "%LCID%", winHelpLcid(lcid));
+    return replaceAllIgnoreCase(text, "%CHARSET%", std::to_string(charset));
 }
 
 std::string WinHelpProjectWriter::fillDocumentStart(std::string_view templ, int codePage) {

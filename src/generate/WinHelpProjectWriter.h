@@ -6,8 +6,12 @@
 // <id>" once per context number), then runs the WinHelp compiler and checks that the help
 // file came out. The generator calls its steps in this order:
 //   readTemplates (A), open (B), addTopic per topic (C), close (D), compile (E).
-// Topic text is escaped for RTF in the code page the document's template declares
-// (\ansicpg, 1252 when it names none). The static functions make the texts without disk.
+// The templates are read with CR LF line ends. "template.rtf" declares the language's ANSI code
+// page through "%CODE_PAGE%" and its font's character set through "%CHARSET%"; "template.hpj"
+// names the language's LCID ("%LCID%") and the same character set. Topic text is escaped for
+// RTF in the code page the filled document declares (\ansicpg, 1252 when it names none), so a
+// template naming a code page of its own keeps it. The static functions make the texts
+// without disk.
 #pragma once
 
 #include "generate/WinHelpTopics.h"
@@ -24,8 +28,10 @@ namespace corvane {
 class WinHelpProjectWriter {
 public:
     // Step A: forgets the map entries and reads "template.rtf", "templatetopic.rtf" and
-    // "template.hpj" from `templateFolder`; VbError 53/75 naming a template that cannot be read.
-    void readTemplates(const std::filesystem::path& templateFolder);
+    // "template.hpj" from `templateFolder` for a language of the ANSI code page
+    // `languageCodePage` and the locale `lcid`; VbError 53/75 naming a template that cannot be read.
+    void readTemplates(const std::filesystem::path& templateFolder, int languageCodePage = 1252,
+                       uint32_t lcid = 0x409);
 
     // Step B: writes "<Name>_Context.hpj" into `languageFolder` (ending in "/"), creates
     // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h".
@@ -50,24 +56,30 @@ public:
     std::string topicFile() const { return topics_.FullPath(); }
     std::string mapFile() const { return map_.FullPath(); }
 
-    // The filled "template.hpj": "%ProjectName%" and then "%OutputFileName%" replaced,
-    // letter case ignored.
-    static std::string fillProject(std::string_view templ, std::string_view projectName, std::string_view helpFile);
+    // The filled "template.hpj": "%ProjectName%", "%OutputFileName%", "%LCID%" ("0x419") and
+    // "%CHARSET%" replaced in that order, letter case ignored.
+    static std::string fillProject(std::string_view templ, std::string_view projectName, std::string_view helpFile,
+                                   uint32_t lcid, int charset);
     // The filled "template.rtf": the default topic's title, text and context string.
     static std::string fillDocumentStart(std::string_view templ, int codePage);
     // The topic template read in step A, and the code page its topic text is escaped in.
     const std::string& topicTemplate() const noexcept { return RTFTopicTemplateText; }
     int codePage() const noexcept { return codePage_; }
+    // The code page the topic text of a language of `languageCodePage` would be escaped in,
+    // with the "template.rtf" read in step A.
+    int codePageFor(int languageCodePage) const;
     // The ANSI code page an RTF document declares with \ansicpgN (1252 when none).
     static int declaredCodePage(std::string_view rtf);
 
 private:
     WinHelpTopics AddedTopics; // the topic and map lines so far
-    std::string RTFTemplateText;
+    std::string rtfTemplateAsRead_; // "template.rtf" before the language's values go in
+    std::string RTFTemplateText;    // with the language's code page and character set
     std::string RTFTopicTemplateText;
     PreparedTemplate topicTemplate_; // RTFTopicTemplateText, cut at its keys
     std::string HPJTemplateText;
     int codePage_ = 1252;
+    uint32_t lcid_ = 0x409;
     std::string projectFile_;
     std::string helpFile_;
     FileObject topics_;

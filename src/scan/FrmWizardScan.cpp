@@ -1,6 +1,7 @@
 // frmWizard: the project scan (setting VBInstance) and the check that drops stored modules
 // the project no longer contains.
 #include "addin/ComponentRegistry.h"
+#include "addin/HeadlessErrorComponent.h"
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
@@ -51,6 +52,14 @@ void reportScanFailure(const VbError& failure, int32_t line, const std::string& 
     }
 }
 
+// Notes in the error log what the component's file held that could not be taken as it is.
+void logLoadWarnings(const vbide::VBComponent& component) {
+    std::vector<std::string> notes;
+    for (const auto& warning : component.warnings())
+        notes.push_back(warning.describe());
+    logNotes("frmWizard.VBInstance", notes);
+}
+
 } // namespace
 
 void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
@@ -73,6 +82,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         Forms = std::make_shared<ModuleRecords>();
         FormNames = std::make_shared<NameList>();
         unreadableComponents_.Clear();
+        scanMessageDetails_.clear();
         settings_.newSelectedLanguages();
         settings_.mPrimaryLanguage.clear();
         settings_.mCurrentLanguage.clear();
@@ -144,12 +154,14 @@ void FrmWizard::scanComponent(const std::shared_ptr<vbide::VBComponent>& compone
     } catch (const VbError& error) {
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
-        controls::WindowSystem::get().MsgBox(
+        std::string prompt =
             "Corvane encountered an error getting details from one or more controls on the form or user "
             "control named '" + currentFormName +
-                "'.  Loading will continue but controls on that form / user control will not be available "
-                "to enter Help text against this session.",
-            controls::vbExclamation, "Error loading control");
+            "'.  Loading will continue but controls on that form / user control will not be available "
+            "to enter Help text against this session.";
+        scanMessageDetails_[prompt] = error.description();
+        logNotes("frmWizard.VBInstance", {currentFormName + ": " + error.description()});
+        controls::WindowSystem::get().MsgBox(prompt, controls::vbExclamation, "Error loading control");
         // The stored records stay as they are (without a live control) and are saved again.
         readable = false;
         if (!unreadableComponents_.Contains(currentFormName))
@@ -159,6 +171,7 @@ void FrmWizard::scanComponent(const std::shared_ptr<vbide::VBComponent>& compone
                 record->SetControl(nullptr); // no record points at a control that failed to be read
     }
     if (readable) {
+        logLoadWarnings(*component);
         std::vector<std::string> vanished;
         for (const auto& record : records)
             if (!record->Tag || !record->Control())
@@ -178,11 +191,20 @@ void FrmWizard::CheckFormsExist() {
         auto project = VBP();
         // One look-up per stored module, not a walk of the project's components for each.
         std::unordered_set<std::string_view, FoldedHash, FoldedEqual> present;
-        for (const auto& component : project->VBComponents())
+        bool someNameUnknown = false;
+        for (const auto& component : project->VBComponents()) {
             present.insert(component->Name());
-        for (const std::string& name : *FormNames)
-            if (!present.contains(name))
+            someNameUnknown = someNameUnknown || (isVisualComponent(component->Type()) && !component->nameIsKnown());
+        }
+        for (const std::string& name : *FormNames) {
+            if (present.contains(name))
+                continue;
+            // A designer whose file gave no name may be this module: its help text is kept.
+            if (!someNameUnknown)
                 dropped.push_back(name);
+            else if (!unreadableComponents_.Contains(name))
+                unreadableComponents_.Add(name, name);
+        }
         for (const std::string& name : dropped) {
             FormNames->Remove(name);
             Forms->Remove(name);

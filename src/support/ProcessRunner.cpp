@@ -7,6 +7,7 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -58,15 +59,8 @@ std::string searchPath() {
     return fallback.c_str();
 }
 
-// The file to execute for a program name: a name with "/" as it is, others from PATH.
-fs::path findProgram(const std::string& name) {
-    if (name.find('/') != std::string::npos) {
-        fs::path path = fs::absolute(name);
-        std::string reason = whyNotRunnable(path);
-        if (!reason.empty())
-            cannotStart(name, reason);
-        return path;
-    }
+// The runnable file of a bare program name in PATH, or nothing.
+std::optional<fs::path> findInPath(const std::string& name) {
     std::string path = searchPath();
     for (size_t start = 0; start <= path.size();) {
         size_t end = std::min(path.find(':', start), path.size());
@@ -76,6 +70,20 @@ fs::path findProgram(const std::string& name) {
             return candidate;
         start = end + 1;
     }
+    return std::nullopt;
+}
+
+// The file to execute for a program name: a name with "/" as it is, others from PATH.
+fs::path findProgram(const std::string& name) {
+    if (name.find('/') != std::string::npos) {
+        fs::path path = fs::absolute(name);
+        std::string reason = whyNotRunnable(path);
+        if (!reason.empty())
+            cannotStart(name, reason);
+        return path;
+    }
+    if (auto found = findInPath(name))
+        return *found;
     cannotStart(name, "not found in PATH");
 }
 
@@ -206,6 +214,14 @@ void readAll(int fd, std::string& out) {
 }
 
 } // namespace
+
+bool ProcessRunner::CanStart(const std::string& program) {
+    if (program.empty())
+        return false;
+    if (program.find('/') != std::string::npos)
+        return whyNotRunnable(fs::absolute(program)).empty();
+    return findInPath(program).has_value();
+}
 
 void ProcessRunner::Run(std::string_view commandLine) {
     output_.clear();

@@ -48,6 +48,10 @@ public:
     // be started, 75 when the working folder cannot be used or the pipe fails.
     void Run(std::string_view commandLine);
 
+    // True when Run could start `program` (a program name as a split command line gives it):
+    // a name with "/" names a runnable file, any other name is found in PATH.
+    static bool CanStart(const std::string& program);
+
     // Standard output and standard error of the last run, interleaved as written.
     const std::string& Output() const { return output_; }
     // The exit status of the last run; 128 + the signal number when a signal ended it.

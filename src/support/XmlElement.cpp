@@ -98,6 +98,18 @@ std::string XMLElement::Text() const {
     return text;
 }
 
+void XMLElement::SetText(std::string_view text) {
+    requireElement();
+    for (pugi::xml_node child = node_.first_child(); child;) {
+        pugi::xml_node next = child.next_sibling();
+        if (isText(child))
+            node_.remove_child(child);
+        child = next;
+    }
+    if (!text.empty())
+        setCleanValue(node_.prepend_child(pugi::node_pcdata), text);
+}
+
 XMLAttributes XMLElement::Attributes() const {
     return XMLAttributes(document_, node_);
 }

@@ -100,6 +100,8 @@ public:
 
     // The element's own text, exactly as given to AddElement or as the file held it.
     std::string Text() const;
+    // Replaces the element's own text (its child elements stay), stored as AddElement stores it.
+    void SetText(std::string_view text);
 
     // The element's attributes.
     XMLAttributes Attributes() const;

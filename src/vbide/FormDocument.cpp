@@ -3,7 +3,6 @@
 #include "support/CaseFold.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
-#include "vbide/FrxReader.h"
 #include "vbide/PropertyValues.h"
 
 #include <algorithm>
@@ -192,50 +191,66 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
 }
 
 void FormDocument::buildProperties(FormLayout& layout) {
+    warnOfFaults(layout);
+    FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
     nodeProperties_.clear();
     nodeProperties_.reserve(layout.nodes.size());
     nodeProperties_.push_back(&designerProperties_);
-    designerProperties_ = propertiesOf(layout.nodes[0], layout);
+    designerProperties_ = propertiesOf(layout.nodes[0], layout, frx);
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        Properties properties = propertiesOf(layout.nodes[n], layout);
+        Properties properties = propertiesOf(layout.nodes[n], layout, frx);
         auto control = std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(properties));
         nodeProperties_.push_back(&control->Properties());
         controls_.add(std::move(control));
     }
+    std::stable_sort(warnings_.begin(), warnings_.end(),
+                     [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
 }
 
-Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout) {
+void FormDocument::warnOfFaults(const FormLayout& layout) {
+    for (const LineFault& fault : layout.faults)
+        warnings_.push_back({sourceName_, fault.line + 1, layout.nodes[fault.node].name, fault.name, fault.what});
+}
+
+Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
     Properties properties(typeOf(node.progId), shared_->store, shared_->state, shared_);
     properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
-    // Made once for the block, not for each of its lines.
-    const FrxTextReader readText = [this](const std::string& frx, uint32_t offset) {
-        return readFrxText(frxBytes(frx), offset);
-    };
-    const FrxRecordChecker checkRecord = [this](const std::string& frx, uint32_t offset) {
-        checkFrxRecord(frxBytes(frx), offset);
-    };
     for (const auto& entry : node.entries) {
         Property* known = properties.find(entry.name);
-        Variant value;
-        try {
-            value = entry.group ? Variant::object(entry.name)
-                                : valueOfLine(layout.lineValues[entry.valueIndex],
-                                              known ? &known->spec() : table_->property(entry.name),
-                                              shared_->state.codePage, readText, checkRecord);
-        } catch (const VbError& error) {
-            if (error.number() == vberr::FormControlsUnreadable)
-                throw;
-            throwDesignerError(sourceName_, entry.line + 1, error.description());
-        }
+        const PropertySpec* spec = known ? &known->spec() : table_->property(entry.name);
+        std::optional<Variant> value =
+            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx);
+        if (!value)
+            continue; // the property keeps its default; a warning says why
         if (known)
-            known->setLoadedValue(std::move(value));
+            known->setLoadedValue(std::move(*value));
         else
-            properties.addExtra(specFor(entry.name, value), std::move(value));
+            properties.addExtra(specFor(entry.name, *value), std::move(*value));
     }
     return properties;
+}
+
+// The value of a property line; nothing, with a warning, when a value the program needs
+// cannot be read.
+std::optional<Variant> FormDocument::valueOf(const PropertyEntry& entry, const FormLayout& layout,
+                                             const PropertySpec* spec, const std::string& object, FrxValues& frx) {
+    const PropertyLineParts& parts = layout.lineValues[entry.valueIndex];
+    if (parts.form == ValueForm::FrxRef && !parts.malformed)
+        return frx.valueOf(entry, parts, spec, object);
+    bool neededNumber = spec && (spec->name == "Index" || spec->name == "WhatsThisHelpID");
+    if (parts.malformed && (neededNumber || FrxValues::isNeededText(spec)))
+        return std::nullopt; // the line's fault was warned of
+    Variant value = valueOfLine(parts, spec);
+    if (neededNumber && value.kind() != Variant::Kind::Long && value.kind() != Variant::Kind::Integer) {
+        warnings_.push_back({sourceName_, entry.line + size_t{1}, object, entry.name,
+                             "the value '" + parts.text + "' is not a whole number; " +
+                                 spec->defaultValue.toText() + " is taken"});
+        return std::nullopt;
+    }
+    return value;
 }
 
 // The type of a block: the table's, found once per file. Blocks of a type are many, and
@@ -256,15 +271,6 @@ const PropertySpec& FormDocument::specFor(const std::string& name, const Variant
     PropertyKind kind = kindOf(value);
     shared_->extras.push_back({name, kind, emptyValue(kind)});
     return shared_->extras.back();
-}
-
-const std::string& FormDocument::frxBytes(const std::string& frxName) {
-    auto cached = frxFiles_.find(frxName);
-    if (cached != frxFiles_.end())
-        return cached->second;
-    if (!loadFrx_)
-        throw VbError(vberr::FileNotFound, "File not found: '" + frxName + "'");
-    return frxFiles_.emplace(frxName, loadFrx_(frxName)).first->second;
 }
 
 size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std::string& name) {

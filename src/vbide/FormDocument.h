@@ -7,11 +7,12 @@
 
 #include "vbide/ControlTypeTable.h"
 #include "vbide/FormLayout.h"
+#include "vbide/FrxValues.h"
+#include "vbide/LoadWarning.h"
 #include "vbide/Property.h"
 #include "vbide/TextLines.h"
 #include "vbide/VBControl.h"
 
-#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -19,13 +20,11 @@
 
 namespace corvane::vbide {
 
-// Gives the bytes of a .frx file named on a property line (relative to the form's folder).
-using FrxLoader = std::function<std::string(const std::string& frxName)>;
-
 class FormDocument {
 public:
-    // Reads a form-like file from its bytes. `sourceName` names it in messages. Raises
-    // VbError 60061 naming the file and line when the designer block cannot be read.
+    // Reads a form-like file from its bytes. `sourceName` names it in messages; `loadFrx`
+    // finds the .frx files it refers to. Raises VbError 60061 naming the file and line when
+    // the designer block's structure cannot be read or decoded; anything less is a warning.
     FormDocument(std::string bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
                  std::shared_ptr<const ControlTypeTable> table);
     FormDocument(const FormDocument&) = delete;
@@ -39,6 +38,8 @@ public:
     Properties& designerProperties() noexcept { return designerProperties_; }
     // The controls, depth first in file order.
     VBControls& controls() noexcept { return controls_; }
+    // What could not be taken as it is while the file was read, in file order.
+    const std::vector<LoadWarning>& warnings() const noexcept { return warnings_; }
 
     // True when a property was set since the file was read or saved.
     bool isDirty() const noexcept { return state().dirty; }
@@ -60,10 +61,12 @@ private:
                           size_t blockLines) const;
     bool canDecodeLine(std::string_view text) const;
     void buildProperties(FormLayout& layout); // takes the controls' type names from the layout
-    Properties propertiesOf(const BlockNode& node, const FormLayout& layout);
+    Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx);
+    std::optional<Variant> valueOf(const PropertyEntry& entry, const FormLayout& layout, const PropertySpec* spec,
+                                   const std::string& object, FrxValues& frx);
+    void warnOfFaults(const FormLayout& layout);
     const ControlType& typeOf(std::string_view progId);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
-    const std::string& frxBytes(const std::string& frxName);
     std::map<size_t, LineEdit> collectEdits(const Parsed& parsed) const;
     static size_t insertionLine(const FormLayout& layout, size_t node, const std::string& name);
 
@@ -74,7 +77,7 @@ private:
     std::string bytes_; // the file as read or last written
     std::string progId_;
     std::string name_;
-    std::map<std::string, std::string> frxFiles_;
+    std::vector<LoadWarning> warnings_;
     std::vector<Properties*> nodeProperties_; // per node: [0] the designer, then the controls
     Properties designerProperties_;
     VBControls controls_;

@@ -156,14 +156,34 @@ private:
         try {
             parsed = parsePropertyLine(text, parts);
         } catch (const VbError& error) {
-            throwDesignerError(source_, i + 1, error.description());
+            keepMalformedValue(text, parts);
+            addFault(i, parts.name, error.description());
+            parsed = true;
         }
-        if (!parsed)
-            throwDesignerError(source_, i + 1, "expected a property line 'Name = value'");
+        if (!parsed) {
+            layout_.lineValues.pop_back();
+            addFault(i, {}, "expected a property line 'Name = value'; the line is left as it is");
+            return;
+        }
         PropertyEntry& entry = layout_.nodes[open_.back()].entries.emplace_back();
         entry.name = std::move(parts.name); // kept once, in the entry
         entry.line = entry.lastLine = static_cast<uint32_t>(i);
         entry.valueIndex = static_cast<uint32_t>(layout_.lineValues.size() - 1);
+    }
+
+    // A value that could not be parsed (no closing quote, a bad .frx offset) is kept as written.
+    static void keepMalformedValue(std::string_view text, PropertyLineParts& parts) {
+        size_t equals = text.find('=');
+        parts.form = ValueForm::Plain;
+        parts.text.assign(trimBlanks(text.substr(equals + 1)));
+        parts.dollar = parts.hasComment = false;
+        parts.comment.clear();
+        parts.frxOffset = 0;
+        parts.malformed = true;
+    }
+
+    void addFault(size_t i, std::string name, std::string what) {
+        layout_.faults.push_back({i, open_.back(), std::move(name), std::move(what)});
     }
 
     const std::vector<std::string_view>& lines_;

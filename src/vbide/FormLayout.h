@@ -34,6 +34,14 @@ struct BlockNode {
     std::vector<PropertyEntry> entries; // property lines and groups, in file order
 };
 
+// A line inside the block that is not what its place wants; the block is read all the same.
+struct LineFault {
+    size_t line = 0;  // the line, counted from 0
+    size_t node = 0;  // the block it stands in, by its index in FormLayout::nodes
+    std::string name; // the property's name, when the line has one
+    std::string what; // what is wrong with it
+};
+
 // The parsed designer block.
 struct FormLayout {
     std::vector<BlockNode> nodes; // depth first in file order; nodes[0] is the top object
@@ -42,10 +50,14 @@ struct FormLayout {
     // The parsed property lines without their names, by PropertyEntry::valueIndex; the
     // reader may release them once it has taken the values.
     std::vector<PropertyLineParts> lineValues;
+    // Property lines that could not be parsed: a value that could not be is kept as written
+    // (PropertyLineParts::malformed), a line without a name is left out.
+    std::vector<LineFault> faults;
 };
 
 // Parses the designer block of lines already decoded to UTF-8. Raises VbError 60061 naming
-// `sourceName` and the line (counted from 1) of the first fault.
+// `sourceName` and the line (counted from 1) of the first fault of the block's structure
+// (Begin, End, BeginProperty, EndProperty); faults of property lines are left in `faults`.
 FormLayout parseFormLayout(const std::vector<std::string_view>& lines, std::string_view sourceName);
 
 // The index of the top object's End line in raw (not decoded) lines, or lines.size() when

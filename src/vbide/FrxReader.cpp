@@ -2,7 +2,9 @@
 
 #include "support/VbError.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <optional>
 
 namespace corvane::vbide {
 
@@ -21,63 +23,52 @@ std::string hex(uint64_t value) {
     return buffer;
 }
 
-// True when `length` bytes starting at `start` lie inside the file (no overflow).
-bool fits(std::string_view frx, uint64_t start, uint64_t length) {
-    return start <= frx.size() && length <= frx.size() - start;
+// Texts hold no control characters but tabs and line breaks; a length that points into other
+// data (a record out of step) almost always takes some in.
+bool isText(std::string_view bytes) {
+    return std::none_of(bytes.begin(), bytes.end(), [](char c) {
+        auto byte = static_cast<unsigned char>(c);
+        return byte < 0x20 && byte != '\t' && byte != '\r' && byte != '\n';
+    });
 }
 
-[[noreturn]] void pastEnd(std::string_view frx, uint32_t offset, uint64_t length) {
-    throw VbError(vberr::InvalidCall, "the record at offset " + hex(offset) + " needs " +
-                                          std::to_string(length) + " bytes but the file has " +
-                                          std::to_string(frx.size()) + " bytes");
-}
-
-void checkOffset(std::string_view frx, uint32_t offset) {
-    if (offset >= frx.size())
-        throw VbError(vberr::InvalidCall, "the offset " + hex(offset) +
-                                              " lies past the end of the file (" +
-                                              std::to_string(frx.size()) + " bytes)");
+// The text of a record whose `width`-byte length sits at `offset` after `skip` marker
+// bytes, when it is not empty, fits the room up to `end` and is text.
+std::optional<std::string_view> textOfKind(std::string_view frx, uint64_t offset, uint64_t end, size_t skip,
+                                           size_t width) {
+    uint64_t header = skip + width;
+    if (end - offset < header)
+        return std::nullopt;
+    uint64_t length = readLittleEndian(frx, offset + skip, width);
+    if (length == 0 || length > end - offset - header)
+        return std::nullopt;
+    std::string_view text = frx.substr(offset + header, length);
+    return isText(text) ? std::optional(text) : std::nullopt;
 }
 
 } // namespace
 
-std::string readFrxText(std::string_view frx, uint32_t offset) {
-    checkOffset(frx, offset);
-    uint64_t start = offset;
-    if (static_cast<unsigned char>(frx[offset]) == 0xFF && fits(frx, start, 3)) {
-        uint32_t length = readLittleEndian(frx, offset + 1, 2);
-        if (fits(frx, start + 3, length))
-            return std::string(frx.substr(offset + 3, length));
-    }
-    if (fits(frx, start, 4) && frx.substr(offset, 4).find('\0') != std::string_view::npos) {
-        uint32_t length = readLittleEndian(frx, offset, 4);
-        if (fits(frx, start + 4, length))
-            return std::string(frx.substr(offset + 4, length));
-        pastEnd(frx, offset, uint64_t{length} + 4);
-    }
-    uint32_t length = static_cast<unsigned char>(frx[offset]);
-    if (!fits(frx, start + 1, length))
-        pastEnd(frx, offset, uint64_t{length} + 1);
-    return std::string(frx.substr(offset + 1, length));
-}
-
-void checkFrxRecord(std::string_view frx, uint32_t offset) {
-    checkOffset(frx, offset);
-    uint64_t start = offset;
-    if (fits(frx, start, 12) && frx.substr(offset + 4, 4) == std::string_view("lt\0\0", 4)) {
-        uint64_t size = readLittleEndian(frx, offset, 4);
-        uint64_t dataSize = readLittleEndian(frx, offset + 8, 4);
-        if (!fits(frx, start + 4, size))
-            pastEnd(frx, offset, size + 4);
-        if (!fits(frx, start + 12, dataSize))
-            pastEnd(frx, offset, dataSize + 12);
-        return;
-    }
-    if (fits(frx, start, 4)) {
-        uint32_t length = readLittleEndian(frx, offset, 4);
-        if (frx.substr(offset, 4).find('\0') != std::string_view::npos && !fits(frx, start + 4, length))
-            pastEnd(frx, offset, uint64_t{length} + 4);
-    }
+std::string readFrxText(std::string_view frx, uint32_t offset, uint64_t end) {
+    end = std::min<uint64_t>(end, frx.size());
+    if (offset >= frx.size())
+        throw VbError(vberr::InvalidCall, "the offset " + hex(offset) + " lies past the end of the file (" +
+                                              std::to_string(frx.size()) + " bytes)");
+    if (offset >= end)
+        end = frx.size(); // two lines name the same record: it ends where the file does
+    auto first = static_cast<unsigned char>(frx[offset]);
+    // Only texts of 255 bytes and more are written with the 0xFF mark.
+    if (first == 0xFF)
+        if (auto text = textOfKind(frx, offset, end, 1, 2); text && text->size() >= 0xFF)
+            return std::string(*text);
+    // A 32-bit length of a text has two zero bytes on top; a short text's bytes are not zero.
+    if (end - offset >= 4 && frx[offset + 2] == '\0' && frx[offset + 3] == '\0')
+        if (auto text = textOfKind(frx, offset, end, 0, 4))
+            return std::string(*text);
+    if (auto text = textOfKind(frx, offset, end, 0, 1))
+        return std::string(*text);
+    throw VbError(vberr::InvalidCall, "the record at offset " + hex(offset) +
+                                          " is not a text that fits before the next record (" +
+                                          std::to_string(end - offset) + " bytes)");
 }
 
 } // namespace corvane::vbide

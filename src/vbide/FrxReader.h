@@ -1,12 +1,17 @@
-// FrxReader: values kept in a form's binary companion file (.frx), which has no header; a
-// property line names the byte offset of its record. Every length read is bounded by the
-// file's size, so a damaged file gives an error and never a read past its end.
+// FrxReader: text values kept in a form's binary companion file (.frx), which has no header;
+// a property line names the byte offset of its record. Only texts the program needs are read
+// (captions, a text box's text); every other record (pictures, lists, stream-saved ActiveX
+// data, bindings) stays in the file as it is and is never read, so its layout cannot fail a
+// form.
 //
-// Text records come in three kinds, told apart by their first bytes:
+// A text record is one of:
 //   0xFF, 16-bit length, bytes      (texts of 255 bytes and more)
-//   32-bit length, bytes            (long captions; the length has a zero byte in practice)
+//   32-bit length, bytes            (long or multi-line texts)
 //   8-bit length, bytes             (short texts)
-// Pictures start with a 12-byte header: 32-bit size, "lt\0\0", 32-bit data size.
+// A record ends at the latest where the next record the form refers to begins (or at the end
+// of the file). The first kind whose length fits that room and whose bytes are text is taken;
+// a record that fits none of them (a .frx out of step with its form, a damaged file) is an
+// error. Every length is bounded by the file's size.
 #pragma once
 
 #include <cstdint>
@@ -15,12 +20,9 @@
 
 namespace corvane::vbide {
 
-// The bytes of the text record at `offset` (not decoded). Raises VbError 5 describing the
-// fault (offset or length past the end of the file) without naming the file.
-std::string readFrxText(std::string_view frx, uint32_t offset);
-
-// Checks that a binary record (picture or other) at `offset` lies inside the file; raises
-// VbError 5 as readFrxText does.
-void checkFrxRecord(std::string_view frx, uint32_t offset);
+// The bytes of the text record at `offset` (not decoded), which ends at or before `end` (the
+// next record's offset, or the file's size). Raises VbError 5 describing the fault without
+// naming the file.
+std::string readFrxText(std::string_view frx, uint32_t offset, uint64_t end);
 
 } // namespace corvane::vbide

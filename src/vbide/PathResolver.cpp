@@ -27,9 +27,27 @@ std::vector<std::string> splitParts(std::string_view path) {
     return parts;
 }
 
+// The characters of a name as a short name has them: blanks and dots left out, a few
+// characters not allowed there made "_", letters in upper case.
+std::string shortNameCharacters(std::string_view name) {
+    std::string characters;
+    for (char c : name) {
+        if (c == ' ' || c == '.')
+            continue;
+        if (std::string_view("+,;=[]").find(c) != std::string_view::npos)
+            c = '_';
+        characters += (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c;
+    }
+    return characters;
+}
+
+std::string_view stemOf(std::string_view name) {
+    return name.substr(0, name.rfind('.'));
+}
+
 } // namespace
 
-std::string PathResolver::findEntry(const fs::path& folder, const std::string& name) const {
+const PathResolver::Listing& PathResolver::listingOf(const fs::path& folder) const {
     auto& listing = listings_[folder.string()];
     if (listing.empty()) {
         std::error_code error;
@@ -38,14 +56,50 @@ std::string PathResolver::findEntry(const fs::path& folder, const std::string& n
         if (listing.empty())
             listing.emplace_back("", ""); // remember an empty or unreadable folder
     }
+    return listing;
+}
+
+std::string PathResolver::findEntry(const fs::path& folder, const std::string& name) const {
     std::string folded = foldCase(name);
-    for (const auto& [key, real] : listing)
+    for (const auto& [key, real] : listingOf(folder))
         if (!key.empty() && key == folded)
             return real;
     return {};
 }
 
-fs::path PathResolver::resolve(std::string_view vbPath) const {
+std::string PathResolver::findShortNameEntry(const fs::path& folder, const std::string& name,
+                                             std::string_view preferredStem) const {
+    if (name.find('~') == std::string::npos)
+        return {};
+    std::vector<std::string> candidates;
+    for (const auto& [key, real] : listingOf(folder))
+        if (!key.empty() && isShortNameOf(name, real))
+            candidates.push_back(real);
+    if (candidates.size() == 1)
+        return candidates.front();
+    for (const auto& candidate : candidates)
+        if (!preferredStem.empty() && equalsIgnoreCase(stemOf(candidate), preferredStem))
+            return candidate;
+    return {}; // none, or several that cannot be told apart
+}
+
+bool PathResolver::isShortNameOf(std::string_view shortName, std::string_view longName) {
+    size_t dot = shortName.rfind('.');
+    std::string_view base = shortName.substr(0, dot);
+    std::string_view extension = dot == std::string_view::npos ? std::string_view() : shortName.substr(dot + 1);
+    size_t tilde = base.rfind('~');
+    if (tilde == std::string_view::npos || tilde == 0 || tilde > 6 || tilde + 1 == base.size() ||
+        base.find_first_not_of("0123456789", tilde + 1) != std::string_view::npos || extension.size() > 3)
+        return false;
+    size_t longDot = longName.rfind('.');
+    std::string longBase = shortNameCharacters(longName.substr(0, longDot));
+    std::string longExtension =
+        longDot == std::string_view::npos ? std::string() : shortNameCharacters(longName.substr(longDot + 1));
+    return longBase.starts_with(shortNameCharacters(base.substr(0, tilde))) &&
+           longExtension.substr(0, 3) == shortNameCharacters(extension);
+}
+
+fs::path PathResolver::resolve(std::string_view vbPath, std::string_view preferredStem) const {
     bool rooted = !vbPath.empty() && (vbPath[0] == '/' || vbPath[0] == '\\');
     bool drive = vbPath.size() >= 2 && vbPath[1] == ':';
     std::vector<std::string> parts = splitParts(drive ? vbPath.substr(2) : vbPath);
@@ -62,6 +116,8 @@ fs::path PathResolver::resolve(std::string_view vbPath) const {
             continue;
         }
         std::string real = findEntry(found, part);
+        if (real.empty())
+            real = findShortNameEntry(found, part, preferredStem);
         if (real.empty())
             return written.lexically_normal();
         found /= real;

@@ -27,6 +27,7 @@ struct PropertyLineParts {
     uint32_t frxOffset = 0;  // FrxRef: the hexadecimal offset into the .frx file
     bool dollar = false;     // FrxRef: written with the "$" prefix the IDE gives texts
     bool hasComment = false; // Plain: a 'comment followed the value
+    bool malformed = false;  // the value could not be parsed: `text` holds it as written
     std::string comment;     // Plain: the comment text after the apostrophe
 };
 

@@ -1,7 +1,6 @@
 #include "vbide/PropertyValues.h"
 
 #include "support/CaseFold.h"
-#include "support/TextCodec.h"
 #include "support/VbConvert.h"
 
 #include <charconv>
@@ -73,17 +72,14 @@ std::optional<int32_t> parseLongText(std::string_view text) {
     return value;
 }
 
-Variant valueOfLine(const PropertyLineParts& parts, const PropertySpec* spec, int codePage,
-                    const FrxTextReader& readText, const FrxRecordChecker& checkRecord) {
+Variant valueOfLine(const PropertyLineParts& parts, const PropertySpec* spec) {
+    if (parts.malformed)
+        return Variant(parts.text);
     switch (parts.form) {
     case ValueForm::Quoted: return Variant(parts.text);
     case ValueForm::Plain: return plainValue(parts, spec);
     case ValueForm::FrxRef: break;
     }
-    bool text = spec ? spec->kind == PropertyKind::String : parts.dollar;
-    if (text)
-        return Variant(decodeCodePage(readText(parts.text, parts.frxOffset), codePage));
-    checkRecord(parts.text, parts.frxOffset);
     return Variant::object(spec ? spec->name : "Object");
 }
 

@@ -20,13 +20,47 @@ std::string stemOf(const std::string& vbPath) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// A failure to read a designer file, as the IDE reports it.
+// A failure to read a designer file, as the IDE reports it; a missing file says just that.
 VbError designerFailure(const VbError& error, const std::filesystem::path& file) {
     if (error.number() == vberr::FormControlsUnreadable)
         return error;
+    if (error.number() == vberr::FileNotFound)
+        return VbError(vberr::FormControlsUnreadable, "File not found: '" + file.string() + "'", file.string());
     return VbError(vberr::FormControlsUnreadable,
                    "Cannot read the controls of '" + file.string() + "': " + error.description(),
                    file.string());
+}
+
+// The value of the "Attribute VB_Name" line of a designer file, or nothing.
+std::optional<std::string> attributeVbName(std::string_view bytes, int codePage) {
+    for (const auto& line : splitLines(bytes)) {
+        std::string_view text = trimBlanks(line.text);
+        if (!startsWithWord(text, "Attribute") || text.find("VB_Name") == std::string_view::npos)
+            continue;
+        try {
+            auto parts = parsePropertyLine(text.substr(text.find("VB_Name")));
+            if (parts && parts->form == ValueForm::Quoted && !parts->text.empty())
+                return decodeCodePage(parts->text, codePage);
+        } catch (const VbError&) {
+            // a line that cannot be read names nothing
+        }
+        return std::nullopt;
+    }
+    return std::nullopt;
+}
+
+// Finds the .frx files a designer refers to, beside it.
+FrxLoader frxLoaderFor(const std::filesystem::path& designerFile) {
+    auto folder = std::make_shared<PathResolver>(designerFile.parent_path());
+    std::string stem = designerFile.stem().string();
+    return [folder, stem](const std::string& frxName) -> std::optional<FrxFile> {
+        std::filesystem::path path = folder->resolve(frxName, stem);
+        std::error_code error;
+        uint64_t size = std::filesystem::file_size(path, error);
+        if (error)
+            return std::nullopt;
+        return FrxFile{path.filename().string(), size, [path] { return readFileBytes(path); }};
+    };
 }
 
 } // namespace
@@ -62,36 +96,40 @@ void VBComponent::readContent(int codePage, const std::shared_ptr<const ControlT
 void VBComponent::readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
     try {
         std::string bytes = readFileBytes(file_);
-        auto folder = std::make_shared<PathResolver>(file_.parent_path());
-        FrxLoader loadFrx = [folder](const std::string& frxName) {
-            return readFileBytes(folder->resolve(frxName));
-        };
-        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), loadFrx, table);
+        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), frxLoaderFor(file_),
+                                                   table);
         name_ = document_->name();
         if (type_ == 5 && equalsIgnoreCase(document_->progId(), "VB.MDIForm"))
             type_ = 6;
     } catch (const VbError& error) {
         document_.reset();
         failure_ = designerFailure(error, file_);
+        // Stored help text is filed under the designer's own name, which the file may still give.
+        nameKnown_ = error.number() != vberr::FileNotFound && readNameOnly(codePage);
     }
     designer_ = std::make_shared<vbide::Designer>(document_, failure_);
 }
 
 void VBComponent::readActiveXDesignerName(int codePage) {
     designer_ = std::make_shared<vbide::Designer>(nullptr, std::nullopt);
+    readNameOnly(codePage);
+}
+
+bool VBComponent::readNameOnly(int codePage) {
     try {
-        for (const auto& line : splitLines(readFileBytes(file_))) {
-            std::string_view text = trimBlanks(line.text);
-            if (!startsWithWord(text, "Attribute") || text.find("VB_Name") == std::string_view::npos)
-                continue;
-            auto parts = parsePropertyLine(text.substr(text.find("VB_Name")));
-            if (parts && parts->form == ValueForm::Quoted)
-                name_ = decodeCodePage(parts->text, codePage);
-            return;
+        if (auto name = attributeVbName(readFileBytes(file_), codePage)) {
+            name_ = std::move(*name);
+            return true;
         }
     } catch (const VbError&) {
-        // the name stays the file's; the designer has no controls to fail on
+        // the name stays the file's
     }
+    return false;
+}
+
+const std::vector<LoadWarning>& VBComponent::warnings() const {
+    waitForContent();
+    return document_ ? document_->warnings() : noWarnings_;
 }
 
 std::string VBComponent::FileNames(int index) const {

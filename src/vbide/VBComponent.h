@@ -1,8 +1,9 @@
 // VBComponent and Designer: one component of a project (form, module, class, related
 // document ...) as the IDE gives it. Form-like components read their file when the project
 // opens (in the background: see DesignerReader; what the file decides waits for the read);
-// a file that cannot be read leaves the component usable by name and type and raises
-// VbError 60061 (naming the file and line) when its controls or properties are asked for.
+// a file that cannot be read leaves the component usable by name (its "Attribute VB_Name"
+// when the file has one) and type and raises VbError 60061 (naming the file and line, or the
+// missing file) when its controls or properties are asked for.
 #pragma once
 
 #include "support/AtomicFile.h"
@@ -71,6 +72,19 @@ public:
     // The component's own properties (types 5 to 9: the designer's, e.g. "WhatsThisHelp";
     // other types: none). Raises VbError 60061 when the designer's file could not be read.
     vbide::Properties& Properties();
+    // False for a designer whose file could not give its name (missing, or unreadable without
+    // an "Attribute VB_Name" line): its name is then the file's, which may not be its own.
+    bool nameIsKnown() const {
+        waitForContent();
+        return nameKnown_;
+    }
+    // What could not be taken as it is while the designer's file was read (types 5 to 9).
+    const std::vector<LoadWarning>& warnings() const;
+    // Why the designer's file could not be read (its controls raise it), or null.
+    const VbError* failure() const {
+        waitForContent();
+        return failure_ ? &*failure_ : nullptr;
+    }
     // The visual designer (types 5 to 9 and 11), else null.
     std::shared_ptr<vbide::Designer> Designer() const {
         waitForContent();
@@ -91,6 +105,7 @@ private:
         : type_(type), name_(std::move(name)), file_(std::move(file)) {}
     void readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
     void readActiveXDesignerName(int codePage);
+    bool readNameOnly(int codePage); // the name from "Attribute VB_Name"; false when there is none
     void waitForContent() const {
         if (read_.valid())
             read_.get();
@@ -103,6 +118,8 @@ private:
     std::optional<VbError> failure_;
     std::shared_ptr<vbide::Designer> designer_;
     vbide::Properties none_;
+    std::vector<LoadWarning> noWarnings_;
+    bool nameKnown_ = true;
     std::shared_future<void> read_; // the background read of the file, if any
 };
 

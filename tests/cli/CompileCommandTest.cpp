@@ -2,7 +2,9 @@
 // the registered front end, the messages and the compile log printed, the answers to the
 // questions, the saved project, and an exit status that says whether every file came out.
 #include "cli/CommandLine.h"
+#include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
+#include "support/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 
@@ -163,6 +165,108 @@ TEST_F(CompileCommand, WinHelpRequestedWithoutACompilerFailsAndBadArgumentsAreRe
     EXPECT_EQ(err.str(), "Usage: corvane compile PROJECT.vbp [--yes]\n");
     EXPECT_EQ(run({"compile", "x.vbp", "--no"}, out, err), 2);
     EXPECT_EQ(run({"compile", (dir_ / "missing.vbp").string()}, out, err), 1);
+}
+
+TEST_F(CompileCommand, CompilesFromACompilerFolderWithCapitalsAndAfterThatFolderMoved) {
+    const fs::path installed = dir_ / "Corvane Install" / "Help Compilers";
+    fs::create_directories(installed);
+    fs::copy_file(frontEndFolder() / "hhc.exe", installed / "hhc.exe");
+    ::setenv("CORVANE_HELP_COMPILERS", installed.c_str(), 1);
+    RegistryAccess registry(dir_ / "registry.reg");
+    auto association = [&] { return registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, ""); };
+
+    Outcome first = compile();
+    EXPECT_EQ(first.status, 0) << first.out << first.err;
+    EXPECT_EQ(first.err, "");
+    EXPECT_EQ(association(), "\"" + (installed / "hhw.exe").string() + "\" %1");
+    EXPECT_EQ(first.out.find("[HTML Help Compiler Log]"), std::string::npos) << first.out;
+    EXPECT_TRUE(fs::exists(project_ / "OrderEntry_Context.chm"));
+
+    // The install moves: the association names a program that is gone, and the run points it
+    // at the front end where it is now, saying so in the compile log.
+    const fs::path moved = dir_ / "Moved Install" / "Help Compilers";
+    fs::create_directories(moved.parent_path());
+    fs::rename(installed.parent_path(), moved.parent_path());
+    fs::remove(project_ / "OrderEntry_Context.chm");
+    ::setenv("CORVANE_HELP_COMPILERS", moved.c_str(), 1);
+    Outcome second = compile();
+    EXPECT_EQ(second.status, 0) << second.out << second.err;
+    EXPECT_EQ(second.err, "");
+    EXPECT_NE(second.out.find("[HTML Help Compiler Log]\nNote: The HTML Help compiler \"" +
+                              (installed / "hhc.exe").string() +
+                              "\" named by the association of HTML Help project files no longer exists; the "
+                              "association now names the compiler front end \"" + (moved / "hhc.exe").string() +
+                              "\".\n[End of log]\n"),
+              std::string::npos)
+        << second.out;
+    EXPECT_EQ(association(), "\"" + (moved / "hhw.exe").string() + "\" %1");
+    EXPECT_TRUE(fs::exists(languageFile("German", "OrderEntry_Context.chm")));
+    EXPECT_EQ(test::readFile(project_ / "OrderEntry_Context.chm"),
+              test::readFile(languageFile("English", "OrderEntry_Context.chm")));
+
+    // The next run finds the association good and has nothing to say.
+    Outcome third = compile();
+    EXPECT_EQ(third.status, 0);
+    EXPECT_EQ(third.out.find("[HTML Help Compiler Log]"), std::string::npos);
+}
+
+TEST_F(CompileCommand, PrimaryLanguageNotSelectedMeansItsHelpFileIsNotPlaced) {
+    editData("PrimaryLanguage=\"English\"", "PrimaryLanguage=\"French\"");
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_EQ(result.err, "corvane: not placed: " + (project_ / "OrderEntry_Context.chm").string() +
+                              " (the primary language \"French\" is not among the selected languages)\n");
+    EXPECT_TRUE(fs::exists(languageFile("English", "OrderEntry_Context.chm")));
+}
+
+TEST_F(CompileCommand, HelpFileThatCannotBePlacedBesideTheProjectFailsTheRun) {
+    fs::create_directories(project_ / "OrderEntry_Context.chm" / "in the way");
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1) << result.out;
+    EXPECT_EQ(result.err, "corvane: not placed: " + (project_ / "OrderEntry_Context.chm").string() +
+                              " (it is not a copy of " + languageFile("English", "OrderEntry_Context.chm") + ")\n");
+    EXPECT_TRUE(fs::exists(languageFile("German", "OrderEntry_Context.chm")));
+}
+
+TEST_F(CompileCommand, HtmlHelpCompilerNotLocatedFailsTheRunNamingEveryMissingFile) {
+    fs::create_directories(dir_ / "no compilers");
+    ::setenv("CORVANE_HELP_COMPILERS", (dir_ / "no compilers").c_str(), 1);
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.out.find("[HTML Help Compiler not located] The HTML Help Compiler was not located."),
+              std::string::npos)
+        << result.out;
+    for (const std::string language : {"English", "German"})
+        EXPECT_NE(result.err.find("corvane: not produced: " + languageFile(language, "OrderEntry_Context.chm") + "\n"),
+                  std::string::npos)
+            << result.err;
+    EXPECT_NE(result.err.find("corvane: not placed: " + (project_ / "OrderEntry_Context.chm").string()),
+              std::string::npos);
+    // What needs no compiler was written all the same.
+    EXPECT_TRUE(fs::exists(languageFile("German", "OrderEntry_ContextTopics.txt")));
+    EXPECT_TRUE(fs::exists(languageFile("German", "OrderEntry_ContextTopics.rtf")));
+}
+
+// Before, the failure passed on by the error report left the program through an uncaught
+// exception.
+TEST_F(CompileCommand, LanguageFolderThatCannotBeMadeFailsTheRunNamingItsFiles) {
+    fs::create_directories(project_ / "Corvane");
+    test::writeFile(project_ / "Corvane" / "German", "a file where the folder goes");
+    Outcome result = compile();
+    EXPECT_EQ(result.status, 1) << result.out;
+    for (const std::string name : {"OrderEntry_ContextTopics.txt", "OrderEntry_Context.hhp",
+                                   "OrderEntry_ContextTopics.rtf", "OrderEntry_Context.chm"})
+        EXPECT_NE(result.err.find("corvane: not produced: " + languageFile("German", name) + "\n"), std::string::npos)
+            << name << "\n" << result.err;
+    EXPECT_EQ(result.err.find("not produced: " + languageFile("English", "OrderEntry_Context.chm")), std::string::npos);
+    // The error ends the run: it is reported, the run says so, and nothing is placed.
+    EXPECT_NE(result.err.find("corvane: error 75 in frmWizard.CreateSingleHelpFile: "), std::string::npos);
+    EXPECT_NE(result.err.find("corvane: the creation run ended after an error\n"), std::string::npos);
+    EXPECT_NE(result.err.find("corvane: not placed: " + (project_ / "OrderEntry_Context.chm").string()),
+              std::string::npos);
+    // What the run did is saved all the same: the numbers handed out reach the data file.
+    EXPECT_NE(test::readFile(project_ / "ContextHelp.txt").find("ControlName=\"cmdTodaysOrders\" ContextHelpID=\"39\""),
+              std::string::npos);
 }
 
 } // namespace

@@ -163,6 +163,65 @@ TEST_F(ScanCommandTest, SaveWritesTheDataFileAndTheProject) {
     EXPECT_NE(readFile(dir_ / "registry.reg").find("CorvaneSplitMain"), std::string::npos);
 }
 
+TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASave) {
+    // Form2.frm holds frmTwo, with a block that cannot be read; frmGone.frm, which held frmAway,
+    // does not exist: no stored module can be dropped while a designer's name is unknown.
+    test::writeFile(dir_ / "Tiny.vbp", crlf("Type=Exe\nForm=frmOne.frm\nForm=Form2.frm\nForm=frmGone.frm\n"
+                                            "RelatedDoc=ContextHelp.txt\nName=\"Tiny\"\n"));
+    std::filesystem::remove(dir_ / "frmTwo.frm");
+    std::string broken = crlf(FormTwo);
+    broken.replace(broken.find("Begin VB.Label lblInfo"), 22, "Begin VB.Label");
+    test::writeFile(dir_ / "Form2.frm", broken);
+    std::string stored = readFile(dir_ / "ContextHelp.txt");
+    stored.insert(stored.find("</Root>"),
+                  "<VBComponent ComponentName=\"frmTwo\"><HelpItem ComponentName=\"frmTwo\" ControlName=\"lblInfo(2)\" "
+                  "ContextHelpID=\"5\" ControlType=\"Label\" Caption=\"Say\"><HelpText Language=\"English\">Two's text"
+                  "</HelpText></HelpItem></VBComponent><VBComponent ComponentName=\"frmAway\"><HelpItem "
+                  "ComponentName=\"frmAway\" ControlName=\"cmdGo\" ContextHelpID=\"9\" ControlType=\"CommandButton\" "
+                  "Caption=\"Go\"><HelpText Language=\"English\">Gone's text</HelpText></HelpItem></VBComponent>");
+    test::writeFile(dir_ / "ContextHelp.txt", stored);
+
+    auto json = scan({project(), "--json"});
+    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_NE(json.out.find("\"moduleList\": [\"frmOne\", \"frmTwo\", \"frmGone\"]"), std::string::npos) << json.out;
+    EXPECT_NE(json.out.find("named 'frmTwo'.  Loading will continue but controls on that form / user control will not "
+                            "be available to enter Help text against this session.\", \"detail\": \"Cannot read the "
+                            "controls of '" + (dir_ / "Form2.frm").string() + "', line 4: expected 'Begin <type> <name>'\"}"),
+              std::string::npos)
+        << json.out;
+    EXPECT_NE(json.out.find("\"detail\": \"File not found: '" + (dir_ / "frmGone.frm").string() + "'\"}"),
+              std::string::npos)
+        << json.out;
+    std::string log = readFile(dir_ / "errors.log");
+    EXPECT_NE(log.find("frmGone: File not found: '" + (dir_ / "frmGone.frm").string() + "'"), std::string::npos) << log;
+
+    auto saved = scan({project(), "--save"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    std::string data = readFile(dir_ / "ContextHelp.txt");
+    EXPECT_NE(data.find("<HelpText Language=\"English\">Two's text</HelpText>"), std::string::npos) << data;
+    EXPECT_NE(data.find("<HelpText Language=\"English\">Gone's text</HelpText>"), std::string::npos) << data;
+    EXPECT_EQ(readFile(dir_ / "Form2.frm"), broken);
+}
+
+TEST_F(ScanCommandTest, WarningsAreListedAndLoggedNotShown) {
+    std::string form = crlf(FormTwo);
+    form.replace(form.find("\"Say \"\"hi\"\"\""), 12, "$\"frmTwo.frx\":0000");
+    test::writeFile(dir_ / "frmTwo.frm", form);
+    auto result = scan({project(), "--json"});
+    EXPECT_EQ(result.status, 0) << result.err;
+    std::string file = (dir_ / "frmTwo.frm").string();
+    std::string text = file + ", line 5: property Caption of lblInfo: the file 'frmTwo.frx' it refers to does not exist";
+    EXPECT_TRUE(result.out.ends_with("\"messages\": [], \"warnings\": [{\"file\": \"" + file +
+                                     "\", \"line\": 5, \"object\": \"lblInfo\", \"property\": \"Caption\", \"text\": \"" +
+                                     text + "\"}]}\n"))
+        << result.out;
+    EXPECT_NE(result.out.find("{\"key\": \"lblInfo(2)\", \"type\": \"Label\", \"caption\": \"\", \"contextId\": 5, "
+                              "\"live\": true"),
+              std::string::npos)
+        << result.out;
+    EXPECT_NE(readFile(dir_ / "errors.log").find("  " + text + "\n"), std::string::npos);
+}
+
 TEST_F(ScanCommandTest, FailuresAndBadArguments) {
     auto missing = scan({(dir_ / "Nowhere.vbp").string()});
     EXPECT_EQ(missing.status, 1);

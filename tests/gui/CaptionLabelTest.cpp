@@ -40,6 +40,18 @@ TEST(CaptionLabel, ShowsCaptionsWithoutAccessKeyMarkersAndFitsOneLineLabels) {
     label.resize(static_cast<int>(needed * 0.5), lineHeight * 3);
     EXPECT_TRUE(label.wordWrap());
     EXPECT_DOUBLE_EQ(label.font().pointSizeF(), 10.0);
+
+    // Wrapped text with more lines than the label's height holds: a smaller font that fits.
+    QString paragraph = QStringLiteral("Please identify your primary language.  When you are editing Help Text for "
+                                       "other languages, the Help text in your primary language is the reference.");
+    label.setCaption(paragraph);
+    int width = 340;
+    QRectF atBase = QFontMetricsF(base).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, paragraph);
+    label.resize(width, static_cast<int>(atBase.height() * 0.85));
+    EXPECT_TRUE(label.wordWrap());
+    EXPECT_LT(label.font().pointSizeF(), 10.0);
+    QRectF shown = QFontMetricsF(label.font()).boundingRect(QRectF(0, 0, width, 1e6), Qt::TextWordWrap, paragraph);
+    EXPECT_LE(shown.height(), label.height());
 }
 
 } // namespace corvane::test

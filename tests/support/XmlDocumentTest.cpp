@@ -380,6 +380,26 @@ TEST(XmlDocument, FilesAndStreams) {
     EXPECT_FALSE(document.Load(broken));
 }
 
+TEST(XmlDocument, SetTextReplacesOnlyTheElementsOwnTextAndReadsBack) {
+    XMLDocument document = helpDataDocument();
+    std::string before = document.XMLText();
+    XMLElement item = document.Root().Elements().Item(2).Elements().Item(1);
+    XMLElement neutral = item.Elements().Item(1);
+    neutral.SetText(neutral.Text());
+    EXPECT_EQ(document.XMLText(), before); // the same text renders the same bytes
+
+    neutral.SetText(" <b> & \"x\"\r\n\t");
+    item.Elements().Item(2).SetText("");
+    XMLDocument reloaded;
+    ASSERT_TRUE(reloaded.LoadText(document.XMLText()));
+    XMLElement reloadedItem = reloaded.Root().Elements().Item(2).Elements().Item(1);
+    EXPECT_EQ(reloadedItem.Elements().Count(), 2);
+    EXPECT_EQ(reloadedItem.Elements().Item(1).Text(), " <b> & \"x\"\r\n\t");
+    EXPECT_EQ(reloadedItem.Elements().Item(2).Text(), "");
+    EXPECT_EQ(reloadedItem.Elements().Item(2).Attributes().Item("Language").Value(), "German");
+    EXPECT_EQ(errorNumber([] { XMLElement().SetText("x"); }), 91);
+}
+
 } // namespace
 } // namespace corvane
 

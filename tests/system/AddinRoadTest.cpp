@@ -129,14 +129,19 @@ TEST_F(AddinRoadTest, TheCommandNeedsASavedActiveProject) {
     EXPECT_TRUE(reports_.reports().empty());
 }
 
-TEST_F(AddinRoadTest, ASecondClickStartsAfreshWithoutSaving) {
+TEST_F(AddinRoadTest, ASecondClickStartsAfreshAndDropsEditsTheUserDoesNotSave) {
     auto vbp = copyExample();
     const std::string stored = readFile(vbp.parent_path() / "ContextHelp.txt");
     openEditor(vbp);
     typeHelpText("frmMain", "cmdDelete", "Deletes the selected order.");
     windows_.clearWindowLog();
 
+    // The user is asked about the unsaved edit; No drops it.
+    windows_.answerNext(controls::vbNo);
     clickMenu();
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].prompt, "Save the changes to the help text before the editor closes?");
+    EXPECT_EQ(controls::buttonSet(windows_.messages()[0].style), controls::vbYesNoCancel);
     EXPECT_EQ(windows_.windowLog().front(), "unload frmWizard");
     EXPECT_TRUE(editor().loaded());
     EXPECT_EQ(readFile(vbp.parent_path() / "ContextHelp.txt"), stored);
@@ -151,7 +156,7 @@ TEST_F(AddinRoadTest, ASecondClickStartsAfreshWithoutSaving) {
     EXPECT_TRUE(reports_.reports().empty());
 }
 
-TEST_F(AddinRoadTest, RemovingAnyProjectClosesTheEditorWithoutSaving) {
+TEST_F(AddinRoadTest, RemovingAnyProjectClosesTheEditorAndDropsEditsTheUserDoesNotSave) {
     auto vbp = copyExample();
     const std::string stored = readFile(vbp.parent_path() / "ContextHelp.txt");
     fs::create_directories(dir_ / "small");
@@ -160,12 +165,14 @@ TEST_F(AddinRoadTest, RemovingAnyProjectClosesTheEditorWithoutSaving) {
     clickMenu();
     typeHelpText("frmMain", "cmdDelete", "Deletes the selected order.");
 
+    // Asked about the unsaved edit, the user answers No: it is dropped.
+    windows_.answerNext(controls::vbNo);
     ide_->removeProject(small);
     EXPECT_FALSE(editor().loaded());
     windows_.runPendingEvents();
     EXPECT_EQ(readFile(vbp.parent_path() / "ContextHelp.txt"), stored);
     EXPECT_FALSE(fs::exists(dir_ / "small" / "ContextHelp.txt"));
-    EXPECT_TRUE(windows_.messages().empty());
+    EXPECT_EQ(windows_.messages().size(), 1u);
     EXPECT_TRUE(reports_.reports().empty());
 }
 

@@ -17,15 +17,6 @@ const std::vector<std::string> GeneratedFiles = {"OrderEntry_ContextTopics.txt",
                                                  "OrderEntry_Context.hpj", "OrderEntry_ContextTopics.rtf",
                                                  "OrderEntry.h"};
 
-// The file's bytes with the project's folder written as "<dir>/" (the WinHelp project names
-// its help file by full path).
-std::string portable(const std::string& bytes, const std::string& projectDir) {
-    std::string text = bytes;
-    for (size_t at = text.find(projectDir); at != std::string::npos; at = text.find(projectDir, at))
-        text.replace(at, projectDir.size(), "<dir>/");
-    return text;
-}
-
 // The numbers of the map header's "#define IDH_<id> <id>" lines, in order.
 std::vector<std::string> mapNumbers(const std::string& map) {
     std::vector<std::string> numbers;
@@ -56,6 +47,7 @@ TEST_F(GenerateGolden, ExampleProjectInEnglishAndGermanMatchesTheGoldenFiles) {
             SCOPED_TRACE(language + "/" + name);
             std::string bytes = portable(readFile(generated(language, name)), projectDir());
             ASSERT_FALSE(bytes.empty());
+            EXPECT_TRUE(hasOnlyCrLf(bytes));
             if (update)
                 writeFile(GoldenFolder / language / name, bytes);
             EXPECT_EQ(bytes, readFile(GoldenFolder / language / name));

@@ -30,6 +30,26 @@ namespace fs = std::filesystem;
 // A folder name with blanks, quotes and shell syntax: nothing in it may ever be executed.
 inline const std::string NastyFolder = "Order \"Entry\"; $(touch pwned) `touch pwned2` & x";
 
+// The file's bytes with the project's folder written as "<dir>/" (the WinHelp project names
+// its help file by full path), for comparing with golden files.
+inline std::string portable(const std::string& bytes, const std::string& projectDir) {
+    std::string text = bytes;
+    for (size_t at = text.find(projectDir); at != std::string::npos; at = text.find(projectDir, at))
+        text.replace(at, projectDir.size(), "<dir>/");
+    return text;
+}
+
+// True when every line break of the text is CR LF.
+inline bool hasOnlyCrLf(const std::string& text) {
+    for (size_t at = 0; at < text.size(); ++at) {
+        if (text[at] == '\n' && (at == 0 || text[at - 1] != '\r'))
+            return false;
+        if (text[at] == '\r' && (at + 1 == text.size() || text[at + 1] != '\n'))
+            return false;
+    }
+    return true;
+}
+
 class GenerateTest : public ::testing::Test {
 protected:
     GenerateTest()

@@ -1,6 +1,7 @@
 // The pieces of the help project writers: template filling, the WinHelp map and topics,
 // the compiler command line and its quoting.
 #include "generate/HelpCompilerRun.h"
+#include "generate/HelpLanguage.h"
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TextReplace.h"
 #include "generate/WinHelpProjectWriter.h"
@@ -40,13 +41,13 @@ TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnc
     writer.addTopic(5, "");
     writer.addTopic(2, "two\r\nlines");
     writer.close();
-    EXPECT_EQ(readFile(folder + "P_Context.hpj"), "T=P P\nHLP=" + folder + "P_Context.hlp\n\r\n");
+    EXPECT_EQ(readFile(folder + "P_Context.hpj"), "T=P P\r\nHLP=" + folder + "P_Context.hlp\r\n\r\n");
     EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_5 5\r\n#define IDH_2 2\r\n");
     std::string rtf = readFile(folder + "P_ContextTopics.rtf");
-    EXPECT_EQ(rtf, "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\nContext Sensitive Help file\\par\n\\page\n\r\n"
-                   "#{\\footnote IDH_5}\na \\{b\\} \\\\ \\'f5\\par\n\\page\n\r\n"
-                   "#{\\footnote IDH_5}\n\\par\n\\page\n\r\n"
-                   "#{\\footnote IDH_2}\ntwo\\par lines\\par\n\\page\n\r\n}\r\n");
+    EXPECT_EQ(rtf, "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\r\nContext Sensitive Help file\\par\r\n\\page\r\n\r\n"
+                   "#{\\footnote IDH_5}\r\na \\{b\\} \\\\ \\'f5\\par\r\n\\page\r\n\r\n"
+                   "#{\\footnote IDH_5}\r\n\\par\r\n\\page\r\n\r\n"
+                   "#{\\footnote IDH_2}\r\ntwo\\par lines\\par\r\n\\page\r\n\r\n}\r\n");
     EXPECT_TRUE(isWellFormedRtf(rtf));
 
     // A project without topics: the document start and "}", an empty map.
@@ -55,7 +56,7 @@ TEST(GenerateWriters, WinHelpTemplatesIgnoreTokenCaseAndTheMapHoldsEachNumberOnc
     writer.close();
     EXPECT_EQ(readFile(folder + "Q.h"), "");
     EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"),
-              "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\nContext Sensitive Help file\\par\n\\page\n\r\n}\r\n");
+              "{\\rtf1\\ansi\\ansicpg1250 #{\\footnote IDC_DEFAULT_TOPIC}\r\nContext Sensitive Help file\\par\r\n\\page\r\n\r\n}\r\n");
     EXPECT_EQ(WinHelpProjectWriter::declaredCodePage("{\\rtf1\\ansi x"), 1252);
 }
 
@@ -74,7 +75,7 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
                                         "#define IDH_1 1\r\n");
     std::string rtf = readFile(folder + "P_ContextTopics.rtf");
     EXPECT_EQ(countOf(rtf, ":t:"), 12u);
-    EXPECT_NE(rtf.find("\n-7:t:-7:%OTHER%\n"), std::string::npos);
+    EXPECT_NE(rtf.find("\n-7:t:-7:%OTHER%\r\n"), std::string::npos);
 
     writer.readTemplates(dir.path()); // a new language: every number gets its map line again
     writer.open(folder, "Q");
@@ -96,7 +97,7 @@ TEST(GenerateWriters, ClosingAgainAfterAFailureEndsTheTopicDocumentOnceAndKeepsI
     EXPECT_THROW(writer.close(), VbError);
     setAtomicFaultInjector(previous);
     writer.close(); // the step tried again
-    EXPECT_EQ(readFile(folder + "P_ContextTopics.rtf"), "{\\rtf1\n\r\n4:four\n\r\n}\r\n");
+    EXPECT_EQ(readFile(folder + "P_ContextTopics.rtf"), "{\\rtf1\r\n\r\n4:four\r\n\r\n}\r\n");
     EXPECT_EQ(readFile(folder + "P.h"), "#define IDH_4 4\r\n");
 
     // A map that cannot be made (a folder has its name) costs nothing of the topic document.
@@ -105,9 +106,48 @@ TEST(GenerateWriters, ClosingAgainAfterAFailureEndsTheTopicDocumentOnceAndKeepsI
     EXPECT_THROW(writer.open(folder, "Q"), VbError);
     writer.addTopic(5, "five");
     EXPECT_THROW(writer.close(), VbError);
-    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\n\r\n5:five\n\r\n}\r\n");
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\r\n\r\n5:five\r\n\r\n}\r\n");
     EXPECT_THROW(writer.close(), VbError);
-    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\n\r\n5:five\n\r\n}\r\n");
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\r\n\r\n5:five\r\n\r\n}\r\n");
+}
+
+TEST(GenerateWriters, WinHelpProjectAndTopicsSpeakTheLanguagesCodePage) {
+    TempDir dir;
+    WinHelpProjectWriter writer;
+    writer.readTemplates(fs::path(CORVANE_SOURCE_DIR) / "data", 1251, 0x419);
+    EXPECT_EQ(writer.codePage(), 1251);
+    std::string folder = dir.path().string() + "/";
+    writer.open(folder, "P");
+    writer.addTopic(1, "\xD0\x94\xD0\xB0 \xCE\xA9 \xF0\x9F\x98\x80"); // Да Ω 😀
+    writer.close();
+    std::string hpj = readFile(folder + "P_Context.hpj");
+    EXPECT_NE(hpj.find("\r\nLCID=0x419 0x0 0x0\r\nCHARSET=204\r\n"), std::string::npos) << hpj;
+    std::string rtf = readFile(folder + "P_ContextTopics.rtf");
+    EXPECT_TRUE(rtf.starts_with("{\\rtf1\\ansi\\ansicpg1251\\deff0\r\n{\\fonttbl{\\f0\\fswiss\\fcharset204 Arial;}}\r\n"))
+        << rtf;
+    // Characters of the code page as its bytes; the others as Unicode, the fallback.
+    EXPECT_NE(rtf.find(" \\'c4\\'e0 \\u937? \\u-10179?\\u-8704?\\par"), std::string::npos) << rtf;
+    EXPECT_TRUE(isWellFormedRtf(rtf));
+    EXPECT_EQ(writer.codePageFor(932), 932);
+
+    // A template that names a code page of its own keeps it, for every language, and the
+    // character sets follow it.
+    writeFile(dir / "own" / "template.rtf", "{\\rtf1\\ansi\\ansicpg1250{\\fcharset%CHARSET%}\n");
+    writeFile(dir / "own" / "templatetopic.rtf", "%TOPIC_TEXT%\n");
+    writeFile(dir / "own" / "template.hpj", "LCID=%lcid%\nCHARSET=%charset%\n");
+    writer.readTemplates(dir / "own", 932, 0x411);
+    EXPECT_EQ(writer.codePage(), 1250);
+    EXPECT_EQ(writer.codePageFor(1251), 1250);
+    writer.open(folder, "Q");
+    writer.close();
+    EXPECT_EQ(readFile(folder + "Q_Context.hpj"), "LCID=0x411\r\nCHARSET=238\r\n\r\n");
+    EXPECT_EQ(readFile(folder + "Q_ContextTopics.rtf"), "{\\rtf1\\ansi\\ansicpg1250{\\fcharset238}\r\n\r\n}\r\n");
+
+    EXPECT_EQ(charsetOfCodePage(1252), 0);
+    EXPECT_EQ(charsetOfCodePage(950), 136);
+    EXPECT_EQ(charsetOfCodePage(65001), 1);
+    EXPECT_EQ(winHelpLcid(0x40C), "0x40c");
+    EXPECT_EQ(withCrLf("a\nb\r\nc\rd\r\r\n\n"), "a\r\nb\r\nc\r\nd\r\n\r\n\r\n");
 }
 
 TEST(GenerateWriters, HtmlHelpProjectGetsTheLcidAndThePopupFileName) {

@@ -64,17 +64,39 @@ TEST(HelpCompilerRegistration, BuildsCommandsTheLookupTurnsIntoTheFrontEnd) {
     EXPECT_EQ(workshopCommand("/opt/a\"b;$(c)"), "/opt/a\"b;$(c)/hhw.exe %1");
     EXPECT_EQ(workshopCommand("/opt/caf\xc3\xa9"), "\"/opt/caf\xc3\xa9/hhw.exe\" %1");
     EXPECT_EQ(workshopCommand("/opt/a \"b\""), std::nullopt);     // quotes and blanks
-    EXPECT_EQ(workshopCommand("/home/User/bin"), std::nullopt);   // the lookup lowers the command
-    EXPECT_EQ(workshopCommand("/opt/\xc3\x89t\xc3\xa9"), std::nullopt);
+    // The folder's letter case never matters: the lookup keeps the command's spelling.
+    EXPECT_EQ(workshopCommand("/home/User/bin"), "\"/home/User/bin/hhw.exe\" %1");
+    EXPECT_EQ(workshopCommand("/opt/Corvane/Help Compilers"), "\"/opt/Corvane/Help Compilers/hhw.exe\" %1");
+    EXPECT_EQ(workshopCommand("/opt/\xc3\x89t\xc3\xa9"), "\"/opt/\xc3\x89t\xc3\xa9/hhw.exe\" %1");
     EXPECT_EQ(workshopCommand("/opt/hhw.exe.d"), std::nullopt);   // the lookup renames the folder too
+    EXPECT_EQ(workshopCommand("/opt/HHW.Exe.d"), std::nullopt);   // in any letter case
+}
+
+TEST(HelpCompilerRegistration, FolderWithCapitalsIsRegisteredAndTheProgramOfACommandIsFound) {
+    test::TempDir dir;
+    RegistryAccess registry(dir / "registry.reg");
+    fs::path capitals = frontEndFolder(dir / "Corvane" / "Help Compilers");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, capitals), Result::Registered);
+    EXPECT_EQ(command(registry), "\"" + (capitals / "hhw.exe").string() + "\" %1");
+
+    EXPECT_EQ(commandProgram("\"/a b/hhc.exe\" \"%1\""), "/a b/hhc.exe");
+    EXPECT_EQ(commandProgram(""), "");
+    EXPECT_TRUE(commandCanStart("sh -c x"));           // found in PATH
+    EXPECT_FALSE(commandCanStart((capitals / "hhc.exe").string() + " %1")); // not executable
+    fs::permissions(capitals / "hhc.exe", fs::perms::owner_all);
+    EXPECT_TRUE(commandCanStart("\"" + (capitals / "hhc.exe").string() + "\" %1"));
+    EXPECT_FALSE(commandCanStart("\"" + (dir / "gone" / "hhc.exe").string() + "\" %1"));
+    EXPECT_FALSE(commandCanStart("no-such-program-anywhere %1"));
+    EXPECT_FALSE(commandCanStart(""));
 }
 
 TEST(HelpCompilerRegistration, WritesNothingForAFolderItCannotUse) {
     test::TempDir dir;
     RegistryAccess registry(dir / "registry.reg");
-    fs::path capitals = frontEndFolder(dir / "HelpCompilers");
-    EXPECT_EQ(registerHtmlHelpCompiler(registry, capitals), Result::FolderUnusable);
-    EXPECT_NE(registrationProblem(Result::FolderUnusable, capitals).find("capital letters"), std::string::npos);
+    fs::path renamed = frontEndFolder(dir / "HHW.EXE files");
+    EXPECT_EQ(registerHtmlHelpCompiler(registry, renamed), Result::FolderUnusable);
+    EXPECT_NE(registrationProblem(Result::FolderUnusable, renamed).find("without \"hhw.exe\" in its name"),
+              std::string::npos);
     EXPECT_EQ(registerHtmlHelpCompiler(registry, dir / "empty"), Result::FrontEndMissing);
     EXPECT_EQ(registrationProblem(Result::FrontEndMissing, dir / "empty"),
               "The HTML Help compiler front end \"" + (dir / "empty" / "hhc.exe").string() + "\" does not exist.");

@@ -1,5 +1,7 @@
 // The WinHelp project template compiled by the stand-in WinHelp compiler, which writes the
 // help file its options name, or fails to, so that both outcomes of a compile can be driven.
+#include "generate/HelpLanguage.h"
+#include "generate/WinHelpProjectWriter.h"
 #include "support/AtomicFile.h"
 #include "support/ProcessRunner.h"
 #include "testsupport/TempDir.h"
@@ -13,17 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::string replaced(std::string text, std::string_view what, std::string_view with) {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
-
 // Writes the filled WinHelp project of `name` into `folder`, with its topics and map.
 fs::path writeWinHelpProject(const fs::path& folder, const std::string& name) {
-    std::string templ = readFileBytes(std::string(CORVANE_SOURCE_DIR) + "/data/template.hpj");
-    std::string text = replaced(templ, "%ProjectName%", name);
-    text = replaced(text, "%OutputFileName%", (folder / (name + "_Context.hlp")).string());
+    std::string templ = withCrLf(readFileBytes(std::string(CORVANE_SOURCE_DIR) + "/data/template.hpj"));
+    std::string text = WinHelpProjectWriter::fillProject(templ, name, (folder / (name + "_Context.hlp")).string(),
+                                                         0x407, charsetOfCodePage(1252));
     fs::path project = folder / (name + "_Context.hpj");
     test::writeFile(project, text + "\r\n");
     test::writeFile(folder / (name + "_ContextTopics.rtf"), "{\\rtf1 x}\r\n");
@@ -47,25 +43,28 @@ TEST(HelpCompilerWinHelp, FilledTemplateNamesTopicsMapAndHelpFile) {
     fs::path folder = dir / "My Project; $(x)" / "Corvane" / "English";
     fs::path project = writeWinHelpProject(folder, "OrderEntry");
     EXPECT_EQ(test::readFile(project),
-              "; WinHelp project of the popup help of OrderEntry, written by Corvane.\n"
-              "; Every topic is a popup named \"IDH_\" followed by its context number; the map ties\n"
-              "; those names to the numbers the controls carry in WhatsThisHelpID.\n"
-              "[OPTIONS]\n"
-              "TITLE=OrderEntry Context Help\n"
-              "CONTENTS=IDC_DEFAULT_TOPIC\n"
-              "COMPRESS=12 Hall Zeck\n"
-              "ERRORLOG=OrderEntry_Context.log\n"
-              "REPORT=Yes\n"
-              "HLP=" + (folder / "OrderEntry_Context.hlp").string() + "\n"
-              "\n"
-              "[FILES]\n"
-              "OrderEntry_ContextTopics.rtf\n"
-              "\n"
-              "[MAP]\n"
-              "#include \"OrderEntry.h\"\n"
-              "\n"
-              "[WINDOWS]\n"
-              "main=\"OrderEntry Context Help\",(100,100,600,400),0,,,0\n"
+              "; WinHelp project of the popup help of OrderEntry, written by Corvane.\r\n"
+              "; Every topic is a popup named \"IDH_\" followed by its context number; the map ties\r\n"
+              "; those names to the numbers the controls carry in WhatsThisHelpID. LCID and CHARSET are\r\n"
+              "; the language's; its topic document declares the same code page and character set.\r\n"
+              "[OPTIONS]\r\n"
+              "TITLE=OrderEntry Context Help\r\n"
+              "CONTENTS=IDC_DEFAULT_TOPIC\r\n"
+              "COMPRESS=12 Hall Zeck\r\n"
+              "ERRORLOG=OrderEntry_Context.log\r\n"
+              "REPORT=Yes\r\n"
+              "LCID=0x407 0x0 0x0\r\n"
+              "CHARSET=0\r\n"
+              "HLP=" + (folder / "OrderEntry_Context.hlp").string() + "\r\n"
+              "\r\n"
+              "[FILES]\r\n"
+              "OrderEntry_ContextTopics.rtf\r\n"
+              "\r\n"
+              "[MAP]\r\n"
+              "#include \"OrderEntry.h\"\r\n"
+              "\r\n"
+              "[WINDOWS]\r\n"
+              "main=\"OrderEntry Context Help\",(100,100,600,400),0,,,0\r\n"
               "\r\n");
     RunResult run = compileWinHelp(project);
     EXPECT_EQ(run.exitCode, 0) << run.output;

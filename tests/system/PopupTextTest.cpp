@@ -33,7 +33,7 @@ TEST(PopupText, ReplacesWhatTheCodePageCannotHoldAndSaysWhere) {
     PopupText popup(1252);
     popup.appendTopic(7, "Straße Ω");
     popup.appendTopic(8, "ok\r\nline two 中😀\nx\xff");
-    EXPECT_EQ(popup.bytes(), ".topic 7\r\nStra\xdf" "e ?\r\n\r\n.topic 8\r\nok\r\nline two ??\nx?\r\n\r\n");
+    EXPECT_EQ(popup.bytes(), ".topic 7\r\nStra\xdf" "e ?\r\n\r\n.topic 8\r\nok\r\nline two ??\r\nx?\r\n\r\n");
     const auto& bad = popup.unmappable();
     ASSERT_EQ(bad.size(), 4u);
     EXPECT_EQ(bad[0].character, U'Ω');
@@ -73,7 +73,7 @@ TEST(PopupText, TopicAndLineOfAReportFollowWhereTopicLinesReallyStart) {
     popup.appendTopic(5, "Ω");       // ".topic 5" after "half" starts no topic
     popup.appendTopic(6, "x\rΩ");
     EXPECT_EQ(popup.bytes(), "plain line\r\n.topic 3\r\ntext .topic 9\r\n\r\n.topic 42 \r\n?\r\n"
-                             "half.topic 5\r\n?\r\n\r\n.topic 6\r\nx\r?\r\n\r\n");
+                             "half.topic 5\r\n?\r\n\r\n.topic 6\r\nx\r\n?\r\n\r\n");
     const auto& bad = popup.unmappable();
     ASSERT_EQ(bad.size(), 3u);
     EXPECT_EQ(bad[0].topic, "42");
@@ -91,7 +91,7 @@ TEST(PopupText, RandomTextsReplaceExactlyTheUnheldCharacters) {
     struct Piece {
         std::string text, bytes;
     };
-    const std::vector<Piece> pieces = {{"a", "a"}, {"\r\n", "\r\n"}, {"\n", "\n"}, {"é", "\xe9"},
+    const std::vector<Piece> pieces = {{"a", "a"}, {"\r\n", "\r\n"}, {"\n", "\r\n"}, {"é", "\xe9"},
                                        {"€", "\x80"}, {"Ω", "?"}, {"😀", "?"}, {"\xff", "?"},
                                        {".topic 5\r\n", ".topic 5\r\n"}, {" ", " "}};
     std::mt19937 random(77);
@@ -108,6 +108,42 @@ TEST(PopupText, RandomTextsReplaceExactlyTheUnheldCharacters) {
         ASSERT_EQ(popup.bytes(), expected) << text;
         ASSERT_EQ(popup.unmappable().size(), unheld) << text;
     }
+}
+
+TEST(PopupText, EveryLineBreakIsCrLfAndTextLinesThatWouldStartATopicGetABlank) {
+    PopupText popup(1252);
+    popup.append("a\nb\rc\r\nd\r");
+    popup.append("\ne\n\n");
+    EXPECT_EQ(popup.bytes(), "a\r\nb\r\nc\r\nd\r\ne\r\n\r\n");
+
+    PopupText topics(1251);
+    topics.appendTopic(1, ".topic 2");
+    topics.appendTopic(3, "Текст\n.Topic\r\n .topic 4\r.topicX Ж\n..topic\n.topi");
+    topics.appendTopic(5, "a .topic 6");
+    EXPECT_EQ(topics.bytes(), ".topic 1\r\n .topic 2\r\n\r\n"
+                              ".topic 3\r\n\xd2\xe5\xea\xf1\xf2\r\n .Topic\r\n .topic 4\r\n .topicX \xc6\r\n"
+                              "..topic\r\n.topi\r\n\r\n"
+                              ".topic 5\r\na .topic 6\r\n\r\n");
+    const auto& defused = topics.defusedDirectives();
+    ASSERT_EQ(defused.size(), 3u);
+    EXPECT_EQ(defused[0].topic, "1");
+    EXPECT_EQ(defused[0].line, 2u);
+    EXPECT_EQ(defused[0].start, ".topic 2");
+    EXPECT_EQ(defused[1].topic, "3");
+    EXPECT_EQ(defused[1].line, 6u);
+    EXPECT_EQ(defused[2].line, 8u);
+    EXPECT_EQ(defused[2].start, ".topicX Ж");
+    EXPECT_EQ(topics.notes("P.txt"),
+              "Note: P.txt, topic 1, line 2: the help text line \".topic 2\" would have started a topic of its "
+              "own; it was written with a blank in front.\n"
+              "Note: P.txt, topic 3, line 6: the help text line \".Topic\" would have started a topic of its "
+              "own; it was written with a blank in front.\n"
+              "Note: P.txt, topic 3, line 8: the help text line \".topicX Ж\" would have started a topic of its "
+              "own; it was written with a blank in front.\n");
+    // The lines after a defused one still know their topic.
+    topics.appendTopic(7, "Ω");
+    EXPECT_EQ(topics.unmappable().back().topic, "7");
+    EXPECT_EQ(PopupText(1252).notes("P.txt"), "");
 }
 
 TEST(PopupText, WritesTheSameBytesToStreamAndFile) {

@@ -1,5 +1,6 @@
 #include "generate/RtfText.h"
 
+#include "generate/HelpLanguage.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 #include "testsupport/RtfChecker.h"
@@ -28,7 +29,8 @@ std::string topicDocument(const std::vector<std::string>& texts, int codePage) {
     doc = replaced(doc, "%DEFAULT_TOPIC_TITLE%", "Context Sensitive Help file");
     doc = replaced(doc, "%DEFAULT_TOPIC_TEXT%", "This file contains popup help text only");
     doc = replaced(doc, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC") + "\r\n";
-    doc = replaced(doc, "\\ansicpg1252", "\\ansicpg" + std::to_string(codePage));
+    doc = replaced(doc, "%CODE_PAGE%", std::to_string(codePage));
+    doc = replaced(doc, "%CHARSET%", std::to_string(charsetOfCodePage(codePage)));
     std::string topic = dataFile("templatetopic.rtf");
     for (size_t i = 0; i < texts.size(); ++i) {
         std::string filled = replaced(topic, "%TOPIC_ID%", std::to_string(i + 1));

@@ -13,11 +13,12 @@ namespace {
 std::shared_ptr<FormDocument> readForm(const std::string& bytes,
                                        std::map<std::string, std::string> frx = {},
                                        int codePage = 1252) {
-    FrxLoader loader = [frx](const std::string& name) {
+    FrxLoader loader = [frx](const std::string& name) -> std::optional<FrxFile> {
         auto it = frx.find(name);
         if (it == frx.end())
-            throw VbError(vberr::FileNotFound, "File not found: '" + name + "'");
-        return it->second;
+            return std::nullopt;
+        std::string content = it->second;
+        return FrxFile{name, content.size(), [content] { return content; }};
     };
     return std::make_shared<FormDocument>(bytes, codePage, "test.frm", loader,
                                           ControlTypeTable::standard());
@@ -117,37 +118,67 @@ TEST(FormDocumentTest, MalformedDesignersNameFileAndLine) {
     EXPECT_NE(description.find("test.frm"), std::string::npos);
     EXPECT_NE(description.find("begun at line 2"), std::string::npos) << description;
 
-    EXPECT_EQ(failureOf("Begin VB.Form f\r\n   Caption\r\nEnd\r\n", &description), 60061);
-    EXPECT_NE(description.find("line 2"), std::string::npos) << description;
     EXPECT_EQ(failureOf("Begin VB.Form\r\nEnd\r\n", &description), 60061);
     EXPECT_EQ(failureOf("Attribute VB_Name = \"x\"\r\n", &description), 60061);
     EXPECT_EQ(failureOf("Begin VB.Form f\r\n   EndProperty\r\nEnd\r\n"), 60061);
-    EXPECT_EQ(failureOf("Begin VB.Form f\r\n   Caption = \"open\r\nEnd\r\n", &description), 60061);
-    EXPECT_NE(description.find("line 2"), std::string::npos) << description;
     EXPECT_EQ(failureOf(""), 60061);
 }
 
-TEST(FormDocumentTest, FrxValuesAreReadAndCheckedAgainstTheFileSize) {
+TEST(FormDocumentTest, FaultyPropertyLinesAreWarningsAndStayAsWritten) {
+    std::string form = "Begin VB.Form f\r\n   Caption\r\n   Begin VB.Label lbl\r\n"
+                       "      Caption = \"open\r\n      Tag = \"also open\r\n      Index = two\r\n"
+                       "      WhatsThisHelpID = 7\r\n   End\r\nEnd\r\n";
+    auto document = readForm(form);
+    ASSERT_EQ(document->controls().Count(), 1);
+    auto& label = document->controls().Item(1)->Properties();
+    EXPECT_EQ(label.Item("Caption").Value().toText(), ""); // needed and unreadable: the default
+    EXPECT_EQ(label.Item("Tag").Value().toText(), "\"also open"); // not needed: kept as written
+    EXPECT_EQ(label.Item("Index").Value().toLong(), -1);
+    EXPECT_EQ(label.Item("WhatsThisHelpID").Value().toLong(), 7);
+    const auto& warnings = document->warnings();
+    ASSERT_EQ(warnings.size(), 4u);
+    EXPECT_EQ(warnings[0].line, 2u);
+    EXPECT_EQ(warnings[0].property, "");
+    EXPECT_EQ(warnings[1].describe(), "test.frm, line 4: property Caption of lbl: a quoted value has no closing quote");
+    EXPECT_EQ(warnings[2].line, 5u);
+    EXPECT_EQ(warnings[3].describe(),
+              "test.frm, line 6: property Index of lbl: the value 'two' is not a whole number; -1 is taken");
+    // Nothing was changed, and a new value replaces the faulty line.
+    EXPECT_EQ(document->render(), form);
+    label.Item("Caption").SetValue(Variant("closed"));
+    std::string written = document->render();
+    EXPECT_NE(written.find("      Caption         =   \"closed\"\r\n      Tag = \"also open\r\n"), std::string::npos)
+        << written;
+}
+
+TEST(FormDocumentTest, OnlyNeededTextsAreReadFromTheFrx) {
     std::string form =
         "Begin VB.Form f\r\n   Begin VB.Label lbl\r\n      Caption = $\"f.frx\":0000\r\n"
-        "      Tag = \"f.frx\":0006\r\n   End\r\nEnd\r\n";
+        "      Tag = \"f.frx\":0006\r\n      ToolTipText = \"f.frx\":0100\r\n   End\r\nEnd\r\n";
     auto document = readForm(form, {{"f.frx", std::string("\x02\0\0\0"
                                                           "hi"
                                                           "\x02"
                                                           "ok",
                                                           9)}});
-    EXPECT_EQ(document->controls().Item(1)->Properties().Item("Caption").Value().toText(), "hi");
-    EXPECT_EQ(document->controls().Item(1)->Properties().Item("Tag").Value().toText(), "ok");
+    auto& label = document->controls().Item(1)->Properties();
+    EXPECT_EQ(label.Item("Caption").Value().toText(), "hi");
+    EXPECT_EQ(label.Item("Tag").Value().kind(), Variant::Kind::Object); // kept in the file, not read
+    ASSERT_EQ(document->warnings().size(), 1u);
+    EXPECT_EQ(document->warnings()[0].describe(),
+              "test.frm, line 5: property ToolTipText of lbl: the offset 256 lies past the end of 'f.frx' (9 bytes)");
 
-    std::string description;
-    EXPECT_EQ(failureOf(form, &description,
-                        {{"f.frx", std::string("\x20\0\0\0"
-                                               "hi",
-                                               6)}}),
-              60061);
-    EXPECT_NE(description.find("line 3"), std::string::npos) << description;
-    EXPECT_EQ(failureOf(form, &description, {}), 60061);
-    EXPECT_NE(description.find("f.frx"), std::string::npos) << description;
+    // A caption that does not read, and a missing file: warnings, and the control loads.
+    document = readForm(form, {{"f.frx", std::string("\x20\0\0\0" "hi" "\x02" "ok", 9)}});
+    ASSERT_EQ(document->controls().Count(), 1);
+    EXPECT_EQ(document->controls().Item(1)->Properties().Item("Caption").Value().toText(), "");
+    ASSERT_EQ(document->warnings().size(), 2u);
+    EXPECT_EQ(document->warnings()[0].line, 3u);
+    EXPECT_NE(document->warnings()[0].problem.find("'f.frx': the record at offset 0000"), std::string::npos)
+        << document->warnings()[0].problem;
+    document = readForm(form);
+    ASSERT_EQ(document->warnings().size(), 3u);
+    EXPECT_EQ(document->warnings()[1].problem, "the file 'f.frx' it refers to does not exist");
+    EXPECT_EQ(document->render(), form);
 }
 
 TEST(FormDocumentTest, ValuesTheCodePageCannotHoldAreErrors) {

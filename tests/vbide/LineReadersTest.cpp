@@ -135,25 +135,36 @@ TEST(FrxReaderTest, ReadsEachTextRecordKind) {
     frx += std::string("\x03\0\0\0" "abc", 7);                  // 32-bit length at 6
     std::string longText(300, 'x');
     frx += std::string("\xFF\x2C\x01", 3) + longText;           // 0xFF + 16-bit length at 13
-    EXPECT_EQ(readFrxText(frx, 0), "Hello");
-    EXPECT_EQ(readFrxText(frx, 6), "abc");
-    EXPECT_EQ(readFrxText(frx, 13), longText);
+    EXPECT_EQ(readFrxText(frx, 0, 6), "Hello");
+    EXPECT_EQ(readFrxText(frx, 6, 13), "abc");
+    EXPECT_EQ(readFrxText(frx, 13, frx.size()), longText);
+    // The room of a record is what tells the kinds apart where its first bytes could be either.
+    std::string shortThenZeros("\x01" "A" "\0\0\x09\0", 6); // "A", then a record starting 0 0
+    EXPECT_EQ(readFrxText(shortThenZeros, 0, 2), "A");
+    EXPECT_EQ(readFrxText(shortThenZeros, 0, shortThenZeros.size()), "A");
+    std::string long511 = std::string("\xFF\x01\0\0", 4) + std::string(511, 'y'); // 32-bit, low byte 0xFF
+    EXPECT_EQ(readFrxText(long511, 0, long511.size()), std::string(511, 'y'));
+    std::string multiLine("\x0A\0\0\0" "one\r\ntwo\tx", 14);
+    EXPECT_EQ(readFrxText(multiLine, 0, 100), "one\r\ntwo\tx"); // an end past the file is the file's
 }
 
-TEST(FrxReaderTest, LengthsPastTheEndAreErrorsNotReads) {
+TEST(FrxReaderTest, RecordsThatDoNotReadAreErrorsNotReads) {
     std::string frx("\x10\0\0\0" "abc", 7); // says 16 bytes, has 3
     try {
-        readFrxText(frx, 0);
+        readFrxText(frx, 0, frx.size());
         FAIL() << "no error";
     } catch (const VbError& error) {
         EXPECT_EQ(error.number(), 5);
-        EXPECT_NE(error.description().find("20 bytes"), std::string::npos) << error.description();
+        EXPECT_NE(error.description().find("offset 0000"), std::string::npos) << error.description();
     }
-    EXPECT_THROW(readFrxText(frx, 7), VbError);            // offset at the end
-    EXPECT_THROW(readFrxText(std::string("\xFF", 1), 0), VbError);
-    EXPECT_THROW(readFrxText(std::string("\x09" "abc", 4), 0), VbError);
-    std::string picture("\xFF\xFF\xFF\x7F" "lt\0\0" "\x10\0\0\0", 12);
-    EXPECT_THROW(checkFrxRecord(picture, 0), VbError);
-    std::string goodPicture("\x0A\0\0\0" "lt\0\0" "\x02\0\0\0" "BM", 14);
-    EXPECT_NO_THROW(checkFrxRecord(goodPicture, 0));
+    EXPECT_THROW(readFrxText(frx, 7, 7), VbError); // offset at the end
+    EXPECT_THROW(readFrxText(std::string("\xFF", 1), 0, 1), VbError);
+    EXPECT_THROW(readFrxText(std::string("\x09" "abc", 4), 0, 4), VbError);
+    EXPECT_THROW(readFrxText(std::string("\0\0\0\0\0", 5), 0, 5), VbError); // no text is no record
+    // A length that runs into the next record the form refers to.
+    std::string twoTexts("\x05" "Hello" "\x02" "ok", 9);
+    EXPECT_THROW(readFrxText(twoTexts, 0, 3), VbError);
+    // Fifteen bytes too early (a .frx out of step with its form): the bytes there are no text.
+    std::string picture = std::string("\x0A\0\0\0" "lt\0\0" "\x02\0\0\0" "BM", 14) + std::string("\x02" "ok", 3);
+    EXPECT_THROW(readFrxText(picture, 0, picture.size()), VbError);
 }

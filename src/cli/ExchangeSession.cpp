@@ -1,0 +1,74 @@
+#include "cli/ExchangeSession.h"
+
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+#include "support/LanguageTable.h"
+#include "vbide/VBProject.h"
+
+#include <algorithm>
+
+namespace corvane::cli {
+
+ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::string command)
+    : err_(err), command_(std::move(command)), session_(out, err, false) {}
+
+bool ExchangeSession::open(const std::string& projectFile) {
+    bool opened = session_.open(projectFile);
+    for (const auto& message : session_.windows().messages())
+        err_ << "[" << message.title << "] " << message.prompt << "\n";
+    if (!opened)
+        return false;
+    FrmWizard* editor = session_.editor();
+    if (!editor || !editor->formsData() || !session_.windows().messages().empty() ||
+        session_.reportsMade() > 0) {
+        err_ << "corvane " << command_ << ": the help text of " << projectFile
+             << " could not be read completely; nothing was done\n";
+        return false;
+    }
+    copyTexts();
+    return true;
+}
+
+void ExchangeSession::copyTexts() {
+    FrmWizard& editor = *session_.editor();
+    const ModMain& settings = session_.addin().modMain();
+    texts_.project = std::filesystem::path(session_.project()->FileName()).filename().string();
+    texts_.primaryLanguage = settings.mPrimaryLanguage;
+    texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
+    const ModuleRecords& modules = *editor.formsData();
+    for (int32_t x = 1; x <= modules.Count(); ++x) {
+        exchange::ModuleTexts module{editor.formNames()->Item(x), {}};
+        for (const auto& record : *modules.Item(x)) {
+            exchange::ControlTexts control{
+                record->ControlName, record->ControlType, record->Caption, {}};
+            for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i)
+                control.texts.emplace_back(record->HelpTexts.KeyAt(i), record->HelpTexts.Item(i));
+            module.controls.push_back(std::move(control));
+        }
+        texts_.modules.push_back(std::move(module));
+    }
+}
+
+std::filesystem::path ExchangeSession::dataFile() const {
+    return session_.editor()->helpDataFile().path();
+}
+
+std::string ExchangeSession::projectLanguage(const std::string& language) {
+    std::string name = texts_.languageNamed(language);
+    if (name.empty()) {
+        std::string known;
+        for (const std::string& candidate : texts_.languages)
+            known += (known.empty() ? "" : ", ") + candidate;
+        err_ << "corvane " << command_ << ": '" << language << "' is not a language of "
+             << texts_.project << "; its languages are " << known << "\n";
+    }
+    return name;
+}
+
+std::string ExchangeSession::languageTag(const std::string& language) {
+    std::string tag = LanguageTable::installed().lookup(language).dictionary;
+    std::replace(tag.begin(), tag.end(), '_', '-');
+    return tag;
+}
+
+} // namespace corvane::cli

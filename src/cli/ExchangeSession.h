@@ -1,0 +1,43 @@
+// ExchangeSession: a project opened headless for `export`, `import` and `coverage`: the
+// project scan runs as the editor runs it (so the texts are those of the project's current
+// controls), nothing is saved, and the help text is copied out for the exchange library.
+#pragma once
+
+#include "cli/HeadlessSession.h"
+#include "exchange/ProjectTexts.h"
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+namespace corvane::cli {
+
+class ExchangeSession {
+public:
+    // A session for `command` ("export" ...), printing its messages to `err`.
+    ExchangeSession(std::ostream& out, std::ostream& err, std::string command);
+
+    // Opens and scans the project. False, with a message, when it cannot be opened or its help
+    // text was not read completely (a damaged data file, an error report).
+    bool open(const std::string& projectFile);
+
+    // The project's help text, after open.
+    const exchange::ProjectTexts& texts() const { return texts_; }
+    // The help data file the scan read.
+    std::filesystem::path dataFile() const;
+    // The project's spelling of `language`; "" (with a message naming the project's languages)
+    // when it is not one of them.
+    std::string projectLanguage(const std::string& language);
+    // The language tag of a language for translation tools ("de-DE"), from its dictionary.
+    static std::string languageTag(const std::string& language);
+
+private:
+    void copyTexts();
+
+    std::ostream& err_;
+    std::string command_;
+    HeadlessSession session_;
+    exchange::ProjectTexts texts_;
+};
+
+} // namespace corvane::cli

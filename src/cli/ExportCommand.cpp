@@ -1,0 +1,99 @@
+#include "cli/ExportCommand.h"
+
+#include "cli/ExchangeSession.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/PoWriter.h"
+#include "exchange/TranslationExport.h"
+#include "exchange/XliffWriter.h"
+#include "support/VbError.h"
+
+#include <optional>
+
+namespace corvane::cli {
+
+namespace {
+
+struct ExportOptions {
+    std::string project;
+    std::string language;
+    exchange::ExchangeFormat format = exchange::ExchangeFormat::Xliff;
+    std::string output;
+};
+
+const char* const Usage =
+    "Usage: corvane export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n";
+
+bool parseOptions(const std::vector<std::string>& arguments, ExportOptions& options,
+                  std::ostream& err) {
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        bool hasValue = i + 1 < arguments.size();
+        if (argument == "--language" && hasValue) {
+            options.language = arguments[++i];
+        } else if (argument == "--format" && hasValue) {
+            auto format = exchange::formatNamed(arguments[++i]);
+            if (!format) {
+                err << "corvane export: unknown format '" << arguments[i] << "'; use xliff or po\n";
+                return false;
+            }
+            options.format = *format;
+        } else if ((argument == "-o" || argument == "--output") && hasValue) {
+            options.output = arguments[++i];
+        } else if (!argument.empty() && argument[0] != '-' && options.project.empty()) {
+            options.project = argument;
+        } else {
+            err << "corvane export: unexpected argument '" << argument << "'\n";
+            return false;
+        }
+    }
+    if (options.project.empty() || options.language.empty()) {
+        err << Usage;
+        return false;
+    }
+    return true;
+}
+
+void write(const ExportOptions& options, const exchange::ExchangeDocument& document,
+           std::ostream& out) {
+    bool xliff = options.format == exchange::ExchangeFormat::Xliff;
+    if (options.output.empty()) {
+        if (xliff)
+            exchange::writeXliff(out, document);
+        else
+            exchange::writePo(out, document, exchange::currentPoRevisionDate());
+        return;
+    }
+    if (xliff)
+        exchange::writeXliffFile(options.output, document);
+    else
+        exchange::writePoFile(options.output, document);
+    out << "Exported " << document.units.size() << " texts of " << document.targetLanguage << " to "
+        << options.output << "\n";
+}
+
+} // namespace
+
+int runExport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ExportOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    ExchangeSession session(out, err, "export");
+    if (!session.open(options.project))
+        return 2;
+    std::string language = session.projectLanguage(options.language);
+    if (language.empty())
+        return 2;
+    const exchange::ProjectTexts& texts = session.texts();
+    auto document = exchange::exportLanguage(texts, language,
+                                             ExchangeSession::languageTag(texts.primaryLanguage),
+                                             ExchangeSession::languageTag(language));
+    try {
+        write(options, document, out);
+    } catch (const VbError& error) {
+        err << "corvane export: " << error.description() << "\n";
+        return 2;
+    }
+    return 0;
+}
+
+} // namespace corvane::cli

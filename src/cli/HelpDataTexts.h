@@ -1,0 +1,45 @@
+// HelpDataTexts: changes help texts of one language in a project's help data file and
+// writes it back through the same safe save as the editor (HelpDataFile: the lock beside the
+// file, an atomic replace, read-only files refused, links written through). The texts are
+// changed in the document as read, so everything else is written back as it was: records of
+// controls the project no longer has, texts of languages not selected, settings.
+#pragma once
+
+#include "helpdata/HelpDataFile.h"
+#include "settings/ModMain.h"
+#include "support/XmlDocument.h"
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+namespace corvane::cli {
+
+class HelpDataTexts {
+public:
+    // Reads the data file; raises VbError 5 naming the file and what is wrong when it cannot
+    // be read completely (unreadable, not well-formed, in no known encoding).
+    explicit HelpDataTexts(const std::filesystem::path& dataFile);
+
+    // Sets the text of control `key` of `module` in `language` (names compared without regard
+    // to letter case). False, changing nothing, when the file has no record for the control
+    // or holds the record in the old form (its text without a language).
+    bool setText(std::string_view module, std::string_view key, const std::string& language,
+                 const std::string& text);
+    // Writes the file; raises VbError 75 naming the file when it cannot, or when another
+    // program changed the file since it was read (its changes are not overwritten).
+    void save();
+
+private:
+    void indexRecords();
+
+    ModMain settings_; // the settings HelpDataFile works with; not written by a save of texts
+    HelpDataFile file_{settings_};
+    std::string bytes_; // the file as read
+    XMLDocument document_;
+    // The records by folded "module/key", the first of each (a large import looks up many).
+    std::unordered_map<std::string, XMLElement> records_;
+};
+
+} // namespace corvane::cli

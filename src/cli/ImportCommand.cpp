@@ -1,0 +1,117 @@
+#include "cli/ImportCommand.h"
+
+#include "cli/ExchangeSession.h"
+#include "cli/HelpDataTexts.h"
+#include "exchange/ExchangeFile.h"
+#include "exchange/ImportPlan.h"
+#include "support/VbError.h"
+
+#include <optional>
+
+namespace corvane::cli {
+
+namespace {
+
+struct ImportOptions {
+    std::string project;
+    std::string file;
+    bool dryRun = false;
+};
+
+bool parseOptions(const std::vector<std::string>& arguments, ImportOptions& options,
+                  std::ostream& err) {
+    for (const std::string& argument : arguments) {
+        if (argument == "--dry-run")
+            options.dryRun = true;
+        else if (!argument.empty() && argument[0] != '-' && options.project.empty())
+            options.project = argument;
+        else if (!argument.empty() && argument[0] != '-' && options.file.empty())
+            options.file = argument;
+        else {
+            err << "corvane import: unexpected argument '" << argument << "'\n";
+            return false;
+        }
+    }
+    if (options.file.empty()) {
+        err << "Usage: corvane import PROJECT.vbp FILE [--dry-run]\n";
+        return false;
+    }
+    return true;
+}
+
+// The plan for the file, or nothing (with a message) when the file is refused.
+std::optional<exchange::ImportPlan> planFor(const ExchangeSession& session, const std::string& file,
+                                            std::ostream& err) {
+    try {
+        auto document = exchange::readExchangeFile(file);
+        return exchange::planImport(session.texts(), document, file);
+    } catch (const VbError& error) {
+        err << "corvane import: " << error.description() << "\n";
+    } catch (const std::runtime_error& error) { // not an exchange file, or refused
+        err << "corvane import: " << error.what() << "\n";
+    }
+    return std::nullopt;
+}
+
+// Applies the changes to the data file; a change the file has no record for moves to skipped.
+void applyChanges(exchange::ImportPlan& plan, HelpDataTexts& data) {
+    std::vector<exchange::TextChange> applied;
+    for (exchange::TextChange& change : plan.changes) {
+        if (data.setText(change.module, change.controlKey, plan.language, change.after))
+            applied.push_back(std::move(change));
+        else
+            plan.skipped.push_back({exchange::unitId(change.module, change.controlKey),
+                                    "its record in the help data file is missing or in the old "
+                                    "form (one text without a language); "
+                                    "open and close the project in the editor once"});
+    }
+    plan.changes = std::move(applied);
+}
+
+void report(const exchange::ImportPlan& plan, std::ostream& out) {
+    for (const exchange::TextChange& change : plan.changes)
+        out << "Changed " << exchange::unitId(change.module, change.controlKey) << "\n";
+    for (const exchange::SkippedUnit& skipped : plan.skipped)
+        out << "Skipped " << skipped.id << ": " << skipped.reason << "\n";
+    out << plan.language << ": " << plan.changes.size() << " changed, " << plan.unchanged
+        << " unchanged, " << plan.skipped.size() << " skipped.\n";
+}
+
+} // namespace
+
+int runImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ImportOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    ExchangeSession session(out, err, "import");
+    if (!session.open(options.project))
+        return 2;
+    auto plan = planFor(session, options.file, err);
+    if (!plan)
+        return 2;
+    // The report follows the save: nothing is reported as changed that did not reach the file.
+    try {
+        if (!plan->changes.empty()) {
+            HelpDataTexts data(session.dataFile());
+            applyChanges(*plan, data);
+            if (!options.dryRun && !plan->changes.empty())
+                data.save();
+        }
+    } catch (const VbError& error) {
+        std::string reason = error.description();
+        if (!reason.empty() && reason.back() == '.')
+            reason.pop_back();
+        err << "corvane import: " << reason << "; nothing was imported\n";
+        return 2;
+    }
+    report(*plan, out);
+    if (options.dryRun)
+        out << "Dry run: nothing was written.\n";
+    else if (plan->changes.empty())
+        out << "Nothing to change; " << session.dataFile().string() << " was not written.\n";
+    else
+        out << "Saved " << session.dataFile().string() << "\n";
+    return plan->skipped.empty() ? 0 : 1;
+}
+
+} // namespace corvane::cli
