@@ -146,6 +146,7 @@ void writeJson(std::ostream& out, const std::string& project,
     }
     json.endArray();
     json.endObject();
+    json.flush(); // the writer buffers; its text must come before the line break
     out << "\n";
 }
 

@@ -105,6 +105,9 @@ public:
     // too). VbError 75 on failure.
     void save(const ModuleRecords& forms, const NameList& formNames,
               const std::filesystem::path& target = {});
+    // Writes a document that was read from the file and changed in place (an import): the same
+    // lock, copy and atomic replace as save(); a file that already holds its bytes stays as it is.
+    void write(const XMLDocument& document, const std::filesystem::path& target = {});
     // How long a save waits for the lock of another save before it fails.
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 

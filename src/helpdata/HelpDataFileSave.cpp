@@ -85,6 +85,26 @@ void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
     unreadable_ = false;
 }
 
+void HelpDataFile::write(const XMLDocument& document, const fs::path& target) {
+    const fs::path file = target.empty() ? path_ : target;
+    AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
+    output.setLockWait(lockWait_);
+    output.setKeepUnchanged(true);
+    char last = 0;
+    document.WriteText([&](std::string_view piece) {
+        output.write(piece);
+        if (!piece.empty())
+            last = piece.back();
+    });
+    if (last != '\n')
+        output.write("\r\n"); // the file ends with a line break
+    output.setBeforeReplace([&] { keepOriginal(file); });
+    output.commit();
+    originalKept_ = true; // the file now holds everything it was given
+    problems_.clear();
+    unreadable_ = false;
+}
+
 // Before the first save after an incomplete load: the bytes the file holds are copied beside
 // it (once per distinct content), or the save is refused when they cannot be read.
 void HelpDataFile::keepOriginal(const fs::path& file) {
