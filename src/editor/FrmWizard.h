@@ -48,6 +48,9 @@ class VBProject;
 class VBComponent;
 } // namespace vbide
 class ModMain;
+class ProjectScan;
+struct ScanPosition;
+struct ScanRecords;
 class TopicsAhead;
 struct TopicRecipe;
 class WinHelpProjectWriter;
@@ -164,8 +167,9 @@ private:
     void applyLoadedDocument();
     void reportLoadProblems();
     void chooseOutputFormatsByVersion();
-    void scanComponent(const std::shared_ptr<vbide::VBComponent>& component, std::string& currentFormName,
-                       int32_t& currentControlIndex, std::string& currentControlName);
+    void scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position);
+    // The editor's records, for a ProjectScan to merge into.
+    ScanRecords scanRecords();
     void buildDataDocument(XMLDocument& document, ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
     void writeDataFile(const XMLDocument& document);

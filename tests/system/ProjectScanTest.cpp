@@ -1,0 +1,150 @@
+// ProjectScan on its own: stored records from a real data file merged with the designers of a
+// real project in a temporary folder, without a window.
+#include "helpdata/HelpDataFile.h"
+#include "scan/ProjectScan.h"
+#include "settings/ModMain.h"
+#include "system/AddinTestFixture.h"
+#include "testsupport/TempDir.h"
+#include "vbide/VBComponent.h"
+#include "vbide/VBProject.h"
+
+#include <gtest/gtest.h>
+
+namespace corvane::test {
+namespace {
+
+using Strings = std::vector<std::string>;
+
+// Stored data of the small project: frmGone left it, txtOldName was renamed, cmdGo(1) lost its
+// number and txtName got another, frmB's check box has text.
+const char* const StoredData =
+    R"x(<Root CurrentLanguage="English" PrimaryLanguage="English">
+  <SelectedLanguage Name="English" />
+  <VBComponent ComponentName="frmGone">
+    <HelpItem ComponentName="frmGone" ControlName="cmdX" ContextHelpID="1" ControlType="CommandButton" Caption="X"><HelpText Language="English">gone</HelpText></HelpItem>
+  </VBComponent>
+  <VBComponent ComponentName="frmA">
+    <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption=""><HelpText Language="English">renamed</HelpText></HelpItem>
+    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="5" ControlType="CommandButton" Caption="stale"><HelpText Language="English">next</HelpText></HelpItem>
+    <HelpItem ComponentName="frmA" ControlName="txtName" ContextHelpID="3" ControlType="TextBox" Caption=""><HelpText Language="English">name</HelpText></HelpItem>
+  </VBComponent>
+  <VBComponent ComponentName="frmB">
+    <HelpItem ComponentName="frmB" ControlName="chkSeven" ContextHelpID="7" ControlType="CheckBox" Caption="Seven"><HelpText Language="English">seven</HelpText></HelpItem>
+    <HelpItem ComponentName="frmB" ControlName="chkEight" ContextHelpID="8" ControlType="CheckBox" Caption="Eight"><HelpText Language="English">eight</HelpText></HelpItem>
+  </VBComponent>
+</Root>
+)x";
+
+// The stored records loaded from the data file, the project opened, and a scan over both.
+class ProjectScanTest : public ::testing::Test {
+protected:
+    ProjectScanTest() {
+        settings_.newSelectedLanguages();
+        writeSmallProject(dir_.path());
+        writeFile(dir_ / "ContextHelp.txt", StoredData);
+    }
+
+    // Loads the records and the project, then merges every visual component.
+    void scan() {
+        HelpDataFile file(settings_);
+        file.load(dir_ / "ContextHelp.txt", forms_, formNames_);
+        ASSERT_TRUE(file.complete()) << file.problemReport();
+        project_ = vbide::VBProject::open(dir_ / "Small.vbp");
+        ProjectScan scan(records(), settings_);
+        for (const auto& component : project_->VBComponents()) {
+            if (!ProjectScan::isVisualComponent(component->Type()))
+                continue;
+            ComponentScan result = scan.mergeComponent(*component, position_);
+            if (result.message)
+                messages_.push_back(*result.message);
+        }
+    }
+
+    ScanRecords records() { return ScanRecords{forms_, formNames_, unreadable_, highestId_}; }
+
+    Strings keys(const std::string& module) {
+        Strings names;
+        for (const auto& record : *forms_.Item(module))
+            names.push_back(record->ControlName);
+        return names;
+    }
+
+    HelpItem& record(const std::string& module, const std::string& key) {
+        return *forms_.Item(module)->Item(key);
+    }
+
+    TempDir dir_;
+    ModMain settings_;
+    ModuleRecords forms_;
+    NameList formNames_;
+    NameList unreadable_;
+    int32_t highestId_ = 0;
+    ScanPosition position_;
+    std::shared_ptr<vbide::VBProject> project_;
+    std::vector<ScanMessage> messages_;
+};
+
+TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
+    ASSERT_NO_FATAL_FAILURE(scan());
+
+    EXPECT_TRUE(messages_.empty());
+    EXPECT_EQ(unreadable_.Count(), 0);
+    // Stored records keep their order, new controls come after them, vanished ones are dropped.
+    EXPECT_EQ(keys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    EXPECT_EQ(keys("frmB"), (Strings{"chkSeven"}));
+    EXPECT_EQ(keys("ctlBox"), (Strings{"txtValue"}));
+    // The controls' numbers, captions and types win over the stored ones; texts stay.
+    EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9);
+    EXPECT_EQ(record("frmA", "cmdGo(1)").ContextHelpID, 0);
+    EXPECT_EQ(record("frmA", "cmdGo(1)").Caption, "Go &next");
+    EXPECT_EQ(record("frmA", "cmdGo(1)").GetHelpText("English"), "next");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").ControlType, "CommandButton");
+    EXPECT_EQ(record("frmA", "lblNew").ComponentName, "frmA");
+    EXPECT_TRUE(record("frmA", "lblNew").Control());
+    EXPECT_EQ(highestId_, 9);
+    // The scan followed the controls to the last one read.
+    EXPECT_EQ(position_.formName, "ctlBox");
+    EXPECT_EQ(position_.controlName, "txtValue");
+
+    // The module that left the project is dropped from both lists; the others stay in order.
+    EXPECT_EQ(ProjectScan(records(), settings_).dropVanishedModules(*project_), (Strings{"frmGone"}));
+    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_FALSE(forms_.Contains("frmGone"));
+}
+
+TEST_F(ProjectScanTest, AModuleWhoseControlsCannotBeReadKeepsItsRecordsAndGivesAMessage) {
+    // frmB's check box never ends: its name is known, its controls cannot be read.
+    writeCrLf(dir_ / "frmB.frm", "VERSION 5.00\n"
+                                 "Begin VB.Form frmB \n"
+                                 "   Caption         =   \"Form B\"\n"
+                                 "   Begin VB.CheckBox chkSeven \n"
+                                 "      Caption         =   \"Seven\"\n"
+                                 "Attribute VB_Name = \"frmB\"\n");
+    ASSERT_NO_FATAL_FAILURE(scan());
+
+    ASSERT_EQ(messages_.size(), 1u);
+    EXPECT_NE(messages_[0].prompt.find("named 'frmB'"), std::string::npos) << messages_[0].prompt;
+    EXPECT_NE(messages_[0].detail.find("frmB.frm"), std::string::npos) << messages_[0].detail;
+    EXPECT_TRUE(unreadable_.Contains("frmB"));
+    // Both stored records stay, with their numbers and texts, and without a live control.
+    EXPECT_EQ(keys("frmB"), (Strings{"chkSeven", "chkEight"}));
+    EXPECT_EQ(record("frmB", "chkEight").GetHelpText("English"), "eight");
+    EXPECT_FALSE(record("frmB", "chkSeven").Control());
+    // The other modules were merged as usual.
+    EXPECT_EQ(keys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    EXPECT_EQ(highestId_, 9);
+}
+
+TEST_F(ProjectScanTest, WhileADesignerHasNoKnownNameNoStoredModuleIsDropped) {
+    // Without its file frmB's name is not known: it might be frmGone under a new file name.
+    std::filesystem::remove(dir_ / "frmB.frm");
+    ASSERT_NO_FATAL_FAILURE(scan());
+
+    EXPECT_TRUE(ProjectScan(records(), settings_).dropVanishedModules(*project_).empty());
+    EXPECT_TRUE(forms_.Contains("frmGone"));
+    EXPECT_TRUE(unreadable_.Contains("frmGone"));
+    EXPECT_EQ(record("frmGone", "cmdX").GetHelpText("English"), "gone");
+}
+
+} // namespace
+} // namespace corvane::test
