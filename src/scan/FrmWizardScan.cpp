@@ -55,7 +55,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         Forms = std::make_shared<ModuleRecords>();
         FormNames = std::make_shared<NameList>();
         unreadableComponents_.Clear();
-        scanMessageDetails_.clear();
+        scanResult_ = ScanResult();
         settings_.newSelectedLanguages();
         settings_.mPrimaryLanguage.clear();
         settings_.mCurrentLanguage.clear();
@@ -87,7 +87,6 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
     const ComponentScan result = scan.mergeComponent(component, position);
     logNotes("frmWizard.VBInstance", result.notes);
     if (result.message) {
-        scanMessageDetails_[result.message->prompt] = result.message->detail;
         controls::WindowSystem::get().MsgBox(result.message->prompt, controls::vbExclamation,
                                              std::string(ProjectScan::UnreadableTitle));
     }
@@ -95,7 +94,7 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
 }
 
 ScanRecords FrmWizard::scanRecords() {
-    return ScanRecords{*Forms, *FormNames, unreadableComponents_, mHighestID};
+    return ScanRecords{*Forms, *FormNames, unreadableComponents_, mHighestID, scanResult_};
 }
 
 void FrmWizard::CheckFormsExist() {

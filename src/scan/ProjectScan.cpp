@@ -7,6 +7,7 @@
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
 
+#include <algorithm>
 #include <string_view>
 #include <unordered_set>
 
@@ -36,6 +37,17 @@ std::string unreadablePrompt(const std::string& formName) {
 
 } // namespace
 
+void ScanResult::dropModules(const std::vector<std::string>& names) {
+    std::erase_if(modules, [&](const std::string& module) { return std::ranges::find(names, module) != names.end(); });
+}
+
+const std::string* ScanResult::detailOf(const std::string& prompt) const {
+    for (auto message = messages.rbegin(); message != messages.rend(); ++message)
+        if (message->prompt == prompt)
+            return &message->detail;
+    return nullptr;
+}
+
 ProjectScan::ProjectScan(ScanRecords records, ModMain& settings) : records_(records), settings_(settings) {}
 
 ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
@@ -53,6 +65,8 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
         result.message = ScanMessage{unreadablePrompt(formName), error.description()};
+        records_.result.modules.push_back(formName);
+        records_.result.messages.push_back(*result.message);
         result.notes.push_back(formName + ": " + error.description());
         // The stored records stay as they are (without a live control) and are saved again.
         if (!records_.unreadable.Contains(formName))
@@ -70,6 +84,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
             vanished.push_back(record->ControlName);
     for (const std::string& key : vanished)
         records.Remove(key);
+    records_.result.modules.push_back(formName);
     return result;
 }
 
@@ -131,6 +146,7 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
         records_.formNames.Remove(name);
         records_.forms.Remove(name);
     }
+    records_.result.dropModules(dropped);
     return dropped;
 }
 

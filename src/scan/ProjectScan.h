@@ -16,6 +16,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane {
@@ -25,15 +26,6 @@ class VBComponent;
 class VBProject;
 } // namespace vbide
 class ModMain;
-
-// The records a scan merges into, owned by the caller. The scan changes them in place, so
-// that what it did before a failure stays done.
-struct ScanRecords {
-    ModuleRecords& forms;   // the records per module; gains the project's visual modules
-    NameList& formNames;    // the module names, in the order of `forms`
-    NameList& unreadable;   // modules whose controls could not be read this session
-    int32_t& highestId;     // the highest context number met so far
-};
 
 // Where the scan is: the module, and the position and name of the control being read.
 struct ScanPosition {
@@ -46,6 +38,29 @@ struct ScanPosition {
 struct ScanMessage {
     std::string prompt; // the message box's text
     std::string detail; // the reader's description of what went wrong
+};
+
+// What a scan found, for those who show it.
+struct ScanResult {
+    // The visual modules merged, in the project's order, without those dropped since.
+    std::vector<std::string> modules;
+    // The messages for modules whose controls could not be read, in the order given.
+    std::vector<ScanMessage> messages;
+
+    // Takes dropped modules off the list.
+    void dropModules(const std::vector<std::string>& names);
+    // The detail of the last message with this text (null when there is none).
+    const std::string* detailOf(const std::string& prompt) const;
+};
+
+// The records a scan merges into, owned by the caller. The scan changes them in place, so
+// that what it did before a failure stays done.
+struct ScanRecords {
+    ModuleRecords& forms;   // the records per module; gains the project's visual modules
+    NameList& formNames;    // the module names, in the order of `forms`
+    NameList& unreadable;   // modules whose controls could not be read this session
+    int32_t& highestId;     // the highest context number met so far
+    ScanResult& result;     // the modules listed and the messages given
 };
 
 // The outcome of one component's merge.

@@ -60,7 +60,7 @@ protected:
         }
     }
 
-    ScanRecords records() { return ScanRecords{forms_, formNames_, unreadable_, highestId_}; }
+    ScanRecords records() { return ScanRecords{forms_, formNames_, unreadable_, highestId_, result_}; }
 
     Strings keys(const std::string& module) {
         Strings names;
@@ -79,6 +79,7 @@ protected:
     NameList formNames_;
     NameList unreadable_;
     int32_t highestId_ = 0;
+    ScanResult result_;
     ScanPosition position_;
     std::shared_ptr<vbide::VBProject> project_;
     std::vector<ScanMessage> messages_;
@@ -110,6 +111,9 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
     EXPECT_EQ(ProjectScan(records(), settings_).dropVanishedModules(*project_), (Strings{"frmGone"}));
     EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "frmB", "ctlBox"}));
     EXPECT_FALSE(forms_.Contains("frmGone"));
+    // The list of modules is the visual ones, in the project's order.
+    EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_TRUE(result_.messages.empty());
 }
 
 TEST_F(ProjectScanTest, AModuleWhoseControlsCannotBeReadKeepsItsRecordsAndGivesAMessage) {
@@ -133,6 +137,12 @@ TEST_F(ProjectScanTest, AModuleWhoseControlsCannotBeReadKeepsItsRecordsAndGivesA
     // The other modules were merged as usual.
     EXPECT_EQ(keys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
     EXPECT_EQ(highestId_, 9);
+    // The module is still listed; its message is the result's, found again by its text.
+    EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
+    ASSERT_EQ(result_.messages.size(), 1u);
+    ASSERT_TRUE(result_.detailOf(messages_[0].prompt));
+    EXPECT_EQ(*result_.detailOf(messages_[0].prompt), messages_[0].detail);
+    EXPECT_EQ(result_.detailOf("another text"), nullptr);
 }
 
 TEST_F(ProjectScanTest, WhileADesignerHasNoKnownNameNoStoredModuleIsDropped) {
