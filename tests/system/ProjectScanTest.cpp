@@ -15,33 +15,13 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Stored data of the small project: frmGone left it, txtOldName was renamed, cmdGo(1) lost its
-// number and txtName got another, frmB's check box has text.
-const char* const StoredData =
-    R"x(<Root CurrentLanguage="English" PrimaryLanguage="English">
-  <SelectedLanguage Name="English" />
-  <VBComponent ComponentName="frmGone">
-    <HelpItem ComponentName="frmGone" ControlName="cmdX" ContextHelpID="1" ControlType="CommandButton" Caption="X"><HelpText Language="English">gone</HelpText></HelpItem>
-  </VBComponent>
-  <VBComponent ComponentName="frmA">
-    <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption=""><HelpText Language="English">renamed</HelpText></HelpItem>
-    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="5" ControlType="CommandButton" Caption="stale"><HelpText Language="English">next</HelpText></HelpItem>
-    <HelpItem ComponentName="frmA" ControlName="txtName" ContextHelpID="3" ControlType="TextBox" Caption=""><HelpText Language="English">name</HelpText></HelpItem>
-  </VBComponent>
-  <VBComponent ComponentName="frmB">
-    <HelpItem ComponentName="frmB" ControlName="chkSeven" ContextHelpID="7" ControlType="CheckBox" Caption="Seven"><HelpText Language="English">seven</HelpText></HelpItem>
-    <HelpItem ComponentName="frmB" ControlName="chkEight" ContextHelpID="8" ControlType="CheckBox" Caption="Eight"><HelpText Language="English">eight</HelpText></HelpItem>
-  </VBComponent>
-</Root>
-)x";
-
 // The stored records loaded from the data file, the project opened, and a scan over both.
 class ProjectScanTest : public ::testing::Test {
 protected:
     ProjectScanTest() {
         settings_.newSelectedLanguages();
         writeSmallProject(dir_.path());
-        writeFile(dir_ / "ContextHelp.txt", StoredData);
+        writeFile(dir_ / "ContextHelp.txt", SmallStoredData);
     }
 
     // Loads the records and the project, then merges every visual component.
@@ -109,7 +89,7 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
 
     // The module that left the project is dropped from both lists; the others stay in order.
     EXPECT_EQ(ProjectScan(records(), settings_).dropVanishedModules(*project_), (Strings{"frmGone"}));
-    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "clsThing", "frmB", "ctlBox"}));
     EXPECT_FALSE(forms_.Contains("frmGone"));
     // The list of modules is the visual ones, in the project's order.
     EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
@@ -117,26 +97,27 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
 }
 
 TEST_F(ProjectScanTest, AModuleWhoseControlsCannotBeReadKeepsItsRecordsAndGivesAMessage) {
-    // frmB's check box never ends: its name is known, its controls cannot be read.
-    writeCrLf(dir_ / "frmB.frm", "VERSION 5.00\n"
-                                 "Begin VB.Form frmB \n"
-                                 "   Caption         =   \"Form B\"\n"
-                                 "   Begin VB.CheckBox chkSeven \n"
-                                 "      Caption         =   \"Seven\"\n"
-                                 "Attribute VB_Name = \"frmB\"\n");
+    // frmA's text box never ends: its name is known, its controls cannot be read.
+    writeCrLf(dir_ / "frmA.frm", "VERSION 5.00\n"
+                                 "Begin VB.Form frmA \n"
+                                 "   Caption         =   \"Form A\"\n"
+                                 "   Begin VB.TextBox txtName \n"
+                                 "      WhatsThisHelpID =   9\n"
+                                 "Attribute VB_Name = \"frmA\"\n");
     ASSERT_NO_FATAL_FAILURE(scan());
 
     ASSERT_EQ(messages_.size(), 1u);
-    EXPECT_NE(messages_[0].prompt.find("named 'frmB'"), std::string::npos) << messages_[0].prompt;
-    EXPECT_NE(messages_[0].detail.find("frmB.frm"), std::string::npos) << messages_[0].detail;
-    EXPECT_TRUE(unreadable_.Contains("frmB"));
-    // Both stored records stay, with their numbers and texts, and without a live control.
-    EXPECT_EQ(keys("frmB"), (Strings{"chkSeven", "chkEight"}));
-    EXPECT_EQ(record("frmB", "chkEight").GetHelpText("English"), "eight");
-    EXPECT_FALSE(record("frmB", "chkSeven").Control());
+    EXPECT_NE(messages_[0].prompt.find("named 'frmA'"), std::string::npos) << messages_[0].prompt;
+    EXPECT_NE(messages_[0].detail.find("frmA.frm"), std::string::npos) << messages_[0].detail;
+    EXPECT_TRUE(unreadable_.Contains("frmA"));
+    // Every stored record stays, with its number and text, and without a live control.
+    EXPECT_EQ(keys("frmA"), (Strings{"txtOldName", "cmdGo(1)", "txtName"}));
+    EXPECT_EQ(record("frmA", "txtOldName").GetHelpText("English"), "renamed");
+    EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 3);
+    EXPECT_FALSE(record("frmA", "txtName").Control());
     // The other modules were merged as usual.
-    EXPECT_EQ(keys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
-    EXPECT_EQ(highestId_, 9);
+    EXPECT_EQ(keys("frmB"), (Strings{"chkSeven"}));
+    EXPECT_EQ(highestId_, 7);
     // The module is still listed; its message is the result's, found again by its text.
     EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
     ASSERT_EQ(result_.messages.size(), 1u);
