@@ -3,6 +3,7 @@
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
+#include "generate/HelpOutputLayout.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
@@ -45,26 +46,23 @@ bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& opt
 }
 
 // Every file the options ask for, per selected language.
-std::vector<fs::path> requestedFiles(const ModMain& settings, const vbide::VBProject& project) {
-    const fs::path folder = fs::path(project.FileName()).parent_path() / "Corvane";
-    const std::string name = project.Name();
-    std::vector<fs::path> files;
-    for (const std::string& language : *settings.SelectedLanguages) {
-        const fs::path dir = folder / language;
-        if (settings.mGenerateHTML) {
-            files.push_back(dir / (name + "_ContextTopics.txt"));
-            files.push_back(dir / (name + "_Context.hhp"));
-            if (settings.mCompileHTML)
-                files.push_back(dir / (name + "_Context.chm"));
-        }
-        if (settings.mGenerateWinHelp) {
-            files.push_back(dir / (name + "_Context.hpj"));
-            files.push_back(dir / (name + "_ContextTopics.rtf"));
-            files.push_back(dir / (name + ".h"));
-            if (settings.mCompileWinHelp)
-                files.push_back(dir / (name + "_Context.hlp"));
-        }
+std::vector<fs::path> requestedFiles(const ModMain& settings, const HelpOutputLayout& layout) {
+    std::vector<HelpOutputFile> kinds;
+    if (settings.mGenerateHTML) {
+        kinds.insert(kinds.end(), {HelpOutputFile::Popups, HelpOutputFile::HtmlProject});
+        if (settings.mCompileHTML)
+            kinds.push_back(HelpOutputFile::HtmlHelp);
     }
+    if (settings.mGenerateWinHelp) {
+        kinds.insert(kinds.end(),
+                     {HelpOutputFile::WinHelpProject, HelpOutputFile::WinHelpTopics, HelpOutputFile::WinHelpMap});
+        if (settings.mCompileWinHelp)
+            kinds.push_back(HelpOutputFile::WinHelp);
+    }
+    std::vector<fs::path> files;
+    for (const std::string& language : *settings.SelectedLanguages)
+        for (HelpOutputFile kind : kinds)
+            files.emplace_back(layout.languageFile(language, kind));
     return files;
 }
 
@@ -108,17 +106,17 @@ bool sameBytes(const fs::path& one, const fs::path& other) {
 
 // The primary language's compiled help files that the run places beside the project:
 // each with the compiled file it must be a copy of.
-std::vector<std::pair<fs::path, fs::path>> placedFiles(const ModMain& settings, const vbide::VBProject& project,
+std::vector<std::pair<fs::path, fs::path>> placedFiles(const ModMain& settings, const HelpOutputLayout& layout,
                                                        const std::string& ideVersion) {
-    const fs::path dir = fs::path(project.FileName()).parent_path();
-    const fs::path primary = dir / "Corvane" / settings.mPrimaryLanguage;
-    const std::string name = project.Name() + "_Context";
     std::vector<std::pair<fs::path, fs::path>> files;
+    auto place = [&](HelpOutputFile compiled) {
+        files.emplace_back(layout.besideProject(compiled), layout.languageFile(settings.mPrimaryLanguage, compiled));
+    };
     // The version 5 IDE knows no HTML Help: nothing is placed for it.
     if (settings.mCompileHTML && Val(Utilities::GetToken(ideVersion, ".", 1)) > 5)
-        files.emplace_back(dir / (name + ".chm"), primary / (name + ".chm"));
+        place(HelpOutputFile::HtmlHelp);
     if (settings.mCompileWinHelp)
-        files.emplace_back(dir / (name + ".hlp"), primary / (name + ".hlp"));
+        place(HelpOutputFile::WinHelp);
     return files;
 }
 
@@ -184,8 +182,9 @@ int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std
         return 1;
     }
     const ModMain& settings = session.addin().modMain();
-    const std::vector<fs::path> requested = requestedFiles(settings, *session.project());
-    const auto placed = placedFiles(settings, *session.project(), session.ide()->Version());
+    const HelpOutputLayout layout(session.project()->FileName(), session.project()->Name());
+    const std::vector<fs::path> requested = requestedFiles(settings, layout);
+    const auto placed = placedFiles(settings, layout, session.ide()->Version());
     const FileTimes before = lastWritten(requested);
     FileTimes placedBefore;
     for (const auto& [besideProject, compiled] : placed)

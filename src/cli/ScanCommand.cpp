@@ -64,8 +64,8 @@ void writeSettings(JsonWriter& json, const ModMain& settings) {
 void writeModules(JsonWriter& json, FrmWizard& editor) {
     json.key("moduleList");
     json.beginArray();
-    for (int32_t i = 0; i < editor.lbxModules().ListCount(); ++i)
-        json.value(editor.lbxModules().List(i));
+    for (const std::string& module : editor.scanResult().modules)
+        json.value(module);
     json.endArray();
     json.key("modules");
     json.beginArray();
@@ -149,16 +149,15 @@ void writeJson(std::ostream& out, HeadlessSession& session) {
     writeModules(json, editor);
     json.key("messages");
     json.beginArray();
-    const auto& details = editor.scanMessageDetails();
     for (const auto& message : session.windows().messages()) {
         json.beginObject();
         json.key("title");
         json.value(message.title);
         json.key("text");
         json.value(message.prompt);
-        if (auto detail = details.find(message.prompt); detail != details.end()) {
+        if (const std::string* detail = editor.scanResult().detailOf(message.prompt)) {
             json.key("detail");
-            json.value(detail->second);
+            json.value(*detail);
         }
         json.endObject();
     }

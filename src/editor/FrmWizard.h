@@ -30,10 +30,10 @@
 #include "controls/Timer.h"
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpItem.h"
+#include "scan/ProjectScan.h"
 #include "support/KeyedCollection.h"
 #include "support/XmlDocument.h"
 
-#include <map>
 #include <memory>
 #include <string>
 
@@ -106,8 +106,8 @@ public:
     int32_t highestId() const { return mHighestID; }
     // The help data file the scan loaded (what it did not take: its problems()).
     const HelpDataFile& helpDataFile() const { return dataFile_; }
-    // Why the scan showed a message, by the message's text (a designer that could not be read).
-    const std::map<std::string, std::string>& scanMessageDetails() const { return scanMessageDetails_; }
+    // What the last scan found: the modules it listed and the messages it showed.
+    const ScanResult& scanResult() const { return scanResult_; }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
@@ -164,8 +164,9 @@ private:
     void applyLoadedDocument();
     void reportLoadProblems();
     void chooseOutputFormatsByVersion();
-    void scanComponent(const std::shared_ptr<vbide::VBComponent>& component, std::string& currentFormName,
-                       int32_t& currentControlIndex, std::string& currentControlName);
+    void scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position);
+    // The editor's records, for a ProjectScan to merge into.
+    ScanRecords scanRecords();
     void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
     void writeDataFile();
@@ -197,8 +198,8 @@ private:
     // Component names whose controls could not be read this session: their stored records
     // are kept as they are and saved again.
     NameList unreadableComponents_;
-    // The reasons behind the scan's messages (see scanMessageDetails).
-    std::map<std::string, std::string> scanMessageDetails_;
+    // What the last scan found (see scanResult).
+    ScanResult scanResult_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
     // The project's help data file: loads, keeps what it could not load, saves safely.

@@ -8,10 +8,10 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
+#include "generate/HelpOutputLayout.h"
 #include "generate/TopicsAhead.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
-#include "support/FileObject.h"
 #include "support/FileOperations.h"
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
@@ -202,35 +202,27 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
 // and named in the project's help file setting.
 void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver) {
     auto project = VBP();
-    const std::string name = project->Name();
-    FileObject projectFile;
-    FileObject helpFile;
-    projectFile.SetFullPath(project->FileName());
-    helpFile.SetFullPath(project->FileName());
-    helpFile.SetBaseName(name + "_Context");
-    OutputPath = helpFile.Path() + "Corvane";
-    helpFile.SetFullPath(helpFile.Path() + "Corvane/" + settings_.mPrimaryLanguage + "/" + helpFile.FileName());
+    const HelpOutputLayout layout(project->FileName(), project->Name());
+    OutputPath = layout.outputFolder();
     Ver = Utilities::GetToken(mVBE->Version(), ".", 1);
-    const std::string dir = projectFile.Path();
+    const std::string& dir = layout.projectFolder();
 
-    auto place = [&](const char* extension, const char* registryKey) {
-        helpFile.SetExtension(extension);
-        const std::string besideProject = dir + name + "_Context." + extension;
+    auto place = [&](HelpOutputFile compiled, const char* registryKey) {
+        const std::string besideProject = layout.besideProject(compiled);
         ErrorScope::ignoringFailures([&] { DeleteFile(besideProject); });
-        ErrorScope::ignoringFailures([&] { CopyFile(helpFile.FullPath(), besideProject); });
+        ErrorScope::ignoringFailures(
+            [&] { CopyFile(layout.languageFile(settings_.mPrimaryLanguage, compiled), besideProject); });
         scope.step([&] {
-            registry().SetValue(RegistryRoot::LocalMachine, registryKey, name + "_Context." + extension, dir, REG_SZ);
+            registry().SetValue(RegistryRoot::LocalMachine, registryKey,
+                                HelpOutputLayout::fileName(compiled, layout.projectName()), dir, REG_SZ);
         });
+        scope.step([&] { project->SetHelpFile(layout.helpFileSetting(compiled)); });
     };
     // The version 5 IDE knows no HTML Help.
-    if (Val(Ver) > 5 && settings_.mCompileHTML) {
-        place("chm", "Software\\Microsoft\\Windows\\HTML Help");
-        scope.step([&] { project->SetHelpFile(name + "_Context.chm::/" + name + "_contexttopics.txt"); });
-    }
-    if (settings_.mCompileWinHelp) {
-        place("hlp", "Software\\Microsoft\\Windows\\Help");
-        scope.step([&] { project->SetHelpFile(name + "_Context.hlp"); });
-    }
+    if (Val(Ver) > 5 && settings_.mCompileHTML)
+        place(HelpOutputFile::HtmlHelp, "Software\\Microsoft\\Windows\\HTML Help");
+    if (settings_.mCompileWinHelp)
+        place(HelpOutputFile::WinHelp, "Software\\Microsoft\\Windows\\Help");
 }
 
 } // namespace corvane

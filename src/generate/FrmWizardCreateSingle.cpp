@@ -5,12 +5,12 @@
 // text but no context number get the next number here, so every language of one run gives a
 // control the same number.
 #include "editor/FrmWizard.h"
+#include "generate/HelpOutputLayout.h"
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TopicsAhead.h"
 #include "generate/WinHelpProjectWriter.h"
 #include "settings/ModMain.h"
 #include "support/AppPaths.h"
-#include "support/FileObject.h"
 #include "support/FileOperations.h"
 #include "support/LanguageTable.h"
 #include "support/Utilities.h"
@@ -64,15 +64,15 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         }
 
         // Step 2: the output folders; failures show later, when a file cannot be written.
-        FileObject projectPath;
+        std::string projectFile;
         scope.step([&] {
             auto project = VBP();
-            projectPath.SetFullPath(project->FileName());
+            projectFile = project->FileName();
             ProjectName = project->Name();
         });
-        const std::string corvaneFolder = projectPath.Path() + "Corvane/";
-        OutputPath = corvaneFolder + Language + "/";
-        ErrorScope::ignoringFailures([&] { CreateFolder(corvaneFolder); });
+        const HelpOutputLayout layout(projectFile, ProjectName);
+        OutputPath = layout.languageFolder(Language);
+        ErrorScope::ignoringFailures([&] { CreateFolder(layout.outputFolder() + "/"); });
         ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });
 
         // Step 3: open the projects.

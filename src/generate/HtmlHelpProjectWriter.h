@@ -7,6 +7,7 @@
 // "Warning:" lines that the generator adds to the compile output.
 #pragma once
 
+#include "generate/HelpOutputLayout.h"
 #include "generate/PopupText.h"
 
 #include <cstdint>
@@ -43,11 +44,11 @@ public:
     std::string compile(std::string_view commandTemplate) const;
 
     // The popup file's name without folder: "<Name>_ContextTopics.txt".
-    std::string popupFileName() const { return projectName_ + "_ContextTopics.txt"; }
+    std::string popupFileName() const { return HelpOutputLayout::fileName(HelpOutputFile::Popups, projectName_); }
     // Full paths of the popup file, the project file and the compiled file it names.
-    std::string popupFile() const { return folder_ + popupFileName(); }
-    std::string projectFile() const { return folder_ + projectName_ + "_Context.hhp"; }
-    std::string compiledFile() const { return folder_ + projectName_ + "_Context.chm"; }
+    std::string popupFile() const { return inFolder(HelpOutputFile::Popups); }
+    std::string projectFile() const { return inFolder(HelpOutputFile::HtmlProject); }
+    std::string compiledFile() const { return inFolder(HelpOutputFile::HtmlHelp); }
     // The encoded popup file so far.
     const PopupText& popups() const noexcept { return popups_; }
 
@@ -57,6 +58,8 @@ public:
                                    const std::string& popupFileName, uint32_t lcid);
 
 private:
+    std::string inFolder(HelpOutputFile file) const { return folder_ + HelpOutputLayout::fileName(file, projectName_); }
+
     std::string folder_;
     std::string projectName_;
     PopupText popups_;

@@ -3,6 +3,7 @@
 #include "addin/StringTable.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
+#include "generate/HelpOutputLayout.h"
 #include "generate/RtfText.h"
 #include "generate/TextReplace.h"
 #include "support/Utilities.h"
@@ -51,17 +52,18 @@ int WinHelpProjectWriter::codePageFor(int languageCodePage) const {
 
 void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
     topicsEnded_ = mapEnded_ = false;
-    projectFile_ = languageFolder + projectName + "_Context.hpj";
-    helpFile_ = languageFolder + projectName + "_Context.hlp";
+    auto inFolder = [&](HelpOutputFile file) { return languageFolder + HelpOutputLayout::fileName(file, projectName); };
+    projectFile_ = inFolder(HelpOutputFile::WinHelpProject);
+    helpFile_ = inFolder(HelpOutputFile::WinHelp);
     FileObject project{std::filesystem::path(projectFile_)};
     project.OpenForWriting();
     project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
-    topics_.SetFullPath(languageFolder + projectName + "_ContextTopics.rtf");
+    topics_.SetFullPath(inFolder(HelpOutputFile::WinHelpTopics));
     topics_.OpenForWriting();
     topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
-    map_.SetFullPath(languageFolder + projectName + ".h");
+    map_.SetFullPath(inFolder(HelpOutputFile::WinHelpMap));
     map_.OpenForWriting();
 }
 

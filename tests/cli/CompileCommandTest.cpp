@@ -1,7 +1,7 @@
 // `corvane compile` on a copy of the example project: a real compile with chmcmd through
 // the registered front end, the messages and the compile log printed, the answers to the
 // questions, the saved project, and an exit status that says whether every file came out.
-#include "cli/CommandLine.h"
+#include "cli/CommandOutcome.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
 #include "support/RegistryAccess.h"
@@ -22,12 +22,6 @@ namespace fs = std::filesystem;
 using test::countOf;
 using test::runTool;
 
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
 class CompileCommand : public ::testing::Test {
 protected:
     CompileCommand() {
@@ -45,9 +39,7 @@ protected:
     Outcome compile(std::vector<std::string> extra = {}) {
         std::vector<std::string> arguments{"compile", (project_ / "OrderEntry.vbp").string()};
         arguments.insert(arguments.end(), extra.begin(), extra.end());
-        std::ostringstream out, err;
-        int status = run(arguments, out, err);
-        return {status, out.str(), err.str()};
+        return runCommandLine(arguments);
     }
 
     void editData(const std::string& what, const std::string& with) {

@@ -1,12 +1,11 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
-#include "cli/CommandLine.h"
+#include "cli/CommandOutcome.h"
 #include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
-#include <sstream>
 
 namespace corvane::cli {
 namespace {
@@ -18,12 +17,6 @@ using test::ScopedEnvironment;
 using test::TempDir;
 using test::ToolRun;
 using test::writeFile;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 // `text` with `from` replaced by `to`; the test fails when `from` does not occur once.
 std::string replaced(std::string text, const std::string& from, const std::string& to) {
@@ -44,9 +37,7 @@ protected:
     }
 
     Outcome corvane(std::vector<std::string> arguments) {
-        std::ostringstream out, err;
-        int status = run(arguments, out, err);
-        return {status, out.str(), err.str()};
+        return runCommandLine(arguments);
     }
 
     // Exports a language to a file and returns the file's path.

@@ -1,13 +1,12 @@
 // Commands that only read leave the project folder as they found it; a scan that failed or did
 // not load the data file completely is never saved; the program's own data files missing end
 // a command with a message, not an abort.
-#include "cli/CommandLine.h"
+#include "cli/CommandOutcome.h"
 #include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <map>
-#include <sstream>
 #include <sys/stat.h>
 
 namespace corvane::cli {
@@ -18,18 +17,6 @@ using test::readFile;
 using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Outcome corvane(const std::vector<std::string>& arguments) {
-    std::ostringstream out, err;
-    int status = run(arguments, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // Every entry of a folder with its bytes, mode and modification time.
 std::map<std::string, std::string> snapshot(const fs::path& folder) {
@@ -62,8 +49,8 @@ protected:
     // Runs scan --json and spell and checks that the folder did not change.
     void expectReadOnly() {
         auto before = snapshot(folder());
-        auto scanned = corvane({"scan", project(), "--json"});
-        auto spelled = corvane({"spell", project()});
+        auto scanned = runCommandLine({"scan", project(), "--json"});
+        auto spelled = runCommandLine({"spell", project()});
         EXPECT_EQ(snapshot(folder()), before) << scanned.err << spelled.err;
     }
 
@@ -80,7 +67,7 @@ TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADama
 
     writeFile(folder() / "ContextHelp.txt",
               "<Root><VBComponent ComponentName=\"frmOrder\"></Root>");
-    auto scanned = corvane({"scan", project(), "--json"});
+    auto scanned = runCommandLine({"scan", project(), "--json"});
     EXPECT_EQ(scanned.status, 1); // the data file was not read completely
     EXPECT_NE(scanned.out.find("is damaged: line 1"), std::string::npos) << scanned.out;
     expectReadOnly();
@@ -99,7 +86,7 @@ TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
         "</VBComponent></Root>";
     writeFile(folder() / "ContextHelp.txt", data);
     auto before = snapshot(folder());
-    auto result = corvane({"scan", "--save", project()});
+    auto result = runCommandLine({"scan", "--save", project()});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(
         result.out.find("line 3: the record 'CMDOK' of module 'frmOrder' is listed a second time"),
@@ -113,7 +100,7 @@ TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
 TEST_F(ReadOnlyCommandsTest, AReadOnlyFormFileIsNotReplacedAndTheSaveSaysSo) {
     const std::string form = readFile(folder() / "frmOrder.frm");
     ::chmod((folder() / "frmOrder.frm").c_str(), 0444); // checked out read-only by version control
-    auto result = corvane({"scan", "--save", project()});
+    auto result = runCommandLine({"scan", "--save", project()});
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.err.find("'" + (folder() / "frmOrder.frm").string() + "' is read-only"), std::string::npos)
         << result.err;
@@ -126,7 +113,7 @@ TEST_F(ReadOnlyCommandsTest, AReadOnlyFormFileIsNotReplacedAndTheSaveSaysSo) {
 TEST_F(ReadOnlyCommandsTest, AMissingProgramDataFileIsNamedAndEndsTheCommand) {
     fs::remove(dir_ / "data" / "languages.txt");
     for (const char* command : {"scan", "spell", "compile"}) {
-        auto result = corvane({command, project()});
+        auto result = runCommandLine({command, project()});
         EXPECT_EQ(result.status, 2) << command;
         EXPECT_NE(result.err.find((dir_ / "data" / "languages.txt").string()), std::string::npos)
             << result.err;

@@ -1,11 +1,10 @@
 // `corvane scan PROJECT.vbp [--json] [--save]`, run in-process on captured streams.
-#include "cli/CommandLine.h"
+#include "cli/CommandOutcome.h"
 #include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace corvane::cli {
 namespace {
@@ -13,12 +12,6 @@ namespace {
 using test::readFile;
 using test::ScopedEnvironment;
 using test::TempDir;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 // LF in `text` becomes CR LF, as the IDE writes project files.
 std::string crlf(const std::string& text) {
@@ -75,9 +68,7 @@ protected:
 
     Outcome scan(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "scan");
-        std::ostringstream out, err;
-        int status = run(arguments, out, err);
-        return {status, out.str(), err.str()};
+        return runCommandLine(arguments);
     }
 
     std::string project() const { return (dir_ / "Tiny.vbp").string(); }

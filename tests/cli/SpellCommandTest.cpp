@@ -1,13 +1,12 @@
 // `corvane spell PROJECT.vbp [--language NAME]`, run in-process on captured streams with the
 // real Hunspell dictionaries.
-#include "cli/CommandLine.h"
+#include "cli/CommandOutcome.h"
 #include "support/SpellingDictionary.h"
 #include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 
-#include <sstream>
 
 namespace corvane::cli {
 namespace {
@@ -17,12 +16,6 @@ using test::readFile;
 using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
-
-struct Outcome {
-    int status;
-    std::string out;
-    std::string err;
-};
 
 const char* const FormOrder = "VERSION 5.00\r\n"
                               "Begin VB.Form frmOrder \r\n"
@@ -66,9 +59,7 @@ protected:
 
     Outcome spell(std::vector<std::string> arguments) {
         arguments.insert(arguments.begin(), "spell");
-        std::ostringstream out, err;
-        int status = run(arguments, out, err);
-        return {status, out.str(), err.str()};
+        return runCommandLine(arguments);
     }
 
     std::string project() const { return (dir_ / "Order.vbp").string(); }

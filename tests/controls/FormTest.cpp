@@ -1,4 +1,4 @@
-#include "controls/ErrorNumber.h"
+#include "testsupport/VbErrors.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "controls/RecordingForm.h"
 
@@ -7,7 +7,7 @@
 namespace corvane::controls {
 namespace {
 
-using test::errorNumberOf;
+using corvane::test::errorNumberOf;
 using test::RecordingForm;
 using Log = std::vector<std::string>;
 

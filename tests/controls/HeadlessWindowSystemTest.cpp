@@ -1,5 +1,5 @@
 #include "controls/CheckBox.h"
-#include "controls/ErrorNumber.h"
+#include "testsupport/VbErrors.h"
 #include "controls/HeadlessBusyWindow.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "controls/RecordingForm.h"
@@ -9,7 +9,7 @@
 namespace corvane::controls {
 namespace {
 
-using test::errorNumberOf;
+using corvane::test::errorNumberOf;
 using test::RecordingForm;
 using Log = std::vector<std::string>;
 

@@ -1,4 +1,4 @@
-#include "controls/ErrorNumber.h"
+#include "testsupport/VbErrors.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "controls/Label.h"
 #include "controls/SpellChecker.h"
@@ -16,7 +16,7 @@
 namespace corvane::controls {
 namespace {
 
-using test::errorNumberOf;
+using corvane::test::errorNumberOf;
 using ::testing::Contains;
 using ::testing::ElementsAre;
 

@@ -9,7 +9,7 @@
 #include "controls/PictureBox.h"
 #include "controls/TextBox.h"
 #include "controls/Timer.h"
-#include "controls/ErrorNumber.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -19,7 +19,7 @@
 namespace corvane::controls {
 namespace {
 
-using test::errorNumberOf;
+using corvane::test::errorNumberOf;
 
 // Counts how often an event was raised.
 struct Counter {

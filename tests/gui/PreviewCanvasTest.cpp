@@ -13,12 +13,7 @@ namespace corvane::test {
 
 namespace {
 
-int itemOf(const preview::FormSketch& sketch, const std::string& key) {
-    for (size_t i = 0; i < sketch.items.size(); ++i)
-        if (sketch.items[i].key == key)
-            return static_cast<int>(i);
-    return -1;
-}
+using preview::testfiles::itemIndex;
 
 QPoint centreOf(const app::PreviewCanvas& canvas, const preview::PixelRect& rect) {
     return canvas.toWidget(QPointF(rect.x + rect.width / 2, rect.y + rect.height / 2)).toPoint();
@@ -65,9 +60,9 @@ TEST(PreviewCanvas, TabHeadersTurnPagesAndClicksPickWhatThePageShows) {
     canvas.resize(400, 320);
     canvas.setSketch(preview::SketchBuilder(project.get()).build(*project->VBComponents().Item("frmTabs")));
     const preview::FormSketch& sketch = canvas.sketch();
-    int tabs = itemOf(sketch, "tabMain");
-    int first = itemOf(sketch, "txtFirst");
-    int second = itemOf(sketch, "txtSecond");
+    int tabs = itemIndex(sketch, "tabMain");
+    int first = itemIndex(sketch, "txtFirst");
+    int second = itemIndex(sketch, "txtSecond");
     std::vector<int> picked;
     canvas.setPickHandler([&](int item) { picked.push_back(item); });
     canvas.setHoverText([&](int item) { return sketch.items[item].key + " (" + sketch.items[item].typeName + ")"; });

@@ -6,6 +6,7 @@
 #include "app/CoverageIndex.h"
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
+#include "preview/PreviewTestFiles.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "testsupport/TempDir.h"
@@ -23,12 +24,7 @@ namespace {
 
 const std::string PreviewKey = "Software\\Halvex\\Corvane\\WindowPosition_Preview";
 
-int itemOf(const preview::FormSketch& sketch, const std::string& key) {
-    for (size_t i = 0; i < sketch.items.size(); ++i)
-        if (sketch.items[i].key == key)
-            return static_cast<int>(i);
-    return -1;
-}
+using preview::testfiles::itemIndex;
 
 // Picks a module in the editor's list as the user does.
 void selectModule(app::FormWindow& window, const char* module) {
@@ -76,7 +72,7 @@ TEST(PreviewWindow, ClickPicksTheRowAndTheRowFramesTheControl) {
     ASSERT_EQ(sketch.moduleName, "frmOrder");
 
     // A click on the search button inside the customer frame makes its row current.
-    int button = itemOf(sketch, "cmdFindCustomer");
+    int button = itemIndex(sketch, "cmdFindCustomer");
     ASSERT_GE(button, 0);
     const preview::PixelRect& place = sketch.items[button].rect;
     QPoint centre = canvas.toWidget(QPointF(place.x + place.width / 2, place.y + place.height / 2)).toPoint();
@@ -99,13 +95,13 @@ TEST(PreviewWindow, ClickPicksTheRowAndTheRowFramesTheControl) {
     ASSERT_GE(target, 0);
     app::ViewContext context;
     context.act([&] { editor.Grid().SetRow(target); });
-    EXPECT_EQ(canvas.highlighted(), itemOf(sketch, "optPayment(1)"));
+    EXPECT_EQ(canvas.highlighted(), itemIndex(sketch, "optPayment(1)"));
 
     // Coverage: a control with English help text and one without are told apart.
     app::CoverageIndex coverage(editor.currentForm().get(), editor.settings().mCurrentLanguage);
     EXPECT_EQ(coverage.coverageOf(sketch.items[button]), app::Coverage::WithText);
-    EXPECT_EQ(coverage.coverageOf(sketch.items[itemOf(sketch, "lblCustomer")]), app::Coverage::WithoutText);
-    EXPECT_EQ(coverage.coverageOf(sketch.items[itemOf(sketch, "fraCustomer")]), app::Coverage::WithoutText);
+    EXPECT_EQ(coverage.coverageOf(sketch.items[itemIndex(sketch, "lblCustomer")]), app::Coverage::WithoutText);
+    EXPECT_EQ(coverage.coverageOf(sketch.items[itemIndex(sketch, "fraCustomer")]), app::Coverage::WithoutText);
     EXPECT_TRUE(fixture.reports().empty());
 }
 

@@ -1,6 +1,7 @@
 // Helpers shared by the preview's tests: small VB6 projects written into a temporary folder.
 #pragma once
 
+#include "preview/FormSketch.h"
 #include "testsupport/TempDir.h"
 
 #include <filesystem>
@@ -33,6 +34,14 @@ inline std::filesystem::path writeProject(const corvane::test::TempDir& temp,
         corvane::test::writeFile(temp / name, content);
     corvane::test::writeFile(temp / "Proj.vbp", vbp);
     return temp / "Proj.vbp";
+}
+
+// The position of the item keyed `key` in the sketch's items, -1 when it has none.
+inline int itemIndex(const FormSketch& sketch, const std::string& key) {
+    for (size_t i = 0; i < sketch.items.size(); ++i)
+        if (sketch.items[i].key == key)
+            return static_cast<int>(i);
+    return -1;
 }
 
 } // namespace corvane::preview::testfiles

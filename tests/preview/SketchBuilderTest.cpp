@@ -9,6 +9,7 @@ using namespace corvane;
 using namespace corvane::preview;
 using corvane::test::TempDir;
 using preview::testfiles::designerFile;
+using preview::testfiles::itemIndex;
 using preview::testfiles::writeProject;
 
 namespace {
@@ -24,13 +25,6 @@ const SketchItem& item(const FormSketch& sketch, const std::string& key) {
         if (candidate.key == key)
             return candidate;
     throw std::runtime_error("no item " + key);
-}
-
-int indexOf(const FormSketch& sketch, const std::string& key) {
-    for (size_t i = 0; i < sketch.items.size(); ++i)
-        if (sketch.items[i].key == key)
-            return static_cast<int>(i);
-    return -1;
 }
 
 void expectRect(const SketchItem& item, double x, double y, double width, double height) {
@@ -137,7 +131,7 @@ TEST(SketchBuilderTest, NestedContainersControlArraysLinesMarkersAndTheMenu) {
     EXPECT_NEAR(sketch.clientWidth, 400, 0.01);
     EXPECT_NEAR(sketch.clientHeight, 300, 0.01);
     EXPECT_EQ(sketch.menu, (std::vector<std::string>{"File", "Help"}));
-    EXPECT_EQ(indexOf(sketch, "mnuOpen"), -1); // menus are not shapes
+    EXPECT_EQ(itemIndex(sketch, "mnuOpen"), -1); // menus are not shapes
     expectRect(item(sketch, "fraOuter"), 20, 10, 300, 200);
     EXPECT_EQ(item(sketch, "fraOuter").kind, SketchKind::Frame);
     EXPECT_EQ(item(sketch, "fraOuter").caption, "Outer");
@@ -146,10 +140,10 @@ TEST(SketchBuilderTest, NestedContainersControlArraysLinesMarkersAndTheMenu) {
     expectRect(item(sketch, "txtItem(0)"), 40, 35, 50, 20);
     expectRect(item(sketch, "txtItem(1)"), 40, 60, 50, 20);
     EXPECT_EQ(item(sketch, "txtItem(0)").caption, "first");
-    EXPECT_EQ(item(sketch, "txtItem(1)").parent, indexOf(sketch, "picInner"));
+    EXPECT_EQ(item(sketch, "txtItem(1)").parent, itemIndex(sketch, "picInner"));
     // After the picture box's block the frame's scale holds again.
     expectRect(item(sketch, "lblAfter"), 30, 150, 100, 20);
-    EXPECT_EQ(item(sketch, "lblAfter").parent, indexOf(sketch, "fraOuter"));
+    EXPECT_EQ(item(sketch, "lblAfter").parent, itemIndex(sketch, "fraOuter"));
     expectRect(item(sketch, "cmdOk"), 330, 220, 70, 25);
     EXPECT_EQ(item(sketch, "cmdOk").parent, -1);
     EXPECT_EQ(item(sketch, "tmrPoll").kind, SketchKind::Marker);
@@ -163,10 +157,10 @@ TEST(SketchBuilderTest, NestedContainersControlArraysLinesMarkersAndTheMenu) {
     EXPECT_TRUE(sketch.oddities.empty()) << sketch.oddities.front().key << " " << sketch.oddities.front().problem;
 
     // Picking finds the innermost control, and the line within a few pixels.
-    EXPECT_EQ(sketch.itemAt(45, 40, {}), indexOf(sketch, "txtItem(0)"));
-    EXPECT_EQ(sketch.itemAt(100, 100, {}), indexOf(sketch, "picInner"));
-    EXPECT_EQ(sketch.itemAt(25, 180, {}), indexOf(sketch, "fraOuter"));
-    EXPECT_EQ(sketch.itemAt(200, 282, {}), indexOf(sketch, "linRule"));
+    EXPECT_EQ(sketch.itemAt(45, 40, {}), itemIndex(sketch, "txtItem(0)"));
+    EXPECT_EQ(sketch.itemAt(100, 100, {}), itemIndex(sketch, "picInner"));
+    EXPECT_EQ(sketch.itemAt(25, 180, {}), itemIndex(sketch, "fraOuter"));
+    EXPECT_EQ(sketch.itemAt(200, 282, {}), itemIndex(sketch, "linRule"));
     EXPECT_EQ(sketch.itemAt(390, 10, {}), -1);
 }
 
@@ -355,7 +349,7 @@ TEST(SketchBuilderTest, MdiFormAlignsItsBarsAndUserControlsShowTheirOwnControls)
     expectRect(item(control, "txtStreet"), 10, 10, 100, 20);
 
     FormSketch host = sketchOf(vbp, "frmHost");
-    int instance = indexOf(host, "ctlAddress1");
+    int instance = itemIndex(host, "ctlAddress1");
     ASSERT_GE(instance, 0);
     EXPECT_EQ(host.items[instance].kind, SketchKind::UserControl);
     const SketchItem& street = item(host, "ctlAddress1.txtStreet");
@@ -420,7 +414,7 @@ TEST(SketchBuilderTest, TabControlPagesShowOnePageAtATime) {
    End
 )frm")}});
     FormSketch sketch = sketchOf(vbp, "frmTabs");
-    int tabs = indexOf(sketch, "tabMain");
+    int tabs = itemIndex(sketch, "tabMain");
     ASSERT_EQ(sketch.tabSets.size(), 1u);
     const TabSet& set = *sketch.tabSetOf(tabs);
     EXPECT_EQ(set.captions, (std::vector<std::string>{"General", "Details", "Tab 2"}));
@@ -434,17 +428,17 @@ TEST(SketchBuilderTest, TabControlPagesShowOnePageAtATime) {
 
     TabChoice first;
     TabChoice second{{tabs, 1}};
-    EXPECT_TRUE(sketch.shown(indexOf(sketch, "txtName"), first));
-    EXPECT_FALSE(sketch.shown(indexOf(sketch, "lblDeep"), first));
-    EXPECT_TRUE(sketch.shown(indexOf(sketch, "lblDeep"), second));
-    EXPECT_FALSE(sketch.shown(indexOf(sketch, "txtName"), second));
-    EXPECT_EQ(sketch.itemAt(35, 55, first), indexOf(sketch, "txtName"));
-    EXPECT_EQ(sketch.itemAt(35, 55, second), indexOf(sketch, "chkOpt(0)"));
+    EXPECT_TRUE(sketch.shown(itemIndex(sketch, "txtName"), first));
+    EXPECT_FALSE(sketch.shown(itemIndex(sketch, "lblDeep"), first));
+    EXPECT_TRUE(sketch.shown(itemIndex(sketch, "lblDeep"), second));
+    EXPECT_FALSE(sketch.shown(itemIndex(sketch, "txtName"), second));
+    EXPECT_EQ(sketch.itemAt(35, 55, first), itemIndex(sketch, "txtName"));
+    EXPECT_EQ(sketch.itemAt(35, 55, second), itemIndex(sketch, "chkOpt(0)"));
     // The headers share the top row; a hidden control is brought into view by its page.
     EXPECT_EQ(sketch.tabHeaderAt(150, 20, first), std::make_pair(tabs, 1));
     EXPECT_EQ(sketch.tabHeaderAt(150, 60, first), std::make_pair(-1, -1));
-    EXPECT_EQ(sketch.pagesShowing(indexOf(sketch, "lblDeep"), first), second);
-    EXPECT_EQ(sketch.pagesShowing(indexOf(sketch, "txtName"), second), (TabChoice{{tabs, 0}}));
+    EXPECT_EQ(sketch.pagesShowing(itemIndex(sketch, "lblDeep"), first), second);
+    EXPECT_EQ(sketch.pagesShowing(itemIndex(sketch, "txtName"), second), (TabChoice{{tabs, 0}}));
 }
 
 TEST(SketchBuilderTest, UnreadableDesignerGivesAMessageNotAFailure) {

@@ -1,6 +1,7 @@
 #include "support/FileObject.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -25,16 +26,7 @@ Parts partsOf(const FileObject& file) {
     return {file.Path(), file.FileName(), file.BaseName(), file.Extension()};
 }
 
-template <typename Call>
-VbError errorOf(Call call) {
-    try {
-        call();
-    } catch (const VbError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no error";
-    return VbError(0, "none");
-}
+using test::errorOf;
 
 TEST(FileObject, SplitsPathsIntoFolderNameAndExtension) {
     const std::vector<std::pair<std::string, Parts>> cases{

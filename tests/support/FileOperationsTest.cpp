@@ -1,6 +1,7 @@
 #include "support/FileOperations.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -11,16 +12,7 @@ using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
-template <typename Call>
-VbError errorOf(Call call) {
-    try {
-        call();
-    } catch (const VbError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no error";
-    return VbError(0, "none");
-}
+using test::errorOf;
 
 std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 

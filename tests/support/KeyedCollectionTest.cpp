@@ -1,4 +1,5 @@
 #include "support/KeyedCollection.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -11,14 +12,7 @@
 namespace corvane {
 namespace {
 
-int errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 TEST(KeyedCollection, KeepsInsertionOrderAndFindsKeysWithoutRegardToCase) {
     KeyedCollection<std::string> languages;

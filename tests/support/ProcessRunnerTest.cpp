@@ -2,6 +2,7 @@
 
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -26,15 +27,7 @@ std::string run(const std::string& commandLine, int* exitCode = nullptr) {
     return runner.Output();
 }
 
-VbError errorOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error;
-    }
-    ADD_FAILURE() << "no VbError raised";
-    return VbError(0, "none");
-}
+using test::errorOf;
 
 // A copy of the helper under another name, executable.
 fs::path copyHelper(const fs::path& target) {

@@ -1,4 +1,5 @@
 #include "support/Utilities.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 
@@ -19,14 +20,7 @@ KeyedCollection<std::string> projectValues() {
     return values;
 }
 
-int errorNumberOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const VbError& error) {
-        return error.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 // An object collection that, like the XML attributes or the IDE's properties, offers Contains.
 struct PropertyNames {

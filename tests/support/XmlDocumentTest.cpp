@@ -2,6 +2,7 @@
 
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/VbErrors.h"
 
 #include <gtest/gtest.h>
 #include <cstring>
@@ -17,17 +18,7 @@ using test::writeFile;
 
 const std::string declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-// Runs `call` and returns the VB error number it raised (0 when it raised none).
-template <typename Call> int32_t errorNumber(Call call, std::string* description = nullptr) {
-    try {
-        call();
-    } catch (const VbError& error) {
-        if (description)
-            *description = error.description();
-        return error.number();
-    }
-    return 0;
-}
+using test::errorNumberOf;
 
 // A help data document as the program writes it.
 XMLDocument helpDataDocument() {
@@ -168,7 +159,7 @@ TEST(XmlDocument, MalformedTextGivesPositionAndAnEmptyRoot) {
     EXPECT_EQ(root.Name(), "");
     EXPECT_EQ(root.Attributes().Count(), 0);
     EXPECT_EQ(root.Elements().Count(), 0);
-    EXPECT_EQ(errorNumber([&] { (void)document.XMLText(); }), 5);
+    EXPECT_EQ(errorNumberOf([&] { (void)document.XMLText(); }), 5);
     EXPECT_EQ(before.Elements().Count(), 1); // a handle keeps the content it was taken from
 
     EXPECT_FALSE(document.LoadText("<a>\rx\n<b attr=1/>"));
@@ -267,7 +258,7 @@ TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
     EXPECT_FALSE(root.Attributes().Contains("m")); // names compare exactly
 
     std::string description;
-    EXPECT_EQ(errorNumber([&] { root.Attributes().Item("Caption"); }, &description), 5);
+    EXPECT_EQ(errorNumberOf([&] { root.Attributes().Item("Caption"); }, &description), 5);
     EXPECT_NE(description.find("'Caption'"), std::string::npos) << description;
 
     // One collection asked in any order, again and again, and for names no attribute has.
@@ -296,8 +287,8 @@ TEST(XmlDocument, CollectionsKeepOrderAndFailAsVbDoes) {
     EXPECT_FALSE(children.Item(1).hasName("c1 "));
     EXPECT_FALSE(XMLElement().hasName("c1"));
     EXPECT_EQ(children.Item(3).Name(), "c3");
-    EXPECT_EQ(errorNumber([&] { children.Item(0); }), 9);
-    EXPECT_EQ(errorNumber([&] { children.Item(4); }), 9);
+    EXPECT_EQ(errorNumberOf([&] { children.Item(0); }), 9);
+    EXPECT_EQ(errorNumberOf([&] { children.Item(4); }), 9);
     names.clear();
     for (XMLElement child : children)
         names += child.Name() + ";";
@@ -308,14 +299,14 @@ TEST(XmlDocument, RefusesNamesAndAttributesThatWouldBreakTheFile) {
     XMLDocument document;
     XMLElement root = document.Root();
     for (std::string bad : {"", "1st", "a b", "a<b", "-x", "a=b", "x/"}) {
-        EXPECT_EQ(errorNumber([&] { root.AddElement(bad, ""); }), 5) << bad;
-        EXPECT_EQ(errorNumber([&] { root.AddAttribute(bad, ""); }), 5) << bad;
-        EXPECT_EQ(errorNumber([&] { root.SetName(bad); }), 5) << bad;
+        EXPECT_EQ(errorNumberOf([&] { root.AddElement(bad, ""); }), 5) << bad;
+        EXPECT_EQ(errorNumberOf([&] { root.AddAttribute(bad, ""); }), 5) << bad;
+        EXPECT_EQ(errorNumberOf([&] { root.SetName(bad); }), 5) << bad;
     }
     root.AddElement("_ns:Wörter-1.2", "");
     root.AddAttribute("Name", "1");
-    EXPECT_EQ(errorNumber([&] { root.AddAttribute("Name", "2"); }), 457);
-    EXPECT_EQ(errorNumber([&] { XMLElement().AddElement("x", ""); }), 91);
+    EXPECT_EQ(errorNumberOf([&] { root.AddAttribute("Name", "2"); }), 457);
+    EXPECT_EQ(errorNumberOf([&] { XMLElement().AddElement("x", ""); }), 91);
     EXPECT_EQ(XMLElement().Elements().Count(), 0);
     EXPECT_EQ(document.XMLText(),
               declaration + "<Root Name=\"1\">\n  <_ns:Wörter-1.2 />\n</Root>\n");
@@ -325,7 +316,7 @@ TEST(XmlDocument, FilesAndStreams) {
     TempDir dir;
     XMLDocument document;
     std::string description;
-    EXPECT_EQ(errorNumber([&] { document.LoadFile(dir / "missing.txt"); }, &description), 53);
+    EXPECT_EQ(errorNumberOf([&] { document.LoadFile(dir / "missing.txt"); }, &description), 53);
     EXPECT_NE(description.find("missing.txt"), std::string::npos) << description;
 
     XMLDocument original = helpDataDocument();
@@ -397,7 +388,7 @@ TEST(XmlDocument, SetTextReplacesOnlyTheElementsOwnTextAndReadsBack) {
     EXPECT_EQ(reloadedItem.Elements().Item(1).Text(), " <b> & \"x\"\r\n\t");
     EXPECT_EQ(reloadedItem.Elements().Item(2).Text(), "");
     EXPECT_EQ(reloadedItem.Elements().Item(2).Attributes().Item("Language").Value(), "German");
-    EXPECT_EQ(errorNumber([] { XMLElement().SetText("x"); }), 91);
+    EXPECT_EQ(errorNumberOf([] { XMLElement().SetText("x"); }), 91);
 }
 
 } // namespace

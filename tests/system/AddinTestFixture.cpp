@@ -235,6 +235,23 @@ const char* const SmallFormB = "VERSION 5.00\n"
                                "End\n"
                                "Attribute VB_Name = \"frmB\"\n";
 
+const char* const SmallStoredData =
+    R"x(<Root CurrentLanguage="English" PrimaryLanguage="English" GenerateHTML="True" CompileHTML="True" GenerateWinHelp="False" CompileWinHelp="False">
+  <SelectedLanguage Name="English" />
+  <VBComponent ComponentName="frmGone">
+    <HelpItem ComponentName="frmGone" ControlName="cmdX" ContextHelpID="1" ControlType="CommandButton" Caption="X"><HelpText Language="English">gone</HelpText></HelpItem>
+  </VBComponent>
+  <VBComponent ComponentName="frmA">
+    <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption=""><HelpText Language="English">renamed</HelpText></HelpItem>
+    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="5" ControlType="CommandButton" Caption="stale"><HelpText Language="English">next</HelpText></HelpItem>
+    <HelpItem ComponentName="frmA" ControlName="txtName" ContextHelpID="3" ControlType="TextBox" Caption=""><HelpText Language="English">name</HelpText></HelpItem>
+  </VBComponent>
+  <VBComponent ComponentName="clsThing">
+    <Anything ComponentName="clsThing" ControlName="x" ContextHelpID="0" ControlType="" />
+  </VBComponent>
+</Root>
+)x";
+
 std::filesystem::path writeSmallProject(const std::filesystem::path& folder, const std::string& extraLines) {
     writeCrLf(folder / "Small.vbp", "Type=Exe\n"
                                     "Form=frmA.frm\n"

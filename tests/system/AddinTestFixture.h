@@ -90,6 +90,10 @@ void writeCrLf(const std::filesystem::path& path, const std::string& textWithLf)
 // The small project's form files, as the IDE saves them (LF here; written with CR LF).
 extern const char* const SmallFormA;
 extern const char* const SmallFormB;
+// Stored data of the small project, a little out of date: frmGone left the project,
+// txtOldName was renamed, the numbers of cmdGo(1) and txtName changed since, and the class
+// clsThing holds an element that is not a HelpItem.
+extern const char* const SmallStoredData;
 // Writes the small project "Small.vbp" into `folder`: forms frmA and frmB, the standard
 // module modMain, the class clsThing and the user control ctlBox, with `extraLines` (such as
 // "RelatedDoc=ContextHelp.txt\n") before its Name line. Returns the .vbp path.

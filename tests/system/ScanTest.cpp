@@ -11,25 +11,6 @@ namespace {
 
 using Strings = std::vector<std::string>;
 
-// Stored data of the small project, a little out of date: frmGone left the project,
-// txtOldName was renamed, the numbers of cmdGo(1) and txtName changed since.
-const char* const StoredData =
-    R"x(<Root CurrentLanguage="English" PrimaryLanguage="English" GenerateHTML="True" CompileHTML="True" GenerateWinHelp="False" CompileWinHelp="False">
-  <SelectedLanguage Name="English" />
-  <VBComponent ComponentName="frmGone">
-    <HelpItem ComponentName="frmGone" ControlName="cmdX" ContextHelpID="1" ControlType="CommandButton" Caption="X"><HelpText Language="English">gone</HelpText></HelpItem>
-  </VBComponent>
-  <VBComponent ComponentName="frmA">
-    <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption=""><HelpText Language="English">renamed</HelpText></HelpItem>
-    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="5" ControlType="CommandButton" Caption="stale"><HelpText Language="English">next</HelpText></HelpItem>
-    <HelpItem ComponentName="frmA" ControlName="txtName" ContextHelpID="3" ControlType="TextBox" Caption=""><HelpText Language="English">name</HelpText></HelpItem>
-  </VBComponent>
-  <VBComponent ComponentName="clsThing">
-    <Anything ComponentName="clsThing" ControlName="x" ContextHelpID="0" ControlType="" />
-  </VBComponent>
-</Root>
-)x";
-
 // What the close writes for the stored data after the scan.
 const char* const SavedData =
     R"x(<?xml version="1.0" encoding="UTF-8"?>
@@ -79,7 +60,7 @@ class ScanTest : public AddinTest {};
 
 TEST_F(ScanTest, MergesStoredRecordsWithTheLiveControls) {
     auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\n");
-    writeFile(dir_ / "ContextHelp.txt", StoredData);
+    writeFile(dir_ / "ContextHelp.txt", SmallStoredData);
     FrmWizard& window = openEditor(vbp);
 
     EXPECT_TRUE(windows_.messages().empty());
@@ -154,10 +135,10 @@ TEST_F(ScanTest, AFormWhoseControlsCannotBeReadKeepsItsStoredRecords) {
 
 TEST_F(ScanTest, ADataFileInTheFolderButNotInTheProjectIsAddedAsItIs) {
     auto vbp = writeSmallProject(dir_.path());
-    writeFile(dir_ / "ContextHelp.txt", StoredData);
+    writeFile(dir_ / "ContextHelp.txt", SmallStoredData);
     openEditor(vbp);
 
-    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), StoredData);
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), SmallStoredData);
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "name");
     auto project = ide_->ActiveVBProject();
     int related = 0;

@@ -35,4 +35,12 @@ std::string readFile(const std::filesystem::path& path) {
     return buffer.str();
 }
 
+std::map<std::string, std::string> filesIn(const std::filesystem::path& folder) {
+    std::map<std::string, std::string> files;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
+        if (entry.is_regular_file())
+            files[entry.path().lexically_relative(folder).string()] = readFile(entry.path());
+    return files;
+}
+
 } // namespace corvane::test

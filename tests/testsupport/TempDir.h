@@ -2,6 +2,7 @@
 #pragma once
 
 #include <filesystem>
+#include <map>
 #include <string>
 #include <string_view>
 
@@ -27,5 +28,7 @@ private:
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 // Reads a whole file as bytes ("" when it does not exist).
 std::string readFile(const std::filesystem::path& path);
+// Every file below a folder, by its path relative to the folder, with its bytes.
+std::map<std::string, std::string> filesIn(const std::filesystem::path& folder);
 
 } // namespace corvane::test

@@ -8,6 +8,7 @@
 
 using namespace corvane;
 using namespace corvane::vbide;
+using corvane::test::filesIn;
 using corvane::test::readFile;
 using corvane::test::TempDir;
 using corvane::test::writeFile;
@@ -17,14 +18,6 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path exampleFolder() { return fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry"; }
-
-std::map<std::string, std::string> snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[entry.path().lexically_relative(folder).string()] = readFile(entry.path());
-    return files;
-}
 
 // A form with `count` menu entries, nested three deep in groups of nine.
 std::string menuForm(int count) {
@@ -53,7 +46,7 @@ TEST(ExampleProjectTest, ReadsEveryComponentAndSavesBackByteIdentical) {
     TempDir temp;
     fs::copy(exampleFolder(), temp / "OrderEntry", fs::copy_options::recursive);
     auto folder = temp / "OrderEntry";
-    auto before = snapshot(folder);
+    auto before = filesIn(folder);
     auto project = VBProject::open(folder / "OrderEntry.vbp");
     EXPECT_EQ(project->Name(), "OrderEntry");
     int visual = 0, controls = 0;
@@ -76,7 +69,7 @@ TEST(ExampleProjectTest, ReadsEveryComponentAndSavesBackByteIdentical) {
     EXPECT_EQ(project->VBComponents().Item("mdiMain")->Type(), 6);
     EXPECT_GT(controls, 20);
     project->save();
-    EXPECT_EQ(snapshot(folder), before);
+    EXPECT_EQ(filesIn(folder), before);
 }
 
 TEST(LargeFormTest, A743EntryMenuFormReadsAndWritesBack) {

@@ -9,6 +9,7 @@
 
 using namespace corvane;
 using namespace corvane::vbide;
+using corvane::test::filesIn;
 using corvane::test::readFile;
 using corvane::test::TempDir;
 using corvane::test::writeFile;
@@ -16,14 +17,6 @@ using corvane::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-std::map<std::string, std::string> snapshot(const fs::path& folder) {
-    std::map<std::string, std::string> files;
-    for (const auto& entry : fs::recursive_directory_iterator(folder))
-        if (entry.is_regular_file())
-            files[entry.path().lexically_relative(folder).string()] = readFile(entry.path());
-    return files;
-}
 
 std::vector<std::string> controlNames(VBComponent& component) {
     std::vector<std::string> names;
@@ -118,7 +111,7 @@ TEST(VBProjectTest, MissingDesignerRaises60061OnlyWhenItsControlsAreAskedFor) {
 TEST(VBProjectTest, SavingUnchangedProjectWritesNothingAndEveryByteStays) {
     TempDir temp;
     auto folder = testfiles::copyTricky(temp);
-    auto before = snapshot(folder);
+    auto before = filesIn(folder);
     auto project = VBProject::open(folder / "Tricky.vbp");
     for (const auto& component : project->VBComponents())
         if (component->Designer() && component->Name() != "Missing")
@@ -126,13 +119,13 @@ TEST(VBProjectTest, SavingUnchangedProjectWritesNothingAndEveryByteStays) {
                 control->Properties().Item("Name").Value();
     EXPECT_FALSE(project->isDirty());
     EXPECT_EQ(project->save(), 0);
-    EXPECT_EQ(snapshot(folder), before);
+    EXPECT_EQ(filesIn(folder), before);
 }
 
 TEST(VBProjectTest, WritesOnlyTheChangedLinesOfEachFile) {
     TempDir temp;
     auto folder = testfiles::copyTricky(temp);
-    auto before = snapshot(folder);
+    auto before = filesIn(folder);
     auto project = VBProject::open(folder / "Tricky.vbp");
     auto nested = project->VBComponents().Item("frmNested");
     auto& controls = nested->Designer()->VBControls();
@@ -146,7 +139,7 @@ TEST(VBProjectTest, WritesOnlyTheChangedLinesOfEachFile) {
     EXPECT_EQ(project->save(), 3);
     EXPECT_FALSE(project->isDirty());
 
-    auto after = snapshot(folder);
+    auto after = filesIn(folder);
     std::string nestedBefore = before["Sub Folder/frmNested.frm"];
     std::string expectedNested = nestedBefore;
     auto replace = [](std::string& text, const std::string& from, const std::string& to) {

@@ -1,0 +1,54 @@
+#include "generate/HelpOutputLayout.h"
+
+#include <utility>
+
+namespace corvane {
+
+HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
+    : projectFolder_(projectFile.substr(0, projectFile.rfind('/') + 1)), projectName_(std::move(projectName)) {}
+
+std::string HelpOutputLayout::outputFolder() const {
+    return projectFolder_ + std::string(OutputFolderName);
+}
+
+std::string HelpOutputLayout::languageFolder(std::string_view language) const {
+    return outputFolder() + "/" + std::string(language) + "/";
+}
+
+std::string HelpOutputLayout::languageFile(std::string_view language, HelpOutputFile file) const {
+    return languageFolder(language) + fileName(file, projectName_);
+}
+
+std::string HelpOutputLayout::besideProject(HelpOutputFile compiled) const {
+    return projectFolder_ + fileName(compiled, projectName_);
+}
+
+std::string HelpOutputLayout::helpFileSetting(HelpOutputFile compiled) const {
+    std::string setting = fileName(compiled, projectName_);
+    if (compiled == HelpOutputFile::HtmlHelp)
+        setting += "::/" + projectName_ + "_contexttopics.txt";
+    return setting;
+}
+
+std::string HelpOutputLayout::fileName(HelpOutputFile file, std::string_view projectName) {
+    const std::string name(projectName);
+    switch (file) {
+    case HelpOutputFile::Popups:
+        return name + "_ContextTopics.txt";
+    case HelpOutputFile::HtmlProject:
+        return name + "_Context.hhp";
+    case HelpOutputFile::HtmlHelp:
+        return name + "_Context.chm";
+    case HelpOutputFile::WinHelpProject:
+        return name + "_Context.hpj";
+    case HelpOutputFile::WinHelpTopics:
+        return name + "_ContextTopics.rtf";
+    case HelpOutputFile::WinHelpMap:
+        return name + ".h";
+    case HelpOutputFile::WinHelp:
+        return name + "_Context.hlp";
+    }
+    return name;
+}
+
+} // namespace corvane

@@ -1,0 +1,61 @@
+// HelpOutputLayout: where a project's generated help files go and what they are called.
+//
+// Every language's files go to the folder "Corvane/<Language>/" beside the project file, each
+// named after the project: the HTML Help popup file "<Name>_ContextTopics.txt", its project
+// "<Name>_Context.hhp" and compiled file "<Name>_Context.chm"; the WinHelp project
+// "<Name>_Context.hpj", topic document "<Name>_ContextTopics.rtf", map "<Name>.h" and help
+// file "<Name>_Context.hlp". The primary language's compiled files are copied beside the
+// project under the same names. The writers, the creation run and the command line all ask
+// here, so that they cannot disagree on a name.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+// The files one language's generation writes.
+enum class HelpOutputFile {
+    Popups,        // "<Name>_ContextTopics.txt"
+    HtmlProject,   // "<Name>_Context.hhp"
+    HtmlHelp,      // "<Name>_Context.chm"
+    WinHelpProject, // "<Name>_Context.hpj"
+    WinHelpTopics, // "<Name>_ContextTopics.rtf"
+    WinHelpMap,    // "<Name>.h"
+    WinHelp,       // "<Name>_Context.hlp"
+};
+
+class HelpOutputLayout {
+public:
+    // The name of the folder beside the project that holds a folder per language.
+    static constexpr std::string_view OutputFolderName = "Corvane";
+
+    // The layout of the project saved as `projectFile` (a full path) and named `projectName`.
+    HelpOutputLayout(std::string_view projectFile, std::string projectName);
+
+    // The folder of the project file, ending in "/" ("" for a bare file name).
+    const std::string& projectFolder() const noexcept { return projectFolder_; }
+    // The project's name, which every generated file name starts with.
+    const std::string& projectName() const noexcept { return projectName_; }
+    // The folder holding the languages' folders: "<project folder>Corvane" (no "/" at the end).
+    std::string outputFolder() const;
+    // One language's folder: "<project folder>Corvane/<Language>/".
+    std::string languageFolder(std::string_view language) const;
+    // The full path of one of a language's files.
+    std::string languageFile(std::string_view language, HelpOutputFile file) const;
+    // The full path of a compiled file's copy beside the project.
+    std::string besideProject(HelpOutputFile compiled) const;
+    // What the project's help file setting names for a compiled file beside it: the help file,
+    // and for HTML Help the popup file inside it ("<Name>_Context.chm::/<Name>_contexttopics.txt",
+    // written in lower case as the IDE expects it).
+    std::string helpFileSetting(HelpOutputFile compiled) const;
+
+    // The name, without folder, of a file of the project named `projectName`.
+    static std::string fileName(HelpOutputFile file, std::string_view projectName);
+
+private:
+    std::string projectFolder_;
+    std::string projectName_;
+};
+
+} // namespace corvane

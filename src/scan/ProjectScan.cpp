@@ -1,0 +1,153 @@
+#include "scan/ProjectScan.h"
+
+#include "support/CaseFold.h"
+#include "support/Utilities.h"
+#include "support/VbError.h"
+#include "vbide/VBComponent.h"
+#include "vbide/VBControl.h"
+#include "vbide/VBProject.h"
+
+#include <algorithm>
+#include <string_view>
+#include <unordered_set>
+
+namespace corvane {
+
+namespace {
+
+// The control key: the name, with "(index)" for a member of a control array.
+std::string controlKey(vbide::VBControl& ctl, const std::string& name) {
+    int32_t index = ctl.Properties().Item("Index").Value().toLong();
+    return index == -1 ? name : name + "(" + std::to_string(index) + ")";
+}
+
+// The property's value as text, "" when the control has no such property.
+std::string textOfProperty(const vbide::Properties& properties, std::string_view name) {
+    const vbide::Property* property = properties.find(name);
+    return property ? Utilities::ValueText(property->Value()) : std::string();
+}
+
+// What the user is told about a module whose controls cannot be read.
+std::string unreadablePrompt(const std::string& formName) {
+    return "Corvane encountered an error getting details from one or more controls on the form or user "
+           "control named '" + formName +
+           "'.  Loading will continue but controls on that form / user control will not be available "
+           "to enter Help text against this session.";
+}
+
+} // namespace
+
+void ScanResult::dropModules(const std::vector<std::string>& names) {
+    std::erase_if(modules, [&](const std::string& module) { return std::ranges::find(names, module) != names.end(); });
+}
+
+const std::string* ScanResult::detailOf(const std::string& prompt) const {
+    for (auto message = messages.rbegin(); message != messages.rend(); ++message)
+        if (message->prompt == prompt)
+            return &message->detail;
+    return nullptr;
+}
+
+ProjectScan::ProjectScan(ScanRecords records, ModMain& settings) : records_(records), settings_(settings) {}
+
+ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
+    const std::string& formName = component.Name();
+    position.formName = formName;
+    if (!Utilities::ItemExists(records_.forms, formName)) {
+        records_.forms.Add(std::make_shared<HelpItems>(), formName);
+        records_.formNames.Add(formName, formName);
+    }
+    HelpItems& records = *records_.forms.Item(formName);
+    ComponentScan result;
+    try {
+        mergeControls(component, records, position);
+    } catch (const VbError& error) {
+        if (error.number() != vberr::FormControlsUnreadable)
+            throw;
+        result.message = ScanMessage{unreadablePrompt(formName), error.description()};
+        records_.result.modules.push_back(formName);
+        records_.result.messages.push_back(*result.message);
+        result.notes.push_back(formName + ": " + error.description());
+        // The stored records stay as they are (without a live control) and are saved again.
+        if (!records_.unreadable.Contains(formName))
+            records_.unreadable.Add(formName, formName);
+        for (const auto& record : records)
+            if (record->Tag)
+                record->SetControl(nullptr); // no record points at a control that failed to be read
+        return result;
+    }
+    for (const auto& warning : component.warnings())
+        result.notes.push_back(warning.describe());
+    std::vector<std::string> vanished;
+    for (const auto& record : records)
+        if (!record->Tag || !record->Control())
+            vanished.push_back(record->ControlName);
+    for (const std::string& key : vanished)
+        records.Remove(key);
+    records_.result.modules.push_back(formName);
+    return result;
+}
+
+// Steps 1 to 4: each control with a "WhatsThisHelpID" finds or gets its record, which takes
+// the control's caption, type and number and is marked as matched.
+void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position) {
+    auto designer = component.Designer();
+    if (!designer)
+        throw VbError(vberr::ObjectNotSet, "The component '" + position.formName + "' has no designer");
+    vbide::VBControls& controlsOfDesigner = designer->VBControls();
+    int32_t n = controlsOfDesigner.Count();
+    for (int32_t i = 1; i <= n; ++i) {
+        position.controlIndex = i;
+        auto ctl = controlsOfDesigner.Item(i);
+        vbide::Properties& properties = ctl->Properties();
+        position.controlName = properties.Item("Name").Value().toText();
+        const vbide::Property* helpId = properties.find("WhatsThisHelpID");
+        if (!helpId)
+            continue;
+        std::string key = controlKey(*ctl, position.controlName);
+        std::shared_ptr<HelpItem> record;
+        if (int32_t at = records.PositionOf(key); at == 0) {
+            record = std::make_shared<HelpItem>(settings_);
+            records.Add(record, key);
+            record->ComponentName = position.formName;
+            record->ControlName = key;
+        } else {
+            record = records.Item(at);
+        }
+        record->SetControl(ctl);
+        record->Caption = textOfProperty(properties, "Caption");
+        record->ControlType = ctl->TypeName();
+        record->ContextHelpID = helpId->Value().toLong();
+        record->Tag = true;
+        if (record->ContextHelpID > records_.highestId)
+            records_.highestId = record->ContextHelpID;
+    }
+}
+
+std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& project) {
+    // One look-up per stored module, not a walk of the project's components for each.
+    std::unordered_set<std::string_view, FoldedHash, FoldedEqual> present;
+    bool someNameUnknown = false;
+    for (const auto& component : project.VBComponents()) {
+        present.insert(component->Name());
+        someNameUnknown = someNameUnknown || (isVisualComponent(component->Type()) && !component->nameIsKnown());
+    }
+    std::vector<std::string> dropped;
+    for (const std::string& name : records_.formNames) {
+        if (present.contains(name))
+            continue;
+        // A designer whose file gave no name may be this module: its help text is kept.
+        if (!someNameUnknown)
+            dropped.push_back(name);
+        else if (!records_.unreadable.Contains(name))
+            records_.unreadable.Add(name, name);
+    }
+    for (const std::string& name : dropped) {
+        records_.formNames.Remove(name);
+        records_.forms.Remove(name);
+    }
+    records_.result.dropModules(dropped);
+    return dropped;
+}
+
+} // namespace corvane

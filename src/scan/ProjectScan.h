@@ -1,0 +1,103 @@
+// ProjectScan: the stored help records merged with the controls of a project's designers.
+//
+// For each visual component, in the project's order, `mergeComponent` matches the module's
+// records with its controls by control key (the name, with "(index)" for a member of a
+// control array), refreshes them from the controls (caption, type name, context number),
+// gives every new control with a "WhatsThisHelpID" a record, and drops the records of
+// controls that are gone. A designer whose controls cannot be read keeps its records as they
+// are, without live controls, and yields a message for the user. `dropVanishedModules` then
+// drops the stored modules the project no longer contains. The scan shows nothing: the
+// caller shows its messages and its progress.
+#pragma once
+
+#include "helpdata/HelpItem.h"
+#include "support/KeyedCollection.h"
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+namespace vbide {
+class VBComponent;
+class VBProject;
+} // namespace vbide
+class ModMain;
+
+// Where the scan is: the module, and the position and name of the control being read.
+struct ScanPosition {
+    std::string formName;
+    int32_t controlIndex = 0;
+    std::string controlName;
+};
+
+// What the user is told about a module whose controls could not be read.
+struct ScanMessage {
+    std::string prompt; // the message box's text
+    std::string detail; // the reader's description of what went wrong
+};
+
+// What a scan found, for those who show it.
+struct ScanResult {
+    // The visual modules merged, in the project's order, without those dropped since.
+    std::vector<std::string> modules;
+    // The messages for modules whose controls could not be read, in the order given.
+    std::vector<ScanMessage> messages;
+
+    // Takes dropped modules off the list.
+    void dropModules(const std::vector<std::string>& names);
+    // The detail of the last message with this text (null when there is none).
+    const std::string* detailOf(const std::string& prompt) const;
+};
+
+// The records a scan merges into, owned by the caller. The scan changes them in place, so
+// that what it did before a failure stays done.
+struct ScanRecords {
+    ModuleRecords& forms;   // the records per module; gains the project's visual modules
+    NameList& formNames;    // the module names, in the order of `forms`
+    NameList& unreadable;   // modules whose controls could not be read this session
+    int32_t& highestId;     // the highest context number met so far
+    ScanResult& result;     // the modules listed and the messages given
+};
+
+// The outcome of one component's merge.
+struct ComponentScan {
+    // Set when the component's controls could not be read; its records were kept as they are.
+    std::optional<ScanMessage> message;
+    // Lines for the error log: what the component's file held that could not be taken as it
+    // is, or why its controls could not be read.
+    std::vector<std::string> notes;
+};
+
+class ProjectScan {
+public:
+    // The message box title of a module whose controls could not be read.
+    static constexpr std::string_view UnreadableTitle = "Error loading control";
+
+    // A scan into `records`; new records share the selected languages of `settings`.
+    ProjectScan(ScanRecords records, ModMain& settings);
+
+    // True for the component types that have a designer with controls (forms, user
+    // controls, property pages, user documents, designers).
+    static bool isVisualComponent(int type) { return type >= 5 && type <= 9; }
+
+    // Merges one visual component's controls into its records; `position` follows the
+    // control being read, for a report when something fails. Errors other than unreadable
+    // controls are passed on.
+    ComponentScan mergeComponent(const vbide::VBComponent& component, ScanPosition& position);
+    // Drops the stored modules `project` no longer contains and returns their names. While a
+    // designer of the project has no known name, no module is dropped: those not found are
+    // marked unreadable instead, so that their help text is kept.
+    std::vector<std::string> dropVanishedModules(vbide::VBProject& project);
+
+private:
+    void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);
+
+    ScanRecords records_;
+    ModMain& settings_;
+};
+
+} // namespace corvane
