@@ -7,6 +7,7 @@
 // faults (minor, getrusage) and the peak memory (maxrss) of its best run are shown.
 // Save is `scan --save` after one change of the data file, minus the best `corvane scan`.
 // With --keep the project stays in the temporary folder (its name is printed) for a profiler.
+#include "SyntheticHelpData.h"
 #include "SyntheticProject.h"
 
 #include "cli/HeadlessSession.h"
@@ -113,25 +114,6 @@ int baselineSave(const fs::path& folder) {
     return 0;
 }
 
-// Gives every control help text in three languages and saves it, once.
-void writeHelpData(const fs::path& projectFile) {
-    std::ostringstream sink;
-    cli::HeadlessSession session(sink, sink, false);
-    session.open(projectFile);
-    ModMain& settings = session.addin().modMain();
-    settings.SelectedLanguages->Clear();
-    for (const char* language : {"English", "German", "French"})
-        settings.SelectedLanguages->Add(language, language);
-    int n = 0;
-    for (const auto& module : *session.editor()->formsData())
-        for (const auto& record : *module) {
-            ++n;
-            record->SetHelpText("English", "Explains control " + std::to_string(n) + " of the form & <what> it does.");
-            record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
-            record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
-        }
-    session.closeAndSave();
-}
 
 // One change the save must write: an attribute spaced as the program never writes it.
 void changeDataFile(const fs::path& file) {
@@ -160,7 +142,7 @@ int main(int argc, char** argv) {
     auto projectFile = bench::writeSyntheticProject(folder, 400, 50);
     ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
-    writeHelpData(projectFile);
+    bench::writeThreeLanguageHelpData(projectFile);
     const fs::path data = folder / "ContextHelp.txt";
     const std::string vbp = projectFile.string();
 

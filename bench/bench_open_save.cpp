@@ -4,6 +4,7 @@
 // reads the same bytes from disk and parses the data file with pugixml alone, measured right
 // before each run in the same process state. Prints the best of several runs, and the peak
 // memory of a separate process that only opens and saves the project.
+#include "SyntheticHelpData.h"
 #include "SyntheticProject.h"
 #include "Timing.h"
 
@@ -42,25 +43,6 @@ long peakMemoryKiB() {
     return 0;
 }
 
-// Gives every control help text in three languages and saves it, once.
-void writeHelpData(const std::filesystem::path& projectFile) {
-    std::ostringstream sink;
-    cli::HeadlessSession session(sink, sink, false);
-    session.open(projectFile);
-    ModMain& settings = session.addin().modMain();
-    settings.SelectedLanguages->Clear();
-    for (const char* language : {"English", "German", "French"})
-        settings.SelectedLanguages->Add(language, language);
-    int n = 0;
-    for (const auto& module : *session.editor()->formsData())
-        for (const auto& record : *module) {
-            ++n;
-            record->SetHelpText("English", "Explains control " + std::to_string(n) + " of the form & <what> it does.");
-            record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
-            record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
-        }
-    session.closeAndSave();
-}
 
 // Opens and saves the project once in this process and prints the process's peak memory in
 // KiB: run in a process of its own, so that nothing but the session counts.
@@ -99,7 +81,7 @@ int main(int argc, char** argv) {
     auto projectFile = bench::writeSyntheticProject(folder, forms, controlsPerForm);
     ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
-    writeHelpData(projectFile);
+    bench::writeThreeLanguageHelpData(projectFile);
     auto dataFile = folder / "ContextHelp.txt";
 
     double baselineOpen = 1e9, open = 1e9, baselineSave = 1e9, save = 1e9;

@@ -1,0 +1,35 @@
+// SyntheticHelpData: gives every control of a benchmark project help text in three languages
+// and saves the project's data file once, through the program's own save.
+#pragma once
+
+#include "cli/HeadlessSession.h"
+#include "editor/FrmWizard.h"
+#include "settings/ModMain.h"
+
+#include <filesystem>
+#include <sstream>
+#include <string>
+
+namespace corvane::bench {
+
+// Writes English, German and French help text for every control of the project and saves it.
+inline void writeThreeLanguageHelpData(const std::filesystem::path& projectFile) {
+    std::ostringstream sink;
+    cli::HeadlessSession session(sink, sink, false);
+    session.open(projectFile);
+    ModMain& settings = session.addin().modMain();
+    settings.SelectedLanguages->Clear();
+    for (const char* language : {"English", "German", "French"})
+        settings.SelectedLanguages->Add(language, language);
+    int n = 0;
+    for (const auto& module : *session.editor()->formsData())
+        for (const auto& record : *module) {
+            ++n;
+            record->SetHelpText("English", "Explains control " + std::to_string(n) + " of the form & <what> it does.");
+            record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
+            record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
+        }
+    session.closeAndSave();
+}
+
+} // namespace corvane::bench
