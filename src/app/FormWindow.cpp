@@ -45,6 +45,25 @@ FormWindow::~FormWindow() { context_.retire(); }
 
 void FormWindow::retire() { context_.retire(); }
 
+void FormWindow::addStatusLine(QWidget* line) {
+    line->setParent(this);
+    line->setFixedHeight(line->sizeHint().height());
+    layout()->addWidget(line);
+    statusLine_ = line;
+    applyBounds();
+}
+
+void FormWindow::showStatusLine(bool shown) {
+    if (!statusLine_ || shown == !statusLine_->isHidden())
+        return;
+    statusLine_->setVisible(shown);
+    boundsFromUser(); // the window keeps its size; the form's client area changes
+}
+
+int FormWindow::statusHeight() const {
+    return statusLine_ && !statusLine_->isHidden() ? statusLine_->height() : 0;
+}
+
 void FormWindow::buildViews() {
     for (controls::Control& control : form_.Controls()) {
         bool toolbar = control.TypeName() == "ActiveBar";
@@ -113,7 +132,7 @@ void FormWindow::placeNormal() {
     controls::Form::Bounds bounds = form_.normalBounds();
     move(ViewContext::toPixelsX(bounds.left), ViewContext::toPixelsY(bounds.top));
     resize(std::max(1, ViewContext::toPixelsX(bounds.width) - FramePixelsX),
-           std::max(1, ViewContext::toPixelsY(bounds.height) - FramePixelsY));
+           std::max(1, ViewContext::toPixelsY(bounds.height) - FramePixelsY + statusHeight()));
 }
 
 void FormWindow::syncToolbarHeight() {
@@ -153,7 +172,7 @@ void FormWindow::boundsFromUser() {
     applying_ = true;
     context_.act([&] {
         form_.Move(ViewContext::toTwipsX(x()), ViewContext::toTwipsY(y()),
-                   ViewContext::toTwipsX(width() + FramePixelsX), ViewContext::toTwipsY(height() + FramePixelsY));
+                   ViewContext::toTwipsX(width() + FramePixelsX), ViewContext::toTwipsY(height() - statusHeight() + FramePixelsY));
     });
     applying_ = false;
 }

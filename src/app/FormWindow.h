@@ -33,6 +33,11 @@ public:
     QWidget* body() const noexcept { return body_; }
     // Cuts the window off its form: called when the form unloads; the widget goes later.
     void retire();
+    // Puts `line` (a status line, which the window takes) below the form's client area. The
+    // form does not count it: the window is taller than the form's client area by its height.
+    void addStatusLine(QWidget* line);
+    // Shows or hides the status line; the form's client area takes or gives its room.
+    void showStatusLine(bool shown);
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -51,6 +56,7 @@ private:
     void stateFromUser();
     void syncToolbarHeight();
     bool pressButton(bool defaultButton);
+    int statusHeight() const;
 
     controls::Form& form_;
     ViewContext context_;
@@ -59,6 +65,7 @@ private:
     controls::ActiveBar* toolbar_ = nullptr;
     QWidget* toolbarView_ = nullptr;
     bool applying_ = false;
+    QWidget* statusLine_ = nullptr;
 };
 
 } // namespace corvane::app

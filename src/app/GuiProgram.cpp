@@ -1,5 +1,6 @@
 #include "app/GuiProgram.h"
 
+#include "app/CoverageStatus.h"
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
 #include "app/PreviewWindow.h"
@@ -30,14 +31,19 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
     addin_.connect(vbe_);
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());
-    // The editor's window gets its layout preview (a window the editor's window owns).
+    // The editor's window gets its layout preview (a window the editor's window owns) and its
+    // coverage status line.
     windows_.setWindowHooks({[](controls::Form& form, FormWindow& window) {
-                                 if (auto* editor = dynamic_cast<FrmWizard*>(&form))
+                                 if (auto* editor = dynamic_cast<FrmWizard*>(&form)) {
                                      new PreviewWindow(*editor, window);
+                                     new CoverageStatus(*editor, window);
+                                 }
                              },
                              [](controls::Form&, FormWindow& window) {
                                  if (auto* preview = window.findChild<PreviewWindow*>())
                                      preview->retire();
+                                 if (auto* status = window.findChild<CoverageStatus*>())
+                                     status->retire();
                              }});
     host_->setCloseGuard([this] { return closeEditorFirst(); });
 }

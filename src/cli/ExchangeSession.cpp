@@ -1,5 +1,6 @@
 #include "cli/ExchangeSession.h"
 
+#include "cli/EditorTexts.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/LanguageTable.h"
@@ -36,17 +37,8 @@ void ExchangeSession::copyTexts() {
     texts_.primaryLanguage = settings.mPrimaryLanguage;
     texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
     const ModuleRecords& modules = *editor.formsData();
-    for (int32_t x = 1; x <= modules.Count(); ++x) {
-        exchange::ModuleTexts module{editor.formNames()->Item(x), {}};
-        for (const auto& record : *modules.Item(x)) {
-            exchange::ControlTexts control{
-                record->ControlName, record->ControlType, record->Caption, {}};
-            for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i)
-                control.texts.emplace_back(record->HelpTexts.KeyAt(i), record->HelpTexts.Item(i));
-            module.controls.push_back(std::move(control));
-        }
-        texts_.modules.push_back(std::move(module));
-    }
+    for (int32_t x = 1; x <= modules.Count(); ++x)
+        texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), *modules.Item(x)));
 }
 
 std::filesystem::path ExchangeSession::dataFile() const {
