@@ -70,12 +70,14 @@ bool HelpDataTexts::setText(std::string_view module, std::string_view key,
 }
 
 void HelpDataTexts::save() {
-    if (readFileBytes(file_.path()) != bytes_)
-        throw VbError(vberr::PathFileAccess,
-                      "The help data file '" + file_.path().string() +
-                          "' was changed by another program while the import ran; "
-                          "it is not replaced. Run the import again");
-    file_.write(document_);
+    // Checked under the save's lock, so that no other save can come between check and replace.
+    file_.write(document_, {}, [this] {
+        if (readFileBytes(file_.path()) != bytes_)
+            throw VbError(vberr::PathFileAccess,
+                          "The help data file '" + file_.path().string() +
+                              "' was changed by another program while the import ran; "
+                              "it is not replaced. Run the import again");
+    });
 }
 
 } // namespace corvane::cli

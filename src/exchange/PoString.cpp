@@ -88,14 +88,17 @@ std::optional<char> unescape(std::string_view text, size_t& i) {
         int value = c - '0';
         for (int n = 1; n < 3 && i < text.size() && text[i] >= '0' && text[i] <= '7'; ++n)
             value = value * 8 + (text[i++] - '0');
+        if (value > 0xff)
+            return std::nullopt; // \400 and above name no byte
         return static_cast<char>(value);
     }
     if (c == 'x') {
         int value = 0, digits = 0;
         for (; i < text.size() && std::isxdigit(static_cast<unsigned char>(text[i])); ++digits, ++i)
-            value = value * 16 + (std::isdigit(static_cast<unsigned char>(text[i]))
-                                      ? text[i] - '0'
-                                      : (text[i] | 0x20) - 'a' + 10);
+            if (value <= 0xff) // past a byte the value only has to stay too large
+                value = value * 16 + (std::isdigit(static_cast<unsigned char>(text[i]))
+                                          ? text[i] - '0'
+                                          : (text[i] | 0x20) - 'a' + 10);
         if (digits == 0 || value > 0xff)
             return std::nullopt;
         return static_cast<char>(value);

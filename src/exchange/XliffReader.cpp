@@ -34,18 +34,35 @@ int lineOf(const std::string& text, ptrdiff_t offset) {
     return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
 }
 
+// Visits the nodes below `root` in document order without recursion (a file may nest without
+// limit); `visit` returns true to go into the node's children.
+template <typename Visit>
+void walkBelow(pugi::xml_node root, Visit visit) {
+    pugi::xml_node node = root.first_child();
+    while (node) {
+        if (visit(node) && node.first_child()) {
+            node = node.first_child();
+            continue;
+        }
+        while (node != root && !node.next_sibling())
+            node = node.parent();
+        node = node == root ? pugi::xml_node() : node.next_sibling();
+    }
+}
+
 // The text of a source or target: character data, also inside segment markers (mrk).
 // Any other inline element is markup the help text cannot hold: `markup` is set.
 std::string textOf(pugi::xml_node element, bool& markup) {
     std::string text;
-    for (pugi::xml_node node : element.children()) {
+    walkBelow(element, [&](pugi::xml_node node) {
         if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
             text += node.value();
         else if (node.type() == pugi::node_element && localName(node) == "mrk")
-            text += textOf(node, markup);
+            return true;
         else if (node.type() == pugi::node_element)
             markup = true;
-    }
+        return false;
+    });
     return text;
 }
 
@@ -80,14 +97,13 @@ ExchangeUnit readUnit(pugi::xml_node unit) {
 
 // Units anywhere under the body, also inside groups, in document order.
 void collectUnits(pugi::xml_node parent, std::vector<ExchangeUnit>& units) {
-    for (pugi::xml_node node : parent.children()) {
+    walkBelow(parent, [&](pugi::xml_node node) {
         if (node.type() != pugi::node_element)
-            continue;
+            return false;
         if (localName(node) == "trans-unit")
             units.push_back(readUnit(node));
-        else if (localName(node) == "group")
-            collectUnits(node, units);
-    }
+        return localName(node) == "group";
+    });
 }
 
 } // namespace

@@ -208,7 +208,14 @@ void HelpDataFile::readRecord(const XMLElement& element, const std::string& modu
                                  ": the first one is loaded");
         else
             languages.Add(language, language);
+        if (!settings_.SelectedLanguages->Contains(language) && !text.Text().empty())
+            addProblem(text, where + " has a text in " + inQuotes(language) +
+                                 ", a language that is not selected: it is not loaded");
     }
+    if (element.Elements().begin() == element.Elements().end() && !element.Text().empty() &&
+        !settings_.SelectedLanguages->Contains(Neutral))
+        addProblem(element, where + " keeps its text in the older form (" + inQuotes(Neutral) +
+                                "), a language that is not selected: it is not loaded");
     std::string number = attributes.Item("ContextHelpID").Value();
     if (!contextNumberFits(number))
         return addProblem(element, where + " has the context number " + number +

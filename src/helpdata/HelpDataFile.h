@@ -107,7 +107,10 @@ public:
               const std::filesystem::path& target = {});
     // Writes a document that was read from the file and changed in place (an import): the same
     // lock, copy and atomic replace as save(); a file that already holds its bytes stays as it is.
-    void write(const XMLDocument& document, const std::filesystem::path& target = {});
+    // `beforeReplace` runs under the lock just before the file is replaced; it may throw to
+    // refuse the save (an import that finds the file changed since it read it).
+    void write(const XMLDocument& document, const std::filesystem::path& target = {},
+               const std::function<void()>& beforeReplace = {});
     // How long a save waits for the lock of another save before it fails.
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
@@ -117,6 +120,7 @@ private:
     bool readModule(const XMLElement& element, ModuleRecords& forms, NameList& formNames);
     void readRecord(const XMLElement& element, const std::string& module, HelpItems& records);
     void keepOriginal(const std::filesystem::path& target);
+    void markSaved(const std::filesystem::path& file);
 
     ModMain& settings_;
     std::filesystem::path path_;

@@ -80,12 +80,11 @@ void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
     output.setBeforeReplace([&] { keepOriginal(file); });
     output.commit(
         [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); });
-    originalKept_ = true; // the file now holds everything the records hold
-    problems_.clear();
-    unreadable_ = false;
+    markSaved(file);
 }
 
-void HelpDataFile::write(const XMLDocument& document, const fs::path& target) {
+void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
+                         const std::function<void()>& beforeReplace) {
     const fs::path file = target.empty() ? path_ : target;
     AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
     output.setLockWait(lockWait_);
@@ -98,9 +97,22 @@ void HelpDataFile::write(const XMLDocument& document, const fs::path& target) {
     });
     if (last != '\n')
         output.write("\r\n"); // the file ends with a line break
-    output.setBeforeReplace([&] { keepOriginal(file); });
+    output.setBeforeReplace([&] {
+        if (beforeReplace)
+            beforeReplace(); // under the lock: no other save can come between
+        keepOriginal(file);
+    });
     output.commit();
-    originalKept_ = true; // the file now holds everything it was given
+    markSaved(file);
+}
+
+// After a save: when it replaced the file that was loaded, that file now holds everything the
+// records hold. A save elsewhere leaves the loaded file (and its need for a copy) as it was.
+void HelpDataFile::markSaved(const fs::path& file) {
+    std::error_code error;
+    if (file != path_ && !fs::equivalent(file, path_, error))
+        return;
+    originalKept_ = true;
     problems_.clear();
     unreadable_ = false;
 }

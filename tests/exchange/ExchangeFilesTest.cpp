@@ -230,6 +230,32 @@ TEST(ExchangeFiles, MalformedFilesAreRefusedNamingTheFileAndLine) {
               "again");
 }
 
+TEST(ExchangeFiles, DeepNestingAndOversizedEscapesAreHandledWithoutHarm) {
+    // Groups nested far deeper than any tool writes: the units are still found, in order.
+    std::ostringstream written;
+    writeXliff(written, awkwardDocument());
+    std::string xliff = written.str();
+    const size_t depth = 200000;
+    std::string opening, closing;
+    for (size_t i = 0; i < depth; ++i) {
+        opening += "<group>";
+        closing += "</group>";
+    }
+    size_t bodyStart = xliff.find('>', xliff.find("<body")) + 1;
+    xliff.insert(xliff.find("</body>"), closing);
+    xliff.insert(bodyStart, opening);
+    std::istringstream in(xliff);
+    expectSameTexts(readXliff(in, "deep.xlf"), awkwardDocument());
+
+    // Escapes that name no byte are refused, however many digits they have.
+    auto poError = [](const std::string& text) { return readError(readPo, text, "bad.po"); };
+    const std::string header = "msgid \"\"\nmsgstr \"X-Corvane-Language: German\\n\"\n\n";
+    EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"\\x123456789abcdef\"\nmsgstr \"y\"\n"),
+              "bad.po: line 5: not a well-formed quoted string: \"\\x123456789abcdef\"");
+    EXPECT_EQ(poError(header + "msgctxt \"a/b\"\nmsgid \"\\777\"\nmsgstr \"y\"\n"),
+              "bad.po: line 5: not a well-formed quoted string: \"\\777\"");
+}
+
 TEST(ExchangeFiles, TheFormatIsFoundByNameOrContent) {
     TempDir dir;
     ExchangeDocument document = awkwardDocument();

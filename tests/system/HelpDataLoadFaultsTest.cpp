@@ -98,6 +98,30 @@ TEST_F(HelpDataLoadFaultsTest,
     EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged.2"));
 }
 
+TEST_F(HelpDataLoadFaultsTest, TextsOfLanguagesNotSelectedAreReportedAndKeptBeforeTheSave) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"   // 1
+        "<SelectedLanguage Name=\"English\"/>\n" // 2
+        "<VBComponent ComponentName=\"frmA\">\n" + // 3
+        storedRecord("txtName", "Name") +          // 4: English and German
+        "<HelpItem ComponentName=\"frmA\" ControlName=\"lblNew\" ContextHelpID=\"0\" "
+        "ControlType=\"Label\">Older form</HelpItem>\n" // 5
+        "</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+    std::string message = onlyMessage();
+    for (const std::string& expected :
+         Strings{"line 4: the record 'txtName' of module 'frmA' has a text in 'German', a "
+                 "language that is not selected",
+                 "line 5: the record 'lblNew' of module 'frmA' keeps its text in the older form "
+                 "('Neutral')"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+}
+
 TEST_F(HelpDataLoadFaultsTest, TheSameDamagedBytesAreCopiedOnceAndADifferentDamageAgain) {
     const std::string damaged = "<Root><VBComponent ComponentName=\"frmA\"></Root>\n";
     openWith(damaged);
@@ -173,7 +197,7 @@ TEST_F(HelpDataLoadFaultsTest, UnreadableByPermissionsToo) {
 
 TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
     std::string text = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
-                       "<VBComponent ComponentName=\"frmA\">" +
+                       "<SelectedLanguage Name=\"German\"/><VBComponent ComponentName=\"frmA\">" +
                        storedRecord("txtName", "Grüße") + "</VBComponent></Root>";
     // UTF-16 LE of the text (its characters are all below U+0100 except none: Latin-1 range).
     std::string utf16;
