@@ -5,7 +5,6 @@
 #include "support/VbError.h"
 
 #include <optional>
-#include <sstream>
 
 namespace corvane::cli {
 
@@ -32,8 +31,7 @@ HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile) {
     if (!file_.complete())
         throw VbError(vberr::InvalidCall, file_.problemReport());
     bytes_ = readFileBytes(dataFile);
-    std::istringstream in(bytes_);
-    document_.Load(in);
+    document_ = file_.readDocument();
     indexRecords();
 }
 

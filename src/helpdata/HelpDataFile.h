@@ -42,6 +42,7 @@
 namespace corvane {
 
 class ModMain;
+class OutputBuffer;
 
 // Something of the file that loading did not take.
 struct HelpDataProblem {
@@ -71,6 +72,9 @@ public:
     bool existed() const noexcept { return existed_; }
     // True when the document has no child element: a new project (its attributes do not count).
     bool isNew() const;
+    // The document read, shared (changes to it are changes to this file's document); empty once
+    // readRecords has freed it.
+    XMLDocument readDocument() const { return document_; }
     // Sets the four output flags and the current and primary language from the root's
     // attributes; an absent attribute leaves its setting; an empty current language is "Neutral".
     void readSettings();
@@ -119,6 +123,9 @@ private:
     void addProblem(const XMLElement& element, std::string what);
     bool readModule(const XMLElement& element, ModuleRecords& forms, NameList& formNames);
     void readRecord(const XMLElement& element, const std::string& module, HelpItems& records);
+    void commitTo(const std::filesystem::path& target,
+                  const std::function<void(OutputBuffer& out)>& produce,
+                  const std::function<void()>& beforeReplace = {});
     void keepOriginal(const std::filesystem::path& target);
     void markSaved(const std::filesystem::path& file);
 

@@ -73,36 +73,43 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
 
 void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
                         const fs::path& target) {
-    const fs::path file = target.empty() ? path_ : target;
-    AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
-    output.setLockWait(lockWait_);
-    output.setKeepUnchanged(true); // an unchanged file keeps its time for build tools
-    output.setBeforeReplace([&] { keepOriginal(file); });
-    output.commit(
-        [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); });
-    markSaved(file);
+    commitTo(target,
+             [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); });
 }
 
 void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
                          const std::function<void()>& beforeReplace) {
+    commitTo(
+        target,
+        [&](OutputBuffer& out) {
+            char last = 0;
+            document.WriteText([&](std::string_view piece) {
+                out.append(piece);
+                if (!piece.empty())
+                    last = piece.back();
+            });
+            if (last != '\n')
+                out.append("\r\n"); // the file ends with a line break
+        },
+        beforeReplace);
+}
+
+// The one way the data file is written: under its lock, the copy of an incompletely loaded
+// file first, streamed into a temporary file that replaces it; an unchanged file keeps its
+// time for build tools.
+void HelpDataFile::commitTo(const fs::path& target,
+                            const std::function<void(OutputBuffer& out)>& produce,
+                            const std::function<void()>& beforeReplace) {
     const fs::path file = target.empty() ? path_ : target;
     AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
     output.setLockWait(lockWait_);
     output.setKeepUnchanged(true);
-    char last = 0;
-    document.WriteText([&](std::string_view piece) {
-        output.write(piece);
-        if (!piece.empty())
-            last = piece.back();
-    });
-    if (last != '\n')
-        output.write("\r\n"); // the file ends with a line break
     output.setBeforeReplace([&] {
         if (beforeReplace)
             beforeReplace(); // under the lock: no other save can come between
         keepOriginal(file);
     });
-    output.commit();
+    output.commit(produce);
     markSaved(file);
 }
 
