@@ -33,6 +33,9 @@ struct HelpDataSettings {
 
     // Replaces SelectedLanguages with a new, empty list.
     void newSelectedLanguages() { SelectedLanguages = std::make_shared<NameList>(); }
+    // A project that generates no format yet gets the one the IDE of `ideMajorVersion` knows:
+    // WinHelp up to version 5, HTML Help after it; the chosen format is compiled, the other not.
+    void chooseFormatsByVersion(double ideMajorVersion);
 };
 
 } // namespace corvane
