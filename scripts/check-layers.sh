@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
-# Checks that every #include between the folders of src/ points down a layer.
+# Checks that every #include between the folders of src/ and every link between their
+# libraries points down a layer.
 # Usage: scripts/check-layers.sh [--graph] [SRC]
 #   SRC      the source folder (default: src/ of this repository)
 #   --graph  prints the include graph between the folders instead, one line per folder,
 #            from the top layer down: "layer N  folder -> included folders"
 # A file may include headers of its own folder and of folders on lower layers. An include of a
 # folder on the same layer or above is printed as "FILE:LINE: FOLDER (layer N) includes OTHER
-# (layer M)". Exit status: 0 when every include points down, 1 when one does not, 2 for a
-# folder of SRC that has no layer below (place it there) or wrong usage.
+# (layer M)"; a library corvane_FOLDER that links one of the same layer or above, as
+# "CMAKEFILE:LINE: corvane_FOLDER (layer N) links corvane_OTHER (layer M)". Exit status: 0 when
+# every include and link points down, 1 when one does not, 2 for a folder of SRC that has no
+# layer below (place it there) or wrong usage.
 set -euo pipefail
 
 # The layers, lowest first; the folders of one layer do not include each other.
@@ -59,6 +62,7 @@ includes="$(cd "$src" && grep -rnE --include='*.h' --include='*.cpp' \
     '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' -- */ || true)"
 
 present="$(cd "$src" && ls -d */ | tr -d / | tr '\n' ' ')"
+status=0
 awk -v graph="$graph" -v src="$src" -v table="$layer_table" -v present="$present" '
 BEGIN {
     n = split(table, rows, "\n")
@@ -107,4 +111,48 @@ END {
         }
     }
     exit bad
-}' <<<"$includes"
+}' <<<"$includes" || status=$?
+
+# The libraries follow the same order: corvane_FOLDER links only the libraries of folders on
+# lower layers (target_link_libraries in SRC/CMakeLists.txt and SRC/*/CMakeLists.txt).
+cmake_files=()
+for file in "$src"/CMakeLists.txt "$src"/*/CMakeLists.txt; do
+    [ -f "$file" ] && cmake_files+=("$file")
+done
+if ((${#cmake_files[@]})); then
+    awk -v graph="$graph" -v table="$layer_table" '
+    BEGIN {
+        n = split(table, rows, "\n")
+        for (i = 1; i <= n; i++)
+            if (split(rows[i], pair, " ") == 2) layer["corvane_" pair[1]] = pair[2] + 0
+        bad = 0
+    }
+    FNR == 1 { inside = 0 }
+    {
+        text = $0
+        sub(/#.*/, "", text)
+        if (!inside && match(text, /target_link_libraries[ \t]*\(/)) {
+            inside = 1
+            target = ""
+            text = substr(text, RSTART + RLENGTH)
+        }
+        if (!inside) next
+        closing = index(text, ")")
+        if (closing) text = substr(text, 1, closing - 1)
+        count = split(text, words, /[ \t]+/)
+        for (i = 1; i <= count; i++) {
+            if (words[i] == "") continue
+            if (target == "") { target = words[i]; continue }
+            if (!(target in layer) || !(words[i] in layer) || words[i] == target) continue
+            if (layer[words[i]] >= layer[target]) {
+                message = sprintf("%s:%d: %s (layer %d) links %s (layer %d)", FILENAME, FNR, target,
+                                  layer[target], words[i], layer[words[i]])
+                if (graph == "true") print message > "/dev/stderr"; else print message
+                bad = 1
+            }
+        }
+        if (closing) inside = 0
+    }
+    END { exit bad }' "${cmake_files[@]}" || status=$?
+fi
+exit "$status"

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Feeds scripts/check-layers.sh small source trees in a temporary folder: one whose includes
-# all point down, one with an include up a layer, one with an include across a layer, and one
-# with a folder that has no layer. Usage: check_layers_test.sh CHECK_LAYERS_SCRIPT
+# and libraries all point down, one with an include up a layer, one with an include across a
+# layer, one whose library links one across a layer, and one with a folder that has no layer. Usage: check_layers_test.sh CHECK_LAYERS_SCRIPT
 set -uo pipefail
 check="$1"
 root="$(mktemp -d)"
@@ -24,6 +24,15 @@ make_tree() {
     printf '#include "helpdata/Record.h"\n' >"$tree/scan/Merge.cpp"
     printf '#include "helpdata/Record.h"\n' >"$tree/generate/Writer.cpp"
     printf '#include "generate/Writer.h"\n#include "scan/Merge.h"\n' >"$tree/editor/Window.cpp"
+    cat >"$tree/CMakeLists.txt" <<'CMAKE'
+corvane_library(corvane_editor editor)
+target_link_libraries(corvane_editor
+    PUBLIC corvane_scan corvane_support # corvane_editor would be no fault either
+    PRIVATE corvane_generate)
+target_link_libraries(corvane_scan PUBLIC corvane_helpdata corvane_support Threads::Threads)
+add_library(corvane_system INTERFACE)
+target_link_libraries(corvane_system INTERFACE corvane_editor corvane_scan)
+CMAKE
 }
 
 # run TREE [ARGS...]: the check's standard output in $out, its status in $status.
@@ -61,6 +70,14 @@ run "$root/across"
 [ "$status" -eq 1 ] || fail "an include across a layer gave status $status"
 [ "$out" = "$root/across/scan/Merge.h:2: scan (layer 5) includes generate (layer 5)" ] ||
     fail "an include across a layer printed: $out"
+
+make_tree "$root/links"
+printf 'target_link_libraries(corvane_generate PUBLIC corvane_helpdata\n    PRIVATE corvane_scan)\n' \
+    >>"$root/links/CMakeLists.txt"
+run "$root/links"
+[ "$status" -eq 1 ] || fail "a library linking one across a layer gave status $status"
+[ "$out" = "$root/links/CMakeLists.txt:9: corvane_generate (layer 5) links corvane_scan (layer 5)" ] ||
+    fail "a library linking one across a layer printed: $out"
 
 make_tree "$root/unplaced"
 mkdir "$root/unplaced/gadgets"
