@@ -6,10 +6,10 @@
 // Every other command goes to the command line (cli::run) in the same process.
 #pragma once
 
-#include "addin/Addin.h"
 #include "app/HostWindow.h"
 #include "app/QtHelpViewer.h"
 #include "app/QtWindowSystem.h"
+#include "connect/Addin.h"
 
 #include <filesystem>
 #include <memory>

@@ -46,7 +46,7 @@ bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& opt
 }
 
 // Every file the options ask for, per selected language.
-std::vector<fs::path> requestedFiles(const ModMain& settings, const HelpOutputLayout& layout) {
+std::vector<fs::path> requestedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout) {
     std::vector<HelpOutputFile> kinds;
     if (settings.mGenerateHTML) {
         kinds.insert(kinds.end(), {HelpOutputFile::Popups, HelpOutputFile::HtmlProject});
@@ -106,7 +106,7 @@ bool sameBytes(const fs::path& one, const fs::path& other) {
 
 // The primary language's compiled help files that the run places beside the project:
 // each with the compiled file it must be a copy of.
-std::vector<std::pair<fs::path, fs::path>> placedFiles(const ModMain& settings, const HelpOutputLayout& layout,
+std::vector<std::pair<fs::path, fs::path>> placedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout,
                                                        const std::string& ideVersion) {
     std::vector<std::pair<fs::path, fs::path>> files;
     auto place = [&](HelpOutputFile compiled) {
@@ -123,7 +123,7 @@ std::vector<std::pair<fs::path, fs::path>> placedFiles(const ModMain& settings, 
 // True when each placed file was written since `before` was taken as a copy of the primary
 // language's compiled file of this run; names the others and why.
 bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const FileTimes& before,
-               const ModMain& settings, std::ostream& err) {
+               const HelpDataSettings& settings, std::ostream& err) {
     bool ok = true;
     const bool primarySelected = settings.SelectedLanguages->Contains(settings.mPrimaryLanguage);
     for (const auto& [besideProject, compiled] : placed) {

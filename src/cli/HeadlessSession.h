@@ -4,8 +4,8 @@
 // command invoked as a user would click it.
 #pragma once
 
-#include "addin/Addin.h"
 #include "addin/ComponentRegistry.h"
+#include "connect/Addin.h"
 #include "controls/HeadlessWindowSystem.h"
 
 #include <filesystem>

@@ -6,7 +6,7 @@
 #pragma once
 
 #include "helpdata/HelpDataFile.h"
-#include "settings/ModMain.h"
+#include "helpdata/HelpDataSettings.h"
 #include "support/XmlDocument.h"
 
 #include <filesystem>
@@ -34,7 +34,7 @@ public:
 private:
     void indexRecords();
 
-    ModMain settings_; // the settings HelpDataFile works with; not written by a save of texts
+    HelpDataSettings settings_; // what HelpDataFile works with; not written by a save of texts
     HelpDataFile file_{settings_};
     std::string bytes_; // the file as read
     XMLDocument document_;

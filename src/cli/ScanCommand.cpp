@@ -37,7 +37,7 @@ bool parseOptions(const std::vector<std::string>& arguments, ScanOptions& option
     return true;
 }
 
-void writeSettings(JsonWriter& json, const ModMain& settings) {
+void writeSettings(JsonWriter& json, const HelpDataSettings& settings) {
     json.key("settings");
     json.beginObject();
     json.key("selectedLanguages");

@@ -6,15 +6,16 @@
 // control's help text and a toolbar. Closing it with the close box saves through a 10 ms
 // timer (ExitApp); unloading it from code does not save.
 //
-// The window's procedures live beside the part of the program they belong to:
-//   editor/FrmWizard.cpp         lifecycle, layout, closing
-//   editor/FrmWizardGrid.cpp     module list, grid and help text editing
-//   editor/FrmWizardToolbar.cpp  toolbar commands, languages, spell-check scope
-//   scan/FrmWizardScan.cpp       VBInstance (the project scan) and CheckFormsExist
-//   helpdata/FrmWizardData.cpp   loading and saving the help data file (ExitApp) through
-//                                its component HelpDataFile
-//   generate/FrmWizardCreate*.cpp  the help file creation run (CreateHelpFiles, CreateSingleHelpFile)
-//   generate/CompilerLocation.cpp  GetCompilerPath
+// The window's procedures, around the components they use (the help data file, the project
+// scan, the output layout and the writers):
+//   FrmWizard.cpp           lifecycle, layout, closing
+//   FrmWizardGrid.cpp       module list, grid and help text editing
+//   FrmWizardToolbar.cpp    toolbar commands, languages, spell-check scope
+//   FrmWizardSpell.cpp      the spell check
+//   FrmWizardScan.cpp       VBInstance (the project scan, ProjectScan) and CheckFormsExist
+//   FrmWizardData.cpp       loading and saving the help data file (HelpDataFile; ExitApp)
+//   FrmWizardCreate*.cpp    the help file creation run (CreateHelpFiles, CreateSingleHelpFile)
+//   FrmWizardCompiler.cpp   GetCompilerPath (CompilerLocation)
 #pragma once
 
 #include "addin/ErrorScope.h"

@@ -3,7 +3,7 @@
 //
 // The association of a kind of help project normally runs the authoring workshop
 // ("hhw.exe" for HTML Help, "hcw.exe" for WinHelp); the compiler ("hhc.exe", "hcrtf.exe")
-// lies in the same folder. frmWizard's GetCompilerPath (CompilerLocation.cpp) turns the
+// lies in the same folder. frmWizard's GetCompilerPath (editor/FrmWizardCompiler.cpp) turns the
 // association's command into the compiler's command template, or asks the user for the
 // compiler and rewrites the association so that the next lookup finds it.
 #pragma once

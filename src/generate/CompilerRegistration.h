@@ -6,7 +6,7 @@
 // everything else, and runs that, with "%1" replaced by the quoted project path. Our front end
 // is a program named "hhc.exe" in a folder of ours that runs chmcmd; so the association we
 // write names "hhw.exe" in that folder. An association the user has set is not touched here;
-// the lookup replaces one whose program no longer exists (CompilerLocation.cpp).
+// the lookup replaces one whose program no longer exists (editor/FrmWizardCompiler.cpp).
 #pragma once
 
 #include <filesystem>

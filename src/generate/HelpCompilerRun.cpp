@@ -44,6 +44,10 @@ std::string compilerCommandLine(std::string_view commandTemplate, std::string_vi
     return line;
 }
 
+bool hasCompilerMessages(std::string_view output) {
+    return output.find("Warning:") != std::string_view::npos || output.find("Error:") != std::string_view::npos;
+}
+
 std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
                                 const std::string& compiledFile) {
     FileObject compiled{std::filesystem::path(compiledFile)};

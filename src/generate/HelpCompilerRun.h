@@ -25,6 +25,10 @@ std::string compilerCommandLine(std::string_view commandTemplate, std::string_vi
 std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
                                 const std::string& compiledFile);
 
+// True when the compiler's output holds its own words for trouble, "Warning:" or "Error:"
+// (matched exactly as it writes them): the creation run then shows the output to the user.
+bool hasCompilerMessages(std::string_view output);
+
 // Compiles a WinHelp project: "%1" becomes " -x " and the quoted project path. The old
 // `helpFile` is deleted first; returns true when the compiler left a `helpFile` behind (a
 // compiler that cannot be started left none). Its output is not read.

@@ -1,7 +1,6 @@
 // HelpDataFile: finding and loading the help data file.
 #include "helpdata/HelpDataFile.h"
 
-#include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
 #include "support/Utilities.h"
@@ -45,7 +44,7 @@ std::string inQuotes(std::string_view name) {
 
 } // namespace
 
-HelpDataFile::HelpDataFile(ModMain& settings) : settings_(settings) {}
+HelpDataFile::HelpDataFile(HelpDataSettings& settings) : settings_(settings) {}
 
 bool HelpDataFile::isDataFileName(std::string_view fileName) {
     return equalsIgnoreCase(fileName, FileName);
@@ -223,7 +222,7 @@ void HelpDataFile::readRecord(const XMLElement& element, const std::string& modu
     if (records.Contains(key))
         return addProblem(
             element, where + " is listed a second time (letter case ignored): it is not loaded");
-    auto record = std::make_shared<HelpItem>(settings_);
+    auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
     record->LoadFromXML(element);
     // The scan replaces the caption from the live control; a record whose control cannot be
     // read this session keeps the stored one and is saved as it was.

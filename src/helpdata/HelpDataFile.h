@@ -3,8 +3,8 @@
 // so can commands that read or change the help text of a project (export, import, coverage).
 //
 // Use without a window:
-//   ModMain settings;                 // the shared settings; its SelectedLanguages is filled
-//   settings.newSelectedLanguages();  // by loading and read by the records
+//   HelpDataSettings settings;        // the project's settings; its SelectedLanguages is
+//   settings.newSelectedLanguages();  // filled by loading and read by the records
 //   HelpDataFile file(settings);
 //   ModuleRecords forms;  NameList formNames;
 //   file.load(HelpDataFile::locate(projectFile), forms, formNames);
@@ -41,7 +41,6 @@
 
 namespace corvane {
 
-class ModMain;
 class OutputBuffer;
 
 // Something of the file that loading did not take.
@@ -55,8 +54,8 @@ public:
     // The data file's name as the program writes it.
     static constexpr std::string_view FileName = "ContextHelp.txt";
 
-    // A file of the project whose shared settings are `settings` (which outlives it).
-    explicit HelpDataFile(ModMain& settings);
+    // A file of the project whose settings are `settings` (which outlives it).
+    explicit HelpDataFile(HelpDataSettings& settings);
 
     // True when a file name is the data file's, letter case ignored.
     static bool isDataFileName(std::string_view fileName);
@@ -129,7 +128,7 @@ private:
     void keepOriginal(const std::filesystem::path& target);
     void markSaved(const std::filesystem::path& file);
 
-    ModMain& settings_;
+    HelpDataSettings& settings_;
     std::filesystem::path path_;
     bool existed_ = false;
     bool unreadable_ = false;

@@ -1,7 +1,6 @@
 // HelpDataFile: saving the help data safely, and its document.
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"
-#include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 

@@ -1,6 +1,5 @@
 #include "helpdata/HelpDataWriter.h"
 
-#include "settings/ModMain.h"
 #include "support/XmlChecks.h"
 
 #include <string>

@@ -25,12 +25,11 @@
 
 namespace corvane {
 
-class ModMain;
 
 class HelpDataWriter {
 public:
     // A writer of the settings and languages of `settings` into `out` (both outlive it).
-    HelpDataWriter(ModMain& settings, OutputBuffer& out) : settings_(settings), out_(out) {}
+    HelpDataWriter(HelpDataSettings& settings, OutputBuffer& out) : settings_(settings), out_(out) {}
 
     // Writes the whole file: the root with the settings, the selected languages and one
     // "VBComponent" per module with a "HelpItem" per record. An empty SelectedLanguages gets
@@ -45,7 +44,7 @@ private:
     void escaped(std::string_view value, const bool (&special)[256]);
     void indent(int depth);
 
-    ModMain& settings_;
+    HelpDataSettings& settings_;
     OutputBuffer& out_;
 };
 

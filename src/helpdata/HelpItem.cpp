@@ -1,6 +1,5 @@
 #include "helpdata/HelpItem.h"
 
-#include "settings/ModMain.h"
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
 
@@ -13,14 +12,14 @@ NamedValue elementParameter() {
     return {"e", [] { return Variant::object("XMLElement"); }};
 }
 
-NameList& selectedLanguagesOf(ModMain& settings) {
-    if (!settings.SelectedLanguages)
+NameList& selectedLanguagesOf(const SelectedLanguageList& selectedLanguages) {
+    if (!selectedLanguages)
         throw VbError(vberr::ObjectNotSet);
-    return *settings.SelectedLanguages;
+    return *selectedLanguages;
 }
 } // namespace
 
-HelpItem::HelpItem(ModMain& settings) : settings_(settings) {}
+HelpItem::HelpItem(const SelectedLanguageList& selectedLanguages) : selectedLanguages_(selectedLanguages) {}
 
 HelpItem::~HelpItem() = default;
 
@@ -39,7 +38,7 @@ void HelpItem::SaveToXML(XMLElement e) {
         scope.step([&] { e.AddAttribute("ContextHelpID", std::to_string(ContextHelpID)); });
         scope.step([&] { e.AddAttribute("ControlType", ControlType); });
         scope.step([&] { e.AddAttribute("Caption", Caption); });
-        NameList& languages = selectedLanguagesOf(settings_);
+        NameList& languages = selectedLanguagesOf(selectedLanguages_);
         if (languages.empty())
             languages.Add(Neutral, Neutral);
         for (const std::string& language : languages) {
@@ -71,7 +70,7 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
             scope.step([&] { HelpTexts.Add(e.Text(), Neutral); });
             return;
         }
-        const NameList& selected = selectedLanguagesOf(settings_);
+        const NameList& selected = selectedLanguagesOf(selectedLanguages_);
         for (const XMLElement& child : children) {
             if (!child.hasName("HelpText"))
                 continue;

@@ -9,6 +9,7 @@
 #pragma once
 
 #include "addin/ErrorScope.h"
+#include "helpdata/HelpDataSettings.h"
 #include "support/KeyedCollection.h"
 #include "support/XmlElement.h"
 
@@ -22,14 +23,14 @@ namespace corvane {
 namespace vbide {
 class VBControl;
 }
-class ModMain;
 
 class HelpItem : public ReportsVariables {
 public:
     static constexpr std::string_view VbTypeName = "HelpItem";
 
-    // A fresh record; `settings` holds the shared SelectedLanguages and outlives the record.
-    explicit HelpItem(ModMain& settings);
+    // A fresh record reading and extending the shared list of selected languages; the slot
+    // outlives the record.
+    explicit HelpItem(const SelectedLanguageList& selectedLanguages);
     ~HelpItem() override;
 
     // Name of the form or user control that holds the control.
@@ -75,7 +76,7 @@ public:
     NamedValues moduleVariables() const override;
 
 private:
-    ModMain& settings_;
+    const SelectedLanguageList& selectedLanguages_;
     std::shared_ptr<vbide::VBControl> mControl;
 };
 

@@ -48,7 +48,8 @@ const std::string* ScanResult::detailOf(const std::string& prompt) const {
     return nullptr;
 }
 
-ProjectScan::ProjectScan(ScanRecords records, ModMain& settings) : records_(records), settings_(settings) {}
+ProjectScan::ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages)
+    : records_(records), selectedLanguages_(selectedLanguages) {}
 
 ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
     const std::string& formName = component.Name();
@@ -107,7 +108,7 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
         std::string key = controlKey(*ctl, position.controlName);
         std::shared_ptr<HelpItem> record;
         if (int32_t at = records.PositionOf(key); at == 0) {
-            record = std::make_shared<HelpItem>(settings_);
+            record = std::make_shared<HelpItem>(selectedLanguages_);
             records.Add(record, key);
             record->ComponentName = position.formName;
             record->ControlName = key;

@@ -25,7 +25,6 @@ namespace vbide {
 class VBComponent;
 class VBProject;
 } // namespace vbide
-class ModMain;
 
 // Where the scan is: the module, and the position and name of the control being read.
 struct ScanPosition {
@@ -77,8 +76,9 @@ public:
     // The message box title of a module whose controls could not be read.
     static constexpr std::string_view UnreadableTitle = "Error loading control";
 
-    // A scan into `records`; new records share the selected languages of `settings`.
-    ProjectScan(ScanRecords records, ModMain& settings);
+    // A scan into `records`; new records share the list of selected languages (the slot
+    // outlives the scan).
+    ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages);
 
     // True for the component types that have a designer with controls (forms, user
     // controls, property pages, user documents, designers).
@@ -97,7 +97,7 @@ private:
     void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);
 
     ScanRecords records_;
-    ModMain& settings_;
+    const SelectedLanguageList& selectedLanguages_;
 };
 
 } // namespace corvane

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "addin/ErrorScope.h"
+#include "helpdata/HelpDataSettings.h"
 #include "support/KeyedCollection.h"
 
 #include <memory>
@@ -18,26 +19,13 @@ class Grid;
 class Splitter;
 } // namespace controls
 
-class ModMain : public ReportsVariables {
+// The shared settings: those of the open project (HelpDataSettings), the language list and
+// the busy window. Error reports render them in the order SelectedLanguages, Languages, the
+// project's other settings, Busy.
+class ModMain : public ReportsVariables, public HelpDataSettings {
 public:
-    // The shared settings, in declaration order.
-
-    // The languages of the current project's help text; null until the connect object exists.
-    std::shared_ptr<NameList> SelectedLanguages;
     // Every language name the user can choose from ("languages.txt").
     NameList Languages;
-    // The language whose text is shown as a reference while another is edited.
-    std::string mPrimaryLanguage;
-    // The language being edited.
-    std::string mCurrentLanguage;
-    // Create WinHelp help projects.
-    bool mGenerateWinHelp = false;
-    // Create HTML Help help projects.
-    bool mGenerateHTML = false;
-    // Compile the generated WinHelp projects.
-    bool mCompileWinHelp = false;
-    // Compile the generated HTML Help projects.
-    bool mCompileHTML = false;
     // The shared busy window, created by main.
     std::shared_ptr<controls::BusyWindow> Busy;
 
@@ -56,9 +44,6 @@ public:
     std::string SaveGridGroups(controls::Grid& grid);
     // Adds the grouping levels of a text that SaveGridGroups made.
     void LoadGridGroups(const std::string& s, controls::Grid& grid);
-
-    // Replaces SelectedLanguages with a new, empty list.
-    void newSelectedLanguages() { SelectedLanguages = std::make_shared<NameList>(); }
 
     // The settings as an error report renders them.
     NamedValues moduleVariables() const override;

@@ -4,7 +4,7 @@
 // reports go to a recording component.
 #pragma once
 
-#include "addin/Addin.h"
+#include "connect/Addin.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "system/ErrorReportTestComponent.h"

@@ -3,7 +3,7 @@
 // of the help file creation run and the compiler lookup.
 #pragma once
 
-#include "addin/Addin.h"
+#include "connect/Addin.h"
 #include "controls/HeadlessBusyWindow.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "editor/FrmWizard.h"

@@ -174,5 +174,15 @@ TEST(GenerateWriters, CommandLinesKeepEveryPathWholeAndRunNothingElse) {
     EXPECT_EQ(replaceAll("aaa", "aa", "a"), "aa");
 }
 
+// The creation run shows the compiler's output only when it speaks of trouble in its own words.
+TEST(GenerateWriters, CompilerOutputCountsAsMessagesOnlyInTheCompilersWords) {
+    EXPECT_TRUE(hasCompilerMessages("Compiling P.hhp\nWarning: HHC3004: topic missing\n"));
+    EXPECT_TRUE(hasCompilerMessages("Error: chmcmd failed with exit status 217\n"));
+    EXPECT_TRUE(hasCompilerMessages("see Error:"));
+    EXPECT_FALSE(hasCompilerMessages("Created \"P_Context.chm\", 3 bytes.\n"));
+    EXPECT_FALSE(hasCompilerMessages("warning: lower case is not the compiler's\nERROR: nor this\n"));
+    EXPECT_FALSE(hasCompilerMessages(""));
+}
+
 } // namespace
 } // namespace corvane::test

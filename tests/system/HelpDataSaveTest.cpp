@@ -27,7 +27,7 @@ struct Project {
             std::string module = "frm" + std::to_string(m);
             auto records = std::make_shared<HelpItems>();
             for (int c = 1; c <= controls; ++c) {
-                auto record = std::make_shared<HelpItem>(settings);
+                auto record = std::make_shared<HelpItem>(settings.SelectedLanguages);
                 record->ComponentName = module;
                 record->ControlName = "ctl" + std::to_string(c);
                 record->ControlType = "TextBox";

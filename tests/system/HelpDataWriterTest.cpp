@@ -44,7 +44,7 @@ protected:
         auto records = std::make_shared<HelpItems>();
         int n = 0;
         for (const std::string& text : texts) {
-            auto record = std::make_shared<HelpItem>(settings_);
+            auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
             record->ComponentName = module;
             record->ControlName = "ctl" + std::to_string(++n);
             record->ControlType = "TextBox";

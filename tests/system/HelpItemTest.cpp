@@ -26,7 +26,7 @@ protected:
     std::unique_ptr<HelpItem> load(const std::string& xml) {
         XMLDocument document;
         EXPECT_TRUE(document.LoadText("<Root>" + xml + "</Root>")) << xml;
-        auto item = std::make_unique<HelpItem>(settings_);
+        auto item = std::make_unique<HelpItem>(settings_.SelectedLanguages);
         item->LoadFromXML(document.Root().Elements().Item(1));
         return item;
     }
@@ -56,7 +56,7 @@ const std::string Attributes =
 
 TEST_F(HelpItemTest, LoadReadsTheAttributesButNotTheCaption) {
     select({"English"});
-    auto item = std::make_unique<HelpItem>(settings_);
+    auto item = std::make_unique<HelpItem>(settings_.SelectedLanguages);
     item->Caption = "Live caption";
     XMLDocument document;
     ASSERT_TRUE(document.LoadText("<Root><HelpItem " + Attributes + "/></Root>"));
@@ -135,7 +135,7 @@ TEST_F(HelpItemTest, AMissingAttributeIsReportedAndTheRestIsStillRead) {
 
 TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
     select({"German", "English"});
-    HelpItem item(settings_);
+    HelpItem item(settings_.SelectedLanguages);
     item.ComponentName = "frmMain";
     item.ControlName = "txtNotes";
     item.ContextHelpID = -3;
@@ -158,7 +158,7 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
     // What was saved reads back the same (Caption aside, which is never read).
     XMLDocument document;
     ASSERT_TRUE(document.LoadText(save(item)));
-    HelpItem back(settings_);
+    HelpItem back(settings_.SelectedLanguages);
     back.LoadFromXML(document.Root().Elements().Item(1));
     EXPECT_EQ(texts(back), (Texts{{"German", ""}, {"English", "Line one\r\nline <two> & \"three\"\t "}}));
     EXPECT_EQ(back.ContextHelpID, -3);
@@ -166,7 +166,7 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
 
 TEST_F(HelpItemTest, SavingWithNoLanguageSelectedSelectsNeutral) {
     settings_.newSelectedLanguages();
-    HelpItem item(settings_);
+    HelpItem item(settings_.SelectedLanguages);
     item.ControlName = "lblA";
     item.SetHelpText("neutral", "plain");
     std::string text = save(item);
@@ -174,12 +174,36 @@ TEST_F(HelpItemTest, SavingWithNoLanguageSelectedSelectsNeutral) {
     ASSERT_EQ(settings_.SelectedLanguages->Count(), 1);
     EXPECT_EQ(settings_.SelectedLanguages->Item(1), "Neutral");
     // A record without any text writes no child.
-    HelpItem empty(settings_);
+    HelpItem empty(settings_.SelectedLanguages);
     EXPECT_EQ(save(empty).find("<HelpText"), std::string::npos);
 }
 
+// The language dialog replaces the shared list by a new one while the records live on: a
+// record reads the list in the slot at the time, not the one there when it was made.
+TEST_F(HelpItemTest, ARecordFollowsTheSharedListWhenItIsReplaced) {
+    HelpDataSettings project;
+    project.newSelectedLanguages();
+    project.SelectedLanguages->Add("English", "English");
+    HelpItem item(project.SelectedLanguages);
+    item.SetHelpText("English", "The name");
+    item.SetHelpText("German", "Der Name");
+    EXPECT_NE(save(item).find("Language=\"English\""), std::string::npos);
+
+    project.newSelectedLanguages();
+    project.SelectedLanguages->Add("German", "German");
+    std::string text = save(item);
+    EXPECT_EQ(text.find("Language=\"English\""), std::string::npos) << text;
+    EXPECT_NE(text.find("<HelpText Language=\"German\">Der Name</HelpText>"), std::string::npos) << text;
+
+    // Without a list (before the connect object made one) the record cannot save.
+    project.SelectedLanguages.reset();
+    EXPECT_THROW(save(item), VbError);
+    ASSERT_EQ(reports_.reports().size(), 1u);
+    EXPECT_EQ(reports_.reports()[0].number.toLong(), 91);
+}
+
 TEST_F(HelpItemTest, TextsPerLanguage) {
-    HelpItem item(settings_);
+    HelpItem item(settings_.SelectedLanguages);
     EXPECT_FALSE(item.HasHelpText());
     EXPECT_EQ(item.GetHelpText("English"), "");
     item.SetHelpText("English", "");

@@ -30,7 +30,7 @@ protected:
         file.load(dir_ / "ContextHelp.txt", forms_, formNames_);
         ASSERT_TRUE(file.complete()) << file.problemReport();
         project_ = vbide::VBProject::open(dir_ / "Small.vbp");
-        ProjectScan scan(records(), settings_);
+        ProjectScan scan(records(), settings_.SelectedLanguages);
         for (const auto& component : project_->VBComponents()) {
             if (!ProjectScan::isVisualComponent(component->Type()))
                 continue;
@@ -88,7 +88,7 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
     EXPECT_EQ(position_.controlName, "txtValue");
 
     // The module that left the project is dropped from both lists; the others stay in order.
-    EXPECT_EQ(ProjectScan(records(), settings_).dropVanishedModules(*project_), (Strings{"frmGone"}));
+    EXPECT_EQ(ProjectScan(records(), settings_.SelectedLanguages).dropVanishedModules(*project_), (Strings{"frmGone"}));
     EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "clsThing", "frmB", "ctlBox"}));
     EXPECT_FALSE(forms_.Contains("frmGone"));
     // The list of modules is the visual ones, in the project's order.
@@ -131,7 +131,7 @@ TEST_F(ProjectScanTest, WhileADesignerHasNoKnownNameNoStoredModuleIsDropped) {
     std::filesystem::remove(dir_ / "frmB.frm");
     ASSERT_NO_FATAL_FAILURE(scan());
 
-    EXPECT_TRUE(ProjectScan(records(), settings_).dropVanishedModules(*project_).empty());
+    EXPECT_TRUE(ProjectScan(records(), settings_.SelectedLanguages).dropVanishedModules(*project_).empty());
     EXPECT_TRUE(forms_.Contains("frmGone"));
     EXPECT_TRUE(unreadable_.Contains("frmGone"));
     EXPECT_EQ(record("frmGone", "cmdX").GetHelpText("English"), "gone");

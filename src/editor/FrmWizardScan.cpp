@@ -65,7 +65,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
 
         CurrentForm.reset();
         busy.SetMessage("Analysing modules");
-        ProjectScan scan(scanRecords(), settings_);
+        ProjectScan scan(scanRecords(), settings_.SelectedLanguages);
         for (const auto& component : VBP()->VBComponents()) {
             if (!ProjectScan::isVisualComponent(component->Type()))
                 continue;
@@ -102,7 +102,7 @@ void FrmWizard::CheckFormsExist() {
     ErrorScope scope("frmWizard", "CheckFormsExist");
     scope.moduleVariables(*this);
     scope.run([&] {
-        dropped = ProjectScan(scanRecords(), settings_).dropVanishedModules(*VBP());
+        dropped = ProjectScan(scanRecords(), settings_.SelectedLanguages).dropVanishedModules(*VBP());
         controls::ListBox& list = lbxModules();
         for (const std::string& name : dropped) {
             for (int32_t i = 0; i < list.ListCount(); ++i) {

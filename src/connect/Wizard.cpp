@@ -1,4 +1,4 @@
-#include "addin/Wizard.h"
+#include "connect/Wizard.h"
 
 #include "addin/ModWizard.h"
 #include "addin/StringTable.h"

@@ -8,6 +8,7 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
+#include "generate/HelpCompilerRun.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/TopicsAhead.h"
 #include "settings/FrmCompileLog.h"
@@ -35,11 +36,6 @@ using controls::vbYesNo;
 
 int msgBox(int16_t prompt, int style, int16_t title) {
     return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
-}
-
-// The compiler's own words for trouble, matched exactly as it writes them.
-bool hasCompilerMessages(const std::string& output) {
-    return output.find("Warning:") != std::string::npos || output.find("Error:") != std::string::npos;
 }
 
 } // namespace

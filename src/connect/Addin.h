@@ -3,7 +3,7 @@
 // load it, and connect it to an IDE.
 #pragma once
 
-#include "addin/Wizard.h"
+#include "connect/Wizard.h"
 #include "settings/ModMain.h"
 
 #include <memory>

@@ -1,4 +1,4 @@
-#include "addin/Addin.h"
+#include "connect/Addin.h"
 
 #include "editor/FrmWizard.h"
 

@@ -95,16 +95,7 @@ void FrmWizard::reportLoadProblems() {
 void FrmWizard::chooseOutputFormatsByVersion() {
     if (settings_.mGenerateHTML || settings_.mGenerateWinHelp)
         return;
-    double version = Val(Utilities::GetToken(mVBE->Version(), ".", 1));
-    if (version <= 5) {
-        settings_.mGenerateWinHelp = true;
-        settings_.mCompileWinHelp = true;
-        settings_.mCompileHTML = false;
-    } else {
-        settings_.mGenerateHTML = true;
-        settings_.mCompileHTML = true;
-        settings_.mCompileWinHelp = false;
-    }
+    settings_.chooseFormatsByVersion(Val(Utilities::GetToken(mVBE->Version(), ".", 1)));
 }
 
 void FrmWizard::ExitApp() {

@@ -1,0 +1,41 @@
+// HelpDataSettings: the settings of the open project that its help data file stores and its
+// records read: the selected languages, the primary and the current language, and which help
+// formats are generated and compiled. The add-in's shared settings (ModMain) hold them with
+// the rest of what every window shares.
+#pragma once
+
+#include "support/KeyedCollection.h"
+
+#include <memory>
+#include <string>
+
+namespace corvane {
+
+// The shared list of selected languages. The language dialog and a new scan replace the list
+// by a new one: whoever holds a reference to this slot always sees the current list.
+using SelectedLanguageList = std::shared_ptr<NameList>;
+
+struct HelpDataSettings {
+    // The languages of the current project's help text; null until the connect object exists.
+    SelectedLanguageList SelectedLanguages;
+    // The language whose text is shown as a reference while another is edited.
+    std::string mPrimaryLanguage;
+    // The language being edited.
+    std::string mCurrentLanguage;
+    // Create WinHelp help projects.
+    bool mGenerateWinHelp = false;
+    // Create HTML Help help projects.
+    bool mGenerateHTML = false;
+    // Compile the generated WinHelp projects.
+    bool mCompileWinHelp = false;
+    // Compile the generated HTML Help projects.
+    bool mCompileHTML = false;
+
+    // Replaces SelectedLanguages with a new, empty list.
+    void newSelectedLanguages() { SelectedLanguages = std::make_shared<NameList>(); }
+    // A project that generates no format yet gets the one the IDE of `ideMajorVersion` knows:
+    // WinHelp up to version 5, HTML Help after it; the chosen format is compiled, the other not.
+    void chooseFormatsByVersion(double ideMajorVersion);
+};
+
+} // namespace corvane
