@@ -4,6 +4,7 @@
 #include "addin/StringTable.h"
 #include "controls/SpellChecker.h"
 #include "controls/WindowSystem.h"
+#include "editor/HelpGridColumn.h"
 #include "generate/TopicsAhead.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
@@ -77,12 +78,13 @@ void FrmWizard::createControls() {
 
     for (const char* key : {"ControlType", "ControlName", "HelpText", "Caption"})
         Grid_->Columns().Add(key);
-    Grid_->Columns().Item(2).SetWidth(1800);
-    Grid_->Columns().Item(3).SetWidth(4005);
-    Grid_->Columns().Item(3).SetEditAllowed(true);
-    Grid_->Columns().Item(3).SetColPosition(4);
-    Grid_->Columns().Item(4).SetWidth(2295);
-    Grid_->Columns().Item(4).SetColPosition(3);
+    Grid_->Columns().Item(HelpGridColumn::ControlName).SetWidth(1800);
+    Grid_->Columns().Item(HelpGridColumn::HelpText).SetWidth(4005);
+    Grid_->Columns().Item(HelpGridColumn::HelpText).SetEditAllowed(true);
+    // On screen the help text comes last, after the caption.
+    Grid_->Columns().Item(HelpGridColumn::HelpText).SetColPosition(4);
+    Grid_->Columns().Item(HelpGridColumn::Caption).SetWidth(2295);
+    Grid_->Columns().Item(HelpGridColumn::Caption).SetColPosition(3);
     Grid_->SetColumnHeaderHeight(285);
 
     timExitApp_->Tick.connect(ErrorScope::eventHandler([this] { timExitApp_Timer(); }));
@@ -179,10 +181,10 @@ void FrmWizard::Form_Load() {
 
         scope.step([&] { ModuleListContainer_->SetCaption(""); });
         scope.step([&] {
-            Grid_->Columns().Item(1).SetCaption(LoadResString(113));
-            Grid_->Columns().Item(2).SetCaption(LoadResString(114));
-            Grid_->Columns().Item(3).SetCaption(LoadResString(116));
-            Grid_->Columns().Item(4).SetCaption(LoadResString(115));
+            Grid_->Columns().Item(HelpGridColumn::ControlType).SetCaption(LoadResString(113));
+            Grid_->Columns().Item(HelpGridColumn::ControlName).SetCaption(LoadResString(114));
+            Grid_->Columns().Item(HelpGridColumn::HelpText).SetCaption(LoadResString(116));
+            Grid_->Columns().Item(HelpGridColumn::Caption).SetCaption(LoadResString(115));
             Grid_->SetGroupByBoxInfoText(LoadResString(117));
         });
         scope.step([&] {

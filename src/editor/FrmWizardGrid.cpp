@@ -2,16 +2,12 @@
 // of their help text in the current language.
 #include "addin/StringTable.h"
 #include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
 #include "settings/ModMain.h"
 
 namespace corvane {
 
 namespace {
-
-constexpr int16_t ColControlType = 1;
-constexpr int16_t ColControlName = 2;
-constexpr int16_t ColHelpText = 3;
-constexpr int16_t ColCaption = 4;
 
 // The reference line for a record's text in the primary language.
 std::string referenceLine(const std::string& primaryLanguage, const std::string& text) {
@@ -49,10 +45,10 @@ void FrmWizard::Grid_UnboundReadData(int32_t RowIndex, controls::GridRowValues& 
         if (!CurrentForm)
             return;
         HelpItem& record = *CurrentForm->Item(RowIndex);
-        Values.SetValue(ColControlName, Variant(record.ControlName));
-        Values.SetValue(ColControlType, Variant(record.ControlType));
-        Values.SetValue(ColHelpText, Variant(record.GetHelpText(settings_.mCurrentLanguage)));
-        Values.SetValue(ColCaption, Variant(record.Caption));
+        Values.SetValue(HelpGridColumn::ControlName, Variant(record.ControlName));
+        Values.SetValue(HelpGridColumn::ControlType, Variant(record.ControlType));
+        Values.SetValue(HelpGridColumn::HelpText, Variant(record.GetHelpText(settings_.mCurrentLanguage)));
+        Values.SetValue(HelpGridColumn::Caption, Variant(record.Caption));
     });
 }
 
@@ -63,7 +59,7 @@ void FrmWizard::Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Va
          {"Values", [] { return Variant::object("JSRowData"); }}});
     scope.run([&] {
         HelpItem& record = *CurrentForm->Item(RowIndex);
-        const Variant& text = Values.Value(ColHelpText);
+        const Variant& text = Values.Value(HelpGridColumn::HelpText);
         setRecordText(record, text.isNull() ? std::string() : text.toText());
     });
 }
@@ -87,7 +83,7 @@ void FrmWizard::Grid_Change() {
     ErrorScope scope("frmWizard", "Grid_Change");
     scope.moduleVariables(*this);
     scope.run([&] {
-        Variant cell = Grid_->Value(ColHelpText);
+        Variant cell = Grid_->Value(HelpGridColumn::HelpText);
         if (cell.isNull() || cell == Variant(txtHelpText_->Text()))
             return;
         txtHelpText_->SetText(cell.toText());
@@ -100,10 +96,10 @@ void FrmWizard::txtHelpText_Change() {
     scope.moduleVariables(*this);
     scope.run([&] {
         const std::string& text = txtHelpText_->Text();
-        Variant cell = Grid_->Value(ColHelpText);
+        Variant cell = Grid_->Value(HelpGridColumn::HelpText);
         // A cleared (null) cell takes the typed text too: comparing with null would drop it.
         if (cell.isNull() || !(cell == Variant(text)))
-            Grid_->SetValue(ColHelpText, Variant(text));
+            Grid_->SetValue(HelpGridColumn::HelpText, Variant(text));
     });
 }
 
@@ -120,7 +116,7 @@ void FrmWizard::Grid_RowColChange() {
             return;
         }
         txtHelpText_->SetEnabled(true);
-        txtHelpText_->SetText(Grid_->Value(ColHelpText).toText());
+        txtHelpText_->SetText(Grid_->Value(HelpGridColumn::HelpText).toText());
         int32_t index = Grid_->RowIndex(Grid_->Row());
         if (settings_.mCurrentLanguage != settings_.mPrimaryLanguage && index != 0) {
             HelpItem& record = *CurrentForm->Item(index);
@@ -129,7 +125,7 @@ void FrmWizard::Grid_RowColChange() {
         } else {
             txtPrimaryLanguage_->SetText("");
         }
-        std::string name = Grid_->Value(ColControlName).toText();
+        std::string name = Grid_->Value(HelpGridColumn::ControlName).toText();
         ControlListContainer_->SetCaption(LoadResString(104) + " - " + name);
         HelpTextContainer_->SetCaption(LoadResString(102) + " - " + name);
     });
