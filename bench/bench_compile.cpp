@@ -6,6 +6,7 @@
 // memory, written through a temporary file and renamed, then one sync (as the program writes
 // them); it prints the milliseconds of that part. The best of several runs counts. A second
 // compile must leave the data file's bytes and time as they were: the bench checks it.
+// With --keep the project stays in the temporary folder (its name is printed) for a profiler.
 #include "ProcessMeasure.h"
 #include "SyntheticHelpData.h"
 #include "SyntheticProject.h"
@@ -121,6 +122,9 @@ int main(int argc, char** argv) {
     std::printf("  compile --yes: %.1f ms in all; corvane scan: %.1f ms\n", compile.ms, scan.ms);
     std::printf("  data file after %d more compiles: %s\n", Runs,
                 dataKept ? "bytes and time as they were" : "CHANGED");
-    fs::remove_all(folder);
+    if (argc == 2 && std::string(argv[1]) == "--keep") // for a profiler: the project stays
+        std::printf("project kept in %s\n", folder.c_str());
+    else
+        fs::remove_all(folder);
     return dataKept ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that the build and the tests need, when any is missing.
-# Usage: scripts/install-deps.sh [--fuzz] [--xvfb]
+# Usage: scripts/install-deps.sh [--fuzz] [--naming] [--xvfb]
 #   --fuzz   also clang, for the libFuzzer targets (-DCORVANE_BUILD_FUZZ=ON)
+#   --naming also clang-tidy, for the naming rule's check (scripts/check-naming.sh)
 #   --xvfb   also a virtual X server, for pictures under a real X display (xvfb-run)
 set -euo pipefail
 packages=(
@@ -16,8 +17,9 @@ packages=(
 for option in "$@"; do
     case "$option" in
     --fuzz) packages+=(clang) ;;
+    --naming) packages+=(clang-tidy-16) ;;
     --xvfb) packages+=(xvfb xauth) ;;
-    *) echo "usage: $0 [--fuzz] [--xvfb]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--fuzz] [--naming] [--xvfb]" >&2; exit 2 ;;
     esac
 done
 missing=()
