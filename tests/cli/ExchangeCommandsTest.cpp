@@ -1,9 +1,9 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // not load the data file completely is never saved; the program's own data files missing end
 // a command with a message, not an abort.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,7 +1,7 @@
 // `corvane scan PROJECT.vbp [--json] [--save]`, run in-process on captured streams.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 

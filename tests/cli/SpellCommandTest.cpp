@@ -2,8 +2,8 @@
 // real Hunspell dictionaries.
 #include "cli/CommandOutcome.h"
 #include "support/SpellingDictionary.h"
-#include "system/ErrorReportTestComponent.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 
