@@ -64,12 +64,12 @@ TEST(CoverageStatus, FollowsModuleLanguageAndEditsWithTheCountsOfTheCoverageComm
     // In a window too low for a whole grid row beside it, the line gives way, and comes back.
     QSize normal = window->size();
     window->resize(normal.width(), 150);
-    EXPECT_TRUE(waitFor([&] { return status->isHidden(); }));
-    QTest::qWait(20);
+    // The panes take the line's room (the body and the panes follow the resize in turn).
+    auto panesFillTheBody = [&] { return window->view("splitMain")->height() == window->body()->height(); };
+    EXPECT_TRUE(waitFor([&] { return status->isHidden() && panesFillTheBody(); }));
     EXPECT_EQ(window->view("splitMain")->height(), window->body()->height());
     window->resize(normal);
-    EXPECT_TRUE(waitFor([&] { return status->isVisible(); }));
-    QTest::qWait(20);
+    EXPECT_TRUE(waitFor([&] { return status->isVisible() && window->size() == normal && panesFillTheBody(); }));
     EXPECT_EQ(window->view("splitMain")->height(), window->body()->height());
 
     // The module the user clicks, in the file's current language.

@@ -29,10 +29,12 @@ void ensureApplication() {
     application = new QApplication(argc, argv); // lives as long as the test program
 }
 
-bool waitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i)
-        QTest::qWait(20);
-    return done();
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
+
+bool PaintCounter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint)
+        ++paints_;
+    return QObject::eventFilter(watched, event);
 }
 
 void clickAt(QWidget* widget, QPoint point) {

@@ -68,15 +68,19 @@ TEST(WindowLayout, TheGridsLastRowAndScrollBarLieInsideTheWindowAtEverySize) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " at "
                                         << controls::twipsPerPixelY() << " twips per pixel");
         window->resize(size);
-        QTest::qWait(20);
         // The panes fill the area below the toolbar: nothing cut off, nothing left over.
+        QSize allowed = size.expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
+        waitFor([&] { return window->size() == allowed && inWindow(split, window) == inWindow(window->body(), window); });
+        EXPECT_EQ(window->size(), allowed);
         EXPECT_EQ(inWindow(split, window), inWindow(window->body(), window));
         EXPECT_TRUE(window->rect().contains(inWindow(grid, window)));
         QTableView* table = grid->table();
         table->horizontalHeader()->resizeSection(0, size.width()); // wider than the view
-        QTest::qWait(20);
         QScrollBar* bar = table->horizontalScrollBar();
+        // The bar appears and the rows' area gives it its room.
+        waitFor([&] { return bar->isVisible() && inWindow(table->viewport(), window).bottom() < inWindow(bar, window).top(); });
         ASSERT_TRUE(bar->isVisible());
+        EXPECT_LT(inWindow(table->viewport(), window).bottom(), inWindow(bar, window).top());
         EXPECT_TRUE(window->rect().contains(inWindow(bar, window)));
         table->scrollToBottom();
         table->horizontalScrollBar()->setValue(0);
@@ -111,7 +115,7 @@ TEST(WindowLayout, AMaximisedEditorIsStoredMaximisedWithItsNormalBoundsAndReopen
     app::FormWindow* window = session.windows().window(*editor);
     window->move(40, 50);
     window->resize(700, 500);
-    QTest::qWait(20);
+    ASSERT_TRUE(waitFor([&] { return window->pos() == QPoint(40, 50) && window->size() == QSize(700, 500); }));
     int32_t width = editor->Width();
     int32_t height = editor->Height();
 
