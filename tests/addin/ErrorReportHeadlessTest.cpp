@@ -2,6 +2,7 @@
 #include "addin/ErrorReport.h"
 #include "addin/ErrorScope.h"
 #include "addin/HeadlessErrorComponent.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 

@@ -5,6 +5,7 @@
 #include "controls/Label.h"
 #include "controls/Menu.h"
 #include "controls/TextBox.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 

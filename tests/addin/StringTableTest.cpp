@@ -1,5 +1,6 @@
 #include "addin/StringTable.h"
 #include "support/VbError.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 

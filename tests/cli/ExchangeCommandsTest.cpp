@@ -1,8 +1,10 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
 #include "cli/CommandOutcome.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "testsupport/TreeFiles.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
@@ -31,8 +33,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 class ExchangeCommandsTest : public ::testing::Test {
 protected:
     ExchangeCommandsTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir_ / "OrderEntry",
-                 fs::copy_options::recursive);
+        test::copyExample(dir_ / "OrderEntry");
         original_ = readFile(dataFile());
     }
 

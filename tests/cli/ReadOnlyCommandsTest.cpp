@@ -2,7 +2,9 @@
 // not load the data file completely is never saved; the program's own data files missing end
 // a command with a message, not an abort.
 #include "cli/CommandOutcome.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
@@ -35,7 +37,7 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 class ReadOnlyCommandsTest : public ::testing::Test {
 protected:
     ReadOnlyCommandsTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+        test::copyDataFolder(dir_ / "data");
         fs::create_directories(folder());
         writeFile(folder() / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
         writeFile(folder() / "frmOrder.frm",

@@ -1,5 +1,6 @@
 // `corvane scan PROJECT.vbp [--json] [--save]`, run in-process on captured streams.
 #include "cli/CommandOutcome.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 

@@ -2,7 +2,9 @@
 // real Hunspell dictionaries.
 #include "cli/CommandOutcome.h"
 #include "support/SpellingDictionary.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
@@ -38,7 +40,7 @@ std::string dataFile(const std::string& languages, const std::string& items) {
 class SpellCommandTest : public ::testing::Test {
 protected:
     SpellCommandTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+        test::copyDataFolder(dir_ / "data");
         writeFile(dir_ / "data" / "custom.dic", "Zorbix\n");
         writeFile(dir_ / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
         writeFile(dir_ / "frmOrder.frm", FormOrder);

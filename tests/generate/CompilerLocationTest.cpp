@@ -4,6 +4,7 @@
 #include "controls/FileDialog.h"
 #include "generate/CompilerLocation.h"
 #include "generate/GenerateTestFixture.h"
+#include "testsupport/ScopedEnvironment.h"
 
 namespace corvane::test {
 namespace {

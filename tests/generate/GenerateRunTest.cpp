@@ -4,6 +4,7 @@
 #include "generate/GenerateTestFixture.h"
 
 #include "generate/TextReplace.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TextTools.h"
 #include "vbide/VBControl.h"
 

@@ -10,7 +10,9 @@
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/RegistryAccess.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
@@ -65,10 +67,7 @@ protected:
 
     // Copies the example project into `folder` below the temporary folder; its .vbp path.
     fs::path copyExample(const std::string& folder = NastyFolder) {
-        fs::path target = dir_ / folder;
-        fs::create_directories(target);
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", target, fs::copy_options::recursive);
-        return target / "OrderEntry.vbp";
+        return test::copyExample(dir_ / folder);
     }
 
     // Opens the project and clicks the add-in's menu entry: the editor scans the project.

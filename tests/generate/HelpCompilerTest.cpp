@@ -9,6 +9,7 @@
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -18,14 +19,11 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::replaceEvery;
+using test::runToolWithStatus;
+using test::ToolRun;
 
 const fs::path kHhc = CORVANE_HHC;
-
-std::string replaced(std::string text, std::string_view what, std::string_view with) {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
 
 // Writes <folder>/<name>_Context.hhp from the shipped template, as the generator fills it.
 fs::path writeProject(const fs::path& folder, const std::string& name, const std::string& lcid) {
@@ -44,23 +42,12 @@ fs::path writeProject(const fs::path& folder, const std::string& name, const std
 // workshop replaced by the compiler.
 std::string lookUpCompiler(RegistryAccess& registry) {
     std::string command = foldCase(registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, ""));
-    return replaced(command, "hhw.exe", "hhc.exe");
-}
-
-struct RunResult {
-    std::string output;
-    int exitCode = 0;
-};
-
-RunResult runCommand(const std::string& commandLine) {
-    ProcessRunner runner;
-    runner.Run(commandLine);
-    return {runner.Output(), runner.ExitCode()};
+    return replaceEvery(command, "hhw.exe", "hhc.exe");
 }
 
 // Runs a compiler command template on a project, as the generator does.
-RunResult compile(const std::string& commandTemplate, const fs::path& project) {
-    return runCommand(replaced(commandTemplate, "%1", "\"" + project.string() + "\""));
+ToolRun compile(const std::string& commandTemplate, const fs::path& project) {
+    return runToolWithStatus(replaceEvery(commandTemplate, "%1", "\"" + project.string() + "\""));
 }
 
 std::string directHhc() { return "\"" + kHhc.string() + "\" %1"; }
@@ -69,7 +56,7 @@ std::string directHhc() { return "\"" + kHhc.string() + "\" %1"; }
 std::string extract(const fs::path& chm, const std::string& name, const fs::path& scratch) {
     fs::path out = scratch / "extracted.bin";
     fs::remove(out);
-    runCommand("chmls extract \"" + chm.string() + "\" " + name + " \"" + out.string() + "\"");
+    runToolWithStatus("chmls extract \"" + chm.string() + "\" " + name + " \"" + out.string() + "\"");
     return test::readFile(out);
 }
 
@@ -119,14 +106,14 @@ TEST_F(HelpCompiler, RegisteredFrontEndCompilesThePopupFileIntoTheChm) {
     popup.appendTopic(2, "Two lines\r\n< & \"quoted\"\t");
     popup.writeFile(language / "OrderEntry_ContextTopics.txt");
 
-    RunResult run = compile(commandTemplate, project);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
+    ToolRun run = compile(commandTemplate, project);
+    EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(run.output.find("Error:"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find("Warning:"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("Writing CHM OrderEntry_Context.chm"), std::string::npos) << run.output;
     fs::path chm = language / "OrderEntry_Context.chm";
     ASSERT_TRUE(fs::exists(chm));
-    EXPECT_NE(runCommand("chmls -n list \"" + chm.string() + "\"").output.find("\n/OrderEntry_ContextTopics.txt\n"),
+    EXPECT_NE(runToolWithStatus("chmls -n list \"" + chm.string() + "\"").output.find("\n/OrderEntry_ContextTopics.txt\n"),
               std::string::npos);
     EXPECT_EQ(extract(chm, "/OrderEntry_ContextTopics.txt", dir_.path()), popup.bytes());
     EXPECT_EQ(storedLcid(extract(chm, "/#SYSTEM", dir_.path())), 0x0419u);
@@ -145,16 +132,16 @@ TEST_F(HelpCompiler, FolderWithQuotesIsRegisteredWithoutQuotingAndStillRuns) {
     ASSERT_EQ(registerHtmlHelpCompiler(registry, folder), CompilerRegistrationResult::Registered);
     fs::path project = writeProject(dir_ / "p", "P", "0x0409");
     test::writeFile(dir_ / "p" / "P_ContextTopics.txt", ".topic 1\r\nx\r\n\r\n");
-    RunResult run = compile(lookUpCompiler(registry), project);
-    EXPECT_EQ(run.exitCode, 0) << run.output;
+    ToolRun run = compile(lookUpCompiler(registry), project);
+    EXPECT_EQ(run.status, 0) << run.output;
     EXPECT_EQ(extract(dir_ / "p" / "P_Context.chm", "/P_ContextTopics.txt", dir_.path()), ".topic 1\r\nx\r\n\r\n");
 }
 
 TEST_F(HelpCompiler, MissingPopupFileIsAnErrorAndLeavesNoChm) {
     fs::path project = writeProject(dir_ / "p q", "P", "0x0409");
     test::writeFile(dir_ / "p q" / "P_Context.chm", "old compiled file");
-    RunResult run = compile(directHhc(), project);
-    EXPECT_NE(run.exitCode, 0);
+    ToolRun run = compile(directHhc(), project);
+    EXPECT_NE(run.status, 0);
     EXPECT_NE(run.output.find("Warning: File P_ContextTopics.txt does not exist"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("\nError: chmcmd failed with exit status 217"), std::string::npos) << run.output;
     EXPECT_FALSE(fs::exists(dir_ / "p q" / "P_Context.chm"));
@@ -166,26 +153,26 @@ TEST_F(HelpCompiler, RunsThatMakeNothingOrCrashAreErrors) {
 
     fakeChmcmd("exit 0"); // prints nothing, writes nothing: an old file must not pass for new
     test::writeFile(chm, "old compiled file");
-    RunResult silent = compile(directHhc(), project);
-    EXPECT_EQ(silent.exitCode, 1);
+    ToolRun silent = compile(directHhc(), project);
+    EXPECT_EQ(silent.status, 1);
     EXPECT_EQ(silent.output, "Error: chmcmd did not write the compiled file \"" + chm.string() + "\".\n");
 
     fakeChmcmd("printf 'half' > P_Context.chm; kill -SEGV $$");
-    RunResult crashed = compile(directHhc(), project);
-    EXPECT_EQ(crashed.exitCode, 1);
+    ToolRun crashed = compile(directHhc(), project);
+    EXPECT_EQ(crashed.status, 1);
     EXPECT_EQ(crashed.output, "Error: chmcmd failed with exit status 139; \"" + chm.string() + "\" was not made.\n");
     EXPECT_FALSE(fs::exists(chm));
 
     // Its own error lines pass through; a compiled file that appeared is no failure here.
     fakeChmcmd("echo \"Error: something in $1\"; printf 'chm' > P_Context.chm; pwd");
-    RunResult messages = compile(directHhc(), project);
-    EXPECT_EQ(messages.exitCode, 0);
+    ToolRun messages = compile(directHhc(), project);
+    EXPECT_EQ(messages.status, 0);
     EXPECT_EQ(messages.output, "Error: something in P_Context.hhp\n" + (dir_ / "p").string() + "\nCreated \"" +
                                    chm.string() + "\", 3 bytes.\n");
 
     ::setenv("CORVANE_CHMCMD", (dir_ / "no such chmcmd").c_str(), 1);
-    RunResult missing = compile(directHhc(), project);
-    EXPECT_EQ(missing.exitCode, 1);
+    ToolRun missing = compile(directHhc(), project);
+    EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output.rfind("Error: the CHM compiler " + (dir_ / "no such chmcmd").string() +
                                        " could not be started: ", 0), 0u) << missing.output;
 }
@@ -199,19 +186,19 @@ TEST_F(HelpCompiler, AwkwardProjectNamesReachChmcmdUnchanged) {
                                  {"slash\\\".hhp", "slash\\\\\\\".hhp"}}) {
         test::writeFile(dir_ / "p" / name, "[OPTIONS]\r\nCompiled file=out.chm\r\n");
         std::string quoted = (dir_ / "p").string() + "/" + written;
-        RunResult run = runCommand("\"" + kHhc.string() + "\" \"" + quoted + "\"");
+        ToolRun run = runToolWithStatus("\"" + kHhc.string() + "\" \"" + quoted + "\"");
         std::string expected = name.starts_with('-') ? "./" + name : name;
         EXPECT_EQ(run.output.substr(0, run.output.find('\n') + 1), "[" + expected + "]\n") << name;
-        EXPECT_EQ(run.exitCode, 0) << run.output;
+        EXPECT_EQ(run.status, 0) << run.output;
     }
 }
 
 TEST_F(HelpCompiler, BadCallsAreErrors) {
-    RunResult none = runCommand("\"" + kHhc.string() + "\"");
-    EXPECT_EQ(none.exitCode, 2);
+    ToolRun none = runToolWithStatus("\"" + kHhc.string() + "\"");
+    EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.output, "Error: hhc.exe expects one argument, the HTML Help project file (it received 0).\n");
-    RunResult missing = compile(directHhc(), dir_ / "none.hhp");
-    EXPECT_EQ(missing.exitCode, 1);
+    ToolRun missing = compile(directHhc(), dir_ / "none.hhp");
+    EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output, "Error: the HTML Help project \"" + (dir_ / "none.hhp").string() + "\" does not exist.\n");
 }
 

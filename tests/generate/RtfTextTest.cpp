@@ -4,6 +4,7 @@
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 #include "testsupport/RtfChecker.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
 
@@ -13,36 +14,31 @@ namespace corvane {
 namespace {
 
 using test::RtfChecker;
+using test::replaceEvery;
 
 std::string dataFile(const std::string& name) { return readFileBytes(std::string(CORVANE_SOURCE_DIR) + "/data/" + name); }
-
-std::string replaced(std::string text, const std::string& what, const std::string& with) {
-    for (size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + with.size()))
-        text.replace(at, what.size(), with);
-    return text;
-}
 
 // A topic document as the WinHelp writer makes it from the shipped templates: the filled
 // document start, one filled topic per text (each written with a line break), then "}".
 std::string topicDocument(const std::vector<std::string>& texts, int codePage) {
     std::string doc = dataFile("template.rtf");
-    doc = replaced(doc, "%DEFAULT_TOPIC_TITLE%", "Context Sensitive Help file");
-    doc = replaced(doc, "%DEFAULT_TOPIC_TEXT%", "This file contains popup help text only");
-    doc = replaced(doc, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC") + "\r\n";
-    doc = replaced(doc, "%CODE_PAGE%", std::to_string(codePage));
-    doc = replaced(doc, "%CHARSET%", std::to_string(charsetOfCodePage(codePage)));
+    doc = replaceEvery(doc, "%DEFAULT_TOPIC_TITLE%", "Context Sensitive Help file");
+    doc = replaceEvery(doc, "%DEFAULT_TOPIC_TEXT%", "This file contains popup help text only");
+    doc = replaceEvery(doc, "%DEFAULT_TOPIC_ID%", "IDC_DEFAULT_TOPIC") + "\r\n";
+    doc = replaceEvery(doc, "%CODE_PAGE%", std::to_string(codePage));
+    doc = replaceEvery(doc, "%CHARSET%", std::to_string(charsetOfCodePage(codePage)));
     std::string topic = dataFile("templatetopic.rtf");
     for (size_t i = 0; i < texts.size(); ++i) {
-        std::string filled = replaced(topic, "%TOPIC_ID%", std::to_string(i + 1));
-        doc += replaced(filled, "%TOPIC_TEXT%", RtfText::escape(texts[i], codePage)) + "\r\n";
+        std::string filled = replaceEvery(topic, "%TOPIC_ID%", std::to_string(i + 1));
+        doc += replaceEvery(filled, "%TOPIC_TEXT%", RtfText::escape(texts[i], codePage)) + "\r\n";
     }
     return doc + "}\r\n";
 }
 
 // The text as the document gives it back: every line break becomes one "\n".
 std::string lineBreaksAsLf(std::string text) {
-    text = replaced(text, "\r\n", "\n");
-    return replaced(text, "\r", "\n");
+    text = replaceEvery(text, "\r\n", "\n");
+    return replaceEvery(text, "\r", "\n");
 }
 
 TEST(RtfText, EscapesSyntaxLineBreaksAndTabsExactly) {

@@ -6,7 +6,7 @@
 #include "app/ModuleListMark.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/ProcessRunner.h"
+#include "testsupport/TreeFiles.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -109,11 +109,8 @@ TEST(CoverageStatus, FollowsModuleLanguageAndEditsWithTheCountsOfTheCoverageComm
     // The command line counts the saved file the same way.
     window->close();
     ASSERT_TRUE(waitFor([&] { return !editor->loaded(); }));
-    ProcessRunner runner;
-    runner.SetWaitForExit(true);
-    runner.Run("\"" + (std::filesystem::path(CORVANE_BINARY_DIR) / "bin" / "corvane").string() + "\" coverage \"" +
-               fixture.project().string() + "\" --language German");
-    EXPECT_NE(runner.Output().find("  frmOrder: 11 of 17; missing:"), std::string::npos) << runner.Output();
+    ToolRun coverage = runCorvane("coverage \"" + fixture.project().string() + "\" --language German");
+    EXPECT_NE(coverage.output.find("  frmOrder: 11 of 17; missing:"), std::string::npos) << coverage.output;
     EXPECT_TRUE(fixture.reports().empty());
 }
 

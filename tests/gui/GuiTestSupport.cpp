@@ -3,6 +3,7 @@
 #include "app/ErrorDialogComponent.h"
 #include "editor/FrmWizard.h"
 #include "support/RegistryAccess.h"
+#include "testsupport/TreeFiles.h"
 
 #include <QApplication>
 #include <QTest>
@@ -73,10 +74,9 @@ GuiFixture::GuiFixture() {
     ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_DATA_DIR", (dir_ / "data").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (dir_ / "errors.log").c_str(), 1);
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+    copyDataFolder(dir_ / "data");
     writeFile(dir_ / "data" / "languages.txt", "English\nGerman\nFrench\n");
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir_ / "OrderEntry", fs::copy_options::recursive);
-    project_ = dir_ / "OrderEntry" / "OrderEntry.vbp";
+    project_ = copyExample(dir_ / "OrderEntry");
 }
 
 GuiFixture::~GuiFixture() {

@@ -4,6 +4,7 @@
 
 #include "app/GridView.h"
 #include "editor/FrmWizard.h"
+#include "testsupport/TextTools.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace corvane::test {
 
@@ -29,13 +29,12 @@ std::pair<int, std::string> runAtScale(const std::string& name, int dpi, bool qt
     writeFile(config, "{\"screens\": [{\"name\": \"Screen\", \"x\": 0, \"y\": 0, \"width\": 2400, "
                       "\"height\": 1600, \"logicalDpi\": " + std::to_string(dpi) +
                           ", \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
-    std::filesystem::path output = dir / "output.txt";
-    std::string command = std::string(qtScales ? "" : "QT_ENABLE_HIGHDPI_SCALING=0 ") +
-                          "QT_QPA_PLATFORM='offscreen:configfile=" + config.string() + "' CORVANE_EXPECTED_DPI=" +
-                          std::to_string(dpi) + " timeout 120 " + std::filesystem::read_symlink("/proc/self/exe").string() +
-                          " --gtest_filter='" + name + "' >'" + output.string() + "' 2>&1";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(output)};
+    ToolRun run = runShell(std::string(qtScales ? "" : "QT_ENABLE_HIGHDPI_SCALING=0 ") +
+                           "QT_QPA_PLATFORM=" + shellQuoted("offscreen:configfile=" + config.string()) +
+                           " CORVANE_EXPECTED_DPI=" + std::to_string(dpi) + " timeout 120 " +
+                           shellQuoted(std::filesystem::read_symlink("/proc/self/exe").string()) +
+                           " --gtest_filter=" + shellQuoted(name));
+    return {run.status, run.output};
 }
 
 QRect inWindow(QWidget* widget, QWidget* window) { return {widget->mapTo(window, QPoint(0, 0)), widget->size()}; }

@@ -6,6 +6,7 @@
 #include "controls/Splitter.h"
 #include "settings/ModMain.h"
 #include "support/RegistryAccess.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 

@@ -2,13 +2,12 @@
 
 #include "support/RegistryAccess.h"
 #include "vbide/CommandBars.h"
+#include "testsupport/TextTools.h"
 #include "vbide/VBProject.h"
 
 namespace corvane::test {
 
 namespace fs = std::filesystem;
-
-fs::path exampleFolder(const std::string& name) { return fs::path(CORVANE_SOURCE_DIR) / "examples" / name; }
 
 void writeCrLf(const fs::path& path, const std::string& textWithLf) {
     std::string bytes;
@@ -25,7 +24,7 @@ AddinTest::AddinTest()
       dataFolder_("CORVANE_DATA_DIR", (dir_ / "data").string()), ide_(std::make_shared<vbide::VBE>()),
       addin_(std::make_unique<Addin>()) {
     // The program's data files, with a language list of the tests' own.
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+    copyDataFolder(dir_ / "data");
     writeFile(dir_ / "data" / "languages.txt", "English\nGerman\nFrench\n");
     windows_.useDefaultAnswers(true);
 }
@@ -36,8 +35,7 @@ AddinTest::~AddinTest() {
 }
 
 fs::path AddinTest::copyExample(const std::string& folder) {
-    fs::copy(exampleFolder(folder), dir_ / folder, fs::copy_options::recursive);
-    return dir_ / folder / (folder + ".vbp");
+    return test::copyExample(dir_ / folder, folder);
 }
 
 std::shared_ptr<vbide::VBProject> AddinTest::openProject(const fs::path& vbp) { return ide_->openProject(vbp); }
@@ -344,12 +342,6 @@ const char* const EditData =
 </Root>
 )x";
 
-std::string replaced(std::string text, const std::string& from, const std::string& to) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
-        text.replace(at, from.size(), to);
-    return text;
-}
-
 } // namespace
 
 std::filesystem::path writeEditProject(const std::filesystem::path& folder, const std::string& current,
@@ -363,7 +355,7 @@ std::filesystem::path writeEditProject(const std::filesystem::path& folder, cons
     writeCrLf(folder / "frmEdit.frm", EditForm);
     writeCrLf(folder / "frmOther.frm", OtherForm);
     writeCrLf(folder / "frmEmpty.frm", EmptyForm);
-    writeFile(folder / "ContextHelp.txt", replaced(replaced(EditData, "%C", current), "%P", primary));
+    writeFile(folder / "ContextHelp.txt", replaceEvery(replaceEvery(EditData, "%C", current), "%P", primary));
     return folder / "Edit.vbp";
 }
 

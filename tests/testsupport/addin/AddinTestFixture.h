@@ -7,7 +7,9 @@
 #include "addin/Addin.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 #include "vbide/VBE.h"
 
@@ -82,8 +84,6 @@ protected:
     bool connected_ = false;
 };
 
-// The source tree's example project folder.
-std::filesystem::path exampleFolder(const std::string& name = "OrderEntry");
 // Writes a file with CR LF line ends from lines given with LF.
 void writeCrLf(const std::filesystem::path& path, const std::string& textWithLf);
 

@@ -4,7 +4,6 @@
 #include "addin/ComponentRegistry.h"
 #include "addin/ErrorReportComponent.h"
 
-#include <cstdlib>
 #include <deque>
 #include <memory>
 #include <optional>
@@ -67,32 +66,6 @@ private:
 
     std::shared_ptr<State> state_;
     ScopedComponentRegistration registration_;
-};
-
-// Sets an environment variable for the lifetime of this object, then restores it.
-class ScopedEnvironment {
-public:
-    // Sets `name` to `value`; an empty optional removes it.
-    ScopedEnvironment(std::string name, std::optional<std::string> value) : name_(std::move(name)) {
-        if (const char* old = std::getenv(name_.c_str()))
-            previous_ = old;
-        if (value)
-            ::setenv(name_.c_str(), value->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
-    ~ScopedEnvironment() {
-        if (previous_)
-            ::setenv(name_.c_str(), previous_->c_str(), 1);
-        else
-            ::unsetenv(name_.c_str());
-    }
-    ScopedEnvironment(const ScopedEnvironment&) = delete;
-    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
-
-private:
-    std::string name_;
-    std::optional<std::string> previous_;
 };
 
 } // namespace corvane::test
