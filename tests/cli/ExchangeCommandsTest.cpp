@@ -1,11 +1,10 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
 #include "cli/CommandOutcome.h"
-#include "testsupport/ScopedEnvironment.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/TreeFiles.h"
-#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -13,9 +12,9 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
 using test::runToolWithStatus;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::ToolRun;
 using test::writeFile;
@@ -67,10 +66,7 @@ protected:
 
     TempDir dir_;
     std::string original_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", std::string(CORVANE_SOURCE_DIR) + "/data"};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), fs::path(CORVANE_SOURCE_DIR) / "data"};
 };
 
 const char* const ExampleCoverage =

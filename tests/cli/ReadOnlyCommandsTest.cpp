@@ -2,10 +2,9 @@
 // not load the data file completely is never saved; the program's own data files missing end
 // a command with a message, not an abort.
 #include "cli/CommandOutcome.h"
-#include "testsupport/ScopedEnvironment.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TreeFiles.h"
-#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -15,8 +14,8 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
 
@@ -57,10 +56,7 @@ protected:
     }
 
     TempDir dir_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", (dir_ / "data").string()};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), dir_ / "data"};
 };
 
 TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADamagedOne) {

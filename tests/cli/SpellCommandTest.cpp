@@ -2,10 +2,9 @@
 // real Hunspell dictionaries.
 #include "cli/CommandOutcome.h"
 #include "support/SpellingDictionary.h"
-#include "testsupport/ScopedEnvironment.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TreeFiles.h"
-#include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +13,8 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
 
@@ -67,10 +66,7 @@ protected:
     std::string project() const { return (dir_ / "Order.vbp").string(); }
 
     TempDir dir_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", (dir_ / "data").string()};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), dir_ / "data"};
 };
 
 TEST_F(SpellCommandTest, PrintsEveryQuestionedWordOfEveryLanguageAndChangesNothing) {
