@@ -7,6 +7,7 @@
 #include "support/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -27,7 +28,7 @@ protected:
     CompileCommand() {
         ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
         ::setenv("CORVANE_HELP_COMPILERS", frontEndFolder().c_str(), 1);
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", project_, fs::copy_options::recursive);
+        test::copyExample(project_);
     }
     ~CompileCommand() override {
         ::unsetenv("CORVANE_REGISTRY");

@@ -2,49 +2,30 @@
 // windows to the desktop program beside it, or says clearly that it is missing.
 #include "cli/DesktopProgram.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
+#include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <filesystem>
-#include <sys/wait.h>
 
 namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Outcome {
-    int status;
-    std::string output; // standard output and error
-};
+using test::runShell;
+using test::ToolRun;
 
-// Runs a shell command line; its exit status and merged output.
-Outcome runShell(const std::string& commandLine) {
-    Outcome result{-1, {}};
-    FILE* pipe = ::popen((commandLine + " 2>&1").c_str(), "r");
-    if (!pipe)
-        return result;
-    char buffer[4096];
-    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-        result.output.append(buffer, n);
-    int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return result;
-}
+std::string quoted(const fs::path& path) { return test::shellQuoted(path.string()); }
 
-std::string quoted(const fs::path& path) {
-    return "'" + path.string() + "'";
-}
-
-const fs::path Program = fs::path(CORVANE_BINARY_DIR) / "bin" / "corvane";
+const fs::path Program = test::corvaneProgram();
 
 TEST(DesktopProgram, ScanLoadsNoQtLibrary) {
     test::TempDir dir;
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir / "p",
-             fs::copy_options::recursive);
+    test::copyExample(dir / "p");
     // The dynamic loader names every library it maps, those opened later too.
-    Outcome scan = runShell("LD_DEBUG=libs " + quoted(Program) + " scan " +
+    ToolRun scan = runShell("LD_DEBUG=libs " + quoted(Program) + " scan " +
                         quoted(dir / "p" / "OrderEntry.vbp"));
     EXPECT_EQ(scan.status, 0) << scan.output;
     EXPECT_NE(scan.output.find("libpugixml"), std::string::npos) << scan.output;
@@ -56,14 +37,14 @@ TEST(DesktopProgram, AMissingDesktopProgramIsNamedAndTheCommandFailsWithStatusTw
     fs::copy_file(Program, dir / "corvane"); // alone, without "corvane-gui" beside it
     for (const std::string arguments : {"", " edit x.vbp", " preview x.vbp --module m -o f.png"}) {
         SCOPED_TRACE(arguments);
-        Outcome run = runShell(quoted(dir / "corvane") + arguments);
+        ToolRun run = runShell(quoted(dir / "corvane") + arguments);
         EXPECT_EQ(run.status, 2);
         EXPECT_NE(run.output.find("needs the desktop program '" + (dir / "corvane-gui").string() +
                                   "', which cannot be started: No such file or directory."),
                   std::string::npos)
             << run.output;
     }
-    Outcome version = runShell(quoted(dir / "corvane") + " --version"); // the rest runs as before
+    ToolRun version = runShell(quoted(dir / "corvane") + " --version"); // the rest runs as before
     EXPECT_EQ(version.status, 0) << version.output;
 }
 
@@ -73,7 +54,7 @@ TEST(DesktopProgram, TheDesktopProgramGetsTheSameArguments) {
     // A stand-in that prints its arguments, one per line.
     test::writeFile(dir / "corvane-gui", "#!/bin/sh\nfor a in \"$@\"; do echo \"[$a]\"; done\nexit 7\n");
     fs::permissions(dir / "corvane-gui", fs::perms::owner_all);
-    Outcome run = runShell(quoted(dir / "corvane") + " edit 'my project.vbp' --screenshot a.png");
+    ToolRun run = runShell(quoted(dir / "corvane") + " edit 'my project.vbp' --screenshot a.png");
     EXPECT_EQ(run.status, 7);
     EXPECT_EQ(run.output, "[edit]\n[my project.vbp]\n[--screenshot]\n[a.png]\n");
     EXPECT_TRUE(isDesktopCommand({}));

@@ -1,9 +1,10 @@
 // `corvane export`, `import` and `coverage` on a copy of the example project, run in-process
 // on captured streams; the exported files are checked with gettext and translate-toolkit.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -11,9 +12,9 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
 using test::runToolWithStatus;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::ToolRun;
 using test::writeFile;
@@ -31,8 +32,7 @@ std::string replaced(std::string text, const std::string& from, const std::strin
 class ExchangeCommandsTest : public ::testing::Test {
 protected:
     ExchangeCommandsTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir_ / "OrderEntry",
-                 fs::copy_options::recursive);
+        test::copyExample(dir_ / "OrderEntry");
         original_ = readFile(dataFile());
     }
 
@@ -66,10 +66,7 @@ protected:
 
     TempDir dir_;
     std::string original_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", std::string(CORVANE_SOURCE_DIR) + "/data"};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), fs::path(CORVANE_SOURCE_DIR) / "data"};
 };
 
 const char* const ExampleCoverage =

@@ -2,8 +2,9 @@
 // not load the data file completely is never saved; the program's own data files missing end
 // a command with a message, not an abort.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>
 #include <map>
@@ -13,8 +14,8 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
 
@@ -35,7 +36,7 @@ std::map<std::string, std::string> snapshot(const fs::path& folder) {
 class ReadOnlyCommandsTest : public ::testing::Test {
 protected:
     ReadOnlyCommandsTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+        test::copyDataFolder(dir_ / "data");
         fs::create_directories(folder());
         writeFile(folder() / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
         writeFile(folder() / "frmOrder.frm",
@@ -55,10 +56,7 @@ protected:
     }
 
     TempDir dir_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", (dir_ / "data").string()};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), dir_ / "data"};
 };
 
 TEST_F(ReadOnlyCommandsTest, ScanAndSpellWriteNothingWithoutADataFileOrWithADamagedOne) {

@@ -1,6 +1,6 @@
 // `corvane scan PROJECT.vbp [--json] [--save]`, run in-process on captured streams.
 #include "cli/CommandOutcome.h"
-#include "system/ErrorReportTestComponent.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
@@ -9,8 +9,8 @@
 namespace corvane::cli {
 namespace {
 
+using test::ProgramFiles;
 using test::readFile;
-using test::ScopedEnvironment;
 using test::TempDir;
 
 // LF in `text` becomes CR LF, as the IDE writes project files.
@@ -74,9 +74,7 @@ protected:
     std::string project() const { return (dir_ / "Tiny.vbp").string(); }
 
     TempDir dir_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path()};
 };
 
 TEST_F(ScanCommandTest, JsonDescribesWhatTheEditorHolds) {

@@ -2,8 +2,9 @@
 // real Hunspell dictionaries.
 #include "cli/CommandOutcome.h"
 #include "support/SpellingDictionary.h"
-#include "system/ErrorReportTestComponent.h"
+#include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +13,8 @@ namespace corvane::cli {
 namespace {
 
 namespace fs = std::filesystem;
+using test::ProgramFiles;
 using test::readFile;
-using test::ScopedEnvironment;
 using test::TempDir;
 using test::writeFile;
 
@@ -38,7 +39,7 @@ std::string dataFile(const std::string& languages, const std::string& items) {
 class SpellCommandTest : public ::testing::Test {
 protected:
     SpellCommandTest() {
-        fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+        test::copyDataFolder(dir_ / "data");
         writeFile(dir_ / "data" / "custom.dic", "Zorbix\n");
         writeFile(dir_ / "Order.vbp", "Type=Exe\r\nForm=frmOrder.frm\r\nName=\"Order\"\r\n");
         writeFile(dir_ / "frmOrder.frm", FormOrder);
@@ -65,10 +66,7 @@ protected:
     std::string project() const { return (dir_ / "Order.vbp").string(); }
 
     TempDir dir_;
-    ScopedEnvironment registryFile_{"CORVANE_REGISTRY", (dir_ / "registry.reg").string()};
-    ScopedEnvironment dataFolder_{"CORVANE_DATA_DIR", (dir_ / "data").string()};
-    ScopedEnvironment errorLog_{"CORVANE_ERROR_LOG", (dir_ / "errors.log").string()};
-    ScopedEnvironment errorAction_{"CORVANE_ERROR_ACTION", std::nullopt};
+    ProgramFiles programFiles_{dir_.path(), dir_ / "data"};
 };
 
 TEST_F(SpellCommandTest, PrintsEveryQuestionedWordOfEveryLanguageAndChangesNothing) {

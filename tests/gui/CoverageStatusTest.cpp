@@ -6,7 +6,7 @@
 #include "app/ModuleListMark.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/ProcessRunner.h"
+#include "testsupport/TreeFiles.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -64,12 +64,12 @@ TEST(CoverageStatus, FollowsModuleLanguageAndEditsWithTheCountsOfTheCoverageComm
     // In a window too low for a whole grid row beside it, the line gives way, and comes back.
     QSize normal = window->size();
     window->resize(normal.width(), 150);
-    EXPECT_TRUE(waitFor([&] { return status->isHidden(); }));
-    QTest::qWait(20);
+    // The panes take the line's room (the body and the panes follow the resize in turn).
+    auto panesFillTheBody = [&] { return window->view("splitMain")->height() == window->body()->height(); };
+    EXPECT_TRUE(waitFor([&] { return status->isHidden() && panesFillTheBody(); }));
     EXPECT_EQ(window->view("splitMain")->height(), window->body()->height());
     window->resize(normal);
-    EXPECT_TRUE(waitFor([&] { return status->isVisible(); }));
-    QTest::qWait(20);
+    EXPECT_TRUE(waitFor([&] { return status->isVisible() && window->size() == normal && panesFillTheBody(); }));
     EXPECT_EQ(window->view("splitMain")->height(), window->body()->height());
 
     // The module the user clicks, in the file's current language.
@@ -109,11 +109,8 @@ TEST(CoverageStatus, FollowsModuleLanguageAndEditsWithTheCountsOfTheCoverageComm
     // The command line counts the saved file the same way.
     window->close();
     ASSERT_TRUE(waitFor([&] { return !editor->loaded(); }));
-    ProcessRunner runner;
-    runner.SetWaitForExit(true);
-    runner.Run("\"" + (std::filesystem::path(CORVANE_BINARY_DIR) / "bin" / "corvane").string() + "\" coverage \"" +
-               fixture.project().string() + "\" --language German");
-    EXPECT_NE(runner.Output().find("  frmOrder: 11 of 17; missing:"), std::string::npos) << runner.Output();
+    ToolRun coverage = runCorvane("coverage \"" + fixture.project().string() + "\" --language German");
+    EXPECT_NE(coverage.output.find("  frmOrder: 11 of 17; missing:"), std::string::npos) << coverage.output;
     EXPECT_TRUE(fixture.reports().empty());
 }
 

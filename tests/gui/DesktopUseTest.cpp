@@ -153,7 +153,7 @@ TEST(DesktopUse, DialogsOpenCentredOnTheEditorWhichOwnsTheMessagesAndTheBusyWind
     ASSERT_NE(open.window, nullptr);
     open.window->move(60, 40);
     open.window->resize(700, 520); // on the (800 by 600) screen: a dialog need not be pushed back onto it
-    QTest::qWait(20);
+    ASSERT_TRUE(waitFor([&] { return open.window->size() == QSize(700, 520); }));
     EXPECT_EQ(session.windows().frontWindow(), open.window);
 
     QPoint dialogCentre;

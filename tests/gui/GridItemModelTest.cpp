@@ -130,15 +130,17 @@ TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
     app::ViewContext context;
     app::GridView view(records.grid, context, nullptr);
     view.resize(600, 400);
+    PaintCounter painted(view.table()->viewport());
     view.show();
-    QTest::qWait(50);
+    ASSERT_TRUE(waitFor([&] { return painted.paints() > 0; }));
     int64_t afterShow = records.grid.rowsRead();
     EXPECT_GT(afterShow, 0);
     EXPECT_LT(afterShow, 100);
 
     // Scrolling to the end reads the rows shown there, not the ones in between.
+    int paintsBefore = painted.paints();
     view.table()->scrollToBottom();
-    QTest::qWait(50);
+    ASSERT_TRUE(waitFor([&] { return painted.paints() > paintsBefore; }));
     EXPECT_LT(records.grid.rowsRead() - afterShow, 100);
     EXPECT_EQ(view.table()->indexAt(QPoint(5, 5)).isValid(), true);
     EXPECT_GT(view.table()->indexAt(QPoint(5, 5)).row(), 4900);
@@ -150,7 +152,8 @@ TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
     area->dropColumn(1); // a second drop of the same column adds nothing
     ASSERT_EQ(records.grid.Groups().Count(), 1);
     EXPECT_EQ(area->shownText(), QStringLiteral("ControlType"));
-    QTest::qWait(50);
+    paintsBefore = painted.paints();
+    ASSERT_TRUE(waitFor([&] { return painted.paints() > paintsBefore; }));
     // The grouped order reads every row once; the header rows and the screen add nothing.
     EXPECT_LE(records.grid.rowsRead() - beforeGrouping, 5000);
     EXPECT_EQ(view.table()->model()->rowCount(), 5002);
@@ -165,7 +168,7 @@ TEST(GridView, ReadsOnlyTheRowsOnScreenOfFiveThousand) {
     EXPECT_EQ(view.table()->currentIndex().row(), target.row());
     // A click on a header row selects nothing.
     view.table()->scrollToTop();
-    QTest::qWait(20);
+    ASSERT_TRUE(waitFor([&] { return view.table()->rowAt(0) == 0; }));
     int32_t before = records.grid.Row();
     clickAt(view.table()->viewport(), view.table()->visualRect(view.model()->index(0, 0)).center());
     EXPECT_EQ(records.grid.Row(), before);

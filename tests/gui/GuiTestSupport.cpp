@@ -3,6 +3,7 @@
 #include "app/ErrorDialogComponent.h"
 #include "editor/FrmWizard.h"
 #include "support/RegistryAccess.h"
+#include "testsupport/TreeFiles.h"
 
 #include <QApplication>
 #include <QTest>
@@ -29,10 +30,12 @@ void ensureApplication() {
     application = new QApplication(argc, argv); // lives as long as the test program
 }
 
-bool waitFor(const std::function<bool()>& done) {
-    for (int i = 0; i < 100 && !done(); ++i)
-        QTest::qWait(20);
-    return done();
+bool waitFor(const std::function<bool()>& done) { return QTest::qWaitFor(done, 5000); }
+
+bool PaintCounter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Paint)
+        ++paints_;
+    return QObject::eventFilter(watched, event);
 }
 
 void clickAt(QWidget* widget, QPoint point) {
@@ -71,10 +74,9 @@ GuiFixture::GuiFixture() {
     ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_DATA_DIR", (dir_ / "data").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (dir_ / "errors.log").c_str(), 1);
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", dir_ / "data", fs::copy_options::recursive);
+    copyDataFolder(dir_ / "data");
     writeFile(dir_ / "data" / "languages.txt", "English\nGerman\nFrench\n");
-    fs::copy(fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry", dir_ / "OrderEntry", fs::copy_options::recursive);
-    project_ = dir_ / "OrderEntry" / "OrderEntry.vbp";
+    project_ = copyExample(dir_ / "OrderEntry");
 }
 
 GuiFixture::~GuiFixture() {

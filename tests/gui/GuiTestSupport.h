@@ -20,8 +20,24 @@ namespace corvane::test {
 
 // Makes the test program's QApplication once.
 void ensureApplication();
-// Lets the event loop run until `done` or about two seconds have passed; returns done().
+// Lets the event loop run until `done` or five seconds have passed; returns done(). This is
+// the wait of Qt Test's QTRY_* checks, for use under Google Test's: a failed QTRY_VERIFY
+// reports to Qt Test's own log, which a Google Test program never reads, and would pass.
 bool waitFor(const std::function<bool()>& done);
+// Counts the paint events a widget receives from its making on, so that a test can wait until
+// the widget has been drawn again after a change.
+class PaintCounter : public QObject {
+public:
+    explicit PaintCounter(QWidget* widget) { widget->installEventFilter(this); }
+    // The paint events so far.
+    int paints() const { return paints_; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    int paints_ = 0;
+};
 // Clicks a widget at a point (its centre when null), as the mouse does.
 void clickAt(QWidget* widget, QPoint point = {});
 

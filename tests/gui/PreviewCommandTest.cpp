@@ -4,7 +4,7 @@
 
 #include "app/SketchPainter.h"
 #include "preview/SketchBuilder.h"
-#include "support/ProcessRunner.h"
+#include "testsupport/TreeFiles.h"
 #include "vbide/VBProject.h"
 
 #include <QColor>
@@ -20,11 +20,9 @@ std::string quoted(const std::filesystem::path& path) { return "\"" + path.strin
 
 // Runs the program with arguments; returns its exit status, its output in `output`.
 int runCorvane(const std::string& arguments, std::string& output) {
-    ProcessRunner runner;
-    runner.SetWaitForExit(true);
-    runner.Run(quoted(std::filesystem::path(CORVANE_BINARY_DIR) / "bin" / "corvane") + " " + arguments);
-    output = runner.Output();
-    return runner.ExitCode();
+    ToolRun run = test::runCorvane(arguments);
+    output = run.output;
+    return run.status;
 }
 
 // The colour of the picture a little inside a control's top left corner (off its caption).

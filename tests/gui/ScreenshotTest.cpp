@@ -3,18 +3,26 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/FormWindow.h"
+#include "app/GridView.h"
 #include "app/QtBusyWindow.h"
+#include "app/QtHelpViewer.h"
 #include "app/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "ownhelp/ModHTMLHelp.h"
 
-#include <QPixmap>
-#include <QPlainTextEdit>
+#include <QImage>
+#include <QListView>
 #include <QPushButton>
+#include <QTableView>
 #include <QTest>
+#include <QTextBrowser>
 #include <QToolButton>
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
+#include <vector>
 
 namespace corvane::test {
 
@@ -26,11 +34,59 @@ std::filesystem::path screenshotFolder() {
     return folder;
 }
 
-void expectPicture(QWidget& widget, const std::string& name) {
+// How many colours a part of the picture holds; counting stops at `enough`.
+int colourCount(const QImage& picture, const QRect& part, int enough) {
+    std::set<QRgb> colours;
+    QRect inside = part.intersected(picture.rect());
+    for (int y = inside.top(); y <= inside.bottom(); ++y)
+        for (int x = inside.left(); x <= inside.right(); ++x)
+            if (colours.insert(picture.pixel(x, y)).second && static_cast<int>(colours.size()) >= enough)
+                return enough;
+    return static_cast<int>(colours.size());
+}
+
+// Where a part of a window lies in the window's picture, in the picture's pixels.
+QRect inPicture(const QWidget& window, const QWidget& part, QRect area, qreal scale) {
+    area.translate(part.mapTo(&window, QPoint(0, 0)));
+    return QRect(area.topLeft() * scale, area.size() * scale);
+}
+
+// Writes the window's picture and reads it back: it has the window's size and shows the
+// window's widgets (many colours: frames, texts, selections), and each of `parts` (a widget
+// and an area of it, such as a grid row) has something drawn in it. An empty, black or
+// one-colour picture fails.
+void expectPicture(QWidget& window, const std::string& name,
+                   const std::vector<std::pair<const QWidget*, QRect>>& parts = {}) {
     auto file = screenshotFolder() / name;
-    ASSERT_TRUE(app::saveScreenshot(widget, file)) << file;
-    QPixmap written(QString::fromStdString(file.string()));
-    EXPECT_EQ(written.size(), widget.size() * widget.devicePixelRatio());
+    ASSERT_TRUE(app::saveScreenshot(window, file)) << file;
+    QImage written(QString::fromStdString(file.string()));
+    ASSERT_FALSE(written.isNull()) << file;
+    EXPECT_EQ(written.size(), window.size() * window.devicePixelRatio());
+    EXPECT_GE(colourCount(written, written.rect(), 16), 16) << name << ": hardly anything is drawn";
+    for (const auto& [part, area] : parts) {
+        QRect where = inPicture(window, *part, area, window.devicePixelRatio());
+        ASSERT_FALSE(where.isEmpty()) << name << ": " << part->objectName().toStdString();
+        EXPECT_GE(colourCount(written, where, 2), 2)
+            << name << ": nothing is drawn where " << part->metaObject()->className() << " lies";
+    }
+}
+
+// The text area of the first record in the grid's current view (table row or card).
+std::pair<const QWidget*, QRect> firstRecord(app::GridView& grid) {
+    if (grid.cards()->isVisible())
+        return {grid.cards()->viewport(), grid.cards()->visualRect(grid.cards()->model()->index(0, 0))};
+    QTableView* table = grid.table();
+    QRect row;
+    for (int column = 0; column < table->model()->columnCount(); ++column)
+        row = row.united(table->visualRect(table->model()->index(0, column)));
+    return {table->viewport(), row};
+}
+
+// True when the grid shows the rows of the selected module, laid out in its current view.
+bool showsRecords(app::GridView& grid, FrmWizard& editor, bool cards) {
+    QAbstractItemView* view = cards ? static_cast<QAbstractItemView*>(grid.cards()) : grid.table();
+    return view->isVisible() && view->model()->rowCount() >= editor.Grid().ItemCount() &&
+           !firstRecord(grid).second.isEmpty();
 }
 
 } // namespace
@@ -46,12 +102,16 @@ TEST(Screenshot, MainWindowsArePaintedIntoPngFiles) {
     ASSERT_NE(editor, nullptr);
     app::FormWindow* window = session.windows().window(*editor);
     ASSERT_NE(window, nullptr);
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    QWidget* modules = window->view("lbxModules");
+    ASSERT_TRUE(grid && modules);
     editor->lbxModules().SetListIndex(2);
-    QTest::qWait(50);
-    expectPicture(*window, "editor-table.png");
+    ASSERT_GT(editor->Grid().ItemCount(), 0);
+    ASSERT_TRUE(waitFor([&] { return showsRecords(*grid, *editor, false); }));
+    expectPicture(*window, "editor-table.png", {{modules, modules->rect()}, firstRecord(*grid)});
     editor->Grid().SetView(controls::jgexCard);
-    QTest::qWait(50);
-    expectPicture(*window, "editor-cards.png");
+    ASSERT_TRUE(waitFor([&] { return showsRecords(*grid, *editor, true); }));
+    expectPicture(*window, "editor-cards.png", {{modules, modules->rect()}, firstRecord(*grid)});
 
     app::QtBusyWindow busy;
     busy.SetTitle("Corvane");
@@ -59,6 +119,7 @@ TEST(Screenshot, MainWindowsArePaintedIntoPngFiles) {
     busy.SetShowProgress(true);
     busy.SetValue(40);
     busy.Show();
+    ASSERT_TRUE(waitFor([&] { return busy.widget()->isVisible(); }));
     expectPicture(*busy.widget(), "busy.png");
     busy.Hide();
     editor->Unload();
@@ -70,7 +131,7 @@ namespace {
 void pictureOfDialog(app::GuiSession& session, const std::string& form, const std::string& file,
                      const std::string& closeButton) {
     answerWhenShown(session.windows(), form, [file, closeButton](app::FormWindow& dialog) {
-        QTest::qWait(50);
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&dialog));
         expectPicture(dialog, file);
         if (auto* button = qobject_cast<QPushButton*>(dialog.view(closeButton)))
             clickAt(button);
@@ -104,8 +165,11 @@ TEST(Screenshot, DialogsAndTheHelpWindowArePaintedIntoPngFiles) {
     HTMLShowTopic(1, "Default", "gettingstarted.html");
     QWidget* help = session.helpViewer().window();
     ASSERT_NE(help, nullptr);
-    QTest::qWait(50);
-    expectPicture(*help, "help.png");
+    QTextBrowser* browser = session.helpViewer().browser();
+    ASSERT_TRUE(waitFor([&] {
+        return help->isVisible() && browser->source().path() == QStringLiteral("/gettingstarted.html");
+    }));
+    expectPicture(*help, "help.png", {{browser->viewport(), browser->viewport()->rect()}});
     EXPECT_TRUE(fixture.reports().empty());
     editor->Unload();
 }

@@ -5,13 +5,11 @@
 
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "testsupport/TreeFiles.h"
 
 #include <QImage>
 
 #include <gtest/gtest.h>
-
-#include <cstdlib>
-#include <sys/wait.h>
 
 namespace corvane::test {
 
@@ -19,32 +17,17 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A shell word for a path.
-std::string quotedArgument(const std::string& text) {
-    std::string quoted = "'";
-    for (char c : text)
-        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return quoted + "'";
-}
-
 struct ProgramRun {
     int status = -1;
     std::string errors;
 };
 
 // Runs the program without a display (and without a chosen Qt platform), giving up after a
-// minute (status 124) instead of waiting for a user for ever.
-ProgramRun runProgram(const TempDir& dir, const std::string& arguments) {
-    fs::path program = fs::path(CORVANE_BINARY_DIR) / "bin" / "corvane";
-    fs::path errors = dir / "stderr.txt";
-    std::string command = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 " +
-                          quotedArgument(program.string()) + " " + arguments + " </dev/null >/dev/null 2>" +
-                          quotedArgument(errors.string());
-    int raw = std::system(command.c_str());
-    ProgramRun run;
-    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    run.errors = fs::exists(errors) ? readFile(errors) : "";
-    return run;
+// minute (status 124) instead of waiting for a user for ever; its status and standard error.
+ProgramRun runProgram(const std::string& arguments) {
+    ToolRun run = runShell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 60 " +
+                           shellQuoted(corvaneProgram().string()) + " " + arguments + " </dev/null >/dev/null");
+    return {run.status, run.output};
 }
 
 size_t lineCount(const std::string& text) { return countOf(text, "\n"); }
@@ -58,8 +41,8 @@ TEST(UnattendedRun, TheScreenshotModeAnswersEveryQuestionAndNeverWaits) {
               "VERSION 5.00\r\nBegin VB.Form frmOrder\r\n   Caption = \"Order\"\r\n   Begin VB.CommandButton cmdSave\r\n");
     fs::path picture = fixture.dir() / "editor.png";
 
-    ProgramRun run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
-                                            quotedArgument(picture.string()));
+    ProgramRun run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
+                                            shellQuoted(picture.string()));
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_NE(run.errors.find("\"Error loading control\""), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find("'frmOrder'"), std::string::npos) << run.errors;
@@ -70,33 +53,33 @@ TEST(UnattendedRun, TheScreenshotModeAnswersEveryQuestionAndNeverWaits) {
 
     // The options that set the editor up; one that names nothing fails the run.
     fs::path cards = fixture.dir() / "cards.png";
-    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
-                                        quotedArgument(cards.string()) + " --module frmMain --view card --group-by ControlType");
+    run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
+                                        shellQuoted(cards.string()) + " --module frmMain --view card --group-by ControlType");
     EXPECT_EQ(run.status, 0) << run.errors;
     EXPECT_FALSE(QImage(QString::fromStdString(cards.string())).isNull());
     EXPECT_EQ(run.errors.find("This plugin"), std::string::npos) << run.errors;
-    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
-                                        quotedArgument(cards.string()) + " --group-by Colour");
+    run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
+                                        shellQuoted(cards.string()) + " --group-by Colour");
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_NE(run.errors.find("no column 'Colour'"), std::string::npos) << run.errors;
     // A module without a questioned word has no spell check question to picture.
-    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()) + " --screenshot " +
-                                        quotedArgument(cards.string()) + " --module frmAbout --during spellcheck");
+    run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
+                                        shellQuoted(cards.string()) + " --module frmAbout --during spellcheck");
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_NE(run.errors.find("Spell check complete for the current module -> OK"), std::string::npos) << run.errors;
 
     // A project that cannot be opened: its message, then status 1.
-    run = runProgram(fixture.dir(), "edit " + quotedArgument((fixture.dir() / "missing.vbp").string()) +
-                                        " --screenshot " + quotedArgument(picture.string()));
+    run = runProgram("edit " + shellQuoted((fixture.dir() / "missing.vbp").string()) +
+                                        " --screenshot " + shellQuoted(picture.string()));
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_NE(run.errors.find("missing.vbp"), std::string::npos) << run.errors;
 
     // Without a display a window cannot open: one line and status 2, no abort.
-    run = runProgram(fixture.dir(), "edit " + quotedArgument(fixture.project().string()));
+    run = runProgram("edit " + shellQuoted(fixture.project().string()));
     EXPECT_EQ(run.status, 2) << run.errors;
     EXPECT_EQ(lineCount(run.errors), 1u) << run.errors;
     EXPECT_NE(run.errors.find("no display"), std::string::npos) << run.errors;
-    run = runProgram(fixture.dir(), "");
+    run = runProgram("");
     EXPECT_EQ(run.status, 2) << run.errors;
 }
 

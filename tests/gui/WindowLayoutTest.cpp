@@ -4,6 +4,7 @@
 
 #include "app/GridView.h"
 #include "editor/FrmWizard.h"
+#include "testsupport/TextTools.h"
 
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -15,7 +16,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <sys/wait.h>
 
 namespace corvane::test {
 
@@ -29,13 +29,12 @@ std::pair<int, std::string> runAtScale(const std::string& name, int dpi, bool qt
     writeFile(config, "{\"screens\": [{\"name\": \"Screen\", \"x\": 0, \"y\": 0, \"width\": 2400, "
                       "\"height\": 1600, \"logicalDpi\": " + std::to_string(dpi) +
                           ", \"logicalBaseDpi\": 96, \"dpr\": 1}]}");
-    std::filesystem::path output = dir / "output.txt";
-    std::string command = std::string(qtScales ? "" : "QT_ENABLE_HIGHDPI_SCALING=0 ") +
-                          "QT_QPA_PLATFORM='offscreen:configfile=" + config.string() + "' CORVANE_EXPECTED_DPI=" +
-                          std::to_string(dpi) + " timeout 120 " + std::filesystem::read_symlink("/proc/self/exe").string() +
-                          " --gtest_filter='" + name + "' >'" + output.string() + "' 2>&1";
-    int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(output)};
+    ToolRun run = runShell(std::string(qtScales ? "" : "QT_ENABLE_HIGHDPI_SCALING=0 ") +
+                           "QT_QPA_PLATFORM=" + shellQuoted("offscreen:configfile=" + config.string()) +
+                           " CORVANE_EXPECTED_DPI=" + std::to_string(dpi) + " timeout 120 " +
+                           shellQuoted(std::filesystem::read_symlink("/proc/self/exe").string()) +
+                           " --gtest_filter=" + shellQuoted(name));
+    return {run.status, run.output};
 }
 
 QRect inWindow(QWidget* widget, QWidget* window) { return {widget->mapTo(window, QPoint(0, 0)), widget->size()}; }
@@ -68,15 +67,19 @@ TEST(WindowLayout, TheGridsLastRowAndScrollBarLieInsideTheWindowAtEverySize) {
         SCOPED_TRACE(testing::Message() << size.width() << "x" << size.height() << " at "
                                         << controls::twipsPerPixelY() << " twips per pixel");
         window->resize(size);
-        QTest::qWait(20);
         // The panes fill the area below the toolbar: nothing cut off, nothing left over.
+        QSize allowed = size.expandedTo(window->minimumSize()).boundedTo(window->maximumSize());
+        waitFor([&] { return window->size() == allowed && inWindow(split, window) == inWindow(window->body(), window); });
+        EXPECT_EQ(window->size(), allowed);
         EXPECT_EQ(inWindow(split, window), inWindow(window->body(), window));
         EXPECT_TRUE(window->rect().contains(inWindow(grid, window)));
         QTableView* table = grid->table();
         table->horizontalHeader()->resizeSection(0, size.width()); // wider than the view
-        QTest::qWait(20);
         QScrollBar* bar = table->horizontalScrollBar();
+        // The bar appears and the rows' area gives it its room.
+        waitFor([&] { return bar->isVisible() && inWindow(table->viewport(), window).bottom() < inWindow(bar, window).top(); });
         ASSERT_TRUE(bar->isVisible());
+        EXPECT_LT(inWindow(table->viewport(), window).bottom(), inWindow(bar, window).top());
         EXPECT_TRUE(window->rect().contains(inWindow(bar, window)));
         table->scrollToBottom();
         table->horizontalScrollBar()->setValue(0);
@@ -111,7 +114,7 @@ TEST(WindowLayout, AMaximisedEditorIsStoredMaximisedWithItsNormalBoundsAndReopen
     app::FormWindow* window = session.windows().window(*editor);
     window->move(40, 50);
     window->resize(700, 500);
-    QTest::qWait(20);
+    ASSERT_TRUE(waitFor([&] { return window->pos() == QPoint(40, 50) && window->size() == QSize(700, 500); }));
     int32_t width = editor->Width();
     int32_t height = editor->Height();
 

@@ -1,5 +1,6 @@
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TreeFiles.h"
 #include "vbide/VBProject.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 using namespace corvane;
 using namespace corvane::vbide;
+using corvane::test::exampleFolder;
 using corvane::test::filesIn;
 using corvane::test::readFile;
 using corvane::test::TempDir;
@@ -16,8 +18,6 @@ using corvane::test::writeFile;
 namespace fs = std::filesystem;
 
 namespace {
-
-fs::path exampleFolder() { return fs::path(CORVANE_SOURCE_DIR) / "examples" / "OrderEntry"; }
 
 // A form with `count` menu entries, nested three deep in groups of nine.
 std::string menuForm(int count) {

@@ -1,0 +1,269 @@
+// Loading the help data file never leads to a save that holds less than the file held:
+// unreadable files, repeated keys, elements without required attributes, numbers out of range,
+// languages listed after the records, UTF-16 without a mark, a name in other letter case.
+#include "helpdata/HelpDataFile.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+#include "testsupport/addin/AddinTestFixture.h"
+#include "vbide/VBProject.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace corvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+using Strings = std::vector<std::string>;
+
+// Help text stored for frmA's txtName and cmdGo(0), in English and German.
+std::string storedRecord(const std::string& key, const std::string& english, int id = 9) {
+    return "<HelpItem ComponentName=\"frmA\" ControlName=\"" + key + "\" ContextHelpID=\"" +
+           std::to_string(id) + "\" ControlType=\"TextBox\"><HelpText Language=\"English\">" +
+           english + "</HelpText><HelpText Language=\"German\">" + english +
+           " (de)</HelpText></HelpItem>\n";
+}
+
+class HelpDataLoadFaultsTest : public AddinTest {
+protected:
+    fs::path dataFile() const { return dir_ / "ContextHelp.txt"; }
+    void openWith(const std::string& data, const std::string& name = "ContextHelp.txt") {
+        auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=" + name + "\n");
+        writeFile(dir_ / name, data);
+        openEditor(vbp);
+    }
+    std::string onlyMessage() {
+        EXPECT_EQ(windows_.messages().size(), 1u);
+        return windows_.messages().empty() ? "" : windows_.messages()[0].prompt;
+    }
+};
+
+TEST_F(HelpDataLoadFaultsTest,
+       RepeatedKeysAndBadElementsAreReportedTheRestLoadedAndTheFileKeptBeforeTheSave) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"     // 1
+        "<SelectedLanguage Name=\"English\"/>\n"   // 2
+        "<VBComponent ComponentName=\"frmA\">\n" + // 3
+        storedRecord("txtName", "Name") +          // 4
+        storedRecord("TXTNAME", "Merged twin") +   // 5
+        storedRecord("cmdGo(0)", "Go", 0) +
+        "</VBComponent>\n" +                                                        // 6, 7
+        "<VBComponent ComponentName=\"FRMA\">\n" + storedRecord("lblNew", "Lost") + // 8, 9
+        "</VBComponent>\n"                                                          // 10
+        "<VBComponent>\n</VBComponent>\n"                                           // 11, 12
+        "<VBComponent ComponentName=\"frmB\">\n"                                    // 13
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"cmdX\" ContextHelpID=\"99999999999\" "
+        "ControlType=\"CommandButton\"/>\n"                                               // 14
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"lblY\" ControlType=\"Label\"/>\n" // 15
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"lblZ\" ContextHelpID=\"0\" "
+        "ControlType=\"Label\">"
+        "<HelpText Language=\"English\">One</HelpText>\n"            // 16
+        "<HelpText Language=\"ENGLISH\">Two</HelpText></HelpItem>\n" // 17
+        "</VBComponent>\n"
+        "<SelectedLanguage Name=\"German\"/>\n"
+        "</Root>\n";
+    openWith(data);
+
+    // The scan went on: every control of the project is there, the first element of a key won.
+    EXPECT_TRUE(reports_.reports().empty());
+    EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+    // A language listed after the records still keeps its texts.
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Name (de)");
+    std::string message = onlyMessage();
+    EXPECT_EQ(windows_.messages()[0].title, "Help data file damaged");
+    for (const std::string& expected : Strings{
+             "'" + dataFile().string() + "' was not loaded completely",
+             "line 5: the record 'TXTNAME'", "line 8: the module 'FRMA' is listed a second time",
+             "line 11: a \"VBComponent\" element without \"ComponentName\"",
+             "line 14: the record 'cmdX' of module 'frmB' has the context number 99999999999",
+             "line 15: the record 'lblY' of module 'frmB' has no \"ContextHelpID\"",
+             "line 17: the record 'lblZ' of module 'frmB' has a second text in 'ENGLISH'",
+             "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    // Reading wrote nothing.
+    EXPECT_EQ(readFile(dataFile()), data);
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
+
+    closeWithCloseBox();
+    EXPECT_FALSE(editor().loaded());
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+    std::string saved = readFile(dataFile());
+    EXPECT_NE(saved.find(">Name (de)</HelpText>"), std::string::npos) << saved;
+
+    // The next session of the saved file is complete: no second copy.
+    clickMenu();
+    EXPECT_EQ(windows_.messages().size(), 1u);
+    closeWithCloseBox();
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged.2"));
+}
+
+TEST_F(HelpDataLoadFaultsTest, TextsOfLanguagesNotSelectedAreReportedAndKeptBeforeTheSave) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"   // 1
+        "<SelectedLanguage Name=\"English\"/>\n" // 2
+        "<VBComponent ComponentName=\"frmA\">\n" + // 3
+        storedRecord("txtName", "Name") +          // 4: English and German
+        "<HelpItem ComponentName=\"frmA\" ControlName=\"lblNew\" ContextHelpID=\"0\" "
+        "ControlType=\"Label\">Older form</HelpItem>\n" // 5
+        "</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+    std::string message = onlyMessage();
+    for (const std::string& expected :
+         Strings{"line 4: the record 'txtName' of module 'frmA' has a text in 'German', a "
+                 "language that is not selected",
+                 "line 5: the record 'lblNew' of module 'frmA' keeps its text in the older form "
+                 "('Neutral')"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+}
+
+TEST_F(HelpDataLoadFaultsTest, TheSameDamagedBytesAreCopiedOnceAndADifferentDamageAgain) {
+    const std::string damaged = "<Root><VBComponent ComponentName=\"frmA\"></Root>\n";
+    openWith(damaged);
+    std::string message = onlyMessage();
+    EXPECT_NE(message.find("'" + dataFile().string() + "' is damaged: line 1, column"),
+              std::string::npos)
+        << message;
+    editor().Unload(); // closed from code: nothing saved, nothing copied
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
+    clickMenu();
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), damaged);
+
+    for (int round = 0; round < 2; ++round) { // the same bytes again: the copy is there already
+        writeFile(dataFile(), damaged);
+        clickMenu();
+        closeWithCloseBox();
+    }
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged.2"));
+    writeFile(dataFile(), "<Root>");
+    clickMenu();
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged.2"), "<Root>");
+}
+
+TEST_F(HelpDataLoadFaultsTest, AnUnreadableFileIsNeverReplacedUntilItCanBeCopied) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Precious") + "</VBComponent></Root>";
+    const fs::path file = dataFile();
+    auto previous = setAtomicFaultInjector([](AtomicStep step, const fs::path& path) {
+        return step == AtomicStep::Read && path.filename() == "ContextHelp.txt" ? EIO : 0;
+    });
+    openWith(data);
+    std::string message = onlyMessage();
+    EXPECT_NE(message.find("'" + file.string() + "' was not loaded completely"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("Input/output error"), std::string::npos) << message;
+
+    reports_.answer("RetryNext");
+    closeWithCloseBox();
+    ASSERT_EQ(reports_.reports().size(), 1u);
+    EXPECT_EQ(reports_.reports()[0].number.toLong(), 75);
+    EXPECT_NE(reports_.reports()[0].description.toText().find("it is not replaced"),
+              std::string::npos);
+    EXPECT_TRUE(editor().loaded());
+    EXPECT_EQ(readFile(file), data);
+
+    // Readable again: the save copies the file first, then replaces it.
+    setAtomicFaultInjector(previous);
+    closeWithCloseBox();
+    EXPECT_FALSE(editor().loaded());
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+}
+
+TEST_F(HelpDataLoadFaultsTest, UnreadableByPermissionsToo) {
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the superuser reads any file";
+    auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\n");
+    const std::string data = "<Root><VBComponent ComponentName=\"frmA\">" +
+                             storedRecord("txtName", "Precious") + "</VBComponent></Root>";
+    writeFile(dataFile(), data);
+    fs::permissions(dataFile(), fs::perms::none);
+    openEditor(vbp);
+    EXPECT_NE(onlyMessage().find("Permission denied"), std::string::npos);
+    reports_.answer("RetryNext");
+    closeWithCloseBox();
+    EXPECT_TRUE(editor().loaded());
+    fs::permissions(dataFile(), fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(readFile(dataFile()), data);
+}
+
+TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
+    std::string text = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+                       "<SelectedLanguage Name=\"German\"/><VBComponent ComponentName=\"frmA\">" +
+                       storedRecord("txtName", "Grüße") + "</VBComponent></Root>";
+    // UTF-16 LE of the text (its characters are all below U+0100 except none: Latin-1 range).
+    std::string utf16;
+    for (size_t i = 0; i < text.size(); ++i) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        unsigned code = c;
+        if (c >= 0xC0) { // a two-byte UTF-8 sequence of the Latin-1 range
+            code = ((c & 0x1Fu) << 6) | (static_cast<unsigned char>(text[++i]) & 0x3Fu);
+        }
+        utf16 += static_cast<char>(code & 0xFF);
+        utf16 += static_cast<char>(code >> 8);
+    }
+    openWith(utf16);
+    EXPECT_TRUE(windows_.messages().empty());
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Grüße");
+    closeWithCloseBox();
+    EXPECT_NE(readFile(dataFile()).find(">Grüße</HelpText>"), std::string::npos);
+}
+
+TEST_F(HelpDataLoadFaultsTest, ANameInOtherLetterCaseIsTheDataFile) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Found") + "</VBComponent></Root>";
+    // Not part of the project, and named in small letters.
+    auto vbp = writeSmallProject(dir_.path());
+    writeFile(dir_ / "contexthelp.txt", data);
+    openEditor(vbp);
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Found");
+    closeWithCloseBox();
+    EXPECT_FALSE(fs::exists(dataFile())); // no second, empty file beside it
+    EXPECT_NE(readFile(dir_ / "contexthelp.txt").find(">Found</HelpText>"), std::string::npos);
+    ide_->ActiveVBProject()->save();
+    EXPECT_NE(readFile(vbp).find("RelatedDoc=contexthelp.txt\r\n"), std::string::npos);
+
+    // Listed in the project in other letter case: the same file.
+    writeFile(dir_ / "Other.vbp",
+              "Type=Exe\r\nForm=frmA.frm\r\nRelatedDoc=CONTEXTHELP.TXT\r\nName=\"Other\"\r\n");
+    openEditor(dir_ / "Other.vbp");
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Found");
+}
+
+TEST_F(HelpDataLoadFaultsTest, TheComponentLoadsAndSavesWithoutAWindow) {
+    const std::string data =
+        "<Root CurrentLanguage=\"German\" PrimaryLanguage=\"English\">"
+        "<VBComponent ComponentName=\"frmA\">" +
+        storedRecord("txtName", "Name") +
+        "</VBComponent>"
+        "<SelectedLanguage Name=\"English\"/><SelectedLanguage Name=\"German\"/></Root>";
+    writeFile(dataFile(), data);
+    ModMain settings;
+    settings.newSelectedLanguages();
+    HelpDataFile file(settings);
+    ModuleRecords forms;
+    NameList names;
+    file.load(HelpDataFile::locate(dir_ / "Any.vbp"), forms, names);
+    EXPECT_TRUE(file.complete());
+    EXPECT_EQ(settings.mCurrentLanguage, "German");
+    EXPECT_EQ(forms.Item("frmA")->Item("txtName")->GetHelpText("German"), "Name (de)");
+    forms.Item("frmA")->Item("txtName")->SetHelpText("English", "Changed");
+    file.save(forms, names);
+    std::string saved = readFile(dataFile());
+    EXPECT_LT(saved.find("<SelectedLanguage Name=\"German\" />"), saved.find("<VBComponent"));
+    EXPECT_NE(saved.find(">Changed</HelpText>"), std::string::npos);
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.lock"));
+}
+
+} // namespace
+} // namespace corvane::test
