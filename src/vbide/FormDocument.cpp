@@ -6,14 +6,16 @@
 #include "vbide/PropertyValues.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
+#include <mutex>
 
 namespace corvane::vbide {
 
-// What the properties of the file share and keep alive: the descriptions of properties (the
-// table's, and those of properties the table does not know but the file holds) and the
-// file's state.
-struct FormDocument::Shared {
+// What the controls and properties of the file share and keep alive: the descriptions of
+// properties (the table's, and those of properties the table does not know but the file
+// holds), the file's state, and the property sets once they are built.
+struct FormDocument::Shared : PropertySource {
     std::shared_ptr<const ControlTypeTable> table;
     // The types of the file's blocks: their properties refer to them (the table may let an
     // ActiveX type go).
@@ -21,6 +23,24 @@ struct FormDocument::Shared {
     std::deque<PropertySpec> extras;
     DesignerState state;
     PropertyStore store;
+    std::mutex building;
+    FormDocument* document = nullptr; // builds the sets; null once the document is gone
+    std::vector<Properties> sets;     // per block: [0] the designer, then the controls
+    std::atomic<bool> setsBuilt{false};
+
+    Properties& propertiesOf(size_t node) override {
+        if (!setsBuilt.load(std::memory_order_acquire)) {
+            std::lock_guard lock(building);
+            if (!setsBuilt.load(std::memory_order_relaxed)) {
+                if (!document)
+                    throw VbError(vberr::ObjectNotSet, "The designer '" + state.fileName + "' is closed");
+                document->buildPropertySets();
+                setsBuilt.store(true, std::memory_order_release);
+            }
+        }
+        return sets.at(node);
+    }
+    bool built() const override { return setsBuilt.load(std::memory_order_acquire); }
 };
 
 // Changes to one line of the file.
@@ -95,11 +115,27 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     shared_->table = table_;
     shared_->state.codePage = codePage;
     shared_->state.fileName = sourceName_;
+    shared_->document = this;
+    size_t partEnd = designerPartEnd(bytes, true);
+    if (partEnd < bytes.size()) { // the code after the designer part is not kept
+        bytes.resize(partEnd);
+        bytes.shrink_to_fit();
+    }
     bytes_ = std::move(bytes);
     Parsed parsed = parse(bytes_);
     progId_ = parsed.layout.nodes[0].progId;
-    name_ = parsed.layout.attributeName.empty() ? parsed.layout.nodes[0].name : parsed.layout.attributeName;
-    buildProperties(parsed.layout);
+    hasAttributeName_ = !parsed.layout.attributeName.empty();
+    name_ = hasAttributeName_ ? parsed.layout.attributeName : parsed.layout.nodes[0].name;
+    readControls(parsed.layout);
+}
+
+FormDocument::~FormDocument() {
+    std::lock_guard lock(shared_->building);
+    shared_->document = nullptr; // controls that outlive the document keep the sets built so far
+}
+
+Properties& FormDocument::designerProperties() {
+    return shared_->propertiesOf(0);
 }
 
 DesignerState& FormDocument::state() const noexcept {
@@ -190,22 +226,54 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
     }
 }
 
-void FormDocument::buildProperties(FormLayout& layout) {
+// Every block's properties are built once here to take the warnings and the controls'
+// summaries, and let go: the sets are built again only when asked for.
+void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
-    nodeProperties_.clear();
-    nodeProperties_.reserve(layout.nodes.size());
-    nodeProperties_.push_back(&designerProperties_);
-    designerProperties_ = propertiesOf(layout.nodes[0], layout, frx);
+    PropertyStore scratch;
+    propertiesOf(layout.nodes[0], layout, frx, scratch, warnings_, nullptr);
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        Properties properties = propertiesOf(layout.nodes[n], layout, frx);
-        auto control = std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(properties));
-        nodeProperties_.push_back(&control->Properties());
-        controls_.add(std::move(control));
+        ControlSummary summary = summaryOf(propertiesOf(layout.nodes[n], layout, frx, scratch, warnings_, nullptr));
+        summary.beginLine = static_cast<uint32_t>(layout.nodes[n].beginLine);
+        controls_.add(std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(summary), shared_, n));
     }
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
+}
+
+ControlSummary FormDocument::summaryOf(Properties properties) {
+    ControlSummary summary;
+    if (const Property* name = properties.find("Name"))
+        summary.name = name->Value().toText();
+    if (const Property* index = properties.find("Index"))
+        summary.index = index->Value().toLong();
+    if (const Property* helpId = properties.find("WhatsThisHelpID"))
+        summary.whatsThisHelpID = helpId->Value().toLong();
+    if (const Property* caption = properties.find("Caption"))
+        summary.caption = caption->Value();
+    return summary;
+}
+
+// The property sets of every block, from the kept bytes (called under the lock of the
+// shared part). What the read warned of is not told again.
+void FormDocument::buildPropertySets() {
+    Parsed parsed = parse(bytes_);
+    std::vector<LoadWarning> told;
+    FrxValues frx(parsed.layout, loadFrx_, sourceName_, shared_->state.codePage, told);
+    std::vector<Properties>& sets = shared_->sets;
+    sets.reserve(parsed.layout.nodes.size());
+    for (const BlockNode& node : parsed.layout.nodes)
+        sets.push_back(propertiesOf(node, parsed.layout, frx, shared_->store, told, nullptr));
+}
+
+std::vector<Properties*> FormDocument::builtSets() const {
+    std::vector<Properties*> sets;
+    if (shared_->built())
+        for (Properties& properties : shared_->sets)
+            sets.push_back(&properties);
+    return sets;
 }
 
 void FormDocument::warnOfFaults(const FormLayout& layout) {
@@ -213,8 +281,10 @@ void FormDocument::warnOfFaults(const FormLayout& layout) {
         warnings_.push_back({sourceName_, fault.line + 1, layout.nodes[fault.node].name, fault.name, fault.what});
 }
 
-Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
-    Properties properties(typeOf(node.progId), shared_->store, shared_->state, shared_);
+Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
+                                      PropertyStore& store, std::vector<LoadWarning>& warnings,
+                                      std::shared_ptr<const void> owner) {
+    Properties properties(typeOf(node.progId), store, shared_->state, std::move(owner));
     properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
@@ -222,7 +292,7 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
         Property* known = properties.find(entry.name);
         const PropertySpec* spec = known ? &known->spec() : table_->property(entry.name);
         std::optional<Variant> value =
-            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx);
+            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx, warnings);
         if (!value)
             continue; // the property keeps its default; a warning says why
         if (known)
@@ -236,7 +306,8 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
 // The value of a property line; nothing, with a warning, when a value the program needs
 // cannot be read.
 std::optional<Variant> FormDocument::valueOf(const PropertyEntry& entry, const FormLayout& layout,
-                                             const PropertySpec* spec, const std::string& object, FrxValues& frx) {
+                                             const PropertySpec* spec, const std::string& object, FrxValues& frx,
+                                             std::vector<LoadWarning>& warnings) {
     const PropertyLineParts& parts = layout.lineValues[entry.valueIndex];
     if (parts.form == ValueForm::FrxRef && !parts.malformed)
         return frx.valueOf(entry, parts, spec, object);
@@ -245,7 +316,7 @@ std::optional<Variant> FormDocument::valueOf(const PropertyEntry& entry, const F
         return std::nullopt; // the line's fault was warned of
     Variant value = valueOfLine(parts, spec);
     if (neededNumber && value.kind() != Variant::Kind::Long && value.kind() != Variant::Kind::Integer) {
-        warnings_.push_back({sourceName_, entry.line + size_t{1}, object, entry.name,
+        warnings.push_back({sourceName_, entry.line + size_t{1}, object, entry.name,
                              "the value '" + parts.text + "' is not a whole number; " +
                                  spec->defaultValue.toText() + " is taken"});
         return std::nullopt;
@@ -326,9 +397,10 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
     std::map<size_t, LineEdit> edits;
     int codePage = state().codePage;
     const FormLayout& layout = parsed.layout;
-    for (size_t n = 0; n < layout.nodes.size() && n < nodeProperties_.size(); ++n) {
+    std::vector<Properties*> sets = builtSets();
+    for (size_t n = 0; n < layout.nodes.size() && n < sets.size(); ++n) {
         const BlockNode& node = layout.nodes[n];
-        for (const Property* changed : nodeProperties_[n]->materialised()) {
+        for (const Property* changed : sets[n]->materialised()) {
             const Property& property = *changed;
             if (!property.isChanged())
                 continue;
@@ -361,7 +433,7 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
 
 void FormDocument::markSaved(std::string bytes) {
     bytes_ = std::move(bytes);
-    for (Properties* properties : nodeProperties_)
+    for (Properties* properties : builtSets())
         for (Property* property : properties->materialised())
             property->markSaved();
     state().dirty = false;
