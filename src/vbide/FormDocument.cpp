@@ -226,33 +226,88 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
     }
 }
 
-// Every block's properties are built once here to take the warnings and the controls'
-// summaries, and let go: the sets are built again only when asked for.
+// The controls' summaries and the warnings of every block, without their property sets: a
+// value is worked out only for the properties the summary holds and for the lines whose value
+// can be warned of (.frx references, needed numbers), as the property sets would work it out.
 void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
-    PropertyStore scratch;
-    propertiesOf(layout.nodes[0], layout, frx, scratch, warnings_, nullptr);
+    summaryOf(layout.nodes[0], layout, frx);
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        ControlSummary summary = summaryOf(propertiesOf(layout.nodes[n], layout, frx, scratch, warnings_, nullptr));
-        summary.beginLine = static_cast<uint32_t>(layout.nodes[n].beginLine);
+        ControlSummary summary = summaryOf(layout.nodes[n], layout, frx);
         controls_.add(std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(summary), shared_, n));
     }
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
 }
 
-ControlSummary FormDocument::summaryOf(Properties properties) {
+namespace {
+
+enum class SummaryField { None, Name, Index, WhatsThisHelpID, Caption };
+
+SummaryField summaryFieldOf(std::string_view name) {
+    if (equalsIgnoreCase(name, "Name"))
+        return SummaryField::Name;
+    if (equalsIgnoreCase(name, "Index"))
+        return SummaryField::Index;
+    if (equalsIgnoreCase(name, "WhatsThisHelpID"))
+        return SummaryField::WhatsThisHelpID;
+    if (equalsIgnoreCase(name, "Caption"))
+        return SummaryField::Caption;
+    return SummaryField::None;
+}
+
+// A property's value as the property set holds it: its default, or the last value the file gave.
+struct SummaryValue {
+    std::optional<Variant> value; // none: the control has no such property
+
+    void fromType(const ControlType& type, std::string_view name) {
+        if (const PropertySpec* spec = type.find(name))
+            value = spec->defaultValue;
+    }
+};
+
+} // namespace
+
+ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
+    const ControlType& type = typeOf(node.progId);
+    SummaryValue name, index, helpId, caption;
+    name.fromType(type, "Name");
+    if (name.value)
+        name.value = Variant(node.name);
+    index.fromType(type, "Index");
+    helpId.fromType(type, "WhatsThisHelpID");
+    caption.fromType(type, "Caption");
+    for (const auto& entry : node.entries) {
+        SummaryField field = summaryFieldOf(entry.name);
+        const PropertyLineParts* parts = entry.group ? nullptr : &layout.lineValues[entry.valueIndex];
+        bool mayWarn = parts && parts->form == ValueForm::FrxRef && !parts->malformed;
+        if (field == SummaryField::None && !mayWarn)
+            continue;
+        const PropertySpec* known = type.find(entry.name);
+        const PropertySpec* spec = known ? known : table_->property(entry.name);
+        std::optional<Variant> value =
+            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx, warnings_);
+        if (!value)
+            continue;
+        SummaryValue* target = field == SummaryField::Name              ? &name
+                               : field == SummaryField::Index           ? &index
+                               : field == SummaryField::WhatsThisHelpID ? &helpId
+                               : field == SummaryField::Caption         ? &caption
+                                                                        : nullptr;
+        if (target)
+            target->value = std::move(*value); // the file's last line for it wins, as in the set
+    }
     ControlSummary summary;
-    if (const Property* name = properties.find("Name"))
-        summary.name = name->Value().toText();
-    if (const Property* index = properties.find("Index"))
-        summary.index = index->Value().toLong();
-    if (const Property* helpId = properties.find("WhatsThisHelpID"))
-        summary.whatsThisHelpID = helpId->Value().toLong();
-    if (const Property* caption = properties.find("Caption"))
-        summary.caption = caption->Value();
+    if (name.value)
+        summary.name = name.value->toText();
+    if (index.value)
+        summary.index = index.value->toLong();
+    if (helpId.value)
+        summary.whatsThisHelpID = helpId.value->toLong();
+    summary.caption = std::move(caption.value);
+    summary.beginLine = static_cast<uint32_t>(node.beginLine);
     return summary;
 }
 

@@ -69,7 +69,7 @@ private:
     bool canDecodeLine(std::string_view text) const;
     void readControls(FormLayout& layout); // takes the controls' type names from the layout
     void buildPropertySets();
-    static ControlSummary summaryOf(Properties properties);
+    ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx);
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, PropertyStore& store,
                             std::vector<LoadWarning>& warnings, std::shared_ptr<const void> owner);
     std::optional<Variant> valueOf(const PropertyEntry& entry, const FormLayout& layout, const PropertySpec* spec,

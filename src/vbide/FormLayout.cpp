@@ -234,7 +234,7 @@ size_t designerPartEnd(std::string_view bytes, bool atEnd) {
     BlockTracker tracker;
     bool blockDone = false;
     for (size_t start = 0; start < bytes.size();) {
-        size_t end = std::min(bytes.find_first_of("\r\n", start), bytes.size());
+        size_t end = findLineBreak(bytes, start);
         bool lineMayGoOn = end == bytes.size() || (bytes[end] == '\r' && end + 1 == bytes.size());
         if (lineMayGoOn && !atEnd)
             return std::string_view::npos;
