@@ -109,9 +109,10 @@ std::string leadingBlanks(std::string_view text) {
 } // namespace
 
 FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceName,
-                           FrxLoader loadFrx, std::shared_ptr<const ControlTypeTable> table)
+                           FrxLoader loadFrx, std::shared_ptr<const ControlTypeTable> table,
+                           std::function<std::string()> rereadPart)
     : sourceName_(std::move(sourceName)), loadFrx_(std::move(loadFrx)), table_(std::move(table)),
-      shared_(std::make_shared<Shared>()) {
+      shared_(std::make_shared<Shared>()), rereadPart_(std::move(rereadPart)) {
     shared_->table = table_;
     shared_->state.codePage = codePage;
     shared_->state.fileName = sourceName_;
@@ -127,6 +128,26 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     hasAttributeName_ = !parsed.layout.attributeName.empty();
     name_ = hasAttributeName_ ? parsed.layout.attributeName : parsed.layout.nodes[0].name;
     readControls(parsed.layout);
+    if (rereadPart_) { // read again when needed: until then the summaries are enough
+        partSize_ = bytes_.size();
+        partHash_ = std::hash<std::string_view>()(bytes_);
+        std::string().swap(bytes_);
+    }
+}
+
+// The designer part read anew, when it was let go; it must be the part that was summarised.
+void FormDocument::takeBackBytes() {
+    if (!bytes_.empty() || !rereadPart_)
+        return;
+    std::string bytes = rereadPart_();
+    bytes.resize(std::min(designerPartEnd(bytes, true), bytes.size()));
+    if (bytes.size() != partSize_ || std::hash<std::string_view>()(bytes) != partHash_)
+        throw VbError(vberr::FormControlsUnreadable,
+                      "Cannot read the properties of '" + sourceName_ +
+                          "': its designer block was changed by another program since it was read; "
+                          "open the project again",
+                      sourceName_);
+    bytes_ = std::move(bytes);
 }
 
 FormDocument::~FormDocument() {
@@ -314,6 +335,7 @@ ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& 
 // The property sets of every block, from the kept bytes (called under the lock of the
 // shared part). What the read warned of is not told again.
 void FormDocument::buildPropertySets() {
+    takeBackBytes();
     Parsed parsed = parse(bytes_);
     std::vector<LoadWarning> told;
     FrxValues frx(parsed.layout, loadFrx_, sourceName_, shared_->state.codePage, told);
@@ -416,6 +438,8 @@ size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std
 }
 
 std::string FormDocument::render() const {
+    if (!shared_->built())
+        shared_->propertiesOf(0); // nothing changed; the bytes are taken back if they were let go
     if (!isDirty())
         return bytes_; // nothing changed: no need to parse the file again
     Parsed parsed = parse(bytes_);

@@ -3,7 +3,9 @@
 // own properties, and its controls. The code after that part is never kept: the file layer
 // appends the file's own code when it writes (see designerPartEnd). The controls keep a
 // summary; the property sets of the designer and its controls are built from the kept bytes
-// when first asked for. It renders the part again with only the changed property lines
+// when first asked for: from the bytes it kept, or, when it was given a way to read them again,
+// from the file's designer part read anew (refused when it changed since; the bytes are then not
+// kept in between). It renders the part again with only the changed property lines
 // replaced, inserted or removed; every other byte stays as it was. It never touches the disk:
 // the file layer hands it the bytes and writes what it renders.
 #pragma once
@@ -16,6 +18,7 @@
 #include "vbide/TextLines.h"
 #include "vbide/VBControl.h"
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -28,8 +31,10 @@ public:
     // Reads a form-like file from its bytes (the whole file, or at least its designer part). `sourceName` names it in messages; `loadFrx`
     // finds the .frx files it refers to. Raises VbError 60061 naming the file and line when
     // the designer block's structure cannot be read or decoded; anything less is a warning.
+    // With `rereadPart`, which reads the file's designer part again, the bytes are let go once
+    // the controls are summarised.
     FormDocument(std::string bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
-                 std::shared_ptr<const ControlTypeTable> table);
+                 std::shared_ptr<const ControlTypeTable> table, std::function<std::string()> rereadPart = {});
     FormDocument(const FormDocument&) = delete;
     FormDocument& operator=(const FormDocument&) = delete;
     ~FormDocument();
@@ -69,6 +74,7 @@ private:
     bool canDecodeLine(std::string_view text) const;
     void readControls(FormLayout& layout); // takes the controls' type names from the layout
     void buildPropertySets();
+    void takeBackBytes();
     ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx);
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, PropertyStore& store,
                             std::vector<LoadWarning>& warnings, std::shared_ptr<const void> owner);
@@ -85,7 +91,10 @@ private:
     FrxLoader loadFrx_;
     std::shared_ptr<const ControlTypeTable> table_;
     std::shared_ptr<Shared> shared_; // what every control and Properties of the file keeps alive
-    std::string bytes_; // the designer part as read or last written
+    std::string bytes_; // the designer part as read or last written (empty when let go)
+    std::function<std::string()> rereadPart_;
+    size_t partSize_ = 0; // the designer part as read: its size and hash, to know it again
+    size_t partHash_ = 0;
     std::string progId_;
     std::string name_;
     bool hasAttributeName_ = false;

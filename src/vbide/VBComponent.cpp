@@ -97,8 +97,13 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
     try {
         bool whole = false; // only the designer part is read: the code after it is not needed
         std::string bytes = readFilePart(file_, designerPartEnd, whole);
+        auto file = file_;
+        auto reread = [file] {
+            bool rest = false;
+            return readFilePart(file, designerPartEnd, rest);
+        };
         document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), frxLoaderFor(file_),
-                                                   table);
+                                                   table, reread);
         name_ = document_->name();
         // The IDE writes "Attribute VB_Name" right after the block; a file that has it further
         // down is read whole for it.

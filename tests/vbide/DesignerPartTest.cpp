@@ -163,3 +163,29 @@ TEST(DesignerPartTest, ANameAttributeFurtherDownIsStillFoundAndALongBlockIsReadW
     EXPECT_EQ(controls.Item(3000)->whatsThisHelpID(), 2999);
     EXPECT_EQ(controls.Item(3000)->name(), "lbl2999");
 }
+
+TEST(DesignerPartTest, PropertiesAreReadAgainFromTheFileAndRefusedWhenItsBlockChangedMeanwhile) {
+    TempDir temp;
+    auto project = VBProject::open(writeProject(temp, designerPart + codePart));
+    auto component = project->VBComponents().Item("frmCode");
+    // Only the code changes: the block read again is the one summarised.
+    writeFile(temp / "code.frm", designerPart + "Option Explicit\r\n");
+    EXPECT_EQ(component->Designer()->VBControls().Item(1)->Properties().Item("Caption").Value().toText(), "Go");
+
+    auto other = VBProject::open(writeProject(temp, designerPart + codePart));
+    auto changed = other->VBComponents().Item("frmCode");
+    std::string moved = designerPart;
+    moved.replace(moved.find("cmdGo"), 5, "cmdGone");
+    writeFile(temp / "code.frm", moved + codePart);
+    auto go = changed->Designer()->VBControls().Item(1);
+    EXPECT_EQ(go->name(), "cmdGo"); // the summary of what was read
+    try {
+        go->Properties();
+        FAIL() << "a changed block gave properties";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), vberr::FormControlsUnreadable);
+        EXPECT_NE(error.description().find("code.frm"), std::string::npos);
+    }
+    EXPECT_EQ(other->save(), 0);
+    EXPECT_EQ(readFile(temp / "code.frm"), moved + codePart);
+}
