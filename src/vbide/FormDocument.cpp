@@ -117,7 +117,7 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     shared_->state.codePage = codePage;
     shared_->state.fileName = sourceName_;
     shared_->document = this;
-    size_t partEnd = designerPartEnd(bytes, true);
+    size_t partEnd = rereadPart_ ? bytes.size() : designerPartEnd(bytes, true); // a reader gives the part
     if (partEnd < bytes.size()) { // the code after the designer part is not kept
         bytes.resize(partEnd);
         bytes.shrink_to_fit();

@@ -31,8 +31,8 @@ public:
     // Reads a form-like file from its bytes (the whole file, or at least its designer part). `sourceName` names it in messages; `loadFrx`
     // finds the .frx files it refers to. Raises VbError 60061 naming the file and line when
     // the designer block's structure cannot be read or decoded; anything less is a warning.
-    // With `rereadPart`, which reads the file's designer part again, the bytes are let go once
-    // the controls are summarised.
+    // With `rereadPart`, which reads the file's designer part again, `bytes` are that part (as
+    // designerPartEnd cuts it) and are let go once the controls are summarised.
     FormDocument(std::string bytes, int codePage, std::string sourceName, FrxLoader loadFrx,
                  std::shared_ptr<const ControlTypeTable> table, std::function<std::string()> rereadPart = {});
     FormDocument(const FormDocument&) = delete;
