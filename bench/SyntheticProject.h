@@ -78,4 +78,81 @@ inline std::filesystem::path writeSyntheticProject(const std::filesystem::path& 
     return folder / "Synthetic.vbp";
 }
 
+// The code of a module as real projects have it after the designer block: procedures whose
+// text holds lines that look like designer lines (a Begin, an End, property assignments).
+inline std::string syntheticCode(int formIndex, int procedures) {
+    std::string code = "Option Explicit\r\n\r\n";
+    for (int p = 0; p < procedures; ++p) {
+        std::string n = std::to_string(p);
+        code += "Private Sub Handler" + n + "_Click()\r\n"
+                "    ' Begin VB.CommandButton cmdGhost" + n + " and its End are only words here\r\n"
+                "    Dim total As Long, i As Long\r\n"
+                "    For i = 1 To " + std::to_string(formIndex + p + 10) + "\r\n"
+                "        total = total + i * " + n + "\r\n"
+                "    Next i\r\n"
+                "    Caption = \"Handled \" & total\r\n"
+                "    If total > 100 Then\r\n"
+                "        MsgBox \"The total of handler " + n + " is large: \" & total, vbInformation\r\n"
+                "    End If\r\n"
+                "End Sub\r\n\r\n";
+    }
+    return code;
+}
+
+// The form of a project shaped like a large real one: `controls` controls with the properties
+// the IDE writes for them, then a long code section of `procedures` procedures.
+inline std::string realisticForm(int formIndex, int controls, int procedures) {
+    std::string name = "frmReal" + std::to_string(formIndex);
+    std::string text = "VERSION 5.00\r\n"
+                       "Begin VB.Form " + name + " \r\n"
+                       "   BorderStyle     =   3  'Fixed Dialog\r\n"
+                       "   Caption         =   \"Real form " + std::to_string(formIndex) + "\"\r\n"
+                       "   ClientHeight    =   7000\r\n   ClientLeft      =   45\r\n"
+                       "   ClientTop       =   330\r\n   ClientWidth     =   9000\r\n"
+                       "   BeginProperty Font \r\n      Name            =   \"Tahoma\"\r\n"
+                       "      Size            =   8.25\r\n   EndProperty\r\n"
+                       "   WhatsThisHelp   =   -1  'True\r\n";
+    for (int c = 0; c < controls; ++c) {
+        std::string n = std::to_string(c);
+        text += "   Begin VB.TextBox txtEntry" + n + " \r\n"
+                "      BeginProperty Font \r\n"
+                "         Name            =   \"Tahoma\"\r\n         Size            =   8.25\r\n"
+                "      EndProperty\r\n"
+                "      Height          =   315\r\n      Left            =   " + std::to_string(120 + c * 10) + "\r\n"
+                "      MaxLength       =   40\r\n      TabIndex        =   " + n + "\r\n"
+                "      Text            =   \"Entry " + n + "\"\r\n"
+                "      ToolTipText     =   \"Type the value of entry " + n + "\"\r\n"
+                "      Top             =   " + std::to_string(120 + c * 360) + "\r\n"
+                "      WhatsThisHelpID =   " + std::to_string(formIndex * 100 + c) + "\r\n"
+                "      Width           =   2400\r\n"
+                "   End\r\n";
+    }
+    text += "End\r\nAttribute VB_Name = \"" + name + "\"\r\nAttribute VB_GlobalNameSpace = False\r\n"
+            "Attribute VB_Creatable = False\r\nAttribute VB_PredeclaredId = True\r\nAttribute VB_Exposed = False\r\n";
+    return text + syntheticCode(formIndex, procedures);
+}
+
+// Writes a project shaped like a large real one into `folder`: 546 designers with 13,876
+// controls between them (from 6 to 45 each) and long code sections after their blocks, about
+// 20 MB of form files of which about 7 MB are designer blocks. Returns the project file's path.
+inline std::filesystem::path writeRealisticProject(const std::filesystem::path& folder) {
+    constexpr int Forms = 546;
+    constexpr int Controls = 13876;
+    std::filesystem::create_directories(folder);
+    std::string project = "Type=Exe\r\n";
+    int given = 0;
+    for (int i = 0; i < Forms; ++i) {
+        int controls = 6 + (i * 7919) % 40;
+        if (i == Forms - 1)
+            controls = Controls - given; // the last one makes up the count
+        given += controls;
+        std::string file = "frmReal" + std::to_string(i) + ".frm";
+        project += "Form=" + file + "\r\n";
+        std::ofstream(folder / file, std::ios::binary) << realisticForm(i, controls, 40 + (i * 31) % 50);
+    }
+    project += "Startup=\"frmReal0\"\r\nHelpFile=\"\"\r\nTitle=\"Realistic\"\r\nName=\"Realistic\"\r\n";
+    std::ofstream(folder / "Realistic.vbp", std::ios::binary) << project;
+    return folder / "Realistic.vbp";
+}
+
 } // namespace corvane::bench

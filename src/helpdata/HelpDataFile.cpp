@@ -188,40 +188,44 @@ void HelpDataFile::readRecord(const XMLElement& element, const std::string& modu
     XMLAttributes attributes = element.Attributes();
     std::string key =
         attributes.Contains("ControlName") ? attributes.Item("ControlName").Value() : "";
-    std::string where = "the record " + inQuotes(key) + " of module " + inQuotes(module);
+    // Named only in problems, which are rare: not made for every record.
+    auto where = [&] { return "the record " + inQuotes(key) + " of module " + inQuotes(module); };
     for (std::string_view name : required) {
         if (!attributes.Contains(name))
             return addProblem(element,
-                              where + " has no \"" + std::string(name) + "\": it is not loaded");
+                              where() + " has no \"" + std::string(name) + "\": it is not loaded");
     }
-    NameList languages;
+    std::vector<std::string> languages; // those met so far; a record holds a few
+    auto met = [&](std::string_view language) {
+        return std::ranges::any_of(languages, [&](const std::string& seen) { return equalsIgnoreCase(seen, language); });
+    };
     for (const XMLElement& text : element.Elements()) {
         if (!text.hasName("HelpText"))
             continue;
         if (!text.Attributes().Contains("Language"))
             return addProblem(text,
-                              where + " has a \"HelpText\" without \"Language\": it is not loaded");
+                              where() + " has a \"HelpText\" without \"Language\": it is not loaded");
         std::string language = text.Attributes().Item("Language").Value();
-        if (languages.Contains(language))
-            addProblem(text, where + " has a second text in " + inQuotes(language) +
+        if (met(language))
+            addProblem(text, where() + " has a second text in " + inQuotes(language) +
                                  ": the first one is loaded");
         else
-            languages.Add(language, language);
+            languages.push_back(language);
         if (!settings_.SelectedLanguages->Contains(language) && !text.Text().empty())
-            addProblem(text, where + " has a text in " + inQuotes(language) +
+            addProblem(text, where() + " has a text in " + inQuotes(language) +
                                  ", a language that is not selected: it is not loaded");
     }
     if (element.Elements().begin() == element.Elements().end() && !element.Text().empty() &&
         !settings_.SelectedLanguages->Contains(Neutral))
-        addProblem(element, where + " keeps its text in the older form (" + inQuotes(Neutral) +
+        addProblem(element, where() + " keeps its text in the older form (" + inQuotes(Neutral) +
                                 "), a language that is not selected: it is not loaded");
     std::string number = attributes.Item("ContextHelpID").Value();
     if (!contextNumberFits(number))
-        return addProblem(element, where + " has the context number " + number +
+        return addProblem(element, where() + " has the context number " + number +
                                        ", out of range: it is not loaded");
     if (records.Contains(key))
         return addProblem(
-            element, where + " is listed a second time (letter case ignored): it is not loaded");
+            element, where() + " is listed a second time (letter case ignored): it is not loaded");
     auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
     record->LoadFromXML(element);
     // The scan replaces the caption from the live control; a record whose control cannot be

@@ -16,15 +16,9 @@ namespace corvane {
 namespace {
 
 // The control key: the name, with "(index)" for a member of a control array.
-std::string controlKey(vbide::VBControl& ctl, const std::string& name) {
-    int32_t index = ctl.Properties().Item("Index").Value().toLong();
+std::string controlKey(const vbide::VBControl& ctl, const std::string& name) {
+    int32_t index = ctl.index();
     return index == -1 ? name : name + "(" + std::to_string(index) + ")";
-}
-
-// The property's value as text, "" when the control has no such property.
-std::string textOfProperty(const vbide::Properties& properties, std::string_view name) {
-    const vbide::Property* property = properties.find(name);
-    return property ? Utilities::ValueText(property->Value()) : std::string();
 }
 
 // What the user is told about a module whose controls cannot be read.
@@ -100,9 +94,9 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
     for (int32_t i = 1; i <= n; ++i) {
         position.controlIndex = i;
         auto ctl = controlsOfDesigner.Item(i);
-        vbide::Properties& properties = ctl->Properties();
-        position.controlName = properties.Item("Name").Value().toText();
-        const vbide::Property* helpId = properties.find("WhatsThisHelpID");
+        // What the control's summary holds: its full property set is not needed here.
+        position.controlName = ctl->name();
+        std::optional<int32_t> helpId = ctl->whatsThisHelpID();
         if (!helpId)
             continue;
         std::string key = controlKey(*ctl, position.controlName);
@@ -116,9 +110,10 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
             record = records.Item(at);
         }
         record->SetControl(ctl);
-        record->Caption = textOfProperty(properties, "Caption");
+        std::optional<Variant> caption = ctl->caption();
+        record->Caption = caption ? Utilities::ValueText(*caption) : std::string();
         record->ControlType = ctl->TypeName();
-        record->ContextHelpID = helpId->Value().toLong();
+        record->ContextHelpID = *helpId;
         record->Tag = true;
         if (record->ContextHelpID > records_.highestId)
             records_.highestId = record->ContextHelpID;

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
+#include <memory>
 #include <new>
 #include <optional>
 #include <sys/stat.h>
@@ -430,6 +431,45 @@ std::string readFileBytes(const std::filesystem::path& path) {
         return bytes.data();
     }));
     return bytes;
+}
+
+std::string readFilePart(const fs::path& path,
+                         const std::function<size_t(std::string_view bytes, bool atEnd)>& partEnd,
+                         bool& whole) {
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{openForReading(path)};
+    // Read into a buffer the thread keeps for the next file (neither zero-filled nor given back);
+    // the part is copied out at its size.
+    thread_local std::unique_ptr<char[]> buffer;
+    thread_local size_t capacity = 0;
+    size_t filled = 0;
+    for (size_t piece = 65536;; piece *= 2) {
+        if (capacity < filled + piece) {
+            auto grown = std::unique_ptr<char[]>(new char[filled + piece]);
+            if (filled > 0)
+                std::memcpy(grown.get(), buffer.get(), filled);
+            buffer = std::move(grown);
+            capacity = filled + piece;
+        }
+        ssize_t n = 0;
+        while (filled < capacity &&
+               (n = ::read(closer.fd, buffer.get() + filled, capacity - filled)) != 0) {
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0)
+                fail(path, "read", errno);
+            filled += static_cast<size_t>(n);
+        }
+        bool atEnd = n == 0;
+        size_t end = partEnd(std::string_view(buffer.get(), filled), atEnd);
+        if (end != std::string_view::npos || atEnd) {
+            end = std::min(end, filled);
+            whole = atEnd && end == filled;
+            return std::string(buffer.get(), end);
+        }
+    }
 }
 
 FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),

@@ -148,6 +148,14 @@ void syncFileSystem(const std::filesystem::path& path);
 // be read, naming the file and the reason.
 std::string readFileBytes(const std::filesystem::path& path);
 
+// Reads the start of a file, a growing piece at a time, until `partEnd` finds where the part
+// the caller wants ends: it is given the bytes read so far and whether they are the whole file,
+// and answers the part's length, or npos for more. Returns the part; `whole` tells whether the
+// file ends there. Fails like readFileBytes.
+std::string readFilePart(const std::filesystem::path& path,
+                         const std::function<size_t(std::string_view bytes, bool atEnd)>& partEnd,
+                         bool& whole);
+
 // A file's bytes in a buffer the caller frees.
 struct FileBuffer {
     char* data = nullptr; // from the allocation function given to readFileBuffer

@@ -6,14 +6,16 @@
 #include "vbide/PropertyValues.h"
 
 #include <algorithm>
+#include <atomic>
 #include <deque>
+#include <mutex>
 
 namespace corvane::vbide {
 
-// What the properties of the file share and keep alive: the descriptions of properties (the
-// table's, and those of properties the table does not know but the file holds) and the
-// file's state.
-struct FormDocument::Shared {
+// What the controls and properties of the file share and keep alive: the descriptions of
+// properties (the table's, and those of properties the table does not know but the file
+// holds), the file's state, and the property sets once they are built.
+struct FormDocument::Shared : PropertySource {
     std::shared_ptr<const ControlTypeTable> table;
     // The types of the file's blocks: their properties refer to them (the table may let an
     // ActiveX type go).
@@ -21,6 +23,24 @@ struct FormDocument::Shared {
     std::deque<PropertySpec> extras;
     DesignerState state;
     PropertyStore store;
+    std::mutex building;
+    FormDocument* document = nullptr; // builds the sets; null once the document is gone
+    std::vector<Properties> sets;     // per block: [0] the designer, then the controls
+    std::atomic<bool> setsBuilt{false};
+
+    Properties& propertiesOf(size_t node) override {
+        if (!setsBuilt.load(std::memory_order_acquire)) {
+            std::lock_guard lock(building);
+            if (!setsBuilt.load(std::memory_order_relaxed)) {
+                if (!document)
+                    throw VbError(vberr::ObjectNotSet, "The designer '" + state.fileName + "' is closed");
+                document->buildPropertySets();
+                setsBuilt.store(true, std::memory_order_release);
+            }
+        }
+        return sets.at(node);
+    }
+    bool built() const override { return setsBuilt.load(std::memory_order_acquire); }
 };
 
 // Changes to one line of the file.
@@ -89,17 +109,54 @@ std::string leadingBlanks(std::string_view text) {
 } // namespace
 
 FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceName,
-                           FrxLoader loadFrx, std::shared_ptr<const ControlTypeTable> table)
+                           FrxLoader loadFrx, std::shared_ptr<const ControlTypeTable> table,
+                           std::function<std::string()> rereadPart)
     : sourceName_(std::move(sourceName)), loadFrx_(std::move(loadFrx)), table_(std::move(table)),
-      shared_(std::make_shared<Shared>()) {
+      shared_(std::make_shared<Shared>()), rereadPart_(std::move(rereadPart)) {
     shared_->table = table_;
     shared_->state.codePage = codePage;
     shared_->state.fileName = sourceName_;
+    shared_->document = this;
+    size_t partEnd = rereadPart_ ? bytes.size() : designerPartEnd(bytes, true); // a reader gives the part
+    if (partEnd < bytes.size()) { // the code after the designer part is not kept
+        bytes.resize(partEnd);
+        bytes.shrink_to_fit();
+    }
     bytes_ = std::move(bytes);
     Parsed parsed = parse(bytes_);
     progId_ = parsed.layout.nodes[0].progId;
-    name_ = parsed.layout.attributeName.empty() ? parsed.layout.nodes[0].name : parsed.layout.attributeName;
-    buildProperties(parsed.layout);
+    hasAttributeName_ = !parsed.layout.attributeName.empty();
+    name_ = hasAttributeName_ ? parsed.layout.attributeName : parsed.layout.nodes[0].name;
+    readControls(parsed.layout);
+    if (rereadPart_) { // read again when needed: until then the summaries are enough
+        partSize_ = bytes_.size();
+        partHash_ = std::hash<std::string_view>()(bytes_);
+        std::string().swap(bytes_);
+    }
+}
+
+// The designer part read anew, when it was let go; it must be the part that was summarised.
+void FormDocument::takeBackBytes() {
+    if (!bytes_.empty() || !rereadPart_)
+        return;
+    std::string bytes = rereadPart_();
+    bytes.resize(std::min(designerPartEnd(bytes, true), bytes.size()));
+    if (bytes.size() != partSize_ || std::hash<std::string_view>()(bytes) != partHash_)
+        throw VbError(vberr::FormControlsUnreadable,
+                      "Cannot read the properties of '" + sourceName_ +
+                          "': its designer block was changed by another program since it was read; "
+                          "open the project again",
+                      sourceName_);
+    bytes_ = std::move(bytes);
+}
+
+FormDocument::~FormDocument() {
+    std::lock_guard lock(shared_->building);
+    shared_->document = nullptr; // controls that outlive the document keep the sets built so far
+}
+
+Properties& FormDocument::designerProperties() {
+    return shared_->propertiesOf(0);
 }
 
 DesignerState& FormDocument::state() const noexcept {
@@ -190,22 +247,41 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
     }
 }
 
-void FormDocument::buildProperties(FormLayout& layout) {
+// The controls' summaries and the warnings of every block, without their property sets: a
+// value is worked out only for the properties the summary holds and for the lines whose value
+// can be warned of (.frx references, needed numbers), as the property sets would work it out.
+void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
-    nodeProperties_.clear();
-    nodeProperties_.reserve(layout.nodes.size());
-    nodeProperties_.push_back(&designerProperties_);
-    designerProperties_ = propertiesOf(layout.nodes[0], layout, frx);
+    summaryOf(layout.nodes[0], layout, frx);
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        Properties properties = propertiesOf(layout.nodes[n], layout, frx);
-        auto control = std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(properties));
-        nodeProperties_.push_back(&control->Properties());
-        controls_.add(std::move(control));
+        ControlSummary summary = summaryOf(layout.nodes[n], layout, frx);
+        controls_.add(std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(summary), shared_, n));
     }
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
+}
+
+// The property sets of every block, from the kept bytes (called under the lock of the
+// shared part). What the read warned of is not told again.
+void FormDocument::buildPropertySets() {
+    takeBackBytes();
+    Parsed parsed = parse(bytes_);
+    std::vector<LoadWarning> told;
+    FrxValues frx(parsed.layout, loadFrx_, sourceName_, shared_->state.codePage, told);
+    std::vector<Properties>& sets = shared_->sets;
+    sets.reserve(parsed.layout.nodes.size());
+    for (const BlockNode& node : parsed.layout.nodes)
+        sets.push_back(propertiesOf(node, parsed.layout, frx, shared_->store, told, nullptr));
+}
+
+std::vector<Properties*> FormDocument::builtSets() const {
+    std::vector<Properties*> sets;
+    if (shared_->built())
+        for (Properties& properties : shared_->sets)
+            sets.push_back(&properties);
+    return sets;
 }
 
 void FormDocument::warnOfFaults(const FormLayout& layout) {
@@ -213,8 +289,10 @@ void FormDocument::warnOfFaults(const FormLayout& layout) {
         warnings_.push_back({sourceName_, fault.line + 1, layout.nodes[fault.node].name, fault.name, fault.what});
 }
 
-Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
-    Properties properties(typeOf(node.progId), shared_->store, shared_->state, shared_);
+Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
+                                      PropertyStore& store, std::vector<LoadWarning>& warnings,
+                                      std::shared_ptr<const void> owner) {
+    Properties properties(typeOf(node.progId), store, shared_->state, std::move(owner));
     properties.reserve(node.entries.size() + 4); // the file's lines, the name, a few looked up
     if (Property* name = properties.find("Name"))
         name->setLoadedValue(Variant(node.name));
@@ -222,7 +300,7 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
         Property* known = properties.find(entry.name);
         const PropertySpec* spec = known ? &known->spec() : table_->property(entry.name);
         std::optional<Variant> value =
-            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx);
+            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx, warnings);
         if (!value)
             continue; // the property keeps its default; a warning says why
         if (known)
@@ -236,7 +314,8 @@ Properties FormDocument::propertiesOf(const BlockNode& node, const FormLayout& l
 // The value of a property line; nothing, with a warning, when a value the program needs
 // cannot be read.
 std::optional<Variant> FormDocument::valueOf(const PropertyEntry& entry, const FormLayout& layout,
-                                             const PropertySpec* spec, const std::string& object, FrxValues& frx) {
+                                             const PropertySpec* spec, const std::string& object, FrxValues& frx,
+                                             std::vector<LoadWarning>& warnings) {
     const PropertyLineParts& parts = layout.lineValues[entry.valueIndex];
     if (parts.form == ValueForm::FrxRef && !parts.malformed)
         return frx.valueOf(entry, parts, spec, object);
@@ -245,7 +324,7 @@ std::optional<Variant> FormDocument::valueOf(const PropertyEntry& entry, const F
         return std::nullopt; // the line's fault was warned of
     Variant value = valueOfLine(parts, spec);
     if (neededNumber && value.kind() != Variant::Kind::Long && value.kind() != Variant::Kind::Integer) {
-        warnings_.push_back({sourceName_, entry.line + size_t{1}, object, entry.name,
+        warnings.push_back({sourceName_, entry.line + size_t{1}, object, entry.name,
                              "the value '" + parts.text + "' is not a whole number; " +
                                  spec->defaultValue.toText() + " is taken"});
         return std::nullopt;
@@ -290,6 +369,8 @@ size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std
 }
 
 std::string FormDocument::render() const {
+    if (!shared_->built())
+        shared_->propertiesOf(0); // nothing changed; the bytes are taken back if they were let go
     if (!isDirty())
         return bytes_; // nothing changed: no need to parse the file again
     Parsed parsed = parse(bytes_);
@@ -326,9 +407,10 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
     std::map<size_t, LineEdit> edits;
     int codePage = state().codePage;
     const FormLayout& layout = parsed.layout;
-    for (size_t n = 0; n < layout.nodes.size() && n < nodeProperties_.size(); ++n) {
+    std::vector<Properties*> sets = builtSets();
+    for (size_t n = 0; n < layout.nodes.size() && n < sets.size(); ++n) {
         const BlockNode& node = layout.nodes[n];
-        for (const Property* changed : nodeProperties_[n]->materialised()) {
+        for (const Property* changed : sets[n]->materialised()) {
             const Property& property = *changed;
             if (!property.isChanged())
                 continue;
@@ -361,7 +443,7 @@ std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed
 
 void FormDocument::markSaved(std::string bytes) {
     bytes_ = std::move(bytes);
-    for (Properties* properties : nodeProperties_)
+    for (Properties* properties : builtSets())
         for (Property* property : properties->materialised())
             property->markSaved();
     state().dirty = false;

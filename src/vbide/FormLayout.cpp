@@ -200,24 +200,60 @@ FormLayout parseFormLayout(const std::vector<std::string_view>& lines,
     return Parser(lines, sourceName).run();
 }
 
-size_t findBlockEnd(const std::vector<std::string_view>& lines) {
-    int depth = 0;
-    int groups = 0;
-    bool started = false;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        LineKind kind = classify(trimBlanks(lines[i]));
+namespace {
+
+// Follows a designer block line by line (raw lines: only ASCII keywords count).
+class BlockTracker {
+public:
+    // Takes one line; true once the top object's End line was taken.
+    bool take(std::string_view line) {
+        LineKind kind = classify(trimBlanks(line));
         if (kind == LineKind::BeginProperty)
-            ++groups;
-        else if (kind == LineKind::EndProperty && groups > 0)
-            --groups;
-        else if (groups > 0)
-            continue;
+            ++groups_;
+        else if (kind == LineKind::EndProperty && groups_ > 0)
+            --groups_;
+        else if (groups_ > 0)
+            return false;
         else if (kind == LineKind::Begin) {
-            ++depth;
-            started = true;
-        } else if (kind == LineKind::End && started && --depth == 0)
-            return i;
+            ++depth_;
+            started_ = true;
+        } else if (kind == LineKind::End && started_ && --depth_ == 0)
+            return true;
+        return false;
     }
+
+private:
+    int depth_ = 0;
+    int groups_ = 0;
+    bool started_ = false;
+};
+
+} // namespace
+
+size_t designerPartEnd(std::string_view bytes, bool atEnd) {
+    BlockTracker tracker;
+    bool blockDone = false;
+    for (size_t start = 0; start < bytes.size();) {
+        size_t end = findLineBreak(bytes, start);
+        bool lineMayGoOn = end == bytes.size() || (bytes[end] == '\r' && end + 1 == bytes.size());
+        if (lineMayGoOn && !atEnd)
+            return std::string_view::npos;
+        std::string_view line = bytes.substr(start, end - start);
+        if (blockDone && !startsWithWord(trimBlanks(line), "Attribute"))
+            return start;
+        size_t next = end == bytes.size() ? end
+                      : end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
+        blockDone = blockDone || tracker.take(line);
+        start = next;
+    }
+    return atEnd ? bytes.size() : std::string_view::npos;
+}
+
+size_t findBlockEnd(const std::vector<std::string_view>& lines) {
+    BlockTracker tracker;
+    for (size_t i = 0; i < lines.size(); ++i)
+        if (tracker.take(lines[i]))
+            return i;
     return lines.size();
 }
 

@@ -65,6 +65,12 @@ FormLayout parseFormLayout(const std::vector<std::string_view>& lines, std::stri
 // code page changes.
 size_t findBlockEnd(const std::vector<std::string_view>& lines);
 
+// Where the designer part of a form-like file's raw bytes ends: after the top object's End line
+// and the "Attribute" lines right after it (the module's name and flags); the code that follows
+// is not part of it. `bytes` may be the start of a longer file (`atEnd` false): then npos when
+// the part does not end within them. A file whose block never ends is all designer part.
+size_t designerPartEnd(std::string_view bytes, bool atEnd);
+
 // A failure to read a designer: VbError 60061 naming the file and the line (0: no line).
 [[noreturn]] void throwDesignerError(std::string_view sourceName, size_t lineNumber,
                                      std::string_view what);

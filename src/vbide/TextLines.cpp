@@ -47,6 +47,10 @@ size_t nextLineBreak(const char* data, size_t from, size_t size) {
 
 } // namespace
 
+size_t findLineBreak(std::string_view bytes, size_t from) {
+    return nextLineBreak(bytes.data(), from, bytes.size());
+}
+
 std::vector<size_t> lineStarts(std::string_view bytes) {
     std::vector<size_t> starts;
     starts.reserve(bytes.size() / 32 + 2);

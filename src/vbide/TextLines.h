@@ -24,6 +24,8 @@ std::vector<TextLine> splitLines(std::string_view bytes);
 // Where each line of the bytes starts, plus bytes.size() at the end: line i is
 // [starts[i], starts[i + 1]) with its line end. Lines as splitLines cuts them, without copies.
 std::vector<size_t> lineStarts(std::string_view bytes);
+// The position of the first CR or LF at or after `from`, or the size when there is none.
+size_t findLineBreak(std::string_view bytes, size_t from);
 
 // The text of line i (without its line end) of bytes indexed by lineStarts. Inline: a file
 // is cut into its lines with it, line by line.

@@ -95,10 +95,21 @@ void VBComponent::readContent(int codePage, const std::shared_ptr<const ControlT
 
 void VBComponent::readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
     try {
-        std::string bytes = readFileBytes(file_);
+        bool whole = false; // only the designer part is read: the code after it is not needed
+        std::string bytes = readFilePart(file_, designerPartEnd, whole);
+        auto file = file_;
+        auto reread = [file] {
+            bool rest = false;
+            return readFilePart(file, designerPartEnd, rest);
+        };
         document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), frxLoaderFor(file_),
-                                                   table);
+                                                   table, reread);
         name_ = document_->name();
+        // The IDE writes "Attribute VB_Name" right after the block; a file that has it further
+        // down is read whole for it.
+        if (!document_->hasAttributeName() && !whole)
+            if (auto name = attributeVbName(readFileBytes(file_), codePage))
+                name_ = std::move(*name);
         if (type_ == 5 && equalsIgnoreCase(document_->progId(), "VB.MDIForm"))
             type_ = 6;
     } catch (const VbError& error) {
@@ -148,9 +159,13 @@ vbide::Properties& VBComponent::Properties() {
 void VBComponent::save(Durability durability) {
     if (!isDirty()) // waits for the background read first
         return;
-    std::string bytes = document_->render();
+    // The document keeps only the designer part: the code after it is the file's as it is now.
+    std::string file = readFileBytes(file_);
+    std::string designer = document_->render();
+    std::string bytes = designer;
+    bytes.append(file, std::min(designerPartEnd(file, true), file.size()));
     replaceFileAtomically(file_, bytes, durability);
-    document_->markSaved(std::move(bytes));
+    document_->markSaved(std::move(designer));
 }
 
 } // namespace corvane::vbide

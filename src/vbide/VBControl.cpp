@@ -4,9 +4,58 @@
 
 namespace corvane::vbide {
 
+namespace {
+
+[[noreturn]] void throwNoProperty(std::string_view name) {
+    throw VbError(vberr::InvalidCall, "The object has no property '" + std::string(name) + "'");
+}
+
+} // namespace
+
 std::string VBControl::TypeName() const {
     size_t dot = progId_.rfind('.');
     return dot == std::string::npos ? progId_ : progId_.substr(dot + 1);
+}
+
+// The property of the built set (null when the sets are not built or it has none).
+const Property* VBControl::builtProperty(std::string_view name) const {
+    return source_->built() ? source_->propertiesOf(node_).find(name) : nullptr;
+}
+
+std::string VBControl::name() const {
+    std::optional<std::string> value = summary_.name;
+    if (source_->built()) {
+        const Property* property = builtProperty("Name");
+        value = property ? std::optional<std::string>(property->Value().toText()) : std::nullopt;
+    }
+    if (!value)
+        throwNoProperty("Name");
+    return *value;
+}
+
+int32_t VBControl::index() const {
+    std::optional<int32_t> value = summary_.index;
+    if (source_->built()) {
+        const Property* property = builtProperty("Index");
+        value = property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
+    }
+    if (!value)
+        throwNoProperty("Index");
+    return *value;
+}
+
+std::optional<int32_t> VBControl::whatsThisHelpID() const {
+    if (!source_->built())
+        return summary_.whatsThisHelpID;
+    const Property* property = builtProperty("WhatsThisHelpID");
+    return property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
+}
+
+std::optional<Variant> VBControl::caption() const {
+    if (!source_->built())
+        return summary_.caption;
+    const Property* property = builtProperty("Caption");
+    return property ? std::optional<Variant>(property->Value()) : std::nullopt;
 }
 
 std::shared_ptr<VBControl> VBControls::Item(int position) const {

@@ -1,31 +1,74 @@
 // VBControl and VBControls: the controls of a designer as the IDE gives them, in file order,
 // depth first (a container before what it contains; menus are controls too).
+//
+// A control keeps a summary of what the program reads of every control (name, index,
+// caption, context number, where its block begins); the full set of its properties is built
+// from its file's designer block when first asked for (Properties()), for the whole file at
+// once. What the summary answers comes from the properties once they are built, so that a
+// change made through them is seen.
 #pragma once
 
 #include "vbide/Property.h"
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace corvane::vbide {
 
+// What the program reads of every control, taken when its file is read.
+struct ControlSummary {
+    std::optional<std::string> name;            // "Name" (none: the type has no such property)
+    std::optional<int32_t> index;               // "Index" (-1: not in a control array)
+    std::optional<int32_t> whatsThisHelpID;     // "WhatsThisHelpID" (none: the type has none)
+    std::optional<Variant> caption;             // "Caption" (none: the type has none)
+    uint32_t beginLine = 0;                     // the control's Begin line, counted from 0
+};
+
+// Where the property sets of a file's controls come from: built on first use.
+class PropertySource {
+public:
+    virtual ~PropertySource() = default;
+    // The properties of the block at `node` (0: the designer, then the controls in order);
+    // builds every block's set on first use.
+    virtual vbide::Properties& propertiesOf(size_t node) = 0;
+    // True once the sets are built.
+    virtual bool built() const = 0;
+};
+
 class VBControl {
 public:
-    // A control of the given type with its properties.
-    VBControl(std::string progId, vbide::Properties properties)
-        : progId_(std::move(progId)), properties_(std::move(properties)) {}
+    // A control of the given type, block `node` of its file, whose properties `source` builds.
+    VBControl(std::string progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node)
+        : progId_(std::move(progId)), summary_(std::move(summary)), source_(std::move(source)), node_(node) {}
 
-    // The design-time properties of the control.
-    vbide::Properties& Properties() noexcept { return properties_; }
+    // The design-time properties of the control (built on first use).
+    vbide::Properties& Properties() { return source_->propertiesOf(node_); }
     // The type name without its library prefix ("CommandButton", "ListView").
     std::string TypeName() const;
     // The type name with its library prefix ("VB.CommandButton", "MSComctlLib.ListView").
     const std::string& ProgId() const noexcept { return progId_; }
 
+    // The value of "Name"; raises VbError 5 when the control has no such property.
+    std::string name() const;
+    // The value of "Index"; raises VbError 5 when the control has no such property.
+    int32_t index() const;
+    // The value of "WhatsThisHelpID", or nothing when the control has no such property.
+    std::optional<int32_t> whatsThisHelpID() const;
+    // The value of "Caption", or nothing when the control has no such property.
+    std::optional<Variant> caption() const;
+    // The control's Begin line in its file, counted from 0.
+    uint32_t beginLine() const noexcept { return summary_.beginLine; }
+
 private:
+    const Property* builtProperty(std::string_view name) const;
+
     std::string progId_;
-    vbide::Properties properties_;
+    ControlSummary summary_;
+    std::shared_ptr<PropertySource> source_;
+    size_t node_;
 };
 
 class VBControls {

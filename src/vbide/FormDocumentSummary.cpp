@@ -1,0 +1,78 @@
+// FormDocument: the summary of a block, worked out from its property lines without its
+// property set.
+#include "vbide/FormDocument.h"
+
+#include "support/CaseFold.h"
+
+namespace corvane::vbide {
+
+namespace {
+
+enum class SummaryField { None, Name, Index, WhatsThisHelpID, Caption };
+
+SummaryField summaryFieldOf(std::string_view name) {
+    if (equalsIgnoreCase(name, "Name"))
+        return SummaryField::Name;
+    if (equalsIgnoreCase(name, "Index"))
+        return SummaryField::Index;
+    if (equalsIgnoreCase(name, "WhatsThisHelpID"))
+        return SummaryField::WhatsThisHelpID;
+    if (equalsIgnoreCase(name, "Caption"))
+        return SummaryField::Caption;
+    return SummaryField::None;
+}
+
+// A property's value as the property set holds it: its default, or the last value the file gave.
+struct SummaryValue {
+    std::optional<Variant> value; // none: the control has no such property
+
+    void fromType(const ControlType& type, std::string_view name) {
+        if (const PropertySpec* spec = type.find(name))
+            value = spec->defaultValue;
+    }
+};
+
+} // namespace
+
+ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
+    const ControlType& type = typeOf(node.progId);
+    SummaryValue name, index, helpId, caption;
+    name.fromType(type, "Name");
+    if (name.value)
+        name.value = Variant(node.name);
+    index.fromType(type, "Index");
+    helpId.fromType(type, "WhatsThisHelpID");
+    caption.fromType(type, "Caption");
+    for (const auto& entry : node.entries) {
+        SummaryField field = summaryFieldOf(entry.name);
+        const PropertyLineParts* parts = entry.group ? nullptr : &layout.lineValues[entry.valueIndex];
+        bool mayWarn = parts && parts->form == ValueForm::FrxRef && !parts->malformed;
+        if (field == SummaryField::None && !mayWarn)
+            continue;
+        const PropertySpec* known = type.find(entry.name);
+        const PropertySpec* spec = known ? known : table_->property(entry.name);
+        std::optional<Variant> value =
+            entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx, warnings_);
+        if (!value)
+            continue;
+        SummaryValue* target = field == SummaryField::Name              ? &name
+                               : field == SummaryField::Index           ? &index
+                               : field == SummaryField::WhatsThisHelpID ? &helpId
+                               : field == SummaryField::Caption         ? &caption
+                                                                        : nullptr;
+        if (target)
+            target->value = std::move(*value); // the file's last line for it wins, as in the set
+    }
+    ControlSummary summary;
+    if (name.value)
+        summary.name = name.value->toText();
+    if (index.value)
+        summary.index = index.value->toLong();
+    if (helpId.value)
+        summary.whatsThisHelpID = helpId.value->toLong();
+    summary.caption = std::move(caption.value);
+    summary.beginLine = static_cast<uint32_t>(node.beginLine);
+    return summary;
+}
+
+} // namespace corvane::vbide
