@@ -1,7 +1,7 @@
 // Fuzz target for the XML document: any bytes decode and load without a crash or a hang, and a
 // document that loads renders to text that loads again to the very same text, with the same
 // names, attributes and element texts as the document first loaded.
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 #include "support/XmlEncoding.h"
 
 #include <cstddef>

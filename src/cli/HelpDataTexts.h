@@ -7,7 +7,7 @@
 
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataSettings.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 
 #include <filesystem>
 #include <string>

@@ -13,10 +13,10 @@ HandleTable<Form>& handles() {
     return table;
 }
 
-constexpr int32_t minimizedWidthPixels = 160;
-constexpr int32_t minimizedHeightPixels = 30;
-constexpr int32_t defaultScreenWidthPixels = 1024;
-constexpr int32_t defaultScreenHeightPixels = 768;
+constexpr int32_t MinimizedWidthPixels = 160;
+constexpr int32_t MinimizedHeightPixels = 30;
+constexpr int32_t DefaultScreenWidthPixels = 1024;
+constexpr int32_t DefaultScreenHeightPixels = 768;
 
 void requireNormal(int16_t state) {
     if (state != vbNormal)
@@ -61,15 +61,15 @@ ControlList& Form::Controls() {
 
 Form::Bounds Form::bounds() const {
     if (windowState_ == vbMinimized)
-        return {normal_.left, normal_.top, minimizedWidthPixels * twipsPerPixelX(),
-                minimizedHeightPixels * twipsPerPixelY()};
+        return {normal_.left, normal_.top, MinimizedWidthPixels * twipsPerPixelX(),
+                MinimizedHeightPixels * twipsPerPixelY()};
     if (windowState_ == vbMaximized) {
         WindowSystem* windowSystem = WindowSystem::current();
         return {0, 0,
                 windowSystem ? windowSystem->ScreenWidth()
-                             : defaultScreenWidthPixels * twipsPerPixelX(),
+                             : DefaultScreenWidthPixels * twipsPerPixelX(),
                 windowSystem ? windowSystem->ScreenHeight()
-                             : defaultScreenHeightPixels * twipsPerPixelY()};
+                             : DefaultScreenHeightPixels * twipsPerPixelY()};
     }
     return normal_;
 }

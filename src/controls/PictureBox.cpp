@@ -9,7 +9,7 @@
 namespace corvane::controls {
 
 namespace {
-constexpr int32_t borderPixels = 2; // a sunken single border on each side
+constexpr int32_t BorderPixels = 2; // a sunken single border on each side
 } // namespace
 
 PictureBox::PictureBox(std::string name) : Control("PictureBox", std::move(name), Windowed) {}
@@ -25,12 +25,12 @@ void PictureBox::SetBorderStyle(int16_t style) {
 }
 
 int32_t PictureBox::ScaleWidth() const {
-    const int32_t border = borderStyle_ ? 2 * borderPixels * twipsPerPixelX() : 0;
+    const int32_t border = borderStyle_ ? 2 * BorderPixels * twipsPerPixelX() : 0;
     return std::max(0, Width() - border);
 }
 
 int32_t PictureBox::ScaleHeight() const {
-    const int32_t border = borderStyle_ ? 2 * borderPixels * twipsPerPixelY() : 0;
+    const int32_t border = borderStyle_ ? 2 * BorderPixels * twipsPerPixelY() : 0;
     return std::max(0, Height() - border);
 }
 

@@ -9,7 +9,7 @@ namespace corvane::controls {
 
 namespace {
 std::atomic<WindowSystem*> installed{nullptr};
-constexpr int32_t defaultTwipsPerPixel = 15;
+constexpr int32_t DefaultTwipsPerPixel = 15;
 } // namespace
 
 WindowSystem::~WindowSystem() {
@@ -45,12 +45,12 @@ bool WindowSystem::unload(Form& form) { return form.Unload(); }
 
 int32_t twipsPerPixelX() {
     WindowSystem* windowSystem = WindowSystem::current();
-    return windowSystem ? windowSystem->TwipsPerPixelX() : defaultTwipsPerPixel;
+    return windowSystem ? windowSystem->TwipsPerPixelX() : DefaultTwipsPerPixel;
 }
 
 int32_t twipsPerPixelY() {
     WindowSystem* windowSystem = WindowSystem::current();
-    return windowSystem ? windowSystem->TwipsPerPixelY() : defaultTwipsPerPixel;
+    return windowSystem ? windowSystem->TwipsPerPixelY() : DefaultTwipsPerPixel;
 }
 
 } // namespace corvane::controls

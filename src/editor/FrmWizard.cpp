@@ -212,10 +212,10 @@ void FrmWizard::Form_Resize() {
     ErrorScope scope("frmWizard", "Form_Resize");
     scope.moduleVariables(*this);
     scope.run([&] {
-        int32_t W = Width() - 6 * controls::twipsPerPixelX();
-        int32_t H = Height() - (ActiveBar_->Bands(0).Height() + 25) * controls::twipsPerPixelY();
-        if (W > 0 && H > 0)
-            splitMain_->Move(0, 0, W, H);
+        int32_t width = Width() - 6 * controls::twipsPerPixelX();
+        int32_t height = Height() - (ActiveBar_->Bands(0).Height() + 25) * controls::twipsPerPixelY();
+        if (width > 0 && height > 0)
+            splitMain_->Move(0, 0, width, height);
     });
 }
 
@@ -223,14 +223,14 @@ void FrmWizard::picHTContainer_Resize() {
     ErrorScope scope("frmWizard", "picHTContainer_Resize");
     scope.moduleVariables(*this);
     scope.run([&] {
-        controls::PictureBox& P = *picHTContainer_;
+        controls::PictureBox& box = *picHTContainer_;
         if (settings_.mCurrentLanguage != settings_.mPrimaryLanguage) {
-            int32_t referenceHeight = P.ScaleHeight() / 3;
-            txtPrimaryLanguage_->Move(0, 0, P.ScaleWidth(), referenceHeight);
+            int32_t referenceHeight = box.ScaleHeight() / 3;
+            txtPrimaryLanguage_->Move(0, 0, box.ScaleWidth(), referenceHeight);
             txtPrimaryLanguage_->SetVisible(true);
-            txtHelpText_->Move(0, referenceHeight, P.ScaleWidth(), P.ScaleHeight() - referenceHeight);
+            txtHelpText_->Move(0, referenceHeight, box.ScaleWidth(), box.ScaleHeight() - referenceHeight);
         } else {
-            txtHelpText_->Move(0, 0, P.ScaleWidth(), P.ScaleHeight());
+            txtHelpText_->Move(0, 0, box.ScaleWidth(), box.ScaleHeight());
             txtPrimaryLanguage_->SetVisible(false);
         }
     });

@@ -33,7 +33,7 @@
 #include "helpdata/HelpItem.h"
 #include "scan/ProjectScan.h"
 #include "support/KeyedCollection.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 
 #include <memory>
 #include <string>

@@ -65,13 +65,13 @@ std::optional<std::string> frontEndCommand(const fs::path& folder, CompilerRegis
 }
 
 void writeHtmlHelpAssociation(RegistryAccess& registry, const std::string& command) {
-    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
+    for (auto key : {HhpClassKey, HhpShellKey, HhpOpenKey, HhpCommandKey})
         registry.CreateKey(RegistryRoot::LocalMachine, key);
-    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", command, REG_SZ);
+    registry.SetValue(RegistryRoot::LocalMachine, HhpCommandKey, "", command, REG_SZ);
 }
 
 CompilerRegistrationResult registerHtmlHelpCompiler(RegistryAccess& registry, const fs::path& folder) {
-    if (!registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "").empty())
+    if (!registry.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, "").empty())
         return CompilerRegistrationResult::KeptExisting;
     CompilerRegistrationResult result = CompilerRegistrationResult::Registered;
     if (auto command = frontEndCommand(folder, result))

@@ -19,10 +19,10 @@ namespace corvane {
 class RegistryAccess;
 
 // The association keys of HTML Help project files under HKEY_LOCAL_MACHINE.
-inline constexpr std::string_view kHhpClassKey = "SOFTWARE\\Classes\\hhp.file";
-inline constexpr std::string_view kHhpShellKey = "SOFTWARE\\Classes\\hhp.file\\shell";
-inline constexpr std::string_view kHhpOpenKey = "SOFTWARE\\Classes\\hhp.file\\shell\\open";
-inline constexpr std::string_view kHhpCommandKey = "SOFTWARE\\Classes\\hhp.file\\shell\\open\\command";
+inline constexpr std::string_view HhpClassKey = "SOFTWARE\\Classes\\hhp.file";
+inline constexpr std::string_view HhpShellKey = "SOFTWARE\\Classes\\hhp.file\\shell";
+inline constexpr std::string_view HhpOpenKey = "SOFTWARE\\Classes\\hhp.file\\shell\\open";
+inline constexpr std::string_view HhpCommandKey = "SOFTWARE\\Classes\\hhp.file\\shell\\open\\command";
 
 // What registering did.
 enum class CompilerRegistrationResult {

@@ -19,12 +19,12 @@ namespace corvane {
 
 namespace {
 
-const std::string_view kTopicPrefix = ".topic ";
+const std::string_view TopicPrefix = ".topic ";
 // Bytes of a line kept to spot a ".topic" line and its number.
 constexpr size_t LineStartKept = 64;
 
 // ASCII other than line breaks: the same byte in every code page, and no line bookkeeping.
-constexpr std::array<bool, 256> sameInEveryCodePage = [] {
+constexpr std::array<bool, 256> SameInEveryCodePage = [] {
     std::array<bool, 256> same{};
     for (int c = 0; c < 0x80; ++c)
         same[static_cast<size_t>(c)] = c != '\r' && c != '\n';
@@ -36,7 +36,7 @@ size_t sameInEveryCodePageLength(std::string_view text) {
     using namespace bytescan;
     return plainPrefix(
         text, [](uint64_t word) { return !(hasHighByte(word) | hasByte(word, '\r') | hasByte(word, '\n')); },
-        [](unsigned char c) { return sameInEveryCodePage[c]; });
+        [](unsigned char c) { return SameInEveryCodePage[c]; });
 }
 
 // The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
@@ -116,8 +116,8 @@ void PopupText::appendLine(std::string_view text) {
 
 void PopupText::appendTopic(long long id, std::string_view text) {
     char line[32];
-    std::memcpy(line, kTopicPrefix.data(), kTopicPrefix.size());
-    char* end = std::to_chars(line + kTopicPrefix.size(), line + sizeof line, id).ptr;
+    std::memcpy(line, TopicPrefix.data(), TopicPrefix.size());
+    char* end = std::to_chars(line + TopicPrefix.size(), line + sizeof line, id).ptr;
     appendLine(std::string_view(line, static_cast<size_t>(end - line)));
     if (mayHoldDirective(text))
         appendLine(withoutDirectives(text));
@@ -227,8 +227,8 @@ void PopupText::advance(std::string_view utf8) {
 }
 
 void PopupText::endLine(std::string_view lineStart) {
-    if (lineStart.starts_with(kTopicPrefix))
-        topic_ = trimmed(lineStart.substr(kTopicPrefix.size()));
+    if (lineStart.starts_with(TopicPrefix))
+        topic_ = trimmed(lineStart.substr(TopicPrefix.size()));
     lineStart_.clear();
     ++line_;
     column_ = 1;

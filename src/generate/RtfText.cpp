@@ -28,14 +28,14 @@ char32_t readCharacter(std::string_view text, size_t& pos) {
 }
 
 // Printable ASCII that is not RTF syntax: written as it is.
-constexpr std::array<bool, 256> plainBytes = [] {
+constexpr std::array<bool, 256> PlainBytes = [] {
     std::array<bool, 256> plain{};
     for (int c = 0x20; c < 0x7F; ++c)
         plain[static_cast<size_t>(c)] = c != '\\' && c != '{' && c != '}';
     return plain;
 }();
 
-bool isPlain(char c) { return plainBytes[static_cast<unsigned char>(c)]; }
+bool isPlain(char c) { return PlainBytes[static_cast<unsigned char>(c)]; }
 
 size_t plainRunLength(std::string_view text) {
     using namespace bytescan;
@@ -45,7 +45,7 @@ size_t plainRunLength(std::string_view text) {
             return !(hasByteBelow(word, 0x20) | hasHighByte(word) | hasByte(word, 0x7F) | hasByte(word, '\\') |
                      hasByte(word, '{') | hasByte(word, '}'));
         },
-        [](unsigned char c) { return plainBytes[c]; });
+        [](unsigned char c) { return PlainBytes[c]; });
 }
 
 void appendByteEscape(std::string& out, unsigned char byte) {

@@ -30,7 +30,7 @@
 
 #include "helpdata/HelpItem.h"
 #include "support/KeyedCollection.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 
 #include <chrono>
 #include <filesystem>

@@ -26,7 +26,7 @@ struct SpecialBytes {
     }
 };
 
-const SpecialBytes special;
+const SpecialBytes BytesToEscape;
 
 const char* boolText(bool value) {
     return value ? "True" : "False";
@@ -108,12 +108,12 @@ void HelpDataWriter::attribute(std::string_view name, std::string_view value) {
     out_.append(' ');
     out_.append(name);
     out_.append("=\"");
-    escaped(value, special.attribute);
+    escaped(value, BytesToEscape.attribute);
     out_.append('"');
 }
 
 void HelpDataWriter::text(std::string_view value) {
-    escaped(value, special.text);
+    escaped(value, BytesToEscape.text);
 }
 
 void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {

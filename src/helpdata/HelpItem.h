@@ -11,7 +11,7 @@
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
 #include "support/KeyedCollection.h"
-#include "support/XmlElement.h"
+#include "support/XMLElement.h"
 
 #include <cstdint>
 #include <memory>

@@ -15,16 +15,16 @@ struct UnitSize {
 };
 
 bool fixedUnit(int mode, UnitSize& unit) {
-    constexpr double Inch = 1440.0;
+    constexpr double twipsPerInch = 1440.0;
     switch (mode) {
     case 1: unit = {1, 1}; return true;
     case 2: unit = {20, 20}; return true;
     case 3: unit = {TwipsPerPixel, TwipsPerPixel}; return true;
     case 4: unit = {120, 240}; return true;
-    case 5: unit = {Inch, Inch}; return true;
-    case 6: unit = {Inch / 25.4, Inch / 25.4}; return true;
-    case 7: unit = {Inch / 2.54, Inch / 2.54}; return true;
-    case 8: unit = {Inch / 2540.0, Inch / 2540.0}; return true;
+    case 5: unit = {twipsPerInch, twipsPerInch}; return true;
+    case 6: unit = {twipsPerInch / 25.4, twipsPerInch / 25.4}; return true;
+    case 7: unit = {twipsPerInch / 2.54, twipsPerInch / 2.54}; return true;
+    case 8: unit = {twipsPerInch / 2540.0, twipsPerInch / 2540.0}; return true;
     default: return false;
     }
 }

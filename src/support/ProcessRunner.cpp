@@ -22,17 +22,17 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr const char* kSource = "ProcessRunner";
+constexpr const char* LogSource = "ProcessRunner";
 
 [[noreturn]] void cannotStart(const std::string& program, const std::string& reason) {
     throw VbError(vberr::FileNotFound,
                   "File not found: the program \"" + program + "\" cannot be started (" + reason + ")",
-                  kSource);
+                  LogSource);
 }
 
 [[noreturn]] void accessFailed(const std::string& what, int error) {
     throw VbError(vberr::PathFileAccess, "Path/File access error: " + what + " (" + std::strerror(error) + ")",
-                  kSource);
+                  LogSource);
 }
 
 // Why a path cannot be run as a program, or "" when it can.
@@ -196,7 +196,7 @@ void checkWorkingDirectory(const fs::path& dir) {
     if (!fs::is_directory(dir, error))
         throw VbError(vberr::PathFileAccess,
                       "Path/File access error: the working folder \"" + dir.string() + "\" does not exist",
-                      kSource);
+                      LogSource);
     if (::access(dir.c_str(), X_OK) != 0)
         accessFailed("the working folder \"" + dir.string() + "\" cannot be entered", errno);
 }
@@ -231,7 +231,7 @@ void ProcessRunner::Run(std::string_view commandLine) {
         splitWindowsCommandLine(first == std::string_view::npos ? std::string_view{} : commandLine.substr(first));
     if (args.empty() || args[0].empty())
         throw VbError(vberr::InvalidCall, "Invalid procedure call or argument: the command line names no program",
-                      kSource);
+                      LogSource);
     fs::path program = findProgram(args[0]);
     checkWorkingDirectory(workingDirectory_);
 

@@ -16,7 +16,7 @@ namespace corvane {
 namespace {
 
 // Windows-1252 bytes 0x80..0x9F; 0 marks the five bytes the code page leaves undefined.
-constexpr std::array<char16_t, 32> cp1252High = {
+constexpr std::array<char16_t, 32> Cp1252High = {
     0x20AC, 0,      0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
@@ -24,8 +24,8 @@ constexpr std::array<char16_t, 32> cp1252High = {
 int cp1252Byte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
         return static_cast<int>(cp);
-    for (size_t i = 0; i < cp1252High.size(); ++i)
-        if (cp1252High[i] != 0 && cp1252High[i] == cp)
+    for (size_t i = 0; i < Cp1252High.size(); ++i)
+        if (Cp1252High[i] != 0 && Cp1252High[i] == cp)
             return static_cast<int>(0x80 + i);
     return -1;
 }
@@ -163,7 +163,7 @@ std::string decodeCodePage(std::string_view bytes, int codePage) {
                 out += ch;
             } else if (c >= 0xA0) {
                 appendUtf8(out, c);
-            } else if (char16_t mapped = cp1252High[c - 0x80]) {
+            } else if (char16_t mapped = Cp1252High[c - 0x80]) {
                 appendUtf8(out, mapped);
             } else {
                 appendUtf8(out, c); // undefined bytes map to the C1 control, as Windows does

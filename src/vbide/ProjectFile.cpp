@@ -13,13 +13,13 @@ struct ComponentKey {
     int type;
 };
 
-constexpr ComponentKey componentKeys[] = {
+constexpr ComponentKey ComponentKeys[] = {
     {"Form", 5},         {"Module", 1},       {"Class", 2},     {"UserControl", 8},
     {"PropertyPage", 7}, {"UserDocument", 9}, {"Designer", 11}, {"RelatedDoc", 10},
     {"ResFile32", 4}};
 
 int componentType(std::string_view key) {
-    for (const auto& entry : componentKeys)
+    for (const auto& entry : ComponentKeys)
         if (equalsIgnoreCase(key, entry.key))
             return entry.type;
     return 0;

@@ -166,7 +166,7 @@ TEST_F(CompileCommand, CompilesFromACompilerFolderWithCapitalsAndAfterThatFolder
     fs::copy_file(frontEndFolder() / "hhc.exe", installed / "hhc.exe");
     ::setenv("CORVANE_HELP_COMPILERS", installed.c_str(), 1);
     RegistryAccess registry(dir_ / "registry.reg");
-    auto association = [&] { return registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, ""); };
+    auto association = [&] { return registry.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, ""); };
 
     Outcome first = compile();
     EXPECT_EQ(first.status, 0) << first.out << first.err;

@@ -22,7 +22,7 @@ fs::path frontEndFolder(const fs::path& folder) {
 }
 
 std::string command(RegistryAccess& registry) {
-    return registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "");
+    return registry.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, "");
 }
 
 TEST(HelpCompilerRegistration, WritesTheWorkshopCommandOnceAndNeverAgain) {
@@ -31,7 +31,7 @@ TEST(HelpCompilerRegistration, WritesTheWorkshopCommandOnceAndNeverAgain) {
     fs::path folder = frontEndFolder(dir / "helpcompilers");
     EXPECT_EQ(registerHtmlHelpCompiler(registry, folder), Result::Registered);
     EXPECT_EQ(command(registry), "\"" + (folder / "hhw.exe").string() + "\" %1");
-    for (auto key : {kHhpClassKey, kHhpShellKey, kHhpOpenKey, kHhpCommandKey})
+    for (auto key : {HhpClassKey, HhpShellKey, HhpOpenKey, HhpCommandKey})
         EXPECT_TRUE(registry.KeyExists(RegistryRoot::LocalMachine, key)) << key;
 
     std::string written = test::readFile(dir / "registry.reg");
@@ -44,18 +44,18 @@ TEST(HelpCompilerRegistration, KeepsTheUsersOwnAssociation) {
     test::TempDir dir;
     RegistryAccess registry(dir / "registry.reg");
     const std::string users = "\"C:\\Program Files\\HTML Help Workshop\\HHW.EXE\" \"%1\"";
-    registry.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "", users);
-    registry.SetValue(RegistryRoot::LocalMachine, kHhpOpenKey, "", "Open");
+    registry.SetValue(RegistryRoot::LocalMachine, HhpCommandKey, "", users);
+    registry.SetValue(RegistryRoot::LocalMachine, HhpOpenKey, "", "Open");
     EXPECT_EQ(registerHtmlHelpCompiler(registry, frontEndFolder(dir / "helpcompilers")), Result::KeptExisting);
     EXPECT_EQ(command(registry), users);
-    EXPECT_EQ(registry.GetValue(RegistryRoot::LocalMachine, kHhpOpenKey, ""), "Open");
+    EXPECT_EQ(registry.GetValue(RegistryRoot::LocalMachine, HhpOpenKey, ""), "Open");
 
     // A command key whose default value is empty counts as no association.
     RegistryAccess empty(dir / "empty.reg");
-    empty.CreateKey(RegistryRoot::LocalMachine, kHhpCommandKey);
-    empty.SetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "Other", "x");
+    empty.CreateKey(RegistryRoot::LocalMachine, HhpCommandKey);
+    empty.SetValue(RegistryRoot::LocalMachine, HhpCommandKey, "Other", "x");
     EXPECT_EQ(registerHtmlHelpCompiler(empty, frontEndFolder(dir / "helpcompilers")), Result::Registered);
-    EXPECT_EQ(empty.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, "Other"), "x");
+    EXPECT_EQ(empty.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, "Other"), "x");
 }
 
 TEST(HelpCompilerRegistration, BuildsCommandsTheLookupTurnsIntoTheFrontEnd) {

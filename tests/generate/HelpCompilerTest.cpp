@@ -41,7 +41,7 @@ fs::path writeProject(const fs::path& folder, const std::string& name, const std
 // What the compiler lookup gives for HTML Help: the association in small letters, the
 // workshop replaced by the compiler.
 std::string lookUpCompiler(RegistryAccess& registry) {
-    std::string command = foldCase(registry.GetValue(RegistryRoot::LocalMachine, kHhpCommandKey, ""));
+    std::string command = foldCase(registry.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, ""));
     return replaceEvery(command, "hhw.exe", "hhc.exe");
 }
 

@@ -4,7 +4,7 @@
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 #include "testsupport/addin/AddinTestFixture.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"
 #include "settings/ModMain.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 #include "testsupport/addin/AddinTestFixture.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 // help data file, and its text per language.
 #include "helpdata/HelpItem.h"
 #include "settings/ModMain.h"
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>

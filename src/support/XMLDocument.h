@@ -15,7 +15,7 @@
 // written on one line after the declaration (indentation would grow with the square of the
 // depth); it loads back the same. Attribute values escape & < > " and write tab, CR
 // and LF as character references, so they read back exactly. What happens to unusual texts
-// (NUL, control characters, white space beside child elements) is described in XmlElement.h.
+// (NUL, control characters, white space beside child elements) is described in XMLElement.h.
 //
 // Handles (XMLElement, XMLAttributes ...) share ownership of the parsed document: they stay
 // valid after the XMLDocument is gone. LoadText replaces the document with a new one, so
@@ -24,7 +24,7 @@
 // thread at a time (see XmlDocumentRef.h).
 #pragma once
 
-#include "support/XmlElement.h"
+#include "support/XMLElement.h"
 
 #include <filesystem>
 #include <functional>

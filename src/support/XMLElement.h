@@ -18,7 +18,7 @@
 //   the file's indentation takes its place, and the text would not survive a reload.
 #pragma once
 
-#include "support/XmlAttribute.h"
+#include "support/XMLAttribute.h"
 #include "support/XmlDocumentRef.h"
 
 #include <cstddef>

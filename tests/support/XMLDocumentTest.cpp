@@ -1,4 +1,4 @@
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"

@@ -1,4 +1,4 @@
-#include "support/XmlAttribute.h"
+#include "support/XMLAttribute.h"
 
 #include "support/VbError.h"
 

@@ -1,4 +1,4 @@
-#include "support/XmlDocument.h"
+#include "support/XMLDocument.h"
 
 #include "support/AtomicFile.h"
 #include "support/TextCodec.h"
@@ -16,12 +16,12 @@ namespace corvane {
 namespace {
 
 // Keeps CR LF, lone CR and white-space-only texts of leaf elements exactly as written.
-constexpr unsigned parseOptions =
+constexpr unsigned ParseOptions =
     (pugi::parse_default | pugi::parse_ws_pcdata_single) & ~pugi::parse_eol;
-constexpr unsigned formatOptions = pugi::format_indent | pugi::format_no_declaration;
-constexpr const char* indent = "  ";
-constexpr int maxIndentedDepth = 100;
-constexpr std::string_view declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+constexpr unsigned FormatOptions = pugi::format_indent | pugi::format_no_declaration;
+constexpr const char* Indent = "  ";
+constexpr int MaxIndentedDepth = 100;
+constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // Collects pugixml's output in a string.
 // Passes pugixml's output on to a sink, piece by piece.
@@ -163,7 +163,7 @@ bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
     }
     auto document = XmlDocumentRef::make();
     pugi::xml_parse_result result =
-        document->load_buffer(source.data(), source.size(), parseOptions, pugi::encoding_utf8);
+        document->load_buffer(source.data(), source.size(), ParseOptions, pugi::encoding_utf8);
     if (!result) {
         state_->lastError =
             errorAt(source, static_cast<size_t>(std::max<ptrdiff_t>(result.offset, 0)),
@@ -187,7 +187,7 @@ bool XMLDocument::LoadInPlace(char* buffer, size_t size) {
     // Character references and CDATA sections are found before the parse changes the bytes.
     bool needsCleaning = contains(text, "&#", 1) || contains(text, "<![CDATA[", 2);
     auto document = XmlDocumentRef::make(); // owns the buffer from here, even when parsing fails
-    if (!document->load_buffer_inplace_own(buffer, size, parseOptions, pugi::encoding_utf8))
+    if (!document->load_buffer_inplace_own(buffer, size, ParseOptions, pugi::encoding_utf8))
         return false;
     if (needsCleaning)
         cleanTexts(*document);
@@ -207,13 +207,13 @@ void XMLDocument::WriteText(const std::function<void(std::string_view)>& sink) c
     if (!*root.name())
         throw VbError(vberr::InvalidCall, "The XML document's root element has no name",
                       "XMLDocument");
-    sink(declaration);
+    sink(Declaration);
     SinkWriter writer(sink);
     // Indentation grows with depth: a document nested thousands of levels deep (never one the
     // program writes) would render to gigabytes. Such a document is written without layout.
-    const bool deep = nestsDeeperThan(*state_->document, maxIndentedDepth);
-    state_->document->save(writer, indent,
-                           deep ? pugi::format_raw | pugi::format_no_declaration : formatOptions,
+    const bool deep = nestsDeeperThan(*state_->document, MaxIndentedDepth);
+    state_->document->save(writer, Indent,
+                           deep ? pugi::format_raw | pugi::format_no_declaration : FormatOptions,
                            pugi::encoding_utf8);
 }
 

@@ -1,4 +1,4 @@
-#include "support/XmlElement.h"
+#include "support/XMLElement.h"
 
 #include "support/VbError.h"
 #include "support/XmlChecks.h"
