@@ -1,6 +1,7 @@
 #include "cli/CompileCommand.h"
 
 #include "cli/HeadlessSession.h"
+#include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"
@@ -151,22 +152,8 @@ void printCompileLog(controls::Form& form, std::ostream& out) {
     form.userClose();
 }
 
-} // namespace
-
-int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    CompileOptions options;
-    if (!parseOptions(arguments, options, err))
-        return 2;
-    try {
-        // As an installer would have: the association leads the lookup to our front end.
-        std::string problem = registrationProblem(registerHtmlHelpCompiler(), helpCompilerFolder());
-        if (!problem.empty())
-            err << "corvane: " << problem << "\n";
-    } catch (const VbError& error) {
-        err << "corvane: " << error.description() << "\n";
-    }
-
-    HeadlessSession session(out, err, true);
+// Opens the project, runs the creation run and saves; the exit status.
+int compileProject(HeadlessSession& session, const CompileOptions& options, std::ostream& out, std::ostream& err) {
     if (options.yes)
         session.windows().setDefaultAnswer(controls::vbYesNo, controls::vbYes);
     session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
@@ -207,6 +194,27 @@ int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std
     if (!session.closeAndSave())
         ok = false;
     return ok ? 0 : 1;
+}
+
+} // namespace
+
+int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    CompileOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    try {
+        // As an installer would have: the association leads the lookup to our front end.
+        std::string problem = registrationProblem(registerHtmlHelpCompiler(), helpCompilerFolder());
+        if (!problem.empty())
+            err << "corvane: " << problem << "\n";
+    } catch (const VbError& error) {
+        err << "corvane: " << error.description() << "\n";
+    }
+
+    auto session = std::make_unique<HeadlessSession>(out, err, true);
+    int status = compileProject(*session, options, out, err);
+    finishSession(std::move(session));
+    return status;
 }
 
 } // namespace corvane::cli

@@ -2,6 +2,7 @@
 
 #include "cli/HeadlessSession.h"
 #include "cli/JsonWriter.h"
+#include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "vbide/VBProject.h"
@@ -191,13 +192,8 @@ void writeText(std::ostream& out, HeadlessSession& session) {
     }
 }
 
-} // namespace
-
-int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
-    ScanOptions options;
-    if (!parseOptions(arguments, options, err))
-        return 2;
-    HeadlessSession session(out, err, !options.json);
+// Opens the project, writes what the scan found and saves when asked; the exit status.
+int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out, std::ostream& err) {
     if (!session.open(options.project))
         return 1;
     if (!session.editor()) {
@@ -219,6 +215,18 @@ int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     if (options.save && !session.closeAndSave())
         return 1;
     return 0;
+}
+
+} // namespace
+
+int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
+    ScanOptions options;
+    if (!parseOptions(arguments, options, err))
+        return 2;
+    auto session = std::make_unique<HeadlessSession>(out, err, !options.json);
+    int status = scan(*session, options, out, err);
+    finishSession(std::move(session));
+    return status;
 }
 
 } // namespace corvane::cli

@@ -38,6 +38,15 @@ int msgBox(int16_t prompt, int style, int16_t title) {
     return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
 }
 
+// Gives the control the context number `id` when it has another one. The number is read from
+// the control's summary, so the form's property sets are built only when a number changes
+// (a compile that changes nothing builds none and writes no form).
+void setContextNumber(vbide::VBControl& control, int32_t id) {
+    std::optional<int32_t> current = control.whatsThisHelpID();
+    if (current && *current != id)
+        control.Properties().Item("WhatsThisHelpID").SetValue(Variant(id));
+}
+
 } // namespace
 
 void FrmWizard::CreateHelpFiles() {
@@ -165,19 +174,11 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         for (const auto& record : *Forms->Item(x)) {
             if (!record->Control())
                 continue;
-            // Looked up once: a property is written only when its value differs.
-            vbide::Property* id = record->Control()->Properties().find("WhatsThisHelpID");
             if (record->HasHelpText()) {
                 FormHasHelp = true;
-                scope.step([&] {
-                    if (id && id->Value().toLong() != record->ContextHelpID)
-                        id->SetValue(Variant(record->ContextHelpID));
-                });
+                scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {
-                scope.step([&] {
-                    if (id && id->Value().toLong() != 0)
-                        id->SetValue(Variant(int32_t{0}));
-                });
+                scope.step([&] { setContextNumber(*record->Control(), 0); });
                 record->ContextHelpID = 0;
             }
         }
@@ -186,10 +187,11 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         if (unreadableComponents_.Contains(name))
             continue;
         scope.step([&] {
-            vbide::Properties& properties = project->VBComponents().Item(name)->Properties();
-            if (Utilities::ItemExists(properties, "WhatsThisHelp") &&
-                !(properties.Item("WhatsThisHelp").Value() == Variant(FormHasHelp)))
-                properties.Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
+            auto component = project->VBComponents().Item(name);
+            // Read from the summary: the property set is built only when the flag must change.
+            std::optional<Variant> flag = component->whatsThisHelp();
+            if (flag && !(*flag == Variant(FormHasHelp)))
+                component->Properties().Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
         });
     }
 }

@@ -2,12 +2,26 @@
 // commands that open windows or draw run in the desktop program beside it.
 #include "cli/CommandLine.h"
 #include "cli/DesktopProgram.h"
+#include "cli/SessionEnd.h"
 
 #include <iostream>
+
+// A build that checks for leaks must see every object freed.
+#if defined(__SANITIZE_ADDRESS__)
+#define CORVANE_CHECKS_LEAKS 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer) || __has_feature(leak_sanitizer)
+#define CORVANE_CHECKS_LEAKS 1
+#endif
+#endif
 
 int main(int argc, char** argv) {
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (corvane::cli::isDesktopCommand(arguments))
         return corvane::cli::runDesktopProgram(arguments, std::cerr);
+#ifndef CORVANE_CHECKS_LEAKS
+    // The process ends when the command returns: what it built is left to the system.
+    corvane::cli::endProcessAfterCommand();
+#endif
     return corvane::cli::run(arguments, std::cout, std::cerr);
 }

@@ -159,6 +159,13 @@ Properties& FormDocument::designerProperties() {
     return shared_->propertiesOf(0);
 }
 
+std::optional<Variant> FormDocument::whatsThisHelp() const {
+    if (!shared_->built())
+        return whatsThisHelp_;
+    const Property* flag = shared_->sets.at(0).find("WhatsThisHelp");
+    return flag ? std::optional<Variant>(flag->Value()) : std::nullopt;
+}
+
 DesignerState& FormDocument::state() const noexcept {
     return shared_->state;
 }
@@ -253,7 +260,7 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
 void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
-    summaryOf(layout.nodes[0], layout, frx);
+    summaryOf(layout.nodes[0], layout, frx, &whatsThisHelp_);
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
         ControlSummary summary = summaryOf(layout.nodes[n], layout, frx);

@@ -45,6 +45,9 @@ public:
     const std::string& progId() const noexcept { return progId_; }
     // The designer's own properties (the form's "Caption", "WhatsThisHelp" ...), built on first use.
     Properties& designerProperties();
+    // The value of the designer's "WhatsThisHelp", or nothing when its type has none; read
+    // without building the property sets until they are built.
+    std::optional<Variant> whatsThisHelp() const;
     // True when the name comes from an "Attribute VB_Name" line of the designer part.
     bool hasAttributeName() const noexcept { return hasAttributeName_; }
     // The controls, depth first in file order.
@@ -75,7 +78,8 @@ private:
     void readControls(FormLayout& layout); // takes the controls' type names from the layout
     void buildPropertySets();
     void takeBackBytes();
-    ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx);
+    ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
+                             std::optional<Variant>* whatsThisHelp = nullptr);
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, PropertyStore& store,
                             std::vector<LoadWarning>& warnings, std::shared_ptr<const void> owner);
     std::optional<Variant> valueOf(const PropertyEntry& entry, const FormLayout& layout, const PropertySpec* spec,
@@ -99,6 +103,7 @@ private:
     std::string name_;
     bool hasAttributeName_ = false;
     std::vector<LoadWarning> warnings_;
+    std::optional<Variant> whatsThisHelp_; // the designer's flag as read
     VBControls controls_;
 };
 

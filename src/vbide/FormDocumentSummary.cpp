@@ -8,7 +8,7 @@ namespace corvane::vbide {
 
 namespace {
 
-enum class SummaryField { None, Name, Index, WhatsThisHelpID, Caption };
+enum class SummaryField { None, Name, Index, WhatsThisHelpID, Caption, WhatsThisHelp };
 
 SummaryField summaryFieldOf(std::string_view name) {
     if (equalsIgnoreCase(name, "Name"))
@@ -19,6 +19,8 @@ SummaryField summaryFieldOf(std::string_view name) {
         return SummaryField::WhatsThisHelpID;
     if (equalsIgnoreCase(name, "Caption"))
         return SummaryField::Caption;
+    if (equalsIgnoreCase(name, "WhatsThisHelp"))
+        return SummaryField::WhatsThisHelp;
     return SummaryField::None;
 }
 
@@ -34,17 +36,22 @@ struct SummaryValue {
 
 } // namespace
 
-ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx) {
+ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
+                                       std::optional<Variant>* whatsThisHelp) {
     const ControlType& type = typeOf(node.progId);
-    SummaryValue name, index, helpId, caption;
+    SummaryValue name, index, helpId, caption, helpFlag;
     name.fromType(type, "Name");
     if (name.value)
         name.value = Variant(node.name);
     index.fromType(type, "Index");
     helpId.fromType(type, "WhatsThisHelpID");
     caption.fromType(type, "Caption");
+    if (whatsThisHelp)
+        helpFlag.fromType(type, "WhatsThisHelp");
     for (const auto& entry : node.entries) {
         SummaryField field = summaryFieldOf(entry.name);
+        if (field == SummaryField::WhatsThisHelp && !whatsThisHelp)
+            field = SummaryField::None; // only the designer's own flag is kept
         const PropertyLineParts* parts = entry.group ? nullptr : &layout.lineValues[entry.valueIndex];
         bool mayWarn = parts && parts->form == ValueForm::FrxRef && !parts->malformed;
         if (field == SummaryField::None && !mayWarn)
@@ -59,6 +66,7 @@ ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& 
                                : field == SummaryField::Index           ? &index
                                : field == SummaryField::WhatsThisHelpID ? &helpId
                                : field == SummaryField::Caption         ? &caption
+                               : field == SummaryField::WhatsThisHelp   ? &helpFlag
                                                                         : nullptr;
         if (target)
             target->value = std::move(*value); // the file's last line for it wins, as in the set
@@ -71,6 +79,8 @@ ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& 
     if (helpId.value)
         summary.whatsThisHelpID = helpId.value->toLong();
     summary.caption = std::move(caption.value);
+    if (whatsThisHelp)
+        *whatsThisHelp = std::move(helpFlag.value);
     summary.beginLine = static_cast<uint32_t>(node.beginLine);
     return summary;
 }

@@ -156,6 +156,13 @@ vbide::Properties& VBComponent::Properties() {
     return document_ ? document_->designerProperties() : none_;
 }
 
+std::optional<Variant> VBComponent::whatsThisHelp() {
+    waitForContent();
+    if (failure_)
+        throw *failure_;
+    return document_ ? document_->whatsThisHelp() : std::nullopt;
+}
+
 void VBComponent::save(Durability durability) {
     if (!isDirty()) // waits for the background read first
         return;

@@ -72,6 +72,9 @@ public:
     // The component's own properties (types 5 to 9: the designer's, e.g. "WhatsThisHelp";
     // other types: none). Raises VbError 60061 when the designer's file could not be read.
     vbide::Properties& Properties();
+    // The value of the designer's "WhatsThisHelp" without building its property sets (nothing:
+    // not a designer, or its type has none). Raises VbError 60061 as Properties() does.
+    std::optional<Variant> whatsThisHelp();
     // False for a designer whose file could not give its name (missing, or unreadable without
     // an "Attribute VB_Name" line): its name is then the file's, which may not be its own.
     bool nameIsKnown() const {

@@ -14,6 +14,8 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <map>
+#include <set>
 #include <sstream>
 
 namespace corvane::cli {
@@ -121,17 +123,29 @@ TEST_F(CompileCommand, CompileLogIsPrintedAndTheQuestionIsAnsweredNoUnlessYes) {
     EXPECT_NE(yes.out.find("[Help projects created]"), std::string::npos);
 }
 
-// Build tools and version control see a data file change only when its bytes change.
-TEST_F(CompileCommand, ASecondCompileLeavesTheDataFileItsBytesAndItsTime) {
+// Build tools and version control see a data file or form change only when its bytes change.
+TEST_F(CompileCommand, ASecondCompileLeavesTheDataFileAndTheFormsTheirBytesAndTimes) {
     ASSERT_EQ(compile({"--yes"}).status, 0);
     const fs::path data = project_ / "ContextHelp.txt";
     const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
     fs::last_write_time(data, old);
     const std::string bytes = test::readFile(data);
+    // The forms too: the context numbers and popup-help flags they hold are already right.
+    std::map<fs::path, std::string> forms;
+    for (const auto& entry : fs::directory_iterator(project_))
+        if (std::set<fs::path>{".frm", ".ctl", ".pag", ".dob"}.count(entry.path().extension())) {
+            fs::last_write_time(entry.path(), old);
+            forms[entry.path()] = test::readFile(entry.path());
+        }
+    ASSERT_EQ(forms.size(), 8u);
     Outcome again = compile({"--yes"});
     EXPECT_EQ(again.status, 0) << again.out << again.err;
     EXPECT_EQ(test::readFile(data), bytes);
     EXPECT_EQ(fs::last_write_time(data), old);
+    for (const auto& [form, formBytes] : forms) {
+        EXPECT_EQ(test::readFile(form), formBytes) << form;
+        EXPECT_EQ(fs::last_write_time(form), old) << form;
+    }
     for (const auto& entry : fs::directory_iterator(project_))
         EXPECT_EQ(entry.path().extension() == ".tmp" || entry.path().extension() == ".lock", false)
             << entry.path();

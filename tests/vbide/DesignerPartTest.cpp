@@ -189,3 +189,26 @@ TEST(DesignerPartTest, PropertiesAreReadAgainFromTheFileAndRefusedWhenItsBlockCh
     EXPECT_EQ(other->save(), 0);
     EXPECT_EQ(readFile(temp / "code.frm"), moved + codePart);
 }
+
+TEST(DesignerPartTest, TheDesignersPopupHelpFlagIsReadWithoutBuildingThePropertySets) {
+    TempDir temp;
+    std::string withFlag = designerPart;
+    withFlag.insert(withFlag.find("   Caption         =   \"Code\""), "   WhatsThisHelp   =   -1  'True\r\n");
+    auto project = VBProject::open(writeProject(temp, withFlag + codePart));
+    auto component = project->VBComponents().Item("frmCode");
+    // Another program changes the designer block: the property sets can no longer be built,
+    // but the flag and the context numbers come from what was read.
+    writeFile(temp / "code.frm", designerPart + codePart);
+    EXPECT_EQ(component->whatsThisHelp(), Variant(true));
+    EXPECT_EQ(component->Designer()->VBControls().Item(1)->whatsThisHelpID(), 5);
+    EXPECT_THROW(component->Properties(), VbError);
+
+    // A form without the line has the type's default; once the sets are built, a change made
+    // through them is what the flag says.
+    TempDir other;
+    auto plain = VBProject::open(writeProject(other, designerPart + codePart));
+    auto form = plain->VBComponents().Item("frmCode");
+    EXPECT_EQ(form->whatsThisHelp(), Variant(false));
+    form->Properties().Item("WhatsThisHelp").SetValue(Variant(true));
+    EXPECT_EQ(form->whatsThisHelp(), Variant(true));
+}
