@@ -143,6 +143,24 @@ TEST(DesignerSaveTest, ADesignerPartChangedOnDiskAfterTheSetsWereBuiltIsNotOverw
         expectRefusedNamingTheFile(*project, temp, onDisk, "changed by another program");
         EXPECT_TRUE(project->VBComponents().Item(1)->isDirty()); // the change is still there to save
     }
+    // A change of the same size between the summary and the first use of the properties is
+    // refused too, not mixed with the summary.
+    {
+        TempDir temp;
+        auto project = VBProject::open(writeProject(temp, form + code));
+        auto ok = firstControl(*project);
+        std::string sameSize = form;
+        sameSize.replace(sameSize.find("=   5"), 5, "=   6");
+        writeFile(temp / "save.frm", sameSize + code);
+        EXPECT_EQ(ok->whatsThisHelpID(), 5);
+        try {
+            ok->Properties();
+            ADD_FAILURE() << "a changed block gave properties";
+        } catch (const VbError& error) {
+            EXPECT_EQ(error.number(), vberr::FormControlsUnreadable);
+            EXPECT_NE(error.description().find("save.frm"), std::string::npos) << error.description();
+        }
+    }
     // A change saved by this program is the part the next save compares with.
     TempDir temp;
     auto project = VBProject::open(writeProject(temp, form + code));
