@@ -63,6 +63,10 @@ public:
     // Takes the bytes render() gave as the designer part's new content after they were written
     // (render changes only property lines, so the controls stay as they are).
     void markSaved(std::string bytes);
+    // True when `part` (a file's designer part, as designerPartEnd cuts it) holds the bytes this
+    // document was read from or last saved as, so that writing render() over it loses nothing
+    // another program wrote. Call after render().
+    bool isUnchangedPart(std::string_view part) const noexcept { return part == bytes_; }
 
 private:
     struct Shared;

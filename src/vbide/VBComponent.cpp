@@ -166,11 +166,30 @@ std::optional<Variant> VBComponent::whatsThisHelp() {
 void VBComponent::save(Durability durability) {
     if (!isDirty()) // waits for the background read first
         return;
-    // The document keeps only the designer part: the code after it is the file's as it is now.
-    std::string file = readFileBytes(file_);
     std::string designer = document_->render();
+    // The document keeps only the designer part: the code after it is the file's as it is now.
+    // A part another program changed meanwhile (a control added, the file cut short) is not
+    // written over: the user would lose that program's work without being told.
+    std::string file;
+    try {
+        file = readFileBytes(file_);
+    } catch (const VbError& error) {
+        if (error.number() != vberr::FileNotFound)
+            throw;
+        throw VbError(vberr::FileNotFound,
+                      "Cannot save '" + file_.string() +
+                          "': the file was deleted or moved since it was read; its changes were not written",
+                      file_.string());
+    }
+    size_t partEnd = std::min(designerPartEnd(file, true), file.size());
+    if (!document_->isUnchangedPart(std::string_view(file).substr(0, partEnd)))
+        throw VbError(vberr::PathFileAccess,
+                      "Cannot save '" + file_.string() +
+                          "': its designer block was changed by another program since it was read; "
+                          "open the project again",
+                      file_.string());
     std::string bytes = designer;
-    bytes.append(file, std::min(designerPartEnd(file, true), file.size()));
+    bytes.append(file, partEnd);
     replaceFileAtomically(file_, bytes, durability);
     document_->markSaved(std::move(designer));
 }
