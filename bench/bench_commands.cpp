@@ -10,6 +10,7 @@
 // long code sections after the designer blocks; see writeRealisticProject), with help text in
 // three languages too.
 // With --keep the projects stay in the temporary folder (their names are printed) for a profiler.
+#include "ProcessMeasure.h"
 #include "SyntheticHelpData.h"
 #include "SyntheticProject.h"
 
@@ -23,67 +24,18 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <fcntl.h>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
 using namespace corvane;
+using bench::Measure;
 namespace fs = std::filesystem;
 
 constexpr int Runs = 9;
 
 namespace {
-
-struct Measure {
-    double ms = 1e9; // the best run's wall-clock time
-    long minorFaults = 0;
-    long peakKiB = 0;
-};
-
-// Runs a program with `arguments` (standard output discarded) and keeps the run when faster.
-void runProcess(const std::vector<std::string>& arguments, Measure& best, double* reported = nullptr) {
-    int pipeEnds[2];
-    if (::pipe(pipeEnds) != 0)
-        std::abort();
-    auto start = std::chrono::steady_clock::now();
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::dup2(pipeEnds[1], 1); // the baseline reports its own timing on standard output
-        ::close(pipeEnds[0]);
-        if (!reported) {
-            int null = ::open("/dev/null", O_WRONLY);
-            ::dup2(null, 1);
-        }
-        std::vector<char*> argv;
-        for (const std::string& argument : arguments)
-            argv.push_back(const_cast<char*>(argument.c_str()));
-        argv.push_back(nullptr);
-        ::execv(argv[0], argv.data());
-        ::_exit(127);
-    }
-    ::close(pipeEnds[1]);
-    std::string output;
-    char buffer[256];
-    for (ssize_t n; (n = ::read(pipeEnds[0], buffer, sizeof buffer)) > 0;)
-        output.append(buffer, static_cast<size_t>(n));
-    ::close(pipeEnds[0]);
-    int status = 0;
-    rusage usage {};
-    ::wait4(child, &status, 0, &usage);
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        std::fprintf(stderr, "%s failed\n", arguments[0].c_str());
-        std::exit(1);
-    }
-    if (reported)
-        ms = std::atof(output.c_str());
-    if (ms < best.ms)
-        best = {ms, usage.ru_minflt, usage.ru_maxrss};
-}
 
 // The cold baseline of opening: every file read, the data file parsed and walked.
 int baselineOpen(const fs::path& folder) {
@@ -126,11 +78,6 @@ void changeDataFile(const fs::path& file) {
     replaceFileAtomically(file, bytes);
 }
 
-void print(const char* what, const Measure& measure, const Measure& baseline) {
-    std::printf("%-26s %8.1f ms  %7ld faults  %6.1f MB peak   baseline %7.1f ms  %7ld faults  %6.1f MB   ratio %.2f\n",
-                what, measure.ms, measure.minorFaults, measure.peakKiB / 1024.0, baseline.ms, baseline.minorFaults,
-                baseline.peakKiB / 1024.0, measure.ms / baseline.ms);
-}
 
 } // namespace
 
@@ -151,22 +98,22 @@ int main(int argc, char** argv) {
 
     Measure openBase, scan, json, saveBase, save, unchangedSave;
     for (int run = 0; run < Runs; ++run) {
-        runProcess({self.string(), "--baseline-open", folder.string()}, openBase);
-        runProcess({corvane, "scan", vbp}, scan);
-        runProcess({corvane, "scan", vbp, "--json"}, json);
+        bench::runProcess({self.string(), "--baseline-open", folder.string()}, openBase);
+        bench::runProcess({corvane, "scan", vbp}, scan);
+        bench::runProcess({corvane, "scan", vbp, "--json"}, json);
         double reported = 0;
-        runProcess({self.string(), "--baseline-save", folder.string()}, saveBase, &reported);
+        bench::runProcess({self.string(), "--baseline-save", folder.string()}, saveBase, &reported);
         changeDataFile(data);
-        runProcess({corvane, "scan", vbp, "--save"}, save);
-        runProcess({corvane, "scan", vbp, "--save"}, unchangedSave); // nothing to write
+        bench::runProcess({corvane, "scan", vbp, "--save"}, save);
+        bench::runProcess({corvane, "scan", vbp, "--save"}, unchangedSave); // nothing to write
     }
     std::printf("project: 400 forms x 50 controls, 3 languages, data file %zu bytes; best of %d runs\n",
                 static_cast<size_t>(fs::file_size(data)), Runs);
-    print("open (corvane scan)", scan, openBase);
-    print("corvane scan --json", json, openBase);
+    bench::printComparison("open (corvane scan)", scan, openBase);
+    bench::printComparison("corvane scan --json", json, openBase);
     Measure saveOnly = save;
     saveOnly.ms = save.ms - scan.ms;
-    print("save (scan --save - scan)", saveOnly, saveBase);
+    bench::printComparison("save (scan --save - scan)", saveOnly, saveBase);
     std::printf("  scan --save: %.1f ms in all; with nothing changed: %.1f ms, %ld faults, %.1f MB peak\n", save.ms,
                 unchangedSave.ms, unchangedSave.minorFaults, unchangedSave.peakKiB / 1024.0);
 
@@ -175,8 +122,8 @@ int main(int argc, char** argv) {
     bench::writeThreeLanguageHelpData(realProject);
     Measure realBase, realScan;
     for (int run = 0; run < Runs; ++run) {
-        runProcess({self.string(), "--baseline-open", realFolder.string()}, realBase);
-        runProcess({corvane, "scan", realProject.string()}, realScan);
+        bench::runProcess({self.string(), "--baseline-open", realFolder.string()}, realBase);
+        bench::runProcess({corvane, "scan", realProject.string()}, realScan);
     }
     size_t formBytes = 0;
     for (const auto& entry : fs::directory_iterator(realFolder))
@@ -184,7 +131,7 @@ int main(int argc, char** argv) {
             formBytes += static_cast<size_t>(entry.file_size());
     std::printf("large real-shaped project: 546 designers, 13876 controls, forms %zu bytes, data file %zu bytes\n",
                 formBytes, static_cast<size_t>(fs::file_size(realFolder / "ContextHelp.txt")));
-    print("open large (corvane scan)", realScan, realBase);
+    bench::printComparison("open large (corvane scan)", realScan, realBase);
     if (argc == 2 && std::string(argv[1]) == "--keep") { // for a profiler: the projects stay
         std::printf("project kept in %s\n", folder.c_str());
         std::printf("large project kept in %s\n", realFolder.c_str());
