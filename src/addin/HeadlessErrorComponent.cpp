@@ -2,6 +2,7 @@
 
 #include "addin/ComponentRegistry.h"
 #include "support/AppPaths.h"
+#include "support/MessageText.h"
 
 #include <chrono>
 #include <cstdlib>
@@ -26,14 +27,6 @@ std::string localTimeText() {
     char buffer[32];
     std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
     return buffer;
-}
-
-// The text on one line: line breaks become spaces, so a notice is always one line.
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
 }
 
 struct Report {

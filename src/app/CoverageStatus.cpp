@@ -5,6 +5,7 @@
 #include "app/GridView.h"
 #include "cli/EditorTexts.h"
 #include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
 #include "settings/ModMain.h"
 #include "support/CaseFold.h"
 
@@ -17,7 +18,6 @@ namespace corvane::app {
 
 namespace {
 
-constexpr int16_t HelpTextColumn = 3; // the editor's grid column of the current language's text
 
 QString qtText(const std::string& value) { return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())); }
 
@@ -89,7 +89,7 @@ void CoverageStatus::takeRowBeingEdited(exchange::ModuleTexts& module, const std
     int32_t index = grid.Row() >= 0 && grid.Row() < grid.ItemCount() ? grid.RowIndex(grid.Row()) : 0;
     if (index < 1 || index > static_cast<int32_t>(module.controls.size()))
         return;
-    Variant cell = grid.Value(HelpTextColumn);
+    Variant cell = grid.Value(HelpGridColumn::HelpText);
     std::string typed = cell.isNull() ? std::string() : cell.toText();
     auto& texts = module.controls[static_cast<size_t>(index - 1)].texts;
     for (auto& [name, text] : texts)

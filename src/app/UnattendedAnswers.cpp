@@ -6,6 +6,7 @@
 #include "app/ViewContext.h"
 #include "controls/FileDialog.h"
 #include "controls/Form.h"
+#include "support/MessageText.h"
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,14 +16,6 @@
 namespace corvane::app {
 
 namespace {
-
-// One line for a text that may hold line breaks.
-std::string oneLine(std::string text) {
-    for (char& c : text)
-        if (c == '\r' || c == '\n')
-            c = ' ';
-    return text;
-}
 
 std::string environment(const char* name) {
     const char* value = std::getenv(name);

@@ -129,8 +129,8 @@ bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const F
     const bool primarySelected = settings.SelectedLanguages->Contains(settings.mPrimaryLanguage);
     for (const auto& [besideProject, compiled] : placed) {
         auto time = before.find(besideProject);
-        const bool written = lastWritten(besideProject) && time != before.end() &&
-                             lastWritten(besideProject) != time->second;
+        auto now = lastWritten(besideProject);
+        const bool written = now && time != before.end() && now != time->second;
         std::string why;
         if (!primarySelected)
             why = "the primary language \"" + settings.mPrimaryLanguage + "\" is not among the selected languages";
@@ -173,9 +173,10 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     const std::vector<fs::path> requested = requestedFiles(settings, layout);
     const auto placed = placedFiles(settings, layout, session.ide()->Version());
     const FileTimes before = lastWritten(requested);
-    FileTimes placedBefore;
-    for (const auto& [besideProject, compiled] : placed)
-        placedBefore[besideProject] = lastWritten(besideProject);
+    std::vector<fs::path> besideProject;
+    for (const auto& [file, compiled] : placed)
+        besideProject.push_back(file);
+    const FileTimes placedBefore = lastWritten(besideProject);
     bool ok = true;
     try {
         editor->CreateHelpFiles();

@@ -4,6 +4,7 @@
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/LanguageTable.h"
+#include "support/MessageText.h"
 #include "vbide/VBProject.h"
 
 #include <algorithm>
@@ -48,11 +49,8 @@ std::filesystem::path ExchangeSession::dataFile() const {
 std::string ExchangeSession::projectLanguage(const std::string& language) {
     std::string name = texts_.languageNamed(language);
     if (name.empty()) {
-        std::string known;
-        for (const std::string& candidate : texts_.languages)
-            known += (known.empty() ? "" : ", ") + candidate;
         err_ << "corvane " << command_ << ": '" << language << "' is not a language of "
-             << texts_.project << "; its languages are " << known << "\n";
+             << texts_.project << "; its languages are " << joined(texts_.languages) << "\n";
     }
     return name;
 }

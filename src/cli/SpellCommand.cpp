@@ -4,6 +4,7 @@
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
+#include "support/MessageText.h"
 #include "support/SpellingService.h"
 
 #include <optional>
@@ -44,13 +45,6 @@ std::optional<std::vector<std::string>> chooseLanguages(const NameList& selected
     if (!selected.Contains(*wanted))
         return std::nullopt;
     return std::vector<std::string>{selected.Item(*wanted)};
-}
-
-std::string joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + name;
-    return text;
 }
 
 void printBadWord(std::ostream& out, const std::string& module, const std::string& key, const std::string& language,

@@ -175,6 +175,9 @@ private:
     void showOptions();
     void showLanguageOptions();
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
+    // Gives the control the context number `id` when it has another one; the number is read
+    // from the control's summary, so a form's property sets are built only when one changes.
+    static void setContextNumber(vbide::VBControl& control, int32_t id);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
     void showCompileLog(ErrorScope& scope, const std::string& text);

@@ -38,16 +38,14 @@ int msgBox(int16_t prompt, int style, int16_t title) {
     return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
 }
 
-// Gives the control the context number `id` when it has another one. The number is read from
-// the control's summary, so the form's property sets are built only when a number changes
-// (a compile that changes nothing builds none and writes no form).
-void setContextNumber(vbide::VBControl& control, int32_t id) {
+} // namespace
+
+// A compile that changes no number builds no property set and writes no form.
+void FrmWizard::setContextNumber(vbide::VBControl& control, int32_t id) {
     std::optional<int32_t> current = control.whatsThisHelpID();
     if (current && *current != id)
         control.Properties().Item("WhatsThisHelpID").SetValue(Variant(id));
 }
-
-} // namespace
 
 void FrmWizard::CreateHelpFiles() {
     std::string CompilerOutput;

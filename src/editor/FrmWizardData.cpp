@@ -169,13 +169,8 @@ void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
         for (const auto& each : *records) {
             HelpItem& record = *each;
             scope.step([&] {
-                const auto& control = record.Control();
-                if (record.HasHelpText() || !control ||
-                    !Utilities::ItemExists(control->Properties(), "WhatsThisHelpID"))
-                    return;
-                auto& property = control->Properties().Item("WhatsThisHelpID");
-                if (property.Value().toLong() != 0)
-                    property.SetValue(Variant(int32_t{0}));
+                if (!record.HasHelpText() && record.Control())
+                    setContextNumber(*record.Control(), 0);
             });
         }
 }

@@ -17,10 +17,6 @@ std::optional<ExchangeFormat> formatNamed(std::string_view name) {
     return std::nullopt;
 }
 
-const char* extensionOf(ExchangeFormat format) {
-    return format == ExchangeFormat::Xliff ? ".xlf" : ".po";
-}
-
 ExchangeDocument readExchangeFile(const std::filesystem::path& path) {
     std::string bytes = readFileBytes(path);
     std::string extension = asciiLower(path.extension().string());

@@ -14,8 +14,6 @@ enum class ExchangeFormat { Xliff, Po };
 
 // The format of a --format value ("xliff", "po"); nothing for another name.
 std::optional<ExchangeFormat> formatNamed(std::string_view name);
-// The file extension of a format (".xlf", ".po").
-const char* extensionOf(ExchangeFormat format);
 // Reads an exchange file of either format: ".xlf"/".xliff" and ".po" by name, any other by
 // its first character ('<' for XLIFF). Raises ExchangeFormatError, or VbError 53/75.
 ExchangeDocument readExchangeFile(const std::filesystem::path& path);

@@ -1,6 +1,7 @@
 #include "exchange/ImportPlan.h"
 
 #include "support/CaseFold.h"
+#include "support/MessageText.h"
 
 #include <unordered_map>
 #include <unordered_set>
@@ -8,13 +9,6 @@
 namespace corvane::exchange {
 
 namespace {
-
-std::string joined(const std::vector<std::string>& names) {
-    std::string text;
-    for (const std::string& name : names)
-        text += (text.empty() ? "" : ", ") + name;
-    return text;
-}
 
 // Refuses a file made for another project, language or primary language, or with a unit twice.
 void checkFileFits(const ProjectTexts& project, const ExchangeDocument& document,

@@ -27,15 +27,5 @@ std::string ProjectTexts::languageNamed(std::string_view language) const {
     return {};
 }
 
-const ControlTexts* ProjectTexts::find(std::string_view module, std::string_view key) const {
-    for (const ModuleTexts& candidate : modules) {
-        if (!equalsIgnoreCase(candidate.name, module))
-            continue;
-        for (const ControlTexts& control : candidate.controls)
-            if (equalsIgnoreCase(control.key, key))
-                return &control;
-    }
-    return nullptr;
-}
 
 } // namespace corvane::exchange

@@ -44,8 +44,6 @@ struct ProjectTexts {
     // The project's spelling of `language` (letter case ignored); "" when it is not one of
     // its languages.
     std::string languageNamed(std::string_view language) const;
-    // The control `key` of `module` (letter case ignored); null when there is none.
-    const ControlTexts* find(std::string_view module, std::string_view key) const;
 };
 
 // True when `text` has a character other than the space.

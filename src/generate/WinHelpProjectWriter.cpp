@@ -40,9 +40,9 @@ void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFo
     HPJTemplateText = readTemplate(templateFolder / "template.hpj");
     // The document states the language's code page, unless its template names one of its own;
     // the font's character set and the project's follow what the document declares.
-    codePage_ = codePageFor(languageCodePage);
-    RTFTemplateText = replaceAllIgnoreCase(withCodePage(rtfTemplateAsRead_, languageCodePage), "%CHARSET%",
-                                           std::to_string(charsetOfCodePage(codePage_)));
+    const std::string document = withCodePage(rtfTemplateAsRead_, languageCodePage);
+    codePage_ = declaredCodePage(document);
+    RTFTemplateText = replaceAllIgnoreCase(document, "%CHARSET%", std::to_string(charsetOfCodePage(codePage_)));
     lcid_ = lcid;
 }
 

@@ -99,9 +99,7 @@ public:
     // The document of the help data: the root with the settings, one "SelectedLanguage" per
     // selected language, one "VBComponent" per module with a "HelpItem" per record. A save
     // writes the same bytes without building it (HelpDataWriter).
-    // `eachRecord` runs after each record is written.
-    XMLDocument document(const ModuleRecords& forms, const NameList& formNames,
-                         const std::function<void(HelpItem&)>& eachRecord = {}) const;
+    XMLDocument document(const ModuleRecords& forms, const NameList& formNames) const;
     // Writes the records to `target` (the file read when empty): the lock, the copy of an
     // incompletely loaded file, then the text rendered straight into a temporary file that
     // replaces the file. A file that already holds these bytes is left as it is (its time

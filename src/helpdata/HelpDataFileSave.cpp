@@ -45,8 +45,7 @@ fs::path HelpDataFile::backupPath() const {
     return copyNameFor(path_, bytesOf(path_));
 }
 
-XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& formNames,
-                                   const std::function<void(HelpItem&)>& eachRecord) const {
+XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& formNames) const {
     XMLDocument document;
     XMLElement root = document.Root();
     root.SetName("Root");
@@ -61,11 +60,8 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
     for (int32_t x = 1; x <= forms.Count(); ++x) {
         XMLElement module = root.AddElement("VBComponent", "");
         module.AddAttribute("ComponentName", formNames.Item(x));
-        for (const auto& record : *forms.Item(x)) {
+        for (const auto& record : *forms.Item(x))
             record->SaveToXML(module.AddElement("HelpItem", ""));
-            if (eachRecord)
-                eachRecord(*record);
-        }
     }
     return document;
 }

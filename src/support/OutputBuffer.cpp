@@ -12,7 +12,6 @@ void OutputBuffer::flush() {
     if (used_ == 0)
         return;
     std::string_view chunk(buffer_.get(), used_);
-    handedOn_ += used_;
     used_ = 0;
     drain_(chunk);
 }

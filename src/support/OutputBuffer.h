@@ -43,8 +43,6 @@ public:
     }
     // Hands on the bytes collected so far.
     void flush();
-    // The number of bytes appended since the buffer was made.
-    size_t total() const noexcept { return handedOn_ + used_; }
 
 private:
     void appendSlow(std::string_view bytes);
@@ -53,7 +51,6 @@ private:
     size_t capacity_;
     std::unique_ptr<char[]> buffer_;
     size_t used_ = 0;
-    size_t handedOn_ = 0;
 };
 
 } // namespace corvane
