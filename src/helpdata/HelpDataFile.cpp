@@ -9,7 +9,6 @@
 #include "support/XmlEncoding.h"
 
 #include <algorithm>
-#include <array>
 
 namespace corvane {
 
@@ -30,16 +29,6 @@ int lineAt(std::string_view text, std::ptrdiff_t offset) {
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
             ++line;
     return line;
-}
-
-// True when the stored context number fits the 32-bit number the record keeps.
-bool contextNumberFits(std::string_view text) {
-    double value = Val(text);
-    return value >= -2147483648.5 && value < 2147483647.5;
-}
-
-std::string inQuotes(std::string_view name) {
-    return "'" + std::string(name) + "'";
 }
 
 } // namespace
@@ -71,13 +60,16 @@ void HelpDataFile::read(const fs::path& path) {
     problems_.clear();
     text_.clear();
     document_ = XMLDocument();
+    plainRead_ = false;
+    keptBytes_.reset();
     released_ = false;
     try {
-        // The usual file, UTF-8 and well-formed, is parsed where it is read, without a copy.
         FileBuffer buffer = readFileBuffer(path, pugi::get_memory_allocation_function(),
                                            pugi::get_memory_deallocation_function());
         existed_ = true;
-        if (document_.LoadInPlace(buffer.data, buffer.size))
+        // The file as the program writes it is read straight into records; any other UTF-8 file
+        // that is well-formed is parsed where it was read, without a copy.
+        if (readPlain(buffer) || document_.LoadInPlace(buffer.data, buffer.size))
             return;
         readDecoded(readFileBytes(path)); // the rest is decoded first (and problems named)
     } catch (const VbError& error) {
@@ -87,6 +79,32 @@ void HelpDataFile::read(const fs::path& path) {
         }
         document_.LoadText(EmptyDocument);
     }
+}
+
+bool HelpDataFile::readPlain(FileBuffer& buffer) {
+    std::string_view bytes(buffer.data, buffer.size);
+    if (!isPlainUtf8Xml(bytes) || bytes.find('\0') != std::string_view::npos ||
+        !plain_.read(bytes))
+        return false;
+    keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
+    keptSize_ = buffer.size;
+    plainRead_ = true;
+    return true;
+}
+
+// The kept bytes of a file in the plain form become the document (they are well-formed).
+void HelpDataFile::parseKeptBytes() {
+    if (!plainRead_)
+        return;
+    plainRead_ = false;
+    plain_ = PlainHelpData();
+    if (!document_.LoadInPlace(keptBytes_.release(), keptSize_))
+        readDecoded(readFileBytes(path_));
+}
+
+XMLDocument HelpDataFile::readDocument() {
+    parseKeptBytes();
+    return document_;
 }
 
 // Loads bytes that are not plain UTF-8 or not well-formed; the text stays for line numbers.
@@ -108,132 +126,59 @@ void HelpDataFile::readDecoded(std::string bytes) {
 bool HelpDataFile::isNew() const {
     if (released_)
         return releasedNew_;
+    if (plainRead_)
+        return plain_.isNew();
     XMLElements children = document_.Root().Elements();
     return children.begin() == children.end();
 }
 
-void HelpDataFile::readSettings() {
+std::optional<std::string> HelpDataFile::rootAttribute(const char* name) const {
+    if (plainRead_)
+        return plain_.rootAttribute(name);
     XMLAttributes attributes = document_.Root().Attributes();
+    if (!Utilities::ItemExists(attributes, name))
+        return std::nullopt;
+    return attributes.Item(name).Value();
+}
+
+void HelpDataFile::readSettings() {
     auto readFlag = [&](const char* name, bool& flag) {
-        if (Utilities::ItemExists(attributes, name))
-            flag = attributes.Item(name).Value() == "True";
+        if (std::optional<std::string> value = rootAttribute(name))
+            flag = *value == "True";
     };
     readFlag("GenerateHTML", settings_.mGenerateHTML);
     readFlag("GenerateWinHelp", settings_.mGenerateWinHelp);
     readFlag("CompileHTML", settings_.mCompileHTML);
     readFlag("CompileWinHelp", settings_.mCompileWinHelp);
-    if (Utilities::ItemExists(attributes, "PrimaryLanguage"))
-        settings_.mPrimaryLanguage = attributes.Item("PrimaryLanguage").Value();
-    if (Utilities::ItemExists(attributes, "CurrentLanguage"))
-        settings_.mCurrentLanguage = attributes.Item("CurrentLanguage").Value();
+    if (std::optional<std::string> value = rootAttribute("PrimaryLanguage"))
+        settings_.mPrimaryLanguage = *value;
+    if (std::optional<std::string> value = rootAttribute("CurrentLanguage"))
+        settings_.mCurrentLanguage = *value;
     if (settings_.mCurrentLanguage.empty())
         settings_.mCurrentLanguage = Neutral;
 }
 
 void HelpDataFile::readSelectedLanguages() {
     NameList& languages = *settings_.SelectedLanguages;
+    if (plainRead_) {
+        for (const std::string& language : plain_.selectedLanguages())
+            if (!languages.Contains(language))
+                languages.Add(language, language);
+        return;
+    }
     for (const XMLElement& child : document_.Root().Elements()) {
         if (!child.hasName("SelectedLanguage"))
             continue;
         XMLAttributes attributes = child.Attributes();
         if (!attributes.Contains("Name")) {
-            addProblem(child, "a \"SelectedLanguage\" element without \"Name\" is skipped");
+            addProblem(child.sourceOffset(),
+                       "a \"SelectedLanguage\" element without \"Name\" is skipped");
             continue;
         }
         std::string language = attributes.Item("Name").Value();
         if (!languages.Contains(language))
             languages.Add(language, language);
     }
-}
-
-void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
-    for (const XMLElement& child : document_.Root().Elements())
-        if (child.hasName("VBComponent"))
-            readModule(child, forms, formNames);
-    // The records hold everything now: the file's bytes and their document are freed.
-    releasedNew_ = isNew();
-    released_ = true;
-    document_ = XMLDocument();
-    std::string().swap(text_);
-}
-
-bool HelpDataFile::readModule(const XMLElement& element, ModuleRecords& forms,
-                              NameList& formNames) {
-    XMLAttributes attributes = element.Attributes();
-    if (!attributes.Contains("ComponentName")) {
-        addProblem(
-            element,
-            "a \"VBComponent\" element without \"ComponentName\": its records are not loaded");
-        return false;
-    }
-    std::string module = attributes.Item("ComponentName").Value();
-    if (forms.Contains(module)) {
-        addProblem(element, "the module " + inQuotes(module) +
-                                " is listed a second time (letter case ignored): " +
-                                "the records of this element are not loaded");
-        return false;
-    }
-    auto records = std::make_shared<HelpItems>();
-    forms.Add(records, module);
-    formNames.Add(module, module);
-    for (const XMLElement& child : element.Elements())
-        readRecord(child, module, *records);
-    return true;
-}
-
-void HelpDataFile::readRecord(const XMLElement& element, const std::string& module,
-                              HelpItems& records) {
-    static constexpr std::array<std::string_view, 4> required = {"ComponentName", "ControlName",
-                                                                 "ContextHelpID", "ControlType"};
-    XMLAttributes attributes = element.Attributes();
-    std::string key =
-        attributes.Contains("ControlName") ? attributes.Item("ControlName").Value() : "";
-    // Named only in problems, which are rare: not made for every record.
-    auto where = [&] { return "the record " + inQuotes(key) + " of module " + inQuotes(module); };
-    for (std::string_view name : required) {
-        if (!attributes.Contains(name))
-            return addProblem(element,
-                              where() + " has no \"" + std::string(name) + "\": it is not loaded");
-    }
-    std::vector<std::string> languages; // those met so far; a record holds a few
-    auto met = [&](std::string_view language) {
-        return std::ranges::any_of(languages, [&](const std::string& seen) { return equalsIgnoreCase(seen, language); });
-    };
-    for (const XMLElement& text : element.Elements()) {
-        if (!text.hasName("HelpText"))
-            continue;
-        if (!text.Attributes().Contains("Language"))
-            return addProblem(text,
-                              where() + " has a \"HelpText\" without \"Language\": it is not loaded");
-        std::string language = text.Attributes().Item("Language").Value();
-        if (met(language))
-            addProblem(text, where() + " has a second text in " + inQuotes(language) +
-                                 ": the first one is loaded");
-        else
-            languages.push_back(language);
-        if (!settings_.SelectedLanguages->Contains(language) && !text.Text().empty())
-            addProblem(text, where() + " has a text in " + inQuotes(language) +
-                                 ", a language that is not selected: it is not loaded");
-    }
-    if (element.Elements().begin() == element.Elements().end() && !element.Text().empty() &&
-        !settings_.SelectedLanguages->Contains(Neutral))
-        addProblem(element, where() + " keeps its text in the older form (" + inQuotes(Neutral) +
-                                "), a language that is not selected: it is not loaded");
-    std::string number = attributes.Item("ContextHelpID").Value();
-    if (!contextNumberFits(number))
-        return addProblem(element, where() + " has the context number " + number +
-                                       ", out of range: it is not loaded");
-    if (records.Contains(key))
-        return addProblem(
-            element, where() + " is listed a second time (letter case ignored): it is not loaded");
-    auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
-    record->LoadFromXML(element);
-    // The scan replaces the caption from the live control; a record whose control cannot be
-    // read this session keeps the stored one and is saved as it was.
-    if (attributes.Contains("Caption"))
-        record->Caption = attributes.Item("Caption").Value();
-    std::string_view recordKey = record->ControlName; // lives on in the record
-    records.Add(std::move(record), recordKey);
 }
 
 void HelpDataFile::load(const fs::path& path, ModuleRecords& forms, NameList& formNames) {
@@ -252,7 +197,7 @@ void HelpDataFile::load(const fs::path& path, ModuleRecords& forms, NameList& fo
         settings_.mPrimaryLanguage = settings_.mCurrentLanguage;
 }
 
-void HelpDataFile::addProblem(const XMLElement& element, std::string what) {
+void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {
     if (text_.empty() && existed_) { // parsed in place: the lines are counted in the file's text
         try {
             text_ = decodeOwnedXmlBytes(readFileBytes(path_));
@@ -260,7 +205,7 @@ void HelpDataFile::addProblem(const XMLElement& element, std::string what) {
             // the problem is still told, without its line
         }
     }
-    problems_.push_back({lineAt(text_, element.sourceOffset()), std::move(what)});
+    problems_.push_back({lineAt(text_, offset), std::move(what)});
 }
 
 std::string HelpDataFile::problemReport() const {

@@ -22,6 +22,9 @@
 // - After an incomplete load, the first save copies the bytes the file then holds beside it
 //   ("ContextHelp.txt.damaged", ".damaged.2" ...; a copy of the same bytes is not made twice)
 //   before it replaces the file, and refuses to replace a file it cannot copy.
+// Both ways of reading load the same records: a file as the program writes it is read straight
+// into records, on as many threads as there are cores, and every other file (or one whose
+// records hold a problem) as a document.
 // Saving goes through AtomicFile with the lock "ContextHelp.txt.lock" (git's lockfile
 // discipline): concurrent saves never mix, a read-only file is not replaced, a link is written
 // through. Failures are VbError 75 naming the file and the reason; the file then holds its old
@@ -29,12 +32,16 @@
 #pragma once
 
 #include "helpdata/HelpItem.h"
+#include "helpdata/PlainHelpData.h"
+#include "support/AtomicFile.h"
 #include "support/KeyedCollection.h"
 #include "support/XMLDocument.h"
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,7 +70,9 @@ public:
     // letter case, else the folder + "ContextHelp.txt".
     static std::filesystem::path locate(const std::filesystem::path& projectFile);
 
-    // Reads and parses the file at `path` (nothing is written; a missing file reads as new).
+    // Reads the file at `path` (nothing is written; a missing file reads as new). A file in the
+    // form the program writes is checked and kept for the records (PlainHelpData); any other is
+    // parsed as a document, which names what it cannot take.
     void read(const std::filesystem::path& path);
     // The file read last.
     const std::filesystem::path& path() const noexcept { return path_; }
@@ -72,8 +81,8 @@ public:
     // True when the document has no child element: a new project (its attributes do not count).
     bool isNew() const;
     // The document read, shared (changes to it are changes to this file's document); empty once
-    // readRecords has freed it.
-    XMLDocument readDocument() const { return document_; }
+    // readRecords has freed it. A file in the plain form is parsed into one here.
+    XMLDocument readDocument();
     // Sets the four output flags and the current and primary language from the root's
     // attributes; an absent attribute leaves its setting; an empty current language is "Neutral".
     void readSettings();
@@ -116,10 +125,18 @@ public:
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
 private:
+    // Takes the bytes when they are in the plain form; false leaves them to the caller.
+    bool readPlain(FileBuffer& buffer);
+    std::optional<std::string> rootAttribute(const char* name) const;
+    void parseKeptBytes();
+    void releaseSource();
     void readDecoded(std::string bytes);
-    void addProblem(const XMLElement& element, std::string what);
-    bool readModule(const XMLElement& element, ModuleRecords& forms, NameList& formNames);
-    void readRecord(const XMLElement& element, const std::string& module, HelpItems& records);
+    // `offset`: where the element that is not taken starts in the parsed text.
+    void addProblem(std::ptrdiff_t offset, std::string what);
+    struct ModuleToRead; // one "VBComponent" element: its records and what was not taken
+    ModuleToRead takeModule(pugi::xml_node element, ModuleRecords& forms, NameList& formNames);
+    void readModuleRecords(ModuleToRead& module) const;
+    void readRecord(pugi::xml_node element, ModuleToRead& module) const;
     void commitTo(const std::filesystem::path& target,
                   const std::function<void(OutputBuffer& out)>& produce,
                   const std::function<void()>& beforeReplace = {});
@@ -133,6 +150,12 @@ private:
     bool originalKept_ = false; // the bytes of an incomplete load are safe (or replaced by a save)
     std::string text_;          // the decoded text, for line numbers (read when needed)
     XMLDocument document_;
+    // A file in the plain form is read without a document: its bytes are kept for the records
+    // (and parsed into document_ only when something needs the document).
+    PlainHelpData plain_;
+    bool plainRead_ = false;
+    std::unique_ptr<char, void (*)(void*)> keptBytes_{nullptr, nullptr};
+    size_t keptSize_ = 0;
     bool released_ = false;    // readRecords freed the document
     bool releasedNew_ = false; // isNew() of the freed document
     std::vector<HelpDataProblem> problems_;

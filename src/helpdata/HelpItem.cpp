@@ -70,18 +70,20 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
             scope.step([&] { HelpTexts.Add(e.Text(), Neutral); });
             return;
         }
-        const NameList& selected = selectedLanguagesOf(selectedLanguages_);
         for (const XMLElement& child : children) {
             if (!child.hasName("HelpText"))
                 continue;
             scope.step([&] { language = child.Attributes().Item("Language").Value(); });
-            if (!Utilities::KeyExists(selected, language))
-                continue; // text of a language that is not selected is dropped
-            if (Utilities::KeyExists(HelpTexts, language))
-                continue; // the first text of a language wins
-            scope.step([&] { HelpTexts.Add(child.Text(), language); });
+            if (takesTextIn(language))
+                scope.step([&] { HelpTexts.Add(child.Text(), language); });
         }
     });
+}
+
+bool HelpItem::takesTextIn(std::string_view language) const {
+    // Text of a language that is not selected is dropped; the first text of a language wins.
+    return selectedLanguagesOf(selectedLanguages_).Contains(language) &&
+           !HelpTexts.Contains(language);
 }
 
 bool HelpItem::HasHelpText() {

@@ -59,6 +59,9 @@ public:
     void SaveToXML(XMLElement e);
     // Fills the record from `e`; texts of languages that are not selected are dropped.
     void LoadFromXML(const XMLElement& e);
+    // True when a stored text in `language` is taken: the language is selected and the record
+    // has no text in it yet, the first text of a language winning (letter case ignored).
+    bool takesTextIn(std::string_view language) const;
     // True when at least one language has text other than spaces.
     bool HasHelpText();
     // The same answer, without the error handling of a procedure: it cannot fail, and it

@@ -87,8 +87,8 @@ void XMLElement::SetName(std::string_view name) {
     node_.set_name(std::string(name).c_str());
 }
 
-std::string XMLElement::Text() const {
-    pugi::xml_node first = node_.first_child();
+std::string xmlElementText(pugi::xml_node element) {
+    pugi::xml_node first = element.first_child();
     if (isText(first) && !first.next_sibling()) // the usual case: one piece of text
         return first.value();
     std::string text;
@@ -96,6 +96,10 @@ std::string XMLElement::Text() const {
         if (isText(child))
             text += child.value();
     return text;
+}
+
+std::string XMLElement::Text() const {
+    return xmlElementText(node_);
 }
 
 void XMLElement::SetText(std::string_view text) {

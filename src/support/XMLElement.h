@@ -85,6 +85,9 @@ private:
     pugi::xml_node parent_;
 };
 
+// The own text of a parsed element (its character data, not that of its child elements).
+std::string xmlElementText(pugi::xml_node element);
+
 // One element: a name, attributes in order, its own text and child elements in order.
 class XMLElement {
 public:
@@ -110,6 +113,9 @@ public:
     // Where the element's name starts in the parsed text (bytes from its start); -1 for an
     // element that was not parsed from text.
     std::ptrdiff_t sourceOffset() const { return node_ ? node_.offset_debug() : -1; }
+    // The parsed node behind the handle, valid while the document lives: for a reader that walks
+    // a large document once and would otherwise make a handle for every element and attribute.
+    pugi::xml_node node() const noexcept { return node_; }
 
     // Appends an attribute; raises VbError 5 for a name that cannot be written and 457 when the
     // element already has an attribute of that name (the file would not be well-formed).

@@ -1,0 +1,70 @@
+// PlainHelpData: a help data file read straight from its bytes into records, without a parsed
+// document, when it is in the plain form the program writes (see HelpDataWriter):
+//   - an optional declaration `<?xml version="1.0" encoding="UTF-8"?>`, then the "Root" element;
+//   - in the root, "SelectedLanguage" elements (each with "Name") before "VBComponent" elements;
+//   - in each "VBComponent" (with "ComponentName"), "HelpItem" records with the four key
+//     attributes, holding "HelpText" elements (each with "Language") or nothing at all;
+//   - white space between elements, the five named entities in texts and values.
+// Anything else is not taken: comments, CDATA, character references, other elements, text
+// where none belongs, white space in a value, and every record that loading would name as a
+// problem (a missing attribute, a key or language given twice, a number out of range, a text
+// in a language that is not selected). The caller then parses the file as a document, which
+// takes what can be taken and names what cannot, so that both ways load the same records.
+//
+//   PlainHelpData plain;
+//   if (plain.read(bytes)) {                 // the structure: bytes checked, settings found
+//       ... plain.rootAttribute("CurrentLanguage"), plain.selectedLanguages() ...
+//       if (plain.readRecords(selected, forms, formNames)) ... // false: nothing was added
+//   }
+// The bytes must be UTF-8 without NUL bytes, and outlive the object.
+#pragma once
+
+#include "helpdata/HelpItem.h"
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace corvane {
+
+class PlainHelpDataCursor;
+
+class PlainHelpData {
+public:
+    // Reads the structure of the file's bytes; false when they are not in the plain form.
+    bool read(std::string_view bytes);
+
+    // The value of the root's first attribute of that name, decoded; none when it has none.
+    std::optional<std::string> rootAttribute(std::string_view name) const;
+    // The "Name" of every "SelectedLanguage" element, decoded, in file order.
+    const std::vector<std::string>& selectedLanguages() const noexcept { return languages_; }
+    // True when the root has no child element.
+    bool isNew() const noexcept { return modules_.empty() && languages_.empty(); }
+
+    // Adds every module with its records to `forms` and `formNames`, on as many threads as
+    // there are cores. False, with nothing added, when a module or record cannot be taken as
+    // it is (`selected`: the languages whose texts the records keep).
+    bool readRecords(const SelectedLanguageList& selected, ModuleRecords& forms,
+                     NameList& formNames) const;
+
+private:
+    // A "VBComponent" element: its name and where its content lies in the bytes.
+    struct ModuleSpan {
+        std::string name;
+        size_t contentBegin = 0;
+        size_t contentEnd = 0;
+    };
+
+    void readRootContent(PlainHelpDataCursor& cursor);
+    // The records of one module, or null when one of them cannot be taken as it is.
+    std::shared_ptr<HelpItems> readModule(const ModuleSpan& module,
+                                          const SelectedLanguageList& selected) const;
+
+    std::string_view bytes_;
+    std::vector<std::pair<std::string_view, std::string_view>> rootAttributes_; // as written
+    std::vector<std::string> languages_;
+    std::vector<ModuleSpan> modules_;
+};
+
+} // namespace corvane

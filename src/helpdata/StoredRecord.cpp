@@ -1,0 +1,90 @@
+#include "helpdata/StoredRecord.h"
+
+#include "helpdata/HelpItem.h"
+#include "support/CaseFold.h"
+#include "support/VbConvert.h"
+#include "support/XMLElement.h"
+
+#include <cstring>
+
+namespace corvane {
+
+namespace {
+
+// The attribute names of the fields, in the order of StoredRecord::Field.
+constexpr std::array<const char*, StoredRecord::FieldCount> FieldNames = {
+    "ComponentName", "ControlName", "ContextHelpID", "ControlType", "Caption"};
+
+bool isText(pugi::xml_node node) {
+    return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+}
+
+} // namespace
+
+bool hasOwnText(pugi::xml_node element) {
+    for (pugi::xml_node child = element.first_child(); child; child = child.next_sibling())
+        if (isText(child) && *child.value() != '\0')
+            return true;
+    return false;
+}
+
+StoredRecord::StoredRecord(pugi::xml_node element) : element_(element) {
+    for (pugi::xml_attribute attribute = element.first_attribute(); attribute;
+         attribute = attribute.next_attribute()) {
+        for (size_t field = 0; field < FieldCount; ++field) {
+            // The first attribute of a name counts, as a look-up by name finds it (a damaged
+            // file may repeat one).
+            if (!present_[field] && std::strcmp(attribute.name(), FieldNames[field]) == 0) {
+                present_[field] = true;
+                values_[field] = attribute.value();
+                break;
+            }
+        }
+    }
+}
+
+std::optional<std::string_view> StoredRecord::missingKeyAttribute() const {
+    for (size_t field = ComponentName; field <= ControlType; ++field)
+        if (!present_[field])
+            return FieldNames[field];
+    return std::nullopt;
+}
+
+bool StoredRecord::isRepeatedLanguage(pugi::xml_node text) const {
+    std::string_view language = text.attribute("Language").value();
+    for (pugi::xml_node earlier : texts()) {
+        if (earlier == text)
+            return false;
+        if (equalsIgnoreCase(earlier.attribute("Language").value(), language))
+            return true;
+    }
+    return false;
+}
+
+bool StoredRecord::hasChildElements() const {
+    for (pugi::xml_node child = element_.first_child(); child; child = child.next_sibling())
+        if (child.type() == pugi::node_element)
+            return true;
+    return false;
+}
+
+void StoredRecord::fill(HelpItem& record) const {
+    record.ComponentName = value(ComponentName);
+    record.ControlName = value(ControlName);
+    record.ContextHelpID = CLng(Val(value(ContextHelpID)));
+    record.ControlType = value(ControlType);
+    if (!hasChildElements()) {
+        // Older files kept the text as the element's own text.
+        record.HelpTexts.Add(xmlElementText(element_), "Neutral");
+    } else {
+        for (pugi::xml_node text : texts()) {
+            std::string_view language = text.attribute("Language").value();
+            if (record.takesTextIn(language))
+                record.HelpTexts.Add(xmlElementText(text), language);
+        }
+    }
+    if (present_[Caption])
+        record.Caption = value(Caption);
+}
+
+} // namespace corvane
