@@ -84,7 +84,7 @@ void HelpDataFile::read(const fs::path& path) {
 bool HelpDataFile::readPlain(FileBuffer& buffer) {
     std::string_view bytes(buffer.data, buffer.size);
     if (!isPlainUtf8Xml(bytes) || bytes.find('\0') != std::string_view::npos ||
-        !plain_.read(bytes))
+        !plain_.read(bytes, settings_.SelectedLanguages))
         return false;
     keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
     keptSize_ = buffer.size;

@@ -50,7 +50,7 @@ struct HelpDataFile::ModuleToRead {
 };
 
 void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
-    if (plainRead_ && plain_.readRecords(settings_.SelectedLanguages, forms, formNames))
+    if (plainRead_ && plain_.readRecords(*settings_.SelectedLanguages, forms, formNames))
         return releaseSource();
     parseKeptBytes(); // something in it is a problem to name: the document reading names it
     std::vector<ModuleToRead> modules;

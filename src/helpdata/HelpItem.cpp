@@ -81,9 +81,12 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
 }
 
 bool HelpItem::takesTextIn(std::string_view language) const {
+    return takesTextIn(language, selectedLanguagesOf(selectedLanguages_));
+}
+
+bool HelpItem::takesTextIn(std::string_view language, const NameList& selected) const {
     // Text of a language that is not selected is dropped; the first text of a language wins.
-    return selectedLanguagesOf(selectedLanguages_).Contains(language) &&
-           !HelpTexts.Contains(language);
+    return selected.Contains(language) && !HelpTexts.Contains(language);
 }
 
 bool HelpItem::HasHelpText() {

@@ -62,6 +62,8 @@ public:
     // True when a stored text in `language` is taken: the language is selected and the record
     // has no text in it yet, the first text of a language winning (letter case ignored).
     bool takesTextIn(std::string_view language) const;
+    // The same for the languages `selected` instead of the shared list.
+    bool takesTextIn(std::string_view language, const NameList& selected) const;
     // True when at least one language has text other than spaces.
     bool HasHelpText();
     // The same answer, without the error handling of a procedure: it cannot fail, and it

@@ -273,9 +273,8 @@ void readItemContent(Cursor& cursor, const StartTag& item, std::vector<RawText>&
     cursor.endTag("HelpItem");
 }
 
-// Reads the "HelpItem" elements of a module's content, bytes[begin, end); `each` gets every one
-// and answers whether to go on. False when the content is not in the plain form or `each`
-// stopped.
+// Reads the "HelpItem" elements of a module's content, bytes[begin, end); `each` gets every one.
+// False when the content is not in the plain form.
 template <typename Each>
 bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& each) {
     if (begin == end) // an empty module, or one that closes itself
@@ -293,12 +292,21 @@ bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& ea
             if (item.name != "HelpItem")
                 return false;
             readItemContent(cursor, item, texts);
-            if (!each(item, texts))
-                return false;
+            each(item, texts);
         }
     } catch (const NotPlain&) {
         return false;
     }
+}
+
+// True when both lists hold the same names, letter case ignored.
+bool holdsExactly(const NameList& a, const NameList& b) {
+    if (a.Count() != b.Count())
+        return false;
+    for (const std::string& name : a)
+        if (!b.Contains(name))
+            return false;
+    return true;
 }
 
 // True when the stored context number fits the 32-bit number the record keeps.
@@ -321,7 +329,8 @@ bool languagesArePlain(const std::vector<RawText>& texts) {
 
 // The record of a "HelpItem", or null when loading would name a problem in it.
 std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawText>& texts,
-                                   const SelectedLanguageList& selected, const HelpItems& records) {
+                                   const NameList& selected, const SelectedLanguageList& slot,
+                                   const HelpItems& records) {
     std::optional<std::string_view> component = item.attribute("ComponentName");
     std::optional<std::string_view> control = item.attribute("ControlName");
     std::optional<std::string_view> number = item.attribute("ContextHelpID");
@@ -331,7 +340,7 @@ std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawTe
     std::string numberText = decoded(*number);
     if (!contextNumberFits(numberText))
         return nullptr;
-    auto record = std::make_shared<HelpItem>(selected);
+    auto record = std::make_shared<HelpItem>(slot);
     record->ControlName = decoded(*control);
     if (records.Contains(record->ControlName))
         return nullptr;
@@ -343,7 +352,7 @@ std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawTe
     if (texts.empty())
         record->HelpTexts.Add(std::string(), Neutral); // the older form, without text
     for (const RawText& text : texts) {
-        if (record->takesTextIn(*text.language))
+        if (record->takesTextIn(*text.language, selected))
             record->HelpTexts.Add(decoded(text.text), *text.language);
         else if (!text.text.empty()) // a text in a language that is not selected
             return nullptr;
@@ -353,10 +362,12 @@ std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawTe
 
 } // namespace
 
-bool PlainHelpData::read(std::string_view bytes) {
+bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slot) {
     bytes_ = bytes;
+    slot_ = &slot;
     rootAttributes_.clear();
     languages_.clear();
+    fileLanguages_.Clear();
     modules_.clear();
     try {
         Cursor cursor(bytes, 0, bytes.size());
@@ -377,13 +388,16 @@ bool PlainHelpData::read(std::string_view bytes) {
     } catch (const NotPlain&) {
         return false;
     }
-    // Every module's content is checked now, so that a file taken here is a well-formed file
-    // whatever its records turn out to hold.
+    for (const std::string& language : languages_)
+        if (!fileLanguages_.Contains(language))
+            fileLanguages_.Add(language, language);
+    // Every module's content is read now, so that a file taken here is a well-formed file
+    // whatever its records turn out to hold; the records are read for the file's languages.
     std::vector<char> plain(modules_.size(), 0);
     forEachInParallel(modules_.size(), [&](size_t i) {
-        const ModuleSpan& module = modules_[i];
-        plain[i] = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
-                                   [](const StartTag&, const std::vector<RawText>&) { return true; });
+        bool wellFormed = false;
+        modules_[i].records = readModule(modules_[i], fileLanguages_, wellFormed);
+        plain[i] = wellFormed ? 1 : 0;
     });
     return std::ranges::find(plain, 0) == plain.end();
 }
@@ -407,7 +421,7 @@ void PlainHelpData::readRootContent(Cursor& cursor) {
             std::optional<std::string_view> name = element.attribute("ComponentName");
             if (!name)
                 throw NotPlain{};
-            ModuleSpan module{decoded(*name), cursor.position(), cursor.position()};
+            ModuleSpan module{decoded(*name), cursor.position(), cursor.position(), nullptr};
             if (!element.closed) {
                 // No "<" stands in a text or value of the plain form: the first end tag of the
                 // name ends the module, or its records are not in the plain form.
@@ -432,39 +446,48 @@ std::optional<std::string> PlainHelpData::rootAttribute(std::string_view name) c
     return std::nullopt;
 }
 
-bool PlainHelpData::readRecords(const SelectedLanguageList& selected, ModuleRecords& forms,
-                                NameList& formNames) const {
+bool PlainHelpData::readRecords(const NameList& selected, ModuleRecords& forms,
+                                NameList& formNames) {
     NameList names; // the modules' names, each once (letter case ignored)
     for (const ModuleSpan& module : modules_) {
         if (forms.Contains(module.name) || names.Contains(module.name))
             return false;
         names.Add(module.name, module.name);
     }
-    std::vector<std::shared_ptr<HelpItems>> read(modules_.size());
-    forEachInParallel(modules_.size(),
-                      [&](size_t i) { read[i] = readModule(modules_[i], selected); });
-    if (std::ranges::find(read, nullptr) != read.end())
-        return false;
-    for (size_t i = 0; i < modules_.size(); ++i) {
-        forms.Add(read[i], modules_[i].name);
-        formNames.Add(modules_[i].name, modules_[i].name);
+    if (!holdsExactly(selected, fileLanguages_)) { // the records keep other languages' texts
+        forEachInParallel(modules_.size(), [&](size_t i) {
+            bool wellFormed = false;
+            modules_[i].records = readModule(modules_[i], selected, wellFormed);
+        });
     }
+    for (const ModuleSpan& module : modules_)
+        if (!module.records)
+            return false;
+    for (ModuleSpan& module : modules_) {
+        forms.Add(std::move(module.records), module.name);
+        formNames.Add(module.name, module.name);
+    }
+    modules_.clear();
     return true;
 }
 
 std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module,
-                                                     const SelectedLanguageList& selected) const {
+                                                     const NameList& selected,
+                                                     bool& wellFormed) const {
     auto records = std::make_shared<HelpItems>();
-    bool taken = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
+    bool taken = true; // after a record that cannot be taken, the rest is only checked
+    wellFormed = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
                                  [&](const StartTag& item, const std::vector<RawText>& texts) {
-        std::shared_ptr<HelpItem> record = recordOf(item, texts, selected, *records);
-        if (!record)
-            return false;
-        std::string_view key = record->ControlName; // lives on in the record
-        records->Add(std::move(record), key);
-        return true;
+        if (!taken)
+            return;
+        std::shared_ptr<HelpItem> record = recordOf(item, texts, selected, *slot_, *records);
+        taken = record != nullptr;
+        if (taken) {
+            std::string_view key = record->ControlName; // lives on in the record
+            records->Add(std::move(record), key);
+        }
     });
-    return taken ? records : nullptr;
+    return taken && wellFormed ? records : nullptr;
 }
 
 } // namespace corvane

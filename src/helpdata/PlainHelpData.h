@@ -12,10 +12,10 @@
 // takes what can be taken and names what cannot, so that both ways load the same records.
 //
 //   PlainHelpData plain;
-//   if (plain.read(bytes)) {                 // the structure: bytes checked, settings found
+//   if (plain.read(bytes, settings.SelectedLanguages)) {   // every byte read, records too
 //       ... plain.rootAttribute("CurrentLanguage"), plain.selectedLanguages() ...
-//       if (plain.readRecords(selected, forms, formNames)) ... // false: nothing was added
-//   }
+//       if (plain.readRecords(*settings.SelectedLanguages, forms, formNames)) ...
+//   }                                                     // false: nothing was added
 // The bytes must be UTF-8 without NUL bytes, and outlive the object.
 #pragma once
 
@@ -32,8 +32,10 @@ class PlainHelpDataCursor;
 
 class PlainHelpData {
 public:
-    // Reads the structure of the file's bytes; false when they are not in the plain form.
-    bool read(std::string_view bytes);
+    // Reads the file's bytes; false when they are not in the plain form. The records are read
+    // too, keeping the texts of the languages the file selects; each reads the selected
+    // languages from `slot` later, which outlives it.
+    bool read(std::string_view bytes, const SelectedLanguageList& slot);
 
     // The value of the root's first attribute of that name, decoded; none when it has none.
     std::optional<std::string> rootAttribute(std::string_view name) const;
@@ -42,28 +44,33 @@ public:
     // True when the root has no child element.
     bool isNew() const noexcept { return modules_.empty() && languages_.empty(); }
 
-    // Adds every module with its records to `forms` and `formNames`, on as many threads as
-    // there are cores. False, with nothing added, when a module or record cannot be taken as
-    // it is (`selected`: the languages whose texts the records keep).
-    bool readRecords(const SelectedLanguageList& selected, ModuleRecords& forms,
-                     NameList& formNames) const;
+    // Adds every module with its records to `forms` and `formNames` (once). The records read
+    // with the file serve when `selected` holds the file's languages and no other (letter case
+    // ignored); else they are read again, on as many threads as there are cores. False, with
+    // nothing added, when a module or record cannot be taken as it is.
+    bool readRecords(const NameList& selected, ModuleRecords& forms, NameList& formNames);
 
 private:
-    // A "VBComponent" element: its name and where its content lies in the bytes.
+    // A "VBComponent" element: its name, where its content lies in the bytes, and its records
+    // (null when one of them cannot be taken as it is).
     struct ModuleSpan {
         std::string name;
         size_t contentBegin = 0;
         size_t contentEnd = 0;
+        std::shared_ptr<HelpItems> records;
     };
 
     void readRootContent(PlainHelpDataCursor& cursor);
-    // The records of one module, or null when one of them cannot be taken as it is.
-    std::shared_ptr<HelpItems> readModule(const ModuleSpan& module,
-                                          const SelectedLanguageList& selected) const;
+    // The records of one module keeping the texts of `selected`, or null when one of them
+    // cannot be taken as it is; `wellFormed` tells whether the content is in the plain form.
+    std::shared_ptr<HelpItems> readModule(const ModuleSpan& module, const NameList& selected,
+                                          bool& wellFormed) const;
 
     std::string_view bytes_;
+    const SelectedLanguageList* slot_ = nullptr;
     std::vector<std::pair<std::string_view, std::string_view>> rootAttributes_; // as written
     std::vector<std::string> languages_;
+    NameList fileLanguages_; // each of languages_ once, letter case ignored
     std::vector<ModuleSpan> modules_;
 };
 

@@ -19,10 +19,12 @@ namespace fs = std::filesystem;
 
 constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 
-// Everything a load gives, written out to be compared.
-std::string loadedFrom(const fs::path& file) {
+// Everything a load gives, written out to be compared; `selected` is selected before.
+std::string loadedFrom(const fs::path& file, const std::string& selected) {
     HelpDataSettings settings;
     settings.newSelectedLanguages();
+    if (!selected.empty())
+        settings.SelectedLanguages->Add(selected, selected);
     HelpDataFile data(settings);
     ModuleRecords forms;
     NameList formNames;
@@ -60,24 +62,25 @@ bool readPlain(std::string_view bytes) {
     HelpDataSettings settings;
     settings.newSelectedLanguages();
     PlainHelpData plain;
-    if (!plain.read(bytes))
+    if (!plain.read(bytes, settings.SelectedLanguages))
         return false;
     for (const std::string& language : plain.selectedLanguages())
         if (!settings.SelectedLanguages->Contains(language))
             settings.SelectedLanguages->Add(language, language);
     ModuleRecords forms;
     NameList names;
-    return plain.readRecords(settings.SelectedLanguages, forms, names);
+    return plain.readRecords(*settings.SelectedLanguages, forms, names);
 }
 
 class PlainHelpDataTest : public ::testing::Test {
 protected:
     // The load of the bytes, checked against the load of the same bytes as a document.
-    std::string loadBoth(const std::string& bytes) {
+    // `selected`: a language selected before the load, as when a project is opened again.
+    std::string loadBoth(const std::string& bytes, const std::string& selected = {}) {
         writeFile(dir_ / "plain.txt", bytes);
         writeFile(dir_ / "document.txt", withComment(bytes));
-        std::string plain = loadedFrom(dir_ / "plain.txt");
-        EXPECT_EQ(plain, loadedFrom(dir_ / "document.txt")) << bytes;
+        std::string plain = loadedFrom(dir_ / "plain.txt", selected);
+        EXPECT_EQ(plain, loadedFrom(dir_ / "document.txt", selected)) << bytes;
         return plain;
     }
 
@@ -123,6 +126,11 @@ TEST_F(PlainHelpDataTest, TheExampleAndWrittenFormsAreReadWithoutADocumentAndLoa
               std::string::npos)
         << loaded;
     EXPECT_NE(loaded.find("[chk] [frmA] [chk] [CheckBox] 2 [] {English:   }"), std::string::npos)
+        << loaded;
+    // With another language selected as well, the records are read again to keep its texts.
+    loaded = loadBoth(unusual, "French");
+    EXPECT_NE(loaded.find("[chk] [frmA] [chk] [CheckBox] 2 [] {English:   } {French: }"),
+              std::string::npos)
         << loaded;
 
     ASSERT_TRUE(readPlain("<Root/>"));
