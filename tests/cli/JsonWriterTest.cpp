@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <utility>
+#include <vector>
 
 namespace corvane::cli {
 namespace {
@@ -14,6 +16,20 @@ TEST(JsonWriter, EscapesTextsAndKeepsTheOrderOfALongDocument) {
               "\"a\\\"b\\\\c\\r\\n\\t\\b\\f\\u0001\\u001f\x7f Größe\"");
     EXPECT_EQ(JsonWriter::quoted("bad \xE4 byte"), "\"bad \xEF\xBF\xBD byte\"");
     EXPECT_EQ(JsonWriter::quoted(""), "\"\"");
+    // Texts are scanned eight bytes at a time: a byte to escape is found at every place of a word.
+    const std::vector<std::pair<char, std::string>> escapes = {
+        {'"', "\\\""}, {'\\', "\\\\"}, {'\n', "\\n"}, {'\x01', "\\u0001"}, {'\x1f', "\\u001f"}};
+    for (size_t at = 0; at < 24; ++at) {
+        for (const auto& [special, escaped] : escapes) {
+            std::string text(24, 'a');
+            text[at] = special;
+            EXPECT_EQ(JsonWriter::quoted(text),
+                      "\"" + std::string(at, 'a') + escaped + std::string(23 - at, 'a') + "\"")
+                << at;
+        }
+    }
+    EXPECT_EQ(JsonWriter::quoted("\x7f é€ 0123456789 ~ \x20"), "\"\x7f é€ 0123456789 ~  \"")
+        << "bytes from 0x20 up are kept";
 
     std::ostringstream out;
     std::string expected = "{\"items\": [";
