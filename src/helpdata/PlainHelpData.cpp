@@ -349,6 +349,7 @@ std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawTe
     record->ContextHelpID = CLng(Val(numberText));
     if (std::optional<std::string_view> caption = item.attribute("Caption"))
         record->Caption = decoded(*caption);
+    record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1));
     if (texts.empty())
         record->HelpTexts.Add(std::string(), Neutral); // the older form, without text
     for (const RawText& text : texts) {

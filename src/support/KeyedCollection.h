@@ -68,6 +68,12 @@ public:
         }
     }
 
+    // Makes room for `count` items in all, so that a collection whose size is known grows once.
+    void reserve(size_t count) {
+        items_.reserve(count);
+        keys_.reserve(count);
+    }
+
     // The item at a position counted from 1; raises 9 when there is none.
     T& Item(int32_t position) { return items_[checkedIndex(position)]; }
     const T& Item(int32_t position) const { return items_[checkedIndex(position)]; }

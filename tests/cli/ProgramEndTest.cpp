@@ -1,5 +1,6 @@
-// The command-line program ends without freeing what a scan built: what it prints and saves
-// is still complete, and nothing is left behind (no lock or temporary file).
+// The command-line program starts with the allocator's large pages, and ends without freeing
+// what a scan built: what it prints and saves is still complete, and nothing is left behind
+// (no lock or temporary file).
 #include "cli/CommandOutcome.h"
 #include "generate/TextReplace.h"
 #include "testsupport/TempDir.h"
@@ -43,6 +44,24 @@ TEST(ProgramEnd, TheProgramsScanPrintsAndSavesWhatTheCommandDoesInProcess) {
     for (const auto& entry : fs::directory_iterator(project))
         EXPECT_TRUE(entry.path().extension() != ".tmp" && entry.path().extension() != ".lock") << entry.path();
 }
+
+#ifdef CORVANE_WITH_MIMALLOC
+TEST(ProgramEnd, TheProgramRunsWithLargePagesUnlessTheUserChoseOtherwise) {
+    const std::string program = test::shellQuoted(test::corvaneProgram().string());
+    // The allocator names its options as it starts (the first start, then the second).
+    test::ToolRun chosen = test::runShell("env -u MIMALLOC_LARGE_OS_PAGES MIMALLOC_VERBOSE=1 " +
+                                          program + " --version 2>&1");
+    EXPECT_EQ(chosen.status, 0) << chosen.output;
+    EXPECT_NE(chosen.output.find("option 'large_os_pages': 1"), std::string::npos) << chosen.output;
+    EXPECT_NE(chosen.output.find("corvane 1."), std::string::npos) << chosen.output;
+
+    test::ToolRun kept = test::runShell("MIMALLOC_LARGE_OS_PAGES=0 MIMALLOC_VERBOSE=1 " + program +
+                                        " --version 2>&1");
+    EXPECT_EQ(kept.status, 0) << kept.output;
+    EXPECT_NE(kept.output.find("option 'large_os_pages': 0"), std::string::npos) << kept.output;
+    EXPECT_EQ(kept.output.find("option 'large_os_pages': 1"), std::string::npos) << kept.output;
+}
+#endif
 
 } // namespace
 } // namespace corvane::cli
