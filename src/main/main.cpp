@@ -28,8 +28,14 @@ void startWithLargePages(char** argv) {
 #ifdef CORVANE_WITH_MIMALLOC
     if (std::getenv("MIMALLOC_LARGE_OS_PAGES") != nullptr)
         return;
+    // The program's own file by its name, so that the process keeps its name ("corvane").
+    char self[4096];
+    ssize_t length = ::readlink("/proc/self/exe", self, sizeof self - 1);
+    if (length <= 0 || static_cast<size_t>(length) >= sizeof self - 1)
+        return;
+    self[length] = '\0';
     if (::setenv("MIMALLOC_LARGE_OS_PAGES", "1", 1) == 0)
-        ::execv("/proc/self/exe", argv);
+        ::execv(self, argv);
 #else
     static_cast<void>(argv);
 #endif

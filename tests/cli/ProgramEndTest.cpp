@@ -54,6 +54,16 @@ TEST(ProgramEnd, TheProgramRunsWithLargePagesUnlessTheUserChoseOtherwise) {
     EXPECT_EQ(chosen.status, 0) << chosen.output;
     EXPECT_NE(chosen.output.find("option 'large_os_pages': 1"), std::string::npos) << chosen.output;
     EXPECT_NE(chosen.output.find("corvane 1."), std::string::npos) << chosen.output;
+    // The second start keeps the program's name, as ps and killall know it: it is looked at
+    // while the program waits to read a project file that is a pipe.
+    test::TempDir dir;
+    const std::string pipe = test::shellQuoted((dir / "waiting.vbp").string());
+    test::ToolRun named = test::runShell(
+        "mkfifo " + pipe + "; env -u MIMALLOC_LARGE_OS_PAGES " + program + " scan " + pipe +
+        " >/dev/null 2>&1 & pid=$!; for i in $(seq 200); do grep -qa MIMALLOC_LARGE_OS_PAGES "
+        "/proc/$pid/environ && break; sleep 0.05; done; cat /proc/$pid/comm; echo > " + pipe +
+        "; wait");
+    EXPECT_EQ(named.output, "corvane\n");
 
     test::ToolRun kept = test::runShell("MIMALLOC_LARGE_OS_PAGES=0 MIMALLOC_VERBOSE=1 " + program +
                                         " --version 2>&1");
