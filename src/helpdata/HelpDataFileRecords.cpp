@@ -10,7 +10,6 @@
 #include "helpdata/StoredRecord.h"
 #include "support/CaseFold.h"
 #include "support/ParallelFor.h"
-#include "support/VbConvert.h"
 
 #include <cstring>
 
@@ -22,12 +21,6 @@ const std::string Neutral = "Neutral";
 
 bool isElementNamed(pugi::xml_node node, const char* name) {
     return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
-}
-
-// True when the stored context number fits the 32-bit number the record keeps.
-bool contextNumberFits(std::string_view text) {
-    double value = Val(text);
-    return value >= -2147483648.5 && value < 2147483647.5;
 }
 
 std::string inQuotes(std::string_view name) {
@@ -136,7 +129,7 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
         problem(element, " keeps its text in the older form (" + inQuotes(Neutral) +
                              "), a language that is not selected: it is not loaded");
     std::string_view number = stored.value(StoredRecord::ContextHelpID);
-    if (!contextNumberFits(number))
+    if (!HelpItem::fitsContextNumber(number))
         return problem(element, " has the context number " + std::string(number) +
                                     ", out of range: it is not loaded");
     if (module.records->Contains(key))

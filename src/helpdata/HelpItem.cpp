@@ -80,6 +80,11 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
     });
 }
 
+bool HelpItem::fitsContextNumber(std::string_view stored) {
+    double value = Val(stored);
+    return value >= -2147483648.5 && value < 2147483647.5;
+}
+
 bool HelpItem::takesTextIn(std::string_view language) const {
     return takesTextIn(language, selectedLanguagesOf(selectedLanguages_));
 }

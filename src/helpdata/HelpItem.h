@@ -57,6 +57,8 @@ public:
     // Writes the record into `e`: its attributes, then one "HelpText" child per selected
     // language that has text. Adds "Neutral" to an empty SelectedLanguages first.
     void SaveToXML(XMLElement e);
+    // True when a context number as the data file stores it fits the record's 32-bit number.
+    static bool fitsContextNumber(std::string_view stored);
     // Fills the record from `e`; texts of languages that are not selected are dropped.
     void LoadFromXML(const XMLElement& e);
     // True when a stored text in `language` is taken: the language is selected and the record

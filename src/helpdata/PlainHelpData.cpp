@@ -309,12 +309,6 @@ bool holdsExactly(const NameList& a, const NameList& b) {
     return true;
 }
 
-// True when the stored context number fits the 32-bit number the record keeps.
-bool contextNumberFits(std::string_view text) {
-    double value = Val(text);
-    return value >= -2147483648.5 && value < 2147483647.5;
-}
-
 // True when the texts' languages are written without entities, each once (letter case ignored).
 bool languagesArePlain(const std::vector<RawText>& texts) {
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -338,7 +332,7 @@ std::shared_ptr<HelpItem> recordOf(const StartTag& item, const std::vector<RawTe
     if (!component || !control || !number || !type || !languagesArePlain(texts))
         return nullptr;
     std::string numberText = decoded(*number);
-    if (!contextNumberFits(numberText))
+    if (!HelpItem::fitsContextNumber(numberText))
         return nullptr;
     auto record = std::make_shared<HelpItem>(slot);
     record->ControlName = decoded(*control);
