@@ -1,0 +1,191 @@
+#include "helpdata/PlainHelpDataCursor.h"
+
+namespace corvane {
+
+namespace {
+
+// The classes of bytes the reader asks about, one look-up each.
+struct ByteClasses {
+    std::array<bool, 256> space{};
+    std::array<bool, 256> nameStart{};
+    std::array<bool, 256> name{};
+    // Bytes a value may not hold as they are: a reader turns tab, CR and LF into spaces.
+    std::array<bool, 256> notInValue{};
+
+    constexpr ByteClasses() {
+        for (unsigned char c : std::string_view(" \t\r\n"))
+            space[c] = true;
+        for (int c = 0; c < 256; ++c) {
+            bool letter = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+            nameStart[c] = letter || c == '_' || c == ':';
+            name[c] = nameStart[c] || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        }
+        for (unsigned char c : std::string_view("<\t\r\n"))
+            notInValue[c] = true;
+    }
+};
+constexpr ByteClasses Classes;
+
+bool is(const std::array<bool, 256>& byteClass, char c) {
+    return byteClass[static_cast<unsigned char>(c)];
+}
+
+// The named entities the program writes, and what they stand for.
+constexpr std::array<std::pair<std::string_view, char>, 5> Entities = {
+    {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''}}};
+
+// The length of the character reference "&#N;" or "&#xH;" at the start of `text` and its
+// character: only those of ASCII characters (the program writes tab, CR, LF and the other
+// control characters so), which stand for one byte and are never cleaned after a parse.
+size_t characterReferenceAt(std::string_view text, char& stands) {
+    bool hex = text.starts_with("&#x");
+    size_t at = hex ? 3 : 2;
+    unsigned value = 0;
+    size_t digits = 0;
+    for (; at < text.size() && digits < 4; ++at, ++digits) {
+        char c = text[at];
+        unsigned digit = 16;
+        if (c >= '0' && c <= '9')
+            digit = static_cast<unsigned>(c - '0');
+        else if (hex && (c | 0x20) >= 'a' && (c | 0x20) <= 'f')
+            digit = static_cast<unsigned>((c | 0x20) - 'a' + 10);
+        if (digit >= (hex ? 16u : 10u))
+            break;
+        value = value * (hex ? 16 : 10) + digit;
+    }
+    if (digits == 0 || at >= text.size() || text[at] != ';' || value == 0 || value > 0x7F)
+        return 0;
+    stands = static_cast<char>(value);
+    return at + 1;
+}
+
+// The length of the entity or character reference at the start of `text` (0 when it is none
+// the plain form has) and the character it stands for.
+size_t entityAt(std::string_view text, char& stands) {
+    if (text.starts_with("&#"))
+        return characterReferenceAt(text, stands);
+    for (const auto& [entity, character] : Entities) {
+        if (text.starts_with(entity)) {
+            stands = character;
+            return entity.size();
+        }
+    }
+    return 0;
+}
+
+// A checked text or value as written, its entities replaced.
+} // namespace
+
+std::string decodedPlainText(std::string_view raw) {
+    size_t amp = raw.find('&');
+    if (amp == std::string_view::npos)
+        return std::string(raw);
+    std::string text(raw.substr(0, amp));
+    text.reserve(raw.size());
+    for (size_t i = amp; i < raw.size();) {
+        char stands = raw[i];
+        i += raw[i] == '&' ? entityAt(raw.substr(i), stands) : 1;
+        text += stands;
+    }
+    return text;
+}
+
+
+void PlainHelpDataCursor::skipSpace() {
+    while (at_ < bytes_.size() && is(Classes.space, bytes_[at_]))
+        ++at_;
+}
+
+bool PlainHelpDataCursor::take(std::string_view literal) {
+    if (bytes_.substr(at_).starts_with(literal)) {
+        at_ += literal.size();
+        return true;
+    }
+    return false;
+}
+
+void PlainHelpDataCursor::expect(std::string_view literal) {
+    if (!take(literal))
+        throw NotPlainForm{};
+}
+
+void PlainHelpDataCursor::startTag(PlainStartTag& tag) {
+    tag.name = name();
+    tag.count = 0;
+    for (;;) {
+        size_t before = at_;
+        skipSpace();
+        if (take(">") || take("/>")) {
+            tag.closed = bytes_[at_ - 2] == '/';
+            return;
+        }
+        if (at_ == before || tag.count == tag.attributes.size())
+            throw NotPlainForm{}; // an attribute follows white space
+        tag.attributes[tag.count++] = attribute();
+    }
+}
+
+void PlainHelpDataCursor::endTag(std::string_view name) {
+    if (this->name() != name)
+        throw NotPlainForm{};
+    skipSpace();
+    expect(">");
+}
+
+std::string_view PlainHelpDataCursor::text() {
+    size_t end = bytes_.find('<', at_);
+    if (end == std::string_view::npos)
+        throw NotPlainForm{};
+    return run(end);
+}
+
+bool PlainHelpDataCursor::onlySpaceBeforeTag() {
+    size_t begin = at_;
+    skipSpace();
+    if (atEnd() || bytes_[at_] != '<')
+        throw NotPlainForm{};
+    return at_ == begin;
+}
+
+std::string_view PlainHelpDataCursor::name() {
+    size_t begin = at_;
+    if (atEnd() || !is(Classes.nameStart, bytes_[at_]))
+        throw NotPlainForm{};
+    while (at_ < bytes_.size() && is(Classes.name, bytes_[at_]))
+        ++at_;
+    return bytes_.substr(begin, at_ - begin);
+}
+
+PlainAttribute PlainHelpDataCursor::attribute() {
+    PlainAttribute attribute{name(), {}};
+    skipSpace();
+    expect("=");
+    skipSpace();
+    if (atEnd() || (bytes_[at_] != '"' && bytes_[at_] != '\''))
+        throw NotPlainForm{};
+    char quote = bytes_[at_++];
+    size_t end = bytes_.find(quote, at_);
+    if (end == std::string_view::npos)
+        throw NotPlainForm{};
+    for (size_t i = at_; i < end; ++i)
+        if (is(Classes.notInValue, bytes_[i]))
+            throw NotPlainForm{};
+    attribute.value = run(end);
+    ++at_;
+    return attribute;
+}
+
+// The bytes up to `end`, every "&" in them an entity or character reference the program writes;
+// moves past them.
+std::string_view PlainHelpDataCursor::run(size_t end) {
+    std::string_view text = bytes_.substr(at_, end - at_);
+    for (size_t amp = text.find('&'); amp != std::string_view::npos; amp = text.find('&', amp + 1)) {
+        char stands = 0;
+        if (entityAt(text.substr(amp), stands) == 0)
+            throw NotPlainForm{};
+    }
+    at_ = end;
+    return text;
+}
+
+} // namespace corvane
