@@ -76,10 +76,11 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });
 
         // Step 3: open the projects.
+        // Their files are flushed to disk together at the end of the run (CreateHelpFiles).
         if (WinHelp)
-            scope.step([&] { WinHelp->open(OutputPath, ProjectName); });
+            scope.step([&] { WinHelp->open(OutputPath, ProjectName, Durability::Deferred); });
         if (s.mGenerateHTML)
-            scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage); });
+            scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage, Durability::Deferred); });
 
         // Step 4: every record of every module, in the order of Forms. A later language may
         // find its topics made already, from the same records (TopicsAhead.h).

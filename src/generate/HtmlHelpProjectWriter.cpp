@@ -10,8 +10,10 @@
 
 namespace corvane {
 
-HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage)
-    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), popups_(codePage) {}
+HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
+                                             Durability durability)
+    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), durability_(durability),
+      popups_(codePage) {}
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
 
@@ -21,7 +23,7 @@ void HtmlHelpProjectWriter::addTopics(PopupText&& popups) {
     popups_ = std::move(popups);
 }
 
-void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile()); }
+void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile(), durability_); }
 
 std::string HtmlHelpProjectWriter::encodingWarnings() const { return popups_.warnings(popupFileName()); }
 
@@ -34,7 +36,7 @@ void HtmlHelpProjectWriter::writeProject(const std::filesystem::path& templateFi
     std::string templ = withCrLf(file.ReadAll());
     file.Close();
     file.SetFullPath(projectFile());
-    file.OpenForWriting();
+    file.OpenForWriting(durability_);
     file.WriteLine(fillProject(templ, projectName_, popupFileName(), lcid));
     file.Close();
 }

@@ -9,6 +9,7 @@
 
 #include "generate/HelpOutputLayout.h"
 #include "generate/PopupText.h"
+#include "support/AtomicFile.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -20,8 +21,10 @@ namespace corvane {
 class HtmlHelpProjectWriter {
 public:
     // A popup file of `projectName` in `languageFolder` (ending in "/") in `codePage`; nothing
-    // is written yet. VbError 5 for a code page the system lacks.
-    HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage);
+    // is written yet. VbError 5 for a code page the system lacks. With Durability::Deferred
+    // the files are not flushed to disk on their own: the caller syncs its batch of files.
+    HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
+                          Durability durability = Durability::Flush);
 
     // Appends one topic: ".topic <id>", the text as one written line, an empty line.
     void addTopic(int32_t contextId, std::string_view text);
@@ -62,6 +65,7 @@ private:
 
     std::string folder_;
     std::string projectName_;
+    Durability durability_;
     PopupText popups_;
 };
 

@@ -239,8 +239,8 @@ void PopupText::write(std::ostream& out) const {
         out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
 }
 
-void PopupText::writeFile(const std::filesystem::path& path) const {
-    AtomicFile file(path);
+void PopupText::writeFile(const std::filesystem::path& path, Durability durability) const {
+    AtomicFile file(path, {}, durability);
     file.write(bytes_);
     file.commit();
 }

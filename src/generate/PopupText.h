@@ -9,6 +9,7 @@
 // its popup, and a note for the compile log says where.
 #pragma once
 
+#include "support/AtomicFile.h"
 #include "support/ByteBlocks.h"
 
 #include <cstddef>
@@ -60,8 +61,9 @@ public:
 
     // Writes the encoded bytes to a stream.
     void write(std::ostream& out) const;
-    // Replaces the file through AtomicFile; VbError 75 naming the file on failure.
-    void writeFile(const std::filesystem::path& path) const;
+    // Replaces the file through AtomicFile (flushed to disk unless `durability` defers it to
+    // the caller's sync); VbError 75 naming the file on failure.
+    void writeFile(const std::filesystem::path& path, Durability durability = Durability::Flush) const;
 
     // "Warning: ..." lines naming the unmappable characters of the file `fileName`, at most
     // `maxLines` of them plus a line counting the rest; "" when none. Each line ends in LF,

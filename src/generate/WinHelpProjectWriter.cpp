@@ -50,21 +50,22 @@ int WinHelpProjectWriter::codePageFor(int languageCodePage) const {
     return declaredCodePage(withCodePage(rtfTemplateAsRead_, languageCodePage));
 }
 
-void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
+void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName,
+                                Durability durability) {
     topicsEnded_ = mapEnded_ = false;
     auto inFolder = [&](HelpOutputFile file) { return languageFolder + HelpOutputLayout::fileName(file, projectName); };
     projectFile_ = inFolder(HelpOutputFile::WinHelpProject);
     helpFile_ = inFolder(HelpOutputFile::WinHelp);
     FileObject project{std::filesystem::path(projectFile_)};
-    project.OpenForWriting();
+    project.OpenForWriting(durability);
     project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
     topics_.SetFullPath(inFolder(HelpOutputFile::WinHelpTopics));
-    topics_.OpenForWriting();
+    topics_.OpenForWriting(durability);
     topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
     map_.SetFullPath(inFolder(HelpOutputFile::WinHelpMap));
-    map_.OpenForWriting();
+    map_.OpenForWriting(durability);
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {

@@ -34,8 +34,10 @@ public:
                        uint32_t lcid = 0x409);
 
     // Step B: writes "<Name>_Context.hpj" into `languageFolder` (ending in "/"), creates
-    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h".
-    void open(const std::string& languageFolder, const std::string& projectName);
+    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h". With
+    // Durability::Deferred no file is flushed to disk on its own: the caller syncs the batch.
+    void open(const std::string& languageFolder, const std::string& projectName,
+              Durability durability = Durability::Flush);
     // Step C: appends the topic of one record and, the first time its number is met, its
     // map line. `text` is the record's text in the language ("" when it has none).
     void addTopic(int32_t contextId, std::string_view text);
