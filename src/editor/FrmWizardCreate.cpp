@@ -186,7 +186,7 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         for (const auto& record : *Forms->Item(x)) {
             if (!record->Control())
                 continue;
-            if (record->HasHelpText()) {
+            if (record->hasText()) { // the check of HasHelpText, which cannot fail
                 FormHasHelp = true;
                 scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {

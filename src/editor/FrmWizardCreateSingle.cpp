@@ -104,7 +104,8 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         } else {
             for (const auto& records : *Forms) {
                 for (const auto& record : *records) {
-                    if (!record->Control() || !record->HasHelpText())
+                    // The check of HasHelpText, which cannot fail: no error handling per record.
+                    if (!record->Control() || !record->hasText())
                         continue;
                     if (record->ContextHelpID == 0) {
                         scope.step([&] { mHighestID = nextContextNumber(mHighestID); });

@@ -1,7 +1,10 @@
 #include "helpdata/HelpDataWriter.h"
 
+#include "support/ByteScan.h"
 #include "support/XmlChecks.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace corvane {
@@ -27,6 +30,30 @@ struct SpecialBytes {
 };
 
 const SpecialBytes BytesToEscape;
+
+// Non-zero when a word of eight bytes may hold a byte of either table: a control character,
+// & < > or ". Most words of a data file hold none and are copied without a look at each byte.
+uint64_t mayHoldSpecial(uint64_t word) {
+    using namespace bytescan;
+    return hasByteBelow(word, 0x20) | hasByte(word, '&') | hasByte(word, '<') | hasByte(word, '>') |
+           hasByte(word, '"');
+}
+
+// The length of the start of `value` that holds no byte of `table`.
+size_t plainLength(std::string_view value, const bool (&table)[256]) {
+    size_t i = 0;
+    for (;;) {
+        while (i + 8 <= value.size() && !mayHoldSpecial(bytescan::loadWord(value.data() + i)))
+            i += 8;
+        // A word that may hold one, or the last bytes: one by one, up to eight of them.
+        const size_t stop = std::min(value.size(), i + 8);
+        for (; i < stop; ++i)
+            if (table[static_cast<unsigned char>(value[i])])
+                return i;
+        if (i == value.size())
+            return i;
+    }
+}
 
 const char* boolText(bool value) {
     return value ? "True" : "False";
@@ -122,13 +149,13 @@ void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {
         cleaned = cleanXmlText(value);
         value = cleaned;
     }
-    size_t run = 0;
-    for (size_t i = 0; i < value.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(value[i]);
-        if (!table[c])
-            continue;
-        out_.append(value.substr(run, i - run));
-        run = i + 1;
+    for (;;) {
+        const size_t run = plainLength(value, table);
+        out_.append(value.substr(0, run));
+        if (run == value.size())
+            return;
+        const auto c = static_cast<unsigned char>(value[run]);
+        value.remove_prefix(run + 1);
         switch (c) {
         case '&':
             out_.append("&amp;");
@@ -149,7 +176,6 @@ void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {
         }
         }
     }
-    out_.append(value.substr(run));
 }
 
 } // namespace corvane

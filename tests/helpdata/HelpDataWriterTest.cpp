@@ -32,6 +32,12 @@ std::vector<std::string> trickyTexts() {
     for (int c = 1; c < 128; ++c)
         controls += static_cast<char>(c);
     texts.push_back(controls);
+    // Each special byte at every place of an eight-byte word, between long plain runs.
+    std::string placed;
+    for (char special : std::string("&<>\"\t\r\n\x01\x1F"))
+        for (size_t at = 0; at < 9; ++at)
+            placed += std::string(at, 'a') + special + std::string(17 - at, 'b');
+    texts.push_back(placed);
     return texts;
 }
 
