@@ -25,6 +25,7 @@ std::vector<std::string> trickyTexts() {
         "< & \" ' > &amp; &#10; ]]>",
         "Größe, naïve, 価格, \xF0\x9F\x98\x80",
         "not UTF-8: \xE4\xF6\xFC and a NUL: a\0b",
+        "plain & <then> Gr\xC3\xB6\xC3\x9F" "e \"then\" \xFF & a cut \xC3",
         "\r\n",
     };
     texts.back() += std::string("\0", 1);
