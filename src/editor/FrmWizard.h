@@ -184,6 +184,7 @@ private:
     void showCompileLog(ErrorScope& scope, const std::string& text);
     void showPendingNotes(ErrorScope& scope);
     std::string replaceStaleAssociation(const std::string& gone);
+    bool numberRecords(ErrorScope& scope);
     void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
                           const WinHelpProjectWriter* winHelp);
 

@@ -122,6 +122,7 @@ void FrmWizard::CreateHelpFiles() {
             scope.step([&] { busy.SetValue(k); });
             k = k + 1;
         }
+        topicsAhead_.reset(); // the thread has ended before the records change again
         syncHelpProjects(scope);
 
         scope.step([&] { busy.SetMessage("Updating Control properties"); });

@@ -62,7 +62,8 @@ void TopicsAhead::run() {
 }
 
 std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms, const std::string& language,
-                                                     const Recipe& recipe, const std::atomic<bool>& stop) {
+                                                     const Recipe& recipe, const std::atomic<bool>& stop,
+                                                     Unnumbered unnumbered) {
     Topics topics;
     PreparedTemplate topicTemplate;
     if (recipe.topicTemplate) {
@@ -77,8 +78,8 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
         for (const auto& record : *records) {
             if (!record->Control() || !record->hasText())
                 continue;
-            if (record->ContextHelpID == 0)
-                return std::nullopt; // the walk gives it a number (or reports why it cannot)
+            if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
+                return std::nullopt; // the run gives it a number (or reports why it cannot)
             const std::string& text = record->textIn(language);
             if (topics.winHelp)
                 topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);

@@ -1,19 +1,19 @@
 // TopicsAhead: the topics of the languages still to come in a creation run, made on a thread
-// of their own while the files of the language before are written and compiled.
+// of their own while the topics of the language before are made, written and compiled.
 //
-// Once the first language has walked the records, every record with help text has its context
-// number, and nothing changes the records until the run ends (the run is modal). The topics of
-// each later language then follow from the records, the language, the WinHelp topic template
-// and the code pages alone. A thread makes them, language after language; a language's own
-// walk takes them instead of making them again, provided they were made with the same template
-// and code pages. Where the thread cannot make a language's topics exactly as the walk would (a
-// record with text but still without a number, any failure), it gives that language up, and the
-// walk makes its topics itself with its usual error handling.
+// Once the first language has numbered the records, every record with help text has its context
+// number, and nothing changes the records until the languages are done (the run is modal). The
+// topics of each later language then follow from the records, the language, the WinHelp topic
+// template and the code pages alone. A thread makes them, language after language; a
+// language's own run takes them instead of making them again, provided they were made with the
+// same template and code pages. Where the thread cannot make a language's topics exactly as the
+// run would (a record with text but still without a number, any failure), it gives that
+// language up, and the run makes its topics itself with its usual error handling.
 //
 // Calling sequence:
 //   TopicsAhead ahead;
-//   ahead.start(records, languages);      // once the first language's walk is done
-//   auto topics = ahead.take(language, recipe);  // in each later walk: use them, or walk
+//   ahead.start(records, languages);      // once the first language has numbered the records
+//   auto topics = ahead.take(language, recipe);  // in each later language: use them, or make them
 // The destructor stops the thread and waits for it, so a run that ends early ends at once.
 #pragma once
 
@@ -63,10 +63,16 @@ public:
     // they are being made); nothing when they were not.
     std::optional<Topics> take(const std::string& language, const Recipe& recipe);
 
-    // The topics of `language` made with `recipe` from the records, as the walk makes them;
-    // nothing when a record with text has no context number yet, or when `stop` is set.
+    // What make() does with a record that has help text but no context number.
+    enum class Unnumbered {
+        GiveUp, // nothing is made: the language's own run numbers it first
+        Write,  // its topic is written with the number 0, as the run writes it after a skipped step
+    };
+    // The topics of `language` made with `recipe` from the records, in the order of the
+    // records; nothing when `stop` is set, or for a record with text but no context number
+    // when `unnumbered` says to give up.
     static std::optional<Topics> make(const ModuleRecords& forms, const std::string& language, const Recipe& recipe,
-                                      const std::atomic<bool>& stop);
+                                      const std::atomic<bool>& stop, Unnumbered unnumbered = Unnumbered::GiveUp);
 
 private:
     struct Slot {
