@@ -93,27 +93,39 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         // language may find them made already on another thread (TopicsAhead.h); once every
         // record has its number, that thread starts on the languages after this one while
         // this one's topics are made and written.
+        // The topic document and the popup file are written as the topics are made; where
+        // that fails, the topics are made in memory and each file reports its own failure.
         TopicRecipe recipe;
         if (WinHelp) {
             recipe.topicTemplate = WinHelp->topicTemplate();
             recipe.rtfCodePage = WinHelp->codePage();
+            recipe.documentFile = layout.languageFile(Language, HelpOutputFile::WinHelpTopics);
+            recipe.documentStart = WinHelp->documentStart();
         }
-        if (HTMLHelp)
+        if (HTMLHelp) {
             recipe.popupCodePage = language.codePage;
+            recipe.popupFile = HTMLHelp->popupFile();
+        }
         std::optional<TopicsAhead::Topics> topics;
         if (topicsAhead_)
             topics = topicsAhead_->take(Language, recipe);
         if (allNumbered)
             startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
+        const std::atomic<bool> never{false};
         if (!topics)
-            topics = scope.value([&] {
-                const std::atomic<bool> never{false};
-                return TopicsAhead::make(*Forms, Language, recipe, never, TopicsAhead::Unnumbered::Write);
+            ErrorScope::ignoringFailures([&] {
+                topics = TopicsAhead::make(*Forms, Language, recipe, never, TopicsAhead::Unnumbered::Write);
             });
+        if (!topics) {
+            TopicRecipe inMemory = recipe;
+            inMemory.documentFile = inMemory.popupFile = std::string();
+            topics = scope.value(
+                [&] { return TopicsAhead::make(*Forms, Language, inMemory, never, TopicsAhead::Unnumbered::Write); });
+        }
         if (topics && WinHelp && topics->winHelp)
-            scope.step([&] { WinHelp->addTopics(std::move(*topics->winHelp)); });
+            scope.step([&] { WinHelp->addTopics(std::move(*topics->winHelp), std::move(topics->document)); });
         if (topics && HTMLHelp && topics->popups)
-            scope.step([&] { HTMLHelp->addTopics(std::move(*topics->popups)); });
+            scope.step([&] { HTMLHelp->addTopics(std::move(*topics->popups), std::move(topics->popupFile)); });
 
         // Step 6: close the projects.
         if (HTMLHelp) {
@@ -172,14 +184,20 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
     ErrorScope::ignoringFailures([&] {
         std::vector<std::pair<std::string, TopicRecipe>> later;
         bool after = false;
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
         for (const std::string& name : *settings_.SelectedLanguages) {
             if (after) {
                 TopicRecipe theirs = recipe;
                 const int codePage = LanguageTable::installed().lookup(name).codePage;
-                if (theirs.popupCodePage)
+                if (theirs.popupCodePage) {
                     theirs.popupCodePage = codePage;
-                if (winHelp)
+                    theirs.popupFile = layout.languageFile(name, HelpOutputFile::Popups);
+                }
+                if (winHelp) {
                     theirs.rtfCodePage = winHelp->codePageFor(codePage);
+                    theirs.documentFile = layout.languageFile(name, HelpOutputFile::WinHelpTopics);
+                    theirs.documentStart = winHelp->documentStartFor(codePage);
+                }
                 later.emplace_back(name, std::move(theirs));
             }
             after = after || name == Language;

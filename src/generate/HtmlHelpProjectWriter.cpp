@@ -17,13 +17,24 @@ HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::st
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
 
-void HtmlHelpProjectWriter::addTopics(PopupText&& popups) {
+void HtmlHelpProjectWriter::addTopics(PopupText&& popups, std::optional<AtomicFile> file) {
     if (popups.codePage() != popups_.codePage())
         throw VbError(vberr::InvalidCall, "The popup topics were made for another code page", "HtmlHelpProjectWriter");
     popups_ = std::move(popups);
+    streamed_ = file.has_value();
+    preparedPopups_ = std::move(file);
 }
 
-void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile(), durability_); }
+void HtmlHelpProjectWriter::writePopupFile() {
+    if (!streamed_) {
+        popups_.writeFile(popupFile(), durability_);
+        return;
+    }
+    if (preparedPopups_) { // once in place, the bytes are not written again
+        preparedPopups_->commit(); // a failed rename keeps it prepared for another try
+        preparedPopups_.reset();
+    }
+}
 
 std::string HtmlHelpProjectWriter::encodingWarnings() const { return popups_.warnings(popupFileName()); }
 

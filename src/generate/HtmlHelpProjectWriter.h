@@ -13,6 +13,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,10 +30,11 @@ public:
     // Appends one topic: ".topic <id>", the text as one written line, an empty line.
     void addTopic(int32_t contextId, std::string_view text);
     // Every topic at once: a popup file made elsewhere (TopicsAhead) in the writer's code
-    // page, in place of any topics added before.
-    void addTopics(PopupText&& popups);
+    // page, in place of any topics added before. With `file`, the popup file prepared with
+    // them: writePopupFile puts it in place.
+    void addTopics(PopupText&& popups, std::optional<AtomicFile> file = std::nullopt);
     // Writes the popup file (replacing an old one whole).
-    void writePopupFile() const;
+    void writePopupFile();
     // "Warning:" lines naming the characters the popup file's code page could not hold
     // ("" when there were none).
     std::string encodingWarnings() const;
@@ -67,6 +69,8 @@ private:
     std::string projectName_;
     Durability durability_;
     PopupText popups_;
+    std::optional<AtomicFile> preparedPopups_; // the popup file, written ahead
+    bool streamed_ = false; // the popup file was written as its topics were made
 };
 
 } // namespace corvane

@@ -64,6 +64,7 @@ void TopicsAhead::run() {
 std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms, const std::string& language,
                                                      const Recipe& recipe, const std::atomic<bool>& stop,
                                                      Unnumbered unnumbered) {
+    struct GivenUp {};
     Topics topics;
     PreparedTemplate topicTemplate;
     if (recipe.topicTemplate) {
@@ -72,22 +73,62 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
     }
     if (recipe.popupCodePage)
         topics.popups.emplace(*recipe.popupCodePage);
-    for (const auto& records : forms) {
-        if (stop)
-            return std::nullopt;
-        for (const auto& record : *records) {
-            if (!record->Control() || !record->hasText())
-                continue;
-            if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
-                return std::nullopt; // the run gives it a number (or reports why it cannot)
-            const std::string& text = record->textIn(language);
-            if (topics.winHelp)
-                topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
-            if (topics.popups)
-                topics.popups->appendTopic(record->ContextHelpID, text);
+    auto walk = [&] {
+        for (const auto& records : forms) {
+            if (stop)
+                throw GivenUp();
+            for (const auto& record : *records) {
+                if (!record->Control() || !record->hasText())
+                    continue;
+                if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
+                    throw GivenUp(); // the run gives it a number (or reports why it cannot)
+                const std::string& text = record->textIn(language);
+                if (topics.winHelp)
+                    topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
+                if (topics.popups)
+                    topics.popups->appendTopic(record->ContextHelpID, text);
+            }
         }
+    };
+    try {
+        if (recipe.documentFile.empty() && recipe.popupFile.empty())
+            walk();
+        else
+            writeWhileWalking(topics, recipe, walk);
+    } catch (const GivenUp&) {
+        return std::nullopt;
     }
     return topics;
+}
+
+// The walk's topics go straight into the prepared files, both filled in the one walk: the
+// popup file is prepared inside the topic document's preparation.
+void TopicsAhead::writeWhileWalking(Topics& topics, const Recipe& recipe, const std::function<void()>& walk) {
+    auto popupsWhileWalking = [&] {
+        if (!topics.popups) {
+            walk();
+            return;
+        }
+        topics.popupFile.emplace(recipe.popupFile, std::filesystem::path(), Durability::Deferred);
+        topics.popupFile->prepare([&](OutputBuffer& out) {
+            topics.popups->streamTo(&out);
+            walk();
+            topics.popups->streamTo(nullptr);
+        });
+    };
+    if (!topics.winHelp) {
+        popupsWhileWalking();
+        return;
+    }
+    topics.document.emplace(recipe.documentFile, std::filesystem::path(), Durability::Deferred);
+    topics.document->prepare([&](OutputBuffer& out) {
+        out.append(recipe.documentStart);
+        out.append("\r\n");
+        topics.winHelp->streamTo(&out);
+        popupsWhileWalking();
+        topics.winHelp->streamTo(nullptr);
+        out.append("}\r\n");
+    });
 }
 
 } // namespace corvane

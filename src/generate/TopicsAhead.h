@@ -20,8 +20,10 @@
 #include "generate/PopupText.h"
 #include "generate/WinHelpTopics.h"
 #include "helpdata/HelpItem.h"
+#include "support/AtomicFile.h"
 
 #include <atomic>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -31,21 +33,30 @@
 
 namespace corvane {
 
-// What the topics of a language are made with.
+// What the topics of a language are made with, and where they are written.
 struct TopicRecipe {
     std::optional<std::string> topicTemplate; // the WinHelp topic template, when WinHelp is made
     int rtfCodePage = 1252;                   // the code page of the WinHelp topic text
     std::optional<int> popupCodePage;         // the popup file's code page, when HTML Help is made
+    // The files the topics are written into as they are made (prepared, see AtomicFile.h);
+    // empty: the topics are kept in memory.
+    std::string documentFile;  // the WinHelp topic document
+    std::string documentStart; // its filled start, the line before the first topic
+    std::string popupFile;     // the popup file
     bool operator==(const TopicRecipe&) const = default;
 };
 
 class TopicsAhead {
 public:
     using Recipe = TopicRecipe;
-    // The topics of one language.
+    // The topics of one language. With files in the recipe, the topic document and the popup
+    // file are prepared (written, not yet in place), and the topics hold only the map's lines
+    // and what the popup file lost or changed.
     struct Topics {
         std::optional<WinHelpTopics> winHelp;
         std::optional<PopupText> popups;
+        std::optional<AtomicFile> document;  // the prepared topic document
+        std::optional<AtomicFile> popupFile; // the prepared popup file
     };
 
     // Makes nothing until start().
@@ -75,6 +86,8 @@ public:
                                       const std::atomic<bool>& stop, Unnumbered unnumbered = Unnumbered::GiveUp);
 
 private:
+    static void writeWhileWalking(Topics& topics, const Recipe& recipe, const std::function<void()>& walk);
+
     struct Slot {
         std::string language;
         Recipe recipe;
