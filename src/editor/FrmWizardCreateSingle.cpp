@@ -108,7 +108,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         }
         std::optional<TopicsAhead::Topics> topics;
         if (topicsAhead_)
-            topics = topicsAhead_->take(Language, recipe);
+            topics = topicsAhead_->take(Language, recipe, TopicsAhead::NotBegun::MakeHere);
         if (allNumbered)
             startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
         const std::atomic<bool> never{false};

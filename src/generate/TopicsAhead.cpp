@@ -13,7 +13,6 @@ void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
     if (started() || !forms || languages.empty())
         return;
     forms_ = std::move(forms);
-    slots_.reserve(languages.size());
     for (auto& [language, recipe] : languages) {
         Slot& slot = slots_.emplace_back();
         slot.language = std::move(language);
@@ -29,35 +28,39 @@ void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
     }
 }
 
-std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe) {
+std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe,
+                                                     NotBegun notBegun) {
     if (!started())
         return std::nullopt;
     for (Slot& slot : slots_) {
         if (slot.taken || slot.language != language)
             continue;
         slot.taken = true;
+        Maker nobody = Maker::Nobody;
+        if (notBegun == NotBegun::MakeHere && slot.maker.compare_exchange_strong(nobody, Maker::Caller))
+            return std::nullopt; // the thread has not begun it: the caller makes it
+        std::optional<Topics> topics = slot.result.get();
         if (!(slot.recipe == recipe))
-            return std::nullopt;
-        return slot.result.get();
+            return std::nullopt; // made otherwise: dropped, prepared files and all
+        return topics;
     }
     return std::nullopt;
 }
 
 void TopicsAhead::run() {
-    bool givenUp = false;
-    for (Slot& slot : slots_) {
+    // Every record had its number when the thread started, and a language the caller makes
+    // itself numbers none: the records stay as they are until the thread has ended.
+    for (auto slot = slots_.rbegin(); slot != slots_.rend() && !stop_; ++slot) {
+        Maker nobody = Maker::Nobody;
+        if (!slot->maker.compare_exchange_strong(nobody, Maker::Thread))
+            continue; // the caller came to it first
         std::optional<Topics> topics;
-        if (!givenUp) {
-            try {
-                topics = make(*forms_, slot.language, slot.recipe, stop_);
-            } catch (...) {
-                topics.reset(); // the walk makes them, and reports what goes wrong
-            }
+        try {
+            topics = make(*forms_, slot->language, slot->recipe, stop_);
+        } catch (...) {
+            topics.reset(); // the caller makes them, and reports what goes wrong
         }
-        // A language given up walks the records itself and may number some of them: from
-        // then on the records are not left alone, so nothing more is made ahead.
-        givenUp = givenUp || !topics;
-        slot.promise.set_value(std::move(topics));
+        slot->promise.set_value(std::move(topics));
     }
 }
 

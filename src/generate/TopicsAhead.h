@@ -6,9 +6,11 @@
 // topics of each later language then follow from the records, the language, the WinHelp topic
 // template and the code pages alone. A thread makes them, language after language; a
 // language's own run takes them instead of making them again, provided they were made with the
-// same template and code pages. Where the thread cannot make a language's topics exactly as the
-// run would (a record with text but still without a number, any failure), it gives that
-// language up, and the run makes its topics itself with its usual error handling.
+// same template and code pages. The thread starts from the last language and the run works
+// from the first: each language is made by whichever comes to it first, so that they meet in
+// the middle. Where the thread cannot make a language's topics exactly as the run would (a
+// record with text but still without a number, any failure), it gives that language up, and the
+// run makes its topics itself with its usual error handling.
 //
 // Calling sequence:
 //   TopicsAhead ahead;
@@ -23,6 +25,7 @@
 #include "support/AtomicFile.h"
 
 #include <atomic>
+#include <deque>
 #include <functional>
 #include <future>
 #include <memory>
@@ -66,13 +69,19 @@ public:
     // Stops the thread and waits for it.
     ~TopicsAhead();
 
-    // Starts making the topics of each language, in order, from the records of `forms`.
+    // Starts making the topics of each language, the last first, from the records of `forms`.
     void start(std::shared_ptr<const ModuleRecords> forms, std::vector<std::pair<std::string, Recipe>> languages);
     // True once start() was called.
     bool started() const noexcept { return worker_.joinable(); }
+    // What take() does with a language the thread has not begun.
+    enum class NotBegun {
+        Wait,     // waits for the thread to make it
+        MakeHere, // leaves it to the caller, and the thread leaves it alone
+    };
     // The topics of `language` when they were made ahead with `recipe` (waiting for them when
-    // they are being made); nothing when they were not.
-    std::optional<Topics> take(const std::string& language, const Recipe& recipe);
+    // they are being made); nothing when they were not, or when the thread had not begun them
+    // and `notBegun` leaves them to the caller.
+    std::optional<Topics> take(const std::string& language, const Recipe& recipe, NotBegun notBegun = NotBegun::Wait);
 
     // What make() does with a record that has help text but no context number.
     enum class Unnumbered {
@@ -88,18 +97,21 @@ public:
 private:
     static void writeWhileWalking(Topics& topics, const Recipe& recipe, const std::function<void()>& walk);
 
+    // Who makes a language's topics: the first to claim it.
+    enum class Maker { Nobody, Thread, Caller };
     struct Slot {
         std::string language;
         Recipe recipe;
         std::promise<std::optional<Topics>> promise;
         std::future<std::optional<Topics>> result;
+        std::atomic<Maker> maker{Maker::Nobody};
         bool taken = false;
     };
 
     void run();
 
     std::shared_ptr<const ModuleRecords> forms_;
-    std::vector<Slot> slots_;
+    std::deque<Slot> slots_; // never moved: the thread works on them
     std::atomic<bool> stop_{false};
     std::thread worker_;
 };
