@@ -89,12 +89,12 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             throw VbError(vberr::ObjectNotSet);
         const bool allNumbered = numberRecords(scope);
 
-        // Step 5: the topics of every record, from the records as they now are. A later
-        // language may find them made already on another thread (TopicsAhead.h); once every
-        // record has its number, that thread starts on the languages after this one while
-        // this one's topics are made and written.
-        // The topic document and the popup file are written as the topics are made; where
-        // that fails, the topics are made in memory and each file reports its own failure.
+        // Step 5: the topics of every record, from the records as they now are. The topic
+        // document and the popup file are written as the topics are made (where that fails,
+        // the topics are made in memory, and each file reports its own failure when it is
+        // written). A later language may find them made already on another thread
+        // (TopicsAhead.h): once every record has its number, that thread starts on the
+        // languages after this one while this one's topics are made.
         TopicRecipe recipe;
         if (WinHelp) {
             recipe.topicTemplate = WinHelp->topicTemplate();

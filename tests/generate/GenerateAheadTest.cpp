@@ -4,9 +4,11 @@
 #include "generate/GenerateTestFixture.h"
 
 #include "generate/TopicsAhead.h"
+#include "support/AtomicFile.h"
 #include "testsupport/TextTools.h"
 
 #include <map>
+#include <mutex>
 
 namespace corvane::test {
 namespace {
@@ -156,6 +158,26 @@ TEST_F(GenerateAhead, TopicsWrittenAsTheyAreMadeAreTheBytesOfTheTopicsMadeInMemo
         EXPECT_FALSE(fs::is_empty(folder));
     }
     EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(GenerateAhead, TheRunFlushesItsFilesToDiskTogetherNotEachOnItsOwn) {
+    FrmWizard& wizard = openEditor(copyExample());
+    compile(false, false);
+    std::mutex lock;
+    std::vector<std::string> flushed;
+    auto previous = setAtomicFaultInjector([&](AtomicStep step, const fs::path& file) {
+        if (step == AtomicStep::Flush || step == AtomicStep::SyncFolder) {
+            std::lock_guard<std::mutex> guard(lock);
+            flushed.push_back(file.string());
+        }
+        return 0;
+    });
+    wizard.CreateHelpFiles();
+    setAtomicFaultInjector(previous);
+    EXPECT_TRUE(reports_.reports().empty());
+    EXPECT_EQ(readFile(generated("German", "OrderEntry.h")).substr(0, 12), "#define IDH_");
+    for (const std::string& file : flushed)
+        EXPECT_EQ(file.find("/Corvane/"), std::string::npos) << file; // no journal commit per file
 }
 
 } // namespace
