@@ -84,10 +84,11 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage, Durability::Deferred); });
 
         // Step 4: every record with help text gets its context number, in the order of Forms
-        // (only the first language finds records without one).
+        // (only the first language finds records without one; once the thread ahead has
+        // started, every record has its number).
         if (!Forms)
             throw VbError(vberr::ObjectNotSet);
-        const bool allNumbered = numberRecords(scope);
+        const bool allNumbered = (topicsAhead_ && topicsAhead_->started()) || numberRecords(scope);
 
         // Step 5: the topics of every record, from the records as they now are. The topic
         // document and the popup file are written as the topics are made (where that fails,
