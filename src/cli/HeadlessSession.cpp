@@ -55,6 +55,9 @@ bool HeadlessSession::closeAndSave() {
     if (!window || !window->loaded())
         return false;
     int before = reports_;
+    // The close drops the window's records; held here, they are freed with the session, which
+    // a command that ends the process leaves to the system (SessionEnd.h).
+    closedRecords_ = window->formsData();
     window->userClose();
     windows_.runPendingEvents(); // the deferred save
     if (window->loaded()) {

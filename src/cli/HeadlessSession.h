@@ -61,6 +61,8 @@ private:
     std::shared_ptr<vbide::VBE> ide_;
     std::shared_ptr<vbide::VBProject> project_;
     Addin addin_;
+    // The editor's records after closeAndSave (destroyed before the add-in they refer to).
+    std::shared_ptr<const void> closedRecords_;
 };
 
 } // namespace corvane::cli

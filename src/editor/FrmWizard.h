@@ -179,10 +179,12 @@ private:
     // from the control's summary, so a form's property sets are built only when one changes.
     static void setContextNumber(vbide::VBControl& control, int32_t id);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
+    void syncHelpProjects(ErrorScope& scope);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
     void showCompileLog(ErrorScope& scope, const std::string& text);
     void showPendingNotes(ErrorScope& scope);
     std::string replaceStaleAssociation(const std::string& gone);
+    bool numberRecords(ErrorScope& scope);
     void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
                           const WinHelpProjectWriter* winHelp);
 

@@ -13,6 +13,7 @@
 #include "generate/TopicsAhead.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
+#include "support/AtomicFile.h"
 #include "support/FileOperations.h"
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
@@ -105,6 +106,7 @@ void FrmWizard::CreateHelpFiles() {
             scope.step([&] { CreateSingleHelpFile(Language, CompilerOutput, WinHelpCompileFailed); });
             if (s.mCompileWinHelp && WinHelpCompileFailed &&
                 msgBox(148, vbYesNo + vbExclamation, 149) != vbYes) {
+                syncHelpProjects(scope);
                 busy.Hide();
                 showPendingNotes(scope);
                 return;
@@ -112,6 +114,7 @@ void FrmWizard::CreateHelpFiles() {
             // Output exists without compiling only when the popup file lost characters.
             if ((s.mCompileHTML || !CompilerOutput.empty()) && hasCompilerMessages(CompilerOutput) &&
                 !showCompilerMessages(scope, CompilerOutput)) {
+                syncHelpProjects(scope);
                 busy.Hide();
                 showPendingNotes(scope);
                 return;
@@ -119,6 +122,8 @@ void FrmWizard::CreateHelpFiles() {
             scope.step([&] { busy.SetValue(k); });
             k = k + 1;
         }
+        topicsAhead_.reset(); // the thread has ended before the records change again
+        syncHelpProjects(scope);
 
         scope.step([&] { busy.SetMessage("Updating Control properties"); });
         updateControlProperties(scope, FormHasHelp);
@@ -133,6 +138,16 @@ void FrmWizard::CreateHelpFiles() {
                                                      LoadResString(compiled ? 156 : 138) + " '" + OutputPath + "'",
                                                  vbInformation + vbOKOnly, LoadResString(139));
         });
+    });
+}
+
+// The files of the run's help projects are committed without a flush each (a journal commit
+// per file would cost more than writing them): one flush of the file system makes them all
+// durable at once, whichever way the run ends after generating.
+void FrmWizard::syncHelpProjects(ErrorScope& scope) {
+    scope.step([&] {
+        const std::string folder = HelpOutputLayout(VBP()->FileName(), VBP()->Name()).projectFolder();
+        syncFileSystem(folder.empty() ? std::string(".") : folder);
     });
 }
 
@@ -172,7 +187,7 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         for (const auto& record : *Forms->Item(x)) {
             if (!record->Control())
                 continue;
-            if (record->HasHelpText()) {
+            if (record->hasText()) { // the check of HasHelpText, which cannot fail
                 FormHasHelp = true;
                 scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {

@@ -17,6 +17,7 @@
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
 
+#include <atomic>
 #include <limits>
 #include <optional>
 
@@ -76,54 +77,58 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });
 
         // Step 3: open the projects.
+        // Their files are flushed to disk together at the end of the run (CreateHelpFiles).
         if (WinHelp)
-            scope.step([&] { WinHelp->open(OutputPath, ProjectName); });
+            scope.step([&] { WinHelp->open(OutputPath, ProjectName, Durability::Deferred); });
         if (s.mGenerateHTML)
-            scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage); });
+            scope.step([&] { HTMLHelp.emplace(OutputPath, ProjectName, language.codePage, Durability::Deferred); });
 
-        // Step 4: every record of every module, in the order of Forms. A later language may
-        // find its topics made already, from the same records (TopicsAhead.h).
+        // Step 4: every record with help text gets its context number, in the order of Forms
+        // (only the first language finds records without one; once the thread ahead has
+        // started, every record has its number).
         if (!Forms)
             throw VbError(vberr::ObjectNotSet);
+        const bool allNumbered = (topicsAhead_ && topicsAhead_->started()) || numberRecords(scope);
+
+        // Step 5: the topics of every record, from the records as they now are. The topic
+        // document and the popup file are written as the topics are made (where that fails,
+        // the topics are made in memory, and each file reports its own failure when it is
+        // written). A later language may find them made already on another thread
+        // (TopicsAhead.h): once every record has its number, that thread starts on the
+        // languages after this one while this one's topics are made.
         TopicRecipe recipe;
         if (WinHelp) {
             recipe.topicTemplate = WinHelp->topicTemplate();
             recipe.rtfCodePage = WinHelp->codePage();
+            recipe.documentFile = layout.languageFile(Language, HelpOutputFile::WinHelpTopics);
+            recipe.documentStart = WinHelp->documentStart();
         }
-        if (HTMLHelp)
+        if (HTMLHelp) {
             recipe.popupCodePage = language.codePage;
-        std::optional<TopicsAhead::Topics> ahead;
-        if (topicsAhead_)
-            ahead = topicsAhead_->take(Language, recipe);
-        if (ahead) {
-            if (WinHelp)
-                scope.step([&] { WinHelp->addTopics(std::move(*ahead->winHelp)); });
-            if (HTMLHelp)
-                scope.step([&] { HTMLHelp->addTopics(std::move(*ahead->popups)); });
-        } else {
-            for (const auto& records : *Forms) {
-                for (const auto& record : *records) {
-                    if (!record->Control() || !record->HasHelpText())
-                        continue;
-                    if (record->ContextHelpID == 0) {
-                        scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
-                        scope.step([&] {
-                            record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
-                        });
-                        scope.step([&] { record->ContextHelpID = mHighestID; });
-                    }
-                    const std::string& text = record->textIn(Language);
-                    if (WinHelp)
-                        scope.step([&] { WinHelp->addTopic(record->ContextHelpID, text); });
-                    if (HTMLHelp)
-                        scope.step([&] { HTMLHelp->addTopic(record->ContextHelpID, text); });
-                }
-            }
+            recipe.popupFile = HTMLHelp->popupFile();
         }
+        std::optional<TopicsAhead::Topics> topics;
+        if (topicsAhead_)
+            topics = topicsAhead_->take(Language, recipe, TopicsAhead::NotBegun::MakeHere);
+        if (allNumbered)
+            startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
+        const std::atomic<bool> never{false};
+        if (!topics)
+            ErrorScope::ignoringFailures([&] {
+                topics = TopicsAhead::make(*Forms, Language, recipe, never, TopicsAhead::Unnumbered::Write);
+            });
+        if (!topics) {
+            TopicRecipe inMemory = recipe;
+            inMemory.documentFile = inMemory.popupFile = std::string();
+            topics = scope.value(
+                [&] { return TopicsAhead::make(*Forms, Language, inMemory, never, TopicsAhead::Unnumbered::Write); });
+        }
+        if (topics && WinHelp && topics->winHelp)
+            scope.step([&] { WinHelp->addTopics(std::move(*topics->winHelp), std::move(topics->document)); });
+        if (topics && HTMLHelp && topics->popups)
+            scope.step([&] { HTMLHelp->addTopics(std::move(*topics->popups), std::move(topics->popupFile)); });
 
-        startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
-
-        // Step 5: close the projects.
+        // Step 6: close the projects.
         if (HTMLHelp) {
             scope.step([&] { HTMLHelp->writePopupFile(); });
             compileNotes_ += HTMLHelp->notes();
@@ -131,7 +136,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         if (WinHelp)
             scope.step([&] { WinHelp->close(); });
 
-        // Step 6: the HTML Help project and its compile. Characters the popup file could not
+        // Step 7: the HTML Help project and its compile. Characters the popup file could not
         // hold join the compile output, so the run shows them in the compile log.
         if (HTMLHelp) {
             scope.step([&] { HTMLHelp->writeProject(dataDirectory() / "template.hhp", language.lcid); });
@@ -140,7 +145,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             HTMLCompilerOutput += HTMLHelp->encodingWarnings();
         }
 
-        // Step 7: the WinHelp compile.
+        // Step 8: the WinHelp compile.
         if (WinHelp && !mHPJCompilerPath.empty() && s.mCompileWinHelp)
             scope.step([&] {
                 if (!WinHelp->compile(mHPJCompilerPath))
@@ -149,8 +154,29 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
     });
 }
 
-// Once a language has walked the records, they all have their numbers: the languages after it
-// get their topics made on another thread while this one's files are written and compiled.
+// Gives every record with a control and help text that has no context number the next one:
+// the number goes into the control and the record. True when no such record is left without a
+// number (a step the user skipped can leave one).
+bool FrmWizard::numberRecords(ErrorScope& scope) {
+    bool allNumbered = true;
+    for (const auto& records : *Forms) {
+        for (const auto& record : *records) {
+            // The check of HasHelpText, which cannot fail: no error handling per record.
+            if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
+                continue;
+            scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
+            scope.step([&] {
+                record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
+            });
+            scope.step([&] { record->ContextHelpID = mHighestID; });
+            allNumbered = allNumbered && record->ContextHelpID != 0;
+        }
+    }
+    return allNumbered;
+}
+
+// Once a language has numbered the records, they all have their numbers: the languages after it
+// get their topics made on another thread while this one's are made, written and compiled.
 void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
                                  const WinHelpProjectWriter* winHelp) {
     if (!topicsAhead_ || topicsAhead_->started() || !settings_.SelectedLanguages)
@@ -159,14 +185,20 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
     ErrorScope::ignoringFailures([&] {
         std::vector<std::pair<std::string, TopicRecipe>> later;
         bool after = false;
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
         for (const std::string& name : *settings_.SelectedLanguages) {
             if (after) {
                 TopicRecipe theirs = recipe;
                 const int codePage = LanguageTable::installed().lookup(name).codePage;
-                if (theirs.popupCodePage)
+                if (theirs.popupCodePage) {
                     theirs.popupCodePage = codePage;
-                if (winHelp)
+                    theirs.popupFile = layout.languageFile(name, HelpOutputFile::Popups);
+                }
+                if (winHelp) {
                     theirs.rtfCodePage = winHelp->codePageFor(codePage);
+                    theirs.documentFile = layout.languageFile(name, HelpOutputFile::WinHelpTopics);
+                    theirs.documentStart = winHelp->documentStartFor(codePage);
+                }
                 later.emplace_back(name, std::move(theirs));
             }
             after = after || name == Language;

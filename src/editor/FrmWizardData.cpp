@@ -169,7 +169,7 @@ void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
         for (const auto& each : *records) {
             HelpItem& record = *each;
             scope.step([&] {
-                if (!record.HasHelpText() && record.Control())
+                if (!record.hasText() && record.Control()) // HasHelpText's check; it cannot fail
                     setContextNumber(*record.Control(), 0);
             });
         }

@@ -10,18 +10,31 @@
 
 namespace corvane {
 
-HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage)
-    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), popups_(codePage) {}
+HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
+                                             Durability durability)
+    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), durability_(durability),
+      popups_(codePage) {}
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
 
-void HtmlHelpProjectWriter::addTopics(PopupText&& popups) {
+void HtmlHelpProjectWriter::addTopics(PopupText&& popups, std::optional<AtomicFile> file) {
     if (popups.codePage() != popups_.codePage())
         throw VbError(vberr::InvalidCall, "The popup topics were made for another code page", "HtmlHelpProjectWriter");
     popups_ = std::move(popups);
+    streamed_ = file.has_value();
+    preparedPopups_ = std::move(file);
 }
 
-void HtmlHelpProjectWriter::writePopupFile() const { popups_.writeFile(popupFile()); }
+void HtmlHelpProjectWriter::writePopupFile() {
+    if (!streamed_) {
+        popups_.writeFile(popupFile(), durability_);
+        return;
+    }
+    if (preparedPopups_) { // once in place, the bytes are not written again
+        preparedPopups_->commit(); // a failed rename keeps it prepared for another try
+        preparedPopups_.reset();
+    }
+}
 
 std::string HtmlHelpProjectWriter::encodingWarnings() const { return popups_.warnings(popupFileName()); }
 
@@ -34,7 +47,7 @@ void HtmlHelpProjectWriter::writeProject(const std::filesystem::path& templateFi
     std::string templ = withCrLf(file.ReadAll());
     file.Close();
     file.SetFullPath(projectFile());
-    file.OpenForWriting();
+    file.OpenForWriting(durability_);
     file.WriteLine(fillProject(templ, projectName_, popupFileName(), lcid));
     file.Close();
 }

@@ -9,9 +9,11 @@
 
 #include "generate/HelpOutputLayout.h"
 #include "generate/PopupText.h"
+#include "support/AtomicFile.h"
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -20,16 +22,19 @@ namespace corvane {
 class HtmlHelpProjectWriter {
 public:
     // A popup file of `projectName` in `languageFolder` (ending in "/") in `codePage`; nothing
-    // is written yet. VbError 5 for a code page the system lacks.
-    HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage);
+    // is written yet. VbError 5 for a code page the system lacks. With Durability::Deferred
+    // the files are not flushed to disk on their own: the caller syncs its batch of files.
+    HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
+                          Durability durability = Durability::Flush);
 
     // Appends one topic: ".topic <id>", the text as one written line, an empty line.
     void addTopic(int32_t contextId, std::string_view text);
     // Every topic at once: a popup file made elsewhere (TopicsAhead) in the writer's code
-    // page, in place of any topics added before.
-    void addTopics(PopupText&& popups);
+    // page, in place of any topics added before. With `file`, the popup file prepared with
+    // them: writePopupFile puts it in place.
+    void addTopics(PopupText&& popups, std::optional<AtomicFile> file = std::nullopt);
     // Writes the popup file (replacing an old one whole).
-    void writePopupFile() const;
+    void writePopupFile();
     // "Warning:" lines naming the characters the popup file's code page could not hold
     // ("" when there were none).
     std::string encodingWarnings() const;
@@ -62,7 +67,10 @@ private:
 
     std::string folder_;
     std::string projectName_;
+    Durability durability_;
     PopupText popups_;
+    std::optional<AtomicFile> preparedPopups_; // the popup file, written ahead
+    bool streamed_ = false; // the popup file was written as its topics were made
 };
 
 } // namespace corvane

@@ -104,13 +104,13 @@ PopupText PopupText::encode(std::string_view text, int codePage) {
 
 void PopupText::appendLine(std::string_view text) {
     if (column_ == 1 && sameInEveryCodePageLength(text) == text.size()) {
-        bytes_ += text; // a whole line of plain ASCII: its bytes as they are
+        put(text); // a whole line of plain ASCII: its bytes as they are
         endLine(text.substr(0, LineStartKept));
     } else {
         append(text);
         endLine(lineStart_);
     }
-    bytes_ += "\r\n"; // as append("\r\n") would, without looking at each character
+    put("\r\n"); // as append("\r\n") would, without looking at each character
     afterCr_ = false;
 }
 
@@ -168,7 +168,7 @@ void PopupText::appendLineBreak(char c) {
         afterCr_ = false;
         return;
     }
-    bytes_ += "\r\n";
+    put("\r\n");
     endLine(lineStart_);
     afterCr_ = c == '\r';
 }
@@ -180,7 +180,7 @@ void PopupText::append(std::string_view text) {
         size_t run = pos + sameInEveryCodePageLength(text.substr(pos));
         if (run > pos) {
             std::string_view plain = text.substr(pos, run - pos);
-            bytes_.append(plain);
+            put(plain);
             if (lineStart_.size() < LineStartKept)
                 lineStart_.append(plain.substr(0, LineStartKept - lineStart_.size()));
             column_ += plain.size();
@@ -205,17 +205,17 @@ void PopupText::append(std::string_view text) {
 
 void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
     if (cp < 0x80 && !utf8.empty()) {
-        bytes_ += static_cast<char>(cp);
+        put(utf8); // ASCII: the same byte in every code page
         return;
     }
     if (!utf8.empty()) {
         const std::string& encoded = codePageBytes(cp, codePage_);
         if (!encoded.empty()) {
-            bytes_ += encoded;
+            put(encoded);
             return;
         }
     }
-    bytes_ += '?';
+    put("?");
     unmappable_.push_back({cp, topic_, line_, column_});
 }
 
@@ -239,8 +239,8 @@ void PopupText::write(std::ostream& out) const {
         out.write(piece.data(), static_cast<std::streamsize>(piece.size()));
 }
 
-void PopupText::writeFile(const std::filesystem::path& path) const {
-    AtomicFile file(path);
+void PopupText::writeFile(const std::filesystem::path& path, Durability durability) const {
+    AtomicFile file(path, {}, durability);
     file.write(bytes_);
     file.commit();
 }

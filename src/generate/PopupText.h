@@ -9,7 +9,9 @@
 // its popup, and a note for the compile log says where.
 #pragma once
 
+#include "support/AtomicFile.h"
 #include "support/ByteBlocks.h"
+#include "support/OutputBuffer.h"
 
 #include <cstddef>
 #include <filesystem>
@@ -51,7 +53,10 @@ public:
     // Appends UTF-8 text as it is, each line break as CR LF (line breaks count as lines).
     void append(std::string_view text);
 
-    // The encoded bytes of the file so far (a copy).
+    // Sends the encoded bytes appended from now on to `out` instead of keeping them (nullptr:
+    // keeps them again), so that a large file is written as it is made; `out` outlives its use.
+    void streamTo(OutputBuffer* out) noexcept { out_ = out; }
+    // The encoded bytes of the file kept so far (a copy).
     std::string bytes() const { return bytes_.str(); }
     // The characters written as '?', in the order met.
     const std::vector<UnmappableCharacter>& unmappable() const noexcept { return unmappable_; }
@@ -60,8 +65,9 @@ public:
 
     // Writes the encoded bytes to a stream.
     void write(std::ostream& out) const;
-    // Replaces the file through AtomicFile; VbError 75 naming the file on failure.
-    void writeFile(const std::filesystem::path& path) const;
+    // Replaces the file through AtomicFile (flushed to disk unless `durability` defers it to
+    // the caller's sync); VbError 75 naming the file on failure.
+    void writeFile(const std::filesystem::path& path, Durability durability = Durability::Flush) const;
 
     // "Warning: ..." lines naming the unmappable characters of the file `fileName`, at most
     // `maxLines` of them plus a line counting the rest; "" when none. Each line ends in LF,
@@ -79,6 +85,12 @@ public:
     static PopupText encode(std::string_view text, int codePage);
 
 private:
+    void put(std::string_view bytes) {
+        if (out_)
+            out_->append(bytes);
+        else
+            bytes_.append(bytes);
+    }
     void appendCharacter(std::string_view utf8, char32_t cp);
     void appendLineBreak(char c);
     // True when some line of the text starts with "." (a cheap test before the real one).
@@ -92,6 +104,7 @@ private:
 
     int codePage_;
     ByteBlocks bytes_;
+    OutputBuffer* out_ = nullptr; // where the bytes go instead, while streaming
     std::vector<UnmappableCharacter> unmappable_;
     std::vector<DefusedDirective> defused_;
     std::string topic_;      // the current ".topic" number

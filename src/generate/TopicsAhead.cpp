@@ -13,7 +13,6 @@ void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
     if (started() || !forms || languages.empty())
         return;
     forms_ = std::move(forms);
-    slots_.reserve(languages.size());
     for (auto& [language, recipe] : languages) {
         Slot& slot = slots_.emplace_back();
         slot.language = std::move(language);
@@ -29,40 +28,46 @@ void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
     }
 }
 
-std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe) {
+std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language, const Recipe& recipe,
+                                                     NotBegun notBegun) {
     if (!started())
         return std::nullopt;
     for (Slot& slot : slots_) {
         if (slot.taken || slot.language != language)
             continue;
         slot.taken = true;
+        Maker nobody = Maker::Nobody;
+        if (notBegun == NotBegun::MakeHere && slot.maker.compare_exchange_strong(nobody, Maker::Caller))
+            return std::nullopt; // the thread has not begun it: the caller makes it
+        std::optional<Topics> topics = slot.result.get();
         if (!(slot.recipe == recipe))
-            return std::nullopt;
-        return slot.result.get();
+            return std::nullopt; // made otherwise: dropped, prepared files and all
+        return topics;
     }
     return std::nullopt;
 }
 
 void TopicsAhead::run() {
-    bool givenUp = false;
-    for (Slot& slot : slots_) {
+    // Every record had its number when the thread started, and a language the caller makes
+    // itself numbers none: the records stay as they are until the thread has ended.
+    for (auto slot = slots_.rbegin(); slot != slots_.rend() && !stop_; ++slot) {
+        Maker nobody = Maker::Nobody;
+        if (!slot->maker.compare_exchange_strong(nobody, Maker::Thread))
+            continue; // the caller came to it first
         std::optional<Topics> topics;
-        if (!givenUp) {
-            try {
-                topics = make(*forms_, slot.language, slot.recipe, stop_);
-            } catch (...) {
-                topics.reset(); // the walk makes them, and reports what goes wrong
-            }
+        try {
+            topics = make(*forms_, slot->language, slot->recipe, stop_);
+        } catch (...) {
+            topics.reset(); // the caller makes them, and reports what goes wrong
         }
-        // A language given up walks the records itself and may number some of them: from
-        // then on the records are not left alone, so nothing more is made ahead.
-        givenUp = givenUp || !topics;
-        slot.promise.set_value(std::move(topics));
+        slot->promise.set_value(std::move(topics));
     }
 }
 
 std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms, const std::string& language,
-                                                     const Recipe& recipe, const std::atomic<bool>& stop) {
+                                                     const Recipe& recipe, const std::atomic<bool>& stop,
+                                                     Unnumbered unnumbered) {
+    struct GivenUp {};
     Topics topics;
     PreparedTemplate topicTemplate;
     if (recipe.topicTemplate) {
@@ -71,22 +76,62 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
     }
     if (recipe.popupCodePage)
         topics.popups.emplace(*recipe.popupCodePage);
-    for (const auto& records : forms) {
-        if (stop)
-            return std::nullopt;
-        for (const auto& record : *records) {
-            if (!record->Control() || !record->hasText())
-                continue;
-            if (record->ContextHelpID == 0)
-                return std::nullopt; // the walk gives it a number (or reports why it cannot)
-            const std::string& text = record->textIn(language);
-            if (topics.winHelp)
-                topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
-            if (topics.popups)
-                topics.popups->appendTopic(record->ContextHelpID, text);
+    auto walk = [&] {
+        for (const auto& records : forms) {
+            if (stop)
+                throw GivenUp();
+            for (const auto& record : *records) {
+                if (!record->Control() || !record->hasText())
+                    continue;
+                if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
+                    throw GivenUp(); // the run gives it a number (or reports why it cannot)
+                const std::string& text = record->textIn(language);
+                if (topics.winHelp)
+                    topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
+                if (topics.popups)
+                    topics.popups->appendTopic(record->ContextHelpID, text);
+            }
         }
+    };
+    try {
+        if (recipe.documentFile.empty() && recipe.popupFile.empty())
+            walk();
+        else
+            writeWhileWalking(topics, recipe, walk);
+    } catch (const GivenUp&) {
+        return std::nullopt;
     }
     return topics;
+}
+
+// The walk's topics go straight into the prepared files, both filled in the one walk: the
+// popup file is prepared inside the topic document's preparation.
+void TopicsAhead::writeWhileWalking(Topics& topics, const Recipe& recipe, const std::function<void()>& walk) {
+    auto popupsWhileWalking = [&] {
+        if (!topics.popups) {
+            walk();
+            return;
+        }
+        topics.popupFile.emplace(recipe.popupFile, std::filesystem::path(), Durability::Deferred);
+        topics.popupFile->prepare([&](OutputBuffer& out) {
+            topics.popups->streamTo(&out);
+            walk();
+            topics.popups->streamTo(nullptr);
+        });
+    };
+    if (!topics.winHelp) {
+        popupsWhileWalking();
+        return;
+    }
+    topics.document.emplace(recipe.documentFile, std::filesystem::path(), Durability::Deferred);
+    topics.document->prepare([&](OutputBuffer& out) {
+        out.append(recipe.documentStart);
+        out.append("\r\n");
+        topics.winHelp->streamTo(&out);
+        popupsWhileWalking();
+        topics.winHelp->streamTo(nullptr);
+        out.append("}\r\n");
+    });
 }
 
 } // namespace corvane

@@ -29,6 +29,15 @@ std::string withCodePage(std::string_view rtf, int languageCodePage) {
     return replaceAllIgnoreCase(rtf, "%CODE_PAGE%", std::to_string(languageCodePage));
 }
 
+// "template.rtf" for a language: it states the language's code page, unless the template names
+// one of its own; the font's character set follows the code page the document declares, which
+// `codePage` receives.
+std::string documentTemplate(std::string_view asRead, int languageCodePage, int& codePage) {
+    const std::string document = withCodePage(asRead, languageCodePage);
+    codePage = WinHelpProjectWriter::declaredCodePage(document);
+    return replaceAllIgnoreCase(document, "%CHARSET%", std::to_string(charsetOfCodePage(codePage)));
+}
+
 } // namespace
 
 void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFolder, int languageCodePage,
@@ -38,50 +47,63 @@ void WinHelpProjectWriter::readTemplates(const std::filesystem::path& templateFo
     RTFTopicTemplateText = readTemplate(templateFolder / "templatetopic.rtf");
     topicTemplate_ = WinHelpTopics::prepareTopic(RTFTopicTemplateText);
     HPJTemplateText = readTemplate(templateFolder / "template.hpj");
-    // The document states the language's code page, unless its template names one of its own;
-    // the font's character set and the project's follow what the document declares.
-    const std::string document = withCodePage(rtfTemplateAsRead_, languageCodePage);
-    codePage_ = declaredCodePage(document);
-    RTFTemplateText = replaceAllIgnoreCase(document, "%CHARSET%", std::to_string(charsetOfCodePage(codePage_)));
+    // The project's character set follows the code page the document declares, too.
+    RTFTemplateText = documentTemplate(rtfTemplateAsRead_, languageCodePage, codePage_);
     lcid_ = lcid;
+}
+
+std::string WinHelpProjectWriter::documentStartFor(int languageCodePage) const {
+    int codePage = 1252;
+    const std::string templ = documentTemplate(rtfTemplateAsRead_, languageCodePage, codePage);
+    return fillDocumentStart(templ, codePage);
 }
 
 int WinHelpProjectWriter::codePageFor(int languageCodePage) const {
     return declaredCodePage(withCodePage(rtfTemplateAsRead_, languageCodePage));
 }
 
-void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName) {
+void WinHelpProjectWriter::open(const std::string& languageFolder, const std::string& projectName,
+                                Durability durability) {
     topicsEnded_ = mapEnded_ = false;
     auto inFolder = [&](HelpOutputFile file) { return languageFolder + HelpOutputLayout::fileName(file, projectName); };
     projectFile_ = inFolder(HelpOutputFile::WinHelpProject);
     helpFile_ = inFolder(HelpOutputFile::WinHelp);
     FileObject project{std::filesystem::path(projectFile_)};
-    project.OpenForWriting();
+    project.OpenForWriting(durability);
     project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
     topics_.SetFullPath(inFolder(HelpOutputFile::WinHelpTopics));
-    topics_.OpenForWriting();
-    topics_.WriteLine(fillDocumentStart(RTFTemplateText, codePage_));
+    topics_.OpenForWriting(durability);
+    topics_.WriteLine(documentStart());
     map_.SetFullPath(inFolder(HelpOutputFile::WinHelpMap));
-    map_.OpenForWriting();
+    map_.OpenForWriting(durability);
 }
 
 void WinHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) {
     AddedTopics.add(topicTemplate_, codePage_, contextId, text);
 }
 
-void WinHelpProjectWriter::addTopics(WinHelpTopics&& topics) {
+void WinHelpProjectWriter::addTopics(WinHelpTopics&& topics, std::optional<AtomicFile> document) {
     AddedTopics = std::move(topics);
+    preparedTopics_ = std::move(document);
 }
 
 void WinHelpProjectWriter::close() {
     // Each file is finished and committed on its own, so that a map that cannot be written
     // costs nothing of the topic document; once a file has its lines it never gets them twice.
     if (!topicsEnded_) {
-        topics_.Write(AddedTopics.takeTopicLines());
-        topics_.WriteLine("}");
+        if (preparedTopics_) {
+            topics_ = FileObject(); // the prepared document holds the start, the topics and the end
+        } else {
+            topics_.Write(AddedTopics.takeTopicLines());
+            topics_.WriteLine("}");
+        }
         topicsEnded_ = true;
+    }
+    if (preparedTopics_) {
+        preparedTopics_->commit(); // a failed rename keeps it prepared for another close()
+        preparedTopics_.reset();
     }
     topics_.Close();
     if (!mapEnded_) {

@@ -20,6 +20,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,14 +35,17 @@ public:
                        uint32_t lcid = 0x409);
 
     // Step B: writes "<Name>_Context.hpj" into `languageFolder` (ending in "/"), creates
-    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h".
-    void open(const std::string& languageFolder, const std::string& projectName);
+    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h". With
+    // Durability::Deferred no file is flushed to disk on its own: the caller syncs the batch.
+    void open(const std::string& languageFolder, const std::string& projectName,
+              Durability durability = Durability::Flush);
     // Step C: appends the topic of one record and, the first time its number is met, its
     // map line. `text` is the record's text in the language ("" when it has none).
     void addTopic(int32_t contextId, std::string_view text);
     // Step C for every record at once: topics made elsewhere (TopicsAhead) with this writer's
-    // topic template and code page, in place of any added before.
-    void addTopics(WinHelpTopics&& topics);
+    // topic template and code page, in place of any added before. With `document`, the topic
+    // document prepared with them (start, topics and end): step D puts it in place.
+    void addTopics(WinHelpTopics&& topics, std::optional<AtomicFile> document = std::nullopt);
     // Step D: ends the topic document with "}" and commits it, then the map. After a failure
     // it may be called again; the document still ends with one "}", and a map that cannot be
     // written leaves the topic document written.
@@ -62,6 +66,10 @@ public:
                                    uint32_t lcid, int charset);
     // The filled "template.rtf": the default topic's title, text and context string.
     static std::string fillDocumentStart(std::string_view templ, int codePage);
+    // The topic document's start as step B writes it (without its line end), and as it would
+    // be for a language of `languageCodePage`, with the templates read in step A.
+    std::string documentStart() const { return fillDocumentStart(RTFTemplateText, codePage_); }
+    std::string documentStartFor(int languageCodePage) const;
     // The topic template read in step A, and the code page its topic text is escaped in.
     const std::string& topicTemplate() const noexcept { return RTFTopicTemplateText; }
     int codePage() const noexcept { return codePage_; }
@@ -84,6 +92,7 @@ private:
     std::string helpFile_;
     FileObject topics_;
     FileObject map_;
+    std::optional<AtomicFile> preparedTopics_; // the whole topic document, written ahead
     bool topicsEnded_ = false; // the topic document has its topics and its end
     bool mapEnded_ = false;    // the map has its lines
 };

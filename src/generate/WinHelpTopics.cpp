@@ -39,7 +39,10 @@ void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int
     line_.clear();
     appendTopic(line_, topicTemplate, contextId, text, codePage);
     line_ += "\r\n";
-    topicLines_ += line_;
+    if (document_)
+        document_->append(line_);
+    else
+        topicLines_ += line_;
     if (numbers_.insert(contextId)) {
         line_.clear();
         appendMapLine(line_, contextId);

@@ -9,6 +9,7 @@
 
 #include "generate/ContextNumberSet.h"
 #include "support/ByteBlocks.h"
+#include "support/OutputBuffer.h"
 #include "support/PreparedTemplate.h"
 
 #include <cstdint>
@@ -27,6 +28,9 @@ public:
     void add(const PreparedTemplate& topicTemplate, int codePage, int32_t contextId, std::string_view text);
     // Forgets every topic and number.
     void clear();
+    // Sends the topic document's lines added from now on to `document` instead of keeping them
+    // (nullptr: keeps them again); `document` outlives its use. The map's lines are kept.
+    void streamTo(OutputBuffer* document) noexcept { document_ = document; }
 
     // The topic document's lines so far, and the map's; taking them leaves them empty.
     ByteBlocks takeTopicLines() { return std::move(topicLines_); }
@@ -40,6 +44,7 @@ private:
     ByteBlocks mapLines_;
     ContextNumberSet numbers_; // the numbers with a map line
     std::string line_;         // the line being made, its room kept between topics
+    OutputBuffer* document_ = nullptr; // where the topic lines go instead, while streaming
 };
 
 } // namespace corvane

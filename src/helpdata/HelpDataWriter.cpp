@@ -1,7 +1,10 @@
 #include "helpdata/HelpDataWriter.h"
 
+#include "support/ByteScan.h"
 #include "support/XmlChecks.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
 
 namespace corvane {
@@ -11,22 +14,52 @@ namespace {
 const std::string Neutral = "Neutral";
 
 // The bytes XMLDocument writes as references: in texts every control character but tab, CR
-// and LF, & < >; in attribute values every control character, & < ".
+// and LF, & < >; in attribute values every control character, & < ". Before a value is known
+// to be clean (XmlChecks.h), NUL and every byte above ASCII also stop a plain run: there the
+// rest of the value is checked and, when needed, cleaned as the document stores it.
 struct SpecialBytes {
-    bool text[256] = {};
-    bool attribute[256] = {};
+    EscapeTable text;
+    EscapeTable attribute;
     SpecialBytes() {
         for (int c = 0; c < 32; ++c)
-            text[c] = attribute[c] = c != '\t' && c != '\r' && c != '\n';
-        attribute[int{'\t'}] = attribute[int{'\r'}] = attribute[int{'\n'}] = true;
+            text.clean[c] = attribute.clean[c] = c != '\t' && c != '\r' && c != '\n';
+        attribute.clean[int{'\t'}] = attribute.clean[int{'\r'}] = attribute.clean[int{'\n'}] = true;
         for (unsigned char c : std::string_view("&<"))
-            text[c] = attribute[c] = true;
-        text[int{'>'}] = true;
-        attribute[int{'"'}] = true;
+            text.clean[c] = attribute.clean[c] = true;
+        text.clean[int{'>'}] = true;
+        attribute.clean[int{'"'}] = true;
+        for (EscapeTable* table : {&text, &attribute})
+            for (int c = 0; c < 256; ++c)
+                table->unchecked[c] = table->clean[c] || c == 0 || c >= 0x80;
     }
 };
 
 const SpecialBytes BytesToEscape;
+
+// Non-zero when a word of eight bytes may hold a byte that stops a plain run: a control
+// character, & < > ", or a byte above ASCII. Most words of a data file hold none and are copied
+// without a look at each byte.
+uint64_t mayStopRun(uint64_t word) {
+    using namespace bytescan;
+    return hasByteBelow(word, 0x20) | hasHighByte(word) | hasByte(word, '&') | hasByte(word, '<') |
+           hasByte(word, '>') | hasByte(word, '"');
+}
+
+// The length of the start of `value` that holds no byte of `stops`.
+size_t plainLength(std::string_view value, const bool (&stops)[256]) {
+    size_t i = 0;
+    for (;;) {
+        while (i + 8 <= value.size() && !mayStopRun(bytescan::loadWord(value.data() + i)))
+            i += 8;
+        // A word that may hold one, or the last bytes: one by one, up to eight of them.
+        const size_t end = std::min(value.size(), i + 8);
+        for (; i < end; ++i)
+            if (stops[static_cast<unsigned char>(value[i])])
+                return i;
+        if (i == value.size())
+            return i;
+    }
+}
 
 const char* boolText(bool value) {
     return value ? "True" : "False";
@@ -116,19 +149,27 @@ void HelpDataWriter::text(std::string_view value) {
     escaped(value, BytesToEscape.text);
 }
 
-void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {
+void HelpDataWriter::escaped(std::string_view value, const EscapeTable& table) {
     std::string cleaned;
-    if (!isCleanXmlText(value)) { // as the document stores it
-        cleaned = cleanXmlText(value);
-        value = cleaned;
-    }
-    size_t run = 0;
-    for (size_t i = 0; i < value.size(); ++i) {
-        unsigned char c = static_cast<unsigned char>(value[i]);
-        if (!table[c])
+    bool checked = false; // the rest of the value is known to be clean
+    for (;;) {
+        const size_t run = plainLength(value, checked ? table.clean : table.unchecked);
+        out_.append(value.substr(0, run));
+        if (run == value.size())
+            return;
+        value.remove_prefix(run);
+        const auto c = static_cast<unsigned char>(value.front());
+        if (!checked && (c == 0 || c >= 0x80)) {
+            // The first byte cleaning could change: the bytes before it are clean as they are,
+            // and the rest is stored as cleanXmlText makes it.
+            checked = true;
+            if (!isCleanXmlText(value)) {
+                cleaned = cleanXmlText(value);
+                value = cleaned;
+            }
             continue;
-        out_.append(value.substr(run, i - run));
-        run = i + 1;
+        }
+        value.remove_prefix(1);
         switch (c) {
         case '&':
             out_.append("&amp;");
@@ -149,7 +190,6 @@ void HelpDataWriter::escaped(std::string_view value, const bool (&table)[256]) {
         }
         }
     }
-    out_.append(value.substr(run));
 }
 
 } // namespace corvane

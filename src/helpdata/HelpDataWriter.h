@@ -25,6 +25,12 @@
 
 namespace corvane {
 
+// The bytes that stop a plain run of a value: those written as references once the value is
+// known to be clean, and before that also the bytes cleaning looks at.
+struct EscapeTable {
+    bool clean[256] = {};
+    bool unchecked[256] = {};
+};
 
 class HelpDataWriter {
 public:
@@ -41,7 +47,7 @@ private:
     void writeRecord(const HelpItem& record);
     void attribute(std::string_view name, std::string_view value);
     void text(std::string_view value);
-    void escaped(std::string_view value, const bool (&special)[256]);
+    void escaped(std::string_view value, const EscapeTable& table);
     void indent(int depth);
 
     HelpDataSettings& settings_;

@@ -126,6 +126,18 @@ std::string temporaryTemplate(const fs::path& folder, const fs::path& wanted,
 
 } // namespace
 
+namespace {
+
+// A read-only target is not replaced, as Windows refuses to replace it.
+void refuseReadOnly(const fs::path& realTarget) {
+    if (isReadOnlyFile(realTarget))
+        throw VbError(vberr::PathFileAccess,
+                      "The file '" + realTarget.string() + "' is read-only; it was not replaced.",
+                      realTarget.string());
+}
+
+} // namespace
+
 AtomicFaultInjector setAtomicFaultInjector(AtomicFaultInjector injector) {
     std::swap(faultInjector(), injector);
     return injector;
@@ -161,6 +173,14 @@ AtomicFile::AtomicFile(fs::path target, fs::path temporary, Durability durabilit
       locking_(locking) {}
 
 void AtomicFile::commit() {
+    if (prepared()) {
+        const fs::path realTarget = followLinks(target_);
+        temporaryUsed_ = pending_.path();
+        replaceTarget(realTarget); // on failure the prepared file stays for another commit()
+        pending_.release();
+        replaced_ = true;
+        return;
+    }
     commit([this](OutputBuffer& out) {
         for (std::string_view piece : content_.pieces())
             out.append(piece);
@@ -172,10 +192,7 @@ void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
     std::optional<LockFile> lock;
     if (locking_ == Locking::Exclusive)
         lock.emplace(realTarget, lockWait_);
-    if (isReadOnlyFile(realTarget))
-        throw VbError(vberr::PathFileAccess,
-                      "The file '" + realTarget.string() + "' is read-only; it was not replaced.",
-                      realTarget.string());
+    refuseReadOnly(realTarget);
     if (beforeReplace_)
         beforeReplace_();
     replaced_ = writeTemporary(realTarget, produce);
@@ -183,6 +200,29 @@ void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
         replaceTarget(realTarget);
     if (lock)
         lock->release(realTarget);
+}
+
+void AtomicFile::prepare(const std::function<void(OutputBuffer& out)>& produce) {
+    if (locking_ == Locking::Exclusive || keepUnchanged_)
+        throw VbError(vberr::InvalidCall, "A locked or compared file cannot be prepared ahead", target_.string());
+    const fs::path realTarget = followLinks(target_);
+    refuseReadOnly(realTarget);
+    writeTemporary(realTarget, produce);
+    pending_.hold(temporaryUsed_);
+}
+
+AtomicFile::PendingTemporary& AtomicFile::PendingTemporary::operator=(PendingTemporary&& other) noexcept {
+    if (this != &other) {
+        drop();
+        path_ = std::exchange(other.path_, {});
+    }
+    return *this;
+}
+
+void AtomicFile::PendingTemporary::drop() noexcept {
+    if (!path_.empty())
+        ::unlink(path_.c_str());
+    path_.clear();
 }
 
 namespace {

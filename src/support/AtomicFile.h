@@ -30,6 +30,10 @@
 // content on disk) and the error names both files. When a step after the rename fails (the
 // folder's flush, the lock's removal) the target holds the new content and the error says so.
 // An AtomicFile destroyed without commit() writes nothing.
+// Preparing: prepare(produce) renders the content into the temporary file at once, and the
+// next commit() only renames it over the target; so a file can be written ahead (on another
+// thread) and put in place later, in its turn. An AtomicFile destroyed before that commit
+// removes the prepared temporary file, and the target stays as it was.
 // Streaming: commit(produce) renders the content straight into the temporary file through a
 // buffer of 64 KiB, so a large file is never held in memory. With setKeepUnchanged(true) the
 // content is compared with the target's bytes while it is rendered; the temporary file is
@@ -45,6 +49,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace corvane {
 
@@ -106,8 +111,33 @@ public:
     // Renders the content that `produce` appends (the bytes collected by write() are not used)
     // straight into the temporary file, then renames it over the target as commit() does.
     void commit(const std::function<void(OutputBuffer& out)>& produce);
+    // Renders the content that `produce` appends into the temporary file now (flushed as a
+    // commit flushes it); the next commit() renames that file over the target and writes
+    // nothing else. Not with Locking::Exclusive or setKeepUnchanged(true) (VbError 5): their
+    // checks belong to the moment of the replace.
+    void prepare(const std::function<void(OutputBuffer& out)>& produce);
+    // True from prepare() until a commit() has renamed the prepared file.
+    bool prepared() const noexcept { return !pending_.path().empty(); }
 
 private:
+    // A prepared temporary file not yet renamed over the target: removed when dropped.
+    class PendingTemporary {
+    public:
+        PendingTemporary() = default;
+        PendingTemporary(PendingTemporary&& other) noexcept : path_(std::exchange(other.path_, {})) {}
+        PendingTemporary& operator=(PendingTemporary&& other) noexcept;
+        ~PendingTemporary() { drop(); }
+        const std::filesystem::path& path() const noexcept { return path_; }
+        void hold(std::filesystem::path path) {
+            drop();
+            path_ = std::move(path);
+        }
+        void release() noexcept { path_.clear(); } // renamed: nothing to remove
+    private:
+        void drop() noexcept;
+        std::filesystem::path path_;
+    };
+
     bool writeTemporary(const std::filesystem::path& realTarget,
                         const std::function<void(OutputBuffer& out)>& produce);
     void replaceTarget(const std::filesystem::path& realTarget);
@@ -122,6 +152,7 @@ private:
     bool keepUnchanged_ = false;
     bool replaced_ = false;
     ByteBlocks content_;
+    PendingTemporary pending_;
 };
 
 // The lock file that serialises saves of `target` ("<target>.lock" beside the file a link

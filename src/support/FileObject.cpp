@@ -77,7 +77,7 @@ void FileObject::OpenForReading() {
     mode_ = Mode::Reading;
 }
 
-void FileObject::OpenForWriting() {
+void FileObject::OpenForWriting(Durability durability) {
     Close();
     std::string path = FullPath();
     std::string folder = folder_.empty() ? "." : folder_;
@@ -88,7 +88,7 @@ void FileObject::OpenForWriting() {
                       "Cannot create '" + path + "': the folder does not exist", path);
     if (statIs(path, S_IFDIR))
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': it is a folder", path);
-    writer_.emplace(path);
+    writer_.emplace(path, std::filesystem::path(), durability);
     mode_ = Mode::Writing;
 }
 

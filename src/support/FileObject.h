@@ -55,8 +55,9 @@ public:
     // Opens the file for reading (closing what was open); 53 / 75 naming the file.
     void OpenForReading();
     // Opens the file for writing, created anew when Close() commits; 75 when its folder does
-    // not exist or a folder has its name.
-    void OpenForWriting();
+    // not exist or a folder has its name. With Durability::Deferred the commit does not flush
+    // the file to disk: the caller ends its batch of files with syncFileSystem().
+    void OpenForWriting(Durability durability = Durability::Flush);
     // The rest of the file as one string ("" at the end).
     std::string ReadAll();
     // The next line without its CR LF or LF; 62 at the end of the file.

@@ -4,9 +4,11 @@
 #include "generate/GenerateTestFixture.h"
 
 #include "generate/TopicsAhead.h"
+#include "support/AtomicFile.h"
 #include "testsupport/TextTools.h"
 
 #include <map>
+#include <mutex>
 
 namespace corvane::test {
 namespace {
@@ -39,6 +41,10 @@ TEST_F(GenerateAhead, LaterLanguagesGetTheFilesAndWarningsTheyGetWhenGeneratedAl
     wizard.CreateHelpFiles();
     EXPECT_TRUE(reports_.reports().empty());
     ASSERT_NE(unnumbered.ContextHelpID, 0);
+    // Again, now that every language has its folder: the thread writes the files it makes.
+    logs_.clear();
+    wizard.CreateHelpFiles();
+    EXPECT_TRUE(reports_.reports().empty());
     std::map<std::string, std::map<std::string, std::string>> together;
     for (const std::string language : {"German", "Greek"})
         for (const std::string& name : GeneratedFiles)
@@ -64,7 +70,9 @@ TEST_F(GenerateAhead, LaterLanguagesGetTheFilesAndWarningsTheyGetWhenGeneratedAl
 TEST_F(GenerateAhead, TopicsAreTakenOnlyAsMadeAndNotMadeForRecordsStillWithoutNumbers) {
     openEditor(copyExample());
     const auto forms = editor().formsData();
-    const TopicRecipe recipe{"#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n", 1252, 1252};
+    TopicRecipe recipe;
+    recipe.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
+    recipe.popupCodePage = 1252;
     std::atomic<bool> stop{false};
     EXPECT_FALSE(TopicsAhead::make(*forms, "English", recipe, stop)); // the example has records to number
     size_t withText = 0;
@@ -103,6 +111,73 @@ TEST_F(GenerateAhead, TopicsAreTakenOnlyAsMadeAndNotMadeForRecordsStillWithoutNu
     EXPECT_NE(english->popups->bytes().find(".topic 77\r\n"), std::string::npos);
     EXPECT_FALSE(ahead.take("English", recipe)); // each language's topics are taken once
     // Greek is never taken: the destructor stops the thread and waits for it.
+}
+
+TEST_F(GenerateAhead, TopicsWrittenAsTheyAreMadeAreTheBytesOfTheTopicsMadeInMemory) {
+    openEditor(copyExample());
+    const auto forms = editor().formsData();
+    for (const auto& records : *forms)
+        for (const auto& item : *records)
+            if (item->Control() && item->hasText() && item->ContextHelpID == 0)
+                item->ContextHelpID = 500;
+    record("frmMain", "cmdOpen").SetHelpText("English", ".topic 9 is not a topic\r\n\xE2\x82\xAC \xE4\xB8\xAD {x}");
+    TopicRecipe inMemory;
+    inMemory.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
+    inMemory.popupCodePage = 1252;
+    TopicRecipe written = inMemory;
+    const fs::path folder = fs::path(projectDir()) / "out";
+    fs::create_directories(folder);
+    written.documentFile = (folder / "topics.rtf").string();
+    written.documentStart = "{\\rtf1";
+    written.popupFile = (folder / "popups.txt").string();
+    std::atomic<bool> stop{false};
+    auto kept = TopicsAhead::make(*forms, "English", inMemory, stop);
+    auto streamed = TopicsAhead::make(*forms, "English", written, stop);
+    ASSERT_TRUE(kept && streamed && streamed->document && streamed->popupFile);
+    EXPECT_FALSE(fs::exists(written.documentFile)); // prepared, not yet in place
+    streamed->document->commit();
+    streamed->popupFile->commit();
+    EXPECT_EQ(readFile(written.documentFile), "{\\rtf1\r\n" + kept->winHelp->takeTopicLines().str() + "}\r\n");
+    EXPECT_EQ(readFile(written.popupFile), kept->popups->bytes());
+    EXPECT_EQ(streamed->winHelp->takeMapLines().str(), kept->winHelp->takeMapLines().str());
+    // What the popup file lost or changed is kept for the compile log either way.
+    EXPECT_EQ(streamed->popups->warnings("p"), kept->popups->warnings("p"));
+    EXPECT_NE(streamed->popups->warnings("p").find("U+4E2D"), std::string::npos);
+    EXPECT_EQ(streamed->popups->notes("p"), kept->popups->notes("p"));
+    EXPECT_FALSE(streamed->popups->notes("p").empty());
+
+    // Made ahead and dropped before their turn (a run that ended early): nothing is put in
+    // place, and no temporary file stays.
+    fs::remove(written.documentFile);
+    fs::remove(written.popupFile);
+    {
+        TopicsAhead ahead;
+        ahead.start(forms, {{"English", written}});
+        auto ready = ahead.take("English", written);
+        ASSERT_TRUE(ready && ready->document && ready->popupFile);
+        EXPECT_FALSE(fs::is_empty(folder));
+    }
+    EXPECT_TRUE(fs::is_empty(folder));
+}
+
+TEST_F(GenerateAhead, TheRunFlushesItsFilesToDiskTogetherNotEachOnItsOwn) {
+    FrmWizard& wizard = openEditor(copyExample());
+    compile(false, false);
+    std::mutex lock;
+    std::vector<std::string> flushed;
+    auto previous = setAtomicFaultInjector([&](AtomicStep step, const fs::path& file) {
+        if (step == AtomicStep::Flush || step == AtomicStep::SyncFolder) {
+            std::lock_guard<std::mutex> guard(lock);
+            flushed.push_back(file.string());
+        }
+        return 0;
+    });
+    wizard.CreateHelpFiles();
+    setAtomicFaultInjector(previous);
+    EXPECT_TRUE(reports_.reports().empty());
+    EXPECT_EQ(readFile(generated("German", "OrderEntry.h")).substr(0, 12), "#define IDH_");
+    for (const std::string& file : flushed)
+        EXPECT_EQ(file.find("/Corvane/"), std::string::npos) << file; // no journal commit per file
 }
 
 } // namespace

@@ -25,6 +25,7 @@ std::vector<std::string> trickyTexts() {
         "< & \" ' > &amp; &#10; ]]>",
         "Größe, naïve, 価格, \xF0\x9F\x98\x80",
         "not UTF-8: \xE4\xF6\xFC and a NUL: a\0b",
+        "plain & <then> Gr\xC3\xB6\xC3\x9F" "e \"then\" \xFF & a cut \xC3",
         "\r\n",
     };
     texts.back() += std::string("\0", 1);
@@ -32,6 +33,12 @@ std::vector<std::string> trickyTexts() {
     for (int c = 1; c < 128; ++c)
         controls += static_cast<char>(c);
     texts.push_back(controls);
+    // Each special byte at every place of an eight-byte word, between long plain runs.
+    std::string placed;
+    for (char special : std::string("&<>\"\t\r\n\x01\x1F"))
+        for (size_t at = 0; at < 9; ++at)
+            placed += std::string(at, 'a') + special + std::string(17 - at, 'b');
+    texts.push_back(placed);
     return texts;
 }
 

@@ -6,7 +6,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
+#include <optional>
+#include <vector>
 
 namespace corvane {
 namespace {
@@ -131,6 +134,55 @@ TEST(AtomicFile, WithoutCommitNothingIsWritten) {
         file.write("never");
     }
     EXPECT_EQ(readFile(target), "old");
+}
+
+// The names of the files in a folder, sorted.
+std::vector<std::string> filesIn(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        names.push_back(entry.path().filename().string());
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(AtomicFile, APreparedFileIsPutInPlaceOnlyByTheCommitAndRemovedWhenDropped) {
+    TempDir dir;
+    auto target = dir / "topics.rtf";
+    writeFile(target, "old");
+    std::optional<AtomicFile> file;
+    file.emplace(target, std::filesystem::path(), Durability::Deferred);
+    file->prepare([](OutputBuffer& out) { out.append("new "); out.append("bytes"); });
+    EXPECT_TRUE(file->prepared());
+    EXPECT_EQ(readFile(target), "old"); // written beside it, not yet in place
+    EXPECT_EQ(readFile(file->temporary()), "new bytes");
+    AtomicFile moved = std::move(*file); // handed on (from another thread) with its file
+    file.reset();
+    EXPECT_EQ(filesIn(dir.path()).size(), 2u);
+    moved.commit();
+    EXPECT_FALSE(moved.prepared());
+    EXPECT_EQ(readFile(target), "new bytes");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"topics.rtf"});
+
+    { // dropped before its commit: the target stays, no temporary file is left
+        AtomicFile dropped(target);
+        dropped.prepare([](OutputBuffer& out) { out.append("never"); });
+    }
+    EXPECT_EQ(readFile(target), "new bytes");
+    EXPECT_EQ(filesIn(dir.path()), std::vector<std::string>{"topics.rtf"});
+
+    // A failed rename keeps it prepared; the next commit puts it in place.
+    auto occupied = dir / "occupied";
+    std::filesystem::create_directories(occupied / "inside");
+    AtomicFile late(occupied, std::filesystem::path(), Durability::Deferred);
+    late.prepare([](OutputBuffer& out) { out.append("late"); });
+    EXPECT_THROW(late.commit(), VbError);
+    EXPECT_TRUE(late.prepared());
+    std::filesystem::remove_all(occupied);
+    late.commit();
+    EXPECT_EQ(readFile(occupied), "late");
+
+    AtomicFile locked(target, std::filesystem::path(), Durability::Flush, Locking::Exclusive);
+    EXPECT_THROW(locked.prepare([](OutputBuffer&) {}), VbError); // its lock belongs to the replace
 }
 
 TEST(AtomicFile, FailedRenameKeepsTheTemporaryFileAndNamesBothFiles) {
