@@ -3,10 +3,12 @@
 #include "app/GuiProgram.h"
 #include "app/PreviewCommand.h"
 #include "cli/CommandLine.h"
+#include "main/LargePages.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
+    corvane::useLargePages();
     std::vector<std::string> arguments(argv + 1, argv + argc);
     if (corvane::app::isGuiCommand(arguments))
         return corvane::app::runGui(argc, argv, arguments);

@@ -3,7 +3,9 @@
 // (no lock or temporary file).
 #include "cli/CommandOutcome.h"
 #include "generate/TextReplace.h"
+#include "main/LargePages.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/TreeFiles.h"
 
@@ -46,30 +48,25 @@ TEST(ProgramEnd, TheProgramsScanPrintsAndSavesWhatTheCommandDoesInProcess) {
 }
 
 #ifdef CORVANE_WITH_MIMALLOC
-TEST(ProgramEnd, TheProgramRunsWithLargePagesUnlessTheUserChoseOtherwise) {
-    const std::string program = test::shellQuoted(test::corvaneProgram().string());
-    // The allocator names its options as it starts (the first start, then the second).
-    test::ToolRun chosen = test::runShell("env -u MIMALLOC_LARGE_OS_PAGES MIMALLOC_VERBOSE=1 " +
-                                          program + " --version 2>&1");
-    EXPECT_EQ(chosen.status, 0) << chosen.output;
-    EXPECT_NE(chosen.output.find("option 'large_os_pages': 1"), std::string::npos) << chosen.output;
-    EXPECT_NE(chosen.output.find("corvane 1."), std::string::npos) << chosen.output;
-    // The second start keeps the program's name, as ps and killall know it: it is looked at
-    // while the program waits to read a project file that is a pipe.
-    test::TempDir dir;
-    const std::string pipe = test::shellQuoted((dir / "waiting.vbp").string());
-    test::ToolRun named = test::runShell(
-        "mkfifo " + pipe + "; env -u MIMALLOC_LARGE_OS_PAGES " + program + " scan " + pipe +
-        " >/dev/null 2>&1 & pid=$!; for i in $(seq 200); do grep -qa MIMALLOC_LARGE_OS_PAGES "
-        "/proc/$pid/environ && break; sleep 0.05; done; cat /proc/$pid/comm; echo > " + pipe +
-        "; wait");
-    EXPECT_EQ(named.output, "corvane\n");
-
-    test::ToolRun kept = test::runShell("MIMALLOC_LARGE_OS_PAGES=0 MIMALLOC_VERBOSE=1 " + program +
-                                        " --version 2>&1");
-    EXPECT_EQ(kept.status, 0) << kept.output;
-    EXPECT_NE(kept.output.find("option 'large_os_pages': 0"), std::string::npos) << kept.output;
-    EXPECT_EQ(kept.output.find("option 'large_os_pages': 1"), std::string::npos) << kept.output;
+TEST(ProgramStart, TheAllocatorIsAskedForLargePagesUnlessTheUserChoseOtherwise) {
+    auto reset = [] {
+        mi_option_set(mi_option_large_os_pages, 0);
+        mi_option_set(mi_option_eager_commit_delay, 1);
+    };
+    reset();
+    {
+        test::ScopedEnvironment chosen("MIMALLOC_LARGE_OS_PAGES", "0");
+        useLargePages();
+        EXPECT_FALSE(mi_option_is_enabled(mi_option_large_os_pages));
+        EXPECT_EQ(mi_option_get(mi_option_eager_commit_delay), 1);
+    }
+    {
+        test::ScopedEnvironment unset("MIMALLOC_LARGE_OS_PAGES", std::nullopt);
+        useLargePages();
+        EXPECT_TRUE(mi_option_is_enabled(mi_option_large_os_pages));
+        EXPECT_EQ(mi_option_get(mi_option_eager_commit_delay), 0);
+    }
+    reset(); // the other tests run with mimalloc's defaults
 }
 #endif
 
