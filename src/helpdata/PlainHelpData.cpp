@@ -238,7 +238,6 @@ bool PlainHelpData::readRecords(const NameList& selected, ModuleRecords& forms,
         forms.Add(std::move(module.records), module.name);
         formNames.Add(module.name, module.name);
     }
-    modules_.clear();
     return true;
 }
 

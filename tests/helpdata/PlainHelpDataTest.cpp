@@ -48,6 +48,7 @@ std::string loadedFrom(const fs::path& file, const std::string& selected) {
     }
     for (const HelpDataProblem& problem : data.problems())
         out << "\nproblem line " << problem.line << ": " << problem.what;
+    out << "\nnew " << data.isNew();
     return out.str();
 }
 
@@ -134,9 +135,13 @@ TEST_F(PlainHelpDataTest, TheExampleAndWrittenFormsAreReadWithoutADocumentAndLoa
         << loaded;
 
     ASSERT_TRUE(readPlain("<Root/>"));
-    EXPECT_EQ(loadBoth("<Root/>"), "flags 0000 current Neutral primary Neutral\nlanguages [Neutral]");
+    EXPECT_EQ(loadBoth("<Root/>"),
+              "flags 0000 current Neutral primary Neutral\nlanguages [Neutral]\nnew 1");
     ASSERT_TRUE(readPlain(Head + "  <VBComponent ComponentName=\"frmEmpty\" />\n</Root>"));
     loadBoth(Head + "  <VBComponent ComponentName=\"frmEmpty\" />\n</Root>");
+    const std::string withoutLanguages = "<Root><VBComponent ComponentName=\"frmA\"/></Root>";
+    ASSERT_TRUE(readPlain(withoutLanguages));
+    EXPECT_NE(loadBoth(withoutLanguages).find("\nnew 0"), std::string::npos);
 }
 
 TEST_F(PlainHelpDataTest, WhatThePlainReadingDoesNotTakeIsLoadedAsADocument) {
