@@ -27,7 +27,7 @@ std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view n
 } // namespace
 
 HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile) {
-    file_.read(dataFile);
+    file_.read(dataFile, HelpDataFile::ReadFor::Document);
     if (!file_.complete())
         throw VbError(vberr::InvalidCall, file_.problemReport());
     bytes_ = readFileBytes(dataFile);

@@ -52,7 +52,7 @@ fs::path HelpDataFile::locate(const fs::path& projectFile) {
     return exact;
 }
 
-void HelpDataFile::read(const fs::path& path) {
+void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     path_ = path;
     existed_ = false;
     unreadable_ = false;
@@ -67,9 +67,10 @@ void HelpDataFile::read(const fs::path& path) {
         FileBuffer buffer = readFileBuffer(path, pugi::get_memory_allocation_function(),
                                            pugi::get_memory_deallocation_function());
         existed_ = true;
-        // The file as the program writes it is read straight into records; any other UTF-8 file
-        // that is well-formed is parsed where it was read, without a copy.
-        if (readPlain(buffer) || document_.LoadInPlace(buffer.data, buffer.size))
+        // For the records, the file as the program writes it is read straight into them; any
+        // other UTF-8 file that is well-formed is parsed where it was read, without a copy.
+        if ((purpose == ReadFor::Records && readPlain(buffer)) ||
+            document_.LoadInPlace(buffer.data, buffer.size))
             return;
         readDecoded(readFileBytes(path)); // the rest is decoded first (and problems named)
     } catch (const VbError& error) {

@@ -70,10 +70,13 @@ public:
     // letter case, else the folder + "ContextHelp.txt".
     static std::filesystem::path locate(const std::filesystem::path& projectFile);
 
-    // Reads the file at `path` (nothing is written; a missing file reads as new). A file in the
-    // form the program writes is checked and kept for the records (PlainHelpData); any other is
-    // parsed as a document, which names what it cannot take.
-    void read(const std::filesystem::path& path);
+    // What a read is for: the records (readRecords), or the document itself (readDocument).
+    enum class ReadFor { Records, Document };
+    // Reads the file at `path` (nothing is written; a missing file reads as new). For the
+    // records, a file in the form the program writes is read straight into them
+    // (PlainHelpData); any other file, and every file read for its document, is parsed as a
+    // document, which names what it cannot take.
+    void read(const std::filesystem::path& path, ReadFor purpose = ReadFor::Records);
     // The file read last.
     const std::filesystem::path& path() const noexcept { return path_; }
     // True when the file existed when it was read.
