@@ -99,8 +99,15 @@ void HelpDataFile::parseKeptBytes() {
         return;
     plainRead_ = false;
     plain_ = PlainHelpData();
-    if (!document_.LoadInPlace(keptBytes_.release(), keptSize_))
+    if (document_.LoadInPlace(keptBytes_.release(), keptSize_))
+        return;
+    try { // not expected: the plain form is well-formed
         readDecoded(readFileBytes(path_));
+    } catch (const VbError& error) {
+        unreadable_ = true;
+        problems_.push_back({0, "it cannot be read (" + error.description() + ")"});
+        document_.LoadText(EmptyDocument);
+    }
 }
 
 XMLDocument HelpDataFile::readDocument() {

@@ -84,7 +84,8 @@ std::string decodedPlainText(std::string_view raw) {
     text.reserve(raw.size());
     for (size_t i = amp; i < raw.size();) {
         char stands = raw[i];
-        i += raw[i] == '&' ? entityAt(raw.substr(i), stands) : 1;
+        size_t length = raw[i] == '&' ? entityAt(raw.substr(i), stands) : 0;
+        i += length > 0 ? length : 1; // an "&" the cursor did not check stays as it is
         text += stands;
     }
     return text;

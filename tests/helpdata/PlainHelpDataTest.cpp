@@ -4,6 +4,7 @@
 // same line, so problems keep their line numbers), and the two loads are compared in full.
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/PlainHelpData.h"
+#include "helpdata/PlainHelpDataCursor.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TreeFiles.h"
 
@@ -142,6 +143,12 @@ TEST_F(PlainHelpDataTest, TheExampleAndWrittenFormsAreReadWithoutADocumentAndLoa
     const std::string withoutLanguages = "<Root><VBComponent ComponentName=\"frmA\"/></Root>";
     ASSERT_TRUE(readPlain(withoutLanguages));
     EXPECT_NE(loadBoth(withoutLanguages).find("\nnew 0"), std::string::npos);
+}
+
+TEST(PlainHelpDataText, EntitiesAndAsciiReferencesAreReplacedAndAnyOtherAmpersandKept) {
+    EXPECT_EQ(decodedPlainText("a &lt;b&gt; &amp;&quot;&apos; &#65;&#x42;&#9;"), "a <b> &\"' AB\t");
+    EXPECT_EQ(decodedPlainText("&b &#233; &#;&"), "&b &#233; &#;&"); // the cursor refuses these
+    EXPECT_EQ(decodedPlainText("plain"), "plain");
 }
 
 TEST_F(PlainHelpDataTest, WhatThePlainReadingDoesNotTakeIsLoadedAsADocument) {
