@@ -14,12 +14,6 @@
 
 namespace corvane {
 
-namespace {
-
-const std::string Neutral = "Neutral";
-
-} // namespace
-
 // The first component of the project whose file is the data file (letter case ignored, as for
 // every other file of a project).
 std::shared_ptr<vbide::VBComponent> FrmWizard::findDataFileComponent() const {

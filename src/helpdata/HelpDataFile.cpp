@@ -16,7 +16,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const std::string Neutral = "Neutral";
 const std::string EmptyDocument = "<Root></Root>";
 
 // The 1-based line of a byte offset of the text (LF, CR LF and a lone CR end a line).

@@ -17,8 +17,6 @@ namespace corvane {
 
 namespace {
 
-const std::string Neutral = "Neutral";
-
 bool isElementNamed(pugi::xml_node node, const char* name) {
     return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
 }

@@ -15,6 +15,10 @@ namespace corvane {
 // by a new one: whoever holds a reference to this slot always sees the current list.
 using SelectedLanguageList = std::shared_ptr<NameList>;
 
+// The language of help text that was kept without one: a new project's only language, and
+// that of the older data files' records.
+inline const std::string Neutral = "Neutral";
+
 struct HelpDataSettings {
     // The languages of the current project's help text; null until the connect object exists.
     SelectedLanguageList SelectedLanguages;

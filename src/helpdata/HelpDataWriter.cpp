@@ -11,8 +11,6 @@ namespace corvane {
 
 namespace {
 
-const std::string Neutral = "Neutral";
-
 // The bytes XMLDocument writes as references: in texts every control character but tab, CR
 // and LF, & < >; in attribute values every control character, & < ". Before a value is known
 // to be clean (XmlChecks.h), NUL and every byte above ASCII also stop a plain run: there the

@@ -6,7 +6,6 @@
 namespace corvane {
 
 namespace {
-const std::string Neutral = "Neutral";
 
 NamedValue elementParameter() {
     return {"e", [] { return Variant::object("XMLElement"); }};

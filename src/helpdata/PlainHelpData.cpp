@@ -13,7 +13,6 @@ namespace {
 
 constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 constexpr std::string_view ModuleEnd = "</VBComponent";
-const std::string Neutral = "Neutral";
 
 // One "HelpText" of a record as written.
 struct RawText {
@@ -137,8 +136,7 @@ bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slo
     bytes_ = bytes;
     slot_ = &slot;
     rootAttributes_.clear();
-    languages_.clear();
-    fileLanguages_.Clear();
+    languages_.Clear();
     modules_.clear();
     try {
         PlainHelpDataCursor cursor(bytes, 0, bytes.size());
@@ -159,15 +157,12 @@ bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slo
     } catch (const NotPlainForm&) {
         return false;
     }
-    for (const std::string& language : languages_)
-        if (!fileLanguages_.Contains(language))
-            fileLanguages_.Add(language, language);
     // Every module's content is read now, so that a file taken here is a well-formed file
     // whatever its records turn out to hold; the records are read for the file's languages.
     std::vector<char> plain(modules_.size(), 0);
     forEachInParallel(modules_.size(), [&](size_t i) {
         bool wellFormed = false;
-        modules_[i].records = readModule(modules_[i], fileLanguages_, wellFormed);
+        modules_[i].records = readModule(modules_[i], languages_, wellFormed);
         plain[i] = wellFormed ? 1 : 0;
     });
     return std::ranges::find(plain, 0) == plain.end();
@@ -187,7 +182,9 @@ void PlainHelpData::readRootContent(PlainHelpDataCursor& cursor) {
             std::optional<std::string_view> name = element.attribute("Name");
             if (!name || !element.closed)
                 throw NotPlainForm{};
-            languages_.push_back(decodedPlainText(*name));
+            std::string language = decodedPlainText(*name);
+            if (!languages_.Contains(language)) // the first spelling counts, as loading keeps it
+                languages_.Add(language, language);
         } else if (element.name == "VBComponent") {
             std::optional<std::string_view> name = element.attribute("ComponentName");
             if (!name)
@@ -225,7 +222,7 @@ bool PlainHelpData::readRecords(const NameList& selected, ModuleRecords& forms,
             return false;
         names.Add(module.name, module.name);
     }
-    if (!holdsExactly(selected, fileLanguages_)) { // the records keep other languages' texts
+    if (!holdsExactly(selected, languages_)) { // the records keep other languages' texts
         forEachInParallel(modules_.size(), [&](size_t i) {
             bool wellFormed = false;
             modules_[i].records = readModule(modules_[i], selected, wellFormed);

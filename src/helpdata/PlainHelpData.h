@@ -39,8 +39,9 @@ public:
 
     // The value of the root's first attribute of that name, decoded; none when it has none.
     std::optional<std::string> rootAttribute(std::string_view name) const;
-    // The "Name" of every "SelectedLanguage" element, decoded, in file order.
-    const std::vector<std::string>& selectedLanguages() const noexcept { return languages_; }
+    // The "Name" of every "SelectedLanguage" element, decoded, in file order, each once (the
+    // first spelling, letter case ignored).
+    const NameList& selectedLanguages() const noexcept { return languages_; }
     // True when the root has no child element.
     bool isNew() const noexcept { return modules_.empty() && languages_.empty(); }
 
@@ -69,8 +70,7 @@ private:
     std::string_view bytes_;
     const SelectedLanguageList* slot_ = nullptr;
     std::vector<std::pair<std::string_view, std::string_view>> rootAttributes_; // as written
-    std::vector<std::string> languages_;
-    NameList fileLanguages_; // each of languages_ once, letter case ignored
+    NameList languages_;
     std::vector<ModuleSpan> modules_;
 };
 

@@ -75,7 +75,7 @@ void StoredRecord::fill(HelpItem& record) const {
     record.ControlType = value(ControlType);
     if (!hasChildElements()) {
         // Older files kept the text as the element's own text.
-        record.HelpTexts.Add(xmlElementText(element_), "Neutral");
+        record.HelpTexts.Add(xmlElementText(element_), Neutral);
     } else {
         for (pugi::xml_node text : texts()) {
             std::string_view language = text.attribute("Language").value();

@@ -124,10 +124,6 @@ std::string temporaryTemplate(const fs::path& folder, const fs::path& wanted,
     return (folder / (name + ".XXXXXX" + suffix)).string();
 }
 
-} // namespace
-
-namespace {
-
 // A read-only target is not replaced, as Windows refuses to replace it.
 void refuseReadOnly(const fs::path& realTarget) {
     if (isReadOnlyFile(realTarget))
