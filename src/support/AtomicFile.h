@@ -23,7 +23,10 @@
 // commits with Durability::Deferred and ends with one syncFileSystem(). Like git's lockfile
 // (which does not fsync by default), a deferred commit relies on the file system for the
 // crash case: ext4 (data=ordered, auto_da_alloc) and btrfs flush a file's data before a
-// rename that replaces another file takes effect.
+// rename that replaces another file takes effect. A deferred commit starts that write-out
+// itself when the temporary file is complete (on the thread that wrote it), and the old
+// version a rename replaces is let go on a thread of its own (ReplacedFileRelease.h), so that
+// neither the write-out nor freeing the old file's blocks holds up the rename.
 // Error handling: commit() raises VbError 75 naming the file and the reason. When a step
 // before the rename fails, the temporary file is removed and the target is unchanged. When
 // only the rename fails, the temporary file is kept (it holds the only copy of the new
