@@ -10,13 +10,9 @@ namespace corvane::cli {
 namespace {
 
 // The length of the run of bytes at the start of the text that a string literal holds as they
-// are; texts are mostly such runs, tested eight bytes at a time.
+// are; texts are mostly such runs, tested many bytes at a time.
 size_t plainLength(std::string_view text) {
-    using namespace bytescan;
-    return plainPrefix(
-        text,
-        [](uint64_t word) { return !(hasByteBelow(word, 0x20) | hasByte(word, '"') | hasByte(word, '\\')); },
-        [](unsigned char c) { return c >= 0x20 && c != '"' && c != '\\'; });
+    return bytescan::runWithout<0x20, false, '"', '\\'>(text);
 }
 
 } // namespace

@@ -6,7 +6,6 @@
 #include "support/VbError.h"
 
 #include <algorithm>
-#include <array>
 #include <charconv>
 #include <cstdint>
 #include <cstring>
@@ -23,20 +22,10 @@ const std::string_view TopicPrefix = ".topic ";
 // Bytes of a line kept to spot a ".topic" line and its number.
 constexpr size_t LineStartKept = 64;
 
-// ASCII other than line breaks: the same byte in every code page, and no line bookkeeping.
-constexpr std::array<bool, 256> SameInEveryCodePage = [] {
-    std::array<bool, 256> same{};
-    for (int c = 0; c < 0x80; ++c)
-        same[static_cast<size_t>(c)] = c != '\r' && c != '\n';
-    return same;
-}();
-
-// The length of the run of such bytes at the start of the text.
+// The length of the run at the start of the text of ASCII other than line breaks: the same
+// bytes in every code page, and no line bookkeeping.
 size_t sameInEveryCodePageLength(std::string_view text) {
-    using namespace bytescan;
-    return plainPrefix(
-        text, [](uint64_t word) { return !(hasHighByte(word) | hasByte(word, '\r') | hasByte(word, '\n')); },
-        [](unsigned char c) { return SameInEveryCodePage[c]; });
+    return bytescan::runWithout<0, true, '\r', '\n'>(text);
 }
 
 // The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.

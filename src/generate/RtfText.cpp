@@ -38,14 +38,7 @@ constexpr std::array<bool, 256> PlainBytes = [] {
 bool isPlain(char c) { return PlainBytes[static_cast<unsigned char>(c)]; }
 
 size_t plainRunLength(std::string_view text) {
-    using namespace bytescan;
-    return plainPrefix(
-        text,
-        [](uint64_t word) {
-            return !(hasByteBelow(word, 0x20) | hasHighByte(word) | hasByte(word, 0x7F) | hasByte(word, '\\') |
-                     hasByte(word, '{') | hasByte(word, '}'));
-        },
-        [](unsigned char c) { return PlainBytes[c]; });
+    return bytescan::runWithout<0x20, true, '\x7F', '\\', '{', '}'>(text); // the bytes PlainBytes refuses
 }
 
 void appendByteEscape(std::string& out, unsigned char byte) {
