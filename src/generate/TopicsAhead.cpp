@@ -1,5 +1,7 @@
 #include "generate/TopicsAhead.h"
 
+#include <algorithm>
+
 namespace corvane {
 
 TopicsAhead::~TopicsAhead() {
@@ -8,16 +10,54 @@ TopicsAhead::~TopicsAhead() {
         worker_.join();
 }
 
+namespace {
+
+// Never set: a part made by the caller runs to its end.
+const std::atomic<bool> Never{false};
+
+// The recipe of one part alone: the other part neither made nor written.
+TopicRecipe partOf(const TopicRecipe& recipe, TopicsAhead::Part part) {
+    TopicRecipe only = recipe;
+    if (part == TopicsAhead::Part::WinHelp) {
+        only.popupCodePage.reset();
+        only.popupFile.clear();
+    } else {
+        only.topicTemplate.reset();
+        only.documentFile.clear();
+        only.documentStart.clear();
+    }
+    return only;
+}
+
+// Moves what a part made into the topics of its language.
+void addPart(TopicsAhead::Topics& topics, TopicsAhead::Topics&& part) {
+    if (part.winHelp) {
+        topics.winHelp = std::move(part.winHelp);
+        topics.document = std::move(part.document);
+    }
+    if (part.popups) {
+        topics.popups = std::move(part.popups);
+        topics.popupFile = std::move(part.popupFile);
+    }
+}
+
+} // namespace
+
 void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
                         std::vector<std::pair<std::string, Recipe>> languages) {
     if (started() || !forms || languages.empty())
         return;
     forms_ = std::move(forms);
     for (auto& [language, recipe] : languages) {
-        Slot& slot = slots_.emplace_back();
-        slot.language = std::move(language);
-        slot.recipe = std::move(recipe);
-        slot.result = slot.promise.get_future();
+        for (Part part : {Part::WinHelp, Part::Popups}) {
+            if (part == Part::WinHelp ? !recipe.topicTemplate : !recipe.popupCodePage)
+                continue;
+            Slot& slot = slots_.emplace_back();
+            slot.language = language;
+            slot.recipe = recipe;
+            slot.part = part;
+            slot.result = slot.promise.get_future();
+        }
     }
     try {
         worker_ = std::thread([this] { run(); });
@@ -32,19 +72,36 @@ std::optional<TopicsAhead::Topics> TopicsAhead::take(const std::string& language
                                                      NotBegun notBegun) {
     if (!started())
         return std::nullopt;
-    for (Slot& slot : slots_) {
-        if (slot.taken || slot.language != language)
-            continue;
-        slot.taken = true;
+    std::vector<Slot*> parts;
+    for (Slot& slot : slots_)
+        if (!slot.taken && slot.language == language) {
+            slot.taken = true;
+            parts.push_back(&slot);
+        }
+    // Each part the thread has not begun is made here, one after the other, so that the thread
+    // may still take the next one meanwhile; the others are waited for.
+    bool usable = !parts.empty() && parts.front()->recipe == recipe; // else dropped, prepared files and all
+    Topics topics;
+    for (Slot* slot : parts) {
+        std::optional<Topics> part;
         Maker nobody = Maker::Nobody;
-        if (notBegun == NotBegun::MakeHere && slot.maker.compare_exchange_strong(nobody, Maker::Caller))
-            return std::nullopt; // the thread has not begun it: the caller makes it
-        std::optional<Topics> topics = slot.result.get();
-        if (!(slot.recipe == recipe))
-            return std::nullopt; // made otherwise: dropped, prepared files and all
-        return topics;
+        if (notBegun == NotBegun::MakeHere && slot->maker.compare_exchange_strong(nobody, Maker::Caller)) {
+            try {
+                if (usable)
+                    part = make(*forms_, language, partOf(recipe, slot->part), Never);
+            } catch (...) {
+                part.reset(); // the caller makes them all, and reports what goes wrong
+            }
+        } else {
+            part = slot->result.get();
+        }
+        usable = usable && part;
+        if (usable)
+            addPart(topics, std::move(*part));
     }
-    return std::nullopt;
+    if (!usable)
+        return std::nullopt;
+    return topics;
 }
 
 void TopicsAhead::run() {
@@ -56,7 +113,7 @@ void TopicsAhead::run() {
             continue; // the caller came to it first
         std::optional<Topics> topics;
         try {
-            topics = make(*forms_, slot->language, slot->recipe, stop_);
+            topics = make(*forms_, slot->language, partOf(slot->recipe, slot->part), stop_);
         } catch (...) {
             topics.reset(); // the caller makes them, and reports what goes wrong
         }

@@ -6,11 +6,13 @@
 // topics of each later language then follow from the records, the language, the WinHelp topic
 // template and the code pages alone. A thread makes them, language after language; a
 // language's own run takes them instead of making them again, provided they were made with the
-// same template and code pages. The thread starts from the last language and the run works
-// from the first: each language is made by whichever comes to it first, so that they meet in
-// the middle. Where the thread cannot make a language's topics exactly as the run would (a
-// record with text but still without a number, any failure), it gives that language up, and the
-// run makes its topics itself with its usual error handling.
+// same template and code pages. Each language's topics are made in two parts, each a walk of the
+// records of its own: the WinHelp topics (document and map) and the popups. The thread starts
+// from the last language's last part and the run works from the first: each part is made by
+// whichever comes to it first, so that they meet in the middle, within a language if need be.
+// Where the thread cannot make a part exactly as the run would (a record with text but still
+// without a number, any failure), it gives it up, and the run makes that language's topics
+// itself with its usual error handling.
 //
 // Calling sequence:
 //   TopicsAhead ahead;
@@ -52,6 +54,8 @@ struct TopicRecipe {
 class TopicsAhead {
 public:
     using Recipe = TopicRecipe;
+    // The parts of a language's topics, each made on its own.
+    enum class Part { WinHelp, Popups };
     // The topics of one language. With files in the recipe, the topic document and the popup
     // file are prepared (written, not yet in place), and the topics hold only the map's lines
     // and what the popup file lost or changed.
@@ -73,14 +77,15 @@ public:
     void start(std::shared_ptr<const ModuleRecords> forms, std::vector<std::pair<std::string, Recipe>> languages);
     // True once start() was called.
     bool started() const noexcept { return worker_.joinable(); }
-    // What take() does with a language the thread has not begun.
+    // What take() does with a part the thread has not begun.
     enum class NotBegun {
         Wait,     // waits for the thread to make it
-        MakeHere, // leaves it to the caller, and the thread leaves it alone
+        MakeHere, // makes it on the caller's thread, and the thread leaves it alone
     };
-    // The topics of `language` when they were made ahead with `recipe` (waiting for them when
-    // they are being made); nothing when they were not, or when the thread had not begun them
-    // and `notBegun` leaves them to the caller.
+    // The topics of `language` made with `recipe`: the parts the thread made or is making
+    // (waited for), and those it has not begun either waited for too or, as `notBegun` says,
+    // made here on the caller's thread, one after the other. Nothing when the language was
+    // not started, the recipe differs, or a part could not be made.
     std::optional<Topics> take(const std::string& language, const Recipe& recipe, NotBegun notBegun = NotBegun::Wait);
 
     // What make() does with a record that has help text but no context number.
@@ -101,7 +106,8 @@ private:
     enum class Maker { Nobody, Thread, Caller };
     struct Slot {
         std::string language;
-        Recipe recipe;
+        Recipe recipe; // the language's whole recipe, of which the slot makes its part
+        Part part = Part::WinHelp;
         std::promise<std::optional<Topics>> promise;
         std::future<std::optional<Topics>> result;
         std::atomic<Maker> maker{Maker::Nobody};

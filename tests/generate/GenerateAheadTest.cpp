@@ -113,6 +113,35 @@ TEST_F(GenerateAhead, TopicsAreTakenOnlyAsMadeAndNotMadeForRecordsStillWithoutNu
     // Greek is never taken: the destructor stops the thread and waits for it.
 }
 
+TEST_F(GenerateAhead, APartTheThreadHasNotBegunIsMadeByTheCallerAndTheLanguageIsWhole) {
+    openEditor(copyExample());
+    const auto forms = editor().formsData();
+    for (const auto& records : *forms)
+        for (const auto& item : *records)
+            if (item->Control() && item->hasText() && item->ContextHelpID == 0)
+                item->ContextHelpID = 700;
+    TopicRecipe recipe;
+    recipe.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
+    recipe.popupCodePage = 1252;
+    std::atomic<bool> stop{false};
+    const std::vector<std::string> languages{"English", "German", "French", "Greek"};
+    std::vector<std::pair<std::string, TopicRecipe>> all;
+    for (const std::string& language : languages)
+        all.emplace_back(language, recipe);
+    for (int round = 0; round < 5; ++round) { // the thread and the caller meet at other parts each time
+        TopicsAhead ahead;
+        ahead.start(forms, all);
+        for (const std::string& language : languages) {
+            auto taken = ahead.take(language, recipe, TopicsAhead::NotBegun::MakeHere);
+            auto alone = TopicsAhead::make(*forms, language, recipe, stop);
+            ASSERT_TRUE(taken && taken->winHelp && taken->popups && alone) << language;
+            EXPECT_EQ(taken->popups->bytes(), alone->popups->bytes()) << language;
+            EXPECT_EQ(taken->winHelp->takeTopicLines().str(), alone->winHelp->takeTopicLines().str()) << language;
+            EXPECT_EQ(taken->winHelp->takeMapLines().str(), alone->winHelp->takeMapLines().str()) << language;
+        }
+    }
+}
+
 TEST_F(GenerateAhead, TopicsWrittenAsTheyAreMadeAreTheBytesOfTheTopicsMadeInMemory) {
     openEditor(copyExample());
     const auto forms = editor().formsData();
