@@ -142,7 +142,7 @@ private:
     void readRecord(pugi::xml_node element, ModuleToRead& module) const;
     void commitTo(const std::filesystem::path& target,
                   const std::function<void(OutputBuffer& out)>& produce,
-                  const std::function<void()>& beforeReplace = {});
+                  const std::function<void()>& beforeReplace = {}, AtomicFile::ContentCheck quickCheck = {});
     void keepOriginal(const std::filesystem::path& target);
     void markSaved(const std::filesystem::path& file);
 

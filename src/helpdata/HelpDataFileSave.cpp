@@ -1,5 +1,6 @@
 // HelpDataFile: saving the help data safely, and its document.
 #include "helpdata/HelpDataFile.h"
+#include "helpdata/HelpDataComparison.h"
 #include "helpdata/HelpDataWriter.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
@@ -11,6 +12,9 @@ namespace corvane {
 namespace fs = std::filesystem;
 
 namespace {
+
+// The size from which an unchanged file is looked for on several threads before a save renders.
+constexpr size_t QuickCheckFrom = size_t{1} << 20;
 
 const char* boolText(bool value) {
     return value ? "True" : "False";
@@ -68,8 +72,12 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
 
 void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
                         const fs::path& target) {
-    commitTo(target,
-             [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); });
+    // A file of megabytes that already holds the save is recognised on several threads first.
+    auto quickCheck = [&](int fd, size_t size) {
+        return size >= QuickCheckFrom && HelpDataComparison(settings_, forms, formNames).holdsRecords(fd, size);
+    };
+    commitTo(
+        target, [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); }, {}, quickCheck);
 }
 
 void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
@@ -94,11 +102,12 @@ void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
 // time for build tools.
 void HelpDataFile::commitTo(const fs::path& target,
                             const std::function<void(OutputBuffer& out)>& produce,
-                            const std::function<void()>& beforeReplace) {
+                            const std::function<void()>& beforeReplace, AtomicFile::ContentCheck quickCheck) {
     const fs::path file = target.empty() ? path_ : target;
     AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
     output.setLockWait(lockWait_);
     output.setKeepUnchanged(true);
+    output.setQuickUnchangedCheck(std::move(quickCheck));
     output.setBeforeReplace([&] {
         if (beforeReplace)
             beforeReplace(); // under the lock: no other save can come between

@@ -34,28 +34,16 @@ struct SpecialBytes {
 
 const SpecialBytes BytesToEscape;
 
-// Non-zero when a word of eight bytes may hold a byte that stops a plain run: a control
-// character, & < > ", or a byte above ASCII. Most words of a data file hold none and are copied
-// without a look at each byte.
-uint64_t mayStopRun(uint64_t word) {
-    using namespace bytescan;
-    return hasByteBelow(word, 0x20) | hasHighByte(word) | hasByte(word, '&') | hasByte(word, '<') |
-           hasByte(word, '>') | hasByte(word, '"');
-}
-
-// The length of the start of `value` that holds no byte of `stops`.
+// The length of the start of `value` that holds no byte of `stops`. Runs without any byte that
+// may stop one (a control character, & < > ", a byte above ASCII) are passed at once; most of a
+// data file is such runs. The table tells which of those bytes stop this one.
 size_t plainLength(std::string_view value, const bool (&stops)[256]) {
     size_t i = 0;
     for (;;) {
-        while (i + 8 <= value.size() && !mayStopRun(bytescan::loadWord(value.data() + i)))
-            i += 8;
-        // A word that may hold one, or the last bytes: one by one, up to eight of them.
-        const size_t end = std::min(value.size(), i + 8);
-        for (; i < end; ++i)
-            if (stops[static_cast<unsigned char>(value[i])])
-                return i;
-        if (i == value.size())
+        i += bytescan::runWithout<0x20, true, '&', '<', '>', '"'>(value.substr(i));
+        if (i == value.size() || stops[static_cast<unsigned char>(value[i])])
             return i;
+        ++i;
     }
 }
 
@@ -66,12 +54,19 @@ const char* boolText(bool value) {
 } // namespace
 
 void HelpDataWriter::write(const ModuleRecords& forms, const NameList& formNames) {
+    if (!writeStart(forms))
+        return;
+    writeModules(forms, formNames, 1, forms.Count());
+    writeEnd();
+}
+
+bool HelpDataWriter::writeStart(const ModuleRecords& forms) {
     out_.append("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
     writeRoot();
     NameList& languages = *settings_.SelectedLanguages;
     if (languages.empty() && forms.Count() == 0) {
         out_.append(" />\n");
-        return;
+        return false;
     }
     out_.append(">\n");
     for (const std::string& language : languages) {
@@ -79,7 +74,12 @@ void HelpDataWriter::write(const ModuleRecords& forms, const NameList& formNames
         attribute("Name", language);
         out_.append(" />\n");
     }
-    for (int32_t x = 1; x <= forms.Count(); ++x) {
+    return true;
+}
+
+void HelpDataWriter::writeModules(const ModuleRecords& forms, const NameList& formNames, int32_t first,
+                                  int32_t last) {
+    for (int32_t x = first; x <= last; ++x) {
         const HelpItems& records = *forms.Item(x);
         out_.append("  <VBComponent");
         attribute("ComponentName", formNames.Item(x));
@@ -92,6 +92,9 @@ void HelpDataWriter::write(const ModuleRecords& forms, const NameList& formNames
             writeRecord(*record);
         out_.append("  </VBComponent>\n");
     }
+}
+
+void HelpDataWriter::writeEnd() {
     out_.append("</Root>\n");
 }
 

@@ -42,6 +42,16 @@ public:
     // "Neutral" before the first record, as a record written into a document does.
     void write(const ModuleRecords& forms, const NameList& formNames);
 
+    // The parts of write(), in its order: writeStart, writeModules for every module, writeEnd.
+    // Parts of one file may be written by several writers, each into its own buffer.
+    // The declaration, the root and the selected languages; false when the root was closed at
+    // once (no language, no module) and nothing else belongs to the file.
+    bool writeStart(const ModuleRecords& forms);
+    // The modules at positions `first` to `last` (from 1), with their records.
+    void writeModules(const ModuleRecords& forms, const NameList& formNames, int32_t first, int32_t last);
+    // The end of the root.
+    void writeEnd();
+
 private:
     void writeRoot();
     void writeRecord(const HelpItem& record);

@@ -192,7 +192,7 @@ void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
     refuseReadOnly(realTarget);
     if (beforeReplace_)
         beforeReplace_();
-    replaced_ = writeTemporary(realTarget, produce);
+    replaced_ = !targetHoldsContent(realTarget) && writeTemporary(realTarget, produce);
     if (replaced_)
         replaceTarget(realTarget);
     if (lock)
@@ -374,6 +374,26 @@ bool AtomicFile::writeTemporary(const fs::path& realTarget,
     if (written)
         temporaryUsed_ = output.path();
     return written;
+}
+
+// The quick check of an unchanged target, where there is one; false sends the content through
+// the usual comparison while it is rendered, so the check can only save work.
+bool AtomicFile::targetHoldsContent(const fs::path& realTarget) const {
+    if (!keepUnchanged_ || !quickCheck_)
+        return false;
+    int fd = ::open(realTarget.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return false;
+    struct stat status {};
+    bool holds = false;
+    try {
+        holds = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
+                quickCheck_(fd, static_cast<size_t>(status.st_size));
+    } catch (...) {
+        holds = false; // the comparison while rendering tells, and reports what fails
+    }
+    ::close(fd);
+    return holds;
 }
 
 // Renames the temporary file over the target and, when durable, flushes the folder.

@@ -95,6 +95,12 @@ public:
     void setBeforeReplace(std::function<void()> step) { beforeReplace_ = std::move(step); }
     // Whether commit() leaves a target that already holds the new content untouched.
     void setKeepUnchanged(bool keep) { keepUnchanged_ = keep; }
+    // Answers, faster than rendering and comparing it, whether the regular file open as `fd`
+    // (of `size` bytes) holds the content; false also when it cannot tell.
+    using ContentCheck = std::function<bool(int fd, size_t size)>;
+    // With setKeepUnchanged(true): commit() asks `check` first (under the lock, after the step
+    // before the replace), and a target it finds holding the content is left as it is.
+    void setQuickUnchangedCheck(ContentCheck check) { quickCheck_ = std::move(check); }
     // False when the last commit found the target holding the content and wrote nothing.
     bool replaced() const noexcept { return replaced_; }
 
@@ -141,6 +147,7 @@ private:
         std::filesystem::path path_;
     };
 
+    bool targetHoldsContent(const std::filesystem::path& realTarget) const;
     bool writeTemporary(const std::filesystem::path& realTarget,
                         const std::function<void(OutputBuffer& out)>& produce);
     void replaceTarget(const std::filesystem::path& realTarget);
@@ -153,6 +160,7 @@ private:
     std::chrono::milliseconds lockWait_{2000};
     std::function<void()> beforeReplace_;
     bool keepUnchanged_ = false;
+    ContentCheck quickCheck_;
     bool replaced_ = false;
     ByteBlocks content_;
     PendingTemporary pending_;
