@@ -93,9 +93,9 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         // Step 5: the topics of every record, from the records as they now are. The topic
         // document and the popup file are written as the topics are made (where that fails,
         // the topics are made in memory, and each file reports its own failure when it is
-        // written). A later language may find them made already on another thread
-        // (TopicsAhead.h): once every record has its number, that thread starts on the
-        // languages after this one while this one's topics are made.
+        // written). Once every record has its number, another thread starts on the topics of
+        // this language and those after it (TopicsAhead.h), from the last: this one takes
+        // what that thread made and makes the rest itself.
         TopicRecipe recipe;
         if (WinHelp) {
             recipe.topicTemplate = WinHelp->topicTemplate();
@@ -107,11 +107,11 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             recipe.popupCodePage = language.codePage;
             recipe.popupFile = HTMLHelp->popupFile();
         }
+        if (allNumbered)
+            startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
         std::optional<TopicsAhead::Topics> topics;
         if (topicsAhead_)
             topics = topicsAhead_->take(Language, recipe, TopicsAhead::NotBegun::MakeHere);
-        if (allNumbered)
-            startTopicsAhead(Language, recipe, WinHelp ? &*WinHelp : nullptr);
         const std::atomic<bool> never{false};
         if (!topics)
             ErrorScope::ignoringFailures([&] {
@@ -175,19 +175,23 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
     return allNumbered;
 }
 
-// Once a language has numbered the records, they all have their numbers: the languages after it
-// get their topics made on another thread while this one's are made, written and compiled.
+// Once a language has numbered the records, they all have their numbers: the topics of this
+// language and the ones after it are made on another thread too, from the last, while this one
+// makes its own (with `recipe`), writes and compiles them.
 void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
                                  const WinHelpProjectWriter* winHelp) {
     if (!topicsAhead_ || topicsAhead_->started() || !settings_.SelectedLanguages)
         return;
-    // Nothing here may fail the run: the later languages then walk the records themselves.
+    // Nothing here may fail the run: the languages then walk the records themselves.
     ErrorScope::ignoringFailures([&] {
-        std::vector<std::pair<std::string, TopicRecipe>> later;
+        std::vector<std::pair<std::string, TopicRecipe>> ahead;
         bool after = false;
         const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
         for (const std::string& name : *settings_.SelectedLanguages) {
-            if (after) {
+            if (name == Language) {
+                ahead.emplace_back(name, recipe);
+                after = true;
+            } else if (after) {
                 TopicRecipe theirs = recipe;
                 const int codePage = LanguageTable::installed().lookup(name).codePage;
                 if (theirs.popupCodePage) {
@@ -199,11 +203,10 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
                     theirs.documentFile = layout.languageFile(name, HelpOutputFile::WinHelpTopics);
                     theirs.documentStart = winHelp->documentStartFor(codePage);
                 }
-                later.emplace_back(name, std::move(theirs));
+                ahead.emplace_back(name, std::move(theirs));
             }
-            after = after || name == Language;
         }
-        topicsAhead_->start(Forms, std::move(later));
+        topicsAhead_->start(Forms, std::move(ahead));
     });
 }
 

@@ -59,7 +59,7 @@ TEST_F(GenerateAhead, LaterLanguagesGetTheFilesAndWarningsTheyGetWhenGeneratedAl
         SCOPED_TRACE(language);
         selectOnly({language});
         logs_.clear();
-        wizard.CreateHelpFiles(); // the only language: it walks the records itself
+        wizard.CreateHelpFiles(); // the only language, its two parts shared with the thread
         EXPECT_TRUE(reports_.reports().empty());
         for (const std::string& name : GeneratedFiles)
             EXPECT_EQ(readFile(generated(language, name)), together[language][name]) << name;
