@@ -1,5 +1,7 @@
 #include "generate/PopupText.h"
 
+#include "generate/CodePageCharacters.h"
+
 #include "support/AtomicFile.h"
 #include "support/ByteScan.h"
 #include "support/TextCodec.h"
@@ -12,7 +14,6 @@
 #include <cctype>
 #include <cstdio>
 #include <ostream>
-#include <unordered_map>
 
 namespace corvane {
 
@@ -46,22 +47,6 @@ std::string describe(char32_t cp) {
     std::string text = "'";
     appendUtf8(text, cp);
     return text + "' (" + code + ")";
-}
-
-// The bytes of a character in the code page, "" when it cannot hold it. Answers are kept
-// for the thread's life: code pages other than 1252 go through iconv, far too slow to ask
-// again for every character of every topic.
-const std::string& codePageBytes(char32_t cp, int codePage) {
-    thread_local std::unordered_map<uint64_t, std::string> cache;
-    uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(codePage)) << 32 | cp;
-    auto found = cache.find(key);
-    if (found != cache.end())
-        return found->second;
-    std::string utf8, bytes;
-    appendUtf8(utf8, cp);
-    if (canEncode(utf8, codePage))
-        bytes = encodeCodePage(utf8, codePage);
-    return cache.emplace(key, std::move(bytes)).first->second;
 }
 
 // The longest start of the UTF-8 text of at most `size` bytes that cuts no character.
@@ -198,7 +183,7 @@ void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
         return;
     }
     if (!utf8.empty()) {
-        const std::string& encoded = codePageBytes(cp, codePage_);
+        const std::string& encoded = CodePageCharacters::bytesOf(cp, codePage_);
         if (!encoded.empty()) {
             put(encoded);
             return;

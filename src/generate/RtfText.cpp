@@ -1,5 +1,7 @@
 #include "generate/RtfText.h"
 
+#include "generate/CodePageCharacters.h"
+
 #include "support/ByteScan.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
@@ -7,8 +9,6 @@
 #include <array>
 #include <charconv>
 #include <cstdint>
-#include <unordered_map>
-#include <unordered_set>
 
 namespace corvane {
 
@@ -64,35 +64,6 @@ void appendUnicodeEscape(std::string& out, char32_t cp) {
     }
 }
 
-// The code page bytes of one character, or "" when the code page cannot hold it. Answers
-// are kept for the thread's life: code pages other than 1252 go through iconv, far too slow
-// to ask again for every character of every topic.
-class CodePageBytes {
-public:
-    explicit CodePageBytes(int codePage) : codePage_(codePage) {
-        thread_local std::unordered_set<int> known;
-        if (!known.contains(codePage)) {
-            encodeCodePage("", codePage); // an unknown code page fails here, before any text
-            known.insert(codePage);
-        }
-    }
-    const std::string& of(char32_t cp) {
-        thread_local std::unordered_map<uint64_t, std::string> cache;
-        uint64_t key = static_cast<uint64_t>(static_cast<uint32_t>(codePage_)) << 32 | cp;
-        auto found = cache.find(key);
-        if (found != cache.end())
-            return found->second;
-        std::string utf8, bytes;
-        appendUtf8(utf8, cp);
-        if (canEncode(utf8, codePage_))
-            bytes = encodeCodePage(utf8, codePage_);
-        return cache.emplace(key, std::move(bytes)).first->second;
-    }
-
-private:
-    int codePage_;
-};
-
 } // namespace
 
 std::string RtfText::escape(std::string_view text, int codePage) {
@@ -103,7 +74,7 @@ std::string RtfText::escape(std::string_view text, int codePage) {
 }
 
 void RtfText::appendEscaped(std::string& out, std::string_view text, int codePage) {
-    CodePageBytes codePageBytes(codePage);
+    CodePageCharacters::checkKnown(codePage); // an unknown code page fails here, before any text
     size_t pos = 0;
     while (pos < text.size()) {
         char c = text[pos];
@@ -125,7 +96,7 @@ void RtfText::appendEscaped(std::string& out, std::string_view text, int codePag
         } else {
             char32_t cp = readCharacter(text, pos);
             static const std::string none;
-            const std::string& bytes = cp == 0xFFFD ? none : codePageBytes.of(cp);
+            const std::string& bytes = cp == 0xFFFD ? none : CodePageCharacters::bytesOf(cp, codePage);
             if (bytes.empty()) {
                 appendUnicodeEscape(out, cp);
             } else {

@@ -4,6 +4,8 @@
 #include "support/XmlChecks.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <cstdint>
 #include <string>
 
@@ -112,7 +114,11 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
     out_.append("    <HelpItem");
     attribute("ComponentName", record.ComponentName);
     attribute("ControlName", record.ControlName);
-    attribute("ContextHelpID", std::to_string(record.ContextHelpID));
+    char number[16];
+    attribute("ContextHelpID",
+              std::string_view(number, static_cast<size_t>(
+                                           std::to_chars(number, number + sizeof number, record.ContextHelpID).ptr -
+                                           number)));
     attribute("ControlType", record.ControlType);
     attribute("Caption", record.Caption);
     NameList& languages = *settings_.SelectedLanguages;
@@ -139,9 +145,18 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
 }
 
 void HelpDataWriter::attribute(std::string_view name, std::string_view value) {
-    out_.append(' ');
-    out_.append(name);
-    out_.append("=\"");
+    // ` name="` in one piece: a file of records is mostly short attributes.
+    char opening[64];
+    if (name.size() + 3 <= sizeof opening) {
+        opening[0] = ' ';
+        std::memcpy(opening + 1, name.data(), name.size());
+        std::memcpy(opening + 1 + name.size(), "=\"", 2);
+        out_.append(std::string_view(opening, name.size() + 3));
+    } else {
+        out_.append(' ');
+        out_.append(name);
+        out_.append("=\"");
+    }
     escaped(value, BytesToEscape.attribute);
     out_.append('"');
 }

@@ -107,8 +107,9 @@ const std::string& HelpItem::textIn(std::string_view language) const {
 
 bool HelpItem::hasText() const {
     for (const std::string& text : HelpTexts)
-        if (text.find_first_not_of(' ') != std::string::npos)
-            return true;
+        for (char c : text) // most texts answer at their first character
+            if (c != ' ')
+                return true;
     return false;
 }
 

@@ -67,14 +67,22 @@ size_t runWithout(std::string_view text) {
     // (and no more than them when Below is 0).
     const __m128i below = _mm_set1_epi8(static_cast<char>(Below));
     [[maybe_unused]] const __m128i minusOne = _mm_set1_epi8(-1);
-    for (; i + 16 <= size; i += 16) {
-        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+    auto stops = [&](const char* sixteen) {
+        const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
         __m128i hit = _mm_cmplt_epi8(bytes, below);
         if constexpr (!High)
             hit = _mm_and_si128(hit, _mm_cmpgt_epi8(bytes, minusOne)); // only ASCII bytes
         ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Stops)))), ...);
-        if (const int mask = _mm_movemask_epi8(hit); mask != 0)
-            return i + static_cast<size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
+        return static_cast<unsigned>(_mm_movemask_epi8(hit));
+    };
+    for (; i + 16 <= size; i += 16)
+        if (const unsigned mask = stops(data + i); mask != 0)
+            return i + static_cast<size_t>(__builtin_ctz(mask));
+    if (i < size && size >= 16) {
+        // The last bytes: the sixteen that end the text, those already passed left out.
+        const size_t start = size - 16;
+        const unsigned mask = stops(data + start) >> (i - start);
+        return mask != 0 ? i + static_cast<size_t>(__builtin_ctz(mask)) : size;
     }
 #else
     for (; i + 8 <= size; i += 8) {
