@@ -1,5 +1,6 @@
 #include "support/ReplacedFileRelease.h"
 
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <fcntl.h>
@@ -13,11 +14,17 @@ namespace corvane {
 
 namespace {
 
+// Set once the releasing thread has ended with the process: a file replaced after that (by
+// the destructor of another static object) is let go where it is. Constant-initialised, so it
+// can be read at any time.
+std::atomic<bool> releasingEnded{false};
+
 // The thread that closes the descriptors handed to it, in order. It starts with the first one
 // and ends with the process, after closing what is left.
 class ReleasingThread {
 public:
     ~ReleasingThread() {
+        releasingEnded = true;
         {
             std::lock_guard lock(mutex_);
             ending_ = true;
@@ -111,13 +118,14 @@ ReplacedFileRelease::Held ReplacedFileRelease::hold(const std::filesystem::path&
 }
 
 void ReplacedFileRelease::release(Held held) {
-    if (held.fd_ < 0)
-        return;
+    if (held.fd_ < 0 || releasingEnded)
+        return; // nothing held, or too late for the thread: let go here, as `held` ends
     releasingThread().add(std::exchange(held.fd_, -1));
 }
 
 void ReplacedFileRelease::waitForAll() {
-    releasingThread().waitForAll();
+    if (!releasingEnded)
+        releasingThread().waitForAll();
 }
 
 } // namespace corvane
