@@ -92,11 +92,26 @@ void PopupText::appendTopic(long long id, std::string_view text) {
     char line[32];
     std::memcpy(line, TopicPrefix.data(), TopicPrefix.size());
     char* end = std::to_chars(line + TopicPrefix.size(), line + sizeof line, id).ptr;
-    appendLine(std::string_view(line, static_cast<size_t>(end - line)));
+    const std::string_view topicLine(line, static_cast<size_t>(end - line));
+    if (column_ == 1) {
+        // At a line's start, as topics are: the ".topic" line and its number written at once.
+        put(topicLine);
+        put("\r\n");
+        topic_.assign(topicLine.substr(TopicPrefix.size()));
+        lineStart_.clear();
+        ++line_;
+        afterCr_ = false;
+    } else {
+        appendLine(topicLine);
+    }
+    // No line of the text starts a topic (a directive gets its blank first), so the starts of
+    // its lines are not kept to look for one.
+    keepLineStarts_ = false;
     if (mayHoldDirective(text))
         appendLine(withoutDirectives(text));
     else
         appendLine(text);
+    keepLineStarts_ = true;
     appendLine("");
 }
 
@@ -155,7 +170,7 @@ void PopupText::append(std::string_view text) {
         if (run > pos) {
             std::string_view plain = text.substr(pos, run - pos);
             put(plain);
-            if (lineStart_.size() < LineStartKept)
+            if (keepLineStarts_ && lineStart_.size() < LineStartKept)
                 lineStart_.append(plain.substr(0, LineStartKept - lineStart_.size()));
             column_ += plain.size();
             afterCr_ = false;
@@ -195,7 +210,7 @@ void PopupText::appendCharacter(std::string_view utf8, char32_t cp) {
 
 void PopupText::advance(std::string_view utf8) {
     afterCr_ = false;
-    if (lineStart_.size() < LineStartKept)
+    if (keepLineStarts_ && lineStart_.size() < LineStartKept)
         lineStart_ += utf8;
     ++column_;
 }

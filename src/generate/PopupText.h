@@ -112,6 +112,7 @@ private:
     size_t line_ = 1;
     size_t column_ = 1;
     bool afterCr_ = false;   // the last character was CR (CR LF is one line break)
+    bool keepLineStarts_ = true; // false while lines that cannot start a topic are written
 };
 
 } // namespace corvane
