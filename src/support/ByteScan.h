@@ -84,7 +84,8 @@ size_t runWithout(std::string_view text) {
         const unsigned mask = stops(data + start) >> (i - start);
         return mask != 0 ? i + static_cast<size_t>(__builtin_ctz(mask)) : size;
     }
-#else
+#endif
+    // Eight bytes at a time (a text shorter than sixteen bytes, or no SSE2), then one by one.
     for (; i + 8 <= size; i += 8) {
         const uint64_t word = loadWord(data + i);
         uint64_t hit = (Below > 0 ? hasByteBelow(word, Below) : 0) | (High ? hasHighByte(word) : 0);
@@ -92,7 +93,6 @@ size_t runWithout(std::string_view text) {
         if (hit != 0)
             break;
     }
-#endif
     while (i < size && !stopsRun<Below, High, Stops...>(static_cast<unsigned char>(data[i])))
         ++i;
     return i;
