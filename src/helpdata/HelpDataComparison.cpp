@@ -1,16 +1,14 @@
 #include "helpdata/HelpDataComparison.h"
 
 #include "helpdata/HelpDataWriter.h"
+#include "support/AtomicFile.h"
 #include "support/OutputBuffer.h"
 #include "support/ParallelFor.h"
 
 #include <algorithm>
 #include <atomic>
-#include <cerrno>
 #include <cstring>
 #include <string_view>
-#include <thread>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -23,19 +21,10 @@ constexpr size_t Window = size_t{1} << 16;
 // The part of the bytes the piece compares differs from what it renders.
 struct Differs {};
 
-// Reads up to `size` bytes at `offset` into `buffer`; the number read (short only at the end).
+// Reads up to `size` bytes at `offset` into `buffer`, grown as needed; the number read.
 size_t readAt(int fd, size_t offset, size_t size, std::vector<char>& buffer) {
     buffer.resize(std::max(buffer.size(), size));
-    size_t filled = 0;
-    while (filled < size) {
-        ssize_t n = ::pread(fd, buffer.data() + filled, size - filled, static_cast<off_t>(offset + filled));
-        if (n < 0 && errno == EINTR)
-            continue;
-        if (n <= 0)
-            break;
-        filled += static_cast<size_t>(n);
-    }
-    return filled;
+    return readFileAt(fd, offset, buffer.data(), size);
 }
 
 } // namespace
@@ -44,7 +33,7 @@ bool HelpDataComparison::holdsRecords(int fd, size_t size, size_t pieces) const 
     if (!settings_.SelectedLanguages || settings_.SelectedLanguages->empty() || forms_.Count() == 0)
         return false;
     if (pieces == 0)
-        pieces = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
+        pieces = parallelThreads();
     const std::vector<Piece> parts = split(fd, size, pieces);
     if (parts.empty())
         return false;

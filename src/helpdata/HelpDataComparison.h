@@ -37,7 +37,7 @@ public:
         : settings_(settings), forms_(forms), formNames_(formNames) {}
 
     // True when the file open as `fd`, of `size` bytes, holds exactly the bytes HelpDataWriter
-    // writes for the records, compared in `pieces` parts at once (0: one per core, at most four).
+    // writes for the records, compared in `pieces` parts at once (0: parallelThreads()).
     bool holdsRecords(int fd, size_t size, size_t pieces = 0) const;
 
 private:

@@ -294,17 +294,7 @@ private:
     size_t readOriginal(size_t offset, size_t size) {
         if (spare_.size() < size)
             spare_.assign(std::max(size, size_t{1} << 16), '\0');
-        size_t filled = 0;
-        while (filled < size) {
-            ssize_t n = ::pread(original_, spare_.data() + filled, size - filled,
-                                static_cast<off_t>(offset + filled));
-            if (n < 0 && errno == EINTR)
-                continue;
-            if (n <= 0)
-                break;
-            filled += static_cast<size_t>(n);
-        }
-        return filled;
+        return readFileAt(original_, offset, spare_.data(), size);
     }
     bool matchesOriginal(std::string_view chunk) {
         return readOriginal(same_, chunk.size()) == chunk.size() &&
@@ -540,6 +530,19 @@ std::string readFilePart(const fs::path& path,
             return std::string(buffer.get(), end);
         }
     }
+}
+
+size_t readFileAt(int fd, size_t offset, char* into, size_t size) {
+    size_t filled = 0;
+    while (filled < size) {
+        ssize_t n = ::pread(fd, into + filled, size - filled, static_cast<off_t>(offset + filled));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            break;
+        filled += static_cast<size_t>(n);
+    }
+    return filled;
 }
 
 FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),

@@ -198,6 +198,10 @@ std::string readFilePart(const std::filesystem::path& path,
                          const std::function<size_t(std::string_view bytes, bool atEnd)>& partEnd,
                          bool& whole);
 
+// Reads up to `size` bytes of the file open as `fd` at `offset` into `into`; fewer only at the
+// file's end or on a read error (the caller compares, so a short read is an answer too).
+size_t readFileAt(int fd, size_t offset, char* into, size_t size);
+
 // A file's bytes in a buffer the caller frees.
 struct FileBuffer {
     char* data = nullptr; // from the allocation function given to readFileBuffer

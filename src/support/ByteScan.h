@@ -34,19 +34,6 @@ constexpr uint64_t hasByte(uint64_t word, uint8_t c) { return hasByteBelow(word 
 // Non-zero when a byte of the word is 0x80 or above.
 constexpr uint64_t hasHighByte(uint64_t word) { return word & Highs; }
 
-// The length of the longest prefix of `text` whose bytes all pass `plain`; `wordIsPlain`
-// answers for eight bytes at once and must agree with `plain`.
-template <typename WordIsPlain, typename Plain>
-size_t plainPrefix(std::string_view text, WordIsPlain wordIsPlain, Plain plain) {
-    size_t i = 0;
-    for (; i + 8 <= text.size(); i += 8)
-        if (!wordIsPlain(loadWord(text.data() + i)))
-            break;
-    while (i < text.size() && plain(static_cast<unsigned char>(text[i])))
-        ++i;
-    return i;
-}
-
 // True when `c` is one of the bytes runWithout<Below, High, Stops...> stops at.
 template <uint8_t Below, bool High, char... Stops>
 constexpr bool stopsRun(unsigned char c) {

@@ -49,18 +49,17 @@ private:
     std::exception_ptr failure_;
 };
 
-size_t threadsFor(size_t count, size_t maxThreads) {
-    if (maxThreads == 0)
-        maxThreads = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, MostThreads);
-    return std::min(maxThreads, count);
-}
-
 } // namespace
+
+size_t parallelThreads() {
+    return std::clamp<size_t>(std::thread::hardware_concurrency(), 1, MostThreads);
+}
 
 void forEachInParallel(size_t count, const std::function<void(size_t)>& work, size_t maxThreads) {
     WorkQueue queue(count, work);
     std::vector<std::thread> helpers;
-    for (size_t t = 1; t < threadsFor(count, maxThreads); ++t) {
+    const size_t threads = std::min(maxThreads == 0 ? parallelThreads() : maxThreads, count);
+    for (size_t t = 1; t < threads; ++t) {
         try {
             helpers.emplace_back([&queue] { queue.drain(); });
         } catch (const std::system_error&) {

@@ -13,8 +13,11 @@
 
 namespace corvane {
 
+// The threads forEachInParallel runs on when not told: one per core, at most four.
+size_t parallelThreads();
+
 // Runs `work(i)` for every i below `count`, on up to `maxThreads` threads (the caller's included;
-// 0 means one per core, at most four).
+// 0 means parallelThreads()).
 void forEachInParallel(size_t count, const std::function<void(size_t)>& work, size_t maxThreads = 0);
 
 } // namespace corvane

@@ -24,6 +24,23 @@ protected:
         for (const std::string& language : languages)
             settings().SelectedLanguages->Add(language, language);
     }
+    // Opens the example with `number` for every record that has text and no number yet; its records.
+    std::shared_ptr<ModuleRecords> openNumbered(int32_t number) {
+        openEditor(copyExample());
+        auto forms = editor().formsData();
+        for (const auto& records : *forms)
+            for (const auto& item : *records)
+                if (item->Control() && item->hasText() && item->ContextHelpID == 0)
+                    item->ContextHelpID = number;
+        return forms;
+    }
+    // A recipe for both formats, its topics kept in memory.
+    static TopicRecipe bothInMemory() {
+        TopicRecipe recipe;
+        recipe.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
+        recipe.popupCodePage = 1252;
+        return recipe;
+    }
 };
 
 TEST_F(GenerateAhead, LaterLanguagesGetTheFilesAndWarningsTheyGetWhenGeneratedAlone) {
@@ -70,9 +87,7 @@ TEST_F(GenerateAhead, LaterLanguagesGetTheFilesAndWarningsTheyGetWhenGeneratedAl
 TEST_F(GenerateAhead, TopicsAreTakenOnlyAsMadeAndNotMadeForRecordsStillWithoutNumbers) {
     openEditor(copyExample());
     const auto forms = editor().formsData();
-    TopicRecipe recipe;
-    recipe.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
-    recipe.popupCodePage = 1252;
+    const TopicRecipe recipe = bothInMemory();
     std::atomic<bool> stop{false};
     EXPECT_FALSE(TopicsAhead::make(*forms, "English", recipe, stop)); // the example has records to number
     size_t withText = 0;
@@ -114,15 +129,8 @@ TEST_F(GenerateAhead, TopicsAreTakenOnlyAsMadeAndNotMadeForRecordsStillWithoutNu
 }
 
 TEST_F(GenerateAhead, APartTheThreadHasNotBegunIsMadeByTheCallerAndTheLanguageIsWhole) {
-    openEditor(copyExample());
-    const auto forms = editor().formsData();
-    for (const auto& records : *forms)
-        for (const auto& item : *records)
-            if (item->Control() && item->hasText() && item->ContextHelpID == 0)
-                item->ContextHelpID = 700;
-    TopicRecipe recipe;
-    recipe.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
-    recipe.popupCodePage = 1252;
+    const auto forms = openNumbered(700);
+    const TopicRecipe recipe = bothInMemory();
     std::atomic<bool> stop{false};
     const std::vector<std::string> languages{"English", "German", "French", "Greek"};
     std::vector<std::pair<std::string, TopicRecipe>> all;
@@ -143,16 +151,9 @@ TEST_F(GenerateAhead, APartTheThreadHasNotBegunIsMadeByTheCallerAndTheLanguageIs
 }
 
 TEST_F(GenerateAhead, TopicsWrittenAsTheyAreMadeAreTheBytesOfTheTopicsMadeInMemory) {
-    openEditor(copyExample());
-    const auto forms = editor().formsData();
-    for (const auto& records : *forms)
-        for (const auto& item : *records)
-            if (item->Control() && item->hasText() && item->ContextHelpID == 0)
-                item->ContextHelpID = 500;
+    const auto forms = openNumbered(500);
     record("frmMain", "cmdOpen").SetHelpText("English", ".topic 9 is not a topic\r\n\xE2\x82\xAC \xE4\xB8\xAD {x}");
-    TopicRecipe inMemory;
-    inMemory.topicTemplate = "#{\\footnote IDH_%TOPIC_ID%}\n%TOPIC_TEXT%\\par\n";
-    inMemory.popupCodePage = 1252;
+    const TopicRecipe inMemory = bothInMemory();
     TopicRecipe written = inMemory;
     const fs::path folder = fs::path(projectDir()) / "out";
     fs::create_directories(folder);
