@@ -30,18 +30,14 @@ size_t readAt(int fd, size_t offset, size_t size, std::vector<char>& buffer) {
 } // namespace
 
 bool HelpDataComparison::holdsRecords(int fd, size_t size, size_t pieces) const {
-    if (!settings_.SelectedLanguages || settings_.SelectedLanguages->empty() || forms_.Count() == 0)
-        return false;
-    if (pieces == 0)
-        pieces = parallelThreads();
-    const std::vector<Piece> parts = split(fd, size, pieces);
+    const std::vector<Piece> parts = split(fd, size, pieces == 0 ? parallelThreads() : pieces);
     if (parts.empty())
         return false;
     std::atomic<bool> differs{false};
     forEachInParallel(
         parts.size(),
         [&](size_t index) {
-            if (!differs && !pieceMatches(fd, parts, index, size, differs))
+            if (!differs && !partMatches(fd, parts, index, size, differs))
                 differs = true;
         },
         parts.size());
@@ -50,12 +46,16 @@ bool HelpDataComparison::holdsRecords(int fd, size_t size, size_t pieces) const 
 
 // The first piece starts at the file's start; each further one at the first module element at
 // or after an even share of the file, when that is a later module than the piece before.
-std::vector<HelpDataComparison::Piece> HelpDataComparison::split(int fd, size_t size, size_t pieces) const {
+std::vector<HelpDataComparison::Piece> HelpDataComparison::split(int fd, size_t size, size_t count) const {
+    if (!settings_.SelectedLanguages || settings_.SelectedLanguages->empty() || forms_.Count() == 0)
+        return {};
     std::vector<Piece> parts{Piece{}};
-    for (size_t r = 1; r < pieces; ++r) {
-        std::optional<Piece> next = moduleStartFrom(fd, size / pieces * r, size);
+    for (size_t r = 1; r < count; ++r) {
+        std::optional<Piece> next = moduleStartFrom(fd, size / count * r, size);
         if (!next)
             return {}; // a module that cannot be found by its name: no split at all
+        if (next->firstModule > forms_.Count())
+            break; // the rest of the file is the last module's
         if (next->firstModule > parts.back().firstModule && next->offset > parts.back().offset)
             parts.push_back(*next);
     }
@@ -63,7 +63,8 @@ std::vector<HelpDataComparison::Piece> HelpDataComparison::split(int fd, size_t 
 }
 
 // The first module element at or after `from`: the module the records have under its name, and
-// where its line starts. Nothing when the name is not one of theirs as it stands.
+// where its line starts; past the last module (at the file's end) when none starts after `from`.
+// Nothing when the name is not one of theirs as it stands.
 std::optional<HelpDataComparison::Piece> HelpDataComparison::moduleStartFrom(int fd, size_t from,
                                                                                size_t size) const {
     std::vector<char> buffer;
@@ -73,7 +74,7 @@ std::optional<HelpDataComparison::Piece> HelpDataComparison::moduleStartFrom(int
         const size_t found = window.find(ModuleStart);
         if (found == std::string_view::npos) {
             if (got < Window || got <= ModuleStart.size())
-                return std::nullopt; // the end of the file, with no module after `from`
+                return Piece{forms_.Count() + 1, size}; // the end of the file, with no module after `from`
             from += got - ModuleStart.size(); // a start cut by the window's end is found in the next
             continue;
         }
@@ -91,14 +92,14 @@ std::optional<HelpDataComparison::Piece> HelpDataComparison::moduleStartFrom(int
             return std::nullopt;
         return Piece{module, from + found + 1};
     }
-    return std::nullopt;
+    return Piece{forms_.Count() + 1, size};
 }
 
 // Renders the piece's modules (the file's start before the first piece's, its end after the
 // last's) and compares them with its part of the file, stopping at the first difference or when
 // another piece found one.
-bool HelpDataComparison::pieceMatches(int fd, const std::vector<Piece>& pieces, size_t index, size_t size,
-                                      const std::atomic<bool>& differs) const {
+bool HelpDataComparison::partMatches(int fd, const std::vector<Piece>& pieces, size_t index, size_t size,
+                                     const std::atomic<bool>& differs) const {
     const bool first = index == 0;
     const bool last = index + 1 == pieces.size();
     const size_t end = last ? size : pieces[index + 1].offset;
