@@ -138,11 +138,14 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
             if (stop)
                 throw GivenUp();
             for (const auto& record : *records) {
-                if (!record->Control() || !record->hasText())
+                if (!record->Control())
+                    continue;
+                // A text of this language answers hasText for most records without reading the others.
+                const std::string& text = record->textIn(language);
+                if (text.find_first_not_of(' ') == std::string::npos && !record->hasText())
                     continue;
                 if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
                     throw GivenUp(); // the run gives it a number (or reports why it cannot)
-                const std::string& text = record->textIn(language);
                 if (topics.winHelp)
                     topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
                 if (topics.popups)

@@ -8,36 +8,40 @@ namespace corvane {
 
 namespace {
 
-void appendNumber(std::string& out, int32_t number) {
-    char digits[16];
-    out.append(digits, std::to_chars(digits, digits + sizeof digits, number).ptr);
-}
+// A context number's digits, written once per topic for every place that shows it.
+struct Digits {
+    explicit Digits(int32_t number) : end(std::to_chars(text, text + sizeof text, number).ptr) {}
+    std::string_view view() const { return {text, static_cast<size_t>(end - text)}; }
+    char text[16];
+    char* end;
+};
 
 // Appends the prepared topic template filled for one topic, its text escaped for RTF.
-void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, int32_t contextId, std::string_view text,
-                 int codePage) {
+void appendTopic(std::string& out, const PreparedTemplate& topicTemplate, std::string_view number,
+                 std::string_view text, int codePage) {
     topicTemplate.appendTo(out, [&](std::string& into, int value) {
         if (value == 1)
-            appendNumber(into, contextId);
+            into += number;
         else
             RtfText::appendEscaped(into, text, codePage);
     });
 }
 
 // Appends the map line of a context number: "#define IDH_<id> <id>".
-void appendMapLine(std::string& out, int32_t contextId) {
+void appendMapLine(std::string& out, std::string_view number) {
     out += "#define IDH_";
-    appendNumber(out, contextId);
+    out += number;
     out += ' ';
-    appendNumber(out, contextId);
+    out += number;
 }
 
 } // namespace
 
 void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int32_t contextId,
                         std::string_view text) {
+    const Digits number(contextId);
     line_.clear();
-    appendTopic(line_, topicTemplate, contextId, text, codePage);
+    appendTopic(line_, topicTemplate, number.view(), text, codePage);
     line_ += "\r\n";
     if (document_)
         document_->append(line_);
@@ -45,7 +49,7 @@ void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int
         topicLines_ += line_;
     if (numbers_.insert(contextId)) {
         line_.clear();
-        appendMapLine(line_, contextId);
+        appendMapLine(line_, number.view());
         line_ += "\r\n";
         mapLines_ += line_;
     }
