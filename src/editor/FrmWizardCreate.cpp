@@ -73,7 +73,6 @@ void FrmWizard::CreateHelpFiles() {
             busy.SetOwner(this);
             busy.Show();
         });
-        endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         compileNotes_.clear();
 
@@ -193,10 +192,7 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
                 scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {
                 scope.step([&] { setContextNumber(*record->Control(), 0); });
-                if (record->ContextHelpID != 0) {
-                    endDataFileCheck(); // it reads the records
-                    record->ContextHelpID = 0;
-                }
+                record->ContextHelpID = 0;
             }
         }
         const std::string& name = FormNames->Item(x);

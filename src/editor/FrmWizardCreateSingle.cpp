@@ -89,8 +89,6 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         if (!Forms)
             throw VbError(vberr::ObjectNotSet);
         const bool allNumbered = (topicsAhead_ && topicsAhead_->started()) || numberRecords(scope);
-        if (allNumbered)
-            startDataFileCheck();
 
         // Step 5: the topics of every record, from the records as they now are. The topic
         // document and the popup file are written as the topics are made (where that fails,
@@ -166,7 +164,6 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             // The check of HasHelpText, which cannot fail: no error handling per record.
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 continue;
-            endDataFileCheck(); // it reads the records
             scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
             scope.step([&] {
                 record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));

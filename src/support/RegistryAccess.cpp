@@ -132,10 +132,15 @@ const RegistryModel& RegistryAccess::current() const {
         problem_.clear();
         return cache_;
     }
-    const std::optional<FileStamp> stamp = FileStamp::of(fd.get());
-    if (!stamp)
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0)
         fail(file_, "examine the", errno);
-    if (cacheStamp_ == stamp)
+    Stamp stamp{static_cast<unsigned long long>(info.st_dev),
+                static_cast<unsigned long long>(info.st_ino),
+                static_cast<unsigned long long>(info.st_size),
+                info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
+                info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+    if (cacheStamp_ && *cacheStamp_ == stamp)
         return cache_;
     std::vector<std::string> problems;
     RegistryModel model =
