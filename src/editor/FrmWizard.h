@@ -37,6 +37,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 namespace corvane {
 
@@ -175,6 +176,12 @@ private:
     void showOptions();
     void showLanguageOptions();
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
+    // What updateControlProperties must change in one module.
+    struct ModuleUpdate {
+        bool hasHelp = false;           // a record with a control has help text
+        std::vector<HelpItem*> changed; // the records whose control or number must change, in order
+    };
+    static std::vector<ModuleUpdate> findControlUpdates(const ModuleRecords& forms);
     // Gives the control the context number `id` when it has another one; the number is read
     // from the control's summary, so a form's property sets are built only when one changes.
     static void setContextNumber(vbide::VBControl& control, int32_t id);

@@ -15,6 +15,7 @@
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "support/FileOperations.h"
+#include "support/ParallelFor.h"
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
@@ -178,17 +179,18 @@ void FrmWizard::showPendingNotes(ErrorScope& scope) {
 }
 
 // Context numbers into the controls, and each module's popup-help flag into its component.
+// What must change is looked for first, on several threads, without changing anything: on a
+// project compiled before, nothing does, and only the flags are looked at one by one.
 void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
     auto project = VBP();
     if (!Forms || !FormNames)
         throw VbError(vberr::ObjectNotSet);
+    const std::vector<ModuleUpdate> updates = findControlUpdates(*Forms);
     for (int32_t x = 1; x <= Forms->Count(); ++x) {
-        FormHasHelp = false;
-        for (const auto& record : *Forms->Item(x)) {
-            if (!record->Control())
-                continue;
+        const ModuleUpdate& update = updates[static_cast<size_t>(x - 1)];
+        FormHasHelp = update.hasHelp;
+        for (HelpItem* record : update.changed) {
             if (record->hasText()) { // the check of HasHelpText, which cannot fail
-                FormHasHelp = true;
                 scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {
                 scope.step([&] { setContextNumber(*record->Control(), 0); });
@@ -207,6 +209,26 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
                 component->Properties().Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
         });
     }
+}
+
+// For every module in order: whether a record with a control has help text, and the records
+// whose control shows another number than the run gives it (its own, or 0 without text) or that
+// keep a number without text. Reads the records and the controls' summaries only.
+std::vector<FrmWizard::ModuleUpdate> FrmWizard::findControlUpdates(const ModuleRecords& forms) {
+    std::vector<ModuleUpdate> updates(static_cast<size_t>(forms.Count()));
+    forEachInParallel(updates.size(), [&](size_t index) {
+        ModuleUpdate& update = updates[index];
+        for (const auto& record : *forms.Item(static_cast<int32_t>(index) + 1)) {
+            if (!record->Control())
+                continue;
+            const bool text = record->hasText();
+            update.hasHelp = update.hasHelp || text;
+            const std::optional<int32_t> shown = record->Control()->whatsThisHelpID();
+            if ((shown && *shown != (text ? record->ContextHelpID : 0)) || (!text && record->ContextHelpID != 0))
+                update.changed.push_back(record.get());
+        }
+    });
+    return updates;
 }
 
 // The primary language's compiled help files beside the project, registered with the system
