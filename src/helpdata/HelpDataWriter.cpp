@@ -124,14 +124,17 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
     NameList& languages = *settings_.SelectedLanguages;
     if (languages.empty())
         languages.Add(Neutral, Neutral);
+    if (textOpenings_.size() != static_cast<size_t>(languages.Count()))
+        prepareTextOpenings(languages);
     bool any = false;
-    for (const std::string& language : languages) {
-        int32_t position = record.HelpTexts.PositionOf(language);
+    for (int32_t index = 0; index < languages.Count(); ++index) {
+        const int32_t position = textPosition(record, languages.Item(index + 1), index);
         if (position == 0)
             continue;
-        out_.append(any ? "      <HelpText" : ">\n      <HelpText");
+        if (!any)
+            out_.append(">\n");
         any = true;
-        attribute("Language", language);
+        out_.append(textOpenings_[static_cast<size_t>(index)]);
         const std::string& value = record.HelpTexts.Item(position);
         if (value.empty()) {
             out_.append(" />\n");
@@ -142,6 +145,26 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
         out_.append("</HelpText>\n");
     }
     out_.append(any ? "    </HelpItem>\n" : " />\n");
+}
+
+// Records read from a file hold their texts in the order of the selected languages: the text
+// at the language's own position is taken when its key is the language as it stands.
+int32_t HelpDataWriter::textPosition(const HelpItem& record, const std::string& language, int32_t index) {
+    const int32_t here = index + 1;
+    if (here <= record.HelpTexts.Count() && record.HelpTexts.KeyAt(here) == language)
+        return here;
+    return record.HelpTexts.PositionOf(language);
+}
+
+void HelpDataWriter::prepareTextOpenings(const NameList& languages) {
+    textOpenings_.clear();
+    for (const std::string& language : languages) {
+        std::string opening = "      <HelpText";
+        OutputBuffer attributeText([&](std::string_view chunk) { opening += chunk; });
+        HelpDataWriter(settings_, attributeText).attribute("Language", language);
+        attributeText.flush();
+        textOpenings_.push_back(std::move(opening));
+    }
 }
 
 void HelpDataWriter::attribute(std::string_view name, std::string_view value) {

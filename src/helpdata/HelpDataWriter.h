@@ -21,7 +21,9 @@
 #include "support/KeyedCollection.h"
 #include "support/OutputBuffer.h"
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -55,6 +57,9 @@ public:
 private:
     void writeRoot();
     void writeRecord(const HelpItem& record);
+    // The position of `record`'s text in the selected language at `index` (from 0), 0 for none.
+    static int32_t textPosition(const HelpItem& record, const std::string& language, int32_t index);
+    void prepareTextOpenings(const NameList& languages);
     void attribute(std::string_view name, std::string_view value);
     void text(std::string_view value);
     void escaped(std::string_view value, const EscapeTable& table);
@@ -62,6 +67,9 @@ private:
 
     HelpDataSettings& settings_;
     OutputBuffer& out_;
+    // Per selected language, in order: `      <HelpText Language="..."`, its value escaped once
+    // for every record.
+    std::vector<std::string> textOpenings_;
 };
 
 } // namespace corvane

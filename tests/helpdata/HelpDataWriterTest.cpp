@@ -91,8 +91,16 @@ TEST_F(HelpDataWriterTest, StreamedTextEqualsTheDocumentForTrickyTextsInSeveralL
     addModule("frmMain", trickyTexts());
     addModule("frmEmpty", {});
     addModule("frmOne", {"x"});
+    // Texts kept in another order than the languages, one under a key in other letter case.
+    auto& moved = *forms_.Item("frmOne")->Item(1);
+    moved.SetHelpText("German", "zuerst");
+    moved.SetHelpText("english", "then");
     const std::string text = streamed();
     EXPECT_EQ(text, built());
+    EXPECT_NE(text.find("<HelpText Language=\"English\">then</HelpText>\n"
+                        "      <HelpText Language=\"German\">zuerst</HelpText>\n"
+                        "      <HelpText Language=\"Fran\xC3\xA7" "ais\">x</HelpText>\n"),
+              std::string::npos);
 
     // Saved and loaded again: the same records, so the next save writes the same bytes.
     fs::path file = dir_ / "ContextHelp.txt";
