@@ -73,7 +73,7 @@ bool HelpDataWriter::writeStart(const ModuleRecords& forms) {
     out_.append(">\n");
     for (const std::string& language : languages) {
         out_.append("  <SelectedLanguage");
-        attribute("Name", language);
+        attribute(" Name=\"", language);
         out_.append(" />\n");
     }
     return true;
@@ -84,7 +84,7 @@ void HelpDataWriter::writeModules(const ModuleRecords& forms, const NameList& fo
     for (int32_t x = first; x <= last; ++x) {
         const HelpItems& records = *forms.Item(x);
         out_.append("  <VBComponent");
-        attribute("ComponentName", formNames.Item(x));
+        attribute(" ComponentName=\"", formNames.Item(x));
         if (records.Count() == 0) {
             out_.append(" />\n");
             continue;
@@ -102,25 +102,26 @@ void HelpDataWriter::writeEnd() {
 
 void HelpDataWriter::writeRoot() {
     out_.append("<Root");
-    attribute("CurrentLanguage", settings_.mCurrentLanguage);
-    attribute("PrimaryLanguage", settings_.mPrimaryLanguage);
-    attribute("GenerateHTML", boolText(settings_.mGenerateHTML));
-    attribute("CompileHTML", boolText(settings_.mCompileHTML));
-    attribute("GenerateWinHelp", boolText(settings_.mGenerateWinHelp));
-    attribute("CompileWinHelp", boolText(settings_.mCompileWinHelp));
+    attribute(" CurrentLanguage=\"", settings_.mCurrentLanguage);
+    attribute(" PrimaryLanguage=\"", settings_.mPrimaryLanguage);
+    attribute(" GenerateHTML=\"", boolText(settings_.mGenerateHTML));
+    attribute(" CompileHTML=\"", boolText(settings_.mCompileHTML));
+    attribute(" GenerateWinHelp=\"", boolText(settings_.mGenerateWinHelp));
+    attribute(" CompileWinHelp=\"", boolText(settings_.mCompileWinHelp));
 }
 
 void HelpDataWriter::writeRecord(const HelpItem& record) {
     out_.append("    <HelpItem");
-    attribute("ComponentName", record.ComponentName);
-    attribute("ControlName", record.ControlName);
+    attribute(" ComponentName=\"", record.ComponentName);
+    attribute(" ControlName=\"", record.ControlName);
     char number[16];
-    attribute("ContextHelpID",
-              std::string_view(number, static_cast<size_t>(
-                                           std::to_chars(number, number + sizeof number, record.ContextHelpID).ptr -
-                                           number)));
-    attribute("ControlType", record.ControlType);
-    attribute("Caption", record.Caption);
+    // Digits and a sign only: nothing to escape.
+    out_.append(" ContextHelpID=\"");
+    out_.append(std::string_view(
+        number, static_cast<size_t>(std::to_chars(number, number + sizeof number, record.ContextHelpID).ptr - number)));
+    out_.append('"');
+    attribute(" ControlType=\"", record.ControlType);
+    attribute(" Caption=\"", record.Caption);
     NameList& languages = *settings_.SelectedLanguages;
     if (languages.empty())
         languages.Add(Neutral, Neutral);
@@ -161,25 +162,14 @@ void HelpDataWriter::prepareTextOpenings(const NameList& languages) {
     for (const std::string& language : languages) {
         std::string opening = "      <HelpText";
         OutputBuffer attributeText([&](std::string_view chunk) { opening += chunk; });
-        HelpDataWriter(settings_, attributeText).attribute("Language", language);
+        HelpDataWriter(settings_, attributeText).attribute(" Language=\"", language);
         attributeText.flush();
         textOpenings_.push_back(std::move(opening));
     }
 }
 
-void HelpDataWriter::attribute(std::string_view name, std::string_view value) {
-    // ` name="` in one piece: a file of records is mostly short attributes.
-    char opening[64];
-    if (name.size() + 3 <= sizeof opening) {
-        opening[0] = ' ';
-        std::memcpy(opening + 1, name.data(), name.size());
-        std::memcpy(opening + 1 + name.size(), "=\"", 2);
-        out_.append(std::string_view(opening, name.size() + 3));
-    } else {
-        out_.append(' ');
-        out_.append(name);
-        out_.append("=\"");
-    }
+void HelpDataWriter::attribute(std::string_view opening, std::string_view value) {
+    out_.append(opening);
     escaped(value, BytesToEscape.attribute);
     out_.append('"');
 }

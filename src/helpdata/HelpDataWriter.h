@@ -60,7 +60,8 @@ private:
     // The position of `record`'s text in the selected language at `index` (from 0), 0 for none.
     static int32_t textPosition(const HelpItem& record, const std::string& language, int32_t index);
     void prepareTextOpenings(const NameList& languages);
-    void attribute(std::string_view name, std::string_view value);
+    // ` name="` (given whole as `opening`), the value escaped, and the closing quote.
+    void attribute(std::string_view opening, std::string_view value);
     void text(std::string_view value);
     void escaped(std::string_view value, const EscapeTable& table);
     void indent(int depth);
