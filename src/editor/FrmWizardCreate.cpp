@@ -218,15 +218,16 @@ std::vector<FrmWizard::ModuleUpdate> FrmWizard::findControlUpdates(const ModuleR
     std::vector<ModuleUpdate> updates(static_cast<size_t>(forms.Count()));
     forEachInParallel(updates.size(), [&](size_t index) {
         ModuleUpdate& update = updates[index];
-        for (const auto& record : *forms.Item(static_cast<int32_t>(index) + 1)) {
+        const HelpItems& records = *forms.Item(static_cast<int32_t>(index) + 1);
+        forEachRecord(records, RecordParts::ControlsAndTexts, [&](const std::shared_ptr<HelpItem>& record) {
             if (!record->Control())
-                continue;
+                return;
             const bool text = record->hasText();
             update.hasHelp = update.hasHelp || text;
             const std::optional<int32_t> shown = record->Control()->whatsThisHelpID();
             if ((shown && *shown != (text ? record->ContextHelpID : 0)) || (!text && record->ContextHelpID != 0))
                 update.changed.push_back(record.get());
-        }
+        });
     });
     return updates;
 }

@@ -160,17 +160,17 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
 bool FrmWizard::numberRecords(ErrorScope& scope) {
     bool allNumbered = true;
     for (const auto& records : *Forms) {
-        for (const auto& record : *records) {
+        forEachRecord(*records, RecordParts::Texts, [&](const std::shared_ptr<HelpItem>& record) {
             // The check of HasHelpText, which cannot fail: no error handling per record.
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
-                continue;
+                return;
             scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
             scope.step([&] {
                 record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
             });
             scope.step([&] { record->ContextHelpID = mHighestID; });
             allNumbered = allNumbered && record->ContextHelpID != 0;
-        }
+        });
     }
     return allNumbered;
 }

@@ -160,13 +160,11 @@ void FrmWizard::storeLayout(ErrorScope& scope) {
 // Steps 4 to 7 of the save: records without text lose their context number in the project.
 void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
     for (const auto& records : *Forms)
-        for (const auto& each : *records) {
-            HelpItem& record = *each;
-            scope.step([&] {
-                if (!record.hasText() && record.Control()) // HasHelpText's check; it cannot fail
-                    setContextNumber(*record.Control(), 0);
-            });
-        }
+        forEachRecord(*records, RecordParts::ControlsAndTexts, [&](const std::shared_ptr<HelpItem>& record) {
+            if (record->hasText() || !record->Control()) // HasHelpText's check; it cannot fail
+                return;
+            scope.step([&] { setContextNumber(*record->Control(), 0); });
+        });
 }
 
 // Writes the records over the data file (locked, through a temporary file, after keeping

@@ -41,6 +41,16 @@ void addPart(TopicsAhead::Topics& topics, TopicsAhead::Topics&& part) {
     }
 }
 
+// Where `language`'s text stands in the records' lists of texts: as in the first record that
+// has one (records read from a file hold them in the same order). Only a hint for fetching ahead.
+size_t textIndexOf(const ModuleRecords& forms, const std::string& language) {
+    for (const auto& records : forms)
+        for (const auto& record : *records)
+            if (const int32_t position = record->HelpTexts.PositionOf(language); position != 0)
+                return static_cast<size_t>(position - 1);
+    return 0;
+}
+
 } // namespace
 
 void TopicsAhead::start(std::shared_ptr<const ModuleRecords> forms,
@@ -133,11 +143,17 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
     }
     if (recipe.popupCodePage)
         topics.popups.emplace(*recipe.popupCodePage);
+    // Where the language's text stands in a record's list, as records read from a file hold them.
+    const size_t textIndex = textIndexOf(forms, language);
     auto walk = [&] {
         for (const auto& records : forms) {
             if (stop)
                 throw GivenUp();
-            for (const auto& record : *records) {
+            const auto first = records->begin();
+            const auto count = records->end() - first;
+            for (std::ptrdiff_t i = 0; i < count; ++i) {
+                prefetchAhead(*records, static_cast<size_t>(i), textIndex);
+                const auto& record = first[i];
                 if (!record->Control())
                     continue;
                 // A text of this language answers hasText for most records without reading the others.

@@ -90,8 +90,10 @@ void HelpDataWriter::writeModules(const ModuleRecords& forms, const NameList& fo
             continue;
         }
         out_.append(">\n");
-        for (const auto& record : records)
-            writeRecord(*record);
+        for (size_t i = 0; i < static_cast<size_t>(records.Count()); ++i) {
+            prefetchAhead(records, i, 0);
+            writeRecord(*records.begin()[static_cast<std::ptrdiff_t>(i)]);
+        }
         out_.append("  </VBComponent>\n");
     }
 }

@@ -13,6 +13,7 @@
 #include "support/KeyedCollection.h"
 #include "support/XMLElement.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -89,6 +90,44 @@ private:
 
 // One module's help item records, keyed by control key.
 using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
+
+// What a walk of records reads besides the records: their controls, or their texts.
+enum class RecordParts { Texts, ControlsAndTexts };
+
+// Asks the processor for what a walk of `records` reaches a few records after `index` (from 0):
+// the records, the lists of their texts (and their controls), and the text at `textIndex` (from
+// 0). Every record, list, control and text is a block of its own in memory; a walk of tens of
+// thousands of records that waits for each in turn spends most of its time waiting.
+inline void prefetchAhead(const HelpItems& records, size_t index, size_t textIndex,
+                          RecordParts parts = RecordParts::Texts) {
+    const size_t count = static_cast<size_t>(records.Count());
+    const auto first = records.begin();
+    if (index + 8 < count)
+        __builtin_prefetch(first[static_cast<std::ptrdiff_t>(index + 8)].get());
+    if (index + 4 < count) {
+        const HelpItem& record = *first[static_cast<std::ptrdiff_t>(index + 4)];
+        if (record.HelpTexts.Count() > 0)
+            __builtin_prefetch(&*record.HelpTexts.begin());
+        if (parts == RecordParts::ControlsAndTexts)
+            __builtin_prefetch(record.Control().get());
+    }
+    if (index + 2 < count) {
+        const KeyedCollection<std::string>& texts = first[static_cast<std::ptrdiff_t>(index + 2)]->HelpTexts;
+        if (textIndex < static_cast<size_t>(texts.Count()))
+            __builtin_prefetch(texts.begin()[static_cast<std::ptrdiff_t>(textIndex)].data());
+    }
+}
+
+// Calls `visit(record)` for each record of `records` in order (a shared pointer), fetching
+// ahead what hasText and `parts` read.
+template <typename Visit>
+void forEachRecord(const HelpItems& records, RecordParts parts, Visit&& visit) {
+    const auto first = records.begin();
+    for (size_t i = 0; i < static_cast<size_t>(records.Count()); ++i) {
+        prefetchAhead(records, i, 0, parts);
+        visit(first[static_cast<std::ptrdiff_t>(i)]);
+    }
+}
 // Every module's records, keyed by module name.
 using ModuleRecords = KeyedCollection<std::shared_ptr<HelpItems>>;
 
