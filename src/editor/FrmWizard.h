@@ -32,11 +32,14 @@
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpItem.h"
 #include "scan/ProjectScan.h"
+#include "support/CaseFold.h"
 #include "support/KeyedCollection.h"
 #include "support/XMLDocument.h"
 
 #include <memory>
 #include <string>
+#include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane {
@@ -182,6 +185,9 @@ private:
         std::vector<HelpItem*> changed; // the records whose control or number must change, in order
     };
     static std::vector<ModuleUpdate> findControlUpdates(const ModuleRecords& forms);
+    using ComponentsByName =
+        std::unordered_map<std::string_view, std::shared_ptr<vbide::VBComponent>, FoldedHash, FoldedEqual>;
+    static ComponentsByName componentsByName(vbide::VBProject& project);
     // Gives the control the context number `id` when it has another one; the number is read
     // from the control's summary, so a form's property sets are built only when one changes.
     static void setContextNumber(vbide::VBControl& control, int32_t id);

@@ -14,6 +14,7 @@
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
+#include "support/CaseFold.h"
 #include "support/FileOperations.h"
 #include "support/ParallelFor.h"
 #include "support/RegistryAccess.h"
@@ -186,6 +187,7 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
     if (!Forms || !FormNames)
         throw VbError(vberr::ObjectNotSet);
     const std::vector<ModuleUpdate> updates = findControlUpdates(*Forms);
+    const ComponentsByName components = componentsByName(*project);
     for (int32_t x = 1; x <= Forms->Count(); ++x) {
         const ModuleUpdate& update = updates[static_cast<size_t>(x - 1)];
         FormHasHelp = update.hasHelp;
@@ -202,13 +204,28 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
         if (unreadableComponents_.Contains(name))
             continue;
         scope.step([&] {
-            auto component = project->VBComponents().Item(name);
+            const auto known = components.find(name);
+            auto component = known != components.end() ? known->second : project->VBComponents().Item(name);
             // Read from the summary: the property set is built only when the flag must change.
             std::optional<Variant> flag = component->whatsThisHelp();
             if (flag && !(*flag == Variant(FormHasHelp)))
                 component->Properties().Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
         });
     }
+}
+
+// The project's components by name, the first of a name as VBComponents.Item finds it: looked
+// up once each instead of a walk of the project per module. Empty when a name cannot be had;
+// each module's step then looks its component up itself, and reports what fails.
+FrmWizard::ComponentsByName FrmWizard::componentsByName(vbide::VBProject& project) {
+    ComponentsByName components;
+    try {
+        for (const auto& component : project.VBComponents())
+            components.try_emplace(component->Name(), component);
+    } catch (...) {
+        components.clear();
+    }
+    return components;
 }
 
 // For every module in order: whether a record with a control has help text, and the records
