@@ -103,7 +103,27 @@ void RegistryAccess::SetValue(RegistryRoot root, std::string_view keyPath,
         throw VbError(vberr::InvalidCall,
                       "Unsupported registry value type " + std::to_string(type) + " (only REG_SZ)");
     std::string path = fullKeyPath(root, keyPath);
+    if (alreadyHolds(path, valueName, value))
+        return;
     change([&](RegistryModel& model) { return model.setString(path, valueName, value); });
+}
+
+// Read without the lock, from the content as it stands (the cache is checked against the file):
+// a value already stored needs no lock, no second read and no write. Anything that keeps the
+// answer from being sure (a malformed file, a path it cannot take, a read that fails) leaves it
+// to the store under the lock, which reports it.
+bool RegistryAccess::alreadyHolds(const std::string& path, std::string_view valueName,
+                                  std::string_view value) const {
+    try {
+        const RegistryModel& model = current();
+        if (!problem_.empty())
+            return false;
+        const RegistryKey* key = model.findKey(path);
+        const RegistryValue* stored = key ? key->findValue(valueName) : nullptr;
+        return stored && stored->isString && stored->data == value;
+    } catch (...) {
+        return false;
+    }
 }
 
 void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {

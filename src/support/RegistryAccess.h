@@ -75,6 +75,7 @@ private:
     };
 
     const RegistryModel& current() const;
+    bool alreadyHolds(const std::string& path, std::string_view valueName, std::string_view value) const;
     template <typename Change> void change(Change&& apply);
 
     std::filesystem::path file_;

@@ -21,6 +21,7 @@ using test::readFile;
 using test::TempDir;
 using test::writeFile;
 
+namespace fs = std::filesystem;
 constexpr auto CU = RegistryRoot::CurrentUser;
 constexpr auto LM = RegistryRoot::LocalMachine;
 
@@ -153,6 +154,8 @@ TEST(RegistryAccess, AMalformedFileIsReadAsFarAsItIsSoundReportedOnceAndNeverRep
             EXPECT_NE(error.description().find(message), std::string::npos) << error.description();
         }
         EXPECT_THROW(store.CreateKey(CU, "Software\\Other"), VbError);
+        // Even the value the sound part holds: storing it would drop the rest.
+        EXPECT_THROW(store.SetValue(CU, "Software\\Halvex", "CorvaneSplitRight", "1200"), VbError);
         EXPECT_EQ(readFile(dir / "registry.reg"), bad);
     }
     // Another malformed content is reported again; once the user repairs the file, it is sound.
@@ -165,6 +168,40 @@ TEST(RegistryAccess, AMalformedFileIsReadAsFarAsItIsSoundReportedOnceAndNeverRep
     EXPECT_EQ(store.problem(), "");
     store.SetValue(CU, "Software\\Halvex", "CorvaneSplitMain", "900");
     EXPECT_EQ(store.GetValue(CU, "Software\\Halvex", "CorvaneSplitMain"), "900");
+}
+
+// Storing what the file already holds takes no lock and writes nothing; anything else is stored.
+TEST(RegistryAccess, AValueAlreadyStoredLeavesTheFileAndTakesNoLock) {
+    TempDir dir;
+    const fs::path file = dir / "registry.reg";
+    writeFile(file, "Windows Registry Editor Version 5.00\r\n\r\n"
+                    "[HKEY_CURRENT_USER\\Software\\Halvex]\r\n"
+                    "\"CorvaneSplitMain\"=\"2400\"\r\n"
+                    "\"Count\"=dword:00000010\r\n"
+                    "\"Raw\"=dword:00000001\r\n");
+    const std::string bytes = readFile(file);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(file, old);
+    RegistryAccess store(file);
+    store.SetValue(CU, "Software\\Halvex", "corvanesplitmain", "2400");
+    EXPECT_FALSE(fs::exists(dir / "registry.reg.lock"));
+    EXPECT_EQ(fs::last_write_time(file), old);
+    EXPECT_EQ(readFile(file), bytes);
+
+    // A raw value with that text, a missing empty value, a missing key, another text: stored.
+    store.SetValue(CU, "Software\\Halvex", "Count", "16");
+    EXPECT_NE(readFile(file).find("\"Count\"=\"16\"\r\n"), std::string::npos) << readFile(file);
+    store.SetValue(CU, "Software\\Halvex", "Raw", "dword:00000001"); // the raw text, as a string
+    EXPECT_NE(readFile(file).find("\"Raw\"=\"dword:00000001\"\r\n"), std::string::npos) << readFile(file);
+    store.SetValue(CU, "Software\\Halvex", "Empty", "");
+    store.SetValue(CU, "Software\\Halvex\\Corvane", "spelltype", "All");
+    store.SetValue(CU, "Software\\Halvex", "CorvaneSplitMain", "900");
+    const std::string after = readFile(file);
+    EXPECT_NE(after.find("\"Empty\"=\"\"\r\n"), std::string::npos) << after;
+    EXPECT_NE(after.find("[HKEY_CURRENT_USER\\Software\\Halvex\\Corvane]\r\n\"spelltype\"=\"All\"\r\n"),
+              std::string::npos)
+        << after;
+    EXPECT_NE(after.find("\"CorvaneSplitMain\"=\"900\"\r\n"), std::string::npos) << after;
 }
 
 TEST(RegistryAccess, ProgramStoreFollowsTheEnvironment) {
