@@ -29,18 +29,6 @@ size_t sameInEveryCodePageLength(std::string_view text) {
     return bytescan::runWithout<0, true, '\r', '\n'>(text);
 }
 
-// The length of the UTF-8 sequence starting at `pos`, or 0 when none starts there.
-size_t sequenceLength(std::string_view text, size_t pos) {
-    auto lead = static_cast<unsigned char>(text[pos]);
-    if (lead < 0x80)
-        return 1;
-    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || pos + length > text.size() || !isValidUtf8(text.substr(pos, length)))
-        return 0;
-    return length;
-}
-
 std::string describe(char32_t cp) {
     char code[16];
     std::snprintf(code, sizeof code, "U+%04X", static_cast<unsigned>(cp));
@@ -182,7 +170,7 @@ void PopupText::append(std::string_view text) {
             ++pos;
             continue;
         }
-        size_t length = sequenceLength(text, pos);
+        size_t length = utf8SequenceLength(text, pos);
         std::string_view piece = text.substr(pos, length == 0 ? 1 : length);
         size_t next = pos;
         char32_t cp = length == 0 ? (++next, 0xFFFD) : nextCodePoint(text, next);

@@ -17,10 +17,7 @@ namespace {
 // One character of possibly broken UTF-8: its code point (U+FFFD for a byte that starts no
 // valid sequence) and where the next character starts.
 char32_t readCharacter(std::string_view text, size_t& pos) {
-    auto lead = static_cast<unsigned char>(text[pos]);
-    size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
-                  : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
-    if (length == 0 || pos + length > text.size() || !isValidUtf8(text.substr(pos, length))) {
+    if (utf8SequenceLength(text, pos) == 0) {
         ++pos;
         return 0xFFFD;
     }

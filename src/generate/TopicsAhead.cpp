@@ -42,7 +42,8 @@ void addPart(TopicsAhead::Topics& topics, TopicsAhead::Topics&& part) {
 }
 
 // Where `language`'s text stands in the records' lists of texts: as in the first record that
-// has one (records read from a file hold them in the same order). Only a hint for fetching ahead.
+// has one (records read from a file hold them in the same order). Only a hint, for fetching
+// ahead and looking there first.
 size_t textIndexOf(const ModuleRecords& forms, const std::string& language) {
     for (const auto& records : forms)
         for (const auto& record : *records)
@@ -157,7 +158,7 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
                 if (!record->Control())
                     continue;
                 // A text of this language answers hasText for most records without reading the others.
-                const std::string& text = record->textIn(language);
+                const std::string& text = record->textIn(language, textIndex);
                 if (text.find_first_not_of(' ') == std::string::npos && !record->hasText())
                     continue;
                 if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)

@@ -131,7 +131,8 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
         prepareTextOpenings(languages);
     bool any = false;
     for (int32_t index = 0; index < languages.Count(); ++index) {
-        const int32_t position = textPosition(record, languages.Item(index + 1), index);
+        // Records read from a file hold their texts in the order of the selected languages.
+        const int32_t position = record.textPosition(languages.Item(index + 1), static_cast<size_t>(index));
         if (position == 0)
             continue;
         if (!any)
@@ -148,15 +149,6 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
         out_.append("</HelpText>\n");
     }
     out_.append(any ? "    </HelpItem>\n" : " />\n");
-}
-
-// Records read from a file hold their texts in the order of the selected languages: the text
-// at the language's own position is taken when its key is the language as it stands.
-int32_t HelpDataWriter::textPosition(const HelpItem& record, const std::string& language, int32_t index) {
-    const int32_t here = index + 1;
-    if (here <= record.HelpTexts.Count() && record.HelpTexts.KeyAt(here) == language)
-        return here;
-    return record.HelpTexts.PositionOf(language);
 }
 
 void HelpDataWriter::prepareTextOpenings(const NameList& languages) {

@@ -57,8 +57,6 @@ public:
 private:
     void writeRoot();
     void writeRecord(const HelpItem& record);
-    // The position of `record`'s text in the selected language at `index` (from 0), 0 for none.
-    static int32_t textPosition(const HelpItem& record, const std::string& language, int32_t index);
     void prepareTextOpenings(const NameList& languages);
     // ` name="` (given whole as `opening`), the value escaped, and the closing quote.
     void attribute(std::string_view opening, std::string_view value);

@@ -105,6 +105,23 @@ const std::string& HelpItem::textIn(std::string_view language) const {
     return position == 0 ? none : HelpTexts.Item(position);
 }
 
+const std::string& HelpItem::textIn(std::string_view language, size_t hint) const {
+    static const std::string none;
+    const int32_t position = textPosition(language, hint);
+    return position == 0 ? none : HelpTexts.Item(position);
+}
+
+// A collection holds each key once, letter case ignored: a key found as it stands at the hint
+// is the one a look-up by name finds.
+int32_t HelpItem::textPosition(std::string_view language, size_t hint) const {
+    if (hint < static_cast<size_t>(HelpTexts.Count())) {
+        const auto here = static_cast<int32_t>(hint) + 1;
+        if (HelpTexts.KeyAt(here) == language)
+            return here;
+    }
+    return HelpTexts.PositionOf(language);
+}
+
 bool HelpItem::hasText() const {
     for (const std::string& text : HelpTexts)
         for (char c : text) // most texts answer at their first character

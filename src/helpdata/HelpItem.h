@@ -75,6 +75,12 @@ public:
     // The stored text for `language` (letter case ignored), or "" when there is none; also
     // without error handling, for readers on other threads.
     const std::string& textIn(std::string_view language) const;
+    // The same, the text looked for first at position `hint` (from 0), where records read from
+    // a file hold the text of the `hint`-th selected language.
+    const std::string& textIn(std::string_view language, size_t hint) const;
+    // The position (from 1) of the text in `language` (letter case ignored), 0 when there is
+    // none; the key at `hint` (from 0) is taken when it is `language` as it stands.
+    int32_t textPosition(std::string_view language, size_t hint) const;
     // The text for `Language` (letter case ignored), or "" when there is none.
     std::string GetHelpText(const std::string& Language);
     // Stores `Text` for `Language`, replacing and moving an earlier text to the end.

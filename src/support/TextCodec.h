@@ -6,6 +6,7 @@
 #pragma once
 
 #include <string>
+#include <cstddef>
 #include <string_view>
 
 namespace corvane {
@@ -17,6 +18,39 @@ constexpr int Utf8CodePage = 65001;
 
 // True when the bytes are valid UTF-8 (no overlong forms, no surrogates).
 bool isValidUtf8(std::string_view bytes);
+
+// The length of the valid UTF-8 sequence that starts at `pos` of `text` (1 for ASCII), or 0
+// when none starts there: a sequence that isValidUtf8 takes, tested in place for the walks
+// that meet a character at a time.
+inline size_t utf8SequenceLength(std::string_view text, size_t pos) {
+    const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
+    const auto continues = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            if ((byteAt(i) & 0xC0) != 0x80)
+                return false;
+        return true;
+    };
+    const unsigned char lead = byteAt(0);
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return pos + 1 < text.size() && continues(1, 2) ? 2 : 0;
+    if (lead >= 0xE0 && lead <= 0xEF) {
+        if (pos + 2 >= text.size() || !continues(1, 3))
+            return 0;
+        const bool overlong = lead == 0xE0 && byteAt(1) < 0xA0;
+        const bool surrogate = lead == 0xED && byteAt(1) >= 0xA0;
+        return overlong || surrogate ? 0 : 3;
+    }
+    if (lead >= 0xF0 && lead <= 0xF4) {
+        if (pos + 3 >= text.size() || !continues(1, 4))
+            return 0;
+        const bool overlong = lead == 0xF0 && byteAt(1) < 0x90;
+        const bool beyondUnicode = lead == 0xF4 && byteAt(1) >= 0x90;
+        return overlong || beyondUnicode ? 0 : 4;
+    }
+    return 0;
+}
 
 // Decodes bytes of a Windows code page to UTF-8; raises VbError 5 for an unknown code page
 // and for bytes the code page does not define.

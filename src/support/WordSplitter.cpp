@@ -16,26 +16,13 @@ struct Character {
 // Stands for a byte that is not part of valid UTF-8; it is no letter, digit or space.
 constexpr char32_t InvalidByte = 0xFFFD;
 
-size_t expectedLength(unsigned char lead) {
-    if (lead < 0x80)
-        return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return 2;
-    if (lead >= 0xE0 && lead <= 0xEF)
-        return 3;
-    if (lead >= 0xF0 && lead <= 0xF4)
-        return 4;
-    return 0;
-}
-
 std::vector<Character> decode(std::string_view text) {
     std::vector<Character> characters;
     characters.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size()) {
         size_t start = pos;
-        size_t length = expectedLength(static_cast<unsigned char>(text[pos]));
-        if (length != 0 && pos + length <= text.size() && isValidUtf8(text.substr(pos, length))) {
+        if (utf8SequenceLength(text, pos) != 0) {
             characters.push_back({nextCodePoint(text, pos), start});
         } else {
             characters.push_back({InvalidByte, start});

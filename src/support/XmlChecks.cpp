@@ -17,20 +17,6 @@ bool isNameChar(unsigned char c) {
     return isNameStart(c) || (c >= '0' && c <= '9') || c == '-' || c == '.';
 }
 
-// Length of the valid UTF-8 sequence at `pos`, or 0 when the byte there does not start one.
-size_t validSequenceLength(std::string_view text, size_t pos) {
-    auto c = static_cast<unsigned char>(text[pos]);
-    if (c < 0x80)
-        return 1;
-    size_t length = (c >= 0xC2 && c <= 0xDF)   ? 2
-                    : (c >= 0xE0 && c <= 0xEF) ? 3
-                    : (c >= 0xF0 && c <= 0xF4) ? 4
-                                               : 0;
-    if (length == 0 || pos + length > text.size())
-        return 0;
-    return isValidUtf8(text.substr(pos, length)) ? length : 0;
-}
-
 } // namespace
 
 bool isXmlName(std::string_view name) {
@@ -69,7 +55,7 @@ std::string cleanXmlText(std::string_view text) {
             ++pos;
             continue;
         }
-        size_t length = validSequenceLength(text, pos);
+        size_t length = utf8SequenceLength(text, pos);
         if (length == 0) {
             appendUtf8(out, 0xFFFD);
             ++pos;

@@ -218,6 +218,15 @@ TEST_F(HelpItemTest, TextsPerLanguage) {
     EXPECT_EQ(texts(item), (Texts{{"German", "   "}, {"French", "\r\n"}, {"ENGLISH", " kept as typed "}}));
     EXPECT_EQ(item.GetHelpText("english"), " kept as typed ");
     EXPECT_EQ(item.GetHelpText("Neutral"), "");
+
+    // Looked for first at a position, a text is the one the name finds, wherever the hint points.
+    for (size_t hint : {0, 1, 2, 3, 9}) {
+        EXPECT_EQ(item.textPosition("French", hint), 2) << hint;
+        EXPECT_EQ(item.textPosition("english", hint), 3) << hint;
+        EXPECT_EQ(item.textPosition("Spanish", hint), 0) << hint;
+        EXPECT_EQ(item.textIn("ENGLISH", hint), " kept as typed ") << hint;
+        EXPECT_EQ(item.textIn("Spanish", hint), "") << hint;
+    }
 }
 
 } // namespace

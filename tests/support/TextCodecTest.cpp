@@ -56,5 +56,32 @@ TEST(TextCodec, Utf8ValidationAndUtf16) {
     EXPECT_EQ(decodeUtf16(std::string("\0a\0\xE4", 4), false), "aä");
 }
 
+// The length of the sequence at a position answers as isValidUtf8 does for the bytes it takes:
+// every lead byte with every second byte, and the third and fourth bytes at the edges of the
+// continuation range; cut short by the text's end, no sequence starts.
+TEST(TextCodec, SequenceLengthAgreesWithTheValidation) {
+    const unsigned char edges[] = {0x00, 0x41, 0x7F, 0x80, 0x8F, 0x90, 0x9F, 0xA0, 0xBF, 0xC0, 0xFF};
+    size_t compared = 0;
+    for (int lead = 0; lead < 256; ++lead)
+        for (int second = 0; second < 256; ++second)
+            for (unsigned char third : edges)
+                for (unsigned char fourth : edges) {
+                    const char bytes[] = {static_cast<char>(lead), static_cast<char>(second),
+                                          static_cast<char>(third), static_cast<char>(fourth)};
+                    const std::string_view text(bytes, sizeof bytes);
+                    size_t expected = 0;
+                    for (size_t length = 1; length <= 4 && expected == 0; ++length)
+                        if (isValidUtf8(text.substr(0, length)))
+                            expected = length;
+                    ASSERT_EQ(utf8SequenceLength(text, 0), expected) << lead << " " << second << " " << +third;
+                    for (size_t cut = 1; cut < 4; ++cut)
+                        ASSERT_EQ(utf8SequenceLength(text.substr(0, cut), 0), expected <= cut ? expected : 0)
+                            << lead << " " << second << " cut " << cut;
+                    ++compared;
+                }
+    EXPECT_EQ(compared, size_t{256} * 256 * 11 * 11);
+    EXPECT_EQ(utf8SequenceLength("a\xC3\xA4", 1), 2u);
+}
+
 } // namespace
 } // namespace corvane
