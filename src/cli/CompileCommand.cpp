@@ -178,6 +178,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
         besideProject.push_back(file);
     const FileTimes placedBefore = lastWritten(besideProject);
     bool ok = true;
+    editor->setSaveFollowsRun(true); // closeAndSave below, and nothing changes the records before it
     try {
         editor->CreateHelpFiles();
     } catch (const VbError& error) {

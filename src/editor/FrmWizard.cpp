@@ -6,6 +6,7 @@
 #include "controls/WindowSystem.h"
 #include "editor/HelpGridColumn.h"
 #include "generate/TopicsAhead.h"
+#include "helpdata/DataFileCheckAhead.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
 #include "support/RegistryAccess.h"

@@ -36,7 +36,9 @@
 #include "support/KeyedCollection.h"
 #include "support/XMLDocument.h"
 
+#include <filesystem>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -54,6 +56,7 @@ class VBComponent;
 } // namespace vbide
 class ModMain;
 class TopicsAhead;
+class DataFileCheckAhead;
 struct TopicRecipe;
 class WinHelpProjectWriter;
 
@@ -91,6 +94,11 @@ public:
     // language, writes the context numbers into the project and places the primary
     // language's help file beside it.
     void CreateHelpFiles();
+    // The save follows the next creation run at once, with nothing changed between (the
+    // compile command): the run then compares the data file with the records while it flushes
+    // its files and sets the control properties, and that save takes the answer
+    // (DataFileCheckAhead.h).
+    void setSaveFollowsRun(bool follows) { saveFollowsRun_ = follows; }
     // Writes (and compiles) the help projects of one language; `HTMLCompilerOutput` receives
     // the HTML Help compiler's output, `WinHelpCompileFailed` becomes True when the WinHelp
     // compiler ran and produced no help file.
@@ -200,6 +208,15 @@ private:
     bool numberRecords(ErrorScope& scope);
     void startTopicsAhead(const std::string& Language, const TopicRecipe& recipe,
                           const WinHelpProjectWriter* winHelp);
+    // Where the records are saved: the data file's component, or the file beside the project.
+    static std::filesystem::path dataFileTarget(const std::shared_ptr<vbide::VBComponent>& component,
+                                                const vbide::VBProject& project);
+    // The comparison of the data file for the save that follows the run, begun once the
+    // languages are generated; ended (waited for) before anything changes a record again.
+    void startDataFileCheck();
+    void endDataFileCheck();
+    // The version of `target` the comparison found holding the records; the comparison ends.
+    std::optional<FileStamp> takeDataFileCheck(const std::filesystem::path& target);
 
     ModMain& settings_;
 
@@ -230,6 +247,10 @@ private:
     bool textEdited_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
+    // See setSaveFollowsRun; the comparison runs from the end of the languages to the save (it
+    // ends before the records it reads do).
+    bool saveFollowsRun_ = false;
+    std::unique_ptr<DataFileCheckAhead> dataFileCheck_;
 
     // The controls, rebuilt at every load.
     controls::Timer* timExitApp_ = nullptr;

@@ -75,6 +75,7 @@ void FrmWizard::CreateHelpFiles() {
             busy.SetOwner(this);
             busy.Show();
         });
+        endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         compileNotes_.clear();
 
@@ -125,6 +126,9 @@ void FrmWizard::CreateHelpFiles() {
             k = k + 1;
         }
         topicsAhead_.reset(); // the thread has ended before the records change again
+        // The save that follows the run (the compile command) has its data file compared from here,
+        // while the files are flushed and the control properties set (DataFileCheckAhead.h).
+        startDataFileCheck();
         syncHelpProjects(scope);
 
         scope.step([&] { busy.SetMessage("Updating Control properties"); });
@@ -196,7 +200,10 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
                 scope.step([&] { setContextNumber(*record->Control(), record->ContextHelpID); });
             } else {
                 scope.step([&] { setContextNumber(*record->Control(), 0); });
-                record->ContextHelpID = 0;
+                if (record->ContextHelpID != 0) {
+                    endDataFileCheck(); // it reads the records
+                    record->ContextHelpID = 0;
+                }
             }
         }
         const std::string& name = FormNames->Item(x);

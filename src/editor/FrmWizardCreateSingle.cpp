@@ -164,6 +164,7 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             // The check of HasHelpText, which cannot fail: no error handling per record.
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 return;
+            endDataFileCheck(); // it reads the records
             scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
             scope.step([&] {
                 record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));

@@ -2,6 +2,7 @@
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "helpdata/DataFileCheckAhead.h"
 #include "settings/ModMain.h"
 #include "support/FileObject.h"
 #include "support/RegistryAccess.h"
@@ -172,11 +173,36 @@ void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
 // component, or never had one, gets it once the file is written.
 void FrmWizard::writeDataFile() {
     auto component = findDataFileComponent();
-    std::filesystem::path target = component ? std::filesystem::path(component->FileNames(1))
-                                             : HelpDataFile::locate(VBP()->FileName());
-    dataFile_.save(*Forms, *FormNames, target);
+    const std::filesystem::path target = dataFileTarget(component, *VBP());
+    dataFile_.save(*Forms, *FormNames, target, takeDataFileCheck(target));
     if (!component)
         createDataFileComponent();
+}
+
+std::filesystem::path FrmWizard::dataFileTarget(const std::shared_ptr<vbide::VBComponent>& component,
+                                                const vbide::VBProject& project) {
+    return component ? std::filesystem::path(component->FileNames(1)) : HelpDataFile::locate(project.FileName());
+}
+
+void FrmWizard::startDataFileCheck() {
+    if (!saveFollowsRun_ || dataFileCheck_ || !Forms || !FormNames)
+        return;
+    // Nothing here may fail the run: without the comparison, the save compares the file itself.
+    ErrorScope::ignoringFailures([&] {
+        dataFileCheck_ = std::make_unique<DataFileCheckAhead>(settings_, *Forms, *FormNames,
+                                                              dataFileTarget(findDataFileComponent(), *VBP()));
+    });
+}
+
+void FrmWizard::endDataFileCheck() {
+    dataFileCheck_.reset();
+}
+
+std::optional<FileStamp> FrmWizard::takeDataFileCheck(const std::filesystem::path& target) {
+    const std::unique_ptr<DataFileCheckAhead> check = std::move(dataFileCheck_);
+    if (!check || check->file() != target)
+        return std::nullopt;
+    return check->finish();
 }
 
 } // namespace corvane

@@ -49,6 +49,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         busy.SetShowProgress(false);
         busy.Show();
 
+        endDataFileCheck(); // it reads the records replaced here
         mVBE = std::move(vbe);
         scannedProject_.reset();
         scannedProject_ = VBP();
@@ -98,6 +99,7 @@ ScanRecords FrmWizard::scanRecords() {
 }
 
 void FrmWizard::CheckFormsExist() {
+    endDataFileCheck(); // it reads the modules dropped here
     std::vector<std::string> dropped;
     ErrorScope scope("frmWizard", "CheckFormsExist");
     scope.moduleVariables(*this);

@@ -30,18 +30,14 @@ size_t readAt(int fd, size_t offset, size_t size, std::vector<char>& buffer) {
 } // namespace
 
 bool HelpDataComparison::holdsRecords(int fd, size_t size, size_t pieces) const {
-    if (!settings_.SelectedLanguages || settings_.SelectedLanguages->empty() || forms_.Count() == 0)
-        return false;
-    if (pieces == 0)
-        pieces = parallelThreads();
-    const std::vector<Piece> parts = split(fd, size, pieces);
+    const std::vector<Piece> parts = split(fd, size, pieces == 0 ? parallelThreads() : pieces);
     if (parts.empty())
         return false;
     std::atomic<bool> differs{false};
     forEachInParallel(
         parts.size(),
         [&](size_t index) {
-            if (!differs && !pieceMatches(fd, parts, index, size, differs))
+            if (!differs && !partMatches(fd, parts, index, size, differs))
                 differs = true;
         },
         parts.size());
@@ -50,10 +46,12 @@ bool HelpDataComparison::holdsRecords(int fd, size_t size, size_t pieces) const 
 
 // The first piece starts at the file's start; each further one at the first module element at
 // or after an even share of the file, when that is a later module than the piece before.
-std::vector<HelpDataComparison::Piece> HelpDataComparison::split(int fd, size_t size, size_t pieces) const {
+std::vector<HelpDataComparison::Piece> HelpDataComparison::split(int fd, size_t size, size_t count) const {
+    if (!settings_.SelectedLanguages || settings_.SelectedLanguages->empty() || forms_.Count() == 0)
+        return {};
     std::vector<Piece> parts{Piece{}};
-    for (size_t r = 1; r < pieces; ++r) {
-        std::optional<Piece> next = moduleStartFrom(fd, size / pieces * r, size);
+    for (size_t r = 1; r < count; ++r) {
+        std::optional<Piece> next = moduleStartFrom(fd, size / count * r, size);
         if (!next)
             return {}; // a module that cannot be found by its name: no split at all
         if (next->firstModule > forms_.Count())
@@ -100,8 +98,8 @@ std::optional<HelpDataComparison::Piece> HelpDataComparison::moduleStartFrom(int
 // Renders the piece's modules (the file's start before the first piece's, its end after the
 // last's) and compares them with its part of the file, stopping at the first difference or when
 // another piece found one.
-bool HelpDataComparison::pieceMatches(int fd, const std::vector<Piece>& pieces, size_t index, size_t size,
-                                      const std::atomic<bool>& differs) const {
+bool HelpDataComparison::partMatches(int fd, const std::vector<Piece>& pieces, size_t index, size_t size,
+                                     const std::atomic<bool>& differs) const {
     const bool first = index == 0;
     const bool last = index + 1 == pieces.size();
     const size_t end = last ? size : pieces[index + 1].offset;

@@ -36,20 +36,30 @@ public:
     HelpDataComparison(HelpDataSettings& settings, const ModuleRecords& forms, const NameList& formNames)
         : settings_(settings), forms_(forms), formNames_(formNames) {}
 
-    // True when the file open as `fd`, of `size` bytes, holds exactly the bytes HelpDataWriter
-    // writes for the records, compared in `pieces` parts at once (0: parallelThreads()).
-    bool holdsRecords(int fd, size_t size, size_t pieces = 0) const;
+    // The file size from which comparing on several threads before a save pays.
+    static constexpr size_t WorthFrom = size_t{1} << 20;
 
-private:
     // A part of the file: the modules from `firstModule` on, starting at byte `offset`.
     struct Piece {
         int32_t firstModule = 1;
         size_t offset = 0;
     };
-    std::vector<Piece> split(int fd, size_t size, size_t pieces) const;
+
+    // True when the file open as `fd`, of `size` bytes, holds exactly the bytes HelpDataWriter
+    // writes for the records, compared in `pieces` parts at once (0: parallelThreads()).
+    bool holdsRecords(int fd, size_t size, size_t pieces = 0) const;
+
+    // The parts of holdsRecords, for callers that share them out themselves:
+    // The file cut at module starts into at most `count` parts, the first at its start; empty
+    // when it cannot be cut, or when nothing may be concluded (see above).
+    std::vector<Piece> split(int fd, size_t size, size_t count) const;
+    // True when part `index` of `parts` of the file holds the bytes the records give there; it
+    // stops at its first difference, and gives false as soon as `differs` is set elsewhere.
+    bool partMatches(int fd, const std::vector<Piece>& parts, size_t index, size_t size,
+                     const std::atomic<bool>& differs) const;
+
+private:
     std::optional<Piece> moduleStartFrom(int fd, size_t from, size_t size) const;
-    bool pieceMatches(int fd, const std::vector<Piece>& pieces, size_t index, size_t size,
-                      const std::atomic<bool>& differs) const;
 
     HelpDataSettings& settings_;
     const ModuleRecords& forms_;

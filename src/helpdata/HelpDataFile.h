@@ -34,6 +34,7 @@
 #include "helpdata/HelpItem.h"
 #include "helpdata/PlainHelpData.h"
 #include "support/AtomicFile.h"
+#include "support/FileStamp.h"
 #include "support/KeyedCollection.h"
 #include "support/XMLDocument.h"
 
@@ -115,9 +116,10 @@ public:
     // Writes the records to `target` (the file read when empty): the lock, the copy of an
     // incompletely loaded file, then the text rendered straight into a temporary file that
     // replaces the file. A file that already holds these bytes is left as it is (its time
-    // too). VbError 75 on failure.
+    // too). VbError 75 on failure. `holding`: the version of the file that a comparison made
+    // earlier found holding these bytes (DataFileCheckAhead); trusted while it is still in place.
     void save(const ModuleRecords& forms, const NameList& formNames,
-              const std::filesystem::path& target = {});
+              const std::filesystem::path& target = {}, std::optional<FileStamp> holding = {});
     // Writes a document that was read from the file and changed in place (an import): the same
     // lock, copy and atomic replace as save(); a file that already holds its bytes stays as it is.
     // `beforeReplace` runs under the lock just before the file is replaced; it may throw to

@@ -13,9 +13,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The size from which an unchanged file is looked for on several threads before a save renders.
-constexpr size_t QuickCheckFrom = size_t{1} << 20;
-
 const char* boolText(bool value) {
     return value ? "True" : "False";
 }
@@ -70,11 +67,15 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
     return document;
 }
 
-void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames,
-                        const fs::path& target) {
-    // A file of megabytes that already holds the save is recognised on several threads first.
+void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames, const fs::path& target,
+                        std::optional<FileStamp> holding) {
+    // A file known to hold the save since an earlier comparison, and still that very file, is
+    // kept at once; one of megabytes that already holds it is recognised on several threads.
     auto quickCheck = [&](int fd, size_t size) {
-        return size >= QuickCheckFrom && HelpDataComparison(settings_, forms, formNames).holdsRecords(fd, size);
+        if (holding && FileStamp::of(fd) == holding)
+            return true;
+        return size >= HelpDataComparison::WorthFrom &&
+               HelpDataComparison(settings_, forms, formNames).holdsRecords(fd, size);
     };
     commitTo(
         target, [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); }, {}, quickCheck);

@@ -152,15 +152,10 @@ const RegistryModel& RegistryAccess::current() const {
         problem_.clear();
         return cache_;
     }
-    struct stat info {};
-    if (::fstat(fd.get(), &info) != 0)
+    const std::optional<FileStamp> stamp = FileStamp::of(fd.get());
+    if (!stamp)
         fail(file_, "examine the", errno);
-    Stamp stamp{static_cast<unsigned long long>(info.st_dev),
-                static_cast<unsigned long long>(info.st_ino),
-                static_cast<unsigned long long>(info.st_size),
-                info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
-                info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
-    if (cacheStamp_ && *cacheStamp_ == stamp)
+    if (cacheStamp_ == stamp)
         return cache_;
     std::vector<std::string> problems;
     RegistryModel model =

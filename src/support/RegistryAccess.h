@@ -15,6 +15,7 @@
 // change creates it and its folder.
 #pragma once
 
+#include "support/FileStamp.h"
 #include "support/RegistryModel.h"
 
 #include <filesystem>
@@ -67,22 +68,15 @@ public:
     std::string takeProblem();
 
 private:
-    // What identifies one version of the file on disk.
-    struct Stamp {
-        unsigned long long device = 0, inode = 0, size = 0;
-        long long mtimeNs = 0, ctimeNs = 0;
-        bool operator==(const Stamp&) const = default;
-    };
-
     const RegistryModel& current() const;
     bool alreadyHolds(const std::string& path, std::string_view valueName, std::string_view value) const;
     template <typename Change> void change(Change&& apply);
 
     std::filesystem::path file_;
     mutable RegistryModel cache_;
-    mutable std::optional<Stamp> cacheStamp_; // nothing: the cache holds no file's content
+    mutable std::optional<FileStamp> cacheStamp_; // nothing: the cache holds no file's content
     mutable std::string problem_;             // what is malformed in the cached content
-    std::optional<Stamp> reportedStamp_;      // the content whose problem was taken
+    std::optional<FileStamp> reportedStamp_;      // the content whose problem was taken
 };
 
 // The program's registry: the file named by $CORVANE_REGISTRY when set, else

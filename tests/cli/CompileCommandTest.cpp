@@ -4,6 +4,7 @@
 #include "cli/CommandOutcome.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
+#include "helpdata/DataFileCheckAhead.h"
 #include "support/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -155,6 +156,47 @@ TEST_F(CompileCommand, ASecondCompileLeavesTheDataFileAndTheFormsTheirBytesAndTi
     ASSERT_EQ(compile({"--yes"}).status, 0);
     EXPECT_NE(fs::last_write_time(data), old);
     EXPECT_EQ(test::readFile(data), bytes);
+}
+
+// A data file of megabytes is compared with the records while the run ends (flush, control
+// properties); what the run changes in a record after it began (a context number taken back)
+// is still saved.
+TEST_F(CompileCommand, AHugeDataFileKeepsItsTimeYetGetsWhatTheRunChangesLate) {
+    // Each comparison reads the records as they are when the languages are generated.
+    struct AtStart {
+        AtStart() { setDataFileCheckAtStart(true); }
+        ~AtStart() { setDataFileCheckAtStart(false); }
+    } atStart;
+    editData("CompileHTML=\"True\"", "CompileHTML=\"False\"");
+    // The last record's texts make it a file of megabytes, most of it after the record changed below.
+    for (const std::string lastText : {"Shows the status of the order: received, packed, shipped or delivered.",
+                                       "Zeigt den Stand des Auftrags: eingegangen, verpackt, versandt oder zugestellt."}) {
+        std::string longText;
+        while (longText.size() < (size_t{1} << 20))
+            longText += lastText + " ";
+        editData(lastText, longText);
+    }
+    ASSERT_EQ(compile({"--yes"}).status, 0);
+    const fs::path data = project_ / "ContextHelp.txt";
+    const std::string bytes = test::readFile(data);
+    ASSERT_GT(bytes.size(), size_t{1} << 20);
+    ASSERT_EQ(bytes.find("ControlName=\"cmdTodaysOrders\" ContextHelpID=\"0\""), std::string::npos);
+
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(48);
+    fs::last_write_time(data, old);
+    ASSERT_EQ(compile({"--yes"}).status, 0);
+    EXPECT_EQ(fs::last_write_time(data), old);
+    EXPECT_EQ(test::readFile(data), bytes);
+
+    // The record loses its text but keeps its number in the file: the run takes the number back
+    // from the control and the record after generating, and the save writes that.
+    editData("<HelpText Language=\"English\">Brings the list of today's orders to the front.</HelpText>",
+             "<HelpText Language=\"English\" />");
+    fs::last_write_time(data, old);
+    Outcome late = compile({"--yes"});
+    EXPECT_EQ(late.status, 0) << late.out << late.err;
+    EXPECT_NE(fs::last_write_time(data), old);
+    EXPECT_NE(test::readFile(data).find("ControlName=\"cmdTodaysOrders\" ContextHelpID=\"0\""), std::string::npos);
 }
 
 TEST_F(CompileCommand, WinHelpRequestedWithoutACompilerFailsAndBadArgumentsAreRefused) {

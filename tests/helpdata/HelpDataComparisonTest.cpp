@@ -1,6 +1,8 @@
 // A file is found to hold the save of the records, on several threads, exactly when rendering
 // the records gives the file's bytes; and a save of a large file that already holds them keeps
-// the file and its time, while one that does not writes it whole.
+// the file and its time, while one that does not writes it whole. Found ahead, on a thread of
+// its own, the answer holds only for the version of the file that was compared.
+#include "helpdata/DataFileCheckAhead.h"
 #include "helpdata/HelpDataComparison.h"
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"
@@ -67,6 +69,15 @@ protected:
         return same;
     }
     HelpItem& record(int module, int index) { return *forms_.Item(module)->Item(index); }
+    std::optional<FileStamp> holdsAhead(const fs::path& file) {
+        return DataFileCheckAhead(settings_, forms_, names_, file).finish();
+    }
+    static std::optional<FileStamp> stampOf(const fs::path& file) {
+        int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+        std::optional<FileStamp> stamp = FileStamp::of(fd);
+        ::close(fd);
+        return stamp;
+    }
 
     TempDir dir_;
     ModMain settings_;
@@ -169,6 +180,55 @@ TEST_F(HelpDataComparisonTest, ALargeFileHoldingTheSaveKeepsItsTimeAndAChangedOn
     data.save(forms_, names_, file);
     EXPECT_NE(fs::last_write_time(file), old);
     EXPECT_EQ(readFile(file), rendered());
+}
+
+TEST_F(HelpDataComparisonTest, AnAnswerFoundAheadNamesTheVersionComparedAndOnlyThatVersionIsKept) {
+    addModules(40, 30, "frmForm", 400);
+    const fs::path file = dir_ / "ContextHelp.txt";
+    HelpDataFile data(settings_);
+    data.save(forms_, names_, file);
+    const std::string bytes = readFile(file);
+    ASSERT_GT(bytes.size(), size_t{1} << 20);
+
+    const std::optional<FileStamp> holding = holdsAhead(file);
+    ASSERT_TRUE(holding);
+    EXPECT_EQ(holding, stampOf(file));
+    // A difference in the first, a middle or the last part, the thread and the caller sharing them.
+    for (size_t at : {size_t{200}, bytes.size() / 2, bytes.size() - 30}) {
+        std::string changed = bytes;
+        changed[at] ^= 1;
+        writeFile(file, changed);
+        EXPECT_FALSE(holdsAhead(file)) << at;
+    }
+    // Small or missing files are left to the save.
+    writeFile(dir_ / "small.txt", "<Root />");
+    EXPECT_FALSE(holdsAhead(dir_ / "small.txt"));
+    EXPECT_FALSE(holdsAhead(dir_ / "missing.txt"));
+
+    // Replaced since the answer by a file of its size and time: written again.
+    writeFile(file, bytes);
+    const auto old = fs::file_time_type::clock::now() - std::chrono::hours(1);
+    fs::last_write_time(file, old);
+    const std::optional<FileStamp> answer = holdsAhead(file);
+    ASSERT_TRUE(answer);
+    std::string changed = bytes;
+    changed[bytes.size() / 3] ^= 1;
+    writeFile(dir_ / "other.txt", changed);
+    fs::last_write_time(dir_ / "other.txt", old);
+    fs::rename(dir_ / "other.txt", file);
+    data.save(forms_, names_, file, answer);
+    EXPECT_EQ(readFile(file), bytes);
+    // The version that was compared, still in place, is kept with its time.
+    fs::last_write_time(file, old);
+    data.save(forms_, names_, file, holdsAhead(file));
+    EXPECT_EQ(fs::last_write_time(file), old);
+    EXPECT_EQ(readFile(file), bytes);
+
+    // A last module holding most of the file: the parts end where no module starts any more.
+    addModules(1, 2, "frmLast", 1 << 20);
+    data.save(forms_, names_, file);
+    EXPECT_EQ(holdsAhead(file), stampOf(file));
+    EXPECT_TRUE(holds(file, 4));
 }
 
 } // namespace
