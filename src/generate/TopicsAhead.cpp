@@ -150,24 +150,20 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
         for (const auto& records : forms) {
             if (stop)
                 throw GivenUp();
-            const auto first = records->begin();
-            const auto count = records->end() - first;
-            for (std::ptrdiff_t i = 0; i < count; ++i) {
-                prefetchAhead(*records, static_cast<size_t>(i), textIndex);
-                const auto& record = first[i];
+            forEachRecord(*records, RecordParts::Texts, [&](const std::shared_ptr<HelpItem>& record) {
                 if (!record->Control())
-                    continue;
+                    return;
                 // A text of this language answers hasText for most records without reading the others.
                 const std::string& text = record->textIn(language, textIndex);
                 if (text.find_first_not_of(' ') == std::string::npos && !record->hasText())
-                    continue;
+                    return;
                 if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
                     throw GivenUp(); // the run gives it a number (or reports why it cannot)
                 if (topics.winHelp)
                     topics.winHelp->add(topicTemplate, recipe.rtfCodePage, record->ContextHelpID, text);
                 if (topics.popups)
                     topics.popups->appendTopic(record->ContextHelpID, text);
-            }
+            }, textIndex);
         }
     };
     try {

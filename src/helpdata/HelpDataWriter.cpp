@@ -90,10 +90,8 @@ void HelpDataWriter::writeModules(const ModuleRecords& forms, const NameList& fo
             continue;
         }
         out_.append(">\n");
-        for (size_t i = 0; i < static_cast<size_t>(records.Count()); ++i) {
-            prefetchAhead(records, i, 0);
-            writeRecord(*records.begin()[static_cast<std::ptrdiff_t>(i)]);
-        }
+        forEachRecord(records, RecordParts::Texts,
+                      [&](const std::shared_ptr<HelpItem>& record) { writeRecord(*record); });
         out_.append("  </VBComponent>\n");
     }
 }

@@ -125,12 +125,12 @@ inline void prefetchAhead(const HelpItems& records, size_t index, size_t textInd
 }
 
 // Calls `visit(record)` for each record of `records` in order (a shared pointer), fetching
-// ahead what hasText and `parts` read.
+// ahead what hasText, `parts` and the text at `textIndex` (from 0) read.
 template <typename Visit>
-void forEachRecord(const HelpItems& records, RecordParts parts, Visit&& visit) {
+void forEachRecord(const HelpItems& records, RecordParts parts, Visit&& visit, size_t textIndex = 0) {
     const auto first = records.begin();
     for (size_t i = 0; i < static_cast<size_t>(records.Count()); ++i) {
-        prefetchAhead(records, i, 0, parts);
+        prefetchAhead(records, i, textIndex, parts);
         visit(first[static_cast<std::ptrdiff_t>(i)]);
     }
 }

@@ -75,7 +75,7 @@ private:
     std::filesystem::path file_;
     mutable RegistryModel cache_;
     mutable std::optional<FileStamp> cacheStamp_; // nothing: the cache holds no file's content
-    mutable std::string problem_;             // what is malformed in the cached content
+    mutable std::string problem_;                 // what is malformed in the cached content
     std::optional<FileStamp> reportedStamp_;      // the content whose problem was taken
 };
 

@@ -24,32 +24,30 @@ bool isValidUtf8(std::string_view bytes);
 // that meet a character at a time.
 inline size_t utf8SequenceLength(std::string_view text, size_t pos) {
     const auto byteAt = [&](size_t i) { return static_cast<unsigned char>(text[pos + i]); };
-    const auto continues = [&](size_t from, size_t to) {
-        for (size_t i = from; i < to; ++i)
-            if ((byteAt(i) & 0xC0) != 0x80)
-                return false;
-        return true;
-    };
     const unsigned char lead = byteAt(0);
     if (lead < 0x80)
         return 1;
-    if (lead >= 0xC2 && lead <= 0xDF)
-        return pos + 1 < text.size() && continues(1, 2) ? 2 : 0;
-    if (lead >= 0xE0 && lead <= 0xEF) {
-        if (pos + 2 >= text.size() || !continues(1, 3))
-            return 0;
-        const bool overlong = lead == 0xE0 && byteAt(1) < 0xA0;
-        const bool surrogate = lead == 0xED && byteAt(1) >= 0xA0;
-        return overlong || surrogate ? 0 : 3;
+    // The length the lead announces, and the range of the second byte: narrower after the leads
+    // whose sequences would otherwise be overlong, surrogates or beyond U+10FFFF.
+    size_t length = 0;
+    unsigned char low = 0x80, high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : low;
+        high = lead == 0xED ? 0x9F : high;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : low;
+        high = lead == 0xF4 ? 0x8F : high;
     }
-    if (lead >= 0xF0 && lead <= 0xF4) {
-        if (pos + 3 >= text.size() || !continues(1, 4))
+    if (length == 0 || pos + length > text.size() || byteAt(1) < low || byteAt(1) > high)
+        return 0;
+    for (size_t i = 2; i < length; ++i)
+        if ((byteAt(i) & 0xC0) != 0x80)
             return 0;
-        const bool overlong = lead == 0xF0 && byteAt(1) < 0x90;
-        const bool beyondUnicode = lead == 0xF4 && byteAt(1) >= 0x90;
-        return overlong || beyondUnicode ? 0 : 4;
-    }
-    return 0;
+    return length;
 }
 
 // Decodes bytes of a Windows code page to UTF-8; raises VbError 5 for an unknown code page
