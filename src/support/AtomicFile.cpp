@@ -1,10 +1,14 @@
 #include "support/AtomicFile.h"
 
+#include "support/Notice.h"
+#include "support/ProcessMarker.h"
 #include "support/ReplacedFileRelease.h"
 #include "support/VbError.h"
 
 #include <algorithm>
+#include <cctype>
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
@@ -62,54 +66,91 @@ bool writeAll(int fd, std::string_view bytes) {
     return true;
 }
 
-// "<target>.lock", created exclusively; removed on destruction unless released before.
+// The temporary files a save of `target` made ("<name>.XXXXXX.tmp" beside it) since the time
+// `sinceNs` (ns since the epoch) when it took the lock: found by the save that took the lock over,
+// they are left by a save that ended before its rename.
+std::vector<fs::path> temporaryFilesOf(const fs::path& target, long long sinceNs) {
+    const std::string prefix = target.filename().string() + ".";
+    std::vector<fs::path> found;
+    std::error_code error;
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name.size() != prefix.size() + 10 || !name.starts_with(prefix) || !name.ends_with(".tmp"))
+            continue;
+        const std::string_view unique = std::string_view(name).substr(prefix.size(), 6);
+        struct stat info {};
+        if (std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) &&
+            ::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
+            info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec >= sinceNs)
+            found.push_back(it->path());
+    }
+    return found;
+}
+
+// The save lock "<target>.lock" (a ProcessMarker): held while a save runs; a lock whose
+// program ended is taken over, with a note, and that save's temporary files are removed.
 class LockFile {
 public:
-    LockFile(const fs::path& target, std::chrono::milliseconds wait) : path_(lockPathFor(target)) {
+    LockFile(const fs::path& target, std::chrono::milliseconds wait) {
+        const fs::path path = lockPathFor(target);
         auto deadline = std::chrono::steady_clock::now() + wait;
         for (;;) {
-            int fd = faulted(AtomicStep::Lock, path_)
-                         ? -1
-                         : ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-            if (fd >= 0) {
-                ::close(fd);
-                held_ = true;
-                return;
-            }
-            if (errno != EEXIST)
-                fail(path_, "create the lock file", errno);
+            if (faulted(AtomicStep::Lock, path))
+                fail(path, "create the lock file", errno);
+            marker_ = ProcessMarker::tryTake(path, "save");
+            if (marker_)
+                break;
             if (std::chrono::steady_clock::now() >= deadline)
-                throw VbError(
-                    vberr::PathFileAccess,
-                    "The file '" + target.string() +
-                        "' is being saved by another program: its lock file '" + path_.string() +
-                        "' exists. Try again when that save has ended; if no other save " +
-                        "is running, delete '" + path_.string() + "'.",
-                    target.string());
+                throw VbError(vberr::PathFileAccess,
+                              "The file '" + target.string() + "' is being saved by another program (" +
+                                  ProcessMarker::holderOf(path).describe() + "): its lock file '" +
+                                  path.string() + "' is held. Try again when that save has ended.",
+                              target.string());
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        if (marker_->leftBehind())
+            clearInterruptedSave(target, *marker_->leftBehind());
     }
     LockFile(const LockFile&) = delete;
     LockFile& operator=(const LockFile&) = delete;
-    ~LockFile() {
-        if (held_)
-            ::unlink(path_.c_str());
-    }
+
     // Removes the lock after a successful commit; raises VbError 75 when it stays.
     void release(const fs::path& target) {
-        held_ = false;
-        if (faulted(AtomicStep::Unlock, path_) || ::unlink(path_.c_str()) != 0)
+        const fs::path path = marker_->path();
+        if (faulted(AtomicStep::Unlock, path)) {
+            const int error = errno;
+            marker_->abandon();
             throw VbError(vberr::PathFileAccess,
-                          "The new content of '" + target.string() +
-                              "' is saved, but its lock file '" + path_.string() +
-                              "' could not be removed: " + std::strerror(errno) +
-                              ". Delete it before the file is saved again.",
+                          "The new content of '" + target.string() + "' is saved, but its lock file '" +
+                              path.string() + "' could not be removed: " + std::strerror(error) + ". It does not block the next save.",
                           target.string());
+        }
+        try {
+            marker_->release();
+        } catch (const VbError& error) {
+            throw VbError(vberr::PathFileAccess,
+                          "The new content of '" + target.string() + "' is saved, but " + error.description() +
+                              ". It does not block the next save.",
+                          target.string());
+        }
     }
 
 private:
-    fs::path path_;
-    bool held_ = false;
+    static void clearInterruptedSave(const fs::path& target, const ProcessMarker::Holder& holder) {
+        size_t removed = 0;
+        // Only files made after the lock was taken: an older one of the same shape is not that save's.
+        for (const fs::path& temporary : temporaryFilesOf(target, holder.writtenNs > 0 ? holder.writtenNs : LLONG_MAX))
+            removed += ::unlink(temporary.c_str()) == 0 ? 1 : 0;
+        std::string text = "A save of '" + target.string() + "' by " + holder.describe() +
+                           " did not finish; its lock was taken over";
+        if (removed > 0)
+            text += " and its " + std::string(removed == 1 ? "temporary file was" : "temporary files were") +
+                    " removed";
+        notice(text + ".");
+    }
+
+    std::optional<ProcessMarker> marker_;
 };
 
 // The template of a unique temporary name from the wanted one: "<name>.XXXXXX.tmp".
@@ -195,6 +236,8 @@ void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
     replaced_ = !targetHoldsContent(realTarget) && writeTemporary(realTarget, produce);
     if (replaced_)
         replaceTarget(realTarget);
+    if (afterReplace_)
+        afterReplace_();
     if (lock)
         lock->release(realTarget);
 }
@@ -452,25 +495,20 @@ int openForReading(const fs::path& path) {
     return fd;
 }
 
-// Reads the whole file into a buffer that `grow` gives a capacity (keeping what it holds):
-// first the file's size and one byte more, so that a file that grew meanwhile is still read
-// whole, no copies through a buffer. Returns the number of bytes read.
-size_t readWhole(const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
-    struct Closer {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{openForReading(path)};
+// Reads the whole file open as `fd` (from its start, whatever its offset) into a buffer that
+// `grow` gives a capacity (keeping what it holds): first the file's size and one byte more, so
+// that a file that grew meanwhile is still read whole, no copies through a buffer. Returns the
+// number of bytes read.
+size_t readWholeOf(int fd, const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
     struct stat info {};
-    size_t expected = ::fstat(closer.fd, &info) == 0 && S_ISREG(info.st_mode)
-                          ? static_cast<size_t>(info.st_size)
-                          : 0;
+    size_t expected = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
     size_t capacity = expected > 0 ? expected + 1 : 65536;
     char* data = grow(capacity);
     size_t filled = 0;
     for (;;) {
         if (filled == capacity)
             data = grow(capacity *= 2);
-        ssize_t n = ::read(closer.fd, data + filled, capacity - filled);
+        ssize_t n = ::pread(fd, data + filled, capacity - filled, static_cast<off_t>(filled));
         if (n == 0)
             return filled;
         if (n < 0) {
@@ -480,6 +518,41 @@ size_t readWhole(const fs::path& path, const std::function<char*(size_t capacity
         }
         filled += static_cast<size_t>(n);
     }
+}
+
+// The same for the file at `path`.
+size_t readWhole(const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
+    struct Closer {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{openForReading(path)};
+    return readWholeOf(closer.fd, path, grow);
+}
+
+// Reads into memory from `allocate` (not zero-filled), freed by `release` on failure.
+FileBuffer readIntoBuffer(void* (*allocate)(size_t), void (*release)(void*),
+                          const std::function<size_t(const std::function<char*(size_t)>& grow)>& read) {
+    FileBuffer buffer;
+    size_t held = 0;
+    try {
+        buffer.size = read([&](size_t capacity) {
+            char* grown = static_cast<char*>(allocate(capacity)); // not zero-filled
+            if (!grown)
+                throw std::bad_alloc();
+            if (buffer.data)
+                std::memcpy(grown, buffer.data, held);
+            if (buffer.data)
+                release(buffer.data);
+            buffer.data = grown;
+            held = capacity;
+            return grown;
+        });
+    } catch (...) {
+        if (buffer.data)
+            release(buffer.data);
+        throw;
+    }
+    return buffer;
 }
 
 } // namespace
@@ -547,27 +620,32 @@ size_t readFileAt(int fd, size_t offset, char* into, size_t size) {
 
 FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
                           void (*release)(void*)) {
-    FileBuffer buffer;
-    size_t held = 0;
-    try {
-        buffer.size = readWhole(path, [&](size_t capacity) {
-            char* grown = static_cast<char*>(allocate(capacity)); // not zero-filled
-            if (!grown)
-                throw std::bad_alloc();
-            if (buffer.data)
-                std::memcpy(grown, buffer.data, held);
-            if (buffer.data)
-                release(buffer.data);
-            buffer.data = grown;
-            held = capacity;
-            return grown;
-        });
-    } catch (...) {
-        if (buffer.data)
-            release(buffer.data);
-        throw;
-    }
-    return buffer;
+    return readIntoBuffer(allocate, release, [&](const auto& grow) { return readWhole(path, grow); });
+}
+
+FileVersion openFileVersion(const std::filesystem::path& path) {
+    if (faulted(AtomicStep::Read, path))
+        fail(path, "open", errno);
+    return FileVersion::open(path);
+}
+
+FileBuffer readFileBuffer(const FileVersion& version, const std::filesystem::path& path,
+                          void* (*allocate)(size_t), void (*release)(void*)) {
+    if (!version.exists())
+        throw VbError(vberr::FileNotFound, "File not found: '" + path.string() + "'", path.string());
+    return readIntoBuffer(allocate, release,
+                          [&](const auto& grow) { return readWholeOf(version.fd(), path, grow); });
+}
+
+std::string readFileBytes(const FileVersion& version, const std::filesystem::path& path) {
+    if (!version.exists())
+        throw VbError(vberr::FileNotFound, "File not found: '" + path.string() + "'", path.string());
+    std::string bytes;
+    bytes.resize(readWholeOf(version.fd(), path, [&](size_t capacity) {
+        bytes.resize(capacity);
+        return bytes.data();
+    }));
+    return bytes;
 }
 
 } // namespace corvane

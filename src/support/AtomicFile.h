@@ -7,10 +7,12 @@
 //   file.commit();                     // (takes "<target>.lock"), writes a temporary file of a
 //                                      // unique name beside the target, flushes it to disk,
 //                                      // renames it over the target, (removes the lock)
-// Locking (Locking::Exclusive): the lock file "<target>.lock" is created exclusively, as git
-// creates "index.lock", so two programs saving the same file at once never mix their bytes;
-// the second one waits for the lock a short while and then fails with a message that names
-// the lock file. A lock left behind by a crashed program is removed by the user.
+// Locking (Locking::Exclusive): the lock file "<target>.lock" (a ProcessMarker naming the
+// process, machine and time) is held for the commit, as git holds "index.lock", so two programs
+// saving the same file at once never mix their bytes; the second one waits for the lock a short
+// while and then fails with a message that names the lock file and its holder. A lock left by a
+// program that ended (killed, crashed) is taken over by the next save, which tells so (Notice.h)
+// and removes the temporary files that save left.
 // Temporary names are unique ("<name>.<random>.tmp"), so even unlocked saves never share one.
 // Targets: a read-only file (no write permission bit, or not writable by this user) is not
 // replaced: commit() fails naming it, as Windows refuses to replace a read-only file. A
@@ -45,6 +47,7 @@
 #pragma once
 
 #include "support/ByteBlocks.h"
+#include "support/FileVersion.h"
 #include "support/OutputBuffer.h"
 
 #include <chrono>
@@ -93,6 +96,9 @@ public:
     // A step that commit() runs once it holds the lock and found the target writable, before
     // the temporary file is made (a backup of the old content); its failure ends the commit.
     void setBeforeReplace(std::function<void()> step) { beforeReplace_ = std::move(step); }
+    // A step that commit() runs, still holding the lock, once the target holds the new content
+    // (replaced or found holding it): the place to take note of the version now in place.
+    void setAfterReplace(std::function<void()> step) { afterReplace_ = std::move(step); }
     // Whether commit() leaves a target that already holds the new content untouched.
     void setKeepUnchanged(bool keep) { keepUnchanged_ = keep; }
     // Answers, faster than rendering and comparing it, whether the regular file open as `fd`
@@ -159,6 +165,7 @@ private:
     Locking locking_;
     std::chrono::milliseconds lockWait_{2000};
     std::function<void()> beforeReplace_;
+    std::function<void()> afterReplace_;
     bool keepUnchanged_ = false;
     ContentCheck quickCheck_;
     bool replaced_ = false;
@@ -211,5 +218,14 @@ struct FileBuffer {
 // first; the caller frees it with `release` (as does a failure on the way).
 FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
                           void (*release)(void*));
+// The version of the file now at `path`, held open for reading (FileVersion::open; the test
+// seam's AtomicStep::Read applies to it).
+FileVersion openFileVersion(const std::filesystem::path& path);
+// The same for the bytes of one version of the file (`path` names it in messages); VbError 53
+// for a version of a file that did not exist.
+FileBuffer readFileBuffer(const FileVersion& version, const std::filesystem::path& path,
+                          void* (*allocate)(size_t), void (*release)(void*));
+// The bytes of one version of a file, like readFileBytes.
+std::string readFileBytes(const FileVersion& version, const std::filesystem::path& path);
 
 } // namespace corvane

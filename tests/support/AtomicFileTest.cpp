@@ -1,14 +1,19 @@
 #include "support/AtomicFile.h"
+#include "support/Notice.h"
+#include "support/ProcessMarker.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <chrono>
 #include <optional>
+#include <thread>
 #include <vector>
 
 namespace corvane {
@@ -119,7 +124,8 @@ TEST(AtomicFile, AnUnchangedContentStillRespectsTheLockAndReadOnlyFiles) {
     file.setKeepUnchanged(true);
     EXPECT_THROW(file.commit([](OutputBuffer& out) { out.append("same"); }), VbError);
     ::chmod(target.c_str(), 0644);
-    writeFile(dir / "data.txt.lock", "");
+    auto held = ProcessMarker::tryTake(dir / "data.txt.lock", "save"); // another save runs
+    ASSERT_TRUE(held);
     file.setLockWait(std::chrono::milliseconds(20));
     EXPECT_THROW(file.commit([](OutputBuffer& out) { out.append("same"); }), VbError);
     EXPECT_EQ(readFile(target), "same");
@@ -208,7 +214,8 @@ TEST(AtomicFile, ALockHeldByAnotherSaveIsNamedAndTheTargetIsUntouched) {
     TempDir dir;
     auto target = dir / "data.txt";
     writeFile(target, "old");
-    writeFile(dir / "data.txt.lock", "");
+    auto held = ProcessMarker::tryTake(dir / "data.txt.lock", "save");
+    ASSERT_TRUE(held);
     AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
     file.setLockWait(std::chrono::milliseconds(50));
     file.write("new");
@@ -216,19 +223,72 @@ TEST(AtomicFile, ALockHeldByAnotherSaveIsNamedAndTheTargetIsUntouched) {
         file.commit();
         FAIL() << "no error";
     } catch (const VbError& error) {
-        EXPECT_NE(error.description().find("'" + target.string() + "' is being saved by another program"),
+        EXPECT_NE(error.description().find("'" + target.string() + "' is being saved by another program (process " +
+                                           std::to_string(::getpid())),
                   std::string::npos)
             << error.description();
         EXPECT_NE(error.description().find((dir / "data.txt.lock").string()), std::string::npos);
     }
     EXPECT_EQ(readFile(target), "old");
     EXPECT_TRUE(std::filesystem::exists(dir / "data.txt.lock")); // not ours to remove
-    std::filesystem::remove(dir / "data.txt.lock");
+    held->release(); // that save ended
     file.commit();
     EXPECT_EQ(readFile(target), "new");
     EXPECT_FALSE(std::filesystem::exists(dir / "data.txt.lock"));
 }
 
+// A save killed in the middle leaves its lock and temporary file: the next save takes the lock
+// over, removes what that save left (only that: other files of similar names stay) and says so.
+TEST(AtomicFile, ALockLeftByAKilledSaveIsTakenOverAndItsTemporaryFilesRemoved) {
+    TempDir dir;
+    auto target = dir / "data.txt";
+    writeFile(target, "old");
+    int ready[2];
+    ASSERT_EQ(::pipe(ready), 0);
+    pid_t child = ::fork();
+    if (child == 0) { // a save that is killed after writing its temporary file
+        AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
+        file.setBeforeReplace([&] {
+            char byte = 'x';
+            (void)::write(ready[1], &byte, 1);
+        });
+        file.commit([&](OutputBuffer& out) {
+            out.append("never in place");
+            out.flush();
+            for (;;)
+                ::pause();
+        });
+        ::_exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(::read(ready[0], &byte, 1), 1);
+    // Wait for the temporary file, then kill the save.
+    for (int i = 0; i < 1000 && filesIn(dir.path()).size() < 3; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    ::kill(child, SIGKILL);
+    ::waitpid(child, nullptr, 0);
+    // A file of the same shape that was there before that save is not its.
+    writeFile(dir / "data.txt.backup.tmp", "the user's own file");
+    std::filesystem::last_write_time(dir / "data.txt.backup.tmp",
+                                     std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
+    ASSERT_EQ(filesIn(dir.path()).size(), 4u);
+
+    std::vector<std::string> notices;
+    NoticeSink previous = setNoticeSink([&](const std::string& text) { notices.push_back(text); });
+    AtomicFile file(target, {}, Durability::Flush, Locking::Exclusive);
+    file.setLockWait(std::chrono::milliseconds(50)); // no waiting: the lock's program has ended
+    file.write("new");
+    file.commit();
+    setNoticeSink(previous);
+    EXPECT_EQ(readFile(target), "new");
+    EXPECT_EQ(filesIn(dir.path()), (std::vector<std::string>{"data.txt", "data.txt.backup.tmp"}));
+    ASSERT_EQ(notices.size(), 1u);
+    EXPECT_TRUE(notices[0].starts_with("A save of '" + target.string() + "' by process " + std::to_string(child) + " on "))
+        << notices[0];
+    EXPECT_NE(notices[0].find(" did not finish; its lock was taken over and its temporary file was removed."),
+              std::string::npos)
+        << notices[0];
+}
 TEST(AtomicFile, ReadOnlyTargetsAreRefusedAndLinksWrittenThrough) {
     TempDir dir;
     writeFile(dir / "locked.frm", "old");
