@@ -8,6 +8,7 @@
 #include "cli/SpellCommand.h"
 #include "support/AppPaths.h"
 #include "support/AtomicFile.h"
+#include "support/Notice.h"
 #include "support/VbError.h"
 
 #include <ostream>
@@ -160,6 +161,13 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     }
     if (!programDataReadable(err))
         return 2;
+    // Notes on the side (a stale lock taken over) go where the command's messages go.
+    struct NoticesTo {
+        explicit NoticesTo(std::ostream& err)
+            : previous(setNoticeSink([&err](const std::string& text) { err << "corvane: note: " << text << "\n"; })) {}
+        ~NoticesTo() { setNoticeSink(std::move(previous)); }
+        NoticeSink previous;
+    } notices(err);
     try {
         return runCommand(rest, out, err);
     } catch (const std::exception& failure) {

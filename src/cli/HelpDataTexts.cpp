@@ -24,19 +24,25 @@ std::optional<XMLElement> childWith(const XMLElement& parent, std::string_view n
     return std::nullopt;
 }
 
+// The text of a record in a language, "" when it has none.
+std::string textIn(const XMLElement& record, const std::string& language) {
+    std::optional<XMLElement> text = childWith(record, "HelpText", "Language", language);
+    return text ? text->Text() : std::string();
+}
+
 } // namespace
 
 HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile) {
     file_.read(dataFile, HelpDataFile::ReadFor::Document);
     if (!file_.complete())
         throw VbError(vberr::InvalidCall, file_.problemReport());
-    bytes_ = readFileBytes(dataFile);
     document_ = file_.readDocument();
     indexRecords();
 }
 
 // Records are read whatever their element's name, as loading reads them.
 void HelpDataTexts::indexRecords() {
+    records_.clear();
     for (const XMLElement& component : document_.Root().Elements()) {
         XMLAttributes moduleAttributes = component.Attributes();
         if (!component.hasName("VBComponent") || !moduleAttributes.Contains("ComponentName"))
@@ -51,31 +57,58 @@ void HelpDataTexts::indexRecords() {
     }
 }
 
+XMLElement* HelpDataTexts::recordOf(std::string_view module, std::string_view key) {
+    auto found = records_.find(foldCase(std::string(module) + "/" + std::string(key)));
+    return found == records_.end() ? nullptr : &found->second;
+}
+
 bool HelpDataTexts::setText(std::string_view module, std::string_view key,
                             const std::string& language, const std::string& text) {
-    auto found = records_.find(foldCase(std::string(module) + "/" + std::string(key)));
-    if (found == records_.end())
+    XMLElement* record = recordOf(module, key);
+    if (!record)
         return false;
-    XMLElement& record = found->second;
-    if (record.Elements().Count() == 0 && !record.Text().empty())
+    if (record->Elements().Count() == 0 && !record->Text().empty())
         return false; // a record in the old form: its own text, without a language
-    if (auto existing = childWith(record, "HelpText", "Language", language)) {
+    sets_.push_back({std::string(module), std::string(key), language, textIn(*record, language), text});
+    if (auto existing = childWith(*record, "HelpText", "Language", language)) {
         existing->SetText(text);
         return true;
     }
-    record.AddElement("HelpText", text).AddAttribute("Language", language);
+    record->AddElement("HelpText", text).AddAttribute("Language", language);
     return true;
 }
 
 void HelpDataTexts::save() {
-    // Checked under the save's lock, so that no other save can come between check and replace.
-    file_.write(document_, {}, [this] {
-        if (readFileBytes(file_.path()) != bytes_)
-            throw VbError(vberr::PathFileAccess,
-                          "The help data file '" + file_.path().string() +
-                              "' was changed by another program while the import ran; "
-                              "it is not replaced. Run the import again");
-    });
+    file_.write(document_, {}, [this] { catchUp(); });
+}
+
+// Under the save's lock, so that no other save can come between this check and the replace.
+void HelpDataTexts::catchUp() {
+    if (!file_.changedOnDisk())
+        return;
+    const std::filesystem::path path = file_.path();
+    file_.read(path, HelpDataFile::ReadFor::Document);
+    if (!file_.complete())
+        throw VbError(vberr::PathFileAccess,
+                      "The help data file '" + path.string() +
+                          "' was changed by another program while the import ran and cannot be read "
+                          "completely now; it is not replaced.\n" + file_.problemReport(),
+                      path.string());
+    document_ = file_.readDocument();
+    indexRecords();
+    std::vector<MergeConflict> conflicts;
+    std::vector<TextSet> sets = std::move(sets_);
+    sets_.clear();
+    for (const TextSet& set : sets) {
+        XMLElement* record = recordOf(set.module, set.key);
+        const std::string now = record ? textIn(*record, set.language) : std::string();
+        if (record && now == set.after)
+            continue;
+        if (!record || now != set.before || !setText(set.module, set.key, set.language, set.after))
+            conflicts.push_back({set.module, set.key, set.language});
+    }
+    if (!conflicts.empty())
+        throw HelpDataConflictError(path, std::move(conflicts));
 }
 
 } // namespace corvane::cli

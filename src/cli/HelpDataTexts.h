@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 namespace corvane::cli {
 
@@ -27,19 +28,29 @@ public:
     // or holds the record in the old form (its text without a language).
     bool setText(std::string_view module, std::string_view key, const std::string& language,
                  const std::string& text);
-    // Writes the file; raises VbError 75 naming the file when it cannot, or when another
-    // program changed the file since it was read (its changes are not overwritten).
+    // Writes the file; raises VbError 75 naming the file when it cannot. When another program
+    // saved the file since it was read, the texts set here are set again in that version, which
+    // is written with them; a text that program changed too (or whose record it removed) stops
+    // the save with HelpDataConflictError, and nothing is written.
     void save();
 
 private:
+    // One text set, with the text the file held before.
+    struct TextSet {
+        std::string module, key, language, before, after;
+    };
     void indexRecords();
+    // The record of `key` in `module` (null when the file has none).
+    XMLElement* recordOf(std::string_view module, std::string_view key);
+    // Reads the version of the file another program saved and sets the texts again in it.
+    void catchUp();
 
     HelpDataSettings settings_; // what HelpDataFile works with; not written by a save of texts
     HelpDataFile file_{settings_};
-    std::string bytes_; // the file as read
     XMLDocument document_;
     // The records by folded "module/key", the first of each (a large import looks up many).
     std::unordered_map<std::string, XMLElement> records_;
+    std::vector<TextSet> sets_;
 };
 
 } // namespace corvane::cli

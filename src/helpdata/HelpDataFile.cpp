@@ -62,8 +62,10 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     plainRead_ = false;
     keptBytes_.reset();
     released_ = false;
+    version_ = FileVersion();
     try {
-        FileBuffer buffer = readFileBuffer(path, pugi::get_memory_allocation_function(),
+        version_ = openFileVersion(path);
+        FileBuffer buffer = readFileBuffer(version_, path, pugi::get_memory_allocation_function(),
                                            pugi::get_memory_deallocation_function());
         existed_ = true;
         // For the records, the file as the program writes it is read straight into them; any
@@ -71,7 +73,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
         if ((purpose == ReadFor::Records && readPlain(buffer)) ||
             document_.LoadInPlace(buffer.data, buffer.size))
             return;
-        readDecoded(readFileBytes(path)); // the rest is decoded first (and problems named)
+        readDecoded(readFileBytes(version_, path)); // the rest is decoded first (and problems named)
     } catch (const VbError& error) {
         if (error.number() != vberr::FileNotFound) {
             existed_ = unreadable_ = true;
@@ -101,7 +103,7 @@ void HelpDataFile::parseKeptBytes() {
     if (document_.LoadInPlace(keptBytes_.release(), keptSize_))
         return;
     try { // not expected: the plain form is well-formed
-        readDecoded(readFileBytes(path_));
+        readDecoded(readFileBytes(version_, path_));
     } catch (const VbError& error) {
         unreadable_ = true;
         problems_.push_back({0, "it cannot be read (" + error.description() + ")"});
@@ -195,6 +197,7 @@ void HelpDataFile::load(const fs::path& path, ModuleRecords& forms, NameList& fo
             settings_.SelectedLanguages->Add(Neutral, Neutral);
         settings_.mCurrentLanguage = Neutral;
         settings_.mPrimaryLanguage = Neutral;
+        takeSettingsAsStored();
         return;
     }
     readSettings();
@@ -202,12 +205,38 @@ void HelpDataFile::load(const fs::path& path, ModuleRecords& forms, NameList& fo
     readRecords(forms, formNames);
     if (settings_.mPrimaryLanguage.empty())
         settings_.mPrimaryLanguage = settings_.mCurrentLanguage;
+    takeSettingsAsStored();
+}
+
+void HelpDataFile::takeSettingsAsStored() {
+    storedSettings_ = StoredSettings::of(settings_);
+}
+
+bool HelpDataFile::changedOnDisk() const {
+    return !path_.empty() && !version_.isCurrent(path_);
+}
+
+ReloadOutcome HelpDataFile::reload(ModuleRecords& forms, NameList& formNames) {
+    HelpDataSettings theirSettings;
+    theirSettings.newSelectedLanguages();
+    HelpDataFile theirs(theirSettings);
+    ModuleRecords theirForms;
+    NameList theirNames;
+    theirs.load(path_, theirForms, theirNames);
+    if (!theirs.complete()) // merged when saving, after its bytes are kept
+        throw VbError(vberr::PathFileAccess, theirs.problemReport(), path_.string());
+    HelpDataMerge merge(settings_, storedSettings_, forms, formNames);
+    merge.compare(theirSettings, theirForms, theirNames);
+    ReloadOutcome outcome{merge.takenTexts(), merge.conflicts()};
+    storedSettings_ = merge.apply(MergeResolution::KeepOurs);
+    version_ = std::move(theirs.version_);
+    return outcome;
 }
 
 void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {
     if (text_.empty() && existed_) { // parsed in place: the lines are counted in the file's text
         try {
-            text_ = decodeOwnedXmlBytes(readFileBytes(path_));
+            text_ = decodeOwnedXmlBytes(readFileBytes(version_, path_));
         } catch (const VbError&) {
             // the problem is still told, without its line
         }

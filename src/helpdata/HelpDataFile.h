@@ -29,12 +29,20 @@
 // discipline): concurrent saves never mix, a read-only file is not replaced, a link is written
 // through. Failures are VbError 75 naming the file and the reason; the file then holds its old
 // or its new bytes.
+// A save replaces only the version of the file it read (FileVersion): under the lock it checks
+// the file on disk, and when another program saved it meanwhile it loads that version and
+// applies this program's changes onto it (HelpDataMerge) before writing. Texts both changed
+// differently stop the save (HelpDataConflictError) unless the caller chose a side; nothing is
+// written then. After a save the version written is the one the next save compares with.
 #pragma once
 
+#include "helpdata/HelpDataMerge.h"
 #include "helpdata/HelpItem.h"
 #include "helpdata/PlainHelpData.h"
 #include "support/AtomicFile.h"
 #include "support/FileStamp.h"
+#include "support/FileVersion.h"
+#include "support/VbError.h"
 #include "support/KeyedCollection.h"
 #include "support/XMLDocument.h"
 
@@ -55,6 +63,23 @@ class OutputBuffer;
 struct HelpDataProblem {
     int line = 0;     // 1-based line of the file (0: the whole file)
     std::string what; // what is wrong and what became of it
+};
+
+// A save that found texts changed both by another program and here: nothing was written.
+class HelpDataConflictError : public VbError {
+public:
+    HelpDataConflictError(const std::filesystem::path& file, std::vector<MergeConflict> conflicts);
+    // The texts and context numbers in conflict, in file order.
+    const std::vector<MergeConflict>& conflicts() const noexcept { return conflicts_; }
+
+private:
+    std::vector<MergeConflict> conflicts_;
+};
+
+// What loading the version another program saved brought into the records.
+struct ReloadOutcome {
+    int takenTexts = 0;                  // texts of the other version taken
+    std::vector<MergeConflict> kept;     // texts changed there and here: this program's kept
 };
 
 class HelpDataFile {
@@ -98,6 +123,16 @@ public:
     void readRecords(ModuleRecords& forms, NameList& formNames);
     // read(), then the settings, languages and records (a new file: "Neutral" only).
     void load(const std::filesystem::path& path, ModuleRecords& forms, NameList& formNames);
+    // Takes the settings as they now stand as the file's: the end of a load (load() does it).
+    void takeSettingsAsStored();
+
+    // True when the file on disk is no longer the version read or last saved (another program
+    // saved it, or removed it).
+    bool changedOnDisk() const;
+    // Loads the version another program saved and takes its changes into the records (and the
+    // settings), keeping this program's own where both changed a text; that version becomes the
+    // one the next save compares with. The file is only read.
+    ReloadOutcome reload(ModuleRecords& forms, NameList& formNames);
 
     // What loading did not take, in file order.
     const std::vector<HelpDataProblem>& problems() const noexcept { return problems_; }
@@ -118,8 +153,11 @@ public:
     // replaces the file. A file that already holds these bytes is left as it is (its time
     // too). VbError 75 on failure. `holding`: the version of the file that a comparison made
     // earlier found holding these bytes (DataFileCheckAhead); trusted while it is still in place.
-    void save(const ModuleRecords& forms, const NameList& formNames,
-              const std::filesystem::path& target = {}, std::optional<FileStamp> holding = {});
+    // When another program saved the file since it was read, this program's changes are applied
+    // onto that version first (the records then hold the merged data); `resolution` says what
+    // becomes of texts both changed (Refuse: HelpDataConflictError, nothing written).
+    void save(ModuleRecords& forms, NameList& formNames, const std::filesystem::path& target = {},
+              std::optional<FileStamp> holding = {}, MergeResolution resolution = MergeResolution::Refuse);
     // Writes a document that was read from the file and changed in place (an import): the same
     // lock, copy and atomic replace as save(); a file that already holds its bytes stays as it is.
     // `beforeReplace` runs under the lock just before the file is replaced; it may throw to
@@ -144,12 +182,23 @@ private:
     void readRecord(pugi::xml_node element, ModuleToRead& module) const;
     void commitTo(const std::filesystem::path& target,
                   const std::function<void(OutputBuffer& out)>& produce,
-                  const std::function<void()>& beforeReplace = {}, AtomicFile::ContentCheck quickCheck = {});
+                  const std::function<void()>& beforeReplace = {}, AtomicFile::ContentCheck quickCheck = {},
+                  const std::function<void()>& afterReplace = {});
+    bool isFileRead(const std::filesystem::path& file) const;
+    // Under the save's lock: another program's version of `file` merged into the records.
+    bool catchUp(const std::filesystem::path& file, ModuleRecords& forms, NameList& formNames,
+                 MergeResolution resolution);
+    // The records as written become the file's.
+    void markWritten(const std::filesystem::path& file, ModuleRecords& forms);
     void keepOriginal(const std::filesystem::path& target);
     void markSaved(const std::filesystem::path& file);
 
     HelpDataSettings& settings_;
     std::filesystem::path path_;
+    // The version of the file read or last saved, held open (what a save may replace).
+    FileVersion version_;
+    // The settings as that version holds them.
+    StoredSettings storedSettings_;
     bool existed_ = false;
     bool unreadable_ = false;
     bool originalKept_ = false; // the bytes of an incomplete load are safe (or replaced by a save)

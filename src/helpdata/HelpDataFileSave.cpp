@@ -38,6 +38,27 @@ fs::path copyNameFor(const fs::path& file, const std::optional<std::string>& byt
     return candidate;
 }
 
+std::string conflictText(const fs::path& file, const std::vector<MergeConflict>& conflicts) {
+    std::string text = "The help data file '" + file.string() +
+                       "' was changed by another program since Corvane read it, and " +
+                       (conflicts.size() == 1 ? std::string("one text was")
+                                              : std::to_string(conflicts.size()) + " texts were") +
+                       " changed both there and here:";
+    for (const MergeConflict& conflict : conflicts)
+        text += "\n  " + conflict.describe();
+    return text + "\nNothing was written.";
+}
+
+// The version a save left in place; none when it cannot be opened (the next save then compares
+// with the file as it finds it, which holds the same records).
+FileVersion versionAfterSave(const fs::path& file) {
+    try {
+        return FileVersion::open(file);
+    } catch (const VbError&) {
+        return {};
+    }
+}
+
 } // namespace
 
 fs::path HelpDataFile::backupPath() const {
@@ -67,18 +88,25 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
     return document;
 }
 
-void HelpDataFile::save(const ModuleRecords& forms, const NameList& formNames, const fs::path& target,
-                        std::optional<FileStamp> holding) {
+HelpDataConflictError::HelpDataConflictError(const fs::path& file, std::vector<MergeConflict> conflicts)
+    : VbError(vberr::PathFileAccess, conflictText(file, conflicts), file.string()), conflicts_(std::move(conflicts)) {}
+
+void HelpDataFile::save(ModuleRecords& forms, NameList& formNames, const fs::path& target,
+                        std::optional<FileStamp> holding, MergeResolution resolution) {
+    const fs::path file = target.empty() ? path_ : target;
+    bool merged = false;
     // A file known to hold the save since an earlier comparison, and still that very file, is
     // kept at once; one of megabytes that already holds it is recognised on several threads.
     auto quickCheck = [&](int fd, size_t size) {
-        if (holding && FileStamp::of(fd) == holding)
+        if (holding && !merged && FileStamp::of(fd) == holding)
             return true;
         return size >= HelpDataComparison::WorthFrom &&
                HelpDataComparison(settings_, forms, formNames).holdsRecords(fd, size);
     };
     commitTo(
-        target, [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); }, {}, quickCheck);
+        file, [&](OutputBuffer& out) { HelpDataWriter(settings_, out).write(forms, formNames); },
+        [&] { merged = catchUp(file, forms, formNames, resolution); }, quickCheck,
+        [&] { markWritten(file, forms); });
 }
 
 void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
@@ -98,12 +126,53 @@ void HelpDataFile::write(const XMLDocument& document, const fs::path& target,
         beforeReplace);
 }
 
+bool HelpDataFile::isFileRead(const fs::path& file) const {
+    std::error_code error;
+    return file == path_ || fs::equivalent(file, path_, error);
+}
+
+// Under the lock, so that no other save comes between this check and the replace. A file that
+// is gone now gets the records whole: nothing of them may be lost to a removal.
+bool HelpDataFile::catchUp(const fs::path& file, ModuleRecords& forms, NameList& formNames,
+                           MergeResolution resolution) {
+    std::error_code error;
+    if (!isFileRead(file) || version_.isCurrent(file) || !fs::is_regular_file(file, error))
+        return false; // (something that is no file is not replaced anyway: the rename says so)
+    HelpDataSettings theirSettings;
+    theirSettings.newSelectedLanguages();
+    HelpDataFile theirs(theirSettings);
+    ModuleRecords theirForms;
+    NameList theirNames;
+    theirs.load(file, theirForms, theirNames);
+    theirs.keepOriginal(file); // what it could not load stays in a copy, as after any incomplete load
+    HelpDataMerge merge(settings_, storedSettings_, forms, formNames);
+    merge.compare(theirSettings, theirForms, theirNames);
+    if (!merge.conflicts().empty() && resolution == MergeResolution::Refuse)
+        throw HelpDataConflictError(file, merge.conflicts());
+    storedSettings_ = merge.apply(resolution);
+    version_ = std::move(theirs.version_);
+    return true;
+}
+
+// Still under the lock: the version now in place is the one the next save compares with, and
+// everything the records hold is in it.
+void HelpDataFile::markWritten(const fs::path& file, ModuleRecords& forms) {
+    if (!isFileRead(file))
+        return;
+    version_ = versionAfterSave(file);
+    storedSettings_ = StoredSettings::of(settings_);
+    for (const auto& records : forms)
+        for (const auto& record : *records)
+            record->markAsInFile();
+}
+
 // The one way the data file is written: under its lock, the copy of an incompletely loaded
 // file first, streamed into a temporary file that replaces it; an unchanged file keeps its
 // time for build tools.
 void HelpDataFile::commitTo(const fs::path& target,
                             const std::function<void(OutputBuffer& out)>& produce,
-                            const std::function<void()>& beforeReplace, AtomicFile::ContentCheck quickCheck) {
+                            const std::function<void()>& beforeReplace, AtomicFile::ContentCheck quickCheck,
+                            const std::function<void()>& afterReplace) {
     const fs::path file = target.empty() ? path_ : target;
     AtomicFile output(file, {}, Durability::Flush, Locking::Exclusive);
     output.setLockWait(lockWait_);
@@ -113,6 +182,12 @@ void HelpDataFile::commitTo(const fs::path& target,
         if (beforeReplace)
             beforeReplace(); // under the lock: no other save can come between
         keepOriginal(file);
+    });
+    output.setAfterReplace([&] {
+        if (afterReplace)
+            afterReplace();
+        else if (isFileRead(file))
+            version_ = versionAfterSave(file);
     });
     output.commit(produce);
     markSaved(file);

@@ -64,6 +64,7 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
         scope.step([&] { ContextHelpID = CLng(Val(attributes.Item("ContextHelpID").Value())); });
         scope.step([&] { ControlType = attributes.Item("ControlType").Value(); });
         XMLElements children = e.Elements();
+        markAsInFile(); // whatever is taken below is the file's
         if (children.begin() == children.end()) {
             // Older files kept the text as the element's own text.
             scope.step([&] { HelpTexts.Add(e.Text(), Neutral); });
@@ -142,10 +143,35 @@ void HelpItem::SetHelpText(const std::string& Language, const std::string& Text)
     ErrorScope scope("HelpItem", "SetHelpText");
     scope.moduleVariables(*this).parameters({watch("Language", Language), watch("Text", Text)});
     scope.run([&] {
-        if (Utilities::KeyExists(HelpTexts, Language))
+        const bool present = Utilities::KeyExists(HelpTexts, Language);
+        if (!fileTexts_ && (present ? HelpTexts.Item(Language) : std::string()) != Text)
+            fileTexts_ = std::make_unique<KeyedCollection<std::string>>(HelpTexts); // the file's, kept once
+        if (present)
             HelpTexts.Remove(Language);
         HelpTexts.Add(Text, Language);
     });
+}
+
+const std::string& HelpItem::fileTextIn(std::string_view language) const {
+    if (!fileTexts_)
+        return textIn(language);
+    static const std::string none;
+    const int32_t position = fileTexts_->PositionOf(language);
+    return position == 0 ? none : fileTexts_->Item(position);
+}
+
+void HelpItem::markAsInFile() {
+    inFile_ = true;
+    fileContextHelpID_ = ContextHelpID;
+    fileTexts_.reset();
+}
+
+void HelpItem::markFileState(const HelpItem* stored) {
+    inFile_ = stored != nullptr;
+    fileContextHelpID_ = stored ? stored->ContextHelpID : 0;
+    fileTexts_ = std::make_unique<KeyedCollection<std::string>>();
+    if (stored)
+        *fileTexts_ = stored->HelpTexts;
 }
 
 NamedValues HelpItem::moduleVariables() const {

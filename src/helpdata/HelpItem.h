@@ -89,9 +89,29 @@ public:
     // The fields as an error report renders them.
     NamedValues moduleVariables() const override;
 
+    // The record as the data file held it when the file was read or last saved: what a save
+    // tells apart as this program's own changes from another program's (HelpDataMerge).
+    // True when the file held the record.
+    bool inFile() const noexcept { return inFile_; }
+    // The context number the file held (0 when it held no record).
+    int32_t fileContextHelpID() const noexcept { return fileContextHelpID_; }
+    // The text the file held in `language` ("" when none).
+    const std::string& fileTextIn(std::string_view language) const;
+    // True when a text may differ from the file's (one was set since).
+    bool textsChanged() const noexcept { return fileTexts_ != nullptr; }
+    // Takes the record as it now stands as the file's (after a load or a save).
+    void markAsInFile();
+    // Takes the texts and context number of `stored` as the file's (the file another program
+    // wrote, merged into this record); nothing as the file's when `stored` is null.
+    void markFileState(const HelpItem* stored);
+
 private:
     const SelectedLanguageList& selectedLanguages_;
     std::shared_ptr<vbide::VBControl> mControl;
+    // The file's texts while the record's may differ from them (null: they are the file's).
+    std::unique_ptr<KeyedCollection<std::string>> fileTexts_;
+    int32_t fileContextHelpID_ = 0;
+    bool inFile_ = false;
 };
 
 // One module's help item records, keyed by control key.

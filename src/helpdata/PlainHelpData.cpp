@@ -127,6 +127,7 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
         else if (!text.text.empty()) // a text in a language that is not selected
             return nullptr;
     }
+    record->markAsInFile();
     return record;
 }
 

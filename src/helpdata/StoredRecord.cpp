@@ -85,6 +85,7 @@ void StoredRecord::fill(HelpItem& record) const {
     }
     if (present_[Caption])
         record.Caption = value(Caption);
+    record.markAsInFile();
 }
 
 } // namespace corvane
