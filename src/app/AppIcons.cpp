@@ -117,6 +117,19 @@ void drawLanguages(QPainter& p) {
     p.drawLine(QPointF(16, 4), QPointF(16, 28));
 }
 
+// A floppy disk: the save command's picture in every desktop program.
+void drawSave(QPainter& p) {
+    p.setPen(QPen(QColor(30, 50, 90), 1.5));
+    p.setBrush(QColor(60, 100, 170));
+    p.drawRoundedRect(QRectF(4, 4, 24, 24), 2, 2);
+    p.setBrush(QColor(240, 240, 245));
+    p.drawRect(QRectF(9, 4, 14, 9));
+    p.setBrush(QColor(30, 50, 90));
+    p.drawRect(QRectF(18, 6, 3, 5));
+    p.setBrush(Qt::white);
+    p.drawRect(QRectF(8, 17, 16, 11));
+}
+
 void drawContents(QPainter& p) {
     p.setPen(QPen(QColor(60, 40, 20), 1.5));
     p.setBrush(QColor(40, 110, 60));
@@ -132,7 +145,7 @@ const std::map<std::string, Drawing>& toolDrawings() {
     static const std::map<std::string, Drawing> drawings{
         {"compile", drawCompile},   {"spellcheck", drawSpell}, {"tableview", drawTable},
         {"cardview", drawCards},    {"options", drawGear},     {"languages", drawLanguages},
-        {"languageoptions", drawLanguages}, {"helpcontents", drawContents},
+        {"languageoptions", drawLanguages}, {"helpcontents", drawContents}, {"save", drawSave},
     };
     return drawings;
 }

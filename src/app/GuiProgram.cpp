@@ -28,6 +28,7 @@ bool isGuiCommand(const std::vector<std::string>& arguments) {
 GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()) {
     registerErrorDialogComponent();
     addin_.load();
+    addin_.modMain().guardsSharedUse = true; // a person works here: the editor guards shared use
     addin_.connect(vbe_);
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());

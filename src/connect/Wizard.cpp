@@ -127,6 +127,7 @@ bool Wizard::closeEditor() {
             editor->ExitApp(); // as the close box does: save, then unload
             return !editor->loaded();
         }
+        editor->discardEdits();
     }
     editor->Unload();
     return true;

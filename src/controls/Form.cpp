@@ -182,9 +182,10 @@ void Form::Show(int modal, Form* owner) {
         shownSinceLoad_ = true;
         Form_Resize();
     }
-    if (modal == vbModal)
+    if (modal == vbModal) {
+        WindowSystem::ModalRun running(windowSystem);
         windowSystem.runModal(*this, owner);
-    else
+    } else
         windowSystem.windowShown(*this, owner);
 }
 

@@ -72,6 +72,20 @@ public:
     // Shows a message box and returns the answer (vbOK ...). An empty title means the
     // program's name.
     virtual int MsgBox(std::string_view prompt, int style = vbOKOnly, std::string_view title = {}) = 0;
+    // The number of modal windows running now (0: the user works in modeless windows), so that
+    // work started by a timer can wait while the user answers a dialog.
+    int modalDepth() const noexcept { return modalDepth_; }
+    // Counts one modal window for as long as it lives (Form::Show does this).
+    class ModalRun {
+    public:
+        explicit ModalRun(WindowSystem& windowSystem) : windowSystem_(windowSystem) { ++windowSystem_.modalDepth_; }
+        ~ModalRun() { --windowSystem_.modalDepth_; }
+        ModalRun(const ModalRun&) = delete;
+        ModalRun& operator=(const ModalRun&) = delete;
+
+    private:
+        WindowSystem& windowSystem_;
+    };
     // Lets pending events run: timers whose interval has elapsed fire.
     virtual void DoEvents() = 0;
     // Twips per screen pixel, horizontally and vertically.
@@ -104,6 +118,9 @@ public:
     virtual void timerChanged(Timer& timer) = 0;
     // A timer is gone (its window unloaded or it was destroyed).
     virtual void timerRemoved(int32_t handle) = 0;
+
+private:
+    int modalDepth_ = 0;
 };
 
 // Twips per pixel of the current window system (15 when none is installed).

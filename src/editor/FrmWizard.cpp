@@ -9,6 +9,7 @@
 #include "helpdata/DataFileCheckAhead.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
+#include "support/ProcessMarker.h"
 #include "support/RegistryAccess.h"
 #include "vbide/VBE.h"
 
@@ -43,6 +44,14 @@ void FrmWizard::createControls() {
     timExitApp_ = &add<controls::Timer>("timExitApp");
     timExitApp_->SetEnabled(false);
     timExitApp_->SetInterval(10);
+    // A few seconds after an edit its text is kept for recovery; the data file is looked at
+    // every two seconds for another program's save.
+    timAutoSave_ = &add<controls::Timer>("timAutoSave");
+    timAutoSave_->SetEnabled(false);
+    timAutoSave_->SetInterval(3000);
+    timWatch_ = &add<controls::Timer>("timWatch");
+    timWatch_->SetEnabled(false);
+    timWatch_->SetInterval(2000);
     ActiveBar_ = &add<controls::ActiveBar>("ActiveBar");
     buildToolbar(*ActiveBar_);
     splitMain_ = &add<controls::Splitter>("splitMain");
@@ -89,6 +98,8 @@ void FrmWizard::createControls() {
     Grid_->SetColumnHeaderHeight(285);
 
     timExitApp_->Tick.connect(ErrorScope::eventHandler([this] { timExitApp_Timer(); }));
+    timAutoSave_->Tick.connect(ErrorScope::eventHandler([this] { timAutoSave_Timer(); }));
+    timWatch_->Tick.connect(ErrorScope::eventHandler([this] { timWatch_Timer(); }));
     picHTContainer_->Resize.connect(ErrorScope::eventHandler([this] { picHTContainer_Resize(); }));
     lbxModules_->Click.connect(ErrorScope::eventHandler([this] { lbxModules_Click(); }));
     txtHelpText_->Change.connect(ErrorScope::eventHandler([this] { txtHelpText_Change(); }));
@@ -112,6 +123,10 @@ void FrmWizard::createControls() {
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {
     using controls::ToolType;
     controls::Band& main = bar.AddBand("Main Band");
+    auto& save = main.Tools().Add("save", ToolType::Button); // a picture, as in every desktop program
+    save.SetToolTipText("Save the help text now (Ctrl+S)");
+    save.SetIconName("save");
+    save.SetShortcutKey("Ctrl+S");
     main.Tools().Add("compile", ToolType::Button).SetIconName("compile");
     auto& spell = main.Tools().Add("spellcheck", ToolType::DropDownButton);
     spell.SetCaption("Spell Check");
@@ -258,7 +273,7 @@ void FrmWizard::timExitApp_Timer() {
     });
 }
 
-void FrmWizard::Form_Unload() {}
+void FrmWizard::Form_Unload() { endSharedUse(); }
 
 controls::Timer& FrmWizard::timExitApp() { return ensureLoaded(), *timExitApp_; }
 controls::Splitter& FrmWizard::splitMain() { return ensureLoaded(), *splitMain_; }
@@ -273,6 +288,8 @@ controls::Captioned& FrmWizard::ControlListContainer() { return ensureLoaded(), 
 controls::Grid& FrmWizard::Grid() { return ensureLoaded(), *Grid_; }
 controls::ActiveBar& FrmWizard::ActiveBar() { return ensureLoaded(), *ActiveBar_; }
 controls::FileDialog& FrmWizard::FileDialog() { return ensureLoaded(), *FileDialog_; }
+controls::Timer& FrmWizard::timAutoSave() { return ensureLoaded(), *timAutoSave_; }
+controls::Timer& FrmWizard::timWatch() { return ensureLoaded(), *timWatch_; }
 
 NamedValues FrmWizard::moduleVariables() const {
     return {watch("mSpellCancelled", mSpellCancelled),

@@ -14,6 +14,8 @@
 //   FrmWizardSpell.cpp      the spell check
 //   FrmWizardScan.cpp       VBInstance (the project scan, ProjectScan) and CheckFormsExist
 //   FrmWizardData.cpp       loading and saving the help data file (HelpDataFile; ExitApp)
+//   FrmWizardSharing.cpp    the Save command, the title, recovery, the watch on the data file
+//                           and the marker that tells a second editor the project is open
 //   FrmWizardCreate*.cpp    the help file creation run (CreateHelpFiles, CreateSingleHelpFile)
 //   FrmWizardCompiler.cpp   GetCompilerPath (CompilerLocation)
 #pragma once
@@ -55,6 +57,7 @@ class VBProject;
 class VBComponent;
 } // namespace vbide
 class ModMain;
+class ProcessMarker;
 class TopicsAhead;
 class DataFileCheckAhead;
 struct TopicRecipe;
@@ -80,9 +83,18 @@ public:
     void CheckFormsExist();
     // Saves the help data file and the layout, then unloads the window.
     void ExitApp();
-    // True when a help text was changed since the window loaded (the row being edited is
-    // committed first); the close box saves such changes, an unload from code drops them.
+    // True when a help text was changed since the window loaded or last saved (the row being
+    // edited is committed first); the close box saves such changes, an unload from code drops them.
     bool hasUnsavedEdits();
+    // The toolbar's "save" (Ctrl+S): writes the help data file now and keeps the window open.
+    // When another program saved the file meanwhile its changes are merged in; texts changed
+    // both there and here are put to the user first.
+    void SaveHelpData();
+    // The user chose to drop the unsaved edits: their recovery file goes too.
+    void discardEdits();
+    // True when the window saves nothing (the data file is read-only, or the user opened the
+    // project read-only because another editor has it open).
+    bool readOnly() const noexcept { return readOnly_; }
     // Fills the language combo from SelectedLanguages and selects `CurrentLanguage`.
     void LoadSelectedLanguages(const std::string& CurrentLanguage);
     // Selects a spell-check scope tool by name.
@@ -138,6 +150,8 @@ public:
     controls::ActiveBar& ActiveBar();
     controls::FileDialog& FileDialog();
     controls::SpellChecker& Spell();
+    controls::Timer& timAutoSave();
+    controls::Timer& timWatch();
 
 protected:
     void createControls() override;
@@ -182,7 +196,21 @@ private:
     ScanRecords scanRecords();
     void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
-    void writeDataFile();
+    // Writes the records over the data file; false when the user chose to save nothing now.
+    bool writeDataFile();
+    // The editor among other programs (editor/FrmWizardSharing.cpp).
+    void startSharedUse();
+    void endSharedUse();
+    void takeEditorMarker(const std::filesystem::path& dataFile);
+    void setReadOnly(bool readOnly);
+    void offerRecovery(const std::filesystem::path& dataFile);
+    HelpItem& recoveredRecord(const std::string& module, const std::string& control);
+    void showMergedData();
+    void noteEdit();
+    void timAutoSave_Timer();
+    void timWatch_Timer();
+    std::optional<MergeResolution> askConflictResolution(const HelpDataConflictError& conflict);
+    void updateTitle();
     void switchView(bool toCard);
     void showOptions();
     void showLanguageOptions();
@@ -245,6 +273,14 @@ private:
     std::string compileNotes_;
     // A help text changed since the window loaded.
     bool textEdited_ = false;
+    // Nothing is saved (see readOnly).
+    bool readOnly_ = false;
+    // The marker that tells other editors the project is open here (null: not held).
+    std::unique_ptr<ProcessMarker> editorMarker_;
+    // The version of the data file another program saved that the user was last told of.
+    std::optional<FileStamp> announced_;
+    // The watch is asking the user.
+    bool watching_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
     // See setSaveFollowsRun; the comparison runs from the end of the languages to the save (it
@@ -267,6 +303,8 @@ private:
     controls::ActiveBar* ActiveBar_ = nullptr;
     controls::FileDialog* FileDialog_ = nullptr;
     controls::SpellChecker* Spell_ = nullptr;
+    controls::Timer* timAutoSave_ = nullptr;
+    controls::Timer* timWatch_ = nullptr;
 };
 
 } // namespace corvane

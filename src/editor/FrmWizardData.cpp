@@ -3,8 +3,10 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "helpdata/DataFileCheckAhead.h"
+#include "helpdata/HelpDataRecovery.h"
 #include "settings/ModMain.h"
 #include "support/FileObject.h"
+#include "support/Notice.h"
 #include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 #include "support/VbConvert.h"
@@ -58,6 +60,7 @@ void FrmWizard::applyLoadedDocument() {
         settings_.mCurrentLanguage = Neutral;
         settings_.mPrimaryLanguage = Neutral;
         LoadSelectedLanguages(Neutral);
+        dataFile_.takeSettingsAsStored();
         return;
     }
     dataFile_.readSettings();
@@ -69,6 +72,7 @@ void FrmWizard::applyLoadedDocument() {
     LoadSelectedLanguages(settings_.mCurrentLanguage);
     if (settings_.mPrimaryLanguage.empty())
         settings_.mPrimaryLanguage = settings_.mCurrentLanguage;
+    dataFile_.takeSettingsAsStored();
 }
 
 // What the load did not take is told once, naming the file, the lines and the keys; so is a
@@ -98,7 +102,7 @@ void FrmWizard::ExitApp() {
     scope.moduleVariables(*this);
     scope.run([&] {
         controls::BusyWindow& busy = *settings_.Busy;
-        if (Forms) {
+        if (Forms && !readOnly_) {
             scope.step([&] {
                 busy.SetTitle("Saving ..");
                 busy.SetShowProgress(false);
@@ -109,15 +113,14 @@ void FrmWizard::ExitApp() {
             scope.step([&] { Grid_->Update(); });
             clearUnusedContextNumbers(scope);
             bool written = false;
-            scope.step([&] {
-                writeDataFile();
-                written = true;
-            });
+            scope.step([&] { written = writeDataFile(); });
             if (!written) {
                 // The data is not safe on disk: the window stays open with everything in it.
                 busy.Hide();
                 return;
             }
+        }
+        if (Forms) {
             Forms.reset();
             FormNames.reset();
             CurrentForm.reset();
@@ -171,12 +174,30 @@ void FrmWizard::clearUnusedContextNumbers(ErrorScope& scope) {
 // Writes the records over the data file (locked, through a temporary file, after keeping
 // the bytes of a file that was not loaded completely). A project that lost the data file's
 // component, or never had one, gets it once the file is written.
-void FrmWizard::writeDataFile() {
+// When another program saved the file meanwhile, its changes are merged in; texts changed both
+// there and here are put to the user, who may also choose to save nothing now (false).
+bool FrmWizard::writeDataFile() {
     auto component = findDataFileComponent();
     const std::filesystem::path target = dataFileTarget(component, *VBP());
-    dataFile_.save(*Forms, *FormNames, target, takeDataFileCheck(target));
+    try {
+        dataFile_.save(*Forms, *FormNames, target, takeDataFileCheck(target));
+    } catch (const HelpDataConflictError& conflict) {
+        std::optional<MergeResolution> resolution = askConflictResolution(conflict);
+        if (!resolution)
+            return false;
+        dataFile_.save(*Forms, *FormNames, target, {}, *resolution);
+    }
     if (!component)
         createDataFileComponent();
+    // Everything is on disk: what was kept for recovery is not needed any more.
+    try {
+        HelpDataRecovery(target).remove();
+    } catch (const VbError& error) {
+        notice(error.description());
+    }
+    textEdited_ = false;
+    updateTitle();
+    return true;
 }
 
 std::filesystem::path FrmWizard::dataFileTarget(const std::shared_ptr<vbide::VBComponent>& component,

@@ -66,9 +66,10 @@ void FrmWizard::Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Va
 
 void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
     endDataFileCheck(); // it reads the records
-    if (record.GetHelpText(settings_.mCurrentLanguage) != text)
-        textEdited_ = true;
+    const bool changed = record.GetHelpText(settings_.mCurrentLanguage) != text;
     record.SetHelpText(settings_.mCurrentLanguage, text);
+    if (changed)
+        noteEdit();
 }
 
 bool FrmWizard::hasUnsavedEdits() {

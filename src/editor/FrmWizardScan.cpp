@@ -75,6 +75,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         }
         CheckFormsExist();
         busy.Hide();
+        startSharedUse();
     } catch (const std::exception& error) {
         const auto* vbError = dynamic_cast<const VbError*>(&error);
         VbError failure = vbError ? *vbError : VbError(vberr::Raised, error.what());

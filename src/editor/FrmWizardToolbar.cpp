@@ -19,7 +19,9 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
     scope.moduleVariables(*this).parameters({toolParameter()});
     scope.run([&] {
         const std::string& name = Tool.Name();
-        if (name == "spellcheck")
+        if (name == "save")
+            SaveHelpData();
+        else if (name == "spellcheck")
             runSpellCheck(GetSpellType());
         else if (name == "cardview")
             switchView(true);

@@ -26,6 +26,10 @@ class ModMain : public ReportsVariables, public HelpDataSettings {
 public:
     // Every language name the user can choose from ("languages.txt").
     NameList Languages;
+    // The editor works for a person at a desktop (the desktop program): it tells a second
+    // editor that the project is open, watches the data file for other programs' saves and
+    // keeps unsaved edits in a recovery file. The command line's editor does none of these.
+    bool guardsSharedUse = false;
     // The shared busy window, created by main.
     std::shared_ptr<controls::BusyWindow> Busy;
 

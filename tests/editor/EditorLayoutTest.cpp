@@ -49,7 +49,7 @@ TEST_F(EditorLayoutTest, FirstUseGivesAQuarterOfTheWindowToTheModuleListAndTheHe
     EXPECT_EQ(window.HelpTextContainer().Caption(), "Help Text");
     EXPECT_EQ(window.ControlListContainer().Caption(), "Controls");
     EXPECT_EQ(window.Grid().ItemCount(), 0);
-    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager");
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit"); // the program and the project
     EXPECT_EQ(moduleList(), (std::vector<std::string>{"frmEdit", "frmOther", "frmEmpty"}));
 
     // The splitter fills the client area below the toolbar.

@@ -1,0 +1,280 @@
+// frmWizard among other programs that write the same help data: the Save command, the unsaved
+// mark in the title, the recovery file written a few seconds after each change, the watch on
+// the data file, and the marker that tells a second editor the project is open here.
+#include "addin/StringTable.h"
+#include "controls/BusyWindow.h"
+#include "controls/WindowSystem.h"
+#include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
+#include "helpdata/HelpDataRecovery.h"
+#include "settings/ModMain.h"
+#include "support/AtomicFile.h"
+#include "support/Notice.h"
+#include "support/ProcessMarker.h"
+#include "vbide/VBProject.h"
+
+namespace corvane {
+
+namespace {
+
+// The marker of an editor at work on the data file.
+std::filesystem::path editorMarkerOf(const std::filesystem::path& dataFile) {
+    return dataFile.string() + ".inuse";
+}
+
+// The texts as lines of a message, at most `shown` of them.
+template <typename Item, typename Describe>
+std::string listed(const std::vector<Item>& items, Describe describe, size_t shown = 12) {
+    std::string text;
+    for (size_t i = 0; i < items.size() && i < shown; ++i)
+        text += "\n  " + describe(items[i]);
+    if (items.size() > shown)
+        text += "\n  ... and " + std::to_string(items.size() - shown) + " more";
+    return text;
+}
+
+bool isListed(const controls::ListBox& list, const std::string& name) {
+    for (int32_t i = 0; i < list.ListCount(); ++i)
+        if (list.List(i) == name)
+            return true;
+    return false;
+}
+
+std::string describeRecovered(const RecoveredText& text) {
+    return text.module + "/" + text.control + " (" + text.language + ")";
+}
+
+} // namespace
+
+void FrmWizard::startSharedUse() {
+    const std::filesystem::path dataFile = dataFileTarget(findDataFileComponent(), *VBP());
+    readOnly_ = false;
+    if (settings_.guardsSharedUse && isReadOnlyFile(dataFile)) {
+        controls::WindowSystem::get().MsgBox("The help data file '" + dataFile.string() +
+                                                 "' is read-only. Corvane opens it read-only: nothing you "
+                                                 "change here is saved.",
+                                             controls::vbExclamation, "Help data file read-only");
+        setReadOnly(true);
+    } else if (settings_.guardsSharedUse) {
+        takeEditorMarker(dataFile);
+    }
+    if (settings_.guardsSharedUse && !readOnly_) {
+        offerRecovery(dataFile);
+        timWatch_->SetEnabled(true);
+    }
+    updateTitle();
+}
+
+// A live editor elsewhere is named, and the user chooses: read-only here, or edit here too (the
+// saves of both then keep each other's changes). A marker whose editor ended is taken over.
+void FrmWizard::takeEditorMarker(const std::filesystem::path& dataFile) {
+    const std::filesystem::path path = editorMarkerOf(dataFile);
+    try {
+        if (auto marker = ProcessMarker::tryTake(path, "editor")) {
+            editorMarker_ = std::make_unique<ProcessMarker>(std::move(*marker));
+            return;
+        }
+    } catch (const VbError& error) {
+        notice(error.description() + "; other editors of the project are not told it is open here.");
+        return;
+    }
+    const std::string holder = ProcessMarker::holderOf(path).describe();
+    const int answer = controls::WindowSystem::get().MsgBox(
+        "The help text of this project is open in another Corvane editor (" + holder +
+            ").\n\nOpen it read-only here?\n\nYes: read-only; nothing you change here is saved.\n"
+            "No: edit it here as well; when both editors save, each keeps the other's changes, and "
+            "texts changed in both are named before anything is overwritten.",
+        controls::vbYesNo | controls::vbQuestion, "Project open in another editor");
+    if (answer == controls::vbYes)
+        setReadOnly(true);
+}
+
+void FrmWizard::setReadOnly(bool readOnly) {
+    readOnly_ = readOnly;
+    txtHelpText_->SetLocked(readOnly);
+    Grid_->Columns().Item(HelpGridColumn::HelpText).SetEditAllowed(!readOnly);
+    auto& tools = ActiveBar_->Bands(0).Tools();
+    tools.Item("save").SetEnabled(!readOnly);
+    tools.Item("compile").SetEnabled(!readOnly);
+    updateTitle();
+}
+
+// Unsaved texts a crashed editor of the project left are offered back, named.
+void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
+    HelpDataRecovery recovery(dataFile);
+    std::vector<RecoveredText> texts;
+    try {
+        texts = recovery.read();
+    } catch (const VbError& error) {
+        controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation, "Recovery");
+        return;
+    }
+    if (texts.empty())
+        return;
+    const int answer = controls::WindowSystem::get().MsgBox(
+        "Corvane ended without saving while the help text of this project was being edited. These " +
+            std::to_string(texts.size()) + " unsaved texts were kept:" + listed(texts, describeRecovered) +
+            "\n\nRestore them? (No deletes them.)",
+        controls::vbYesNo | controls::vbQuestion, "Restore unsaved help text");
+    if (answer != controls::vbYes) {
+        recovery.remove();
+        return;
+    }
+    for (const RecoveredText& text : texts)
+        recoveredRecord(text.module, text.control).SetHelpText(text.language, text.text);
+    textEdited_ = true;
+    if (CurrentForm)
+        Grid_->Refetch();
+}
+
+// The record a recovered text belongs to; one is made (and its module listed) when the scan has
+// none, so that no recovered text is dropped.
+HelpItem& FrmWizard::recoveredRecord(const std::string& module, const std::string& control) {
+    if (!Forms->Contains(module)) {
+        Forms->Add(std::make_shared<HelpItems>(), module);
+        FormNames->Add(module, module);
+        lbxModules_->AddItem(module);
+    }
+    HelpItems& records = *Forms->Item(module);
+    if (!records.Contains(control)) {
+        auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
+        record->ComponentName = module;
+        record->ControlName = control;
+        records.Add(record, control);
+    }
+    return *records.Item(control);
+}
+
+void FrmWizard::endSharedUse() {
+    if (timWatch_)
+        timWatch_->SetEnabled(false);
+    if (timAutoSave_)
+        timAutoSave_->SetEnabled(false);
+    editorMarker_.reset();
+}
+
+void FrmWizard::discardEdits() {
+    ErrorScope::ignoringFailures([&] { HelpDataRecovery(dataFile_.path()).remove(); });
+    textEdited_ = false;
+}
+
+void FrmWizard::SaveHelpData() {
+    ErrorScope scope("frmWizard", "SaveHelpData");
+    scope.moduleVariables(*this);
+    scope.run([&] {
+        if (!Forms || readOnly_)
+            return;
+        controls::BusyWindow& busy = *settings_.Busy;
+        busy.SetTitle("Saving ..");
+        busy.SetShowProgress(false);
+        busy.SetMessage("Saving Help data");
+        busy.SetOwner(this);
+        busy.Show();
+        Grid_->Update();
+        bool written = false;
+        try {
+            written = writeDataFile();
+        } catch (...) {
+            busy.Hide();
+            throw;
+        }
+        busy.Hide();
+        if (written)
+            showMergedData();
+    });
+}
+
+// After a save or a reload that took another program's changes: the module list and the grid
+// show what the records now hold.
+void FrmWizard::showMergedData() {
+    for (const std::string& module : *FormNames)
+        if (!isListed(*lbxModules_, module))
+            lbxModules_->AddItem(module);
+    if (CurrentForm) {
+        Grid_->SetItemCount(CurrentForm->Count());
+        Grid_->Refetch();
+    }
+    updateTitle();
+}
+
+void FrmWizard::noteEdit() {
+    textEdited_ = true;
+    updateTitle();
+    if (settings_.guardsSharedUse && !readOnly_ && timAutoSave_ && !timAutoSave_->Enabled())
+        timAutoSave_->SetEnabled(true);
+}
+
+void FrmWizard::timAutoSave_Timer() {
+    timAutoSave_->SetEnabled(false);
+    if (!Forms || readOnly_)
+        return;
+    Grid_->Update();
+    try {
+        HelpDataRecovery(dataFileTarget(findDataFileComponent(), *VBP())).write(*Forms, *FormNames);
+    } catch (const VbError& error) {
+        notice(error.description() + "; unsaved help text is not kept for recovery.");
+    }
+}
+
+// Another program saved the data file: the user is told once per version it saved, and may load
+// its changes at once, keeping the edits made here.
+void FrmWizard::timWatch_Timer() {
+    if (watching_ || !Forms || readOnly_ || settings_.Busy->Visible() ||
+        controls::WindowSystem::get().modalDepth() > 0 || !dataFile_.changedOnDisk())
+        return;
+    FileVersion now = FileVersion::open(dataFile_.path());
+    if (!now.exists() || (announced_ && *announced_ == now.stamp()))
+        return;
+    announced_ = now.stamp();
+    watching_ = true;
+    struct Done {
+        bool& flag;
+        ~Done() { flag = false; }
+    } done{watching_};
+    const int answer = controls::WindowSystem::get().MsgBox(
+        "The help data file '" + dataFile_.path().string() +
+            "' was changed by another program.\n\nLoad its changes now? Your unsaved changes stay as they "
+            "are; without loading, Corvane merges them when you save.",
+        controls::vbYesNo | controls::vbQuestion, "Help data changed on disk");
+    if (answer != controls::vbYes)
+        return;
+    Grid_->Update();
+    try {
+        ReloadOutcome outcome = dataFile_.reload(*Forms, *FormNames);
+        showMergedData();
+        if (!outcome.kept.empty())
+            controls::WindowSystem::get().MsgBox(
+                "These texts were changed there and here; yours are kept (a save writes them):" +
+                    listed(outcome.kept, [](const MergeConflict& c) { return c.describe(); }),
+                controls::vbInformation, "Help data changed on disk");
+    } catch (const VbError& error) {
+        controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation,
+                                             "Help data changed on disk");
+    }
+}
+
+std::optional<MergeResolution> FrmWizard::askConflictResolution(const HelpDataConflictError& conflict) {
+    const int answer = controls::WindowSystem::get().MsgBox(
+        conflict.description() +
+            "\n\nYes: keep the texts as they are here.\nNo: take the other program's texts for these.\n"
+            "Cancel: save nothing now.",
+        controls::vbYesNoCancel | controls::vbExclamation, "Help text changed elsewhere");
+    if (answer == controls::vbYes)
+        return MergeResolution::KeepOurs;
+    if (answer == controls::vbNo)
+        return MergeResolution::TakeTheirs;
+    return std::nullopt;
+}
+
+void FrmWizard::updateTitle() {
+    if (!loaded() || !scannedProject_)
+        return;
+    std::string title = LoadResString(106) + " - " + scannedProject_->Name();
+    if (textEdited_)
+        title += "*";
+    if (readOnly_)
+        title += " [read-only]";
+    SetCaption(title);
+}
+
+} // namespace corvane

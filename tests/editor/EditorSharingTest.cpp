@@ -1,0 +1,239 @@
+// The editor beside other programs that write the same help data: Save without closing, the
+// unsaved mark, a second editor told the project is open, the recovery of a killed editor's
+// edits, the watch on the data file and a conflict put to the user at the save.
+#include "helpdata/HelpDataFile.h"
+#include "helpdata/HelpDataRecovery.h"
+#include "settings/ModMain.h"
+#include "support/ProcessMarker.h"
+#include "testsupport/TextTools.h"
+#include "testsupport/addin/AddinTestFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <chrono>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+namespace corvane::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+class EditorSharingTest : public AddinTest {
+protected:
+    EditorSharingTest() { addin_->modMain().guardsSharedUse = true; }
+    fs::path vbp() { return writeEditProject(dir_.path()); }
+    fs::path dataFile() const { return dir_ / "ContextHelp.txt"; }
+    // The English text of a control as a program that reads the file now sees it.
+    std::string stored(const std::string& module, const std::string& key, const std::string& language = "English") {
+        ModMain settings;
+        settings.newSelectedLanguages();
+        HelpDataFile file(settings);
+        ModuleRecords forms;
+        NameList names;
+        file.load(dataFile(), forms, names);
+        return forms.Item(module)->Item(key)->GetHelpText(language);
+    }
+    // Another program sets a text and saves the file.
+    void otherProgramSets(const std::string& module, const std::string& key, const std::string& language,
+                          const std::string& text) {
+        ModMain settings;
+        settings.newSelectedLanguages();
+        HelpDataFile file(settings);
+        ModuleRecords forms;
+        NameList names;
+        file.load(dataFile(), forms, names);
+        forms.Item(module)->Item(key)->SetHelpText(language, text);
+        file.save(forms, names);
+    }
+    const controls::MessageBoxRecord* message(const std::string& title) const {
+        for (const auto& shown : windows_.messages())
+            if (shown.title == title)
+                return &shown;
+        return nullptr;
+    }
+};
+
+TEST_F(EditorSharingTest, SaveWritesWithoutClosingAndTheTitleShowsTheProjectAndUnsavedEdits) {
+    FrmWizard& window = openEditor(vbp());
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit");
+    typeHelpText("frmEdit", "cmdOK", "Saves the order.");
+    selectRow("txtName"); // commits the row
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit*");
+    EXPECT_EQ(tool("save").ShortcutKey(), "Ctrl+S");
+
+    clickTool("save");
+    EXPECT_TRUE(window.loaded());
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Saves the order.");
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit");
+    EXPECT_FALSE(window.hasUnsavedEdits());
+    EXPECT_FALSE(fs::exists(dataFile().string() + ".recovery"));
+
+    // A second save after another program's: both changes are in the file.
+    typeHelpText("frmEdit", "chkBold", "Bold.");
+    selectRow("cmdOK");
+    otherProgramSets("frmOther", "txtNote", "English", "Their note.");
+    clickTool("save");
+    EXPECT_EQ(stored("frmEdit", "chkBold"), "Bold.");
+    EXPECT_EQ(stored("frmOther", "txtNote"), "Their note.");
+    EXPECT_EQ(record("frmOther", "txtNote").GetHelpText("English"), "Their note.") << "the editor shows it too";
+    EXPECT_TRUE(reports_.reports().empty());
+}
+
+TEST_F(EditorSharingTest, ASecondEditorIsToldWhoHasTheProjectAndOpensReadOnlyOrEditsToo) {
+    const fs::path project = vbp();
+    // Another editor, a real process, has the project open.
+    const fs::path ready = dir_ / "ready";
+    pid_t other = ::fork();
+    if (other == 0) {
+        auto marker = ProcessMarker::tryTake(dataFile().string() + ".inuse", "editor");
+        writeFile(ready, marker ? "y" : "n");
+        for (;;)
+            ::pause();
+    }
+    for (int i = 0; i < 2000 && !fs::exists(ready); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_EQ(readFile(ready), "y");
+
+    windows_.answerNext(controls::vbYes); // read-only
+    FrmWizard& window = openEditor(project);
+    const auto* told = message("Project open in another editor");
+    ASSERT_TRUE(told);
+    EXPECT_NE(told->prompt.find("(process " + std::to_string(other) + " on "), std::string::npos) << told->prompt;
+    EXPECT_TRUE(window.readOnly());
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit [read-only]");
+    EXPECT_TRUE(window.txtHelpText().Locked());
+    EXPECT_FALSE(tool("save").Enabled());
+    EXPECT_FALSE(tool("compile").Enabled());
+    const std::string before = readFile(dataFile());
+    closeWithCloseBox();
+    EXPECT_FALSE(window.loaded());
+    EXPECT_EQ(readFile(dataFile()), before) << "a read-only editor saves nothing";
+
+    // Taking over: edit here too; the other editor's marker stays its own.
+    windows_.clearMessages();
+    windows_.answerNext(controls::vbNo);
+    FrmWizard& second = openEditor(project);
+    EXPECT_FALSE(second.readOnly());
+    typeHelpText("frmEdit", "cmdOK", "Mine.");
+    selectRow("txtName");
+    closeWithCloseBox();
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Mine.");
+    EXPECT_EQ(ProcessMarker::holderOf(dataFile().string() + ".inuse").process, other);
+
+    // Once that editor has ended, its marker no longer stops anyone.
+    ::kill(other, SIGKILL);
+    ::waitpid(other, nullptr, 0);
+    windows_.clearMessages();
+    openEditor(project);
+    EXPECT_FALSE(message("Project open in another editor"));
+    EXPECT_FALSE(editor().readOnly());
+    EXPECT_EQ(ProcessMarker::holderOf(dataFile().string() + ".inuse").process, ::getpid());
+    closeWithCloseBox();
+    EXPECT_FALSE(fs::exists(dataFile().string() + ".inuse"));
+}
+
+// kill -9 of an editor with unsaved edits: the next editor offers every one of them back.
+TEST_F(EditorSharingTest, TheEditsOfAKilledEditorAreOfferedBackNamedAndRestored) {
+    const fs::path project = vbp();
+    const fs::path ready = dir_ / "ready";
+    const std::string command = shellQuoted(CORVANE_EDIT_DRIVER) + " " + shellQuoted(project.string()) +
+                                " --guard --set 'frmEdit/cmdOK/English=Killed <&> edit'" +
+                                " --set 'frmOther/txtNote/German=Eine Notiz\r\nzwei Zeilen'" +
+                                " --set 'frmEdit/lblTitle/English=  spaced  ' --ready " + shellQuoted(ready.string()) +
+                                " --hang >/dev/null 2>&1 & echo $!";
+    ToolRun started = runShell(command);
+    const pid_t driver = std::stoi(started.output);
+    for (int i = 0; i < 12000 && !fs::exists(ready); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(fs::exists(ready));
+    ::kill(driver, SIGKILL);
+    for (int i = 0; i < 2000 && ::kill(driver, 0) == 0; ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(fs::exists(dataFile().string() + ".recovery"));
+    const std::string before = readFile(dataFile());
+
+    windows_.answerNext(controls::vbYes); // restore
+    FrmWizard& window = openEditor(project);
+    const auto* offered = message("Restore unsaved help text");
+    ASSERT_TRUE(offered);
+    EXPECT_NE(offered->prompt.find("These 3 unsaved texts were kept:\n  frmEdit/cmdOK (English)\n  frmEdit/lblTitle "
+                                   "(English)\n  frmOther/txtNote (German)\n"),
+              std::string::npos)
+        << offered->prompt;
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Killed <&> edit");
+    EXPECT_EQ(record("frmOther", "txtNote").GetHelpText("German"), "Eine Notiz\r\nzwei Zeilen");
+    EXPECT_EQ(record("frmEdit", "lblTitle").GetHelpText("English"), "  spaced  ");
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit*");
+    EXPECT_EQ(readFile(dataFile()), before) << "restored, not yet saved";
+    closeWithCloseBox();
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Killed <&> edit");
+    EXPECT_EQ(stored("frmOther", "txtNote", "German"), "Eine Notiz\r\nzwei Zeilen");
+    EXPECT_FALSE(fs::exists(dataFile().string() + ".recovery"));
+    EXPECT_FALSE(fs::exists(dataFile().string() + ".lock"));
+}
+
+TEST_F(EditorSharingTest, AnotherProgramsSaveIsAnnouncedOnceAndLoadedBesideTheOwnEdits) {
+    FrmWizard& window = openEditor(vbp());
+    typeHelpText("frmEdit", "cmdOK", "Mine.");
+    selectRow("txtName");
+    windows_.advance(2000);
+    windows_.DoEvents();
+    EXPECT_FALSE(message("Help data changed on disk")) << "nothing changed yet";
+
+    otherProgramSets("frmEdit", "txtName", "English", "Their name.");
+    otherProgramSets("frmEdit", "cmdOK", "German", "Ihr OK.");
+    windows_.answerNext(controls::vbYes); // load the changes
+    windows_.advance(2000);
+    windows_.DoEvents();
+    ASSERT_TRUE(message("Help data changed on disk"));
+    EXPECT_EQ(record("frmEdit", "txtName").GetHelpText("English"), "Their name.");
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("German"), "Ihr OK.");
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Mine.");
+    EXPECT_EQ(gridRows()[1], "txtName|Their name.");
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit*") << "the own edit is still unsaved";
+
+    // Told once per version: declined, the same version is not announced again.
+    windows_.clearMessages();
+    otherProgramSets("frmOther", "txtNote", "English", "Another note.");
+    windows_.answerNext(controls::vbNo);
+    for (int i = 0; i < 3; ++i) {
+        windows_.advance(2000);
+        windows_.DoEvents();
+    }
+    EXPECT_EQ(windows_.messages().size(), 1u);
+    closeWithCloseBox(); // the save merges what was not loaded
+    EXPECT_EQ(stored("frmOther", "txtNote"), "Another note.");
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Mine.");
+    EXPECT_EQ(stored("frmEdit", "txtName"), "Their name.");
+}
+
+TEST_F(EditorSharingTest, ATextChangedThereAndHereIsPutToTheUserBeforeAnythingIsOverwritten) {
+    FrmWizard& window = openEditor(vbp());
+    typeHelpText("frmEdit", "cmdOK", "Mine.");
+    selectRow("txtName");
+    otherProgramSets("frmEdit", "cmdOK", "English", "Theirs.");
+    const std::string theirs = readFile(dataFile());
+
+    windows_.answerNext(controls::vbNo); // the watch: not now
+    windows_.answerNext(controls::vbCancel);
+    windows_.advance(2000);
+    windows_.DoEvents();
+    closeWithCloseBox();
+    const auto* asked = message("Help text changed elsewhere");
+    ASSERT_TRUE(asked);
+    EXPECT_NE(asked->prompt.find("frmEdit/cmdOK (English)"), std::string::npos) << asked->prompt;
+    EXPECT_TRUE(window.loaded()) << "cancelled: the window stays open with the edits";
+    EXPECT_EQ(readFile(dataFile()), theirs);
+
+    windows_.answerNext(controls::vbYes); // keep mine
+    closeWithCloseBox();
+    EXPECT_FALSE(window.loaded());
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Mine.");
+    EXPECT_TRUE(reports_.reports().empty());
+}
+
+} // namespace
+} // namespace corvane::test
