@@ -39,7 +39,8 @@ void ExchangeSession::copyTexts() {
     texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
     const ModuleRecords& modules = *editor.formsData();
     for (int32_t x = 1; x <= modules.Count(); ++x)
-        texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), *modules.Item(x)));
+        if (!isGoneModule(*modules.Item(x)))
+            texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), *modules.Item(x)));
 }
 
 std::filesystem::path ExchangeSession::dataFile() const {

@@ -194,6 +194,14 @@ private:
     void scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position);
     // The editor's records, for a ProjectScan to merge into.
     ScanRecords scanRecords();
+    // A control that looks renamed: the gone record whose text it may take over.
+    struct RenamedControl {
+        std::string module;
+        HelpItem* from = nullptr;
+        HelpItem* to = nullptr;
+    };
+    void offerKeptTexts();
+    std::vector<RenamedControl> findRenamedControls() const;
     void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
     // Writes the records over the data file; false when the user chose to save nothing now.
@@ -214,6 +222,7 @@ private:
     void switchView(bool toCard);
     void showOptions();
     void showLanguageOptions();
+    void offerToDeleteTexts(const std::string& language);
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     // What updateControlProperties must change in one module.
     struct ModuleUpdate {

@@ -24,6 +24,7 @@
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace corvane {
@@ -207,8 +208,10 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
             }
         }
         const std::string& name = FormNames->Item(x);
-        // A component whose file could not be read has no properties to set.
-        if (unreadableComponents_.Contains(name))
+        // A component whose file could not be read has no properties to set, and a module kept
+        // for its text whose designer is gone has no component.
+        if (unreadableComponents_.Contains(name) ||
+            std::ranges::find(scanResult_.keptModules, name) != scanResult_.keptModules.end())
             continue;
         scope.step([&] {
             const auto known = components.find(name);
