@@ -95,9 +95,9 @@ void CoverageStatus::takeRowBeingEdited(exchange::ModuleTexts& module, const std
     if (!records || index < 1 || index > records->Count())
         return;
     // The row's control by name: records kept only for their text are no controls of the module.
-    const std::string& name = records->Item(index)->ControlName;
+    const std::string& key = records->Item(index)->ControlName;
     auto control = std::find_if(module.controls.begin(), module.controls.end(),
-                                [&](const exchange::ControlTexts& c) { return c.key == name; });
+                                [&](const exchange::ControlTexts& c) { return c.key == key; });
     if (control == module.controls.end())
         return;
     Variant cell = grid.Value(HelpGridColumn::HelpText);
