@@ -1,5 +1,6 @@
 #include "support/SpellingDictionary.h"
 
+#include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <hunspell/hunspell.hxx>
@@ -66,8 +67,10 @@ void checkWordCount(const std::filesystem::path& dic) {
 
 std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, const std::string& name) {
     auto dic = folder / (name + ".dic");
-    checkWordCount(dic);
     auto aff = folder / (name + ".aff");
+    checkRegularFile(dic); // Hunspell and the streams would wait on a FIFO
+    checkRegularFile(aff);
+    checkWordCount(dic);
     if (!std::ifstream(aff, std::ios::binary))
         throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
                       aff.string());
