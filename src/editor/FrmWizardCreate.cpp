@@ -79,6 +79,10 @@ void FrmWizard::CreateHelpFiles() {
         endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         compileNotes_.clear();
+        ErrorScope::ignoringFailures([&] {
+            const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+            compileNotes_ = layout.renamingNotes({languages->begin(), languages->end()});
+        });
 
         if (s.mCompileHTML) {
             // As an installer would have: our compiler front end answers the lookup unless

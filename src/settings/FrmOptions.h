@@ -5,6 +5,9 @@
 // OK button and closing the dialog in any way keeps the changes. The generate boxes keep at
 // least one format on once the user touched one, and switching a format off switches off its
 // compile box; a compile box may stay on while its format is off.
+// Below them, the help compilers' time limit in whole minutes (1 to 1440): a valid entry takes
+// effect at once (mCompilerTimeLimit), another leaves the limit as it was; the dialog keeps it
+// in the registry when it is closed.
 //
 // The editor unloads any earlier instance and shows it modally, so that the boxes start from
 // the current flags:
@@ -17,6 +20,7 @@
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
 #include "controls/Label.h"
+#include "controls/TextBox.h"
 
 namespace corvane {
 
@@ -35,11 +39,14 @@ public:
     controls::CheckBox& chkCompileHTML();
     controls::CheckBox& chkGenerateWinHelp();
     controls::CheckBox& chkCompileWinHelp();
+    controls::Label& lblTimeLimit();
+    controls::TextBox& txtTimeLimit();
     controls::CommandButton& cmdOk();
 
 protected:
     void createControls() override;
     void Form_Load() override;
+    void Form_Unload() override;
 
 private:
     void cmdOk_Click();
@@ -47,6 +54,9 @@ private:
     void chkCompileHTML_Click();
     void chkGenerateWinHelp_Click();
     void chkCompileWinHelp_Click();
+    void txtTimeLimit_Change();
+    // Stores the time limit in the registry when it differs from what was stored.
+    void storeTimeLimit(ErrorScope& scope);
     // The rule shared by both generate boxes: keep one format on, and a format that is off
     // switches its compile box off.
     void generateClicked(ErrorScope& scope, controls::CheckBox& format, controls::CheckBox& otherFormat,
@@ -60,7 +70,10 @@ private:
     controls::CheckBox* chkCompileHTML_ = nullptr;
     controls::CheckBox* chkGenerateWinHelp_ = nullptr;
     controls::CheckBox* chkCompileWinHelp_ = nullptr;
+    controls::Label* lblTimeLimit_ = nullptr;
+    controls::TextBox* txtTimeLimit_ = nullptr;
     controls::CommandButton* cmdOk_ = nullptr;
+    int32_t storedTimeLimit_ = 0; // the limit in the registry when the dialog loaded
 };
 
 } // namespace corvane
