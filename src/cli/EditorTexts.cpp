@@ -5,7 +5,7 @@
 namespace corvane::cli {
 
 exchange::ModuleTexts moduleTexts(const std::string& name, const HelpItems& records) {
-    exchange::ModuleTexts module{name, {}};
+    exchange::ModuleTexts module{name, {}, false};
     for (const auto& record : records) {
         if (record->gone) // kept for its text only: not a control of the project
             continue;

@@ -232,6 +232,8 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
         writeJson(out, session);
     else
         writeText(out, session);
+    // A designer that could not be read leaves its module's controls unknown: the status says so.
+    const bool designersRead = session.reportUnreadableModules("scan");
     if (!scanned) {
         if (options.save)
             err << "corvane scan: the scan failed; nothing was saved\n";
@@ -239,7 +241,7 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
     }
     if (options.save && !session.closeAndSave())
         return 1;
-    return 0;
+    return designersRead ? 0 : 1;
 }
 
 } // namespace
@@ -248,7 +250,8 @@ int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     ScanOptions options;
     if (!parseOptions(arguments, options, err))
         return 2;
-    auto session = std::make_unique<HeadlessSession>(out, err, !options.json);
+    auto session = std::make_unique<HeadlessSession>(out, err, !options.json,
+                                                     options.save ? SessionWrites::Files : SessionWrites::Nothing);
     int status = scan(*session, options, out, err);
     finishSession(std::move(session));
     return status;

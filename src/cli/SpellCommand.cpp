@@ -97,10 +97,9 @@ int runSpell(const std::vector<std::string>& arguments, std::ostream& out, std::
     SpellOptions options;
     if (!parseOptions(arguments, options, err))
         return 2;
-    HeadlessSession session(out, err, false);
+    HeadlessSession session(out, err, false, SessionWrites::Nothing);
     bool opened = session.open(options.project);
-    for (const auto& message : session.windows().messages())
-        err << "[" << message.title << "] " << message.prompt << "\n";
+    session.printScanWarnings("spell");
     if (!opened || !session.editor() || !session.editor()->formsData()) {
         if (opened)
             err << "corvane: the editor did not open\n";
