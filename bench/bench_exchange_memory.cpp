@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
     const fs::path project = bench::writeSyntheticProject(folder, forms, controlsPerForm);
     ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
-    bench::writeThreeLanguageHelpData(project);
+    bench::writeThreeLanguageHelpData(project, "English");
     const std::string vbp = project.string();
     const fs::path xliff = folder / "German.xlf";
     const fs::path po = folder / "German.po";

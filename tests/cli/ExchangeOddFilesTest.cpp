@@ -4,6 +4,7 @@
 // exit statuses the help states.
 #include "cli/CommandOutcome.h"
 #include "cli/ProjectCopy.h"
+#include "testsupport/TextTools.h"
 #include "support/TextCodec.h"
 
 #include <gtest/gtest.h>
@@ -58,6 +59,14 @@ protected:
         test::writeFile(dir_ / name, bytes);
         return runCommandLine({"import", project(), (dir_ / name).string()});
     }
+    // Imports the file and expects it refused with "corvane import: FILE" + `why`, nothing changed.
+    void expectRefused(const std::string& name, const std::string& bytes, const std::string& why) {
+        SCOPED_TRACE(name);
+        Outcome refused = import(name, bytes);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.err, "corvane import: " + (dir_ / name).string() + why + "\n");
+        EXPECT_EQ(test::readFile(dataFile()), original_);
+    }
 
     const std::string original_ = test::readFile(dataFile());
 };
@@ -80,14 +89,9 @@ TEST_F(ExchangeOddFiles, XliffIsReadInTheEncodingItDeclares) {
 
     // An encoding it cannot honour is refused by name, and nothing changes.
     test::writeFile(dataFile(), original_);
-    const std::string file = (dir_ / "German-1252.xlf").string();
-    Outcome refused =
-        import("German-1252.xlf", replaced(latin1(xliff), "encoding=\"UTF-8\"", "encoding=\"windows-1252\""));
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "corvane import: " + file +
-                               ": is in the encoding 'windows-1252', which corvane cannot read; save it as UTF-8 (or "
-                               "UTF-16 or ISO-8859-1) and import it again\n");
-    EXPECT_EQ(test::readFile(dataFile()), original_);
+    expectRefused("German-1252.xlf", replaced(latin1(xliff), "encoding=\"UTF-8\"", "encoding=\"windows-1252\""),
+                  ": is in the encoding 'windows-1252', which corvane cannot read; save it as UTF-8 (or UTF-16 or "
+                  "ISO-8859-1) and import it again");
 }
 
 TEST_F(ExchangeOddFiles, APoByteThatIsNotUtf8IsNamedByItsLineAndThePrimaryLanguageIsRefused) {
@@ -95,23 +99,16 @@ TEST_F(ExchangeOddFiles, APoByteThatIsNotUtf8IsNamedByItsLineAndThePrimaryLangua
     const std::string target = "msgstr \"Öffnet den markierten Auftrag zur Bearbeitung.\"";
     const size_t line = 1 + static_cast<size_t>(std::count(po.begin(), po.begin() + po.find(target), '\n'));
     po = replaced(po, target, "msgstr \"\xD6" "ffnet den Auftrag.\"");
-    const std::string file = (dir_ / "Latin.po").string();
-    Outcome refused = import("Latin.po", po);
-    EXPECT_EQ(refused.status, 2);
-    EXPECT_EQ(refused.err, "corvane import: " + file + ": line " + std::to_string(line) +
-                               ": the byte 0xD6 (column 9) is not UTF-8; save the file as UTF-8 and import it again\n");
-    EXPECT_EQ(test::readFile(dataFile()), original_);
+    expectRefused("Latin.po", po,
+                  ": line " + std::to_string(line) +
+                      ": the byte 0xD6 (column 9) is not UTF-8; save the file as UTF-8 and import it again");
 
     // English is the primary language: its texts are the sources, never imported.
     std::string english = exported("xlf");
     english = replaced(english, "corvane:target-language=\"German\"", "corvane:target-language=\"English\"");
-    const std::string englishFile = (dir_ / "English.xlf").string();
-    Outcome primary = import("English.xlf", english);
-    EXPECT_EQ(primary.status, 2);
-    EXPECT_EQ(primary.err, "corvane import: " + englishFile +
-                               " holds text in 'English', the primary language of OrderEntry.vbp; an import "
-                               "changes only the other languages; nothing was imported\n");
-    EXPECT_EQ(test::readFile(dataFile()), original_);
+    expectRefused("English.xlf", english,
+                  " holds text in 'English', the primary language of OrderEntry.vbp; an import changes only the "
+                  "other languages; nothing was imported");
 }
 
 TEST_F(ExchangeOddFiles, ADeviceAFileBeyondTheLimitAndEntityDeclarationsAreRefused) {
@@ -132,11 +129,7 @@ TEST_F(ExchangeOddFiles, ADeviceAFileBeyondTheLimitAndEntityDeclarationsAreRefus
     std::string xliff = exported("xlf");
     xliff = replaced(xliff, "<xliff ",
                      "<!DOCTYPE xliff [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>\n<xliff ");
-    Outcome entities = import("Entities.xlf", xliff);
-    EXPECT_EQ(entities.status, 2);
-    EXPECT_EQ(entities.err, "corvane import: " + (dir_ / "Entities.xlf").string() +
-                                ": declares entities, which an XLIFF file does not need; it is not read\n");
-    EXPECT_EQ(test::readFile(dataFile()), original_);
+    expectRefused("Entities.xlf", xliff, ": declares entities, which an XLIFF file does not need; it is not read");
 }
 
 TEST_F(ExchangeOddFiles, ManyUnknownUnitsAreCountedNotAllListed) {
@@ -154,6 +147,37 @@ TEST_F(ExchangeOddFiles, ManyUnknownUnitsAreCountedNotAllListed) {
                               "German: 0 changed, 41 unchanged, 1500 skipped.\n"),
               std::string::npos)
         << result.out.substr(result.out.size() - 300);
+}
+
+// Under address space limits from small to ample, an import of one unit of 60 MB either works
+// or ends with a message: never an abort. (A sanitizer's shadow memory needs more address
+// space than any of these limits: the check runs in the plain build.)
+TEST_F(ExchangeOddFiles, RunningOutOfMemoryIsReportedNeverAnAbort) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "address space limits do not fit a sanitizer's shadow memory";
+#endif
+    std::string xliff = exported("xlf");
+    const std::string target = "<target state=\"translated\">";
+    xliff.insert(xliff.find(target) + target.size(), std::string(60u << 20, 'A'));
+    test::writeFile(dir_ / "Huge.xlf", xliff);
+    bool reported = false;
+    for (int megabytes = 150; megabytes <= 1500 && !reported; megabytes += 50) {
+        SCOPED_TRACE(megabytes);
+        test::ToolRun run = test::runShell("ulimit -v " + std::to_string(megabytes * 1024) + "; " +
+                                           test::shellQuoted(test::corvaneProgram().string()) + " import " +
+                                           test::shellQuoted(project()) + " " +
+                                           test::shellQuoted((dir_ / "Huge.xlf").string()));
+        ASSERT_TRUE(run.status == 0 || run.status == 1 || run.status == 2) << run.status << run.output;
+        reported = run.output.find("corvane: out of memory: the command needed more memory than the system gives "
+                                   "it; it ended without finishing\n") != std::string::npos;
+        if (reported) {
+            EXPECT_EQ(run.status, 2);
+        }
+        if (run.status == 0)
+            break; // enough memory for all of it: nothing more to find
+    }
+    EXPECT_TRUE(reported) << "no limit made the import run out of memory";
+    EXPECT_EQ(test::readFile(dataFile()), original_);
 }
 
 } // namespace
