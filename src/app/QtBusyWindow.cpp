@@ -75,7 +75,7 @@ QtBusyWindow::QtBusyWindow()
     layout->addWidget(cancel_, 0, Qt::AlignRight);
     cancel_->setObjectName(QStringLiteral("cmdCancel"));
     cancel_->setVisible(false);
-    QObject::connect(cancel_, &QPushButton::clicked, [this] { RequestCancel(); });
+    QObject::connect(cancel_, &QPushButton::clicked, [this] { requestCancel(); });
     message_->setMinimumWidth(320);
     message_->setWordWrap(true);
     window_->resize(360, 90);

@@ -63,7 +63,7 @@ void BusyWindow::Hide() {
     set(state_.visible, false);
 }
 
-bool BusyWindow::PollCancel() {
+bool BusyWindow::pollCancel() {
     set(state_.cancellable, state_.visible);
     takeInput();
     return cancelRequested_.exchange(false);

@@ -5,9 +5,9 @@
 // lives here; each window system's implementation shows it in stateChanged(). Progress values
 // are taken as given: a Value outside Min..Max, or Min not below Max (an empty project gives
 // Max 0), is shown clamped by percent() and never fails.
-// Cancelling: work that can be stopped (a help compiler's run) polls PollCancel(); from its
+// Cancelling: work that can be stopped (a help compiler's run) polls pollCancel(); from its
 // first poll until the window hides, the window offers a Cancel button. The button (or
-// RequestCancel from any thread) leaves a request that the next poll takes.
+// requestCancel from any thread) leaves a request that the next poll takes.
 #pragma once
 
 #include <atomic>
@@ -81,12 +81,12 @@ public:
     const BusyState& state() const noexcept { return state_; }
 
     // Asks the work under way to stop (the Cancel button); may be called from any thread.
-    void RequestCancel() noexcept { cancelRequested_ = true; }
+    void requestCancel() noexcept { cancelRequested_ = true; }
     // True while a request to stop waits for the work to take it.
-    bool CancelRequested() const noexcept { return cancelRequested_; }
+    bool cancelRequested() const noexcept { return cancelRequested_; }
     // What stoppable work asks while it waits: offers the Cancel button, lets the window take
     // the user's input, and answers (and takes) a request to stop.
-    bool PollCancel();
+    bool pollCancel();
 
 protected:
     // Called after every change of the state.

@@ -21,7 +21,7 @@ ProcessRunner compilerRunner(const std::string& projectFile, const RunLimits& li
     runner.SetTitle(CompilationTitle);
     runner.SetWaitForExit(true);
     runner.SetWorkingDirectory(FileObject(projectFile).Path());
-    runner.SetLimits(limits);
+    runner.setLimits(limits);
     return runner;
 }
 
@@ -86,9 +86,9 @@ std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::str
         return "Error: The HTML Help compiler could not be run: " + failure.description() + "\n";
     }
     std::string problem;
-    if (runner.Ended() != RunEnd::Exited) {
+    if (runner.ended() != RunEnd::Exited) {
         compiled.Delete(); // what a stopped compiler left is no help file
-        problem = compilerStoppedNote("HTML Help", commandLine, runner.Ended(), limits, compiledFile);
+        problem = compilerStoppedNote("HTML Help", commandLine, runner.ended(), limits, compiledFile);
     } else if (runner.ExitCode() >= 128)
         problem = "Error: The HTML Help compiler ended abnormally (exit code " + std::to_string(runner.ExitCode()) +
                   ").\n";
@@ -111,9 +111,9 @@ bool runWinHelpCompiler(std::string_view commandTemplate, const std::string& pro
     } catch (const VbError&) {
         return false; // a compiler that cannot be started produced nothing
     }
-    if (runner.Ended() != RunEnd::Exited) {
+    if (runner.ended() != RunEnd::Exited) {
         help.Delete();
-        stopNote = compilerStoppedNote("WinHelp", commandLine, runner.Ended(), limits, helpFile);
+        stopNote = compilerStoppedNote("WinHelp", commandLine, runner.ended(), limits, helpFile);
         return false;
     }
     return help.Exists();

@@ -60,7 +60,7 @@ RunLimits ModMain::compilerRunLimits() const {
     RunLimits limits;
     limits.timeLimit = std::chrono::seconds(std::max(0, mCompilerTimeLimit));
     if (std::shared_ptr<controls::BusyWindow> busy = Busy)
-        limits.stopRequested = [busy] { return busy->PollCancel(); };
+        limits.stopRequested = [busy] { return busy->pollCancel(); };
     return limits;
 }
 

@@ -14,7 +14,7 @@
 // keeps Run waiting until it ends too).
 // Stopping: the program runs in a process group of its own. A run that exceeds its time limit,
 // or whose stop request answers true (polled about ten times a second, on the calling thread),
-// ends the whole group with SIGKILL, so that nothing the program started lives on; Ended()
+// ends the whole group with SIGKILL, so that nothing the program started lives on; ended()
 // then says why, and ExitCode() is 128 + 9. Interrupting this program (Ctrl+C) reaches only
 // its own group: a compiler under way is ended by its time limit, not by the interrupt.
 #pragma once
@@ -64,13 +64,13 @@ public:
     const std::filesystem::path& WorkingDirectory() const { return workingDirectory_; }
 
     // The longest a run may take; zero (the default) for no limit.
-    void SetTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
+    void setTimeLimit(std::chrono::milliseconds limit) { timeLimit_ = limit; }
     // The time limit last set.
-    std::chrono::milliseconds TimeLimit() const { return timeLimit_; }
+    std::chrono::milliseconds timeLimit() const { return timeLimit_; }
     // A question Run asks while the program runs: true ends the program (empty: never asked).
-    void SetStopRequest(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
+    void setStopRequest(std::function<bool()> stopRequested) { stopRequested_ = std::move(stopRequested); }
     // Both at once.
-    void SetLimits(const RunLimits& limits) {
+    void setLimits(const RunLimits& limits) {
         timeLimit_ = limits.timeLimit;
         stopRequested_ = limits.stopRequested;
     }
@@ -89,7 +89,7 @@ public:
     // The exit status of the last run; 128 + the signal number when a signal ended it.
     int ExitCode() const { return exitCode_; }
     // How the last run ended.
-    RunEnd Ended() const { return ended_; }
+    RunEnd ended() const { return ended_; }
 
 private:
     int windowStyle_ = 0;

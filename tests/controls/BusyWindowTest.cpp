@@ -70,12 +70,12 @@ TEST(HeadlessBusyWindow, WorkThatPollsOffersCancelAndTakesTheRequestOnce) {
     busy.SetTitle("Creating Help files");
     busy.Show();
     EXPECT_FALSE(busy.state().cancellable);
-    EXPECT_FALSE(busy.PollCancel()); // the first poll offers the Cancel button
+    EXPECT_FALSE(busy.pollCancel()); // the first poll offers the Cancel button
     EXPECT_TRUE(busy.state().cancellable);
-    std::thread([&busy] { busy.RequestCancel(); }).join(); // the button, from the window's side
-    EXPECT_TRUE(busy.CancelRequested());
-    EXPECT_TRUE(busy.PollCancel());
-    EXPECT_FALSE(busy.PollCancel()); // taken: the next compiler runs again
+    std::thread([&busy] { busy.requestCancel(); }).join(); // the button, from the window's side
+    EXPECT_TRUE(busy.cancelRequested());
+    EXPECT_TRUE(busy.pollCancel());
+    EXPECT_FALSE(busy.pollCancel()); // taken: the next compiler runs again
     busy.Hide();
     EXPECT_FALSE(busy.state().cancellable);
     EXPECT_EQ(describe(busy.states()),
@@ -84,11 +84,11 @@ TEST(HeadlessBusyWindow, WorkThatPollsOffersCancelAndTakesTheRequestOnce) {
                                         "hidden title=\"Creating Help files\" message=\"\" style=0"}));
 
     // A request left from work before is not taken by the next work, and a hidden window offers none.
-    busy.RequestCancel();
+    busy.requestCancel();
     busy.Show();
-    EXPECT_FALSE(busy.PollCancel());
+    EXPECT_FALSE(busy.pollCancel());
     busy.Hide();
-    EXPECT_FALSE(busy.PollCancel());
+    EXPECT_FALSE(busy.pollCancel());
     EXPECT_FALSE(busy.state().cancellable);
 }
 

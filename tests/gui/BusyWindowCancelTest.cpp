@@ -35,17 +35,17 @@ TEST(BusyWindowCancel, PollingWorkGetsACancelButtonThatAloneTakesInput) {
     busy.Show();
     EXPECT_TRUE(busy.cancelButton()->isHidden());
 
-    EXPECT_FALSE(busy.PollCancel());
+    EXPECT_FALSE(busy.pollCancel());
     EXPECT_FALSE(busy.cancelButton()->isHidden());
     queueClick(&other);
-    EXPECT_FALSE(busy.PollCancel());
+    EXPECT_FALSE(busy.pollCancel());
     QCoreApplication::processEvents(); // nothing of the click is left to deliver later
     EXPECT_EQ(otherClicks, 0);
 
     queueClick(busy.cancelButton());
     bool cancelled = false;
     for (int i = 0; i < 50 && !cancelled; ++i)
-        cancelled = busy.PollCancel();
+        cancelled = busy.pollCancel();
     EXPECT_TRUE(cancelled);
 
     busy.Hide();

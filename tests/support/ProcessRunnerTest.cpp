@@ -212,11 +212,11 @@ double secondsSince(std::chrono::steady_clock::time_point start) {
 // still ends by itself, failing on the time it took.
 TEST(ProcessRunner, TimeLimitEndsTheProgramAndEverythingItStarted) {
     ProcessRunner runner;
-    runner.SetTimeLimit(std::chrono::milliseconds(300));
+    runner.setTimeLimit(std::chrono::milliseconds(300));
     auto start = std::chrono::steady_clock::now();
     runner.Run(helper() + " before --helper-sleeps=30 --sleep=30 after");
     EXPECT_LT(secondsSince(start), 10.0);
-    EXPECT_EQ(runner.Ended(), RunEnd::TimedOut);
+    EXPECT_EQ(runner.ended(), RunEnd::TimedOut);
     EXPECT_EQ(runner.ExitCode(), 128 + 9);
     EXPECT_EQ(runner.Output().substr(0, 9), "[before]\n"); // what came before the end is kept
     pid_t helperPid = printedPid(runner.Output());
@@ -227,11 +227,11 @@ TEST(ProcessRunner, TimeLimitEndsTheProgramAndEverythingItStarted) {
     start = std::chrono::steady_clock::now();
     runner.Run(helper() + " --close-output --sleep=30");
     EXPECT_LT(secondsSince(start), 10.0);
-    EXPECT_EQ(runner.Ended(), RunEnd::TimedOut);
+    EXPECT_EQ(runner.ended(), RunEnd::TimedOut);
 
     // Within the limit nothing changes.
     runner.Run(helper() + " quick --exit=3");
-    EXPECT_EQ(runner.Ended(), RunEnd::Exited);
+    EXPECT_EQ(runner.ended(), RunEnd::Exited);
     EXPECT_EQ(runner.ExitCode(), 3);
     EXPECT_EQ(runner.Output(), "[quick]\n");
 }
@@ -239,20 +239,20 @@ TEST(ProcessRunner, TimeLimitEndsTheProgramAndEverythingItStarted) {
 TEST(ProcessRunner, StopRequestIsAskedWhileTheProgramRunsAndEndsIt) {
     ProcessRunner runner;
     int asked = 0;
-    runner.SetStopRequest([&] { return ++asked == 3; });
+    runner.setStopRequest([&] { return ++asked == 3; });
     auto start = std::chrono::steady_clock::now();
     runner.Run(helper() + " --helper-sleeps=30 --sleep=30");
     EXPECT_LT(secondsSince(start), 10.0);
     EXPECT_EQ(asked, 3);
-    EXPECT_EQ(runner.Ended(), RunEnd::Cancelled);
+    EXPECT_EQ(runner.ended(), RunEnd::Cancelled);
     pid_t helperPid = printedPid(runner.Output());
     ASSERT_GT(helperPid, 0) << runner.Output();
     EXPECT_TRUE(ends(helperPid));
 
     // A request that never comes leaves the run to its end.
-    runner.SetStopRequest([] { return false; });
+    runner.setStopRequest([] { return false; });
     runner.Run(helper() + " done");
-    EXPECT_EQ(runner.Ended(), RunEnd::Exited);
+    EXPECT_EQ(runner.ended(), RunEnd::Exited);
     EXPECT_EQ(runner.Output(), "[done]\n");
 }
 
