@@ -4,8 +4,8 @@
 #include "helpdata/HelpDataFile.h"
 #include "support/MessageText.h"
 #include "support/RegularFile.h"
-#include "vbide/VBComponent.h"
 #include "vbide/CommandBars.h"
+#include "vbide/VBComponent.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 

@@ -159,7 +159,8 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 return;
             endDataFileCheck(); // it reads the records
-            scope.step([&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
+            scope.step(
+                [&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
             scope.step([&] {
                 record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
             });

@@ -7,50 +7,55 @@
 namespace corvane {
 namespace {
 
-TEST(SafeFileName, PathsAndDrivesBecomeOneNameInTheFolder) {
-    EXPECT_EQ(safeFileName("../../../outside/evil"), "___.._.._outside_evil");
-    EXPECT_EQ(unsafeFileNameReason("../../../outside/evil"), "it holds a path separator");
-    EXPECT_EQ(safeFileName("..\\..\\Windows\\win"), "___.._Windows_win");
-    EXPECT_EQ(safeFileName("/etc/passwd"), "_etc_passwd");
-    EXPECT_EQ(safeFileName("C:evil"), "C_evil");
-    EXPECT_EQ(unsafeFileNameReason("C:evil"), "it holds a drive or stream separator");
-    EXPECT_EQ(safeFileName(".."), "__");
-    EXPECT_EQ(safeFileName("."), "_");
-    EXPECT_EQ(unsafeFileNameReason(".."), "it names a folder");
-    EXPECT_EQ(safeFileName(".hidden"), "_hidden");
-    EXPECT_EQ(unsafeFileNameReason("..hidden"), "it begins with a dot, which hides a file");
-    EXPECT_EQ(safeFileName(""), "_");
-    EXPECT_EQ(unsafeFileNameReason(""), "it is empty");
-}
+// A name, the safe name it becomes, and why it had to change ("" when it did not).
+struct NameCase {
+    std::string name;
+    std::string safe;
+    std::string reason;
+};
 
-TEST(SafeFileName, DevicesControlCharactersAndWindowsRefusalsAreMapped) {
-    for (const char* device : {"CON", "con", "PRN", "aux", "NUL", "COM1", "com9", "LPT1", "lpt9"}) {
-        EXPECT_EQ(safeFileName(device), std::string(device) + "_") << device;
-        EXPECT_EQ(unsafeFileNameReason(device), "it is the name of a device") << device;
-    }
-    EXPECT_EQ(safeFileName("nul.txt"), "nul_.txt");
-    EXPECT_EQ(safeFileName("Con.tar.gz"), "Con_.tar.gz");
-    EXPECT_EQ(safeFileName("COM0"), "COM0"); // not a device
-    EXPECT_EQ(safeFileName("CONSOLE"), "CONSOLE");
-    EXPECT_EQ(safeFileName("LPT10"), "LPT10");
-    EXPECT_EQ(safeFileName(std::string("a\0b", 3)), "a_b");
-    EXPECT_EQ(safeFileName("tab\there\nline\x7F"), "tab_here_line_");
-    EXPECT_EQ(unsafeFileNameReason("a\tb"), "it holds a control character");
-    EXPECT_EQ(safeFileName("what?<*>|\"x\""), "what______x_");
-    EXPECT_EQ(safeFileName("ends. "), "ends__");
-    EXPECT_EQ(unsafeFileNameReason("ends."), "it ends in a dot or a space");
-}
+const NameCase Cases[] = {
+    // Paths, drives and folders become one name in the folder.
+    {"../../../outside/evil", "___.._.._outside_evil", "it holds a path separator"},
+    {"..\\..\\Windows\\win", "___.._Windows_win", "it holds a path separator"},
+    {"/etc/passwd", "_etc_passwd", "it holds a path separator"},
+    {"C:evil", "C_evil", "it holds a drive or stream separator"},
+    {"..", "__", "it names a folder"},
+    {".", "_", "it names a folder"},
+    {".hidden", "_hidden", "it begins with a dot, which hides a file"},
+    {"", "_", "it is empty"},
+    // Devices, in any letter case and with any extension; names that only look like them stay.
+    {"CON", "CON_", "it is the name of a device"},
+    {"aux", "aux_", "it is the name of a device"},
+    {"com9", "com9_", "it is the name of a device"},
+    {"LPT1", "LPT1_", "it is the name of a device"},
+    {"nul.txt", "nul_.txt", "it is the name of a device"},
+    {"Con.tar.gz", "Con_.tar.gz", "it is the name of a device"},
+    {"COM0", "COM0", ""},
+    {"CONSOLE", "CONSOLE", ""},
+    {"LPT10", "LPT10", ""},
+    // Control characters and what Windows refuses; dots and spaces at the end.
+    {std::string("a\0b", 3), "a_b", "it holds a control character"},
+    {"tab\there\nline\x7F", "tab_here_line_", "it holds a control character"},
+    {"what?<*>|\"x\"", "what______x_", "it holds a character Windows does not allow in a file name"},
+    {"ends. ", "ends__", "it ends in a dot or a space"},
+    // Ordinary names.
+    {"OrderEntry", "OrderEntry", ""},
+    {"Order Entry", "Order Entry", ""},
+    {"Müller & Söhne", "Müller & Söhne", ""},
+    {"Deutsch (Schweiz)", "Deutsch (Schweiz)", ""},
+    {"my.project", "my.project", ""},
+    {"a..b", "a..b", ""},
+    {"日本語", "日本語", ""},
+};
 
-TEST(SafeFileName, OrdinaryNamesStayAndAMappedNameIsItsOwnMapping) {
-    for (const char* name : {"OrderEntry", "Order Entry", "Müller & Söhne", "Deutsch (Schweiz)", "my.project",
-                             "a..b", "日本語"}) {
-        EXPECT_EQ(safeFileName(name), name);
-        EXPECT_EQ(unsafeFileNameReason(name), "") << name;
-    }
-    for (const char* name : {"../x", "CON", "nul.txt", "..", ".x", "a:b", "end.", ""}) {
-        const std::string once = safeFileName(name);
-        EXPECT_EQ(safeFileName(once), once) << name;
-        EXPECT_EQ(unsafeFileNameReason(once), "") << name;
+TEST(SafeFileName, EachNameBecomesOneSafeNameThatIsItsOwnMapping) {
+    for (const NameCase& c : Cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(safeFileName(c.name), c.safe);
+        EXPECT_EQ(unsafeFileNameReason(c.name), c.reason);
+        EXPECT_EQ(safeFileName(c.safe), c.safe);
+        EXPECT_EQ(unsafeFileNameReason(c.safe), "");
     }
 }
 
