@@ -164,6 +164,9 @@ protected:
 private:
     // The spell check of the toolbar's "spellcheck" tool in a scope (editor/FrmWizardSpell.cpp).
     void runSpellCheck(const std::string& scope);
+    void checkCurrentText();
+    bool checkCurrentModule();
+    bool checkAllModules();
     void Spell_BadWord();
     void Spell_Changed();
     void Spell_Complete(int16_t Cancelled);
@@ -256,6 +259,7 @@ private:
     std::optional<FileStamp> takeDataFileCheck(const std::filesystem::path& target);
 
     ModMain& settings_;
+    bool spellCheckRunning_ = false; // the toolbar's commands wait while it walks the modules
 
     // Members in declaration order.
     bool mSpellCancelled = false;

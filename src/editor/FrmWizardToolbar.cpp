@@ -18,6 +18,8 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
     ErrorScope scope("frmWizard", "ActiveBar_Click");
     scope.moduleVariables(*this).parameters({toolParameter()});
     scope.run([&] {
+        if (spellCheckRunning_)
+            return; // the spell check lets window events run between texts; it ends first
         const std::string& name = Tool.Name();
         if (name == "save")
             SaveHelpData();
