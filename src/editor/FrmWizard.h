@@ -39,6 +39,7 @@
 #include "support/XMLDocument.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -167,6 +168,7 @@ private:
     void checkCurrentText();
     bool checkCurrentModule();
     bool checkAllModules();
+    bool checkGridRows(const std::function<void(int32_t)>& beforeText);
     void Spell_BadWord();
     void Spell_Changed();
     void Spell_Complete(int16_t Cancelled);

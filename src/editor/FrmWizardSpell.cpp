@@ -67,18 +67,6 @@ private:
     controls::BusyWindow& busy_;
 };
 
-// Set while a run goes on, however it ends.
-class RunningFlag {
-public:
-    explicit RunningFlag(bool& flag) : flag_(flag) { flag_ = true; }
-    ~RunningFlag() { flag_ = false; }
-    RunningFlag(const RunningFlag&) = delete;
-    RunningFlag& operator=(const RunningFlag&) = delete;
-
-private:
-    bool& flag_;
-};
-
 std::string ofTotal(const char* what, int32_t position, int32_t total) {
     return "Checking " + std::string(what) + " " + std::to_string(position) + " of " + std::to_string(total);
 }
@@ -88,7 +76,11 @@ std::string ofTotal(const char* what, int32_t position, int32_t total) {
 // Runs as part of ActiveBar_Click, whose scope reports its failures.
 void FrmWizard::runSpellCheck(const std::string& scope) {
     auto& windows = controls::WindowSystem::get();
-    RunningFlag running(spellCheckRunning_);
+    spellCheckRunning_ = true;
+    struct Running { // cleared however the run ends
+        bool& flag;
+        ~Running() { flag = false; }
+    } running{spellCheckRunning_};
     mSpellCancelled = false;
     if (scope == "sc_currentitem") {
         checkCurrentText();
@@ -123,21 +115,13 @@ void FrmWizard::runSpellCheck(const std::string& scope) {
 
 void FrmWizard::checkCurrentText() { checkOneText(*Spell_, *txtHelpText_, settings_.mCurrentLanguage); }
 
-// From the first row to the last; false when the window was unloaded on the way.
+// From the first row to the last (the grid has rows); false when the window was unloaded on the way.
 bool FrmWizard::checkCurrentModule() {
     SpellProgress progress(*settings_.Busy, *this, Grid_->RowCount());
-    Grid_->MoveFirst();
-    do {
-        progress.show(Grid_->Row() + 1, ofTotal("text", Grid_->Row() + 1, Grid_->RowCount()));
+    return checkGridRows([&](int32_t row) {
+        progress.show(row + 1, ofTotal("text", row + 1, Grid_->RowCount()));
         progress.beforeText();
-        if (!loaded())
-            return false;
-        checkCurrentText();
-        if (mSpellCancelled)
-            break;
-        Grid_->MoveNext();
-    } while (Grid_->Row() != Grid_->RowCount());
-    return true;
+    });
 }
 
 // Every row of every module; false when the window was unloaded on the way.
@@ -147,16 +131,25 @@ bool FrmWizard::checkAllModules() {
     for (int32_t p = 0; p < modules && !mSpellCancelled; ++p) {
         progress.show(p + 1, ofTotal("module", p + 1, modules) + ": " + lbxModules_->List(p));
         lbxModules_->SetListIndex(p); // loads the module into the grid
-        Grid_->MoveFirst();
-        while (Grid_->Row() != Grid_->RowCount()) {
-            progress.beforeText();
-            if (!loaded())
-                return false;
-            checkCurrentText();
-            if (mSpellCancelled)
-                break;
-            Grid_->MoveNext();
-        }
+        if (!checkGridRows([&](int32_t) { progress.beforeText(); }))
+            return false;
+    }
+    return true;
+}
+
+// Checks the text of each row from the first while the current row differs from RowCount,
+// each after `beforeText(row)` (which lets pending events run); stops at a cancel. False when
+// the window was unloaded meanwhile.
+bool FrmWizard::checkGridRows(const std::function<void(int32_t)>& beforeText) {
+    Grid_->MoveFirst();
+    while (Grid_->Row() != Grid_->RowCount()) {
+        beforeText(Grid_->Row());
+        if (!loaded())
+            return false;
+        checkCurrentText();
+        if (mSpellCancelled)
+            break;
+        Grid_->MoveNext();
     }
     return true;
 }
