@@ -52,14 +52,13 @@ private:
 std::shared_ptr<SpellingSuggestions> SpellingSuggestions::shared(const std::string& name,
                                                                  const std::filesystem::path& folder,
                                                                  const std::vector<std::string>& addedWords) {
+    // One object per dictionary: the one for its latest added words. An object for other words
+    // lives on while a service still holds it.
     static std::mutex registryMutex;
     static std::map<std::string, std::shared_ptr<SpellingSuggestions>> registry;
-    std::string key = name + '\n' + folder.string();
-    for (const std::string& word : addedWords)
-        key += '\n' + word;
     std::lock_guard lock(registryMutex);
-    auto& entry = registry[key];
-    if (!entry)
+    auto& entry = registry[name + '\n' + folder.string()];
+    if (!entry || entry->addedWords_ != addedWords)
         entry = std::make_shared<SpellingSuggestions>(name, folder, addedWords);
     return entry;
 }

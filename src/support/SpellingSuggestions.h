@@ -34,7 +34,8 @@ class SpellingDictionary;
 class SpellingSuggestions {
 public:
     // The object for the dictionary `name` in `folder` with `addedWords` added, made at the
-    // first call and kept until the program ends.
+    // first call and kept until the program ends or the dictionary is asked for with other
+    // added words (then its holders keep it as long as they hold it).
     static std::shared_ptr<SpellingSuggestions> shared(const std::string& name, const std::filesystem::path& folder,
                                                        const std::vector<std::string>& addedWords);
 

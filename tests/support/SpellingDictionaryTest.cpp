@@ -56,16 +56,18 @@ TEST(SpellingDictionary, TheScriptOfItsWordsComesFromTheLettersItTries) {
     EXPECT_FALSE(english.hasLetterOfItsScript(""));
 
     test::TempDir dir;
+    auto open = [&dir](const std::string& name, const std::string& aff, const std::string& dic) {
+        test::writeFile(dir / (name + ".aff"), aff);
+        test::writeFile(dir / (name + ".dic"), dic);
+        return SpellingDictionary(name, {dir.path()});
+    };
     // A Russian dictionary in KOI8-R ("мир" and "да"), and one whose .aff file tries nothing.
-    test::writeFile(dir / "ru_X.aff", "SET KOI8-R\nTRY \xCF\xC5\xC1\xC9\xCE\xD4\xD3\xD2\xD7\xCC\n");
-    test::writeFile(dir / "ru_X.dic", "2\n\xCD\xC9\xD2\n\xC4\xC1\n");
-    SpellingDictionary russian("ru_X", {dir.path()});
+    SpellingDictionary russian = open("ru_X", "SET KOI8-R\nTRY \xCF\xC5\xC1\xC9\xCE\xD4\xD3\xD2\xD7\xCC\n",
+                                      "2\n\xCD\xC9\xD2\n\xC4\xC1\n");
     EXPECT_TRUE(russian.check("мир"));
     EXPECT_TRUE(russian.hasLetterOfItsScript("Привет"));
     EXPECT_FALSE(russian.hasLetterOfItsScript("hello"));
-    test::writeFile(dir / "xx_X.aff", "SET UTF-8\n");
-    test::writeFile(dir / "xx_X.dic", "1\nword\n");
-    SpellingDictionary untold("xx_X", {dir.path()});
+    SpellingDictionary untold = open("xx_X", "SET UTF-8\n", "1\nword\n");
     EXPECT_TRUE(untold.hasLetterOfItsScript("hello"));
     EXPECT_TRUE(untold.hasLetterOfItsScript("Привет"));
     EXPECT_FALSE(untold.hasLetterOfItsScript("42 ✓"));

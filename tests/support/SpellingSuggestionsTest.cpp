@@ -41,6 +41,9 @@ TEST(SpellingSuggestions, TheSharedObjectFollowsTheDictionaryAndItsAddedWords) {
     auto withWord = SpellingSuggestions::shared("en_US", SystemFolder, {"Zorbix"});
     EXPECT_NE(withWord, plain);
     EXPECT_NE(SpellingSuggestions::shared("de_DE", SystemFolder, {}), plain);
+    // The program keeps one object a dictionary: the one for the latest added words.
+    EXPECT_EQ(SpellingSuggestions::shared("en_US", SystemFolder, {"Zorbix"}), withWord);
+    EXPECT_NE(SpellingSuggestions::shared("en_US", SystemFolder, {}), plain);
     EXPECT_THAT(withWord->suggest("Zorbx"), ::testing::Contains("Zorbix"));
     EXPECT_THAT(plain->suggest("Zorbx"), ::testing::Not(::testing::Contains("Zorbix")));
     EXPECT_GE(SpellingSuggestions::coreCount(), 1u);
