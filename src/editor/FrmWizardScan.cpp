@@ -6,6 +6,7 @@
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "scan/ProjectCodePageChoice.h"
 #include "scan/ProjectScan.h"
 #include "settings/ModMain.h"
 #include "support/AppPaths.h"
@@ -60,13 +61,16 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         settings_.newSelectedLanguages();
         settings_.mPrimaryLanguage.clear();
         settings_.mCurrentLanguage.clear();
+        settings_.codePage.reset();
 
         where = std::source_location::current();
         loadHelpDataFile();
+        where = std::source_location::current();
+        const KeyRecoding recoding = settleProjectCodePage(*VBP(), settings_);
 
         CurrentForm.reset();
         busy.SetMessage("Analysing modules");
-        ProjectScan scan(scanRecords(), settings_.SelectedLanguages);
+        ProjectScan scan(scanRecords(), settings_.SelectedLanguages, recoding);
         for (const auto& component : VBP()->VBComponents()) {
             if (!ProjectScan::isVisualComponent(component->Type()))
                 continue;
