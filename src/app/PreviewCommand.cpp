@@ -2,6 +2,7 @@
 
 #include "app/CoverageIndex.h"
 #include "app/SketchPainter.h"
+#include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
 #include "preview/SketchBuilder.h"
@@ -21,6 +22,7 @@ namespace {
 
 struct PreviewOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::string module;
     std::string output;
     std::optional<std::string> language;
@@ -79,10 +81,11 @@ bool writePicture(const preview::FormSketch& sketch, const CoverageIndex& covera
 
 int runPreview(int& argc, char** argv, const std::vector<std::string>& arguments) {
     PreviewOptions options;
-    if (!parseOptions(arguments, options))
+    std::vector<std::string> rest = arguments;
+    if (!cli::takeCodePageOption(rest, options.codePage, "preview", std::cerr) || !parseOptions(rest, options))
         return 2;
     cli::HeadlessSession session(std::cout, std::cerr, false);
-    bool opened = session.open(options.project);
+    bool opened = session.open(options.project, options.codePage);
     for (const auto& message : session.windows().messages())
         std::cerr << "[" << message.title << "] " << message.prompt << "\n";
     FrmWizard* editor = session.editor();

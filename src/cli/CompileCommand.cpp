@@ -1,5 +1,6 @@
 #include "cli/CompileCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
@@ -25,6 +26,7 @@ namespace fs = std::filesystem;
 
 struct CompileOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     bool yes = false;
 };
 
@@ -157,7 +159,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     if (options.yes)
         session.windows().setDefaultAnswer(controls::vbYesNo, controls::vbYes);
     session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 1;
     FrmWizard* editor = session.editor();
     if (!editor) {
@@ -202,7 +204,8 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
 
 int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     CompileOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "compile", err) || !parseOptions(rest, options, err))
         return 2;
     try {
         // As an installer would have: the association leads the lookup to our front end.

@@ -14,8 +14,8 @@ namespace corvane::cli {
 ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::string command)
     : err_(err), command_(std::move(command)), session_(out, err, false) {}
 
-bool ExchangeSession::open(const std::string& projectFile) {
-    bool opened = session_.open(projectFile);
+bool ExchangeSession::open(const std::string& projectFile, std::optional<int> codePage) {
+    bool opened = session_.open(projectFile, codePage);
     for (const auto& message : session_.windows().messages())
         err_ << "[" << message.title << "] " << message.prompt << "\n";
     if (!opened)

@@ -7,6 +7,7 @@
 #include "exchange/ProjectTexts.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -17,9 +18,10 @@ public:
     // A session for `command` ("export" ...), printing its messages to `err`.
     ExchangeSession(std::ostream& out, std::ostream& err, std::string command);
 
-    // Opens and scans the project. False, with a message, when it cannot be opened or its help
-    // text was not read completely (a damaged data file, an error report).
-    bool open(const std::string& projectFile);
+    // Opens and scans the project (its files in `codePage`, or in the one detected). False, with
+    // a message, when it cannot be opened or its help text was not read completely (a damaged
+    // data file, an error report).
+    bool open(const std::string& projectFile, std::optional<int> codePage = std::nullopt);
 
     // The project's help text, after open.
     const exchange::ProjectTexts& texts() const { return texts_; }

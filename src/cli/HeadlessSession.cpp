@@ -26,10 +26,10 @@ HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool prin
 
 HeadlessSession::~HeadlessSession() = default;
 
-bool HeadlessSession::open(const std::filesystem::path& projectFile) {
+bool HeadlessSession::open(const std::filesystem::path& projectFile, std::optional<int> codePage) {
     ide_ = std::make_shared<vbide::VBE>();
     try {
-        project_ = ide_->openProject(projectFile);
+        project_ = ide_->openProject(projectFile, codePage);
     } catch (const VbError& error) {
         err_ << "corvane: " << error.description() << "\n";
         return false;

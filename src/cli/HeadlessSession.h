@@ -9,6 +9,7 @@
 #include "controls/HeadlessWindowSystem.h"
 
 #include <filesystem>
+#include <optional>
 #include <memory>
 #include <ostream>
 
@@ -28,9 +29,10 @@ public:
     HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages);
     ~HeadlessSession();
 
-    // Opens the project and clicks the add-in's menu entry (the scan runs). False, with a
+    // Opens the project (its files in `codePage`, or in the one detected) and clicks the
+    // add-in's menu entry (the scan runs). False, with a
     // message on the error stream, when the project cannot be opened.
-    bool open(const std::filesystem::path& projectFile);
+    bool open(const std::filesystem::path& projectFile, std::optional<int> codePage = std::nullopt);
     // Closes the editor with its close box, lets the deferred save run, and saves the project's
     // changed files as the user would. False when anything was not saved.
     bool closeAndSave();
