@@ -7,6 +7,11 @@
 // file "<Name>_Context.hlp". The primary language's compiled files are copied beside the
 // project under the same names. The writers, the creation run and the command line all ask
 // here, so that they cannot disagree on a name.
+//
+// Inside a language's help project the name is written in the language's ANSI code page; a
+// project name that code page cannot hold ("受注管理" in a help project in Windows-1252) gives
+// that language's files a name it can hold: the project file's base name, else "Project". The
+// copies beside the project keep the project's own name.
 #pragma once
 
 #include <string>
@@ -41,20 +46,26 @@ public:
     std::string outputFolder() const;
     // One language's folder: "<project folder>Corvane/<Language>/".
     std::string languageFolder(std::string_view language) const;
+    // The name a language's files give the project: the project's name where the language's
+    // code page (languagecodes.txt) holds it, else the project file's base name where it holds
+    // that, else "Project".
+    std::string languageProjectName(std::string_view language) const;
     // The full path of one of a language's files.
     std::string languageFile(std::string_view language, HelpOutputFile file) const;
     // The full path of a compiled file's copy beside the project.
     std::string besideProject(HelpOutputFile compiled) const;
     // What the project's help file setting names for a compiled file beside it: the help file,
     // and for HTML Help the popup file inside it ("<Name>_Context.chm::/<Name>_contexttopics.txt",
-    // written in lower case as the IDE expects it).
-    std::string helpFileSetting(HelpOutputFile compiled) const;
+    // written in lower case as the IDE expects it), named as `language`'s files name it when
+    // the compiled file is that language's.
+    std::string helpFileSetting(HelpOutputFile compiled, std::string_view language = {}) const;
 
     // The name, without folder, of a file of the project named `projectName`.
     static std::string fileName(HelpOutputFile file, std::string_view projectName);
 
 private:
     std::string projectFolder_;
+    std::string projectFileStem_;
     std::string projectName_;
 };
 
