@@ -213,6 +213,9 @@ private:
     void updateTitle();
     void switchView(bool toCard);
     void showOptions();
+    // Reads the project again in the code page its setting now asks for (after the options
+    // dialog) and merges its controls anew, finding the records of names read in the earlier one.
+    void applyCodePageSetting();
     void showLanguageOptions();
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     // What updateControlProperties must change in one module.

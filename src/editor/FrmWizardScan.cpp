@@ -99,6 +99,40 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
     lbxModules().AddItem(component.Name());
 }
 
+void FrmWizard::applyCodePageSetting() {
+    auto project = VBP();
+    if (!project || !Forms)
+        return;
+    const int before = project->codePage();
+    const int wanted = wantedCodePage(*project, settings_);
+    if (wanted == before)
+        return;
+    try {
+        project->setCodePage(wanted);
+    } catch (const VbError& error) {
+        controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation, "Code page");
+        return;
+    }
+    endDataFileCheck(); // it reads the records merged here
+    for (const auto& records : *Forms)
+        for (const auto& record : *records) {
+            record->Tag = false;
+            record->SetControl(nullptr); // the controls read before are gone
+        }
+    lbxModules().Clear();
+    CurrentForm.reset();
+    unreadableComponents_.Clear();
+    scanResult_ = ScanResult();
+    ProjectScan scan(scanRecords(), settings_.SelectedLanguages, KeyRecoding{before, wanted});
+    ScanPosition position;
+    for (const auto& component : project->VBComponents())
+        if (ProjectScan::isVisualComponent(component->Type()))
+            scanComponent(scan, *component, position);
+    CheckFormsExist();
+    if (lbxModules().ListCount() > 0)
+        lbxModules().SetListIndex(0);
+}
+
 ScanRecords FrmWizard::scanRecords() {
     return ScanRecords{*Forms, *FormNames, unreadableComponents_, mHighestID, scanResult_};
 }

@@ -27,15 +27,19 @@ std::vector<int> statedCodePages(const NameList& languages) {
     return codePages;
 }
 
+int wantedCodePage(const vbide::VBProject& project, const HelpDataSettings& settings) {
+    if (settings.codePage)
+        return *settings.codePage;
+    if (const vbide::ProjectCodePage* detection = project.codePageDetection())
+        return detection->choose(statedCodePages(*settings.SelectedLanguages));
+    return project.codePage();
+}
+
 KeyRecoding settleProjectCodePage(vbide::VBProject& project, HelpDataSettings& settings) {
     const int opened = project.codePage();
-    int wanted = opened;
     if (project.codePageGiven())
         settings.codePage = opened;
-    else if (settings.codePage)
-        wanted = *settings.codePage;
-    else if (const vbide::ProjectCodePage* detection = project.codePageDetection())
-        wanted = detection->choose(statedCodePages(*settings.SelectedLanguages));
+    const int wanted = wantedCodePage(project, settings);
     if (wanted != opened) {
         decodeCodePage("", wanted); // a code page the system lacks fails here, before anything changes
         project.setCodePage(wanted);

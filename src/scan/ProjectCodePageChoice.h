@@ -39,6 +39,10 @@ struct KeyRecoding {
 // The code pages of the help languages (languagecodes.txt), in the list's order.
 std::vector<int> statedCodePages(const NameList& languages);
 
+// The code page the project's setting asks for: the one chosen, else the one its files tell
+// weighed with its help languages, else (a code page given when it was opened) its own.
+int wantedCodePage(const vbide::VBProject& project, const HelpDataSettings& settings);
+
 // Settles the code page of `project` as described above and reads the project again when it
 // changes; returns the recoding of the keys stored before (from Windows-1252, the reading of
 // earlier versions). Raises VbError 5 for a code page the system cannot convert and as

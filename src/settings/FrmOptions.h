@@ -6,6 +6,10 @@
 // least one format on once the user touched one, and switching a format off switches off its
 // compile box; a compile box may stay on while its format is off.
 //
+// Its list "cboCodePage" chooses the code page of the project's files (ProjectCodePageChoices):
+// the first entry leaves it to detection, the others choose one; the choice is the shared
+// setting codePage, which the data file stores and the editor applies when the dialog closes.
+//
 // The editor unloads any earlier instance and shows it modally, so that the boxes start from
 // the current flags:
 //   auto dialog = controls::Form::create<FrmOptions>(settings);
@@ -14,9 +18,14 @@
 
 #include "addin/ErrorScope.h"
 #include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
 #include "controls/Label.h"
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -35,7 +44,12 @@ public:
     controls::CheckBox& chkCompileHTML();
     controls::CheckBox& chkGenerateWinHelp();
     controls::CheckBox& chkCompileWinHelp();
+    controls::Label& lblCodePage();
+    controls::ComboBox& cboCodePage();
     controls::CommandButton& cmdOk();
+
+    // The code pages the list offers after its first entry (detection), with their names.
+    static const std::vector<std::pair<int, std::string>>& codePageChoices();
 
 protected:
     void createControls() override;
@@ -47,6 +61,8 @@ private:
     void chkCompileHTML_Click();
     void chkGenerateWinHelp_Click();
     void chkCompileWinHelp_Click();
+    void cboCodePage_Click();
+    void fillCodePages();
     // The rule shared by both generate boxes: keep one format on, and a format that is off
     // switches its compile box off.
     void generateClicked(ErrorScope& scope, controls::CheckBox& format, controls::CheckBox& otherFormat,
@@ -60,6 +76,8 @@ private:
     controls::CheckBox* chkCompileHTML_ = nullptr;
     controls::CheckBox* chkGenerateWinHelp_ = nullptr;
     controls::CheckBox* chkCompileWinHelp_ = nullptr;
+    controls::Label* lblCodePage_ = nullptr;
+    controls::ComboBox* cboCodePage_ = nullptr;
     controls::CommandButton* cmdOk_ = nullptr;
 };
 
