@@ -1,5 +1,6 @@
 #include "generate/HelpOutputLayout.h"
 
+#include "support/ByteScan.h"
 #include "support/LanguageTable.h"
 #include "support/TextCodec.h"
 
@@ -14,6 +15,8 @@ HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string pro
 }
 
 std::string HelpOutputLayout::languageProjectName(std::string_view language) const {
+    if (bytescan::asciiPrefix(projectName_) == projectName_.size())
+        return projectName_; // every code page holds ASCII
     const int codePage = LanguageTable::installed().lookup(language).codePage;
     for (const std::string& name : {projectName_, projectFileStem_})
         if (!name.empty() && canEncode(name, codePage))
