@@ -69,6 +69,13 @@ bool convert(std::string_view in, std::string& out, const std::string& to,
         if (result == static_cast<size_t>(-1) && errno != E2BIG)
             return false;
     }
+    // A converter that composes characters (Windows-1258's base letters and tone marks) holds
+    // the last one back until it is told that the input ends.
+    char* outPtr = buffer.data();
+    size_t outLeft = buffer.size();
+    if (iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
+        return false;
+    out.append(buffer.data(), buffer.size() - outLeft);
     return true;
 }
 

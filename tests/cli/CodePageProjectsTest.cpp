@@ -99,9 +99,10 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         const fs::path vbp = test::writeCodePageProject(sample, folder);
         const std::string formBefore = test::readFile(folder / "frmMain.frm");
         const std::string projectBefore = test::readFile(vbp);
+        // The files and the help languages tell the code page (see ProjectCodePageTest).
+        test::writeFile(folder / "ContextHelp.txt", dataFile(sample));
         expectScannedRight(sample, vbp);
 
-        test::writeFile(folder / "ContextHelp.txt", dataFile(sample));
         Outcome compile = runCommandLine({"compile", vbp.string()});
         ASSERT_EQ(compile.status, 0) << compile.out << compile.err;
         EXPECT_EQ(compile.err, "");

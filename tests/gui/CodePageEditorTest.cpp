@@ -4,6 +4,7 @@
 // keeping the help text stored under the names of the earlier reading.
 #include "gui/GuiTestSupport.h"
 
+#include "app/GridItemModel.h"
 #include "app/GridView.h"
 #include "app/ToolbarView.h"
 #include "editor/FrmWizard.h"
@@ -19,6 +20,7 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QTableView>
+#include <QToolButton>
 
 #include <gtest/gtest.h>
 
