@@ -90,10 +90,18 @@ void VBProject::setCodePage(int codePage) {
         return;
     if (!projectFile_)
         throw VbError(vberr::InvalidCall, "The project '" + name_ + "' has never been saved; it has no files to read");
-    if (isDirty())
-        throw VbError(vberr::InvalidCall, "The project '" + name_ +
-                                              "' has unsaved changes; save them before it is read in another code page");
-    readFiles(readFileBytes(file_), codePage);
+    for (const auto& component : components_)
+        if (component->isDirty())
+            throw VbError(vberr::InvalidCall, "The project '" + name_ + "' has unsaved changes in '" +
+                                                  component->Name() +
+                                                  "'; save them before it is read in another code page");
+    // The project file's own unsaved lines (a related document added, the help file set) stay:
+    // what the program writes there is ASCII or text read from the files, encoded back into the
+    // bytes it was read from, which the other code page reads as it reads the rest.
+    const bool changed = projectFile_->isDirty();
+    readFiles(changed ? projectFile_->render() : readFileBytes(file_), codePage);
+    if (changed)
+        projectFile_->markChanged();
 }
 
 std::shared_ptr<VBProject> VBProject::newUnsaved(std::string name) {

@@ -79,8 +79,8 @@ public:
     // What the project's files told of their code page; null when it was given.
     const ProjectCodePage* codePageDetection() const noexcept { return detection_ ? &*detection_ : nullptr; }
     // Reads the project file and the components again in another code page (the components
-    // are new objects). Raises VbError 5 while a file has unsaved changes, which would be lost,
-    // and fails as open() does.
+    // are new objects); the project file's unsaved changes are kept. Raises VbError 5 while a
+    // component has unsaved changes, which would be lost, and fails as open() does.
     void setCodePage(int codePage);
     // True when the project file or a component file has unsaved changes.
     bool isDirty() const;

@@ -37,7 +37,9 @@ std::string withoutLinesHolding(const std::string& text, const std::string& what
     return kept;
 }
 
-// A data file with help text for every control in the project's language and in English.
+// A data file with help text for every control in the project's language and in English (in
+// words Windows-1252 holds: a text the language's code page cannot hold is the writer's to
+// mend, and the compile asks before it goes on).
 std::string dataFile(const CodePageProject& sample) {
     std::string data = "<Root CurrentLanguage=\"" + sample.language + "\" PrimaryLanguage=\"" + sample.language +
                        "\" GenerateHTML=\"True\" CompileHTML=\"True\" GenerateWinHelp=\"True\" "
@@ -48,7 +50,7 @@ std::string dataFile(const CodePageProject& sample) {
         data += "<HelpItem ComponentName=\"frmMain\" ControlName=\"" + control +
                 "\" ContextHelpID=\"0\" ControlType=\"\" Caption=\"\"><HelpText Language=\"" + sample.language +
                 "\">" + sample.comment + " " + control + "</HelpText><HelpText Language=\"English\">Help on " +
-                control + "</HelpText></HelpItem>";
+                (control == sample.cancelName ? std::string("Cancel") : control) + "</HelpText></HelpItem>";
     return data + "</VBComponent></Root>\n";
 }
 

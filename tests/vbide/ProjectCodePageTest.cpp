@@ -6,6 +6,7 @@
 #include "support/VbError.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 #include "vbide/ProjectCodePage.h"
 #include "vbide/VBProject.h"
 
@@ -112,18 +113,40 @@ TEST(ProjectCodePage, WordsMixingScriptsAndControlCharactersReadAsImplausible) {
     EXPECT_FALSE(thai.implausibility(1253).has_value());
 }
 
-TEST(ProjectCodePage, AProjectIsReadAgainInAnotherCodePageUnlessItHasUnsavedChanges) {
+TEST(ProjectCodePage, AProjectIsReadAgainInAnotherCodePageUnlessAComponentHasUnsavedChanges) {
     test::TempDir dir;
     const CodePageProject& sample = test::codePageProjects().at(1); // Japanese
-    auto project = VBProject::open(test::writeCodePageProject(sample, dir.path()), 1252);
+    const auto vbp = test::writeCodePageProject(sample, dir.path());
+    const std::string savedProjectFile = test::readFile(vbp);
+    auto project = VBProject::open(vbp, 1252);
     EXPECT_NE(project->Name(), sample.projectName);
+    // The project file's unsaved lines come along: the data file added as a related document,
+    // the help file set from the name as the earlier code page read it.
+    project->VBComponents().AddFile((dir / "ContextHelp.txt").string(), true);
+    project->SetHelpFile(project->Name() + "_Context.chm");
     project->setCodePage(sample.codePage);
     EXPECT_EQ(project->codePage(), sample.codePage);
     expectReadRight(*project, sample);
-    // A change not yet saved would be lost by reading again: refused, nothing changes.
+    EXPECT_EQ(project->HelpFile(), sample.projectName + "_Context.chm");
+    EXPECT_EQ(project->VBComponents().Count(), 3);
+    ASSERT_TRUE(project->isDirty());
+    EXPECT_EQ(test::readFile(vbp), savedProjectFile);
+    project->save();
+    const std::string written = test::readFile(vbp);
+    EXPECT_NE(written.find("RelatedDoc=ContextHelp.txt\r\n"), std::string::npos) << written;
+    EXPECT_NE(written.find("HelpFile=\"" + test::encodedWithIconv(sample.projectName, sample.iconvName) +
+                           "_Context.chm\"\r\n"),
+              std::string::npos);
+    // A component's change not yet saved would be lost by reading again: refused, nothing changes.
     auto form = project->VBComponents().Item("frmMain");
     form->Designer()->VBControls().Item(4)->Properties().Item("WhatsThisHelpID").SetValue(Variant(int32_t{7}));
-    EXPECT_THROW(project->setCodePage(1252), VbError);
+    try {
+        project->setCodePage(1252);
+        ADD_FAILURE() << "read again over an unsaved change";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.number(), 5);
+        EXPECT_NE(error.description().find("unsaved changes in 'frmMain'"), std::string::npos) << error.description();
+    }
     EXPECT_EQ(project->codePage(), sample.codePage);
     EXPECT_TRUE(project->isDirty());
 }
