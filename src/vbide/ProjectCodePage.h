@@ -27,8 +27,10 @@ namespace corvane::vbide {
 
 class ProjectCodePage {
 public:
-    // The most bytes of a sample: enough for any detection, little for the largest project.
-    static constexpr size_t SampleLimit = 256 * 1024;
+    // The most bytes of a sample: some hundred lines beyond ASCII, far more than detection
+    // needs, and read in a few milliseconds (uchardet and each reading of the sample take time
+    // in proportion to it, and an open waits for them).
+    static constexpr size_t SampleLimit = 32 * 1024;
 
     // Adds the lines of a file's bytes that hold a byte beyond ASCII to the sample (while it
     // has room); false once the sample is full.
