@@ -115,9 +115,13 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         const std::string popupName = sample.projectName + "_ContextTopics.txt";
         test::runTool("chmls extract " + quoted(chm) + " /" + quoted(popupName) + " " +
                       quoted((folder / "popups.txt").string()));
-        const std::string popups = test::readFile(folder / "popups.txt");
-        EXPECT_NE(popups.find(test::encodedWithIconv(sample.comment + " " + sample.cancelName, sample.iconvName)),
-                  std::string::npos);
+        // Its bytes: the topics in the order of the form's controls, as iconv encodes them.
+        std::string topics;
+        int topic = 0;
+        for (const std::string& control : {std::string("lstItems"), std::string("lblAddress"), sample.cancelName,
+                                           std::string("cmdOpen")})
+            topics += ".topic " + std::to_string(++topic) + "\r\n" + sample.comment + " " + control + "\r\n\r\n";
+        EXPECT_EQ(test::readFile(folder / "popups.txt"), test::encodedWithIconv(topics, sample.iconvName));
         // Where English cannot hold the project's name in Windows-1252, its files take the
         // project file's name, inside the help project too.
         const std::string english = canEncode(sample.projectName, 1252) ? sample.projectName : "Project";
