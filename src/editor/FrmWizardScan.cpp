@@ -67,6 +67,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         loadHelpDataFile();
         where = std::source_location::current();
         const KeyRecoding recoding = settleProjectCodePage(*VBP(), settings_);
+        readCodePageSetting_ = settings_.codePage;
 
         CurrentForm.reset();
         busy.SetMessage("Analysing modules");
@@ -105,14 +106,18 @@ void FrmWizard::applyCodePageSetting() {
         return;
     const int before = project->codePage();
     const int wanted = wantedCodePage(*project, settings_);
-    if (wanted == before)
+    if (wanted == before) {
+        readCodePageSetting_ = settings_.codePage;
         return;
+    }
     try {
         project->setCodePage(wanted);
     } catch (const VbError& error) {
+        settings_.codePage = readCodePageSetting_;
         controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation, "Code page");
         return;
     }
+    readCodePageSetting_ = settings_.codePage;
     endDataFileCheck(); // it reads the records merged here
     for (const auto& records : *Forms)
         for (const auto& record : *records) {
