@@ -12,8 +12,9 @@
 
 namespace corvane::bench {
 
-// Writes English, German and French help text for every control of the project and saves it.
-inline void writeThreeLanguageHelpData(const std::filesystem::path& projectFile) {
+// Writes English, German and French help text for every control of the project and saves it;
+// `primary`, when given, becomes the primary language.
+inline void writeThreeLanguageHelpData(const std::filesystem::path& projectFile, const char* primary = nullptr) {
     std::ostringstream sink;
     cli::HeadlessSession session(sink, sink, false);
     session.open(projectFile);
@@ -21,6 +22,8 @@ inline void writeThreeLanguageHelpData(const std::filesystem::path& projectFile)
     settings.SelectedLanguages->Clear();
     for (const char* language : {"English", "German", "French"})
         settings.SelectedLanguages->Add(language, language);
+    if (primary)
+        settings.mPrimaryLanguage = primary;
     int n = 0;
     for (const auto& module : *session.editor()->formsData())
         for (const auto& record : *module) {

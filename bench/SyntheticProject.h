@@ -3,6 +3,7 @@
 // an ActiveX list view), in the IDE's own layout with CR LF line ends.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -132,23 +133,31 @@ inline std::string realisticForm(int formIndex, int controls, int procedures) {
     return text + syntheticCode(formIndex, procedures);
 }
 
-// Writes a project shaped like a large real one into `folder`: 546 designers with 13,876
-// controls between them (from 6 to 45 each) and long code sections after their blocks, about
-// 20 MB of form files of which about 7 MB are designer blocks. Returns the project file's path.
-inline std::filesystem::path writeRealisticProject(const std::filesystem::path& folder) {
+// Writes a project shaped like a large real one into `folder`: 546 designers with `controls`
+// controls between them (13,876 unless told: from 6 to 45 each, in proportion when fewer) and
+// long code sections after their blocks, about 20 MB of form files of which about 7 MB are
+// designer blocks. Returns the project file's path.
+inline std::filesystem::path writeRealisticProject(const std::filesystem::path& folder, int controls = 13876) {
     constexpr int Forms = 546;
-    constexpr int Controls = 13876;
+    auto shareOf = [](int form) { return 6 + (form * 7919) % 40; };
+    long shares = 0;
+    for (int i = 0; i < Forms - 1; ++i)
+        shares += shareOf(i);
     std::filesystem::create_directories(folder);
     std::string project = "Type=Exe\r\n";
     int given = 0;
+    long sharesSoFar = 0;
     for (int i = 0; i < Forms; ++i) {
-        int controls = 6 + (i * 7919) % 40;
+        int count = shareOf(i);
+        sharesSoFar += count;
+        if (controls != 13876) // the default keeps the counts it has always had
+            count = std::max(1, static_cast<int>(sharesSoFar * (controls - 30) / shares) - given);
         if (i == Forms - 1)
-            controls = Controls - given; // the last one makes up the count
-        given += controls;
+            count = controls - given; // the last one makes up the count
+        given += count;
         std::string file = "frmReal" + std::to_string(i) + ".frm";
         project += "Form=" + file + "\r\n";
-        std::ofstream(folder / file, std::ios::binary) << realisticForm(i, controls, 40 + (i * 31) % 50);
+        std::ofstream(folder / file, std::ios::binary) << realisticForm(i, count, 40 + (i * 31) % 50);
     }
     project += "Startup=\"frmReal0\"\r\nHelpFile=\"\"\r\nTitle=\"Realistic\"\r\nName=\"Realistic\"\r\n";
     std::ofstream(folder / "Realistic.vbp", std::ios::binary) << project;

@@ -8,7 +8,7 @@ set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
     libgtest-dev libgmock-dev
-    libpugixml-dev libmimalloc-dev
+    libpugixml-dev libexpat1-dev libmimalloc-dev
     gettext translate-toolkit
     qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
     libhunspell-dev hunspell-en-us hunspell-de-de

@@ -117,7 +117,13 @@ ErrorScope::Outcome ErrorScope::handleFailure(int32_t line) {
         return Outcome::Retry;
     if (action == "RetryNext")
         return Outcome::GoOn;
-    throw PassedOnFailure(VbError(vberr::Raised), this);
+    // The caller's report of the 65535 names the cause, never an empty text: the cause as
+    // this procedure met it, or as the procedure that passed it on named it.
+    const std::string cause = failure.number() == vberr::Raised && !failure.description().empty()
+                                  ? failure.description()
+                                  : "error " + std::to_string(number) + " in " + std::string(module_) + "." +
+                                        std::string(procedure_) + ": " + failure.description();
+    throw PassedOnFailure(VbError(vberr::Raised, cause), this);
 }
 
 } // namespace corvane

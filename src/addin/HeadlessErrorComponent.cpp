@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <system_error>
+#include <utility>
 
 namespace corvane {
 
@@ -28,6 +29,10 @@ std::string localTimeText() {
     std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
     return buffer;
 }
+
+// Where notes go besides the log file, and whether they go there (NoteDestination).
+std::ostream* noteTerminal = nullptr;
+bool notesToLog = true;
 
 struct Report {
     std::string application, version, module, procedure, number, description, line, variables;
@@ -82,7 +87,8 @@ void HeadlessErrorComponent::ErrorHandler(Variant& number, const Variant& applic
     std::ostream& notices = settings_->notices ? *settings_->notices : std::cerr;
     notices << "corvane: error " << report.number << " in " << report.module << "." << report.procedure << ": "
             << oneLine(report.description) << "\n";
-    appendToLog(settings_->effectiveLogFile(), logRecord(report, action_), notices);
+    if (settings_->writeLog)
+        appendToLog(settings_->effectiveLogFile(), logRecord(report, action_), notices);
 }
 
 std::string HeadlessErrorSettings::nextAnswer(const std::string& failure) {
@@ -106,6 +112,11 @@ std::string HeadlessErrorSettings::nextAnswer(const std::string& failure) {
 void logNotes(const std::string& place, const std::vector<std::string>& notes) {
     if (notes.empty())
         return;
+    if (noteTerminal)
+        for (const std::string& note : notes)
+            *noteTerminal << "corvane: note: " << oneLine(note) << "\n";
+    if (!notesToLog)
+        return;
     std::string record = "==== " + localTimeText() + "\n";
     record += "Application: Corvane " + programVersion() + "\n";
     record += "Procedure: " + place + "\n";
@@ -113,6 +124,15 @@ void logNotes(const std::string& place, const std::vector<std::string>& notes) {
     for (const std::string& note : notes)
         record += "  " + oneLine(note) + "\n";
     appendToLog(HeadlessErrorSettings().effectiveLogFile(), record + "\n", std::cerr);
+}
+
+NoteDestination::NoteDestination(std::ostream& terminal, bool writeLog)
+    : previousTerminal_(std::exchange(noteTerminal, &terminal)),
+      previousWriteLog_(std::exchange(notesToLog, writeLog)) {}
+
+NoteDestination::~NoteDestination() {
+    noteTerminal = previousTerminal_;
+    notesToLog = previousWriteLog_;
 }
 
 std::shared_ptr<HeadlessErrorSettings> registerHeadlessErrorComponent(std::shared_ptr<HeadlessErrorSettings> settings) {

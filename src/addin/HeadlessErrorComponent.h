@@ -34,6 +34,9 @@ public:
     int retryLimit = 3;
     // Where the one-line notice goes; null: standard error.
     std::ostream* notices = nullptr;
+    // Whether reports are appended to the log file (a command that changes nothing writes none:
+    // its notice on the terminal is the report).
+    bool writeLog = true;
 
     // The log file in use (see logFile).
     std::filesystem::path effectiveLogFile() const;
@@ -66,7 +69,22 @@ private:
 // Appends notes to the error log (see HeadlessErrorSettings::effectiveLogFile) without asking
 // anything: what a step could not take as it is but went on from (a designer's load warnings,
 // why a designer could not be read). `place` names the procedure ("frmWizard.VBInstance").
+// Within a NoteDestination the notes also reach its terminal, and the log only when it allows.
 void logNotes(const std::string& place, const std::vector<std::string>& notes);
+
+// Where logNotes writes while the object lives (a command of the command line): each note as
+// a line "corvane: note: NOTE" on `terminal`, and to the log file only when `writeLog`.
+class NoteDestination {
+public:
+    NoteDestination(std::ostream& terminal, bool writeLog);
+    ~NoteDestination();
+    NoteDestination(const NoteDestination&) = delete;
+    NoteDestination& operator=(const NoteDestination&) = delete;
+
+private:
+    std::ostream* previousTerminal_;
+    bool previousWriteLog_;
+};
 
 // Registers the headless component under "HalvexError.Error"; every component made shares
 // `settings` (fresh defaults when null), which is returned so that the caller can adjust it.

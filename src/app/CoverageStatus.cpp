@@ -1,5 +1,7 @@
 #include "app/CoverageStatus.h"
 
+#include <algorithm>
+
 #include "app/FormWindow.h"
 #include "app/ModuleListMark.h"
 #include "app/GridView.h"
@@ -75,6 +77,8 @@ exchange::CoverageReport CoverageStatus::countModules() const {
     const std::string& language = editor_.settings().mCurrentLanguage;
     if (const auto& forms = editor_.formsData())
         for (int32_t x = 1; x <= forms->Count(); ++x) {
+            if (cli::isGoneModule(*forms->Item(x)))
+                continue;
             project.modules.push_back(cli::moduleTexts(editor_.formNames()->Item(x), *forms->Item(x)));
             if (forms->Item(x) == editor_.currentForm())
                 takeRowBeingEdited(project.modules.back(), language);
@@ -86,12 +90,19 @@ exchange::CoverageReport CoverageStatus::countModules() const {
 // then the grid holds it, and the figure counts it from there.
 void CoverageStatus::takeRowBeingEdited(exchange::ModuleTexts& module, const std::string& language) const {
     controls::Grid& grid = editor_.Grid();
+    const auto& records = editor_.currentForm();
     int32_t index = grid.Row() >= 0 && grid.Row() < grid.ItemCount() ? grid.RowIndex(grid.Row()) : 0;
-    if (index < 1 || index > static_cast<int32_t>(module.controls.size()))
+    if (!records || index < 1 || index > records->Count())
+        return;
+    // The row's control by name: records kept only for their text are no controls of the module.
+    const std::string& key = records->Item(index)->ControlName;
+    auto control = std::find_if(module.controls.begin(), module.controls.end(),
+                                [&](const exchange::ControlTexts& c) { return c.key == key; });
+    if (control == module.controls.end())
         return;
     Variant cell = grid.Value(HelpGridColumn::HelpText);
     std::string typed = cell.isNull() ? std::string() : cell.toText();
-    auto& texts = module.controls[static_cast<size_t>(index - 1)].texts;
+    auto& texts = control->texts;
     for (auto& [name, text] : texts)
         if (equalsIgnoreCase(name, language)) {
             text = typed;

@@ -4,11 +4,15 @@
 #include "app/SketchPainter.h"
 #include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
+#include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
 #include "preview/SketchBuilder.h"
 #include "settings/ModMain.h"
+#include "support/OutputFile.h"
+#include "support/VbError.h"
 #include "vbide/VBProject.h"
 
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QImage>
 
@@ -69,12 +73,23 @@ std::string moduleNames(vbide::VBProject& project) {
     return names;
 }
 
-// Draws the picture (a Qt application must exist); false when it cannot be written.
-bool writePicture(const preview::FormSketch& sketch, const CoverageIndex& coverage, const std::string& file) {
+// Draws the picture (a Qt application must exist) and writes it as a whole new file in place of
+// the old one (OutputFile.h); the reason when it cannot be written, else "".
+std::string writePicture(const preview::FormSketch& sketch, const CoverageIndex& coverage, const std::string& file) {
     SketchPaintOptions options;
     options.language = coverage.language();
     options.coverage = [&coverage](const preview::SketchItem& item) { return coverage.coverageOf(item); };
-    return renderSketch(sketch, options).save(QString::fromStdString(file), "PNG");
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (!renderSketch(sketch, options).save(&buffer, "PNG"))
+        return "the picture could not be made";
+    try {
+        writeOutputFile(file, [&](std::ostream& out) { out.write(png.constData(), png.size()); });
+    } catch (const VbError& error) {
+        return error.description();
+    }
+    return {};
 }
 
 } // namespace
@@ -84,13 +99,19 @@ int runPreview(int& argc, char** argv, const std::vector<std::string>& arguments
     std::vector<std::string> rest = arguments;
     if (!cli::takeCodePageOption(rest, options.codePage, "preview", std::cerr) || !parseOptions(rest, options))
         return 2;
-    cli::HeadlessSession session(std::cout, std::cerr, false);
+    cli::HeadlessSession session(std::cout, std::cerr, false, cli::SessionWrites::Nothing);
     bool opened = session.open(options.project, options.codePage);
     for (const auto& message : session.windows().messages())
         std::cerr << "[" << message.title << "] " << message.prompt << "\n";
     FrmWizard* editor = session.editor();
     if (!opened || !editor || !editor->formsData())
         return 2;
+    if (std::string clash = cli::projectFileAt(options.output, *session.project(), editor->helpDataFile().path());
+        !clash.empty()) {
+        std::cerr << "corvane preview: -o " << options.output << " is " << clash
+                  << "; a picture never replaces a file of the project; nothing was written\n";
+        return 2;
+    }
     auto component = findModule(*session.project(), options.module);
     if (!component) {
         std::cerr << "corvane preview: the project has no form or user control named '" << options.module
@@ -114,8 +135,8 @@ int runPreview(int& argc, char** argv, const std::vector<std::string>& arguments
             qputenv("QT_QPA_PLATFORM", "offscreen"); // drawing into an image needs no display
         application = std::make_unique<QGuiApplication>(argc, argv);
     }
-    if (!writePicture(sketch, coverage, options.output)) {
-        std::cerr << "corvane preview: cannot write '" << options.output << "'\n";
+    if (std::string problem = writePicture(sketch, coverage, options.output); !problem.empty()) {
+        std::cerr << "corvane preview: " << problem << "\n";
         return 1;
     }
     for (const preview::Oddity& oddity : sketch.oddities)

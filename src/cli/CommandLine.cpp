@@ -11,6 +11,7 @@
 #include "support/Notice.h"
 #include "support/VbError.h"
 
+#include <new>
 #include <ostream>
 
 namespace corvane::cli {
@@ -50,10 +51,11 @@ std::string usageText() {
            "               exist, stores the editor's layout settings and saves the\n"
            "               project's changed files (the project file lists ContextHelp.txt)\n"
            "      Without --save nothing on disk changes.\n"
-           "      Exit status: 0 done; 1 the project could not be opened, an error was\n"
-           "      reported or the save failed; 2 wrong arguments.\n"
+           "      Exit status: 0 done; 1 the project could not be opened, a module's designer\n"
+           "      could not be read (a line names it), an error was reported or the save\n"
+           "      failed; 2 wrong arguments.\n"
            "\n"
-           "  compile PROJECT.vbp [--yes]\n"
+           "  compile PROJECT.vbp [--yes] [--time-limit SECONDS]\n"
            "      Generates the help projects of every selected language in the folder\n"
            "      \"Corvane\" beside the project and compiles them as the options ask; copies\n"
            "      the primary language's help file beside the project; writes the context\n"
@@ -61,11 +63,14 @@ std::string usageText() {
            "      files and the project file (its help file setting); saves ContextHelp.txt.\n"
            "      Message boxes and the compile log are printed; questions are answered No.\n"
            "      --yes    answer Yes to the questions instead\n"
+           "      --time-limit SECONDS   stop a help compiler that runs longer (0: never;\n"
+           "               the default is the options' limit, 10 minutes unless set); a\n"
+           "               compiler stopped so is named, and its files count as not produced\n"
            "      Exit status: 0 every file the options ask for was produced and saved, and\n"
            "      the primary language's help file was placed beside the project; 1 the\n"
-           "      project could not be opened, a file was not produced or placed (a line\n"
-           "      names each one), an error was reported or the save failed; 2 wrong\n"
-           "      arguments.\n"
+           "      project could not be opened, a module's designer could not be read, a\n"
+           "      file was not produced or placed (a line names each one), an error was\n"
+           "      reported or the save failed; 2 wrong arguments.\n"
            "\n"
            "  spell PROJECT.vbp [--language NAME]\n"
            "      Checks the spelling of the help text of every selected language (or of NAME\n"
@@ -73,7 +78,8 @@ std::string usageText() {
            "        MODULE CONTROL LANGUAGE: \"WORD\" -> SUGGESTION, SUGGESTION\n"
            "        Questioned words: N\n"
            "      Exit status: 0 no word was questioned; 1 a word was; 2 it could not check\n"
-           "      (wrong arguments, project not opened, unknown language, dictionary missing).\n"
+           "      (wrong arguments, project not opened or its scan failed, unknown language,\n"
+           "      dictionary missing).\n"
            "\n"
            "  edit PROJECT.vbp [--screenshot FILE.png [SET-UP OPTIONS]]\n"
            "      Opens the project and its help text editor (a display is needed). Closing the\n"
@@ -94,7 +100,8 @@ std::string usageText() {
            "\n"
            "  preview PROJECT.vbp --module NAME -o FILE.png [--language NAME]\n"
            "      Draws the layout of a form to FILE.png, marking the controls that have help\n"
-           "      text in the language (the current one unless NAME). Writes only FILE.png.\n"
+           "      text in the language (the current one unless NAME). Writes only FILE.png,\n"
+           "      which is never a file of the project.\n"
            "      Exit status: 0 written; 1 the designer could not be read (a picture saying\n"
            "      why is still written) or the file not written; 2 wrong arguments, unknown\n"
            "      module or language.\n"
@@ -102,24 +109,38 @@ std::string usageText() {
            "Translation (XLIFF 1.2 or gettext PO files for translators' tools):\n"
            "  export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n"
            "      Writes one unit per control with help text in the primary language (source)\n"
-           "      and NAME's text (target) to FILE, or to standard output. Writes only FILE.\n"
-           "      Exit status: 0 written; 2 wrong arguments, project not opened or nothing\n"
-           "      to export.\n"
+           "      and NAME's text (target) to FILE, or to standard output. Writes only FILE,\n"
+           "      which is never a file of the project.\n"
+           "      Exit status: 0 written; 2 wrong arguments (FILE a file of the project),\n"
+           "      project not opened or its scan failed, nothing to export (then no FILE is\n"
+           "      written), or FILE could not be written.\n"
            "\n"
            "  import PROJECT.vbp FILE [--dry-run]\n"
            "      Brings a translated file back: changes only the file's language in\n"
            "      ContextHelp.txt, and only where the primary text is still the exported\n"
            "      source; lists what it changed and what it skipped, and why.\n"
            "      --dry-run   list what would change and write nothing\n"
+           "      FILE is read as a stream in the encoding it declares (XLIFF: UTF-8, UTF-16,\n"
+           "      ISO-8859-1; PO: UTF-8); it must be a regular file of at most 1 GB.\n"
            "      Exit status: 0 nothing skipped; 1 a unit was skipped (conflict, unknown\n"
-           "      unit); 2 nothing imported (wrong arguments, a file for another project or\n"
-           "      language, a malformed file, the data file not writable).\n"
+           "      unit); 2 nothing imported (wrong arguments, project not opened or its scan\n"
+           "      failed, a file for another project or language or for the primary\n"
+           "      language, a malformed file or one in another encoding, a file that is no\n"
+           "      regular file or is too large, the data file not writable).\n"
            "\n"
            "  coverage PROJECT.vbp [--language NAME] [--json] [--min PERCENT]\n"
            "      Counts the controls with and without help text, per module and language,\n"
-           "      and lists those without. Changes nothing.\n"
-           "      Exit status: 0 done; 1 a language is below PERCENT; 2 wrong arguments or\n"
-           "      project not opened.\n"
+           "      and lists those without. Changes nothing. A module whose designer could\n"
+           "      not be read is marked; its controls are those its help text names.\n"
+           "      Exit status: 0 done; 1 a language is below PERCENT; 2 wrong arguments,\n"
+           "      project not opened or its scan failed.\n"
+           "\n"
+           "What the scan shows in a message box (a module that could not be read, a\n"
+           "damaged settings file) is printed; export, import, coverage and spell print it\n"
+           "as a warning on standard error and go on with what was read. Commands that\n"
+           "change nothing (scan without --save, coverage, export, preview, spell) write no\n"
+           "file besides the one they are asked to write, not even the error log: what they\n"
+           "would log is printed on standard error.\n"
            "\n"
            "Every command that reads a project also takes:\n"
            "  --codepage N   read the project's files (project, forms, .frx texts) in the\n"
@@ -131,7 +152,8 @@ std::string usageText() {
            "Options:\n"
            "  --help      show this text and exit (status 0)\n"
            "  --version   show the program's version and exit (status 0)\n"
-           "An unknown command exits with status 2.\n";
+           "An unknown command exits with status 2, and so does a command that runs out of\n"
+           "memory or fails in a way no status above names (with a message saying why).\n";
 }
 
 int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
@@ -177,6 +199,10 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
     } notices(err);
     try {
         return runCommand(rest, out, err);
+    } catch (const std::bad_alloc&) {
+        err << "corvane: out of memory: the command needed more memory than the system gives it; it "
+               "ended without finishing\n";
+        return 2;
     } catch (const std::exception& failure) {
         // A failure nothing else handled ends the command with its message, never an abort.
         err << "corvane: " << failure.what() << "\n";

@@ -14,6 +14,7 @@
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <charconv>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -28,21 +29,39 @@ struct CompileOptions {
     std::string project;
     std::optional<int> codePage; // --codepage
     bool yes = false;
+    std::optional<int32_t> timeLimit; // seconds; 0 for none
 };
 
+// Whole seconds from 0 (no limit) to a week, or nothing.
+std::optional<int32_t> secondsIn(const std::string& text) {
+    int32_t seconds = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), seconds);
+    if (error != std::errc() || end != text.data() + text.size() || seconds < 0 || seconds > 7 * 24 * 3600)
+        return std::nullopt;
+    return seconds;
+}
+
 bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& options, std::ostream& err) {
-    for (const std::string& argument : arguments) {
-        if (argument == "--yes")
+    for (size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--yes") {
             options.yes = true;
-        else if (!argument.empty() && argument[0] != '-' && options.project.empty())
+        } else if (argument == "--time-limit" && i + 1 < arguments.size()) {
+            options.timeLimit = secondsIn(arguments[++i]);
+            if (!options.timeLimit) {
+                err << "corvane compile: --time-limit takes whole seconds (0 for none), not '" << arguments[i]
+                    << "'\n";
+                return false;
+            }
+        } else if (!argument.empty() && argument[0] != '-' && options.project.empty()) {
             options.project = argument;
-        else {
+        } else {
             err << "corvane compile: unexpected argument '" << argument << "'\n";
             return false;
         }
     }
     if (options.project.empty()) {
-        err << "Usage: corvane compile PROJECT.vbp [--yes]\n";
+        err << "Usage: corvane compile PROJECT.vbp [--yes] [--time-limit SECONDS]\n";
         return false;
     }
     return true;
@@ -161,6 +180,8 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
     if (!session.open(options.project, options.codePage))
         return 1;
+    if (options.timeLimit)
+        session.addin().modMain().mCompilerTimeLimit = *options.timeLimit;
     FrmWizard* editor = session.editor();
     if (!editor) {
         err << "corvane: the editor did not open\n";
@@ -191,6 +212,8 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
         ok = false;
     }
     ok = ok && session.reportsMade() == 0;
+    if (!session.reportUnreadableModules("compile"))
+        ok = false; // its controls got no numbers this run
     if (!allProduced(before, err))
         ok = false;
     if (!allPlaced(placed, placedBefore, settings, err))

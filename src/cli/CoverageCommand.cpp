@@ -86,9 +86,10 @@ void writeText(std::ostream& out, const exchange::CoverageReport& report,
         out << language.language << ": " << language.withText << " of " << language.controls
             << " controls have help text (" << percentText(language.percent()) << "%)\n";
         for (const exchange::ModuleCoverage& module : report.modules) {
-            if (module.language != language.language || module.controls == 0)
+            if (module.language != language.language || (module.controls == 0 && !module.unreadable))
                 continue;
-            out << "  " << module.module << ": " << module.withText << " of " << module.controls;
+            out << "  " << module.module << (module.unreadable ? " (its designer could not be read)" : "") << ": "
+                << module.withText << " of " << module.controls;
             for (size_t i = 0; i < module.missing.size(); ++i)
                 out << (i == 0 ? "; missing: " : ", ") << module.missing[i];
             out << "\n";
@@ -117,6 +118,10 @@ void writeModulesJson(JsonWriter& json, const exchange::CoverageReport& report,
         json.beginObject();
         json.key("module");
         json.value(module.module);
+        if (module.unreadable) {
+            json.key("unreadable");
+            json.value(true);
+        }
         writeCounts(json, module.controls, module.withText);
         json.key("missing");
         json.beginArray();
@@ -159,7 +164,7 @@ int runCoverage(const std::vector<std::string>& arguments, std::ostream& out, st
     std::vector<std::string> rest = arguments;
     if (!takeCodePageOption(rest, options.codePage, "coverage", err) || !parseOptions(rest, options, err))
         return 2;
-    ExchangeSession session(out, err, "coverage");
+    ExchangeSession session(out, err, "coverage", SessionWrites::Nothing);
     if (!session.open(options.project, options.codePage))
         return 2;
     std::vector<std::string> languages = session.texts().languages;

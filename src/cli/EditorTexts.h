@@ -10,7 +10,10 @@
 
 namespace corvane::cli {
 
-// The controls of module `name` from its records, in record order, with every stored text.
+// The controls of module `name` from its records, in record order, with every stored text;
+// records kept only for their text (their control gone) are left out.
 exchange::ModuleTexts moduleTexts(const std::string& name, const HelpItems& records);
+// True when a module's records are all kept only for their text (the module is gone).
+bool isGoneModule(const HelpItems& records);
 
 } // namespace corvane::cli

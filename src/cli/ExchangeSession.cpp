@@ -1,6 +1,7 @@
 #include "cli/ExchangeSession.h"
 
 #include "cli/EditorTexts.h"
+#include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/LanguageTable.h"
@@ -11,24 +12,26 @@
 
 namespace corvane::cli {
 
-ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::string command)
-    : err_(err), command_(std::move(command)), session_(out, err, false) {}
+ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::string command, SessionWrites writes)
+    : err_(err), command_(std::move(command)), session_(out, err, false, writes) {}
 
 bool ExchangeSession::open(const std::string& projectFile, std::optional<int> codePage) {
     bool opened = session_.open(projectFile, codePage);
-    for (const auto& message : session_.windows().messages())
-        err_ << "[" << message.title << "] " << message.prompt << "\n";
+    session_.printScanWarnings(command_);
     if (!opened)
         return false;
     FrmWizard* editor = session_.editor();
-    if (!editor || !editor->formsData() || !session_.windows().messages().empty() ||
-        session_.reportsMade() > 0) {
-        err_ << "corvane " << command_ << ": the help text of " << projectFile
-             << " could not be read completely; nothing was done\n";
+    if (!editor || !editor->formsData() || session_.reportsMade() > 0) {
+        err_ << "corvane " << command_ << ": the scan of " << projectFile
+             << " failed (see above), so its help text is not known; nothing was done\n";
         return false;
     }
     copyTexts();
     return true;
+}
+
+std::string ExchangeSession::projectFileAt(const std::filesystem::path& output) {
+    return cli::projectFileAt(output, *session_.project(), dataFile());
 }
 
 void ExchangeSession::copyTexts() {
@@ -38,8 +41,14 @@ void ExchangeSession::copyTexts() {
     texts_.primaryLanguage = settings.mPrimaryLanguage;
     texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
     const ModuleRecords& modules = *editor.formsData();
-    for (int32_t x = 1; x <= modules.Count(); ++x)
+    const std::vector<std::string> unreadable = session_.unreadableModules();
+    for (int32_t x = 1; x <= modules.Count(); ++x) {
+        if (isGoneModule(*modules.Item(x)))
+            continue;
         texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), *modules.Item(x)));
+        texts_.modules.back().unreadable =
+            std::find(unreadable.begin(), unreadable.end(), texts_.modules.back().name) != unreadable.end();
+    }
 }
 
 std::filesystem::path ExchangeSession::dataFile() const {

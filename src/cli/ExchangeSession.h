@@ -1,6 +1,9 @@
 // ExchangeSession: a project opened headless for `export`, `import` and `coverage`: the
 // project scan runs as the editor runs it (so the texts are those of the project's current
 // controls), nothing is saved, and the help text is copied out for the exchange library.
+// What the scan showed in message boxes (a module that could not be read, a damaged settings
+// file) is printed as a warning and the command goes on with what was read; only a scan that
+// failed (an error report) or opened no editor ends it.
 #pragma once
 
 #include "cli/HeadlessSession.h"
@@ -15,18 +18,21 @@ namespace corvane::cli {
 
 class ExchangeSession {
 public:
-    // A session for `command` ("export" ...), printing its messages to `err`.
-    ExchangeSession(std::ostream& out, std::ostream& err, std::string command);
+    // A session for `command` ("export" ...), printing its messages to `err`; `writes` says
+    // whether the command may write files of its own (an import writes the data file).
+    ExchangeSession(std::ostream& out, std::ostream& err, std::string command, SessionWrites writes);
 
-    // Opens and scans the project (its files in `codePage`, or in the one detected). False, with
-    // a message, when it cannot be opened or its help text was not read completely (a damaged
-    // data file, an error report).
+    // Opens and scans the project (its files in `codePage`, or in the one detected), printing the
+    // scan's messages as warnings. False, with a message, when it cannot be opened or the scan
+    // failed (an error report).
     bool open(const std::string& projectFile, std::optional<int> codePage = std::nullopt);
 
     // The project's help text, after open.
     const exchange::ProjectTexts& texts() const { return texts_; }
     // The help data file the scan read.
     std::filesystem::path dataFile() const;
+    // What of the project `output` names (OutputTarget.h); "" when it names none of its files.
+    std::string projectFileAt(const std::filesystem::path& output);
     // The project's spelling of `language`; "" (with a message naming the project's languages)
     // when it is not one of them.
     std::string projectLanguage(const std::string& language);

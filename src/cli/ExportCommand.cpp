@@ -55,22 +55,22 @@ bool parseOptions(const std::vector<std::string>& arguments, ExportOptions& opti
     return true;
 }
 
-void write(const ExportOptions& options, const exchange::ExchangeDocument& document,
-           std::ostream& out) {
+// Writes the units one by one as they are made, to the file or to standard output.
+void write(const ExportOptions& options, const exchange::ExchangeDocument& header, const exchange::UnitSource& units,
+           size_t count, std::ostream& out) {
     bool xliff = options.format == exchange::ExchangeFormat::Xliff;
     if (options.output.empty()) {
         if (xliff)
-            exchange::writeXliff(out, document);
+            exchange::writeXliff(out, header, units);
         else
-            exchange::writePo(out, document, exchange::currentPoRevisionDate());
+            exchange::writePo(out, header, units, exchange::currentPoRevisionDate());
         return;
     }
     if (xliff)
-        exchange::writeXliffFile(options.output, document);
+        exchange::writeXliffFile(options.output, header, units);
     else
-        exchange::writePoFile(options.output, document);
-    out << "Exported " << document.units.size() << " texts of " << document.targetLanguage << " to "
-        << options.output << "\n";
+        exchange::writePoFile(options.output, header, units);
+    out << "Exported " << count << " texts of " << header.targetLanguage << " to " << options.output << "\n";
 }
 
 } // namespace
@@ -80,18 +80,31 @@ int runExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     std::vector<std::string> rest = arguments;
     if (!takeCodePageOption(rest, options.codePage, "export", err) || !parseOptions(rest, options, err))
         return 2;
-    ExchangeSession session(out, err, "export");
+    ExchangeSession session(out, err, "export", SessionWrites::Nothing);
     if (!session.open(options.project, options.codePage))
         return 2;
     std::string language = session.projectLanguage(options.language);
     if (language.empty())
         return 2;
+    if (!options.output.empty()) {
+        std::string clash = session.projectFileAt(options.output);
+        if (!clash.empty()) {
+            err << "corvane export: -o " << options.output << " is " << clash
+                << "; an export never replaces a file of the project; nothing was written\n";
+            return 2;
+        }
+    }
     const exchange::ProjectTexts& texts = session.texts();
-    auto document = exchange::exportLanguage(texts, language,
-                                             ExchangeSession::languageTag(texts.primaryLanguage),
-                                             ExchangeSession::languageTag(language));
+    const size_t count = exchange::exportUnitCount(texts);
+    if (count == 0) {
+        err << "corvane export: no control of " << texts.project << " has " << texts.primaryLanguage
+            << " help text, so there is nothing to translate; nothing was written\n";
+        return 2;
+    }
+    auto header = exchange::exportHeader(texts, language, ExchangeSession::languageTag(texts.primaryLanguage),
+                                         ExchangeSession::languageTag(language));
     try {
-        write(options, document, out);
+        write(options, header, exchange::exportUnits(texts, language), count, out);
     } catch (const VbError& error) {
         err << "corvane export: " << error.description() << "\n";
         return 2;

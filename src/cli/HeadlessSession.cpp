@@ -1,15 +1,20 @@
 #include "cli/HeadlessSession.h"
 
-#include "addin/HeadlessErrorComponent.h"
 #include "editor/FrmWizard.h"
+#include "helpdata/HelpDataFile.h"
+#include "support/MessageText.h"
+#include "support/RegularFile.h"
 #include "vbide/CommandBars.h"
+#include "vbide/VBComponent.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <unistd.h>
+
 namespace corvane::cli {
 
-HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages)
-    : out_(out), err_(err), windowScope_(windows_) {
+HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages, SessionWrites writes)
+    : out_(out), err_(err), windowScope_(windows_), notes_(err, writes == SessionWrites::Files) {
     windows_.useDefaultAnswers(false);
     if (printMessages) {
         windows_.MessageShown.connect([this](const controls::MessageBoxRecord& message) {
@@ -18,6 +23,7 @@ HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool prin
     }
     auto settings = std::make_shared<HeadlessErrorSettings>();
     settings->notices = &err_;
+    settings->writeLog = writes == SessionWrites::Files;
     errorComponent_ = std::make_unique<ScopedComponentRegistration>(ErrorComponentId, [this, settings] {
         ++reports_;
         return std::make_unique<HeadlessErrorComponent>(settings);
@@ -27,6 +33,16 @@ HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool prin
 HeadlessSession::~HeadlessSession() = default;
 
 bool HeadlessSession::open(const std::filesystem::path& projectFile, std::optional<int> codePage) {
+    // A data file that cannot be read at all (a FIFO, a folder, no permission) leaves nothing
+    // for a command to work on: refused here, naming it, before anything reads it.
+    try {
+        int fd = openRegularFileIfExists(HelpDataFile::locate(projectFile));
+        if (fd >= 0)
+            ::close(fd);
+    } catch (const VbError& error) {
+        err_ << "corvane: the help data file cannot be read: " << error.description() << "\n";
+        return false;
+    }
     ide_ = std::make_shared<vbide::VBE>();
     try {
         project_ = ide_->openProject(projectFile, codePage);
@@ -48,6 +64,36 @@ FrmWizard* HeadlessSession::editor() const { return addin_.editor(); }
 
 bool HeadlessSession::scanSucceeded() const {
     return reports_ == 0 && editor() && editor()->helpDataFile().complete();
+}
+
+std::vector<std::shared_ptr<vbide::VBComponent>> HeadlessSession::unreadableDesigners() const {
+    std::vector<std::shared_ptr<vbide::VBComponent>> designers;
+    if (project_)
+        for (const auto& component : project_->VBComponents())
+            if (component->Type() >= 5 && component->Type() <= 9 && component->failure())
+                designers.push_back(component);
+    return designers;
+}
+
+std::vector<std::string> HeadlessSession::unreadableModules() const {
+    std::vector<std::string> names;
+    for (const auto& component : unreadableDesigners())
+        names.push_back(component->Name());
+    return names;
+}
+
+bool HeadlessSession::reportUnreadableModules(const std::string& command) const {
+    const auto designers = unreadableDesigners();
+    for (const auto& component : designers)
+        err_ << "corvane " << command << ": the designer of '" << component->Name() << "' ("
+             << component->FileNames(1) << ") could not be read: " << oneLine(component->failure()->description())
+             << "\n";
+    return designers.empty();
+}
+
+void HeadlessSession::printScanWarnings(const std::string& command) {
+    for (const auto& message : windows_.messages())
+        err_ << "corvane " << command << ": warning: [" << message.title << "] " << oneLine(message.prompt) << "\n";
 }
 
 bool HeadlessSession::closeAndSave() {

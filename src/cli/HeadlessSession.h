@@ -5,17 +5,21 @@
 #pragma once
 
 #include "addin/ComponentRegistry.h"
+#include "addin/HeadlessErrorComponent.h"
 #include "connect/Addin.h"
 #include "controls/HeadlessWindowSystem.h"
 
 #include <filesystem>
-#include <optional>
 #include <memory>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <vector>
 
 namespace corvane {
 class FrmWizard;
 namespace vbide {
+class VBComponent;
 class VBE;
 class VBProject;
 } // namespace vbide
@@ -23,15 +27,22 @@ class VBProject;
 
 namespace corvane::cli {
 
+// Whether a command may write files besides those it names: a command that changes nothing
+// (scan without --save, coverage, export, preview, spell) writes no error log either; what it
+// would log reaches the terminal alone.
+enum class SessionWrites { Files, Nothing };
+
 class HeadlessSession {
 public:
-    // A session printing message boxes to `out` (when `printMessages`) and notices to `err`.
-    HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages);
+    // A session printing message boxes to `out` (when `printMessages`) and notices and notes to
+    // `err`.
+    HeadlessSession(std::ostream& out, std::ostream& err, bool printMessages,
+                    SessionWrites writes = SessionWrites::Files);
     ~HeadlessSession();
 
     // Opens the project (its files in `codePage`, or in the one detected) and clicks the
-    // add-in's menu entry (the scan runs). False, with a
-    // message on the error stream, when the project cannot be opened.
+    // add-in's menu entry (the scan runs). False, with a message on the error stream, when the
+    // project or its help data file cannot be opened.
     bool open(const std::filesystem::path& projectFile, std::optional<int> codePage = std::nullopt);
     // Closes the editor with its close box, lets the deferred save run, and saves the project's
     // changed files as the user would. False when anything was not saved.
@@ -52,12 +63,24 @@ public:
     // True when the scan opened the editor without an error report and loaded the whole data
     // file: only then may the session save (a save would otherwise hold less than the file).
     bool scanSucceeded() const;
+    // The visual modules whose designer could not be read, in project order.
+    std::vector<std::string> unreadableModules() const;
+    // Writes one line to the error stream for each module whose designer could not be read
+    // ("corvane COMMAND: the designer of 'frmAbout' (FILE) could not be read: WHY"); false when
+    // there was one.
+    bool reportUnreadableModules(const std::string& command) const;
+    // Writes each message box the scan showed to the error stream as a warning
+    // ("corvane COMMAND: warning: [TITLE] TEXT").
+    void printScanWarnings(const std::string& command);
 
 private:
+    std::vector<std::shared_ptr<vbide::VBComponent>> unreadableDesigners() const;
+
     std::ostream& out_;
     std::ostream& err_;
     controls::HeadlessWindowSystem windows_;
     controls::WindowSystemScope windowScope_;
+    NoteDestination notes_;
     std::unique_ptr<ScopedComponentRegistration> errorComponent_;
     int reports_ = 0;
     std::shared_ptr<vbide::VBE> ide_;

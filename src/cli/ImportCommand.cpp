@@ -41,12 +41,14 @@ bool parseOptions(const std::vector<std::string>& arguments, ImportOptions& opti
     return true;
 }
 
-// The plan for the file, or nothing (with a message) when the file is refused.
+// The plan for the file, made as it is read, or nothing (with a message) when the file is
+// refused.
 std::optional<exchange::ImportPlan> planFor(const ExchangeSession& session, const std::string& file,
                                             std::ostream& err) {
     try {
-        auto document = exchange::readExchangeFile(file);
-        return exchange::planImport(session.texts(), document, file);
+        exchange::ImportPlanner planner(session.texts(), file);
+        exchange::readExchangeFile(file, planner);
+        return planner.take();
     } catch (const VbError& error) {
         err << "corvane import: " << error.description() << "\n";
     } catch (const std::runtime_error& error) { // not an exchange file, or refused
@@ -75,8 +77,11 @@ void report(const exchange::ImportPlan& plan, std::ostream& out) {
         out << "Changed " << exchange::unitId(change.module, change.controlKey) << "\n";
     for (const exchange::SkippedUnit& skipped : plan.skipped)
         out << "Skipped " << skipped.id << ": " << skipped.reason << "\n";
-    out << plan.language << ": " << plan.changes.size() << " changed, " << plan.unchanged
-        << " unchanged, " << plan.skipped.size() << " skipped.\n";
+    if (plan.skippedUnlisted > 0)
+        out << "Skipped " << plan.skippedUnlisted << " more units (only the first " << plan.skipped.size()
+            << " are listed).\n";
+    out << plan.language << ": " << plan.changes.size() << " changed, " << plan.unchanged << " unchanged, "
+        << plan.skipped.size() + static_cast<size_t>(plan.skippedUnlisted) << " skipped.\n";
 }
 
 } // namespace
@@ -86,7 +91,7 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     std::vector<std::string> rest = arguments;
     if (!takeCodePageOption(rest, options.codePage, "import", err) || !parseOptions(rest, options, err))
         return 2;
-    ExchangeSession session(out, err, "import");
+    ExchangeSession session(out, err, "import", SessionWrites::Files);
     if (!session.open(options.project, options.codePage))
         return 2;
     auto plan = planFor(session, options.file, err);
@@ -114,7 +119,7 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
         out << "Nothing to change; " << session.dataFile().string() << " was not written.\n";
     else
         out << "Saved " << session.dataFile().string() << "\n";
-    return plan->skipped.empty() ? 0 : 1;
+    return plan->skippedAny() ? 1 : 0;
 }
 
 } // namespace corvane::cli

@@ -1,6 +1,7 @@
 #include "cli/ScanCommand.h"
 
 #include "cli/CodePageOption.h"
+#include "cli/EditorTexts.h"
 #include "cli/HeadlessSession.h"
 #include "cli/JsonWriter.h"
 #include "cli/SessionEnd.h"
@@ -91,6 +92,10 @@ void writeModules(JsonWriter& json, FrmWizard& editor) {
                 json.value(record->ContextHelpID);
                 json.key("live");
                 json.value(record->Control() != nullptr);
+                if (record->gone) { // kept for its text: its control is no longer in the project
+                    json.key("gone");
+                    json.value(true);
+                }
                 json.key("help");
                 json.beginObject();
                 for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i) {
@@ -171,6 +176,20 @@ void writeJson(std::ostream& out, HeadlessSession& session) {
     out << "\n";
 }
 
+// The help text kept of controls and modules that are gone, and the designers left out.
+void writeKept(std::ostream& out, const ScanResult& scan) {
+    if (!scan.keptRecords.empty() || !scan.keptModules.empty()) {
+        out << "Help text kept of controls no longer in the project:";
+        for (const std::string& record : scan.keptRecords)
+            out << " " << record;
+        for (const std::string& module : scan.keptModules)
+            out << " " << module << " (the whole module)";
+        out << "\n";
+    }
+    for (const std::string& module : scan.repeatedModules)
+        out << "Left out, a second designer of one module: " << module << "\n";
+}
+
 void writeText(std::ostream& out, HeadlessSession& session) {
     FrmWizard& editor = *session.editor();
     const ModMain& settings = session.addin().modMain();
@@ -186,12 +205,17 @@ void writeText(std::ostream& out, HeadlessSession& session) {
         return;
     for (int32_t x = 1; x <= editor.formsData()->Count(); ++x) {
         const auto& records = *editor.formsData()->Item(x);
-        int withText = 0;
-        for (const auto& record : records)
-            withText += record->HasHelpText() ? 1 : 0;
-        out << "  " << editor.formNames()->Item(x) << ": " << records.Count() << " controls, "
-            << withText << " with help text\n";
+        if (isGoneModule(records))
+            continue;
+        int controls = 0, withText = 0;
+        for (const auto& record : records) {
+            controls += record->gone ? 0 : 1;
+            withText += !record->gone && record->HasHelpText() ? 1 : 0;
+        }
+        out << "  " << editor.formNames()->Item(x) << ": " << controls << " controls, " << withText
+            << " with help text\n";
     }
+    writeKept(out, editor.scanResult());
 }
 
 // Opens the project, writes what the scan found and saves when asked; the exit status.
@@ -209,6 +233,8 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
         writeJson(out, session);
     else
         writeText(out, session);
+    // A designer that could not be read leaves its module's controls unknown: the status says so.
+    const bool designersRead = session.reportUnreadableModules("scan");
     if (!scanned) {
         if (options.save)
             err << "corvane scan: the scan failed; nothing was saved\n";
@@ -216,7 +242,7 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
     }
     if (options.save && !session.closeAndSave())
         return 1;
-    return 0;
+    return designersRead ? 0 : 1;
 }
 
 } // namespace
@@ -226,7 +252,8 @@ int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::o
     std::vector<std::string> rest = arguments;
     if (!takeCodePageOption(rest, options.codePage, "scan", err) || !parseOptions(rest, options, err))
         return 2;
-    auto session = std::make_unique<HeadlessSession>(out, err, !options.json);
+    auto session = std::make_unique<HeadlessSession>(out, err, !options.json,
+                                                     options.save ? SessionWrites::Files : SessionWrites::Nothing);
     int status = scan(*session, options, out, err);
     finishSession(std::move(session));
     return status;

@@ -2,13 +2,16 @@
 
 #include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
+#include "controls/SuggestionRanking.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "support/CustomDictionary.h"
 #include "support/MessageText.h"
+#include "support/SpellingCommonWords.h"
 #include "support/SpellingService.h"
 
 #include <optional>
+#include <set>
 
 namespace corvane::cli {
 
@@ -49,11 +52,13 @@ std::optional<std::vector<std::string>> chooseLanguages(const NameList& selected
     return std::vector<std::string>{selected.Item(*wanted)};
 }
 
-void printBadWord(std::ostream& out, const std::string& module, const std::string& key, const std::string& language,
-                  const BadWord& bad) {
-    out << module << " " << key << " " << language << ": \"" << bad.word << "\" -> ";
-    out << (bad.suggestions.empty() ? std::string("(no suggestions)") : joined(bad.suggestions)) << "\n";
-}
+// One questioned word of the project.
+struct Finding {
+    int32_t module; // position in the editor's module list, from 1
+    const std::string* control;
+    const std::string* language;
+    std::string word;
+};
 
 // The languages whose dictionary opens; the others are reported and marked incomplete.
 std::vector<std::string> usableLanguages(SpellingService& service, const std::vector<std::string>& languages,
@@ -71,11 +76,12 @@ std::vector<std::string> usableLanguages(SpellingService& service, const std::ve
     return usable;
 }
 
-// Prints the questioned words of every record in module, control and language order; returns
-// their number. Dictionaries stay open, so switching the language per text is cheap.
-int checkProject(SpellingService& service, FrmWizard& editor, const std::vector<std::string>& languages,
-                 std::ostream& out) {
-    int questioned = 0;
+// The questioned words of every record in module, control, language and text order, without
+// suggestions. Dictionaries stay open, so switching the language per text is cheap, and each
+// answers for a distinct word once.
+std::vector<Finding> findQuestionedWords(SpellingService& service, FrmWizard& editor,
+                                         const std::vector<std::string>& languages) {
+    std::vector<Finding> findings;
     const ModuleRecords& modules = *editor.formsData();
     for (int32_t x = 1; x <= modules.Count(); ++x) {
         for (const auto& record : *modules.Item(x)) {
@@ -83,14 +89,46 @@ int checkProject(SpellingService& service, FrmWizard& editor, const std::vector<
                 if (!record->HelpTexts.Contains(language))
                     continue;
                 service.setLanguage(language);
-                for (const BadWord& bad : service.check(record->HelpTexts.Item(language))) {
-                    printBadWord(out, editor.formNames()->Item(x), record->ControlName, language, bad);
-                    ++questioned;
-                }
+                for (BadWord& bad : service.questionedWords(record->HelpTexts.Item(language)))
+                    findings.push_back({x, &record->ControlName, &language, std::move(bad.word)});
             }
         }
     }
-    return questioned;
+    return findings;
+}
+
+// Searches the suggestions of each language's distinct questioned words at once, on every core.
+void searchSuggestions(SpellingService& service, const std::vector<Finding>& findings,
+                       const std::vector<std::string>& languages) {
+    for (const std::string& language : languages) {
+        std::set<std::string_view> distinct;
+        std::vector<std::string> words;
+        for (const Finding& finding : findings)
+            if (*finding.language == language && distinct.insert(finding.word).second)
+                words.push_back(finding.word);
+        service.setLanguage(language);
+        service.prepareSuggestions(words);
+    }
+}
+
+void printFinding(std::ostream& out, SpellingService& service, FrmWizard& editor, const Finding& finding) {
+    service.setLanguage(*finding.language);
+    auto suggestions = controls::rankSuggestions(finding.word, service.suggest(finding.word),
+                                                 SpellingCommonWords::forDictionary(service.dictionaryName()));
+    out << editor.formNames()->Item(finding.module) << " " << *finding.control << " " << *finding.language << ": \""
+        << finding.word << "\" -> " << (suggestions.empty() ? std::string("(no suggestions)") : joined(suggestions))
+        << "\n";
+}
+
+// Prints the questioned words of every record in module, control and language order, their
+// suggestions ranked; returns their number.
+int checkProject(SpellingService& service, FrmWizard& editor, const std::vector<std::string>& languages,
+                 std::ostream& out) {
+    std::vector<Finding> findings = findQuestionedWords(service, editor, languages);
+    searchSuggestions(service, findings, languages);
+    for (const Finding& finding : findings)
+        printFinding(out, service, editor, finding);
+    return static_cast<int>(findings.size());
 }
 
 } // namespace
@@ -100,10 +138,9 @@ int runSpell(const std::vector<std::string>& arguments, std::ostream& out, std::
     std::vector<std::string> rest = arguments;
     if (!takeCodePageOption(rest, options.codePage, "spell", err) || !parseOptions(rest, options, err))
         return 2;
-    HeadlessSession session(out, err, false);
+    HeadlessSession session(out, err, false, SessionWrites::Nothing);
     bool opened = session.open(options.project, options.codePage);
-    for (const auto& message : session.windows().messages())
-        err << "[" << message.title << "] " << message.prompt << "\n";
+    session.printScanWarnings("spell");
     if (!opened || !session.editor() || !session.editor()->formsData()) {
         if (opened)
             err << "corvane: the editor did not open\n";
@@ -125,7 +162,13 @@ int runSpell(const std::vector<std::string>& arguments, std::ostream& out, std::
     }
     bool incomplete = false;
     auto usable = usableLanguages(*service, *languages, err, incomplete);
-    int questioned = checkProject(*service, *session.editor(), usable, out);
+    int questioned = 0;
+    try {
+        questioned = checkProject(*service, *session.editor(), usable, out);
+    } catch (const VbError& error) { // a dictionary's files went while it was in use
+        err << "corvane spell: " << error.description() << "\n";
+        return 2;
+    }
     out << "Questioned words: " << questioned << "\n";
     if (incomplete || session.reportsMade() > 0)
         return 2;

@@ -16,6 +16,8 @@ std::string BusyState::describe() const {
     text += " style=" + std::to_string(displayStyle);
     if (stayOnTop)
         text += " on-top";
+    if (cancellable)
+        text += " cancellable";
     return text;
 }
 
@@ -49,7 +51,22 @@ Form* BusyWindow::Owner() const { return Form::fromHandle(state_.ownerHandle); }
 
 void BusyWindow::SetOwner(Form* owner) { set(state_.ownerHandle, owner ? owner->hWnd() : 0); }
 
-void BusyWindow::Show() { set(state_.visible, true); }
-void BusyWindow::Hide() { set(state_.visible, false); }
+void BusyWindow::Show() {
+    cancelRequested_ = false; // a request was for the work before
+    set(state_.visible, true);
+}
+
+void BusyWindow::Hide() {
+    if (!state_.visible)
+        return;
+    state_.cancellable = false; // the next work offers it again when it can be stopped
+    set(state_.visible, false);
+}
+
+bool BusyWindow::pollCancel() {
+    set(state_.cancellable, state_.visible);
+    takeInput();
+    return cancelRequested_.exchange(false);
+}
 
 } // namespace corvane::controls

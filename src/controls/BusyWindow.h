@@ -5,8 +5,12 @@
 // lives here; each window system's implementation shows it in stateChanged(). Progress values
 // are taken as given: a Value outside Min..Max, or Min not below Max (an empty project gives
 // Max 0), is shown clamped by percent() and never fails.
+// Cancelling: work that can be stopped (a help compiler's run) polls pollCancel(); from its
+// first poll until the window hides, the window offers a Cancel button. The button (or
+// requestCancel from any thread) leaves a request that the next poll takes.
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 
@@ -26,6 +30,7 @@ struct BusyState {
     int32_t displayStyle = 0;
     bool stayOnTop = true;
     int32_t ownerHandle = 0; // hWnd of the owner window, 0 for none
+    bool cancellable = false; // the window offers a Cancel button
 
     bool operator==(const BusyState&) const = default;
     // A one-line description for logs and test failures.
@@ -75,15 +80,27 @@ public:
     // The whole state.
     const BusyState& state() const noexcept { return state_; }
 
+    // Asks the work under way to stop (the Cancel button); may be called from any thread.
+    void requestCancel() noexcept { cancelRequested_ = true; }
+    // True while a request to stop waits for the work to take it.
+    bool cancelRequested() const noexcept { return cancelRequested_; }
+    // What stoppable work asks while it waits: offers the Cancel button, lets the window take
+    // the user's input, and answers (and takes) a request to stop.
+    bool pollCancel();
+
 protected:
     // Called after every change of the state.
     virtual void stateChanged(const BusyState& state) = 0;
+    // Lets the window handle the user's input to it (a click on Cancel) without letting any
+    // other window take input; the headless window has none.
+    virtual void takeInput() {}
 
 private:
     template <typename T>
     void set(T& field, T value);
 
     BusyState state_;
+    std::atomic<bool> cancelRequested_{false};
 };
 
 } // namespace corvane::controls

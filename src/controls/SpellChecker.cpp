@@ -5,6 +5,7 @@
 #include "controls/TextBox.h"
 #include "controls/WindowSystem.h"
 #include "support/CustomDictionary.h"
+#include "support/SpellingCommonWords.h"
 #include "support/SpellingService.h"
 #include "support/VbError.h"
 
@@ -159,7 +160,9 @@ SpellChoice SpellChecker::ask(const corvane::BadWord& bad, std::string& replacem
     BadWord(0);
     if (!dialog_)
         dialog_ = Form::create<SpellDialog>();
-    dialog_->ask(bad.word, rankSuggestions(bad.word, bad.suggestions));
+    // Suggested only now, when shown: the service keeps them for every later occurrence.
+    dialog_->ask(bad.word, rankSuggestions(bad.word, service_->suggest(bad.word),
+                                           SpellingCommonWords::forDictionary(service_->dictionaryName())));
     WindowSystem::get().showModal(*dialog_, Parent());
     replacement = dialog_->Replacement();
     return dialog_->Choice();

@@ -14,7 +14,9 @@
 //      the word to the custom dictionary file); Cancel (ends the check).
 // The check ends with Complete(1) when the user cancelled, else Complete(0).
 //
-// The dictionary follows Language (see SpellingService.h). When the language's dictionary
+// The dictionary follows Language (see SpellingService.h). A word's suggestions are searched
+// when the dialog first shows it, then kept for as long as the program runs (shared with every
+// other spell checker and the command line); the dialog lists them ranked (SuggestionRanking.h). When the language's dictionary
 // is not installed, or the custom dictionary cannot be read, the check shows one message box
 // with the reason (it names the dictionary and the folders searched) and ends with
 // Complete(1): it never questions every word.

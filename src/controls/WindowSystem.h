@@ -32,6 +32,8 @@ constexpr int vbCritical = 16;
 constexpr int vbQuestion = 32;
 constexpr int vbExclamation = 48;
 constexpr int vbInformation = 64;
+// The second button is the default one (the first is without this).
+constexpr int vbDefaultButton2 = 256;
 
 // The answers of a message box.
 constexpr int vbOK = 1;

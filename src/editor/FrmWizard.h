@@ -39,6 +39,7 @@
 #include "support/XMLDocument.h"
 
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -164,6 +165,10 @@ protected:
 private:
     // The spell check of the toolbar's "spellcheck" tool in a scope (editor/FrmWizardSpell.cpp).
     void runSpellCheck(const std::string& scope);
+    void checkCurrentText();
+    bool checkCurrentModule();
+    bool checkAllModules();
+    bool checkGridRows(const std::function<void(int32_t)>& beforeText);
     void Spell_BadWord();
     void Spell_Changed();
     void Spell_Complete(int16_t Cancelled);
@@ -194,6 +199,14 @@ private:
     void scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position);
     // The editor's records, for a ProjectScan to merge into.
     ScanRecords scanRecords();
+    // A control that looks renamed: the gone record whose text it may take over.
+    struct RenamedControl {
+        std::string module;
+        HelpItem* from = nullptr;
+        HelpItem* to = nullptr;
+    };
+    void offerKeptTexts();
+    std::vector<RenamedControl> findRenamedControls() const;
     void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);
     // Writes the records over the data file; false when the user chose to save nothing now.
@@ -219,6 +232,7 @@ private:
     // goes back to the one it was read under.
     void applyCodePageSetting();
     void showLanguageOptions();
+    void offerToDeleteTexts(const std::string& language);
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
     // What updateControlProperties must change in one module.
     struct ModuleUpdate {
@@ -252,6 +266,7 @@ private:
     std::optional<FileStamp> takeDataFileCheck(const std::filesystem::path& target);
 
     ModMain& settings_;
+    bool spellCheckRunning_ = false; // the toolbar's commands wait while it walks the modules
 
     // Members in declaration order.
     bool mSpellCancelled = false;

@@ -24,6 +24,7 @@
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace corvane {
@@ -78,6 +79,10 @@ void FrmWizard::CreateHelpFiles() {
         endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         compileNotes_.clear();
+        ErrorScope::ignoringFailures([&] {
+            const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+            compileNotes_ = layout.renamingNotes({languages->begin(), languages->end()});
+        });
 
         if (s.mCompileHTML) {
             // As an installer would have: our compiler front end answers the lookup unless
@@ -207,8 +212,10 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
             }
         }
         const std::string& name = FormNames->Item(x);
-        // A component whose file could not be read has no properties to set.
-        if (unreadableComponents_.Contains(name))
+        // A component whose file could not be read has no properties to set, and a module kept
+        // for its text whose designer is gone has no component.
+        if (unreadableComponents_.Contains(name) ||
+            std::ranges::find(scanResult_.keptModules, name) != scanResult_.keptModules.end())
             continue;
         scope.step([&] {
             const auto known = components.find(name);

@@ -5,6 +5,7 @@
 // text but no context number get the next number here, so every language of one run gives a
 // control the same number.
 #include "editor/FrmWizard.h"
+#include "generate/ContextNumbering.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TopicsAhead.h"
@@ -18,19 +19,11 @@
 #include "vbide/VBProject.h"
 
 #include <atomic>
-#include <limits>
 #include <optional>
 
 namespace corvane {
 
 namespace {
-
-// The number after `highest`; a Long has no number after 2147483647 (overflow, 6).
-int32_t nextContextNumber(int32_t highest) {
-    if (highest == std::numeric_limits<int32_t>::max())
-        throw VbError(vberr::Overflow);
-    return highest + 1;
-}
 
 template <typename T>
 NamedValue writerValue(std::string name, const std::optional<T>& writer, std::string_view typeName) {
@@ -142,15 +135,16 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         if (HTMLHelp) {
             scope.step([&] { HTMLHelp->writeProject(dataDirectory() / "template.hhp", language.lcid); });
             if (!mCompilerPath.empty() && s.mCompileHTML)
-                scope.step([&] { HTMLCompilerOutput = HTMLHelp->compile(mCompilerPath); });
+                scope.step([&] { HTMLCompilerOutput = HTMLHelp->compile(mCompilerPath, s.compilerRunLimits()); });
             HTMLCompilerOutput += HTMLHelp->encodingWarnings();
         }
 
         // Step 8: the WinHelp compile.
         if (WinHelp && !mHPJCompilerPath.empty() && s.mCompileWinHelp)
             scope.step([&] {
-                if (!WinHelp->compile(mHPJCompilerPath))
+                if (!WinHelp->compile(mHPJCompilerPath, s.compilerRunLimits()))
                     WinHelpCompileFailed = true;
+                compileNotes_ += WinHelp->stopNote();
             });
     });
 }
@@ -166,7 +160,8 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 return;
             endDataFileCheck(); // it reads the records
-            scope.step([&] { mHighestID = nextContextNumber(mHighestID); });
+            scope.step(
+                [&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
             scope.step([&] {
                 record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
             });

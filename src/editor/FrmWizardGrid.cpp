@@ -46,7 +46,9 @@ void FrmWizard::Grid_UnboundReadData(int32_t RowIndex, controls::GridRowValues& 
             return;
         HelpItem& record = *CurrentForm->Item(RowIndex);
         Values.SetValue(HelpGridColumn::ControlName, Variant(record.ControlName));
-        Values.SetValue(HelpGridColumn::ControlType, Variant(record.ControlType));
+        // A record kept for its text whose control is gone says so.
+        Values.SetValue(HelpGridColumn::ControlType,
+                        Variant(record.gone ? record.ControlType + " - removed" : record.ControlType));
         Values.SetValue(HelpGridColumn::HelpText, Variant(record.GetHelpText(settings_.mCurrentLanguage)));
         Values.SetValue(HelpGridColumn::Caption, Variant(record.Caption));
     });

@@ -14,6 +14,9 @@
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 
+#include <algorithm>
+#include <filesystem>
+
 namespace corvane {
 
 namespace {
@@ -80,6 +83,8 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         }
         CheckFormsExist();
         busy.Hide();
+        if (settings_.guardsSharedUse)
+            offerKeptTexts();
         startSharedUse();
     } catch (const std::exception& error) {
         const auto* vbError = dynamic_cast<const VbError*>(&error);
@@ -93,6 +98,15 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
 void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position) {
     const ComponentScan result = scan.mergeComponent(component, position);
     logNotes("frmWizard.VBInstance", result.notes);
+    if (result.repeated) {
+        controls::WindowSystem::get().MsgBox(
+            "The designer in '" + std::filesystem::path(component.FileNames(1)).filename().string() +
+                "' names the module '" + component.Name() +
+                "', as an earlier designer of the project does. Corvane leaves it out: its controls get no help "
+                "text and none of its properties are changed. Give one of them another name in Visual Basic.",
+            controls::vbExclamation, "Module listed twice");
+        return;
+    }
     if (result.message) {
         controls::WindowSystem::get().MsgBox(result.message->prompt, controls::vbExclamation,
                                              std::string(ProjectScan::UnreadableTitle));
@@ -136,6 +150,60 @@ void FrmWizard::applyCodePageSetting() {
     CheckFormsExist();
     if (lbxModules().ListCount() > 0)
         lbxModules().SetListIndex(0);
+}
+
+// The help text of controls and modules that are gone is kept (their entries show in the grid,
+// marked removed). A control that looks renamed (a new control without text beside a gone one
+// of the same context number, or the only gone and the only new one of a type in a module) may
+// take its text over: the user is asked once for all of them.
+void FrmWizard::offerKeptTexts() {
+    const std::vector<RenamedControl> renamed = findRenamedControls();
+    if (renamed.empty())
+        return;
+    std::string prompt = "These controls look renamed: the help text of the old name is kept, and the new one has "
+                         "none yet.";
+    for (const RenamedControl& control : renamed)
+        prompt += "\n  " + control.module + ": " + control.from->ControlName + " -> " + control.to->ControlName;
+    prompt += "\n\nGive them their help text again? (No keeps the old entries, marked \"removed\" at the end of "
+              "their modules, to copy from.)";
+    if (controls::WindowSystem::get().MsgBox(prompt, controls::vbYesNo | controls::vbQuestion, "Renamed controls") !=
+        controls::vbYes)
+        return;
+    for (const RenamedControl& control : renamed) {
+        for (int32_t t = 1; t <= control.from->HelpTexts.Count(); ++t)
+            control.to->SetHelpText(control.from->HelpTexts.KeyAt(t), control.from->HelpTexts.Item(t));
+        Forms->Item(control.module)->Remove(control.from->ControlName);
+    }
+    textEdited_ = true;
+}
+
+std::vector<FrmWizard::RenamedControl> FrmWizard::findRenamedControls() const {
+    std::vector<RenamedControl> renamed;
+    for (int32_t m = 1; m <= Forms->Count(); ++m) {
+        std::vector<HelpItem*> gone, fresh;
+        for (const auto& record : *Forms->Item(m)) {
+            if (record->gone && ProjectScan::holdsAnyText(*record))
+                gone.push_back(record.get());
+            else if (!record->gone && !record->inFile() && !ProjectScan::holdsAnyText(*record))
+                fresh.push_back(record.get());
+        }
+        for (HelpItem* to : fresh) {
+            auto sameNumber = std::ranges::find_if(gone, [&](HelpItem* from) {
+                return to->ContextHelpID != 0 && from->ContextHelpID == to->ContextHelpID;
+            });
+            auto sameType = [&](const std::vector<HelpItem*>& records) {
+                return std::ranges::count_if(records, [&](HelpItem* r) { return r->ControlType == to->ControlType; });
+            };
+            HelpItem* from = sameNumber != gone.end() ? *sameNumber : nullptr;
+            if (!from && sameType(gone) == 1 && sameType(fresh) == 1)
+                from = *std::ranges::find_if(gone, [&](HelpItem* r) { return r->ControlType == to->ControlType; });
+            if (from) {
+                renamed.push_back({FormNames->Item(m), from, to});
+                std::erase(gone, from);
+            }
+        }
+    }
+    return renamed;
 }
 
 ScanRecords FrmWizard::scanRecords() {

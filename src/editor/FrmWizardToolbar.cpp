@@ -18,6 +18,8 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
     ErrorScope scope("frmWizard", "ActiveBar_Click");
     scope.moduleVariables(*this).parameters({toolParameter()});
     scope.run([&] {
+        if (spellCheckRunning_)
+            return; // the spell check lets window events run between texts; it ends first
         const std::string& name = Tool.Name();
         if (name == "save")
             SaveHelpData();
@@ -52,12 +54,42 @@ void FrmWizard::showOptions() {
 }
 
 // The language dialog, modal over the editor; the language combo is filled again afterwards.
+// The texts of a language taken off the list stay in the data file; the user is told how many,
+// and may delete them instead, knowing how many go.
 void FrmWizard::showLanguageOptions() {
+    const NameList before = *settings_.SelectedLanguages;
     auto dialog = controls::Form::create<FrmSelectLanguages>(settings_);
     dialog->Show(controls::vbModal, this);
     LoadSelectedLanguages(settings_.mCurrentLanguage);
     if (dialog->loaded())
         dialog->Unload();
+    for (const std::string& language : before)
+        if (!settings_.SelectedLanguages->Contains(language))
+            offerToDeleteTexts(language);
+}
+
+void FrmWizard::offerToDeleteTexts(const std::string& language) {
+    if (!Forms)
+        return;
+    std::vector<HelpItem*> holding;
+    for (const auto& records : *Forms)
+        for (const auto& record : *records)
+            if (!record->textIn(language).empty())
+                holding.push_back(record.get());
+    if (holding.empty())
+        return;
+    const std::string count = std::to_string(holding.size()) + (holding.size() == 1 ? " text" : " texts");
+    const int answer = controls::WindowSystem::get().MsgBox(
+        "The help text in " + language + " (" + count +
+            ") stays in the help data file: it is not shown or compiled while " + language +
+            " is not selected, and comes back when you select it again.\n\nDelete these " + count +
+            " now instead?",
+        controls::vbYesNo | controls::vbQuestion | controls::vbDefaultButton2, "Language removed");
+    if (answer != controls::vbYes)
+        return;
+    for (HelpItem* record : holding)
+        record->removeText(language);
+    noteEdit();
 }
 
 void FrmWizard::switchView(bool toCard) {

@@ -13,7 +13,7 @@ CoverageReport computeCoverage(const ProjectTexts& project,
         report.languages.push_back({language, 0, 0});
     for (const ModuleTexts& module : project.modules) {
         for (LanguageCoverage& total : report.languages) {
-            ModuleCoverage counts{module.name, total.language, 0, 0, {}};
+            ModuleCoverage counts{module.name, total.language, 0, 0, {}, module.unreadable};
             for (const ControlTexts& control : module.controls) {
                 ++counts.controls;
                 if (control.hasText(total.language))

@@ -17,6 +17,8 @@ struct ModuleCoverage {
     int withText = 0;
     // The keys of the controls without text, in control order.
     std::vector<std::string> missing;
+    // The module's designer could not be read: its controls are those its records name.
+    bool unreadable = false;
 };
 
 // The controls of the whole project in one language.

@@ -6,6 +6,13 @@ std::string unitId(const std::string& module, const std::string& controlKey) {
     return module + "/" + controlKey;
 }
 
+UnitSource unitsOf(const ExchangeDocument& document) {
+    return [&document](const UnitVisitor& visit) {
+        for (const ExchangeUnit& unit : document.units)
+            visit(unit);
+    };
+}
+
 std::string controlNote(const ExchangeUnit& unit) {
     std::string note =
         "Module " + unit.module + ", control " + unit.controlKey + " (" + unit.controlType + ")";

@@ -3,6 +3,7 @@
 // text as source and the language's text as target.
 #pragma once
 
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -46,6 +47,35 @@ struct ExchangeDocument {
     // The units, in module and control order.
     std::vector<ExchangeUnit> units;
 };
+
+// Takes an exchange file's parts as a reader meets them, so that a file is never held whole:
+// the document's header (everything but the units) once, before the first unit, then each unit.
+class ExchangeSink {
+public:
+    virtual ~ExchangeSink() = default;
+    // The header; a sink may refuse the file here by throwing.
+    virtual void header(const ExchangeDocument& header) = 0;
+    // The next unit, in file order.
+    virtual void unit(ExchangeUnit&& unit) = 0;
+};
+
+// A sink that keeps the whole document (small files and tests).
+class DocumentCollector : public ExchangeSink {
+public:
+    void header(const ExchangeDocument& header) override { document = header; }
+    void unit(ExchangeUnit&& unit) override { document.units.push_back(std::move(unit)); }
+
+    // What was read.
+    ExchangeDocument document;
+};
+
+// Hands each unit of a document to `visit` in order: the units of an export are made one at a
+// time and written as they come.
+using UnitVisitor = std::function<void(const ExchangeUnit& unit)>;
+using UnitSource = std::function<void(const UnitVisitor& visit)>;
+
+// The units of a document that holds them.
+UnitSource unitsOf(const ExchangeDocument& document);
 
 // The identifier of a control's unit.
 std::string unitId(const std::string& module, const std::string& controlKey);

@@ -4,7 +4,10 @@
 // Only the file's language changes, and only where the unit's source is still the project's
 // primary language text (otherwise a conflict). Units of controls the project does not have
 // are unknown; a target that is empty, equal to the stored text or marked for review changes
-// nothing. A file for another project, another language or primary language is refused.
+// nothing. A file for another project, another language or primary language, or for the
+// primary language itself, is refused.
+// The plan is made as the file is read (ImportPlanner, an ExchangeSink): memory holds the
+// changes and the first skipped units, never the file.
 #pragma once
 
 #include "exchange/ExchangeDocument.h"
@@ -12,6 +15,9 @@
 
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
+#include <utility>
 #include <vector>
 
 namespace corvane::exchange {
@@ -35,15 +41,47 @@ struct ImportPlan {
     // The project's language the file holds, spelled as the project spells it.
     std::string language;
     std::vector<TextChange> changes;
+    // The skipped units, the first MaxListedSkips of them.
     std::vector<SkippedUnit> skipped;
+    // Skipped units beyond those listed.
+    int64_t skippedUnlisted = 0;
     // Units whose text is already the stored one.
-    int unchanged = 0;
+    int64_t unchanged = 0;
+
+    // How many units are listed as skipped at most (a file of unknown units is not held).
+    static constexpr size_t MaxListedSkips = 1000;
+    // True when a unit was skipped.
+    bool skippedAny() const { return !skipped.empty() || skippedUnlisted > 0; }
 };
 
 // A file the import refuses as a whole; the message names the file and the reason.
 class ImportRefused : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
+};
+
+// Plans an import unit by unit as a reader hands them on; raises ImportRefused.
+class ImportPlanner : public ExchangeSink {
+public:
+    // Plans the import of the file `fileName` into `project`, which outlives the planner.
+    ImportPlanner(const ProjectTexts& project, std::string fileName);
+
+    // Refuses a file for another project or language, or for the primary language.
+    void header(const ExchangeDocument& header) override;
+    // Plans one unit; refuses the file when it names a control a second time.
+    void unit(ExchangeUnit&& unit) override;
+    // The plan, once the whole file was read.
+    ImportPlan take() { return std::move(plan_); }
+
+private:
+    void skip(const ExchangeUnit& unit, std::string reason);
+
+    const ProjectTexts& project_;
+    std::string fileName_;
+    ImportPlan plan_;
+    // The controls that have units, by folded unit id.
+    std::unordered_map<std::string, std::pair<const ModuleTexts*, const ControlTexts*>> controls_;
+    std::unordered_set<const ControlTexts*> seen_;
 };
 
 // Plans the import of `document` (read from `fileName`) into `project`; raises ImportRefused.

@@ -1,9 +1,12 @@
 #include "exchange/PoReader.h"
 
 #include "exchange/PoString.h"
-#include "support/AtomicFile.h"
+#include "support/FileInputStream.h"
+#include "support/TextCodec.h"
 
 #include <algorithm>
+#include <cstdio>
+#include <functional>
 #include <istream>
 #include <map>
 #include <sstream>
@@ -23,11 +26,14 @@ struct PoEntry {
     std::string context, id, str;
 };
 
+// Reads entries line by line and hands each on as it ends.
 class PoParser {
 public:
-    explicit PoParser(std::string sourceName) : sourceName_(std::move(sourceName)) {}
+    using EntryTaker = std::function<void(PoEntry&& entry)>;
 
-    std::vector<PoEntry> parse(std::istream& in) {
+    PoParser(std::string sourceName, EntryTaker take) : sourceName_(std::move(sourceName)), take_(std::move(take)) {}
+
+    void parse(std::istream& in) {
         std::string line;
         while (std::getline(in, line)) {
             ++lineNumber_;
@@ -35,16 +41,30 @@ public:
                 line.pop_back();
             if (lineNumber_ == 1 && line.starts_with("\xEF\xBB\xBF"))
                 line.erase(0, 3); // a byte-order mark some editors write
+            checkUtf8(line);
             readLine(line);
         }
         finishEntry();
-        return std::move(entries_);
     }
 
 private:
     [[noreturn]] void fail(const std::string& what) const {
         throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(lineNumber_) + ": " +
                                   what);
+    }
+
+    // A PO file of corvane is UTF-8: any other byte would turn into a wrong character.
+    void checkUtf8(std::string_view line) const {
+        for (size_t at = 0; at < line.size();) {
+            size_t length = utf8SequenceLength(line, at);
+            if (length == 0) {
+                char hex[8];
+                std::snprintf(hex, sizeof hex, "0x%02X", static_cast<unsigned char>(line[at]));
+                fail("the byte " + std::string(hex) + " (column " + std::to_string(at + 1) +
+                     ") is not UTF-8; save the file as UTF-8 and import it again");
+            }
+            at += length;
+        }
     }
 
     void readLine(std::string_view line) {
@@ -130,7 +150,7 @@ private:
         if (!entry_.hasId || !entry_.hasStr)
             throw ExchangeFormatError(sourceName_ + ": line " + std::to_string(entry_.line) +
                                       ": an entry without " + (entry_.hasId ? "msgstr" : "msgid"));
-        entries_.push_back(std::move(entry_));
+        take_(std::move(entry_));
         entry_ = PoEntry{};
     }
 
@@ -140,7 +160,7 @@ private:
     PoEntry entry_;
     std::string* continued_ = nullptr;
     std::string ignored_;
-    std::vector<PoEntry> entries_;
+    EntryTaker take_;
 };
 
 // The header's fields ("Name: value" lines).
@@ -156,6 +176,27 @@ std::map<std::string, std::string> headerFields(const std::string& header) {
         fields[line.substr(0, colon)] = value == std::string::npos ? "" : line.substr(value);
     }
     return fields;
+}
+
+// The document's header from the header entry; refuses a file in another character set and
+// one that names no language.
+ExchangeDocument headerOf(const PoEntry& entry, const std::string& sourceName) {
+    auto fields = headerFields(entry.str);
+    ExchangeDocument header;
+    header.project = fields["X-Corvane-Project"];
+    header.sourceLanguage = fields["X-Corvane-Source-Language"];
+    header.targetLanguage = fields["X-Corvane-Language"];
+    header.targetTag = fields["Language"];
+    std::string type = fields["Content-Type"];
+    if (!type.empty() && type.find("charset=UTF-8") == std::string::npos &&
+        type.find("charset=utf-8") == std::string::npos)
+        throw ExchangeFormatError(sourceName + ": the file is not in UTF-8 (" + type +
+                                  "); save it as UTF-8 and import it again");
+    if (header.targetLanguage.empty())
+        throw ExchangeFormatError(
+            sourceName + ": the header does not name the project's language "
+                         "(field X-Corvane-Language); the file was not written by corvane export");
+    return header;
 }
 
 ExchangeUnit unitOf(const PoEntry& entry) {
@@ -179,36 +220,38 @@ ExchangeUnit unitOf(const PoEntry& entry) {
 
 } // namespace
 
-ExchangeDocument readPo(std::istream& in, const std::string& sourceName) {
-    std::vector<PoEntry> entries = PoParser(sourceName).parse(in);
-    ExchangeDocument document;
+void readPo(std::istream& in, const std::string& sourceName, ExchangeSink& sink) {
+    ExchangeDocument header;
     bool headerSeen = false;
-    for (const PoEntry& entry : entries) {
-        if (!entry.hasContext && entry.id.empty()) {
-            auto fields = headerFields(entry.str);
-            document.project = fields["X-Corvane-Project"];
-            document.sourceLanguage = fields["X-Corvane-Source-Language"];
-            document.targetLanguage = fields["X-Corvane-Language"];
-            document.targetTag = fields["Language"];
-            std::string type = fields["Content-Type"];
-            if (!type.empty() && type.find("charset=UTF-8") == std::string::npos &&
-                type.find("charset=utf-8") == std::string::npos)
-                throw ExchangeFormatError(sourceName + ": the file is not in UTF-8 (" + type +
-                                          "); save it as UTF-8 and import it again");
+    std::vector<ExchangeUnit> early; // units before the header (a tool that moved it)
+    PoParser(sourceName, [&](PoEntry&& entry) {
+        if (!entry.hasContext && entry.id.empty() && !headerSeen) {
+            header = headerOf(entry, sourceName);
             headerSeen = true;
-            continue;
+            sink.header(header);
+            for (ExchangeUnit& unit : early)
+                sink.unit(std::move(unit));
+            early.clear();
+        } else if (headerSeen) {
+            sink.unit(unitOf(entry));
+        } else {
+            early.push_back(unitOf(entry));
         }
-        document.units.push_back(unitOf(entry));
-    }
-    if (!headerSeen || document.targetLanguage.empty())
+    }).parse(in);
+    if (!headerSeen)
         throw ExchangeFormatError(
             sourceName + ": the header does not name the project's language "
                          "(field X-Corvane-Language); the file was not written by corvane export");
-    return document;
+}
+
+ExchangeDocument readPo(std::istream& in, const std::string& sourceName) {
+    DocumentCollector collector;
+    readPo(in, sourceName, collector);
+    return std::move(collector.document);
 }
 
 ExchangeDocument readPoFile(const std::filesystem::path& path) {
-    std::istringstream in(readFileBytes(path));
+    FileInputStream in(path);
     return readPo(in, path.string());
 }
 

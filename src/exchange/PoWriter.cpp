@@ -1,13 +1,12 @@
 #include "exchange/PoWriter.h"
 
 #include "exchange/PoString.h"
-#include "support/AtomicFile.h"
+#include "support/OutputFile.h"
 
 #include <algorithm>
 #include <chrono>
 #include <ctime>
 #include <ostream>
-#include <sstream>
 
 namespace corvane::exchange {
 
@@ -79,16 +78,23 @@ bool lineFeedsDiffer(const std::string& source, const std::string& target) {
     return begins(source) != begins(target) || ends(source) != ends(target);
 }
 
+void writePo(std::ostream& out, const ExchangeDocument& header, const UnitSource& units,
+             const std::string& revisionDate) {
+    writeHeader(out, header, revisionDate);
+    units([&](const ExchangeUnit& unit) { writeEntry(out, unit); });
+}
+
 void writePo(std::ostream& out, const ExchangeDocument& document, const std::string& revisionDate) {
-    writeHeader(out, document, revisionDate);
-    for (const ExchangeUnit& unit : document.units)
-        writeEntry(out, unit);
+    writePo(out, document, unitsOf(document), revisionDate);
+}
+
+void writePoFile(const std::filesystem::path& path, const ExchangeDocument& header, const UnitSource& units) {
+    const std::string revisionDate = currentPoRevisionDate();
+    writeOutputFile(path, [&](std::ostream& out) { writePo(out, header, units, revisionDate); });
 }
 
 void writePoFile(const std::filesystem::path& path, const ExchangeDocument& document) {
-    std::ostringstream text;
-    writePo(text, document, currentPoRevisionDate());
-    replaceFileAtomically(path, text.str());
+    writePoFile(path, document, unitsOf(document));
 }
 
 } // namespace corvane::exchange

@@ -20,11 +20,16 @@
 
 namespace corvane::exchange {
 
-// Writes the document as PO text; `revisionDate` fills the header's PO-Revision-Date
-// ("2026-12-06 23:10+0000").
+// Writes the document's header and the units `units` gives as PO text, each unit as it comes;
+// `revisionDate` fills the header's PO-Revision-Date ("2026-12-06 23:10+0000").
+void writePo(std::ostream& out, const ExchangeDocument& header, const UnitSource& units,
+             const std::string& revisionDate);
+// Writes the document as PO text.
 void writePo(std::ostream& out, const ExchangeDocument& document, const std::string& revisionDate);
-// Writes the document to a file with the current time as revision date, replacing the file
-// atomically; raises VbError 75 when it cannot.
+// Writes the header and units to a file as a stream, with the current time as revision date,
+// replacing the file atomically; raises VbError 75 when it cannot (OutputFile.h).
+void writePoFile(const std::filesystem::path& path, const ExchangeDocument& header, const UnitSource& units);
+// Writes the document to a file so.
 void writePoFile(const std::filesystem::path& path, const ExchangeDocument& document);
 
 // The current time as a PO revision date, in UTC ("2026-12-06 23:10+0000").

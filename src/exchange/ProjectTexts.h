@@ -30,6 +30,8 @@ struct ControlTexts {
 struct ModuleTexts {
     std::string name;
     std::vector<ControlTexts> controls;
+    // The module's designer could not be read: its controls are those its records name.
+    bool unreadable = false;
 };
 
 struct ProjectTexts {

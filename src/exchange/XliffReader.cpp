@@ -1,153 +1,240 @@
 #include "exchange/XliffReader.h"
 
 #include "exchange/XliffWriter.h"
-#include "support/AtomicFile.h"
+#include "support/FileInputStream.h"
 
-#include <algorithm>
 #include <cstring>
+#include <exception>
+#include <expat.h>
+#include <new>
 #include <istream>
-#include <iterator>
-#include <pugixml.hpp>
-#include <sstream>
+#include <optional>
+#include <string_view>
+#include <vector>
 
 namespace corvane::exchange {
 
 namespace {
 
 // The element's name without its namespace prefix.
-std::string_view localName(pugi::xml_node node) {
-    std::string_view name = node.name();
+std::string_view localName(std::string_view name) {
     size_t colon = name.find(':');
     return colon == std::string_view::npos ? name : name.substr(colon + 1);
 }
 
-pugi::xml_node child(pugi::xml_node parent, std::string_view name) {
-    for (pugi::xml_node node : parent.children())
-        if (node.type() == pugi::node_element && localName(node) == name)
-            return node;
+// The value of an attribute of an element as expat gives them (name, value, ..., null).
+std::string attribute(const XML_Char** attributes, std::string_view name) {
+    for (const XML_Char** at = attributes; *at; at += 2)
+        if (name == at[0])
+            return at[1];
     return {};
 }
 
-// 1-based line of a byte offset.
-int lineOf(const std::string& text, ptrdiff_t offset) {
-    auto end = text.begin() + std::min<ptrdiff_t>(offset, static_cast<ptrdiff_t>(text.size()));
-    return 1 + static_cast<int>(std::count(text.begin(), end, '\n'));
+// The prefix an element's attributes bind to the corvane namespace (nothing when none does).
+std::optional<std::string> corvanePrefixIn(const XML_Char** attributes) {
+    for (const XML_Char** at = attributes; *at; at += 2)
+        if (std::strncmp(at[0], "xmlns:", 6) == 0 && std::strcmp(at[1], CorvaneXliffNamespace) == 0)
+            return std::string(at[0] + 6);
+    return std::nullopt;
 }
 
-// Visits the nodes below `root` in document order without recursion (a file may nest without
-// limit); `visit` returns true to go into the node's children.
-template <typename Visit>
-void walkBelow(pugi::xml_node root, Visit visit) {
-    pugi::xml_node node = root.first_child();
-    while (node) {
-        if (visit(node) && node.first_child()) {
-            node = node.first_child();
-            continue;
+// What an open element is to the reader.
+enum class Part { Root, File, Body, Group, Unit, Source, Target, Marker, Other };
+
+class XliffParser {
+public:
+    XliffParser(std::string sourceName, ExchangeSink& sink) : sourceName_(std::move(sourceName)), sink_(sink) {
+        parser_ = XML_ParserCreate(nullptr);
+        if (!parser_)
+            throw std::bad_alloc();
+        XML_SetUserData(parser_, this);
+        XML_SetElementHandler(parser_, onStart, onEnd);
+        XML_SetCharacterDataHandler(parser_, onText);
+        XML_SetEntityDeclHandler(parser_, onEntityDeclaration);
+        XML_SetUnknownEncodingHandler(parser_, onUnknownEncoding, this);
+    }
+    ~XliffParser() { XML_ParserFree(parser_); }
+    XliffParser(const XliffParser&) = delete;
+    XliffParser& operator=(const XliffParser&) = delete;
+
+    void parse(std::istream& in) {
+        std::vector<char> block(64 * 1024);
+        bool atEnd = false;
+        while (!atEnd) {
+            in.read(block.data(), static_cast<std::streamsize>(block.size()));
+            const auto count = static_cast<int>(in.gcount());
+            atEnd = count == 0 || in.eof();
+            if (XML_Parse(parser_, block.data(), count, atEnd) != XML_STATUS_OK)
+                failParse();
         }
-        while (node != root && !node.next_sibling())
-            node = node.parent();
-        node = node == root ? pugi::xml_node() : node.next_sibling();
+        if (files_ == 0)
+            fail("holds 0 <file> elements; corvane export writes exactly one");
     }
-}
 
-// The text of a source or target: character data, also inside segment markers (mrk).
-// Any other inline element is markup the help text cannot hold: `markup` is set.
-std::string textOf(pugi::xml_node element, bool& markup) {
-    std::string text;
-    walkBelow(element, [&](pugi::xml_node node) {
-        if (node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata)
-            text += node.value();
-        else if (node.type() == pugi::node_element && localName(node) == "mrk")
-            return true;
-        else if (node.type() == pugi::node_element)
-            markup = true;
-        return false;
-    });
-    return text;
-}
-
-// The prefix bound to the corvane namespace on the root or the file element ("corvane").
-std::string corvanePrefix(pugi::xml_node root, pugi::xml_node file) {
-    for (pugi::xml_node node : {root, file})
-        for (pugi::xml_attribute attr : node.attributes())
-            if (std::strncmp(attr.name(), "xmlns:", 6) == 0 &&
-                std::strcmp(attr.value(), CorvaneXliffNamespace) == 0)
-                return attr.name() + 6;
-    return "corvane";
-}
-
-ExchangeUnit readUnit(pugi::xml_node unit) {
-    ExchangeUnit result;
-    result.id = unit.attribute("id").value();
-    size_t slash = result.id.find('/');
-    if (slash != std::string::npos) {
-        result.module = result.id.substr(0, slash);
-        result.controlKey = result.id.substr(slash + 1);
+private:
+    static void XMLCALL onStart(void* self, const XML_Char* name, const XML_Char** attributes) {
+        static_cast<XliffParser*>(self)->guarded([&](XliffParser& parser) { parser.start(name, attributes); });
     }
-    bool markup = false;
-    result.source = textOf(child(unit, "source"), markup);
-    pugi::xml_node target = child(unit, "target");
-    result.target = textOf(target, markup);
-    result.needsReview =
-        std::string_view(target.attribute("state").value()).starts_with("needs-review");
-    if (markup)
-        result.problem = "its text holds inline markup, which help text cannot hold";
-    return result;
-}
+    static void XMLCALL onEnd(void* self, const XML_Char*) {
+        static_cast<XliffParser*>(self)->guarded([](XliffParser& parser) { parser.end(); });
+    }
+    static void XMLCALL onText(void* self, const XML_Char* text, int length) {
+        static_cast<XliffParser*>(self)->guarded([&](XliffParser& parser) {
+            if (!parser.open_.empty() && parser.open_.back().text)
+                parser.open_.back().text->append(text, static_cast<size_t>(length));
+        });
+    }
+    static void XMLCALL onEntityDeclaration(void* self, const XML_Char*, int, const XML_Char*, int,
+                                            const XML_Char*, const XML_Char*, const XML_Char*, const XML_Char*) {
+        auto& parser = *static_cast<XliffParser*>(self);
+        parser.problem_ = "declares entities, which an XLIFF file does not need; it is not read";
+        XML_StopParser(parser.parser_, XML_FALSE);
+    }
+    static int XMLCALL onUnknownEncoding(void* self, const XML_Char* name, XML_Encoding*) {
+        auto& parser = *static_cast<XliffParser*>(self);
+        parser.problem_ = "is in the encoding '" + std::string(name) +
+                          "', which corvane cannot read; save it as UTF-8 (or UTF-16 or ISO-8859-1) "
+                          "and import it again";
+        return XML_STATUS_ERROR;
+    }
 
-// Units anywhere under the body, also inside groups, in document order.
-void collectUnits(pugi::xml_node parent, std::vector<ExchangeUnit>& units) {
-    walkBelow(parent, [&](pugi::xml_node node) {
-        if (node.type() != pugi::node_element)
-            return false;
-        if (localName(node) == "trans-unit")
-            units.push_back(readUnit(node));
-        return localName(node) == "group";
-    });
-}
+    // Runs a step of a handler: a failure stops the parser and is raised again after it (no
+    // exception may pass through expat's C code).
+    template <typename Step>
+    void guarded(Step step) {
+        if (failure_)
+            return;
+        try {
+            step(*this);
+        } catch (...) {
+            failure_ = std::current_exception();
+            XML_StopParser(parser_, XML_FALSE);
+        }
+    }
+
+    void start(std::string_view name, const XML_Char** attributes) {
+        const Part parent = open_.empty() ? Part::Other : open_.back().part;
+        const std::string_view local = localName(name);
+        if (open_.empty()) {
+            if (local != "xliff")
+                fail("not an XLIFF file (its root element is '" + std::string(name) + "')");
+            prefix_ = corvanePrefixIn(attributes);
+            return open(Part::Root);
+        }
+        if (parent == Part::Root && local == "file")
+            return startFile(attributes);
+        if (parent == Part::File && local == "body")
+            return open(Part::Body);
+        if ((parent == Part::Body || parent == Part::Group) && local == "group")
+            return open(Part::Group);
+        if ((parent == Part::Body || parent == Part::Group) && local == "trans-unit")
+            return startUnit(attributes);
+        if (parent == Part::Unit && local == "source" && !sourceSeen_) {
+            sourceSeen_ = true;
+            return open(Part::Source, &unit_.source);
+        }
+        if (parent == Part::Unit && local == "target" && !targetSeen_) {
+            targetSeen_ = true;
+            unit_.needsReview = attribute(attributes, "state").starts_with("needs-review");
+            return open(Part::Target, &unit_.target);
+        }
+        if (parent == Part::Source || parent == Part::Target || parent == Part::Marker) {
+            if (local == "mrk") // a segment marker: its text is the text
+                return open(Part::Marker, open_.back().text);
+            markup_ = true; // any other inline element is markup the help text cannot hold
+        }
+        open(Part::Other);
+    }
+
+    void startFile(const XML_Char** attributes) {
+        if (++files_ > 1)
+            fail("holds more than one <file> element; corvane export writes exactly one");
+        const std::string prefix = prefix_ ? *prefix_ : corvanePrefixIn(attributes).value_or("corvane");
+        ExchangeDocument header;
+        header.project = attribute(attributes, "original");
+        header.sourceTag = attribute(attributes, "source-language");
+        header.targetTag = attribute(attributes, "target-language");
+        header.sourceLanguage = attribute(attributes, prefix + ":source-language");
+        header.targetLanguage = attribute(attributes, prefix + ":target-language");
+        if (header.targetLanguage.empty())
+            throw ExchangeFormatError(sourceName_ +
+                                      ": the <file> element does not name the project's language "
+                                      "(attribute corvane:target-language); it was not written by corvane export");
+        sink_.header(header);
+        open(Part::File);
+    }
+
+    void startUnit(const XML_Char** attributes) {
+        unit_ = ExchangeUnit();
+        unit_.id = attribute(attributes, "id");
+        size_t slash = unit_.id.find('/');
+        if (slash != std::string::npos) {
+            unit_.module = unit_.id.substr(0, slash);
+            unit_.controlKey = unit_.id.substr(slash + 1);
+        }
+        sourceSeen_ = targetSeen_ = markup_ = false;
+        open(Part::Unit);
+    }
+
+    void end() {
+        const Part part = open_.back().part;
+        open_.pop_back();
+        if (part != Part::Unit)
+            return;
+        if (markup_)
+            unit_.problem = "its text holds inline markup, which help text cannot hold";
+        sink_.unit(std::move(unit_));
+    }
+
+    void open(Part part, std::string* text = nullptr) { open_.push_back({part, text}); }
+
+    [[noreturn]] void fail(const std::string& what) const { throw ExchangeFormatError(sourceName_ + ": " + what); }
+
+    [[noreturn]] void failParse() {
+        if (failure_)
+            std::rethrow_exception(failure_);
+        const std::string line = "line " + std::to_string(XML_GetCurrentLineNumber(parser_)) + ": ";
+        if (!problem_.empty())
+            fail(problem_);
+        if (XML_GetErrorCode(parser_) == XML_ERROR_NO_MEMORY)
+            throw std::bad_alloc();
+        fail(line + "not well-formed XML (" + XML_ErrorString(XML_GetErrorCode(parser_)) + ")");
+    }
+
+    // An open element: what it is, and where its character data goes (nowhere: null).
+    struct Open {
+        Part part;
+        std::string* text;
+    };
+
+    std::string sourceName_;
+    ExchangeSink& sink_;
+    XML_Parser parser_ = nullptr;
+    std::vector<Open> open_;
+    std::optional<std::string> prefix_; // bound on the root element
+    int files_ = 0;
+    ExchangeUnit unit_;
+    bool sourceSeen_ = false;
+    bool targetSeen_ = false;
+    bool markup_ = false;
+    std::string problem_; // why the parser was stopped, when it was not a failure of a step
+    std::exception_ptr failure_;
+};
 
 } // namespace
 
+void readXliff(std::istream& in, const std::string& sourceName, ExchangeSink& sink) {
+    XliffParser(sourceName, sink).parse(in);
+}
+
 ExchangeDocument readXliff(std::istream& in, const std::string& sourceName) {
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    pugi::xml_document xml;
-    // XML's own line-end rule applies (literal CR LF reads as LF); "&#13;" stays a CR.
-    pugi::xml_parse_result parsed = xml.load_buffer(
-        text.data(), text.size(), pugi::parse_default | pugi::parse_ws_pcdata, pugi::encoding_utf8);
-    if (!parsed)
-        throw ExchangeFormatError(sourceName + ": line " +
-                                  std::to_string(lineOf(text, parsed.offset)) +
-                                  ": not well-formed XML (" + parsed.description() + ")");
-    pugi::xml_node root = xml.document_element();
-    if (localName(root) != "xliff")
-        throw ExchangeFormatError(sourceName + ": not an XLIFF file (its root element is '" +
-                                  root.name() + "')");
-    std::vector<pugi::xml_node> files;
-    for (pugi::xml_node node : root.children())
-        if (node.type() == pugi::node_element && localName(node) == "file")
-            files.push_back(node);
-    if (files.size() != 1)
-        throw ExchangeFormatError(sourceName + ": holds " + std::to_string(files.size()) +
-                                  " <file> elements; corvane export writes exactly one");
-    pugi::xml_node file = files.front();
-    std::string prefix = corvanePrefix(root, file);
-    ExchangeDocument document;
-    document.project = file.attribute("original").value();
-    document.sourceTag = file.attribute("source-language").value();
-    document.targetTag = file.attribute("target-language").value();
-    document.sourceLanguage = file.attribute((prefix + ":source-language").c_str()).value();
-    document.targetLanguage = file.attribute((prefix + ":target-language").c_str()).value();
-    if (document.targetLanguage.empty())
-        throw ExchangeFormatError(
-            sourceName +
-            ": the <file> element does not name the project's language "
-            "(attribute corvane:target-language); it was not written by corvane export");
-    collectUnits(child(file, "body"), document.units);
-    return document;
+    DocumentCollector collector;
+    readXliff(in, sourceName, collector);
+    return std::move(collector.document);
 }
 
 ExchangeDocument readXliffFile(const std::filesystem::path& path) {
-    std::istringstream in(readFileBytes(path));
+    FileInputStream in(path);
     return readXliff(in, path.string());
 }
 

@@ -1,10 +1,9 @@
 #include "exchange/XliffWriter.h"
 
 #include "exchange/XmlText.h"
-#include "support/AtomicFile.h"
+#include "support/OutputFile.h"
 
 #include <ostream>
-#include <sstream>
 
 namespace corvane::exchange {
 
@@ -38,7 +37,9 @@ void writeUnit(std::ostream& out, const ExchangeUnit& unit) {
 
 } // namespace
 
-void writeXliff(std::ostream& out, const ExchangeDocument& document) {
+void writeXliff(std::ostream& out, const ExchangeDocument& document) { writeXliff(out, document, unitsOf(document)); }
+
+void writeXliff(std::ostream& out, const ExchangeDocument& document, const UnitSource& units) {
     out << "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
     out << "<xliff version=\"1.2\" xmlns=\"urn:oasis:names:tc:xliff:document:1.2\" xmlns:corvane=\""
         << CorvaneXliffNamespace << "\">\n";
@@ -49,15 +50,16 @@ void writeXliff(std::ostream& out, const ExchangeDocument& document) {
         << attribute("corvane:target-language", document.targetLanguage) << ">\n";
     out << "    <header>\n      <tool tool-id=\"corvane\" tool-name=\"Corvane\"/>\n    </header>\n";
     out << "    <body>\n";
-    for (const ExchangeUnit& unit : document.units)
-        writeUnit(out, unit);
+    units([&](const ExchangeUnit& unit) { writeUnit(out, unit); });
     out << "    </body>\n  </file>\n</xliff>\n";
 }
 
+void writeXliffFile(const std::filesystem::path& path, const ExchangeDocument& header, const UnitSource& units) {
+    writeOutputFile(path, [&](std::ostream& out) { writeXliff(out, header, units); });
+}
+
 void writeXliffFile(const std::filesystem::path& path, const ExchangeDocument& document) {
-    std::ostringstream text;
-    writeXliff(text, document);
-    replaceFileAtomically(path, text.str());
+    writeXliffFile(path, document, unitsOf(document));
 }
 
 } // namespace corvane::exchange

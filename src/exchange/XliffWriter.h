@@ -22,9 +22,15 @@
 
 namespace corvane::exchange {
 
+// Writes the document's header and the units `units` gives as XLIFF 1.2 text, each unit as
+// it comes.
+void writeXliff(std::ostream& out, const ExchangeDocument& header, const UnitSource& units);
 // Writes the document as XLIFF 1.2 text.
 void writeXliff(std::ostream& out, const ExchangeDocument& document);
-// Writes the document to a file, replacing it atomically; raises VbError 75 when it cannot.
+// Writes the header and units to a file as a stream, replacing it atomically; raises VbError
+// 75 when it cannot (OutputFile.h).
+void writeXliffFile(const std::filesystem::path& path, const ExchangeDocument& header, const UnitSource& units);
+// Writes the document to a file so.
 void writeXliffFile(const std::filesystem::path& path, const ExchangeDocument& document);
 
 // The namespace of the corvane: attributes.

@@ -2,6 +2,7 @@
 
 #include "support/ByteScan.h"
 #include "support/LanguageTable.h"
+#include "support/SafeFileName.h"
 #include "support/TextCodec.h"
 
 #include <utility>
@@ -9,9 +10,10 @@
 namespace corvane {
 
 HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
-    : projectFolder_(projectFile.substr(0, projectFile.rfind('/') + 1)), projectName_(std::move(projectName)) {
+    : projectFolder_(projectFile.substr(0, projectFile.rfind('/') + 1)), projectName_(safeFileName(projectName)),
+      givenName_(std::move(projectName)) {
     std::string_view fileName = projectFile.substr(projectFolder_.size());
-    projectFileStem_ = fileName.substr(0, fileName.rfind('.'));
+    projectFileStem_ = safeFileName(fileName.substr(0, fileName.rfind('.')));
 }
 
 std::string HelpOutputLayout::languageProjectName(std::string_view language) const {
@@ -29,7 +31,7 @@ std::string HelpOutputLayout::outputFolder() const {
 }
 
 std::string HelpOutputLayout::languageFolder(std::string_view language) const {
-    return outputFolder() + "/" + std::string(language) + "/";
+    return outputFolder() + "/" + safeFileName(language) + "/";
 }
 
 std::string HelpOutputLayout::languageFile(std::string_view language, HelpOutputFile file) const {
@@ -47,8 +49,28 @@ std::string HelpOutputLayout::helpFileSetting(HelpOutputFile compiled, std::stri
     return setting;
 }
 
+namespace {
+
+std::string renamingNote(std::string_view what, std::string_view name, std::string_view used) {
+    return "Note: The " + std::string(what) + " \"" + std::string(name) + "\" cannot be a file name (" +
+           unsafeFileNameReason(name) + "); its help files are written under the name \"" + std::string(used) +
+           "\" instead.\n";
+}
+
+} // namespace
+
+std::string HelpOutputLayout::renamingNotes(const std::vector<std::string>& languages) const {
+    std::string notes;
+    if (projectName_ != givenName_)
+        notes += renamingNote("project name", givenName_, projectName_);
+    for (const std::string& language : languages)
+        if (const std::string used = safeFileName(language); used != language)
+            notes += renamingNote("language name", language, used);
+    return notes;
+}
+
 std::string HelpOutputLayout::fileName(HelpOutputFile file, std::string_view projectName) {
-    const std::string name(projectName);
+    const std::string name = safeFileName(projectName);
     switch (file) {
     case HelpOutputFile::Popups:
         return name + "_ContextTopics.txt";

@@ -7,6 +7,9 @@
 // file "<Name>_Context.hlp". The primary language's compiled files are copied beside the
 // project under the same names. The writers, the creation run and the command line all ask
 // here, so that they cannot disagree on a name.
+// The project's name and the language's name come from the project's files: each is made one
+// safe file name first (SafeFileName.h), so that no generated file lands outside the project's
+// "Corvane" folder or beside the project under a name it does not own.
 //
 // Inside a language's help project the name is written in the language's ANSI code page; a
 // project name that code page cannot hold ("受注管理" in a help project in Windows-1252) gives
@@ -16,6 +19,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -40,11 +44,11 @@ public:
 
     // The folder of the project file, ending in "/" ("" for a bare file name).
     const std::string& projectFolder() const noexcept { return projectFolder_; }
-    // The project's name, which every generated file name starts with.
+    // The project's name made a safe file name: every generated file name starts with it.
     const std::string& projectName() const noexcept { return projectName_; }
     // The folder holding the languages' folders: "<project folder>Corvane" (no "/" at the end).
     std::string outputFolder() const;
-    // One language's folder: "<project folder>Corvane/<Language>/".
+    // One language's folder: "<project folder>Corvane/<Language>/" (the name made safe).
     std::string languageFolder(std::string_view language) const;
     // The name a language's files give the project: the project's name where the language's
     // code page (languagecodes.txt) holds it, else the project file's base name where it holds
@@ -60,13 +64,18 @@ public:
     // the compiled file is that language's.
     std::string helpFileSetting(HelpOutputFile compiled, std::string_view language = {}) const;
 
-    // The name, without folder, of a file of the project named `projectName`.
+    // One "Note:" line (ending in a line break) for the project's name and for each of
+    // `languages` that had to be mapped to a safe file name; "" when none had to be.
+    std::string renamingNotes(const std::vector<std::string>& languages) const;
+
+    // The name, without folder, of a file of the project named `projectName` (made safe).
     static std::string fileName(HelpOutputFile file, std::string_view projectName);
 
 private:
     std::string projectFolder_;
     std::string projectFileStem_;
     std::string projectName_;
+    std::string givenName_; // the project's name as its file gives it
 };
 
 } // namespace corvane

@@ -3,6 +3,7 @@
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
 #include "support/FileObject.h"
+#include "support/SafeFileName.h"
 #include "support/Utilities.h"
 #include "support/VbError.h"
 
@@ -12,7 +13,7 @@ namespace corvane {
 
 HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
                                              Durability durability)
-    : folder_(std::move(languageFolder)), projectName_(std::move(projectName)), durability_(durability),
+    : folder_(std::move(languageFolder)), projectName_(safeFileName(projectName)), durability_(durability),
       popups_(codePage) {}
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }
@@ -52,8 +53,8 @@ void HtmlHelpProjectWriter::writeProject(const std::filesystem::path& templateFi
     file.Close();
 }
 
-std::string HtmlHelpProjectWriter::compile(std::string_view commandTemplate) const {
-    return runHtmlHelpCompiler(commandTemplate, projectFile(), compiledFile());
+std::string HtmlHelpProjectWriter::compile(std::string_view commandTemplate, const RunLimits& limits) const {
+    return runHtmlHelpCompiler(commandTemplate, projectFile(), compiledFile(), limits);
 }
 
 std::string HtmlHelpProjectWriter::fillProject(std::string_view templ, const std::string& projectName,

@@ -10,6 +10,7 @@
 #include "generate/HelpOutputLayout.h"
 #include "generate/PopupText.h"
 #include "support/AtomicFile.h"
+#include "support/ProcessRunner.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -21,9 +22,10 @@ namespace corvane {
 
 class HtmlHelpProjectWriter {
 public:
-    // A popup file of `projectName` in `languageFolder` (ending in "/") in `codePage`; nothing
-    // is written yet. VbError 5 for a code page the system lacks. With Durability::Deferred
-    // the files are not flushed to disk on their own: the caller syncs its batch of files.
+    // A popup file of `projectName` (made a safe file name, SafeFileName.h) in `languageFolder`
+    // (ending in "/") in `codePage`; nothing is written yet. VbError 5 for a code page the
+    // system lacks. With Durability::Deferred the files are not flushed to disk on their own:
+    // the caller syncs its batch of files.
     HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
                           Durability durability = Durability::Flush);
 
@@ -44,9 +46,9 @@ public:
 
     // Writes the project file from the template file, the language's LCID in it.
     void writeProject(const std::filesystem::path& templateFile, uint32_t lcid) const;
-    // Compiles the project with a compiler command template; the compiler's output, with an
-    // "Error:" line when no compiled file came out (HelpCompilerRun.h).
-    std::string compile(std::string_view commandTemplate) const;
+    // Compiles the project with a compiler command template within `limits`; the compiler's
+    // output, with an "Error:" line when no compiled file came out (HelpCompilerRun.h).
+    std::string compile(std::string_view commandTemplate, const RunLimits& limits = {}) const;
 
     // The popup file's name without folder: "<Name>_ContextTopics.txt".
     std::string popupFileName() const { return HelpOutputLayout::fileName(HelpOutputFile::Popups, projectName_); }

@@ -6,6 +6,7 @@
 #include "generate/HelpOutputLayout.h"
 #include "generate/RtfText.h"
 #include "generate/TextReplace.h"
+#include "support/SafeFileName.h"
 #include "support/Utilities.h"
 
 #include <charconv>
@@ -70,7 +71,8 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     helpFile_ = inFolder(HelpOutputFile::WinHelp);
     FileObject project{std::filesystem::path(projectFile_)};
     project.OpenForWriting(durability);
-    project.WriteLine(fillProject(HPJTemplateText, projectName, helpFile_, lcid_, charsetOfCodePage(codePage_)));
+    project.WriteLine(
+        fillProject(HPJTemplateText, safeFileName(projectName), helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
     topics_.SetFullPath(inFolder(HelpOutputFile::WinHelpTopics));
@@ -113,8 +115,8 @@ void WinHelpProjectWriter::close() {
     map_.Close();
 }
 
-bool WinHelpProjectWriter::compile(std::string_view commandTemplate) const {
-    return runWinHelpCompiler(commandTemplate, projectFile_, helpFile_);
+bool WinHelpProjectWriter::compile(std::string_view commandTemplate, const RunLimits& limits) {
+    return runWinHelpCompiler(commandTemplate, projectFile_, helpFile_, limits, stopNote_);
 }
 
 std::string WinHelpProjectWriter::fillProject(std::string_view templ, std::string_view projectName,

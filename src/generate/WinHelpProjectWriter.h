@@ -17,6 +17,7 @@
 #include "generate/WinHelpTopics.h"
 #include "support/PreparedTemplate.h"
 #include "support/FileObject.h"
+#include "support/ProcessRunner.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -35,7 +36,8 @@ public:
                        uint32_t lcid = 0x409);
 
     // Step B: writes "<Name>_Context.hpj" into `languageFolder` (ending in "/"), creates
-    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h". With
+    // "<Name>_ContextTopics.rtf" and writes its start, and creates the map "<Name>.h" (<Name> is
+    // `projectName` made a safe file name, SafeFileName.h, in the names and in the project). With
     // Durability::Deferred no file is flushed to disk on its own: the caller syncs the batch.
     void open(const std::string& languageFolder, const std::string& projectName,
               Durability durability = Durability::Flush);
@@ -50,9 +52,11 @@ public:
     // it may be called again; the document still ends with one "}", and a map that cannot be
     // written leaves the topic document written.
     void close();
-    // Step E: runs the compiler template on the project file; true when the help file exists
-    // afterwards (an old one is deleted first).
-    bool compile(std::string_view commandTemplate) const;
+    // Step E: runs the compiler template on the project file within `limits`; true when the
+    // help file exists afterwards (an old one is deleted first).
+    bool compile(std::string_view commandTemplate, const RunLimits& limits = {});
+    // The "Error:" line naming the compiler when the last compile stopped it ("" otherwise).
+    const std::string& stopNote() const noexcept { return stopNote_; }
 
     // The project file, the help file it names, the topic document and the map.
     const std::string& projectFile() const noexcept { return projectFile_; }
@@ -95,6 +99,7 @@ private:
     std::optional<AtomicFile> preparedTopics_; // the whole topic document, written ahead
     bool topicsEnded_ = false; // the topic document has its topics and its end
     bool mapEnded_ = false;    // the map has its lines
+    std::string stopNote_;     // why the last compile's compiler was stopped
 };
 
 } // namespace corvane

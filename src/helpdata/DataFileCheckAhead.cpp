@@ -1,5 +1,7 @@
 #include "helpdata/DataFileCheckAhead.h"
 
+#include "support/RegularFile.h"
+
 #include <fcntl.h>
 #include <system_error>
 #include <unistd.h>
@@ -18,7 +20,7 @@ std::atomic<bool> comparesAtStart{false};
 DataFileCheckAhead::DataFileCheckAhead(HelpDataSettings& settings, const ModuleRecords& forms,
                                        const NameList& formNames, std::filesystem::path file)
     : comparison_(settings, forms, formNames), file_(std::move(file)) {
-    fd_ = ::open(file_.c_str(), O_RDONLY | O_CLOEXEC);
+    fd_ = openIfRegularFile(file_);
     if (fd_ < 0)
         return;
     stamp_ = FileStamp::of(fd_);

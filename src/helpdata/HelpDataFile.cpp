@@ -7,6 +7,7 @@
 #include "support/VbConvert.h"
 #include "support/VbError.h"
 #include "support/XmlEncoding.h"
+#include "helpdata/HelpDataShape.h"
 
 #include <algorithm>
 
@@ -79,9 +80,12 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
         existed_ = true;
         // For the records, the file as the program writes it is read straight into them; any
         // other UTF-8 file that is well-formed is parsed where it was read, without a copy.
-        if ((purpose == ReadFor::Records && readPlain(buffer)) ||
-            document_.LoadInPlace(buffer.data, buffer.size))
+        if (purpose == ReadFor::Records && readPlain(buffer))
             return;
+        if (holdsTextDepartures(std::string_view(buffer.data, buffer.size)))
+            pugi::get_memory_deallocation_function()(buffer.data); // the text's reading names them
+        else if (document_.LoadInPlace(buffer.data, buffer.size))
+            return checkShape();
         readDecoded(readFileBytes(version_, path)); // the rest is decoded first (and problems named)
     } catch (const VbError& error) {
         if (error.number() != vberr::FileNotFound) {
@@ -110,7 +114,7 @@ void HelpDataFile::parseKeptBytes() {
     plainRead_ = false;
     plain_ = PlainHelpData();
     if (document_.LoadInPlace(keptBytes_.release(), keptSize_))
-        return;
+        return checkShape();
     try { // not expected: the plain form is well-formed
         readDecoded(readFileBytes(version_, path_));
     } catch (const VbError& error) {
@@ -126,19 +130,64 @@ XMLDocument HelpDataFile::readDocument() {
 }
 
 // Loads bytes that are not plain UTF-8 or not well-formed; the text stays for line numbers.
+// Bytes that are not UTF-8 in a UTF-8 file are read one by one and named by line: the file is
+// then not loaded whole, and its bytes are kept before a save.
 void HelpDataFile::readDecoded(std::string bytes) {
-    text_ = decodeOwnedXmlBytes(std::move(bytes));
+    CheckedXmlText checked = decodeXmlBytesChecked(bytes);
+    std::string().swap(bytes);
+    text_ = std::move(checked.text);
+    if (!checked.replaced.empty())
+        addReplacedBytesProblem(checked.replaced);
+    for (ShapeDeparture& departure : findTextDepartures(text_))
+        addProblem(departure.offset, std::move(departure.what));
+    dropNulReferences(text_);
     if (text_.find('\0') != std::string::npos) {
         problems_.push_back(
             {0, "its text is in no encoding Corvane reads (it holds NUL bytes; Corvane reads "
                 "UTF-8, Windows-1252 and UTF-16)"});
         document_.LoadText(EmptyDocument);
     } else if (!document_.LoadText(text_)) {
-        const XmlParseError& error = *document_.LastError();
-        problems_.push_back({error.line, "column " + std::to_string(error.column) +
-                                             ": it is not well-formed XML: " + error.reason});
+        readSalvaged(*document_.LastError());
+    }
+    checkShape();
+}
+
+// A text that is not well-formed from some point on: what comes before it is read.
+void HelpDataFile::readSalvaged(const XmlParseError& error) {
+    std::string what = "column " + std::to_string(error.column) + ": it is not well-formed XML: " + error.reason;
+    std::optional<std::string> start = salvagedStart(text_, error.offset);
+    if (start && document_.LoadText(*start)) {
+        what += "; what stands before it was read, the rest is not";
+    } else {
         document_.LoadText(EmptyDocument);
     }
+    problems_.push_back({error.line, std::move(what)});
+}
+
+// Where the document keeps its languages and modules; what departs from the program's form is
+// a problem (the file is then kept before a save).
+void HelpDataFile::checkShape() {
+    shape_ = HelpDataShape::of(document_.Root().node());
+    for (ShapeDeparture& departure : shape_.departures)
+        addProblem(departure.offset, std::move(departure.what));
+}
+
+void HelpDataFile::addReplacedBytesProblem(const std::vector<size_t>& offsets) {
+    std::vector<int> lines;
+    for (size_t offset : offsets) {
+        const int line = lineAt(text_, static_cast<std::ptrdiff_t>(offset));
+        if (lines.empty() || lines.back() != line)
+            lines.push_back(line);
+    }
+    constexpr size_t Named = 10;
+    std::string where = lines.size() == 1 ? "line " : "lines ";
+    for (size_t i = 0; i < lines.size() && i < Named; ++i)
+        where += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
+    if (lines.size() > Named)
+        where += " and " + std::to_string(lines.size() - Named) + " more";
+    problems_.push_back({0, "it is UTF-8, but " + where + " hold" + (lines.size() == 1 ? "s" : "") + " " +
+                                std::to_string(offsets.size()) + (offsets.size() == 1 ? " byte that is" : " bytes that are") +
+                                " not; each was read as a Windows-1252 character"});
 }
 
 bool HelpDataFile::isNew() const {
@@ -185,16 +234,13 @@ void HelpDataFile::readSelectedLanguages() {
                 languages.Add(language, language);
         return;
     }
-    for (const XMLElement& child : document_.Root().Elements()) {
-        if (!child.hasName("SelectedLanguage"))
-            continue;
-        XMLAttributes attributes = child.Attributes();
-        if (!attributes.Contains("Name")) {
-            addProblem(child.sourceOffset(),
-                       "a \"SelectedLanguage\" element without \"Name\" is skipped");
+    for (pugi::xml_node child : shape_.languages) {
+        pugi::xml_attribute name = child.attribute("Name");
+        if (!name) {
+            addProblem(child.offset_debug(), "a \"SelectedLanguage\" element without \"Name\" is skipped");
             continue;
         }
-        std::string language = attributes.Item("Name").Value();
+        std::string language = name.value();
         if (!languages.Contains(language))
             languages.Add(language, language);
     }

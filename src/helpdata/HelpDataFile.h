@@ -37,6 +37,7 @@
 #pragma once
 
 #include "helpdata/HelpDataMerge.h"
+#include "helpdata/HelpDataShape.h"
 #include "helpdata/HelpItem.h"
 #include "helpdata/PlainHelpData.h"
 #include "support/AtomicFile.h"
@@ -174,6 +175,9 @@ private:
     void parseKeptBytes();
     void releaseSource();
     void readDecoded(std::string bytes);
+    void readSalvaged(const XmlParseError& error);
+    void checkShape();
+    void addReplacedBytesProblem(const std::vector<size_t>& offsets);
     // `offset`: where the element that is not taken starts in the parsed text.
     void addProblem(std::ptrdiff_t offset, std::string what);
     struct ModuleToRead; // one "VBComponent" element: its records and what was not taken
@@ -213,6 +217,8 @@ private:
     bool released_ = false;    // readRecords freed the document
     bool releasedNew_ = false; // isNew() of the freed document
     std::vector<HelpDataProblem> problems_;
+    // Where the document keeps its languages and modules (for a file read as a document).
+    HelpDataShape shape_;
     std::chrono::milliseconds lockWait_{2000};
 };
 

@@ -17,10 +17,6 @@ namespace corvane {
 
 namespace {
 
-bool isElementNamed(pugi::xml_node node, const char* name) {
-    return node.type() == pugi::node_element && std::strcmp(node.name(), name) == 0;
-}
-
 std::string inQuotes(std::string_view name) {
     return "'" + std::string(name) + "'";
 }
@@ -41,14 +37,12 @@ struct HelpDataFile::ModuleToRead {
 };
 
 void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
-    if (plainRead_ && plain_.readRecords(*settings_.SelectedLanguages, forms, formNames))
+    if (plainRead_ && plain_.readRecords(forms, formNames))
         return releaseSource();
     parseKeptBytes(); // something in it is a problem to name: the document reading names it
     std::vector<ModuleToRead> modules;
-    for (pugi::xml_node child = document_.Root().node().first_child(); child;
-         child = child.next_sibling())
-        if (isElementNamed(child, "VBComponent"))
-            modules.push_back(takeModule(child, forms, formNames));
+    for (pugi::xml_node child : shape_.modules)
+        modules.push_back(takeModule(child, forms, formNames));
     forEachInParallel(modules.size(), [&](size_t i) { readModuleRecords(modules[i]); });
     for (ModuleToRead& module : modules)
         for (PendingProblem& problem : module.problems)
@@ -64,6 +58,7 @@ void HelpDataFile::releaseSource() {
     plain_ = PlainHelpData();
     keptBytes_.reset();
     document_ = XMLDocument();
+    shape_ = HelpDataShape();
     std::string().swap(text_);
 }
 
@@ -111,7 +106,6 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
     };
     if (std::optional<std::string_view> missing = stored.missingKeyAttribute())
         return problem(element, " has no \"" + std::string(*missing) + "\": it is not loaded");
-    const NameList& selected = *settings_.SelectedLanguages;
     for (pugi::xml_node text : stored.texts()) {
         pugi::xml_attribute language = text.attribute("Language");
         if (!language)
@@ -119,13 +113,7 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
         if (stored.isRepeatedLanguage(text))
             problem(text, " has a second text in " + inQuotes(language.value()) +
                               ": the first one is loaded");
-        if (!selected.Contains(language.value()) && hasOwnText(text))
-            problem(text, " has a text in " + inQuotes(language.value()) +
-                              ", a language that is not selected: it is not loaded");
     }
-    if (!stored.hasChildElements() && hasOwnText(element) && !selected.Contains(Neutral))
-        problem(element, " keeps its text in the older form (" + inQuotes(Neutral) +
-                             "), a language that is not selected: it is not loaded");
     std::string_view number = stored.value(StoredRecord::ContextHelpID);
     if (!HelpItem::fitsContextNumber(number))
         return problem(element, " has the context number " + std::string(number) +

@@ -129,26 +129,42 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
         languages.Add(Neutral, Neutral);
     if (textOpenings_.size() != static_cast<size_t>(languages.Count()))
         prepareTextOpenings(languages);
-    bool any = false;
+    int32_t written = 0;
     for (int32_t index = 0; index < languages.Count(); ++index) {
         // Records read from a file hold their texts in the order of the selected languages.
         const int32_t position = record.textPosition(languages.Item(index + 1), static_cast<size_t>(index));
         if (position == 0)
             continue;
-        if (!any)
+        if (written++ == 0)
             out_.append(">\n");
-        any = true;
         out_.append(textOpenings_[static_cast<size_t>(index)]);
-        const std::string& value = record.HelpTexts.Item(position);
-        if (value.empty()) {
-            out_.append(" />\n");
-            continue;
-        }
-        out_.append('>');
-        text(value);
-        out_.append("</HelpText>\n");
+        helpText(record.HelpTexts.Item(position));
     }
-    out_.append(any ? "    </HelpItem>\n" : " />\n");
+    // Texts of languages that are not selected follow, in the record's order: kept for the day
+    // the language is selected again.
+    if (written < record.HelpTexts.Count()) {
+        for (int32_t position = 1; position <= record.HelpTexts.Count(); ++position) {
+            const std::string& language = record.HelpTexts.KeyAt(position);
+            if (record.HelpTexts.Item(position).empty() || languages.Contains(language))
+                continue; // an empty text of another language holds nothing to keep
+            if (written++ == 0)
+                out_.append(">\n");
+            out_.append("      <HelpText");
+            attribute(" Language=\"", language);
+            helpText(record.HelpTexts.Item(position));
+        }
+    }
+    out_.append(written > 0 ? "    </HelpItem>\n" : " />\n");
+}
+
+void HelpDataWriter::helpText(const std::string& value) {
+    if (value.empty()) {
+        out_.append(" />\n");
+        return;
+    }
+    out_.append('>');
+    text(value);
+    out_.append("</HelpText>\n");
 }
 
 void HelpDataWriter::prepareTextOpenings(const NameList& languages) {

@@ -13,6 +13,8 @@
 //       </HelpItem>
 //     </VBComponent>
 //   </Root>
+// A record's texts come in the order of the selected languages, then the texts of languages
+// that are not selected (kept until the language is selected again) in the record's order.
 // Texts are stored as the document stores them: NUL characters dropped, bytes that are not
 // UTF-8 replaced by U+FFFD; & < > in texts and & < " tab CR LF in attribute values escaped.
 #pragma once
@@ -57,6 +59,8 @@ public:
 private:
     void writeRoot();
     void writeRecord(const HelpItem& record);
+    // The rest of a "HelpText" element after its opening and attributes.
+    void helpText(const std::string& value);
     void prepareTextOpenings(const NameList& languages);
     // ` name="` (given whole as `opening`), the value escaped, and the closing quote.
     void attribute(std::string_view opening, std::string_view value);

@@ -48,6 +48,15 @@ void HelpItem::SaveToXML(XMLElement e) {
                 child.AddAttribute("Language", language);
             });
         }
+        // Texts of languages that are not selected are kept, after the others.
+        for (int32_t position = 1; position <= HelpTexts.Count(); ++position) {
+            if (HelpTexts.Item(position).empty() || languages.Contains(HelpTexts.KeyAt(position)))
+                continue;
+            scope.step([&] {
+                XMLElement child = e.AddElement("HelpText", HelpTexts.Item(position));
+                child.AddAttribute("Language", HelpTexts.KeyAt(position));
+            });
+        }
     });
 }
 
@@ -73,8 +82,12 @@ void HelpItem::LoadFromXML(const XMLElement& e) {
         for (const XMLElement& child : children) {
             if (!child.hasName("HelpText"))
                 continue;
-            scope.step([&] { language = child.Attributes().Item("Language").Value(); });
-            if (takesTextIn(language))
+            bool named = false; // a text without a language is not taken
+            scope.step([&] {
+                language = child.Attributes().Item("Language").Value();
+                named = true;
+            });
+            if (named && takesTextIn(language))
                 scope.step([&] { HelpTexts.Add(child.Text(), language); });
         }
     });
@@ -86,12 +99,8 @@ bool HelpItem::fitsContextNumber(std::string_view stored) {
 }
 
 bool HelpItem::takesTextIn(std::string_view language) const {
-    return takesTextIn(language, selectedLanguagesOf(selectedLanguages_));
-}
-
-bool HelpItem::takesTextIn(std::string_view language, const NameList& selected) const {
-    // Text of a language that is not selected is dropped; the first text of a language wins.
-    return selected.Contains(language) && !HelpTexts.Contains(language);
+    // The first text of a language wins. Texts of languages that are not selected are kept too.
+    return !HelpTexts.Contains(language);
 }
 
 bool HelpItem::HasHelpText() {
@@ -150,6 +159,14 @@ void HelpItem::SetHelpText(const std::string& Language, const std::string& Text)
             HelpTexts.Remove(Language);
         HelpTexts.Add(Text, Language);
     });
+}
+
+void HelpItem::removeText(std::string_view language) {
+    if (!HelpTexts.Contains(language))
+        return;
+    if (!fileTexts_)
+        fileTexts_ = std::make_unique<KeyedCollection<std::string>>(HelpTexts); // the file's, kept once
+    HelpTexts.Remove(language);
 }
 
 const std::string& HelpItem::fileTextIn(std::string_view language) const {

@@ -49,6 +49,9 @@ public:
     std::string Caption;
     // Set by the project scan on every record it matched with a live control.
     bool Tag = false;
+    // Set by the project scan on a record whose control (or module) is no longer in the
+    // project: kept, without a control, for its help text, which a renamed control can take over.
+    bool gone = false;
 
     // The live IDE control behind the record (null when none).
     const std::shared_ptr<vbide::VBControl>& Control() const { return mControl; }
@@ -56,17 +59,16 @@ public:
     void SetControl(std::shared_ptr<vbide::VBControl> control);
 
     // Writes the record into `e`: its attributes, then one "HelpText" child per selected
-    // language that has text. Adds "Neutral" to an empty SelectedLanguages first.
+    // language that has text, then the texts of languages that are not selected (kept until the
+    // language is selected again). Adds "Neutral" to an empty SelectedLanguages first.
     void SaveToXML(XMLElement e);
     // True when a context number as the data file stores it fits the record's 32-bit number.
     static bool fitsContextNumber(std::string_view stored);
-    // Fills the record from `e`; texts of languages that are not selected are dropped.
+    // Fills the record from `e`, the texts of every language (also those not selected).
     void LoadFromXML(const XMLElement& e);
-    // True when a stored text in `language` is taken: the language is selected and the record
-    // has no text in it yet, the first text of a language winning (letter case ignored).
+    // True when a stored text in `language` is taken: the record has no text in it yet, the
+    // first text of a language winning (letter case ignored).
     bool takesTextIn(std::string_view language) const;
-    // The same for the languages `selected` instead of the shared list.
-    bool takesTextIn(std::string_view language, const NameList& selected) const;
     // True when at least one language has text other than spaces.
     bool HasHelpText();
     // The same answer, without the error handling of a procedure: it cannot fail, and it
@@ -85,6 +87,8 @@ public:
     std::string GetHelpText(const std::string& Language);
     // Stores `Text` for `Language`, replacing and moving an earlier text to the end.
     void SetHelpText(const std::string& Language, const std::string& Text);
+    // Removes the text in `language` (letter case ignored); nothing when there is none.
+    void removeText(std::string_view language);
 
     // The fields as an error report renders them.
     NamedValues moduleVariables() const override;

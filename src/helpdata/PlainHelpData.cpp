@@ -75,15 +75,6 @@ bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& ea
 }
 
 // True when both lists hold the same names, letter case ignored.
-bool holdsExactly(const NameList& a, const NameList& b) {
-    if (a.Count() != b.Count())
-        return false;
-    for (const std::string& name : a)
-        if (!b.Contains(name))
-            return false;
-    return true;
-}
-
 // True when the texts' languages are written without entities, each once (letter case ignored).
 bool languagesArePlain(const std::vector<RawText>& texts) {
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -98,7 +89,7 @@ bool languagesArePlain(const std::vector<RawText>& texts) {
 
 // The record of a "HelpItem", or null when loading would name a problem in it.
 std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<RawText>& texts,
-                                   const NameList& selected, const SelectedLanguageList& slot,
+                                   const SelectedLanguageList& slot,
                                    const HelpItems& records) {
     std::optional<std::string_view> component = item.attribute("ComponentName");
     std::optional<std::string_view> control = item.attribute("ControlName");
@@ -121,12 +112,11 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1));
     if (texts.empty())
         record->HelpTexts.Add(std::string(), Neutral); // the older form, without text
-    for (const RawText& text : texts) {
-        if (record->takesTextIn(*text.language, selected))
+    for (const RawText& text : texts)
+        if (record->takesTextIn(*text.language))
             record->HelpTexts.Add(decodedPlainText(text.text), *text.language);
-        else if (!text.text.empty()) // a text in a language that is not selected
+        else if (!text.text.empty()) // a second text of a language: told by the document's reading
             return nullptr;
-    }
     record->markAsInFile();
     return record;
 }
@@ -163,7 +153,7 @@ bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slo
     std::vector<char> plain(modules_.size(), 0);
     forEachInParallel(modules_.size(), [&](size_t i) {
         bool wellFormed = false;
-        modules_[i].records = readModule(modules_[i], languages_, wellFormed);
+        modules_[i].records = readModule(modules_[i], wellFormed);
         plain[i] = wellFormed ? 1 : 0;
     });
     return std::ranges::find(plain, 0) == plain.end();
@@ -215,19 +205,12 @@ std::optional<std::string> PlainHelpData::rootAttribute(std::string_view name) c
     return std::nullopt;
 }
 
-bool PlainHelpData::readRecords(const NameList& selected, ModuleRecords& forms,
-                                NameList& formNames) {
+bool PlainHelpData::readRecords(ModuleRecords& forms, NameList& formNames) {
     NameList names; // the modules' names, each once (letter case ignored)
     for (const ModuleSpan& module : modules_) {
         if (forms.Contains(module.name) || names.Contains(module.name))
             return false;
         names.Add(module.name, module.name);
-    }
-    if (!holdsExactly(selected, languages_)) { // the records keep other languages' texts
-        forEachInParallel(modules_.size(), [&](size_t i) {
-            bool wellFormed = false;
-            modules_[i].records = readModule(modules_[i], selected, wellFormed);
-        });
     }
     for (const ModuleSpan& module : modules_)
         if (!module.records)
@@ -239,16 +222,14 @@ bool PlainHelpData::readRecords(const NameList& selected, ModuleRecords& forms,
     return true;
 }
 
-std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module,
-                                                     const NameList& selected,
-                                                     bool& wellFormed) const {
+std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module, bool& wellFormed) const {
     auto records = std::make_shared<HelpItems>();
     bool taken = true; // after a record that cannot be taken, the rest is only checked
     wellFormed = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
                                  [&](const PlainStartTag& item, const std::vector<RawText>& texts) {
         if (!taken)
             return;
-        std::shared_ptr<HelpItem> record = recordOf(item, texts, selected, *slot_, *records);
+        std::shared_ptr<HelpItem> record = recordOf(item, texts, *slot_, *records);
         taken = record != nullptr;
         if (taken) {
             std::string_view key = record->ControlName; // lives on in the record

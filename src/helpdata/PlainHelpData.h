@@ -7,14 +7,13 @@
 //   - white space between elements, the five named entities in texts and values.
 // Anything else is not taken: comments, CDATA, character references, other elements, text
 // where none belongs, white space in a value, and every record that loading would name as a
-// problem (a missing attribute, a key or language given twice, a number out of range, a text
-// in a language that is not selected). The caller then parses the file as a document, which
+// problem (a missing attribute, a key or language given twice, a number out of range). The caller then parses the file as a document, which
 // takes what can be taken and names what cannot, so that both ways load the same records.
 //
 //   PlainHelpData plain;
 //   if (plain.read(bytes, settings.SelectedLanguages)) {   // every byte read, records too
 //       ... plain.rootAttribute("CurrentLanguage"), plain.selectedLanguages() ...
-//       if (plain.readRecords(*settings.SelectedLanguages, forms, formNames)) ...
+//       if (plain.readRecords(forms, formNames)) ...
 //   }                                                     // false: nothing was added
 // The bytes must be UTF-8 without NUL bytes, and outlive the object.
 #pragma once
@@ -33,7 +32,7 @@ class PlainHelpDataCursor;
 class PlainHelpData {
 public:
     // Reads the file's bytes; false when they are not in the plain form. The records are read
-    // too, keeping the texts of the languages the file selects; each reads the selected
+    // too, with the texts of every language (also those not selected); each reads the selected
     // languages from `slot` later, which outlives it.
     bool read(std::string_view bytes, const SelectedLanguageList& slot);
 
@@ -45,11 +44,9 @@ public:
     // True when the root has no child element.
     bool isNew() const noexcept { return modules_.empty() && languages_.empty(); }
 
-    // Adds every module with its records to `forms` and `formNames` (once). The records read
-    // with the file serve when `selected` holds the file's languages and no other (letter case
-    // ignored); else they are read again, on as many threads as there are cores. False, with
+    // Adds every module with its records to `forms` and `formNames` (once). False, with
     // nothing added, when a module or record cannot be taken as it is.
-    bool readRecords(const NameList& selected, ModuleRecords& forms, NameList& formNames);
+    bool readRecords(ModuleRecords& forms, NameList& formNames);
 
 private:
     // A "VBComponent" element: its name, where its content lies in the bytes, and its records
@@ -62,10 +59,9 @@ private:
     };
 
     void readRootContent(PlainHelpDataCursor& cursor);
-    // The records of one module keeping the texts of `selected`, or null when one of them
-    // cannot be taken as it is; `wellFormed` tells whether the content is in the plain form.
-    std::shared_ptr<HelpItems> readModule(const ModuleSpan& module, const NameList& selected,
-                                          bool& wellFormed) const;
+    // The records of one module, or null when one of them cannot be taken as it is;
+    // `wellFormed` tells whether the content is in the plain form.
+    std::shared_ptr<HelpItems> readModule(const ModuleSpan& module, bool& wellFormed) const;
 
     std::string_view bytes_;
     const SelectedLanguageList* slot_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/PreviewCommand.h"
 #include "cli/CommandLine.h"
 #include "main/LargePages.h"
+#include "main/OutOfMemory.h"
 
 #include <iostream>
 

@@ -4,6 +4,7 @@
 #include "cli/DesktopProgram.h"
 #include "cli/SessionEnd.h"
 #include "main/LargePages.h"
+#include "main/OutOfMemory.h"
 
 #include <iostream>
 

@@ -1,5 +1,6 @@
 #include "ownhelp/ChmArchive.h"
 
+#include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <chm_lib.h>
@@ -80,6 +81,7 @@ bool readsThroughCleanly(const std::filesystem::path& file) {
 void ChmArchive::Closer::operator()(chmFile* handle) const noexcept { chm_close(handle); }
 
 ChmArchive::ChmArchive(const std::filesystem::path& file) : file_(file) {
+    checkRegularFile(file); // a FIFO or a device is named as what it is
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         throw VbError(vberr::FileNotFound, "File not found: " + file.string());

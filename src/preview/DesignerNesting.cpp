@@ -1,9 +1,9 @@
 #include "preview/DesignerNesting.h"
 
+#include "support/AtomicFile.h"
+#include "support/VbError.h"
 #include "vbide/TextLines.h"
 
-#include <fstream>
-#include <iterator>
 #include <string>
 
 namespace corvane::preview {
@@ -34,13 +34,11 @@ std::vector<int> controlDepths(std::string_view fileBytes) {
 }
 
 std::optional<std::vector<int>> controlDepthsOfFile(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    if (!in)
+    try {
+        return controlDepths(readFileBytes(file)); // a regular file only: a FIFO would block
+    } catch (const VbError&) {
         return std::nullopt;
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
-        return std::nullopt;
-    return controlDepths(bytes);
+    }
 }
 
 } // namespace corvane::preview

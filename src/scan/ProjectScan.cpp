@@ -8,6 +8,7 @@
 #include "vbide/VBProject.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <string_view>
 #include <unordered_set>
 
@@ -75,9 +76,28 @@ int32_t ProjectScan::takeEarlierRecord(HelpItems& records, const std::string& ke
     return at;
 }
 
+bool ProjectScan::holdsAnyText(const HelpItem& record) {
+    for (const std::string& text : record.HelpTexts)
+        if (text.find_first_not_of(' ') != std::string::npos)
+            return true;
+    return false;
+}
+
 ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
     const std::string& formName = component.Name();
     position.formName = formName;
+    ComponentScan result;
+    // A second designer of a module merged already: its controls are not the module's, and
+    // nothing of it or of the module is changed.
+    if (std::ranges::any_of(records_.result.modules,
+                            [&](const std::string& merged) { return equalsIgnoreCase(merged, formName); })) {
+        const std::string file = std::filesystem::path(component.FileNames(1)).filename().string();
+        records_.result.repeatedModules.push_back(formName + " (" + file + ")");
+        result.notes.push_back(formName + ": the designer in " + file +
+                               " names a module that an earlier designer of the project has; it is left out");
+        result.repeated = true;
+        return result;
+    }
     if (!Utilities::ItemExists(records_.forms, formName))
         takeEarlierModule(formName);
     if (!Utilities::ItemExists(records_.forms, formName)) {
@@ -85,7 +105,6 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         records_.formNames.Add(formName, formName);
     }
     HelpItems& records = *records_.forms.Item(formName);
-    ComponentScan result;
     try {
         mergeControls(component, records, position);
     } catch (const VbError& error) {
@@ -105,11 +124,18 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     }
     for (const auto& warning : component.warnings())
         result.notes.push_back(warning.describe());
-    std::vector<std::string> vanished;
-    for (const auto& record : records)
-        if (!record->Tag || !record->Control())
-            vanished.push_back(record->ControlName);
-    for (const std::string& key : vanished)
+    // The records of controls that are gone: kept for their text, the others dropped.
+    std::vector<std::string> empty;
+    for (const auto& record : records) {
+        record->gone = !record->Tag || !record->Control();
+        if (!record->gone)
+            continue;
+        if (holdsAnyText(*record))
+            records_.result.keptRecords.push_back(formName + "/" + record->ControlName);
+        else
+            empty.push_back(record->ControlName);
+    }
+    for (const std::string& key : empty)
         records.Remove(key);
     records_.result.modules.push_back(formName);
     return result;
@@ -174,8 +200,22 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
             records_.unreadable.Add(name, name);
     }
     for (const std::string& name : dropped) {
-        records_.formNames.Remove(name);
-        records_.forms.Remove(name);
+        HelpItems& records = *records_.forms.Item(name);
+        std::vector<std::string> empty;
+        for (const auto& record : records) {
+            record->gone = true;
+            record->SetControl(nullptr);
+            if (!holdsAnyText(*record))
+                empty.push_back(record->ControlName);
+        }
+        for (const std::string& key : empty)
+            records.Remove(key);
+        if (records.Count() == 0) {
+            records_.formNames.Remove(name);
+            records_.forms.Remove(name);
+        } else if (std::ranges::find(records_.result.keptModules, name) == records_.result.keptModules.end()) {
+            records_.result.keptModules.push_back(name);
+        }
     }
     records_.result.dropModules(dropped);
     return dropped;

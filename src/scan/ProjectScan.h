@@ -3,10 +3,12 @@
 // For each visual component, in the project's order, `mergeComponent` matches the module's
 // records with its controls by control key (the name, with "(index)" for a member of a
 // control array), refreshes them from the controls (caption, type name, context number),
-// gives every new control with a "WhatsThisHelpID" a record, and drops the records of
-// controls that are gone. A designer whose controls cannot be read keeps its records as they
-// are, without live controls, and yields a message for the user. `dropVanishedModules` then
-// drops the stored modules the project no longer contains. The scan shows nothing: the
+// gives every new control with a "WhatsThisHelpID" a record, and keeps the records of controls
+// that are gone, marked `gone`, for their help text (a record without text is dropped). A
+// designer whose controls cannot be read keeps its records as they are, without live controls,
+// and yields a message for the user. `dropVanishedModules` then treats the stored modules the
+// project no longer contains alike: kept, their records gone, when they hold text. A second
+// designer of a module already merged is left out and named. The scan shows nothing: the
 // caller shows its messages and its progress.
 #pragma once
 
@@ -46,6 +48,13 @@ struct ScanResult {
     std::vector<std::string> modules;
     // The messages for modules whose controls could not be read, in the order given.
     std::vector<ScanMessage> messages;
+    // The records kept for their help text whose control is gone ("module/control"), and the
+    // modules kept so whose designer is gone, in the order found.
+    std::vector<std::string> keptRecords;
+    std::vector<std::string> keptModules;
+    // The designers left out because a designer of the same module name came first: each as
+    // "module (file)".
+    std::vector<std::string> repeatedModules;
 
     // Takes dropped modules off the list.
     void dropModules(const std::vector<std::string>& names);
@@ -67,6 +76,8 @@ struct ScanRecords {
 struct ComponentScan {
     // Set when the component's controls could not be read; its records were kept as they are.
     std::optional<ScanMessage> message;
+    // Set when an earlier designer of the project has the component's module name: it was left out.
+    bool repeated = false;
     // Lines for the error log: what the component's file held that could not be taken as it
     // is, or why its controls could not be read.
     std::vector<std::string> notes;
@@ -90,10 +101,13 @@ public:
     // control being read, for a report when something fails. Errors other than unreadable
     // controls are passed on.
     ComponentScan mergeComponent(const vbide::VBComponent& component, ScanPosition& position);
-    // Drops the stored modules `project` no longer contains and returns their names. While a
-    // designer of the project has no known name, no module is dropped: those not found are
-    // marked unreadable instead, so that their help text is kept.
+    // Takes the stored modules `project` no longer contains off the scan's list and returns
+    // their names: those holding help text are kept with their records marked `gone`, the others
+    // dropped. While a designer of the project has no known name, no module is touched: those
+    // not found are marked unreadable instead, so that their help text is kept as it is.
     std::vector<std::string> dropVanishedModules(vbide::VBProject& project);
+    // True when a record holds text in any language (also one not selected): worth keeping.
+    static bool holdsAnyText(const HelpItem& record);
 
 private:
     void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);

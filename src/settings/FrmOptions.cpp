@@ -2,12 +2,31 @@
 
 #include "addin/ModWizard.h"
 #include "settings/ModMain.h"
+#include "support/RegistryAccess.h"
+
+#include <algorithm>
+#include <charconv>
+#include <optional>
 
 namespace corvane {
 
 namespace {
 int16_t boxValue(bool flag) { return flag ? controls::vbChecked : controls::vbUnchecked; }
 bool isChecked(const controls::CheckBox& box) { return box.Value() == controls::vbChecked; }
+
+// Whole minutes from 1 to a day, or nothing.
+std::optional<int32_t> minutesIn(const std::string& text) {
+    int32_t minutes = 0;
+    auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), minutes);
+    if (error != std::errc() || end != text.data() + text.size() || minutes < 1 || minutes > 1440)
+        return std::nullopt;
+    return minutes;
+}
+
+// The limit in whole minutes as the box shows it (a limit of none shows as a day).
+std::string minutesText(int32_t seconds) {
+    return std::to_string(seconds <= 0 ? 1440 : std::clamp((seconds + 59) / 60, 1, 1440));
+}
 } // namespace
 
 FrmOptions::FrmOptions(ModMain& settings) : Form("frmOptions"), settings_(settings) {}
@@ -15,7 +34,7 @@ FrmOptions::FrmOptions(ModMain& settings) : Form("frmOptions"), settings_(settin
 // The controls, with their design settings and their event handlers.
 void FrmOptions::createControls() {
     SetTag("144");
-    Move(0, 0, 4800, 3750);
+    Move(0, 0, 4800, 4110);
     Label1_ = &add<controls::Label>("Label1");
     Label1_->SetTag("144");
     Label1_->Move(120, 120, 4455, 255);
@@ -31,23 +50,29 @@ void FrmOptions::createControls() {
     chkCompileWinHelp_ = &add<controls::CheckBox>("chkCompileWinHelp");
     chkCompileWinHelp_->SetTag("158");
     chkCompileWinHelp_->Move(480, 1500, 4095, 255);
+    lblTimeLimit_ = &add<controls::Label>("lblTimeLimit");
+    lblTimeLimit_->SetTag("159");
+    lblTimeLimit_->Move(240, 1920, 3375, 255);
+    txtTimeLimit_ = &add<controls::TextBox>("txtTimeLimit");
+    txtTimeLimit_->Move(3720, 1875, 855, 315);
     lblCodePage_ = &add<controls::Label>("lblCodePage");
     lblCodePage_->SetCaption("Code page of the project's files:");
-    lblCodePage_->Move(240, 1920, 4335, 255);
+    lblCodePage_->Move(240, 2340, 4335, 255);
     cboCodePage_ = &add<controls::ComboBox>("cboCodePage");
     cboCodePage_->SetStyle(controls::vbComboDropdownList);
-    cboCodePage_->Move(480, 2220, 4095, 315);
+    cboCodePage_->Move(480, 2640, 4095, 315);
     cmdOk_ = &add<controls::CommandButton>("cmdOk");
     cmdOk_->SetTag("110");
     cmdOk_->SetDefault(true);
     cmdOk_->SetCancel(true); // Esc closes too: there is nothing to cancel
-    cmdOk_->Move(3360, 2760, 1215, 375);
+    cmdOk_->Move(3360, 3120, 1215, 375);
 
     chkGenerateHTML_->Click.connect([this] { chkGenerateHTML_Click(); });
     chkCompileHTML_->Click.connect([this] { chkCompileHTML_Click(); });
     chkGenerateWinHelp_->Click.connect([this] { chkGenerateWinHelp_Click(); });
     chkCompileWinHelp_->Click.connect([this] { chkCompileWinHelp_Click(); });
     cboCodePage_->Click.connect([this] { cboCodePage_Click(); });
+    txtTimeLimit_->Change.connect([this] { txtTimeLimit_Change(); });
     cmdOk_->Click.connect([this] { cmdOk_Click(); });
 }
 
@@ -92,6 +117,8 @@ void FrmOptions::Form_Load() {
         scope.step([&] { chkCompileWinHelp_->SetValue(boxValue(settings_.mCompileWinHelp)); });
         scope.step([&] { chkGenerateHTML_->SetValue(boxValue(settings_.mGenerateHTML)); });
         scope.step([&] { chkGenerateWinHelp_->SetValue(boxValue(settings_.mGenerateWinHelp)); });
+        storedTimeLimit_ = settings_.mCompilerTimeLimit;
+        scope.step([&] { txtTimeLimit_->SetText(minutesText(settings_.mCompilerTimeLimit)); });
         scope.step([&] { fillCodePages(); });
     });
 }
@@ -108,9 +135,35 @@ void FrmOptions::cboCodePage_Click() {
     });
 }
 
+void FrmOptions::Form_Unload() {
+    ErrorScope scope("frmOptions", "Form_Unload");
+    scope.run([&] { storeTimeLimit(scope); });
+}
+
 void FrmOptions::cmdOk_Click() {
     ErrorScope scope("frmOptions", "cmdOk_Click");
-    scope.run([&] { scope.step([&] { Hide(); }); });
+    scope.run([&] {
+        storeTimeLimit(scope);
+        scope.step([&] { Hide(); });
+    });
+}
+
+void FrmOptions::txtTimeLimit_Change() {
+    ErrorScope scope("frmOptions", "txtTimeLimit_Change");
+    scope.run([&] {
+        if (auto minutes = minutesIn(txtTimeLimit_->Text()))
+            settings_.mCompilerTimeLimit = *minutes * 60;
+    });
+}
+
+void FrmOptions::storeTimeLimit(ErrorScope& scope) {
+    if (settings_.mCompilerTimeLimit == storedTimeLimit_)
+        return;
+    scope.step([&] {
+        registry().SetValue(RegistryRoot::CurrentUser, ModMain::OptionsKey, ModMain::CompilerTimeLimitValue,
+                            minutesText(settings_.mCompilerTimeLimit), REG_SZ);
+        storedTimeLimit_ = settings_.mCompilerTimeLimit;
+    });
 }
 
 void FrmOptions::chkGenerateHTML_Click() {
@@ -155,6 +208,8 @@ controls::CheckBox& FrmOptions::chkGenerateWinHelp() { return ensureLoaded(), *c
 controls::CheckBox& FrmOptions::chkCompileWinHelp() { return ensureLoaded(), *chkCompileWinHelp_; }
 controls::Label& FrmOptions::lblCodePage() { return ensureLoaded(), *lblCodePage_; }
 controls::ComboBox& FrmOptions::cboCodePage() { return ensureLoaded(), *cboCodePage_; }
+controls::Label& FrmOptions::lblTimeLimit() { return ensureLoaded(), *lblTimeLimit_; }
+controls::TextBox& FrmOptions::txtTimeLimit() { return ensureLoaded(), *txtTimeLimit_; }
 controls::CommandButton& FrmOptions::cmdOk() { return ensureLoaded(), *cmdOk_; }
 
 } // namespace corvane

@@ -5,6 +5,9 @@
 // OK button and closing the dialog in any way keeps the changes. The generate boxes keep at
 // least one format on once the user touched one, and switching a format off switches off its
 // compile box; a compile box may stay on while its format is off.
+// Below them, the help compilers' time limit in whole minutes (1 to 1440): a valid entry takes
+// effect at once (mCompilerTimeLimit), another leaves the limit as it was; the dialog keeps it
+// in the registry when it is closed.
 //
 // Its list "cboCodePage" chooses the code page of the project's files (ProjectCodePageChoices):
 // the first entry leaves it to detection, the others choose one; the choice is the shared
@@ -22,6 +25,7 @@
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
 #include "controls/Label.h"
+#include "controls/TextBox.h"
 
 #include <string>
 #include <utility>
@@ -46,6 +50,8 @@ public:
     controls::CheckBox& chkCompileWinHelp();
     controls::Label& lblCodePage();
     controls::ComboBox& cboCodePage();
+    controls::Label& lblTimeLimit();
+    controls::TextBox& txtTimeLimit();
     controls::CommandButton& cmdOk();
 
     // The code pages the list offers after its first entry (detection), with their names.
@@ -54,6 +60,7 @@ public:
 protected:
     void createControls() override;
     void Form_Load() override;
+    void Form_Unload() override;
 
 private:
     void cmdOk_Click();
@@ -63,6 +70,9 @@ private:
     void chkCompileWinHelp_Click();
     void cboCodePage_Click();
     void fillCodePages();
+    void txtTimeLimit_Change();
+    // Stores the time limit in the registry when it differs from what was stored.
+    void storeTimeLimit(ErrorScope& scope);
     // The rule shared by both generate boxes: keep one format on, and a format that is off
     // switches its compile box off.
     void generateClicked(ErrorScope& scope, controls::CheckBox& format, controls::CheckBox& otherFormat,
@@ -78,7 +88,10 @@ private:
     controls::CheckBox* chkCompileWinHelp_ = nullptr;
     controls::Label* lblCodePage_ = nullptr;
     controls::ComboBox* cboCodePage_ = nullptr;
+    controls::Label* lblTimeLimit_ = nullptr;
+    controls::TextBox* txtTimeLimit_ = nullptr;
     controls::CommandButton* cmdOk_ = nullptr;
+    int32_t storedTimeLimit_ = 0; // the limit in the registry when the dialog loaded
 };
 
 } // namespace corvane

@@ -4,9 +4,30 @@
 #include "controls/WindowSystem.h"
 #include "support/AppPaths.h"
 #include "support/FileObject.h"
+#include "support/RegistryAccess.h"
 #include "support/Utilities.h"
 
+#include <algorithm>
+#include <charconv>
+
 namespace corvane {
+
+namespace {
+
+// The time limit the options dialog stored, in whole minutes from 1 to a day; the default for
+// none, for another value and for a registry that cannot be read (start-up goes on).
+void readCompilerTimeLimit(ModMain& settings) {
+    ErrorScope::ignoringFailures([&] {
+        const std::string stored = registry().GetValue(RegistryRoot::CurrentUser, ModMain::OptionsKey,
+                                                       ModMain::CompilerTimeLimitValue);
+        int32_t minutes = 0;
+        auto [end, error] = std::from_chars(stored.data(), stored.data() + stored.size(), minutes);
+        if (error == std::errc() && end == stored.data() + stored.size() && minutes >= 1 && minutes <= 1440)
+            settings.mCompilerTimeLimit = minutes * 60;
+    });
+}
+
+} // namespace
 
 void ModMain::main() {
     FileObject fso;
@@ -32,6 +53,15 @@ void ModMain::main() {
         }
         scope.step([&] { fso.Close(); });
     });
+    readCompilerTimeLimit(*this);
+}
+
+RunLimits ModMain::compilerRunLimits() const {
+    RunLimits limits;
+    limits.timeLimit = std::chrono::seconds(std::max(0, mCompilerTimeLimit));
+    if (std::shared_ptr<controls::BusyWindow> busy = Busy)
+        limits.stopRequested = [busy] { return busy->pollCancel(); };
+    return limits;
 }
 
 NamedValues ModMain::moduleVariables() const {

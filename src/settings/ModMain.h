@@ -5,6 +5,7 @@
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
 #include "support/KeyedCollection.h"
+#include "support/ProcessRunner.h"
 
 #include <memory>
 #include <string>
@@ -32,10 +33,21 @@ public:
     bool guardsSharedUse = false;
     // The shared busy window, created by main.
     std::shared_ptr<controls::BusyWindow> Busy;
+    // The longest a help compiler may run, in seconds (0: no limit): from the registry value
+    // "CompilerTimeLimit" (minutes) that the options dialog keeps, or set for one run.
+    int32_t mCompilerTimeLimit = DefaultCompilerTimeLimit;
+    // Ten minutes: far more than a compiler needs for the largest project.
+    static constexpr int32_t DefaultCompilerTimeLimit = 600;
+    // The registry key and value of the time limit (whole minutes).
+    static constexpr std::string_view OptionsKey = "Software\\Halvex\\Corvane";
+    static constexpr std::string_view CompilerTimeLimitValue = "CompilerTimeLimit";
 
-    // Start-up: creates the busy window of the current window system and reads
-    // "languages.txt" from the data folder.
+    // Start-up: creates the busy window of the current window system, reads "languages.txt"
+    // from the data folder and the help compilers' time limit from the registry.
     void main();
+
+    // What a help compiler's run stops at: the time limit and the busy window's Cancel.
+    RunLimits compilerRunLimits() const;
 
     // Restores a window's placement, its grid's view and grouping from the registry
     // ("Software\Halvex\Corvane\WindowPosition_" + Window); nothing when none is stored.

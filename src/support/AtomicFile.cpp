@@ -2,6 +2,7 @@
 
 #include "support/Notice.h"
 #include "support/ProcessMarker.h"
+#include "support/RegularFile.h"
 #include "support/ReplacedFileRelease.h"
 #include "support/VbError.h"
 
@@ -50,6 +51,19 @@ bool faulted(AtomicStep step, const fs::path& file) {
     throw VbError(vberr::PathFileAccess,
                   "Cannot " + what + " '" + path.string() + "': " + std::strerror(error),
                   path.string());
+}
+
+// A temporary file beside `target` could not be made: a folder that refuses new files is named
+// as what it is (the user's trouble), any other failure as it came.
+[[noreturn]] void failToCreate(const fs::path& target, const fs::path& temporary, int error) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (error == EACCES || error == EPERM || error == EROFS)
+        throw VbError(vberr::PathFileAccess,
+                      "Cannot write '" + target.string() + "': its folder '" + folder.string() + "' is " +
+                          (error == EROFS ? "on a read-only file system" : "read-only") + " (" +
+                          std::strerror(error) + ")",
+                      target.string());
+    fail(temporary, "create", error);
 }
 
 // Writes all bytes; false with errno set when the system refuses.
@@ -276,7 +290,7 @@ public:
     TemporaryOutput(const fs::path& realTarget, const fs::path& wanted, bool compare)
         : realTarget_(realTarget), wanted_(wanted) {
         if (compare)
-            original_ = ::open(realTarget.c_str(), O_RDONLY | O_CLOEXEC);
+            original_ = openIfRegularFile(realTarget);
         differs_ = original_ < 0;
     }
     TemporaryOutput(const TemporaryOutput&) = delete;
@@ -356,7 +370,7 @@ private:
                   ? -1
                   : ::mkostemps(buffer.data(), static_cast<int>(suffixLength), O_CLOEXEC);
         if (fd_ < 0)
-            fail(name, "create", errno);
+            failToCreate(realTarget_, name, errno);
         path_ = fs::path(buffer.data());
         if (::fchmod(fd_, mode) != 0)
             abandon("set the permissions of", errno);
@@ -414,7 +428,7 @@ bool AtomicFile::writeTemporary(const fs::path& realTarget,
 bool AtomicFile::targetHoldsContent(const fs::path& realTarget) const {
     if (!keepUnchanged_ || !quickCheck_)
         return false;
-    int fd = ::open(realTarget.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = openIfRegularFile(realTarget);
     if (fd < 0)
         return false;
     struct stat status {};
@@ -482,17 +496,12 @@ void syncFileSystem(const std::filesystem::path& path) {
 
 namespace {
 
-// Opens a file for reading; VbError 53 when it does not exist, 75 when it cannot be opened.
+// Opens a regular file for reading (RegularFile.h); VbError 53 when it does not exist, 75 when
+// it cannot be opened or is no regular file.
 int openForReading(const fs::path& path) {
-    int fd = faulted(AtomicStep::Read, path) ? -1 : ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) {
-        int error = errno;
-        if (error == ENOENT)
-            throw VbError(vberr::FileNotFound, "File not found: '" + path.string() + "'",
-                          path.string());
-        fail(path, "open", error);
-    }
-    return fd;
+    if (faulted(AtomicStep::Read, path))
+        fail(path, "open", errno);
+    return openRegularFile(path);
 }
 
 // Reads the whole file open as `fd` (from its start, whatever its offset) into a buffer that

@@ -3,7 +3,9 @@
 #include "support/FileOperations.h"
 #include "support/VbError.h"
 
+#include <cerrno>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace corvane {
 
@@ -20,6 +22,24 @@ void rejectSeparator(std::string_view part, const char* what) {
 bool statIs(const std::string& path, mode_t type) {
     struct stat info {};
     return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+}
+
+// Why a file cannot be created in a folder that is not there: it does not exist, and, when the
+// nearest folder above it that exists is read-only, that nothing can make it there (a caller
+// that tried to make it and went on names the real cause).
+std::string missingFolderReason(const std::string& folder) {
+    std::filesystem::path existing = std::filesystem::absolute(folder).parent_path();
+    while (existing.has_relative_path() && !statIs(existing.string(), S_IFDIR))
+        existing = existing.parent_path();
+    if (::access(existing.c_str(), W_OK) == 0)
+        return "the folder does not exist";
+    const int error = errno;
+    if (error == EROFS)
+        return "the folder does not exist, and it cannot be made: '" + existing.string() +
+               "' is on a read-only file system";
+    if (error == EACCES || error == EPERM)
+        return "the folder does not exist, and it cannot be made: '" + existing.string() + "' is read-only";
+    return "the folder does not exist";
 }
 
 } // namespace
@@ -84,8 +104,7 @@ void FileObject::OpenForWriting(Durability durability) {
     if (baseName_.empty() && extension_.empty())
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': the path names no file", path);
     if (!statIs(folder, S_IFDIR))
-        throw VbError(vberr::PathFileAccess,
-                      "Cannot create '" + path + "': the folder does not exist", path);
+        throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': " + missingFolderReason(folder), path);
     if (statIs(path, S_IFDIR))
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': it is a folder", path);
     writer_.emplace(path, std::filesystem::path(), durability);

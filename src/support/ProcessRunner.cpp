@@ -7,10 +7,14 @@
 #include <csignal>
 #include <cstring>
 #include <fcntl.h>
+#include <limits>
 #include <optional>
+#include <poll.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <thread>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -119,7 +123,8 @@ int aboveStandard(int fd) {
 }
 
 // The spawn settings of one child: standard input from /dev/null, output and errors into
-// the pipe, every other descriptor closed, default signal handling, optional folder.
+// the pipe, every other descriptor closed, default signal handling, a process group of its
+// own, optional folder.
 class SpawnSetup {
 public:
     SpawnSetup(int outputFd, const fs::path& workingDirectory) {
@@ -140,7 +145,9 @@ public:
         for (int signal : {SIGPIPE, SIGINT, SIGQUIT, SIGTERM})
             sigaddset(&signals, signal);
         ::posix_spawnattr_setsigdefault(&attributes_, &signals);
-        ::posix_spawnattr_setflags(&attributes_, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF);
+        ::posix_spawnattr_setpgroup(&attributes_, 0); // the group is the child's own
+        ::posix_spawnattr_setflags(&attributes_,
+                                   POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETPGROUP);
     }
     ~SpawnSetup() {
         ::posix_spawn_file_actions_destroy(&actions_);
@@ -157,19 +164,34 @@ private:
     posix_spawnattr_t attributes_;
 };
 
-// A started child; ends and reaps it if the run is left early (an exception while reading).
+// A started child, the leader of its own process group; ends the group and reaps the child if
+// the run is left early (an exception while reading).
 class Child {
 public:
     explicit Child(pid_t pid) : pid_(pid) {}
     ~Child() {
         if (pid_ > 0) {
-            ::kill(pid_, SIGKILL);
+            stop();
             waitForExit();
         }
     }
     Child(const Child&) = delete;
     Child& operator=(const Child&) = delete;
 
+    // Ends the child and every process of its group at once.
+    void stop() {
+        ::kill(-pid_, SIGKILL);
+        ::kill(pid_, SIGKILL); // should the group not have been made
+    }
+    // The exit status when the child has ended (reaping it), nothing while it runs.
+    std::optional<int> exitedNow() {
+        int status = 0;
+        pid_t done = ::waitpid(pid_, &status, WNOHANG);
+        if (done == 0 || (done < 0 && errno == EINTR))
+            return std::nullopt;
+        pid_ = -1;
+        return done < 0 ? -1 : exitCode(status);
+    }
     // Waits for the child's end; the exit status, or 128 + the signal that ended it.
     int waitForExit() {
         int status = 0;
@@ -180,13 +202,53 @@ public:
             }
         }
         pid_ = -1;
-        if (WIFSIGNALED(status))
-            return 128 + WTERMSIG(status);
-        return WEXITSTATUS(status);
+        return exitCode(status);
     }
 
 private:
+    static int exitCode(int status) { return WIFSIGNALED(status) ? 128 + WTERMSIG(status) : WEXITSTATUS(status); }
+
     pid_t pid_;
+};
+
+// The time limit and the stop request of one run: how long to wait for output at most before
+// asking again, and whether the run must end now.
+class RunWatch {
+public:
+    RunWatch(std::chrono::milliseconds limit, const std::function<bool()>& stopRequested)
+        : limit_(limit), stopRequested_(stopRequested), start_(std::chrono::steady_clock::now()) {}
+
+    // True when nothing can end the run early: it simply waits.
+    bool unbounded() const { return limit_.count() <= 0 && !stopRequested_; }
+    // Milliseconds to wait for the next output before asking again (-1: no end).
+    int waitMilliseconds() const {
+        if (unbounded())
+            return -1;
+        long long wait = stopRequested_ ? PollInterval.count() : std::numeric_limits<int>::max();
+        if (limit_.count() > 0)
+            wait = std::min<long long>(wait, std::max<long long>(1, remaining().count()));
+        return static_cast<int>(wait);
+    }
+    // Why the run must end now, or nothing.
+    std::optional<RunEnd> due() const {
+        if (limit_.count() > 0 && remaining().count() <= 0)
+            return RunEnd::TimedOut;
+        if (stopRequested_ && stopRequested_())
+            return RunEnd::Cancelled;
+        return std::nullopt;
+    }
+
+private:
+    static constexpr std::chrono::milliseconds PollInterval{100};
+
+    std::chrono::milliseconds remaining() const {
+        auto spent = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start_);
+        return limit_ - spent;
+    }
+
+    std::chrono::milliseconds limit_;
+    const std::function<bool()>& stopRequested_;
+    std::chrono::steady_clock::time_point start_;
 };
 
 void checkWorkingDirectory(const fs::path& dir) {
@@ -201,15 +263,43 @@ void checkWorkingDirectory(const fs::path& dir) {
         accessFailed("the working folder \"" + dir.string() + "\" cannot be entered", errno);
 }
 
-// Reads the pipe until every writer has closed it.
-void readAll(int fd, std::string& out) {
+// Reads what the pipe holds now (waiting up to `wait` ms for it, -1: until it comes); false
+// once every writer has closed it (or reading fails).
+bool readSome(int fd, std::string& out, int wait, std::vector<char>& buffer) {
+    pollfd ready{fd, POLLIN, 0};
+    int found = ::poll(&ready, 1, wait);
+    if (found < 0)
+        return errno == EINTR;
+    if (found == 0)
+        return true;
+    ssize_t count = ::read(fd, buffer.data(), buffer.size());
+    if (count > 0)
+        out.append(buffer.data(), static_cast<size_t>(count));
+    return count > 0 || (count < 0 && errno == EINTR);
+}
+
+// Reads the child's output until its end, or ends its group when the watch says so; the exit
+// status and how the run ended.
+std::pair<int, RunEnd> awaitEnd(Child& child, Descriptor& readEnd, const RunWatch& watch, std::string& output) {
+    auto stopped = [&](RunEnd why) {
+        child.stop();
+        return std::make_pair(child.waitForExit(), why);
+    };
     std::vector<char> buffer(64 * 1024);
+    while (readSome(readEnd.get(), output, watch.waitMilliseconds(), buffer)) {
+        if (auto why = watch.due())
+            return stopped(*why);
+    }
+    readEnd.reset(); // a child still writing after a read failure gets SIGPIPE, not a hang
+    if (watch.unbounded())
+        return {child.waitForExit(), RunEnd::Exited};
+    // The pipe is closed; the program may still run.
     for (;;) {
-        ssize_t count = ::read(fd, buffer.data(), buffer.size());
-        if (count > 0)
-            out.append(buffer.data(), static_cast<size_t>(count));
-        else if (count == 0 || errno != EINTR)
-            return;
+        if (auto code = child.exitedNow())
+            return {*code, RunEnd::Exited};
+        if (auto why = watch.due())
+            return stopped(*why);
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(20, watch.waitMilliseconds())));
     }
 }
 
@@ -226,6 +316,7 @@ bool ProcessRunner::CanStart(const std::string& program) {
 void ProcessRunner::Run(std::string_view commandLine) {
     output_.clear();
     exitCode_ = 0;
+    ended_ = RunEnd::Exited;
     size_t first = commandLine.find_first_not_of(" \t");
     std::vector<std::string> args =
         splitWindowsCommandLine(first == std::string_view::npos ? std::string_view{} : commandLine.substr(first));
@@ -253,9 +344,7 @@ void ProcessRunner::Run(std::string_view commandLine) {
         cannotStart(args[0], std::strerror(error));
     Child child(pid);
     writeEnd.reset(); // only the child writes now: the pipe reports its end
-    readAll(readEnd.get(), output_);
-    readEnd.reset(); // a child still writing after a read failure gets SIGPIPE, not a hang
-    exitCode_ = child.waitForExit();
+    std::tie(exitCode_, ended_) = awaitEnd(child, readEnd, RunWatch(timeLimit_, stopRequested_), output_);
 }
 
 } // namespace corvane

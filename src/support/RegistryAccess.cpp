@@ -2,6 +2,7 @@
 
 #include "support/AppPaths.h"
 #include "support/RegFile.h"
+#include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <cerrno>
@@ -24,6 +25,17 @@ namespace {
                   "Cannot " + what + " registry file '" + file.string() +
                       "': " + std::strerror(error),
                   file.string());
+}
+
+// The store open for reading, or -1 when there is none yet; a store that cannot be opened or
+// is no regular file (a FIFO would block every start) is a registry failure naming the file.
+int openRegistryFile(const std::filesystem::path& file) {
+    try {
+        return openRegularFileIfExists(file);
+    } catch (const VbError& failure) {
+        throw VbError(vberr::PathFileAccess, "The registry file cannot be read: " + failure.description(),
+                      file.string());
+    }
 }
 
 // Closes a file descriptor when it goes out of scope.
@@ -143,10 +155,8 @@ bool RegistryAccess::KeyExists(RegistryRoot root, std::string_view keyPath) cons
 }
 
 const RegistryModel& RegistryAccess::current() const {
-    Descriptor fd(::open(file_.c_str(), O_RDONLY | O_CLOEXEC));
+    Descriptor fd(openRegistryFile(file_));
     if (fd.get() < 0) {
-        if (errno != ENOENT)
-            fail(file_, "open the", errno);
         cache_ = RegistryModel();
         cacheStamp_.reset();
         problem_.clear();

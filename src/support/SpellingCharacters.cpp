@@ -98,6 +98,16 @@ LetterCase letterCase(char32_t c) {
 
 } // namespace
 
+LetterScript letterScript(char32_t c) {
+    if (letterCase(c) == LetterCase::NotALetter)
+        return LetterScript::None;
+    if (c < 0x370 || in(c, 0x1E00, 0x1EFF))
+        return LetterScript::Latin;
+    if (c < 0x400 || in(c, 0x1F00, 0x1FFF))
+        return LetterScript::Greek;
+    return LetterScript::Cyrillic;
+}
+
 bool isWordLetter(char32_t c) { return letterCase(c) != LetterCase::NotALetter; }
 
 bool isCapitalLetter(char32_t c) { return letterCase(c) == LetterCase::Capital; }

@@ -8,6 +8,12 @@
 
 namespace corvane {
 
+// The scripts whose letters are word letters.
+enum class LetterScript { None, Latin, Greek, Cyrillic };
+
+// The script of a word letter; None for every other character.
+LetterScript letterScript(char32_t c);
+
 // True for a letter of the Latin, Greek or Cyrillic blocks (including the extended blocks).
 bool isWordLetter(char32_t c);
 

@@ -1,5 +1,7 @@
 #include "support/SpellingDictionary.h"
 
+#include "support/RegularFile.h"
+#include "support/TextCodec.h"
 #include "support/VbError.h"
 
 #include <hunspell/hunspell.hxx>
@@ -66,12 +68,48 @@ void checkWordCount(const std::filesystem::path& dic) {
 
 std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, const std::string& name) {
     auto dic = folder / (name + ".dic");
-    checkWordCount(dic);
     auto aff = folder / (name + ".aff");
+    checkRegularFile(dic); // Hunspell and the streams would wait on a FIFO
+    checkRegularFile(aff);
+    checkWordCount(dic);
     if (!std::ifstream(aff, std::ios::binary))
         throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
                       aff.string());
     return std::make_unique<Hunspell>(aff.string().c_str(), dic.string().c_str());
+}
+
+unsigned scriptBit(LetterScript script) { return 1u << static_cast<unsigned>(script); }
+
+// The scripts of the letters a UTF-8 text holds, one bit each.
+unsigned scriptsOf(std::string_view text) {
+    unsigned scripts = 0;
+    for (size_t pos = 0; pos < text.size();) {
+        if (utf8SequenceLength(text, pos) == 0) {
+            ++pos;
+            continue;
+        }
+        LetterScript script = letterScript(nextCodePoint(text, pos));
+        if (script != LetterScript::None)
+            scripts |= scriptBit(script);
+    }
+    return scripts;
+}
+
+// The scripts of the letters on the "TRY" line of an ".aff" file: the letters the dictionary
+// tries when it suggests are the letters of its words. 0 when there is no such line.
+unsigned scriptsTried(const std::filesystem::path& aff, const SpellingEncoding& encoding) {
+    std::ifstream in(aff, std::ios::binary);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.starts_with("TRY") || line.size() < 4 || !std::isspace(static_cast<unsigned char>(line[3])))
+            continue;
+        size_t start = line.find_first_not_of(" \t", 3);
+        if (start == std::string::npos)
+            return 0;
+        size_t end = line.find_first_of(" \t\r", start);
+        auto letters = encoding.toUtf8(std::string_view(line).substr(start, end - start));
+        return letters ? scriptsOf(*letters) : 0;
+    }
+    return 0;
 }
 
 } // namespace
@@ -108,7 +146,8 @@ SpellingDictionary::SpellingDictionary(std::string_view name, const std::vector<
     : name_(checkedName(name)),
       folder_(locate(name_, folders)),
       hunspell_(openHunspell(folder_, name_)),
-      encoding_(hunspell_->get_dict_encoding()) {}
+      encoding_(hunspell_->get_dict_encoding()),
+      scripts_(scriptsTried(folder_ / (name_ + ".aff"), encoding_)) {}
 
 SpellingDictionary::~SpellingDictionary() = default;
 SpellingDictionary::SpellingDictionary(SpellingDictionary&&) noexcept = default;
@@ -117,12 +156,21 @@ SpellingDictionary& SpellingDictionary::operator=(SpellingDictionary&&) noexcept
 bool SpellingDictionary::check(std::string_view word) {
     if (word.empty())
         return true;
-    if (addedUnencodable_.count(std::string(word)) != 0)
-        return true;
-    if (word.size() > MaxWordBytes)
-        return false;
-    auto encoded = encoding_.fromUtf8(word);
-    return encoded && hunspell_->spell(*encoded);
+    std::string key(word);
+    if (auto known = answers_.find(key); known != answers_.end())
+        return known->second;
+    bool correct = addedUnencodable_.count(key) != 0;
+    if (!correct && word.size() <= MaxWordBytes) {
+        auto encoded = encoding_.fromUtf8(word);
+        correct = encoded && hunspell_->spell(*encoded);
+    }
+    answers_.emplace(std::move(key), correct);
+    return correct;
+}
+
+bool SpellingDictionary::hasLetterOfItsScript(std::string_view word) const {
+    unsigned scripts = scriptsOf(word);
+    return scripts_ == 0 ? scripts != 0 : (scripts & scripts_) != 0;
 }
 
 std::vector<std::string> SpellingDictionary::suggest(std::string_view word) {
@@ -139,6 +187,7 @@ std::vector<std::string> SpellingDictionary::suggest(std::string_view word) {
 void SpellingDictionary::addWord(std::string_view word) {
     if (word.empty())
         return;
+    answers_.clear(); // Hunspell accepts forms of the word too
     auto encoded = encoding_.fromUtf8(word);
     if (encoded && word.size() <= MaxWordBytes)
         hunspell_->add(*encoded);

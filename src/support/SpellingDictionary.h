@@ -5,15 +5,21 @@
 // files declare. Hunspell itself accepts missing files silently (it prints to stderr and then
 // rejects every word), so the files are checked before Hunspell sees them and a missing or
 // broken dictionary is a clear failure instead of a check that questions every word.
-// Not safe for use from two threads at once (the program has one).
+//
+// Each word is looked up in Hunspell once: the answer is kept until a word is added. The
+// scripts its words are written in come from the letters its ".aff" file tries when it
+// suggests (the "TRY" line).
+// Not safe for use from two threads at once: a thread of its own needs an object of its own.
 #pragma once
 
+#include "support/SpellingCharacters.h"
 #include "support/SpellingEncoding.h"
 
 #include <filesystem>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -56,6 +62,9 @@ public:
 
     // True when the word (UTF-8) is spelled correctly; the empty word is correct.
     bool check(std::string_view word);
+    // True when the word has a letter of a script the dictionary's words are written in; every
+    // letter counts when its ".aff" file does not tell.
+    bool hasLetterOfItsScript(std::string_view word) const;
     // Spelling suggestions for a word, best first, in UTF-8.
     std::vector<std::string> suggest(std::string_view word);
     // Accepts the word from now on, for as long as this object lives (with the capitalised
@@ -69,6 +78,10 @@ private:
     SpellingEncoding encoding_; // read from the open dictionary, so after hunspell_
     // Added words that the dictionary's encoding cannot hold: accepted as written.
     std::unordered_set<std::string> addedUnencodable_;
+    // Hunspell's answer for each word asked since the last word was added.
+    std::unordered_map<std::string, bool> answers_;
+    // One bit per LetterScript its words are written in; 0 when not known.
+    unsigned scripts_ = 0;
 };
 
 } // namespace corvane

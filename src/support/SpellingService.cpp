@@ -1,6 +1,8 @@
 #include "support/SpellingService.h"
 
 #include "support/CaseFold.h"
+#include "support/SpellingCharacters.h"
+#include "support/TextCodec.h"
 
 #include <cstdlib>
 
@@ -19,6 +21,17 @@ std::string plainPunctuation(std::string_view word) {
     replaceAll("\u2010", "-");
     replaceAll("\u2011", "-");
     return plain;
+}
+
+// True for a word of one letter (with the marks that belong to it).
+bool isSingleLetter(std::string_view word) {
+    size_t letters = 0;
+    for (size_t pos = 0; pos < word.size() && letters < 2;) {
+        if (utf8SequenceLength(word, pos) == 0)
+            return false;
+        letters += isCombiningMark(nextCodePoint(word, pos)) ? 0 : 1;
+    }
+    return letters == 1;
 }
 
 } // namespace
@@ -52,17 +65,26 @@ void SpellingService::setLanguage(std::string_view language) {
     current();
 }
 
-SpellingDictionary& SpellingService::current() {
+SpellingService::OpenDictionary& SpellingService::current() {
     auto found = dictionaries_.find(dictionaryName_);
     if (found != dictionaries_.end())
         return found->second;
     SpellingDictionary dictionary(dictionaryName_, folders_);
     for (const auto& word : custom_.words())
         dictionary.addWord(word);
-    return dictionaries_.emplace(dictionaryName_, std::move(dictionary)).first->second;
+    auto suggestions = sharedSuggestions(dictionary);
+    return dictionaries_.emplace(dictionaryName_, OpenDictionary{std::move(dictionary), std::move(suggestions)})
+        .first->second;
+}
+
+// The suggestions of the dictionary as it stands now, with every word of the custom dictionary.
+std::shared_ptr<SpellingSuggestions> SpellingService::sharedSuggestions(const SpellingDictionary& dictionary) const {
+    return SpellingSuggestions::shared(dictionary.name(), dictionary.folder(), custom_.words());
 }
 
 bool SpellingService::isAcceptedIn(SpellingDictionary& dictionary, std::string_view word) {
+    if (isSingleLetter(word) || !dictionary.hasLetterOfItsScript(word))
+        return true; // nothing a dictionary of the language could check
     if (ignored_.count(word) != 0 || dictionary.check(word))
         return true;
     std::string plain = plainPunctuation(word);
@@ -79,39 +101,48 @@ bool SpellingService::isAcceptedAt(SpellingDictionary& dictionary, std::string_v
     return dictionary.check(std::string(word) + text[after]);
 }
 
-BadWord SpellingService::makeBadWord(SpellingDictionary& dictionary, std::string_view text, const WordSpan& span) {
-    std::string word(wordText(text, span));
-    auto suggestions = dictionary.suggest(word);
-    return BadWord{span, std::move(word), std::move(suggestions)};
+std::vector<BadWord> SpellingService::check(std::string_view text) {
+    std::vector<BadWord> bad = questionedWords(text);
+    for (BadWord& word : bad)
+        word.suggestions = suggest(word.word);
+    return bad;
 }
 
-std::vector<BadWord> SpellingService::check(std::string_view text) {
-    SpellingDictionary& dictionary = current();
+std::vector<BadWord> SpellingService::questionedWords(std::string_view text) {
+    SpellingDictionary& dictionary = current().dictionary;
     std::vector<BadWord> bad;
     for (const auto& span : splitWords(text))
         if (!isAcceptedAt(dictionary, text, span))
-            bad.push_back(makeBadWord(dictionary, text, span));
+            bad.push_back(BadWord{span, std::string(wordText(text, span)), {}});
     return bad;
 }
 
 std::optional<BadWord> SpellingService::nextBadWord(std::string_view text, size_t fromCharacter) {
-    SpellingDictionary& dictionary = current();
+    SpellingDictionary& dictionary = current().dictionary;
     for (const auto& span : splitWords(text))
         if (span.start >= fromCharacter && !isAcceptedAt(dictionary, text, span))
-            return makeBadWord(dictionary, text, span);
+            return BadWord{span, std::string(wordText(text, span)), {}};
     return std::nullopt;
 }
 
-bool SpellingService::isAccepted(std::string_view word) { return isAcceptedIn(current(), word); }
+bool SpellingService::isAccepted(std::string_view word) { return isAcceptedIn(current().dictionary, word); }
 
-std::vector<std::string> SpellingService::suggest(std::string_view word) { return current().suggest(word); }
+std::vector<std::string> SpellingService::suggest(std::string_view word) {
+    return current().suggestions->suggest(word);
+}
+
+void SpellingService::prepareSuggestions(const std::vector<std::string>& words) {
+    current().suggestions->prepare(words);
+}
 
 void SpellingService::ignoreAll(std::string_view word) { ignored_.emplace(word); }
 
 void SpellingService::addToDictionary(std::string_view word) {
     custom_.add(word);
-    for (auto& [name, dictionary] : dictionaries_)
-        dictionary.addWord(word);
+    for (auto& [name, open] : dictionaries_) {
+        open.dictionary.addWord(word);
+        open.suggestions = sharedSuggestions(open.dictionary); // the word may be suggested now
+    }
 }
 
 } // namespace corvane

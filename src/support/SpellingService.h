@@ -7,21 +7,29 @@
 // A language whose dictionary is not installed is a VbError 53 with a clear message, never
 // a check that questions every word.
 //
-// A word (see WordSplitter.h for what a word is) is accepted when
+// A word (see WordSplitter.h for what a word is) is never questioned when it is a single
+// letter, or when none of its letters belongs to the script of the dictionary's language
+// (Greek or Cyrillic words in an English text). Any other word is accepted when
 // - "Ignore All" was chosen for it in this session (exactly as written), or
 // - the dictionary accepts it as written, or with typographic apostrophes and hyphens made
 //   plain (’ -> ', U+2010/U+2011 -> -), or
 // - it is directly followed by "." or "-" and the dictionary accepts it with that character:
 //   abbreviations ("usw.") and the first parts of German compounds ("Rechtschreib- und").
+//
+// The dictionary answers for each distinct word once. Suggestions come from the dictionary's
+// SpellingSuggestions, shared with every other service of the program: each word's are
+// searched once, when first asked for, and many words' at once on every core.
 #pragma once
 
 #include "support/CustomDictionary.h"
 #include "support/LanguageTable.h"
 #include "support/SpellingDictionary.h"
+#include "support/SpellingSuggestions.h"
 #include "support/WordSplitter.h"
 
 #include <filesystem>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -30,7 +38,8 @@
 
 namespace corvane {
 
-// A questioned word: where it stands, its text and the dictionary's suggestions, best first.
+// A questioned word: where it stands, its text and the dictionary's suggestions, best first
+// (left empty where the suggestions are asked for separately).
 struct BadWord {
     WordSpan span;
     std::string word;
@@ -58,17 +67,22 @@ public:
     // The name of the current language's dictionary.
     const std::string& dictionaryName() const noexcept { return dictionaryName_; }
 
-    // Every questioned word of a UTF-8 text, with suggestions, in text order. Hunspell takes
-    // tens to hundreds of milliseconds to suggest for one word, so a dialog that shows one
-    // word at a time asks nextBadWord() instead.
+    // Every questioned word of a UTF-8 text, with suggestions, in text order.
     std::vector<BadWord> check(std::string_view text);
-    // The first questioned word that starts at or after a character position, with
+    // Every questioned word of a UTF-8 text in text order, without suggestions: Hunspell
+    // takes tens of milliseconds to suggest for one word, so a caller asks suggest() for
+    // the words it shows, or prepareSuggestions() for many at once.
+    std::vector<BadWord> questionedWords(std::string_view text);
+    // The first questioned word that starts at or after a character position, without
     // suggestions; nothing when the rest of the text is correct.
     std::optional<BadWord> nextBadWord(std::string_view text, size_t fromCharacter);
     // True when a single word is accepted (the rules above, without the following character).
     bool isAccepted(std::string_view word);
-    // Suggestions for a word from the current dictionary.
+    // Suggestions for a word from the current dictionary, in its order; searched once.
     std::vector<std::string> suggest(std::string_view word);
+    // Searches the suggestions of words of the current language on every core, so that
+    // suggest() answers them at once.
+    void prepareSuggestions(const std::vector<std::string>& words);
 
     // "Ignore All": the word is accepted for the rest of the session, in every language.
     void ignoreAll(std::string_view word);
@@ -81,17 +95,23 @@ public:
     const CustomDictionary& customDictionary() const noexcept { return custom_; }
 
 private:
-    SpellingDictionary& current();
+    // An open dictionary with the suggestions shared for it.
+    struct OpenDictionary {
+        SpellingDictionary dictionary;
+        std::shared_ptr<SpellingSuggestions> suggestions;
+    };
+
+    OpenDictionary& current();
+    std::shared_ptr<SpellingSuggestions> sharedSuggestions(const SpellingDictionary& dictionary) const;
     bool isAcceptedIn(SpellingDictionary& dictionary, std::string_view word);
     bool isAcceptedAt(SpellingDictionary& dictionary, std::string_view text, const WordSpan& span);
-    BadWord makeBadWord(SpellingDictionary& dictionary, std::string_view text, const WordSpan& span);
 
     CustomDictionary custom_;
     LanguageTable table_;
     std::vector<std::filesystem::path> folders_;
     std::string language_;
     std::string dictionaryName_;
-    std::map<std::string, SpellingDictionary> dictionaries_;
+    std::map<std::string, OpenDictionary> dictionaries_;
     std::set<std::string, std::less<>> ignored_;
 };
 

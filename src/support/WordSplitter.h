@@ -30,7 +30,8 @@
 //      "App.Path") and dotted abbreviations ("e.g.", "z.B."). A missing space after a full
 //      stop ("end.Next") is therefore not caught;
 //    - is in capitals, two or more capital letters and no small one: acronyms ("OK",
-//      "HTML", "DON'T"); a single capital ("A", "I") is checked;
+//      "HTML", "DON'T"); a single capital ("A", "I") is a word, though the spelling
+//      service never questions a single letter;
 //    - has a capital letter right after a small one: identifiers and brand names in mixed
 //      case ("txtHelpText", "ContextHelp", "iPhone").
 //    Letters of other scripts (Arabic, CJK ...) and symbols (emoji) end a word and are never

@@ -43,7 +43,7 @@ XmlDocumentRef documentWithRoot(const char* name) {
 // The line and column of a byte offset of UTF-8 text.
 XmlParseError errorAt(std::string_view text, size_t offset, std::string reason) {
     offset = std::min(offset, text.size());
-    XmlParseError error{1, 1, std::move(reason)};
+    XmlParseError error{1, 1, std::move(reason), offset};
     size_t lineStart = 0;
     for (size_t i = 0; i < offset; ++i) {
         if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n'))) {

@@ -41,6 +41,7 @@ struct XmlParseError {
     int line = 0;       // 1-based line (LF, CR LF and a lone CR each end a line)
     int column = 0;     // 1-based column, counted in characters (a tab counts one)
     std::string reason; // pugixml's description, such as "Start-end tags mismatch"
+    size_t offset = 0;  // where in the text (bytes from its start)
 };
 
 class XMLDocument {

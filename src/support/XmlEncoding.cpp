@@ -34,6 +34,15 @@ bool namesWindowsLatin1(std::string_view encoding) {
     return false;
 }
 
+// The character a byte above ASCII stands for in Windows-1252 (U+FFFD for the five it leaves
+// undefined), as UTF-8.
+std::string windowsLatin1Character(unsigned char byte) {
+    const char single = static_cast<char>(byte);
+    if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D)
+        return "\xEF\xBF\xBD";
+    return decodeCodePage(std::string_view(&single, 1), WindowsLatin1);
+}
+
 } // namespace
 
 std::string declaredXmlEncoding(std::string_view bytes) {
@@ -76,6 +85,30 @@ std::string decodeXmlBytes(std::string_view bytes) {
     if (namesWindowsLatin1(declaredXmlEncoding(bytes)) || !isValidUtf8(bytes))
         return decodeCodePage(bytes, WindowsLatin1);
     return std::string(bytes);
+}
+
+CheckedXmlText decodeXmlBytesChecked(std::string_view bytes) {
+    const bool utf16 = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
+                                             startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"));
+    if (utf16 || namesWindowsLatin1(declaredXmlEncoding(bytes)) || isValidUtf8(bytes))
+        return {decodeXmlBytes(bytes), {}};
+    if (startsWith(bytes, "\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    CheckedXmlText checked;
+    checked.text.reserve(bytes.size() + 16);
+    for (size_t pos = 0; pos < bytes.size();) {
+        const size_t length = utf8SequenceLength(bytes, pos);
+        if (length > 0) {
+            checked.text.append(bytes.substr(pos, length));
+            pos += length;
+            continue;
+        }
+        // One byte on its own, as the ANSI editor that most likely wrote it meant it.
+        checked.replaced.push_back(checked.text.size());
+        checked.text += windowsLatin1Character(static_cast<unsigned char>(bytes[pos]));
+        ++pos;
+    }
+    return checked;
 }
 
 bool isPlainUtf8Xml(std::string_view bytes) {

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -22,6 +23,19 @@ std::string decodeXmlBytes(std::string_view bytes);
 // `checkedUtf8`, when given, tells whether the text was found valid UTF-8 on the way (true
 // only for moved text; other text may still be valid UTF-8).
 std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8 = nullptr);
+
+// The text of a data file's bytes, with the places where bytes that are not UTF-8 stood.
+struct CheckedXmlText {
+    std::string text;
+    // Where in `text` each byte that is not UTF-8 was read on its own, in order.
+    std::vector<size_t> replaced;
+};
+// Like decodeXmlBytes, except that a file in UTF-8 (no UTF-16 start, no declared Windows-1252)
+// stays UTF-8 however many of its bytes are not: each byte that is not part of a UTF-8 sequence
+// is read on its own as the Windows-1252 character it stands for (U+FFFD for the five that code
+// page leaves undefined) and listed, so that one stray byte never turns every other character of
+// the file into something else.
+CheckedXmlText decodeXmlBytesChecked(std::string_view bytes);
 
 // True when the bytes are the UTF-8 text itself: no byte order mark, no UTF-16 start, no
 // declared Windows-1252, valid UTF-8 (decodeXmlBytes would return them unchanged).

@@ -2,6 +2,7 @@
 
 #include "support/AppPaths.h"
 #include "support/CaseFold.h"
+#include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <algorithm>
@@ -183,6 +184,7 @@ void ControlTypeTable::addType(const std::string& progId, const std::vector<std:
 }
 
 ControlTypeTable ControlTypeTable::load(const std::filesystem::path& path) {
+    checkRegularFile(path);
     std::ifstream in(path, std::ios::binary);
     if (!in)
         throw VbError(vberr::FileNotFound, "Control type table not found: '" + path.string() + "'",

@@ -122,7 +122,8 @@ TEST(ErrorScope, AnyOtherAnswerRaises65535WhichTheCallerReportsInItsTurn) {
         FAIL() << "no error";
     } catch (const VbError& error) {
         EXPECT_EQ(error.number(), 65535);
-        EXPECT_EQ(error.description(), "");
+        // The cause reaches the caller's text: no report shows an empty one.
+        EXPECT_EQ(error.description(), "error 53 in modTest.OpenAll: File not found");
         EXPECT_EQ(error.source(), "");
     }
     EXPECT_EQ(opener.attempts, 1);
@@ -134,7 +135,7 @@ TEST(ErrorScope, AnyOtherAnswerRaises65535WhichTheCallerReportsInItsTurn) {
     EXPECT_EQ(script.reports()[1].module.toText(), "frmTest");
     EXPECT_EQ(script.reports()[1].procedure.toText(), "OpenProject");
     EXPECT_EQ(script.reports()[1].number.toLong(), 65535);
-    EXPECT_EQ(script.reports()[1].description.toText(), "");
+    EXPECT_EQ(script.reports()[1].description.toText(), "error 53 in modTest.OpenAll: File not found");
 }
 
 TEST(ErrorScope, TheCallerMayRetryTheCallThatPassedAFailureOn) {

@@ -107,8 +107,11 @@ TEST_F(ScanCommandTest, JsonDescribesWhatTheEditorHolds) {
 TEST_F(ScanCommandTest, TextSummaryAndMessages) {
     std::filesystem::remove(dir_ / "frmTwo.frm");
     auto result = scan({project()});
-    EXPECT_EQ(result.status, 0);
-    EXPECT_EQ(result.err, "");
+    // A designer that could not be read: its note reaches the terminal, and the status says so.
+    EXPECT_EQ(result.status, 1);
+    const std::string missing = "File not found: '" + (dir_ / "frmTwo.frm").string() + "'";
+    EXPECT_EQ(result.err, "corvane: note: frmTwo: " + missing + "\ncorvane scan: the designer of 'frmTwo' (" +
+                              (dir_ / "frmTwo.frm").string() + ") could not be read: " + missing + "\n");
     EXPECT_EQ(result.out,
               "[Error loading control] Corvane encountered an error getting details from one or more controls on the "
               "form or user control named 'frmTwo'.  Loading will continue but controls on that form / user control "
@@ -171,7 +174,7 @@ TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASa
     test::writeFile(dir_ / "ContextHelp.txt", stored);
 
     auto json = scan({project(), "--json"});
-    EXPECT_EQ(json.status, 0) << json.err;
+    EXPECT_EQ(json.status, 1) << json.err; // two designers could not be read
     EXPECT_NE(json.out.find("\"moduleList\": [\"frmOne\", \"frmTwo\", \"frmGone\"]"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("named 'frmTwo'.  Loading will continue but controls on that form / user control will not "
                             "be available to enter Help text against this session.\", \"detail\": \"Cannot read the "
@@ -181,18 +184,24 @@ TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASa
     EXPECT_NE(json.out.find("\"detail\": \"File not found: '" + (dir_ / "frmGone.frm").string() + "'\"}"),
               std::string::npos)
         << json.out;
-    std::string log = readFile(dir_ / "errors.log");
-    EXPECT_NE(log.find("frmGone: File not found: '" + (dir_ / "frmGone.frm").string() + "'"), std::string::npos) << log;
+    // A scan that changes nothing writes no log: the notes went to the terminal.
+    EXPECT_NE(json.err.find("corvane: note: frmGone: File not found: '" + (dir_ / "frmGone.frm").string() + "'"),
+              std::string::npos)
+        << json.err;
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "errors.log"));
 
     auto saved = scan({project(), "--save"});
-    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_EQ(saved.status, 1) << saved.err; // saved, and the unread designers are named
+    EXPECT_NE(saved.err.find("corvane scan: the designer of 'frmGone' ("), std::string::npos) << saved.err;
+    std::string log = readFile(dir_ / "errors.log");
+    EXPECT_NE(log.find("frmGone: File not found: '" + (dir_ / "frmGone.frm").string() + "'"), std::string::npos) << log;
     std::string data = readFile(dir_ / "ContextHelp.txt");
     EXPECT_NE(data.find("<HelpText Language=\"English\">Two's text</HelpText>"), std::string::npos) << data;
     EXPECT_NE(data.find("<HelpText Language=\"English\">Gone's text</HelpText>"), std::string::npos) << data;
     EXPECT_EQ(readFile(dir_ / "Form2.frm"), broken);
 }
 
-TEST_F(ScanCommandTest, WarningsAreListedAndLoggedNotShown) {
+TEST_F(ScanCommandTest, WarningsAreListedAndPrintedNotShownOrLogged) {
     std::string form = crlf(FormTwo);
     form.replace(form.find("\"Say \"\"hi\"\"\""), 12, "$\"frmTwo.frx\":0000");
     test::writeFile(dir_ / "frmTwo.frm", form);
@@ -208,7 +217,8 @@ TEST_F(ScanCommandTest, WarningsAreListedAndLoggedNotShown) {
                               "\"live\": true"),
               std::string::npos)
         << result.out;
-    EXPECT_NE(readFile(dir_ / "errors.log").find("  " + text + "\n"), std::string::npos);
+    EXPECT_EQ(result.err, "corvane: note: " + text + "\n");
+    EXPECT_FALSE(std::filesystem::exists(dir_ / "errors.log"));
 }
 
 TEST_F(ScanCommandTest, FailuresAndBadArguments) {

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 
 namespace corvane::cli {
 namespace {
@@ -101,6 +103,36 @@ TEST_F(SpellCommandTest, OneLanguageByNameAndCleanTextGiveStatusZero) {
     EXPECT_EQ(clean.status, 0);
 }
 
+TEST_F(SpellCommandTest, RepeatedWordsArePrintedAtEveryPlaceWithTheSameRankedSuggestions) {
+    writeData("<SelectedLanguage Name=\"English\"/><SelectedLanguage Name=\"German\"/>\n",
+              "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"0\" "
+              "ControlType=\"CommandButton\" Caption=\"OK\">"
+              "<HelpText Language=\"English\">Tset the ordre, then tset it again.</HelpText>"
+              "<HelpText Language=\"German\">Der Auftarg, x und π.</HelpText></HelpItem>\n"
+              "<HelpItem ComponentName=\"frmOrder\" ControlName=\"txtNote\" ContextHelpID=\"0\" "
+              "ControlType=\"TextBox\" Caption=\"\">"
+              "<HelpText Language=\"English\">The ordre Привет.</HelpText>"
+              "<HelpText Language=\"German\">Kein Auftarg.</HelpText></HelpItem>\n");
+    auto result = spell({project()});
+    EXPECT_EQ(result.err, "");
+    const std::string ordre = "\"ordre\" -> order, ordure, record, ore, ord re, ord-re";
+    const std::string auftarg = "\"Auftarg\" -> Auftrag";
+    std::vector<std::string> lines;
+    std::istringstream out(result.out);
+    for (std::string line; std::getline(out, line);)
+        lines.push_back(line);
+    ASSERT_EQ(lines.size(), 7u) << result.out;
+    // "Test" first: the swap that keeps the first letter.
+    EXPECT_TRUE(lines[0].starts_with("frmOrder cmdOK English: \"Tset\" -> Test, ")) << lines[0];
+    EXPECT_EQ(lines[1], "frmOrder cmdOK English: " + ordre);
+    EXPECT_TRUE(lines[2].starts_with("frmOrder cmdOK English: \"tset\" -> test, ")) << lines[2];
+    EXPECT_EQ(lines[3], "frmOrder cmdOK German: " + auftarg); // "x" and "π" are single letters
+    EXPECT_EQ(lines[4], "frmOrder txtNote English: " + ordre); // "Привет" is no English word
+    EXPECT_EQ(lines[5], "frmOrder txtNote German: " + auftarg);
+    EXPECT_EQ(lines[6], "Questioned words: 6");
+    EXPECT_EQ(result.status, 1);
+}
+
 TEST_F(SpellCommandTest, UnknownLanguageAndBadArgumentsExitWithTwo) {
     auto unknown = spell({project(), "--language", "Klingon"});
     EXPECT_EQ(unknown.status, 2);
@@ -125,7 +157,7 @@ TEST_F(SpellCommandTest, ALanguageWithoutDictionaryIsReportedAndTheOthersStillCh
               "<HelpText Language=\"English\">Accepts the ordre.</HelpText></HelpItem>\n");
     auto result = spell({project()});
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "frmOrder cmdOK English: \"ordre\" -> order, ordure, ord re, ord-re, record, ore\n"
+    EXPECT_EQ(result.out, "frmOrder cmdOK English: \"ordre\" -> order, ordure, record, ore, ord re, ord-re\n"
                           "Questioned words: 1\n");
     EXPECT_TRUE(result.err.starts_with("corvane spell: Korean: The spelling dictionary \"ko_KR\" is not installed"))
         << result.err;

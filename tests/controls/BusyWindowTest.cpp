@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <thread>
+
 namespace corvane::controls {
 namespace {
 
@@ -60,6 +62,34 @@ TEST(HeadlessBusyWindow, ProgressIsClampedForShowingAndTheOwnerIsLookedUp) {
         EXPECT_EQ(busy.Owner(), &owner);
     }
     EXPECT_EQ(busy.Owner(), nullptr); // the owner is gone
+}
+
+TEST(HeadlessBusyWindow, WorkThatPollsOffersCancelAndTakesTheRequestOnce) {
+    HeadlessBusyWindow busy;
+    busy.SetStayOnTop(false);
+    busy.SetTitle("Creating Help files");
+    busy.Show();
+    EXPECT_FALSE(busy.state().cancellable);
+    EXPECT_FALSE(busy.pollCancel()); // the first poll offers the Cancel button
+    EXPECT_TRUE(busy.state().cancellable);
+    std::thread([&busy] { busy.requestCancel(); }).join(); // the button, from the window's side
+    EXPECT_TRUE(busy.cancelRequested());
+    EXPECT_TRUE(busy.pollCancel());
+    EXPECT_FALSE(busy.pollCancel()); // taken: the next compiler runs again
+    busy.Hide();
+    EXPECT_FALSE(busy.state().cancellable);
+    EXPECT_EQ(describe(busy.states()),
+              (std::vector<std::string>{"shown title=\"Creating Help files\" message=\"\" style=0",
+                                        "shown title=\"Creating Help files\" message=\"\" style=0 cancellable",
+                                        "hidden title=\"Creating Help files\" message=\"\" style=0"}));
+
+    // A request left from work before is not taken by the next work, and a hidden window offers none.
+    busy.requestCancel();
+    busy.Show();
+    EXPECT_FALSE(busy.pollCancel());
+    busy.Hide();
+    EXPECT_FALSE(busy.pollCancel());
+    EXPECT_FALSE(busy.state().cancellable);
 }
 
 } // namespace

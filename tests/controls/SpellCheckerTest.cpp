@@ -5,6 +5,7 @@
 #include "controls/SpellDialog.h"
 #include "controls/TextBox.h"
 #include "support/SpellingDictionary.h"
+#include "support/SpellingSuggestions.h"
 #include "testsupport/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -152,6 +153,11 @@ TEST_F(SpellCheckerTest, CancelAndTheCloseBoxEndTheCheckAsCancelled) {
     EXPECT_THAT(questionedWords(), ElementsAre("frist", "secnod"));
     EXPECT_EQ(box.Text(), "first and secnod and thrid"); // the change before the cancel stays
     EXPECT_THAT(completions, ElementsAre(1));
+    // Suggestions are searched for the words shown only, and kept for the next check.
+    auto folder = SpellingDictionary::findFolder("en_US", SpellingDictionary::searchFolders());
+    auto suggestions = corvane::SpellingSuggestions::shared("en_US", folder, {});
+    EXPECT_TRUE(suggestions->has("secnod"));
+    EXPECT_FALSE(suggestions->has("thrid"));
 
     windows.onModalOnce("SpellDialog", [](Form& form) { form.userClose(); });
     check("secnod");

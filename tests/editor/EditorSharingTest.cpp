@@ -28,27 +28,28 @@ protected:
     EditorSharingTest() { addin_->modMain().guardsSharedUse = true; }
     fs::path vbp() { return writeEditProject(dir_.path()); }
     fs::path dataFile() const { return dir_ / "ContextHelp.txt"; }
-    // The English text of a control as a program that reads the file now sees it.
-    std::string stored(const std::string& module, const std::string& key, const std::string& language = "English") {
+    // The data file as another program reads it.
+    struct OtherProgram {
+        explicit OtherProgram(const fs::path& file) : data(settings) {
+            settings.newSelectedLanguages();
+            data.load(file, forms, names);
+        }
         ModMain settings;
-        settings.newSelectedLanguages();
-        HelpDataFile file(settings);
+        HelpDataFile data;
         ModuleRecords forms;
         NameList names;
-        file.load(dataFile(), forms, names);
-        return forms.Item(module)->Item(key)->GetHelpText(language);
+    };
+    // The text of a control as a program that reads the file now sees it.
+    std::string stored(const std::string& module, const std::string& key, const std::string& language = "English") {
+        OtherProgram other(dataFile());
+        return other.forms.Item(module)->Item(key)->GetHelpText(language);
     }
     // Another program sets a text and saves the file.
     void otherProgramSets(const std::string& module, const std::string& key, const std::string& language,
                           const std::string& text) {
-        ModMain settings;
-        settings.newSelectedLanguages();
-        HelpDataFile file(settings);
-        ModuleRecords forms;
-        NameList names;
-        file.load(dataFile(), forms, names);
-        forms.Item(module)->Item(key)->SetHelpText(language, text);
-        file.save(forms, names);
+        OtherProgram other(dataFile());
+        other.forms.Item(module)->Item(key)->SetHelpText(language, text);
+        other.data.save(other.forms, other.names);
     }
     const controls::MessageBoxRecord* message(const std::string& title) const {
         for (const auto& shown : windows_.messages())

@@ -242,16 +242,53 @@ TEST_F(EditorToolbarTest, TheLanguageOptionsToolFillsTheComboAgainFromTheChosenL
         combo.SetListIndex(1);
         dialog.cmdOk().SetValue(true);
     });
+    windows_.answerNext(controls::vbNo); // keep the texts of the language taken off the list
     clickTool("languageoptions");
     EXPECT_EQ(windows_.windowLog(), (Strings{"modal frmSelectLanguages", "modal frmPrimaryLanguage",
                                              "hide frmPrimaryLanguage", "hide frmSelectLanguages",
                                              "unload frmSelectLanguages"}));
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].title, "Language removed");
+    EXPECT_EQ(windows_.messages()[0].prompt,
+              "The help text in English (4 texts) stays in the help data file: it is not shown or compiled while "
+              "English is not selected, and comes back when you select it again.\n\nDelete these 4 texts now "
+              "instead?");
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Saves and closes.");
+    windows_.clearMessages();
     EXPECT_EQ(selectedLanguages(), (Strings{"German", "French"}));
     EXPECT_EQ(settings().mPrimaryLanguage, "French");
     EXPECT_EQ(languageCombo(), (Strings{"German", "French"}));
     EXPECT_EQ(tool("selectedlanguage").ComboListIndex(), 0);
     EXPECT_EQ(settings().mCurrentLanguage, "English") << "the combo does not switch the language";
     EXPECT_TRUE(windows_.messages().empty());
+
+    // Taken off the list again, German's texts go only when the user says so, knowing how many.
+    windows_.onModalOnce("frmSelectLanguages", [](controls::Form& form) {
+        auto& dialog = dynamic_cast<FrmSelectLanguages&>(form);
+        tick(dialog, "German", false);
+        dialog.cmdOk().SetValue(true);
+    });
+    windows_.answerNext(controls::vbYes);
+    clickTool("languageoptions");
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_NE(windows_.messages()[0].prompt.find("The help text in German (2 texts) stays"), std::string::npos)
+        << windows_.messages()[0].prompt;
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("German"), "");
+    EXPECT_FALSE(record("frmEdit", "cmdOK").HelpTexts.Contains("German"));
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Saves and closes.") << "English is kept";
+    EXPECT_TRUE(window.hasUnsavedEdits());
+    windows_.clearMessages();
+    windows_.onModalOnce("frmSelectLanguages", [](controls::Form& form) {
+        auto& dialog = dynamic_cast<FrmSelectLanguages&>(form);
+        tick(dialog, "German", true);
+        dialog.cmdOk().SetValue(true);
+    });
+    windows_.onModalOnce("frmPrimaryLanguage", [](controls::Form& form) {
+        auto& dialog = dynamic_cast<FrmPrimaryLanguage&>(form);
+        dialog.cboLanguages().SetListIndex(1);
+        dialog.cmdOk().SetValue(true);
+    });
+    clickTool("languageoptions");
 
     // Picking a language of the new list switches to it.
     selectModule("frmEdit");

@@ -1,5 +1,6 @@
 // The editor's spell check with the real spelling control, real Hunspell dictionaries and a
 // scripted user answering the control's dialog.
+#include "controls/HeadlessBusyWindow.h"
 #include "controls/SpellChecker.h"
 #include "controls/SpellDialog.h"
 #include "settings/ModMain.h"
@@ -8,6 +9,7 @@
 #include <gmock/gmock.h>
 
 #include <deque>
+#include <functional>
 
 namespace corvane::test {
 namespace {
@@ -47,6 +49,7 @@ struct Question {
     std::string word;
     int32_t boxSelStart, boxSelLength;
     int32_t gridSelStart, gridSelLength;
+    bool busyVisible;
 };
 
 class SpellCheckRunTest : public AddinTest {
@@ -87,7 +90,9 @@ protected:
         questions_.push_back({window.lbxModules().ListIndex() >= 0 ? window.lbxModules().Text() : "",
                               window.Grid().Row(), dialog.Word(), window.txtHelpText().SelStart(),
                               window.txtHelpText().SelLength(), window.Grid().SelStart(),
-                              window.Grid().SelLength()});
+                              window.Grid().SelLength(), busy().Visible()});
+        if (onQuestion_)
+            onQuestion_();
         if (answers_.empty())
             throw std::runtime_error("unexpected question about " + dialog.Word());
         Answer next = answers_.front();
@@ -136,8 +141,13 @@ protected:
         return record(module, key).GetHelpText("English");
     }
 
+    controls::HeadlessBusyWindow& busy() {
+        return dynamic_cast<controls::HeadlessBusyWindow&>(*addin_->modMain().Busy);
+    }
+
     std::deque<Answer> answers_;
     std::vector<Question> questions_;
+    std::function<void()> onQuestion_; // what the user does besides answering
 };
 
 TEST_F(SpellCheckRunTest, CurrentModuleChecksEveryRowInOrderAndReturnsToTheRow) {
@@ -202,6 +212,62 @@ TEST_F(SpellCheckRunTest, AllModulesFromNoSelectionSkipsTheEmptyModuleAndLeavesT
                                      std::tuple{"frmThree", "cmdA", "Shows the total."},
                                      std::tuple{"frmThree", "cmdC", "Another mistake."}})
         EXPECT_EQ(english(module, key), text) << module << "." << key;
+}
+
+TEST_F(SpellCheckRunTest, TheBusyWindowCountsTheModulesAndGivesWayToTheDialog) {
+    busy().clearStates();
+    answers_ = {{SpellChoice::Ignore, ""}, {SpellChoice::Ignore, ""}, {SpellChoice::Ignore, ""},
+                {SpellChoice::Ignore, ""}, {SpellChoice::Ignore, ""}, {SpellChoice::Ignore, ""}};
+    runSpellCheck("sc_allmodules");
+
+    ASSERT_EQ(questions_.size(), 6u);
+    for (const Question& question : questions_)
+        EXPECT_FALSE(question.busyVisible) << question.word;
+    std::vector<std::string> shown;
+    for (const controls::BusyState& state : busy().states()) {
+        EXPECT_EQ(state.title, "Spell check");
+        EXPECT_EQ(state.max, 4);
+        if (state.visible && (shown.empty() || shown.back() != state.message))
+            shown.push_back(state.message);
+    }
+    // Shown again after each question, hidden at the end, before the closing message.
+    EXPECT_THAT(shown, ElementsAre("Checking module 1 of 4: frmOne", "Checking module 2 of 4: frmTwo",
+                                   "Checking module 3 of 4: frmThree", "Checking module 4 of 4: frmEmpty"));
+    EXPECT_FALSE(busy().Visible());
+    EXPECT_GT(busy().states().size(), 6u);
+    EXPECT_THAT(prompts(), ElementsAre("Spell check complete for all modules"));
+
+    // A module's check counts its texts.
+    busy().clearStates();
+    select(0, 0);
+    answers_ = {{SpellChoice::Ignore, ""}, {SpellChoice::Ignore, ""}};
+    runSpellCheck("sc_currentmodule");
+    shown.clear();
+    for (const controls::BusyState& state : busy().states())
+        if (state.visible && (shown.empty() || shown.back() != state.message))
+            shown.push_back(state.message);
+    EXPECT_THAT(shown, ElementsAre("Checking text 1 of 3", "Checking text 2 of 3", "Checking text 3 of 3"));
+    EXPECT_FALSE(busy().Visible());
+}
+
+TEST_F(SpellCheckRunTest, CommandsWaitForTheWalkAndClosingTheWindowEndsIt) {
+    onQuestion_ = [this] {
+        onQuestion_ = nullptr;
+        controls::ActiveBar& bar = editor().ActiveBar();
+        bar.clickTool(bar.Bands("Main Band").Tools().Item("spellcheck")); // waits: nothing starts
+        editor().userClose(); // closes once the pending events run, between two texts
+        windows_.advance(10);
+    };
+    answers_ = {{SpellChoice::Change, "order"}};
+    runSpellCheck("sc_allmodules");
+
+    EXPECT_THAT(questionedWords(), ElementsAre("ordre"));
+    EXPECT_TRUE(prompts().empty());
+    EXPECT_FALSE(editor().loaded());
+    EXPECT_FALSE(busy().Visible());
+    EXPECT_TRUE(reports_.reports().empty());
+    // The close saved the correction made before it.
+    EXPECT_NE(readFile(dir_ / "Spelling" / "ContextHelp.txt").find("Saves the order."), std::string::npos);
 }
 
 TEST_F(SpellCheckRunTest, TheDictionaryFollowsTheCurrentLanguage) {

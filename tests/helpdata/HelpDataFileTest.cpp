@@ -95,16 +95,28 @@ TEST_F(HelpDataFileTest, ARootWithoutChildrenIsANewFile) {
     EXPECT_EQ(flags(), "Hh--");
 }
 
-TEST_F(HelpDataFileTest, FilesInOtherEncodingsAreReadAndSavedAsUtf8) {
-    const std::string body = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+// A file of UTF-8 with bytes an ANSI editor wrote: each such byte is read on its own as the
+// Windows-1252 character it stands for, named by line, and the file is kept before the save;
+// the UTF-8 around it stays UTF-8.
+TEST_F(HelpDataFileTest, BytesThatAreNotUtf8AreReadOneByOneNamedByLineAndKept) {
+    const std::string body = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>\n"
                              "<VBComponent ComponentName=\"frmA\"><HelpItem ComponentName=\"frmA\" ControlName=\"txtName\" "
                              "ContextHelpID=\"9\" ControlType=\"TextBox\"><HelpText Language=\"English\">M\xFCller "
-                             "\x80</HelpText></HelpItem></VBComponent></Root>";
-    openWith(body); // Windows-1252 bytes: not UTF-8
-    EXPECT_TRUE(windows_.messages().empty());
-    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "M\xC3\xBCller \xE2\x82\xAC");
+                             "\x80 \xC3\xA9t\xC3\xA9</HelpText></HelpItem>\n<HelpItem ComponentName=\"frmA\" "
+                             "ControlName=\"cmdGo(0)\" ContextHelpID=\"0\" ControlType=\"CommandButton\"><HelpText "
+                             "Language=\"English\">\xE2\x82\xAC and \x9D</HelpText></HelpItem></VBComponent></Root>";
+    openWith(body);
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "M\xC3\xBCller \xE2\x82\xAC \xC3\xA9t\xC3\xA9");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").GetHelpText("English"), "\xE2\x82\xAC and \xEF\xBF\xBD");
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_NE(windows_.messages()[0].prompt.find("it is UTF-8, but lines 2, 3 hold 3 bytes that are not; each was "
+                                                 "read as a Windows-1252 character."),
+              std::string::npos)
+        << windows_.messages()[0].prompt;
     closeWithCloseBox();
-    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">M\xC3\xBCller \xE2\x82\xAC</HelpText>"), std::string::npos);
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), body);
+    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">M\xC3\xBCller \xE2\x82\xAC \xC3\xA9t\xC3\xA9</HelpText>"),
+              std::string::npos);
 }
 
 TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopyBeforeItIsSaved) {
@@ -123,8 +135,10 @@ TEST_F(HelpDataFileTest, ADamagedFileIsReportedAndKeptInACopyBeforeItIsSaved) {
     EXPECT_NE(message.prompt.find((dir_ / "ContextHelp.txt.damaged").string()), std::string::npos);
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), damaged);
     EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged")); // only a save writes the copy
-    // The editor goes on as with a new file.
-    EXPECT_EQ(selected(), (Strings{"Neutral"}));
+    // What stands before the damage is read: its language.
+    EXPECT_NE(message.prompt.find("what stands before it was read, the rest is not"), std::string::npos)
+        << message.prompt;
+    EXPECT_EQ(selected(), (Strings{"English"}));
     EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
 
     closeWithCloseBox();

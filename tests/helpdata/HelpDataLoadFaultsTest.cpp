@@ -98,7 +98,10 @@ TEST_F(HelpDataLoadFaultsTest,
     EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged.2"));
 }
 
-TEST_F(HelpDataLoadFaultsTest, TextsOfLanguagesNotSelectedAreReportedAndKeptBeforeTheSave) {
+// Texts of languages that are not selected are no problem: they stay in their records and are
+// written back after the selected ones; a record in the older form (its own text) is read as
+// "Neutral" text.
+TEST_F(HelpDataLoadFaultsTest, TextsOfLanguagesNotSelectedAreKeptAndWrittenBack) {
     const std::string data =
         "<Root CurrentLanguage=\"English\">\n"   // 1
         "<SelectedLanguage Name=\"English\"/>\n" // 2
@@ -109,17 +112,104 @@ TEST_F(HelpDataLoadFaultsTest, TextsOfLanguagesNotSelectedAreReportedAndKeptBefo
         "</VBComponent>\n</Root>\n";
     openWith(data);
 
+    EXPECT_TRUE(windows_.messages().empty()) << windows_.messages()[0].prompt;
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
-    std::string message = onlyMessage();
-    for (const std::string& expected :
-         Strings{"line 4: the record 'txtName' of module 'frmA' has a text in 'German', a "
-                 "language that is not selected",
-                 "line 5: the record 'lblNew' of module 'frmA' keeps its text in the older form "
-                 "('Neutral')"})
-        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Name (de)");
+    EXPECT_EQ(record("frmA", "lblNew").GetHelpText("Neutral"), "Older form");
 
     closeWithCloseBox();
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
+    const std::string saved = readFile(dataFile());
+    EXPECT_NE(saved.find("<HelpText Language=\"English\">Name</HelpText>\n"
+                         "      <HelpText Language=\"German\">Name (de)</HelpText>"),
+              std::string::npos)
+        << saved;
+    EXPECT_NE(saved.find("<HelpText Language=\"Neutral\">Older form</HelpText>"), std::string::npos) << saved;
+}
+
+// Well-formed files that are not in the form the program writes load as if complete no more:
+// what departs from the form is named by line and the file is kept before the save, and what
+// can be read is read (modules in other letter case or inside a wrapper, text after a NUL).
+TEST_F(HelpDataLoadFaultsTest, FilesOutOfTheProgramsFormAreReadNamedAndKeptBeforeTheSave) {
+    const std::string data =
+        "<HelpData CurrentLanguage=\"English\">\n"                  // 1
+        "<!-- exported by hand -->\n"                                 // 2
+        "<selectedlanguage Name=\"English\"/>\n"                     // 3
+        "<vbcomponent ComponentName=\"frmA\">\n" +                   // 4
+        storedRecord("txtName", "Before&#0;after") +                  // 5
+        "</vbcomponent>\n"                                            // 6
+        "<Group>\n<VBComponent ComponentName=\"frmB\">\n" +          // 7, 8
+        "<HelpItem ComponentName=\"frmB\" ControlName=\"cmdX\" ContextHelpID=\"4\" "
+        "ControlType=\"CommandButton\"><HelpText Language=\"English\">Wrapped</HelpText></HelpItem>\n" // 9
+        "</VBComponent>\n</Group>\n"                                  // 10, 11
+        "<Notes>Not ours</Notes>\n"                                   // 12
+        "</HelpData>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Beforeafter");
+    ASSERT_TRUE(editor().formsData()->Contains("frmB"));
+    EXPECT_EQ(editor().formsData()->Item("frmB")->Item("cmdX")->GetHelpText("English"), "Wrapped");
+    const std::string message = onlyMessage();
+    for (const std::string& expected : Strings{
+             "line 1: the root element is \"HelpData\", not \"Root\"; its content is read",
+             "line 2: a comment, which a save does not keep",
+             "line 3: the element \"selectedlanguage\" is read as \"SelectedLanguage\"",
+             "line 4: the element \"vbcomponent\" is read as \"VBComponent\"",
+             "line 5: a reference to the NUL character, which cannot be stored: it is left out and the text after it is read",
+             "line 7: the element \"Group\" is not one Corvane writes: the modules and languages inside it are read",
+             "line 8: the element \"VBComponent\" stands inside another element; it is read",
+             "line 12: the element \"Notes\" is not one Corvane writes: it is not read",
+             "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    closeWithCloseBox();
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+    const std::string saved = readFile(dataFile());
+    EXPECT_NE(saved.find(">Beforeafter</HelpText>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find("<VBComponent ComponentName=\"frmB\">"), std::string::npos) << saved;
+}
+
+// A file cut short (or damaged from some point on) gives every record that is complete before
+// the damage; the rest stays in the copy kept before the save.
+TEST_F(HelpDataLoadFaultsTest, AFileCutShortGivesEveryCompleteRecordBeforeTheCut) {
+    const fs::path vbp = copyExample();
+    const fs::path file = vbp.parent_path() / "ContextHelp.txt";
+    const std::string whole = readFile(file);
+    const std::string half = whole.substr(0, whole.size() / 2);
+    // The records the half holds whole: those whose end tag (or self-closing tag) is in it.
+    size_t complete = 0;
+    for (size_t at = half.find("<HelpItem "); at != std::string::npos; at = half.find("<HelpItem ", at + 1)) {
+        const size_t end = half.find('>', at);
+        const bool closed = end != std::string::npos &&
+                            (half[end - 1] == '/' || half.find("</HelpItem>", end) != std::string::npos);
+        complete += closed ? 1 : 0;
+    }
+    ASSERT_GT(complete, 20u);
+    writeFile(file, half);
+    openEditor(vbp);
+
+    size_t texts = 0, records = 0;
+    ModMain settings;
+    settings.newSelectedLanguages();
+    HelpDataFile reader(settings);
+    ModuleRecords forms;
+    NameList names;
+    reader.load(file, forms, names);
+    for (const auto& module : forms)
+        for (const auto& record : *module) {
+            ++records;
+            texts += record->HelpTexts.Count();
+        }
+    EXPECT_EQ(records, complete);
+    EXPECT_GT(texts, records);
+    ASSERT_EQ(reader.problems().size(), 1u);
+    EXPECT_NE(reader.problems()[0].what.find("what stands before it was read, the rest is not"), std::string::npos)
+        << reader.problems()[0].what;
+    // The editor took them too: the texts of the first module survive its save.
+    EXPECT_EQ(record("mdiMain", "picToolbar").GetHelpText("English"),
+              "The toolbar gives quick access to the commands you need most often.");
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(file.string() + ".damaged"), half);
+    EXPECT_NE(readFile(file).find("The toolbar gives quick access"), std::string::npos);
 }
 
 TEST_F(HelpDataLoadFaultsTest, TheSameDamagedBytesAreCopiedOnceAndADifferentDamageAgain) {

@@ -72,15 +72,15 @@ TEST_F(HelpItemTest, LoadReadsTheAttributesButNotTheCaption) {
     EXPECT_TRUE(reports_.reports().empty());
 }
 
-TEST_F(HelpItemTest, LoadKeepsTheFirstTextOfEachSelectedLanguageOnly) {
+TEST_F(HelpItemTest, LoadKeepsTheFirstTextOfEveryLanguage) {
     select({"German"});
     // The old form: the element's own text, whatever languages are selected.
     EXPECT_EQ(texts(*load("<HelpItem " + Attributes + "> old text </HelpItem>")), (Texts{{"Neutral", " old text "}}));
-    // A language that is not selected is dropped; the first text of a language wins.
+    // A language that is not selected is kept too; the first text of a language wins.
     auto item = load("<HelpItem " + Attributes +
                      "><HelpText Language=\"English\">en</HelpText><HelpText Language=\"German\">first</HelpText>"
                      "<HelpText Language=\"German\">second</HelpText></HelpItem>");
-    EXPECT_EQ(texts(*item), (Texts{{"German", "first"}}));
+    EXPECT_EQ(texts(*item), (Texts{{"English", "en"}, {"German", "first"}}));
     // The element name is compared exactly; such a child still hides the element's own text.
     item = load("<HelpItem " + Attributes + ">own<helptext Language=\"German\">x</helptext></HelpItem>");
     EXPECT_TRUE(item->HelpTexts.empty());
@@ -145,6 +145,7 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
     item.SetHelpText("French", "pas choisi");
     item.SetHelpText("German", "");
     item.Tag = true;
+    // A language that is not selected keeps its text, after the selected ones.
     EXPECT_EQ(save(item),
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
               "<Root>\n"
@@ -152,6 +153,7 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
               "ControlType=\"TextBox\" Caption=\"A &amp; B &lt;&quot;x&quot;>&#13;&#10;&#09;z\">\n"
               "    <HelpText Language=\"German\" />\n"
               "    <HelpText Language=\"English\">Line one\r\nline &lt;two&gt; &amp; \"three\"\t </HelpText>\n"
+              "    <HelpText Language=\"French\">pas choisi</HelpText>\n"
               "  </HelpItem>\n"
               "</Root>\n");
 
@@ -160,7 +162,9 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
     ASSERT_TRUE(document.LoadText(save(item)));
     HelpItem back(settings_.SelectedLanguages);
     back.LoadFromXML(document.Root().Elements().Item(1));
-    EXPECT_EQ(texts(back), (Texts{{"German", ""}, {"English", "Line one\r\nline <two> & \"three\"\t "}}));
+    EXPECT_EQ(texts(back), (Texts{{"German", ""},
+                              {"English", "Line one\r\nline <two> & \"three\"\t "},
+                              {"French", "pas choisi"}}));
     EXPECT_EQ(back.ContextHelpID, -3);
 }
 
@@ -192,8 +196,11 @@ TEST_F(HelpItemTest, ARecordFollowsTheSharedListWhenItIsReplaced) {
     project.newSelectedLanguages();
     project.SelectedLanguages->Add("German", "German");
     std::string text = save(item);
-    EXPECT_EQ(text.find("Language=\"English\""), std::string::npos) << text;
-    EXPECT_NE(text.find("<HelpText Language=\"German\">Der Name</HelpText>"), std::string::npos) << text;
+    // German, selected now, comes first; English is kept after it.
+    EXPECT_LT(text.find("<HelpText Language=\"German\">Der Name</HelpText>"),
+              text.find("<HelpText Language=\"English\">The name</HelpText>"))
+        << text;
+    EXPECT_NE(text.find("<HelpText Language=\"English\">The name</HelpText>"), std::string::npos) << text;
 
     // Without a list (before the connect object made one) the record cannot save.
     project.SelectedLanguages.reset();

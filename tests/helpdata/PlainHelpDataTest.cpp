@@ -53,10 +53,11 @@ std::string loadedFrom(const fs::path& file, const std::string& selected) {
     return out.str();
 }
 
-// The bytes with an empty comment after the declaration (or before everything without one).
-std::string withComment(std::string bytes) {
+// The bytes with a processing instruction after the declaration (or before everything without
+// one): not the plain form, and nothing a load takes or names.
+std::string withInstruction(std::string bytes) {
     size_t at = bytes.starts_with(Declaration) ? Declaration.size() : 0;
-    return bytes.insert(at, "<!---->");
+    return bytes.insert(at, "<?corvane test?>");
 }
 
 // True when the bytes are read without a document, records and all.
@@ -71,7 +72,7 @@ bool readPlain(std::string_view bytes) {
             settings.SelectedLanguages->Add(language, language);
     ModuleRecords forms;
     NameList names;
-    return plain.readRecords(*settings.SelectedLanguages, forms, names);
+    return plain.readRecords(forms, names);
 }
 
 class PlainHelpDataTest : public ::testing::Test {
@@ -80,7 +81,7 @@ protected:
     // `selected`: a language selected before the load, as when a project is opened again.
     std::string loadBoth(const std::string& bytes, const std::string& selected = {}) {
         writeFile(dir_ / "plain.txt", bytes);
-        writeFile(dir_ / "document.txt", withComment(bytes));
+        writeFile(dir_ / "document.txt", withInstruction(bytes));
         std::string plain = loadedFrom(dir_ / "plain.txt", selected);
         EXPECT_EQ(plain, loadedFrom(dir_ / "document.txt", selected)) << bytes;
         return plain;

@@ -127,8 +127,9 @@ TEST(OwnHelpChm, AMissingOrForeignFileGivesAClearError) {
     try {
         ChmArchive archive(dir.path());
         FAIL() << "opened a folder";
-    } catch (const VbError& error) {
-        EXPECT_EQ(error.number(), 53);
+    } catch (const VbError& error) { // named as what it is, not as missing
+        EXPECT_EQ(error.number(), 75);
+        EXPECT_EQ(error.description(), "'" + dir.path().string() + "' is a folder, not a regular file, so it is not read");
     }
 }
 

@@ -65,13 +65,19 @@ protected:
     std::vector<ScanMessage> messages_;
 };
 
-TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
+TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndKeepsTheTextOfWhatIsGone) {
     ASSERT_NO_FATAL_FAILURE(scan());
 
     EXPECT_TRUE(messages_.empty());
     EXPECT_EQ(unreadable_.Count(), 0);
-    // Stored records keep their order, new controls come after them, vanished ones are dropped.
-    EXPECT_EQ(keys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    // Stored records keep their order, new controls come after them; a vanished one with text
+    // is kept, marked gone, without a control.
+    EXPECT_EQ(keys("frmA"), (Strings{"txtOldName", "cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    EXPECT_TRUE(record("frmA", "txtOldName").gone);
+    EXPECT_FALSE(record("frmA", "txtOldName").Control());
+    EXPECT_EQ(record("frmA", "txtOldName").GetHelpText("English"), "renamed");
+    EXPECT_FALSE(record("frmA", "txtName").gone);
+    EXPECT_EQ(result_.keptRecords, (Strings{"frmA/txtOldName"}));
     EXPECT_EQ(keys("frmB"), (Strings{"chkSeven"}));
     EXPECT_EQ(keys("ctlBox"), (Strings{"txtValue"}));
     // The controls' numbers, captions and types win over the stored ones; texts stay.
@@ -87,10 +93,12 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndDropsWhatIsGone) {
     EXPECT_EQ(position_.formName, "ctlBox");
     EXPECT_EQ(position_.controlName, "txtValue");
 
-    // The module that left the project is dropped from both lists; the others stay in order.
+    // The module that left the project is kept for its text, its records gone; the others stay
+    // in order.
     EXPECT_EQ(ProjectScan(records(), settings_.SelectedLanguages).dropVanishedModules(*project_), (Strings{"frmGone"}));
-    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmA", "clsThing", "frmB", "ctlBox"}));
-    EXPECT_FALSE(forms_.Contains("frmGone"));
+    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())), (Strings{"frmGone", "frmA", "clsThing", "frmB", "ctlBox"}));
+    EXPECT_TRUE(record("frmGone", "cmdX").gone);
+    EXPECT_EQ(result_.keptModules, (Strings{"frmGone"}));
     // The list of modules is the visual ones, in the project's order.
     EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
     EXPECT_TRUE(result_.messages.empty());

@@ -1,5 +1,5 @@
-// The project scan: stored records merged with the live controls of the project, records of
-// vanished controls and modules dropped, and what a form whose controls cannot be read keeps.
+// The project scan: stored records merged with the live controls of the project, the text of
+// vanished controls and modules kept, and what a form whose controls cannot be read keeps.
 #include "testsupport/addin/AddinTestFixture.h"
 
 #include "vbide/VBProject.h"
@@ -16,7 +16,15 @@ const char* const SavedData =
     R"x(<?xml version="1.0" encoding="UTF-8"?>
 <Root CurrentLanguage="English" PrimaryLanguage="English" GenerateHTML="True" CompileHTML="True" GenerateWinHelp="False" CompileWinHelp="False">
   <SelectedLanguage Name="English" />
+  <VBComponent ComponentName="frmGone">
+    <HelpItem ComponentName="frmGone" ControlName="cmdX" ContextHelpID="1" ControlType="CommandButton" Caption="X">
+      <HelpText Language="English">gone</HelpText>
+    </HelpItem>
+  </VBComponent>
   <VBComponent ComponentName="frmA">
+    <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption="">
+      <HelpText Language="English">renamed</HelpText>
+    </HelpItem>
     <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="0" ControlType="CommandButton" Caption="Go &amp;next">
       <HelpText Language="English">next</HelpText>
     </HelpItem>
@@ -65,13 +73,17 @@ TEST_F(ScanTest, MergesStoredRecordsWithTheLiveControls) {
 
     EXPECT_TRUE(windows_.messages().empty());
     EXPECT_TRUE(reports_.reports().empty());
-    // frmGone left the project; the class stays in the data but is never listed.
-    EXPECT_EQ(moduleNames(), (Strings{"frmA", "clsThing", "frmB", "ctlBox"}));
+    // frmGone left the project: kept for its text, never listed; so is the class.
+    EXPECT_EQ(moduleNames(), (Strings{"frmGone", "frmA", "clsThing", "frmB", "ctlBox"}));
     EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
     EXPECT_EQ(window.lbxModules().ListIndex(), -1);
-    // The renamed control lost its record; the timer has no WhatsThisHelpID and gets none;
-    // new controls come after the stored ones; members of the array are keyed name(index).
-    EXPECT_EQ(recordKeys("frmA"), (Strings{"cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    // The renamed control's record is kept for its text, without a control; the timer has no
+    // WhatsThisHelpID and gets none; new controls come after the stored ones; members of the
+    // array are keyed name(index).
+    EXPECT_EQ(recordKeys("frmA"), (Strings{"txtOldName", "cmdGo(1)", "txtName", "cmdGo(0)", "lblNew"}));
+    EXPECT_TRUE(record("frmA", "txtOldName").gone);
+    EXPECT_EQ(window.scanResult().keptRecords, (Strings{"frmA/txtOldName"}));
+    EXPECT_EQ(window.scanResult().keptModules, (Strings{"frmGone"}));
     EXPECT_EQ(recordKeys("ctlBox"), (Strings{"txtValue"}));
     // The project's numbers win over the stored ones; captions come from the controls.
     EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9);
@@ -151,6 +163,82 @@ TEST_F(ScanTest, ADataFileInTheFolderButNotInTheProjectIsAddedAsItIs) {
     EXPECT_EQ(readFile(dir_ / "ContextHelp.txt"), SavedData);
     project->save();
     EXPECT_NE(readFile(vbp).find("RelatedDoc=ContextHelp.txt\r\n"), std::string::npos);
+}
+
+// Stored data of the small project where txtName was stored as txtFormer (the same context
+// number) and chkOld is gone too.
+const char* const RenamedData =
+    R"x(<Root CurrentLanguage="English" PrimaryLanguage="English">
+  <SelectedLanguage Name="English" />
+  <VBComponent ComponentName="frmA">
+    <HelpItem ComponentName="frmA" ControlName="txtFormer" ContextHelpID="9" ControlType="TextBox" Caption=""><HelpText Language="English">The name.</HelpText><HelpText Language="German">Der Name.</HelpText></HelpItem>
+    <HelpItem ComponentName="frmA" ControlName="chkOld" ContextHelpID="3" ControlType="CheckBox" Caption=""><HelpText Language="English">Old box.</HelpText></HelpItem>
+  </VBComponent>
+</Root>
+)x";
+
+// A renamed control gets its text back when the user agrees; the gone entries are shown in the
+// grid, marked, and kept in the file until their text is cleared.
+TEST_F(ScanTest, ARenamedControlIsOfferedItsTextAndTheGoneOnesStayMarkedInTheGrid) {
+    addin_->modMain().guardsSharedUse = true; // a person at the desktop is asked
+    auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\n");
+    writeFile(dir_ / "ContextHelp.txt", RenamedData);
+    windows_.answerNext(controls::vbYes);
+    FrmWizard& window = openEditor(vbp);
+
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].title, "Renamed controls");
+    EXPECT_NE(windows_.messages()[0].prompt.find("\n  frmA: txtFormer -> txtName\n"), std::string::npos)
+        << windows_.messages()[0].prompt;
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "The name.");
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Der Name.");
+    EXPECT_EQ(recordKeys("frmA"), (Strings{"chkOld", "txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
+    EXPECT_TRUE(window.hasUnsavedEdits());
+    // chkOld has no counterpart: it stays, marked, and the grid shows it.
+    selectModule("frmA");
+    EXPECT_EQ(gridRows()[0], "chkOld|Old box.");
+    EXPECT_EQ(window.Grid().cellValue(0, 1).toText(), "CheckBox - removed");
+
+    closeWithCloseBox();
+    std::string saved = readFile(dir_ / "ContextHelp.txt");
+    EXPECT_NE(saved.find("ControlName=\"chkOld\""), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("txtFormer"), std::string::npos) << saved;
+
+    // Cleared, a gone entry holds nothing to keep: the next scan lets it go.
+    clickMenu();
+    typeHelpText("frmA", "chkOld", "");
+    selectRow("txtName");
+    closeWithCloseBox();
+    clickMenu();
+    EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
+}
+
+// Two designers of one module name: the second is named and left out; nothing of the first is
+// lost, and the second's file is not touched.
+TEST_F(ScanTest, ASecondDesignerOfAModuleNameIsLeftOutAndNamed) {
+    auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\nForm=frmCopy.frm\n");
+    writeFile(dir_ / "ContextHelp.txt", SmallStoredData);
+    std::string copy = SmallFormA; // a copy of frmA's designer, as a merge of two branches leaves it
+    copy.replace(copy.find("WhatsThisHelpID =   9"), 21, "WhatsThisHelpID =   5");
+    writeCrLf(dir_ / "frmCopy.frm", copy);
+    const std::string copyBefore = readFile(dir_ / "frmCopy.frm");
+    FrmWizard& window = openEditor(vbp);
+
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].title, "Module listed twice");
+    EXPECT_NE(windows_.messages()[0].prompt.find("The designer in 'frmCopy.frm' names the module 'frmA'"),
+              std::string::npos)
+        << windows_.messages()[0].prompt;
+    EXPECT_EQ(window.scanResult().repeatedModules, (Strings{"frmA (frmCopy.frm)"}));
+    EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9) << "the first designer's number";
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "name");
+
+    window.CreateHelpFiles();
+    closeWithCloseBox();
+    ide_->ActiveVBProject()->save();
+    EXPECT_EQ(readFile(dir_ / "frmCopy.frm"), copyBefore);
+    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(">name</HelpText>"), std::string::npos);
 }
 
 } // namespace

@@ -2,6 +2,9 @@
 #include "controls/HeadlessWindowSystem.h"
 #include "settings/FrmOptions.h"
 #include "settings/ModMain.h"
+#include "support/RegistryAccess.h"
+#include "testsupport/ScopedEnvironment.h"
+#include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 
 #include <gtest/gtest.h>
@@ -139,6 +142,32 @@ TEST_F(OptionsDialog, ChangesSurviveTheCloseBoxAndTheNextShowingStartsFromThem) 
 
     const Flags boxes = showWith([](FrmOptions&) {});
     EXPECT_EQ(boxes, (Flags{true, false, true, false}));
+}
+
+TEST_F(OptionsDialog, TheCompilerTimeLimitIsWholeMinutesKeptInTheRegistry) {
+    test::TempDir dir;
+    test::ScopedEnvironment registryFile("CORVANE_REGISTRY", (dir / "registry.reg").string());
+    settings.main(); // nothing stored: ten minutes
+    EXPECT_EQ(settings.mCompilerTimeLimit, 600);
+    showWith([](FrmOptions& form) {
+        EXPECT_EQ(form.lblTimeLimit().Caption(), "Stop a help compiler after this many minutes:");
+        EXPECT_EQ(form.txtTimeLimit().Text(), "10");
+        form.txtTimeLimit().SetText("soon"); // not a number: the limit stays
+        form.txtTimeLimit().SetText("0");    // no limit is no choice here
+        form.txtTimeLimit().SetText("25");
+    });
+    EXPECT_EQ(settings.mCompilerTimeLimit, 25 * 60);
+    EXPECT_EQ(registry().GetValue(RegistryRoot::CurrentUser, ModMain::OptionsKey, ModMain::CompilerTimeLimitValue),
+              "25");
+
+    // The next start takes it from the registry; a value no dialog writes is passed over.
+    ModMain next;
+    next.main();
+    EXPECT_EQ(next.mCompilerTimeLimit, 25 * 60);
+    registry().SetValue(RegistryRoot::CurrentUser, ModMain::OptionsKey, ModMain::CompilerTimeLimitValue, "-3", REG_SZ);
+    ModMain odd;
+    odd.main();
+    EXPECT_EQ(odd.mCompilerTimeLimit, ModMain::DefaultCompilerTimeLimit);
 }
 
 } // namespace

@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <fstream>
 #include <functional>
+#include <thread>
 
 namespace corvane {
 namespace {
@@ -176,6 +179,81 @@ TEST(ProcessRunner, KeepsItsSettingsAndStartsEachRunAfresh) {
     EXPECT_EQ(runner.ExitCode(), 0);
     EXPECT_THROW(runner.Run("corvane-no-such-program-4711"), VbError);
     EXPECT_EQ(runner.Output(), "");
+}
+
+// True while the process runs (a zombie nobody reaped yet has ended).
+bool running(pid_t pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string line;
+    if (!std::getline(stat, line))
+        return false;
+    size_t close = line.rfind(')');
+    return close != std::string::npos && close + 2 < line.size() && line[close + 2] != 'Z';
+}
+
+// The process id a helper run printed as "[pid N]" (0 when none).
+pid_t printedPid(const std::string& output) {
+    size_t at = output.find("[pid ");
+    return at == std::string::npos ? 0 : static_cast<pid_t>(std::atoi(output.c_str() + at + 5));
+}
+
+// Waits up to two seconds for the process to end.
+bool ends(pid_t pid) {
+    for (int i = 0; i < 200 && running(pid); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return !running(pid);
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+// Every program below sleeps 30 seconds at most: should the runner not stop it, the test
+// still ends by itself, failing on the time it took.
+TEST(ProcessRunner, TimeLimitEndsTheProgramAndEverythingItStarted) {
+    ProcessRunner runner;
+    runner.setTimeLimit(std::chrono::milliseconds(300));
+    auto start = std::chrono::steady_clock::now();
+    runner.Run(helper() + " before --helper-sleeps=30 --sleep=30 after");
+    EXPECT_LT(secondsSince(start), 10.0);
+    EXPECT_EQ(runner.ended(), RunEnd::TimedOut);
+    EXPECT_EQ(runner.ExitCode(), 128 + 9);
+    EXPECT_EQ(runner.Output().substr(0, 9), "[before]\n"); // what came before the end is kept
+    pid_t helperPid = printedPid(runner.Output());
+    ASSERT_GT(helperPid, 0) << runner.Output();
+    EXPECT_TRUE(ends(helperPid)) << "the process the program started lives on";
+
+    // A program that closed its output and runs on is ended too.
+    start = std::chrono::steady_clock::now();
+    runner.Run(helper() + " --close-output --sleep=30");
+    EXPECT_LT(secondsSince(start), 10.0);
+    EXPECT_EQ(runner.ended(), RunEnd::TimedOut);
+
+    // Within the limit nothing changes.
+    runner.Run(helper() + " quick --exit=3");
+    EXPECT_EQ(runner.ended(), RunEnd::Exited);
+    EXPECT_EQ(runner.ExitCode(), 3);
+    EXPECT_EQ(runner.Output(), "[quick]\n");
+}
+
+TEST(ProcessRunner, StopRequestIsAskedWhileTheProgramRunsAndEndsIt) {
+    ProcessRunner runner;
+    int asked = 0;
+    runner.setStopRequest([&] { return ++asked == 3; });
+    auto start = std::chrono::steady_clock::now();
+    runner.Run(helper() + " --helper-sleeps=30 --sleep=30");
+    EXPECT_LT(secondsSince(start), 10.0);
+    EXPECT_EQ(asked, 3);
+    EXPECT_EQ(runner.ended(), RunEnd::Cancelled);
+    pid_t helperPid = printedPid(runner.Output());
+    ASSERT_GT(helperPid, 0) << runner.Output();
+    EXPECT_TRUE(ends(helperPid));
+
+    // A request that never comes leaves the run to its end.
+    runner.setStopRequest([] { return false; });
+    runner.Run(helper() + " done");
+    EXPECT_EQ(runner.ended(), RunEnd::Exited);
+    EXPECT_EQ(runner.Output(), "[done]\n");
 }
 
 } // namespace

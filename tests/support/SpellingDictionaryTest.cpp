@@ -38,12 +38,39 @@ TEST(SpellingDictionary, ChecksAndSuggestsWithTheSystemDictionaries) {
 TEST(SpellingDictionary, AddedWordsAreAcceptedForTheSession) {
     SpellingDictionary english("en_US", SystemFolders);
     EXPECT_FALSE(english.check("Corvane"));
+    EXPECT_FALSE(english.check("CORVANE")); // answers kept from before the word was added
     english.addWord("Corvane");
     EXPECT_TRUE(english.check("Corvane"));
     EXPECT_TRUE(english.check("CORVANE"));
     english.addWord("");
     SpellingDictionary fresh("en_US", SystemFolders);
     EXPECT_FALSE(fresh.check("Corvane"));
+}
+
+TEST(SpellingDictionary, TheScriptOfItsWordsComesFromTheLettersItTries) {
+    SpellingDictionary english("en_US", SystemFolders);
+    EXPECT_TRUE(english.hasLetterOfItsScript("colour"));
+    EXPECT_TRUE(english.hasLetterOfItsScript("Ωmega")); // one Latin letter is enough
+    EXPECT_FALSE(english.hasLetterOfItsScript("Привет"));
+    EXPECT_FALSE(english.hasLetterOfItsScript("λόγος"));
+    EXPECT_FALSE(english.hasLetterOfItsScript(""));
+
+    test::TempDir dir;
+    auto open = [&dir](const std::string& name, const std::string& aff, const std::string& dic) {
+        test::writeFile(dir / (name + ".aff"), aff);
+        test::writeFile(dir / (name + ".dic"), dic);
+        return SpellingDictionary(name, {dir.path()});
+    };
+    // A Russian dictionary in KOI8-R ("мир" and "да"), and one whose .aff file tries nothing.
+    SpellingDictionary russian = open("ru_X", "SET KOI8-R\nTRY \xCF\xC5\xC1\xC9\xCE\xD4\xD3\xD2\xD7\xCC\n",
+                                      "2\n\xCD\xC9\xD2\n\xC4\xC1\n");
+    EXPECT_TRUE(russian.check("мир"));
+    EXPECT_TRUE(russian.hasLetterOfItsScript("Привет"));
+    EXPECT_FALSE(russian.hasLetterOfItsScript("hello"));
+    SpellingDictionary untold = open("xx_X", "SET UTF-8\n", "1\nword\n");
+    EXPECT_TRUE(untold.hasLetterOfItsScript("hello"));
+    EXPECT_TRUE(untold.hasLetterOfItsScript("Привет"));
+    EXPECT_FALSE(untold.hasLetterOfItsScript("42 ✓"));
 }
 
 TEST(SpellingDictionary, ConvertsToAndFromALatin1Dictionary) {

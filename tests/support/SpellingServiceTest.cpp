@@ -63,6 +63,40 @@ TEST(SpellingService, QuestionsWordsWithCharacterSpansAndSuggestions) {
     EXPECT_THAT(german[0].suggestions, Contains("Grüße"));
 }
 
+TEST(SpellingService, SingleLettersAndWordsOfOtherScriptsAreNotQuestioned) {
+    test::TempDir dir;
+    auto service = makeService(dir);
+    std::string text = "Option b or x, the letter π, é, Привет мир, λόγος and Ωmega wrod";
+    EXPECT_EQ(badWords(service, text), (Words{"Ωmega", "wrod"}));
+    EXPECT_TRUE(service.isAccepted("q"));
+    EXPECT_TRUE(service.isAccepted("e\u0301")); // one letter with its accent
+    EXPECT_FALSE(service.isAccepted("qz"));
+    service.setLanguage("German");
+    EXPECT_EQ(badWords(service, "Привет Wrot"), (Words{"Wrot"}));
+}
+
+TEST(SpellingService, SuggestionsAreSearchedWhenAskedForAndSharedWithOtherServices) {
+    test::TempDir dir;
+    auto service = makeService(dir);
+    auto shared = SpellingSuggestions::shared("en_US", "/usr/share/hunspell", {});
+    auto bad = service.questionedWords("Thiss is a qwertzuiopy tset");
+    ASSERT_EQ(bad.size(), 3u);
+    EXPECT_TRUE(bad[0].suggestions.empty());
+    EXPECT_FALSE(shared->has("qwertzuiopy")); // questioned, never asked for
+    service.prepareSuggestions({"Thiss", "tset", "Thiss"});
+    EXPECT_TRUE(shared->has("Thiss"));
+    EXPECT_TRUE(shared->has("tset"));
+    EXPECT_FALSE(shared->has("qwertzuiopy"));
+    EXPECT_THAT(service.suggest("tset"), Contains("test"));
+    EXPECT_EQ(service.check("tset")[0].suggestions, shared->suggest("tset"));
+
+    // Once a word is added the dictionary may suggest it: the service asks elsewhere.
+    EXPECT_THAT(service.suggest("Quuxlz"), ::testing::Not(Contains("Quuxly")));
+    service.addToDictionary("Quuxly");
+    EXPECT_THAT(service.suggest("Quuxlz"), Contains("Quuxly"));
+    EXPECT_THAT(shared->suggest("Quuxlz"), ::testing::Not(Contains("Quuxly")));
+}
+
 TEST(SpellingService, AcceptsAbbreviationsCompoundPartsAndTypographicHyphens) {
     test::TempDir dir;
     auto service = makeService(dir);

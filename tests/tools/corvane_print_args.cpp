@@ -9,6 +9,10 @@
 //   --fds             writes "[fd N]" for every open descriptor above 2
 //   --exit=N          ends at once with exit status N
 //   --signal=N        ends at once by the signal N
+//   --sleep=N         sleeps N seconds
+//   --helper-sleeps=N starts a process that sleeps N seconds (holding the output open) and
+//                     writes "[pid P]" with its process id
+//   --close-output    closes standard output and standard error (the process runs on)
 // Output is written unbuffered so that both streams interleave exactly as written.
 #include <csignal>
 #include <cstdlib>
@@ -80,6 +84,18 @@ void act(std::string_view arg) {
         std::exit(number(arg.substr(7)));
     } else if (startsWith(arg, "--signal=")) {
         std::raise(number(arg.substr(9)));
+    } else if (startsWith(arg, "--sleep=")) {
+        ::sleep(static_cast<unsigned>(number(arg.substr(8))));
+    } else if (startsWith(arg, "--helper-sleeps=")) {
+        pid_t helper = ::fork();
+        if (helper == 0) {
+            ::sleep(static_cast<unsigned>(number(arg.substr(16))));
+            std::_Exit(0);
+        }
+        printBracketed("pid " + std::to_string(helper));
+    } else if (arg == "--close-output") {
+        ::close(STDOUT_FILENO);
+        ::close(STDERR_FILENO);
     } else {
         printBracketed(arg);
     }

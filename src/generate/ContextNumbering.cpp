@@ -1,0 +1,20 @@
+#include "generate/ContextNumbering.h"
+
+#include "support/VbError.h"
+
+#include <limits>
+#include <string>
+
+namespace corvane {
+
+int32_t nextContextNumber(int32_t highest, std::string_view module, std::string_view control) {
+    if (highest == std::numeric_limits<int32_t>::max())
+        throw VbError(vberr::Overflow,
+                      "Overflow: the control '" + std::string(control) + "' of '" + std::string(module) +
+                          "' needs a context number, but the highest number in use is " + std::to_string(highest) +
+                          ", the largest a control can hold; give the control that has it a smaller "
+                          "WhatsThisHelpID and compile again");
+    return highest + 1;
+}
+
+} // namespace corvane
