@@ -12,6 +12,7 @@ packages=(
     gettext translate-toolkit
     qt6-base-dev qt6-qpa-plugins libxkbcommon-dev
     libhunspell-dev hunspell-en-us hunspell-de-de
+    libuchardet-dev
     fp-utils libchm-dev
 )
 for option in "$@"; do

@@ -6,6 +6,7 @@
 #include "app/PreviewWindow.h"
 #include "app/ScreenshotMode.h"
 #include "app/UnattendedAnswers.h"
+#include "cli/CodePageOption.h"
 #include "editor/FrmWizard.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
@@ -82,8 +83,8 @@ GuiSession::~GuiSession() {
     addin_.disconnect();
 }
 
-bool GuiSession::edit(const std::filesystem::path& project) {
-    if (!host_->openProject(project))
+bool GuiSession::edit(const std::filesystem::path& project, std::optional<int> codePage) {
+    if (!host_->openProject(project, codePage))
         return false;
     auto entry = addin_.wizard() ? addin_.wizard()->menuEntry() : nullptr;
     if (!entry)
@@ -109,12 +110,15 @@ namespace {
 
 struct EditArguments {
     std::string project;
+    std::optional<int> codePage; // --codepage
     ScreenshotRequest screenshot;
     bool valid = false;
 };
 
-EditArguments parseEdit(const std::vector<std::string>& arguments) {
+EditArguments parseEdit(std::vector<std::string> arguments) {
     EditArguments parsed;
+    if (!cli::takeCodePageOption(arguments, parsed.codePage, "edit", std::cerr))
+        return parsed;
     for (size_t i = 1; i < arguments.size(); ++i) {
         if (readScreenshotOption(arguments, i, parsed.screenshot))
             continue;
@@ -145,8 +149,8 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
     if (!arguments.empty()) {
         edit = parseEdit(arguments);
         if (!edit.valid) {
-            std::cerr << "usage: corvane edit PROJECT.vbp [--screenshot FILE.png [--module NAME] [--view table|card]\n"
-                         "                     [--group-by COLUMN] [--during spellcheck|compile]]\n";
+            std::cerr << "usage: corvane edit PROJECT.vbp [--codepage N] [--screenshot FILE.png [--module NAME]\n"
+                         "                     [--view table|card] [--group-by COLUMN] [--during spellcheck|compile]]\n";
             return 2;
         }
     }
@@ -169,7 +173,7 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
     session.host().show();
     if (arguments.empty())
         return QApplication::exec();
-    if (!session.edit(edit.project))
+    if (!session.edit(edit.project, edit.codePage))
         return 1;
     if (!unattended)
         return QApplication::exec();

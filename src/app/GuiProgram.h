@@ -12,6 +12,7 @@
 #include "connect/Addin.h"
 
 #include <filesystem>
+#include <optional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -33,7 +34,7 @@ public:
 
     // Opens the project and picks the add-in's menu entry as the user would; false when the
     // project cannot be opened or the entry is missing.
-    bool edit(const std::filesystem::path& project);
+    bool edit(const std::filesystem::path& project, std::optional<int> codePage = std::nullopt);
 
     QtWindowSystem& windows() { return windows_; }
     // The window the program's own help topics are shown in.

@@ -104,9 +104,9 @@ void HostWindow::chooseProject() {
         openProject(file.toStdString());
 }
 
-bool HostWindow::openProject(const std::filesystem::path& file) {
+bool HostWindow::openProject(const std::filesystem::path& file, std::optional<int> codePage) {
     try {
-        vbe_->openProject(std::filesystem::absolute(file));
+        vbe_->openProject(std::filesystem::absolute(file), codePage);
     } catch (const VbError& error) {
         ask(error.description(), controls::vbCritical);
         return false;

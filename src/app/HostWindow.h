@@ -7,6 +7,7 @@
 #include <QMainWindow>
 
 #include <filesystem>
+#include <optional>
 #include <functional>
 #include <memory>
 #include <string>
@@ -32,8 +33,9 @@ public:
     explicit HostWindow(std::shared_ptr<vbide::VBE> vbe, QWidget* parent = nullptr);
     ~HostWindow() override;
 
-    // Opens a project; false (after a message box) when it cannot be opened.
-    bool openProject(const std::filesystem::path& file);
+    // Opens a project, its files in `codePage` or in the one detected; false (after a message
+    // box) when it cannot be opened.
+    bool openProject(const std::filesystem::path& file, std::optional<int> codePage = std::nullopt);
     // Saves the changed files of the active project; false (after a message box) on failure.
     bool saveProject();
     // Removes the active project from the IDE (nothing when none is open).

@@ -2,6 +2,7 @@
 
 #include "app/CoverageIndex.h"
 #include "app/SketchPainter.h"
+#include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
@@ -25,6 +26,7 @@ namespace {
 
 struct PreviewOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::string module;
     std::string output;
     std::optional<std::string> language;
@@ -94,10 +96,11 @@ std::string writePicture(const preview::FormSketch& sketch, const CoverageIndex&
 
 int runPreview(int& argc, char** argv, const std::vector<std::string>& arguments) {
     PreviewOptions options;
-    if (!parseOptions(arguments, options))
+    std::vector<std::string> rest = arguments;
+    if (!cli::takeCodePageOption(rest, options.codePage, "preview", std::cerr) || !parseOptions(rest, options))
         return 2;
     cli::HeadlessSession session(std::cout, std::cerr, false, cli::SessionWrites::Nothing);
-    bool opened = session.open(options.project);
+    bool opened = session.open(options.project, options.codePage);
     for (const auto& message : session.windows().messages())
         std::cerr << "[" << message.title << "] " << message.prompt << "\n";
     FrmWizard* editor = session.editor();

@@ -1,5 +1,6 @@
 #include "cli/CompileCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
@@ -26,6 +27,7 @@ namespace fs = std::filesystem;
 
 struct CompileOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     bool yes = false;
     std::optional<int32_t> timeLimit; // seconds; 0 for none
 };
@@ -176,7 +178,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     if (options.yes)
         session.windows().setDefaultAnswer(controls::vbYesNo, controls::vbYes);
     session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 1;
     if (options.timeLimit)
         session.addin().modMain().mCompilerTimeLimit = *options.timeLimit;
@@ -225,7 +227,8 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
 
 int runCompile(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     CompileOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "compile", err) || !parseOptions(rest, options, err))
         return 2;
     try {
         // As an installer would have: the association leads the lookup to our front end.

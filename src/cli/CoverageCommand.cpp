@@ -1,5 +1,6 @@
 #include "cli/CoverageCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/ExchangeSession.h"
 #include "cli/JsonWriter.h"
 #include "exchange/Coverage.h"
@@ -14,6 +15,7 @@ namespace {
 
 struct CoverageOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::optional<std::string> language;
     bool json = false;
     std::optional<double> minimum;
@@ -159,10 +161,11 @@ void writeJson(std::ostream& out, const std::string& project,
 
 int runCoverage(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     CoverageOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "coverage", err) || !parseOptions(rest, options, err))
         return 2;
     ExchangeSession session(out, err, "coverage", SessionWrites::Nothing);
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 2;
     std::vector<std::string> languages = session.texts().languages;
     if (options.language) {

@@ -15,8 +15,8 @@ namespace corvane::cli {
 ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::string command, SessionWrites writes)
     : err_(err), command_(std::move(command)), session_(out, err, false, writes) {}
 
-bool ExchangeSession::open(const std::string& projectFile) {
-    bool opened = session_.open(projectFile);
+bool ExchangeSession::open(const std::string& projectFile, std::optional<int> codePage) {
+    bool opened = session_.open(projectFile, codePage);
     session_.printScanWarnings(command_);
     if (!opened)
         return false;

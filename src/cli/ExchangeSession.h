@@ -10,6 +10,7 @@
 #include "exchange/ProjectTexts.h"
 
 #include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -21,9 +22,10 @@ public:
     // whether the command may write files of its own (an import writes the data file).
     ExchangeSession(std::ostream& out, std::ostream& err, std::string command, SessionWrites writes);
 
-    // Opens and scans the project, printing the scan's messages as warnings. False, with a
-    // message, when it cannot be opened or the scan failed (an error report).
-    bool open(const std::string& projectFile);
+    // Opens and scans the project (its files in `codePage`, or in the one detected), printing the
+    // scan's messages as warnings. False, with a message, when it cannot be opened or the scan
+    // failed (an error report).
+    bool open(const std::string& projectFile, std::optional<int> codePage = std::nullopt);
 
     // The project's help text, after open.
     const exchange::ProjectTexts& texts() const { return texts_; }

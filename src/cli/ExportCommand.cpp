@@ -1,5 +1,6 @@
 #include "cli/ExportCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/ExchangeSession.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/PoWriter.h"
@@ -15,6 +16,7 @@ namespace {
 
 struct ExportOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::string language;
     exchange::ExchangeFormat format = exchange::ExchangeFormat::Xliff;
     std::string output;
@@ -75,10 +77,11 @@ void write(const ExportOptions& options, const exchange::ExchangeDocument& heade
 
 int runExport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     ExportOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "export", err) || !parseOptions(rest, options, err))
         return 2;
     ExchangeSession session(out, err, "export", SessionWrites::Nothing);
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 2;
     std::string language = session.projectLanguage(options.language);
     if (language.empty())

@@ -32,7 +32,7 @@ HeadlessSession::HeadlessSession(std::ostream& out, std::ostream& err, bool prin
 
 HeadlessSession::~HeadlessSession() = default;
 
-bool HeadlessSession::open(const std::filesystem::path& projectFile) {
+bool HeadlessSession::open(const std::filesystem::path& projectFile, std::optional<int> codePage) {
     // A data file that cannot be read at all (a FIFO, a folder, no permission) leaves nothing
     // for a command to work on: refused here, naming it, before anything reads it.
     try {
@@ -45,7 +45,7 @@ bool HeadlessSession::open(const std::filesystem::path& projectFile) {
     }
     ide_ = std::make_shared<vbide::VBE>();
     try {
-        project_ = ide_->openProject(projectFile);
+        project_ = ide_->openProject(projectFile, codePage);
     } catch (const VbError& error) {
         err_ << "corvane: " << error.description() << "\n";
         return false;

@@ -11,6 +11,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -39,9 +40,10 @@ public:
                     SessionWrites writes = SessionWrites::Files);
     ~HeadlessSession();
 
-    // Opens the project and clicks the add-in's menu entry (the scan runs). False, with a
-    // message on the error stream, when the project or its help data file cannot be opened.
-    bool open(const std::filesystem::path& projectFile);
+    // Opens the project (its files in `codePage`, or in the one detected) and clicks the
+    // add-in's menu entry (the scan runs). False, with a message on the error stream, when the
+    // project or its help data file cannot be opened.
+    bool open(const std::filesystem::path& projectFile, std::optional<int> codePage = std::nullopt);
     // Closes the editor with its close box, lets the deferred save run, and saves the project's
     // changed files as the user would. False when anything was not saved.
     bool closeAndSave();

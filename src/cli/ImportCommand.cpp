@@ -1,5 +1,6 @@
 #include "cli/ImportCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/ExchangeSession.h"
 #include "cli/HelpDataTexts.h"
 #include "exchange/ExchangeFile.h"
@@ -14,6 +15,7 @@ namespace {
 
 struct ImportOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::string file;
     bool dryRun = false;
 };
@@ -86,10 +88,11 @@ void report(const exchange::ImportPlan& plan, std::ostream& out) {
 
 int runImport(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     ImportOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "import", err) || !parseOptions(rest, options, err))
         return 2;
     ExchangeSession session(out, err, "import", SessionWrites::Files);
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 2;
     auto plan = planFor(session, options.file, err);
     if (!plan)

@@ -1,7 +1,7 @@
 #include "cli/ScanCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/EditorTexts.h"
-
 #include "cli/HeadlessSession.h"
 #include "cli/JsonWriter.h"
 #include "cli/SessionEnd.h"
@@ -15,6 +15,7 @@ namespace {
 
 struct ScanOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     bool json = false;
     bool save = false;
 };
@@ -219,7 +220,7 @@ void writeText(std::ostream& out, HeadlessSession& session) {
 
 // Opens the project, writes what the scan found and saves when asked; the exit status.
 int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out, std::ostream& err) {
-    if (!session.open(options.project))
+    if (!session.open(options.project, options.codePage))
         return 1;
     if (!session.editor()) {
         err << "corvane: the editor did not open\n";
@@ -248,7 +249,8 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
 
 int runScan(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     ScanOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "scan", err) || !parseOptions(rest, options, err))
         return 2;
     auto session = std::make_unique<HeadlessSession>(out, err, !options.json,
                                                      options.save ? SessionWrites::Files : SessionWrites::Nothing);

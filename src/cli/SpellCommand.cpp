@@ -1,5 +1,6 @@
 #include "cli/SpellCommand.h"
 
+#include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "controls/SuggestionRanking.h"
 #include "editor/FrmWizard.h"
@@ -18,6 +19,7 @@ namespace {
 
 struct SpellOptions {
     std::string project;
+    std::optional<int> codePage; // --codepage
     std::optional<std::string> language;
 };
 
@@ -133,10 +135,11 @@ int checkProject(SpellingService& service, FrmWizard& editor, const std::vector<
 
 int runSpell(const std::vector<std::string>& arguments, std::ostream& out, std::ostream& err) {
     SpellOptions options;
-    if (!parseOptions(arguments, options, err))
+    std::vector<std::string> rest = arguments;
+    if (!takeCodePageOption(rest, options.codePage, "spell", err) || !parseOptions(rest, options, err))
         return 2;
     HeadlessSession session(out, err, false, SessionWrites::Nothing);
-    bool opened = session.open(options.project);
+    bool opened = session.open(options.project, options.codePage);
     session.printScanWarnings("spell");
     if (!opened || !session.editor() || !session.editor()->formsData()) {
         if (opened)

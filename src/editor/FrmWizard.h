@@ -226,6 +226,11 @@ private:
     void updateTitle();
     void switchView(bool toCard);
     void showOptions();
+    // Reads the project again in the code page its setting now asks for (after the options
+    // dialog) and merges its controls anew, finding the records of names read in the earlier one.
+    // A project that cannot be read again (unsaved changes) keeps its code page, and the setting
+    // goes back to the one it was read under.
+    void applyCodePageSetting();
     void showLanguageOptions();
     void offerToDeleteTexts(const std::string& language);
     void updateControlProperties(ErrorScope& scope, bool& FormHasHelp);
@@ -281,6 +286,7 @@ private:
     ScanResult scanResult_;
     // The project the scan read.
     std::shared_ptr<vbide::VBProject> scannedProject_;
+    std::optional<int> readCodePageSetting_; // the code page setting the project was last read under
     // The project's help data file: loads, keeps what it could not load, saves safely.
     HelpDataFile dataFile_;
     // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):

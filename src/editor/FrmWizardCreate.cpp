@@ -281,7 +281,7 @@ void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath
             registry().SetValue(RegistryRoot::LocalMachine, registryKey,
                                 HelpOutputLayout::fileName(compiled, layout.projectName()), dir, REG_SZ);
         });
-        scope.step([&] { project->SetHelpFile(layout.helpFileSetting(compiled)); });
+        scope.step([&] { project->SetHelpFile(layout.helpFileSetting(compiled, settings_.mPrimaryLanguage)); });
     };
     // The version 5 IDE knows no HTML Help.
     if (Val(Ver) > 5 && settings_.mCompileHTML)

@@ -65,6 +65,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             ProjectName = project->Name();
         });
         const HelpOutputLayout layout(projectFile, ProjectName);
+        ProjectName = layout.languageProjectName(Language); // the name the language's code page holds
         OutputPath = layout.languageFolder(Language);
         ErrorScope::ignoringFailures([&] { CreateFolder(layout.outputFolder() + "/"); });
         ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });

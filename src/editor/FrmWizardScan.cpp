@@ -6,6 +6,7 @@
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "scan/ProjectCodePageChoice.h"
 #include "scan/ProjectScan.h"
 #include "settings/ModMain.h"
 #include "support/AppPaths.h"
@@ -63,13 +64,17 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         settings_.newSelectedLanguages();
         settings_.mPrimaryLanguage.clear();
         settings_.mCurrentLanguage.clear();
+        settings_.codePage.reset();
 
         where = std::source_location::current();
         loadHelpDataFile();
+        where = std::source_location::current();
+        const KeyRecoding recoding = settleProjectCodePage(*VBP(), settings_);
+        readCodePageSetting_ = settings_.codePage;
 
         CurrentForm.reset();
         busy.SetMessage("Analysing modules");
-        ProjectScan scan(scanRecords(), settings_.SelectedLanguages);
+        ProjectScan scan(scanRecords(), settings_.SelectedLanguages, recoding);
         for (const auto& component : VBP()->VBComponents()) {
             if (!ProjectScan::isVisualComponent(component->Type()))
                 continue;
@@ -107,6 +112,44 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
                                              std::string(ProjectScan::UnreadableTitle));
     }
     lbxModules().AddItem(component.Name());
+}
+
+void FrmWizard::applyCodePageSetting() {
+    auto project = VBP();
+    if (!project || !Forms)
+        return;
+    const int before = project->codePage();
+    const int wanted = wantedCodePage(*project, settings_);
+    if (wanted == before) {
+        readCodePageSetting_ = settings_.codePage;
+        return;
+    }
+    try {
+        project->setCodePage(wanted);
+    } catch (const VbError& error) {
+        settings_.codePage = readCodePageSetting_;
+        controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation, "Code page");
+        return;
+    }
+    readCodePageSetting_ = settings_.codePage;
+    endDataFileCheck(); // it reads the records merged here
+    for (const auto& records : *Forms)
+        for (const auto& record : *records) {
+            record->Tag = false;
+            record->SetControl(nullptr); // the controls read before are gone
+        }
+    lbxModules().Clear();
+    CurrentForm.reset();
+    unreadableComponents_.Clear();
+    scanResult_ = ScanResult();
+    ProjectScan scan(scanRecords(), settings_.SelectedLanguages, KeyRecoding{before, wanted});
+    ScanPosition position;
+    for (const auto& component : project->VBComponents())
+        if (ProjectScan::isVisualComponent(component->Type()))
+            scanComponent(scan, *component, position);
+    CheckFormsExist();
+    if (lbxModules().ListCount() > 0)
+        lbxModules().SetListIndex(0);
 }
 
 // The help text of controls and modules that are gone is kept (their entries show in the grid,

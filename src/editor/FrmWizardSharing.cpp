@@ -184,9 +184,10 @@ void FrmWizard::SaveHelpData() {
     });
 }
 
-// After a save or a reload that took another program's changes: the module list and the grid
-// show what the records now hold.
+// After a save or a reload that took another program's changes: the project is read in the code
+// page the settings now ask for, and the module list and the grid show what the records hold.
 void FrmWizard::showMergedData() {
+    applyCodePageSetting();
     for (const std::string& module : *FormNames)
         if (!isListed(*lbxModules_, module))
             lbxModules_->AddItem(module);

@@ -50,6 +50,7 @@ void FrmWizard::showOptions() {
     dialog->Show(controls::vbModal, this);
     if (dialog->loaded())
         dialog->Unload();
+    applyCodePageSetting();
 }
 
 // The language dialog, modal over the editor; the language combo is filled again afterwards.

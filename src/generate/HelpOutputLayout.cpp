@@ -1,6 +1,9 @@
 #include "generate/HelpOutputLayout.h"
 
+#include "support/ByteScan.h"
+#include "support/LanguageTable.h"
 #include "support/SafeFileName.h"
+#include "support/TextCodec.h"
 
 #include <utility>
 
@@ -8,7 +11,20 @@ namespace corvane {
 
 HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
     : projectFolder_(projectFile.substr(0, projectFile.rfind('/') + 1)), projectName_(safeFileName(projectName)),
-      givenName_(std::move(projectName)) {}
+      givenName_(std::move(projectName)) {
+    std::string_view fileName = projectFile.substr(projectFolder_.size());
+    projectFileStem_ = safeFileName(fileName.substr(0, fileName.rfind('.')));
+}
+
+std::string HelpOutputLayout::languageProjectName(std::string_view language) const {
+    if (bytescan::asciiPrefix(projectName_) == projectName_.size())
+        return projectName_; // every code page holds ASCII
+    const int codePage = LanguageTable::installed().lookup(language).codePage;
+    for (const std::string& name : {projectName_, projectFileStem_})
+        if (!name.empty() && canEncode(name, codePage))
+            return name;
+    return "Project";
+}
 
 std::string HelpOutputLayout::outputFolder() const {
     return projectFolder_ + std::string(OutputFolderName);
@@ -19,17 +35,17 @@ std::string HelpOutputLayout::languageFolder(std::string_view language) const {
 }
 
 std::string HelpOutputLayout::languageFile(std::string_view language, HelpOutputFile file) const {
-    return languageFolder(language) + fileName(file, projectName_);
+    return languageFolder(language) + fileName(file, languageProjectName(language));
 }
 
 std::string HelpOutputLayout::besideProject(HelpOutputFile compiled) const {
     return projectFolder_ + fileName(compiled, projectName_);
 }
 
-std::string HelpOutputLayout::helpFileSetting(HelpOutputFile compiled) const {
+std::string HelpOutputLayout::helpFileSetting(HelpOutputFile compiled, std::string_view language) const {
     std::string setting = fileName(compiled, projectName_);
     if (compiled == HelpOutputFile::HtmlHelp)
-        setting += "::/" + projectName_ + "_contexttopics.txt";
+        setting += "::/" + (language.empty() ? projectName_ : languageProjectName(language)) + "_contexttopics.txt";
     return setting;
 }
 

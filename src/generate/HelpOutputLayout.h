@@ -10,6 +10,11 @@
 // The project's name and the language's name come from the project's files: each is made one
 // safe file name first (SafeFileName.h), so that no generated file lands outside the project's
 // "Corvane" folder or beside the project under a name it does not own.
+//
+// Inside a language's help project the name is written in the language's ANSI code page; a
+// project name that code page cannot hold ("受注管理" in a help project in Windows-1252) gives
+// that language's files a name it can hold: the project file's base name, else "Project". The
+// copies beside the project keep the project's own name.
 #pragma once
 
 #include <string>
@@ -45,14 +50,19 @@ public:
     std::string outputFolder() const;
     // One language's folder: "<project folder>Corvane/<Language>/" (the name made safe).
     std::string languageFolder(std::string_view language) const;
+    // The name a language's files give the project: the project's name where the language's
+    // code page (languagecodes.txt) holds it, else the project file's base name where it holds
+    // that, else "Project".
+    std::string languageProjectName(std::string_view language) const;
     // The full path of one of a language's files.
     std::string languageFile(std::string_view language, HelpOutputFile file) const;
     // The full path of a compiled file's copy beside the project.
     std::string besideProject(HelpOutputFile compiled) const;
     // What the project's help file setting names for a compiled file beside it: the help file,
     // and for HTML Help the popup file inside it ("<Name>_Context.chm::/<Name>_contexttopics.txt",
-    // written in lower case as the IDE expects it).
-    std::string helpFileSetting(HelpOutputFile compiled) const;
+    // written in lower case as the IDE expects it), named as `language`'s files name it when
+    // the compiled file is that language's.
+    std::string helpFileSetting(HelpOutputFile compiled, std::string_view language = {}) const;
 
     // One "Note:" line (ending in a line break) for the project's name and for each of
     // `languages` that had to be mapped to a safe file name; "" when none had to be.
@@ -63,6 +73,7 @@ public:
 
 private:
     std::string projectFolder_;
+    std::string projectFileStem_;
     std::string projectName_;
     std::string givenName_; // the project's name as its file gives it
 };

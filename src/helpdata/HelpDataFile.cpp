@@ -31,6 +31,15 @@ int lineAt(std::string_view text, std::ptrdiff_t offset) {
     return line;
 }
 
+// The code page a "CodePage" attribute names: a number from 1 to 65535 and nothing else.
+std::optional<int> codePageSetting(const std::optional<std::string>& value) {
+    if (!value || value->empty() || value->size() > 5 ||
+        !std::ranges::all_of(*value, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    const int codePage = std::stoi(*value);
+    return codePage > 0 && codePage <= 65535 ? std::optional<int>(codePage) : std::nullopt;
+}
+
 } // namespace
 
 HelpDataFile::HelpDataFile(HelpDataSettings& settings) : settings_(settings) {}
@@ -212,6 +221,7 @@ void HelpDataFile::readSettings() {
         settings_.mPrimaryLanguage = *value;
     if (std::optional<std::string> value = rootAttribute("CurrentLanguage"))
         settings_.mCurrentLanguage = *value;
+    settings_.codePage = codePageSetting(rootAttribute("CodePage"));
     if (settings_.mCurrentLanguage.empty())
         settings_.mCurrentLanguage = Neutral;
 }

@@ -77,6 +77,8 @@ XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& f
     root.AddAttribute("CompileHTML", boolText(settings_.mCompileHTML));
     root.AddAttribute("GenerateWinHelp", boolText(settings_.mGenerateWinHelp));
     root.AddAttribute("CompileWinHelp", boolText(settings_.mCompileWinHelp));
+    if (settings_.codePage)
+        root.AddAttribute("CodePage", std::to_string(*settings_.codePage));
     for (const std::string& language : *settings_.SelectedLanguages)
         root.AddElement("SelectedLanguage", "").AddAttribute("Name", language);
     for (int32_t x = 1; x <= forms.Count(); ++x) {

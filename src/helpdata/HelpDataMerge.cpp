@@ -64,6 +64,7 @@ StoredSettings StoredSettings::of(const HelpDataSettings& settings) {
     stored.generateHTML = settings.mGenerateHTML;
     stored.compileWinHelp = settings.mCompileWinHelp;
     stored.compileHTML = settings.mCompileHTML;
+    stored.codePage = settings.codePage;
     return stored;
 }
 
@@ -168,6 +169,7 @@ void HelpDataMerge::mergeSettings() {
     pick(stored_.generateHTML, settings_.mGenerateHTML, theirs.mGenerateHTML);
     pick(stored_.compileWinHelp, settings_.mCompileWinHelp, theirs.mCompileWinHelp);
     pick(stored_.compileHTML, settings_.mCompileHTML, theirs.mCompileHTML);
+    pick(stored_.codePage, settings_.codePage, theirs.codePage);
     // The languages of both: a language either side selected keeps its texts.
     NameList& languages = *settings_.SelectedLanguages;
     const std::vector<std::string> ours = namesOf(languages);

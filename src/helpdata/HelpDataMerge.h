@@ -22,6 +22,7 @@
 #include "helpdata/HelpItem.h"
 #include "support/KeyedCollection.h"
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,7 @@ struct StoredSettings {
     std::string primaryLanguage;
     std::string currentLanguage;
     bool generateWinHelp = false, generateHTML = false, compileWinHelp = false, compileHTML = false;
+    std::optional<int> codePage;
 
     // The settings as they now stand.
     static StoredSettings of(const HelpDataSettings& settings);

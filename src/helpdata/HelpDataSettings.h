@@ -7,6 +7,7 @@
 #include "support/KeyedCollection.h"
 
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace corvane {
@@ -34,6 +35,9 @@ struct HelpDataSettings {
     bool mCompileWinHelp = false;
     // Compile the generated HTML Help projects.
     bool mCompileHTML = false;
+    // The code page the user chose for the project's files ("CodePage" of the data file's root);
+    // none: the code page is detected from the files.
+    std::optional<int> codePage;
 
     // Replaces SelectedLanguages with a new, empty list.
     void newSelectedLanguages() { SelectedLanguages = std::make_shared<NameList>(); }

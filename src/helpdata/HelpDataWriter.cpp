@@ -108,6 +108,8 @@ void HelpDataWriter::writeRoot() {
     attribute(" CompileHTML=\"", boolText(settings_.mCompileHTML));
     attribute(" GenerateWinHelp=\"", boolText(settings_.mGenerateWinHelp));
     attribute(" CompileWinHelp=\"", boolText(settings_.mCompileWinHelp));
+    if (settings_.codePage)
+        attribute(" CodePage=\"", std::to_string(*settings_.codePage));
 }
 
 void HelpDataWriter::writeRecord(const HelpItem& record) {

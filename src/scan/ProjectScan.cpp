@@ -43,8 +43,38 @@ const std::string* ScanResult::detailOf(const std::string& prompt) const {
     return nullptr;
 }
 
-ProjectScan::ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages)
-    : records_(records), selectedLanguages_(selectedLanguages) {}
+ProjectScan::ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages, KeyRecoding recoding)
+    : records_(records), selectedLanguages_(selectedLanguages), recoding_(recoding) {}
+
+// The stored module of the name's earlier spelling becomes the module of this name.
+void ProjectScan::takeEarlierModule(const std::string& formName) {
+    std::optional<std::string> earlier = recoding_.earlierSpelling(formName);
+    if (!earlier)
+        return;
+    int32_t at = records_.forms.PositionOf(*earlier);
+    int32_t nameAt = records_.formNames.PositionOf(*earlier);
+    if (at == 0 || nameAt == 0)
+        return;
+    records_.forms.rekey(at, formName);
+    records_.formNames.rekey(nameAt, formName);
+    records_.formNames.Item(nameAt) = formName;
+    for (const auto& record : *records_.forms.Item(at))
+        record->ComponentName = formName;
+}
+
+// The position of the record stored under the key's earlier spelling, renamed to the key, when
+// no control of this scan took it yet; 0 when there is none.
+int32_t ProjectScan::takeEarlierRecord(HelpItems& records, const std::string& key) const {
+    std::optional<std::string> earlier = recoding_.earlierSpelling(key);
+    if (!earlier)
+        return 0;
+    int32_t at = records.PositionOf(*earlier);
+    if (at == 0 || records.Item(at)->Tag)
+        return 0;
+    records.rekey(at, key);
+    records.Item(at)->ControlName = key;
+    return at;
+}
 
 bool ProjectScan::holdsAnyText(const HelpItem& record) {
     for (const std::string& text : record.HelpTexts)
@@ -68,6 +98,8 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         result.repeated = true;
         return result;
     }
+    if (!Utilities::ItemExists(records_.forms, formName))
+        takeEarlierModule(formName);
     if (!Utilities::ItemExists(records_.forms, formName)) {
         records_.forms.Add(std::make_shared<HelpItems>(), formName);
         records_.formNames.Add(formName, formName);
@@ -127,7 +159,10 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
             continue;
         std::string key = controlKey(*ctl, position.controlName);
         std::shared_ptr<HelpItem> record;
-        if (int32_t at = records.PositionOf(key); at == 0) {
+        int32_t at = records.PositionOf(key);
+        if (at == 0)
+            at = takeEarlierRecord(records, key);
+        if (at == 0) {
             record = std::make_shared<HelpItem>(selectedLanguages_);
             records.Add(record, key);
             record->ComponentName = position.formName;

@@ -13,6 +13,7 @@
 #pragma once
 
 #include "helpdata/HelpItem.h"
+#include "scan/ProjectCodePageChoice.h"
 #include "support/KeyedCollection.h"
 
 #include <cstdint>
@@ -88,8 +89,9 @@ public:
     static constexpr std::string_view UnreadableTitle = "Error loading control";
 
     // A scan into `records`; new records share the list of selected languages (the slot
-    // outlives the scan).
-    ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages);
+    // outlives the scan). A module or control without a record of its name takes the record
+    // stored under the name's spelling in `recoding`'s earlier code page, renamed.
+    ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages, KeyRecoding recoding = {});
 
     // True for the component types that have a designer with controls (forms, user
     // controls, property pages, user documents, designers).
@@ -109,9 +111,12 @@ public:
 
 private:
     void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);
+    void takeEarlierModule(const std::string& formName);
+    int32_t takeEarlierRecord(HelpItems& records, const std::string& key) const;
 
     ScanRecords records_;
     const SelectedLanguageList& selectedLanguages_;
+    KeyRecoding recoding_;
 };
 
 } // namespace corvane

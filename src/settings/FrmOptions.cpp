@@ -34,7 +34,7 @@ FrmOptions::FrmOptions(ModMain& settings) : Form("frmOptions"), settings_(settin
 // The controls, with their design settings and their event handlers.
 void FrmOptions::createControls() {
     SetTag("144");
-    Move(0, 0, 4800, 3390);
+    Move(0, 0, 4800, 4110);
     Label1_ = &add<controls::Label>("Label1");
     Label1_->SetTag("144");
     Label1_->Move(120, 120, 4455, 255);
@@ -55,18 +55,56 @@ void FrmOptions::createControls() {
     lblTimeLimit_->Move(240, 1920, 3375, 255);
     txtTimeLimit_ = &add<controls::TextBox>("txtTimeLimit");
     txtTimeLimit_->Move(3720, 1875, 855, 315);
+    lblCodePage_ = &add<controls::Label>("lblCodePage");
+    lblCodePage_->SetCaption("Code page of the project's files:");
+    lblCodePage_->Move(240, 2340, 4335, 255);
+    cboCodePage_ = &add<controls::ComboBox>("cboCodePage");
+    cboCodePage_->SetStyle(controls::vbComboDropdownList);
+    cboCodePage_->Move(480, 2640, 4095, 315);
     cmdOk_ = &add<controls::CommandButton>("cmdOk");
     cmdOk_->SetTag("110");
     cmdOk_->SetDefault(true);
     cmdOk_->SetCancel(true); // Esc closes too: there is nothing to cancel
-    cmdOk_->Move(3360, 2400, 1215, 375);
+    cmdOk_->Move(3360, 3120, 1215, 375);
 
     chkGenerateHTML_->Click.connect([this] { chkGenerateHTML_Click(); });
     chkCompileHTML_->Click.connect([this] { chkCompileHTML_Click(); });
     chkGenerateWinHelp_->Click.connect([this] { chkGenerateWinHelp_Click(); });
     chkCompileWinHelp_->Click.connect([this] { chkCompileWinHelp_Click(); });
+    cboCodePage_->Click.connect([this] { cboCodePage_Click(); });
     txtTimeLimit_->Change.connect([this] { txtTimeLimit_Change(); });
     cmdOk_->Click.connect([this] { cmdOk_Click(); });
+}
+
+const std::vector<std::pair<int, std::string>>& FrmOptions::codePageChoices() {
+    static const std::vector<std::pair<int, std::string>> choices = {
+        {874, "Thai"},          {932, "Japanese"},           {936, "Chinese, simplified"},
+        {949, "Korean"},        {950, "Chinese, traditional"}, {1250, "Central European"},
+        {1251, "Cyrillic"},     {1252, "Western European"},  {1253, "Greek"},
+        {1254, "Turkish"},      {1255, "Hebrew"},            {1256, "Arabic"},
+        {1257, "Baltic"},       {1258, "Vietnamese"}};
+    return choices;
+}
+
+// The list: detection first, then each code page; a code page chosen earlier that the list
+// does not offer is added, so that showing the dialog never changes the choice.
+void FrmOptions::fillCodePages() {
+    cboCodePage_->Clear();
+    cboCodePage_->AddItem("Detected from the project's files");
+    cboCodePage_->SetItemData(0, 0);
+    bool listed = !settings_.codePage;
+    for (const auto& [codePage, name] : codePageChoices()) {
+        cboCodePage_->AddItem(std::to_string(codePage) + " " + name);
+        cboCodePage_->SetItemData(cboCodePage_->NewIndex(), codePage);
+        listed = listed || codePage == *settings_.codePage;
+    }
+    if (!listed) {
+        cboCodePage_->AddItem(std::to_string(*settings_.codePage));
+        cboCodePage_->SetItemData(cboCodePage_->NewIndex(), *settings_.codePage);
+    }
+    for (int32_t i = 0; i < cboCodePage_->ListCount(); ++i)
+        if (cboCodePage_->ItemData(i) == settings_.codePage.value_or(0))
+            cboCodePage_->SetListIndex(i);
 }
 
 // Setting a box runs its click rule only when its value changes; the compile boxes come first
@@ -81,6 +119,19 @@ void FrmOptions::Form_Load() {
         scope.step([&] { chkGenerateWinHelp_->SetValue(boxValue(settings_.mGenerateWinHelp)); });
         storedTimeLimit_ = settings_.mCompilerTimeLimit;
         scope.step([&] { txtTimeLimit_->SetText(minutesText(settings_.mCompilerTimeLimit)); });
+        scope.step([&] { fillCodePages(); });
+    });
+}
+
+void FrmOptions::cboCodePage_Click() {
+    ErrorScope scope("frmOptions", "cboCodePage_Click");
+    scope.run([&] {
+        const int32_t index = cboCodePage_->ListIndex();
+        const int32_t codePage = index < 0 ? 0 : cboCodePage_->ItemData(index);
+        if (codePage == 0)
+            settings_.codePage.reset();
+        else
+            settings_.codePage = codePage;
     });
 }
 
@@ -155,6 +206,8 @@ controls::CheckBox& FrmOptions::chkGenerateHTML() { return ensureLoaded(), *chkG
 controls::CheckBox& FrmOptions::chkCompileHTML() { return ensureLoaded(), *chkCompileHTML_; }
 controls::CheckBox& FrmOptions::chkGenerateWinHelp() { return ensureLoaded(), *chkGenerateWinHelp_; }
 controls::CheckBox& FrmOptions::chkCompileWinHelp() { return ensureLoaded(), *chkCompileWinHelp_; }
+controls::Label& FrmOptions::lblCodePage() { return ensureLoaded(), *lblCodePage_; }
+controls::ComboBox& FrmOptions::cboCodePage() { return ensureLoaded(), *cboCodePage_; }
 controls::Label& FrmOptions::lblTimeLimit() { return ensureLoaded(), *lblTimeLimit_; }
 controls::TextBox& FrmOptions::txtTimeLimit() { return ensureLoaded(), *txtTimeLimit_; }
 controls::CommandButton& FrmOptions::cmdOk() { return ensureLoaded(), *cmdOk_; }

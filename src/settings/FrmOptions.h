@@ -9,6 +9,10 @@
 // effect at once (mCompilerTimeLimit), another leaves the limit as it was; the dialog keeps it
 // in the registry when it is closed.
 //
+// Its list "cboCodePage" chooses the code page of the project's files (ProjectCodePageChoices):
+// the first entry leaves it to detection, the others choose one; the choice is the shared
+// setting codePage, which the data file stores and the editor applies when the dialog closes.
+//
 // The editor unloads any earlier instance and shows it modally, so that the boxes start from
 // the current flags:
 //   auto dialog = controls::Form::create<FrmOptions>(settings);
@@ -17,10 +21,15 @@
 
 #include "addin/ErrorScope.h"
 #include "controls/CheckBox.h"
+#include "controls/ComboBox.h"
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
 #include "controls/Label.h"
 #include "controls/TextBox.h"
+
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -39,9 +48,14 @@ public:
     controls::CheckBox& chkCompileHTML();
     controls::CheckBox& chkGenerateWinHelp();
     controls::CheckBox& chkCompileWinHelp();
+    controls::Label& lblCodePage();
+    controls::ComboBox& cboCodePage();
     controls::Label& lblTimeLimit();
     controls::TextBox& txtTimeLimit();
     controls::CommandButton& cmdOk();
+
+    // The code pages the list offers after its first entry (detection), with their names.
+    static const std::vector<std::pair<int, std::string>>& codePageChoices();
 
 protected:
     void createControls() override;
@@ -54,6 +68,8 @@ private:
     void chkCompileHTML_Click();
     void chkGenerateWinHelp_Click();
     void chkCompileWinHelp_Click();
+    void cboCodePage_Click();
+    void fillCodePages();
     void txtTimeLimit_Change();
     // Stores the time limit in the registry when it differs from what was stored.
     void storeTimeLimit(ErrorScope& scope);
@@ -70,6 +86,8 @@ private:
     controls::CheckBox* chkCompileHTML_ = nullptr;
     controls::CheckBox* chkGenerateWinHelp_ = nullptr;
     controls::CheckBox* chkCompileWinHelp_ = nullptr;
+    controls::Label* lblCodePage_ = nullptr;
+    controls::ComboBox* cboCodePage_ = nullptr;
     controls::Label* lblTimeLimit_ = nullptr;
     controls::TextBox* txtTimeLimit_ = nullptr;
     controls::CommandButton* cmdOk_ = nullptr;

@@ -94,6 +94,17 @@ public:
     // The key of the item at a position, as it was given ("" for an item without key).
     const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)].text; }
 
+    // Gives the item at a position another key and keeps its place; raises 9 when there is no
+    // such position, 457 when another item has the key.
+    void rekey(int32_t position, std::string_view key) {
+        size_t index = checkedIndex(position);
+        if (size_t holder = find(key); holder != NotFound && holder != index)
+            throw VbError(vberr::DuplicateKey);
+        keys_[index] = Key{std::string(key), true};
+        if (!slots_.empty())
+            reindex();
+    }
+
     // Removes the item at a position; raises 9 when there is none.
     void Remove(int32_t position) { removeAt(checkedIndex(position)); }
     // Removes the item stored under a key; raises 5 when there is none.

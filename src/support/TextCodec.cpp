@@ -21,8 +21,12 @@ constexpr std::array<char16_t, 32> Cp1252High = {
     0x2039, 0x0152, 0,      0x017D, 0,      0,      0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
     0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178};
 
+// The byte of a character in Windows-1252, or -1. The five bytes the code page leaves undefined
+// stand for the C1 controls of the same number, both ways, as Windows converts them.
 int cp1252Byte(char32_t cp) {
     if (cp < 0x80 || (cp >= 0xA0 && cp <= 0xFF))
+        return static_cast<int>(cp);
+    if (cp >= 0x80 && cp <= 0x9F && Cp1252High[cp - 0x80] == 0)
         return static_cast<int>(cp);
     for (size_t i = 0; i < Cp1252High.size(); ++i)
         if (Cp1252High[i] != 0 && Cp1252High[i] == cp)
@@ -65,6 +69,13 @@ bool convert(std::string_view in, std::string& out, const std::string& to,
         if (result == static_cast<size_t>(-1) && errno != E2BIG)
             return false;
     }
+    // A converter that composes characters (Windows-1258's base letters and tone marks) holds
+    // the last one back until it is told that the input ends.
+    char* outPtr = buffer.data();
+    size_t outLeft = buffer.size();
+    if (iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
+        return false;
+    out.append(buffer.data(), buffer.size() - outLeft);
     return true;
 }
 

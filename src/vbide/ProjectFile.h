@@ -48,6 +48,8 @@ public:
     std::string render() const { return joinLines(lines_); }
     // Notes that the rendered bytes were written.
     void markSaved() noexcept { dirty_ = false; }
+    // Notes that the lines differ from the file on disk (lines carried over from an earlier reading).
+    void markChanged() noexcept { dirty_ = true; }
 
 private:
     void parse();

@@ -52,7 +52,7 @@ void VBE::addProject(std::shared_ptr<VBProject> project) {
     active_ = std::move(project);
 }
 
-std::shared_ptr<VBProject> VBE::openProject(const std::filesystem::path& path, int codePage) {
+std::shared_ptr<VBProject> VBE::openProject(const std::filesystem::path& path, std::optional<int> codePage) {
     auto project = VBProject::open(path, codePage);
     addProject(project);
     return project;

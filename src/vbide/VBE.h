@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -81,8 +82,9 @@ public:
     // The clipboard.
     vbide::Clipboard& Clipboard() noexcept { return *clipboard_; }
 
-    // Host: opens a project file (see VBProject::open); it becomes the active project.
-    std::shared_ptr<VBProject> openProject(const std::filesystem::path& path, int codePage = 1252);
+    // Host: opens a project file in `codePage`, or in the code page its files tell (see
+    // VBProject::open); it becomes the active project.
+    std::shared_ptr<VBProject> openProject(const std::filesystem::path& path, std::optional<int> codePage = std::nullopt);
     // Host: adds a new project that was never saved; it becomes the active project.
     std::shared_ptr<VBProject> newUnsavedProject(std::string name = "Project1");
     // Host: removes a project and raises ItemRemoved; when it was active, the last remaining

@@ -2,6 +2,7 @@
 
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
+#include "support/TextCodec.h"
 
 namespace corvane::vbide {
 
@@ -34,20 +35,73 @@ std::shared_ptr<VBComponent> VBComponents::AddFile(const std::string& path, bool
     return project_.addRelatedDocument(path);
 }
 
-std::shared_ptr<VBProject> VBProject::open(const fs::path& path, int codePage,
+std::shared_ptr<VBProject> VBProject::open(const fs::path& path, std::optional<int> codePage,
                                            std::shared_ptr<const ControlTypeTable> table) {
     std::shared_ptr<VBProject> project(new VBProject());
     project->file_ = fs::absolute(path).lexically_normal();
-    project->codePage_ = codePage;
     project->table_ = table ? std::move(table) : ControlTypeTable::standard();
-    project->projectFile_.emplace(readFileBytes(project->file_), codePage, project->file_.string());
     project->paths_.emplace(project->file_.parent_path());
-    project->name_ = project->projectFile_->name();
-    project->helpFile_ = project->projectFile_->helpFile();
-    for (const auto& entry : project->projectFile_->entries())
-        project->components_.items_.push_back(VBComponent::create(entry, *project->paths_));
-    project->reader_ = std::make_unique<DesignerReader>(project->components_.items_, codePage, project->table_);
+    std::string bytes = readFileBytes(project->file_);
+    if (!codePage) {
+        project->detectCodePage(bytes);
+        codePage = project->detection_->choose({});
+    }
+    project->readFiles(bytes, *codePage);
     return project;
+}
+
+// The project file's settings and components in a code page, in place of those read before;
+// the designers are read in the background. A project file that cannot be read changes nothing.
+void VBProject::readFiles(std::string_view projectBytes, int codePage) {
+    ProjectFile projectFile(projectBytes, codePage, file_.string());
+    reader_.reset(); // waits for the reads under way
+    components_.items_.clear();
+    codePage_ = codePage;
+    projectFile_.emplace(std::move(projectFile));
+    name_ = projectFile_->name();
+    helpFile_ = projectFile_->helpFile();
+    for (const auto& entry : projectFile_->entries())
+        components_.items_.push_back(VBComponent::create(entry, *paths_));
+    reader_ = std::make_unique<DesignerReader>(components_.items_, codePage_, table_);
+}
+
+// The sample of the project's own text files: the project file, then its designers, modules
+// and classes in project order (a path read as Windows-1252 here; a file not found is left out).
+void VBProject::detectCodePage(const std::string& projectBytes) {
+    detection_.emplace();
+    detection_->addFile(projectBytes);
+    const ProjectFile probe(projectBytes, WindowsLatin1, file_.string());
+    for (const auto& entry : probe.entries()) {
+        if (detection_->full())
+            break;
+        if (entry.type == 4 || entry.type == 10) // resources and related documents are not VB's text
+            continue;
+        try {
+            detection_->addFile(readFileBytes(paths_->resolve(entry.path)));
+        } catch (const VbError&) {
+            // a missing or unreadable file tells nothing; the component reports it when read
+        }
+    }
+    detection_->detect();
+}
+
+void VBProject::setCodePage(int codePage) {
+    if (codePage == codePage_)
+        return;
+    if (!projectFile_)
+        throw VbError(vberr::InvalidCall, "The project '" + name_ + "' has never been saved; it has no files to read");
+    for (const auto& component : components_)
+        if (component->isDirty())
+            throw VbError(vberr::InvalidCall, "The project '" + name_ + "' has unsaved changes in '" +
+                                                  component->Name() +
+                                                  "'; save them before it is read in another code page");
+    // The project file's own unsaved lines (a related document added, the help file set) stay:
+    // what the program writes there is ASCII or text read from the files, encoded back into the
+    // bytes it was read from, which the other code page reads as it reads the rest.
+    const bool changed = projectFile_->isDirty();
+    readFiles(changed ? projectFile_->render() : readFileBytes(file_), codePage);
+    if (changed)
+        projectFile_->markChanged();
 }
 
 std::shared_ptr<VBProject> VBProject::newUnsaved(std::string name) {

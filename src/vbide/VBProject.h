@@ -5,6 +5,7 @@
 #include "vbide/ControlTypeTable.h"
 #include "vbide/DesignerReader.h"
 #include "vbide/PathResolver.h"
+#include "vbide/ProjectCodePage.h"
 #include "vbide/ProjectFile.h"
 #include "vbide/VBComponent.h"
 
@@ -47,10 +48,12 @@ private:
 
 class VBProject {
 public:
-    // Opens a project file and reads its components. Raises VbError 53 when the file is
-    // missing, 75 when it cannot be read, 321 naming the line of a malformed project file.
-    // Components whose files are missing or malformed stay in the project (see VBComponent).
-    static std::shared_ptr<VBProject> open(const std::filesystem::path& path, int codePage = 1252,
+    // Opens a project file and reads its components in `codePage`, or without one in the code
+    // page detected from the project's files (ProjectCodePage, no help language stated). Raises
+    // VbError 53 when the file is missing, 75 when it cannot be read, 321 naming the line of a
+    // malformed project file. Components whose files are missing or malformed stay in the
+    // project (see VBComponent).
+    static std::shared_ptr<VBProject> open(const std::filesystem::path& path, std::optional<int> codePage = std::nullopt,
                                            std::shared_ptr<const ControlTypeTable> table = nullptr);
     // A new project that was never saved (FileName "", Name "Project1").
     static std::shared_ptr<VBProject> newUnsaved(std::string name = "Project1");
@@ -71,6 +74,14 @@ public:
 
     // The code page the project's files are read and written in.
     int codePage() const noexcept { return codePage_; }
+    // True when the code page was given when the project was opened, not detected.
+    bool codePageGiven() const noexcept { return !detection_; }
+    // What the project's files told of their code page; null when it was given.
+    const ProjectCodePage* codePageDetection() const noexcept { return detection_ ? &*detection_ : nullptr; }
+    // Reads the project file and the components again in another code page (the components
+    // are new objects); the project file's unsaved changes are kept. Raises VbError 5 while a
+    // component has unsaved changes, which would be lost, and fails as open() does.
+    void setCodePage(int codePage);
     // True when the project file or a component file has unsaved changes.
     bool isDirty() const;
     // Writes every changed file atomically (components first, then the project file) and
@@ -82,12 +93,15 @@ public:
 private:
     friend class vbide::VBComponents;
     VBProject() : components_(*this) {}
+    void readFiles(std::string_view projectBytes, int codePage);
+    void detectCodePage(const std::string& projectBytes);
     std::shared_ptr<VBComponent> addRelatedDocument(const std::string& path);
 
     std::filesystem::path file_;
     std::string name_;
     std::string helpFile_;
     int codePage_ = 1252;
+    std::optional<ProjectCodePage> detection_;
     std::shared_ptr<const ControlTypeTable> table_;
     std::optional<ProjectFile> projectFile_;
     std::optional<PathResolver> paths_;

@@ -1,10 +1,12 @@
 // The editor beside other programs that write the same help data: Save without closing, the
 // unsaved mark, a second editor told the project is open, the recovery of a killed editor's
-// edits, the watch on the data file and a conflict put to the user at the save.
+// edits, the watch on the data file (also a code page chosen there) and a conflict put to the
+// user at the save.
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataRecovery.h"
 #include "settings/ModMain.h"
 #include "support/ProcessMarker.h"
+#include "testsupport/CodePageProjects.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/addin/AddinTestFixture.h"
 
@@ -209,6 +211,40 @@ TEST_F(EditorSharingTest, AnotherProgramsSaveIsAnnouncedOnceAndLoadedBesideTheOw
     EXPECT_EQ(stored("frmOther", "txtNote"), "Another note.");
     EXPECT_EQ(stored("frmEdit", "cmdOK"), "Mine.");
     EXPECT_EQ(stored("frmEdit", "txtName"), "Their name.");
+}
+
+TEST_F(EditorSharingTest, ACodePageChosenByAnotherProgramReadsTheProjectAgainWhenItsSaveIsLoaded) {
+    // A Korean project whose data file says Western: its names read garbled.
+    const CodePageProject& korean = codePageProjects().at(3);
+    const fs::path project = writeCodePageProject(korean, dir_.path());
+    writeFile(dataFile(), "<Root CurrentLanguage=\"English\" PrimaryLanguage=\"English\" CodePage=\"1252\">"
+                          "<SelectedLanguage Name=\"English\"/><VBComponent ComponentName=\"frmMain\"><HelpItem "
+                          "ComponentName=\"frmMain\" ControlName=\"cmdCancel\" ContextHelpID=\"0\" "
+                          "ControlType=\"CommandButton\" Caption=\"\"><HelpText Language=\"English\">Cancels."
+                          "</HelpText></HelpItem></VBComponent></Root>\n");
+    FrmWizard& window = openEditor(project);
+    ASSERT_EQ(window.VBP()->codePage(), 1252);
+    EXPECT_NE(record("frmMain", "cmdCancel").Caption, korean.cancelCaption);
+
+    // Another program (corvane scan --codepage 949 --save) chooses Korean.
+    ModMain settings;
+    settings.newSelectedLanguages();
+    HelpDataFile file(settings);
+    ModuleRecords forms;
+    NameList names;
+    file.load(dataFile(), forms, names);
+    settings.codePage = 949;
+    file.save(forms, names);
+    windows_.answerNext(controls::vbYes); // load the changes
+    windows_.advance(2000);
+    windows_.DoEvents();
+    ASSERT_TRUE(message("Help data changed on disk"));
+    EXPECT_EQ(window.VBP()->codePage(), 949);
+    EXPECT_EQ(window.VBP()->Name(), korean.projectName);
+    EXPECT_EQ(record("frmMain", "cmdCancel").Caption, korean.cancelCaption);
+    EXPECT_EQ(record("frmMain", "cmdCancel").GetHelpText("English"), "Cancels.");
+    EXPECT_EQ(moduleList(), std::vector<std::string>{"frmMain"});
+    EXPECT_TRUE(reports_.reports().empty());
 }
 
 TEST_F(EditorSharingTest, ATextChangedThereAndHereIsPutToTheUserBeforeAnythingIsOverwritten) {

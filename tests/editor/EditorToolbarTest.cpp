@@ -2,6 +2,10 @@
 // scope, the language combo, and the options and language dialogs answered by a scripted user.
 #include "testsupport/addin/AddinTestFixture.h"
 
+#include "testsupport/CodePageProjects.h"
+#include "testsupport/TextTools.h"
+#include "vbide/VBProject.h"
+
 #include "settings/FrmOptions.h"
 #include "settings/FrmPrimaryLanguage.h"
 #include "settings/FrmSelectLanguages.h"
@@ -189,6 +193,35 @@ TEST_F(EditorToolbarTest, TheOptionsToolShowsTheOptionsDialogWhoseChangesAreSave
     EXPECT_NE(saved.find("GenerateHTML=\"False\" CompileHTML=\"False\" GenerateWinHelp=\"True\" CompileWinHelp=\"False\""),
               std::string::npos)
         << saved.substr(0, 300);
+}
+
+TEST_F(EditorToolbarTest, ACodePageChosenWhileAFormHasUnsavedChangesIsRefusedAndNotStored) {
+    const CodePageProject& korean = codePageProjects().at(3);
+    const auto vbp = writeCodePageProject(korean, dir_.path());
+    writeFile(dir_ / "ContextHelp.txt", "<Root CurrentLanguage=\"English\" PrimaryLanguage=\"English\" "
+                                        "CodePage=\"1252\"><SelectedLanguage Name=\"English\"/></Root>\n");
+    FrmWizard& window = openEditor(vbp);
+    // A compile set a number the project has not saved yet: reading again would lose it.
+    window.VBP()->VBComponents().Item("frmMain")->Designer()->VBControls().Item(4)->Properties()
+        .Item("WhatsThisHelpID").SetValue(Variant(int32_t{7}));
+    windows_.onModalOnce("frmOptions", [](controls::Form& form) {
+        auto& options = dynamic_cast<FrmOptions&>(form);
+        controls::ComboBox& list = options.cboCodePage();
+        EXPECT_EQ(list.Text(), "1252 Western European");
+        for (int32_t i = 0; i < list.ListCount(); ++i)
+            if (list.List(i) == "949 Korean")
+                list.SetListIndex(i);
+        options.cmdOk().SetValue(true);
+    });
+    clickTool("options");
+    ASSERT_FALSE(windows_.messages().empty());
+    EXPECT_EQ(windows_.messages().back().title, "Code page");
+    EXPECT_NE(windows_.messages().back().prompt.find("unsaved changes in 'frmMain'"), std::string::npos);
+    EXPECT_EQ(window.VBP()->codePage(), 1252);
+    EXPECT_EQ(settings().codePage, 1252);
+
+    closeWithCloseBox();
+    EXPECT_NE(readFile(dir_ / "ContextHelp.txt").find(" CodePage=\"1252\""), std::string::npos);
 }
 
 TEST_F(EditorToolbarTest, TheLanguageOptionsToolFillsTheComboAgainFromTheChosenLanguages) {

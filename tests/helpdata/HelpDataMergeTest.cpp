@@ -154,6 +154,7 @@ TEST_F(HelpDataMergeTest, WhatOnlyOneSideHasIsKeptAndARemovedFileGetsEverythingB
     records->Add(added, "txtNote");
     theirs.forms.Add(records, "frmOther");
     theirs.names.Add("frmOther", "frmOther");
+    theirs.settings.codePage = 1250; // chosen there for the project's files
     theirs.save();
     mine.settings.mGenerateWinHelp = true;
     mine.set("cmdOK", "English", "OK and close.");
@@ -162,6 +163,7 @@ TEST_F(HelpDataMergeTest, WhatOnlyOneSideHasIsKeptAndARemovedFileGetsEverythingB
     Program reader(path());
     EXPECT_TRUE(reader.settings.SelectedLanguages->Contains("French"));
     EXPECT_TRUE(reader.settings.mGenerateWinHelp);
+    EXPECT_EQ(reader.settings.codePage, 1250);
     EXPECT_EQ(reader.record("frmMain", "txtName").GetHelpText("French"), "Le nom.");
     EXPECT_EQ(reader.record("frmOther", "txtNote").GetHelpText("English"), "A note.");
     EXPECT_EQ(reader.record("frmMain", "cmdOK").GetHelpText("English"), "OK and close.");

@@ -18,6 +18,26 @@ TEST(TextCodec, Windows1252RoundTripsEveryDefinedByte) {
     EXPECT_EQ(decodeCodePage("\x80 \xE4\xF6\xFC", 1252), "€ äöü");
 }
 
+TEST(TextCodec, Windows1258GivesBackTheLastCharacterOfAText) {
+    // The converter composes a letter with the tone mark after it, so it holds the last letter
+    // back until the text ends: "frmMain.frm" must not lose its "m", "Hủy" its "y".
+    EXPECT_EQ(decodeCodePage("frmMain.frm", 1258), "frmMain.frm");
+    EXPECT_EQ(decodeCodePage("Hu\xD2y", 1258), "H\xE1\xBB\xA7y");
+    EXPECT_EQ(encodeCodePage("H\xE1\xBB\xA7y", 1258), "Hu\xD2y");
+}
+
+TEST(TextCodec, Windows1252UndefinedBytesRoundTripAsTheirControlCharacters) {
+    // 0x81, 0x8D, 0x8F, 0x90 and 0x9D are the C1 controls of the same number, both ways.
+    const std::string undefined = "a\x81\x8D\x8F\x90\x9D" "b";
+    const std::string utf8 = decodeCodePage(undefined, 1252);
+    EXPECT_EQ(utf8, "a\xC2\x81\xC2\x8D\xC2\x8F\xC2\x90\xC2\x9D" "b");
+    EXPECT_EQ(encodeCodePage(utf8, 1252), undefined);
+    EXPECT_TRUE(canEncode(utf8, 1252));
+    // The other C1 controls have characters of their own in the code page: they stay unwritable.
+    EXPECT_FALSE(canEncode("\xC2\x80", 1252));
+    EXPECT_FALSE(canEncode("\xC2\x9F", 1252));
+}
+
 TEST(TextCodec, RefusesCharactersTheCodePageCannotHold) {
     try {
         encodeCodePage("Grüße 日本", 1252);

@@ -1,0 +1,47 @@
+// CodePageProjects: small VB6 projects saved as the Windows of each code page would save them,
+// made in a temporary folder with the iconv program (not with the program's own conversion, so
+// that the tests compare against an independent encoder).
+//
+// Each project holds a form "frmMain" whose caption, buttons, label (its caption in the .frx
+// file) and list box (its entries in the .frx file) carry the language's text, a module with a
+// comment in it, and a project name in the language. The project of names has a control name
+// of double-byte characters whose second byte is a backslash, and such a project name.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace corvane::test {
+
+// One language's project, its texts in UTF-8.
+struct CodePageProject {
+    int codePage = 1252;
+    std::string iconvName;   // the code page's name for iconv
+    std::string language;    // the help language of that code page (languagecodes.txt)
+    std::string projectName; // Name= of the project file
+    std::string formCaption;
+    std::string openCaption;   // cmdOpen
+    std::string cancelCaption; // the cancel button
+    std::string cancelName;    // the cancel button's control name ("cmdCancel" unless the names project)
+    std::string labelCaption;  // lblAddress, kept in the .frx file
+    std::vector<std::string> listEntries; // lstItems, kept in the .frx file
+    std::string comment;                  // a comment line of the code
+};
+
+// The thirteen languages' projects (874, 932, 936, 949, 950, 1250, 1251, 1253 to 1258).
+const std::vector<CodePageProject>& codePageProjects();
+// The Japanese project whose project name and a control name hold double-byte characters with
+// a backslash as second byte.
+const CodePageProject& doubleByteNamesProject();
+
+// The UTF-8 text converted by iconv into the project's code page.
+std::string encodedWithIconv(const std::string& utf8, const std::string& iconvName);
+
+// The files of the project as VB6 saves them: their bytes by file name ("Project.vbp",
+// "frmMain.frm", "frmMain.frx", "modMain.bas").
+std::vector<std::pair<std::string, std::string>> codePageProjectFiles(const CodePageProject& project);
+// Writes the project into `folder` (made when missing); returns the project file's path.
+std::filesystem::path writeCodePageProject(const CodePageProject& project, const std::filesystem::path& folder);
+
+} // namespace corvane::test
