@@ -90,7 +90,7 @@ public:
     // The toolbar's "save" (Ctrl+S): writes the help data file now and keeps the window open.
     // When another program saved the file meanwhile its changes are merged in; texts changed
     // both there and here are put to the user first.
-    void SaveHelpData();
+    void saveHelpData();
     // The user chose to drop the unsaved edits: their recovery file goes too.
     void discardEdits();
     // True when the window saves nothing (the data file is read-only, or the user opened the

@@ -158,8 +158,8 @@ void FrmWizard::discardEdits() {
     textEdited_ = false;
 }
 
-void FrmWizard::SaveHelpData() {
-    ErrorScope scope("frmWizard", "SaveHelpData");
+void FrmWizard::saveHelpData() {
+    ErrorScope scope("frmWizard", "saveHelpData");
     scope.moduleVariables(*this);
     scope.run([&] {
         if (!Forms || readOnly_)

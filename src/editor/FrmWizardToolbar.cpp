@@ -22,7 +22,7 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
             return; // the spell check lets window events run between texts; it ends first
         const std::string& name = Tool.Name();
         if (name == "save")
-            SaveHelpData();
+            saveHelpData();
         else if (name == "spellcheck")
             runSpellCheck(GetSpellType());
         else if (name == "cardview")

@@ -179,12 +179,12 @@ void HelpDataFile::addReplacedBytesProblem(const std::vector<size_t>& offsets) {
         if (lines.empty() || lines.back() != line)
             lines.push_back(line);
     }
-    constexpr size_t Named = 10;
+    constexpr size_t named = 10; // lines named at most
     std::string where = lines.size() == 1 ? "line " : "lines ";
-    for (size_t i = 0; i < lines.size() && i < Named; ++i)
+    for (size_t i = 0; i < lines.size() && i < named; ++i)
         where += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
-    if (lines.size() > Named)
-        where += " and " + std::to_string(lines.size() - Named) + " more";
+    if (lines.size() > named)
+        where += " and " + std::to_string(lines.size() - named) + " more";
     problems_.push_back({0, "it is UTF-8, but " + where + " hold" + (lines.size() == 1 ? "s" : "") + " " +
                                 std::to_string(offsets.size()) + (offsets.size() == 1 ? " byte that is" : " bytes that are") +
                                 " not; each was read as a Windows-1252 character"});

@@ -125,13 +125,13 @@ void ProcessMarker::drop() noexcept {
 }
 
 std::optional<ProcessMarker> ProcessMarker::tryTake(const fs::path& path, const std::string& purpose) {
-    constexpr int Flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
+    constexpr int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     for (;;) {
         bool created = true;
-        int fd = ::open(path.c_str(), Flags | O_CREAT | O_EXCL, 0644);
+        int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0644);
         if (fd < 0 && errno == EEXIST) {
             created = false;
-            fd = ::open(path.c_str(), Flags);
+            fd = ::open(path.c_str(), flags);
             if (fd < 0 && errno == ENOENT)
                 continue; // its holder removed it meanwhile
         }
