@@ -3,6 +3,10 @@
 // Items keep insertion order; positions count from 1; keys are optional and compare without
 // regard to letter case. Failures are VB's: a duplicate key raises 457, a missing key 5, a
 // position out of range 9.
+//
+// A large data file holds a keyed list of texts for each of a million records: a collection
+// holds its items, its keys and one pointer. What only some collections need (the index of a
+// large one, which items have no key) lives in a block of its own, made when first needed.
 #pragma once
 
 #include "support/CaseFold.h"
@@ -24,7 +28,9 @@ public:
     using const_iterator = typename std::vector<T>::const_iterator;
 
     KeyedCollection() = default;
-    KeyedCollection(const KeyedCollection&) = default;
+    KeyedCollection(const KeyedCollection& other)
+        : items_(other.items_), keys_(other.keys_),
+          extras_(other.extras_ ? std::make_unique<Extras>(*other.extras_) : nullptr) {}
     // A failed copy leaves the collection as it was.
     KeyedCollection& operator=(const KeyedCollection& other) {
         if (this != &other)
@@ -43,8 +49,22 @@ public:
     // Appends an item without a key.
     void Add(T item) {
         makeRoom();
-        items_.push_back(std::move(item));
-        keys_.emplace_back();
+        std::vector<bool>& keyless = extras().keyless;
+        const size_t index = items_.size();
+        try {
+            keyless.resize(index + 1, false);
+            keyless[index] = true;
+            items_.push_back(std::move(item));
+            keys_.emplace_back();
+        } catch (...) { // out of memory: the collection stays as it was
+            if (keys_.size() > index)
+                keys_.pop_back();
+            if (items_.size() > index)
+                items_.pop_back();
+            if (keyless.size() > index)
+                keyless.resize(index);
+            throw;
+        }
     }
 
     // Appends an item under a key; raises 457 when the key is already present.
@@ -55,8 +75,8 @@ public:
         makeRoom();
         items_.push_back(std::move(item));
         try {
-            keys_.push_back({std::string(key), true});
-            if (!slots_.empty())
+            keys_.emplace_back(key);
+            if (indexed())
                 indexKey(hash, items_.size() - 1);
             else if (items_.size() > LinearLimit)
                 buildIndex();
@@ -72,6 +92,13 @@ public:
     void reserve(size_t count) {
         items_.reserve(count);
         keys_.reserve(count);
+    }
+
+    // Gives back the room made beyond the items, for a collection that is complete (a module's
+    // records read from a file): a large file has thousands of them, each up to half empty.
+    void shrinkToFit() {
+        items_.shrink_to_fit();
+        keys_.shrink_to_fit();
     }
 
     // The item at a position counted from 1; raises 9 when there is none.
@@ -92,7 +119,7 @@ public:
     }
 
     // The key of the item at a position, as it was given ("" for an item without key).
-    const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)].text; }
+    const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)]; }
 
     // Gives the item at a position another key and keeps its place; raises 9 when there is no
     // such position, 457 when another item has the key.
@@ -100,8 +127,10 @@ public:
         size_t index = checkedIndex(position);
         if (size_t holder = find(key); holder != NotFound && holder != index)
             throw VbError(vberr::DuplicateKey);
-        keys_[index] = Key{std::string(key), true};
-        if (!slots_.empty())
+        keys_[index] = std::string(key);
+        if (extras_ && index < extras_->keyless.size())
+            extras_->keyless[index] = false;
+        if (indexed())
             reindex();
     }
 
@@ -114,7 +143,7 @@ public:
     void Clear() {
         items_.clear();
         keys_.clear();
-        slots_ = FoldedSlots();
+        extras_.reset();
     }
 
     iterator begin() { return items_.begin(); }
@@ -130,11 +159,24 @@ private:
     // Room made at the first item: small collections then grow without moving.
     static constexpr size_t FirstCapacity = 4;
 
-    // A key as given ("" for an item without key) and whether the item has one.
-    struct Key {
-        std::string text;
-        bool present = false;
+    // Which items have no key (positions past its end have one), and the index of the keys.
+    struct Extras {
+        std::vector<bool> keyless;
+        FoldedSlots keyIndex;
     };
+
+    Extras& extras() {
+        if (!extras_)
+            extras_ = std::make_unique<Extras>();
+        return *extras_;
+    }
+
+    // True when keys are found through the index.
+    bool indexed() const noexcept { return extras_ && !extras_->keyIndex.empty(); }
+
+    bool hasKey(size_t index) const noexcept {
+        return !extras_ || index >= extras_->keyless.size() || !extras_->keyless[index];
+    }
 
     void makeRoom() {
         if (items_.capacity() == 0) {
@@ -156,14 +198,14 @@ private:
 
     // Also gives the key's hash when the collection is indexed (for adding the key).
     size_t find(std::string_view key, size_t& hash) const {
-        if (slots_.empty()) {
+        if (!indexed()) {
             for (size_t i = 0; i < keys_.size(); ++i)
-                if (keys_[i].present && equalsIgnoreCase(keys_[i].text, key))
+                if (equalsIgnoreCase(keys_[i], key) && hasKey(i))
                     return i;
             return NotFound;
         }
         hash = foldedHash(key);
-        return slots_.find(key, hash, [this](size_t position) -> std::string_view { return keys_[position].text; });
+        return extras_->keyIndex.find(key, hash, [this](size_t position) -> std::string_view { return keys_[position]; });
     }
 
     size_t indexOf(std::string_view key) const {
@@ -175,39 +217,42 @@ private:
 
     // Enters the key at `position`; the index grows to keep at most half its slots taken.
     void indexKey(size_t hash, size_t position) {
-        if (slots_.full())
+        if (extras_->keyIndex.full())
             buildIndex(); // holds every key, this one too
         else
-            slots_.enter(hash, position);
+            extras_->keyIndex.enter(hash, position);
     }
 
     // Indexes every key in a new, larger index: when the collection grows past the linear
     // limit and when the index fills up.
     void buildIndex() {
-        slots_.reserve(keys_.size() * 2);
+        extras().keyIndex.reserve(keys_.size() * 2);
         reindex();
     }
 
     void removeAt(size_t index) {
         items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(index));
         keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(index));
-        if (!slots_.empty())
+        if (extras_ && index < extras_->keyless.size())
+            extras_->keyless.erase(extras_->keyless.begin() + static_cast<std::ptrdiff_t>(index));
+        if (indexed())
             reindex();
     }
 
     // Indexes the keys anew in the slots there are, which hold them all after a removal: no
     // allocation, so a removal cannot fail halfway.
     void reindex() noexcept {
-        slots_.clear();
+        FoldedSlots& table = extras_->keyIndex;
+        table.clear();
         for (size_t i = 0; i < keys_.size(); ++i)
-            if (keys_[i].present)
-                slots_.enter(foldedHash(keys_[i].text), i);
+            if (hasKey(i))
+                table.enter(foldedHash(keys_[i]), i);
     }
 
     std::vector<T> items_;
-    std::vector<Key> keys_; // at the same index as the item
-    // The keys' positions by hash (letter case ignored); no slots while the collection is small.
-    FoldedSlots slots_;
+    std::vector<std::string> keys_; // at the same index as the item ("" for an item without key)
+    // Made when an item without key comes or the collection grows past the linear limit.
+    std::unique_ptr<Extras> extras_;
 };
 
 // A list of names, each stored under itself as key (SelectedLanguages, Languages, FormNames).

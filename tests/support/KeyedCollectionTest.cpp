@@ -135,5 +135,62 @@ TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
     EXPECT_EQ(original.KeyAt(21), "k20");
 }
 
+TEST(KeyedCollection, AnEmptyKeyIsAKeyAndAnItemWithoutKeyHasNone) {
+    // Both read back "" as their key; only the one given the empty key is found by it, in
+    // small collections and in large ones, through removals, renaming, copies and clearing.
+    for (int filler : {0, 30}) {
+        KeyedCollection<int> c;
+        c.Add(1);     // without key
+        c.Add(2, ""); // the empty key
+        c.Add(3);
+        for (int i = 0; i < filler; ++i)
+            c.Add(10 + i, "f" + std::to_string(i));
+        EXPECT_EQ(c.KeyAt(1), "");
+        EXPECT_EQ(c.KeyAt(2), "");
+        EXPECT_EQ(c.PositionOf(""), 2) << filler;
+        EXPECT_EQ(errorNumberOf([&] { c.Add(4, ""); }), 457);
+
+        KeyedCollection<int> copy = c;
+        c.Remove(""); // the keyless items keep having no key
+        EXPECT_EQ(c.PositionOf(""), 0) << filler;
+        c.rekey(2, "Third"); // the item without key at position 2 now has one
+        EXPECT_EQ(c.Item("THIRD"), 3);
+        EXPECT_EQ(c.PositionOf(""), 0);
+        c.rekey(1, "");
+        EXPECT_EQ(c.Item(""), 1) << filler;
+        if (filler > 0) {
+            EXPECT_EQ(c.Item("F29"), 39);
+        }
+
+        EXPECT_EQ(copy.Item(""), 2) << filler; // the copy kept its own keys
+        EXPECT_EQ(copy.PositionOf("Third"), 0);
+        copy.Remove(1);
+        EXPECT_EQ(copy.PositionOf(""), 1);
+
+        c.Clear();
+        c.Add(5, "");
+        c.Add(6);
+        EXPECT_EQ(c.PositionOf(""), 1);
+        c.Remove(1);
+        EXPECT_EQ(c.PositionOf(""), 0) << filler;
+        EXPECT_EQ(c.Item(1), 6);
+    }
+}
+
+TEST(KeyedCollection, ShrinkingKeepsItemsAndKeys) {
+    KeyedCollection<std::string> c;
+    for (int i = 0; i < 50; ++i)
+        c.Add("item" + std::to_string(i), "Key" + std::to_string(i));
+    c.Add("no key");
+    c.shrinkToFit();
+    ASSERT_EQ(c.Count(), 51);
+    EXPECT_EQ(c.Item("KEY49"), "item49");
+    EXPECT_EQ(c.KeyAt(1), "Key0");
+    EXPECT_EQ(c.Item(51), "no key");
+    EXPECT_EQ(c.PositionOf(""), 0);
+    c.Add("after", "k50"); // still grows
+    EXPECT_EQ(c.PositionOf("K50"), 52);
+}
+
 } // namespace
 } // namespace corvane
