@@ -40,13 +40,13 @@ public:
     std::string ControlName;
     // The control's type name.
     std::string ControlType;
-    // Context number of the control's popup topic; 0 when it has none.
-    int32_t ContextHelpID = 0;
     // The help text per language, keyed by language name (letter case ignored), in the
     // order the languages were last set.
     KeyedCollection<std::string> HelpTexts;
     // The control's caption at the last scan.
     std::string Caption;
+    // Context number of the control's popup topic; 0 when it has none.
+    int32_t ContextHelpID = 0;
     // Set by the project scan on every record it matched with a live control.
     bool Tag = false;
     // Set by the project scan on a record whose control (or module) is no longer in the
