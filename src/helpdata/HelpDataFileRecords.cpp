@@ -93,6 +93,7 @@ void HelpDataFile::readModuleRecords(ModuleToRead& module) const {
     for (pugi::xml_node child = module.element.first_child(); child; child = child.next_sibling())
         if (child.type() == pugi::node_element)
             readRecord(child, module);
+    module.records->shrinkToFit();
 }
 
 void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) const {

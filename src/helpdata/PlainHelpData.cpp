@@ -236,7 +236,10 @@ std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module, b
             records->Add(std::move(record), key);
         }
     });
-    return taken && wellFormed ? records : nullptr;
+    if (!taken || !wellFormed)
+        return nullptr;
+    records->shrinkToFit();
+    return records;
 }
 
 } // namespace corvane
