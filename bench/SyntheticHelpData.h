@@ -1,5 +1,6 @@
 // SyntheticHelpData: gives every control of a benchmark project help text in three languages
-// and saves the project's data file once, through the program's own save.
+// and saves the project's data file once, through the program's own save; sets a project up
+// for a compile that generates both help formats without running the compilers.
 #pragma once
 
 #include "cli/HeadlessSession.h"
@@ -32,6 +33,19 @@ inline void writeThreeLanguageHelpData(const std::filesystem::path& projectFile,
             record->SetHelpText("German", "Erklärt das Steuerelement " + std::to_string(n) + " und was es tut.");
             record->SetHelpText("French", "Explique le contrôle " + std::to_string(n) + " et ce qu'il fait.");
         }
+    session.closeAndSave();
+}
+
+// Turns generation of both help formats on and compiling off, saved in the data file, so that a
+// compile measures the program's own work.
+inline void generateWithoutCompilers(const std::filesystem::path& projectFile) {
+    std::ostringstream sink;
+    cli::HeadlessSession session(sink, sink, false);
+    session.open(projectFile);
+    ModMain& settings = session.addin().modMain();
+    settings.mGenerateHTML = settings.mGenerateWinHelp = true;
+    settings.mCompileHTML = settings.mCompileWinHelp = false;
+    settings.mPrimaryLanguage = "English";
     session.closeAndSave();
 }
 

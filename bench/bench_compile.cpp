@@ -29,18 +29,6 @@ constexpr int Runs = 15;
 
 namespace {
 
-// Turns generation of both help formats on and compiling off, saved in the data file.
-void generateWithoutCompilers(const fs::path& projectFile) {
-    std::ostringstream sink;
-    cli::HeadlessSession session(sink, sink, false);
-    session.open(projectFile);
-    ModMain& settings = session.addin().modMain();
-    settings.mGenerateHTML = settings.mGenerateWinHelp = true;
-    settings.mCompileHTML = settings.mCompileWinHelp = false;
-    settings.mPrimaryLanguage = "English";
-    session.closeAndSave();
-}
-
 // Every file written since `since` (the error log aside).
 std::map<fs::path, std::string> generatedFiles(const fs::path& folder, fs::file_time_type since) {
     std::map<fs::path, std::string> files;
@@ -91,7 +79,7 @@ int main(int argc, char** argv) {
     ::setenv("CORVANE_REGISTRY", (folder / "registry.reg").c_str(), 1);
     ::setenv("CORVANE_ERROR_LOG", (folder / "errors.log").c_str(), 1);
     bench::writeThreeLanguageHelpData(projectFile);
-    generateWithoutCompilers(projectFile);
+    bench::generateWithoutCompilers(projectFile);
     const fs::path data = folder / "ContextHelp.txt";
     const std::string vbp = projectFile.string();
 
