@@ -19,7 +19,7 @@ using controls::Form;
 using Names = std::vector<std::string>;
 
 const char* const Message107 = "Please select at least one language.  If you only wish to create Help Text for a "
-                               "single language, select 'Global'";
+                               "single language, select 'Neutral'";
 
 class LanguageDialogs : public ::testing::Test {
 protected:
@@ -99,7 +99,7 @@ TEST_F(LanguageDialogs, LoadingListsEveryOfferedLanguageTicksTheSelectedOnesAndA
     EXPECT_EQ(dialog->Label1().Caption(),
               "Corvane can help you manage help text for multiple languages.  Please select from the list below "
               "those languages for which you will be creating Help Text.");
-    EXPECT_EQ(dialog->Label2().Caption(), "If you only wish to develop for a single language, just select 'Global'");
+    EXPECT_EQ(dialog->Label2().Caption(), "If you only wish to develop for a single language, just select 'Neutral'");
     EXPECT_EQ(dialog->cmdOk().Caption(), "OK");
     EXPECT_EQ(dialog->cmdCancel().Caption(), "Cancel");
 
