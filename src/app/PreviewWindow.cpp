@@ -12,8 +12,11 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QLabel>
+#include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <iostream>
 
 namespace corvane::app {
@@ -41,7 +44,8 @@ std::string notesOf(const preview::FormSketch& sketch) {
 } // namespace
 
 PreviewWindow::PreviewWindow(FrmWizard& editor, FormWindow& owner)
-    : QWidget(&owner, Qt::Tool), editor_(editor), canvas_(new PreviewCanvas), notes_(new QLabel) {
+    : QWidget(&owner, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      editor_(editor), canvas_(new PreviewCanvas), notes_(new QLabel) {
     setObjectName(QStringLiteral("Preview"));
     setWindowTitle(QStringLiteral("Preview"));
     auto* layout = new QVBoxLayout(this);
@@ -57,6 +61,8 @@ PreviewWindow::PreviewWindow(FrmWizard& editor, FormWindow& owner)
     context_.connect(editor_.Grid().Change, [this] { canvas_->update(); });
     context_.connect(editor_.Grid().RowsChanged, [this] { showCurrentRow(); });
     addToolbarButton(owner);
+    auto* closing = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(closing, &QShortcut::activated, this, &QWidget::close);
     restorePlace();
 }
 
@@ -67,13 +73,14 @@ void PreviewWindow::addToolbarButton(FormWindow& owner) {
     if (!bar)
         return;
     bar->addSeparator();
-    toggle_ = bar->addAction(QStringLiteral("Preview"));
+    toggle_ = bar->addCommand(QStringLiteral("Preview"), QStringLiteral("Show the layout of the selected module"));
     toggle_->setObjectName(QStringLiteral("preview"));
     toggle_->setCheckable(true);
-    toggle_->setToolTip(QStringLiteral("Show the layout of the selected module"));
     connect(toggle_, &QAction::toggled, this, [this](bool open) {
         if (open == isVisible())
             return;
+        if (open)
+            placeOnScreen();
         setVisible(open);
         storePlace(open);
     });
@@ -176,15 +183,40 @@ void PreviewWindow::restorePlace() {
         auto value = [&](const char* name) { return reg.GetValue(RegistryRoot::CurrentUser, PlaceKey, name); };
         std::string left = value("Left");
         if (!left.empty()) {
-            setGeometry(ViewContext::toPixelsX(std::stoi(left)), ViewContext::toPixelsY(std::stoi(value("Top"))),
-                        std::max(160, ViewContext::toPixelsX(std::stoi(value("Width")))),
-                        std::max(120, ViewContext::toPixelsY(std::stoi(value("Height")))));
+            // The place is the frame's (as stored), the size the window's inside.
+            resize(std::max(160, ViewContext::toPixelsX(std::stoi(value("Width")))),
+                   std::max(120, ViewContext::toPixelsY(std::stoi(value("Height")))));
+            move(ViewContext::toPixelsX(std::stoi(left)), ViewContext::toPixelsY(std::stoi(value("Top"))));
+            placed_ = true;
         }
         if (value("Visible") == "1" && toggle_)
             toggle_->setChecked(true);
     } catch (const std::exception& error) {
         std::cerr << "corvane: the preview's stored place is not used: " << error.what() << "\n";
     }
+}
+
+void PreviewWindow::placeOnScreen() {
+    QWidget* owner = parentWidget();
+    QScreen* screen = owner ? owner->screen() : this->screen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    // Before the first show the frame is not known yet: the editor's stands in for it.
+    QSize frame = isVisible() || !owner ? frameGeometry().size() - size() : owner->frameGeometry().size() - owner->size();
+    resize(size().boundedTo(area.size() - frame));
+    const QSize outer = size() + frame;
+    QPoint place = pos();
+    if (!placed_ && owner) {
+        const QRect editor = owner->frameGeometry();
+        place = {editor.right() + 1, editor.top()};
+        if (place.x() + outer.width() > area.right() + 1 && editor.left() - outer.width() >= area.left())
+            place.setX(editor.left() - outer.width());
+    }
+    place.setX(std::clamp(place.x(), area.left(), area.right() + 1 - outer.width()));
+    place.setY(std::clamp(place.y(), area.top(), area.bottom() + 1 - outer.height()));
+    move(place);
+    placed_ = true;
 }
 
 void PreviewWindow::storePlace(bool open) const {

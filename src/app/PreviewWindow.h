@@ -1,6 +1,7 @@
 // PreviewWindow: the editor's layout preview, a window of its own beside the editor, so that the
 // editor's layout, splitters and stored layout values stay as they are whether it is open or
-// not. A checkable "Preview" button on the editor's toolbar shows and hides it; its place and
+// not. A checkable "Preview" button on the editor's toolbar shows and hides it, as do its close
+// box and Escape; it opens beside the editor, wholly on the screen. Its place and
 // whether it was open are kept in the registry with the other window positions
 // ("Software\Halvex\Corvane\WindowPosition_Preview": Left, Top, Width, Height in twips, and
 // Visible). It shows the module selected in the editor, frames the control of the grid's
@@ -63,6 +64,10 @@ private:
     std::string hoverText(int item) const;
     void restorePlace();
     void storePlace(bool open) const;
+    // Before showing: the stored place, or beside the editor (right of it where the screen has
+    // room, else left), moved and shrunk so that the whole window, title bar included, is on
+    // the editor's screen.
+    void placeOnScreen();
 
     FrmWizard& editor_;
     ViewContext context_;
@@ -70,6 +75,7 @@ private:
     QLabel* notes_;
     QPointer<QAction> toggle_;
     std::unique_ptr<CoverageIndex> coverage_;
+    bool placed_ = false; // a place was stored or chosen
 };
 
 } // namespace corvane::app

@@ -6,11 +6,30 @@
 
 #include <QComboBox>
 #include <QMenu>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 #include <QToolButton>
 
 namespace corvane::app {
 
 namespace {
+
+// A tool button that shows its action's caption with the access key underlined, as a dialog's
+// buttons do, without taking the key itself: the action holds it, and clicks at once.
+class AccessKeyButton : public QToolButton {
+public:
+    using QToolButton::QToolButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionToolButton option;
+        initStyleOption(&option);
+        if (defaultAction() && defaultAction()->text().contains(QLatin1Char('&')) && !option.text.isEmpty())
+            option.text = defaultAction()->text();
+        painter.drawComplexControl(QStyle::CC_ToolButton, option);
+    }
+};
 
 QString text(const std::string& value) { return QString::fromStdString(value); }
 
@@ -23,50 +42,51 @@ QString withAccessKey(const QString& caption, QChar key) {
     return at < 0 ? caption : QString(caption).insert(at, QLatin1Char('&'));
 }
 
-// Shows a tool's caption, tip, state, keys and icon on an action.
+// The letter a caption marks with "&" (null when none).
+QChar markedLetter(const QString& caption) {
+    QKeySequence mnemonic = QKeySequence::mnemonic(caption);
+    return mnemonic.isEmpty() ? QChar() : QChar(mnemonic[0].key() & ~Qt::KeyboardModifierMask).toLower();
+}
+
+// Shows a tool's caption, tip, state, keys and icon on an action. A captioned tool's access
+// key is marked in its caption; a picture's (`accessKey`) only in its tip. The tip lists
+// every key that runs the tool.
 void showTool(controls::Tool& tool, QAction& action, QChar accessKey = {}) {
     // A tool without a caption is a picture only; its tip names it for menus and readers.
     QString caption = withAccessKey(text(tool.Caption()), accessKey);
-    QString name = !caption.isEmpty()               ? caption
-                   : !tool.ToolTipText().empty() ? text(tool.ToolTipText())
-                                                 : text(tool.Name());
+    QString tip = text(tool.ToolTipText());
+    QString name = !caption.isEmpty() ? caption : !tip.isEmpty() ? tip : text(tool.Name());
+    QChar letter = caption.isEmpty() ? accessKey : markedLetter(caption);
+    QList<QKeySequence> keys;
+    QStringList keyNames;
+    if (!tool.ShortcutKey().empty()) {
+        keys << QKeySequence(text(tool.ShortcutKey()));
+        if (!tip.contains(text(tool.ShortcutKey())))
+            keyNames << text(tool.ShortcutKey());
+    }
+    if (!letter.isNull()) {
+        keys << QKeySequence(QStringLiteral("Alt+") + letter.toUpper());
+        keyNames << QStringLiteral("Alt+") + letter.toUpper();
+    }
+    if (tip.isEmpty() && !keyNames.isEmpty())
+        tip = QString(name).remove(QLatin1Char('&'));
     action.setText(name);
-    action.setToolTip(text(tool.ToolTipText()));
+    action.setToolTip(keyNames.isEmpty() ? tip : tip + QStringLiteral(" (") + keyNames.join(QStringLiteral(", ")) + QLatin1Char(')'));
     action.setCheckable(true);
     action.setChecked(tool.Checked());
     action.setEnabled(tool.Enabled());
     action.setIcon(toolIcon(tool.IconName().empty() ? tool.Name() : tool.IconName()));
-    QList<QKeySequence> keys;
-    if (!tool.ShortcutKey().empty())
-        keys << QKeySequence(text(tool.ShortcutKey()));
-    if (QKeySequence mnemonic = QKeySequence::mnemonic(caption); !mnemonic.isEmpty())
-        keys << mnemonic;
     action.setShortcuts(keys);
 }
 
-// An access key for every captioned tool that marks none: the first letter of its caption
-// that no other tool uses, so that Alt and that letter click it as in any dialog.
-std::map<std::string, QChar> accessKeysOf(controls::Band& band) {
-    QString taken;
-    for (controls::Tool& tool : band.Tools()) {
-        QKeySequence key = QKeySequence::mnemonic(text(tool.Caption()));
-        if (!key.isEmpty())
-            taken += QChar(key[0].key()).toLower();
-    }
-    std::map<std::string, QChar> keys;
-    for (controls::Tool& tool : band.Tools()) {
-        QString caption = text(tool.Caption());
-        if (caption.contains(QLatin1Char('&')))
-            continue;
-        for (QChar letter : caption.toLower()) {
-            if (letter.isLetterOrNumber() && !taken.contains(letter)) {
-                taken += letter;
-                keys[tool.Name()] = letter;
-                break;
-            }
-        }
-    }
-    return keys;
+// The letters of `words` in the order an access key is looked for: the words' first letters
+// first when `initialsFirst`, then every letter.
+QString candidateLetters(const QString& words, bool initialsFirst) {
+    QString letters;
+    if (initialsFirst)
+        for (const QString& word : words.split(QLatin1Char(' '), Qt::SkipEmptyParts))
+            letters += word.front();
+    return (letters + words).toLower();
 }
 
 } // namespace
@@ -79,7 +99,7 @@ ToolbarView::ToolbarView(controls::ActiveBar& bar, ViewContext& context, QWidget
     setIconSize({16, 16});
     if (bar.BandCount() == 0)
         return;
-    accessKeys_ = accessKeysOf(bar.Bands(0));
+    assignAccessKeys(bar.Bands(0));
     for (controls::Tool& tool : bar.Bands(0).Tools()) {
         if (tool.Type() == controls::ToolType::ComboBox)
             addCombo(tool);
@@ -90,7 +110,7 @@ ToolbarView::ToolbarView(controls::ActiveBar& bar, ViewContext& context, QWidget
 
 void ToolbarView::addButton(controls::Tool& tool) {
     auto* action = new QAction(this);
-    auto* button = new QToolButton(this);
+    auto* button = new AccessKeyButton(this);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     button->setObjectName(text(tool.Name()));
@@ -160,6 +180,45 @@ void ToolbarView::addCombo(controls::Tool& tool) {
     });
     addWidget(combo);
     combos_[tool.Name()] = combo;
+}
+
+// An access key for every command that marks none, so that Alt and that letter click it as in
+// any dialog: for a captioned tool the first letter of its caption that no other tool uses;
+// for a picture without a shortcut the first free initial of its tip's words.
+void ToolbarView::assignAccessKeys(controls::Band& band) {
+    for (controls::Tool& tool : band.Tools())
+        if (QChar marked = markedLetter(text(tool.Caption())); !marked.isNull())
+            takenKeys_ += marked;
+    for (controls::Tool& tool : band.Tools())
+        if (!tool.Caption().empty() && !text(tool.Caption()).contains(QLatin1Char('&')))
+            accessKeys_[tool.Name()] = takeAccessKey(text(tool.Caption()), false);
+    for (controls::Tool& tool : band.Tools())
+        if (tool.Caption().empty() && tool.ShortcutKey().empty() && tool.Type() != controls::ToolType::ComboBox)
+            accessKeys_[tool.Name()] = takeAccessKey(text(tool.ToolTipText()), true);
+}
+
+QChar ToolbarView::takeAccessKey(const QString& words, bool initialsFirst) {
+    for (QChar letter : candidateLetters(words, initialsFirst)) {
+        if (letter.isLetterOrNumber() && !takenKeys_.contains(letter)) {
+            takenKeys_ += letter;
+            return letter;
+        }
+    }
+    return {};
+}
+
+QAction* ToolbarView::addCommand(const QString& caption, const QString& tip) {
+    QChar key = takeAccessKey(caption, false);
+    auto* action = new QAction(withAccessKey(caption, key), this);
+    QString keyName = QStringLiteral("Alt+") + key.toUpper();
+    if (!key.isNull())
+        action->setShortcut(QKeySequence(keyName));
+    action->setToolTip(key.isNull() ? tip : tip + QStringLiteral(" (") + keyName + QLatin1Char(')'));
+    auto* button = new AccessKeyButton(this);
+    button->setDefaultAction(action);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    addWidget(button);
+    return action;
 }
 
 QToolButton* ToolbarView::button(const std::string& toolName) const {

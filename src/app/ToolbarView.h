@@ -13,6 +13,7 @@ class QToolButton;
 
 namespace corvane::controls {
 class ActiveBar;
+class Band;
 class Control;
 class Tool;
 } // namespace corvane::controls
@@ -33,7 +34,13 @@ public:
     // The menu action of a tool of a drop-down band, or null.
     QAction* menuAction(const std::string& toolName) const;
 
+    // A command beside the tools: a button whose caption marks the first letter that no
+    // command uses yet as its access key, listed in its tip as well.
+    QAction* addCommand(const QString& caption, const QString& tip);
+
 private:
+    void assignAccessKeys(controls::Band& band);
+    QChar takeAccessKey(const QString& words, bool initialsFirst);
     void addButton(controls::Tool& tool);
     void addCombo(controls::Tool& tool);
     QMenu* bandMenu(const std::string& bandName);
@@ -43,7 +50,8 @@ private:
     std::map<std::string, QToolButton*> buttons_;
     std::map<std::string, QComboBox*> combos_;
     std::map<std::string, QAction*> menuActions_;
-    std::map<std::string, QChar> accessKeys_; // Alt+letter of the captioned tools
+    std::map<std::string, QChar> accessKeys_; // Alt+letter of the tools that mark none
+    QString takenKeys_;                       // the access keys in use, in lower case
 };
 
 // The factory registered for "ActiveBar".

@@ -116,8 +116,9 @@ void FrmWizard::createControls() {
     Spell_->Changed.connect(ErrorScope::eventHandler([this] { Spell_Changed(); }));
     Spell_->Complete.connect(ErrorScope::eventHandler([this](int16_t cancelled) { Spell_Complete(cancelled); }));
 
-    // The design size, once every control exists; a stored placement replaces it (Form_Load).
-    Move(Left(), Top(), 12000, 8400);
+    // The design size, once every control exists: the whole toolbar and the grid's Help Text
+    // column in view on a 1024 x 768 screen; a stored placement replaces it (Form_Load).
+    Move(Left(), Top(), 14400, 9000);
 }
 
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {
