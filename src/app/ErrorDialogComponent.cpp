@@ -16,10 +16,39 @@ namespace corvane::app {
 
 namespace {
 
+// What the procedure was doing, in the user's words.
+std::string activityOf(const std::string& procedure) {
+    struct Activity {
+        const char* procedureStart;
+        const char* activity;
+    };
+    static constexpr Activity Activities[] = {
+        {"ExitApp", "save the help text"},        {"SaveHelpData", "save the help text"},
+        {"CreateHelpFiles", "create the help files"}, {"CreateSingleHelpFile", "create the help files"},
+        {"VBInstance", "read the project"},       {"CheckFormsExist", "read the project"},
+        {"LoadHelpData", "read the help text"},   {"Spell", "check the spelling"},
+        {"ActiveBar", "carry out the command"},   {"GetCompilerPath", "find the help compiler"},
+    };
+    for (const Activity& entry : Activities)
+        if (procedure.rfind(entry.procedureStart, 0) == 0)
+            return entry.activity;
+    return "finish what it was doing";
+}
+
+// The report's first paragraph: one sentence that says what failed and why, before the details.
+std::string plainSentence(const Variant& procedure, const Variant& description) {
+    std::string reason = description.toText();
+    while (!reason.empty() && (reason.back() == '.' || reason.back() == ' '))
+        reason.pop_back();
+    std::string sentence = "Corvane could not " + activityOf(procedure.toText());
+    return reason.empty() ? sentence + "." : sentence + ": " + reason + ".";
+}
+
 std::string reportText(const Variant& number, const Variant& module, const Variant& procedure,
                        const Variant& description, const Variant& line, const Variant& variables) {
     std::ostringstream text;
-    text << "Error " << number.toText() << " in " << module.toText() << "." << procedure.toText() << ", line "
+    text << plainSentence(procedure, description) << "\r\n\r\n"
+         << "Error " << number.toText() << " in " << module.toText() << "." << procedure.toText() << ", line "
          << line.toText() << ":\r\n"
          << description.toText() << "\r\n\r\n"
          << variables.toText();
@@ -55,8 +84,19 @@ ErrorChoice askWithDialog(const std::string& reportText) {
     dialog.setObjectName(QStringLiteral("ErrorReport"));
     dialog.setWindowTitle(QStringLiteral("Corvane - Error"));
     auto* layout = new QVBoxLayout(&dialog);
-    layout->addWidget(new QLabel(QStringLiteral("An error occurred. The report below is recorded in the error log.")));
-    auto* report = new QPlainTextEdit(QString::fromStdString(reportText).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    // The plain sentence leads; the details, for whoever looks into the fault, come below.
+    QString text = QString::fromStdString(reportText).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    qsizetype end = text.indexOf(QStringLiteral("\n\n"));
+    auto* sentence = new QLabel(text.left(end));
+    sentence->setObjectName(QStringLiteral("sentence"));
+    sentence->setWordWrap(true);
+    QFont bold = sentence->font();
+    bold.setBold(true);
+    sentence->setFont(bold);
+    layout->addWidget(sentence);
+    layout->addWidget(new QLabel(QStringLiteral("Retry tries the step again, Ignore goes on with the next step, Abort stops "
+                                                "what Corvane was doing. The details below are kept in the error log.")));
+    auto* report = new QPlainTextEdit(end < 0 ? text : text.mid(end + 2));
     report->setReadOnly(true);
     report->setMinimumSize(520, 260);
     layout->addWidget(report);

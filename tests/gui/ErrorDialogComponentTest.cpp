@@ -6,6 +6,13 @@
 #include "addin/ErrorReport.h"
 #include "app/ErrorDialogComponent.h"
 
+#include <QApplication>
+#include <QDialog>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+
 #include <gtest/gtest.h>
 
 #include <sstream>
@@ -36,7 +43,12 @@ TEST(ErrorDialogComponent, AnswersTheUsersChoiceAndRecordsEachReport) {
     }
     EXPECT_EQ(answers, (std::vector<std::string>{"Retry", "RetryNext", ""}));
     ASSERT_EQ(shown.size(), 3u);
-    EXPECT_EQ(shown[0].rfind("Error 53 in modWizard.GetResString, line 12:\r\nFile not found\r\n", 0), 0u) << shown[0];
+    // One plain sentence leads; the details follow.
+    EXPECT_EQ(shown[0].rfind("Corvane could not finish what it was doing: File not found.\r\n\r\n"
+                             "Error 53 in modWizard.GetResString, line 12:\r\nFile not found\r\n",
+                             0),
+              0u)
+        << shown[0];
     EXPECT_NE(shown[0].find("<a>1</a>"), std::string::npos);
 
     // The log holds the three reports, each with the answer given.
@@ -47,6 +59,36 @@ TEST(ErrorDialogComponent, AnswersTheUsersChoiceAndRecordsEachReport) {
     EXPECT_EQ(reports, 3u) << written;
     EXPECT_NE(written.find("RetryNext"), std::string::npos);
     EXPECT_TRUE(log->scriptedAnswers.empty());
+}
+
+TEST(ErrorDialogComponent, TheDialogLeadsWithWhatFailedInOneSentence) {
+    ensureApplication();
+    TempDir dir;
+    std::ostringstream notices;
+    auto log = std::make_shared<HeadlessErrorSettings>();
+    log->logFile = dir / "errors.log";
+    log->notices = &notices;
+    std::string sentence, details;
+    ScopedComponentRegistration restore(ErrorComponentId, nullptr);
+    app::registerErrorDialogComponent(log, [&](const std::string& report) {
+        QTimer::singleShot(0, [&] {
+            auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget());
+            ASSERT_NE(dialog, nullptr);
+            if (auto* label = dialog->findChild<QLabel*>(QStringLiteral("sentence")))
+                sentence = label->text().toStdString();
+            if (auto* box = dialog->findChild<QPlainTextEdit*>())
+                details = box->toPlainText().toStdString();
+            for (QPushButton* button : dialog->findChildren<QPushButton*>())
+                if (button->text().contains(QStringLiteral("Ignore")))
+                    button->click();
+        });
+        return app::askWithDialog(report);
+    });
+    int32_t number = 75, line = 112;
+    EXPECT_EQ(ReportError(number, "frmWizard", "ExitApp", "Path/File access error", line, "<a>1</a>\r\n", "", ""),
+              "RetryNext");
+    EXPECT_EQ(sentence, "Corvane could not save the help text: Path/File access error.");
+    EXPECT_EQ(details.rfind("Error 75 in frmWizard.ExitApp, line 112:\nPath/File access error\n", 0), 0u) << details;
 }
 
 } // namespace corvane::test
