@@ -206,6 +206,7 @@ private:
         HelpItem* to = nullptr;
     };
     void offerKeptTexts();
+    void showUnreadableModules();
     std::vector<RenamedControl> findRenamedControls() const;
     void clearUnusedContextNumbers(ErrorScope& scope);
     void storeLayout(ErrorScope& scope);

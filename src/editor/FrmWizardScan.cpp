@@ -84,6 +84,8 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         CheckFormsExist();
         busy.Hide();
         if (settings_.guardsSharedUse)
+            showUnreadableModules();
+        if (settings_.guardsSharedUse)
             offerKeptTexts();
         startSharedUse();
     } catch (const std::exception& error) {
@@ -107,7 +109,7 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
             controls::vbExclamation, "Module listed twice");
         return;
     }
-    if (result.message) {
+    if (result.message && !settings_.guardsSharedUse) {
         controls::WindowSystem::get().MsgBox(result.message->prompt, controls::vbExclamation,
                                              std::string(ProjectScan::UnreadableTitle));
     }
@@ -148,8 +150,30 @@ void FrmWizard::applyCodePageSetting() {
         if (ProjectScan::isVisualComponent(component->Type()))
             scanComponent(scan, *component, position);
     CheckFormsExist();
+    if (settings_.guardsSharedUse)
+        showUnreadableModules();
     if (lbxModules().ListCount() > 0)
         lbxModules().SetListIndex(0);
+}
+
+// One message for all the modules whose controls could not be read, each with its reason (a
+// missing designer file is named, "not found"), after loading, rather than a box per module.
+void FrmWizard::showUnreadableModules() {
+    const std::vector<ScanMessage>& messages = scanResult_.messages;
+    if (messages.empty())
+        return;
+    std::string prompt = messages.size() == 1
+                             ? "Corvane could not read the controls of the module '" + messages[0].module + "':\n"
+                             : "Corvane could not read the controls of " + std::to_string(messages.size()) +
+                                   " modules:\n";
+    for (const ScanMessage& message : messages)
+        prompt += messages.size() == 1 ? "  " + message.detail + "\n" : "  " + message.module + ": " + message.detail + "\n";
+    prompt += messages.size() == 1
+                  ? "\nIts help text is kept as it is and can still be edited; its controls are not changed "
+                    "this session."
+                  : "\nTheir help text is kept as it is and can still be edited; their controls are not changed "
+                    "this session.";
+    controls::WindowSystem::get().MsgBox(prompt, controls::vbExclamation, std::string(ProjectScan::UnreadableTitle));
 }
 
 // The help text of controls and modules that are gone is kept (their entries show in the grid,

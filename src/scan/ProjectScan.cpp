@@ -110,7 +110,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     } catch (const VbError& error) {
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
-        result.message = ScanMessage{unreadablePrompt(formName), error.description()};
+        result.message = ScanMessage{unreadablePrompt(formName), error.description(), formName};
         records_.result.modules.push_back(formName);
         records_.result.messages.push_back(*result.message);
         result.notes.push_back(formName + ": " + error.description());

@@ -40,6 +40,7 @@ struct ScanPosition {
 struct ScanMessage {
     std::string prompt; // the message box's text
     std::string detail; // the reader's description of what went wrong
+    std::string module; // the module whose controls could not be read
 };
 
 // What a scan found, for those who show it.

@@ -29,7 +29,9 @@ public:
     NameList Languages;
     // The editor works for a person at a desktop (the desktop program): it tells a second
     // editor that the project is open, watches the data file for other programs' saves and
-    // keeps unsaved edits in a recovery file. The command line's editor does none of these.
+    // keeps unsaved edits in a recovery file, and it names every module whose controls cannot
+    // be read in one message after loading. The command line's editor does none of these (it
+    // prints a message per module, and its own line naming the designer file).
     bool guardsSharedUse = false;
     // The shared busy window, created by main.
     std::shared_ptr<controls::BusyWindow> Busy;
