@@ -6,6 +6,7 @@
 #include "editor/FrmWizard.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"
+#include "generate/ProducedFiles.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
@@ -67,54 +68,21 @@ bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& opt
     return true;
 }
 
-// Every file the options ask for, per selected language.
-std::vector<fs::path> requestedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout) {
-    std::vector<HelpOutputFile> kinds;
-    if (settings.mGenerateHTML) {
-        kinds.insert(kinds.end(), {HelpOutputFile::Popups, HelpOutputFile::HtmlProject});
-        if (settings.mCompileHTML)
-            kinds.push_back(HelpOutputFile::HtmlHelp);
-    }
-    if (settings.mGenerateWinHelp) {
-        kinds.insert(kinds.end(),
-                     {HelpOutputFile::WinHelpProject, HelpOutputFile::WinHelpTopics, HelpOutputFile::WinHelpMap});
-        if (settings.mCompileWinHelp)
-            kinds.push_back(HelpOutputFile::WinHelp);
-    }
-    std::vector<fs::path> files;
-    for (const std::string& language : *settings.SelectedLanguages)
-        for (HelpOutputFile kind : kinds)
-            files.emplace_back(layout.languageFile(language, kind));
-    return files;
-}
-
-// When a file was last written (nothing for a file that does not exist).
-std::optional<fs::file_time_type> lastWritten(const fs::path& file) {
-    std::error_code error;
-    auto time = fs::last_write_time(file, error);
-    return error ? std::nullopt : std::optional(time);
-}
-
 using FileTimes = std::map<fs::path, std::optional<fs::file_time_type>>;
 
 FileTimes lastWritten(const std::vector<fs::path>& files) {
     FileTimes times;
     for (const fs::path& file : files)
-        times[file] = lastWritten(file);
+        times[file] = lastWrittenTime(file);
     return times;
 }
 
-// True when every file exists and was written since `before` was taken; names the others.
-bool allProduced(const FileTimes& before, std::ostream& err) {
-    bool ok = true;
-    for (const auto& [file, time] : before) {
-        auto now = lastWritten(file);
-        if (!now || now == time) {
-            err << "corvane: not produced: " << file.string() << "\n";
-            ok = false;
-        }
-    }
-    return ok;
+// True when the run wrote every file it was asked for; names the others.
+bool allProduced(const ProducedFiles& files, std::ostream& err) {
+    const std::vector<fs::path> missing = files.missing();
+    for (const fs::path& file : missing)
+        err << "corvane: not produced: " << file.string() << "\n";
+    return missing.empty();
 }
 
 // True when both files can be read and hold the same bytes.
@@ -150,7 +118,7 @@ bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const F
     const bool primarySelected = settings.SelectedLanguages->Contains(settings.mPrimaryLanguage);
     for (const auto& [besideProject, compiled] : placed) {
         auto time = before.find(besideProject);
-        auto now = lastWritten(besideProject);
+        auto now = lastWrittenTime(besideProject);
         const bool written = now && time != before.end() && now != time->second;
         std::string why;
         if (!primarySelected)
@@ -193,9 +161,8 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     }
     const ModMain& settings = session.addin().modMain();
     const HelpOutputLayout layout(session.project()->FileName(), session.project()->Name());
-    const std::vector<fs::path> requested = requestedFiles(settings, layout);
+    const ProducedFiles produced(settings, layout);
     const auto placed = placedFiles(settings, layout, session.ide()->Version());
-    const FileTimes before = lastWritten(requested);
     std::vector<fs::path> besideProject;
     for (const auto& [file, compiled] : placed)
         besideProject.push_back(file);
@@ -214,7 +181,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     ok = ok && session.reportsMade() == 0;
     if (!session.reportUnreadableModules("compile"))
         ok = false; // its controls got no numbers this run
-    if (!allProduced(before, err))
+    if (!allProduced(produced, err))
         ok = false;
     if (!allPlaced(placed, placedBefore, settings, err))
         ok = false;

@@ -10,6 +10,7 @@
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpOutputLayout.h"
+#include "generate/ProducedFiles.h"
 #include "generate/TopicsAhead.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
@@ -25,6 +26,7 @@
 #include "vbide/VBProject.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace corvane {
@@ -50,6 +52,38 @@ void FrmWizard::setContextNumber(vbide::VBControl& control, int32_t id) {
     if (current && *current != id)
         control.Properties().Item("WhatsThisHelpID").SetValue(Variant(id));
 }
+
+namespace {
+
+// The first sentence of the run's last message: how many help projects were created (and
+// compiled). One project is said in the singular.
+std::string runSummary(int32_t projects, bool compiled) {
+    if (projects == 1)
+        return compiled ? "1 Help project was created and compiled in the directory "
+                        : "1 Help project was created in the directory ";
+    return std::to_string(projects) + " " + LoadResString(compiled ? 156 : 138);
+}
+
+// The files the run made for the user and those it was asked for and did not write, each
+// named from the output folder.
+std::string producedList(const std::vector<std::filesystem::path>& delivered,
+                         const std::vector<std::filesystem::path>& missing, const std::string& outputFolder) {
+    auto name = [&](const std::filesystem::path& file) {
+        std::filesystem::path relative = file.lexically_relative(outputFolder);
+        return outputFolder.empty() || relative.empty() || *relative.begin() == ".." ? file.string() : relative.string();
+    };
+    std::string list = "\n\nProduced:";
+    if (delivered.empty())
+        list += "\n  (nothing)";
+    for (const auto& file : delivered)
+        list += "\n  " + name(file);
+    list += "\n\nNot produced:";
+    for (const auto& file : missing)
+        list += "\n  " + name(file);
+    return list;
+}
+
+} // namespace
 
 void FrmWizard::CreateHelpFiles() {
     std::string CompilerOutput;
@@ -78,6 +112,8 @@ void FrmWizard::CreateHelpFiles() {
         });
         endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
+        std::optional<ProducedFiles> produced;
+        scope.step([&] { produced.emplace(s, HelpOutputLayout(VBP()->FileName(), VBP()->Name())); });
         compileNotes_.clear();
         ErrorScope::ignoringFailures([&] {
             const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
@@ -142,12 +178,15 @@ void FrmWizard::CreateHelpFiles() {
         scope.step([&] { busy.Hide(); });
         showPendingNotes(scope);
 
-        const bool compiled = (s.mCompileHTML && !mCompilerPath.empty()) ||
-                              (s.mCompileWinHelp && !mHPJCompilerPath.empty());
+        const std::vector<std::filesystem::path> missing = produced ? produced->missing() : std::vector<std::filesystem::path>();
+        const bool compiled = missing.empty() && ((s.mCompileHTML && !mCompilerPath.empty()) ||
+                                                  (s.mCompileWinHelp && !mHPJCompilerPath.empty()));
         scope.step([&] {
-            controls::WindowSystem::get().MsgBox(std::to_string(languages->Count()) + " " +
-                                                     LoadResString(compiled ? 156 : 138) + " '" + OutputPath + "'",
-                                                 vbInformation + vbOKOnly, LoadResString(139));
+            std::string prompt = runSummary(languages->Count(), compiled) + " '" + OutputPath + "'";
+            if (!missing.empty())
+                prompt += producedList(produced->delivered(), missing, OutputPath);
+            controls::WindowSystem::get().MsgBox(prompt, (missing.empty() ? vbInformation : vbExclamation) + vbOKOnly,
+                                                 LoadResString(139));
         });
     });
 }

@@ -1,0 +1,41 @@
+// ProducedFiles: the files a help file creation run is asked for (per selected language, the
+// kinds the options ask for), noted with when each was last written before the run, so that
+// afterwards the run's end can say what it produced and what not. A file counts as produced
+// when it exists and was written since the note.
+#pragma once
+
+#include <filesystem>
+#include <map>
+#include <optional>
+#include <vector>
+
+namespace corvane {
+
+struct HelpDataSettings;
+class HelpOutputLayout;
+
+class ProducedFiles {
+public:
+    // Notes the files `settings` ask for in `layout` and when each was last written.
+    ProducedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout);
+
+    // Every file asked for, per language in the order of the selected languages.
+    const std::vector<std::filesystem::path>& requested() const noexcept { return requested_; }
+    // The files asked for that the run did not write.
+    std::vector<std::filesystem::path> missing() const;
+    // The help files the run made for the user and wrote: the compiled help files, and the
+    // projects of the formats that are generated but not compiled.
+    std::vector<std::filesystem::path> delivered() const;
+
+private:
+    bool written(const std::filesystem::path& file) const;
+
+    std::vector<std::filesystem::path> requested_;
+    std::vector<std::filesystem::path> deliverables_;
+    std::map<std::filesystem::path, std::optional<std::filesystem::file_time_type>> before_;
+};
+
+// When a file was last written (nothing for a file that does not exist).
+std::optional<std::filesystem::file_time_type> lastWrittenTime(const std::filesystem::path& file);
+
+} // namespace corvane
