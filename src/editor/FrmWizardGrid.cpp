@@ -129,9 +129,11 @@ void FrmWizard::Grid_RowColChange() {
         } else {
             txtPrimaryLanguage_->SetText("");
         }
+        // A row without a control name (a module's own entry) shows the plain captions.
         std::string name = Grid_->Value(HelpGridColumn::ControlName).toText();
-        ControlListContainer_->SetCaption(LoadResString(104) + " - " + name);
-        HelpTextContainer_->SetCaption(LoadResString(102) + " - " + name);
+        std::string suffix = name.empty() ? std::string() : " - " + name;
+        ControlListContainer_->SetCaption(LoadResString(104) + suffix);
+        HelpTextContainer_->SetCaption(LoadResString(102) + suffix);
     });
 }
 

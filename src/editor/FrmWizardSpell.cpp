@@ -19,7 +19,6 @@ namespace corvane {
 namespace {
 
 constexpr std::string_view SpellTitle = "Spell check";
-constexpr std::string_view CancelledMessage = "Spell check cancelled";
 
 // Checks the text in the box once: the control is detached, emptied and attached again, so
 // that it reads the box's current text.
@@ -31,9 +30,11 @@ void checkOneText(controls::SpellChecker& spell, controls::TextBox& box, const s
     spell.SetStartCheck(true);
 }
 
+// The end of a check that ran to its end; a check the user cancelled ends without a word, as
+// the user asked.
 void showResult(bool cancelled, std::string_view completeMessage) {
-    controls::WindowSystem::get().MsgBox(cancelled ? CancelledMessage : completeMessage,
-                                         controls::vbOKOnly | controls::vbInformation, SpellTitle);
+    if (!cancelled)
+        controls::WindowSystem::get().MsgBox(completeMessage, controls::vbOKOnly | controls::vbInformation, SpellTitle);
 }
 
 // The busy window of one walk: "x of y" as the walk goes on, hidden when the walk ends.
