@@ -62,18 +62,39 @@ bool GuiSession::closeEditorFirst() {
         return true;
     // Once it has unloaded (the save done), the host closes; if the save keeps it open, so
     // does the host.
-    auto connection = std::make_shared<int>(0);
     QPointer<HostWindow> host(host_.get());
-    *connection = editor->PropertyChanged.connect([editor, connection, host](std::string_view property) {
-        if (property != "Visible" || editor->loaded())
-            return;
-        QTimer::singleShot(0, host, [editor, connection, host] {
-            editor->PropertyChanged.disconnect(*connection);
-            if (host)
-                host->close();
-        });
+    whenEditorUnloads(*editor, [host] {
+        if (host)
+            host->close();
     });
     return false;
+}
+
+void GuiSession::whenEditorUnloads(FrmWizard& editor, std::function<void()> then) {
+    auto connection = std::make_shared<int>(0);
+    QPointer<HostWindow> host(host_.get());
+    *connection = editor.PropertyChanged.connect([&editor, connection, host, then](std::string_view property) {
+        if (property != "Visible" || editor.loaded())
+            return;
+        QTimer::singleShot(0, host, [&editor, connection, then] {
+            editor.PropertyChanged.disconnect(*connection);
+            then();
+        });
+    });
+}
+
+void GuiSession::endWithEditor(std::function<void()> end) {
+    FrmWizard* editor = addin_.editor();
+    if (!editor || !editor->loaded())
+        return;
+    QPointer<HostWindow> host(host_.get());
+    if (!end)
+        end = [] { QCoreApplication::quit(); };
+    whenEditorUnloads(*editor, [host, editor, end] {
+        // An editor opened again meanwhile (the menu entry picked once more) keeps the program.
+        if (!editor->loaded() && host && host->close())
+            end();
+    });
 }
 
 GuiSession::~GuiSession() {
@@ -175,8 +196,10 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
         return QApplication::exec();
     if (!session.edit(edit.project, edit.codePage))
         return 1;
-    if (!unattended)
+    if (!unattended) {
+        session.endWithEditor();
         return QApplication::exec();
+    }
     QApplication::processEvents();
     return takeScreenshot(session, edit.screenshot, std::cerr);
 }

@@ -12,10 +12,15 @@
 #include "connect/Addin.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace corvane {
+class FrmWizard;
+}
 
 namespace corvane::app {
 
@@ -35,6 +40,10 @@ public:
     // Opens the project and picks the add-in's menu entry as the user would; false when the
     // project cannot be opened or the entry is missing.
     bool edit(const std::filesystem::path& project, std::optional<int> codePage = std::nullopt);
+    // The program ends (`end`, by default the application's quit) when the open editor has
+    // closed and saved: `corvane edit` is the editor's program. The host window closes with
+    // it, asking what it asks on close.
+    void endWithEditor(std::function<void()> end = nullptr);
 
     QtWindowSystem& windows() { return windows_; }
     // The window the program's own help topics are shown in.
@@ -47,6 +56,8 @@ private:
     // The host's close guard: an open editor closes first (and saves, as with its close box);
     // the host closes once it has gone.
     bool closeEditorFirst();
+    // Runs `then` from the event loop once `editor` has unloaded.
+    void whenEditorUnloads(FrmWizard& editor, std::function<void()> then);
 
     QtWindowSystem windows_;
     controls::WindowSystemScope scope_;

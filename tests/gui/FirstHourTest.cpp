@@ -1,0 +1,219 @@
+// The editor as a new user meets it in the first hour: every toolbar command shows its Alt
+// letter and lists its keys in its tip, the default window shows the whole toolbar and the
+// Help Text column, the Preview opens beside the editor and wholly on the screen with a close
+// box of its own, load problems come as one plain message, a read-only data file is said on
+// open, and `corvane edit` ends with its editor.
+#include "gui/GuiTestSupport.h"
+
+#include "app/GridView.h"
+#include "app/PreviewWindow.h"
+#include "editor/FrmWizard.h"
+
+#include <QAction>
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QScreen>
+#include <QTableView>
+#include <QTest>
+#include <QToolButton>
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+namespace corvane::test {
+
+namespace {
+
+QRect inWindow(QWidget* widget, QWidget* window) { return {widget->mapTo(window, QPoint(0, 0)), widget->size()}; }
+
+app::FormWindow* editorWindow(GuiFixture& fixture) {
+    FrmWizard* editor = fixture.session().addin().editor();
+    return editor ? fixture.session().windows().window(*editor) : nullptr;
+}
+
+} // namespace
+
+TEST(FirstHour, EveryToolbarCommandShowsOneAltLetterAndListsItsKeys) {
+    GuiFixture fixture;
+    app::ToolbarView* toolbar = fixture.openEditor();
+    ASSERT_NE(toolbar, nullptr);
+    // The captioned commands: the letter is marked in the caption and named in the tip.
+    const std::vector<std::pair<std::string, std::string>> expected{
+        {"compile", "C&ompile"},       {"spellcheck", "&Spell Check"}, {"tableview", "&Table View"},
+        {"cardview", "C&ard View"},    {"options", "O&ptions"},        {"helpcontents", "&Contents"},
+    };
+    std::set<QChar> letters;
+    for (const auto& [name, caption] : expected) {
+        SCOPED_TRACE(name);
+        QToolButton* button = toolbar->button(name);
+        ASSERT_NE(button, nullptr);
+        QAction* action = button->defaultAction();
+        EXPECT_EQ(action->text().toStdString(), caption);
+        QChar letter = action->text().at(action->text().indexOf(QLatin1Char('&')) + 1).toUpper();
+        EXPECT_TRUE(letters.insert(letter).second) << "the letter " << QString(letter).toStdString() << " twice";
+        EXPECT_TRUE(action->toolTip().contains(QStringLiteral("Alt+") + letter)) << action->toolTip().toStdString();
+        EXPECT_TRUE(action->shortcuts().contains(QKeySequence(QStringLiteral("Alt+") + letter)));
+        EXPECT_TRUE(button->isVisible()) << "hidden behind the toolbar's extension";
+    }
+    // A picture without a shortcut gets the first free initial of its tip; Save keeps Ctrl+S.
+    QAction* languages = toolbar->button("languageoptions")->defaultAction();
+    EXPECT_EQ(languages->toolTip().toStdString(), "Configure language support (Alt+L)");
+    EXPECT_EQ(toolbar->button("save")->defaultAction()->toolTip().toStdString(), "Save the help text now (Ctrl+S)");
+    EXPECT_EQ(toolbar->button("spellcheck")->defaultAction()->toolTip().toStdString(),
+              "Spell Check the help text for all modules (F7, Alt+S)");
+    // The Preview, added beside the tools, takes a letter no tool uses.
+    auto* preview = editorWindow(fixture)->findChild<app::PreviewWindow*>();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->toggleAction()->text().toStdString(), "P&review");
+    EXPECT_EQ(preview->toggleAction()->toolTip().toStdString(), "Show the layout of the selected module (Alt+R)");
+
+    // The marked letter is drawn underlined: the button's picture differs from one without the mark.
+    QToolButton* options = toolbar->button("options");
+    QImage marked = options->grab().toImage();
+    QToolButton plain;
+    plain.setToolButtonStyle(options->toolButtonStyle());
+    plain.setIcon(options->icon());
+    plain.setText(QStringLiteral("Options"));
+    plain.setIconSize(options->iconSize());
+    plain.setAutoRaise(options->autoRaise());
+    plain.resize(options->size());
+    EXPECT_NE(marked, plain.grab().toImage());
+
+    // The Alt letters run the commands: Alt+R opens the Preview, Alt+L the languages dialog.
+    app::FormWindow* window = editorWindow(fixture);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(waitFor([&] { return preview->isVisible(); }));
+    bool languagesShown = false;
+    answerWhenShown(fixture.session().windows(), "frmSelectLanguages", [&](app::FormWindow& dialog) {
+        languagesShown = true;
+        dialog.close();
+    });
+    window->activateWindow();
+    QTest::keyClick(window, Qt::Key_L, Qt::AltModifier);
+    EXPECT_TRUE(waitFor([&] { return languagesShown; }));
+    EXPECT_TRUE(fixture.reports().empty());
+    fixture.session().addin().editor()->Unload();
+}
+
+TEST(FirstHour, TheDefaultWindowShowsTheWholeToolbarAndTheHelpTextColumn) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = editorWindow(fixture);
+    editor->lbxModules().SetListIndex(2);
+    auto* toolbar = window->findChild<app::ToolbarView*>();
+    ASSERT_NE(toolbar, nullptr);
+    waitFor([&] { return window->isVisible(); });
+    // Every widget of the toolbar is shown in the bar, none behind its "»".
+    EXPECT_GE(toolbar->width(), toolbar->sizeHint().width());
+    for (QWidget* child : toolbar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly)) {
+        bool extension = child->objectName() == QStringLiteral("qt_toolbar_ext_button");
+        EXPECT_TRUE(extension || child->isVisible()) << child->objectName().toStdString();
+    }
+    // The grid's Help Text column lies wholly inside the grid's view.
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_NE(grid, nullptr);
+    QTableView* table = grid->table();
+    int helpColumn = -1;
+    for (int c = 0; c < table->model()->columnCount(); ++c)
+        if (table->model()->headerData(c, Qt::Horizontal).toString() == QStringLiteral("Help Text"))
+            helpColumn = c;
+    ASSERT_GE(helpColumn, 0);
+    QHeaderView* header = table->horizontalHeader();
+    int right = header->sectionViewportPosition(helpColumn) + header->sectionSize(helpColumn);
+    EXPECT_LE(right, table->viewport()->width() + 1);
+    EXPECT_TRUE(window->rect().contains(inWindow(table, window)));
+    editor->Unload();
+}
+
+TEST(FirstHour, ThePreviewOpensBesideTheEditorOnScreenAndClosesByItsOwnBox) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    app::FormWindow* window = editorWindow(fixture);
+    auto* preview = window->findChild<app::PreviewWindow*>();
+    ASSERT_NE(preview, nullptr);
+    const QRect screen = window->screen()->availableGeometry();
+    EXPECT_TRUE(preview->windowFlags().testFlag(Qt::WindowCloseButtonHint));
+    EXPECT_TRUE(preview->windowFlags().testFlag(Qt::WindowTitleHint));
+
+    // With room on the right the preview opens there, beside the editor, not over it.
+    window->setGeometry(screen.left() + 10, screen.top() + 30, screen.width() / 2, screen.height() / 2);
+    preview->resize(screen.width() / 3, screen.height() / 3);
+    preview->toggleAction()->trigger();
+    ASSERT_TRUE(waitFor([&] { return preview->isVisible(); }));
+    EXPECT_GE(preview->frameGeometry().left(), window->frameGeometry().right());
+    EXPECT_TRUE(screen.contains(preview->frameGeometry()));
+    // Escape and the close box close it, and the toolbar button follows.
+    preview->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
+    QTest::keyClick(preview, Qt::Key_Escape);
+    EXPECT_TRUE(waitFor([&] { return !preview->isVisible(); }));
+    EXPECT_FALSE(preview->toggleAction()->isChecked());
+
+    // A place stored off the screen (its title bar above it) is brought back onto it.
+    preview->move(screen.right() - 20, screen.top() - 200);
+    preview->toggleAction()->trigger();
+    ASSERT_TRUE(waitFor([&] { return preview->isVisible(); }));
+    EXPECT_TRUE(screen.contains(preview->frameGeometry()));
+    preview->close(); // as the close box does
+    EXPECT_FALSE(preview->isVisible());
+    EXPECT_FALSE(preview->toggleAction()->isChecked());
+    fixture.session().addin().editor()->Unload();
+}
+
+TEST(FirstHour, MissingFormsComeInOneMessageThatNamesEachFile) {
+    GuiFixture fixture;
+    const auto folder = fixture.project().parent_path();
+    std::filesystem::remove(folder / "frmAbout.frm");
+    std::filesystem::remove(folder / "frmCustomer.frm");
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    ASSERT_EQ(fixture.messages().size(), 1u);
+    const std::string& message = fixture.messages()[0];
+    EXPECT_EQ(message.rfind("Corvane could not read the controls of 2 modules:\n", 0), 0u) << message;
+    for (const char* form : {"frmAbout", "frmCustomer"}) {
+        std::string line = std::string("  ") + form + ": File not found: '" + (folder / form).string() + ".frm'";
+        EXPECT_NE(message.find(line), std::string::npos) << message;
+    }
+    EXPECT_NE(message.find("can still be edited"), std::string::npos);
+    EXPECT_TRUE(fixture.reports().empty());
+    fixture.session().addin().editor()->Unload();
+}
+
+TEST(FirstHour, AReadOnlyDataFileIsSaidOnOpenAndTheEditorSavesNothing) {
+    GuiFixture fixture;
+    const auto dataFile = fixture.project().parent_path() / "ContextHelp.txt";
+    const std::string before = readFile(dataFile);
+    std::filesystem::permissions(dataFile, std::filesystem::perms::owner_write | std::filesystem::perms::group_write |
+                                               std::filesystem::perms::others_write,
+                                 std::filesystem::perm_options::remove);
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    ASSERT_FALSE(fixture.messages().empty());
+    EXPECT_NE(fixture.messages()[0].find("is read-only"), std::string::npos) << fixture.messages()[0];
+    EXPECT_TRUE(editor->readOnly());
+    EXPECT_NE(editor->Caption().find("[read-only]"), std::string::npos);
+    EXPECT_TRUE(editor->txtHelpText().Locked());
+    // Closing with the close box saves nothing and reports nothing.
+    editor->userClose();
+    EXPECT_TRUE(waitFor([&] { return !editor->loaded(); }));
+    EXPECT_EQ(readFile(dataFile), before);
+    EXPECT_TRUE(fixture.reports().empty());
+}
+
+TEST(FirstHour, TheEditorsProgramEndsWhenTheEditorCloses) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    bool ended = false;
+    fixture.session().endWithEditor([&] { ended = true; });
+    fixture.session().host().show();
+    editor->userClose(); // the close box: the editor saves, unloads, and the program ends
+    EXPECT_TRUE(waitFor([&] { return ended; }));
+    EXPECT_FALSE(editor->loaded());
+    EXPECT_FALSE(fixture.session().host().isVisible());
+}
+
+} // namespace corvane::test
