@@ -1,6 +1,7 @@
 #include "app/GuiProgram.h"
 
 #include "app/CoverageStatus.h"
+#include "app/EditHistory.h"
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
 #include "app/PreviewWindow.h"
@@ -33,12 +34,13 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
     addin_.connect(vbe_);
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());
-    // The editor's window gets its layout preview (a window the editor's window owns) and its
-    // coverage status line.
+    // The editor's window gets its layout preview (a window the editor's window owns), its
+    // coverage status line and the history of its edits.
     windows_.setWindowHooks({[](controls::Form& form, FormWindow& window) {
                                  if (auto* editor = dynamic_cast<FrmWizard*>(&form)) {
                                      new PreviewWindow(*editor, window);
                                      new CoverageStatus(*editor, window);
+                                     new EditHistory(*editor, window);
                                  }
                              },
                              [](controls::Form&, FormWindow& window) {
@@ -46,6 +48,8 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
                                      preview->retire();
                                  if (auto* status = window.findChild<CoverageStatus*>())
                                      status->retire();
+                                 if (auto* history = window.findChild<EditHistory*>())
+                                     history->retire();
                              }});
     host_->setCloseGuard([this] { return closeEditorFirst(); });
 }

@@ -118,7 +118,7 @@ void FrmWizard::createControls() {
 
     // The design size, once every control exists: the whole toolbar and the grid's Help Text
     // column in view on a 1024 x 768 screen; a stored placement replaces it (Form_Load).
-    Move(Left(), Top(), 14400, 9000);
+    Move(Left(), Top(), 14400, 8400);
 }
 
 void FrmWizard::buildToolbar(controls::ActiveBar& bar) {

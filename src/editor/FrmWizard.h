@@ -64,6 +64,15 @@ class DataFileCheckAhead;
 struct TopicRecipe;
 class WinHelpProjectWriter;
 
+// One change of a help text: the control's record and language, the text before and after.
+struct HelpTextEdit {
+    std::string module;
+    std::string control;
+    std::string language;
+    std::string before;
+    std::string after;
+};
+
 class FrmWizard : public controls::Form, public ReportsVariables {
 public:
     static constexpr std::string_view VbTypeName = "frmWizard";
@@ -91,6 +100,15 @@ public:
     // When another program saved the file meanwhile its changes are merged in; texts changed
     // both there and here are put to the user first.
     void saveHelpData();
+    // Raised after the user changed a help text (typing, a grid cell, the spell check); not
+    // for a text put back by restoreHelpText.
+    controls::Event<const HelpTextEdit&> HelpTextEdited;
+    // Gives the edit's record its text `before` (undo) or `after` (redo) and shows it: its
+    // module is selected and its row made current. False when the record is gone.
+    bool restoreHelpText(const HelpTextEdit& edit, bool undo);
+    // Selects `module` in the module list and makes the row of `control` current; false when
+    // either is not there (the row may be hidden by a filter of the grid).
+    bool showRecord(const std::string& module, const std::string& control);
     // The user chose to drop the unsaved edits: their recovery file goes too.
     void discardEdits();
     // True when the window saves nothing (the data file is read-only, or the user opened the
@@ -303,6 +321,8 @@ private:
     std::optional<FileStamp> announced_;
     // The watch is asking the user.
     bool watching_ = false;
+    // A text put back by restoreHelpText is being written: it raises no HelpTextEdited.
+    bool restoring_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;
     // See setSaveFollowsRun; the comparison runs from the end of the languages to the save (it

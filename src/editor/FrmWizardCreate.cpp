@@ -144,7 +144,10 @@ void FrmWizard::CreateHelpFiles() {
 
         int32_t k = 1;
         for (const std::string& Language : *languages) {
-            scope.step([&] { busy.SetMessage("Creating " + Language + " language Help file"); });
+            scope.step([&] {
+                busy.SetMessage("Creating " + Language + " language Help file (" + std::to_string(k) + " of " +
+                                std::to_string(languages->Count()) + ")");
+            });
             CompilerOutput.clear();
             WinHelpCompileFailed = false;
             scope.step([&] { CreateSingleHelpFile(Language, CompilerOutput, WinHelpCompileFailed); });

@@ -68,10 +68,53 @@ void FrmWizard::Grid_UnboundUpdate(int32_t RowIndex, controls::GridRowValues& Va
 
 void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
     endDataFileCheck(); // it reads the records
-    const bool changed = record.GetHelpText(settings_.mCurrentLanguage) != text;
+    const std::string before = record.GetHelpText(settings_.mCurrentLanguage);
+    if (before == text)
+        return;
     record.SetHelpText(settings_.mCurrentLanguage, text);
-    if (changed)
-        noteEdit();
+    noteEdit();
+    if (!restoring_ && lbxModules_->ListIndex() >= 0)
+        HelpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text});
+}
+
+bool FrmWizard::showRecord(const std::string& module, const std::string& control) {
+    controls::ListBox& list = *lbxModules_;
+    int32_t position = -1;
+    for (int32_t i = 0; i < list.ListCount(); ++i)
+        if (list.List(i) == module)
+            position = i;
+    if (position < 0)
+        return false;
+    if (list.ListIndex() != position)
+        list.SetListIndex(position);
+    if (!CurrentForm || !CurrentForm->Contains(control))
+        return false;
+    for (int32_t row = 0; row < Grid_->ItemCount(); ++row) {
+        int32_t index = Grid_->RowIndex(row);
+        if (index >= 1 && index <= CurrentForm->Count() && CurrentForm->Item(index)->ControlName == control) {
+            Grid_->SetRow(row);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool FrmWizard::restoreHelpText(const HelpTextEdit& edit, bool undo) {
+    if (!loaded() || !Forms || !Forms->Contains(edit.module) || !Forms->Item(edit.module)->Contains(edit.control))
+        return false;
+    Grid_->Update(); // a pending edit reaches its record first
+    struct Restoring {
+        bool& flag;
+        ~Restoring() { flag = false; }
+    } restoring{restoring_ = true};
+    Forms->Item(edit.module)->Item(edit.control)->SetHelpText(edit.language, undo ? edit.before : edit.after);
+    noteEdit();
+    const bool shown = showRecord(edit.module, edit.control);
+    Grid_->Refetch();
+    if (shown)
+        showRecord(edit.module, edit.control);
+    Grid_RowColChange(); // the text box shows the restored text
+    return true;
 }
 
 bool FrmWizard::hasUnsavedEdits() {

@@ -73,13 +73,22 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         readCodePageSetting_ = settings_.codePage;
 
         CurrentForm.reset();
-        busy.SetMessage("Analysing modules");
         ProjectScan scan(scanRecords(), settings_.SelectedLanguages, recoding);
-        for (const auto& component : VBP()->VBComponents()) {
-            if (!ProjectScan::isVisualComponent(component->Type()))
-                continue;
+        std::vector<std::shared_ptr<vbide::VBComponent>> visual;
+        for (const auto& component : VBP()->VBComponents())
+            if (ProjectScan::isVisualComponent(component->Type()))
+                visual.push_back(component);
+        busy.SetMin(0);
+        busy.SetMax(static_cast<int32_t>(visual.size()));
+        busy.SetValue(0);
+        busy.SetShowProgress(true);
+        const std::string total = std::to_string(visual.size());
+        for (size_t i = 0; i < visual.size(); ++i) {
+            // The busy window paints as the modules are read: the step and "x of y".
+            busy.SetMessage("Analysing modules (" + std::to_string(i + 1) + " of " + total + ")");
+            busy.SetValue(static_cast<int32_t>(i));
             where = std::source_location::current();
-            scanComponent(scan, *component, position);
+            scanComponent(scan, *visual[i], position);
         }
         CheckFormsExist();
         busy.Hide();

@@ -14,25 +14,33 @@ std::optional<fs::file_time_type> lastWrittenTime(const fs::path& file) {
 }
 
 ProducedFiles::ProducedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout) {
-    std::vector<HelpOutputFile> kinds, deliverable;
+    std::vector<HelpOutputFile> kinds;
+    std::vector<std::vector<HelpOutputFile>> deliverable; // per format: the compiled file, else the project
     if (settings.mGenerateHTML) {
         kinds.insert(kinds.end(), {HelpOutputFile::Popups, HelpOutputFile::HtmlProject});
-        if (settings.mCompileHTML)
+        deliverable.push_back({HelpOutputFile::HtmlProject});
+        if (settings.mCompileHTML) {
             kinds.push_back(HelpOutputFile::HtmlHelp);
-        deliverable.push_back(settings.mCompileHTML ? HelpOutputFile::HtmlHelp : HelpOutputFile::HtmlProject);
+            deliverable.back().insert(deliverable.back().begin(), HelpOutputFile::HtmlHelp);
+        }
     }
     if (settings.mGenerateWinHelp) {
         kinds.insert(kinds.end(),
                      {HelpOutputFile::WinHelpProject, HelpOutputFile::WinHelpTopics, HelpOutputFile::WinHelpMap});
-        if (settings.mCompileWinHelp)
+        deliverable.push_back({HelpOutputFile::WinHelpProject});
+        if (settings.mCompileWinHelp) {
             kinds.push_back(HelpOutputFile::WinHelp);
-        deliverable.push_back(settings.mCompileWinHelp ? HelpOutputFile::WinHelp : HelpOutputFile::WinHelpProject);
+            deliverable.back().insert(deliverable.back().begin(), HelpOutputFile::WinHelp);
+        }
     }
     for (const std::string& language : *settings.SelectedLanguages) {
         for (HelpOutputFile kind : kinds)
             requested_.emplace_back(layout.languageFile(language, kind));
-        for (HelpOutputFile kind : deliverable)
-            deliverables_.emplace_back(layout.languageFile(language, kind));
+        for (const auto& choices : deliverable) {
+            deliverables_.emplace_back();
+            for (HelpOutputFile kind : choices)
+                deliverables_.back().emplace_back(layout.languageFile(language, kind));
+        }
     }
     for (const fs::path& file : requested_)
         before_[file] = lastWrittenTime(file);
@@ -54,9 +62,14 @@ std::vector<fs::path> ProducedFiles::missing() const {
 
 std::vector<fs::path> ProducedFiles::delivered() const {
     std::vector<fs::path> files;
-    for (const fs::path& file : deliverables_)
-        if (written(file))
-            files.push_back(file);
+    for (const auto& choices : deliverables_) {
+        for (const fs::path& file : choices) {
+            if (written(file)) {
+                files.push_back(file);
+                break;
+            }
+        }
+    }
     return files;
 }
 

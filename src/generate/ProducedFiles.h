@@ -23,15 +23,15 @@ public:
     const std::vector<std::filesystem::path>& requested() const noexcept { return requested_; }
     // The files asked for that the run did not write.
     std::vector<std::filesystem::path> missing() const;
-    // The help files the run made for the user and wrote: the compiled help files, and the
-    // projects of the formats that are generated but not compiled.
+    // The help files the run made for the user and wrote: per language and format the
+    // compiled help file, or the help project where no compiled file was written.
     std::vector<std::filesystem::path> delivered() const;
 
 private:
     bool written(const std::filesystem::path& file) const;
 
     std::vector<std::filesystem::path> requested_;
-    std::vector<std::filesystem::path> deliverables_;
+    std::vector<std::vector<std::filesystem::path>> deliverables_; // per format: preferred first
     std::map<std::filesystem::path, std::optional<std::filesystem::file_time_type>> before_;
 };
 

@@ -50,8 +50,9 @@ TEST_F(GenerateRun, CompilesWithChmcmdAndPlacesThePrimaryHelpFileBesideTheProjec
     for (const auto& state : states)
         if (shown.empty() || shown.back() != state.message)
             shown.push_back(state.message);
-    EXPECT_EQ(shown, (std::vector<std::string>{"Initialising", "Creating English language Help file",
-                                               "Creating German language Help file", "Updating Control properties"}));
+    EXPECT_EQ(shown, (std::vector<std::string>{"Initialising", "Creating English language Help file (1 of 2)",
+                                               "Creating German language Help file (2 of 2)",
+                                               "Updating Control properties"}));
     EXPECT_FALSE(states.back().visible);
     EXPECT_EQ(states.back().value, 2);
 }
@@ -103,8 +104,13 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
                                                 "Help projects created"}));
     EXPECT_EQ(windows_.messages()[1].prompt,
               "The HTML Help Compiler was not located.  Help projects will be generated but not compiled.");
+    // The compiled files were asked for and not made: the end says which, and claims no compile.
     EXPECT_EQ(windows_.messages().back().prompt,
-              "2 Help projects were created in the directory  '" + projectDir() + "Corvane'");
+              "2 Help projects were created in the directory  '" + projectDir() +
+                  "Corvane'\n\nProduced:\n  English/OrderEntry_Context.hhp\n  English/OrderEntry_Context.hpj\n"
+                  "  German/OrderEntry_Context.hhp\n  German/OrderEntry_Context.hpj\n\nNot produced:\n  English/OrderEntry_Context.chm\n"
+                  "  English/OrderEntry_Context.hlp\n  German/OrderEntry_Context.chm\n  German/OrderEntry_Context.hlp");
+    EXPECT_EQ(windows_.messages().back().style, controls::vbExclamation | controls::vbOKOnly);
     ASSERT_EQ(windows_.fileDialogs().size(), 2u);
     const auto& dialog = windows_.fileDialogs()[0];
     EXPECT_EQ(dialog.title, "HTML Help Compiler");

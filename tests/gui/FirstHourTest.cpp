@@ -5,17 +5,23 @@
 // open, and `corvane edit` ends with its editor.
 #include "gui/GuiTestSupport.h"
 
+#include "app/EditHistory.h"
+#include "app/GridItemModel.h"
 #include "app/GridView.h"
 #include "app/PreviewWindow.h"
 #include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QLineEdit>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
 #include <QTableView>
 #include <QTest>
 #include <QToolButton>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -201,6 +207,56 @@ TEST(FirstHour, AReadOnlyDataFileIsSaidOnOpenAndTheEditorSavesNothing) {
     EXPECT_TRUE(waitFor([&] { return !editor->loaded(); }));
     EXPECT_EQ(readFile(dataFile), before);
     EXPECT_TRUE(fixture.reports().empty());
+}
+
+TEST(FirstHour, CtrlZUndoesAGridEditAndCtrlYRedoesIt) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = editorWindow(fixture);
+    auto* history = window->findChild<app::EditHistory*>();
+    ASSERT_NE(history, nullptr);
+    editor->lbxModules().SetListIndex(2);
+    editor->Grid().SetRow(1);
+    const std::string module = editor->lbxModules().Text();
+    const std::string control = editor->Grid().Value(HelpGridColumn::ControlName).toText();
+    auto text = [&] { return editor->formsData()->Item(module)->Item(control)->GetHelpText("English"); };
+    const std::string original = text();
+
+    // Typing into the cell, keystroke by keystroke, is one step.
+    auto* gridView = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_NE(gridView, nullptr);
+    QTableView* table = gridView->table();
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QModelIndex cell = table->currentIndex().siblingAtColumn(gridView->model()->modelColumn(HelpGridColumn::HelpText));
+    table->setFocus();
+    table->edit(cell);
+    auto* cellEditor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(cellEditor, nullptr);
+    cellEditor->selectAll();
+    QTest::keyClicks(cellEditor, QStringLiteral("Typed anew"));
+    QTest::keyClick(cellEditor, Qt::Key_Return);
+    EXPECT_EQ(text(), "Typed anew");
+    EXPECT_EQ(history->stack().count(), 1);
+
+    // Another module is shown when Ctrl+Z comes: the text goes back, and its row is shown.
+    editor->lbxModules().SetListIndex(0);
+    table->setFocus();
+    QTest::keyClick(table, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(text(), original);
+    EXPECT_EQ(editor->lbxModules().Text(), module);
+    EXPECT_EQ(editor->Grid().Value(HelpGridColumn::ControlName).toText(), control);
+    EXPECT_EQ(editor->txtHelpText().Text(), original);
+    QTest::keyClick(table, Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(text(), "Typed anew");
+    EXPECT_EQ(editor->txtHelpText().Text(), "Typed anew");
+    // An undone edit is still an edit to save.
+    history->undoAction()->trigger();
+    EXPECT_EQ(text(), original);
+    EXPECT_TRUE(editor->hasUnsavedEdits());
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
 }
 
 TEST(FirstHour, TheEditorsProgramEndsWhenTheEditorCloses) {

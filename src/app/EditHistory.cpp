@@ -1,0 +1,80 @@
+#include "app/EditHistory.h"
+
+#include "app/FormWindow.h"
+#include "editor/FrmWizard.h"
+
+#include <QAction>
+#include <QUndoCommand>
+#include <QUndoStack>
+
+namespace corvane::app {
+
+namespace {
+
+// One help text edit; typing on in the same text merges into it.
+class HelpTextCommand : public QUndoCommand {
+public:
+    HelpTextCommand(FrmWizard& editor, ViewContext& context, HelpTextEdit edit)
+        : editor_(editor), context_(context), edit_(std::move(edit)) {
+        setText(QString::fromStdString(edit_.module + "." + edit_.control));
+    }
+
+    int id() const override { return 1; }
+
+    bool mergeWith(const QUndoCommand* other) override {
+        const auto* next = static_cast<const HelpTextCommand*>(other);
+        const HelpTextEdit& more = next->edit_;
+        if (more.module != edit_.module || more.control != edit_.control || more.language != edit_.language ||
+            more.before != edit_.after)
+            return false;
+        edit_.after = more.after;
+        return true;
+    }
+
+    void undo() override { put(true); }
+
+    void redo() override {
+        if (std::exchange(done_, false))
+            return; // pushed after the editor made the change
+        put(false);
+    }
+
+private:
+    void put(bool undo) {
+        context_.act([&] { editor_.restoreHelpText(edit_, undo); });
+    }
+
+    FrmWizard& editor_;
+    ViewContext& context_;
+    HelpTextEdit edit_;
+    bool done_ = true;
+};
+
+} // namespace
+
+EditHistory::EditHistory(FrmWizard& editor, FormWindow& owner)
+    : QObject(&owner), editor_(editor), stack_(new QUndoStack(this)) {
+    setObjectName(QStringLiteral("EditHistory"));
+    undo_ = stack_->createUndoAction(&owner, QStringLiteral("Undo"));
+    undo_->setShortcuts(QKeySequence::Undo);
+    redo_ = stack_->createRedoAction(&owner, QStringLiteral("Redo"));
+    redo_->setShortcuts(QKeySequence::Redo);
+    for (QAction* action : {undo_, redo_}) {
+        action->setShortcutContext(Qt::WindowShortcut);
+        owner.addAction(action);
+    }
+    context_.connect(editor_.HelpTextEdited, [this](const HelpTextEdit& edit) {
+        stack_->push(new HelpTextCommand(editor_, context_, edit));
+    });
+}
+
+EditHistory::~EditHistory() { context_.retire(); }
+
+void EditHistory::retire() {
+    if (!context_.live())
+        return;
+    context_.retire();
+    stack_->clear();
+}
+
+} // namespace corvane::app
