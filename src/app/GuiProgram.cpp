@@ -2,6 +2,7 @@
 
 #include "app/CoverageStatus.h"
 #include "app/EditHistory.h"
+#include "app/FindWindow.h"
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
 #include "app/PreviewWindow.h"
@@ -35,12 +36,13 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());
     // The editor's window gets its layout preview (a window the editor's window owns), its
-    // coverage status line and the history of its edits.
+    // coverage status line, the history of its edits and its find window.
     windows_.setWindowHooks({[](controls::Form& form, FormWindow& window) {
                                  if (auto* editor = dynamic_cast<FrmWizard*>(&form)) {
                                      new PreviewWindow(*editor, window);
                                      new CoverageStatus(*editor, window);
                                      new EditHistory(*editor, window);
+                                     new FindWindow(*editor, window);
                                  }
                              },
                              [](controls::Form&, FormWindow& window) {
@@ -50,6 +52,8 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
                                      status->retire();
                                  if (auto* history = window.findChild<EditHistory*>())
                                      history->retire();
+                                 if (auto* find = window.findChild<FindWindow*>())
+                                     find->retire();
                              }});
     host_->setCloseGuard([this] { return closeEditorFirst(); });
 }

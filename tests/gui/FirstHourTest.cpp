@@ -6,6 +6,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/EditHistory.h"
+#include "app/FindWindow.h"
 #include "app/GridItemModel.h"
 #include "app/GridView.h"
 #include "app/PreviewWindow.h"
@@ -255,6 +256,51 @@ TEST(FirstHour, CtrlZUndoesAGridEditAndCtrlYRedoesIt) {
     history->undoAction()->trigger();
     EXPECT_EQ(text(), original);
     EXPECT_TRUE(editor->hasUnsavedEdits());
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
+}
+
+TEST(FirstHour, CtrlFFindsATextInAnotherModuleAndSteps) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = editorWindow(fixture);
+    auto* find = window->findChild<app::FindWindow*>();
+    ASSERT_NE(find, nullptr);
+    editor->lbxModules().SetListIndex(0);
+    editor->Grid().SetRow(0);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    QTest::keyClick(window, Qt::Key_F, Qt::ControlModifier);
+    ASSERT_TRUE(waitFor([&] { return find->isVisible(); }));
+
+    // A text only frmAbout's cmdSysInfo holds, ignoring case: Enter shows it in the editor.
+    find->input().setText(QStringLiteral("SUPPORT may ask"));
+    QTest::keyClick(&find->input(), Qt::Key_Return);
+    EXPECT_EQ(editor->lbxModules().Text(), "frmAbout");
+    EXPECT_EQ(editor->Grid().Value(HelpGridColumn::ControlName).toText(), "cmdSysInfo");
+    EXPECT_EQ(find->outcome().toStdString(), "frmAbout.cmdSysInfo");
+
+    // A name found in several modules: next and previous step through them and wrap.
+    find->input().setText(QStringLiteral("cmdOK"));
+    ASSERT_TRUE(find->find(true));
+    const std::string first = find->outcome().toStdString();
+    std::vector<std::string> seen{first};
+    for (int i = 0; i < 10 && find->find(true) && find->outcome().toStdString() != first; ++i)
+        seen.push_back(find->outcome().toStdString());
+    EXPECT_EQ(find->outcome().toStdString(), first) << "the search wraps";
+    EXPECT_GE(seen.size(), 1u);
+    if (seen.size() > 1) {
+        ASSERT_TRUE(find->find(false));
+        EXPECT_EQ(find->outcome().toStdString(), seen.back());
+    }
+
+    // A text nowhere: said, and the editor stays where it was.
+    const std::string module = editor->lbxModules().Text();
+    find->input().setText(QStringLiteral("no control says this"));
+    EXPECT_FALSE(find->find(true));
+    EXPECT_EQ(find->outcome().toStdString(), "\"no control says this\" was not found");
+    EXPECT_EQ(editor->lbxModules().Text(), module);
     EXPECT_TRUE(fixture.reports().empty());
     editor->Unload();
 }
