@@ -2,6 +2,7 @@
 
 #include "app/CoverageStatus.h"
 #include "app/EditHistory.h"
+#include "app/EditorFilters.h"
 #include "app/FindWindow.h"
 #include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
@@ -36,13 +37,14 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
     host_ = std::make_unique<HostWindow>(vbe_);
     windows_.setMainWindow(host_.get());
     // The editor's window gets its layout preview (a window the editor's window owns), its
-    // coverage status line, the history of its edits and its find window.
+    // coverage status line, the history of its edits, its find window and its filters.
     windows_.setWindowHooks({[](controls::Form& form, FormWindow& window) {
                                  if (auto* editor = dynamic_cast<FrmWizard*>(&form)) {
                                      new PreviewWindow(*editor, window);
                                      new CoverageStatus(*editor, window);
                                      new EditHistory(*editor, window);
                                      new FindWindow(*editor, window);
+                                     new EditorFilters(*editor, window);
                                  }
                              },
                              [](controls::Form&, FormWindow& window) {
@@ -54,6 +56,8 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
                                      history->retire();
                                  if (auto* find = window.findChild<FindWindow*>())
                                      find->retire();
+                                 if (auto* filters = window.findChild<EditorFilters*>())
+                                     filters->retire();
                              }});
     host_->setCloseGuard([this] { return closeEditorFirst(); });
 }

@@ -6,6 +6,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/EditHistory.h"
+#include "app/EditorFilters.h"
 #include "app/FindWindow.h"
 #include "app/GridItemModel.h"
 #include "app/GridView.h"
@@ -16,6 +17,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QScreen>
@@ -301,6 +303,58 @@ TEST(FirstHour, CtrlFFindsATextInAnotherModuleAndSteps) {
     EXPECT_FALSE(find->find(true));
     EXPECT_EQ(find->outcome().toStdString(), "\"no control says this\" was not found");
     EXPECT_EQ(editor->lbxModules().Text(), module);
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
+}
+
+TEST(FirstHour, FiltersKeepModulesByNameAndControlsWithoutHelpText) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = editorWindow(fixture);
+    auto* filters = window->findChild<app::EditorFilters*>();
+    ASSERT_NE(filters, nullptr);
+    ASSERT_NE(filters->moduleFilter(), nullptr);
+    auto* modules = qobject_cast<QListWidget*>(window->view("lbxModules"));
+    ASSERT_NE(modules, nullptr);
+    auto shownModules = [&] {
+        std::vector<std::string> shown;
+        for (int row = 0; row < modules->count(); ++row)
+            if (!modules->isRowHidden(row))
+                shown.push_back(modules->item(row)->text().toStdString());
+        return shown;
+    };
+    QTest::keyClicks(filters->moduleFilter(), QStringLiteral("ORDER"));
+    EXPECT_EQ(shownModules(), (std::vector<std::string>{"frmOrder", "docOrderStatus"}));
+    QTest::keyClick(filters->moduleFilter(), Qt::Key_Escape);
+    EXPECT_EQ(shownModules().size(), static_cast<size_t>(modules->count()));
+
+    // Without Help Text: only the rows of controls with no text in the current language.
+    editor->lbxModules().SetListIndex(2); // frmOrder
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_NE(grid, nullptr);
+    QTableView* table = grid->table();
+    const int helpColumn = grid->model()->modelColumn(HelpGridColumn::HelpText);
+    auto rows = [&](bool withText) {
+        int count = 0;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            if (!table->isRowHidden(row) &&
+                grid->model()->index(row, helpColumn).data().toString().trimmed().isEmpty() != withText)
+                ++count;
+        return count;
+    };
+    const int withText = rows(true), without = rows(false);
+    ASSERT_GT(withText, 0);
+    ASSERT_GT(without, 0) << "frmOrder has controls without text";
+    filters->withoutTextAction()->trigger();
+    EXPECT_EQ(rows(true), 0);
+    EXPECT_EQ(rows(false), without);
+    // It holds for the next module, and goes when switched off.
+    editor->lbxModules().SetListIndex(3);
+    EXPECT_TRUE(waitFor([&] { return rows(true) == 0; }));
+    filters->withoutTextAction()->trigger();
+    editor->lbxModules().SetListIndex(2);
+    EXPECT_TRUE(waitFor([&] { return rows(true) == withText && rows(false) == without; }));
     EXPECT_TRUE(fixture.reports().empty());
     editor->Unload();
 }
