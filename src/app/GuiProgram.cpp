@@ -183,7 +183,7 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
         edit = parseEdit(arguments);
         if (!edit.valid) {
             std::cerr << "usage: corvane edit PROJECT.vbp [--codepage N] [--screenshot FILE.png [--module NAME]\n"
-                         "                     [--view table|card] [--group-by COLUMN] [--during spellcheck|compile]]\n";
+                         "                     [--view table|card] [--group-by COLUMN] [--during spellcheck|compile|preview]]\n";
             return 2;
         }
     }

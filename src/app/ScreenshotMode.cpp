@@ -2,15 +2,18 @@
 
 #include "app/FormWindow.h"
 #include "app/GuiProgram.h"
+#include "app/PreviewWindow.h"
 #include "app/QtBusyWindow.h"
 #include "app/ViewContext.h"
 #include "controls/SpellDialog.h"
 #include "editor/FrmWizard.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QPainter>
 #include <QPixmap>
 
+#include <algorithm>
 #include <optional>
 #include <ostream>
 
@@ -25,6 +28,19 @@ QPixmap composed(QWidget& editor, QWidget* over) {
         QPainter painter(&picture);
         painter.drawPixmap(over->geometry().topLeft() - editor.geometry().topLeft(), over->grab());
     }
+    return picture;
+}
+
+// The editor's picture with `beside` (a window of its own) to its right, as a screen wide
+// enough shows them.
+QPixmap besideEachOther(QWidget& editor, QWidget& beside) {
+    constexpr int Gap = 8;
+    QPixmap left = editor.grab(), right = beside.grab();
+    QPixmap picture(left.width() + Gap + right.width(), std::max(left.height(), right.height()));
+    picture.fill(Qt::darkGray);
+    QPainter painter(&picture);
+    painter.drawPixmap(0, 0, left);
+    painter.drawPixmap(left.width() + Gap, 0, right);
     return picture;
 }
 
@@ -121,8 +137,17 @@ int takeScreenshot(GuiSession& session, const ScreenshotRequest& request, std::o
         });
         context.act([&] { editor->ActiveBar().clickTool(editor->ActiveBar().Bands(0).Tools().Item("compile")); });
         QtBusyWindow::setProgressObserver(nullptr);
+    } else if (request.during == "preview") {
+        auto* preview = window->findChild<PreviewWindow*>();
+        if (preview && preview->toggleAction()) {
+            const bool wasOpen = preview->toggleAction()->isChecked();
+            preview->toggleAction()->setChecked(true);
+            QApplication::processEvents();
+            picture = besideEachOther(*window, *preview);
+            preview->toggleAction()->setChecked(wasOpen); // the next editor opens it as before
+        }
     } else if (!request.during.empty()) {
-        err << "corvane: --during takes spellcheck or compile\n";
+        err << "corvane: --during takes spellcheck, compile or preview\n";
         return 1;
     } else {
         picture = window->grab();

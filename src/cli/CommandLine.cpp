@@ -96,6 +96,7 @@ std::string usageText() {
            "      --during spellcheck     picture the spell check's first question\n"
            "      --during compile        picture the help file creation under way; this\n"
            "               run writes what compile writes (see above)\n"
+           "      --during preview        picture the editor with the layout preview beside it\n"
            "      Exit status: 0 done (or the window was closed); 1 the project could not be\n"
            "      opened or the picture not written; 2 wrong arguments or no display.\n"
            "\n"

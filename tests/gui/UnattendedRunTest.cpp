@@ -62,6 +62,13 @@ TEST(UnattendedRun, TheScreenshotModeAnswersEveryQuestionAndNeverWaits) {
                                         shellQuoted(cards.string()) + " --group-by Colour");
     EXPECT_EQ(run.status, 1) << run.errors;
     EXPECT_NE(run.errors.find("no column 'Colour'"), std::string::npos) << run.errors;
+    // The editor with its preview beside it: one picture wider than the editor alone.
+    fs::path beside = fixture.dir() / "beside.png";
+    run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
+                     shellQuoted(beside.string()) + " --module frmOrder --during preview");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_GT(QImage(QString::fromStdString(beside.string())).width(),
+              QImage(QString::fromStdString(cards.string())).width() + 100);
     // A module without a questioned word has no spell check question to picture.
     run = runProgram("edit " + shellQuoted(fixture.project().string()) + " --screenshot " +
                                         shellQuoted(cards.string()) + " --module frmAbout --during spellcheck");
