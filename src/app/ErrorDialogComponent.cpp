@@ -1,6 +1,7 @@
 #include "app/ErrorDialogComponent.h"
 
 #include "addin/ComponentRegistry.h"
+#include "support/VbError.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -66,13 +67,17 @@ std::string answerOf(ErrorChoice choice) {
 
 } // namespace
 
-ErrorDialogComponent::ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask)
-    : log_(std::move(log)), ask_(ask ? std::move(ask) : Ask(askWithDialog)) {}
+ErrorDialogComponent::ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask,
+                                           std::shared_ptr<bool> aborting)
+    : log_(std::move(log)), ask_(ask ? std::move(ask) : Ask(askWithDialog)),
+      aborting_(aborting ? std::move(aborting) : std::make_shared<bool>(false)) {}
 
 void ErrorDialogComponent::ErrorHandler(Variant& number, const Variant& application, const Variant& module,
                                         const Variant& procedure, const Variant& description, Variant& line,
                                         const Variant& variables, const Variant& version) {
-    action_ = answerOf(ask_(reportText(number, module, procedure, description, line, variables)));
+    const bool passedOn = *aborting_ && number.toText() == std::to_string(vberr::Raised);
+    action_ = passedOn ? std::string() : answerOf(ask_(reportText(number, module, procedure, description, line, variables)));
+    *aborting_ = action_.empty();
     // The log records the report with the user's answer, in the headless component's format.
     log_->scriptedAnswers.push_front(action_);
     HeadlessErrorComponent logger(log_);
@@ -120,8 +125,9 @@ std::shared_ptr<HeadlessErrorSettings> registerErrorDialogComponent(std::shared_
                                                                     ErrorDialogComponent::Ask ask) {
     if (!log)
         log = std::make_shared<HeadlessErrorSettings>();
-    ComponentRegistry::instance().registerFactory(ErrorComponentId, [log, ask] {
-        return std::make_unique<ErrorDialogComponent>(log, ask);
+    auto aborting = std::make_shared<bool>(false);
+    ComponentRegistry::instance().registerFactory(ErrorComponentId, [log, ask, aborting] {
+        return std::make_unique<ErrorDialogComponent>(log, ask, aborting);
     });
     return log;
 }

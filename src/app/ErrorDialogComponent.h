@@ -1,7 +1,9 @@
 // ErrorDialogComponent: the error-report component of the desktop program. It shows the
 // report in a dialog offering Retry, Ignore (go on after the failing step) and Abort,
 // records the report with the answer in the error log (as the headless component does) and
-// answers "Retry", "RetryNext" or "".
+// answers "Retry", "RetryNext" or "". After an Abort, the reports of the procedures the abort
+// passes through on its way out (error 65535, naming the first failure) are logged and answered
+// Abort without asking again: one Abort stops the whole action.
 #pragma once
 
 #include "addin/ErrorReportComponent.h"
@@ -22,7 +24,10 @@ public:
     using Ask = std::function<ErrorChoice(const std::string& reportText)>;
 
     // A component logging through `log` and asking through `ask` (null: the dialog).
-    ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask = nullptr);
+    // `aborting` is shared by the components of one registration: true while an Abort passes
+    // out through the callers.
+    ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask = nullptr,
+                         std::shared_ptr<bool> aborting = nullptr);
 
     void ErrorHandler(Variant& number, const Variant& application, const Variant& module, const Variant& procedure,
                       const Variant& description, Variant& line, const Variant& variables,
@@ -32,6 +37,7 @@ public:
 private:
     std::shared_ptr<HeadlessErrorSettings> log_;
     Ask ask_;
+    std::shared_ptr<bool> aborting_;
     std::string action_;
 };
 

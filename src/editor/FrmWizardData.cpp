@@ -102,6 +102,12 @@ void FrmWizard::ExitApp() {
     scope.moduleVariables(*this);
     scope.run([&] {
         controls::BusyWindow& busy = *settings_.Busy;
+        // However the save ends (an Abort in an error report passes out of here), the busy
+        // window does not stay behind.
+        struct HideBusy {
+            controls::BusyWindow& busy;
+            ~HideBusy() { busy.Hide(); }
+        } hideBusy{busy};
         if (Forms && !readOnly_) {
             scope.step([&] {
                 busy.SetTitle("Saving ..");

@@ -61,6 +61,34 @@ TEST(ErrorDialogComponent, AnswersTheUsersChoiceAndRecordsEachReport) {
     EXPECT_TRUE(log->scriptedAnswers.empty());
 }
 
+TEST(ErrorDialogComponent, OneAbortStopsTheWholeActionWithoutAskingAgain) {
+    ensureApplication();
+    TempDir dir;
+    std::ostringstream notices;
+    auto log = std::make_shared<HeadlessErrorSettings>();
+    log->logFile = dir / "errors.log";
+    log->notices = &notices;
+    std::vector<std::string> asked;
+    ScopedComponentRegistration restore(ErrorComponentId, nullptr);
+    app::registerErrorDialogComponent(log, [&](const std::string& report) {
+        asked.push_back(report);
+        return app::ErrorChoice::Abort;
+    });
+    int32_t number = 75, line = 112;
+    EXPECT_EQ(ReportError(number, "frmWizard", "ExitApp", "Path/File access error", line, "", "", ""), "");
+    // The abort passes out through the caller: logged, answered Abort, not asked.
+    int32_t passed = 65535, callerLine = 3;
+    EXPECT_EQ(ReportError(passed, "frmWizard", "timExitApp_Timer", "error 75 in frmWizard.ExitApp: Path/File access error",
+                          callerLine, "", "", ""),
+              "");
+    EXPECT_EQ(asked.size(), 1u);
+    EXPECT_NE(readFile(dir / "errors.log").find("timExitApp_Timer"), std::string::npos);
+    // The next failure of its own is asked again.
+    int32_t another = 53;
+    ReportError(another, "modWizard", "GetResString", "File not found", line, "", "", "");
+    EXPECT_EQ(asked.size(), 2u);
+}
+
 TEST(ErrorDialogComponent, TheDialogLeadsWithWhatFailedInOneSentence) {
     ensureApplication();
     TempDir dir;
