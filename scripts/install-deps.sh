@@ -3,7 +3,8 @@
 # Usage: scripts/install-deps.sh [--fuzz] [--naming] [--xvfb]
 #   --fuzz   also clang, for the libFuzzer targets (-DCORVANE_BUILD_FUZZ=ON)
 #   --naming also clang-tidy, for the naming rule's check (scripts/check-naming.sh)
-#   --xvfb   also a virtual X server, for pictures under a real X display (xvfb-run)
+#   --xvfb   also a virtual X server, a window manager and xdotool, for pictures and the
+#            user test under a real X display
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
@@ -19,7 +20,7 @@ for option in "$@"; do
     case "$option" in
     --fuzz) packages+=(clang) ;;
     --naming) packages+=(clang-tidy-16) ;;
-    --xvfb) packages+=(xvfb xauth) ;;
+    --xvfb) packages+=(xvfb xauth openbox xdotool x11-utils) ;;
     *) echo "usage: $0 [--fuzz] [--naming] [--xvfb]" >&2; exit 2 ;;
     esac
 done

@@ -163,11 +163,16 @@ bool FindWindow::find(bool forward) {
         const std::string control = editor_.formsData()->Item(module)->Item(place.record)->ControlName;
         bool shown = false;
         context_.act([&] { shown = editor_.showRecord(module, control); });
-        outcome_->setText(shown ? text(module + "." + control) : text(module + "." + control + " (hidden in the grid)"));
+        showOutcome(shown ? text(module + "." + control) : text(module + "." + control + " (hidden in the grid)"));
         return shown;
     }
-    outcome_->setText(QStringLiteral("\"") + needle + QStringLiteral("\" was not found"));
+    showOutcome(QStringLiteral("\"") + needle + QStringLiteral("\" was not found"));
     return false;
+}
+
+void FindWindow::showOutcome(const QString& outcome) {
+    outcome_->setText(outcome);
+    setWindowTitle(QStringLiteral("Find - ") + outcome);
 }
 
 } // namespace corvane::app

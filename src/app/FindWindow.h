@@ -52,6 +52,8 @@ private:
     std::optional<Place> currentPlace() const;
     bool matches(const Place& place, const QString& needle) const;
     int recordCount(int module) const;
+    // Shows what the search found, beside the buttons and in the title.
+    void showOutcome(const QString& outcome);
 
     FrmWizard& editor_;
     ViewContext context_;
