@@ -24,7 +24,7 @@ std::string activityOf(const std::string& procedure) {
         const char* activity;
     };
     static constexpr Activity Activities[] = {
-        {"ExitApp", "save the help text"},        {"SaveHelpData", "save the help text"},
+        {"ExitApp", "save the help text"},        {"saveHelpData", "save the help text"},
         {"CreateHelpFiles", "create the help files"}, {"CreateSingleHelpFile", "create the help files"},
         {"VBInstance", "read the project"},       {"CheckFormsExist", "read the project"},
         {"LoadHelpData", "read the help text"},   {"Spell", "check the spelling"},
