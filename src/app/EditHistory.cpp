@@ -63,7 +63,7 @@ EditHistory::EditHistory(FrmWizard& editor, FormWindow& owner)
         action->setShortcutContext(Qt::WindowShortcut);
         owner.addAction(action);
     }
-    context_.connect(editor_.HelpTextEdited, [this](const HelpTextEdit& edit) {
+    context_.connect(editor_.helpTextEdited, [this](const HelpTextEdit& edit) {
         stack_->push(new HelpTextCommand(editor_, context_, edit));
     });
 }

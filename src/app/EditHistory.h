@@ -1,5 +1,5 @@
 // EditHistory: undo and redo of the help text edits of the editor window (Qt's undo framework).
-// Every change of a help text the editor reports (HelpTextEdited) becomes one step; the
+// Every change of a help text the editor reports (helpTextEdited) becomes one step; the
 // keystrokes typed into one control's text in one language in a row make a single step. Undo
 // (Ctrl+Z) and Redo (Ctrl+Y, Ctrl+Shift+Z) put the text back through the editor, which selects
 // the module and row it belongs to. A save does not end the history; loading the project again

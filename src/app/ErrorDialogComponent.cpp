@@ -23,14 +23,14 @@ std::string activityOf(const std::string& procedure) {
         const char* procedureStart;
         const char* activity;
     };
-    static constexpr Activity Activities[] = {
+    static constexpr Activity activities[] = {
         {"ExitApp", "save the help text"},        {"saveHelpData", "save the help text"},
         {"CreateHelpFiles", "create the help files"}, {"CreateSingleHelpFile", "create the help files"},
         {"VBInstance", "read the project"},       {"CheckFormsExist", "read the project"},
         {"LoadHelpData", "read the help text"},   {"Spell", "check the spelling"},
         {"ActiveBar", "carry out the command"},   {"GetCompilerPath", "find the help compiler"},
     };
-    for (const Activity& entry : Activities)
+    for (const Activity& entry : activities)
         if (procedure.rfind(entry.procedureStart, 0) == 0)
             return entry.activity;
     return "finish what it was doing";

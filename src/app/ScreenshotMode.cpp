@@ -34,13 +34,13 @@ QPixmap composed(QWidget& editor, QWidget* over) {
 // The editor's picture with `beside` (a window of its own) to its right, as a screen wide
 // enough shows them.
 QPixmap besideEachOther(QWidget& editor, QWidget& beside) {
-    constexpr int Gap = 8;
+    constexpr int gap = 8;
     QPixmap left = editor.grab(), right = beside.grab();
-    QPixmap picture(left.width() + Gap + right.width(), std::max(left.height(), right.height()));
+    QPixmap picture(left.width() + gap + right.width(), std::max(left.height(), right.height()));
     picture.fill(Qt::darkGray);
     QPainter painter(&picture);
     painter.drawPixmap(0, 0, left);
-    painter.drawPixmap(left.width() + Gap, 0, right);
+    painter.drawPixmap(left.width() + gap, 0, right);
     return picture;
 }
 

@@ -102,7 +102,7 @@ public:
     void saveHelpData();
     // Raised after the user changed a help text (typing, a grid cell, the spell check); not
     // for a text put back by restoreHelpText.
-    controls::Event<const HelpTextEdit&> HelpTextEdited;
+    controls::Event<const HelpTextEdit&> helpTextEdited;
     // Gives the edit's record its text `before` (undo) or `after` (redo) and shows it: its
     // module is selected and its row made current. False when the record is gone.
     bool restoreHelpText(const HelpTextEdit& edit, bool undo);
@@ -321,7 +321,7 @@ private:
     std::optional<FileStamp> announced_;
     // The watch is asking the user.
     bool watching_ = false;
-    // A text put back by restoreHelpText is being written: it raises no HelpTextEdited.
+    // A text put back by restoreHelpText is being written: it raises no helpTextEdited.
     bool restoring_ = false;
     // The topics of later languages, made on another thread during a creation run.
     std::unique_ptr<TopicsAhead> topicsAhead_;

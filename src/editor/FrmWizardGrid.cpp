@@ -74,7 +74,7 @@ void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
     record.SetHelpText(settings_.mCurrentLanguage, text);
     noteEdit();
     if (!restoring_ && lbxModules_->ListIndex() >= 0)
-        HelpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text});
+        helpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text});
 }
 
 bool FrmWizard::showRecord(const std::string& module, const std::string& control) {
