@@ -92,10 +92,24 @@ TEST_F(EditorSharingTest, ASecondEditorIsToldWhoHasTheProjectAndOpensReadOnlyOrE
     pid_t other = ::fork();
     if (other == 0) {
         auto marker = ProcessMarker::tryTake(dataFile().string() + ".inuse", "editor");
-        writeFile(ready, marker ? "y" : "n");
+        writeFile(dir_ / "ready.tmp", marker ? "y" : "n");
+        fs::rename(dir_ / "ready.tmp", ready); // the answer appears whole
         for (;;)
             ::pause();
     }
+    // The other editor ends with the test, whatever the test's outcome: it holds the test's
+    // output stream, which the test runner waits on.
+    struct EndedWithTheTest {
+        pid_t pid;
+        void end() {
+            if (pid > 0) {
+                ::kill(pid, SIGKILL);
+                ::waitpid(pid, nullptr, 0);
+            }
+            pid = -1;
+        }
+        ~EndedWithTheTest() { end(); }
+    } otherEditor{other};
     for (int i = 0; i < 2000 && !fs::exists(ready); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     ASSERT_EQ(readFile(ready), "y");
@@ -127,8 +141,7 @@ TEST_F(EditorSharingTest, ASecondEditorIsToldWhoHasTheProjectAndOpensReadOnlyOrE
     EXPECT_EQ(ProcessMarker::holderOf(dataFile().string() + ".inuse").process, other);
 
     // Once that editor has ended, its marker no longer stops anyone.
-    ::kill(other, SIGKILL);
-    ::waitpid(other, nullptr, 0);
+    otherEditor.end();
     windows_.clearMessages();
     openEditor(project);
     EXPECT_FALSE(message("Project open in another editor"));
@@ -151,10 +164,11 @@ TEST_F(EditorSharingTest, TheEditsOfAKilledEditorAreOfferedBackNamedAndRestored)
     const pid_t driver = std::stoi(started.output);
     for (int i = 0; i < 12000 && !fs::exists(ready); ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    ASSERT_TRUE(fs::exists(ready));
-    ::kill(driver, SIGKILL);
+    const bool driverReady = fs::exists(ready);
+    ::kill(driver, SIGKILL); // ended before any check, so that a failed one leaves no process behind
     for (int i = 0; i < 2000 && ::kill(driver, 0) == 0; ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    ASSERT_TRUE(driverReady);
     ASSERT_TRUE(fs::exists(dataFile().string() + ".recovery"));
     const std::string before = readFile(dataFile());
 
