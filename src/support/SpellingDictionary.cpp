@@ -6,9 +6,12 @@
 
 #include <hunspell/hunspell.hxx>
 
+#include <algorithm>
+#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
+#include <random>
 
 namespace corvane {
 
@@ -76,6 +79,46 @@ std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, cons
         throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
                       aff.string());
     return std::make_unique<Hunspell>(aff.string().c_str(), dic.string().c_str());
+}
+
+// A Hunspell dictionary that suggests only words one edit away (or by the replacements of its
+// ".aff" file) and skips the n-gram search over every word of the dictionary, which takes
+// nine tenths of the time. Hunspell reads its files when it opens them, so it opens a copy of
+// the ".aff" file with that search switched off ("MAXNGRAMSUGS 0"), removed right after.
+// Nothing when the copy cannot be written: the caller then suggests with the whole search.
+std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
+    static std::atomic<unsigned> copies{0};
+    std::error_code error;
+    auto copy = std::filesystem::temp_directory_path(error) /
+                ("corvane-" + std::to_string(std::random_device()()) + "-" + std::to_string(++copies) + "-" +
+                 name + ".aff");
+    if (error)
+        return nullptr;
+    {
+        std::ifstream in(folder / (name + ".aff"), std::ios::binary);
+        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
+        for (std::string line; in && out && std::getline(in, line);)
+            if (!line.starts_with("MAXNGRAMSUGS")) // a second definition would fail the whole file
+                out << line << '\n';
+        out << "MAXNGRAMSUGS 0\n";
+        if (!in.eof() || !out.flush()) {
+            out.close();
+            std::filesystem::remove(copy, error);
+            return nullptr;
+        }
+    }
+    auto suggester = std::make_unique<Hunspell>(copy.string().c_str(), (folder / (name + ".dic")).string().c_str());
+    std::filesystem::remove(copy, error);
+    return suggester;
+}
+
+// True when the suggestions hold a word that is not the questioned word split in two
+// ("Che ques", "Che-ques"): those alone are no answer, and the whole search finds better.
+bool holdsOneWord(const std::vector<std::string>& suggestions, std::string_view word) {
+    bool wordHasHyphen = word.find('-') != std::string_view::npos;
+    return std::any_of(suggestions.begin(), suggestions.end(), [&](const std::string& suggestion) {
+        return suggestion.find(' ') == std::string::npos && (wordHasHyphen || suggestion.find('-') == std::string::npos);
+    });
 }
 
 unsigned scriptBit(LetterScript script) { return 1u << static_cast<unsigned>(script); }
@@ -178,10 +221,26 @@ std::vector<std::string> SpellingDictionary::suggest(std::string_view word) {
     auto encoded = encoding_.fromUtf8(word);
     if (word.empty() || word.size() > MaxSuggestBytes || !encoded)
         return suggestions;
-    for (const auto& suggestion : hunspell_->suggest(*encoded))
+    std::vector<std::string> found = editSuggester().suggest(*encoded);
+    if (editSuggester_ && !holdsOneWord(found, *encoded))
+        found = hunspell_->suggest(*encoded);
+    for (const auto& suggestion : found)
         if (auto text = encoding_.toUtf8(suggestion))
             suggestions.push_back(std::move(*text));
     return suggestions;
+}
+
+// The dictionary that suggests words one edit away, opened at the first suggestion with the
+// words added so far; the whole dictionary where it cannot be opened.
+Hunspell& SpellingDictionary::editSuggester() {
+    if (!editSuggester_ && !editSuggesterFailed_) {
+        editSuggester_ = openEditSuggester(folder_, name_);
+        editSuggesterFailed_ = !editSuggester_;
+        for (const std::string& added : addedEncoded_)
+            if (editSuggester_)
+                editSuggester_->add(added);
+    }
+    return editSuggester_ ? *editSuggester_ : *hunspell_;
 }
 
 void SpellingDictionary::addWord(std::string_view word) {
@@ -189,9 +248,12 @@ void SpellingDictionary::addWord(std::string_view word) {
         return;
     answers_.clear(); // Hunspell accepts forms of the word too
     auto encoded = encoding_.fromUtf8(word);
-    if (encoded && word.size() <= MaxWordBytes)
+    if (encoded && word.size() <= MaxWordBytes) {
         hunspell_->add(*encoded);
-    else
+        if (editSuggester_)
+            editSuggester_->add(*encoded);
+        addedEncoded_.push_back(std::move(*encoded));
+    } else
         addedUnencodable_.insert(std::string(word));
 }
 

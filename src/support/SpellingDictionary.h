@@ -6,6 +6,13 @@
 // rejects every word), so the files are checked before Hunspell sees them and a missing or
 // broken dictionary is a clear failure instead of a check that questions every word.
 //
+// Suggestions come in two steps. Hunspell first tries the words one edit away and the
+// replacements its ".aff" file lists. Only where that finds nothing but the word split in two
+// ("Che ques") does it search every word of the dictionary for similar ones (its n-gram
+// search, nine tenths of its time). Hunspell itself skips that search when a listed
+// replacement fits; here any word one edit away does. Either way the suggestions start as
+// Hunspell's whole search would start them.
+//
 // Each word is looked up in Hunspell once: the answer is kept until a word is added. The
 // scripts its words are written in come from the letters its ".aff" file tries when it
 // suggests (the "TRY" line).
@@ -65,17 +72,24 @@ public:
     // True when the word has a letter of a script the dictionary's words are written in; every
     // letter counts when its ".aff" file does not tell.
     bool hasLetterOfItsScript(std::string_view word) const;
-    // Spelling suggestions for a word, best first, in UTF-8.
+    // Spelling suggestions for a word, best first, in UTF-8 (in two steps: see above).
     std::vector<std::string> suggest(std::string_view word);
     // Accepts the word from now on, for as long as this object lives (with the capitalised
     // forms Hunspell derives from it).
     void addWord(std::string_view word);
 
 private:
+    Hunspell& editSuggester();
+
     std::string name_;
     std::filesystem::path folder_;
     std::unique_ptr<Hunspell> hunspell_;
     SpellingEncoding encoding_; // read from the open dictionary, so after hunspell_
+    // The same dictionary without the n-gram search, opened at the first suggestion.
+    std::unique_ptr<Hunspell> editSuggester_;
+    bool editSuggesterFailed_ = false;
+    // The words added, in the dictionary's encoding, for the edit suggester when it opens.
+    std::vector<std::string> addedEncoded_;
     // Added words that the dictionary's encoding cannot hold: accepted as written.
     std::unordered_set<std::string> addedUnencodable_;
     // Hunspell's answer for each word asked since the last word was added.

@@ -1,7 +1,8 @@
 // SpellingSuggestions: the suggestions of one spelling dictionary, each word's searched once
 // for as long as the program runs, and many words' searched on every core at once.
 //
-// Hunspell takes tens of milliseconds of processor time to suggest for one word, and nothing
+// Hunspell takes milliseconds of processor time to suggest for one word (tens of them where it
+// searches the whole dictionary), and nothing
 // needs that twice for the same word. One object serves every user of the same dictionary
 // with the same added words (shared()); once a word is added, the dictionary may suggest it,
 // so its users move to another object.

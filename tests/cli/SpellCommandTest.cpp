@@ -77,8 +77,8 @@ TEST_F(SpellCommandTest, PrintsEveryQuestionedWordOfEveryLanguageAndChangesNothi
     EXPECT_EQ(result.err, "");
     // "Zorbix" is in the custom dictionary, paths are not words.
     EXPECT_EQ(result.out,
-              "frmOrder cmdOK English: \"Recieve\" -> Receive, Relieve, Reverie\n"
-              "frmOrder cmdOK English: \"invoce\" -> invoice, invoke, invocate\n"
+              "frmOrder cmdOK English: \"Recieve\" -> Receive, Relieve\n"
+              "frmOrder cmdOK English: \"invoce\" -> invoice, invoke\n"
               "frmOrder cmdOK German: \"Auftarg\" -> Auftrag\n"
               "Questioned words: 3\n");
     EXPECT_EQ(result.status, 1);
@@ -115,7 +115,7 @@ TEST_F(SpellCommandTest, RepeatedWordsArePrintedAtEveryPlaceWithTheSameRankedSug
               "<HelpText Language=\"German\">Kein Auftarg.</HelpText></HelpItem>\n");
     auto result = spell({project()});
     EXPECT_EQ(result.err, "");
-    const std::string ordre = "\"ordre\" -> order, ordure, record, ore, ord re, ord-re";
+    const std::string ordre = "\"ordre\" -> order, ordure, ord re, ord-re";
     const std::string auftarg = "\"Auftarg\" -> Auftrag";
     std::vector<std::string> lines;
     std::istringstream out(result.out);
@@ -157,7 +157,7 @@ TEST_F(SpellCommandTest, ALanguageWithoutDictionaryIsReportedAndTheOthersStillCh
               "<HelpText Language=\"English\">Accepts the ordre.</HelpText></HelpItem>\n");
     auto result = spell({project()});
     EXPECT_EQ(result.status, 2);
-    EXPECT_EQ(result.out, "frmOrder cmdOK English: \"ordre\" -> order, ordure, record, ore, ord re, ord-re\n"
+    EXPECT_EQ(result.out, "frmOrder cmdOK English: \"ordre\" -> order, ordure, ord re, ord-re\n"
                           "Questioned words: 1\n");
     EXPECT_TRUE(result.err.starts_with("corvane spell: Korean: The spelling dictionary \"ko_KR\" is not installed"))
         << result.err;

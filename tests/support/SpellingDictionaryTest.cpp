@@ -47,6 +47,28 @@ TEST(SpellingDictionary, AddedWordsAreAcceptedForTheSession) {
     EXPECT_FALSE(fresh.check("Corvane"));
 }
 
+TEST(SpellingDictionary, SearchesSimilarWordsOnlyWhereNoWordIsOneEditAway) {
+    test::TempDir dir;
+    // A dictionary that sets the number of similar words itself: a second setting would make
+    // Hunspell reject the whole file.
+    test::writeFile(dir / "xx_XX.aff", "SET UTF-8\nTRY abcdefghijklmnopqrstuvwxyz\nMAXNGRAMSUGS 4\n");
+    test::writeFile(dir / "xx_XX.dic", "4\nhello\nkeyboard\nkeyboards\nword\n");
+    SpellingDictionary own("xx_XX", {dir.path()});
+    EXPECT_EQ(own.suggest("helo"), std::vector<std::string>{"hello"});
+    EXPECT_EQ(own.suggest("kyebrd"), std::vector<std::string>{"keyboard"}); // two edits away
+    own.addWord("Corvane"); // added after the first suggestion ...
+    EXPECT_EQ(own.suggest("Corvnae"), std::vector<std::string>{"Corvane"});
+    SpellingDictionary other("xx_XX", {dir.path()});
+    other.addWord("Corvane"); // ... and before it
+    EXPECT_EQ(other.suggest("Corvan"), std::vector<std::string>{"Corvane"});
+
+    SpellingDictionary english("en_US", SystemFolders);
+    EXPECT_EQ(english.suggest("ordre"), (std::vector<std::string>{"order", "ordure", "ord re", "ord-re"}));
+    auto cheques = english.suggest("Cheques"); // only splits one edit away: the whole search
+    EXPECT_GT(cheques.size(), 2u);
+    EXPECT_THAT(cheques, Contains("Che ques"));
+}
+
 TEST(SpellingDictionary, TheScriptOfItsWordsComesFromTheLettersItTries) {
     SpellingDictionary english("en_US", SystemFolders);
     EXPECT_TRUE(english.hasLetterOfItsScript("colour"));
