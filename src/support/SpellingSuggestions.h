@@ -1,11 +1,10 @@
 // SpellingSuggestions: the suggestions of one spelling dictionary, each word's searched once
 // for as long as the program runs, and many words' searched on every core at once.
 //
-// Hunspell takes milliseconds of processor time to suggest for one word (tens of them where it
-// searches the whole dictionary), and nothing
-// needs that twice for the same word. One object serves every user of the same dictionary
-// with the same added words (shared()); once a word is added, the dictionary may suggest it,
-// so its users move to another object.
+// Hunspell takes milliseconds of processor time to suggest for one word (tens of them where
+// it searches the whole dictionary), and nothing needs that twice for the same word. One
+// object serves every user of the same dictionary with the same added words (shared()); once
+// a word is added, the dictionary may suggest it, so its users move to another object.
 //
 // A Hunspell dictionary may be used by one thread at a time, so each search borrows a
 // dictionary of its own from the object's pool: the pool opens one when none is free and
