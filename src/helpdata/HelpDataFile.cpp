@@ -273,20 +273,28 @@ bool HelpDataFile::changedOnDisk() const {
 }
 
 ReloadOutcome HelpDataFile::reload(ModuleRecords& forms, NameList& formNames) {
+    ReloadOutcome outcome;
+    mergeVersionOf(path_, forms, formNames, [&](HelpDataFile& theirs, const HelpDataMerge& merge) {
+        if (!theirs.complete()) // merged when saving, after its bytes are kept
+            throw VbError(vberr::PathFileAccess, theirs.problemReport(), path_.string());
+        outcome = {merge.takenTexts(), merge.conflicts()};
+        return MergeResolution::KeepOurs;
+    });
+    return outcome;
+}
+
+void HelpDataFile::mergeVersionOf(const fs::path& file, ModuleRecords& forms, NameList& formNames,
+                                  const MergeDecision& decide) {
     HelpDataSettings theirSettings;
     theirSettings.newSelectedLanguages();
     HelpDataFile theirs(theirSettings);
-    ModuleRecords theirForms;
+    ModuleRecords theirForms; // the merge refers to them until it is applied
     NameList theirNames;
-    theirs.load(path_, theirForms, theirNames);
-    if (!theirs.complete()) // merged when saving, after its bytes are kept
-        throw VbError(vberr::PathFileAccess, theirs.problemReport(), path_.string());
+    theirs.load(file, theirForms, theirNames);
     HelpDataMerge merge(settings_, storedSettings_, forms, formNames);
     merge.compare(theirSettings, theirForms, theirNames);
-    ReloadOutcome outcome{merge.takenTexts(), merge.conflicts()};
-    storedSettings_ = merge.apply(MergeResolution::KeepOurs);
+    storedSettings_ = merge.apply(decide(theirs, merge));
     version_ = std::move(theirs.version_);
-    return outcome;
 }
 
 void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {

@@ -189,6 +189,13 @@ private:
                   const std::function<void()>& beforeReplace = {}, AtomicFile::ContentCheck quickCheck = {},
                   const std::function<void()>& afterReplace = {});
     bool isFileRead(const std::filesystem::path& file) const;
+    // What a merge with another program's version does: it sees that version's file and the
+    // merge compared, may throw to leave everything as it was, and says how to resolve.
+    using MergeDecision = std::function<MergeResolution(HelpDataFile& theirs, const HelpDataMerge& merge)>;
+    // Loads another program's version of `file` and merges it into the records as `decide` says;
+    // that version becomes the one a save replaces.
+    void mergeVersionOf(const std::filesystem::path& file, ModuleRecords& forms, NameList& formNames,
+                        const MergeDecision& decide);
     // Under the save's lock: another program's version of `file` merged into the records.
     bool catchUp(const std::filesystem::path& file, ModuleRecords& forms, NameList& formNames,
                  MergeResolution resolution);

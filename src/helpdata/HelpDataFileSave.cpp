@@ -140,19 +140,12 @@ bool HelpDataFile::catchUp(const fs::path& file, ModuleRecords& forms, NameList&
     std::error_code error;
     if (!isFileRead(file) || version_.isCurrent(file) || !fs::is_regular_file(file, error))
         return false; // (something that is no file is not replaced anyway: the rename says so)
-    HelpDataSettings theirSettings;
-    theirSettings.newSelectedLanguages();
-    HelpDataFile theirs(theirSettings);
-    ModuleRecords theirForms;
-    NameList theirNames;
-    theirs.load(file, theirForms, theirNames);
-    theirs.keepOriginal(file); // what it could not load stays in a copy, as after any incomplete load
-    HelpDataMerge merge(settings_, storedSettings_, forms, formNames);
-    merge.compare(theirSettings, theirForms, theirNames);
-    if (!merge.conflicts().empty() && resolution == MergeResolution::Refuse)
-        throw HelpDataConflictError(file, merge.conflicts());
-    storedSettings_ = merge.apply(resolution);
-    version_ = std::move(theirs.version_);
+    mergeVersionOf(file, forms, formNames, [&](HelpDataFile& theirs, const HelpDataMerge& merge) {
+        theirs.keepOriginal(file); // what it could not load stays in a copy, as after any incomplete load
+        if (!merge.conflicts().empty() && resolution == MergeResolution::Refuse)
+            throw HelpDataConflictError(file, merge.conflicts());
+        return resolution;
+    });
     return true;
 }
 
