@@ -12,6 +12,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QTableView>
 #include <QTimer>
@@ -39,6 +40,7 @@ EditorFilters::EditorFilters(FrmWizard& editor, FormWindow& owner) : QObject(&ow
     }
     if (auto* grid = dynamic_cast<GridView*>(owner.view("Grid"))) {
         table_ = grid->table();
+        cards_ = grid->cards();
         model_ = grid->model();
         connect(model_, &QAbstractItemModel::modelReset, this, [this] { filterRowsSoon(); });
         connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { filterRowsSoon(); });
@@ -113,6 +115,7 @@ void EditorFilters::filterRows() {
                    records->Item(index)->textIn(language).find_first_not_of(" \t\r\n") != std::string::npos;
         }
         table_->setRowHidden(row, hide);
+        cards_->setRowHidden(row, hide);
     }
 }
 

@@ -1,8 +1,8 @@
 // EditorFilters: two filters of the editor window that change no data. A filter box in the
 // module list's caption bar keeps only the modules whose name holds its text (ignoring case;
 // Escape clears it), for a long list. A "No Help Text" command on the toolbar keeps only
-// the grid's rows of controls that have no help text in the current language, so that the
-// gaps can be filled one after the other; a row that gets its text stays until the module,
+// the grid's rows of controls that have no help text in the current language, in the table
+// and in the card view alike, so that the gaps can be filled one after the other; a row that gets its text stays until the module,
 // the language or the filter changes.
 #pragma once
 
@@ -13,6 +13,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QListView;
 class QListWidget;
 class QTableView;
 
@@ -37,7 +38,7 @@ public:
     QLineEdit* moduleFilter() const noexcept { return moduleFilter_; }
     // The toolbar's "No Help Text" command (checkable).
     QAction* withoutTextAction() const noexcept { return withoutText_; }
-    // Hides the modules and rows the filters leave out, shows the others.
+    // Hides the modules and rows (table rows and cards) the filters leave out, shows the others.
     void filterModules();
     void filterRows();
     // Cuts the filters off the editor: its form unloads.
@@ -57,6 +58,7 @@ private:
     QLabel* caption_ = nullptr;
     QLineEdit* moduleFilter_ = nullptr;
     QTableView* table_ = nullptr;
+    QListView* cards_ = nullptr;
     GridItemModel* model_ = nullptr;
     QAction* withoutText_ = nullptr;
     bool rowsPending_ = false;

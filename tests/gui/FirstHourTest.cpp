@@ -14,9 +14,11 @@
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 
+#include <QAbstractItemModelTester>
 #include <QAction>
 #include <QApplication>
 #include <QLineEdit>
+#include <QListView>
 #include <QListWidget>
 #include <QGuiApplication>
 #include <QHeaderView>
@@ -355,6 +357,65 @@ TEST(FirstHour, FiltersKeepModulesByNameAndControlsWithoutHelpText) {
     filters->withoutTextAction()->trigger();
     editor->lbxModules().SetListIndex(2);
     EXPECT_TRUE(waitFor([&] { return rows(true) == withText && rows(false) == without; }));
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
+}
+
+TEST(FirstHour, TheCardViewShowsOnlyTheControlsWithoutHelpTextAsTheTableDoes) {
+    GuiFixture fixture;
+    app::ToolbarView* toolbar = fixture.openEditor();
+    ASSERT_NE(toolbar, nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = editorWindow(fixture);
+    auto* filters = window->findChild<app::EditorFilters*>();
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_TRUE(filters && grid);
+    QAbstractItemModelTester tester(grid->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+    QToolButton* withoutText = nullptr;
+    for (QToolButton* button : toolbar->findChildren<QToolButton*>())
+        if (button->defaultAction() == filters->withoutTextAction())
+            withoutText = button;
+    ASSERT_NE(withoutText, nullptr);
+    clickAt(toolbar->button("cardview"));
+    QListView* cards = grid->cards();
+    ASSERT_TRUE(waitFor([&] { return cards->isVisible(); }));
+    const int helpColumn = grid->model()->modelColumn(HelpGridColumn::HelpText);
+    // The cards laid out in the view, by whether their control has help text.
+    auto laidOut = [&](bool withText) {
+        int count = 0;
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            if (!cards->visualRect(grid->model()->index(row, 0)).isEmpty() &&
+                grid->model()->index(row, helpColumn).data().toString().trimmed().isEmpty() != withText)
+                ++count;
+        return count;
+    };
+    auto sameRowsAsTheTable = [&] {
+        for (int row = 0; row < grid->model()->rowCount(); ++row)
+            if (cards->isRowHidden(row) != grid->table()->isRowHidden(row))
+                return false;
+        return true;
+    };
+    editor->lbxModules().SetListIndex(2); // frmOrder: controls with and without text
+    ASSERT_TRUE(waitFor([&] { return laidOut(false) > 0; }));
+    const int withText = laidOut(true), without = laidOut(false);
+    ASSERT_GT(withText, 0);
+    clickAt(withoutText);
+    ASSERT_TRUE(filters->withoutTextAction()->isChecked());
+    EXPECT_TRUE(waitFor([&] { return laidOut(true) == 0; }));
+    EXPECT_EQ(laidOut(false), without);
+    EXPECT_TRUE(sameRowsAsTheTable());
+    // The filter holds for the next module, in the table view and back in the cards.
+    editor->lbxModules().SetListIndex(3);
+    EXPECT_TRUE(waitFor([&] { return grid->model()->rowCount() > 0 && laidOut(true) == 0; }));
+    clickAt(toolbar->button("tableview"));
+    clickAt(toolbar->button("cardview"));
+    EXPECT_TRUE(sameRowsAsTheTable());
+    editor->lbxModules().SetListIndex(2);
+    EXPECT_TRUE(waitFor([&] { return laidOut(true) == 0 && laidOut(false) == without; }));
+    // Switched off, every card is back.
+    clickAt(withoutText);
+    EXPECT_TRUE(waitFor([&] { return laidOut(true) == withText && laidOut(false) == without; }));
+    EXPECT_TRUE(sameRowsAsTheTable());
     EXPECT_TRUE(fixture.reports().empty());
     editor->Unload();
 }
