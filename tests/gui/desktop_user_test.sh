@@ -1,15 +1,24 @@
 #!/bin/bash
 # The editor as a user meets it at a real X display with a window manager (Xvfb and openbox),
 # driven by xdotool as a person at the keyboard and mouse would: the toolbar's commands run
-# from the Alt letters they show, Ctrl+F finds a text in another module, and the Preview's own
-# close box closes it. Without Xvfb, openbox or xdotool the test is skipped (exit 77).
+# from the Alt letters they show, Ctrl+F finds a text in another module, Ctrl+Z undoes an edit
+# typed into a grid cell, the Preview's own close box closes it, and `corvane edit` ends with
+# its editor. Without Xvfb, openbox, xdotool or the X utilities the test is skipped (exit 77),
+# unless CORVANE_DESKTOP_TEST_REQUIRED=1 (as in CI) makes a missing tool a failure.
+#
+# Every step waits for what the user would see (a window, a title, a file written), never for
+# a fixed time alone, so a slow or busy machine only makes it slower: a wait gives up after a
+# minute.
 #
 # Usage: desktop_user_test.sh BUILD_DIR EXAMPLES_DIR
 set -u
 build=$1
 examples=$2
-for tool in Xvfb openbox xdotool xwininfo; do
-    command -v "$tool" >/dev/null || { echo "skipped: $tool is not installed (scripts/install-deps.sh --xvfb)"; exit 77; }
+for tool in Xvfb openbox xdotool xwininfo xprop; do
+    command -v "$tool" >/dev/null && continue
+    [ "${CORVANE_DESKTOP_TEST_REQUIRED:-0}" = 1 ] && { echo "FAILED: $tool is not installed"; exit 1; }
+    echo "skipped: $tool is not installed (scripts/install-deps.sh --xvfb)"
+    exit 77
 done
 
 work=$(mktemp -d)
@@ -24,81 +33,140 @@ trap cleanup EXIT
 fail() {
     echo "FAILED: $*"
     xdotool search --onlyvisible --name '.' getwindowname %@ 2>/dev/null | sed 's/^/  window: /'
+    [ -s "$work/corvane.log" ] && sed 's/^/  corvane: /' "$work/corvane.log"
     exit 1
 }
 
-# A display of our own.
-for number in $(seq 91 140); do
-    [ -e "/tmp/.X$number-lock" ] || { display=":$number"; break; }
-done
-Xvfb "$display" -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
-pids+=($!)
-export DISPLAY=$display
-for _ in $(seq 50); do xdotool getdisplaygeometry >/dev/null 2>&1 && break; sleep 0.1; done
-xdotool getdisplaygeometry >/dev/null 2>&1 || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
-openbox >"$work/openbox.log" 2>&1 &
-pids+=($!)
-sleep 1
-
-cp -r "$examples/OrderEntry" "$work/"
-export CORVANE_REGISTRY=$work/registry.reg CORVANE_ERROR_LOG=$work/errors.log
-unset QT_QPA_PLATFORM WAYLAND_DISPLAY
-"$build/bin/corvane" edit "$work/OrderEntry/OrderEntry.vbp" >"$work/corvane.log" 2>&1 &
-corvane=$!
-pids+=($corvane)
-
-# Waits up to ten seconds for a visible window whose name matches; prints its id.
-window() {
-    local id
-    for _ in $(seq 100); do
-        id=$(xdotool search --onlyvisible --name "$1" 2>/dev/null | head -1)
-        [ -n "$id" ] && { echo "$id"; return 0; }
+# Polls `condition` (a command) ten times a second for up to a minute; false when it never held.
+until_true() {
+    for _ in $(seq 600); do
+        "$@" && return 0
         sleep 0.1
     done
     return 1
 }
-# Waits up to ten seconds until no visible window's name matches.
-gone() {
-    for _ in $(seq 100); do
-        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+
+# A display of our own: Xvfb picks a free number and writes it once it accepts connections.
+exec 3>"$work/display"
+Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+pids+=($!)
+exec 3>&-
+until_true grep -q '[0-9]' "$work/display" || fail "Xvfb did not start: $(cat "$work/xvfb.log")"
+export DISPLAY=":$(head -1 "$work/display")"
+openbox >"$work/openbox.log" 2>&1 &
+pids+=($!)
+# The window manager is at work once it names its check window on the root window.
+managing() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+until_true managing || fail "openbox did not start: $(cat "$work/openbox.log")"
+
+cp -r "$examples/OrderEntry" "$work/"
+project=$work/OrderEntry
+dataFile=$project/ContextHelp.txt
+export CORVANE_REGISTRY=$work/registry.reg CORVANE_ERROR_LOG=$work/errors.log
+unset QT_QPA_PLATFORM WAYLAND_DISPLAY
+
+# Starts `corvane edit` on the project; its process id is in $corvane, its window in $editor.
+start_editor() {
+    "$build/bin/corvane" edit "$project/OrderEntry.vbp" >>"$work/corvane.log" 2>&1 &
+    corvane=$!
+    pids+=($corvane)
+    editor=$(window '^Corvane Help Text Manager - OrderEntry') || fail "the editor did not open"
+}
+# Closes the editor with Alt+F4 and waits until `corvane edit` has ended; with "asked", the
+# host first asks to save the project's changes (the context numbers a compile wrote into the
+# forms) and Return answers Yes.
+close_editor() {
+    press "$editor" alt+F4
+    if [ "${1:-}" = asked ]; then
+        local question
+        question=$(window '^Corvane - Project Host$' DIALOG) || fail "the host did not ask to save the project"
+        press "$question" Return
+    fi
+    ended() { ! kill -0 "$corvane" 2>/dev/null; }
+    until_true ended || fail "corvane edit kept running after its editor closed"
+}
+
+# The id of a visible window whose name matches (and, when given, whose type is
+# _NET_WM_WINDOW_TYPE_$2), once there is one.
+find_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        [ -z "${2:-}" ] || xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2," || continue
+        echo "$id"
+        return 0
+    done
+    return 1
+}
+window() {
+    local id
+    for _ in $(seq 600); do
+        id=$(find_window "$@") && { echo "$id"; return 0; }
         sleep 0.1
     done
     return 1
+}
+# Waits until no visible window's name matches.
+gone() {
+    absent() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+    until_true absent "$1"
 }
 # The place of a window's inside on the screen, as xwininfo says: "X Y WIDTH HEIGHT".
 place() {
     xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
                              /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
 }
-# Presses keys in a window once it has the focus.
+# Makes a window the active one, as a click on it would; false when the window manager never
+# does.
+activate() {
+    active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+    for _ in $(seq 60); do
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1
+        active "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# Presses keys in a window once it is the active one.
 press() {
     local id=$1
     shift
-    xdotool windowactivate --sync "$id" >/dev/null 2>&1
-    sleep 0.2
+    activate "$id" || fail "the window $(xdotool getwindowname "$id" 2>/dev/null) could not be activated"
     xdotool key --clearmodifiers "$@"
 }
-# Presses keys in the editor's window.
-keys() {
-    press "$editor" "$@"
-    sleep 0.3
-}
+# The editor's title ends with "*" while there are unsaved edits.
+title_unsaved() { xdotool getwindowname "$editor" 2>/dev/null | grep -q '\*$'; }
+title_saved() { xdotool getwindowname "$editor" 2>/dev/null | grep -q 'OrderEntry$'; }
+# The grid view the editor keeps in the registry when it closes (0 table, 1 cards).
+kept_view() { grep -q "\"GridView\"=\"$1\"" "$CORVANE_REGISTRY" 2>/dev/null; }
 
-editor=$(window '^Corvane Help Text Manager - OrderEntry') || fail "the editor did not open: $(cat "$work/corvane.log")"
+start_editor
 
 # Alt letters: Options (Alt+P) and the languages (Alt+L) open their dialogs, Escape cancels them.
-keys alt+p
+press "$editor" alt+p
 dialog=$(window '^Help file creation options') || fail "Alt+P did not open the options"
 press "$dialog" Escape
 gone '^Help file creation options' || fail "Escape did not close the options"
-keys alt+l
+press "$editor" alt+l
 dialog=$(window '^Select Languages') || fail "Alt+L did not open the languages dialog"
 press "$dialog" Escape
 gone '^Select Languages' || fail "Escape did not close the languages dialog"
+# Alt+S checks the spelling of every module: the check ends with its message (a dialog; the
+# busy window on the way has the same title).
+press "$editor" alt+s
+dialog=$(window '^Spell check$' DIALOG) || fail "Alt+S did not check the spelling"
+press "$dialog" Return
+gone '^Spell check$' || fail "Return did not close the spell check's message"
+# Alt+O creates and compiles the help files: the end message, and the compiled help beside the
+# project.
+press "$editor" alt+o
+dialog=$(window '^Help projects created' DIALOG) || fail "Alt+O did not create the help files"
+ls "$project"/*.chm >/dev/null 2>&1 || fail "Alt+O compiled no help file"
+press "$dialog" Return
+gone '^Help projects created' || fail "Return did not close the compile's message"
 # Alt+C opens the help, Alt+R the Preview.
-keys alt+c
+press "$editor" alt+c
 window 'Corvane Help$' >/dev/null || fail "Alt+C did not open the help"
-keys alt+r
+press "$editor" alt+r
 preview=$(window '^Preview') || fail "Alt+R did not open the Preview"
 
 # The Preview lies beside the editor and wholly on the screen.
@@ -108,26 +176,55 @@ read -r screenWidth screenHeight < <(xdotool getdisplaygeometry)
 [ "$X" -ge 0 ] && [ "$Y" -ge 15 ] && [ $((X + WIDTH)) -le "$screenWidth" ] && [ $((Y + HEIGHT)) -le "$screenHeight" ] ||
     fail "the Preview is not wholly on the screen: $X,$Y ${WIDTH}x$HEIGHT"
 
-# Ctrl+F finds a text that only another module holds.
-keys ctrl+f
-find=$(window '^Find') || fail "Ctrl+F did not open the find window"
-xdotool windowactivate --sync "$find" >/dev/null 2>&1
-sleep 0.2
-xdotool type --delay 20 'support may ask'
-xdotool key Return
-find=$(window '^Find - frmAbout.cmdSysInfo') || fail "Ctrl+F did not find the text in frmAbout"
-press "$find" Escape
-gone '^Find' || fail "Escape did not close the find window"
-
 # The Preview's own close box (the window manager's, at the right end of its title bar).
-read -r X Y WIDTH HEIGHT < <(place "$preview")
 xdotool mousemove $((X + WIDTH - 9)) $((Y - 10)) click 1
 gone '^Preview' || fail "the Preview's close box did not close it"
 
-# Closing the editor ends the program.
-xdotool windowactivate --sync "$editor" >/dev/null 2>&1
-xdotool key --clearmodifiers alt+F4
-for _ in $(seq 100); do kill -0 "$corvane" 2>/dev/null || break; sleep 0.1; done
-kill -0 "$corvane" 2>/dev/null && fail "corvane edit kept running after its editor closed"
+# Ctrl+F finds a text that only another module holds.
+press "$editor" ctrl+f
+find=$(window '^Find') || fail "Ctrl+F did not open the find window"
+activate "$find" || fail "the find window could not be activated"
+xdotool type --delay 20 'support may ask'
+xdotool key Return
+find=$(window '^Find - frmAbout.cmdSysInfo') || fail "Ctrl+F did not find the text in frmAbout"
+# And one in the order form, whose many rows fill the grid.
+xdotool key ctrl+a
+xdotool type --delay 20 'pays by invoice'
+xdotool key Return
+find=$(window '^Find - frmOrder.optPayment') || fail "Ctrl+F did not find the text in frmOrder"
+press "$find" Escape
+gone '^Find' || fail "Escape did not close the find window"
+
+# Ctrl+Z undoes an edit typed into a Help Text cell of the grid: saved with it, the text is in
+# the data file; undone and saved, the file is as before.
+press "$editor" ctrl+s
+until_true title_saved || fail "Ctrl+S did not save"
+before=$(cat "$dataFile")
+read -r X Y WIDTH HEIGHT < <(place "$editor")
+activate "$editor" || fail "the editor could not be activated"
+# A row of the grid, in the Help Text column (the grid fills the lower right of the window).
+xdotool mousemove $((X + WIDTH * 8 / 10)) $((Y + HEIGHT * 6 / 10)) click 1
+xdotool key --clearmodifiers End F2 ctrl+a
+xdotool type --delay 20 'Typed at the X display'
+xdotool key Return
+until_true title_unsaved || fail "the text typed into the grid cell was not taken"
+press "$editor" ctrl+s
+until_true title_saved || fail "Ctrl+S did not save the grid edit"
+grep -q 'Typed at the X display' "$dataFile" || fail "the grid edit was not saved"
+press "$editor" ctrl+z
+until_true title_unsaved || fail "Ctrl+Z did not undo the grid edit"
+press "$editor" ctrl+s
+until_true title_saved || fail "Ctrl+S did not save the undone edit"
+[ "$(cat "$dataFile")" = "$before" ] || fail "after Ctrl+Z the data file differs: $(diff <(echo "$before") "$dataFile")"
+
+# Alt+A shows the cards, which the editor keeps when it closes; closing the editor ends the program.
+press "$editor" alt+a
+close_editor asked
+kept_view 1 || fail "Alt+A did not show the card view"
+# Opened again in the card view, Alt+T goes back to the table.
+start_editor
+press "$editor" alt+t
+close_editor
+kept_view 0 || fail "Alt+T did not show the table view"
 [ -s "$work/errors.log" ] && fail "errors were logged: $(cat "$work/errors.log")"
 echo "passed"
