@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <sstream>
@@ -69,7 +70,7 @@ std::string answerOf(ErrorChoice choice) {
 
 ErrorDialogComponent::ErrorDialogComponent(std::shared_ptr<HeadlessErrorSettings> log, Ask ask,
                                            std::shared_ptr<bool> aborting)
-    : log_(std::move(log)), ask_(ask ? std::move(ask) : Ask(askWithDialog)),
+    : log_(std::move(log)), ask_(ask ? std::move(ask) : Ask([](const std::string& report) { return askWithDialog(report); })),
       aborting_(aborting ? std::move(aborting) : std::make_shared<bool>(false)) {}
 
 void ErrorDialogComponent::ErrorHandler(Variant& number, const Variant& application, const Variant& module,
@@ -84,7 +85,7 @@ void ErrorDialogComponent::ErrorHandler(Variant& number, const Variant& applicat
     logger.ErrorHandler(number, application, module, procedure, description, line, variables, version);
 }
 
-ErrorChoice askWithDialog(const std::string& reportText) {
+ErrorChoice askWithDialog(const std::string& reportText, const std::function<void(QDialog&)>& whenShown) {
     QDialog dialog(QApplication::activeWindow());
     dialog.setObjectName(QStringLiteral("ErrorReport"));
     dialog.setWindowTitle(QStringLiteral("Corvane - Error"));
@@ -117,6 +118,8 @@ ErrorChoice askWithDialog(const std::string& reportText) {
         });
     }
     layout->addWidget(buttons);
+    if (whenShown)
+        QTimer::singleShot(0, &dialog, [&dialog, &whenShown] { whenShown(dialog); });
     dialog.exec();
     return choice;
 }

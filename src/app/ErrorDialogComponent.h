@@ -13,6 +13,8 @@
 #include <memory>
 #include <string>
 
+class QDialog;
+
 namespace corvane::app {
 
 // What the user answered in the dialog.
@@ -41,8 +43,10 @@ private:
     std::string action_;
 };
 
-// The dialog: shows the report and returns the user's choice (Abort when closed).
-ErrorChoice askWithDialog(const std::string& reportText);
+// The dialog: shows the report and returns the user's choice (Abort when closed). `whenShown`,
+// when given, is called from the dialog's event loop once it is up (a picture of it is taken
+// there), and may answer it with the dialog's buttons.
+ErrorChoice askWithDialog(const std::string& reportText, const std::function<void(QDialog&)>& whenShown = nullptr);
 
 // Registers the dialog component under "HalvexError.Error"; reports are logged through
 // `log` (fresh defaults when null). Returns the log settings in use.

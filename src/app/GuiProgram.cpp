@@ -183,7 +183,7 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
         edit = parseEdit(arguments);
         if (!edit.valid) {
             std::cerr << "usage: corvane edit PROJECT.vbp [--codepage N] [--screenshot FILE.png [--module NAME]\n"
-                         "                     [--view table|card] [--group-by COLUMN] [--during spellcheck|compile|preview]]\n";
+                         "                     [--view table|card] [--group-by COLUMN] [--during spellcheck|compile|preview|save]]\n";
             return 2;
         }
     }

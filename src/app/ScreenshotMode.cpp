@@ -1,15 +1,18 @@
 #include "app/ScreenshotMode.h"
 
+#include "app/ErrorDialogComponent.h"
 #include "app/FormWindow.h"
 #include "app/GuiProgram.h"
 #include "app/PreviewWindow.h"
 #include "app/QtBusyWindow.h"
+#include "app/UnattendedAnswers.h"
 #include "app/ViewContext.h"
 #include "controls/SpellDialog.h"
 #include "editor/FrmWizard.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QDialog>
 #include <QPainter>
 #include <QPixmap>
 
@@ -146,8 +149,25 @@ int takeScreenshot(GuiSession& session, const ScreenshotRequest& request, std::o
             picture = besideEachOther(*window, *preview);
             preview->toggleAction()->setChecked(wasOpen); // the next editor opens it as before
         }
+    } else if (request.during == "save") {
+        // The first error report of a save that fails is shown over the editor and pictured;
+        // every report is answered as when nobody is there.
+        registerErrorDialogComponent(nullptr, [&](const std::string& report) {
+            if (!picture)
+                askWithDialog(report, [&](QDialog& dialog) {
+                    dialog.move(window->geometry().center() - dialog.rect().center()); // as over its owner
+                    picture = composed(*window, &dialog);
+                    dialog.reject();
+                });
+            return ignoreErrorReport(report, err);
+        });
+        context.act([&] { editor->ActiveBar().clickTool(editor->ActiveBar().Bands(0).Tools().Item("save")); });
+        if (!picture) {
+            err << "corvane: the save reported no error (nothing to picture)\n";
+            return 1;
+        }
     } else if (!request.during.empty()) {
-        err << "corvane: --during takes spellcheck, compile or preview\n";
+        err << "corvane: --during takes spellcheck, compile, preview or save\n";
         return 1;
     } else {
         picture = window->grab();

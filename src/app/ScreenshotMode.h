@@ -7,6 +7,9 @@
 //   --during spellcheck    take the picture while the spell check's dialog asks about the
 //                          first questioned word of the module (the check is then cancelled)
 //   --during compile       take the picture while the help files are created (busy window)
+//   --during preview       picture the editor with the layout preview beside it
+//   --during save          save the help text as the Save command does, and picture the error
+//                          report over the editor should the save fail
 // A window over the editor at that moment (dialog, busy window) is drawn into the picture.
 #pragma once
 

@@ -43,10 +43,12 @@ void answerUnattended(QtWindowSystem& windows, std::ostream& log) {
                 form.Hide(); // a window that will not close still ends its modal loop
         });
     });
-    registerErrorDialogComponent(nullptr, [&log](const std::string& report) {
-        log << "corvane: error report: " << oneLine(report) << " -> Ignore" << std::endl;
-        return ErrorChoice::Ignore;
-    });
+    registerErrorDialogComponent(nullptr, [&log](const std::string& report) { return ignoreErrorReport(report, log); });
+}
+
+ErrorChoice ignoreErrorReport(const std::string& report, std::ostream& log) {
+    log << "corvane: error report: " << oneLine(report) << " -> Ignore" << std::endl;
+    return ErrorChoice::Ignore;
 }
 
 bool displayAvailable() {

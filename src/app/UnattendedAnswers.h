@@ -6,14 +6,19 @@
 #pragma once
 
 #include <iosfwd>
+#include <string>
 
 namespace corvane::app {
 
 class QtWindowSystem;
+enum class ErrorChoice;
 
 // Answers every question of `windows` and of the error report without asking; each question
 // and its answer go to `log`. Registers the error report component anew.
 void answerUnattended(QtWindowSystem& windows, std::ostream& log);
+
+// The unattended answer to an error report: the report goes to `log` in one line, answered Ignore.
+ErrorChoice ignoreErrorReport(const std::string& report, std::ostream& log);
 
 // True when the desktop program can reach a display: a platform chosen in QT_QPA_PLATFORM,
 // a Wayland display, or an X display whose local socket exists (or which names a host).

@@ -97,6 +97,8 @@ std::string usageText() {
            "      --during compile        picture the help file creation under way; this\n"
            "               run writes what compile writes (see above)\n"
            "      --during preview        picture the editor with the layout preview beside it\n"
+           "      --during save           save the help text and picture the error report\n"
+           "               over the editor should the save fail (no error: exit status 1)\n"
            "      Exit status: 0 done (or the window was closed); 1 the project could not be\n"
            "      opened or the picture not written; 2 wrong arguments or no display.\n"
            "\n"

@@ -90,4 +90,32 @@ TEST(UnattendedRun, TheScreenshotModeAnswersEveryQuestionAndNeverWaits) {
     EXPECT_EQ(run.status, 2) << run.errors;
 }
 
+TEST(UnattendedRun, TheScreenshotModePicturesTheErrorReportOfAFailedSave) {
+    GuiFixture fixture;
+    const fs::path dataFile = fixture.project().parent_path() / "ContextHelp.txt";
+    fs::path plain = fixture.dir() / "plain.png", failed = fixture.dir() / "failed.png";
+    const std::string project = shellQuoted(fixture.project().string());
+    // A save that goes through has no report to picture.
+    ProgramRun run = runProgram("edit " + project + " --screenshot " + shellQuoted(plain.string()) + " --during save");
+    EXPECT_EQ(run.status, 1) << run.errors;
+    EXPECT_NE(run.errors.find("the save reported no error"), std::string::npos) << run.errors;
+    EXPECT_TRUE(fs::exists(dataFile));
+    run = runProgram("edit " + project + " --screenshot " + shellQuoted(plain.string()));
+    ASSERT_EQ(run.status, 0) << run.errors;
+
+    // The data file links into a folder that is gone (a share no longer mounted): the save
+    // fails, its report leads with the plain sentence, and the picture shows it over the editor.
+    fs::remove(dataFile);
+    fs::create_symlink(fixture.dir() / "unmounted" / "ContextHelp.txt", dataFile);
+    run = runProgram("edit " + project + " --screenshot " + shellQuoted(failed.string()) + " --during save");
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_NE(run.errors.find("error report: Corvane could not save the help text: "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find("-> Ignore"), std::string::npos) << run.errors;
+    QImage editorOnly(QString::fromStdString(plain.string())), withReport(QString::fromStdString(failed.string()));
+    ASSERT_FALSE(withReport.isNull());
+    EXPECT_EQ(withReport.size(), editorOnly.size());
+    EXPECT_NE(withReport, editorOnly) << "the report is not in the picture";
+    EXPECT_FALSE(fs::exists(fixture.dir() / "unmounted"));
+}
+
 } // namespace corvane::test
