@@ -195,27 +195,34 @@ find=$(window '^Find - frmOrder.optPayment') || fail "Ctrl+F did not find the te
 press "$find" Escape
 gone '^Find' || fail "Escape did not close the find window"
 
-# Ctrl+Z undoes an edit typed into a Help Text cell of the grid: saved with it, the text is in
-# the data file; undone and saved, the file is as before.
+# Alt+N keeps only the controls without help text, and Ctrl+Z undoes an edit typed into a Help
+# Text cell of the grid: the last row left is a control without text (the order form's last
+# control has one), so its saved text replaces none; undone and saved, the texts are as before.
 press "$editor" ctrl+s
 until_true title_saved || fail "Ctrl+S did not save"
 before=$(cat "$dataFile")
 read -r X Y WIDTH HEIGHT < <(place "$editor")
 activate "$editor" || fail "the editor could not be activated"
-# A row of the grid, in the Help Text column (the grid fills the lower right of the window).
+# A click on a row of the grid (it fills the lower right of the window) puts the keys there.
 xdotool mousemove $((X + WIDTH * 8 / 10)) $((Y + HEIGHT * 6 / 10)) click 1
-xdotool key --clearmodifiers End F2 ctrl+a
+xdotool key --clearmodifiers alt+n
+xdotool key --clearmodifiers ctrl+End End F2 ctrl+a
 xdotool type --delay 20 'Typed at the X display'
 xdotool key Return
 until_true title_unsaved || fail "the text typed into the grid cell was not taken"
 press "$editor" ctrl+s
 until_true title_saved || fail "Ctrl+S did not save the grid edit"
 grep -q 'Typed at the X display' "$dataFile" || fail "the grid edit was not saved"
+diff <(echo "$before") "$dataFile" | grep -q '^< *<HelpText Language="English"' &&
+    fail "Alt+N did not keep only the controls without help text: a text was replaced"
 press "$editor" ctrl+z
 until_true title_unsaved || fail "Ctrl+Z did not undo the grid edit"
 press "$editor" ctrl+s
 until_true title_saved || fail "Ctrl+S did not save the undone edit"
-[ "$(cat "$dataFile")" = "$before" ] || fail "after Ctrl+Z the data file differs: $(diff <(echo "$before") "$dataFile")"
+# Every control's text is as before (the control now holds an empty text in the language).
+texts() { grep '<HelpText Language="English">'; }
+[ "$(texts <"$dataFile")" = "$(echo "$before" | texts)" ] ||
+    fail "after Ctrl+Z the texts differ: $(diff <(echo "$before") "$dataFile")"
 
 # Alt+A shows the cards, which the editor keeps when it closes; closing the editor ends the program.
 press "$editor" alt+a
