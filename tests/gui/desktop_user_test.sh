@@ -234,4 +234,6 @@ press "$editor" alt+t
 close_editor
 kept_view 0 || fail "Alt+T did not show the table view"
 [ -s "$work/errors.log" ] && fail "errors were logged: $(cat "$work/errors.log")"
+# Under the sanitizers (scripts/test.sh --sanitize) their findings in the program fail the test.
+grep -qE 'ERROR: [A-Za-z]+Sanitizer|runtime error:' "$work/corvane.log" && fail "the sanitizers reported a fault"
 echo "passed"
