@@ -4,6 +4,8 @@
 #include "editor/FrmWizard.h"
 
 #include <QAction>
+#include <QKeySequence>
+#include <QList>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -50,15 +52,25 @@ private:
     bool done_ = true;
 };
 
+// The keys the help names, on every platform, and the platform's own for the command: Qt's
+// keys for Redo at an X desktop are Ctrl+Shift+Z alone, not Ctrl+Y.
+QList<QKeySequence> keysAnd(QList<QKeySequence> keys, QKeySequence::StandardKey command) {
+    for (const QKeySequence& key : QKeySequence::keyBindings(command))
+        if (!keys.contains(key))
+            keys << key;
+    return keys;
+}
+
 } // namespace
 
 EditHistory::EditHistory(FrmWizard& editor, FormWindow& owner)
     : QObject(&owner), editor_(editor), stack_(new QUndoStack(this)) {
     setObjectName(QStringLiteral("EditHistory"));
     undo_ = stack_->createUndoAction(&owner, QStringLiteral("Undo"));
-    undo_->setShortcuts(QKeySequence::Undo);
+    undo_->setShortcuts(keysAnd({QKeySequence(Qt::CTRL | Qt::Key_Z)}, QKeySequence::Undo));
     redo_ = stack_->createRedoAction(&owner, QStringLiteral("Redo"));
-    redo_->setShortcuts(QKeySequence::Redo);
+    redo_->setShortcuts(
+        keysAnd({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, QKeySequence::Redo));
     for (QAction* action : {undo_, redo_}) {
         action->setShortcutContext(Qt::WindowShortcut);
         owner.addAction(action);

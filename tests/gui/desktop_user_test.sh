@@ -2,7 +2,7 @@
 # The editor as a user meets it at a real X display with a window manager (Xvfb and openbox),
 # driven by xdotool as a person at the keyboard and mouse would: the toolbar's commands run
 # from the Alt letters they show, Ctrl+F finds a text in another module, Ctrl+Z undoes an edit
-# typed into a grid cell, the Preview's own close box closes it, and `corvane edit` ends with
+# typed into a grid cell and Ctrl+Y redoes it, the Preview's own close box closes it, and `corvane edit` ends with
 # its editor. Without Xvfb, openbox, xdotool or the X utilities the test is skipped (exit 77),
 # unless CORVANE_DESKTOP_TEST_REQUIRED=1 (as in CI) makes a missing tool a failure.
 #
@@ -223,6 +223,12 @@ until_true title_saved || fail "Ctrl+S did not save the undone edit"
 texts() { grep '<HelpText Language="English">'; }
 [ "$(texts <"$dataFile")" = "$(echo "$before" | texts)" ] ||
     fail "after Ctrl+Z the texts differ: $(diff <(echo "$before") "$dataFile")"
+# Ctrl+Y redoes it.
+press "$editor" ctrl+y
+until_true title_unsaved || fail "Ctrl+Y did not redo the grid edit"
+press "$editor" ctrl+s
+until_true title_saved || fail "Ctrl+S did not save the redone edit"
+grep -q 'Typed at the X display' "$dataFile" || fail "the redone grid edit was not saved"
 
 # Alt+A shows the cards, which the editor keeps when it closes; closing the editor ends the program.
 press "$editor" alt+a
