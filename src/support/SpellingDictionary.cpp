@@ -1,17 +1,16 @@
 #include "support/SpellingDictionary.h"
 
 #include "support/RegularFile.h"
+#include "support/SpellingEditSuggester.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
 
 #include <hunspell/hunspell.hxx>
 
 #include <algorithm>
-#include <atomic>
 #include <cctype>
 #include <cstdlib>
 #include <fstream>
-#include <random>
 
 namespace corvane {
 
@@ -79,37 +78,6 @@ std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, cons
         throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
                       aff.string());
     return std::make_unique<Hunspell>(aff.string().c_str(), dic.string().c_str());
-}
-
-// A Hunspell dictionary that suggests only words one edit away (or by the replacements of its
-// ".aff" file) and skips the n-gram search over every word of the dictionary, which takes
-// nine tenths of the time. Hunspell reads its files when it opens them, so it opens a copy of
-// the ".aff" file with that search switched off ("MAXNGRAMSUGS 0"), removed right after.
-// Nothing when the copy cannot be written: the caller then suggests with the whole search.
-std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
-    static std::atomic<unsigned> copies{0};
-    std::error_code error;
-    auto copy = std::filesystem::temp_directory_path(error) /
-                ("corvane-" + std::to_string(std::random_device()()) + "-" + std::to_string(++copies) + "-" +
-                 name + ".aff");
-    if (error)
-        return nullptr;
-    {
-        std::ifstream in(folder / (name + ".aff"), std::ios::binary);
-        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-        for (std::string line; in && out && std::getline(in, line);)
-            if (!line.starts_with("MAXNGRAMSUGS")) // a second definition would fail the whole file
-                out << line << '\n';
-        out << "MAXNGRAMSUGS 0\n";
-        if (!in.eof() || !out.flush()) {
-            out.close();
-            std::filesystem::remove(copy, error);
-            return nullptr;
-        }
-    }
-    auto suggester = std::make_unique<Hunspell>(copy.string().c_str(), (folder / (name + ".dic")).string().c_str());
-    std::filesystem::remove(copy, error);
-    return suggester;
 }
 
 // True when the suggestions hold a word that is not the questioned word split in two

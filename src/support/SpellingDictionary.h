@@ -11,7 +11,7 @@
 // ("Che ques") does it search every word of the dictionary for similar ones (its n-gram
 // search, nine tenths of its time). Hunspell itself skips that search when a listed
 // replacement fits; here any word one edit away does. Either way the suggestions start as
-// Hunspell's whole search would start them.
+// Hunspell's whole search would start them (SpellingEditSuggester opens the first step).
 //
 // Each word is looked up in Hunspell once: the answer is kept until a word is added. The
 // scripts its words are written in come from the letters its ".aff" file tries when it

@@ -1,0 +1,98 @@
+#include "support/SpellingEditSuggester.h"
+
+#include <hunspell/hunspell.hxx>
+
+#include <atomic>
+#include <cctype>
+#include <fstream>
+#include <random>
+#include <set>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace corvane {
+
+namespace {
+
+// The keyword of an ".aff" line ("COMPOUNDRULE"), or the empty text.
+std::string_view keywordOf(std::string_view line) {
+    size_t end = line.find_first_of(" \t\r");
+    return line.substr(0, end);
+}
+
+// The text after the keyword of an ".aff" line, up to the next blank.
+std::string_view argumentOf(std::string_view line) {
+    size_t start = line.find_first_not_of(" \t", keywordOf(line).size());
+    if (start == std::string_view::npos)
+        return {};
+    return line.substr(start, line.find_first_of(" \t\r", start) - start);
+}
+
+// The settings the copy replaces: a second definition would fail the whole file.
+bool isReplaced(std::string_view keyword) { return keyword == "MAXNGRAMSUGS" || keyword == "MAXCPDSUGS"; }
+
+std::filesystem::path copyName(const std::string& name) {
+    static std::atomic<unsigned> copies{0};
+    return "corvane-" + std::to_string(std::random_device()()) + "-" + std::to_string(++copies) + "-" + name + ".aff";
+}
+
+} // namespace
+
+bool compoundsOnlyNumbers(const std::filesystem::path& folder, const std::string& name) {
+    std::ifstream aff(folder / (name + ".aff"), std::ios::binary);
+    std::set<char> ruleFlags;
+    bool countRead = false; // the first COMPOUNDRULE line gives the number of rules
+    for (std::string line; std::getline(aff, line);) {
+        std::string_view keyword = keywordOf(line);
+        if (keyword == "FLAG")
+            return false; // flags of two letters or numbers: not read here
+        if (keyword.starts_with("COMPOUND") && keyword != "COMPOUNDRULE" && keyword != "COMPOUNDMIN")
+            return false; // COMPOUNDFLAG, COMPOUNDBEGIN ...: words join
+        if (keyword == "COMPOUNDRULE" && std::exchange(countRead, true))
+            for (char flag : argumentOf(line))
+                if (flag != '*' && flag != '?')
+                    ruleFlags.insert(flag);
+    }
+    std::ifstream dic(folder / (name + ".dic"), std::ios::binary);
+    std::string line;
+    std::getline(dic, line); // the number of words
+    while (std::getline(dic, line)) {
+        size_t slash = line.find('/');
+        if (slash == std::string::npos || slash == 0 || std::isdigit(static_cast<unsigned char>(line[0])))
+            continue;
+        std::string_view flags = std::string_view(line).substr(slash + 1);
+        flags = flags.substr(0, flags.find_first_of(" \t\r"));
+        for (char flag : flags)
+            if (ruleFlags.count(flag) != 0)
+                return false;
+    }
+    return true;
+}
+
+std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
+    std::error_code error;
+    auto copy = std::filesystem::temp_directory_path(error) / copyName(name);
+    if (error)
+        return nullptr;
+    {
+        std::ifstream in(folder / (name + ".aff"), std::ios::binary);
+        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
+        for (std::string line; in && out && std::getline(in, line);)
+            if (!isReplaced(keywordOf(line)))
+                out << line << '\n';
+        out << "MAXNGRAMSUGS 0\n";
+        if (compoundsOnlyNumbers(folder, name))
+            out << "MAXCPDSUGS 0\n";
+        if (!in.eof() || !out.flush()) {
+            out.close();
+            std::filesystem::remove(copy, error);
+            return nullptr;
+        }
+    }
+    auto suggester = std::make_unique<Hunspell>(copy.string().c_str(), (folder / (name + ".dic")).string().c_str());
+    std::filesystem::remove(copy, error);
+    return suggester;
+}
+
+} // namespace corvane
