@@ -1,5 +1,6 @@
 #include "support/RegistryAccess.h"
 
+#include "platform/SystemFiles.h"
 #include "support/AppPaths.h"
 #include "support/RegFile.h"
 #include "support/RegularFile.h"
@@ -8,13 +9,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -44,7 +41,7 @@ public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0)
-            ::close(fd_);
+            platform::closeFile(fd_);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -54,18 +51,17 @@ private:
     int fd_;
 };
 
-// Holds an exclusive flock on "<file>.lock" for the lifetime of the object; the lock goes
+// Holds an exclusive lock on "<file>.lock" for the lifetime of the object; the lock goes
 // with the process, so a writer that is killed never blocks the others.
 class WriteLock {
 public:
     explicit WriteLock(const std::filesystem::path& file)
         : lockFile_(file.string() + ".lock"),
-          fd_(::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+          fd_(platform::openForUpdate(lockFile_, true, false)) {
         if (fd_.get() < 0)
             fail(lockFile_, "create the lock of the", errno);
-        while (::flock(fd_.get(), LOCK_EX) != 0)
-            if (errno != EINTR)
-                fail(lockFile_, "lock the", errno);
+        if (int error = platform::lockFile(fd_.get(), platform::LockMode::Exclusive, true); error != 0)
+            fail(lockFile_, "lock the", error);
     }
 
 private:
@@ -77,14 +73,11 @@ std::string readAll(int fd, const std::filesystem::path& file) {
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        long long n = platform::readSome(fd, buffer, sizeof buffer);
         if (n == 0)
             return bytes;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        if (n < 0)
             fail(file, "read the", errno);
-        }
         bytes.append(buffer, static_cast<size_t>(n));
     }
 }
