@@ -66,6 +66,10 @@ private:
 // whose exit status ends this process. Returns only on failure, with an errno.
 int runInstead(const std::filesystem::path& program, const std::vector<std::string>& arguments);
 
+// The exit status of a shell command as pclose() or system() reports it (`status`); -1 when a
+// signal ended it.
+int shellExitStatus(int status);
+
 // The file of the program this process runs; empty when the system does not tell.
 std::filesystem::path currentProgramFile();
 

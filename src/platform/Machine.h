@@ -14,6 +14,8 @@ long currentProcessId();
 std::string machineName();
 // The parts of a time in UTC.
 std::tm utcParts(std::time_t time);
+// The parts of a time in the local time zone.
+std::tm localParts(std::time_t time);
 
 // The arguments the program was started with, after its name, in UTF-8 (on Windows read from
 // the wide command line: `argv` there is in the ANSI code page).

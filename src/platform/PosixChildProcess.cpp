@@ -240,6 +240,8 @@ int runInstead(const fs::path& program, const std::vector<std::string>& argument
     return errno; // execv returns only on failure
 }
 
+int shellExitStatus(int status) { return WIFEXITED(status) ? WEXITSTATUS(status) : -1; }
+
 fs::path currentProgramFile() {
     std::error_code error;
     fs::path self = fs::read_symlink("/proc/self/exe", error);

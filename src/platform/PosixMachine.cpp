@@ -22,6 +22,12 @@ std::tm utcParts(std::time_t time) {
     return parts;
 }
 
+std::tm localParts(std::time_t time) {
+    std::tm parts{};
+    ::localtime_r(&time, &parts);
+    return parts;
+}
+
 std::vector<std::string> commandArguments(int argc, char** argv) {
     return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
 }

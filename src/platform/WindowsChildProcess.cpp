@@ -4,6 +4,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/WindowsErrors.h"
+#include "platform/WindowsText.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -15,16 +16,6 @@ namespace corvane::platform {
 namespace fs = std::filesystem;
 
 namespace {
-
-// UTF-16 of UTF-8 text.
-std::wstring wideOf(std::string_view text) {
-    if (text.empty())
-        return {};
-    int size = ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(size > 0 ? size : 0), L'\0');
-    ::MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), size);
-    return wide;
-}
 
 // One argument quoted so that the program's C runtime splits it back as it was.
 void appendQuoted(std::wstring& line, const std::wstring& argument) {
@@ -252,6 +243,8 @@ int runInstead(const fs::path& program, const std::vector<std::string>& argument
     ::GetExitCodeProcess(started.hProcess, &code);
     std::exit(static_cast<int>(code));
 }
+
+int shellExitStatus(int status) { return status; }
 
 fs::path currentProgramFile() {
     std::wstring name(32768, L'\0');

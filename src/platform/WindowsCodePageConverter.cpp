@@ -65,15 +65,27 @@ bool CodePageConverter::convert(std::string_view in, std::string& out) {
     if (in.empty())
         return true;
     const int inSize = static_cast<int>(in.size());
-    int wideSize = ::MultiByteToWideChar(state_->from, MB_ERR_INVALID_CHARS, in.data(), inSize, nullptr, 0);
+    // Composed characters, as iconv gives them (Windows-1258 spells tones as separate marks).
+    const DWORD readFlags = MB_ERR_INVALID_CHARS | (state_->from == CP_UTF8 ? 0 : MB_PRECOMPOSED);
+    int wideSize = ::MultiByteToWideChar(state_->from, readFlags, in.data(), inSize, nullptr, 0);
     if (wideSize <= 0)
         return false;
     std::wstring wide(static_cast<size_t>(wideSize), L'\0');
-    ::MultiByteToWideChar(state_->from, MB_ERR_INVALID_CHARS, in.data(), inSize, wide.data(), wideSize);
+    ::MultiByteToWideChar(state_->from, readFlags, in.data(), inSize, wide.data(), wideSize);
+    if (int composed = ::NormalizeString(NormalizationC, wide.data(), wideSize, nullptr, 0); composed > 0) {
+        std::wstring normal(static_cast<size_t>(composed), L'\0');
+        composed = ::NormalizeString(NormalizationC, wide.data(), wideSize, normal.data(), composed);
+        if (composed > 0) {
+            normal.resize(static_cast<size_t>(composed));
+            wide = std::move(normal);
+            wideSize = composed;
+        }
+    }
     // A character the target cannot hold fails, as iconv's does, instead of a best fit or '?'.
     const bool toUtf8 = state_->to == CP_UTF8;
     BOOL usedDefault = FALSE;
-    const DWORD flags = toUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS;
+    // A composed character the code page lacks may still go out as its base letter and mark.
+    const DWORD flags = toUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS | WC_COMPOSITECHECK;
     int outSize = ::WideCharToMultiByte(state_->to, flags, wide.data(), wideSize, nullptr, 0, nullptr,
                                         toUtf8 ? nullptr : &usedDefault);
     if (outSize <= 0 || usedDefault)

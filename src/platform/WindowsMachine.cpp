@@ -2,6 +2,7 @@
 #ifdef _WIN32
 
 #include "platform/Machine.h"
+#include "platform/WindowsText.h"
 
 #include <cstdio>
 #include <fcntl.h>
@@ -19,15 +20,18 @@ std::string machineName() {
     DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
     if (!::GetComputerNameW(name, &size) || size == 0)
         return "this machine";
-    int bytes = ::WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(size), nullptr, 0, nullptr, nullptr);
-    std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-    ::WideCharToMultiByte(CP_UTF8, 0, name, static_cast<int>(size), text.data(), bytes, nullptr, nullptr);
-    return text;
+    return utf8OfWide(std::wstring_view(name, size));
 }
 
 std::tm utcParts(std::time_t time) {
     std::tm parts{};
     ::gmtime_s(&parts, &time);
+    return parts;
+}
+
+std::tm localParts(std::time_t time) {
+    std::tm parts{};
+    ::localtime_s(&parts, &time);
     return parts;
 }
 
@@ -38,11 +42,7 @@ std::vector<std::string> commandArguments(int argc, char** argv) {
         return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
     std::vector<std::string> arguments;
     for (int i = 1; i < count; ++i) {
-        const int length = static_cast<int>(wcslen(words[i]));
-        int bytes = ::WideCharToMultiByte(CP_UTF8, 0, words[i], length, nullptr, 0, nullptr, nullptr);
-        std::string text(static_cast<size_t>(bytes > 0 ? bytes : 0), '\0');
-        ::WideCharToMultiByte(CP_UTF8, 0, words[i], length, text.data(), bytes, nullptr, nullptr);
-        arguments.push_back(std::move(text));
+        arguments.push_back(utf8OfWide(words[i]));
     }
     ::LocalFree(words);
     return arguments;

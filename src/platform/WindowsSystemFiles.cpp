@@ -2,13 +2,20 @@
 // system handles behind them.
 #ifdef _WIN32
 
+// The rename with POSIX semantics is declared for Windows 10 and later.
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0A00
+#endif
+
 #include "platform/SystemFiles.h"
 #include "platform/WindowsErrors.h"
 
 #include <cerrno>
 #include <fcntl.h>
 #include <io.h>
+#include <cstring>
 #include <random>
+#include <vector>
 #include <share.h>
 #include <string>
 #include <sys/stat.h>
@@ -17,6 +24,9 @@
 namespace corvane::platform {
 
 namespace {
+
+// FileRenameInfoEx, which the MinGW headers declare only for a later _WIN32_WINNT.
+constexpr auto RenameWithFlags = static_cast<FILE_INFO_BY_HANDLE_CLASS>(22);
 
 HANDLE handleOf(int fd) { return reinterpret_cast<HANDLE>(::_get_osfhandle(fd)); }
 
@@ -115,6 +125,10 @@ int createUniqueFile(std::string& pattern, std::size_t suffixLength, unsigned pe
     std::random_device seed;
     std::mt19937 random(seed());
     const std::size_t start = pattern.size() - suffixLength - 6;
+    if (pattern.compare(start, 6, "XXXXXX") != 0) {
+        errno = EINVAL;
+        return -1;
+    }
     for (int attempt = 0; attempt < 100; ++attempt) {
         for (std::size_t i = 0; i < 6; ++i)
             pattern[start + i] = letters[random() % (sizeof letters - 1)];
@@ -147,11 +161,25 @@ long long readSome(int fd, char* into, std::size_t size) {
 }
 
 long long readAt(int fd, char* into, std::size_t size, std::uint64_t offset) {
+    // A read at an offset moves a synchronous handle's position: it is put back afterwards.
+    HANDLE handle = handleOf(fd);
+    LARGE_INTEGER none{};
+    LARGE_INTEGER position{};
+    const bool known = ::SetFilePointerEx(handle, none, &position, FILE_CURRENT);
+    struct Restore {
+        HANDLE handle;
+        bool known;
+        LARGE_INTEGER position;
+        ~Restore() {
+            if (known)
+                ::SetFilePointerEx(handle, position, nullptr, FILE_BEGIN);
+        }
+    } restore{handle, known, position};
     OVERLAPPED at{};
     at.Offset = static_cast<DWORD>(offset);
     at.OffsetHigh = static_cast<DWORD>(offset >> 32);
     DWORD read = 0;
-    if (!::ReadFile(handleOf(fd), into, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &read, &at)) {
+    if (!::ReadFile(handle, into, static_cast<DWORD>(std::min<std::size_t>(size, 1u << 30)), &read, &at)) {
         const DWORD error = ::GetLastError();
         if (error == ERROR_HANDLE_EOF)
             return 0;
@@ -195,6 +223,24 @@ int flushFileSystem(const std::filesystem::path& /*path*/) { return 0; }
 void startWriteBack(int /*fd*/) {}
 
 int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    // With POSIX semantics (Windows 10) a file that is open elsewhere is replaced too, as on
+    // POSIX systems; where the system lacks them, MoveFileExW replaces only a file nobody holds.
+    HANDLE handle = ::CreateFileW(from.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        const std::wstring target = std::filesystem::absolute(to).wstring();
+        std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + (target.size() + 1) * sizeof(wchar_t));
+        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        rename->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+        rename->RootDirectory = nullptr;
+        rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+        std::memcpy(rename->FileName, target.c_str(), (target.size() + 1) * sizeof(wchar_t));
+        const bool renamed =
+            ::SetFileInformationByHandle(handle, RenameWithFlags, rename, static_cast<DWORD>(buffer.size()));
+        ::CloseHandle(handle);
+        if (renamed)
+            return 0;
+    }
     if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return 0;
     return errnoOf(::GetLastError());

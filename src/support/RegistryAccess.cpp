@@ -1,6 +1,7 @@
 #include "support/RegistryAccess.h"
 
 #include "platform/SystemFiles.h"
+#include "platform/SystemRegistry.h"
 #include "support/AppPaths.h"
 #include "support/RegFile.h"
 #include "support/RegularFile.h"
@@ -82,6 +83,22 @@ std::string readAll(int fd, const std::filesystem::path& file) {
     }
 }
 
+platform::RegistryHive hiveOf(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? platform::RegistryHive::CurrentUser
+                                             : platform::RegistryHive::LocalMachine;
+}
+
+// A change of the system's registry that it refused: the key named, and why.
+void checkSystemChange(const std::string& refusal, RegistryRoot root, std::string_view keyPath) {
+    if (refusal.empty())
+        return;
+    const std::string key = std::string(rootKeyName(root)) + "\\" + std::string(keyPath);
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot change the registry key '" + key + "': " + refusal +
+                      (root == RegistryRoot::LocalMachine ? ". Run the program as an administrator to change it." : "."),
+                  key);
+}
+
 std::string fullKeyPath(RegistryRoot root, std::string_view keyPath) {
     std::string path(rootKeyName(root));
     if (!keyPath.empty())
@@ -99,6 +116,8 @@ RegistryAccess::RegistryAccess(std::filesystem::path file) : file_(std::move(fil
 
 std::string RegistryAccess::GetValue(RegistryRoot root, std::string_view keyPath,
                                      std::string_view valueName) const {
+    if (file_.empty())
+        return platform::readRegistryString(hiveOf(root), std::string(keyPath), std::string(valueName)).value_or("");
     return current().getString(fullKeyPath(root, keyPath), valueName);
 }
 
@@ -107,6 +126,12 @@ void RegistryAccess::SetValue(RegistryRoot root, std::string_view keyPath,
     if (type != REG_SZ)
         throw VbError(vberr::InvalidCall,
                       "Unsupported registry value type " + std::to_string(type) + " (only REG_SZ)");
+    if (file_.empty()) {
+        checkSystemChange(platform::writeRegistryString(hiveOf(root), std::string(keyPath), std::string(valueName),
+                                                        std::string(value)),
+                          root, keyPath);
+        return;
+    }
     std::string path = fullKeyPath(root, keyPath);
     if (alreadyHolds(path, valueName, value))
         return;
@@ -132,6 +157,10 @@ bool RegistryAccess::alreadyHolds(const std::string& path, std::string_view valu
 }
 
 void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
+    if (file_.empty()) {
+        checkSystemChange(platform::createRegistryKey(hiveOf(root), std::string(keyPath)), root, keyPath);
+        return;
+    }
     std::string path = fullKeyPath(root, keyPath);
     change([&](RegistryModel& model) {
         bool created = false;
@@ -141,6 +170,8 @@ void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
 }
 
 bool RegistryAccess::KeyExists(RegistryRoot root, std::string_view keyPath) const {
+    if (file_.empty())
+        return keyPath.empty() || platform::registryKeyExists(hiveOf(root), std::string(keyPath));
     const RegistryModel& model = current(); // a malformed file fails here, even for a root
     if (keyPath.empty())
         return true; // the root keys always exist, as in Windows
@@ -172,11 +203,15 @@ const RegistryModel& RegistryAccess::current() const {
 }
 
 std::string RegistryAccess::problem() const {
+    if (file_.empty())
+        return {}; // the system keeps its registry sound
     current();
     return problem_;
 }
 
 std::string RegistryAccess::takeProblem() {
+    if (file_.empty())
+        return {};
     current();
     if (problem_.empty() || reportedStamp_ == cacheStamp_)
         return {};
@@ -212,7 +247,8 @@ RegistryAccess& registry() {
     static std::map<std::filesystem::path, std::unique_ptr<RegistryAccess>> stores;
     const char* variable = std::getenv("CORVANE_REGISTRY");
     std::filesystem::path file = variable && *variable ? std::filesystem::path(variable)
-                                                       : userConfigDirectory() / "registry.reg";
+                                 : platform::systemRegistryAvailable() ? std::filesystem::path()
+                                                                       : userConfigDirectory() / "registry.reg";
     std::lock_guard<std::mutex> guard(mutex);
     auto& store = stores[file];
     if (!store)
