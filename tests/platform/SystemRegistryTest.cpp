@@ -19,8 +19,9 @@ protected:
         key_ = "Software\\Corvane Tests\\" + std::to_string(std::chrono::steady_clock::now().time_since_epoch().count());
     }
     void TearDown() override {
-        if (!key_.empty())
+        if (!key_.empty()) {
             EXPECT_EQ(removeRegistryKey(RegistryHive::CurrentUser, key_), "");
+        }
     }
     std::string key_;
 };
