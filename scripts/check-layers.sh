@@ -15,6 +15,7 @@ set -euo pipefail
 
 # The layers, lowest first; the folders of one layer do not include each other.
 layers=(
+    "platform"
     "support"
     "controls vbide"
     "addin preview exchange"

@@ -1,6 +1,7 @@
 #include "addin/HeadlessErrorComponent.h"
 
 #include "addin/ComponentRegistry.h"
+#include "platform/Machine.h"
 #include "support/AppPaths.h"
 #include "support/MessageText.h"
 
@@ -23,8 +24,7 @@ std::string environment(const char* name) {
 
 std::string localTimeText() {
     std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm parts{};
-    localtime_r(&now, &parts);
+    const std::tm parts = platform::localParts(now);
     char buffer[32];
     std::strftime(buffer, sizeof buffer, "%Y-%m-%d %H:%M:%S", &parts);
     return buffer;

@@ -1,8 +1,8 @@
 #include "cli/DesktopProgram.h"
 
-#include <cerrno>
+#include "platform/ChildProcess.h"
+
 #include <cstring>
-#include <unistd.h>
 
 namespace corvane::cli {
 
@@ -13,11 +13,10 @@ bool isDesktopCommand(const std::vector<std::string>& arguments) {
 }
 
 fs::path desktopProgramPath() {
-    std::error_code error;
-    fs::path self = fs::read_symlink("/proc/self/exe", error);
+    fs::path self = platform::currentProgramFile();
     // Without the program's own folder there is no safe place to look: a bare name would run
     // whatever the current folder (perhaps a project's) holds under that name.
-    if (error || !self.is_absolute())
+    if (!self.is_absolute())
         return {};
     return self.parent_path() / DesktopProgramName;
 }
@@ -32,13 +31,8 @@ int runDesktopProgram(const std::vector<std::string>& arguments, std::ostream& e
     }
     std::vector<std::string> words{program.string()};
     words.insert(words.end(), arguments.begin(), arguments.end());
-    std::vector<char*> argv;
-    for (std::string& word : words)
-        argv.push_back(word.data());
-    argv.push_back(nullptr);
     err.flush();
-    ::execv(program.c_str(), argv.data());
-    const int error = errno; // execv returns only on failure
+    const int error = platform::runInstead(program, words); // returns only on failure
     err << "corvane: " << what << " needs the desktop program '" << program.string()
         << "', which cannot be started: " << std::strerror(error)
         << ".\nThe commands scan, compile and spell run without it; "

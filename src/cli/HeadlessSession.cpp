@@ -2,14 +2,13 @@
 
 #include "editor/FrmWizard.h"
 #include "helpdata/HelpDataFile.h"
+#include "platform/SystemFiles.h"
 #include "support/MessageText.h"
 #include "support/RegularFile.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
-
-#include <unistd.h>
 
 namespace corvane::cli {
 
@@ -38,7 +37,7 @@ bool HeadlessSession::open(const std::filesystem::path& projectFile, std::option
     try {
         int fd = openRegularFileIfExists(HelpDataFile::locate(projectFile));
         if (fd >= 0)
-            ::close(fd);
+            platform::closeFile(fd);
     } catch (const VbError& error) {
         err_ << "corvane: the help data file cannot be read: " << error.description() << "\n";
         return false;

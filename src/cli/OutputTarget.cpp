@@ -1,12 +1,12 @@
 #include "cli/OutputTarget.h"
 
+#include "platform/SystemFiles.h"
 #include "support/CaseFold.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBProject.h"
 
 #include <array>
 #include <optional>
-#include <sys/stat.h>
 #include <vector>
 
 namespace corvane::cli {
@@ -16,11 +16,11 @@ namespace {
 namespace fs = std::filesystem;
 
 // The identity of an existing file or folder (links followed).
-std::optional<std::pair<dev_t, ino_t>> identityOf(const fs::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0)
+std::optional<std::pair<std::uint64_t, std::uint64_t>> identityOf(const fs::path& path) {
+    platform::FileStatus info;
+    if (!platform::statusAt(path, info))
         return std::nullopt;
-    return std::make_pair(info.st_dev, info.st_ino);
+    return std::make_pair(info.device, info.inode);
 }
 
 fs::path folderOf(const fs::path& path) { return path.has_parent_path() ? path.parent_path() : fs::path("."); }

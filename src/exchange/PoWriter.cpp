@@ -1,6 +1,7 @@
 #include "exchange/PoWriter.h"
 
 #include "exchange/PoString.h"
+#include "platform/Machine.h"
 #include "support/OutputFile.h"
 
 #include <algorithm>
@@ -65,8 +66,7 @@ void writeEntry(std::ostream& out, const ExchangeUnit& unit) {
 
 std::string currentPoRevisionDate() {
     std::time_t now = std::chrono::system_clock::to_time_t(std::chrono::system_clock::now());
-    std::tm utc{};
-    gmtime_r(&now, &utc);
+    const std::tm utc = platform::utcParts(now);
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M+0000", &utc);
     return text;

@@ -1,5 +1,6 @@
 #include "generate/CodePageCharacters.h"
 
+#include "platform/ThreadOwn.h"
 #include "support/TextCodec.h"
 
 #include <array>
@@ -19,7 +20,8 @@ uint64_t keyOf(char32_t character, int codePage) {
 
 const std::string& CodePageCharacters::bytesOf(char32_t character, int codePage) {
     // The answers, whose addresses stay put, and the last one asked per slot in front of them.
-    thread_local std::unordered_map<uint64_t, std::string> answers;
+    struct Answers {};
+    auto& answers = platform::threadOwn<Answers, std::unordered_map<uint64_t, std::string>>();
     struct Recent {
         uint64_t key = ~uint64_t{0};
         const std::string* bytes = nullptr;
@@ -45,7 +47,8 @@ void CodePageCharacters::checkKnown(int codePage) {
     thread_local int lastChecked = 0; // no code page is 0
     if (codePage == lastChecked)
         return;
-    thread_local std::unordered_set<int> known;
+    struct Known {};
+    auto& known = platform::threadOwn<Known, std::unordered_set<int>>();
     if (!known.contains(codePage)) {
         encodeCodePage("", codePage); // fails for a code page the system lacks
         known.insert(codePage);

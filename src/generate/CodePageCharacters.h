@@ -1,9 +1,9 @@
 // CodePageCharacters: the bytes of single characters in an ANSI code page, for the writers of
 // help files that go out in the code page of their language (RTF topics, popup text).
 //
-// Code pages other than 1252 go through iconv, far too slow to ask again for every character
-// of every topic, so each answer is kept for the life of the thread that asked; the characters
-// asked last are found without a look-up in the kept answers.
+// Code pages other than 1252 go through the system's converter, far too slow to ask again for
+// every character of every topic, so each answer is kept for the life of the thread that asked;
+// the characters asked last are found without a look-up in the kept answers.
 #pragma once
 
 #include <string>

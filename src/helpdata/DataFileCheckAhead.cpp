@@ -1,10 +1,9 @@
 #include "helpdata/DataFileCheckAhead.h"
 
+#include "platform/SystemFiles.h"
 #include "support/RegularFile.h"
 
-#include <fcntl.h>
 #include <system_error>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -49,7 +48,7 @@ void DataFileCheckAhead::splitAndCompare() {
 DataFileCheckAhead::~DataFileCheckAhead() {
     stop();
     if (fd_ >= 0)
-        ::close(fd_);
+        platform::closeFile(fd_);
 }
 
 std::optional<FileStamp> DataFileCheckAhead::finish() {

@@ -1,12 +1,12 @@
 #include "helpdata/HelpDataRecovery.h"
 
+#include "platform/SystemFiles.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 #include "support/XMLDocument.h"
 
 #include <cerrno>
 #include <cstring>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -96,9 +96,9 @@ std::vector<RecoveredText> HelpDataRecovery::read() const {
 }
 
 void HelpDataRecovery::remove() {
-    if (::unlink(path_.c_str()) != 0 && errno != ENOENT)
+    if (int error = platform::removeFile(path_); error != 0 && error != ENOENT)
         throw VbError(vberr::PathFileAccess,
-                      "Cannot remove the recovery file '" + path_.string() + "': " + std::strerror(errno),
+                      "Cannot remove the recovery file '" + path_.string() + "': " + std::strerror(error),
                       path_.string());
 }
 

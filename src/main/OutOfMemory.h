@@ -32,4 +32,27 @@ inline void* allocateForNew(std::size_t size) {
 
 void* operator new(std::size_t size) { return corvane::allocateForNew(size); }
 void* operator new[](std::size_t size) { return corvane::allocateForNew(size); }
+
+#ifdef CORVANE_MIMALLOC_NEW_DELETE
+// Where mimalloc replaces no allocator itself (linked statically on Windows), every other form
+// of new and delete goes to it here too, so that no memory is freed on another heap.
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return mi_malloc(size == 0 ? 1 : size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return mi_malloc(size == 0 ? 1 : size); }
+void* operator new(std::size_t size, std::align_val_t alignment) {
+    if (void* memory = mi_malloc_aligned(size == 0 ? 1 : size, static_cast<std::size_t>(alignment)))
+        return memory;
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size, std::align_val_t alignment) { return operator new(size, alignment); }
+void operator delete(void* memory) noexcept { mi_free(memory); }
+void operator delete[](void* memory) noexcept { mi_free(memory); }
+void operator delete(void* memory, std::size_t) noexcept { mi_free(memory); }
+void operator delete[](void* memory, std::size_t) noexcept { mi_free(memory); }
+void operator delete(void* memory, const std::nothrow_t&) noexcept { mi_free(memory); }
+void operator delete[](void* memory, const std::nothrow_t&) noexcept { mi_free(memory); }
+void operator delete(void* memory, std::align_val_t) noexcept { mi_free(memory); }
+void operator delete[](void* memory, std::align_val_t) noexcept { mi_free(memory); }
+void operator delete(void* memory, std::size_t, std::align_val_t) noexcept { mi_free(memory); }
+void operator delete[](void* memory, std::size_t, std::align_val_t) noexcept { mi_free(memory); }
+#endif
 #endif

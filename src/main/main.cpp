@@ -5,6 +5,7 @@
 #include "cli/SessionEnd.h"
 #include "main/LargePages.h"
 #include "main/OutOfMemory.h"
+#include "platform/Machine.h"
 
 #include <iostream>
 
@@ -19,7 +20,8 @@
 
 int main(int argc, char** argv) {
     corvane::useLargePages();
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    corvane::platform::useBinaryStandardStreams();
+    std::vector<std::string> arguments = corvane::platform::commandArguments(argc, argv);
     if (corvane::cli::isDesktopCommand(arguments))
         return corvane::cli::runDesktopProgram(arguments, std::cerr);
 #ifndef CORVANE_CHECKS_LEAKS

@@ -1,14 +1,10 @@
 #include "ownhelp/ChmArchive.h"
 
+#include "platform/ChildProcess.h"
 #include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <chm_lib.h>
-
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -48,32 +44,22 @@ int readWholeEntry(chmFile* handle, chmUnitInfo* unit, void*) {
     return CHM_ENUMERATOR_CONTINUE;
 }
 
+// The trial: opens the archive and reads every entry; 0 when it got through.
+int readThrough(const void* context) {
+    const auto& file = *static_cast<const std::string*>(context);
+    chmFile* handle = chm_open(file.c_str());
+    if (!handle)
+        return 1;
+    chm_enumerate(handle, CHM_ENUMERATE_ALL, readWholeEntry, nullptr);
+    return 0;
+}
+
 // chmlib trusts the tables inside an archive: damaged compressed data makes it read out of bounds
 // and crash. So every archive is first read through once in a child process, silenced and
 // limited in time; only an archive that the child read to the end is opened here.
-bool readsThroughCleanly(const std::filesystem::path& file) {
-    pid_t child = fork();
-    if (child < 0)
-        return true; // no child to try it in: the archive is opened as it is
-    if (child == 0) {
-        int devNull = open("/dev/null", O_WRONLY);
-        if (devNull >= 0)
-            dup2(devNull, STDERR_FILENO);
-        rlimit noCore{0, 0};
-        setrlimit(RLIMIT_CORE, &noCore);
-        alarm(TrialSeconds);
-        chmFile* handle = chm_open(file.c_str());
-        if (!handle)
-            _exit(1);
-        chm_enumerate(handle, CHM_ENUMERATE_ALL, readWholeEntry, nullptr);
-        _exit(0);
-    }
-    int status = 0;
-    while (waitpid(child, &status, 0) < 0) {
-        if (errno != EINTR)
-            return false;
-    }
-    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+bool readsThroughCleanly(const std::string& file) {
+    // No child to try it in: the archive is opened as it is.
+    return platform::trialInChild(readThrough, &file, TrialSeconds).value_or(true);
 }
 
 } // namespace
@@ -85,8 +71,10 @@ ChmArchive::ChmArchive(const std::filesystem::path& file) : file_(file) {
     std::error_code error;
     if (!std::filesystem::is_regular_file(file, error))
         throw VbError(vberr::FileNotFound, "File not found: " + file.string());
-    if (readsThroughCleanly(file))
-        handle_.reset(chm_open(file.c_str()));
+    // chmlib opens files by their narrow name (the ANSI code page on Windows).
+    const std::string name = file.string();
+    if (readsThroughCleanly(name))
+        handle_.reset(chm_open(name.c_str()));
     if (!handle_)
         throw VbError(vberr::PathFileAccess, "Path/File access error: " + file.string() + " is not a compiled HTML Help file or is damaged");
 }

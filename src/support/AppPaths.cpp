@@ -1,5 +1,8 @@
 #include "support/AppPaths.h"
 
+#include "platform/AppFolders.h"
+#include "platform/ChildProcess.h"
+
 #include <cstdlib>
 #include <system_error>
 
@@ -10,21 +13,6 @@ namespace {
 std::filesystem::path& dataOverride() {
     static std::filesystem::path path;
     return path;
-}
-
-std::filesystem::path environmentPath(const char* name) {
-    const char* value = std::getenv(name);
-    return value && *value ? std::filesystem::path(value) : std::filesystem::path();
-}
-
-std::filesystem::path homeFolder(const char* xdgName, const char* fallback) {
-    auto xdg = environmentPath(xdgName);
-    if (!xdg.empty())
-        return xdg / "corvane";
-    auto home = environmentPath("HOME");
-    if (home.empty())
-        home = std::filesystem::temp_directory_path();
-    return home / fallback / "corvane";
 }
 
 } // namespace
@@ -41,12 +29,12 @@ int versionRevision() { return CORVANE_VERSION_PATCH; }
 std::filesystem::path dataDirectory() {
     if (!dataOverride().empty())
         return dataOverride();
-    auto fromEnvironment = environmentPath("CORVANE_DATA_DIR");
+    auto fromEnvironment = platform::environmentPath("CORVANE_DATA_DIR");
     if (!fromEnvironment.empty())
         return fromEnvironment;
     std::error_code error;
-    auto program = std::filesystem::read_symlink("/proc/self/exe", error);
-    if (!error) {
+    auto program = platform::currentProgramFile();
+    if (!program.empty()) {
         auto installed = program.parent_path().parent_path() / "share" / "corvane";
         if (std::filesystem::is_directory(installed, error))
             return installed;
@@ -56,8 +44,8 @@ std::filesystem::path dataDirectory() {
 
 void setDataDirectory(const std::filesystem::path& directory) { dataOverride() = directory; }
 
-std::filesystem::path userDataDirectory() { return homeFolder("XDG_DATA_HOME", ".local/share"); }
+std::filesystem::path userDataDirectory() { return platform::userDataBase() / "corvane"; }
 
-std::filesystem::path userConfigDirectory() { return homeFolder("XDG_CONFIG_HOME", ".config"); }
+std::filesystem::path userConfigDirectory() { return platform::userConfigBase() / "corvane"; }
 
 } // namespace corvane

@@ -21,10 +21,12 @@ std::filesystem::path dataDirectory();
 // Overrides the data folder for this process (tests); an empty path restores the lookup.
 void setDataDirectory(const std::filesystem::path& directory);
 
-// The user's data folder: $XDG_DATA_HOME/corvane or ~/.local/share/corvane (not created here).
+// The user's data folder: $XDG_DATA_HOME/corvane or ~/.local/share/corvane, on Windows
+// %LOCALAPPDATA%\corvane (not created here).
 std::filesystem::path userDataDirectory();
 
-// The user's configuration folder: $XDG_CONFIG_HOME/corvane or ~/.config/corvane.
+// The user's configuration folder: $XDG_CONFIG_HOME/corvane or ~/.config/corvane, on Windows
+// %APPDATA%\corvane.
 std::filesystem::path userConfigDirectory();
 
 } // namespace corvane

@@ -1,5 +1,8 @@
 #include "support/AtomicFile.h"
 
+#include "platform/SystemFiles.h"
+#include "platform/ThreadOwn.h"
+#include "platform/Utf8Path.h"
 #include "support/Notice.h"
 #include "support/ProcessMarker.h"
 #include "support/RegularFile.h"
@@ -12,13 +15,10 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <memory>
 #include <new>
 #include <optional>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -27,6 +27,7 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+namespace sys = platform;
 
 AtomicFaultInjector& faultInjector() {
     static AtomicFaultInjector injector;
@@ -66,20 +67,6 @@ bool faulted(AtomicStep step, const fs::path& file) {
     fail(temporary, "create", error);
 }
 
-// Writes all bytes; false with errno set when the system refuses.
-bool writeAll(int fd, std::string_view bytes) {
-    while (!bytes.empty()) {
-        ssize_t written = ::write(fd, bytes.data(), bytes.size());
-        if (written < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        bytes.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
-
 // The temporary files a save of `target` made ("<name>.XXXXXX.tmp" beside it) since the time
 // `sinceNs` (ns since the epoch) when it took the lock: found by the save that took the lock over,
 // they are left by a save that ended before its rename.
@@ -93,10 +80,10 @@ std::vector<fs::path> temporaryFilesOf(const fs::path& target, long long sinceNs
         if (name.size() != prefix.size() + 10 || !name.starts_with(prefix) || !name.ends_with(".tmp"))
             continue;
         const std::string_view unique = std::string_view(name).substr(prefix.size(), 6);
-        struct stat info {};
+        sys::FileStatus info;
         if (std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) &&
-            ::lstat(it->path().c_str(), &info) == 0 && S_ISREG(info.st_mode) &&
-            info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec >= sinceNs)
+            sys::statusAt(it->path(), info, false) && info.kind == sys::FileKind::Regular &&
+            info.modifiedNs >= sinceNs)
             found.push_back(it->path());
     }
     return found;
@@ -155,7 +142,7 @@ private:
         size_t removed = 0;
         // Only files made after the lock was taken: an older one of the same shape is not that save's.
         for (const fs::path& temporary : temporaryFilesOf(target, holder.writtenNs > 0 ? holder.writtenNs : LLONG_MAX))
-            removed += ::unlink(temporary.c_str()) == 0 ? 1 : 0;
+            removed += sys::removeFile(temporary) == 0 ? 1 : 0;
         std::string text = "A save of '" + target.string() + "' by " + holder.describe() +
                            " did not finish; its lock was taken over";
         if (removed > 0)
@@ -170,14 +157,14 @@ private:
 // The template of a unique temporary name from the wanted one: "<name>.XXXXXX.tmp".
 std::string temporaryTemplate(const fs::path& folder, const fs::path& wanted,
                               size_t& suffixLength) {
-    std::string name = wanted.filename().string();
+    std::string name = platform::utf8Of(wanted.filename());
     std::string suffix;
     if (name.size() > 4 && name.ends_with(".tmp")) {
         suffix = ".tmp";
         name.resize(name.size() - 4);
     }
     suffixLength = suffix.size();
-    return (folder / (name + ".XXXXXX" + suffix)).string();
+    return platform::utf8Of(folder / platform::pathFromUtf8(name + ".XXXXXX" + suffix));
 }
 
 // A read-only target is not replaced, as Windows refuses to replace it.
@@ -214,10 +201,10 @@ fs::path followLinks(const fs::path& path) {
 }
 
 bool isReadOnlyFile(const fs::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode))
+    sys::FileStatus info;
+    if (!sys::statusAt(path, info) || info.kind != sys::FileKind::Regular)
         return false;
-    return (info.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0;
+    return (info.permissions & 0222) == 0 || sys::writeAccess(path) != 0;
 }
 
 AtomicFile::AtomicFile(fs::path target, fs::path temporary, Durability durability, Locking locking)
@@ -275,7 +262,7 @@ AtomicFile::PendingTemporary& AtomicFile::PendingTemporary::operator=(PendingTem
 
 void AtomicFile::PendingTemporary::drop() noexcept {
     if (!path_.empty())
-        ::unlink(path_.c_str());
+        sys::removeFile(path_);
     path_.clear();
 }
 
@@ -297,10 +284,10 @@ public:
     TemporaryOutput& operator=(const TemporaryOutput&) = delete;
     ~TemporaryOutput() {
         if (original_ >= 0)
-            ::close(original_);
+            sys::closeFile(original_);
         if (fd_ >= 0) { // a failure on the way: the target stays as it is
-            ::close(fd_);
-            ::unlink(path_.c_str());
+            sys::closeFile(fd_);
+            sys::removeFile(path_);
         }
     }
 
@@ -313,7 +300,7 @@ public:
         differs_ = true;
         if (fd_ < 0)
             create();
-        if (!writeAll(fd_, chunk))
+        if (!sys::writeAll(fd_, chunk))
             abandon("write", errno);
     }
     // Ends the content: false when it equals the target's (no file was made), else the
@@ -323,14 +310,16 @@ public:
             return false;
         if (fd_ < 0)
             create();
-        if (flush && (faulted(AtomicStep::Flush, path_) || (::fsync(fd_) != 0 && errno != EINVAL)))
+        if (flush && faulted(AtomicStep::Flush, path_))
             abandon("flush", errno);
-        if (!flush)
-            startWriteBack();
+        if (int error = flush ? sys::flushFile(fd_) : 0; error != 0 && error != EINVAL)
+            abandon("flush", error);
+        if (!flush) // the write-out starts here, on the thread that made the file, not at the rename
+            sys::startWriteBack(fd_);
         int fd = std::exchange(fd_, -1);
-        if (::close(fd) != 0) {
+        if (sys::closeFile(fd) != 0) {
             int error = errno;
-            ::unlink(path_.c_str());
+            sys::removeFile(path_);
             fail(path_, "close", error);
         }
         return true;
@@ -339,14 +328,6 @@ public:
     const fs::path& path() const { return path_; }
 
 private:
-    // Starts writing the finished bytes out without waiting for the disk. The run syncs them
-    // later anyway; started here, on the thread that made the file, the write-out is not left
-    // to the rename, where the file system would start it for a file replacing another.
-    void startWriteBack() {
-#ifdef SYNC_FILE_RANGE_WRITE
-        ::sync_file_range(fd_, 0, 0, SYNC_FILE_RANGE_WRITE); // a hint: its failure costs nothing
-#endif
-    }
     // Reads up to `size` bytes of the target at `offset` into the compare buffer.
     size_t readOriginal(size_t offset, size_t size) {
         if (spare_.size() < size)
@@ -358,22 +339,17 @@ private:
                std::memcmp(spare_.data(), chunk.data(), chunk.size()) == 0;
     }
     void create() {
-        mode_t mode = 0644;
-        struct stat existing {};
-        if (::stat(realTarget_.c_str(), &existing) == 0)
-            mode = existing.st_mode & 07777; // keep the permissions of the file being replaced
+        unsigned mode = 0644;
+        sys::FileStatus existing;
+        if (sys::statusAt(realTarget_, existing))
+            mode = existing.permissions; // keep the permissions of the file being replaced
         size_t suffixLength = 0;
         std::string name = temporaryTemplate(realTarget_.parent_path(), wanted_, suffixLength);
-        std::vector<char> buffer(name.begin(), name.end());
-        buffer.push_back('\0');
-        fd_ = faulted(AtomicStep::CreateTemporary, name)
-                  ? -1
-                  : ::mkostemps(buffer.data(), static_cast<int>(suffixLength), O_CLOEXEC);
+        const std::string pattern = name;
+        fd_ = faulted(AtomicStep::CreateTemporary, name) ? -1 : sys::createUniqueFile(name, suffixLength, mode);
         if (fd_ < 0)
-            failToCreate(realTarget_, name, errno);
-        path_ = fs::path(buffer.data());
-        if (::fchmod(fd_, mode) != 0)
-            abandon("set the permissions of", errno);
+            failToCreate(realTarget_, pattern, errno);
+        path_ = platform::pathFromUtf8(name);
         if (int error = injected(AtomicStep::Write, path_); error != 0)
             abandon("write", error);
         copyEqualStart();
@@ -384,14 +360,14 @@ private:
             size_t got = readOriginal(done, std::min(same_ - done, size_t{1} << 16));
             if (got == 0)
                 abandon("read the original of", EIO);
-            if (!writeAll(fd_, std::string_view(spare_.data(), got)))
+            if (!sys::writeAll(fd_, std::string_view(spare_.data(), got)))
                 abandon("write", errno);
             done += got;
         }
     }
     [[noreturn]] void abandon(const std::string& what, int error) {
-        ::close(std::exchange(fd_, -1));
-        ::unlink(path_.c_str());
+        sys::closeFile(std::exchange(fd_, -1));
+        sys::removeFile(path_);
         fail(path_, what, error);
     }
 
@@ -431,15 +407,15 @@ bool AtomicFile::targetHoldsContent(const fs::path& realTarget) const {
     int fd = openIfRegularFile(realTarget);
     if (fd < 0)
         return false;
-    struct stat status {};
+    sys::FileStatus status;
     bool holds = false;
     try {
-        holds = ::fstat(fd, &status) == 0 && S_ISREG(status.st_mode) &&
-                quickCheck_(fd, static_cast<size_t>(status.st_size));
+        holds = sys::statusOf(fd, status) && status.kind == sys::FileKind::Regular &&
+                quickCheck_(fd, static_cast<size_t>(status.size));
     } catch (...) {
         holds = false; // the comparison while rendering tells, and reports what fails
     }
-    ::close(fd);
+    sys::closeFile(fd);
     return holds;
 }
 
@@ -447,9 +423,8 @@ bool AtomicFile::targetHoldsContent(const fs::path& realTarget) const {
 void AtomicFile::replaceTarget(const fs::path& realTarget) {
     // The old file is let go on another thread: freeing it may wait for the disk.
     ReplacedFileRelease::Held old = ReplacedFileRelease::hold(realTarget);
-    if (faulted(AtomicStep::Rename, realTarget) ||
-        ::rename(temporaryUsed_.c_str(), realTarget.c_str()) != 0) {
-        int error = errno;
+    int error = faulted(AtomicStep::Rename, realTarget) ? errno : sys::renameReplacing(temporaryUsed_, realTarget);
+    if (error != 0) {
         throw VbError(vberr::PathFileAccess,
                       "Cannot rename '" + temporaryUsed_.string() + "' to '" + realTarget.string() +
                           "': " + std::strerror(error) + ". The new content is kept in '" +
@@ -460,11 +435,7 @@ void AtomicFile::replaceTarget(const fs::path& realTarget) {
     if (durability_ != Durability::Flush)
         return;
     fs::path folder = realTarget.has_parent_path() ? realTarget.parent_path() : fs::path(".");
-    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    int result = dir < 0 ? -1 : ::fsync(dir);
-    int error = result != 0 ? errno : 0;
-    if (dir >= 0)
-        ::close(dir);
+    error = sys::flushFolder(folder);
     if (int fault = injected(AtomicStep::SyncFolder, folder); fault != 0)
         error = fault;
     if (error != 0 && error != EINVAL)
@@ -483,15 +454,8 @@ void replaceFileAtomically(const std::filesystem::path& target, std::string_view
 }
 
 void syncFileSystem(const std::filesystem::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        fail(path, "open", errno);
-    if (::syncfs(fd) != 0) {
-        int error = errno;
-        ::close(fd);
-        fail(path, "flush the file system of", error);
-    }
-    ::close(fd);
+    if (int error = sys::flushFileSystem(path); error != 0)
+        fail(path, error == ENOENT || error == EACCES ? "open" : "flush the file system of", error);
 }
 
 namespace {
@@ -509,22 +473,19 @@ int openForReading(const fs::path& path) {
 // that a file that grew meanwhile is still read whole, no copies through a buffer. Returns the
 // number of bytes read.
 size_t readWholeOf(int fd, const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
-    struct stat info {};
-    size_t expected = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode) ? static_cast<size_t>(info.st_size) : 0;
+    sys::FileStatus info;
+    size_t expected = sys::statusOf(fd, info) && info.kind == sys::FileKind::Regular ? static_cast<size_t>(info.size) : 0;
     size_t capacity = expected > 0 ? expected + 1 : 65536;
     char* data = grow(capacity);
     size_t filled = 0;
     for (;;) {
         if (filled == capacity)
             data = grow(capacity *= 2);
-        ssize_t n = ::pread(fd, data + filled, capacity - filled, static_cast<off_t>(filled));
+        long long n = sys::readAt(fd, data + filled, capacity - filled, filled);
         if (n == 0)
             return filled;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        if (n < 0)
             fail(path, "read", errno);
-        }
         filled += static_cast<size_t>(n);
     }
 }
@@ -533,7 +494,7 @@ size_t readWholeOf(int fd, const fs::path& path, const std::function<char*(size_
 size_t readWhole(const fs::path& path, const std::function<char*(size_t capacity)>& grow) {
     struct Closer {
         int fd;
-        ~Closer() { ::close(fd); }
+        ~Closer() { sys::closeFile(fd); }
     } closer{openForReading(path)};
     return readWholeOf(closer.fd, path, grow);
 }
@@ -580,12 +541,15 @@ std::string readFilePart(const fs::path& path,
                          bool& whole) {
     struct Closer {
         int fd;
-        ~Closer() { ::close(fd); }
+        ~Closer() { sys::closeFile(fd); }
     } closer{openForReading(path)};
     // Read into a buffer the thread keeps for the next file (neither zero-filled nor given back);
     // the part is copied out at its size.
-    thread_local std::unique_ptr<char[]> buffer;
-    thread_local size_t capacity = 0;
+    struct Kept {
+        std::unique_ptr<char[]> buffer;
+        size_t capacity = 0;
+    };
+    auto& [buffer, capacity] = platform::threadOwn<Kept, Kept>();
     size_t filled = 0;
     for (size_t piece = 65536;; piece *= 2) {
         if (capacity < filled + piece) {
@@ -595,11 +559,8 @@ std::string readFilePart(const fs::path& path,
             buffer = std::move(grown);
             capacity = filled + piece;
         }
-        ssize_t n = 0;
-        while (filled < capacity &&
-               (n = ::read(closer.fd, buffer.get() + filled, capacity - filled)) != 0) {
-            if (n < 0 && errno == EINTR)
-                continue;
+        long long n = 0;
+        while (filled < capacity && (n = sys::readSome(closer.fd, buffer.get() + filled, capacity - filled)) != 0) {
             if (n < 0)
                 fail(path, "read", errno);
             filled += static_cast<size_t>(n);
@@ -617,9 +578,7 @@ std::string readFilePart(const fs::path& path,
 size_t readFileAt(int fd, size_t offset, char* into, size_t size) {
     size_t filled = 0;
     while (filled < size) {
-        ssize_t n = ::pread(fd, into + filled, size - filled, static_cast<off_t>(offset + filled));
-        if (n < 0 && errno == EINTR)
-            continue;
+        long long n = sys::readAt(fd, into + filled, size - filled, offset + filled);
         if (n <= 0)
             break;
         filled += static_cast<size_t>(n);

@@ -1,5 +1,6 @@
 #include "support/CustomDictionary.h"
 
+#include "platform/SystemFiles.h"
 #include "support/AppPaths.h"
 #include "support/AtomicFile.h"
 #include "support/SpellingCharacters.h"
@@ -10,7 +11,6 @@
 #include <istream>
 #include <iterator>
 #include <ostream>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -60,7 +60,7 @@ bool isAcceptableWord(std::string_view word) {
 
 bool CustomDictionary::isWritableFolder(const std::filesystem::path& folder) {
     std::error_code error;
-    return std::filesystem::is_directory(folder, error) && ::access(folder.c_str(), W_OK) == 0;
+    return std::filesystem::is_directory(folder, error) && platform::writeAccess(folder) == 0;
 }
 
 std::filesystem::path CustomDictionary::defaultLocation(const WritableCheck& isWritable) {

@@ -1,13 +1,12 @@
 #include "support/FileInputStream.h"
 
+#include "platform/SystemFiles.h"
 #include "support/RegularFile.h"
 #include "support/VbError.h"
 
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -17,7 +16,7 @@ namespace corvane {
 class FileInputStream::Buffer : public std::streambuf {
 public:
     Buffer(int fd, std::filesystem::path path) : fd_(fd), path_(std::move(path)), block_(64 * 1024) {}
-    ~Buffer() override { ::close(fd_); }
+    ~Buffer() override { platform::closeFile(fd_); }
     Buffer(const Buffer&) = delete;
     Buffer& operator=(const Buffer&) = delete;
 
@@ -25,30 +24,29 @@ protected:
     int_type underflow() override {
         if (gptr() < egptr())
             return traits_type::to_int_type(*gptr());
-        ssize_t count = 0;
-        do
-            count = ::read(fd_, block_.data(), block_.size());
-        while (count < 0 && errno == EINTR);
+        long long count = platform::readAt(fd_, block_.data(), block_.size(), next_);
         if (count < 0)
             throw VbError(vberr::PathFileAccess, "Cannot read '" + path_.string() + "': " + std::strerror(errno),
                           path_.string());
         if (count == 0)
             return traits_type::eof();
         setg(block_.data(), block_.data(), block_.data() + count);
+        next_ += static_cast<uint64_t>(count);
         return traits_type::to_int_type(*gptr());
     }
 
     pos_type seekoff(off_type offset, std::ios_base::seekdir direction, std::ios_base::openmode) override {
         off_type position = offset;
         if (direction == std::ios_base::cur)
-            position += static_cast<off_type>(::lseek(fd_, 0, SEEK_CUR)) - (egptr() - gptr());
+            position += static_cast<off_type>(next_) - (egptr() - gptr());
         else if (direction == std::ios_base::end)
             return pos_type(off_type(-1)); // not needed: a stream is read from its start
         return seekpos(pos_type(position), std::ios_base::in);
     }
     pos_type seekpos(pos_type position, std::ios_base::openmode) override {
-        if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+        if (off_type(position) < 0)
             return pos_type(off_type(-1));
+        next_ = static_cast<uint64_t>(off_type(position));
         setg(block_.data(), block_.data(), block_.data()); // read again from there
         return position;
     }
@@ -57,20 +55,21 @@ private:
     int fd_;
     std::filesystem::path path_;
     std::vector<char> block_;
+    uint64_t next_ = 0; // the offset of the byte after the block read last
 };
 
 FileInputStream::FileInputStream(const std::filesystem::path& path, uint64_t sizeLimit) : std::istream(nullptr) {
     int fd = openRegularFile(path);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    platform::FileStatus info;
+    if (!platform::statusOf(fd, info)) {
         int error = errno;
-        ::close(fd);
+        platform::closeFile(fd);
         throw VbError(vberr::PathFileAccess, "Cannot examine '" + path.string() + "': " + std::strerror(error),
                       path.string());
     }
-    size_ = static_cast<uint64_t>(info.st_size);
+    size_ = info.size;
     if (size_ > sizeLimit) {
-        ::close(fd);
+        platform::closeFile(fd);
         throw VbError(vberr::PathFileAccess,
                       "'" + path.string() + "' holds " + std::to_string(size_) + " bytes (" + byteCountText(size_) +
                           "); files larger than " + byteCountText(sizeLimit) + " are not read",

@@ -1,11 +1,10 @@
 #include "support/FileObject.h"
 
+#include "platform/SystemFiles.h"
 #include "support/FileOperations.h"
 #include "support/VbError.h"
 
 #include <cerrno>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -19,9 +18,9 @@ void rejectSeparator(std::string_view part, const char* what) {
                       std::string("A file ") + what + " cannot hold \"/\": '" + std::string(part) + "'");
 }
 
-bool statIs(const std::string& path, mode_t type) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && (info.st_mode & S_IFMT) == type;
+bool isKind(const std::filesystem::path& path, platform::FileKind kind) {
+    platform::FileStatus info;
+    return platform::statusAt(path, info) && info.kind == kind;
 }
 
 // Why a file cannot be created in a folder that is not there: it does not exist, and, when the
@@ -29,11 +28,11 @@ bool statIs(const std::string& path, mode_t type) {
 // that tried to make it and went on names the real cause).
 std::string missingFolderReason(const std::string& folder) {
     std::filesystem::path existing = std::filesystem::absolute(folder).parent_path();
-    while (existing.has_relative_path() && !statIs(existing.string(), S_IFDIR))
+    while (existing.has_relative_path() && !isKind(existing, platform::FileKind::Folder))
         existing = existing.parent_path();
-    if (::access(existing.c_str(), W_OK) == 0)
+    const int error = platform::writeAccess(existing);
+    if (error == 0)
         return "the folder does not exist";
-    const int error = errno;
     if (error == EROFS)
         return "the folder does not exist, and it cannot be made: '" + existing.string() +
                "' is on a read-only file system";
@@ -87,7 +86,7 @@ void FileObject::SetExtension(std::string_view extension) {
 
 bool FileObject::Exists() const {
     std::string path = FullPath();
-    return !path.empty() && statIs(path, S_IFREG);
+    return !path.empty() && isKind(path, platform::FileKind::Regular);
 }
 
 void FileObject::OpenForReading() {
@@ -103,9 +102,9 @@ void FileObject::OpenForWriting(Durability durability) {
     std::string folder = folder_.empty() ? "." : folder_;
     if (baseName_.empty() && extension_.empty())
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': the path names no file", path);
-    if (!statIs(folder, S_IFDIR))
+    if (!isKind(folder, platform::FileKind::Folder))
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': " + missingFolderReason(folder), path);
-    if (statIs(path, S_IFDIR))
+    if (isKind(path, platform::FileKind::Folder))
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': it is a folder", path);
     writer_.emplace(path, std::filesystem::path(), durability);
     mode_ = Mode::Writing;

@@ -1,13 +1,12 @@
 #include "support/FileOperations.h"
 
+#include "platform/SystemFiles.h"
 #include "support/AtomicFile.h"
 #include "support/VbError.h"
 
 #include <cerrno>
 #include <cstring>
 #include <string>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -16,8 +15,8 @@ namespace {
 std::string quoted(const std::filesystem::path& path) { return "'" + path.string() + "'"; }
 
 bool isFolder(const std::filesystem::path& path) {
-    struct stat info {};
-    return ::stat(path.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+    platform::FileStatus info;
+    return platform::statusAt(path, info) && info.kind == platform::FileKind::Folder;
 }
 
 } // namespace
@@ -53,16 +52,17 @@ void DeleteFile(const std::filesystem::path& file) {
     if (isFolder(file))
         throw VbError(vberr::PathFileAccess, "Cannot delete " + quoted(file) + ": it is a folder",
                       file.string());
-    if (::unlink(file.c_str()) != 0 && errno != ENOENT)
+    if (int error = platform::removeFile(file); error != 0 && error != ENOENT)
         throw VbError(vberr::PathFileAccess,
-                      "Cannot delete " + quoted(file) + ": " + std::strerror(errno), file.string());
+                      "Cannot delete " + quoted(file) + ": " + std::strerror(error), file.string());
 }
 
 void RenameFile(const std::filesystem::path& from, const std::filesystem::path& to) {
-    if (::rename(from.c_str(), to.c_str()) == 0)
+    int error = platform::renameReplacing(from, to);
+    if (error == 0)
         return;
-    int error = errno;
-    if (error == ENOENT && ::access(from.c_str(), F_OK) != 0)
+    std::error_code missing;
+    if (error == ENOENT && !std::filesystem::exists(from, missing))
         throw VbError(vberr::FileNotFound,
                       "Cannot rename " + quoted(from) + " to " + quoted(to) + ": the file does not exist",
                       from.string());

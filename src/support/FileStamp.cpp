@@ -1,17 +1,14 @@
 #include "support/FileStamp.h"
 
-#include <sys/stat.h>
+#include "platform/SystemFiles.h"
 
 namespace corvane {
 
 std::optional<FileStamp> FileStamp::of(int fd) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
+    platform::FileStatus info;
+    if (!platform::statusOf(fd, info))
         return std::nullopt;
-    return FileStamp{static_cast<unsigned long long>(info.st_dev), static_cast<unsigned long long>(info.st_ino),
-                     static_cast<unsigned long long>(info.st_size),
-                     info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec,
-                     info.st_ctim.tv_sec * 1000000000LL + info.st_ctim.tv_nsec};
+    return FileStamp{info.device, info.inode, info.size, info.modifiedNs, info.changedNs};
 }
 
 } // namespace corvane

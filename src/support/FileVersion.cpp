@@ -1,19 +1,17 @@
 #include "support/FileVersion.h"
 
+#include "platform/SystemFiles.h"
 #include "support/VbError.h"
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace corvane {
 
 FileVersion::~FileVersion() {
     if (fd_ >= 0)
-        ::close(fd_);
+        platform::closeFile(fd_);
 }
 
 FileVersion::FileVersion(FileVersion&& other) noexcept
@@ -22,7 +20,7 @@ FileVersion::FileVersion(FileVersion&& other) noexcept
 FileVersion& FileVersion::operator=(FileVersion&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0)
-            ::close(fd_);
+            platform::closeFile(fd_);
         fd_ = std::exchange(other.fd_, -1);
         stamp_ = other.stamp_;
     }
@@ -32,7 +30,7 @@ FileVersion& FileVersion::operator=(FileVersion&& other) noexcept {
 FileVersion FileVersion::open(const std::filesystem::path& path) {
     FileVersion version;
     // Without blocking: a special file (a FIFO) must not hold the program up.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    int fd = platform::openForReading(path);
     if (fd < 0) {
         const int error = errno;
         if (error == ENOENT)
@@ -47,15 +45,14 @@ FileVersion FileVersion::open(const std::filesystem::path& path) {
 }
 
 bool FileVersion::isCurrent(const std::filesystem::path& path) const {
-    struct stat onDisk {};
-    if (::stat(path.c_str(), &onDisk) != 0)
+    platform::FileStatus onDisk;
+    if (!platform::statusAt(path, onDisk))
         return fd_ < 0 && errno == ENOENT;
     if (fd_ < 0)
         return false;
     // The inode we hold is the one the path names, and nothing was written to it since.
     std::optional<FileStamp> now = FileStamp::of(fd_);
-    return now && *now == stamp_ && static_cast<unsigned long long>(onDisk.st_dev) == stamp_.device &&
-           static_cast<unsigned long long>(onDisk.st_ino) == stamp_.inode;
+    return now && *now == stamp_ && onDisk.device == stamp_.device && onDisk.inode == stamp_.inode;
 }
 
 } // namespace corvane

@@ -1,19 +1,18 @@
 #include "support/ProcessMarker.h"
 
+#include "platform/Machine.h"
+#include "platform/SystemFiles.h"
 #include "support/VbError.h"
 
 #include <cerrno>
 #include <cstring>
 #include <ctime>
-#include <fcntl.h>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 
 namespace corvane {
 
 namespace fs = std::filesystem;
+namespace sys = platform;
 
 namespace {
 
@@ -22,17 +21,9 @@ namespace {
                   path.string());
 }
 
-std::string hostName() {
-    char name[256] = {};
-    if (::gethostname(name, sizeof name - 1) != 0)
-        return "this machine";
-    return name;
-}
-
 std::string utcNow() {
     std::time_t now = std::time(nullptr);
-    std::tm parts{};
-    ::gmtime_r(&now, &parts);
+    const std::tm parts = sys::utcParts(now);
     char text[32] = {};
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S UTC", &parts);
     return text;
@@ -40,7 +31,7 @@ std::string utcNow() {
 
 // The marker's text: one "key value" line each, readable by a person who finds the file.
 std::string markerText(const std::string& purpose) {
-    return "Corvane " + purpose + "\nprocess " + std::to_string(::getpid()) + "\nmachine " + hostName() +
+    return "Corvane " + purpose + "\nprocess " + std::to_string(sys::currentProcessId()) + "\nmachine " + sys::machineName() +
            "\nsince " + utcNow() + "\n";
 }
 
@@ -70,22 +61,20 @@ ProcessMarker::Holder parseHolder(std::string_view text) {
 std::string readAll(int fd) {
     std::string text;
     char buffer[512];
-    for (off_t at = 0;;) {
-        ssize_t n = ::pread(fd, buffer, sizeof buffer, at);
-        if (n < 0 && errno == EINTR)
-            continue;
+    for (std::uint64_t at = 0;;) {
+        long long n = sys::readAt(fd, buffer, sizeof buffer, at);
         if (n <= 0 || text.size() > 4096) // a marker is a few lines; more is not ours to read
             return text;
         text.append(buffer, static_cast<size_t>(n));
-        at += n;
+        at += static_cast<std::uint64_t>(n);
     }
 }
 
 // True when the descriptor and the path name the same file.
 bool namesSameFile(int fd, const fs::path& path) {
-    struct stat held {}, named {};
-    return ::fstat(fd, &held) == 0 && ::lstat(path.c_str(), &named) == 0 && held.st_dev == named.st_dev &&
-           held.st_ino == named.st_ino;
+    sys::FileStatus held, named;
+    return sys::statusOf(fd, held) && sys::statusAt(path, named, false) && held.device == named.device &&
+           held.inode == named.inode;
 }
 
 } // namespace
@@ -120,33 +109,31 @@ void ProcessMarker::drop() noexcept {
     if (fd_ < 0)
         return;
     if (namesSameFile(fd_, path_))
-        ::unlink(path_.c_str());
-    ::close(std::exchange(fd_, -1));
+        sys::removeFile(path_);
+    sys::closeFile(std::exchange(fd_, -1));
 }
 
 std::optional<ProcessMarker> ProcessMarker::tryTake(const fs::path& path, const std::string& purpose) {
-    constexpr int flags = O_RDWR | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK;
     for (;;) {
         bool created = true;
-        int fd = ::open(path.c_str(), flags | O_CREAT | O_EXCL, 0644);
+        int fd = sys::openForUpdate(path, true, true);
         if (fd < 0 && errno == EEXIST) {
             created = false;
-            fd = ::open(path.c_str(), flags);
+            fd = sys::openForUpdate(path, false, false);
             if (fd < 0 && errno == ENOENT)
                 continue; // its holder removed it meanwhile
         }
         if (fd < 0)
             fail(path, "create the marker file", errno);
-        if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            ::close(fd);
-            if (error == EWOULDBLOCK || error == EINTR)
+        if (const int error = sys::lockFile(fd, sys::LockMode::Exclusive, false); error != 0) {
+            sys::closeFile(fd);
+            if (error == EWOULDBLOCK)
                 return std::nullopt;
             fail(path, "lock the marker file", error);
         }
         // The previous holder may have removed the file between our open and our lock.
         if (!namesSameFile(fd, path)) {
-            ::close(fd);
+            sys::closeFile(fd);
             continue;
         }
         ProcessMarker marker(path, fd);
@@ -154,51 +141,51 @@ std::optional<ProcessMarker> ProcessMarker::tryTake(const fs::path& path, const 
             // A file that existed and that nobody holds was left by a program that ended. An
             // empty one may also be a taker's that has not locked it yet: only an old one counts.
             std::string previous = readAll(fd);
-            struct stat info {};
-            const bool examined = ::fstat(fd, &info) == 0;
-            if (!previous.empty() || (examined && info.st_mtime + 2 < std::time(nullptr))) {
+            sys::FileStatus info;
+            const bool examined = sys::statusOf(fd, info);
+            if (!previous.empty() || (examined && info.modifiedNs / 1000000000LL + 2 < std::time(nullptr))) {
                 marker.leftBehind_ = parseHolder(previous);
                 if (examined)
-                    marker.leftBehind_->writtenNs = info.st_mtim.tv_sec * 1000000000LL + info.st_mtim.tv_nsec;
+                    marker.leftBehind_->writtenNs = info.modifiedNs;
             }
         }
         const std::string text = markerText(purpose);
-        if (::ftruncate(fd, 0) != 0 || ::pwrite(fd, text.data(), text.size(), 0) != static_cast<ssize_t>(text.size()))
+        if (!sys::replaceContent(fd, text))
             fail(path, "write the marker file", errno);
         return marker;
     }
 }
 
 ProcessMarker::Holder ProcessMarker::holderOf(const fs::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    int fd = sys::openForReading(path, true);
     if (fd < 0)
         return {};
     Holder holder = parseHolder(readAll(fd));
-    ::close(fd);
+    sys::closeFile(fd);
     return holder;
 }
 
 bool ProcessMarker::isHeld(const fs::path& path) {
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+    int fd = sys::openForReading(path, true);
     if (fd < 0)
         return false;
     // A shared lock is refused only while a holder has its exclusive one.
-    const bool held = ::flock(fd, LOCK_SH | LOCK_NB) != 0 && errno == EWOULDBLOCK;
-    ::close(fd);
+    const bool held = sys::lockFile(fd, sys::LockMode::Shared, false) == EWOULDBLOCK;
+    sys::closeFile(fd);
     return held;
 }
 
 void ProcessMarker::abandon() noexcept {
     if (fd_ >= 0)
-        ::close(std::exchange(fd_, -1));
+        sys::closeFile(std::exchange(fd_, -1));
 }
 
 void ProcessMarker::release() {
     if (fd_ < 0)
         return;
     const bool ours = namesSameFile(fd_, path_);
-    const int error = ours && ::unlink(path_.c_str()) != 0 ? errno : 0;
-    ::close(std::exchange(fd_, -1));
+    const int error = ours ? sys::removeFile(path_) : 0;
+    sys::closeFile(std::exchange(fd_, -1));
     if (error != 0)
         fail(path_, "remove the marker file", error);
 }

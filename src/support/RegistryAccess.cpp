@@ -1,5 +1,7 @@
 #include "support/RegistryAccess.h"
 
+#include "platform/SystemFiles.h"
+#include "platform/SystemRegistry.h"
 #include "support/AppPaths.h"
 #include "support/RegFile.h"
 #include "support/RegularFile.h"
@@ -8,13 +10,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <map>
 #include <memory>
 #include <mutex>
-#include <sys/file.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
@@ -44,7 +42,7 @@ public:
     explicit Descriptor(int fd) : fd_(fd) {}
     ~Descriptor() {
         if (fd_ >= 0)
-            ::close(fd_);
+            platform::closeFile(fd_);
     }
     Descriptor(const Descriptor&) = delete;
     Descriptor& operator=(const Descriptor&) = delete;
@@ -54,18 +52,17 @@ private:
     int fd_;
 };
 
-// Holds an exclusive flock on "<file>.lock" for the lifetime of the object; the lock goes
+// Holds an exclusive lock on "<file>.lock" for the lifetime of the object; the lock goes
 // with the process, so a writer that is killed never blocks the others.
 class WriteLock {
 public:
     explicit WriteLock(const std::filesystem::path& file)
         : lockFile_(file.string() + ".lock"),
-          fd_(::open(lockFile_.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644)) {
+          fd_(platform::openForUpdate(lockFile_, true, false)) {
         if (fd_.get() < 0)
             fail(lockFile_, "create the lock of the", errno);
-        while (::flock(fd_.get(), LOCK_EX) != 0)
-            if (errno != EINTR)
-                fail(lockFile_, "lock the", errno);
+        if (int error = platform::lockFile(fd_.get(), platform::LockMode::Exclusive, true); error != 0)
+            fail(lockFile_, "lock the", error);
     }
 
 private:
@@ -77,16 +74,29 @@ std::string readAll(int fd, const std::filesystem::path& file) {
     std::string bytes;
     char buffer[65536];
     for (;;) {
-        ssize_t n = ::read(fd, buffer, sizeof buffer);
+        long long n = platform::readSome(fd, buffer, sizeof buffer);
         if (n == 0)
             return bytes;
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
+        if (n < 0)
             fail(file, "read the", errno);
-        }
         bytes.append(buffer, static_cast<size_t>(n));
     }
+}
+
+platform::RegistryHive hiveOf(RegistryRoot root) {
+    return root == RegistryRoot::CurrentUser ? platform::RegistryHive::CurrentUser
+                                             : platform::RegistryHive::LocalMachine;
+}
+
+// A change of the system's registry that it refused: the key named, and why.
+void checkSystemChange(const std::string& refusal, RegistryRoot root, std::string_view keyPath) {
+    if (refusal.empty())
+        return;
+    const std::string key = std::string(rootKeyName(root)) + "\\" + std::string(keyPath);
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot change the registry key '" + key + "': " + refusal +
+                      (root == RegistryRoot::LocalMachine ? ". Run the program as an administrator to change it." : "."),
+                  key);
 }
 
 std::string fullKeyPath(RegistryRoot root, std::string_view keyPath) {
@@ -106,6 +116,8 @@ RegistryAccess::RegistryAccess(std::filesystem::path file) : file_(std::move(fil
 
 std::string RegistryAccess::GetValue(RegistryRoot root, std::string_view keyPath,
                                      std::string_view valueName) const {
+    if (file_.empty())
+        return platform::readRegistryString(hiveOf(root), std::string(keyPath), std::string(valueName)).value_or("");
     return current().getString(fullKeyPath(root, keyPath), valueName);
 }
 
@@ -114,6 +126,12 @@ void RegistryAccess::SetValue(RegistryRoot root, std::string_view keyPath,
     if (type != REG_SZ)
         throw VbError(vberr::InvalidCall,
                       "Unsupported registry value type " + std::to_string(type) + " (only REG_SZ)");
+    if (file_.empty()) {
+        checkSystemChange(platform::writeRegistryString(hiveOf(root), std::string(keyPath), std::string(valueName),
+                                                        std::string(value)),
+                          root, keyPath);
+        return;
+    }
     std::string path = fullKeyPath(root, keyPath);
     if (alreadyHolds(path, valueName, value))
         return;
@@ -139,6 +157,10 @@ bool RegistryAccess::alreadyHolds(const std::string& path, std::string_view valu
 }
 
 void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
+    if (file_.empty()) {
+        checkSystemChange(platform::createRegistryKey(hiveOf(root), std::string(keyPath)), root, keyPath);
+        return;
+    }
     std::string path = fullKeyPath(root, keyPath);
     change([&](RegistryModel& model) {
         bool created = false;
@@ -148,6 +170,8 @@ void RegistryAccess::CreateKey(RegistryRoot root, std::string_view keyPath) {
 }
 
 bool RegistryAccess::KeyExists(RegistryRoot root, std::string_view keyPath) const {
+    if (file_.empty())
+        return keyPath.empty() || platform::registryKeyExists(hiveOf(root), std::string(keyPath));
     const RegistryModel& model = current(); // a malformed file fails here, even for a root
     if (keyPath.empty())
         return true; // the root keys always exist, as in Windows
@@ -179,11 +203,15 @@ const RegistryModel& RegistryAccess::current() const {
 }
 
 std::string RegistryAccess::problem() const {
+    if (file_.empty())
+        return {}; // the system keeps its registry sound
     current();
     return problem_;
 }
 
 std::string RegistryAccess::takeProblem() {
+    if (file_.empty())
+        return {};
     current();
     if (problem_.empty() || reportedStamp_ == cacheStamp_)
         return {};
@@ -219,7 +247,8 @@ RegistryAccess& registry() {
     static std::map<std::filesystem::path, std::unique_ptr<RegistryAccess>> stores;
     const char* variable = std::getenv("CORVANE_REGISTRY");
     std::filesystem::path file = variable && *variable ? std::filesystem::path(variable)
-                                                       : userConfigDirectory() / "registry.reg";
+                                 : platform::systemRegistryAvailable() ? std::filesystem::path()
+                                                                       : userConfigDirectory() / "registry.reg";
     std::lock_guard<std::mutex> guard(mutex);
     auto& store = stores[file];
     if (!store)

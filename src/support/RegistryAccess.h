@@ -8,6 +8,10 @@
 // replaced whole) and reuse the last parsed content while the file's identity, size and
 // times are unchanged.
 //
+// On Windows the program's registry is the system's own (SystemRegistry.h) unless
+// CORVANE_REGISTRY names a file: a store made with an empty file name reads and writes the
+// system's registry, where a value this user may not change raises VbError 75 naming the key.
+//
 // A malformed file is read as far as it is sound (malformed lines are skipped) and never
 // blocks a read; takeProblem() hands its description out once per content, for one message.
 // A change to it raises VbError 75 naming the file and the line and leaves it as it was: the
@@ -39,10 +43,11 @@ std::string_view rootKeyName(RegistryRoot root);
 
 class RegistryAccess {
 public:
-    // A store kept in `file` (the file need not exist yet).
+    // A store kept in `file` (the file need not exist yet); an empty `file` stands for the
+    // system's registry, where the system has one.
     explicit RegistryAccess(std::filesystem::path file);
 
-    // The registry file.
+    // The registry file (empty for the system's registry).
     const std::filesystem::path& file() const noexcept { return file_; }
 
     // The value stored under the key, or "" when nothing is stored; valueName "" reads the
@@ -79,8 +84,8 @@ private:
     std::optional<FileStamp> reportedStamp_;      // the content whose problem was taken
 };
 
-// The program's registry: the file named by $CORVANE_REGISTRY when set, else
-// userConfigDirectory()/"registry.reg". The variable is looked at on every call, so tests
+// The program's registry: the file named by $CORVANE_REGISTRY when set, else the system's
+// registry where there is one (Windows), else userConfigDirectory()/"registry.reg". The variable is looked at on every call, so tests
 // may change it; each file keeps its own store for the rest of the process.
 RegistryAccess& registry();
 

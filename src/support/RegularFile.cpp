@@ -4,87 +4,65 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace corvane {
 
 namespace {
 
-[[noreturn]] void refuse(const std::filesystem::path& path, mode_t mode) {
+namespace sys = platform;
+
+[[noreturn]] void refuse(const std::filesystem::path& path, sys::FileKind kind) {
     throw VbError(vberr::PathFileAccess,
-                  "'" + path.string() + "' is " + fileKindText(mode) + ", not a regular file, so it is not read",
+                  "'" + path.string() + "' is " + fileKindText(kind) + ", not a regular file, so it is not read",
                   path.string());
-}
-
-// Opens without blocking; -1 with errno set when the open fails.
-int openWithoutBlocking(const std::filesystem::path& path) {
-    int fd = -1;
-    do
-        fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-    while (fd < 0 && errno == EINTR);
-    return fd;
-}
-
-// The mode of an open file; false on failure.
-bool modeOf(int fd, mode_t& mode) {
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return false;
-    mode = info.st_mode;
-    return true;
-}
-
-// Reads block again, as a regular file's reads always do (the flag only mattered for the open).
-void readBlocking(int fd) {
-    int flags = ::fcntl(fd, F_GETFL);
-    if (flags >= 0)
-        ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK);
 }
 
 } // namespace
 
-std::string fileKindText(mode_t mode) {
-    if (S_ISDIR(mode))
+std::string fileKindText(sys::FileKind kind) {
+    switch (kind) {
+    case sys::FileKind::Folder:
         return "a folder";
-    if (S_ISFIFO(mode))
+    case sys::FileKind::Fifo:
         return "a FIFO (named pipe)";
-    if (S_ISCHR(mode))
+    case sys::FileKind::CharacterDevice:
         return "a character device";
-    if (S_ISBLK(mode))
+    case sys::FileKind::BlockDevice:
         return "a block device";
-    if (S_ISSOCK(mode))
+    case sys::FileKind::Socket:
         return "a socket";
-    if (S_ISREG(mode))
+    case sys::FileKind::Regular:
         return "a regular file";
+    case sys::FileKind::Link:
+    case sys::FileKind::Other:
+        break;
+    }
     return "a special file";
 }
 
 int openRegularFileIfExists(const std::filesystem::path& path) {
-    int fd = openWithoutBlocking(path);
+    int fd = sys::openForReading(path);
     if (fd < 0) {
         int error = errno;
         if (error == ENOENT)
             return -1;
-        struct stat info {};
-        if (error == ENXIO && ::stat(path.c_str(), &info) == 0)
-            refuse(path, info.st_mode); // a socket, or a device without its driver
+        sys::FileStatus info;
+        if ((error == ENXIO || error == EACCES) && sys::statusAt(path, info) && info.kind != sys::FileKind::Regular)
+            refuse(path, info.kind); // a socket, a device without its driver, a folder on Windows
         throw VbError(vberr::PathFileAccess, "Cannot open '" + path.string() + "': " + std::strerror(error),
                       path.string());
     }
-    mode_t mode = 0;
-    if (!modeOf(fd, mode)) {
+    sys::FileStatus info;
+    if (!sys::statusOf(fd, info)) {
         int error = errno;
-        ::close(fd);
+        sys::closeFile(fd);
         throw VbError(vberr::PathFileAccess, "Cannot examine '" + path.string() + "': " + std::strerror(error),
                       path.string());
     }
-    if (!S_ISREG(mode)) {
-        ::close(fd);
-        refuse(path, mode);
+    if (info.kind != sys::FileKind::Regular) {
+        sys::closeFile(fd);
+        refuse(path, info.kind);
     }
-    readBlocking(fd);
     return fd;
 }
 
@@ -96,22 +74,20 @@ int openRegularFile(const std::filesystem::path& path) {
 }
 
 int openIfRegularFile(const std::filesystem::path& path) noexcept {
-    int fd = openWithoutBlocking(path);
-    mode_t mode = 0;
-    if (fd >= 0 && (!modeOf(fd, mode) || !S_ISREG(mode))) {
-        ::close(fd);
+    int fd = sys::openForReading(path);
+    sys::FileStatus info;
+    if (fd >= 0 && (!sys::statusOf(fd, info) || info.kind != sys::FileKind::Regular)) {
+        sys::closeFile(fd);
         errno = EINVAL;
         return -1;
     }
-    if (fd >= 0)
-        readBlocking(fd);
     return fd;
 }
 
 void checkRegularFile(const std::filesystem::path& path) {
-    struct stat info {};
-    if (::stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
-        refuse(path, info.st_mode);
+    sys::FileStatus info;
+    if (sys::statusAt(path, info) && info.kind != sys::FileKind::Regular)
+        refuse(path, info.kind);
 }
 
 } // namespace corvane

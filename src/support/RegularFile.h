@@ -9,9 +9,10 @@
 // descriptor returned reads in the usual blocking way.
 #pragma once
 
+#include "platform/SystemFiles.h"
+
 #include <filesystem>
 #include <string>
-#include <sys/types.h>
 
 namespace corvane {
 
@@ -33,7 +34,7 @@ int openIfRegularFile(const std::filesystem::path& path) noexcept;
 // file passes: the caller finds and reports that as before. Never blocks (stat).
 void checkRegularFile(const std::filesystem::path& path);
 
-// The kind of file a mode names, in words for messages ("a FIFO (named pipe)", "a folder").
-std::string fileKindText(mode_t mode);
+// The kind of file, in words for messages ("a FIFO (named pipe)", "a folder").
+std::string fileKindText(platform::FileKind kind);
 
 } // namespace corvane

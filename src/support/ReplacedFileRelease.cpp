@@ -1,13 +1,12 @@
 #include "support/ReplacedFileRelease.h"
 
+#include "platform/SystemFiles.h"
+
 #include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <fcntl.h>
 #include <mutex>
-#include <sys/stat.h>
 #include <thread>
-#include <unistd.h>
 #include <utility>
 
 namespace corvane {
@@ -41,7 +40,7 @@ public:
                 worker_ = std::thread([this] { run(); });
             } catch (...) {
                 lock.unlock();
-                ::close(fd); // no thread: freed here, as without one
+                platform::closeFile(fd); // no thread: freed here, as without one
                 return;
             }
         }
@@ -66,7 +65,7 @@ private:
             queue_.pop_front();
             ++busy_;
             lock.unlock();
-            ::close(fd); // the old file is freed here, waiting for the disk where it must
+            platform::closeFile(fd); // the old file is freed here, waiting for the disk where it must
             lock.lock();
             --busy_;
             changed_.notify_all();
@@ -93,7 +92,7 @@ ReplacedFileRelease::Held::Held(Held&& other) noexcept : fd_(std::exchange(other
 ReplacedFileRelease::Held& ReplacedFileRelease::Held::operator=(Held&& other) noexcept {
     if (this != &other) {
         if (fd_ >= 0)
-            ::close(fd_);
+            platform::closeFile(fd_);
         fd_ = std::exchange(other.fd_, -1);
     }
     return *this;
@@ -101,17 +100,16 @@ ReplacedFileRelease::Held& ReplacedFileRelease::Held::operator=(Held&& other) no
 
 ReplacedFileRelease::Held::~Held() {
     if (fd_ >= 0)
-        ::close(fd_);
+        platform::closeFile(fd_);
 }
 
 ReplacedFileRelease::Held ReplacedFileRelease::hold(const std::filesystem::path& path) {
-    // O_PATH: a reference to the file itself, which neither reads it nor blocks on a pipe.
-    int fd = ::open(path.c_str(), O_PATH | O_CLOEXEC);
+    int fd = platform::openReference(path);
     if (fd < 0)
         return Held();
-    struct stat status {};
-    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
-        ::close(fd);
+    platform::FileStatus status;
+    if (!platform::statusOf(fd, status) || status.kind != platform::FileKind::Regular) {
+        platform::closeFile(fd);
         return Held();
     }
     return Held(fd);

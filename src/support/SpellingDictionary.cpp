@@ -1,5 +1,6 @@
 #include "support/SpellingDictionary.h"
 
+#include "platform/AppFolders.h"
 #include "support/RegularFile.h"
 #include "support/SpellingEditSuggester.h"
 #include "support/TextCodec.h"
@@ -15,12 +16,6 @@
 namespace corvane {
 
 namespace {
-
-#ifdef _WIN32
-constexpr char PathListSeparator = ';';
-#else
-constexpr char PathListSeparator = ':';
-#endif
 
 std::string checkedName(std::string_view name) {
     bool plain = !name.empty() && name.front() != '.' &&
@@ -130,7 +125,7 @@ std::vector<std::filesystem::path> SpellingDictionary::searchFolders() {
     if (const char* configured = std::getenv("CORVANE_DICTIONARY_PATH")) {
         std::string_view rest = configured;
         while (!rest.empty()) {
-            size_t end = rest.find(PathListSeparator);
+            size_t end = rest.find(platform::PathListSeparator);
             auto entry = rest.substr(0, end);
             if (!entry.empty())
                 folders.emplace_back(entry);

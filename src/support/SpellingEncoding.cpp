@@ -1,11 +1,9 @@
 #include "support/SpellingEncoding.h"
 
+#include "platform/CodePageConverter.h"
 #include "support/CaseFold.h"
 #include "support/TextCodec.h"
 #include "support/VbError.h"
-
-#include <cerrno>
-#include <iconv.h>
 
 namespace corvane {
 
@@ -27,35 +25,17 @@ std::string iconvNameOf(std::string_view hunspellName) {
     return name;
 }
 
-// Converts with iconv; nothing on an invalid or unconvertible sequence.
+// Converts through the system's converter; nothing on an invalid or unconvertible sequence.
 std::optional<std::string> convert(std::string_view in, const std::string& to, const std::string& from) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return std::nullopt;
+    auto converter = platform::CodePageConverter::open(to, from);
     std::string out;
-    std::string buffer(in.size() * 4 + 16, '\0');
-    char* inPtr = const_cast<char*>(in.data());
-    size_t inLeft = in.size();
-    bool failed = false;
-    while (inLeft > 0 && !failed) {
-        char* outPtr = buffer.data();
-        size_t outLeft = buffer.size();
-        size_t result = iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer.data(), buffer.size() - outLeft);
-        failed = result == static_cast<size_t>(-1) && errno != E2BIG;
-    }
-    iconv_close(cd);
-    if (failed)
+    if (!converter || !converter->convert(in, out))
         return std::nullopt;
     return out;
 }
 
 bool canOpen(const std::string& to, const std::string& from) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        return false;
-    iconv_close(cd);
-    return true;
+    return platform::CodePageConverter::open(to, from).has_value();
 }
 
 } // namespace

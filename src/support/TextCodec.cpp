@@ -1,5 +1,6 @@
 #include "support/TextCodec.h"
 
+#include "platform/CodePageConverter.h"
 #include "support/ByteScan.h"
 #include "support/VbError.h"
 
@@ -8,8 +9,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <iconv.h>
-#include <memory>
 
 namespace corvane {
 
@@ -42,41 +41,14 @@ std::string iconvName(int codePage) {
     return "CP" + std::to_string(codePage);
 }
 
-struct IconvCloser {
-    void operator()(void* cd) const { iconv_close(static_cast<iconv_t>(cd)); }
-};
-
-std::unique_ptr<void, IconvCloser> openIconv(const std::string& to, const std::string& from) {
-    iconv_t cd = iconv_open(to.c_str(), from.c_str());
-    if (cd == reinterpret_cast<iconv_t>(-1))
-        throw VbError(vberr::InvalidCall, "Unknown code page: " + (to == "UTF-8" ? from : to));
-    return std::unique_ptr<void, IconvCloser>(cd);
-}
-
-// Converts with iconv; returns false on an invalid or unconvertible sequence.
+// Converts through the system's converter; returns false on an invalid or unconvertible
+// sequence. VbError 5 for a code page the system does not know.
 bool convert(std::string_view in, std::string& out, const std::string& to,
              const std::string& from) {
-    auto cd = openIconv(to, from);
-    out.clear();
-    char* inPtr = const_cast<char*>(in.data());
-    size_t inLeft = in.size();
-    std::string buffer(in.size() * 4 + 16, '\0');
-    while (inLeft > 0) {
-        char* outPtr = buffer.data();
-        size_t outLeft = buffer.size();
-        size_t result = iconv(static_cast<iconv_t>(cd.get()), &inPtr, &inLeft, &outPtr, &outLeft);
-        out.append(buffer.data(), buffer.size() - outLeft);
-        if (result == static_cast<size_t>(-1) && errno != E2BIG)
-            return false;
-    }
-    // A converter that composes characters (Windows-1258's base letters and tone marks) holds
-    // the last one back until it is told that the input ends.
-    char* outPtr = buffer.data();
-    size_t outLeft = buffer.size();
-    if (iconv(static_cast<iconv_t>(cd.get()), nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1))
-        return false;
-    out.append(buffer.data(), buffer.size() - outLeft);
-    return true;
+    auto converter = platform::CodePageConverter::open(to, from);
+    if (!converter)
+        throw VbError(vberr::InvalidCall, "Unknown code page: " + (to == "UTF-8" ? from : to));
+    return converter->convert(in, out);
 }
 
 std::string codePointText(char32_t cp) {

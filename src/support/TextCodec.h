@@ -2,7 +2,7 @@
 // encodings of the files the program reads and writes.
 //
 // Windows code pages are named by their number (1252, 950 ...). Windows-1252 is converted by
-// our own table; other code pages go through the C library's iconv.
+// our own table; other code pages go through the system's converter (CodePageConverter.h).
 #pragma once
 
 #include <string>

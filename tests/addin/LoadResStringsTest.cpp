@@ -5,6 +5,7 @@
 #include "controls/Label.h"
 #include "controls/Menu.h"
 #include "controls/TextBox.h"
+#include "platform/AppFolders.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
@@ -73,7 +74,7 @@ TEST(LoadResStrings, ReplacesNumbersByTheTextsTheyNameAndLeavesTheRestAlone) {
     EXPECT_EQ(window.text->Text(), "");
     EXPECT_EQ(window.text->ToolTipText(), "Currently Active Language");
 
-    ::unsetenv("CORVANE_STRINGS");
+    platform::setEnvironmentVariable("CORVANE_STRINGS", nullptr);
     reloadProgramStringTable();
 }
 

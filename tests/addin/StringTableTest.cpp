@@ -1,4 +1,5 @@
 #include "addin/StringTable.h"
+#include "platform/AppFolders.h"
 #include "support/VbError.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
@@ -23,7 +24,7 @@ public:
         reloadProgramStringTable();
     }
     ~StringsOverride() {
-        ::unsetenv("CORVANE_STRINGS");
+        platform::setEnvironmentVariable("CORVANE_STRINGS", nullptr);
         reloadProgramStringTable();
     }
 

@@ -4,6 +4,7 @@
 // the numbers and the help file setting, `export` hands the texts out right, and the option
 // --codepage is taken, stored and refused when it names no code page.
 #include "cli/CommandOutcome.h"
+#include "platform/AppFolders.h"
 #include "support/TextCodec.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
@@ -57,14 +58,14 @@ std::string dataFile(const CodePageProject& sample) {
 class CodePageProjects : public ::testing::Test {
 protected:
     CodePageProjects() {
-        ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
-        ::setenv("CORVANE_ERROR_LOG", (dir_ / "errors.log").c_str(), 1);
-        ::setenv("CORVANE_HELP_COMPILERS", (fs::path(CORVANE_BINARY_DIR) / "bin" / "helpcompilers").c_str(), 1);
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", (dir_ / "registry.reg").string().c_str());
+        platform::setEnvironmentVariable("CORVANE_ERROR_LOG", (dir_ / "errors.log").string().c_str());
+        platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", (fs::path(CORVANE_BINARY_DIR) / "bin" / "helpcompilers").string().c_str());
     }
     ~CodePageProjects() override {
-        ::unsetenv("CORVANE_REGISTRY");
-        ::unsetenv("CORVANE_ERROR_LOG");
-        ::unsetenv("CORVANE_HELP_COMPILERS");
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", nullptr);
+        platform::setEnvironmentVariable("CORVANE_ERROR_LOG", nullptr);
+        platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", nullptr);
     }
 
     // The project's texts as scan --json gives them.

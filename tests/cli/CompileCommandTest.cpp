@@ -5,6 +5,7 @@
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
 #include "helpdata/DataFileCheckAhead.h"
+#include "platform/AppFolders.h"
 #include "support/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -29,13 +30,13 @@ using test::runTool;
 class CompileCommand : public ::testing::Test {
 protected:
     CompileCommand() {
-        ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
-        ::setenv("CORVANE_HELP_COMPILERS", frontEndFolder().c_str(), 1);
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", (dir_ / "registry.reg").string().c_str());
+        platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", frontEndFolder().string().c_str());
         test::copyExample(project_);
     }
     ~CompileCommand() override {
-        ::unsetenv("CORVANE_REGISTRY");
-        ::unsetenv("CORVANE_HELP_COMPILERS");
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", nullptr);
+        platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", nullptr);
     }
 
     static fs::path frontEndFolder() { return fs::path(CORVANE_BINARY_DIR) / "bin" / "helpcompilers"; }
@@ -220,7 +221,7 @@ TEST_F(CompileCommand, CompilesFromACompilerFolderWithCapitalsAndAfterThatFolder
     const fs::path installed = dir_ / "Corvane Install" / "Help Compilers";
     fs::create_directories(installed);
     fs::copy_file(frontEndFolder() / "hhc.exe", installed / "hhc.exe");
-    ::setenv("CORVANE_HELP_COMPILERS", installed.c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", installed.string().c_str());
     RegistryAccess registry(dir_ / "registry.reg");
     auto association = [&] { return registry.GetValue(RegistryRoot::LocalMachine, HhpCommandKey, ""); };
 
@@ -237,7 +238,7 @@ TEST_F(CompileCommand, CompilesFromACompilerFolderWithCapitalsAndAfterThatFolder
     fs::create_directories(moved.parent_path());
     fs::rename(installed.parent_path(), moved.parent_path());
     fs::remove(project_ / "OrderEntry_Context.chm");
-    ::setenv("CORVANE_HELP_COMPILERS", moved.c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", moved.string().c_str());
     Outcome second = compile();
     EXPECT_EQ(second.status, 0) << second.out << second.err;
     EXPECT_EQ(second.err, "");
@@ -279,7 +280,7 @@ TEST_F(CompileCommand, HelpFileThatCannotBePlacedBesideTheProjectFailsTheRun) {
 
 TEST_F(CompileCommand, HtmlHelpCompilerNotLocatedFailsTheRunNamingEveryMissingFile) {
     fs::create_directories(dir_ / "no compilers");
-    ::setenv("CORVANE_HELP_COMPILERS", (dir_ / "no compilers").c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", (dir_ / "no compilers").string().c_str());
     Outcome result = compile();
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find("[HTML Help Compiler not located] The HTML Help Compiler was not located."),

@@ -3,6 +3,7 @@
 // that fails says why.
 #include "cli/CommandOutcome.h"
 #include "cli/ProjectCopy.h"
+#include "platform/AppFolders.h"
 #include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
@@ -39,7 +40,7 @@ TEST_F(MisleadingMessages, ADamagedRegistryIsAWarningAboutTheRegistry) {
 TEST_F(MisleadingMessages, AReadOnlyProjectFolderIsCalledReadOnly) {
     // Root may write anywhere: as root the program runs as the user "nobody", who may read the
     // test's files but write none of them.
-    const bool root = ::geteuid() == 0;
+    const bool root = platform::runsAsAdministrator();
     const auto readable = fs::perms::owner_all | fs::perms::group_read | fs::perms::others_read;
     for (const auto& entry : fs::recursive_directory_iterator(dir_.path()))
         fs::permissions(entry.path(), entry.is_directory() ? readable | fs::perms::group_exec | fs::perms::others_exec

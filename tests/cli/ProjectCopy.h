@@ -3,6 +3,7 @@
 // folder), with its own registry, error log and data folder, and the build's help compilers.
 #pragma once
 
+#include "platform/SystemFiles.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
@@ -13,7 +14,6 @@
 #include <filesystem>
 #include <map>
 #include <string>
-#include <sys/stat.h>
 #include <vector>
 
 namespace corvane::cli {
@@ -52,11 +52,12 @@ protected:
                 it.disable_recursion_pending();
                 continue;
             }
-            struct stat info {};
-            ::lstat(it->path().c_str(), &info);
-            entries[it->path().string()] =
-                std::to_string(info.st_mode) + " " + std::to_string(info.st_mtim.tv_sec) + "." +
-                std::to_string(info.st_mtim.tv_nsec) + " " + (S_ISREG(info.st_mode) ? test::readFile(it->path()) : "");
+            platform::FileStatus info;
+            platform::statusAt(it->path(), info, false);
+            const bool regular = info.kind == platform::FileKind::Regular;
+            entries[it->path().string()] = std::to_string(static_cast<int>(info.kind)) + " " +
+                                           std::to_string(info.permissions) + " " + std::to_string(info.modifiedNs) +
+                                           " " + (regular ? test::readFile(it->path()) : "");
         }
         return entries;
     }

@@ -1,4 +1,5 @@
 #include "generate/CompilerRegistration.h"
+#include "platform/AppFolders.h"
 
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
@@ -105,9 +106,9 @@ TEST(HelpCompilerRegistration, WritesNothingForAFolderItCannotUse) {
 }
 
 TEST(HelpCompilerRegistration, FolderComesFromTheEnvironmentFirst) {
-    ::setenv("CORVANE_HELP_COMPILERS", "/opt/corvane/hc", 1);
+    platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", "/opt/corvane/hc");
     EXPECT_EQ(helpCompilerFolder(), fs::path("/opt/corvane/hc"));
-    ::unsetenv("CORVANE_HELP_COMPILERS");
+    platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", nullptr);
     EXPECT_EQ(helpCompilerFolder().filename(), "helpcompilers");
 }
 

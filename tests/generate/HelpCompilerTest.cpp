@@ -2,6 +2,7 @@
 // reaches it: through the registered association, with "%1" replaced by the quoted project.
 #include "generate/CompilerRegistration.h"
 #include "generate/PopupText.h"
+#include "platform/AppFolders.h"
 
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
@@ -75,14 +76,14 @@ uint32_t storedLcid(const std::string& system) {
 
 class HelpCompiler : public ::testing::Test {
 protected:
-    void TearDown() override { ::unsetenv("CORVANE_CHMCMD"); }
+    void TearDown() override { platform::setEnvironmentVariable("CORVANE_CHMCMD", nullptr); }
 
     // A fake chmcmd: a shell script with the given body.
     fs::path fakeChmcmd(const std::string& body) {
         fs::path script = dir_ / "fake chmcmd" / "chmcmd";
         test::writeFile(script, "#!/bin/sh\n" + body + "\n");
         fs::permissions(script, fs::perms::owner_all);
-        ::setenv("CORVANE_CHMCMD", script.c_str(), 1);
+        platform::setEnvironmentVariable("CORVANE_CHMCMD", script.string().c_str());
         return script;
     }
 
@@ -170,7 +171,7 @@ TEST_F(HelpCompiler, RunsThatMakeNothingOrCrashAreErrors) {
     EXPECT_EQ(messages.output, "Error: something in P_Context.hhp\n" + (dir_ / "p").string() + "\nCreated \"" +
                                    chm.string() + "\", 3 bytes.\n");
 
-    ::setenv("CORVANE_CHMCMD", (dir_ / "no such chmcmd").c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_CHMCMD", (dir_ / "no such chmcmd").string().c_str());
     ToolRun missing = compile(directHhc(), project);
     EXPECT_EQ(missing.status, 1);
     EXPECT_EQ(missing.output.rfind("Error: the CHM compiler " + (dir_ / "no such chmcmd").string() +

@@ -2,6 +2,7 @@
 // help file its options name, or fails to, so that both outcomes of a compile can be driven.
 #include "generate/HelpLanguage.h"
 #include "generate/WinHelpProjectWriter.h"
+#include "platform/AppFolders.h"
 #include "support/AtomicFile.h"
 #include "support/ProcessRunner.h"
 #include "testsupport/TempDir.h"
@@ -74,9 +75,9 @@ TEST(HelpCompilerWinHelp, FilledTemplateNamesTopicsMapAndHelpFile) {
 TEST(HelpCompilerWinHelp, StandInFailsWhenToldOrWhenAFileIsMissing) {
     test::TempDir dir;
     fs::path project = writeWinHelpProject(dir.path(), "P");
-    ::setenv("CORVANE_FAKE_HCRTF_FAIL", "1", 1);
+    platform::setEnvironmentVariable("CORVANE_FAKE_HCRTF_FAIL", "1");
     RunResult told = compileWinHelp(project);
-    ::unsetenv("CORVANE_FAKE_HCRTF_FAIL");
+    platform::setEnvironmentVariable("CORVANE_FAKE_HCRTF_FAIL", nullptr);
     EXPECT_EQ(told.exitCode, 1);
     EXPECT_EQ(told.output.rfind("Error: ", 0), 0u);
     EXPECT_FALSE(fs::exists(dir / "P_Context.hlp"));

@@ -2,6 +2,7 @@
 // unreadable files, repeated keys, elements without required attributes, numbers out of range,
 // languages listed after the records, UTF-16 without a mark, a name in other letter case.
 #include "helpdata/HelpDataFile.h"
+#include "platform/AppFolders.h"
 #include "settings/ModMain.h"
 #include "support/AtomicFile.h"
 #include "testsupport/addin/AddinTestFixture.h"
@@ -269,7 +270,7 @@ TEST_F(HelpDataLoadFaultsTest, AnUnreadableFileIsNeverReplacedUntilItCanBeCopied
 }
 
 TEST_F(HelpDataLoadFaultsTest, UnreadableByPermissionsToo) {
-    if (::geteuid() == 0)
+    if (platform::runsAsAdministrator())
         GTEST_SKIP() << "the superuser reads any file";
     auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\n");
     const std::string data = "<Root><VBComponent ComponentName=\"frmA\">" +

@@ -49,26 +49,26 @@ run "$root/down"
 [ -z "$out" ] || fail "a sound tree printed: $out"
 
 run "$root/down" --graph
-grep -qx 'layer 6  editor    -> generate scan' <<<"$out" || fail "graph lacks the editor's line: $out"
-grep -qx 'layer 4  helpdata  -> support' <<<"$out" || fail "graph lacks helpdata's line: $out"
-[ "$(head -n 1 <<<"$out")" = 'layer 6  editor    -> generate scan' ] || fail "graph does not start at the top: $out"
+grep -qx 'layer 7  editor    -> generate scan' <<<"$out" || fail "graph lacks the editor's line: $out"
+grep -qx 'layer 5  helpdata  -> support' <<<"$out" || fail "graph lacks helpdata's line: $out"
+[ "$(head -n 1 <<<"$out")" = 'layer 7  editor    -> generate scan' ] || fail "graph does not start at the top: $out"
 
 make_tree "$root/up"
 printf '#include "support/Text.h"\n#include "editor/Window.h"\n' >"$root/up/helpdata/Load.cpp"
 run "$root/up"
 [ "$status" -eq 1 ] || fail "an include up a layer gave status $status"
-[ "$out" = "$root/up/helpdata/Load.cpp:2: helpdata (layer 4) includes editor (layer 6)" ] ||
+[ "$out" = "$root/up/helpdata/Load.cpp:2: helpdata (layer 5) includes editor (layer 7)" ] ||
     fail "an include up a layer printed: $out"
 run "$root/up" --graph
 [ "$status" -eq 1 ] || fail "--graph over an include up a layer gave status $status"
-grep -q 'Load.cpp:2: helpdata (layer 4) includes editor (layer 6)' "$root/stderr" ||
+grep -q 'Load.cpp:2: helpdata (layer 5) includes editor (layer 7)' "$root/stderr" ||
     fail "--graph did not name the include up a layer on standard error"
 
 make_tree "$root/across"
 printf '#pragma once\n#include "generate/Writer.h"\n' >"$root/across/scan/Merge.h"
 run "$root/across"
 [ "$status" -eq 1 ] || fail "an include across a layer gave status $status"
-[ "$out" = "$root/across/scan/Merge.h:2: scan (layer 5) includes generate (layer 5)" ] ||
+[ "$out" = "$root/across/scan/Merge.h:2: scan (layer 6) includes generate (layer 6)" ] ||
     fail "an include across a layer printed: $out"
 
 make_tree "$root/links"
@@ -76,7 +76,7 @@ printf 'target_link_libraries(corvane_generate PUBLIC corvane_helpdata\n    PRIV
     >>"$root/links/CMakeLists.txt"
 run "$root/links"
 [ "$status" -eq 1 ] || fail "a library linking one across a layer gave status $status"
-[ "$out" = "$root/links/CMakeLists.txt:9: corvane_generate (layer 5) links corvane_scan (layer 5)" ] ||
+[ "$out" = "$root/links/CMakeLists.txt:9: corvane_generate (layer 6) links corvane_scan (layer 6)" ] ||
     fail "a library linking one across a layer printed: $out"
 
 make_tree "$root/unplaced"

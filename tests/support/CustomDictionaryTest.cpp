@@ -1,3 +1,4 @@
+#include "platform/AppFolders.h"
 #include "support/AppPaths.h"
 #include "support/CustomDictionary.h"
 #include "support/VbError.h"
@@ -23,14 +24,14 @@ public:
         if (const char* old = std::getenv("XDG_DATA_HOME"))
             oldXdg_ = old;
         setDataDirectory(data);
-        ::setenv("XDG_DATA_HOME", xdgData.c_str(), 1);
+        platform::setEnvironmentVariable("XDG_DATA_HOME", xdgData.string().c_str());
     }
     ~FolderOverride() {
         setDataDirectory({});
         if (oldXdg_)
-            ::setenv("XDG_DATA_HOME", oldXdg_->c_str(), 1);
+            platform::setEnvironmentVariable("XDG_DATA_HOME", oldXdg_->c_str());
         else
-            ::unsetenv("XDG_DATA_HOME");
+            platform::setEnvironmentVariable("XDG_DATA_HOME", nullptr);
     }
 
 private:
@@ -120,7 +121,7 @@ TEST(CustomDictionary, LivesInTheDataFolderOrElseInTheUsersFolder) {
     // A read-only folder is not writable, except for root, whom permissions do not stop.
     setDataDirectory(data);
     std::filesystem::permissions(data, std::filesystem::perms::owner_write, std::filesystem::perm_options::remove);
-    auto expected = ::geteuid() == 0 ? data / "custom.dic" : user;
+    auto expected = platform::runsAsAdministrator() ? data / "custom.dic" : user;
     EXPECT_EQ(CustomDictionary::defaultLocation(), expected);
     std::filesystem::permissions(data, std::filesystem::perms::owner_write, std::filesystem::perm_options::add);
 }

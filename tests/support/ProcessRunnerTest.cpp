@@ -1,3 +1,4 @@
+#include "platform/AppFolders.h"
 #include "support/ProcessRunner.h"
 
 #include "support/VbError.h"
@@ -132,10 +133,10 @@ TEST(ProcessRunner, FindsProgramsInPathSkippingFilesThatCannotRun) {
     test::writeFile(dir / "first" / "corvane-helper-copy", "not a program");
     copyHelper(dir / "second" / "corvane-helper-copy");
     std::string oldPath = std::getenv("PATH") != nullptr ? std::getenv("PATH") : "";
-    ::setenv("PATH", ((dir / "first").string() + ":" + (dir / "second").string()).c_str(), 1);
+    platform::setEnvironmentVariable("PATH", ((dir / "first").string() + platform::PathListSeparator + (dir / "second").string()).c_str());
     std::string output;
     EXPECT_NO_THROW(output = run("corvane-helper-copy found"));
-    ::setenv("PATH", oldPath.c_str(), 1);
+    platform::setEnvironmentVariable("PATH", oldPath.c_str());
     EXPECT_EQ(output, "[found]\n");
 }
 

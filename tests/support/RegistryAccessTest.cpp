@@ -1,3 +1,4 @@
+#include "platform/AppFolders.h"
 #include "support/RegFile.h"
 #include "support/RegistryAccess.h"
 #include "support/VbError.h"
@@ -208,17 +209,17 @@ TEST(RegistryAccess, ProgramStoreFollowsTheEnvironment) {
     TempDir dir;
     const char* saved = std::getenv("CORVANE_REGISTRY");
     std::string savedValue = saved ? saved : "";
-    ::setenv("CORVANE_REGISTRY", (dir / "a.reg").c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_REGISTRY", (dir / "a.reg").string().c_str());
     registry().SetValue(CU, "Software\\Halvex", "Which", "a");
     RegistryAccess& first = registry();
-    ::setenv("CORVANE_REGISTRY", (dir / "b.reg").c_str(), 1);
+    platform::setEnvironmentVariable("CORVANE_REGISTRY", (dir / "b.reg").string().c_str());
     EXPECT_EQ(registry().file(), dir / "b.reg");
     EXPECT_EQ(registry().GetValue(CU, "Software\\Halvex", "Which"), "");
     EXPECT_EQ(first.GetValue(CU, "Software\\Halvex", "Which"), "a"); // still usable
     if (saved)
-        ::setenv("CORVANE_REGISTRY", savedValue.c_str(), 1);
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", savedValue.c_str());
     else
-        ::unsetenv("CORVANE_REGISTRY");
+        platform::setEnvironmentVariable("CORVANE_REGISTRY", nullptr);
 }
 
 TEST(RegistryAccess, TwoProcessesWritingAtOnceLoseNothing) {

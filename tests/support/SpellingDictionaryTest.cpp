@@ -1,3 +1,4 @@
+#include "platform/AppFolders.h"
 #include "support/SpellingDictionary.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
@@ -155,10 +156,11 @@ TEST(SpellingDictionary, SearchesTheConfiguredFoldersFirst) {
     test::TempDir dir;
     test::writeFile(dir / "sub" / "en_US.aff", "SET UTF-8\n");
     test::writeFile(dir / "sub" / "en_US.dic", "1\nonlyword\n");
-    std::string list = "::" + (dir / "none").string() + ":" + (dir / "sub").string();
-    ::setenv("CORVANE_DICTIONARY_PATH", list.c_str(), 1);
+    const std::string separator(1, platform::PathListSeparator);
+    std::string list = separator + separator + (dir / "none").string() + separator + (dir / "sub").string();
+    platform::setEnvironmentVariable("CORVANE_DICTIONARY_PATH", list.c_str());
     auto folders = SpellingDictionary::searchFolders();
-    ::unsetenv("CORVANE_DICTIONARY_PATH");
+    platform::setEnvironmentVariable("CORVANE_DICTIONARY_PATH", nullptr);
     ASSERT_EQ(folders.size(), 4u);
     EXPECT_EQ(folders[0], dir / "none");
     EXPECT_EQ(folders[2], "/usr/share/hunspell");

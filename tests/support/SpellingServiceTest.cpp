@@ -1,3 +1,4 @@
+#include "platform/AppFolders.h"
 #include "support/SpellingService.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
@@ -167,14 +168,14 @@ TEST(SpellingService, NeutralAndUnknownLanguagesUseTheDefaultDictionary) {
     auto table = testTable();
     EXPECT_EQ(SpellingService::dictionaryNameFor("Neutral", table), "en_US");
     EXPECT_EQ(SpellingService::dictionaryNameFor("GERMAN", table), "de_DE");
-    ::setenv("CORVANE_DEFAULT_DICTIONARY", "de_DE", 1);
+    platform::setEnvironmentVariable("CORVANE_DEFAULT_DICTIONARY", "de_DE");
     EXPECT_EQ(SpellingService::dictionaryNameFor("neutral", table), "de_DE");
     EXPECT_EQ(SpellingService::dictionaryNameFor("Esperanto", table), "de_DE");
     EXPECT_EQ(SpellingService::dictionaryNameFor("English", table), "en_US");
     test::TempDir dir;
     auto service = makeService(dir);
     EXPECT_TRUE(service.isAccepted("Grüße"));
-    ::unsetenv("CORVANE_DEFAULT_DICTIONARY");
+    platform::setEnvironmentVariable("CORVANE_DEFAULT_DICTIONARY", nullptr);
 
     // The shipped language table names the dictionaries of the installed languages.
     SpellingService installed(CustomDictionary::load(dir / "custom.dic"));

@@ -1,6 +1,8 @@
 // ScopedEnvironment: an environment variable set for one test, then restored.
 #pragma once
 
+#include "platform/AppFolders.h"
+
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -16,15 +18,15 @@ public:
         if (const char* old = std::getenv(name_.c_str()))
             previous_ = old;
         if (value)
-            ::setenv(name_.c_str(), value->c_str(), 1);
+            platform::setEnvironmentVariable(name_.c_str(), value->c_str());
         else
-            ::unsetenv(name_.c_str());
+            platform::setEnvironmentVariable(name_.c_str(), nullptr);
     }
     ~ScopedEnvironment() {
         if (previous_)
-            ::setenv(name_.c_str(), previous_->c_str(), 1);
+            platform::setEnvironmentVariable(name_.c_str(), previous_->c_str());
         else
-            ::unsetenv(name_.c_str());
+            platform::setEnvironmentVariable(name_.c_str(), nullptr);
     }
     ScopedEnvironment(const ScopedEnvironment&) = delete;
     ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;

@@ -1,9 +1,9 @@
 #include "testsupport/TextTools.h"
 
+#include "platform/ChildProcess.h"
 #include "support/ProcessRunner.h"
 
 #include <cstdio>
-#include <sys/wait.h>
 
 namespace corvane::test {
 
@@ -28,7 +28,7 @@ ToolRun runShell(const std::string& commandLine) {
     for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         result.output.append(buffer, n);
     int status = ::pclose(pipe);
-    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.status = platform::shellExitStatus(status);
     return result;
 }
 

@@ -1,0 +1,196 @@
+#!/usr/bin/env bash
+# Cross-builds Corvane's command line for 64-bit Windows with MinGW-w64 on Debian 12.
+# Usage: scripts/build-windows.sh [--deps-only] [TARGET...]
+#   Installs what it needs with apt-get (as root), builds the libraries Corvane links from
+#   Debian's source packages into a cache folder (once: build-windows-deps/, or
+#   $CORVANE_WINDOWS_DEPS), then builds the Qt-free programs and tests into build-windows/.
+#   --deps-only  stops after the libraries.
+# The desktop program needs Qt, which Debian does not ship for MinGW: it stays Linux-only.
+# Standard output gets only the build folder; progress goes to standard error.
+set -euo pipefail
+root="$(cd "$(dirname "$0")/.." && pwd)"
+build="$root/build-windows"
+deps="${CORVANE_WINDOWS_DEPS:-$root/build-windows-deps}"
+host=x86_64-w64-mingw32
+jobs="$(nproc)"
+deps_only=false
+targets=()
+for argument in "$@"; do
+    case "$argument" in
+    --deps-only) deps_only=true ;;
+    -*) echo "usage: $0 [--deps-only] [TARGET...]" >&2; exit 2 ;;
+    *) targets+=(--target "$argument") ;;
+    esac
+done
+exec 3>&1 1>&2 # everything but the last line goes to standard error
+
+# The posix thread model: the default win32 variant of g++ 12 has no std::thread.
+packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
+          autopoint pkg-config cmake ninja-build googletest zip)
+missing=()
+for package in "${packages[@]}"; do
+    dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
+done
+sources_list=/etc/apt/sources.list.d/corvane-deb-src.sources
+if ((${#missing[@]})) || [ ! -f "$sources_list" ]; then
+    if [ "$(id -u)" != 0 ]; then
+        echo "build-windows: run as root, or install ${missing[*]} and add a deb-src line" >&2
+        exit 1
+    fi
+    if [ ! -f "$sources_list" ]; then
+        cat >"$sources_list" <<'EOF'
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+EOF
+    fi
+    apt-get update -q
+    ((${#missing[@]})) && DEBIAN_FRONTEND=noninteractive apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+cc="$host-gcc-posix"
+cxx="$host-g++-posix"
+toolchain="$deps/toolchain.cmake"
+mkdir -p "$deps/src" "$deps/prefix"
+cat >"$toolchain" <<EOF
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(CMAKE_C_COMPILER $cc)
+set(CMAKE_CXX_COMPILER $cxx)
+set(CMAKE_RC_COMPILER $host-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/$host $deps/prefix)
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+set(CMAKE_CROSSCOMPILING_EMULATOR /usr/lib/wine/wine64)
+EOF
+export PKG_CONFIG_LIBDIR="$deps/prefix/lib/pkgconfig:$deps/prefix/share/pkgconfig"
+export PKG_CONFIG_PATH=""
+common_cmake=(-G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release
+              -DCMAKE_INSTALL_PREFIX="$deps/prefix" -DBUILD_SHARED_LIBS=OFF)
+
+# Unpacks Debian's source package NAME into $deps/src/NAME (once) and prints that folder.
+unpack() {
+    local name="$1" folder="$deps/src/$1"
+    if [ ! -d "$folder" ]; then
+        local scratch="$deps/src/.get-$name"
+        rm -rf "$scratch" && mkdir -p "$scratch"
+        (cd "$scratch" && apt-get source -q "$name" >&2)
+        mv "$(find "$scratch" -mindepth 1 -maxdepth 1 -type d | head -1)" "$folder"
+        rm -rf "$scratch"
+    fi
+    echo "$folder"
+}
+
+# Runs a dependency's build once: its stamp file says it is in the cache.
+built() { [ -f "$deps/prefix/.built-$1" ]; }
+mark() { touch "$deps/prefix/.built-$1"; }
+timed() {
+    local name="$1" start=$SECONDS
+    shift
+    built "$name" && return 0
+    echo "build-windows: building $name" >&2
+    "$@"
+    mark "$name"
+    echo "build-windows: $name built in $((SECONDS - start)) s" >&2
+}
+
+cmake_dependency() {
+    local source="$1" work="$2"
+    shift 2
+    cmake -S "$source" -B "$work" "${common_cmake[@]}" "$@"
+    cmake --build "$work" -j"$jobs"
+    cmake --install "$work"
+}
+
+build_pugixml() {
+    local source
+    source="$(unpack pugixml)"
+    cmake_dependency "$source" "$deps/work/pugixml" -DPUGIXML_BUILD_TESTS=OFF
+}
+
+# Only operator new and delete go through mimalloc (mimalloc-new-delete.h, in the program):
+# Debian's source has no redirection DLL for malloc itself.
+build_mimalloc() {
+    local source
+    source="$(unpack mimalloc)"
+    cmake_dependency "$source" "$deps/work/mimalloc" -DMI_BUILD_SHARED=OFF -DMI_BUILD_OBJECT=OFF \
+        -DMI_BUILD_TESTS=OFF -DMI_OVERRIDE=OFF -DMI_INSTALL_TOPLEVEL=ON
+}
+
+build_uchardet() {
+    local source
+    source="$(unpack uchardet)"
+    cmake_dependency "$source" "$deps/work/uchardet" -DBUILD_BINARY=OFF -DBUILD_STATIC=ON
+}
+
+build_expat() {
+    local source
+    source="$(unpack expat)"
+    [ -f "$source/expat/CMakeLists.txt" ] && source="$source/expat"
+    # Debian's security patches test "XML_DTD == 1", which its CMake build defines empty.
+    sed -i 's/^\(# *\)if XML_DTD == 1/\1if defined(XML_DTD)/' "$source/lib/xmlparse.c"
+    cmake_dependency "$source" "$deps/work/expat" -DEXPAT_BUILD_TOOLS=OFF -DEXPAT_BUILD_EXAMPLES=OFF \
+        -DEXPAT_BUILD_TESTS=OFF -DEXPAT_BUILD_DOCS=OFF -DEXPAT_SHARED_LIBS=OFF
+}
+
+# Hunspell as a static library: its users define HUNSPELL_STATIC (the .pc file says so).
+build_hunspell() {
+    local source
+    source="$(unpack hunspell)"
+    (cd "$source" && autoreconf -fi >&2 &&
+        ./configure --host="$host" CC="$cc" CXX="$cxx" --prefix="$deps/prefix" --disable-shared \
+            --enable-static --disable-nls --without-ui --without-readline CXXFLAGS="-O2 -DHUNSPELL_STATIC" >&2 &&
+        make -C src/hunspell -j"$jobs" >&2 && make -C src/hunspell install >&2)
+    mkdir -p "$deps/prefix/lib/pkgconfig"
+    cat >"$deps/prefix/lib/pkgconfig/hunspell.pc" <<EOF
+prefix=$deps/prefix
+Name: hunspell
+Description: Hunspell spell checking library, static
+Version: 1.7
+Libs: -L\${prefix}/lib -lhunspell-1.7
+Cflags: -I\${prefix}/include/hunspell -DHUNSPELL_STATIC
+EOF
+}
+
+# chmlib opens files by their ANSI name; ChmArchive hands it a short or ANSI path.
+build_chmlib() {
+    local source
+    source="$(unpack chmlib)"
+    (cd "$source" && autoreconf -fi >&2 &&
+        ./configure --host="$host" CC="$cc" --prefix="$deps/prefix" --disable-shared --enable-static \
+            --disable-examples >&2 &&
+        make -C src -j"$jobs" libchm.la >&2 &&
+        install -m 644 src/chm_lib.h "$deps/prefix/include/" &&
+        install -m 644 src/.libs/libchm.a "$deps/prefix/lib/")
+}
+
+build_googletest() {
+    cmake_dependency /usr/src/googletest "$deps/work/googletest" -Dgtest_disable_pthreads=OFF
+}
+
+deps_start=$SECONDS
+timed pugixml build_pugixml
+timed mimalloc build_mimalloc
+timed uchardet build_uchardet
+timed expat build_expat
+timed hunspell build_hunspell
+timed chmlib build_chmlib
+timed googletest build_googletest
+echo "build-windows: libraries ready in $deps/prefix ($((SECONDS - deps_start)) s)" >&2
+if $deps_only; then
+    echo "$deps/prefix" >&3
+    exit 0
+fi
+
+build_start=$SECONDS
+cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
+    -DCMAKE_PREFIX_PATH="$deps/prefix" -DCORVANE_BUILD_GUI=OFF -DCORVANE_BUILD_BENCH=OFF \
+    -DCORVANE_WERROR="${CORVANE_WERROR:-OFF}" \
+    -DCMAKE_EXE_LINKER_FLAGS="-static -static-libgcc -static-libstdc++"
+cmake --build "$build" -j"$jobs" "${targets[@]}"
+echo "build-windows: built in $((SECONDS - build_start)) s" >&2
+echo "$build" >&3

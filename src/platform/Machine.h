@@ -1,0 +1,27 @@
+// Machine: what the program tells of itself and the machine it runs on, in the words of the
+// system it runs on.
+#pragma once
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace corvane::platform {
+
+// The number of this process.
+long currentProcessId();
+// The machine's name on the network ("this machine" when the system does not tell).
+std::string machineName();
+// The parts of a time in UTC.
+std::tm utcParts(std::time_t time);
+// The parts of a time in the local time zone.
+std::tm localParts(std::time_t time);
+
+// The arguments the program was started with, after its name, in UTF-8 (on Windows read from
+// the wide command line: `argv` there is in the ANSI code page).
+std::vector<std::string> commandArguments(int argc, char** argv);
+// Makes standard output and standard error write bytes as given: no CR before each LF on
+// Windows, where the C runtime adds one in text mode.
+void useBinaryStandardStreams();
+
+} // namespace corvane::platform

@@ -1,0 +1,58 @@
+// The Windows implementation of Machine.h.
+#ifdef _WIN32
+
+#include "platform/Machine.h"
+#include "platform/WindowsText.h"
+
+#include <cstdio>
+#include <fcntl.h>
+#include <io.h>
+// windows.h first: shellapi.h builds on it.
+#include <windows.h>
+#include <shellapi.h>
+
+namespace corvane::platform {
+
+long currentProcessId() { return static_cast<long>(::GetCurrentProcessId()); }
+
+std::string machineName() {
+    wchar_t name[MAX_COMPUTERNAME_LENGTH + 1] = {};
+    DWORD size = MAX_COMPUTERNAME_LENGTH + 1;
+    if (!::GetComputerNameW(name, &size) || size == 0)
+        return "this machine";
+    return utf8OfWide(std::wstring_view(name, size));
+}
+
+std::tm utcParts(std::time_t time) {
+    std::tm parts{};
+    ::gmtime_s(&parts, &time);
+    return parts;
+}
+
+std::tm localParts(std::time_t time) {
+    std::tm parts{};
+    ::localtime_s(&parts, &time);
+    return parts;
+}
+
+std::vector<std::string> commandArguments(int argc, char** argv) {
+    int count = 0;
+    wchar_t** words = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (!words)
+        return std::vector<std::string>(argv + (argc > 0 ? 1 : 0), argv + argc);
+    std::vector<std::string> arguments;
+    for (int i = 1; i < count; ++i) {
+        arguments.push_back(utf8OfWide(words[i]));
+    }
+    ::LocalFree(words);
+    return arguments;
+}
+
+void useBinaryStandardStreams() {
+    ::_setmode(::_fileno(stdout), _O_BINARY);
+    ::_setmode(::_fileno(stderr), _O_BINARY);
+}
+
+} // namespace corvane::platform
+
+#endif
