@@ -71,6 +71,7 @@ struct HelpTextEdit {
     std::string language;
     std::string before;
     std::string after;
+    bool hadText = true; // false: the record held no text of the language before the edit
 };
 
 class FrmWizard : public controls::Form, public ReportsVariables {

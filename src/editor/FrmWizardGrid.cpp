@@ -71,10 +71,11 @@ void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
     const std::string before = record.GetHelpText(settings_.mCurrentLanguage);
     if (before == text)
         return;
+    const bool hadText = record.HelpTexts.Contains(settings_.mCurrentLanguage);
     record.SetHelpText(settings_.mCurrentLanguage, text);
     noteEdit();
     if (!restoring_ && lbxModules_->ListIndex() >= 0)
-        helpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text});
+        helpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text, hadText});
 }
 
 bool FrmWizard::showRecord(const std::string& module, const std::string& control) {
@@ -107,7 +108,11 @@ bool FrmWizard::restoreHelpText(const HelpTextEdit& edit, bool undo) {
         bool& flag;
         ~Restoring() { flag = false; }
     } restoring{restoring_ = true};
-    Forms->Item(edit.module)->Item(edit.control)->SetHelpText(edit.language, undo ? edit.before : edit.after);
+    HelpItem& record = *Forms->Item(edit.module)->Item(edit.control);
+    if (undo && !edit.hadText)
+        record.removeText(edit.language); // as it was: the file gets no empty text for it
+    else
+        record.SetHelpText(edit.language, undo ? edit.before : edit.after);
     noteEdit();
     const bool shown = showRecord(edit.module, edit.control);
     Grid_->Refetch();

@@ -99,6 +99,36 @@ TEST_F(EditorGridTest, TypingUpdatesTheCellAtEveryKeystrokeAndTheRecordWhenTheRo
     EXPECT_EQ(english("frmEdit", "lblTitle"), "The title\r\n\tof the form.");
 }
 
+TEST_F(EditorGridTest, UndoingTheEditOfARowWithoutTextLeavesItsRecordAsItWas) {
+    FrmWizard& window = open();
+    std::vector<HelpTextEdit> edits;
+    window.helpTextEdited.connect([&](const HelpTextEdit& edit) { edits.push_back(edit); });
+    selectModule("frmEdit");
+    selectRow("lblTitle");
+    ASSERT_FALSE(record("frmEdit", "lblTitle").HelpTexts.Contains("English"));
+    window.txtHelpText().SetText("The title.");
+    selectRow("cmdOK");
+    window.txtHelpText().SetText("Saves.");
+    selectRow("chkBold");
+    ASSERT_EQ(edits.size(), 2u);
+    EXPECT_FALSE(edits[0].hadText);
+    EXPECT_TRUE(edits[1].hadText);
+
+    // Undone, then redone and undone again: the record holds no English text, as before.
+    for (bool undo : {true, false, true})
+        ASSERT_TRUE(window.restoreHelpText(edits[0], undo));
+    ASSERT_TRUE(window.restoreHelpText(edits[1], true));
+    EXPECT_FALSE(record("frmEdit", "lblTitle").HelpTexts.Contains("English"));
+    EXPECT_EQ(english("frmEdit", "lblTitle"), "");
+    EXPECT_EQ(english("frmEdit", "cmdOK"), "Saves and closes.");
+    window.saveHelpData();
+    const std::string saved = readFile(dir_ / "ContextHelp.txt");
+    EXPECT_NE(saved.find("ControlName=\"lblTitle\" ContextHelpID=\"3\" ControlType=\"Label\" Caption=\"Title\" />\n"),
+              std::string::npos)
+        << saved;
+    EXPECT_EQ(saved.find("<HelpText Language=\"English\" />"), std::string::npos);
+}
+
 TEST_F(EditorGridTest, EditingACellUpdatesTheTextBoxAndTheRecordAtOnceAndAClearedCellStoresEmpty) {
     FrmWizard& window = open();
     selectModule("frmEdit");
