@@ -63,7 +63,7 @@ void checkWordCount(const std::filesystem::path& dic) {
                       dic.string());
 }
 
-std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, const std::string& name) {
+HunspellHandle openHunspell(const std::filesystem::path& folder, const std::string& name) {
     auto dic = folder / (name + ".dic");
     auto aff = folder / (name + ".aff");
     checkRegularFile(dic); // Hunspell and the streams would wait on a FIFO
@@ -72,7 +72,7 @@ std::unique_ptr<Hunspell> openHunspell(const std::filesystem::path& folder, cons
     if (!std::ifstream(aff, std::ios::binary))
         throw VbError(vberr::PathFileAccess, aff.string() + ": the spelling dictionary cannot be read",
                       aff.string());
-    return std::make_unique<Hunspell>(aff.string().c_str(), dic.string().c_str());
+    return openHunspellFiles(aff, dic);
 }
 
 // True when the suggestions hold a word that is not the questioned word split in two

@@ -19,6 +19,7 @@
 // Not safe for use from two threads at once: a thread of its own needs an object of its own.
 #pragma once
 
+#include "support/HunspellHandle.h"
 #include "support/SpellingCharacters.h"
 #include "support/SpellingEncoding.h"
 
@@ -83,10 +84,10 @@ private:
 
     std::string name_;
     std::filesystem::path folder_;
-    std::unique_ptr<Hunspell> hunspell_;
+    HunspellHandle hunspell_;
     SpellingEncoding encoding_; // read from the open dictionary, so after hunspell_
     // The same dictionary without the n-gram search, opened at the first suggestion.
-    std::unique_ptr<Hunspell> editSuggester_;
+    HunspellHandle editSuggester_;
     bool editSuggesterFailed_ = false;
     // The words added, in the dictionary's encoding, for the edit suggester when it opens.
     std::vector<std::string> addedEncoded_;

@@ -70,7 +70,7 @@ bool compoundsOnlyNumbers(const std::filesystem::path& folder, const std::string
     return true;
 }
 
-std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
+HunspellHandle openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
     std::error_code error;
     auto copy = std::filesystem::temp_directory_path(error) / copyName(name);
     if (error)
@@ -90,7 +90,7 @@ std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder,
             return nullptr;
         }
     }
-    auto suggester = std::make_unique<Hunspell>(copy.string().c_str(), (folder / (name + ".dic")).string().c_str());
+    HunspellHandle suggester = openHunspellFiles(copy, folder / (name + ".dic"));
     std::filesystem::remove(copy, error);
     return suggester;
 }

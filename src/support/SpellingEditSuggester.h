@@ -11,17 +11,16 @@
 // keeps that pass.
 #pragma once
 
-#include <filesystem>
-#include <memory>
-#include <string>
+#include "support/HunspellHandle.h"
 
-class Hunspell;
+#include <filesystem>
+#include <string>
 
 namespace corvane {
 
 // The edit suggester of the dictionary `name` in `folder`; nothing when the copy of its ".aff"
 // file cannot be written (then the caller suggests with the whole search).
-std::unique_ptr<Hunspell> openEditSuggester(const std::filesystem::path& folder, const std::string& name);
+HunspellHandle openEditSuggester(const std::filesystem::path& folder, const std::string& name);
 
 // True when the dictionary's compound rules join only entries that start with a digit, and no
 // other line of its ".aff" file lets words form compounds.

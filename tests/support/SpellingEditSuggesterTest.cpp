@@ -5,6 +5,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
 namespace corvane {
 namespace {
 
@@ -48,6 +53,26 @@ TEST(SpellingEditSuggester, ADictionaryThatJoinsWordsStillSuggestsItsCompounds) 
     SpellingDictionary english("en_US", {"/usr/share/hunspell"});
     EXPECT_THAT(english.suggest("Tset"), Contains("Test"));
     EXPECT_THAT(english.suggest("recieve"), Contains("receive"));
+}
+
+// Hunspell shares one table among its UTF-8 dictionaries without a lock: opened and closed on
+// many threads at once, they must not make two tables or free one in use (the sanitizers
+// report either).
+TEST(SpellingEditSuggester, DictionariesOpenAndCloseOnManyThreadsAtOnce) {
+    std::atomic<int> answered{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t)
+        threads.emplace_back([&answered] {
+            for (int round = 0; round < 3; ++round) {
+                SpellingDictionary english("en_US", {"/usr/share/hunspell"});
+                auto suggestions = english.suggest("recieve"); // opens the edit suggester too
+                if (std::find(suggestions.begin(), suggestions.end(), "receive") != suggestions.end())
+                    ++answered;
+            }
+        });
+    for (std::thread& thread : threads)
+        thread.join();
+    EXPECT_EQ(answered, 18);
 }
 
 } // namespace
