@@ -1,11 +1,9 @@
 #include "support/SpellingEditSuggester.h"
 
-#include <hunspell/hunspell.hxx>
+#include "platform/SystemFiles.h"
 
-#include <atomic>
 #include <cctype>
 #include <fstream>
-#include <random>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -31,11 +29,6 @@ std::string_view argumentOf(std::string_view line) {
 
 // The settings the copy replaces: a second definition would fail the whole file.
 bool isReplaced(std::string_view keyword) { return keyword == "MAXNGRAMSUGS" || keyword == "MAXCPDSUGS"; }
-
-std::filesystem::path copyName(const std::string& name) {
-    static std::atomic<unsigned> copies{0};
-    return "corvane-" + std::to_string(std::random_device()()) + "-" + std::to_string(++copies) + "-" + name + ".aff";
-}
 
 } // namespace
 
@@ -71,27 +64,28 @@ bool compoundsOnlyNumbers(const std::filesystem::path& folder, const std::string
 }
 
 HunspellHandle openEditSuggester(const std::filesystem::path& folder, const std::string& name) {
+    std::ifstream in(folder / (name + ".aff"), std::ios::binary);
+    std::string text;
+    for (std::string line; std::getline(in, line);)
+        if (!isReplaced(keywordOf(line)))
+            text += line + '\n';
+    if (!in.eof())
+        return nullptr;
+    text += "MAXNGRAMSUGS 0\n";
+    if (compoundsOnlyNumbers(folder, name))
+        text += "MAXCPDSUGS 0\n";
     std::error_code error;
-    auto copy = std::filesystem::temp_directory_path(error) / copyName(name);
+    const auto folderOfCopies = std::filesystem::temp_directory_path(error);
     if (error)
         return nullptr;
-    {
-        std::ifstream in(folder / (name + ".aff"), std::ios::binary);
-        std::ofstream out(copy, std::ios::binary | std::ios::trunc);
-        for (std::string line; in && out && std::getline(in, line);)
-            if (!isReplaced(keywordOf(line)))
-                out << line << '\n';
-        out << "MAXNGRAMSUGS 0\n";
-        if (compoundsOnlyNumbers(folder, name))
-            out << "MAXCPDSUGS 0\n";
-        if (!in.eof() || !out.flush()) {
-            out.close();
-            std::filesystem::remove(copy, error);
-            return nullptr;
-        }
-    }
-    HunspellHandle suggester = openHunspellFiles(copy, folder / (name + ".dic"));
-    std::filesystem::remove(copy, error);
+    std::string copy = (folderOfCopies / ("corvane-" + name + ".XXXXXX.aff")).string();
+    const int fd = platform::createUniqueFile(copy, 4, 0600); // made anew: no other file is written
+    if (fd < 0)
+        return nullptr;
+    const bool written = platform::writeAll(fd, text);
+    platform::closeFile(fd);
+    HunspellHandle suggester = written ? openHunspellFiles(copy, folder / (name + ".dic")) : nullptr;
+    platform::removeFile(copy);
     return suggester;
 }
 
