@@ -3,7 +3,7 @@
 // 69 entries each). Measures building the sketch from the IDE model and drawing it into an
 // image as the preview window does (goal: under 50 ms to draw).
 #include "Timing.h"
-#include "app/SketchPainter.h"
+#include "app/preview/SketchPainter.h"
 #include "preview/SketchBuilder.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/VBProject.h"

@@ -1,7 +1,7 @@
 // The desktop program "corvane-gui", which `corvane` starts: no arguments and `edit` open
 // windows, `preview` draws with Qt; every other command is the command line's, run in this process.
-#include "app/GuiProgram.h"
-#include "app/PreviewCommand.h"
+#include "app/host/GuiProgram.h"
+#include "app/preview/PreviewCommand.h"
 #include "cli/CommandLine.h"
 #include "main/LargePages.h"
 #include "main/OutOfMemory.h"

@@ -2,7 +2,7 @@
 // a click on it reaches the work, and no other window takes input until the work ends.
 #include "gui/GuiTestSupport.h"
 
-#include "app/QtBusyWindow.h"
+#include "app/host/QtBusyWindow.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

@@ -2,7 +2,7 @@
 // is wider than the form made room for shrinks its font instead of wrapping out of sight.
 #include "gui/GuiTestSupport.h"
 
-#include "app/CaptionLabel.h"
+#include "app/views/CaptionLabel.h"
 
 #include <QFontMetricsF>
 

@@ -4,9 +4,9 @@
 // keeping the help text stored under the names of the earlier reading.
 #include "gui/GuiTestSupport.h"
 
-#include "app/GridItemModel.h"
-#include "app/GridView.h"
-#include "app/ToolbarView.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
+#include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 #include "preview/SketchBuilder.h"

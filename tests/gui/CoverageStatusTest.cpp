@@ -2,8 +2,8 @@
 // module list, against the example project's known counts and `corvane coverage` itself.
 #include "gui/GuiTestSupport.h"
 
-#include "app/CoverageStatus.h"
-#include "app/ModuleListMark.h"
+#include "app/editor/CoverageStatus.h"
+#include "app/editor/ModuleListMark.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 #include "testsupport/TreeFiles.h"

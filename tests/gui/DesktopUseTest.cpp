@@ -4,10 +4,10 @@
 // host window closed while the editor is open.
 #include "gui/GuiTestSupport.h"
 
-#include "app/GridItemModel.h"
-#include "app/GridView.h"
-#include "app/GroupByArea.h"
-#include "app/ToolbarView.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
+#include "app/views/GroupByArea.h"
+#include "app/views/ToolbarView.h"
 #include "controls/BusyWindow.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"

@@ -3,8 +3,8 @@
 // editor is closed with the close box and the saved help data shows what the dialogs changed.
 #include "gui/GuiTestSupport.h"
 
-#include "app/FormWindow.h"
-#include "app/ToolbarView.h"
+#include "app/views/FormWindow.h"
+#include "app/views/ToolbarView.h"
 #include "controls/SpellDialog.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"

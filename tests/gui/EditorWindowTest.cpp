@@ -2,11 +2,11 @@
 // menu entry, the module list, the grid, the help text box, the toolbar and the close box.
 #include "gui/GuiTestSupport.h"
 
-#include "app/FormWindow.h"
-#include "app/GridItemModel.h"
-#include "app/GridView.h"
-#include "app/GroupByArea.h"
-#include "app/ToolbarView.h"
+#include "app/views/FormWindow.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
+#include "app/views/GroupByArea.h"
+#include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
 

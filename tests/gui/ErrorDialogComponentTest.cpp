@@ -4,7 +4,7 @@
 
 #include "addin/ComponentRegistry.h"
 #include "addin/ErrorReport.h"
-#include "app/ErrorDialogComponent.h"
+#include "app/host/ErrorDialogComponent.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -5,12 +5,12 @@
 // open, and `corvane edit` ends with its editor.
 #include "gui/GuiTestSupport.h"
 
-#include "app/EditHistory.h"
-#include "app/EditorFilters.h"
-#include "app/FindWindow.h"
-#include "app/GridItemModel.h"
-#include "app/GridView.h"
-#include "app/PreviewWindow.h"
+#include "app/editor/EditHistory.h"
+#include "app/editor/EditorFilters.h"
+#include "app/editor/FindWindow.h"
+#include "app/preview/PreviewWindow.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 

@@ -2,10 +2,10 @@
 // order and column changes, reads only the rows on screen, and edits go into the grid's row.
 #include "gui/GuiTestSupport.h"
 
-#include "app/GridItemModel.h"
-#include "app/GridView.h"
-#include "app/GroupByArea.h"
-#include "app/ViewContext.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
+#include "app/views/GroupByArea.h"
+#include "app/views/ViewContext.h"
 #include "controls/Grid.h"
 
 #include <QAbstractItemModelTester>

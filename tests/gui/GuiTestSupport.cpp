@@ -1,6 +1,6 @@
 #include "gui/GuiTestSupport.h"
 
-#include "app/ErrorDialogComponent.h"
+#include "app/host/ErrorDialogComponent.h"
 #include "editor/FrmWizard.h"
 #include "support/RegistryAccess.h"
 #include "testsupport/TreeFiles.h"

@@ -3,9 +3,9 @@
 // own registry and data folder, and ways to act on widgets as the user does.
 #pragma once
 
-#include "app/FormWindow.h"
-#include "app/GuiProgram.h"
-#include "app/ToolbarView.h"
+#include "app/host/GuiProgram.h"
+#include "app/views/FormWindow.h"
+#include "app/views/ToolbarView.h"
 #include "testsupport/TempDir.h"
 
 #include <QWidget>

@@ -2,9 +2,9 @@
 // stylesheet and links, messages for a missing topic, and the editor's Contents tool.
 #include "gui/GuiTestSupport.h"
 
-#include "app/FormWindow.h"
-#include "app/QtHelpViewer.h"
-#include "app/ToolbarView.h"
+#include "app/host/QtHelpViewer.h"
+#include "app/views/FormWindow.h"
+#include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpTopic.h"

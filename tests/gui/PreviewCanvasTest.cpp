@@ -2,7 +2,7 @@
 // and a highlighted control on a hidden page brings its page into view.
 #include "gui/GuiTestSupport.h"
 
-#include "app/PreviewCanvas.h"
+#include "app/preview/PreviewCanvas.h"
 #include "preview/PreviewTestFiles.h"
 #include "preview/SketchBuilder.h"
 #include "vbide/VBProject.h"

@@ -2,7 +2,7 @@
 // the form's controls, those with and without help text apart.
 #include "gui/GuiTestSupport.h"
 
-#include "app/SketchPainter.h"
+#include "app/preview/SketchPainter.h"
 #include "preview/SketchBuilder.h"
 #include "testsupport/TreeFiles.h"
 #include "vbide/VBProject.h"

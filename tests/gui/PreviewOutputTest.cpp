@@ -3,7 +3,7 @@
 // read-only picture is not replaced, and no file of the project is ever its target.
 #include "gui/GuiTestSupport.h"
 
-#include "app/PreviewCommand.h"
+#include "app/preview/PreviewCommand.h"
 #include "support/AtomicFile.h"
 #include "testsupport/TreeFiles.h"
 

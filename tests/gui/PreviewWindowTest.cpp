@@ -3,11 +3,11 @@
 // hiding it leaves the editor's layout as it was.
 #include "gui/GuiTestSupport.h"
 
-#include "app/CoverageIndex.h"
-#include "app/PreviewCanvas.h"
-#include "app/PreviewWindow.h"
-#include "preview/PreviewTestFiles.h"
+#include "app/preview/CoverageIndex.h"
+#include "app/preview/PreviewCanvas.h"
+#include "app/preview/PreviewWindow.h"
 #include "editor/FrmWizard.h"
+#include "preview/PreviewTestFiles.h"
 #include "settings/ModMain.h"
 #include "testsupport/TempDir.h"
 #include "vbide/CommandBars.h"

@@ -2,11 +2,11 @@
 // under a real display with: QT_QPA_PLATFORM=xcb xvfb-run -a corvane_gui_tests --gtest_filter='Screenshot*'
 #include "gui/GuiTestSupport.h"
 
-#include "app/FormWindow.h"
-#include "app/GridView.h"
-#include "app/QtBusyWindow.h"
-#include "app/QtHelpViewer.h"
-#include "app/ToolbarView.h"
+#include "app/host/QtBusyWindow.h"
+#include "app/host/QtHelpViewer.h"
+#include "app/views/FormWindow.h"
+#include "app/views/GridView.h"
+#include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "ownhelp/ModHTMLHelp.h"
 

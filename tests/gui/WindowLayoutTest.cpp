@@ -2,7 +2,7 @@
 // scales, and its placement kept across close and reopen when it was maximised.
 #include "gui/GuiTestSupport.h"
 
-#include "app/GridView.h"
+#include "app/views/GridView.h"
 #include "editor/FrmWizard.h"
 #include "testsupport/TextTools.h"
 
