@@ -156,4 +156,33 @@ if ((${#cmake_files[@]})); then
     }
     END { exit bad }' "${cmake_files[@]}" || status=$?
 fi
+
+# Inside the desktop program (one library) its sub-folders keep the same rule, lowest first: the
+# views over the control models, then the editor window's parts and the layout preview, then the
+# host window and the program. An include that points up or across is printed as
+# "FILE:LINE: app/FOLDER (inner layer N) includes app/OTHER (inner layer M)".
+app_layers=("views" "editor preview" "host")
+if [ -d "$src/app" ] && [ "$graph" != true ]; then
+    declare -A app_layer=()
+    for i in "${!app_layers[@]}"; do
+        for folder in ${app_layers[$i]}; do app_layer[$folder]=$((i + 1)); done
+    done
+    for dir in "$src"/app/*/; do
+        from="$(basename "$dir")"
+        if [ -z "${app_layer[$from]:-}" ]; then
+            echo "check-layers: app/$from has no inner layer (add it to $0)" >&2
+            exit 2
+        fi
+        while IFS=: read -r file line text; do
+            [ -n "$file" ] || continue
+            target="${text#*\"app/}"
+            target="${target%%/*}"
+            [ "$target" = "$from" ] || [ -z "${app_layer[$target]:-}" ] && continue
+            if ((app_layer[$target] >= app_layer[$from])); then
+                echo "$file:$line: app/$from (inner layer ${app_layer[$from]}) includes app/$target (inner layer ${app_layer[$target]})"
+                status=1
+            fi
+        done < <(grep -rnE --include='*.h' --include='*.cpp' '^[[:space:]]*#[[:space:]]*include[[:space:]]*"app/[^"/]+/' -- "$dir" || true)
+    done
+fi
 exit "$status"

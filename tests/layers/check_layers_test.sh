@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Feeds scripts/check-layers.sh small source trees in a temporary folder: one whose includes
 # and libraries all point down, one with an include up a layer, one with an include across a
-# layer, one whose library links one across a layer, and one with a folder that has no layer. Usage: check_layers_test.sh CHECK_LAYERS_SCRIPT
+# layer, one whose library links one across a layer, one with a folder that has no layer, and
+# the desktop program's sub-folders in their own order. Usage: check_layers_test.sh CHECK_LAYERS_SCRIPT
 set -uo pipefail
 check="$1"
 root="$(mktemp -d)"
@@ -84,6 +85,27 @@ mkdir "$root/unplaced/gadgets"
 run "$root/unplaced"
 [ "$status" -eq 2 ] || fail "a folder without a layer gave status $status"
 grep -q 'folders without a layer: gadgets' "$root/stderr" || fail "the unplaced folder was not named"
+
+# The desktop program's sub-folders: the views below the editor's parts and the preview, the host
+# window on top.
+make_tree "$root/app"
+mkdir -p "$root/app/app"/{views,editor,preview,host}
+printf '#pragma once\n#include "support/Text.h"\n' >"$root/app/app/views/FormView.h"
+printf '#include "app/views/FormView.h"\n' >"$root/app/app/editor/Filter.cpp"
+printf '#include "app/editor/Filter.h"\n#include "app/views/FormView.h"\n' >"$root/app/app/host/Program.cpp"
+run "$root/app"
+[ "$status" -eq 0 ] || fail "app folders whose includes point down failed with $status: $out"
+printf '#include "app/views/FormView.h"\n#include "app/preview/Canvas.h"\n' >"$root/app/app/editor/Find.cpp"
+printf '#include "app/host/Program.h"\n' >"$root/app/app/views/Icons.cpp"
+run "$root/app"
+[ "$status" -eq 1 ] || fail "app folders with includes up and across gave status $status"
+expected="$root/app/app/editor/Find.cpp:2: app/editor (inner layer 2) includes app/preview (inner layer 2)
+$root/app/app/views/Icons.cpp:1: app/views (inner layer 1) includes app/host (inner layer 3)"
+[ "$(sort <<<"$out")" = "$(sort <<<"$expected")" ] || fail "app folders with includes up and across printed: $out"
+mkdir "$root/app/app/widgets"
+run "$root/app"
+[ "$status" -eq 2 ] || fail "an app folder without an inner layer gave status $status"
+grep -q 'app/widgets has no inner layer' "$root/stderr" || fail "the unplaced app folder was not named"
 
 if [ "$failures" -ne 0 ]; then
     echo "$failures check(s) failed" >&2
