@@ -72,15 +72,20 @@ void ModMain::LoadWindowPosition(const std::string& Window, controls::Form& Targ
         };
         if (get("Left").empty())
             return; // first use: nothing stored
+        // The values are written one by one, so another program saving its position may have
+        // written "Left" and not yet the rest: a value still missing is left as it is, as "Left"
+        // missing leaves all. A value that is there and not a number is an error.
+        const std::string left = get("Left"), top = get("Top"), width = get("Width"), height = get("Height");
         scope.step([&] { TargetForm.SetWindowState(controls::vbNormal); });
-        scope.step([&] {
-            TargetForm.Move(Variant(get("Left")).toLong(), Variant(get("Top")).toLong(),
-                            Variant(get("Width")).toLong(), Variant(get("Height")).toLong());
-        });
-        scope.step([&] {
-            TargetForm.SetWindowState(static_cast<int16_t>(Variant(get("WindowState")).toLong()));
-        });
-        scope.step([&] { grid.SetView(static_cast<int16_t>(Variant(get("GridView")).toLong())); });
+        if (!top.empty() && !width.empty() && !height.empty())
+            scope.step([&] {
+                TargetForm.Move(Variant(left).toLong(), Variant(top).toLong(), Variant(width).toLong(),
+                                Variant(height).toLong());
+            });
+        if (const std::string state = get("WindowState"); !state.empty())
+            scope.step([&] { TargetForm.SetWindowState(static_cast<int16_t>(Variant(state).toLong())); });
+        if (const std::string view = get("GridView"); !view.empty())
+            scope.step([&] { grid.SetView(static_cast<int16_t>(Variant(view).toLong())); });
         if (grid.View() == controls::jgexCard) {
             scope.step([&] {
                 bar.Bands(0).Tools().Item("cardview").SetChecked(true);

@@ -142,6 +142,29 @@ TEST_F(LayoutPersistenceTest, GroupingRoundTrips) {
     EXPECT_TRUE(reports_.reports().empty());
 }
 
+TEST_F(LayoutPersistenceTest, APositionAnotherProgramIsStillSavingRestoresWhatIsStoredWithoutAnError) {
+    // The values are written one by one: a window opened meanwhile finds "Left" and not yet the rest.
+    store("WindowState", "0");
+    store("Left", "120");
+    Window first;
+    first.form.Move(15, 30, 6000, 5000);
+    load(first);
+    EXPECT_EQ(first.form.Left(), 15);
+    EXPECT_EQ(first.form.Width(), 6000);
+    EXPECT_EQ(first.grid.View(), controls::jgexTable);
+    store("Top", "240");
+    store("Width", "9000");
+    store("Height", "7000");
+    Window second;
+    load(second);
+    EXPECT_EQ(second.form.Left(), 120);
+    EXPECT_EQ(second.form.Top(), 240);
+    EXPECT_EQ(second.form.Width(), 9000);
+    EXPECT_EQ(second.form.Height(), 7000);
+    EXPECT_EQ(second.grid.View(), controls::jgexTable);
+    EXPECT_TRUE(reports_.reports().empty());
+}
+
 TEST_F(LayoutPersistenceTest, AValueThatIsNoNumberIsReported) {
     store("Left", "0");
     store("Top", "0");
