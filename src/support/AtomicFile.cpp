@@ -54,10 +54,20 @@ bool faulted(AtomicStep step, const fs::path& file) {
                   path.string());
 }
 
-// A temporary file beside `target` could not be made: a folder that refuses new files is named
-// as what it is (the user's trouble), any other failure as it came.
+// A temporary file or the lock beside `target` could not be made: a folder that is missing (a
+// share that is not mounted) or refuses new files is named as what it is (the user's trouble),
+// with the file being saved, any other failure as it came.
+[[noreturn]] void failUnreachable(const fs::path& target, const fs::path& folder, int error) {
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot save '" + target.string() + "': its folder '" + folder.string() +
+                      "' does not exist or cannot be reached (" + std::strerror(error) + ")",
+                  target.string());
+}
+
 [[noreturn]] void failToCreate(const fs::path& target, const fs::path& temporary, int error) {
     const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    if (error == ENOENT || error == ENOTDIR)
+        failUnreachable(target, folder, error);
     if (error == EACCES || error == EPERM || error == EROFS)
         throw VbError(vberr::PathFileAccess,
                       "Cannot write '" + target.string() + "': its folder '" + folder.string() + "' is " +
@@ -65,6 +75,21 @@ bool faulted(AtomicStep step, const fs::path& file) {
                           std::strerror(error) + ")",
                       target.string());
     fail(temporary, "create", error);
+}
+
+// The save lock beside `target` could not be made (`error`, which names the lock file the user
+// never asked for): the reason is told as for a temporary file where the folder explains it.
+[[noreturn]] void failToLock(const fs::path& target, const fs::path& lock, const VbError& error) {
+    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    sys::FileStatus status;
+    if (!sys::statusAt(folder, status))
+        failUnreachable(target, folder, errno);
+    if (status.kind != sys::FileKind::Folder)
+        failUnreachable(target, folder, ENOTDIR);
+    if (const int refusal = sys::writeAccess(folder); refusal == EACCES || refusal == EPERM || refusal == EROFS)
+        failToCreate(target, lock, refusal);
+    throw VbError(vberr::PathFileAccess, "Cannot save '" + target.string() + "': " + error.description(),
+                  target.string());
 }
 
 // The temporary files a save of `target` made ("<name>.XXXXXX.tmp" beside it) since the time
@@ -99,7 +124,11 @@ public:
         for (;;) {
             if (faulted(AtomicStep::Lock, path))
                 fail(path, "create the lock file", errno);
-            marker_ = ProcessMarker::tryTake(path, "save");
+            try {
+                marker_ = ProcessMarker::tryTake(path, "save");
+            } catch (const VbError& error) {
+                failToLock(target, path, error);
+            }
             if (marker_)
                 break;
             if (std::chrono::steady_clock::now() >= deadline)

@@ -60,11 +60,14 @@ TEST_F(MisleadingMessages, AReadOnlyProjectFolderIsCalledReadOnly) {
                               folder().string() + "' is read-only"),
               std::string::npos)
         << run.output;
-    // The save of the data file that follows fails naming its file (its lock) and the refusal.
-    const size_t save = run.output.find("error 75 in frmWizard.ExitApp: Cannot create ");
+    // The save of the data file that follows fails naming the data file and its read-only folder.
+    const size_t save = run.output.find("error 75 in frmWizard.ExitApp: Cannot write ");
     ASSERT_NE(save, std::string::npos) << run.output;
     const std::string saveLine = run.output.substr(save, run.output.find('\n', save) - save);
-    EXPECT_NE(saveLine.find("'" + dataFile().string() + ".lock': Permission denied"), std::string::npos) << saveLine;
+    EXPECT_NE(saveLine.find("Cannot write '" + dataFile().string() + "': its folder '" + folder().string() +
+                            "' is read-only (Permission denied)"),
+              std::string::npos)
+        << saveLine;
     EXPECT_EQ(run.output.find("the folder does not exist\n"), std::string::npos) << run.output;
     EXPECT_EQ(run.output.find(": \n"), std::string::npos) << run.output;
 }

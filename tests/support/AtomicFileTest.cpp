@@ -316,7 +316,16 @@ TEST(AtomicFile, ReadOnlyTargetsAreRefusedAndLinksWrittenThrough) {
 TEST(AtomicFile, FailedWriteLeavesTheOriginalUntouched) {
     TempDir dir;
     auto target = dir / "missing-folder" / "data.txt";
-    EXPECT_THROW(replaceFileAtomically(target, "x"), VbError);
+    try {
+        replaceFileAtomically(target, "x");
+        FAIL() << "a save into a missing folder succeeded";
+    } catch (const VbError& error) {
+        // The file being saved and its folder are named, not the lock beside it.
+        EXPECT_EQ(error.number(), 75);
+        EXPECT_EQ(error.description(), "Cannot save '" + target.string() + "': its folder '" +
+                                           (dir / "missing-folder").string() +
+                                           "' does not exist or cannot be reached (No such file or directory)");
+    }
     EXPECT_FALSE(std::filesystem::exists(target));
     try {
         readFileBytes(dir / "nope.txt");
