@@ -157,11 +157,18 @@ TEST(FirstHour, ThePreviewOpensBesideTheEditorOnScreenAndClosesByItsOwnBox) {
     ASSERT_TRUE(waitFor([&] { return preview->isVisible(); }));
     EXPECT_GE(preview->frameGeometry().left(), window->frameGeometry().right());
     EXPECT_TRUE(screen.contains(preview->frameGeometry()));
-    // Escape and the close box close it, and the toolbar button follows.
-    preview->activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(preview));
-    QTest::keyClick(preview, Qt::Key_Escape);
-    EXPECT_TRUE(waitFor([&] { return !preview->isVisible(); }));
+    // Escape and the close box close it, and the toolbar button follows. Escape counts while the
+    // preview is the active window; at an X server without a window manager a busy machine can
+    // hand the focus back to the editor after the preview got it, so the press is repeated then.
+    bool closedByEscape = false;
+    for (int attempt = 0; attempt < 5 && !closedByEscape; ++attempt) {
+        preview->activateWindow();
+        if (!QTest::qWaitForWindowActive(preview))
+            continue;
+        QTest::keyClick(preview, Qt::Key_Escape);
+        closedByEscape = QTest::qWaitFor([&] { return !preview->isVisible(); }, 1000);
+    }
+    EXPECT_TRUE(closedByEscape);
     EXPECT_FALSE(preview->toggleAction()->isChecked());
 
     // A place stored off the screen (its title bar above it) is brought back onto it.
