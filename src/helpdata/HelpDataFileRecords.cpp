@@ -115,6 +115,9 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
             problem(text, " has a second text in " + inQuotes(language.value()) +
                               ": the first one is loaded");
     }
+    for (StoredRecord::Departure& departure : stored.departures())
+        module.problems.push_back({departure.offset, "the record " + inQuotes(key) + " of module " +
+                                                         inQuotes(module.name) + departure.what});
     std::string_view number = stored.value(StoredRecord::ContextHelpID);
     if (!HelpItem::fitsContextNumber(number))
         return problem(element, " has the context number " + std::string(number) +

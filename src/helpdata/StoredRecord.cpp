@@ -19,6 +19,15 @@ bool isText(pugi::xml_node node) {
     return node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
 }
 
+// How many characters of white space (XML's space, tab and line ends) a text starts with.
+std::ptrdiff_t leadingBlanks(const char* text) {
+    return static_cast<std::ptrdiff_t>(std::strspn(text, " \t\r\n"));
+}
+
+bool isBlank(const char* text) {
+    return text[leadingBlanks(text)] == '\0';
+}
+
 } // namespace
 
 bool hasOwnText(pugi::xml_node element) {
@@ -66,6 +75,32 @@ bool StoredRecord::hasChildElements() const {
         if (child.type() == pugi::node_element)
             return true;
     return false;
+}
+
+std::vector<StoredRecord::Departure> StoredRecord::departures() const {
+    std::vector<Departure> found;
+    if (!hasChildElements())
+        return found; // the older form: the element's own text is the record's text
+    for (pugi::xml_node child = element_.first_child(); child; child = child.next_sibling()) {
+        if (isText(child) && !isBlank(child.value())) {
+            found.push_back({child.offset_debug() + leadingBlanks(child.value()),
+                             " has text outside its \"HelpText\" elements: it is not read"});
+        } else if (child.type() == pugi::node_element &&
+                   std::strcmp(child.name(), "HelpText") != 0) {
+            found.push_back(
+                {child.offset_debug(), " holds the element \"" + std::string(child.name()) +
+                                           "\", which is not one Corvane writes: it is not read"});
+        } else if (child.type() == pugi::node_element) {
+            for (pugi::xml_node inner = child.first_child(); inner; inner = inner.next_sibling())
+                if (inner.type() == pugi::node_element)
+                    found.push_back(
+                        {inner.offset_debug(), " has the element \"" + std::string(inner.name()) +
+                                                   "\" inside its text in '" +
+                                                   child.attribute("Language").value() +
+                                                   "': only the text around it is read"});
+        }
+    }
+    return found;
 }
 
 void StoredRecord::fill(HelpItem& record) const {

@@ -9,9 +9,12 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 #include <optional>
 #include <pugixml.hpp>
+#include <string>
 #include <string_view>
+#include <vector>
 
 namespace corvane {
 
@@ -43,6 +46,16 @@ public:
     // True when the element has child elements; a record of the older form keeps its only
     // text ("Neutral") as the element's own text instead.
     bool hasChildElements() const;
+    // Something the element holds beside its texts that loading leaves out: where it starts in
+    // the parsed text and what it is, for a load problem.
+    struct Departure {
+        std::ptrdiff_t offset = -1;
+        std::string what;
+    };
+    // Everything in the element that loading does not take although it is no fault of the
+    // record's keys: other elements beside the texts, text outside the "HelpText" elements
+    // (when there are any) and elements inside a text, of which only the text around is read.
+    std::vector<Departure> departures() const;
     // Fills `record` as HelpItem::LoadFromXML does: the key attributes, the caption when there
     // is one, and the texts of selected languages, the first text of a language winning. The
     // element must have its key attributes and a "Language" on every "HelpText"; nothing else

@@ -169,6 +169,45 @@ TEST_F(HelpDataLoadFaultsTest, FilesOutOfTheProgramsFormAreReadNamedAndKeptBefor
     EXPECT_NE(saved.find("<VBComponent ComponentName=\"frmB\">"), std::string::npos) << saved;
 }
 
+// A record that holds more than its texts (a note, stray text, markup inside a text, as a hand
+// edit leaves them) loads its texts, and what is left out is named by line and kept in the copy
+// made before the save instead of vanishing with it.
+TEST_F(HelpDataLoadFaultsTest, WhatARecordHoldsBesideItsTextsIsNamedAndKeptBeforeTheSave) {
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"   // 1
+        "<SelectedLanguage Name=\"English\"/>\n" // 2
+        "<VBComponent ComponentName=\"frmA\">\n" // 3
+        "<HelpItem ComponentName=\"frmA\" ControlName=\"txtName\" ContextHelpID=\"4\" "
+        "ControlType=\"TextBox\">\n"                                             // 4
+        "<Note>Ask Anna before changing</Note>\n"                                // 5
+        "<HelpText Language=\"English\">Type the <b>full</b> name.</HelpText>\n" // 6
+        "Stray words\n"                                                          // 7
+        "</HelpItem>\n"                                                          // 8
+        "<HelpItem ComponentName=\"frmA\" ControlName=\"lblNew\" ContextHelpID=\"5\" "
+        "ControlType=\"Label\">\n<HelpText Language=\"English\">Plain</HelpText>\n" // 9, 10
+        "</HelpItem>\n</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Type the  name.");
+    EXPECT_EQ(record("frmA", "lblNew").GetHelpText("English"), "Plain");
+    const std::string message = onlyMessage();
+    for (const std::string& expected : Strings{
+             "line 5: the record 'txtName' of module 'frmA' holds the element \"Note\", which is "
+             "not one Corvane writes: it is not read",
+             "line 6: the record 'txtName' of module 'frmA' has the element \"b\" inside its text "
+             "in "
+             "'English': only the text around it is read",
+             "line 7: the record 'txtName' of module 'frmA' has text outside its \"HelpText\" "
+             "elements: it is not read",
+             "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    EXPECT_EQ(message.find("lblNew"), std::string::npos) << message;
+
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+    EXPECT_NE(readFile(dataFile()).find(">Plain</HelpText>"), std::string::npos);
+}
+
 // A file cut short (or damaged from some point on) gives every record that is complete before
 // the damage; the rest stays in the copy kept before the save.
 TEST_F(HelpDataLoadFaultsTest, AFileCutShortGivesEveryCompleteRecordBeforeTheCut) {
