@@ -106,6 +106,9 @@ HelpDataShape HelpDataShape::of(pugi::xml_node root) {
 
 namespace {
 
+// The start of a document type declaration, which may declare entities of its own.
+constexpr std::string_view DocumentType = "<!DOCTYPE";
+
 // The length of a reference to the NUL character ("&#0;", "&#x00;" ...) at `at`; 0 when none.
 size_t nulReferenceAt(std::string_view text, size_t at) {
     size_t digits = at + 2;
@@ -120,7 +123,8 @@ size_t nulReferenceAt(std::string_view text, size_t at) {
 } // namespace
 
 bool holdsTextDepartures(std::string_view bytes) {
-    if (bytes.find("<!--") != std::string_view::npos)
+    if (bytes.find("<!--") != std::string_view::npos ||
+        bytes.find(DocumentType) != std::string_view::npos)
         return true;
     for (size_t at = bytes.find("&#"); at != std::string_view::npos; at = bytes.find("&#", at + 2))
         if (nulReferenceAt(bytes, at) > 0)
@@ -133,6 +137,10 @@ std::vector<ShapeDeparture> findTextDepartures(std::string_view text) {
     for (size_t at = text.find('<'); at != std::string_view::npos; at = text.find('<', at + 1))
         if (text.substr(at, 4) == "<!--")
             departures.push_back({static_cast<std::ptrdiff_t>(at), "a comment, which a save does not keep"});
+        else if (text.substr(at, DocumentType.size()) == DocumentType)
+            departures.push_back({static_cast<std::ptrdiff_t>(at),
+                                  "a document type declaration, which a save does not keep: the "
+                                  "entities it declares are not replaced in the texts"});
     for (size_t at = text.find("&#"); at != std::string_view::npos; at = text.find("&#", at + 2))
         if (nulReferenceAt(text, at) > 0)
             departures.push_back({static_cast<std::ptrdiff_t>(at),

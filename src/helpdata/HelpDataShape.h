@@ -37,10 +37,11 @@ struct HelpDataShape {
     static HelpDataShape of(pugi::xml_node root);
 };
 
-// True when the bytes hold a comment or a reference to the NUL character (the document
-// reading drops both without a word).
+// True when the bytes hold a comment, a document type declaration or a reference to the NUL
+// character (the document reading drops them without a word).
 bool holdsTextDepartures(std::string_view bytes);
-// The comments and the references to the NUL character in `text`, in text order.
+// The comments, document type declarations and references to the NUL character in `text`, in
+// text order.
 std::vector<ShapeDeparture> findTextDepartures(std::string_view text);
 // Removes the references to the NUL character from `text`.
 void dropNulReferences(std::string& text);

@@ -208,6 +208,30 @@ TEST_F(HelpDataLoadFaultsTest, WhatARecordHoldsBesideItsTextsIsNamedAndKeptBefor
     EXPECT_NE(readFile(dataFile()).find(">Plain</HelpText>"), std::string::npos);
 }
 
+// A document type declaration may declare entities that the texts use; they are not replaced
+// (a file of nested entities would fill the memory), so the declaration is named and the file
+// kept before the save, which writes the reference as the text it reads.
+TEST_F(HelpDataLoadFaultsTest, ADocumentTypeDeclarationIsNamedAndTheFileKeptBeforeTheSave) {
+    const std::string data =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"                               // 1
+        "<!DOCTYPE Root [<!ENTITY firm \"Anna &amp; Sons\">]>\n"                     // 2
+        "<Root CurrentLanguage=\"English\">\n<SelectedLanguage Name=\"English\"/>\n" // 3, 4
+        "<VBComponent ComponentName=\"frmA\">\n" +
+        storedRecord("txtName", "Made by &firm;") + // 5, 6
+        "</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Made by &firm;");
+    const std::string message = onlyMessage();
+    for (const std::string& expected :
+         Strings{"line 2: a document type declaration, which a save does not keep: the entities it "
+                 "declares are not replaced in the texts",
+                 "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+}
+
 // A file cut short (or damaged from some point on) gives every record that is complete before
 // the damage; the rest stays in the copy kept before the save.
 TEST_F(HelpDataLoadFaultsTest, AFileCutShortGivesEveryCompleteRecordBeforeTheCut) {
