@@ -48,6 +48,11 @@ bool faulted(AtomicStep step, const fs::path& file) {
     return error != 0;
 }
 
+// The folder that holds `path` ("." for a bare name).
+fs::path folderOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
 [[noreturn]] void fail(const fs::path& path, const std::string& what, int error) {
     throw VbError(vberr::PathFileAccess,
                   "Cannot " + what + " '" + path.string() + "': " + std::strerror(error),
@@ -65,7 +70,7 @@ bool faulted(AtomicStep step, const fs::path& file) {
 }
 
 [[noreturn]] void failToCreate(const fs::path& target, const fs::path& temporary, int error) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(target);
     if (error == ENOENT || error == ENOTDIR)
         failUnreachable(target, folder, error);
     if (error == EACCES || error == EPERM || error == EROFS)
@@ -80,7 +85,7 @@ bool faulted(AtomicStep step, const fs::path& file) {
 // The save lock beside `target` could not be made (`error`, which names the lock file the user
 // never asked for): the reason is told as for a temporary file where the folder explains it.
 [[noreturn]] void failToLock(const fs::path& target, const fs::path& lock, const VbError& error) {
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(target);
     sys::FileStatus status;
     if (!sys::statusAt(folder, status))
         failUnreachable(target, folder, errno);
@@ -99,7 +104,7 @@ std::vector<fs::path> temporaryFilesOf(const fs::path& target, long long sinceNs
     const std::string prefix = target.filename().string() + ".";
     std::vector<fs::path> found;
     std::error_code error;
-    const fs::path folder = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(target);
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
         const std::string name = it->path().filename().string();
         if (name.size() != prefix.size() + 10 || !name.starts_with(prefix) || !name.ends_with(".tmp"))
@@ -463,7 +468,7 @@ void AtomicFile::replaceTarget(const fs::path& realTarget) {
     ReplacedFileRelease::release(std::move(old));
     if (durability_ != Durability::Flush)
         return;
-    fs::path folder = realTarget.has_parent_path() ? realTarget.parent_path() : fs::path(".");
+    fs::path folder = folderOf(realTarget);
     error = sys::flushFolder(folder);
     if (int fault = injected(AtomicStep::SyncFolder, folder); fault != 0)
         error = fault;
