@@ -13,13 +13,8 @@ namespace {
 
 constexpr int32_t InputPastEndOfFile = 62;
 
-// The characters that end a folder's name in a path: '/', and the system's own where it differs
-// (the backslash on Windows, where either separates folders).
-constexpr std::string_view FolderSeparators =
-    std::filesystem::path::preferred_separator == '/' ? std::string_view("/") : std::string_view("/\\");
-
 void rejectSeparator(std::string_view part, const char* what) {
-    if (size_t at = part.find_first_of(FolderSeparators); at != std::string_view::npos)
+    if (size_t at = part.find_first_of(platform::FolderSeparators); at != std::string_view::npos)
         throw VbError(vberr::InvalidCall, std::string("A file ") + what + " cannot hold \"" + part[at] + "\": '" +
                                               std::string(part) + "'");
 }
@@ -56,7 +51,7 @@ FileObject::FileObject(std::filesystem::path fullPath) { SetFullPath(platform::u
 std::string FileObject::FullPath() const { return folder_ + FileName(); }
 
 void FileObject::SetFullPath(std::string_view fullPath) {
-    size_t slash = fullPath.find_last_of(FolderSeparators);
+    size_t slash = fullPath.find_last_of(platform::FolderSeparators);
     size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     folder_ = fullPath.substr(0, nameStart);
     std::string_view name = fullPath.substr(nameStart);
