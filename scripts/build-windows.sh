@@ -3,7 +3,8 @@
 # Usage: scripts/build-windows.sh [--deps-only] [TARGET...]
 #   Installs what it needs with apt-get (as root), builds the libraries Corvane links from
 #   Debian's source packages into a cache folder (once: build-windows-deps/, or
-#   $CORVANE_WINDOWS_DEPS), then builds the Qt-free programs and tests into build-windows/.
+#   $CORVANE_WINDOWS_DEPS), then builds the Qt-free programs and tests into build-windows/ and,
+#   unless TARGETs are named, packs build-windows/corvane-windows-x64.zip for Windows users.
 #   --deps-only  stops after the libraries.
 # The desktop program needs Qt, which Debian does not ship for MinGW: it stays Linux-only.
 # Standard output gets only the build folder; progress goes to standard error.
@@ -26,7 +27,7 @@ exec 3>&1 1>&2 # everything but the last line goes to standard error
 
 # The posix thread model: the default win32 variant of g++ 12 has no std::thread.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
-          autopoint pkg-config cmake ninja-build googletest zip)
+          autopoint pkg-config cmake ninja-build googletest zip fp-compiler hunspell-en-us)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -172,6 +173,35 @@ build_googletest() {
     cmake_dependency /usr/src/googletest "$deps/work/googletest" -Dgtest_disable_pthreads=OFF
 }
 
+# Free Pascal's CHM compiler (and its reader chmls) for Windows, from Debian's fpc source with Debian's compiler: the
+# win64 run time first (its system unit alone, then the rest through buildrtl, as the run
+# time's own makefile does), then chmcmd, whose units the compiler builds as it finds them.
+build_chmcmd() {
+    local source units="$deps/work/fpc-win64" rtl packages
+    source="$(unpack fpc)/fpcsrc"
+    rtl="$source/rtl"
+    packages="$source/packages"
+    rm -rf "$units" && mkdir -p "$units" "$deps/prefix/bin"
+    local fpc=(ppcx64 -n -Twin64 -Px86_64 -O2 -FU"$units" -Fu"$units" -Fi"$rtl/inc" -Fi"$rtl/x86_64")
+    (cd "$rtl/win64" &&
+        "${fpc[@]}" -Us -Sg -Fi../win system.pp &&
+        "${fpc[@]}" -I../objpas ../objpas/objpas.pp &&
+        "${fpc[@]}" -Fi../objpas/sysutils -Fi../objpas/classes -Fu../x86_64 -I../win -I../objpas -I../win/wininc \
+            -Fu../win/wininc -Fu../win -Fu../inc -Fu../objpas buildrtl.pp) >"$units/rtl.log" ||
+        { cat "$units/rtl.log" >&2; return 1; }
+    local folder paths=()
+    for folder in chm/src fcl-base/src fcl-base/src/win fcl-xml/src rtl-generics/src rtl-generics/src/inc \
+                  rtl-objpas/src/win rtl-objpas/src/inc rtl-objpas/src/common; do
+        paths+=(-Fu"$packages/$folder" -Fi"$packages/$folder")
+    done
+    local program
+    for program in chmcmd chmls; do # chmls lists and extracts a .chm: the tests read what was compiled
+        "${fpc[@]}" "${paths[@]}" -FE"$deps/prefix/bin" "$packages/chm/src/$program.lpr" >"$units/$program.log" ||
+            { cat "$units/$program.log" >&2; return 1; }
+        rm -f "$deps/prefix/bin/$program.o"
+    done
+}
+
 deps_start=$SECONDS
 timed pugixml build_pugixml
 timed mimalloc build_mimalloc
@@ -180,6 +210,7 @@ timed expat build_expat
 timed hunspell build_hunspell
 timed chmlib build_chmlib
 timed googletest build_googletest
+timed chmtools build_chmcmd
 echo "build-windows: libraries ready in $deps/prefix ($((SECONDS - deps_start)) s)" >&2
 if $deps_only; then
     echo "$deps/prefix" >&3
@@ -189,8 +220,25 @@ fi
 build_start=$SECONDS
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_PREFIX_PATH="$deps/prefix" -DCORVANE_BUILD_GUI=OFF -DCORVANE_BUILD_BENCH=OFF \
-    -DCORVANE_WERROR="${CORVANE_WERROR:-OFF}" \
+    -DCORVANE_WERROR="${CORVANE_WERROR:-OFF}" -DCORVANE_CHMCMD_EXE="$deps/prefix/bin/chmcmd.exe" \
     -DCMAKE_EXE_LINKER_FLAGS="-static -static-libgcc -static-libstdc++"
 cmake --build "$build" -j"$jobs" "${targets[@]}"
 echo "build-windows: built in $((SECONDS - build_start)) s" >&2
+if ((${#targets[@]})); then
+    echo "$build" >&3
+    exit 0
+fi
+
+# The zip a Windows user unpacks and runs: the program with its help compilers, its data
+# folder with Debian's English dictionary, and a README, in the build tree's layout.
+package="$build/package/corvane"
+rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/share/corvane/dictionaries"
+cp "$build/bin/corvane.exe" "$package/bin/"
+cp "$build/bin/helpcompilers/hhc.exe" "$build/bin/helpcompilers/chmcmd.exe" "$package/bin/helpcompilers/"
+cp -r "$build/share/corvane/." "$package/share/corvane/"
+cp /usr/share/hunspell/en_US.aff /usr/share/hunspell/en_US.dic "$package/share/corvane/dictionaries/"
+cp /usr/share/doc/hunspell-en-us/copyright "$package/share/corvane/dictionaries/en_US-copyright.txt"
+sed 's/$/\r/' "$root/scripts/windows/README-Windows.txt" >"$package/README.txt"
+(cd "$build/package" && rm -f ../corvane-windows-x64.zip && zip -q -r -X ../corvane-windows-x64.zip corvane)
+echo "build-windows: packed $build/corvane-windows-x64.zip" >&2
 echo "$build" >&3

@@ -14,6 +14,9 @@ fi
 export WINEPREFIX="$build/wine"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installer dialogs
+# hhc.exe finds chmcmd.exe beside it; the tests that copy hhc.exe elsewhere name it here.
+export CORVANE_CHMCMD="Z:$build/bin/helpcompilers/chmcmd.exe"
+export WINEPATH="Z:$build/bin/helpcompilers" # chmls.exe, for the tests that read a compiled file
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "test-windows: preparing the Wine prefix $WINEPREFIX" >&2
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true

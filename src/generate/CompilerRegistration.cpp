@@ -1,6 +1,7 @@
 #include "generate/CompilerRegistration.h"
 
 #include "generate/TextReplace.h"
+#include "platform/ChildProcess.h"
 #include "support/CommandLineSplit.h"
 #include "support/ProcessRunner.h"
 #include "support/RegistryAccess.h"
@@ -22,8 +23,8 @@ std::vector<std::string> lookedUp(const std::string& command) {
 
 fs::path programFolder() {
     std::error_code error;
-    auto program = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path(error) : program.parent_path();
+    const fs::path program = platform::currentProgramFile();
+    return program.empty() ? fs::current_path(error) : program.parent_path();
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "generate/HelpOutputLayout.h"
 
+#include "platform/Utf8Path.h"
 #include "support/ByteScan.h"
 #include "support/LanguageTable.h"
 #include "support/SafeFileName.h"
@@ -10,7 +11,7 @@
 namespace corvane {
 
 HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
-    : projectFolder_(projectFile.substr(0, projectFile.rfind('/') + 1)), projectName_(safeFileName(projectName)),
+    : projectFolder_(projectFile.substr(0, projectFile.find_last_of(platform::FolderSeparators) + 1)), projectName_(safeFileName(projectName)),
       givenName_(std::move(projectName)) {
     std::string_view fileName = projectFile.substr(projectFolder_.size());
     projectFileStem_ = safeFileName(fileName.substr(0, fileName.rfind('.')));

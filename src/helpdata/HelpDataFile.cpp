@@ -49,16 +49,21 @@ bool HelpDataFile::isDataFileName(std::string_view fileName) {
 }
 
 fs::path HelpDataFile::locate(const fs::path& projectFile) {
+    // The name as the folder lists it, also where the system matches names in any letter case
+    // itself (Windows): the project then names the file the user sees.
     fs::path folder = projectFile.parent_path();
     fs::path exact = folder / FileName;
+    fs::path other;
     std::error_code error;
-    if (fs::exists(exact, error))
-        return exact;
     for (fs::directory_iterator it(folder.empty() ? fs::path(".") : folder, error), end;
-         !error && it != end; it.increment(error))
-        if (isDataFileName(it->path().filename().string()))
-            return folder / it->path().filename();
-    return exact;
+         !error && it != end; it.increment(error)) {
+        const std::string name = it->path().filename().string();
+        if (name == FileName)
+            return exact;
+        if (other.empty() && isDataFileName(name))
+            other = folder / it->path().filename();
+    }
+    return other.empty() ? exact : other;
 }
 
 void HelpDataFile::read(const fs::path& path, ReadFor purpose) {

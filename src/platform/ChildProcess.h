@@ -17,7 +17,8 @@ namespace corvane::platform {
 // Why a file cannot be run as a program ("it is a folder", "it is not executable", the
 // system's reason), or "" when it can.
 std::string whyNotRunnable(const std::filesystem::path& path);
-// The folders a bare program name is looked up in: PATH, or the system's default without one.
+// The folders a bare program name is looked up in: PATH, or the system's default without one;
+// on Windows the running program's own folder first, as the system itself looks there first.
 std::vector<std::filesystem::path> programSearchPath();
 // True when a program name names a file (it holds a folder separator) rather than a name to
 // look up in the search path.

@@ -68,7 +68,9 @@ int flushFileSystem(const std::filesystem::path& path);
 // Starts writing the file's bytes out without waiting for the disk; a hint only.
 void startWriteBack(int fd);
 
-// Renames `from` to `to`, replacing a file there in one step. 0 or an errno.
+// Renames `from` to `to`, replacing a file there in one step. 0 or an errno. On Windows
+// without POSIX rename semantics (Wine, FAT, shares) a target that readers hold open sharing
+// its deletion is moved aside first and deleted after; a failure leaves it in place.
 int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
 // Removes a file (not a folder). 0 or an errno (ENOENT when there is none).
 int removeFile(const std::filesystem::path& path);

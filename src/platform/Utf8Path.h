@@ -9,6 +9,11 @@
 
 namespace corvane::platform {
 
+// The characters that end a folder's name in a path's text: '/', and the system's own where it
+// differs (the backslash on Windows, where either separates folders).
+inline constexpr std::string_view FolderSeparators =
+    std::filesystem::path::preferred_separator == '/' ? std::string_view("/") : std::string_view("/\\");
+
 // The path that the UTF-8 text names.
 inline std::filesystem::path pathFromUtf8(std::string_view text) {
     return std::filesystem::path(std::u8string(text.begin(), text.end()));

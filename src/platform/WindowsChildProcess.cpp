@@ -85,7 +85,11 @@ std::string whyNotRunnable(const fs::path& path) {
 }
 
 std::vector<fs::path> programSearchPath() {
+    // The running program's own folder comes first, as CreateProcess looks there first: the
+    // programs shipped with it (hhc.exe beside chmcmd.exe) find each other wherever unpacked.
     std::vector<fs::path> folders;
+    if (const fs::path self = currentProgramFile(); !self.empty())
+        folders.push_back(self.parent_path());
     const wchar_t* variable = ::_wgetenv(L"PATH");
     std::wstring path = variable ? variable : L"";
     for (size_t start = 0; start <= path.size();) {

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
+#include <string>
+#include <string_view>
 #include <windows.h>
 
 namespace corvane::platform {
@@ -38,6 +40,56 @@ unsigned codePageOf(std::string name) {
     if (unsigned number = numberAfter("CP"))
         return number;
     return 0;
+}
+
+// The text in a Unicode normal form; the text itself when the system cannot tell.
+std::wstring normalized(NORM_FORM form, std::wstring_view text) {
+    const int size = static_cast<int>(text.size());
+    int length = ::NormalizeString(form, text.data(), size, nullptr, 0);
+    if (length <= 0)
+        return std::wstring(text);
+    std::wstring result(static_cast<size_t>(length), L'\0');
+    length = ::NormalizeString(form, text.data(), size, result.data(), length);
+    if (length <= 0)
+        return std::wstring(text);
+    result.resize(static_cast<size_t>(length));
+    return result;
+}
+
+// Appends one character (a UTF-16 unit or pair) in the code page `page`. A composed letter
+// the code page lacks goes out as its base letter and last mark, each written the same way,
+// as iconv writes them (Windows-1258 holds "u" and the hook above, not "ủ"). False when the
+// code page cannot hold it even so.
+bool appendCharacter(unsigned page, std::wstring_view character, std::string& out, int depth = 0) {
+    char bytes[16];
+    BOOL usedDefault = FALSE;
+    const int written = ::WideCharToMultiByte(page, WC_NO_BEST_FIT_CHARS, character.data(),
+                                              static_cast<int>(character.size()), bytes, sizeof bytes, nullptr,
+                                              &usedDefault);
+    if (written > 0 && !usedDefault) {
+        out.append(bytes, static_cast<size_t>(written));
+        return true;
+    }
+    const std::wstring decomposed = normalized(NormalizationD, character);
+    if (depth > 4 || decomposed.size() < 2 || decomposed == character)
+        return false;
+    const std::wstring mark(1, decomposed.back());
+    const std::wstring base = normalized(NormalizationC, std::wstring_view(decomposed).substr(0, decomposed.size() - 1));
+    return base != character && appendCharacter(page, base, out, depth + 1) &&
+           appendCharacter(page, mark, out, depth + 1);
+}
+
+// Writes the text character by character (appendCharacter); false as soon as one cannot be.
+bool encodeEachCharacter(unsigned page, std::wstring_view text, std::string& out) {
+    out.clear();
+    for (size_t at = 0; at < text.size();) {
+        const bool pair = IS_HIGH_SURROGATE(text[at]) && at + 1 < text.size() && IS_LOW_SURROGATE(text[at + 1]);
+        const size_t length = pair ? 2 : 1;
+        if (!appendCharacter(page, text.substr(at, length), out))
+            return false;
+        at += length;
+    }
+    return true;
 }
 
 } // namespace
@@ -88,7 +140,9 @@ bool CodePageConverter::convert(std::string_view in, std::string& out) {
     const DWORD flags = toUtf8 ? WC_ERR_INVALID_CHARS : WC_NO_BEST_FIT_CHARS | WC_COMPOSITECHECK;
     int outSize = ::WideCharToMultiByte(state_->to, flags, wide.data(), wideSize, nullptr, 0, nullptr,
                                         toUtf8 ? nullptr : &usedDefault);
-    if (outSize <= 0 || usedDefault)
+    if (outSize > 0 && usedDefault)
+        return encodeEachCharacter(state_->to, std::wstring_view(wide.data(), static_cast<size_t>(wideSize)), out);
+    if (outSize <= 0)
         return false;
     out.resize(static_cast<size_t>(outSize));
     ::WideCharToMultiByte(state_->to, flags, wide.data(), wideSize, out.data(), outSize, nullptr, nullptr);

@@ -222,28 +222,91 @@ int flushFileSystem(const std::filesystem::path& /*path*/) { return 0; }
 
 void startWriteBack(int /*fd*/) {}
 
-int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
-    // With POSIX semantics (Windows 10) a file that is open elsewhere is replaced too, as on
-    // POSIX systems; where the system lacks them, MoveFileExW replaces only a file nobody holds.
+namespace {
+
+// The rename with POSIX semantics (Windows 10 on NTFS): replaces the target even while other
+// programs hold it open, as on POSIX systems. False where the system or file system lacks it.
+bool renameWithPosixSemantics(const std::filesystem::path& from, const std::filesystem::path& to) {
     HANDLE handle = ::CreateFileW(from.c_str(), DELETE | SYNCHRONIZE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                   nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
-    if (handle != INVALID_HANDLE_VALUE) {
-        const std::wstring target = std::filesystem::absolute(to).wstring();
-        std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + (target.size() + 1) * sizeof(wchar_t));
-        auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
-        rename->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
-        rename->RootDirectory = nullptr;
-        rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
-        std::memcpy(rename->FileName, target.c_str(), (target.size() + 1) * sizeof(wchar_t));
-        const bool renamed =
-            ::SetFileInformationByHandle(handle, RenameWithFlags, rename, static_cast<DWORD>(buffer.size()));
-        ::CloseHandle(handle);
-        if (renamed)
+    if (handle == INVALID_HANDLE_VALUE)
+        return false;
+    const std::wstring target = std::filesystem::absolute(to).wstring();
+    std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + (target.size() + 1) * sizeof(wchar_t));
+    auto* rename = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+    rename->Flags = FILE_RENAME_FLAG_REPLACE_IF_EXISTS | FILE_RENAME_FLAG_POSIX_SEMANTICS;
+    rename->RootDirectory = nullptr;
+    rename->FileNameLength = static_cast<DWORD>(target.size() * sizeof(wchar_t));
+    std::memcpy(rename->FileName, target.c_str(), (target.size() + 1) * sizeof(wchar_t));
+    const bool renamed = ::SetFileInformationByHandle(handle, RenameWithFlags, rename, static_cast<DWORD>(buffer.size()));
+    ::CloseHandle(handle);
+    return renamed;
+}
+
+bool movedReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+// Replaces a target that readers hold open, sharing its deletion (as this program's readers
+// do), where the system renames nothing over an open file: the target moves aside to a unique
+// name beside it, the new file into its place, and the old file is deleted (it goes when its
+// last reader closes it). When the new file cannot move in, the old one goes back. False (the
+// system's error in `error`) when the target could not be moved aside or was put back.
+bool replacedMovingAside(const std::filesystem::path& from, const std::filesystem::path& to, DWORD& error) {
+    const DWORD attributes = ::GetFileAttributesW(to.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+        return false;
+    static const wchar_t letters[] = L"abcdefghijklmnopqrstuvwxyz0123456789";
+    std::random_device seed;
+    std::mt19937 random(seed());
+    std::filesystem::path aside;
+    for (int attempt = 0;; ++attempt) {
+        std::wstring suffix = L".";
+        for (int i = 0; i < 6; ++i)
+            suffix += letters[random() % (sizeof letters / sizeof *letters - 1)];
+        aside = to;
+        aside += suffix + L".old";
+        if (::MoveFileExW(to.c_str(), aside.c_str(), MOVEFILE_WRITE_THROUGH))
+            break;
+        error = ::GetLastError();
+        if (error != ERROR_ALREADY_EXISTS && error != ERROR_FILE_EXISTS)
+            return false;
+        if (attempt == 20)
+            return false;
+    }
+    if (!movedReplacing(from, to)) {
+        error = ::GetLastError();
+        ::MoveFileExW(aside.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH);
+        return false;
+    }
+    ::DeleteFileW(aside.c_str());
+    return true;
+}
+
+bool heldByAnother(DWORD error) { return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION; }
+
+} // namespace
+
+int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
+    if (renameWithPosixSemantics(from, to))
+        return 0;
+    // Without those semantics a target that is open elsewhere refuses to be replaced. A holder
+    // that shares deletion lets it move aside; one that does not (a virus scanner, an indexer)
+    // often lets go within moments, so the replacement is tried a few times over 150 ms.
+    DWORD error = 0;
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(10u << attempt);
+        if (movedReplacing(from, to))
+            return 0;
+        error = ::GetLastError();
+        if (!heldByAnother(error))
+            break;
+        DWORD asideError = error;
+        if (replacedMovingAside(from, to, asideError))
             return 0;
     }
-    if (::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-        return 0;
-    return errnoOf(::GetLastError());
+    return errnoOf(error);
 }
 
 int removeFile(const std::filesystem::path& path) {

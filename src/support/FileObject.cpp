@@ -1,6 +1,7 @@
 #include "support/FileObject.h"
 
 #include "platform/SystemFiles.h"
+#include "platform/Utf8Path.h"
 #include "support/FileOperations.h"
 #include "support/VbError.h"
 
@@ -13,9 +14,9 @@ namespace {
 constexpr int32_t InputPastEndOfFile = 62;
 
 void rejectSeparator(std::string_view part, const char* what) {
-    if (part.find('/') != std::string_view::npos)
-        throw VbError(vberr::InvalidCall,
-                      std::string("A file ") + what + " cannot hold \"/\": '" + std::string(part) + "'");
+    if (size_t at = part.find_first_of(platform::FolderSeparators); at != std::string_view::npos)
+        throw VbError(vberr::InvalidCall, std::string("A file ") + what + " cannot hold \"" + part[at] + "\": '" +
+                                              std::string(part) + "'");
 }
 
 bool isKind(const std::filesystem::path& path, platform::FileKind kind) {
@@ -45,12 +46,12 @@ std::string missingFolderReason(const std::string& folder) {
 
 FileObject::FileObject() = default;
 
-FileObject::FileObject(std::filesystem::path fullPath) { SetFullPath(fullPath.string()); }
+FileObject::FileObject(std::filesystem::path fullPath) { SetFullPath(platform::utf8Of(fullPath)); }
 
 std::string FileObject::FullPath() const { return folder_ + FileName(); }
 
 void FileObject::SetFullPath(std::string_view fullPath) {
-    size_t slash = fullPath.rfind('/');
+    size_t slash = fullPath.find_last_of(platform::FolderSeparators);
     size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
     folder_ = fullPath.substr(0, nameStart);
     std::string_view name = fullPath.substr(nameStart);

@@ -1,6 +1,7 @@
 #include "support/SpellingDictionary.h"
 
 #include "platform/AppFolders.h"
+#include "support/AppPaths.h"
 #include "support/RegularFile.h"
 #include "support/SpellingEditSuggester.h"
 #include "support/TextCodec.h"
@@ -134,6 +135,10 @@ std::vector<std::filesystem::path> SpellingDictionary::searchFolders() {
     }
     folders.emplace_back("/usr/share/hunspell");
     folders.emplace_back("/usr/share/myspell/dicts");
+    // The dictionaries shipped with the program (the Windows package's English one).
+    std::error_code error;
+    if (const auto shipped = dataDirectory() / "dictionaries"; std::filesystem::is_directory(shipped, error))
+        folders.push_back(shipped);
     return folders;
 }
 

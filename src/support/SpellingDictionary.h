@@ -44,7 +44,8 @@ public:
     static constexpr size_t MaxSuggestBytes = 80;
 
     // The folders searched, in order: each folder of $CORVANE_DICTIONARY_PATH (separated
-    // like PATH), then /usr/share/hunspell and /usr/share/myspell/dicts.
+    // like PATH), then /usr/share/hunspell and /usr/share/myspell/dicts, then the data
+    // folder's "dictionaries" where it has one.
     static std::vector<std::filesystem::path> searchFolders();
 
     // The folder that holds both "<name>.aff" and "<name>.dic", or an empty path.

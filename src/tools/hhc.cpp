@@ -2,12 +2,14 @@
 //
 // Usage: hhc.exe <project.hhp>. The CHM compiler is $CORVANE_CHMCMD when set, else "chmcmd"
 // from PATH. Everything goes to standard output, where the caller collects the compile log.
+#include "platform/Machine.h"
 #include "tools/HtmlHelpFrontEnd.h"
 
 #include <cstdlib>
 #include <iostream>
 
 int main(int argc, char** argv) {
+    corvane::platform::useBinaryStandardStreams(); // the compile log's lines end in LF everywhere
     if (argc != 2) {
         std::cout << "Error: hhc.exe expects one argument, the HTML Help project file (it received "
                   << argc - 1 << ").\n";

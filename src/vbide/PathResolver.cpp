@@ -60,8 +60,12 @@ const PathResolver::Listing& PathResolver::listingOf(const fs::path& folder) con
 }
 
 std::string PathResolver::findEntry(const fs::path& folder, const std::string& name) const {
+    const Listing& listing = listingOf(folder);
+    for (const auto& [key, real] : listing) // an entry of exactly that name comes first
+        if (!key.empty() && real == name)
+            return real;
     std::string folded = foldCase(name);
-    for (const auto& [key, real] : listingOf(folder))
+    for (const auto& [key, real] : listing)
         if (!key.empty() && key == folded)
             return real;
     return {};
@@ -103,13 +107,17 @@ fs::path PathResolver::resolve(std::string_view vbPath, std::string_view preferr
     bool rooted = !vbPath.empty() && (vbPath[0] == '/' || vbPath[0] == '\\');
     bool drive = vbPath.size() >= 2 && vbPath[1] == ':';
     std::vector<std::string> parts = splitParts(drive ? vbPath.substr(2) : vbPath);
-    fs::path written = rooted || drive ? fs::path("/") : base_;
+    // A drive letter names the root of that drive where the system has drives (Windows); on
+    // others the path is taken from the root folder.
+    fs::path root("/");
+    if (fs::path driveRoot(std::string(vbPath.substr(0, 2)) + "/"); drive && driveRoot.has_root_name())
+        root = driveRoot;
+    fs::path written = rooted || drive ? root : base_;
     for (const auto& part : parts)
         written /= part;
-    std::error_code error;
-    if (fs::exists(written, error))
-        return written.lexically_normal();
-    fs::path found = rooted || drive ? fs::path("/") : base_;
+    // Each part as the folder lists it, also where the system matches names in any letter case
+    // itself (Windows): the file is named alike wherever the program runs.
+    fs::path found = rooted || drive ? root : base_;
     for (const auto& part : parts) {
         if (part == "." || part == "..") {
             found /= part;

@@ -25,6 +25,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::countOf;
+using test::replaceEvery;
 using test::runTool;
 
 class CompileCommand : public ::testing::Test {
@@ -73,7 +74,7 @@ TEST_F(CompileCommand, CompilesAChmPerLanguageHoldingEveryTopicAndSavesTheProjec
         SCOPED_TRACE(language);
         std::string chm = languageFile(language, "OrderEntry_Context.chm");
         ASSERT_TRUE(fs::exists(chm));
-        EXPECT_NE(runTool("chmls -n list " + quotedArgument(chm)).find("\n/OrderEntry_ContextTopics.txt\n"),
+        EXPECT_NE(replaceEvery(runTool("chmls -n list " + quotedArgument(chm)), "\r\n", "\n").find("\n/OrderEntry_ContextTopics.txt\n"),
                   std::string::npos);
         fs::path extracted = dir_ / "extracted.txt";
         runTool("chmls extract " + quotedArgument(chm) + " /OrderEntry_ContextTopics.txt " +

@@ -72,6 +72,13 @@ protected:
     }
 
     std::string project() const { return (dir_ / "Tiny.vbp").string(); }
+    // The project's path as a JSON string holds it: a Windows path's backslashes doubled.
+    std::string projectInJson() const {
+        std::string text;
+        for (char c : project())
+            text += c == '\\' ? std::string("\\\\") : std::string(1, c);
+        return text;
+    }
 
     TempDir dir_;
     ProgramFiles programFiles_{dir_.path()};
@@ -82,7 +89,7 @@ TEST_F(ScanCommandTest, JsonDescribesWhatTheEditorHolds) {
     EXPECT_EQ(result.status, 0);
     EXPECT_EQ(result.err, "");
     EXPECT_EQ(result.out,
-              "{\"project\": {\"name\": \"Tiny\", \"path\": \"" + project() +
+              "{\"project\": {\"name\": \"Tiny\", \"path\": \"" + projectInJson() +
                   "\"}, "
                   "\"settings\": {\"selectedLanguages\": [\"English\", \"German\"], \"currentLanguage\": \"English\", "
                   "\"primaryLanguage\": \"English\", \"generateHTML\": true, \"compileHTML\": false, "

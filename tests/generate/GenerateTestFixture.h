@@ -30,7 +30,10 @@ namespace corvane::test {
 namespace fs = std::filesystem;
 
 // A folder name with blanks, quotes and shell syntax: nothing in it may ever be executed.
-inline const std::string NastyFolder = "Order \"Entry\"; $(touch pwned) `touch pwned2` & x";
+// Windows allows no '"' in a name: there the quotes are single ones.
+inline const std::string NastyFolder = std::filesystem::path::preferred_separator == '/'
+                                           ? "Order \"Entry\"; $(touch pwned) `touch pwned2` & x"
+                                           : "Order 'Entry'; $(touch pwned) `touch pwned2` & x";
 
 // The file's bytes with the project's folder written as "<dir>/" (the WinHelp project names
 // its help file by full path), for comparing with golden files.

@@ -114,7 +114,7 @@ TEST_F(HelpCompiler, RegisteredFrontEndCompilesThePopupFileIntoTheChm) {
     EXPECT_NE(run.output.find("Writing CHM OrderEntry_Context.chm"), std::string::npos) << run.output;
     fs::path chm = language / "OrderEntry_Context.chm";
     ASSERT_TRUE(fs::exists(chm));
-    EXPECT_NE(runToolWithStatus("chmls -n list \"" + chm.string() + "\"").output.find("\n/OrderEntry_ContextTopics.txt\n"),
+    EXPECT_NE(replaceEvery(runToolWithStatus("chmls -n list \"" + chm.string() + "\"").output, "\r\n", "\n").find("\n/OrderEntry_ContextTopics.txt\n"),
               std::string::npos);
     EXPECT_EQ(extract(chm, "/OrderEntry_ContextTopics.txt", dir_.path()), popup.bytes());
     EXPECT_EQ(storedLcid(extract(chm, "/#SYSTEM", dir_.path())), 0x0419u);

@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <set>
 #include <string>
+#include <utility>
 
 namespace corvane::platform {
 namespace {
@@ -73,6 +74,34 @@ TEST(SystemFilesTest, ARenameReplacesTheTargetAndRemovingTellsWhatIsMissing) {
     EXPECT_EQ(removeFile(dir / "target"), ENOENT);
     EXPECT_EQ(openForReading(dir / "target"), -1);
     EXPECT_EQ(errno, ENOENT);
+}
+
+TEST(SystemFilesTest, ATargetThatReadersHoldOpenIsReplacedAndTheyKeepReadingTheirVersion) {
+    // Two readers hold the file, as two programs that read the data file do, while it is
+    // replaced twice; each keeps the bytes it opened, and nothing is left beside the file.
+    TempDir dir;
+    writeFile(dir / "ContextHelp.txt", "first");
+    Closing first{openForReading(dir / "ContextHelp.txt")};
+    ASSERT_GE(first.fd, 0);
+    writeFile(dir / "next", "second");
+    ASSERT_EQ(renameReplacing(dir / "next", dir / "ContextHelp.txt"), 0);
+    Closing second{openForReading(dir / "ContextHelp.txt")};
+    ASSERT_GE(second.fd, 0);
+    writeFile(dir / "next", "third");
+    ASSERT_EQ(renameReplacing(dir / "next", dir / "ContextHelp.txt"), 0);
+    EXPECT_EQ(readFile(dir / "ContextHelp.txt"), "third");
+    char buffer[16] = {};
+    EXPECT_EQ(readAt(first.fd, buffer, sizeof buffer, 0), 5);
+    EXPECT_EQ(std::string(buffer, 5), "first");
+    EXPECT_EQ(readAt(second.fd, buffer, sizeof buffer, 0), 6);
+    EXPECT_EQ(std::string(buffer, 6), "second");
+
+    closeFile(std::exchange(first.fd, -1));
+    closeFile(std::exchange(second.fd, -1));
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{"ContextHelp.txt"});
 }
 
 TEST(SystemFilesTest, AnExclusiveLockShutsOutEveryOtherOpenUntilItCloses) {

@@ -49,6 +49,17 @@ TEST(FileObject, SplitsPathsIntoFolderNameAndExtension) {
     }
 }
 
+TEST(FileObject, SplitsAtTheSystemsOwnSeparatorToo) {
+    // Windows separates folders with '\\' as well as '/'; elsewhere '\\' is a letter of a name.
+    const std::string separator(1, static_cast<char>(std::filesystem::path::preferred_separator));
+    FileObject file("C:" + separator + "Work" + separator + "OrderEntry.vbp");
+    EXPECT_EQ(partsOf(file), (Parts{"C:" + separator + "Work" + separator, "OrderEntry.vbp", "OrderEntry", "vbp"}));
+    FileObject mixed(std::string("/p/a\\b.txt"));
+    const bool backslashSeparates = separator == "\\";
+    EXPECT_EQ(mixed.FileName(), backslashSeparates ? "b.txt" : "a\\b.txt");
+    EXPECT_THROW(mixed.SetBaseName("x" + separator + "y"), VbError);
+}
+
 TEST(FileObject, ComposesPathsOnePartAtATime) {
     FileObject file;
     file.SetFullPath("/work/My.Project/ContextHelp.txt");

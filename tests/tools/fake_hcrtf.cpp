@@ -7,6 +7,8 @@
 // "fake help\n" to the help file and exits 0. It writes nothing, prints an "Error:" line and
 // exits 1 when a file is missing, when the project cannot be read, or when the environment
 // variable CORVANE_FAKE_HCRTF_FAIL is "1" (to drive the failure path of callers).
+#include "platform/Machine.h"
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -48,6 +50,7 @@ int fail(const std::string& message) {
 } // namespace
 
 int main(int argc, char** argv) {
+    corvane::platform::useBinaryStandardStreams(); // the messages end in LF, as the real compiler's
     std::string project;
     for (int i = 1; i < argc; ++i)
         if (argv[i][0] != '-') // "-x" and other switches

@@ -10,7 +10,8 @@ namespace corvane::vbide::testfiles {
 
 // The folder of the hand-written tricky project (tests/data/vbide/tricky).
 inline std::filesystem::path trickyFolder() {
-    return std::filesystem::path(CORVANE_TEST_DATA_DIR) / "vbide" / "tricky";
+    // In the system's own separators, as the paths the program names there.
+    return (std::filesystem::path(CORVANE_TEST_DATA_DIR) / "vbide" / "tricky").make_preferred();
 }
 
 // Copies the tricky project into a temporary folder (so tests may write) and returns the copy.
