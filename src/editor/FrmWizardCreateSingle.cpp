@@ -37,7 +37,7 @@ NamedValue writerValue(std::string name, const std::optional<T>& writer, std::st
 void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& HTMLCompilerOutput,
                                      bool& WinHelpCompileFailed) {
     std::string ProjectName;
-    std::string OutputPath; // the language's folder, ending in "/"
+    std::string OutputPath; // the language's folder, ending in its separator
     std::optional<WinHelpProjectWriter> WinHelp;
     std::optional<HtmlHelpProjectWriter> HTMLHelp;
     ErrorScope scope("frmWizard", "CreateSingleHelpFile");

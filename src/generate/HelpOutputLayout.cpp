@@ -12,7 +12,8 @@ namespace corvane {
 
 HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
     : projectFolder_(projectFile.substr(0, projectFile.find_last_of(platform::FolderSeparators) + 1)), projectName_(safeFileName(projectName)),
-      givenName_(std::move(projectName)) {
+      givenName_(std::move(projectName)),
+      separator_(projectFolder_.empty() ? static_cast<char>(std::filesystem::path::preferred_separator) : projectFolder_.back()) {
     std::string_view fileName = projectFile.substr(projectFolder_.size());
     projectFileStem_ = safeFileName(fileName.substr(0, fileName.rfind('.')));
 }
@@ -32,7 +33,7 @@ std::string HelpOutputLayout::outputFolder() const {
 }
 
 std::string HelpOutputLayout::languageFolder(std::string_view language) const {
-    return outputFolder() + "/" + safeFileName(language) + "/";
+    return outputFolder() + separator_ + safeFileName(language) + separator_;
 }
 
 std::string HelpOutputLayout::languageFile(std::string_view language, HelpOutputFile file) const {

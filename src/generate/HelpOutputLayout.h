@@ -42,13 +42,15 @@ public:
     // The layout of the project saved as `projectFile` (a full path) and named `projectName`.
     HelpOutputLayout(std::string_view projectFile, std::string projectName);
 
-    // The folder of the project file, ending in "/" ("" for a bare file name).
+    // The folder of the project file, ending in its separator ("" for a bare file name).
     const std::string& projectFolder() const noexcept { return projectFolder_; }
     // The project's name made a safe file name: every generated file name starts with it.
     const std::string& projectName() const noexcept { return projectName_; }
     // The folder holding the languages' folders: "<project folder>Corvane" (no "/" at the end).
     std::string outputFolder() const;
-    // One language's folder: "<project folder>Corvane/<Language>/" (the name made safe).
+    // One language's folder: "<project folder>Corvane/<Language>/" (the name made safe), its
+    // separators the one that ends the project's folder (a backslash for "C:\VB\Shop.vbp"), so
+    // that messages and the WinHelp project name its files in one way.
     std::string languageFolder(std::string_view language) const;
     // The name a language's files give the project: the project's name where the language's
     // code page (languagecodes.txt) holds it, else the project file's base name where it holds
@@ -76,6 +78,7 @@ private:
     std::string projectFileStem_;
     std::string projectName_;
     std::string givenName_; // the project's name as its file gives it
+    char separator_;        // the separator of the project's folder, for the folders below it
 };
 
 } // namespace corvane

@@ -57,9 +57,10 @@ std::wstring normalized(NORM_FORM form, std::wstring_view text) {
 }
 
 // Appends one character (a UTF-16 unit or pair) in the code page `page`. A composed letter
-// the code page lacks goes out as its base letter and last mark, each written the same way,
-// as iconv writes them (Windows-1258 holds "u" and the hook above, not "ủ"). False when the
-// code page cannot hold it even so.
+// the code page lacks goes out as a composed base and one mark, each written the same way, as
+// iconv writes them: Windows-1258 holds "u" and the hook above, not "ủ", and "â" and the dot
+// below but no circumflex mark for "ậ", so each mark is tried as the one split off, the last
+// first. False when the code page cannot hold it even so.
 bool appendCharacter(unsigned page, std::wstring_view character, std::string& out, int depth = 0) {
     char bytes[16];
     BOOL usedDefault = FALSE;
@@ -73,10 +74,17 @@ bool appendCharacter(unsigned page, std::wstring_view character, std::string& ou
     const std::wstring decomposed = normalized(NormalizationD, character);
     if (depth > 4 || decomposed.size() < 2 || decomposed == character)
         return false;
-    const std::wstring mark(1, decomposed.back());
-    const std::wstring base = normalized(NormalizationC, std::wstring_view(decomposed).substr(0, decomposed.size() - 1));
-    return base != character && appendCharacter(page, base, out, depth + 1) &&
-           appendCharacter(page, mark, out, depth + 1);
+    for (size_t markAt = decomposed.size() - 1; markAt >= 1; --markAt) {
+        std::wstring rest = decomposed;
+        rest.erase(markAt, 1);
+        const std::wstring base = normalized(NormalizationC, rest);
+        const size_t before = out.size();
+        if (base != character && appendCharacter(page, base, out, depth + 1) &&
+            appendCharacter(page, std::wstring(1, decomposed[markAt]), out, depth + 1))
+            return true;
+        out.resize(before);
+    }
+    return false;
 }
 
 // Writes the text character by character (appendCharacter); false as soon as one cannot be.

@@ -7,6 +7,7 @@
 #include "controls/HeadlessBusyWindow.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "platform/Utf8Path.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "support/RegistryAccess.h"
@@ -35,12 +36,19 @@ inline const std::string NastyFolder = std::filesystem::path::preferred_separato
                                            ? "Order \"Entry\"; $(touch pwned) `touch pwned2` & x"
                                            : "Order 'Entry'; $(touch pwned) `touch pwned2` & x";
 
-// The file's bytes with the project's folder written as "<dir>/" (the WinHelp project names
-// its help file by full path), for comparing with golden files.
+// The file's bytes with the project's folder written as "<dir>/" and the separators of the
+// rest of that line as "/" (the WinHelp project names its help file by full path, in
+// backslashes on Windows), for comparing with golden files.
 inline std::string portable(const std::string& bytes, const std::string& projectDir) {
     std::string text = bytes;
-    for (size_t at = text.find(projectDir); at != std::string::npos; at = text.find(projectDir, at))
-        text.replace(at, projectDir.size(), "<dir>/");
+    const std::string replacement = "<dir>/";
+    for (size_t at = projectDir.empty() ? std::string::npos : text.find(projectDir); at != std::string::npos;
+         at = text.find(projectDir, at)) {
+        text.replace(at, projectDir.size(), replacement);
+        for (at += replacement.size(); at < text.size() && text[at] != '\r' && text[at] != '\n'; ++at)
+            if (text[at] == '\\')
+                text[at] = '/';
+    }
     return text;
 }
 
@@ -118,8 +126,11 @@ protected:
         return texts;
     }
 
-    // The project's folder, ending in "/".
-    std::string projectDir() const { return project_->FileName().substr(0, project_->FileName().rfind('/') + 1); }
+    // The project's folder, ending in its separator.
+    std::string projectDir() const {
+        const std::string file = project_->FileName();
+        return file.substr(0, file.find_last_of(platform::FolderSeparators) + 1);
+    }
     // A generated file of a language.
     fs::path generated(const std::string& language, const std::string& name) const {
         return fs::path(projectDir()) / "Corvane" / language / name;

@@ -28,10 +28,18 @@ TEST(HelpOutputLayoutTest, PathsBesideTheProjectFile) {
     EXPECT_EQ(layout.helpFileSetting(HelpOutputFile::HtmlHelp), "ShopApp_Context.chm::/ShopApp_contexttopics.txt");
     EXPECT_EQ(layout.helpFileSetting(HelpOutputFile::WinHelp), "ShopApp_Context.hlp");
 
-    // A project file named without a folder keeps its output relative to the working folder.
+    // A Windows path keeps its backslashes in the folders below it (either separator is one there).
+    const HelpOutputLayout windows("C:\\VB\\Shop.vbp", "Shop");
+    if (fs::path::preferred_separator == '\\')
+        EXPECT_EQ(windows.languageFolder("German"), "C:\\VB\\Corvane\\German\\");
+
+    // A project file named without a folder keeps its output relative to the working folder,
+    // in the system's separator.
     const HelpOutputLayout bare("Shop.vbp", "Shop");
     EXPECT_EQ(bare.projectFolder(), "");
-    EXPECT_EQ(bare.languageFile("French", HelpOutputFile::WinHelpProject), "Corvane/French/Shop_Context.hpj");
+    const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
+    EXPECT_EQ(bare.languageFile("French", HelpOutputFile::WinHelpProject),
+              "Corvane" + separator + "French" + separator + "Shop_Context.hpj");
     EXPECT_EQ(bare.besideProject(HelpOutputFile::WinHelp), "Shop_Context.hlp");
 }
 

@@ -26,6 +26,15 @@ TEST(CodePageConverterTest, ConvertsBothWaysBetweenUtf8AndWindowsCodePages) {
     EXPECT_EQ(converted("UTF-8", "CP1252", ""), "");
 }
 
+TEST(CodePageConverterTest, VietnameseLettersWithTwoMarksGoOutAsACodePageLetterAndOneMark) {
+    // Windows-1258 holds "â" and the dot below, but no circumflex mark: "ậ" is "â" + dot below.
+    // "ị" is "i" + dot below, "ữ" is "ư" + tilde, "ộ" "ợ" "ự" "ặ" like "ậ".
+    const std::string text = "Nhập Địa dữ liệu ộợự ặ";
+    const std::string bytes = "Nh\xE2\xF2p \xD0i\xF2" "a d\xFD\xDE li\xEA\xF2u \xF4\xF2\xF5\xF2\xFD\xF2 \xE3\xF2";
+    EXPECT_EQ(converted("CP1258", "UTF-8", text), bytes);
+    EXPECT_EQ(converted("UTF-8", "CP1258", bytes), text); // composed again, as it was
+}
+
 TEST(CodePageConverterTest, RefusesWhatTheTargetCannotHoldAndBytesThatAreNoText) {
     EXPECT_EQ(converted("CP1252", "UTF-8", "注文"), "<failed>"); // no best fit, no '?'
     EXPECT_EQ(converted("CP1252", "UTF-8", "\xC3"), "<failed>"); // a cut UTF-8 sequence

@@ -1,5 +1,6 @@
 #include "testsupport/CodePageProjects.h"
 
+#include "platform/CodePageConverter.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 
@@ -108,6 +109,14 @@ const CodePageProject& doubleByteNamesProject() {
 }
 
 std::string encodedWithIconv(const std::string& utf8, const std::string& iconvName) {
+    if (fs::path::preferred_separator != '/') {
+        // Windows has no iconv program: the system's own code pages encode instead, which the
+        // program reaches only through its converter's decoding direction.
+        auto converter = platform::CodePageConverter::open(iconvName, "UTF-8");
+        std::string encoded;
+        EXPECT_TRUE(converter && converter->convert(utf8, encoded)) << iconvName;
+        return encoded;
+    }
     TempDir dir;
     writeFile(dir / "utf8.txt", utf8);
     ToolRun run = runShell("iconv -f UTF-8 -t " + iconvName + " " + shellQuoted((dir / "utf8.txt").string()) + " > " +

@@ -1,6 +1,7 @@
 // CodePageProjects: small VB6 projects saved as the Windows of each code page would save them,
 // made in a temporary folder with the iconv program (not with the program's own conversion, so
-// that the tests compare against an independent encoder).
+// that the tests compare against an independent encoder; Windows lacks it, and there the
+// system's code pages encode).
 //
 // Each project holds a form "frmMain" whose caption, buttons, label (its caption in the .frx
 // file) and list box (its entries in the .frx file) carry the language's text, a module with a
@@ -35,7 +36,8 @@ const std::vector<CodePageProject>& codePageProjects();
 // a backslash as second byte.
 const CodePageProject& doubleByteNamesProject();
 
-// The UTF-8 text converted by iconv into the project's code page.
+// The UTF-8 text converted by iconv into the project's code page (by the system's code pages
+// on Windows, which has no iconv).
 std::string encodedWithIconv(const std::string& utf8, const std::string& iconvName);
 
 // The files of the project as VB6 saves them: their bytes by file name ("Project.vbp",
