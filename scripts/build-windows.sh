@@ -27,7 +27,7 @@ exec 3>&1 1>&2 # everything but the last line goes to standard error
 
 # The posix thread model: the default win32 variant of g++ 12 has no std::thread.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
-          autopoint pkg-config cmake ninja-build googletest zip fp-compiler hunspell-en-us)
+          autopoint pkg-config cmake ninja-build googletest zip unzip fp-compiler fp-utils hunspell-en-us)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -233,7 +233,7 @@ fi
 # folder with Debian's English dictionary, and a README, in the build tree's layout.
 package="$build/package/corvane"
 rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/share/corvane/dictionaries"
-cp "$build/bin/corvane.exe" "$package/bin/"
+cp "$build/bin/corvane.exe" "$build/bin/corvane-chm-trial.exe" "$package/bin/"
 cp "$build/bin/helpcompilers/hhc.exe" "$build/bin/helpcompilers/chmcmd.exe" "$package/bin/helpcompilers/"
 cp -r "$build/share/corvane/." "$package/share/corvane/"
 cp /usr/share/hunspell/en_US.aff /usr/share/hunspell/en_US.dic "$package/share/corvane/dictionaries/"

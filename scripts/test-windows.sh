@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Runs the Windows build's tests (scripts/build-windows.sh) under Wine, through ctest.
+# Runs the Windows build's tests (scripts/build-windows.sh) under Wine, through ctest; a whole
+# run (no arguments) then compiles the example project with the unpacked zip under Wine.
 # Usage: scripts/test-windows.sh [CTEST ARGUMENTS...]
 #   The Wine prefix lives in build-windows/wine (made on the first run); Debian's wine64
 #   package installs no wine64 command, so Wine runs as /usr/lib/wine/wine64, the emulator the
@@ -25,5 +26,28 @@ fi
 cd "$build"
 status=0
 ctest -j2 --output-on-failure --timeout 300 "$@" || status=$?
+
+# The zip as a user unpacks it compiles the example project: corvane.exe runs hhc.exe, which
+# runs chmcmd.exe, and the .chm beside the project holds the popup texts. Only on a whole run.
+if [ "$#" -eq 0 ]; then
+    echo "test-windows: compiling the example with the unpacked zip" >&2
+    work="$(mktemp -d)"
+    unzip -q "$build/corvane-windows-x64.zip" -d "$work"
+    cp -r "$root/examples/OrderEntry" "$work/OrderEntry"
+    # hhc.exe finds chmcmd.exe beside it, as on a user's machine.
+    if (cd "$work/OrderEntry" && env -u CORVANE_CHMCMD CORVANE_REGISTRY="Z:${work//\//\\}\\settings.reg" \
+            /usr/lib/wine/wine64 "$work/corvane/bin/corvane.exe" compile OrderEntry.vbp --yes) >"$work/compile.log" 2>&1 &&
+        [ -s "$work/OrderEntry/OrderEntry_Context.chm" ] &&
+        chmls -n list "$work/OrderEntry/OrderEntry_Context.chm" 2>/dev/null | grep -q '/OrderEntry_ContextTopics.txt' &&
+        chmls extract "$work/OrderEntry/OrderEntry_Context.chm" /OrderEntry_ContextTopics.txt "$work/popups.txt" >/dev/null 2>&1 &&
+        cmp -s "$work/popups.txt" "$work/OrderEntry/Corvane/English/OrderEntry_ContextTopics.txt"; then
+        echo "test-windows: the example compiled to OrderEntry_Context.chm under Wine" >&2
+    else
+        echo "test-windows: the example did not compile to a .chm holding its popups under Wine:" >&2
+        cat "$work/compile.log" >&2
+        status=1
+    fi
+    rm -rf "$work"
+fi
 /usr/lib/wine/wineserver -k 2>/dev/null || true
 exit "$status"

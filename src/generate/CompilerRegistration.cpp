@@ -1,6 +1,7 @@
 #include "generate/CompilerRegistration.h"
 
 #include "generate/TextReplace.h"
+#include "platform/AppFolders.h"
 #include "platform/ChildProcess.h"
 #include "support/CommandLineSplit.h"
 #include "support/ProcessRunner.h"
@@ -30,8 +31,9 @@ fs::path programFolder() {
 } // namespace
 
 fs::path helpCompilerFolder() {
-    if (const char* value = std::getenv("CORVANE_HELP_COMPILERS"); value != nullptr && *value != '\0')
-        return value;
+    // In the system's separators, so that the paths built on it are named in one way.
+    if (fs::path named = platform::environmentPath("CORVANE_HELP_COMPILERS"); !named.empty())
+        return named.make_preferred();
     fs::path bin = programFolder();
     std::error_code error;
     fs::path installed = bin.parent_path() / "lib" / "corvane" / "helpcompilers";

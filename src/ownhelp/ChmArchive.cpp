@@ -1,6 +1,9 @@
 #include "ownhelp/ChmArchive.h"
 
+#include "platform/AppFolders.h"
 #include "platform/ChildProcess.h"
+#include "platform/Utf8Path.h"
+#include "support/ProcessRunner.h"
 #include "support/RegularFile.h"
 #include "support/VbError.h"
 
@@ -8,9 +11,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <system_error>
 
 namespace corvane {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -54,15 +60,47 @@ int readThrough(const void* context) {
     return 0;
 }
 
+// The trial program where the system cannot fork (Windows): CORVANE_CHM_TRIAL, else
+// "corvane-chm-trial" beside the running program; empty when there is none.
+fs::path trialProgram() {
+    if (fs::path named = platform::environmentPath("CORVANE_CHM_TRIAL"); !named.empty())
+        return named;
+    const fs::path program = platform::currentProgramFile();
+    if (program.empty())
+        return {};
+    std::error_code error;
+    for (const fs::path& candidate : platform::programFilesFor(program.parent_path() / "corvane-chm-trial"))
+        if (fs::is_regular_file(candidate, error))
+            return candidate;
+    return {};
+}
+
+// The trial in the trial program, limited in time; true when it read the archive to the end.
+bool trialProgramReadsThrough(const fs::path& program, const std::string& file) {
+    ProcessRunner runner;
+    runner.setTimeLimit(std::chrono::seconds(TrialSeconds));
+    try {
+        runner.Run("\"" + platform::utf8Of(program) + "\" \"" + file + "\"");
+    } catch (const VbError&) {
+        return true; // the trial program cannot start: the archive is opened as it is
+    }
+    return runner.ended() == RunEnd::Exited && runner.ExitCode() == 0;
+}
+
 // chmlib trusts the tables inside an archive: damaged compressed data makes it read out of bounds
-// and crash. So every archive is first read through once in a child process, silenced and
-// limited in time; only an archive that the child read to the end is opened here.
+// or divide by zero and crash. So every archive is first read through once in a child process,
+// silenced and limited in time; only an archive that the child read to the end is opened here.
 bool readsThroughCleanly(const std::string& file) {
-    // No child to try it in: the archive is opened as it is.
-    return platform::trialInChild(readThrough, &file, TrialSeconds).value_or(true);
+    if (auto verdict = platform::trialInChild(readThrough, &file, TrialSeconds))
+        return *verdict;
+    // No fork: the trial program reads it; without one the archive is opened as it is.
+    const fs::path program = trialProgram();
+    return program.empty() || trialProgramReadsThrough(program, file);
 }
 
 } // namespace
+
+int ChmArchive::readThroughHere(const std::string& file) { return readThrough(&file); }
 
 void ChmArchive::Closer::operator()(chmFile* handle) const noexcept { chm_close(handle); }
 

@@ -32,6 +32,12 @@ public:
     // own bookkeeping files ("/#SYSTEM", "::DataSpace/...") and folders are left out.
     std::vector<std::string> entries() const;
 
+    // The trial read of an archive in this process: opens `file` (its narrow name) with chmlib
+    // and reads every entry; 0 when it got to the end, 1 when chmlib cannot open it. It crashes
+    // where chmlib does: the trial program ("corvane-chm-trial") runs it where the system cannot
+    // fork a child for the trial.
+    static int readThroughHere(const std::string& file);
+
     // `path` as the archive names it: "\" becomes "/", and a leading "/" is added when missing.
     static std::string archivePath(std::string_view path);
 

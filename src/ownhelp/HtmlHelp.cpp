@@ -2,6 +2,7 @@
 
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpViewer.h"
+#include "platform/Utf8Path.h"
 #include "support/VbError.h"
 
 #include <filesystem>
@@ -42,7 +43,7 @@ bool displayTopic(const FileArgument& file, const std::string& requested, HelpVi
     HelpMessage message{file.path, file.window, requested, {}};
     std::shared_ptr<const ChmArchive> archive;
     try {
-        archive = std::make_shared<const ChmArchive>(std::filesystem::path(file.path));
+        archive = std::make_shared<const ChmArchive>(platform::pathFromUtf8(file.path));
     } catch (const VbError& failure) {
         message.text = fileProblem(file.path, requested, failure);
         viewer.showMessage(message);

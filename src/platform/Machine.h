@@ -23,5 +23,8 @@ std::vector<std::string> commandArguments(int argc, char** argv);
 // Makes standard output and standard error write bytes as given: no CR before each LF on
 // Windows, where the C runtime adds one in text mode.
 void useBinaryStandardStreams();
+// Lets a crash end this process quietly: no core file (POSIX), no crash dialog or debugger
+// (Windows), for programs whose crash is an expected answer.
+void endQuietlyOnCrash();
 
 } // namespace corvane::platform

@@ -3,6 +3,7 @@
 
 #include "platform/Machine.h"
 
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace corvane::platform {
@@ -33,6 +34,11 @@ std::vector<std::string> commandArguments(int argc, char** argv) {
 }
 
 void useBinaryStandardStreams() {}
+
+void endQuietlyOnCrash() {
+    rlimit noCore{0, 0};
+    ::setrlimit(RLIMIT_CORE, &noCore);
+}
 
 } // namespace corvane::platform
 

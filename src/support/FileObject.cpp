@@ -24,21 +24,24 @@ bool isKind(const std::filesystem::path& path, platform::FileKind kind) {
     return platform::statusAt(path, info) && info.kind == kind;
 }
 
+// The same for a path's UTF-8 text (on Windows a std::string becomes a path in the ANSI code page).
+bool isKind(const std::string& path, platform::FileKind kind) { return isKind(platform::pathFromUtf8(path), kind); }
+
 // Why a file cannot be created in a folder that is not there: it does not exist, and, when the
 // nearest folder above it that exists is read-only, that nothing can make it there (a caller
 // that tried to make it and went on names the real cause).
 std::string missingFolderReason(const std::string& folder) {
-    std::filesystem::path existing = std::filesystem::absolute(folder).parent_path();
+    std::filesystem::path existing = std::filesystem::absolute(platform::pathFromUtf8(folder)).parent_path();
     while (existing.has_relative_path() && !isKind(existing, platform::FileKind::Folder))
         existing = existing.parent_path();
     const int error = platform::writeAccess(existing);
     if (error == 0)
         return "the folder does not exist";
     if (error == EROFS)
-        return "the folder does not exist, and it cannot be made: '" + existing.string() +
+        return "the folder does not exist, and it cannot be made: '" + platform::utf8Of(existing) +
                "' is on a read-only file system";
     if (error == EACCES || error == EPERM)
-        return "the folder does not exist, and it cannot be made: '" + existing.string() + "' is read-only";
+        return "the folder does not exist, and it cannot be made: '" + platform::utf8Of(existing) + "' is read-only";
     return "the folder does not exist";
 }
 
@@ -92,7 +95,7 @@ bool FileObject::Exists() const {
 
 void FileObject::OpenForReading() {
     Close();
-    content_ = readFileBytes(FullPath());
+    content_ = readFileBytes(platform::pathFromUtf8(FullPath()));
     position_ = 0;
     mode_ = Mode::Reading;
 }
@@ -107,7 +110,7 @@ void FileObject::OpenForWriting(Durability durability) {
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': " + missingFolderReason(folder), path);
     if (isKind(path, platform::FileKind::Folder))
         throw VbError(vberr::PathFileAccess, "Cannot create '" + path + "': it is a folder", path);
-    writer_.emplace(path, std::filesystem::path(), durability);
+    writer_.emplace(platform::pathFromUtf8(path), std::filesystem::path(), durability);
     mode_ = Mode::Writing;
 }
 
@@ -167,7 +170,7 @@ void FileObject::Delete() {
     content_.clear();
     position_ = 0;
     mode_ = Mode::Closed;
-    DeleteFile(FullPath());
+    DeleteFile(platform::pathFromUtf8(FullPath()));
 }
 
 void FileObject::requireMode(Mode mode, const char* what) const {

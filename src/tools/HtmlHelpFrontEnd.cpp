@@ -1,5 +1,6 @@
 #include "tools/HtmlHelpFrontEnd.h"
 
+#include "platform/ChildProcess.h"
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
 #include "support/ProcessRunner.h"
@@ -106,7 +107,7 @@ FrontEndResult compileHtmlHelpProject(const fs::path& project, const std::string
     std::string fileName = project.filename().string();
     if (fileName.starts_with('-'))
         fileName = "./" + fileName; // never taken for an option
-    std::string program = chmcmd.find('/') == std::string::npos ? chmcmd : fs::absolute(chmcmd).string();
+    std::string program = platform::namesProgramFile(chmcmd) ? fs::absolute(chmcmd).string() : chmcmd;
     ProcessRunner runner;
     runner.SetWorkingDirectory(folder);
     try {

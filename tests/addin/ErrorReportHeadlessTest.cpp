@@ -115,6 +115,7 @@ TEST_F(HeadlessErrorComponentTest, TheLogFileComesFromTheEnvironmentOrTheUserDat
         EXPECT_NE(readFile(dir_ / "env" / "my.log").find("Number: 326"), std::string::npos);
     }
     ScopedEnvironment data("XDG_DATA_HOME", (dir_ / "data").string());
+    ScopedEnvironment windowsData("LOCALAPPDATA", (dir_ / "data").string()); // the same folder on Windows
     report();
     EXPECT_NE(readFile(dir_ / "data" / "corvane" / "errors.log").find("Number: 326"), std::string::npos);
 }

@@ -5,6 +5,7 @@
 #include "cli/CommandOutcome.h"
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
+#include "support/ProcessRunner.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -25,11 +26,22 @@ namespace {
 
 namespace fs = std::filesystem;
 using test::readFile;
-using test::runShell;
 using test::shellQuoted;
 using test::TempDir;
 using test::ToolRun;
 using test::writeFile;
+
+// `text` as one argument of a command line (split by the Windows rules; it holds no '"').
+std::string argument(const std::string& text) { return "\"" + text + "\""; }
+
+// Runs a command line directly (no shell) and ends it after `limit`: its exit status (-1 when
+// it was ended) and output.
+ToolRun runWithin(std::chrono::seconds limit, const std::string& commandLine) {
+    ProcessRunner runner;
+    runner.setTimeLimit(limit);
+    runner.Run(commandLine);
+    return {runner.ended() == RunEnd::Exited ? runner.ExitCode() : -1, runner.Output()};
+}
 
 // What a data file holds: "module/control/language" -> text, "module/control" -> number.
 struct Stored {
@@ -85,12 +97,12 @@ protected:
 
     // The editor, setting `texts` and saving once told to go.
     Writer editor(const fs::path& vbp, const std::map<std::string, std::string>& texts, const std::string& name) {
-        Writer writer{shellQuoted(CORVANE_EDIT_DRIVER) + " " + shellQuoted(vbp.string()), texts, false,
+        Writer writer{argument(CORVANE_EDIT_DRIVER) + " " + argument(vbp.string()), texts, false,
                       (vbp.parent_path() / (name + ".ready")).string()};
         for (const auto& [key, text] : texts)
-            writer.command += " --set " + shellQuoted(key + "=" + text);
-        writer.command += " --ready " + shellQuoted(writer.ready) + " --go " +
-                          shellQuoted((vbp.parent_path() / "go").string());
+            writer.command += " --set " + argument(key + "=" + text);
+        writer.command += " --ready " + argument(writer.ready) + " --go " +
+                          argument((vbp.parent_path() / "go").string());
         return writer;
     }
 
@@ -111,13 +123,13 @@ protected:
         }
         const fs::path file = vbp.parent_path() / (tag + ".po");
         writeFile(file, po);
-        writer.command = shellQuoted(test::corvaneProgram().string()) + " import " + shellQuoted(vbp.string()) + " " +
-                         shellQuoted(file.string());
+        writer.command = argument(test::corvaneProgram().string()) + " import " + argument(vbp.string()) + " " +
+                         argument(file.string());
         return writer;
     }
 
     Writer compile(const fs::path& vbp) {
-        return {shellQuoted(test::corvaneProgram().string()) + " compile --yes " + shellQuoted(vbp.string()), {}, true, {}};
+        return {argument(test::corvaneProgram().string()) + " compile --yes " + argument(vbp.string()), {}, true, {}};
     }
 
     // Runs the writers at once. The editors read the data first and save a moment after the
@@ -129,7 +141,7 @@ protected:
         std::vector<std::thread> editors, others;
         auto start = [&](std::vector<std::thread>& threads, size_t i) {
             threads.emplace_back([&runs, &writers, &ended, i] {
-                runs[i] = runShell("timeout 120 " + writers[i].command);
+                runs[i] = runWithin(std::chrono::seconds(120), writers[i].command);
                 ended[i] = true;
             });
         };

@@ -148,22 +148,27 @@ TEST_F(ExchangeCommandsTest, EveryLanguageAndFormatRoundTripsWithoutChangingAByt
             SCOPED_TRACE(language + " " + format);
             std::string file =
                 exportTo(language, format, language + (format == "po" ? ".po" : ".xlf"));
-            if (format == "po") {
+            // The translators' tools (gettext, Translate Toolkit) are Linux programs here: on
+            // Windows only the round trip runs.
+            const bool tools = std::filesystem::path::preferred_separator == '/';
+            if (tools && format == "po") {
                 ToolRun check = runToolWithStatus("msgfmt --check -o " +
                                                   (dir_ / "out.mo").string() + " " + file);
                 EXPECT_EQ(check.status, 0) << check.output;
                 EXPECT_EQ(check.output, "");
-            } else {
+            } else if (tools) {
                 ToolRun convert =
                     runToolWithStatus("xliff2po " + file + " " + (dir_ / "converted.po").string());
                 EXPECT_EQ(convert.status, 0) << convert.output;
                 EXPECT_NE(readFile(dir_ / "converted.po").find("#: frmMain/cboFilter\n"),
                           std::string::npos);
             }
-            ToolRun count = runToolWithStatus("pocount --csv " + file);
-            EXPECT_EQ(count.status, 0) << count.output;
-            // 41 units: the controls with English text.
-            EXPECT_NE(count.output.find(", 41, "), std::string::npos) << count.output;
+            if (tools) {
+                ToolRun count = runToolWithStatus("pocount --csv " + file);
+                EXPECT_EQ(count.status, 0) << count.output;
+                // 41 units: the controls with English text.
+                EXPECT_NE(count.output.find(", 41, "), std::string::npos) << count.output;
+            }
 
             Outcome result = import(file);
             if (language == "English") { // the primary language: its texts are the sources

@@ -24,18 +24,24 @@ std::vector<std::string> temporaryFiles(const fs::path& root) {
 }
 
 TEST_F(OutputFiles, ExportNeverReplacesAFileOfTheProjectHoweverItIsNamed) {
-    fs::create_symlink(dataFile(), dir_ / "link-to-data.xlf");
     const auto before = snapshot(folder());
-    const std::vector<std::pair<std::string, std::string>> targets{
+    std::vector<std::pair<std::string, std::string>> targets{
         {dataFile().string(), "the help data file '" + dataFile().string() + "'"},
         {(folder() / "." / "CONTEXTHELP.TXT").string(), "the help data file '" + dataFile().string() + "'"},
-        {(dir_ / "link-to-data.xlf").string(), "the help data file '" + dataFile().string() + "'"},
         {(folder() / ".." / "OrderEntry" / "OrderEntry.vbp").string(), "the project file '" + project() + "'"},
         {(folder() / "frmOrder.frx").string(),
          "the file '" + (folder() / "frmOrder.frx").string() + "' of the project"},
         {(folder() / "modMain.bas").string(),
          "the file '" + (folder() / "modMain.bas").string() + "' of the project"},
     };
+    // A symbolic link to the data file, where the system makes one (Wine makes none).
+    std::error_code noLinks;
+    fs::create_symlink(dataFile(), dir_ / "link-to-data.xlf", noLinks);
+    if (fs::path::preferred_separator == '/') {
+        EXPECT_FALSE(noLinks) << noLinks.message();
+    }
+    if (!noLinks)
+        targets.emplace_back((dir_ / "link-to-data.xlf").string(), "the help data file '" + dataFile().string() + "'");
     for (const auto& [target, what] : targets) {
         SCOPED_TRACE(target);
         Outcome result = runCommandLine({"export", project(), "--language", "German", "-o", target});

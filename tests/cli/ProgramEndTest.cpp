@@ -23,13 +23,13 @@ TEST(ProgramEnd, TheProgramsScanPrintsAndSavesWhatTheCommandDoesInProcess) {
     const fs::path project = dir / "p";
     test::copyExample(project);
     const std::string vbp = (project / "OrderEntry.vbp").string();
-    const std::string program = test::shellQuoted(test::corvaneProgram().string());
-    const fs::path printed = dir / "scan.json";
-    test::ToolRun json = test::runShell(program + " scan --json " + test::shellQuoted(vbp) + " > " +
-                                        test::shellQuoted(printed.string()));
+    // Started directly (no shell), its standard output and error in one pipe.
+    const std::string program = "\"" + test::corvaneProgram().string() + "\"";
+    test::ToolRun json = test::runToolWithStatus(program + " scan --json \"" + vbp + "\"");
     EXPECT_EQ(json.status, 0) << json.output;
     Outcome inProcess = runCommandLine({"scan", "--json", vbp});
-    EXPECT_EQ(test::readFile(printed), inProcess.out);
+    EXPECT_EQ(inProcess.err, ""); // so the pipe holds only what the program printed
+    EXPECT_EQ(json.output, inProcess.out);
     EXPECT_GT(inProcess.out.size(), 1000u);
 
     // A change of the data file is saved whole, as the command saves it in-process.
@@ -38,7 +38,7 @@ TEST(ProgramEnd, TheProgramsScanPrintsAndSavesWhatTheCommandDoesInProcess) {
     test::copyExample(other);
     test::writeFile(data, replaceAll(test::readFile(data), "<HelpText Language=", "<HelpText  Language="));
     fs::copy_file(data, other / "ContextHelp.txt", fs::copy_options::overwrite_existing);
-    test::ToolRun save = test::runShell(program + " scan --save " + test::shellQuoted(vbp));
+    test::ToolRun save = test::runToolWithStatus(program + " scan --save \"" + vbp + "\"");
     EXPECT_EQ(save.status, 0) << save.output;
     EXPECT_EQ(runCommandLine({"scan", "--save", (other / "OrderEntry.vbp").string()}).status, 0);
     EXPECT_EQ(test::readFile(data), test::readFile(other / "ContextHelp.txt"));

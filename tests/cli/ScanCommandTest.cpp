@@ -2,9 +2,9 @@
 #include "cli/CommandOutcome.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/TextTools.h"
 
 #include <gtest/gtest.h>
-
 
 namespace corvane::cli {
 namespace {
@@ -12,6 +12,9 @@ namespace {
 using test::ProgramFiles;
 using test::readFile;
 using test::TempDir;
+
+// `text` as a JSON string holds it: a path's backslashes (Windows) doubled.
+std::string inJson(const std::string& text) { return test::replaceEvery(text, "\\", "\\\\"); }
 
 // LF in `text` becomes CR LF, as the IDE writes project files.
 std::string crlf(const std::string& text) {
@@ -185,10 +188,10 @@ TEST_F(ScanCommandTest, UnreadableAndMissingDesignersKeepTheirHelpTextThroughASa
     EXPECT_NE(json.out.find("\"moduleList\": [\"frmOne\", \"frmTwo\", \"frmGone\"]"), std::string::npos) << json.out;
     EXPECT_NE(json.out.find("named 'frmTwo'.  Loading will continue but controls on that form / user control will not "
                             "be available to enter Help text against this session.\", \"detail\": \"Cannot read the "
-                            "controls of '" + (dir_ / "Form2.frm").string() + "', line 4: expected 'Begin <type> <name>'\"}"),
+                            "controls of '" + inJson((dir_ / "Form2.frm").string()) + "', line 4: expected 'Begin <type> <name>'\"}"),
               std::string::npos)
         << json.out;
-    EXPECT_NE(json.out.find("\"detail\": \"File not found: '" + (dir_ / "frmGone.frm").string() + "'\"}"),
+    EXPECT_NE(json.out.find("\"detail\": \"File not found: '" + inJson((dir_ / "frmGone.frm").string()) + "'\"}"),
               std::string::npos)
         << json.out;
     // A scan that changes nothing writes no log: the notes went to the terminal.
@@ -216,9 +219,9 @@ TEST_F(ScanCommandTest, WarningsAreListedAndPrintedNotShownOrLogged) {
     EXPECT_EQ(result.status, 0) << result.err;
     std::string file = (dir_ / "frmTwo.frm").string();
     std::string text = file + ", line 5: property Caption of lblInfo: the file 'frmTwo.frx' it refers to does not exist";
-    EXPECT_TRUE(result.out.ends_with("\"messages\": [], \"warnings\": [{\"file\": \"" + file +
+    EXPECT_TRUE(result.out.ends_with("\"messages\": [], \"warnings\": [{\"file\": \"" + inJson(file) +
                                      "\", \"line\": 5, \"object\": \"lblInfo\", \"property\": \"Caption\", \"text\": \"" +
-                                     text + "\"}]}\n"))
+                                     inJson(text) + "\"}]}\n"))
         << result.out;
     EXPECT_NE(result.out.find("{\"key\": \"lblInfo(2)\", \"type\": \"Label\", \"caption\": \"\", \"contextId\": 5, "
                               "\"live\": true"),

@@ -105,6 +105,8 @@ std::vector<int> pocountMessages(const std::string& output) {
 }
 
 TEST(ExchangeFiles, RealToolsReadTheWrittenFiles) {
+    if (std::filesystem::path::preferred_separator != '/')
+        GTEST_SKIP() << "msgfmt, pocount and xliff2po (gettext, Translate Toolkit) are Linux programs here";
     TempDir dir;
     ExchangeDocument document = awkwardDocument();
     writePoFile(dir / "German.po", document);

@@ -47,7 +47,7 @@ TEST_F(CompilerLocation, AssociationWhoseProgramIsGoneLeadsToTheFrontEndOrAsks) 
     FrmWizard& w = wizard();
     const std::string gone = (dir_ / "Old Compilers" / "hhw.exe").string();
     registry().SetValue(RegistryRoot::LocalMachine, HtmlCommandKey, "", "\"" + gone + "\" %1");
-    const fs::path frontEnd = fs::path(CORVANE_HHC).parent_path();
+    const fs::path frontEnd = fs::path(CORVANE_HHC).parent_path().make_preferred(); // as the program names it
     EXPECT_EQ(w.GetCompilerPath(true), "\"" + (frontEnd / "hhc.exe").string() + "\" %1");
     EXPECT_EQ(association(HtmlCommandKey), "\"" + (frontEnd / "hhw.exe").string() + "\" %1");
     EXPECT_TRUE(windows_.messages().empty());
@@ -85,7 +85,7 @@ TEST_F(CompilerLocation, ReplacedAssociationIsNotedInTheCompileLogOnceWithTheCom
     const std::string note = "Note: The HTML Help compiler \"" + (gone / "hhc.exe").string() +
                              "\" named by the association of HTML Help project files no longer exists; the "
                              "association now names the compiler front end \"" +
-                             (fs::path(CORVANE_HHC).parent_path() / "hhc.exe").string() + "\".\n";
+                             (fs::path(CORVANE_HHC).parent_path().make_preferred() / "hhc.exe").string() + "\".\n";
     compile(true, false);
     settings().mGenerateWinHelp = false;
     registry().SetValue(RegistryRoot::LocalMachine, HtmlCommandKey, "", "\"" + (gone / "HHW.exe").string() + "\" %1");

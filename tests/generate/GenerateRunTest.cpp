@@ -107,9 +107,9 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
     // The compiled files were asked for and not made: the end says which, and claims no compile.
     EXPECT_EQ(windows_.messages().back().prompt,
               "2 Help projects were created in the directory  '" + projectDir() +
-                  "Corvane'\n\nProduced:\n  English/OrderEntry_Context.hhp\n  English/OrderEntry_Context.hpj\n"
+                  systemSeparators("Corvane'\n\nProduced:\n  English/OrderEntry_Context.hhp\n  English/OrderEntry_Context.hpj\n"
                   "  German/OrderEntry_Context.hhp\n  German/OrderEntry_Context.hpj\n\nNot produced:\n  English/OrderEntry_Context.chm\n"
-                  "  English/OrderEntry_Context.hlp\n  German/OrderEntry_Context.chm\n  German/OrderEntry_Context.hlp");
+                  "  English/OrderEntry_Context.hlp\n  German/OrderEntry_Context.chm\n  German/OrderEntry_Context.hlp"));
     EXPECT_EQ(windows_.messages().back().style, controls::vbExclamation | controls::vbOKOnly);
     ASSERT_EQ(windows_.fileDialogs().size(), 2u);
     const auto& dialog = windows_.fileDialogs()[0];

@@ -52,6 +52,15 @@ inline std::string portable(const std::string& bytes, const std::string& project
     return text;
 }
 
+// The text with each "/" written as the system's separator ("\\" on Windows), for the paths
+// the program names below the project's folder.
+inline std::string systemSeparators(std::string text) {
+    for (char& c : text)
+        if (c == '/')
+            c = static_cast<char>(std::filesystem::path::preferred_separator);
+    return text;
+}
+
 // True when every line break of the text is CR LF.
 inline bool hasOnlyCrLf(const std::string& text) {
     for (size_t at = 0; at < text.size(); ++at) {

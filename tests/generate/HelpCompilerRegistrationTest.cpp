@@ -1,5 +1,6 @@
 #include "generate/CompilerRegistration.h"
 #include "platform/AppFolders.h"
+#include "platform/Utf8Path.h"
 
 #include "support/AtomicFile.h"
 #include "support/CaseFold.h"
@@ -9,6 +10,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
 
 namespace corvane {
 namespace {
@@ -20,6 +24,19 @@ using Result = CompilerRegistrationResult;
 fs::path frontEndFolder(const fs::path& folder) {
     test::writeFile(folder / "hhc.exe", "front end");
     return folder;
+}
+
+// True on Windows, where a backslash joins a folder and its files and nothing is marked executable.
+const bool OnWindows = fs::path::preferred_separator != '/';
+
+// The workshop command for the folder named by UTF-8 text.
+std::optional<std::string> workshopCommandIn(std::string_view folder) {
+    return workshopCommand(platform::pathFromUtf8(folder));
+}
+
+// "<folder><separator>hhw.exe", as the system joins them.
+std::string workshopIn(const std::string& folder) {
+    return folder + static_cast<char>(fs::path::preferred_separator) + "hhw.exe";
 }
 
 std::string command(RegistryAccess& registry) {
@@ -60,17 +77,17 @@ TEST(HelpCompilerRegistration, KeepsTheUsersOwnAssociation) {
 }
 
 TEST(HelpCompilerRegistration, BuildsCommandsTheLookupTurnsIntoTheFrontEnd) {
-    EXPECT_EQ(workshopCommand("/opt/help compilers; $(rm -rf x) `y` &"),
-              "\"/opt/help compilers; $(rm -rf x) `y` &/hhw.exe\" %1");
-    EXPECT_EQ(workshopCommand("/opt/a\"b;$(c)"), "/opt/a\"b;$(c)/hhw.exe %1");
-    EXPECT_EQ(workshopCommand("/opt/caf\xc3\xa9"), "\"/opt/caf\xc3\xa9/hhw.exe\" %1");
-    EXPECT_EQ(workshopCommand("/opt/a \"b\""), std::nullopt);     // quotes and blanks
+    EXPECT_EQ(workshopCommandIn("/opt/help compilers; $(rm -rf x) `y` &"),
+              "\"" + workshopIn("/opt/help compilers; $(rm -rf x) `y` &") + "\" %1");
+    EXPECT_EQ(workshopCommandIn("/opt/a\"b;$(c)"), workshopIn("/opt/a\"b;$(c)") + " %1");
+    EXPECT_EQ(workshopCommandIn("/opt/caf\xc3\xa9"), "\"" + workshopIn("/opt/caf\xc3\xa9") + "\" %1");
+    EXPECT_EQ(workshopCommandIn("/opt/a \"b\""), std::nullopt);     // quotes and blanks
     // The folder's letter case never matters: the lookup keeps the command's spelling.
-    EXPECT_EQ(workshopCommand("/home/User/bin"), "\"/home/User/bin/hhw.exe\" %1");
-    EXPECT_EQ(workshopCommand("/opt/Corvane/Help Compilers"), "\"/opt/Corvane/Help Compilers/hhw.exe\" %1");
-    EXPECT_EQ(workshopCommand("/opt/\xc3\x89t\xc3\xa9"), "\"/opt/\xc3\x89t\xc3\xa9/hhw.exe\" %1");
-    EXPECT_EQ(workshopCommand("/opt/hhw.exe.d"), std::nullopt);   // the lookup renames the folder too
-    EXPECT_EQ(workshopCommand("/opt/HHW.Exe.d"), std::nullopt);   // in any letter case
+    EXPECT_EQ(workshopCommandIn("/home/User/bin"), "\"" + workshopIn("/home/User/bin") + "\" %1");
+    EXPECT_EQ(workshopCommandIn("/opt/Corvane/Help Compilers"), "\"" + workshopIn("/opt/Corvane/Help Compilers") + "\" %1");
+    EXPECT_EQ(workshopCommandIn("/opt/\xc3\x89t\xc3\xa9"), "\"" + workshopIn("/opt/\xc3\x89t\xc3\xa9") + "\" %1");
+    EXPECT_EQ(workshopCommandIn("/opt/hhw.exe.d"), std::nullopt);   // the lookup renames the folder too
+    EXPECT_EQ(workshopCommandIn("/opt/HHW.Exe.d"), std::nullopt);   // in any letter case
 }
 
 TEST(HelpCompilerRegistration, FolderWithCapitalsIsRegisteredAndTheProgramOfACommandIsFound) {
@@ -82,9 +99,11 @@ TEST(HelpCompilerRegistration, FolderWithCapitalsIsRegisteredAndTheProgramOfACom
 
     EXPECT_EQ(commandProgram("\"/a b/hhc.exe\" \"%1\""), "/a b/hhc.exe");
     EXPECT_EQ(commandProgram(""), "");
-    EXPECT_TRUE(commandCanStart("sh -c x"));           // found in PATH
-    EXPECT_FALSE(commandCanStart((capitals / "hhc.exe").string() + " %1")); // not executable
-    fs::permissions(capitals / "hhc.exe", fs::perms::owner_all);
+    EXPECT_TRUE(commandCanStart(OnWindows ? "cmd /c x" : "sh -c x")); // found in PATH
+    if (!OnWindows) { // Windows marks no file executable: a name ending in .exe is a program
+        EXPECT_FALSE(commandCanStart((capitals / "hhc.exe").string() + " %1")); // not executable
+        fs::permissions(capitals / "hhc.exe", fs::perms::owner_all);
+    }
     EXPECT_TRUE(commandCanStart("\"" + (capitals / "hhc.exe").string() + "\" %1"));
     EXPECT_FALSE(commandCanStart("\"" + (dir / "gone" / "hhc.exe").string() + "\" %1"));
     EXPECT_FALSE(commandCanStart("no-such-program-anywhere %1"));

@@ -74,17 +74,25 @@ uint32_t storedLcid(const std::string& system) {
     return 0;
 }
 
+// True on Windows, where file names hold no '"' and a backslash separates folders.
+const bool OnWindows = fs::path::preferred_separator != '/';
+
 class HelpCompiler : public ::testing::Test {
 protected:
-    void TearDown() override { platform::setEnvironmentVariable("CORVANE_CHMCMD", nullptr); }
+    void TearDown() override {
+        platform::setEnvironmentVariable("CORVANE_CHMCMD", nullptr);
+        platform::setEnvironmentVariable("CORVANE_STAND_IN_STEPS", nullptr);
+    }
 
-    // A fake chmcmd: a shell script with the given body.
-    fs::path fakeChmcmd(const std::string& body) {
-        fs::path script = dir_ / "fake chmcmd" / "chmcmd";
-        test::writeFile(script, "#!/bin/sh\n" + body + "\n");
-        fs::permissions(script, fs::perms::owner_all);
-        platform::setEnvironmentVariable("CORVANE_CHMCMD", script.string().c_str());
-        return script;
+    // The stand-in chmcmd in a folder with a blank, doing `steps` (tests/tools/stand_in.cpp).
+    fs::path fakeChmcmd(const std::string& steps) {
+        const fs::path fake = CORVANE_STAND_IN;
+        fs::path program = dir_ / "fake chmcmd" / fake.filename();
+        fs::create_directories(program.parent_path());
+        fs::copy_file(fake, program, fs::copy_options::overwrite_existing);
+        platform::setEnvironmentVariable("CORVANE_CHMCMD", program.string().c_str());
+        platform::setEnvironmentVariable("CORVANE_STAND_IN_STEPS", steps.c_str());
+        return program;
     }
 
     test::TempDir dir_;
@@ -98,7 +106,7 @@ TEST_F(HelpCompiler, RegisteredFrontEndCompilesThePopupFileIntoTheChm) {
     RegistryAccess registry(dir_ / "registry.reg");
     ASSERT_EQ(registerHtmlHelpCompiler(registry, folder), CompilerRegistrationResult::Registered);
     std::string commandTemplate = lookUpCompiler(registry);
-    EXPECT_EQ(commandTemplate, "\"" + (folder / "hhc.exe").string() + "\" %1");
+    EXPECT_EQ(commandTemplate, foldCase("\"" + (folder / "hhc.exe").string() + "\" %1")); // "C:\Users" too
 
     fs::path language = dir_ / "My Project; $(touch pwned3)" / "Corvane" / "Russian";
     fs::path project = writeProject(language, "OrderEntry", "0x0419");
@@ -126,6 +134,8 @@ TEST_F(HelpCompiler, RegisteredFrontEndCompilesThePopupFileIntoTheChm) {
 }
 
 TEST_F(HelpCompiler, FolderWithQuotesIsRegisteredWithoutQuotingAndStillRuns) {
+    if (OnWindows)
+        GTEST_SKIP() << "Windows allows no '\"' in a folder name";
     fs::path folder = dir_ / "a\"b;$(c)";
     fs::create_directories(folder);
     fs::copy_file(kHhc, folder / "hhc.exe");
@@ -152,20 +162,22 @@ TEST_F(HelpCompiler, RunsThatMakeNothingOrCrashAreErrors) {
     fs::path project = writeProject(dir_ / "p", "P", "0x0409");
     fs::path chm = dir_ / "p" / "P_Context.chm";
 
-    fakeChmcmd("exit 0"); // prints nothing, writes nothing: an old file must not pass for new
+    fakeChmcmd(""); // prints nothing, writes nothing: an old file must not pass for new
     test::writeFile(chm, "old compiled file");
     ToolRun silent = compile(directHhc(), project);
     EXPECT_EQ(silent.status, 1);
     EXPECT_EQ(silent.output, "Error: chmcmd did not write the compiled file \"" + chm.string() + "\".\n");
 
-    fakeChmcmd("printf 'half' > P_Context.chm; kill -SEGV $$");
+    fakeChmcmd("write=P_Context.chm=half|crash");
     ToolRun crashed = compile(directHhc(), project);
     EXPECT_EQ(crashed.status, 1);
-    EXPECT_EQ(crashed.output, "Error: chmcmd failed with exit status 139; \"" + chm.string() + "\" was not made.\n");
+    // 128 + SIGSEGV, or Windows' access violation (0xC0000005) as a signed status.
+    const std::string crashStatus = OnWindows ? "-1073741819" : "139";
+    EXPECT_EQ(crashed.output, "Error: chmcmd failed with exit status " + crashStatus + "; \"" + chm.string() + "\" was not made.\n");
     EXPECT_FALSE(fs::exists(chm));
 
     // Its own error lines pass through; a compiled file that appeared is no failure here.
-    fakeChmcmd("echo \"Error: something in $1\"; printf 'chm' > P_Context.chm; pwd");
+    fakeChmcmd("error-line|write=P_Context.chm=chm|cwd");
     ToolRun messages = compile(directHhc(), project);
     EXPECT_EQ(messages.status, 0);
     EXPECT_EQ(messages.output, "Error: something in P_Context.hhp\n" + (dir_ / "p").string() + "\nCreated \"" +
@@ -179,12 +191,15 @@ TEST_F(HelpCompiler, RunsThatMakeNothingOrCrashAreErrors) {
 }
 
 TEST_F(HelpCompiler, AwkwardProjectNamesReachChmcmdUnchanged) {
-    fakeChmcmd("printf '[%s]\\n' \"$@\"; printf 'chm' > out.chm");
-    // Each name with its form inside a quoted argument (a backslash is doubled only before a quote).
-    for (auto [name, written] : {std::pair<std::string, std::string>{"q\"uote;$(x).hhp", "q\\\"uote;$(x).hhp"},
-                                 {"-x.hhp", "-x.hhp"},
-                                 {"back\\slash.hhp", "back\\slash.hhp"},
-                                 {"slash\\\".hhp", "slash\\\\\\\".hhp"}}) {
+    fakeChmcmd("arguments|write=out.chm=chm");
+    // Each name with its form inside a quoted argument (a backslash is doubled only before a
+    // quote). Windows allows neither quotes nor backslashes in a file name.
+    std::vector<std::pair<std::string, std::string>> names = {{"-x.hhp", "-x.hhp"}, {"semi;$(x) & y.hhp", "semi;$(x) & y.hhp"}};
+    if (!OnWindows)
+        names.insert(names.end(), {{"q\"uote;$(x).hhp", "q\\\"uote;$(x).hhp"},
+                                   {"back\\slash.hhp", "back\\slash.hhp"},
+                                   {"slash\\\".hhp", "slash\\\\\\\".hhp"}});
+    for (const auto& [name, written] : names) {
         test::writeFile(dir_ / "p" / name, "[OPTIONS]\r\nCompiled file=out.chm\r\n");
         std::string quoted = (dir_ / "p").string() + "/" + written;
         ToolRun run = runToolWithStatus("\"" + kHhc.string() + "\" \"" + quoted + "\"");

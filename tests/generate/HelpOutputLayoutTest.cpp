@@ -30,8 +30,9 @@ TEST(HelpOutputLayoutTest, PathsBesideTheProjectFile) {
 
     // A Windows path keeps its backslashes in the folders below it (either separator is one there).
     const HelpOutputLayout windows("C:\\VB\\Shop.vbp", "Shop");
-    if (fs::path::preferred_separator == '\\')
+    if (fs::path::preferred_separator == '\\') {
         EXPECT_EQ(windows.languageFolder("German"), "C:\\VB\\Corvane\\German\\");
+    }
 
     // A project file named without a folder keeps its output relative to the working folder,
     // in the system's separator.

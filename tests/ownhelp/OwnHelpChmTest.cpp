@@ -1,12 +1,15 @@
 // The built corvane.chm and the reader that takes files out of it.
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpTopic.h"
+#include "platform/AppFolders.h"
+#include "support/ProcessRunner.h"
 #include "support/VbError.h"
 #include "testsupport/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <chrono>
 #include <filesystem>
 #include <regex>
 #include <set>
@@ -23,6 +26,33 @@ using test::writeFile;
 
 const fs::path BuiltHelp = fs::path(CORVANE_BINARY_DIR) / "share" / "corvane" / "corvane.chm";
 const fs::path HelpPages = fs::path(CORVANE_SOURCE_DIR) / "help" / "pages";
+const fs::path TrialProgram = CORVANE_CHM_TRIAL;
+
+// The archive finds the trial program (where it cannot fork) through CORVANE_CHM_TRIAL here,
+// as this test program has no trial program beside it.
+const bool TrialProgramNamed = [] {
+    platform::setEnvironmentVariable("CORVANE_CHM_TRIAL", TrialProgram.string().c_str());
+    return true;
+}();
+
+// The trial program's exit status for a file; -1 when it did not end by itself.
+int trialStatus(const fs::path& file) {
+    ProcessRunner runner;
+    runner.setTimeLimit(std::chrono::seconds(20));
+    runner.Run("\"" + TrialProgram.string() + "\" \"" + file.string() + "\"");
+    return runner.ended() == RunEnd::Exited ? runner.ExitCode() : -1;
+}
+
+// The built help file with four zero bytes at `field` of its LZXC control data (a zero window
+// size or version, on which chmlib divides by zero or reads out of bounds).
+std::string withZeroedControlField(size_t field) {
+    std::string bytes = readFile(BuiltHelp);
+    size_t controlData = bytes.find("LZXC");
+    EXPECT_NE(controlData, std::string::npos);
+    if (controlData != std::string::npos)
+        bytes.replace(controlData + field, 4, std::string(4, '\0'));
+    return bytes;
+}
 
 // The source files that the project compiles into the help file (all but the project itself).
 std::vector<std::string> sourcePages() {
@@ -166,14 +196,9 @@ TEST(OwnHelpChm, ADamagedHelpFileNeverCrashesTheReader) {
 // chmlib itself crashes on these (a bad version or window size of the compression), so the
 // archive must be refused before chmlib decompresses anything.
 TEST(OwnHelpChm, AnArchiveThatWouldCrashChmlibIsRefused) {
-    const std::string bytes = readFile(BuiltHelp);
-    size_t controlData = bytes.find("LZXC");
-    ASSERT_NE(controlData, std::string::npos);
     TempDir dir;
     for (size_t field : {4u, 12u}) {
-        std::string damaged = bytes;
-        damaged.replace(controlData + field, 4, std::string(4, '\0'));
-        writeFile(dir / "damaged.chm", damaged);
+        writeFile(dir / "damaged.chm", withZeroedControlField(field));
         try {
             ChmArchive archive(dir / "damaged.chm");
             FAIL() << "opened an archive with a zero at offset " << field << " of its LZXC data";
@@ -182,6 +207,23 @@ TEST(OwnHelpChm, AnArchiveThatWouldCrashChmlibIsRefused) {
             EXPECT_NE(error.description().find("damaged"), std::string::npos);
         }
     }
+}
+
+// The trial program reads a sound archive to the end, names a file that is none, and ends
+// otherwise (by a crash, whose status the system chooses) on an archive that crashes chmlib.
+TEST(OwnHelpChm, TheTrialProgramReadsSoundArchivesThroughAndFailsOnDamagedOnes) {
+    ASSERT_TRUE(TrialProgramNamed);
+    TempDir dir;
+    EXPECT_EQ(trialStatus(BuiltHelp), 0);
+    writeFile(dir / "text.chm", "not an archive");
+    EXPECT_EQ(trialStatus(dir / "text.chm"), 1);
+    for (size_t field : {4u, 12u}) {
+        writeFile(dir / "damaged.chm", withZeroedControlField(field));
+        EXPECT_NE(trialStatus(dir / "damaged.chm"), 0) << field;
+    }
+    ProcessRunner wrongCall;
+    wrongCall.Run("\"" + TrialProgram.string() + "\"");
+    EXPECT_EQ(wrongCall.ExitCode(), 2);
 }
 
 TEST(OwnHelpChm, LinksResolveAgainstThePageThatHoldsThem) {

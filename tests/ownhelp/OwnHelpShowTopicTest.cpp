@@ -52,7 +52,7 @@ TEST_F(OwnHelp, TheBuildTreeFindsItsOwnHelpFileWithoutInstalling) {
 
 TEST_F(OwnHelp, OnlyHelpFileNumberOneHasAPath) {
     useDataFolder("/opt/corvane data");
-    EXPECT_EQ(SetHTMLHelpStrings(1), "/opt/corvane data/corvane.chm");
+    EXPECT_EQ(SetHTMLHelpStrings(1), (fs::path("/opt/corvane data") / "corvane.chm").string()); // "\\" on Windows
     EXPECT_EQ(SetHTMLHelpStrings(2), "");
     EXPECT_EQ(SetHTMLHelpStrings(0), "");
     EXPECT_EQ(SetHTMLHelpStrings(-1), "");

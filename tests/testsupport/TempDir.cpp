@@ -39,7 +39,7 @@ std::map<std::string, std::string> filesIn(const std::filesystem::path& folder) 
     std::map<std::string, std::string> files;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(folder))
         if (entry.is_regular_file())
-            files[entry.path().lexically_relative(folder).string()] = readFile(entry.path());
+            files[entry.path().lexically_relative(folder).generic_string()] = readFile(entry.path());
     return files;
 }
 

@@ -28,7 +28,8 @@ private:
 void writeFile(const std::filesystem::path& path, std::string_view bytes);
 // Reads a whole file as bytes ("" when it does not exist).
 std::string readFile(const std::filesystem::path& path);
-// Every file below a folder, by its path relative to the folder, with its bytes.
+// Every file below a folder, by its path relative to the folder ("/" between folders on every
+// system), with its bytes.
 std::map<std::string, std::string> filesIn(const std::filesystem::path& folder);
 
 } // namespace corvane::test

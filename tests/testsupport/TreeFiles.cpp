@@ -17,7 +17,10 @@ void copyDataFolder(const fs::path& target) {
     fs::copy(fs::path(CORVANE_SOURCE_DIR) / "data", target, fs::copy_options::recursive);
 }
 
-fs::path corvaneProgram() { return fs::path(CORVANE_BINARY_DIR) / "bin" / "corvane"; }
+fs::path corvaneProgram() {
+    // Windows names its programs with ".exe".
+    return fs::path(CORVANE_BINARY_DIR) / "bin" / (fs::path::preferred_separator == '/' ? "corvane" : "corvane.exe");
+}
 
 ToolRun runCorvane(const std::string& arguments) {
     return runToolWithStatus("\"" + corvaneProgram().string() + "\" " + arguments);
