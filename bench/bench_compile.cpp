@@ -12,8 +12,9 @@
 #include "SyntheticProject.h"
 
 #include "cli/HeadlessSession.h"
+#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 
 #include <chrono>
 #include <cstdio>

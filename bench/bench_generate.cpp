@@ -7,8 +7,9 @@
 
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
+#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 
 #include <algorithm>
 #include <cstdio>

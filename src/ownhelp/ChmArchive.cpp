@@ -1,11 +1,11 @@
 #include "ownhelp/ChmArchive.h"
 
+#include "files/RegularFile.h"
 #include "platform/AppFolders.h"
 #include "platform/ChildProcess.h"
 #include "platform/Utf8Path.h"
-#include "support/ProcessRunner.h"
-#include "support/RegularFile.h"
-#include "support/VbError.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/VbError.h"
 
 #include <chm_lib.h>
 

@@ -3,7 +3,7 @@
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpViewer.h"
 #include "platform/Utf8Path.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,10 +1,10 @@
 #include "tools/HtmlHelpFrontEnd.h"
 
+#include "files/FileReading.h"
 #include "platform/ChildProcess.h"
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/ProcessRunner.h"
-#include "support/VbError.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <istream>
 #include <sstream>

@@ -4,8 +4,8 @@
 // any of them wrote is lost, whoever saves last.
 #include "cli/CommandOutcome.h"
 #include "helpdata/HelpDataFile.h"
+#include "process/ProcessRunner.h"
 #include "settings/ModMain.h"
-#include "support/ProcessRunner.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"

@@ -2,10 +2,10 @@
 #include "platform/AppFolders.h"
 #include "platform/Utf8Path.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/RegistryAccess.h"
+#include "files/AtomicFile.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TempDir.h"
+#include "vbruntime/CaseFold.h"
 
 #include <gtest/gtest.h>
 

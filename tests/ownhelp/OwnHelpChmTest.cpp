@@ -2,9 +2,9 @@
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpTopic.h"
 #include "platform/AppFolders.h"
-#include "support/ProcessRunner.h"
-#include "support/VbError.h"
+#include "process/ProcessRunner.h"
 #include "testsupport/TempDir.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 
