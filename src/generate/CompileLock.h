@@ -1,0 +1,51 @@
+// CompileLock: one compile at a time writes a project's help output.
+//
+// A compile writes every language's help project into "<project folder>Corvane/", has the
+// help compilers replace the compiled files there (the HTML Help front end removes the old
+// ".chm" before chmcmd writes the new one) and copies the primary language's files beside
+// the project. Two compiles of one project at once spoil each other's files. So a compile
+// holds "Corvane.lock" beside the output folder (a ProcessMarker, as a save holds
+// "<file>.lock") from before it reads the project until it has saved: a second compile waits
+// for the first to end and then reads what the first wrote; after a bounded wait it stops
+// with a message that names the folder and the holder. A lock left by a compile that was
+// killed is taken over at once, with a notice (Notice.h).
+//
+//   std::optional<CompileLock> lock = CompileLock::take(layout.outputFolder(), waiting);
+//   ... generate, compile, place, save ...      // the destructor lets the lock go
+#pragma once
+
+#include "support/ProcessMarker.h"
+
+#include <chrono>
+#include <filesystem>
+#include <functional>
+
+namespace corvane {
+
+class CompileLock {
+public:
+    // Takes the lock of the output folder `outputFolder`, waiting while another live compile
+    // holds it; `waiting` (when given) is called once, with that compile's description, before
+    // the wait starts. Raises VbError 75 naming the folder and the holder when the wait ends
+    // without the lock, or naming the lock file when it cannot be made.
+    static CompileLock take(const std::filesystem::path& outputFolder,
+                            const std::function<void(const std::string& holder)>& waiting = {});
+    // The lock file of the output folder: "Corvane.lock" beside it.
+    static std::filesystem::path lockPathOf(const std::filesystem::path& outputFolder);
+    // How long take() waits for another compile (ten minutes unless set); returns the wait set
+    // before. For tests that need the wait to end soon.
+    static std::chrono::milliseconds setWait(std::chrono::milliseconds wait);
+
+    CompileLock(CompileLock&&) noexcept = default;
+    CompileLock& operator=(CompileLock&&) noexcept = default;
+
+    // The lock file held.
+    const std::filesystem::path& path() const noexcept { return marker_.path(); }
+
+private:
+    explicit CompileLock(ProcessMarker marker) : marker_(std::move(marker)) {}
+
+    ProcessMarker marker_;
+};
+
+} // namespace corvane
