@@ -156,6 +156,35 @@ TEST_F(HelpDataLoadFaultsTest, RepeatedRecordsAndModulesAreReadIntoTheFirstKeepi
     EXPECT_NE(saved.find(">New</HelpText>"), std::string::npos) << saved;
 }
 
+// The code page the user chose for the project's files is read past blanks and leading zeros; a
+// value that names no code page is a problem, so the file is kept before the save drops it.
+TEST_F(HelpDataLoadFaultsTest, ACodePageThatIsNoCodePageIsNamedAndTheFileKeptBeforeTheSave) {
+    const std::string records = "<SelectedLanguage Name=\"English\"/>\n<VBComponent ComponentName=\"frmA\">\n" +
+                                storedRecord("txtName", "Name") + "</VBComponent>\n</Root>\n";
+    for (const std::string& value : Strings{"70000", "0", "1252x", "-1", ""}) {
+        SCOPED_TRACE(value);
+        const std::string data = "<Root CurrentLanguage=\"English\"\n CodePage=\"" + value + "\">\n" + records;
+        fs::remove(dir_ / "ContextHelp.txt.damaged");
+        windows_.clearMessages();
+        openWith(data);
+        EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+        const std::string message = onlyMessage();
+        EXPECT_NE(message.find("line 1: the root's \"CodePage\" \"" + value +
+                               "\" is not a code page (a number from 1 to 65535): the project's files are read "
+                               "in the code page found for them, and the save writes none.\n"),
+                  std::string::npos)
+            << message;
+        closeWithCloseBox();
+        EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+        EXPECT_EQ(readFile(dataFile()).find("CodePage"), std::string::npos);
+    }
+    windows_.clearMessages();
+    openWith("<Root CurrentLanguage=\"English\" CodePage=\" 01251 \">\n" + records);
+    EXPECT_TRUE(windows_.messages().empty()) << onlyMessage();
+    closeWithCloseBox();
+    EXPECT_NE(readFile(dataFile()).find(" CodePage=\"1251\""), std::string::npos) << readFile(dataFile());
+}
+
 // Texts of languages that are not selected are no problem: they stay in their records and are
 // written back after the selected ones; a record in the older form (its own text) is read as
 // "Neutral" text.
