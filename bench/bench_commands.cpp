@@ -16,8 +16,8 @@
 
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
+#include "files/AtomicFile.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 
 #include <pugixml.hpp>
 

@@ -12,8 +12,8 @@
 #include "SyntheticProject.h"
 
 #include "cli/HeadlessSession.h"
+#include "files/AtomicFile.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 
 #include <chrono>
 #include <cstdio>

@@ -7,8 +7,8 @@
 #include "cli/CommandLine.h"
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
+#include "files/AtomicFile.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 
 #include <cstdio>
 #include <iostream>

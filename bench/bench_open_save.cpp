@@ -10,8 +10,8 @@
 
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
+#include "files/AtomicFile.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
 #include "vbide/VBProject.h"
 
 #include <pugixml.hpp>

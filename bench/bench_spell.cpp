@@ -18,13 +18,13 @@
 #include "SyntheticProject.h"
 
 #include "cli/HeadlessSession.h"
-#include "controls/SuggestionRanking.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/MessageText.h"
-#include "support/SpellingCommonWords.h"
-#include "support/SpellingDictionary.h"
-#include "support/SpellingSuggestions.h"
+#include "spelling/SpellingCommonWords.h"
+#include "spelling/SpellingDictionary.h"
+#include "spelling/SpellingSuggestions.h"
+#include "spelling/SuggestionRanking.h"
+#include "text/MessageText.h"
 
 #include <hunspell/hunspell.hxx>
 

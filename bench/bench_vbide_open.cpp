@@ -6,8 +6,8 @@
 #include "SyntheticProject.h"
 #include "Timing.h"
 
-#include "support/AtomicFile.h"
-#include "support/TextCodec.h"
+#include "files/AtomicFile.h"
+#include "text/TextCodec.h"
 #include "vbide/ProjectCodePage.h"
 #include "vbide/VBProject.h"
 

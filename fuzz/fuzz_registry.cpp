@@ -1,7 +1,7 @@
 // Fuzzes the registry file reader: any input either parses or raises VbError 75; what parsed
 // writes out as text that reads back to the same store (the written text is a fixed point).
-#include "support/RegFile.h"
-#include "support/VbError.h"
+#include "registry/RegFile.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -2,10 +2,10 @@
 // the reader and the code page; for forms, the input is split at the first NUL byte into
 // the form and its .frx file (found under any name but an 8.3 short one). Reading must either succeed or raise VbError; a form read
 // must render back byte for byte, and a written help id must read back.
-#include "support/VbError.h"
 #include "vbide/FormDocument.h"
 #include "vbide/FrxReader.h"
 #include "vbide/ProjectFile.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdint>
 #include <algorithm>

@@ -1,8 +1,8 @@
 // Fuzz target for the XML document: any bytes decode and load without a crash or a hang, and a
 // document that loads renders to text that loads again to the very same text, with the same
 // names, attributes and element texts as the document first loaded.
-#include "support/XMLDocument.h"
-#include "support/XmlEncoding.h"
+#include "xml/XMLDocument.h"
+#include "xml/XmlEncoding.h"
 
 #include <cstddef>
 #include <cstdint>

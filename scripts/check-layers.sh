@@ -16,7 +16,10 @@ set -euo pipefail
 # The layers, lowest first; the folders of one layer do not include each other.
 layers=(
     "platform"
-    "support"
+    "vbruntime"
+    "files"
+    "text process"
+    "xml registry spelling"
     "controls vbide"
     "addin preview exchange"
     "helpdata"

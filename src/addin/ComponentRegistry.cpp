@@ -1,7 +1,7 @@
 #include "addin/ComponentRegistry.h"
 
-#include "support/CaseFold.h"
-#include "support/VbError.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane {
 

@@ -1,8 +1,8 @@
 #include "addin/ErrorReport.h"
 
 #include "addin/ComponentRegistry.h"
-#include "support/AppPaths.h"
-#include "support/Variant.h"
+#include "files/AppPaths.h"
+#include "vbruntime/Variant.h"
 
 namespace corvane {
 

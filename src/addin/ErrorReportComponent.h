@@ -5,7 +5,7 @@
 // program logs the report (HeadlessErrorComponent); the GUI shows a dialog.
 #pragma once
 
-#include "support/Variant.h"
+#include "vbruntime/Variant.h"
 
 #include <string>
 #include <string_view>

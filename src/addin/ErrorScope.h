@@ -31,8 +31,8 @@
 #pragma once
 
 #include "addin/ReportValues.h"
-#include "support/Variant.h"
-#include "support/VbError.h"
+#include "vbruntime/Variant.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdint>
 #include <functional>

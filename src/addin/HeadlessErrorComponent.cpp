@@ -1,9 +1,9 @@
 #include "addin/HeadlessErrorComponent.h"
 
 #include "addin/ComponentRegistry.h"
+#include "files/AppPaths.h"
 #include "platform/Machine.h"
-#include "support/AppPaths.h"
-#include "support/MessageText.h"
+#include "text/MessageText.h"
 
 #include <chrono>
 #include <cstdlib>

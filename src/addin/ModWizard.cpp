@@ -3,10 +3,10 @@
 #include "addin/ErrorScope.h"
 #include "addin/StringTable.h"
 #include "controls/Form.h"
-#include "support/VbConvert.h"
 #include "vbide/Clipboard.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
+#include "vbruntime/VbConvert.h"
 
 #include <string_view>
 

@@ -7,8 +7,8 @@
 // or the caller gives one with objectVariant(pointer, "TextBox").
 #pragma once
 
-#include "support/KeyedCollection.h"
-#include "support/Variant.h"
+#include "vbruntime/KeyedCollection.h"
+#include "vbruntime/Variant.h"
 
 #include <cstdint>
 #include <memory>

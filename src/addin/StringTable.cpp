@@ -1,9 +1,9 @@
 #include "addin/StringTable.h"
 
 #include "addin/ErrorScope.h"
-#include "support/AtomicFile.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
+#include "text/TextCodec.h"
+#include "vbruntime/VbError.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "cli/CodePageOption.h"
 
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/TextCodec.h"
+#include "vbruntime/VbError.h"
 
 #include <charconv>
 #include <ostream>

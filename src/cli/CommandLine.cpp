@@ -6,10 +6,10 @@
 #include "cli/ImportCommand.h"
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
-#include "support/AppPaths.h"
-#include "support/AtomicFile.h"
-#include "support/Notice.h"
-#include "support/VbError.h"
+#include "files/AppPaths.h"
+#include "files/AtomicFile.h"
+#include "files/Notice.h"
+#include "vbruntime/VbError.h"
 
 #include <new>
 #include <ostream>

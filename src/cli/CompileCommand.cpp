@@ -4,17 +4,17 @@
 #include "cli/HeadlessSession.h"
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
+#include "files/AtomicFile.h"
 #include "generate/CompileLock.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/ProducedFiles.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
-#include "support/Utilities.h"
-#include "support/VbConvert.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbConvert.h"
 
 #include <charconv>
 #include <filesystem>

@@ -4,8 +4,8 @@
 #include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/LanguageTable.h"
-#include "support/MessageText.h"
+#include "text/LanguageTable.h"
+#include "text/MessageText.h"
 #include "vbide/VBProject.h"
 
 #include <algorithm>

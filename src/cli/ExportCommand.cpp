@@ -6,7 +6,7 @@
 #include "exchange/PoWriter.h"
 #include "exchange/TranslationExport.h"
 #include "exchange/XliffWriter.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <optional>
 

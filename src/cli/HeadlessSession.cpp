@@ -1,10 +1,10 @@
 #include "cli/HeadlessSession.h"
 
 #include "editor/FrmWizard.h"
+#include "files/RegularFile.h"
 #include "helpdata/HelpDataFile.h"
 #include "platform/SystemFiles.h"
-#include "support/MessageText.h"
-#include "support/RegularFile.h"
+#include "text/MessageText.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBE.h"

@@ -1,8 +1,8 @@
 #include "cli/HelpDataTexts.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <optional>
 

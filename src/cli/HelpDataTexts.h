@@ -7,7 +7,7 @@
 
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataSettings.h"
-#include "support/XMLDocument.h"
+#include "xml/XMLDocument.h"
 
 #include <filesystem>
 #include <string>

@@ -5,7 +5,7 @@
 #include "cli/HelpDataTexts.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportPlan.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <optional>
 

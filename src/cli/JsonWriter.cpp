@@ -1,7 +1,7 @@
 #include "cli/JsonWriter.h"
 
-#include "support/ByteScan.h"
-#include "support/TextCodec.h"
+#include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
 
 #include <cstdio>
 

@@ -2,7 +2,7 @@
 // a buffer that goes to the stream in large chunks (a project's JSON runs to megabytes).
 #pragma once
 
-#include "support/OutputBuffer.h"
+#include "files/OutputBuffer.h"
 
 #include <cstdint>
 #include <ostream>

@@ -1,9 +1,9 @@
 #include "cli/OutputTarget.h"
 
 #include "platform/SystemFiles.h"
-#include "support/CaseFold.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/CaseFold.h"
 
 #include <array>
 #include <optional>

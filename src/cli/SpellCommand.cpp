@@ -2,13 +2,13 @@
 
 #include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
-#include "controls/SuggestionRanking.h"
 #include "editor/FrmWizard.h"
 #include "settings/ModMain.h"
-#include "support/CustomDictionary.h"
-#include "support/MessageText.h"
-#include "support/SpellingCommonWords.h"
-#include "support/SpellingService.h"
+#include "spelling/CustomDictionary.h"
+#include "spelling/SpellingCommonWords.h"
+#include "spelling/SpellingService.h"
+#include "spelling/SuggestionRanking.h"
+#include "text/MessageText.h"
 
 #include <optional>
 #include <set>

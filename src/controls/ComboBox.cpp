@@ -1,7 +1,7 @@
 #include "controls/ComboBox.h"
 
 #include "controls/ControlErrors.h"
-#include "support/VbConvert.h"
+#include "vbruntime/VbConvert.h"
 
 namespace corvane::controls {
 

@@ -2,7 +2,7 @@
 
 #include "controls/ControlErrors.h"
 #include "controls/HandleTable.h"
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::controls {
 

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "controls/Event.h"
-#include "support/Variant.h"
+#include "vbruntime/Variant.h"
 
 #include <cstdint>
 #include <optional>

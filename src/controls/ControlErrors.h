@@ -3,7 +3,7 @@
 // The run time's own numbers and texts are used so that error reports read as VB's would.
 #pragma once
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,6 +1,6 @@
 #include "controls/Grid.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <algorithm>
 #include <numeric>

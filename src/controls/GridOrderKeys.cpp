@@ -1,6 +1,6 @@
 #include "controls/GridOrderKeys.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane::controls {
 

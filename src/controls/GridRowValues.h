@@ -2,8 +2,8 @@
 // events. Columns count from 1.
 #pragma once
 
-#include "support/Variant.h"
-#include "support/VbError.h"
+#include "vbruntime/Variant.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdint>
 #include <vector>

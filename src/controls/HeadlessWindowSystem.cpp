@@ -4,8 +4,8 @@
 #include "controls/Form.h"
 #include "controls/HeadlessBusyWindow.h"
 #include "controls/Timer.h"
-#include "support/CaseFold.h"
-#include "support/VbError.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <set>

@@ -1,7 +1,7 @@
 #include "controls/ListBox.h"
 
 #include "controls/ControlErrors.h"
-#include "support/VbConvert.h"
+#include "vbruntime/VbConvert.h"
 
 namespace corvane::controls {
 

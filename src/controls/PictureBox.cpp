@@ -2,7 +2,7 @@
 
 #include "controls/ControlErrors.h"
 #include "controls/WindowSystem.h"
-#include "support/VbConvert.h"
+#include "vbruntime/VbConvert.h"
 
 #include <algorithm>
 

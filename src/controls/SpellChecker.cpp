@@ -1,13 +1,13 @@
 #include "controls/SpellChecker.h"
 
 #include "controls/ControlErrors.h"
-#include "controls/SuggestionRanking.h"
 #include "controls/TextBox.h"
 #include "controls/WindowSystem.h"
-#include "support/CustomDictionary.h"
-#include "support/SpellingCommonWords.h"
-#include "support/SpellingService.h"
-#include "support/VbError.h"
+#include "spelling/CustomDictionary.h"
+#include "spelling/SpellingCommonWords.h"
+#include "spelling/SpellingService.h"
+#include "spelling/SuggestionRanking.h"
+#include "vbruntime/VbError.h"
 
 #include <map>
 #include <sstream>

@@ -1,6 +1,6 @@
 #include "controls/Splitter.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <charconv>

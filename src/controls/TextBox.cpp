@@ -1,7 +1,7 @@
 #include "controls/TextBox.h"
 
 #include "controls/ControlErrors.h"
-#include "support/VbConvert.h"
+#include "vbruntime/VbConvert.h"
 
 #include <algorithm>
 

@@ -5,12 +5,12 @@
 #include "controls/SpellChecker.h"
 #include "controls/WindowSystem.h"
 #include "editor/HelpGridColumn.h"
+#include "files/ProcessMarker.h"
 #include "generate/TopicsAhead.h"
 #include "helpdata/DataFileCheckAhead.h"
+#include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
-#include "support/CustomDictionary.h"
-#include "support/ProcessMarker.h"
-#include "support/RegistryAccess.h"
+#include "spelling/CustomDictionary.h"
 #include "vbide/VBE.h"
 
 #include <cmath>

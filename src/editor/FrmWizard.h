@@ -34,9 +34,9 @@
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpItem.h"
 #include "scan/ProjectScan.h"
-#include "support/CaseFold.h"
-#include "support/KeyedCollection.h"
-#include "support/XMLDocument.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/KeyedCollection.h"
+#include "xml/XMLDocument.h"
 
 #include <filesystem>
 #include <functional>

@@ -6,7 +6,7 @@
 #include "generate/CompilerLocation.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
-#include "support/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 namespace corvane {
 

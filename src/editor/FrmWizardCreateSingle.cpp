@@ -5,18 +5,18 @@
 // text but no context number get the next number here, so every language of one run gives a
 // control the same number.
 #include "editor/FrmWizard.h"
+#include "files/AppPaths.h"
+#include "files/FileOperations.h"
 #include "generate/ContextNumbering.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TopicsAhead.h"
 #include "generate/WinHelpProjectWriter.h"
 #include "settings/ModMain.h"
-#include "support/AppPaths.h"
-#include "support/FileOperations.h"
-#include "support/LanguageTable.h"
-#include "support/Utilities.h"
+#include "text/LanguageTable.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/Utilities.h"
 
 #include <atomic>
 #include <optional>

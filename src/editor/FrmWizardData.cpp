@@ -2,16 +2,16 @@
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "files/FileObject.h"
+#include "files/Notice.h"
 #include "helpdata/DataFileCheckAhead.h"
 #include "helpdata/HelpDataRecovery.h"
+#include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
-#include "support/FileObject.h"
-#include "support/Notice.h"
-#include "support/RegistryAccess.h"
-#include "support/Utilities.h"
-#include "support/VbConvert.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbConvert.h"
 
 #include <filesystem>
 

@@ -6,13 +6,13 @@
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
+#include "files/AppPaths.h"
 #include "scan/ProjectCodePageChoice.h"
 #include "scan/ProjectScan.h"
 #include "settings/ModMain.h"
-#include "support/AppPaths.h"
-#include "support/Utilities.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/Utilities.h"
 
 #include <algorithm>
 #include <filesystem>

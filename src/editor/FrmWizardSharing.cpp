@@ -6,11 +6,11 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
+#include "files/AtomicFile.h"
+#include "files/Notice.h"
+#include "files/ProcessMarker.h"
 #include "helpdata/HelpDataRecovery.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
-#include "support/Notice.h"
-#include "support/ProcessMarker.h"
 #include "vbide/VBProject.h"
 
 namespace corvane {

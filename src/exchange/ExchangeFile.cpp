@@ -2,8 +2,8 @@
 
 #include "exchange/PoReader.h"
 #include "exchange/XliffReader.h"
-#include "support/CaseFold.h"
-#include "support/FileInputStream.h"
+#include "files/FileInputStream.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::exchange {
 

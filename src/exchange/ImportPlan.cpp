@@ -1,7 +1,7 @@
 #include "exchange/ImportPlan.h"
 
-#include "support/CaseFold.h"
-#include "support/MessageText.h"
+#include "text/MessageText.h"
+#include "vbruntime/CaseFold.h"
 
 #include <unordered_map>
 #include <unordered_set>

@@ -1,8 +1,8 @@
 #include "exchange/PoReader.h"
 
 #include "exchange/PoString.h"
-#include "support/FileInputStream.h"
-#include "support/TextCodec.h"
+#include "files/FileInputStream.h"
+#include "text/TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,8 +1,8 @@
 #include "exchange/PoWriter.h"
 
 #include "exchange/PoString.h"
+#include "files/OutputFile.h"
 #include "platform/Machine.h"
-#include "support/OutputFile.h"
 
 #include <algorithm>
 #include <chrono>

@@ -1,6 +1,6 @@
 #include "exchange/ProjectTexts.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::exchange {
 

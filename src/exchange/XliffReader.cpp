@@ -1,7 +1,7 @@
 #include "exchange/XliffReader.h"
 
 #include "exchange/XliffWriter.h"
-#include "support/FileInputStream.h"
+#include "files/FileInputStream.h"
 
 #include <cstring>
 #include <exception>

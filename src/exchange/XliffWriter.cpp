@@ -1,7 +1,7 @@
 #include "exchange/XliffWriter.h"
 
 #include "exchange/XmlText.h"
-#include "support/OutputFile.h"
+#include "files/OutputFile.h"
 
 #include <ostream>
 

@@ -1,7 +1,7 @@
 #include "generate/CodePageCharacters.h"
 
 #include "platform/ThreadOwn.h"
-#include "support/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <array>
 #include <cstdint>

@@ -1,8 +1,8 @@
 #include "generate/CompileLock.h"
 
-#include "support/AtomicFile.h"
-#include "support/Notice.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
+#include "files/Notice.h"
+#include "vbruntime/VbError.h"
 
 #include <atomic>
 #include <optional>

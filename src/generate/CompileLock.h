@@ -14,7 +14,7 @@
 //   ... generate, compile, place, save ...      // the destructor lets the lock go
 #pragma once
 
-#include "support/ProcessMarker.h"
+#include "files/ProcessMarker.h"
 
 #include <chrono>
 #include <filesystem>

@@ -3,7 +3,7 @@
 
 #include "addin/ErrorScope.h"
 #include "controls/FileDialog.h"
-#include "support/FileObject.h"
+#include "files/FileObject.h"
 
 namespace corvane {
 

@@ -2,9 +2,9 @@
 
 #include "generate/TextReplace.h"
 #include "platform/ChildProcess.h"
-#include "support/CommandLineSplit.h"
-#include "support/ProcessRunner.h"
-#include "support/RegistryAccess.h"
+#include "process/CommandLineSplit.h"
+#include "process/ProcessRunner.h"
+#include "registry/RegistryAccess.h"
 
 #include <cstdlib>
 #include <system_error>

@@ -1,6 +1,6 @@
 #include "generate/ContextNumbering.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <limits>
 #include <string>

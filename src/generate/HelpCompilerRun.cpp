@@ -1,10 +1,10 @@
 #include "generate/HelpCompilerRun.h"
 
+#include "files/FileObject.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
-#include "support/FileObject.h"
-#include "support/ProcessRunner.h"
-#include "support/VbError.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/VbError.h"
 
 #include <chrono>
 #include <filesystem>

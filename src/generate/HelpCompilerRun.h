@@ -10,7 +10,7 @@
 // run says so naming the compiler, so that its language counts as not produced.
 #pragma once
 
-#include "support/ProcessRunner.h"
+#include "process/ProcessRunner.h"
 
 #include <string>
 #include <string_view>

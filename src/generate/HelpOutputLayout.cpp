@@ -1,10 +1,10 @@
 #include "generate/HelpOutputLayout.h"
 
+#include "files/SafeFileName.h"
 #include "platform/Utf8Path.h"
-#include "support/ByteScan.h"
-#include "support/LanguageTable.h"
-#include "support/SafeFileName.h"
-#include "support/TextCodec.h"
+#include "text/LanguageTable.h"
+#include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
 
 #include <utility>
 

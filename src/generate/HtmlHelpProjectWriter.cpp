@@ -1,11 +1,11 @@
 #include "generate/HtmlHelpProjectWriter.h"
 
+#include "files/FileObject.h"
+#include "files/SafeFileName.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
-#include "support/FileObject.h"
-#include "support/SafeFileName.h"
-#include "support/Utilities.h"
-#include "support/VbError.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbError.h"
 
 #include <cstdio>
 

@@ -7,10 +7,10 @@
 // "Warning:" lines that the generator adds to the compile output.
 #pragma once
 
+#include "files/AtomicFile.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/PopupText.h"
-#include "support/AtomicFile.h"
-#include "support/ProcessRunner.h"
+#include "process/ProcessRunner.h"
 
 #include <cstdint>
 #include <filesystem>

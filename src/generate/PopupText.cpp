@@ -2,10 +2,10 @@
 
 #include "generate/CodePageCharacters.h"
 
-#include "support/AtomicFile.h"
-#include "support/ByteScan.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
+#include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <charconv>

@@ -9,9 +9,9 @@
 // its popup, and a note for the compile log says where.
 #pragma once
 
-#include "support/AtomicFile.h"
-#include "support/ByteBlocks.h"
-#include "support/OutputBuffer.h"
+#include "files/AtomicFile.h"
+#include "files/ByteBlocks.h"
+#include "files/OutputBuffer.h"
 
 #include <cstddef>
 #include <filesystem>

@@ -2,9 +2,9 @@
 
 #include "generate/CodePageCharacters.h"
 
-#include "support/ByteScan.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
+#include "vbruntime/VbError.h"
 
 #include <array>
 #include <charconv>

@@ -1,6 +1,6 @@
 #include "generate/TextReplace.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane {
 

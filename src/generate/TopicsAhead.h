@@ -21,10 +21,10 @@
 // The destructor stops the thread and waits for it, so a run that ends early ends at once.
 #pragma once
 
+#include "files/AtomicFile.h"
 #include "generate/PopupText.h"
 #include "generate/WinHelpTopics.h"
 #include "helpdata/HelpItem.h"
-#include "support/AtomicFile.h"
 
 #include <atomic>
 #include <deque>

@@ -1,13 +1,13 @@
 #include "generate/WinHelpProjectWriter.h"
 
 #include "addin/StringTable.h"
+#include "files/SafeFileName.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/RtfText.h"
 #include "generate/TextReplace.h"
-#include "support/SafeFileName.h"
-#include "support/Utilities.h"
+#include "vbruntime/Utilities.h"
 
 #include <charconv>
 #include <string>

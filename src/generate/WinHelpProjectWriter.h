@@ -14,10 +14,10 @@
 // without disk.
 #pragma once
 
+#include "files/FileObject.h"
 #include "generate/WinHelpTopics.h"
-#include "support/PreparedTemplate.h"
-#include "support/FileObject.h"
-#include "support/ProcessRunner.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/PreparedTemplate.h"
 
 #include <cstdint>
 #include <filesystem>

@@ -7,10 +7,10 @@
 // be made on another thread (TopicsAhead) exactly as the writer makes them.
 #pragma once
 
+#include "files/ByteBlocks.h"
+#include "files/OutputBuffer.h"
 #include "generate/ContextNumberSet.h"
-#include "support/ByteBlocks.h"
-#include "support/OutputBuffer.h"
-#include "support/PreparedTemplate.h"
+#include "vbruntime/PreparedTemplate.h"
 
 #include <cstdint>
 #include <string>

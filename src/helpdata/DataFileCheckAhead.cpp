@@ -1,7 +1,7 @@
 #include "helpdata/DataFileCheckAhead.h"
 
+#include "files/RegularFile.h"
 #include "platform/SystemFiles.h"
-#include "support/RegularFile.h"
 
 #include <system_error>
 

@@ -23,8 +23,8 @@
 // stops after the part it is comparing.
 #pragma once
 
+#include "files/FileStamp.h"
 #include "helpdata/HelpDataComparison.h"
-#include "support/FileStamp.h"
 
 #include <atomic>
 #include <filesystem>

@@ -1,9 +1,9 @@
 #include "helpdata/HelpDataComparison.h"
 
+#include "files/AtomicFile.h"
+#include "files/OutputBuffer.h"
 #include "helpdata/HelpDataWriter.h"
-#include "support/AtomicFile.h"
-#include "support/OutputBuffer.h"
-#include "support/ParallelFor.h"
+#include "process/ParallelFor.h"
 
 #include <algorithm>
 #include <atomic>

@@ -19,7 +19,7 @@
 #pragma once
 
 #include "helpdata/HelpItem.h"
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <atomic>
 #include <cstddef>

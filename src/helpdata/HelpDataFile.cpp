@@ -1,13 +1,13 @@
 // HelpDataFile: finding and loading the help data file.
 #include "helpdata/HelpDataFile.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/Utilities.h"
-#include "support/VbConvert.h"
-#include "support/VbError.h"
-#include "support/XmlEncoding.h"
+#include "files/AtomicFile.h"
 #include "helpdata/HelpDataShape.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbConvert.h"
+#include "vbruntime/VbError.h"
+#include "xml/XmlEncoding.h"
 
 #include <algorithm>
 

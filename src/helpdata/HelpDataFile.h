@@ -39,16 +39,16 @@
 // written then. After a save the version written is the one the next save compares with.
 #pragma once
 
+#include "files/AtomicFile.h"
+#include "files/FileStamp.h"
+#include "files/FileVersion.h"
 #include "helpdata/HelpDataMerge.h"
 #include "helpdata/HelpDataShape.h"
 #include "helpdata/HelpItem.h"
 #include "helpdata/PlainHelpData.h"
-#include "support/AtomicFile.h"
-#include "support/FileStamp.h"
-#include "support/FileVersion.h"
-#include "support/VbError.h"
-#include "support/KeyedCollection.h"
-#include "support/XMLDocument.h"
+#include "vbruntime/KeyedCollection.h"
+#include "vbruntime/VbError.h"
+#include "xml/XMLDocument.h"
 
 #include <chrono>
 #include <filesystem>

@@ -8,8 +8,8 @@
 #include "helpdata/HelpDataFile.h"
 
 #include "helpdata/StoredRecord.h"
-#include "support/CaseFold.h"
-#include "support/ParallelFor.h"
+#include "process/ParallelFor.h"
+#include "vbruntime/CaseFold.h"
 
 #include <cstring>
 

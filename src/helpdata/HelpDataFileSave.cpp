@@ -1,9 +1,9 @@
 // HelpDataFile: saving the help data safely, and its document.
-#include "helpdata/HelpDataFile.h"
+#include "files/AtomicFile.h"
 #include "helpdata/HelpDataComparison.h"
+#include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <optional>
 

@@ -20,7 +20,7 @@
 
 #include "helpdata/HelpDataSettings.h"
 #include "helpdata/HelpItem.h"
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <optional>
 #include <string>

@@ -1,9 +1,9 @@
 #include "helpdata/HelpDataRecovery.h"
 
+#include "files/AtomicFile.h"
 #include "platform/SystemFiles.h"
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
-#include "support/XMLDocument.h"
+#include "vbruntime/VbError.h"
+#include "xml/XMLDocument.h"
 
 #include <cerrno>
 #include <cstring>

@@ -14,7 +14,7 @@
 #pragma once
 
 #include "helpdata/HelpItem.h"
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <filesystem>
 #include <string>

@@ -4,7 +4,7 @@
 // the rest of what every window shares.
 #pragma once
 
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <memory>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "helpdata/HelpDataShape.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <algorithm>
 #include <cstring>

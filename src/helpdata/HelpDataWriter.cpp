@@ -1,7 +1,7 @@
 #include "helpdata/HelpDataWriter.h"
 
-#include "support/ByteScan.h"
-#include "support/XmlChecks.h"
+#include "vbruntime/ByteScan.h"
+#include "xml/XmlChecks.h"
 
 #include <algorithm>
 #include <charconv>

@@ -19,9 +19,9 @@
 // UTF-8 replaced by U+FFFD; & < > in texts and & < " tab CR LF in attribute values escaped.
 #pragma once
 
+#include "files/OutputBuffer.h"
 #include "helpdata/HelpItem.h"
-#include "support/KeyedCollection.h"
-#include "support/OutputBuffer.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 #include "helpdata/HelpItem.h"
 
-#include "support/Utilities.h"
-#include "support/VbConvert.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbConvert.h"
 
 namespace corvane {
 

@@ -10,8 +10,8 @@
 
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
-#include "support/KeyedCollection.h"
-#include "support/XMLElement.h"
+#include "vbruntime/KeyedCollection.h"
+#include "xml/XMLElement.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "helpdata/PlainHelpData.h"
 
 #include "helpdata/PlainHelpDataCursor.h"
-#include "support/CaseFold.h"
-#include "support/ParallelFor.h"
-#include "support/VbConvert.h"
+#include "process/ParallelFor.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbConvert.h"
 
 #include <algorithm>
 

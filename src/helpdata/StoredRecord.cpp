@@ -1,9 +1,9 @@
 #include "helpdata/StoredRecord.h"
 
 #include "helpdata/HelpItem.h"
-#include "support/CaseFold.h"
-#include "support/VbConvert.h"
-#include "support/XMLElement.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbConvert.h"
+#include "xml/XMLElement.h"
 
 #include <cstring>
 

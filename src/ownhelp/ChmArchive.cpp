@@ -1,8 +1,8 @@
 #include "ownhelp/ChmArchive.h"
 
+#include "files/RegularFile.h"
 #include "platform/ChildProcess.h"
-#include "support/RegularFile.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <chm_lib.h>
 

@@ -2,7 +2,7 @@
 
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpViewer.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <filesystem>
 #include <memory>

@@ -1,8 +1,8 @@
 #include "ownhelp/ModHTMLHelp.h"
 
 #include "addin/ErrorScope.h"
+#include "files/AppPaths.h"
 #include "ownhelp/HtmlHelp.h"
-#include "support/AppPaths.h"
 
 namespace corvane {
 

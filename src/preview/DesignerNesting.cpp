@@ -1,8 +1,8 @@
 #include "preview/DesignerNesting.h"
 
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
 #include "vbide/TextLines.h"
+#include "vbruntime/VbError.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
 #include "preview/DesignerValues.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <cmath>
 #include <limits>

@@ -4,11 +4,11 @@
 #include "preview/DesignerNesting.h"
 #include "preview/DesignerValues.h"
 #include "preview/TabPages.h"
-#include "support/CaseFold.h"
-#include "support/VbError.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <cmath>

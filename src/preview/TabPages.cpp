@@ -2,8 +2,8 @@
 
 #include "preview/DesignerValues.h"
 #include "preview/FormSketch.h"
-#include "support/CaseFold.h"
 #include "vbide/VBControl.h"
+#include "vbruntime/CaseFold.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #include "scan/ProjectCodePageChoice.h"
 
-#include "support/ByteScan.h"
-#include "support/LanguageTable.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/LanguageTable.h"
+#include "text/TextCodec.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/ByteScan.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane {
 

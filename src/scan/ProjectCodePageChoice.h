@@ -13,7 +13,7 @@
 #pragma once
 
 #include "helpdata/HelpDataSettings.h"
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <optional>
 #include <string>

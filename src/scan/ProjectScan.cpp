@@ -1,11 +1,11 @@
 #include "scan/ProjectScan.h"
 
-#include "support/CaseFold.h"
-#include "support/Utilities.h"
-#include "support/VbError.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <filesystem>

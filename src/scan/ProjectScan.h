@@ -14,7 +14,7 @@
 
 #include "helpdata/HelpItem.h"
 #include "scan/ProjectCodePageChoice.h"
-#include "support/KeyedCollection.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <cstdint>
 #include <optional>

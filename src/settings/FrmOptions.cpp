@@ -1,8 +1,8 @@
 #include "settings/FrmOptions.h"
 
 #include "addin/ModWizard.h"
+#include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
-#include "support/RegistryAccess.h"
 
 #include <algorithm>
 #include <charconv>

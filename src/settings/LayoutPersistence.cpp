@@ -4,10 +4,10 @@
 #include "controls/Form.h"
 #include "controls/Grid.h"
 #include "controls/Splitter.h"
+#include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
-#include "support/RegistryAccess.h"
-#include "support/Utilities.h"
-#include "support/VbConvert.h"
+#include "vbruntime/Utilities.h"
+#include "vbruntime/VbConvert.h"
 
 #include <sstream>
 

@@ -2,10 +2,10 @@
 
 #include "controls/BusyWindow.h"
 #include "controls/WindowSystem.h"
-#include "support/AppPaths.h"
-#include "support/FileObject.h"
-#include "support/RegistryAccess.h"
-#include "support/Utilities.h"
+#include "files/AppPaths.h"
+#include "files/FileObject.h"
+#include "registry/RegistryAccess.h"
+#include "vbruntime/Utilities.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,8 +4,8 @@
 
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
-#include "support/KeyedCollection.h"
-#include "support/ProcessRunner.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/KeyedCollection.h"
 
 #include <memory>
 #include <string>

@@ -1,9 +1,9 @@
 #include "tools/HtmlHelpFrontEnd.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/ProcessRunner.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
+#include "process/ProcessRunner.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <istream>
 #include <sstream>

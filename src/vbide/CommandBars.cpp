@@ -1,6 +1,6 @@
 #include "vbide/CommandBars.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "vbide/ControlTypeTable.h"
 
-#include "support/AppPaths.h"
-#include "support/CaseFold.h"
-#include "support/RegularFile.h"
-#include "support/VbError.h"
+#include "files/AppPaths.h"
+#include "files/RegularFile.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <fstream>

@@ -3,9 +3,9 @@
 // users can teach the program about more controls; the file's own comments describe it.
 #pragma once
 
-#include "support/CaseFold.h"
-#include "support/FoldedNameIndex.h"
-#include "support/Variant.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/FoldedNameIndex.h"
+#include "vbruntime/Variant.h"
 
 #include <filesystem>
 #include <istream>

@@ -1,9 +1,9 @@
 #include "vbide/FormDocument.h"
 
-#include "support/CaseFold.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/TextCodec.h"
 #include "vbide/PropertyValues.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <atomic>

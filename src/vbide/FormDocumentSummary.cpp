@@ -2,7 +2,7 @@
 // property set.
 #include "vbide/FormDocument.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::vbide {
 

@@ -1,6 +1,6 @@
 #include "vbide/FormLayout.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane::vbide {
 

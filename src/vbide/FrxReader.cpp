@@ -1,6 +1,6 @@
 #include "vbide/FrxReader.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <cstdio>

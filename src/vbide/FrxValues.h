@@ -7,10 +7,10 @@
 // read where its offset says (a .frx out of step with its form).
 #pragma once
 
-#include "support/Variant.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/FormLayout.h"
 #include "vbide/LoadWarning.h"
+#include "vbruntime/Variant.h"
 
 #include <cstdint>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "vbide/PathResolver.h"
 
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <system_error>
 

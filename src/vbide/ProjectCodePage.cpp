@@ -1,9 +1,9 @@
 #include "vbide/ProjectCodePage.h"
 
-#include "support/ByteScan.h"
-#include "support/CharsetDetection.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/CharsetDetection.h"
+#include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <cstdint>

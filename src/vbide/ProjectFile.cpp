@@ -1,8 +1,8 @@
 #include "vbide/ProjectFile.h"
 
-#include "support/CaseFold.h"
-#include "support/TextCodec.h"
-#include "support/VbError.h"
+#include "text/TextCodec.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane::vbide {
 

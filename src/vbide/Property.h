@@ -3,8 +3,8 @@
 // file dirty; the file is written when the project is saved.
 #pragma once
 
-#include "support/Variant.h"
 #include "vbide/ControlTypeTable.h"
+#include "vbruntime/Variant.h"
 
 #include <deque>
 #include <memory>

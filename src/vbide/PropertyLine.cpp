@@ -1,7 +1,7 @@
 #include "vbide/PropertyLine.h"
 
-#include "support/VbError.h"
 #include "vbide/TextLines.h"
+#include "vbruntime/VbError.h"
 
 #include <charconv>
 

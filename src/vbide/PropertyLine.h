@@ -2,7 +2,7 @@
 // layout the IDE writes (name padded to 16 columns, "=", three blanks, the value).
 #pragma once
 
-#include "support/Variant.h"
+#include "vbruntime/Variant.h"
 
 #include <cstdint>
 #include <optional>

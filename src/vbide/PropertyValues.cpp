@@ -1,7 +1,7 @@
 #include "vbide/PropertyValues.h"
 
-#include "support/CaseFold.h"
-#include "support/VbConvert.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbConvert.h"
 
 #include <charconv>
 

@@ -1,7 +1,7 @@
 #include "vbide/TextLines.h"
 
-#include "support/ByteScan.h"
-#include "support/CaseFold.h"
+#include "vbruntime/ByteScan.h"
+#include "vbruntime/CaseFold.h"
 
 #include <cstring>
 

@@ -2,7 +2,7 @@
 // gives back exactly the bytes that were read (CR LF, LF, lone CR, no final line break).
 #pragma once
 
-#include "support/ByteScan.h"
+#include "vbruntime/ByteScan.h"
 
 #include <bit>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "vbide/VBComponent.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/TextCodec.h"
+#include "files/AtomicFile.h"
+#include "text/TextCodec.h"
 #include "vbide/PathResolver.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::vbide {
 

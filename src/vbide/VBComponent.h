@@ -6,13 +6,13 @@
 // missing file) when its controls or properties are asked for.
 #pragma once
 
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/FormDocument.h"
 #include "vbide/ProjectFile.h"
 #include "vbide/Property.h"
 #include "vbide/VBControl.h"
+#include "vbruntime/VbError.h"
 
 #include <filesystem>
 #include <future>

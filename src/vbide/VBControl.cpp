@@ -1,6 +1,6 @@
 #include "vbide/VBControl.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 namespace corvane::vbide {
 

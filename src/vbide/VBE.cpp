@@ -1,7 +1,7 @@
 #include "vbide/VBE.h"
 
-#include "support/CaseFold.h"
-#include "support/VbError.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 #include "vbide/VBProject.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/TextCodec.h"
+#include "files/AtomicFile.h"
+#include "text/TextCodec.h"
+#include "vbruntime/CaseFold.h"
 
 namespace corvane::vbide {
 

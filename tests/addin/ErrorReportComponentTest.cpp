@@ -1,8 +1,8 @@
 #include "addin/ComponentRegistry.h"
 #include "addin/ErrorReport.h"
-#include "support/AppPaths.h"
-#include "support/VbError.h"
+#include "files/AppPaths.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

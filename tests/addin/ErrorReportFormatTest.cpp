@@ -1,5 +1,5 @@
 #include "addin/ErrorReport.h"
-#include "support/Variant.h"
+#include "vbruntime/Variant.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "addin/ErrorScope.h"
-#include "support/VbError.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 #include "addin/StringTable.h"
 #include "platform/AppFolders.h"
-#include "support/VbError.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 // --codepage is taken, stored and refused when it names no code page.
 #include "cli/CommandOutcome.h"
 #include "platform/AppFolders.h"
-#include "support/TextCodec.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "text/TextCodec.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 #include "cli/CommandOutcome.h"
-#include "support/AppPaths.h"
+#include "files/AppPaths.h"
 
 #include <gtest/gtest.h>
 

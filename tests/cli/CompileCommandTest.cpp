@@ -6,7 +6,7 @@
 #include "generate/TextReplace.h"
 #include "helpdata/DataFileCheckAhead.h"
 #include "platform/AppFolders.h"
-#include "support/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/TreeFiles.h"

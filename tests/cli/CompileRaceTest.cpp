@@ -6,7 +6,7 @@
 #include "generate/CompileLock.h"
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
-#include "support/ProcessMarker.h"
+#include "files/ProcessMarker.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"

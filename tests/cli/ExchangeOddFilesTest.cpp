@@ -5,7 +5,7 @@
 #include "cli/CommandOutcome.h"
 #include "cli/ProjectCopy.h"
 #include "testsupport/TextTools.h"
-#include "support/TextCodec.h"
+#include "text/TextCodec.h"
 
 #include <gtest/gtest.h>
 

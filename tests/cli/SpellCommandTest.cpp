@@ -1,7 +1,7 @@
 // `corvane spell PROJECT.vbp [--language NAME]`, run in-process on captured streams with the
 // real Hunspell dictionaries.
 #include "cli/CommandOutcome.h"
-#include "support/SpellingDictionary.h"
+#include "spelling/SpellingDictionary.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TreeFiles.h"

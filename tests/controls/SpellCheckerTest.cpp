@@ -1,12 +1,12 @@
-#include "testsupport/VbErrors.h"
 #include "controls/HeadlessWindowSystem.h"
 #include "controls/Label.h"
 #include "controls/SpellChecker.h"
 #include "controls/SpellDialog.h"
 #include "controls/TextBox.h"
-#include "support/SpellingDictionary.h"
-#include "support/SpellingSuggestions.h"
+#include "spelling/SpellingDictionary.h"
+#include "spelling/SpellingSuggestions.h"
 #include "testsupport/TempDir.h"
+#include "testsupport/VbErrors.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 #include "testsupport/addin/AddinTestFixture.h"
 
 #include "controls/WindowSystem.h"
-#include "support/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 
 #include <gtest/gtest.h>
 

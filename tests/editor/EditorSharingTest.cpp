@@ -2,10 +2,10 @@
 // unsaved mark, a second editor told the project is open, the recovery of a killed editor's
 // edits, the watch on the data file (also a code page chosen there) and a conflict put to the
 // user at the save.
+#include "files/ProcessMarker.h"
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataRecovery.h"
 #include "settings/ModMain.h"
-#include "support/ProcessMarker.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/addin/AddinTestFixture.h"

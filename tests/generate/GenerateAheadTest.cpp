@@ -3,8 +3,8 @@
 // used only when they were made exactly as the language's own walk would make them.
 #include "generate/GenerateTestFixture.h"
 
+#include "files/AtomicFile.h"
 #include "generate/TopicsAhead.h"
-#include "support/AtomicFile.h"
 #include "testsupport/TextTools.h"
 
 #include <map>

@@ -7,9 +7,9 @@
 #include "generate/GenerateTestFixture.h"
 
 #include "generate/TextReplace.h"
-#include "support/TextCodec.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TextTools.h"
+#include "text/TextCodec.h"
 
 #include <cstdlib>
 #include <map>

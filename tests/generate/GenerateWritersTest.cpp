@@ -1,16 +1,16 @@
 // The pieces of the help project writers: template filling, the WinHelp map and topics,
 // the compiler command line and its quoting.
+#include "files/AtomicFile.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TextReplace.h"
 #include "generate/WinHelpProjectWriter.h"
-#include "support/AtomicFile.h"
-#include "support/CommandLineSplit.h"
-#include "support/VbError.h"
+#include "process/CommandLineSplit.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

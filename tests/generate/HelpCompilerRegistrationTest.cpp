@@ -1,10 +1,10 @@
 #include "generate/CompilerRegistration.h"
 #include "platform/AppFolders.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/RegistryAccess.h"
+#include "files/AtomicFile.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TempDir.h"
+#include "vbruntime/CaseFold.h"
 
 #include <gtest/gtest.h>
 

@@ -4,13 +4,13 @@
 #include "generate/PopupText.h"
 #include "platform/AppFolders.h"
 
-#include "support/AtomicFile.h"
-#include "support/CaseFold.h"
-#include "support/ProcessRunner.h"
-#include "support/RegistryAccess.h"
-#include "support/Utilities.h"
+#include "files/AtomicFile.h"
+#include "process/ProcessRunner.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "vbruntime/CaseFold.h"
+#include "vbruntime/Utilities.h"
 
 #include <gtest/gtest.h>
 

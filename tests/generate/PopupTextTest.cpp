@@ -1,8 +1,8 @@
 #include "generate/PopupText.h"
 
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
+#include "files/AtomicFile.h"
 #include "testsupport/TempDir.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

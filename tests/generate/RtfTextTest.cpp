@@ -1,10 +1,10 @@
 #include "generate/RtfText.h"
 
+#include "files/AtomicFile.h"
 #include "generate/HelpLanguage.h"
-#include "support/AtomicFile.h"
-#include "support/VbError.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TextTools.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -11,9 +11,9 @@
 #include "editor/HelpGridColumn.h"
 #include "preview/SketchBuilder.h"
 #include "settings/ModMain.h"
-#include "support/TextCodec.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TreeFiles.h"
+#include "text/TextCodec.h"
 #include "vbide/VBProject.h"
 
 #include <QComboBox>

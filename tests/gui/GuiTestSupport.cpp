@@ -2,7 +2,7 @@
 
 #include "app/host/ErrorDialogComponent.h"
 #include "editor/FrmWizard.h"
-#include "support/RegistryAccess.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TreeFiles.h"
 
 #include <QApplication>

@@ -4,7 +4,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/preview/PreviewCommand.h"
-#include "support/AtomicFile.h"
+#include "files/AtomicFile.h"
 #include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // side is chosen, and nothing is written then.
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
-#include "support/VbError.h"
 #include "testsupport/addin/AddinTestFixture.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 // Saving the help data file: concurrent saves (the lock, real processes racing), each step of
 // the save failing in turn, read-only files and links.
+#include "files/AtomicFile.h"
+#include "files/ProcessMarker.h"
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
-#include "support/AtomicFile.h"
-#include "support/ProcessMarker.h"
-#include "support/VbError.h"
-#include "support/XMLDocument.h"
 #include "testsupport/TextTools.h"
 #include "testsupport/addin/AddinTestFixture.h"
+#include "vbruntime/VbError.h"
+#include "xml/XMLDocument.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

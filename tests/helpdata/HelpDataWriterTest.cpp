@@ -3,8 +3,8 @@
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"
 #include "settings/ModMain.h"
-#include "support/XMLDocument.h"
 #include "testsupport/addin/AddinTestFixture.h"
+#include "xml/XMLDocument.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // help data file, and its text per language.
 #include "helpdata/HelpItem.h"
 #include "settings/ModMain.h"
-#include "support/XMLDocument.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
+#include "xml/XMLDocument.h"
 
 #include <gtest/gtest.h>
 

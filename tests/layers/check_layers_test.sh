@@ -14,23 +14,23 @@ fail() {
     failures=$((failures + 1))
 }
 
-# A tree of support/, helpdata/, scan/, generate/ and editor/ whose includes point down.
+# A tree of vbruntime/, helpdata/, scan/, generate/ and editor/ whose includes point down.
 make_tree() {
     local tree="$1"
-    mkdir -p "$tree"/{support,helpdata,scan,generate,editor}
-    printf '#pragma once\n#include <string>\n' >"$tree/support/Text.h"
-    printf '#include "helpdata/Record.h"\n#include "support/Text.h"\n#include "chm_lib.h"\n' \
+    mkdir -p "$tree"/{vbruntime,helpdata,scan,generate,editor}
+    printf '#pragma once\n#include <string>\n' >"$tree/vbruntime/Text.h"
+    printf '#include "helpdata/Record.h"\n#include "vbruntime/Text.h"\n#include "chm_lib.h"\n' \
         >"$tree/helpdata/Record.cpp"
-    printf '#pragma once\n#include "support/Text.h"\n' >"$tree/helpdata/Record.h"
+    printf '#pragma once\n#include "vbruntime/Text.h"\n' >"$tree/helpdata/Record.h"
     printf '#include "helpdata/Record.h"\n' >"$tree/scan/Merge.cpp"
     printf '#include "helpdata/Record.h"\n' >"$tree/generate/Writer.cpp"
     printf '#include "generate/Writer.h"\n#include "scan/Merge.h"\n' >"$tree/editor/Window.cpp"
     cat >"$tree/CMakeLists.txt" <<'CMAKE'
 corvane_library(corvane_editor editor)
 target_link_libraries(corvane_editor
-    PUBLIC corvane_scan corvane_support # corvane_editor would be no fault either
+    PUBLIC corvane_scan corvane_vbruntime # corvane_editor would be no fault either
     PRIVATE corvane_generate)
-target_link_libraries(corvane_scan PUBLIC corvane_helpdata corvane_support Threads::Threads)
+target_link_libraries(corvane_scan PUBLIC corvane_helpdata corvane_vbruntime Threads::Threads)
 add_library(corvane_system INTERFACE)
 target_link_libraries(corvane_system INTERFACE corvane_editor corvane_scan)
 CMAKE
@@ -50,26 +50,26 @@ run "$root/down"
 [ -z "$out" ] || fail "a sound tree printed: $out"
 
 run "$root/down" --graph
-grep -qx 'layer 7  editor    -> generate scan' <<<"$out" || fail "graph lacks the editor's line: $out"
-grep -qx 'layer 5  helpdata  -> support' <<<"$out" || fail "graph lacks helpdata's line: $out"
-[ "$(head -n 1 <<<"$out")" = 'layer 7  editor    -> generate scan' ] || fail "graph does not start at the top: $out"
+grep -qx 'layer 10 editor    -> generate scan' <<<"$out" || fail "graph lacks the editor's line: $out"
+grep -qx 'layer 8  helpdata  -> vbruntime' <<<"$out" || fail "graph lacks helpdata's line: $out"
+[ "$(head -n 1 <<<"$out")" = 'layer 10 editor    -> generate scan' ] || fail "graph does not start at the top: $out"
 
 make_tree "$root/up"
-printf '#include "support/Text.h"\n#include "editor/Window.h"\n' >"$root/up/helpdata/Load.cpp"
+printf '#include "vbruntime/Text.h"\n#include "editor/Window.h"\n' >"$root/up/helpdata/Load.cpp"
 run "$root/up"
 [ "$status" -eq 1 ] || fail "an include up a layer gave status $status"
-[ "$out" = "$root/up/helpdata/Load.cpp:2: helpdata (layer 5) includes editor (layer 7)" ] ||
+[ "$out" = "$root/up/helpdata/Load.cpp:2: helpdata (layer 8) includes editor (layer 10)" ] ||
     fail "an include up a layer printed: $out"
 run "$root/up" --graph
 [ "$status" -eq 1 ] || fail "--graph over an include up a layer gave status $status"
-grep -q 'Load.cpp:2: helpdata (layer 5) includes editor (layer 7)' "$root/stderr" ||
+grep -q 'Load.cpp:2: helpdata (layer 8) includes editor (layer 10)' "$root/stderr" ||
     fail "--graph did not name the include up a layer on standard error"
 
 make_tree "$root/across"
 printf '#pragma once\n#include "generate/Writer.h"\n' >"$root/across/scan/Merge.h"
 run "$root/across"
 [ "$status" -eq 1 ] || fail "an include across a layer gave status $status"
-[ "$out" = "$root/across/scan/Merge.h:2: scan (layer 6) includes generate (layer 6)" ] ||
+[ "$out" = "$root/across/scan/Merge.h:2: scan (layer 9) includes generate (layer 9)" ] ||
     fail "an include across a layer printed: $out"
 
 make_tree "$root/links"
@@ -77,7 +77,7 @@ printf 'target_link_libraries(corvane_generate PUBLIC corvane_helpdata\n    PRIV
     >>"$root/links/CMakeLists.txt"
 run "$root/links"
 [ "$status" -eq 1 ] || fail "a library linking one across a layer gave status $status"
-[ "$out" = "$root/links/CMakeLists.txt:9: corvane_generate (layer 6) links corvane_scan (layer 6)" ] ||
+[ "$out" = "$root/links/CMakeLists.txt:9: corvane_generate (layer 9) links corvane_scan (layer 9)" ] ||
     fail "a library linking one across a layer printed: $out"
 
 make_tree "$root/unplaced"
@@ -90,7 +90,7 @@ grep -q 'folders without a layer: gadgets' "$root/stderr" || fail "the unplaced 
 # window on top.
 make_tree "$root/app"
 mkdir -p "$root/app/app"/{views,editor,preview,host}
-printf '#pragma once\n#include "support/Text.h"\n' >"$root/app/app/views/FormView.h"
+printf '#pragma once\n#include "vbruntime/Text.h"\n' >"$root/app/app/views/FormView.h"
 printf '#include "app/views/FormView.h"\n' >"$root/app/app/editor/Filter.cpp"
 printf '#include "app/editor/Filter.h"\n#include "app/views/FormView.h"\n' >"$root/app/app/host/Program.cpp"
 run "$root/app"

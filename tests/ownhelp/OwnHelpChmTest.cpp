@@ -1,8 +1,8 @@
 // The built corvane.chm and the reader that takes files out of it.
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HelpTopic.h"
-#include "support/VbError.h"
 #include "testsupport/TempDir.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

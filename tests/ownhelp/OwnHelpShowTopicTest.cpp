@@ -1,12 +1,12 @@
 // HTMLShowTopic and SetHTMLHelpStrings: the program's own help shown in the help window.
+#include "files/AppPaths.h"
 #include "ownhelp/ChmArchive.h"
 #include "ownhelp/HeadlessHelpViewer.h"
 #include "ownhelp/HtmlHelp.h"
 #include "ownhelp/ModHTMLHelp.h"
-#include "support/AppPaths.h"
-#include "support/VbError.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

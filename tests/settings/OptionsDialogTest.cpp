@@ -1,8 +1,8 @@
 // The options dialog worked by a scripted user: its boxes edit the four format flags at once.
 #include "controls/HeadlessWindowSystem.h"
+#include "registry/RegistryAccess.h"
 #include "settings/FrmOptions.h"
 #include "settings/ModMain.h"
-#include "support/RegistryAccess.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"

@@ -1,7 +1,7 @@
 #include "testsupport/TextTools.h"
 
 #include "platform/ChildProcess.h"
-#include "support/ProcessRunner.h"
+#include "process/ProcessRunner.h"
 
 #include <cstdio>
 

@@ -1,7 +1,7 @@
 // VbErrors: what an action under test raises, for checks on VB error numbers and texts.
 #pragma once
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The designer part of a form file: read without the code after it, controls summarised, property
 // sets built on first use, and writes that keep the file's own code.
-#include "support/VbError.h"
 #include "testsupport/TempDir.h"
 #include "vbide/FormDocument.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -2,9 +2,9 @@
 // attribute lines and its .frx stay byte for byte, whatever their line ends and bytes; a file
 // changed, gone or read-only on disk is refused, naming it; the summary read with the file
 // agrees with the property sets built later.
-#include "support/VbError.h"
 #include "testsupport/TempDir.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

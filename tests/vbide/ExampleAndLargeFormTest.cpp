@@ -1,7 +1,7 @@
-#include "support/VbError.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TreeFiles.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "vbide/FormDocument.h"
 
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 #include <map>

@@ -1,8 +1,8 @@
-#include "support/VbError.h"
 #include "vbide/FrxReader.h"
 #include "vbide/PropertyLine.h"
 #include "vbide/PropertyValues.h"
 #include "vbide/TextLines.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

@@ -2,13 +2,13 @@
 // code pages of its help languages: projects saved on Windows of thirteen code pages (made with
 // iconv), Western texts that detection alone would misread, and a project read again in
 // another code page.
-#include "support/TextCodec.h"
-#include "support/VbError.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
+#include "text/TextCodec.h"
 #include "vbide/ProjectCodePage.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

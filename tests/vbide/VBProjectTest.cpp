@@ -1,7 +1,7 @@
-#include "support/VbError.h"
+#include "VbideTestFiles.h"
 #include "testsupport/TempDir.h"
 #include "vbide/VBProject.h"
-#include "VbideTestFiles.h"
+#include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
 

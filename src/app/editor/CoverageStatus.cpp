@@ -9,7 +9,7 @@
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 #include "settings/ModMain.h"
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <QEvent>
 #include <QListWidget>

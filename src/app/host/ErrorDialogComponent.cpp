@@ -1,7 +1,7 @@
 #include "app/host/ErrorDialogComponent.h"
 
 #include "addin/ComponentRegistry.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -3,9 +3,9 @@
 #include "app/views/AppIcons.h"
 #include "app/views/ViewContext.h"
 #include "controls/WindowSystem.h"
-#include "support/RegistryAccess.h"
-#include "support/VbError.h"
+#include "registry/RegistryAccess.h"
 #include "vbide/VBE.h"
+#include "vbruntime/VbError.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>

@@ -6,7 +6,7 @@
 #include "controls/FileDialog.h"
 #include "controls/Form.h"
 #include "controls/Timer.h"
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -6,7 +6,7 @@
 #include "app/views/ViewContext.h"
 #include "controls/FileDialog.h"
 #include "controls/Form.h"
-#include "support/MessageText.h"
+#include "text/MessageText.h"
 
 #include <cstdlib>
 #include <filesystem>

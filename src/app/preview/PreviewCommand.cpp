@@ -6,11 +6,11 @@
 #include "cli/HeadlessSession.h"
 #include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
+#include "files/OutputFile.h"
 #include "preview/SketchBuilder.h"
 #include "settings/ModMain.h"
-#include "support/OutputFile.h"
-#include "support/VbError.h"
 #include "vbide/VBProject.h"
+#include "vbruntime/VbError.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

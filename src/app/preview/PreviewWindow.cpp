@@ -5,8 +5,8 @@
 #include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
 #include "preview/SketchBuilder.h"
+#include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
-#include "support/RegistryAccess.h"
 #include "vbide/VBProject.h"
 
 #include <QAction>

@@ -5,7 +5,7 @@
 #include "app/views/ToolbarView.h"
 #include "app/views/ViewContext.h"
 #include "controls/Control.h"
-#include "support/CaseFold.h"
+#include "vbruntime/CaseFold.h"
 
 #include <QString>
 #include <QWidget>

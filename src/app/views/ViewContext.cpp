@@ -1,7 +1,7 @@
 #include "app/views/ViewContext.h"
 
 #include "controls/WindowSystem.h"
-#include "support/VbError.h"
+#include "vbruntime/VbError.h"
 
 #include <QMessageBox>
 #include <QString>

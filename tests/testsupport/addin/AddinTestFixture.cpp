@@ -1,8 +1,8 @@
 #include "testsupport/addin/AddinTestFixture.h"
 
-#include "support/RegistryAccess.h"
-#include "vbide/CommandBars.h"
+#include "registry/RegistryAccess.h"
 #include "testsupport/TextTools.h"
+#include "vbide/CommandBars.h"
 #include "vbide/VBProject.h"
 
 namespace corvane::test {

@@ -1,0 +1,129 @@
+#include "xml/XmlEncoding.h"
+
+#include "text/TextCodec.h"
+#include "vbruntime/CaseFold.h"
+
+#include <array>
+
+namespace corvane {
+
+namespace {
+
+bool startsWith(std::string_view bytes, std::string_view prefix) {
+    return bytes.substr(0, prefix.size()) == prefix;
+}
+
+bool isSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+// Skips white space from `pos`; returns the first other position.
+size_t skipSpace(std::string_view text, size_t pos) {
+    while (pos < text.size() && isSpace(text[pos]))
+        ++pos;
+    return pos;
+}
+
+bool namesWindowsLatin1(std::string_view encoding) {
+    static constexpr std::array<std::string_view, 6> names = {
+        "windows-1252", "cp1252", "iso-8859-1", "iso8859-1", "latin1", "latin-1"};
+    std::string lower = asciiLower(encoding);
+    for (std::string_view name : names)
+        if (lower == name)
+            return true;
+    return false;
+}
+
+// The character a byte above ASCII stands for in Windows-1252 (U+FFFD for the five it leaves
+// undefined), as UTF-8.
+std::string windowsLatin1Character(unsigned char byte) {
+    const char single = static_cast<char>(byte);
+    if (byte == 0x81 || byte == 0x8D || byte == 0x8F || byte == 0x90 || byte == 0x9D)
+        return "\xEF\xBF\xBD";
+    return decodeCodePage(std::string_view(&single, 1), WindowsLatin1);
+}
+
+} // namespace
+
+std::string declaredXmlEncoding(std::string_view bytes) {
+    if (!startsWith(bytes, "<?xml") || bytes.size() < 6 || !isSpace(bytes[5]))
+        return {};
+    size_t close = bytes.find("?>");
+    if (close == std::string_view::npos)
+        return {};
+    std::string_view declaration = bytes.substr(0, close);
+    size_t pos = declaration.find("encoding");
+    if (pos == std::string_view::npos)
+        return {};
+    pos = skipSpace(declaration, pos + 8);
+    if (pos >= declaration.size() || declaration[pos] != '=')
+        return {};
+    pos = skipSpace(declaration, pos + 1);
+    if (pos >= declaration.size() || (declaration[pos] != '"' && declaration[pos] != '\''))
+        return {};
+    size_t end = declaration.find(declaration[pos], pos + 1);
+    if (end == std::string_view::npos)
+        return {};
+    return std::string(declaration.substr(pos + 1, end - pos - 1));
+}
+
+std::string decodeXmlBytes(std::string_view bytes) {
+    if (startsWith(bytes, "\xEF\xBB\xBF")) {
+        std::string_view rest = bytes.substr(3);
+        return isValidUtf8(rest) ? std::string(rest) : decodeCodePage(rest, WindowsLatin1);
+    }
+    if (startsWith(bytes, "\xFF\xFE"))
+        return decodeUtf16(bytes.substr(2), true);
+    if (startsWith(bytes, "\xFE\xFF"))
+        return decodeUtf16(bytes.substr(2), false);
+    if (bytes.size() >= 4 && bytes[0] != '\0' && bytes[1] == '\0' && bytes[2] != '\0' &&
+        bytes[3] == '\0')
+        return decodeUtf16(bytes, true); // "<R" or " <" in UTF-16 LE without a mark
+    if (bytes.size() >= 4 && bytes[0] == '\0' && bytes[1] != '\0' && bytes[2] == '\0' &&
+        bytes[3] != '\0')
+        return decodeUtf16(bytes, false);
+    if (namesWindowsLatin1(declaredXmlEncoding(bytes)) || !isValidUtf8(bytes))
+        return decodeCodePage(bytes, WindowsLatin1);
+    return std::string(bytes);
+}
+
+CheckedXmlText decodeXmlBytesChecked(std::string_view bytes) {
+    const bool utf16 = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
+                                             startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"));
+    if (utf16 || namesWindowsLatin1(declaredXmlEncoding(bytes)) || isValidUtf8(bytes))
+        return {decodeXmlBytes(bytes), {}};
+    if (startsWith(bytes, "\xEF\xBB\xBF"))
+        bytes.remove_prefix(3);
+    CheckedXmlText checked;
+    checked.text.reserve(bytes.size() + 16);
+    for (size_t pos = 0; pos < bytes.size();) {
+        const size_t length = utf8SequenceLength(bytes, pos);
+        if (length > 0) {
+            checked.text.append(bytes.substr(pos, length));
+            pos += length;
+            continue;
+        }
+        // One byte on its own, as the ANSI editor that most likely wrote it meant it.
+        checked.replaced.push_back(checked.text.size());
+        checked.text += windowsLatin1Character(static_cast<unsigned char>(bytes[pos]));
+        ++pos;
+    }
+    return checked;
+}
+
+bool isPlainUtf8Xml(std::string_view bytes) {
+    // Only a file without byte order mark or UTF-16 start can be taken as it is.
+    bool marked = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
+                                        static_cast<unsigned char>(bytes[0]) >= 0xEF);
+    return !marked && !namesWindowsLatin1(declaredXmlEncoding(bytes)) && isValidUtf8(bytes);
+}
+
+std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8) {
+    std::string_view view = bytes;
+    bool moved = isPlainUtf8Xml(view);
+    if (checkedUtf8)
+        *checkedUtf8 = moved;
+    return moved ? std::move(bytes) : decodeXmlBytes(view);
+}
+
+} // namespace corvane
