@@ -6,7 +6,7 @@
 #include "generate/CompileLock.h"
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"
-#include "files/ProcessMarker.h"
+#include "testsupport/MarkerHolder.h"
 #include "testsupport/ProgramFiles.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TempDir.h"
@@ -15,11 +15,8 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <iostream>
-#include <sys/wait.h>
 #include <thread>
-#include <unistd.h>
 
 namespace corvane::cli {
 namespace {
@@ -30,34 +27,6 @@ using test::runShell;
 using test::shellQuoted;
 using test::TempDir;
 using test::ToolRun;
-
-// A child process that takes the compile lock of `outputFolder`, says so through a pipe and
-// waits to be killed (a compile that hangs, or is killed).
-pid_t holdInChild(const fs::path& outputFolder) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        auto marker = ProcessMarker::tryTake(CompileLock::lockPathOf(outputFolder), "compile");
-        char taken = marker ? 'y' : 'n';
-        (void)::write(ready[1], &taken, 1);
-        for (;;)
-            ::pause();
-    }
-    ::close(ready[1]);
-    char taken = 0;
-    EXPECT_EQ(::read(ready[0], &taken, 1), 1);
-    ::close(ready[0]);
-    EXPECT_EQ(taken, 'y');
-    return child;
-}
-
-void killAndWait(pid_t child) {
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-}
 
 class CompileRace : public ::testing::Test {
 protected:
@@ -132,11 +101,12 @@ TEST_F(CompileRace, ACompileHeldUpTooLongStopsNamingTheFolderAndTheHolder) {
     const fs::path vbp = project(0);
     const fs::path output = vbp.parent_path() / "Corvane";
     const std::string before = readFile(vbp.parent_path() / "ContextHelp.txt");
-    pid_t holder = holdInChild(output);
+    // Another compile, held up (a question on its screen, a hung compiler).
+    pid_t holder = test::holdMarkerInChild(CompileLock::lockPathOf(output), "compile");
     const auto wait = CompileLock::setWait(std::chrono::milliseconds(300));
     Outcome held = compileHere(vbp);
     CompileLock::setWait(wait);
-    killAndWait(holder);
+    test::killAndWait(holder);
 
     EXPECT_EQ(held.status, 1);
     EXPECT_NE(held.err.find("corvane: waiting for another compile of this project to end (process " +
