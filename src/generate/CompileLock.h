@@ -5,10 +5,11 @@
 // ".chm" before chmcmd writes the new one) and copies the primary language's files beside
 // the project. Two compiles of one project at once spoil each other's files. So a compile
 // holds "Corvane.lock" beside the output folder (a ProcessMarker, as a save holds
-// "<file>.lock") from before it reads the project until it has saved: a second compile waits
-// for the first to end and then reads what the first wrote; after a bounded wait it stops
-// with a message that names the folder and the holder. A lock left by a compile that was
-// killed is taken over at once, with a notice (Notice.h).
+// "<file>.lock"): the compile command from before it reads the project until it has saved, so
+// that a second one reads what the first wrote, and the editor for its creation run. A second
+// compile waits for the first to end; after a bounded wait it stops with a message that names
+// the folder and the holder. A lock left by a compile that was killed is taken over at once,
+// with a notice (Notice.h).
 //
 //   std::optional<CompileLock> lock = CompileLock::take(layout.outputFolder(), waiting);
 //   ... generate, compile, place, save ...      // the destructor lets the lock go
