@@ -1,10 +1,12 @@
 #include "generate/CompileLock.h"
 
 #include "files/AtomicFile.h"
+#include "platform/SystemFiles.h"
 #include "files/Notice.h"
 #include "vbruntime/VbError.h"
 
 #include <atomic>
+#include <cerrno>
 #include <optional>
 #include <thread>
 
@@ -38,12 +40,20 @@ CompileLock CompileLock::take(const fs::path& outputFolder, const std::function<
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(waitSet().load());
     bool told = false;
     for (;;) {
-        std::optional<ProcessMarker> marker = ProcessMarker::tryTake(path, "compile");
+        std::optional<ProcessMarker> marker;
+        try {
+            marker = ProcessMarker::tryTake(path, "compile");
+        } catch (const VbError&) {
+            if (const int refusal = platform::writeAccess(path.parent_path().empty() ? "." : path.parent_path());
+                refusal == EACCES || refusal == EPERM || refusal == EROFS)
+                return CompileLock(std::nullopt); // nothing can be written there; the compile says so
+            throw;
+        }
         if (marker) {
             if (const auto& left = marker->leftBehind())
                 notice("A compile of the help files in '" + outputFolder.string() + "' by " + left->describe() +
                        " did not finish; its lock was taken over.");
-            return CompileLock(std::move(*marker));
+            return CompileLock(std::move(marker));
         }
         if (!told && waiting) {
             waiting(ProcessMarker::holderOf(path).describe());

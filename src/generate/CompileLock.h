@@ -9,7 +9,9 @@
 // that a second one reads what the first wrote, and the editor for its creation run. A second
 // compile waits for the first to end; after a bounded wait it stops with a message that names
 // the folder and the holder. A lock left by a compile that was killed is taken over at once,
-// with a notice (Notice.h).
+// with a notice (Notice.h). Where the folder is read-only no lock can be made and none is
+// needed to keep the output whole: the compile goes on unlocked, and its first write names the
+// read-only folder as it always does.
 //
 //   std::optional<CompileLock> lock = CompileLock::take(layout.outputFolder(), waiting);
 //   ... generate, compile, place, save ...      // the destructor lets the lock go
@@ -20,6 +22,7 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 
 namespace corvane {
 
@@ -40,13 +43,13 @@ public:
     CompileLock(CompileLock&&) noexcept = default;
     CompileLock& operator=(CompileLock&&) noexcept = default;
 
-    // The lock file held.
-    const std::filesystem::path& path() const noexcept { return marker_.path(); }
+    // True when the lock file is held (false only in a read-only folder).
+    bool held() const noexcept { return marker_.has_value(); }
 
 private:
-    explicit CompileLock(ProcessMarker marker) : marker_(std::move(marker)) {}
+    explicit CompileLock(std::optional<ProcessMarker> marker) : marker_(std::move(marker)) {}
 
-    ProcessMarker marker_;
+    std::optional<ProcessMarker> marker_;
 };
 
 } // namespace corvane
