@@ -13,6 +13,7 @@
 
 #include "cli/HeadlessSession.h"
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "settings/ModMain.h"
 
 #include <chrono>

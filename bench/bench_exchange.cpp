@@ -8,6 +8,7 @@
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "settings/ModMain.h"
 
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include "SyntheticProject.h"
 #include "Timing.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/TextCodec.h"
 #include "vbide/ProjectCodePage.h"
 #include "vbide/VBProject.h"

@@ -1,7 +1,7 @@
 #include "addin/StringTable.h"
 
 #include "addin/ErrorScope.h"
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/TextCodec.h"
 #include "vbruntime/VbError.h"
 

@@ -7,7 +7,7 @@
 #include "cli/ScanCommand.h"
 #include "cli/SpellCommand.h"
 #include "files/AppPaths.h"
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "files/Notice.h"
 #include "vbruntime/VbError.h"
 

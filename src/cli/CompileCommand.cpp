@@ -4,7 +4,7 @@
 #include "cli/HeadlessSession.h"
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "generate/CompileLock.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"

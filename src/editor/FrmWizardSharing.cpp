@@ -7,6 +7,7 @@
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 #include "files/AtomicFile.h"
+#include "files/FileVersion.h"
 #include "files/Notice.h"
 #include "files/ProcessMarker.h"
 #include "helpdata/HelpDataRecovery.h"

@@ -47,7 +47,7 @@
 #pragma once
 
 #include "files/ByteBlocks.h"
-#include "files/FileVersion.h"
+#include "files/FileFailures.h"
 #include "files/OutputBuffer.h"
 
 #include <chrono>
@@ -70,15 +70,6 @@ enum class Locking {
     None,      // no lock file (files written by one program at a time)
     Exclusive, // create "<target>.lock" exclusively for the time of the commit
 };
-
-// The steps of a commit, in order, and the reading of a whole file (for fault injection in tests).
-enum class AtomicStep { Lock, CreateTemporary, Write, Flush, Rename, SyncFolder, Unlock, Read };
-
-// A test seam: called before each step of every commit with the step and the file it acts
-// on; a non-zero result makes that step fail as if the system had returned that errno.
-using AtomicFaultInjector = std::function<int(AtomicStep step, const std::filesystem::path& file)>;
-// Installs the injector (an empty function removes it); returns the one installed before.
-AtomicFaultInjector setAtomicFaultInjector(AtomicFaultInjector injector);
 
 class AtomicFile {
 public:
@@ -173,10 +164,6 @@ private:
     PendingTemporary pending_;
 };
 
-// The lock file that serialises saves of `target` ("<target>.lock" beside the file a link
-// points to).
-std::filesystem::path lockPathFor(const std::filesystem::path& target);
-
 // The file a path finally names: links followed (relative ones from their own folder) until a
 // path that is no link; a path that is no link is returned as given. VbError 75 for a loop.
 std::filesystem::path followLinks(const std::filesystem::path& path);
@@ -192,40 +179,5 @@ void replaceFileAtomically(const std::filesystem::path& target, std::string_view
 // Flushes everything written to the file system that holds `path` to disk (syncfs): the end
 // of a batch of deferred commits. Raises VbError 75 naming the path when that fails.
 void syncFileSystem(const std::filesystem::path& path);
-
-// Reads a whole file as bytes; raises VbError 53 when it does not exist, 75 when it cannot
-// be read, naming the file and the reason.
-std::string readFileBytes(const std::filesystem::path& path);
-
-// Reads the start of a file, a growing piece at a time, until `partEnd` finds where the part
-// the caller wants ends: it is given the bytes read so far and whether they are the whole file,
-// and answers the part's length, or npos for more. Returns the part; `whole` tells whether the
-// file ends there. Fails like readFileBytes.
-std::string readFilePart(const std::filesystem::path& path,
-                         const std::function<size_t(std::string_view bytes, bool atEnd)>& partEnd,
-                         bool& whole);
-
-// Reads up to `size` bytes of the file open as `fd` at `offset` into `into`; fewer only at the
-// file's end or on a read error (the caller compares, so a short read is an answer too).
-size_t readFileAt(int fd, size_t offset, char* into, size_t size);
-
-// A file's bytes in a buffer the caller frees.
-struct FileBuffer {
-    char* data = nullptr; // from the allocation function given to readFileBuffer
-    size_t size = 0;      // the number of bytes read (the buffer may be larger)
-};
-// Reads a whole file like readFileBytes into memory from `allocate`, which is not zero-filled
-// first; the caller frees it with `release` (as does a failure on the way).
-FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
-                          void (*release)(void*));
-// The version of the file now at `path`, held open for reading (FileVersion::open; the test
-// seam's AtomicStep::Read applies to it).
-FileVersion openFileVersion(const std::filesystem::path& path);
-// The same for the bytes of one version of the file (`path` names it in messages); VbError 53
-// for a version of a file that did not exist.
-FileBuffer readFileBuffer(const FileVersion& version, const std::filesystem::path& path,
-                          void* (*allocate)(size_t), void (*release)(void*));
-// The bytes of one version of a file, like readFileBytes.
-std::string readFileBytes(const FileVersion& version, const std::filesystem::path& path);
 
 } // namespace corvane

@@ -1,6 +1,7 @@
 #include "files/FileObject.h"
 
 #include "files/FileOperations.h"
+#include "files/FileReading.h"
 #include "platform/SystemFiles.h"
 #include "platform/Utf8Path.h"
 #include "vbruntime/VbError.h"

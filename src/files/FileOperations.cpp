@@ -1,6 +1,7 @@
 #include "files/FileOperations.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "platform/SystemFiles.h"
 #include "vbruntime/VbError.h"
 

@@ -1,6 +1,7 @@
 #include "files/OutputFile.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "vbruntime/VbError.h"
 
 #include <ostream>
@@ -44,7 +45,7 @@ void checkTarget(const fs::path& path) {
     const fs::path real = followLinks(path);
     if (fs::is_directory(real, error))
         cannotWrite(path, "it is a folder");
-    const fs::path folder = real.has_parent_path() ? real.parent_path() : fs::path(".");
+    const fs::path folder = folderOf(real);
     if (!fs::exists(folder, error))
         cannotWrite(path, "the folder '" + folder.string() + "' does not exist");
     if (!fs::is_directory(folder, error))

@@ -1,6 +1,6 @@
 #include "helpdata/HelpDataComparison.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "files/OutputBuffer.h"
 #include "helpdata/HelpDataWriter.h"
 #include "process/ParallelFor.h"

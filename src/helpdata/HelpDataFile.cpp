@@ -1,7 +1,7 @@
 // HelpDataFile: finding and loading the help data file.
 #include "helpdata/HelpDataFile.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "helpdata/HelpDataShape.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/Utilities.h"

@@ -40,6 +40,7 @@
 #pragma once
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "files/FileStamp.h"
 #include "files/FileVersion.h"
 #include "helpdata/HelpDataMerge.h"

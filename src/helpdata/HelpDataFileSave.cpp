@@ -1,5 +1,6 @@
 // HelpDataFile: saving the help data safely, and its document.
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "helpdata/HelpDataComparison.h"
 #include "helpdata/HelpDataFile.h"
 #include "helpdata/HelpDataWriter.h"

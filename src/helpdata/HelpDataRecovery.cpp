@@ -1,6 +1,7 @@
 #include "helpdata/HelpDataRecovery.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "platform/SystemFiles.h"
 #include "vbruntime/VbError.h"
 #include "xml/XMLDocument.h"

@@ -1,6 +1,6 @@
 #include "preview/DesignerNesting.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "vbide/TextLines.h"
 #include "vbruntime/VbError.h"
 

@@ -1,5 +1,5 @@
 // Reading the registry file's text (format: RegFile.h).
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "registry/RegFile.h"
 #include "text/TextCodec.h"
 #include "vbruntime/VbError.h"

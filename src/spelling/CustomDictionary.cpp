@@ -2,6 +2,7 @@
 
 #include "files/AppPaths.h"
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "platform/SystemFiles.h"
 #include "spelling/SpellingCharacters.h"
 #include "text/TextCodec.h"

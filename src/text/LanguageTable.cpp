@@ -1,7 +1,7 @@
 #include "text/LanguageTable.h"
 
 #include "files/AppPaths.h"
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "vbruntime/VbError.h"
 
 #include <istream>

@@ -1,6 +1,6 @@
 #include "tools/HtmlHelpFrontEnd.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "process/ProcessRunner.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbError.h"

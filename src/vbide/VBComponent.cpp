@@ -1,6 +1,7 @@
 #include "vbide/VBComponent.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/TextCodec.h"
 #include "vbide/PathResolver.h"
 #include "vbruntime/CaseFold.h"

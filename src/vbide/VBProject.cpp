@@ -1,6 +1,7 @@
 #include "vbide/VBProject.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/TextCodec.h"
 #include "vbruntime/CaseFold.h"
 

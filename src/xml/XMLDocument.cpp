@@ -1,6 +1,7 @@
 #include "xml/XMLDocument.h"
 
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/TextCodec.h"
 #include "vbruntime/VbError.h"
 #include "xml/XmlChecks.h"

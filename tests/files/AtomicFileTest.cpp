@@ -1,4 +1,5 @@
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "files/Notice.h"
 #include "files/ProcessMarker.h"
 #include "testsupport/TempDir.h"

@@ -1,6 +1,7 @@
 // The version of a file a program read: still current until another program replaces it,
 // writes into it or removes it; its bytes are those of that version even after a replace.
 #include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "files/FileVersion.h"
 #include "testsupport/TempDir.h"
 

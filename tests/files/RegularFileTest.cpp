@@ -1,8 +1,8 @@
 // Files are read only when they are regular files, found out without blocking: a FIFO, a
 // folder or a device is refused naming the file, and the stream reader refuses a file beyond
 // its limit before reading it.
-#include "files/AtomicFile.h"
 #include "files/FileInputStream.h"
+#include "files/FileReading.h"
 #include "files/RegularFile.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/VbErrors.h"

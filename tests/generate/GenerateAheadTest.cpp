@@ -3,7 +3,7 @@
 // used only when they were made exactly as the language's own walk would make them.
 #include "generate/GenerateTestFixture.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "generate/TopicsAhead.h"
 #include "testsupport/TextTools.h"
 

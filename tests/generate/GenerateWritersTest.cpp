@@ -1,6 +1,6 @@
 // The pieces of the help project writers: template filling, the WinHelp map and topics,
 // the compiler command line and its quoting.
-#include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
 #include "generate/HtmlHelpProjectWriter.h"

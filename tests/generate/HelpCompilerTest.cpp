@@ -4,7 +4,7 @@
 #include "generate/PopupText.h"
 #include "platform/AppFolders.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "process/ProcessRunner.h"
 #include "registry/RegistryAccess.h"
 #include "testsupport/TempDir.h"

@@ -1,6 +1,6 @@
 // The WinHelp project template compiled by the stand-in WinHelp compiler, which writes the
 // help file its options name, or fails to, so that both outcomes of a compile can be driven.
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "generate/HelpLanguage.h"
 #include "generate/WinHelpProjectWriter.h"
 #include "platform/AppFolders.h"

@@ -1,6 +1,6 @@
 #include "generate/RtfText.h"
 
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "generate/HelpLanguage.h"
 #include "testsupport/RtfChecker.h"
 #include "testsupport/TextTools.h"

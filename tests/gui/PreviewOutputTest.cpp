@@ -4,7 +4,7 @@
 #include "gui/GuiTestSupport.h"
 
 #include "app/preview/PreviewCommand.h"
-#include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "testsupport/TreeFiles.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Loading the help data file never leads to a save that holds less than the file held:
 // unreadable files, repeated keys, elements without required attributes, numbers out of range,
 // languages listed after the records, UTF-16 without a mark, a name in other letter case.
-#include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "helpdata/HelpDataFile.h"
 #include "platform/AppFolders.h"
 #include "settings/ModMain.h"

@@ -1,6 +1,6 @@
 // Saving the help data file: concurrent saves (the lock, real processes racing), each step of
 // the save failing in turn, read-only files and links.
-#include "files/AtomicFile.h"
+#include "files/FileFailures.h"
 #include "files/ProcessMarker.h"
 #include "helpdata/HelpDataFile.h"
 #include "settings/ModMain.h"

@@ -1,5 +1,5 @@
 #include "files/AppPaths.h"
-#include "files/AtomicFile.h"
+#include "files/FileReading.h"
 #include "text/LanguageTable.h"
 #include "vbruntime/VbError.h"
 
