@@ -5,6 +5,7 @@
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
 #include "files/FileReading.h"
+#include "generate/CompileLock.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/ProducedFiles.h"
@@ -146,6 +147,18 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     if (options.yes)
         session.windows().setDefaultAnswer(controls::vbYesNo, controls::vbYes);
     session.windows().onModal("frmCompileLog", [&out](controls::Form& form) { printCompileLog(form, out); });
+    // One compile of the project at a time, from before it reads the project until it has saved:
+    // a second one waits and then reads what the first wrote.
+    std::optional<CompileLock> lock;
+    try {
+        const HelpOutputLayout outputs(fs::absolute(options.project).string(), "");
+        lock.emplace(CompileLock::take(outputs.outputFolder(), [&err](const std::string& holder) {
+            err << "corvane: waiting for another compile of this project to end (" << holder << ")\n";
+        }));
+    } catch (const VbError& error) {
+        err << "corvane compile: " << error.description() << "\n";
+        return 1;
+    }
     if (!session.open(options.project, options.codePage))
         return 1;
     if (options.timeLimit)
@@ -168,6 +181,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
         besideProject.push_back(file);
     const FileTimes placedBefore = lastWritten(besideProject);
     bool ok = true;
+    editor->setCompileLockHeld(true);
     editor->setSaveFollowsRun(true); // closeAndSave below, and nothing changes the records before it
     try {
         editor->CreateHelpFiles();

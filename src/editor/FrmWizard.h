@@ -60,6 +60,7 @@ class VBComponent;
 class ModMain;
 class ProcessMarker;
 class TopicsAhead;
+class CompileLock;
 class DataFileCheckAhead;
 struct TopicRecipe;
 class WinHelpProjectWriter;
@@ -131,6 +132,9 @@ public:
     // its files and sets the control properties, and that save takes the answer
     // (DataFileCheckAhead.h).
     void setSaveFollowsRun(bool follows) { saveFollowsRun_ = follows; }
+    // The caller holds the project's compile lock (CompileLock.h) for the run and what follows
+    // it (the compile command, from before it read the project): the run takes none itself.
+    void setCompileLockHeld(bool held) { compileLockHeld_ = held; }
     // Writes (and compiles) the help projects of one language; `HTMLCompilerOutput` receives
     // the HTML Help compiler's output, `WinHelpCompileFailed` becomes True when the WinHelp
     // compiler ran and produced no help file.
@@ -268,6 +272,7 @@ private:
     static void setContextNumber(vbide::VBControl& control, int32_t id);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     void syncHelpProjects(ErrorScope& scope);
+    bool takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& lock);
     bool showCompilerMessages(ErrorScope& scope, const std::string& CompilerOutput);
     void showCompileLog(ErrorScope& scope, const std::string& text);
     void showPendingNotes(ErrorScope& scope);
@@ -329,6 +334,8 @@ private:
     // See setSaveFollowsRun; the comparison runs from the end of the languages to the save (it
     // ends before the records it reads do).
     bool saveFollowsRun_ = false;
+    // See setCompileLockHeld.
+    bool compileLockHeld_ = false;
     std::unique_ptr<DataFileCheckAhead> dataFileCheck_;
 
     // The controls, rebuilt at every load.

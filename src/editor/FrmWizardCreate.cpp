@@ -9,6 +9,7 @@
 #include "editor/FrmWizard.h"
 #include "files/AtomicFile.h"
 #include "files/FileOperations.h"
+#include "generate/CompileLock.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpOutputLayout.h"
@@ -110,6 +111,10 @@ void FrmWizard::CreateHelpFiles() {
             busy.SetOwner(this);
             busy.Show();
         });
+        // One compile of the project at a time writes its output folder; a second one waits.
+        std::optional<CompileLock> lock;
+        if (!compileLockHeld_ && !takeCompileLock(scope, lock))
+            return;
         endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         std::optional<ProducedFiles> produced;
@@ -192,6 +197,25 @@ void FrmWizard::CreateHelpFiles() {
                                                  LoadResString(139));
         });
     });
+}
+
+// Takes the project's compile lock into `lock`, telling in the busy window while another
+// compile holds it; false, after telling the user, when the wait ended without it.
+bool FrmWizard::takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& lock) {
+    controls::BusyWindow& busy = *settings_.Busy;
+    try {
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+        lock.emplace(CompileLock::take(layout.outputFolder(), [&busy](const std::string& holder) {
+            busy.SetMessage("Waiting for another compile of this project to end (" + holder + ")");
+        }));
+        return true;
+    } catch (const VbError& error) {
+        scope.step([&] { busy.Hide(); });
+        scope.step([&] {
+            controls::WindowSystem::get().MsgBox(error.description(), vbExclamation + vbOKOnly, "Creating Help files");
+        });
+        return false;
+    }
 }
 
 // The files of the run's help projects are committed without a flush each (a journal commit

@@ -31,13 +31,22 @@ int lineAt(std::string_view text, std::ptrdiff_t offset) {
     return line;
 }
 
-// The code page a "CodePage" attribute names: a number from 1 to 65535 and nothing else.
+// The code page a "CodePage" attribute names: a number from 1 to 65535 (blanks around it and
+// leading zeros, as hand edits leave them, are read past) and nothing else.
 std::optional<int> codePageSetting(const std::optional<std::string>& value) {
-    if (!value || value->empty() || value->size() > 5 ||
-        !std::ranges::all_of(*value, [](char c) { return c >= '0' && c <= '9'; }))
+    if (!value)
         return std::nullopt;
-    const int codePage = std::stoi(*value);
-    return codePage > 0 && codePage <= 65535 ? std::optional<int>(codePage) : std::nullopt;
+    std::string_view digits = *value;
+    const size_t first = digits.find_first_not_of(" \t");
+    digits = first == std::string_view::npos ? std::string_view() : digits.substr(first);
+    digits = digits.substr(0, digits.find_last_not_of(" \t") + 1);
+    if (digits.empty() || !std::ranges::all_of(digits, [](char c) { return c >= '0' && c <= '9'; }))
+        return std::nullopt;
+    digits = digits.substr(std::min(digits.find_first_not_of('0'), digits.size()));
+    if (digits.empty() || digits.size() > 5)
+        return std::nullopt;
+    const int codePage = std::stoi(std::string(digits));
+    return codePage <= 65535 ? std::optional<int>(codePage) : std::nullopt;
 }
 
 } // namespace
@@ -226,7 +235,16 @@ void HelpDataFile::readSettings() {
         settings_.mPrimaryLanguage = *value;
     if (std::optional<std::string> value = rootAttribute("CurrentLanguage"))
         settings_.mCurrentLanguage = *value;
-    settings_.codePage = codePageSetting(rootAttribute("CodePage"));
+    const std::optional<std::string> codePage = rootAttribute("CodePage");
+    settings_.codePage = codePageSetting(codePage);
+    if (codePage && !settings_.codePage) {
+        // Named, so that the file is kept before the save, which writes no code page.
+        parseKeptBytes(); // the problem names the root's line
+        addProblem(document_.Root().node().offset_debug(),
+                   "the root's \"CodePage\" \"" + *codePage +
+                       "\" is not a code page (a number from 1 to 65535): the project's files are read in "
+                       "the code page found for them, and the save writes none");
+    }
     if (settings_.mCurrentLanguage.empty())
         settings_.mCurrentLanguage = Neutral;
 }

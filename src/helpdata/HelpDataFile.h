@@ -15,10 +15,13 @@
 // Loading never leads to a save that holds less than the file held:
 // - A missing file is an empty document in memory; nothing is written until a save.
 // - Everything that is not taken is a problem naming the line and the key: a file that cannot
-//   be read or is not well-formed XML, text that is not in any known encoding, a module or
-//   control key given twice (letter case ignored, as version-control merges produce them), an
-//   element without a required attribute, a context number out of range. The rest of the file
-//   is still read: "SelectedLanguage" elements count wherever they stand.
+//   be read or is not well-formed XML, text that is not in any known encoding, an element
+//   without a required attribute, a context number out of range. The rest of the file is still
+//   read: "SelectedLanguage" elements count wherever they stand.
+// - A module or control key given twice (letter case ignored, as version-control merges produce
+//   them) is a problem too, and read into the first: a module's records join the first
+//   element's, a record with the same texts is loaded once, and one with other texts adds
+//   those in languages the first lacks (the others stay in the copy the save makes).
 // - After an incomplete load, the first save copies the bytes the file then holds beside it
 //   ("ContextHelp.txt.damaged", ".damaged.2" ...; a copy of the same bytes is not made twice)
 //   before it replaces the file, and refuses to replace a file it cannot copy.

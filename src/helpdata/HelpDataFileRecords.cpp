@@ -27,6 +27,49 @@ struct PendingProblem {
     std::string what;
 };
 
+// `names` in quotes, separated by commas.
+std::string quotedList(const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names)
+        list += (list.empty() ? "" : ", ") + inQuotes(name);
+    return list;
+}
+
+// A second element of a record already loaded (`first`), read as `second`: what of it is
+// taken, for its load problem. The same content is loaded once; of other content, the texts
+// in languages the first lacks are added to it, so that no text is lost that can be kept; the
+// rest stays in the file's copy made before the save.
+std::string takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
+    std::vector<std::string> taken, other;
+    for (int32_t t = 1; t <= second.HelpTexts.Count(); ++t) {
+        const std::string& language = second.HelpTexts.KeyAt(t);
+        if (!first.HelpTexts.Contains(language))
+            taken.push_back(language);
+        else if (first.HelpTexts.Item(language) != second.HelpTexts.Item(t))
+            other.push_back(language);
+    }
+    const bool sameNumber = first.ContextHelpID == second.ContextHelpID;
+    if (taken.empty() && other.empty() && sameNumber && first.ControlType == second.ControlType)
+        return " is listed a second time with the same texts: it is loaded once";
+    for (const std::string& language : taken)
+        first.SetHelpText(language, second.HelpTexts.Item(language));
+    std::vector<std::string> parts;
+    if (!taken.empty())
+        parts.push_back((taken.size() == 1 ? "its text in " : "its texts in ") + quotedList(taken) +
+                        (taken.size() == 1 ? " is" : " are") + " added to the first one");
+    if (!other.empty())
+        parts.push_back((other.size() == 1 ? "its other text in " : "its other texts in ") + quotedList(other) +
+                        (other.size() == 1 ? " is" : " are") + " not loaded");
+    if (!sameNumber)
+        parts.push_back("its context number " + std::to_string(second.ContextHelpID) + " is not loaded");
+    if (first.ControlType != second.ControlType)
+        parts.push_back("its control type " + inQuotes(second.ControlType) + " is not loaded");
+    std::string what = " is listed a second time (letter case ignored): ";
+    for (size_t i = 0; i < parts.size(); ++i)
+        what += (i == 0 ? "" : "; ") + parts[i];
+    return what;
+}
+
 } // namespace
 
 struct HelpDataFile::ModuleToRead {
@@ -34,6 +77,7 @@ struct HelpDataFile::ModuleToRead {
     std::string name;
     std::shared_ptr<HelpItems> records; // null for a module that is not loaded
     std::vector<PendingProblem> problems;
+    bool repeated = false; // a second element of a module: its records go to the first one's
 };
 
 void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
@@ -43,7 +87,14 @@ void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
     std::vector<ModuleToRead> modules;
     for (pugi::xml_node child : shape_.modules)
         modules.push_back(takeModule(child, forms, formNames));
-    forEachInParallel(modules.size(), [&](size_t i) { readModuleRecords(modules[i]); });
+    forEachInParallel(modules.size(), [&](size_t i) {
+        if (!modules[i].repeated)
+            readModuleRecords(modules[i]);
+    });
+    // A module listed twice shares its records with its first element: read after it, in turn.
+    for (ModuleToRead& module : modules)
+        if (module.repeated)
+            readModuleRecords(module);
     for (ModuleToRead& module : modules)
         for (PendingProblem& problem : module.problems)
             addProblem(problem.offset, std::move(problem.what));
@@ -75,10 +126,13 @@ HelpDataFile::ModuleToRead HelpDataFile::takeModule(pugi::xml_node element, Modu
     }
     module.name = name.value();
     if (forms.Contains(module.name)) {
+        // Its records are read into the first element's (version-control merges make such files).
         module.problems.push_back({element.offset_debug(),
                                    "the module " + inQuotes(module.name) +
                                        " is listed a second time (letter case ignored): " +
-                                       "the records of this element are not loaded"});
+                                       "the records of this element are read into the first one"});
+        module.records = forms.Item(module.name);
+        module.repeated = true;
         return module;
     }
     module.records = std::make_shared<HelpItems>();
@@ -122,10 +176,10 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
     if (!HelpItem::fitsContextNumber(number))
         return problem(element, " has the context number " + std::string(number) +
                                     ", out of range: it is not loaded");
-    if (module.records->Contains(key))
-        return problem(element, " is listed a second time (letter case ignored): it is not loaded");
     auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
     stored.fill(*record);
+    if (module.records->Contains(key))
+        return problem(element, takeRepeatedRecord(*module.records->Item(key), *record));
     std::string_view recordKey = record->ControlName; // lives on in the record
     module.records->Add(std::move(record), recordKey);
 }

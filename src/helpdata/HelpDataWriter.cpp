@@ -13,8 +13,9 @@ namespace corvane {
 
 namespace {
 
-// The bytes XMLDocument writes as references: in texts every control character but tab, CR
-// and LF, & < >; in attribute values every control character, & < ". Before a value is known
+// The bytes XMLDocument writes as references: in texts every control character but tab and LF
+// (a CR too, which a reader would make a LF), & < >; in attribute values every control
+// character, & < ". Before a value is known
 // to be clean (XmlChecks.h), NUL and every byte above ASCII also stop a plain run: there the
 // rest of the value is checked and, when needed, cleaned as the document stores it.
 struct SpecialBytes {
@@ -22,8 +23,8 @@ struct SpecialBytes {
     EscapeTable attribute;
     SpecialBytes() {
         for (int c = 0; c < 32; ++c)
-            text.clean[c] = attribute.clean[c] = c != '\t' && c != '\r' && c != '\n';
-        attribute.clean[int{'\t'}] = attribute.clean[int{'\r'}] = attribute.clean[int{'\n'}] = true;
+            text.clean[c] = attribute.clean[c] = c != '\t' && c != '\n';
+        attribute.clean[int{'\t'}] = attribute.clean[int{'\n'}] = true;
         for (unsigned char c : std::string_view("&<"))
             text.clean[c] = attribute.clean[c] = true;
         text.clean[int{'>'}] = true;

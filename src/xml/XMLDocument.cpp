@@ -8,6 +8,7 @@
 #include "xml/XmlEncoding.h"
 
 #include <algorithm>
+#include <cstring>
 #include <istream>
 #include <iterator>
 #include <ostream>
@@ -29,7 +30,18 @@ constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8
 class SinkWriter : public pugi::xml_writer {
 public:
     explicit SinkWriter(const std::function<void(std::string_view)>& sink) : sink_(sink) {}
-    void write(const void* data, size_t size) override { sink_(std::string_view(static_cast<const char*>(data), size)); }
+    // A CR can only stand in a text (attribute values have it as a reference, a CDATA section
+    // holding one became a text when it was read): it is written as a reference, since a reader
+    // makes a raw one a LF and the text would change between two reads.
+    void write(const void* data, size_t size) override {
+        std::string_view bytes(static_cast<const char*>(data), size);
+        for (size_t cr = bytes.find('\r'); cr != std::string_view::npos; cr = bytes.find('\r')) {
+            sink_(bytes.substr(0, cr));
+            sink_("&#13;");
+            bytes.remove_prefix(cr + 1);
+        }
+        sink_(bytes);
+    }
 
 private:
     const std::function<void(std::string_view)>& sink_;
@@ -120,6 +132,12 @@ bool isLostOnReload(pugi::xml_node node) {
 // ends at once (perhaps leaving only white space); an empty CDATA section gives an empty text.
 // Replaces such bytes with U+FFFD and removes the texts a reload would lose, so that the
 // document writes a file that reads back the same.
+// Replaces a CDATA section with a text of the same characters.
+void becomeText(pugi::xml_node cdata) {
+    cdata.parent().insert_child_before(pugi::node_pcdata, cdata).set_value(cdata.value());
+    cdata.parent().remove_child(cdata);
+}
+
 void cleanTexts(pugi::xml_node root) {
     auto clean = [](auto item) {
         if (!isValidUtf8(item.value()))
@@ -133,6 +151,8 @@ void cleanTexts(pugi::xml_node root) {
             clean(attribute);
         if (isLostOnReload(node))
             node.parent().remove_child(node);
+        else if (node.type() == pugi::node_cdata && std::strchr(node.value(), '\r'))
+            becomeText(node); // written with its CRs as references
         node = next;
     }
 }

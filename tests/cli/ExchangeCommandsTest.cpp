@@ -226,8 +226,8 @@ TEST_F(ExchangeCommandsTest, ChangedTargetsChangeExactlyThoseTexts) {
         replaced(original_, "<HelpText Language=\"German\" />",
                  "<HelpText Language=\"German\">Holt die Liste der heutigen &lt;Aufträge&gt; "
                  "&amp; mehr nach vorn.</HelpText>");
-    expected = replaced(expected, ">Wählen Sie, welche Aufträge die Liste zeigt:\r\n",
-                        ">Wählen Sie, was die Liste zeigt:\r\n");
+    expected = replaced(expected, ">Wählen Sie, welche Aufträge die Liste zeigt:&#13;\n",
+                        ">Wählen Sie, was die Liste zeigt:&#13;\n");
     EXPECT_EQ(readFile(dataFile()), expected);
 
     // XLIFF: leading and trailing spaces and a tab; a text for a record that had no German.

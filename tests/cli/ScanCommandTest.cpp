@@ -147,7 +147,7 @@ TEST_F(ScanCommandTest, SaveWritesTheDataFileAndTheProject) {
               "  <VBComponent ComponentName=\"frmOne\">\n"
               "    <HelpItem ComponentName=\"frmOne\" ControlName=\"cmdOK\" ContextHelpID=\"3\" "
               "ControlType=\"CommandButton\" Caption=\"&amp;OK\">\n"
-              "      <HelpText Language=\"English\">Closes the window.\r\nTab:\t\"end\"</HelpText>\n"
+              "      <HelpText Language=\"English\">Closes the window.&#13;\nTab:\t\"end\"</HelpText>\n"
               "      <HelpText Language=\"German\">Schließt</HelpText>\n"
               "    </HelpItem>\n"
               "    <HelpItem ComponentName=\"frmOne\" ControlName=\"txtNote\" ContextHelpID=\"0\" "

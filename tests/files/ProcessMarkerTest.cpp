@@ -1,6 +1,7 @@
 // The marker that names the process at work on a file: held while its process lives, taken
 // over once that process ended in any way (kill -9 included), never held by two at once.
 #include "files/ProcessMarker.h"
+#include "testsupport/MarkerHolder.h"
 #include "testsupport/TempDir.h"
 #include "vbruntime/VbError.h"
 
@@ -17,32 +18,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A child process that takes the marker, says so through a pipe and waits to be killed.
-pid_t holdInChild(const fs::path& path) {
-    int ready[2];
-    EXPECT_EQ(::pipe(ready), 0);
-    pid_t child = ::fork();
-    if (child == 0) {
-        ::close(ready[0]);
-        auto marker = ProcessMarker::tryTake(path, "editor");
-        char taken = marker ? 'y' : 'n';
-        (void)::write(ready[1], &taken, 1);
-        for (;;)
-            ::pause();
-    }
-    ::close(ready[1]);
-    char taken = 0;
-    EXPECT_EQ(::read(ready[0], &taken, 1), 1);
-    ::close(ready[0]);
-    EXPECT_EQ(taken, 'y');
-    return child;
-}
-
-void killAndWait(pid_t child) {
-    ::kill(child, SIGKILL);
-    int status = 0;
-    ::waitpid(child, &status, 0);
-}
+pid_t holdInChild(const fs::path& path) { return holdMarkerInChild(path, "editor"); }
 
 TEST(ProcessMarker, ALiveHolderIsNamedAndAKilledOneIsTakenOverWithItsName) {
     TempDir dir;

@@ -3,6 +3,7 @@
 // located, encoding warnings in the compile log, and what the run writes into the project.
 #include "generate/GenerateTestFixture.h"
 
+#include "generate/CompileLock.h"
 #include "generate/TextReplace.h"
 #include "testsupport/ScopedEnvironment.h"
 #include "testsupport/TextTools.h"
@@ -261,6 +262,43 @@ TEST_F(GenerateRun, CompileLogTextBoxFillsTheWindowAtEverySize) {
     EXPECT_EQ(log->txtLogText().Width(), 3000 - 8 * 15);
     EXPECT_TRUE(reports_.reports().empty());
     EXPECT_EQ(log->txtLogText().Text(), "Warning: x\n");
+}
+
+// The editor's compile takes the project's compile lock too: while another compile holds it
+// the busy window says so, and a wait that ends without it stops the run with a message naming
+// the folder, before anything is written; once the lock is free the run goes on as always.
+TEST_F(GenerateRun, TheEditorsCompileWaitsForAnotherCompileOfTheProjectAndStopsNamingTheFolder) {
+    FrmWizard& wizard = openEditor(copyExample());
+    compile(true, false);
+    const std::string output = projectDir() + "Corvane";
+    std::optional<CompileLock> other = CompileLock::take(output); // another compile at work
+    const auto wait = CompileLock::setWait(std::chrono::milliseconds(200));
+    busy().clearStates();
+    wizard.CreateHelpFiles();
+    CompileLock::setWait(wait);
+
+    EXPECT_TRUE(reports_.reports().empty());
+    ASSERT_EQ(windows_.messages().size(), 1u);
+    EXPECT_EQ(windows_.messages()[0].title, "Creating Help files");
+    EXPECT_TRUE(windows_.messages()[0].prompt.starts_with("Another compile (process ")) << windows_.messages()[0].prompt;
+    EXPECT_NE(windows_.messages()[0].prompt.find(") is writing the help files in '" + output + "': its lock file '" +
+                                                 output + ".lock' is held. Try again when that compile has ended."),
+              std::string::npos)
+        << windows_.messages()[0].prompt;
+    bool toldWaiting = false;
+    for (const auto& state : busy().states())
+        toldWaiting = toldWaiting || state.message.starts_with("Waiting for another compile of this project to end (");
+    EXPECT_TRUE(toldWaiting);
+    EXPECT_FALSE(busy().states().back().visible);
+    EXPECT_FALSE(fs::exists(output)) << "nothing was written";
+
+    other.reset(); // that compile ended
+    windows_.clearMessages();
+    wizard.CreateHelpFiles();
+    EXPECT_TRUE(fs::exists(generated("English", "OrderEntry_Context.chm")));
+    EXPECT_EQ(windows_.messages().back().prompt,
+              "2 Help projects were created and compiled in the directory  '" + output + "'");
+    EXPECT_FALSE(fs::exists(output + ".lock")) << "the run let its lock go";
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "helpdata/HelpDataFile.h"
 #include "platform/AppFolders.h"
 #include "settings/ModMain.h"
+#include "testsupport/TextTools.h"
 #include "testsupport/addin/AddinTestFixture.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/CaseFold.h"
@@ -68,10 +69,12 @@ TEST_F(HelpDataLoadFaultsTest,
 
     // The scan went on: every control of the project is there, the first element of a key won.
     EXPECT_TRUE(reports_.reports().empty());
-    EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
+    EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "lblNew", "cmdGo(1)"}));
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
     // A language listed after the records still keeps its texts.
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Name (de)");
+    // The module listed again in other letter case: its record is read into the first one.
+    EXPECT_EQ(record("frmA", "lblNew").GetHelpText("English"), "Lost");
     std::string message = onlyMessage();
     EXPECT_EQ(windows_.messages()[0].title, "Help data file damaged");
     for (const std::string& expected : Strings{
@@ -98,6 +101,89 @@ TEST_F(HelpDataLoadFaultsTest,
     EXPECT_EQ(windows_.messages().size(), 1u);
     closeWithCloseBox();
     EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged.2"));
+}
+
+// Version-control merges repeat records and modules. A record listed twice with the same texts
+// is loaded once; one with other texts adds those in languages the first lacks; a module listed
+// twice has its records read into the first. Each is named, and the file kept before the save.
+TEST_F(HelpDataLoadFaultsTest, RepeatedRecordsAndModulesAreReadIntoTheFirstKeepingEveryTextThatFits) {
+    auto go = [](const std::string& texts) {
+        return "<HelpItem ComponentName=\"frmA\" ControlName=\"cmdGo(0)\" ContextHelpID=\"9\" "
+               "ControlType=\"TextBox\">" + texts + "</HelpItem>\n";
+    };
+    const std::string data =
+        "<Root CurrentLanguage=\"English\">\n"      // 1
+        "<SelectedLanguage Name=\"English\"/>\n"    // 2
+        "<SelectedLanguage Name=\"German\"/>\n"     // 3
+        "<VBComponent ComponentName=\"frmA\">\n" +  // 4
+        storedRecord("txtName", "Name") +            // 5
+        storedRecord("txtName", "Name") +            // 6: the same again
+        go("<HelpText Language=\"English\">Go</HelpText>") + // 7
+        "</VBComponent>\n"                           // 8
+        "<VBComponent ComponentName=\"frmA\">\n" +  // 9: the module again
+        storedRecord("txtName", "Name") +            // 10: the same again
+        go("<HelpText Language=\"English\">Go</HelpText><HelpText Language=\"German\">Los</HelpText>") + // 11
+        storedRecord("txtName", "Changed") +         // 12: other texts
+        storedRecord("lblNew", "New") +              // 13: only here
+        "</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_TRUE(reports_.reports().empty());
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("German"), "Name (de)");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").GetHelpText("English"), "Go");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").GetHelpText("German"), "Los");
+    EXPECT_EQ(record("frmA", "lblNew").GetHelpText("English"), "New");
+    const std::string message = onlyMessage();
+    const std::string twice = "' of module 'frmA' is listed a second time";
+    for (const std::string& expected : Strings{
+             "line 6: the record 'txtName" + twice + " with the same texts: it is loaded once.\n",
+             "line 9: the module 'frmA' is listed a second time (letter case ignored): the records of this "
+             "element are read into the first one.\n",
+             "line 10: the record 'txtName" + twice + " with the same texts: it is loaded once.\n",
+             "line 11: the record 'cmdGo(0)" + twice + " (letter case ignored): its text in 'German' is added to "
+             "the first one.\n",
+             "line 12: the record 'txtName" + twice + " (letter case ignored): its other texts in 'English', "
+             "'German' are not loaded.\n",
+             "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data); // "Changed" stays there
+    const std::string saved = readFile(dataFile());
+    EXPECT_EQ(countOf(saved, "<VBComponent ComponentName=\"frmA\""), 1u) << saved;
+    EXPECT_EQ(countOf(saved, "ControlName=\"txtName\""), 1u) << saved;
+    EXPECT_NE(saved.find(">Los</HelpText>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find(">New</HelpText>"), std::string::npos) << saved;
+}
+
+// The code page the user chose for the project's files is read past blanks and leading zeros; a
+// value that names no code page is a problem, so the file is kept before the save drops it.
+TEST_F(HelpDataLoadFaultsTest, ACodePageThatIsNoCodePageIsNamedAndTheFileKeptBeforeTheSave) {
+    const std::string records = "<SelectedLanguage Name=\"English\"/>\n<VBComponent ComponentName=\"frmA\">\n" +
+                                storedRecord("txtName", "Name") + "</VBComponent>\n</Root>\n";
+    for (const std::string& value : Strings{"70000", "0", "1252x", "-1", ""}) {
+        SCOPED_TRACE(value);
+        const std::string data = "<Root CurrentLanguage=\"English\"\n CodePage=\"" + value + "\">\n" + records;
+        fs::remove(dir_ / "ContextHelp.txt.damaged");
+        windows_.clearMessages();
+        openWith(data);
+        EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Name");
+        const std::string message = onlyMessage();
+        EXPECT_NE(message.find("line 1: the root's \"CodePage\" \"" + value +
+                               "\" is not a code page (a number from 1 to 65535): the project's files are read "
+                               "in the code page found for them, and the save writes none.\n"),
+                  std::string::npos)
+            << message;
+        closeWithCloseBox();
+        EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+        EXPECT_EQ(readFile(dataFile()).find("CodePage"), std::string::npos);
+    }
+    windows_.clearMessages();
+    openWith("<Root CurrentLanguage=\"English\" CodePage=\" 01251 \">\n" + records);
+    EXPECT_TRUE(windows_.messages().empty()) << onlyMessage();
+    closeWithCloseBox();
+    EXPECT_NE(readFile(dataFile()).find(" CodePage=\"1251\""), std::string::npos) << readFile(dataFile());
 }
 
 // Texts of languages that are not selected are no problem: they stay in their records and are

@@ -90,6 +90,54 @@ protected:
     void TearDown() override { setAtomicFaultInjector({}); }
 };
 
+// A CR in a text is written as "&#13;": a reader makes a raw CR (or CR LF) a LF, so the text
+// would change between two reads. Both writers write it so, and the text reads back exactly,
+// here and in any XML reader; a raw CR of an older file, or one in a CDATA section, is kept.
+TEST_F(HelpDataSaveTest, ACarriageReturnInATextIsWrittenAsAReferenceAndReadsBackExactly) {
+    const std::string text = "one\rtwo\r\nthree\n\rfour\r";
+    Project project(file());
+    project.forms.Item("frm1")->Item("ctl1")->SetHelpText("English", text);
+    project.data.save(project.forms, project.names);
+    const std::string saved = readFile(file());
+    EXPECT_NE(saved.find(">one&#13;two&#13;\nthree\n&#13;four&#13;</HelpText>"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find('\r'), std::string::npos);
+    EXPECT_EQ(project.bytes(), saved) << "the document writes the same bytes";
+
+    Project again(file());
+    again.load(file());
+    EXPECT_TRUE(again.data.complete()) << again.data.problemReport();
+    EXPECT_EQ(again.forms.Item("frm1")->Item("ctl1")->GetHelpText("English"), text);
+    EXPECT_EQ(again.bytes(), saved) << "a second round writes the same bytes";
+
+    // An XML reader that makes line ends LF, as the standard asks, reads the same text.
+    pugi::xml_document other;
+    ASSERT_TRUE(other.load_string(saved.c_str(), pugi::parse_default));
+    EXPECT_EQ(std::string(other.select_node("//HelpItem[@ControlName='ctl1']/HelpText").node().child_value()), text);
+
+    // A raw CR written by an older version, and one in a CDATA section, are read as they stand
+    // and written back as references.
+    writeFile(file(), "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+                      "<VBComponent ComponentName=\"frm1\">"
+                      "<HelpItem ComponentName=\"frm1\" ControlName=\"ctl1\" ContextHelpID=\"0\" ControlType=\"A\">"
+                      "<HelpText Language=\"English\">raw\r\nline</HelpText></HelpItem>"
+                      "<HelpItem ComponentName=\"frm1\" ControlName=\"ctl2\" ContextHelpID=\"0\" ControlType=\"A\">"
+                      "<HelpText Language=\"English\"><![CDATA[in\rcdata]]></HelpText></HelpItem>"
+                      "</VBComponent></Root>");
+    Project older(file());
+    older.load(file());
+    EXPECT_EQ(older.forms.Item("frm1")->Item("ctl1")->GetHelpText("English"), "raw\r\nline");
+    EXPECT_EQ(older.forms.Item("frm1")->Item("ctl2")->GetHelpText("English"), "in\rcdata");
+    HelpDataFile reader(older.settings); // as an import reads it, for the document
+    reader.read(file(), HelpDataFile::ReadFor::Document);
+    XMLDocument document = reader.readDocument();
+    const std::string written = document.XMLText();
+    EXPECT_NE(written.find(">in&#13;cdata</HelpText>"), std::string::npos) << written;
+    EXPECT_NE(written.find(">raw&#13;\nline</HelpText>"), std::string::npos) << written;
+    XMLDocument reread;
+    ASSERT_TRUE(reread.LoadText(written));
+    EXPECT_EQ(reread.XMLText(), written);
+}
+
 TEST_F(HelpDataSaveTest, EachStepOfTheSaveFailingLeavesTheOldOrTheNewBytesAndTellsWhy) {
     struct Case {
         AtomicStep step;

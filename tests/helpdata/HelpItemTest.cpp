@@ -152,7 +152,7 @@ TEST_F(HelpItemTest, SaveWritesTheSelectedLanguagesInTheListsOrder) {
               "  <HelpItem ComponentName=\"frmMain\" ControlName=\"txtNotes\" ContextHelpID=\"-3\" "
               "ControlType=\"TextBox\" Caption=\"A &amp; B &lt;&quot;x&quot;>&#13;&#10;&#09;z\">\n"
               "    <HelpText Language=\"German\" />\n"
-              "    <HelpText Language=\"English\">Line one\r\nline &lt;two&gt; &amp; \"three\"\t </HelpText>\n"
+              "    <HelpText Language=\"English\">Line one&#13;\nline &lt;two&gt; &amp; \"three\"\t </HelpText>\n"
               "    <HelpText Language=\"French\">pas choisi</HelpText>\n"
               "  </HelpItem>\n"
               "</Root>\n");

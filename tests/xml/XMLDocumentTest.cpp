@@ -55,7 +55,7 @@ TEST(XmlDocument, RendersOneElementPerLineAndTextsInline) {
                   "  <VBComponent ComponentName=\"frmMain\">\n"
                   "    <HelpItem ControlName=\"cmdOK(1)\" "
                   "Caption=\"&amp;Save &lt;all> &quot;now&quot;&#09;'ok'&#13;&#10;\">\n"
-                  "      <HelpText Language=\"Neutral\">Saves.\r\nThen  closes.  </HelpText>\n"
+                  "      <HelpText Language=\"Neutral\">Saves.&#13;\nThen  closes.  </HelpText>\n"
                   "      <HelpText Language=\"German\">   </HelpText>\n"
                   "    </HelpItem>\n"
                   "  </VBComponent>\n"
