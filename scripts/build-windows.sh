@@ -153,7 +153,7 @@ Name: hunspell
 Description: Hunspell spell checking library, static
 Version: 1.7
 Libs: -L\${prefix}/lib -lhunspell-1.7
-Cflags: -I\${prefix}/include/hunspell -DHUNSPELL_STATIC
+Cflags: -I\${prefix}/include -I\${prefix}/include/hunspell -DHUNSPELL_STATIC
 EOF
 }
 
