@@ -57,6 +57,7 @@ int readThrough(const void* context) {
     if (!handle)
         return 1;
     chm_enumerate(handle, CHM_ENUMERATE_ALL, readWholeEntry, nullptr);
+    chm_close(handle);
     return 0;
 }
 

@@ -26,5 +26,8 @@ void useBinaryStandardStreams();
 // Lets a crash end this process quietly: no core file (POSIX), no crash dialog or debugger
 // (Windows), for programs whose crash is an expected answer.
 void endQuietlyOnCrash();
+// Ends this process as a memory access fault does (SIGSEGV on POSIX systems, an access violation
+// on Windows), past any handler a sanitizer installed, for stand-ins whose crash is their answer.
+[[noreturn]] void crashNow();
 
 } // namespace corvane::platform

@@ -3,6 +3,8 @@
 
 #include "platform/Machine.h"
 
+#include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -38,6 +40,12 @@ void useBinaryStandardStreams() {}
 void endQuietlyOnCrash() {
     rlimit noCore{0, 0};
     ::setrlimit(RLIMIT_CORE, &noCore);
+}
+
+void crashNow() {
+    std::signal(SIGSEGV, SIG_DFL);
+    std::raise(SIGSEGV);
+    std::abort(); // not reached: the signal ends the process
 }
 
 } // namespace corvane::platform

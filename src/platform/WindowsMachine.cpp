@@ -5,6 +5,7 @@
 #include "platform/WindowsText.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <fcntl.h>
 #include <io.h>
 // windows.h first: shellapi.h builds on it.
@@ -57,6 +58,11 @@ void endQuietlyOnCrash() {
     ::SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOGPFAULTERRORBOX | SEM_NOOPENFILEERRORBOX);
     // The process ends with the exception's code, without the debugger Wine would start.
     ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
+}
+
+void crashNow() {
+    ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
+    std::abort(); // not reached: the exception ends the process
 }
 
 } // namespace corvane::platform

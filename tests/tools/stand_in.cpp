@@ -34,12 +34,6 @@ std::vector<std::string> stepsOf(std::string_view text) {
     return steps;
 }
 
-// A write through a null pointer the compiler cannot see as one.
-void crash() {
-    volatile int* nowhere = reinterpret_cast<volatile int*>(std::getenv("CORVANE_STAND_IN_NO_SUCH_VARIABLE"));
-    *nowhere = 1;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -64,7 +58,7 @@ int main(int argc, char** argv) {
             return std::atoi(step.c_str() + 5);
         } else if (step == "crash") {
             std::cout << std::flush;
-            crash();
+            corvane::platform::crashNow();
         } else {
             std::cout << "stand-in: unknown step '" << step << "'\n";
             return 3;
