@@ -1,8 +1,9 @@
 #include "generate/CompileLock.h"
 
 #include "files/AtomicFile.h"
-#include "platform/SystemFiles.h"
+#include "files/FileFailures.h"
 #include "files/Notice.h"
+#include "platform/SystemFiles.h"
 #include "vbruntime/VbError.h"
 
 #include <atomic>
@@ -44,7 +45,7 @@ CompileLock CompileLock::take(const fs::path& outputFolder, const std::function<
         try {
             marker = ProcessMarker::tryTake(path, "compile");
         } catch (const VbError&) {
-            if (const int refusal = platform::writeAccess(path.parent_path().empty() ? "." : path.parent_path());
+            if (const int refusal = platform::writeAccess(folderOf(path));
                 refusal == EACCES || refusal == EPERM || refusal == EROFS)
                 return CompileLock(std::nullopt); // nothing can be written there; the compile says so
             throw;
