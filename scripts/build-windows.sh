@@ -86,7 +86,8 @@ unpack() {
     echo "$folder"
 }
 
-# Runs a dependency's build once: its stamp file says it is in the cache.
+# Runs a dependency's build once: its stamp file says it is in the cache (a new stamp name
+# rebuilds it where the way it is built changed).
 built() { [ -f "$deps/prefix/.built-$1" ]; }
 mark() { touch "$deps/prefix/.built-$1"; }
 timed() {
@@ -157,10 +158,15 @@ Cflags: -I\${prefix}/include -I\${prefix}/include/hunspell -DHUNSPELL_STATIC
 EOF
 }
 
-# chmlib opens files by their ANSI name; ChmArchive hands it a short or ANSI path.
+# chmlib opens files by their ANSI name; ChmArchive hands it a short or ANSI path. On Windows
+# chmlib opens a file for itself alone: a help file the viewer has open could not be opened a
+# second time, nor read through by the trial program, nor replaced. It shares reading and
+# deletion instead, as the program's own readers do.
 build_chmlib() {
     local source
     source="$(unpack chmlib)"
+    sed -i '/CreateFileA(filename,/{n;n;s/^\( *\)0,$/\1FILE_SHARE_READ | FILE_SHARE_DELETE,/}' "$source/src/chm_lib.c"
+    grep -q 'FILE_SHARE_READ | FILE_SHARE_DELETE' "$source/src/chm_lib.c"
     (cd "$source" && autoreconf -fi >&2 &&
         ./configure --host="$host" CC="$cc" --prefix="$deps/prefix" --disable-shared --enable-static \
             --disable-examples >&2 &&
@@ -173,7 +179,8 @@ build_googletest() {
     cmake_dependency /usr/src/googletest "$deps/work/googletest" -Dgtest_disable_pthreads=OFF
 }
 
-# Free Pascal's CHM compiler (and its reader chmls) for Windows, from Debian's fpc source with Debian's compiler: the
+# Free Pascal's CHM compiler (and its reader chmls) for Windows, from Debian's fpc source with
+# Debian's compiler, in UTF-8 as on Linux (scripts/windows/utf8rtl.pp): the
 # win64 run time first (its system unit alone, then the rest through buildrtl, as the run
 # time's own makefile does), then chmcmd, whose units the compiler builds as it finds them.
 build_chmcmd() {
@@ -194,6 +201,8 @@ build_chmcmd() {
                   rtl-objpas/src/win rtl-objpas/src/inc rtl-objpas/src/common; do
         paths+=(-Fu"$packages/$folder" -Fi"$packages/$folder")
     done
+    # utf8rtl (loaded first, -Fa) makes the programs read their arguments and name files in UTF-8.
+    paths+=(-Fu"$root/scripts/windows" -Fautf8rtl)
     local program
     for program in chmcmd chmls; do # chmls lists and extracts a .chm: the tests read what was compiled
         "${fpc[@]}" "${paths[@]}" -FE"$deps/prefix/bin" "$packages/chm/src/$program.lpr" >"$units/$program.log" ||
@@ -208,9 +217,9 @@ timed mimalloc build_mimalloc
 timed uchardet build_uchardet
 timed expat build_expat
 timed hunspell build_hunspell
-timed chmlib build_chmlib
+timed chmlib-shared build_chmlib
 timed googletest build_googletest
-timed chmtools build_chmcmd
+timed chmtools-utf8 build_chmcmd
 echo "build-windows: libraries ready in $deps/prefix ($((SECONDS - deps_start)) s)" >&2
 if $deps_only; then
     echo "$deps/prefix" >&3

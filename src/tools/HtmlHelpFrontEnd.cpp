@@ -2,6 +2,7 @@
 
 #include "files/FileReading.h"
 #include "platform/ChildProcess.h"
+#include "platform/Utf8Path.h"
 #include "process/ProcessRunner.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbError.h"
@@ -22,7 +23,7 @@ std::string trimmed(std::string_view text) {
     return first == std::string_view::npos ? std::string() : std::string(text.substr(first, last - first + 1));
 }
 
-std::string quotedName(const fs::path& path) { return "\"" + path.string() + "\""; }
+std::string quotedName(const fs::path& path) { return "\"" + platform::utf8Of(path) + "\""; }
 
 // The program part of a command line: quoted, or bare when it holds a quote (a Windows
 // command line cannot quote a name holding quotes; such a name must not hold blanks).
@@ -33,6 +34,32 @@ std::string programPart(const std::string& program) {
         throw VbError(vberr::InvalidCall, "The program name " + program +
                                               " holds both quotes and blanks and cannot be started");
     return program;
+}
+
+// Text with its CR LF line ends (chmcmd's on Windows) made LF, as the compile log's lines end.
+std::string withLfLineEnds(std::string text) {
+    size_t kept = 0;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n'))
+            text[kept++] = text[i];
+    text.resize(kept);
+    return text;
+}
+
+// chmcmd's output without the banner it writes to its error stream. The banner lands before
+// or after the compiler's messages as the system buffers the two streams, and says nothing
+// about the compile: left out, the log reads the same on every system.
+std::string withoutBanner(std::string output) {
+    static constexpr std::string_view banner = "chmcmd, a CHM compiler.";
+    size_t start = output.starts_with(banner) ? 0 : output.find("\n" + std::string(banner));
+    if (start == std::string::npos)
+        return output;
+    start += output[start] == '\n' ? 1 : 0;
+    size_t end = output.find('\n', start);
+    end = end == std::string::npos ? output.size() : end + 1;
+    if (end < output.size() && output[end] == '\n') // the blank line after it
+        ++end;
+    return output.erase(start, end - start);
 }
 
 FrontEndResult failure(std::string output, const std::string& line) {
@@ -59,9 +86,10 @@ fs::path compiledFileOf(std::istream& project, const fs::path& projectPath) {
             continue;
         std::string value = trimmed(text.substr(equals + 1));
         if (!value.empty())
-            return folder / value;
+            return folder / platform::pathFromUtf8(value);
     }
-    return folder / (projectPath.stem().string() + ".chm");
+    fs::path compiled = folder / projectPath.stem();
+    return compiled += ".chm";
 }
 
 fs::path compiledFileOf(const fs::path& projectPath) {
@@ -104,7 +132,7 @@ FrontEndResult compileHtmlHelpProject(const fs::path& project, const std::string
         return failure("", "the old compiled file " + quotedName(compiled) + " cannot be removed.");
 
     fs::path folder = project.parent_path().empty() ? fs::path(".") : project.parent_path();
-    std::string fileName = project.filename().string();
+    std::string fileName = platform::utf8Of(project.filename());
     if (fileName.starts_with('-'))
         fileName = "./" + fileName; // never taken for an option
     std::string program = platform::namesProgramFile(chmcmd) ? fs::absolute(chmcmd).string() : chmcmd;
@@ -115,7 +143,7 @@ FrontEndResult compileHtmlHelpProject(const fs::path& project, const std::string
     } catch (const VbError& e) {
         return failure("", "the CHM compiler " + program + " could not be started: " + e.description());
     }
-    std::string output = runner.Output();
+    std::string output = withoutBanner(withLfLineEnds(runner.Output()));
     if (runner.ExitCode() != 0) {
         fs::remove(compiled, error);
         // 217 is the Free Pascal run time's status for an unhandled exception.
