@@ -9,6 +9,7 @@
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpOutputLayout.h"
 #include "generate/ProducedFiles.h"
+#include "platform/Utf8Path.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
 #include "vbide/VBE.h"
@@ -69,12 +70,12 @@ bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& opt
     return true;
 }
 
-using FileTimes = std::map<fs::path, std::optional<fs::file_time_type>>;
+using FileVersions = std::map<fs::path, std::optional<FileStamp>>;
 
-FileTimes lastWritten(const std::vector<fs::path>& files) {
-    FileTimes times;
+FileVersions versionsOf(const std::vector<fs::path>& files) {
+    FileVersions times;
     for (const fs::path& file : files)
-        times[file] = lastWrittenTime(file);
+        times[file] = writtenVersion(file);
     return times;
 }
 
@@ -101,7 +102,8 @@ std::vector<std::pair<fs::path, fs::path>> placedFiles(const HelpDataSettings& s
                                                        const std::string& ideVersion) {
     std::vector<std::pair<fs::path, fs::path>> files;
     auto place = [&](HelpOutputFile compiled) {
-        files.emplace_back(layout.besideProject(compiled), layout.languageFile(settings.mPrimaryLanguage, compiled));
+        files.emplace_back(platform::pathFromUtf8(layout.besideProject(compiled)),
+                           platform::pathFromUtf8(layout.languageFile(settings.mPrimaryLanguage, compiled)));
     };
     // The version 5 IDE knows no HTML Help: nothing is placed for it.
     if (settings.mCompileHTML && Val(Utilities::GetToken(ideVersion, ".", 1)) > 5)
@@ -113,13 +115,13 @@ std::vector<std::pair<fs::path, fs::path>> placedFiles(const HelpDataSettings& s
 
 // True when each placed file was written since `before` was taken as a copy of the primary
 // language's compiled file of this run; names the others and why.
-bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const FileTimes& before,
+bool allPlaced(const std::vector<std::pair<fs::path, fs::path>>& placed, const FileVersions& before,
                const HelpDataSettings& settings, std::ostream& err) {
     bool ok = true;
     const bool primarySelected = settings.SelectedLanguages->Contains(settings.mPrimaryLanguage);
     for (const auto& [besideProject, compiled] : placed) {
         auto time = before.find(besideProject);
-        auto now = lastWrittenTime(besideProject);
+        auto now = writtenVersion(besideProject);
         const bool written = now && time != before.end() && now != time->second;
         std::string why;
         if (!primarySelected)
@@ -151,15 +153,15 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     // a second one waits and then reads what the first wrote.
     std::optional<CompileLock> lock;
     try {
-        const HelpOutputLayout outputs(fs::absolute(options.project).string(), "");
-        lock.emplace(CompileLock::take(outputs.outputFolder(), [&err](const std::string& holder) {
+        const HelpOutputLayout outputs(platform::utf8Of(fs::absolute(platform::pathFromUtf8(options.project))), "");
+        lock.emplace(CompileLock::take(platform::pathFromUtf8(outputs.outputFolder()), [&err](const std::string& holder) {
             err << "corvane: waiting for another compile of this project to end (" << holder << ")\n";
         }));
     } catch (const VbError& error) {
         err << "corvane compile: " << error.description() << "\n";
         return 1;
     }
-    if (!session.open(options.project, options.codePage))
+    if (!session.open(platform::pathFromUtf8(options.project), options.codePage))
         return 1;
     if (options.timeLimit)
         session.addin().modMain().mCompilerTimeLimit = *options.timeLimit;
@@ -179,7 +181,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     std::vector<fs::path> besideProject;
     for (const auto& [file, compiled] : placed)
         besideProject.push_back(file);
-    const FileTimes placedBefore = lastWritten(besideProject);
+    const FileVersions placedBefore = versionsOf(besideProject);
     bool ok = true;
     editor->setCompileLockHeld(true);
     editor->setSaveFollowsRun(true); // closeAndSave below, and nothing changes the records before it

@@ -3,6 +3,7 @@
 #include "cli/EditorTexts.h"
 #include "cli/OutputTarget.h"
 #include "editor/FrmWizard.h"
+#include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "text/LanguageTable.h"
 #include "text/MessageText.h"
@@ -16,7 +17,7 @@ ExchangeSession::ExchangeSession(std::ostream& out, std::ostream& err, std::stri
     : err_(err), command_(std::move(command)), session_(out, err, false, writes) {}
 
 bool ExchangeSession::open(const std::string& projectFile, std::optional<int> codePage) {
-    bool opened = session_.open(projectFile, codePage);
+    bool opened = session_.open(platform::pathFromUtf8(projectFile), codePage);
     session_.printScanWarnings(command_);
     if (!opened)
         return false;
@@ -37,7 +38,7 @@ std::string ExchangeSession::projectFileAt(const std::filesystem::path& output) 
 void ExchangeSession::copyTexts() {
     FrmWizard& editor = *session_.editor();
     const ModMain& settings = session_.addin().modMain();
-    texts_.project = std::filesystem::path(session_.project()->FileName()).filename().string();
+    texts_.project = platform::utf8Of(platform::pathFromUtf8(session_.project()->FileName()).filename());
     texts_.primaryLanguage = settings.mPrimaryLanguage;
     texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
     const ModuleRecords& modules = *editor.formsData();

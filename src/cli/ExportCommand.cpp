@@ -6,6 +6,7 @@
 #include "exchange/PoWriter.h"
 #include "exchange/TranslationExport.h"
 #include "exchange/XliffWriter.h"
+#include "platform/Utf8Path.h"
 #include "vbruntime/VbError.h"
 
 #include <optional>
@@ -67,9 +68,9 @@ void write(const ExportOptions& options, const exchange::ExchangeDocument& heade
         return;
     }
     if (xliff)
-        exchange::writeXliffFile(options.output, header, units);
+        exchange::writeXliffFile(platform::pathFromUtf8(options.output), header, units);
     else
-        exchange::writePoFile(options.output, header, units);
+        exchange::writePoFile(platform::pathFromUtf8(options.output), header, units);
     out << "Exported " << count << " texts of " << header.targetLanguage << " to " << options.output << "\n";
 }
 
@@ -87,7 +88,7 @@ int runExport(const std::vector<std::string>& arguments, std::ostream& out, std:
     if (language.empty())
         return 2;
     if (!options.output.empty()) {
-        std::string clash = session.projectFileAt(options.output);
+        std::string clash = session.projectFileAt(platform::pathFromUtf8(options.output));
         if (!clash.empty()) {
             err << "corvane export: -o " << options.output << " is " << clash
                 << "; an export never replaces a file of the project; nothing was written\n";

@@ -5,6 +5,7 @@
 #include "cli/HelpDataTexts.h"
 #include "exchange/ExchangeFile.h"
 #include "exchange/ImportPlan.h"
+#include "platform/Utf8Path.h"
 #include "vbruntime/VbError.h"
 
 #include <optional>
@@ -47,7 +48,7 @@ std::optional<exchange::ImportPlan> planFor(const ExchangeSession& session, cons
                                             std::ostream& err) {
     try {
         exchange::ImportPlanner planner(session.texts(), file);
-        exchange::readExchangeFile(file, planner);
+        exchange::readExchangeFile(platform::pathFromUtf8(file), planner);
         return planner.take();
     } catch (const VbError& error) {
         err << "corvane import: " << error.description() << "\n";

@@ -1,6 +1,7 @@
 #include "cli/OutputTarget.h"
 
 #include "platform/SystemFiles.h"
+#include "platform/Utf8Path.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/CaseFold.h"
@@ -47,7 +48,7 @@ std::vector<fs::path> moduleFiles(const fs::path& file) {
 } // namespace
 
 std::string projectFileAt(const fs::path& output, vbide::VBProject& project, const fs::path& dataFile) {
-    if (sameFile(output, project.FileName()))
+    if (sameFile(output, platform::pathFromUtf8(project.FileName())))
         return "the project file '" + project.FileName() + "'";
     if (sameFile(output, dataFile))
         return "the help data file '" + dataFile.string() + "'";
@@ -60,7 +61,7 @@ std::string projectFileAt(const fs::path& output, vbide::VBProject& project, con
         }
         if (name.empty())
             continue;
-        for (const fs::path& file : moduleFiles(name))
+        for (const fs::path& file : moduleFiles(platform::pathFromUtf8(name)))
             if (sameFile(output, file))
                 return "the file '" + file.string() + "' of the project";
     }

@@ -6,6 +6,7 @@
 #include "cli/JsonWriter.h"
 #include "cli/SessionEnd.h"
 #include "editor/FrmWizard.h"
+#include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "vbide/VBProject.h"
 
@@ -220,7 +221,7 @@ void writeText(std::ostream& out, HeadlessSession& session) {
 
 // Opens the project, writes what the scan found and saves when asked; the exit status.
 int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out, std::ostream& err) {
-    if (!session.open(options.project, options.codePage))
+    if (!session.open(platform::pathFromUtf8(options.project), options.codePage))
         return 1;
     if (!session.editor()) {
         err << "corvane: the editor did not open\n";

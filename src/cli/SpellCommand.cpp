@@ -3,6 +3,7 @@
 #include "cli/CodePageOption.h"
 #include "cli/HeadlessSession.h"
 #include "editor/FrmWizard.h"
+#include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "spelling/CustomDictionary.h"
 #include "spelling/SpellingCommonWords.h"
@@ -139,7 +140,7 @@ int runSpell(const std::vector<std::string>& arguments, std::ostream& out, std::
     if (!takeCodePageOption(rest, options.codePage, "spell", err) || !parseOptions(rest, options, err))
         return 2;
     HeadlessSession session(out, err, false, SessionWrites::Nothing);
-    bool opened = session.open(options.project, options.codePage);
+    bool opened = session.open(platform::pathFromUtf8(options.project), options.codePage);
     session.printScanWarnings("spell");
     if (!opened || !session.editor() || !session.editor()->formsData()) {
         if (opened)

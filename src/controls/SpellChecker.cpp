@@ -3,6 +3,7 @@
 #include "controls/ControlErrors.h"
 #include "controls/TextBox.h"
 #include "controls/WindowSystem.h"
+#include "platform/Utf8Path.h"
 #include "spelling/CustomDictionary.h"
 #include "spelling/SpellingCommonWords.h"
 #include "spelling/SpellingService.h"
@@ -40,7 +41,7 @@ private:
 
 corvane::CustomDictionary readCustomDictionary(const std::string& path) {
     if (!path.empty())
-        return corvane::CustomDictionary::load(path);
+        return corvane::CustomDictionary::load(corvane::platform::pathFromUtf8(path));
     std::istringstream none;
     return corvane::CustomDictionary::read(none, {});
 }

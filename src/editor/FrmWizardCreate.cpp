@@ -15,6 +15,7 @@
 #include "generate/HelpOutputLayout.h"
 #include "generate/ProducedFiles.h"
 #include "generate/TopicsAhead.h"
+#include "platform/Utf8Path.h"
 #include "process/ParallelFor.h"
 #include "registry/RegistryAccess.h"
 #include "settings/FrmCompileLog.h"
@@ -70,8 +71,8 @@ std::string runSummary(int32_t projects, bool compiled) {
 std::string producedList(const std::vector<std::filesystem::path>& delivered,
                          const std::vector<std::filesystem::path>& missing, const std::string& outputFolder) {
     auto name = [&](const std::filesystem::path& file) {
-        std::filesystem::path relative = file.lexically_relative(outputFolder);
-        return outputFolder.empty() || relative.empty() || *relative.begin() == ".." ? file.string() : relative.string();
+        std::filesystem::path relative = file.lexically_relative(platform::pathFromUtf8(outputFolder));
+        return platform::utf8Of(outputFolder.empty() || relative.empty() || *relative.begin() == ".." ? file : relative);
     };
     std::string list = "\n\nProduced:";
     if (delivered.empty())
@@ -205,7 +206,7 @@ bool FrmWizard::takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& l
     controls::BusyWindow& busy = *settings_.Busy;
     try {
         const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
-        lock.emplace(CompileLock::take(layout.outputFolder(), [&busy](const std::string& holder) {
+        lock.emplace(CompileLock::take(platform::pathFromUtf8(layout.outputFolder()), [&busy](const std::string& holder) {
             busy.SetMessage("Waiting for another compile of this project to end (" + holder + ")");
         }));
         return true;
@@ -224,7 +225,7 @@ bool FrmWizard::takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& l
 void FrmWizard::syncHelpProjects(ErrorScope& scope) {
     scope.step([&] {
         const std::string folder = HelpOutputLayout(VBP()->FileName(), VBP()->Name()).projectFolder();
-        syncFileSystem(folder.empty() ? std::string(".") : folder);
+        syncFileSystem(platform::pathFromUtf8(folder.empty() ? std::string(".") : folder));
     });
 }
 
@@ -339,10 +340,11 @@ void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath
     const std::string& dir = layout.projectFolder();
 
     auto place = [&](HelpOutputFile compiled, const char* registryKey) {
-        const std::string besideProject = layout.besideProject(compiled);
+        const std::filesystem::path besideProject = platform::pathFromUtf8(layout.besideProject(compiled));
+        const std::filesystem::path built =
+            platform::pathFromUtf8(layout.languageFile(settings_.mPrimaryLanguage, compiled));
         ErrorScope::ignoringFailures([&] { DeleteFile(besideProject); });
-        ErrorScope::ignoringFailures(
-            [&] { CopyFile(layout.languageFile(settings_.mPrimaryLanguage, compiled), besideProject); });
+        ErrorScope::ignoringFailures([&] { CopyFile(built, besideProject); });
         scope.step([&] {
             registry().SetValue(RegistryRoot::LocalMachine, registryKey,
                                 HelpOutputLayout::fileName(compiled, layout.projectName()), dir, REG_SZ);

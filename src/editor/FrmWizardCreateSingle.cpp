@@ -12,6 +12,7 @@
 #include "generate/HtmlHelpProjectWriter.h"
 #include "generate/TopicsAhead.h"
 #include "generate/WinHelpProjectWriter.h"
+#include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "text/LanguageTable.h"
 #include "vbide/VBControl.h"
@@ -67,8 +68,8 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
         const HelpOutputLayout layout(projectFile, ProjectName);
         ProjectName = layout.languageProjectName(Language); // the name the language's code page holds
         OutputPath = layout.languageFolder(Language);
-        ErrorScope::ignoringFailures([&] { CreateFolder(layout.outputFolder() + "/"); });
-        ErrorScope::ignoringFailures([&] { CreateFolder(OutputPath); });
+        ErrorScope::ignoringFailures([&] { CreateFolder(platform::pathFromUtf8(layout.outputFolder() + "/")); });
+        ErrorScope::ignoringFailures([&] { CreateFolder(platform::pathFromUtf8(OutputPath)); });
 
         // Step 3: open the projects.
         // Their files are flushed to disk together at the end of the run (CreateHelpFiles).

@@ -6,6 +6,7 @@
 #include "files/Notice.h"
 #include "helpdata/DataFileCheckAhead.h"
 #include "helpdata/HelpDataRecovery.h"
+#include "platform/Utf8Path.h"
 #include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
 #include "vbide/VBE.h"
@@ -32,7 +33,7 @@ std::shared_ptr<vbide::VBComponent> FrmWizard::findDataFileComponent() const {
 // The data file beside the project file, added to the project as a related document. An
 // existing file is added as it is; a missing one is created by the save that writes it.
 std::shared_ptr<vbide::VBComponent> FrmWizard::createDataFileComponent() {
-    return VBP()->VBComponents().AddFile(HelpDataFile::locate(VBP()->FileName()).string(), true);
+    return VBP()->VBComponents().AddFile(platform::utf8Of(HelpDataFile::locate(platform::pathFromUtf8(VBP()->FileName()))), true);
 }
 
 // A missing data file is an empty one until the editor saves: opening the editor (and the
@@ -41,9 +42,9 @@ void FrmWizard::loadHelpDataFile() {
     auto component = findDataFileComponent();
     std::filesystem::path path;
     if (component) {
-        path = component->FileNames(1);
+        path = platform::pathFromUtf8(component->FileNames(1));
     } else {
-        path = HelpDataFile::locate(VBP()->FileName());
+        path = HelpDataFile::locate(platform::pathFromUtf8(VBP()->FileName()));
         if (std::filesystem::exists(path))
             createDataFileComponent();
     }
@@ -208,7 +209,7 @@ bool FrmWizard::writeDataFile() {
 
 std::filesystem::path FrmWizard::dataFileTarget(const std::shared_ptr<vbide::VBComponent>& component,
                                                 const vbide::VBProject& project) {
-    return component ? std::filesystem::path(component->FileNames(1)) : HelpDataFile::locate(project.FileName());
+    return component ? platform::pathFromUtf8(component->FileNames(1)) : HelpDataFile::locate(platform::pathFromUtf8(project.FileName()));
 }
 
 void FrmWizard::startDataFileCheck() {

@@ -7,6 +7,7 @@
 #include "controls/WindowSystem.h"
 #include "editor/FrmWizard.h"
 #include "files/AppPaths.h"
+#include "platform/Utf8Path.h"
 #include "scan/ProjectCodePageChoice.h"
 #include "scan/ProjectScan.h"
 #include "settings/ModMain.h"
@@ -111,7 +112,7 @@ void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& compo
     logNotes("frmWizard.VBInstance", result.notes);
     if (result.repeated) {
         controls::WindowSystem::get().MsgBox(
-            "The designer in '" + std::filesystem::path(component.FileNames(1)).filename().string() +
+            "The designer in '" + platform::utf8Of(platform::pathFromUtf8(component.FileNames(1)).filename()) +
                 "' names the module '" + component.Name() +
                 "', as an earlier designer of the project does. Corvane leaves it out: its controls get no help "
                 "text and none of its properties are changed. Give one of them another name in Visual Basic.",

@@ -20,7 +20,8 @@ namespace {
 
 // The marker of an editor at work on the data file.
 std::filesystem::path editorMarkerOf(const std::filesystem::path& dataFile) {
-    return dataFile.string() + ".inuse";
+    std::filesystem::path marker = dataFile;
+    return marker += ".inuse";
 }
 
 // The texts as lines of a message, at most `shown` of them.

@@ -215,9 +215,9 @@ private:
         size_t suffixLength = 0;
         std::string name = temporaryTemplate(realTarget_.parent_path(), wanted_, suffixLength);
         const std::string pattern = name;
-        fd_ = stepFaulted(AtomicStep::CreateTemporary, name) ? -1 : sys::createUniqueFile(name, suffixLength, mode);
+        fd_ = stepFaulted(AtomicStep::CreateTemporary, platform::pathFromUtf8(name)) ? -1 : sys::createUniqueFile(name, suffixLength, mode);
         if (fd_ < 0)
-            failToCreateBeside(realTarget_, pattern, errno);
+            failToCreateBeside(realTarget_, platform::pathFromUtf8(pattern), errno);
         path_ = platform::pathFromUtf8(name);
         if (int error = injectedFault(AtomicStep::Write, path_); error != 0)
             abandon("write", error);
@@ -256,8 +256,9 @@ private:
 // the target already holds the content (only compared when keepUnchanged_).
 bool AtomicFile::writeTemporary(const fs::path& realTarget,
                                 const std::function<void(OutputBuffer& out)>& produce) {
-    const fs::path wanted =
-        temporary_.empty() ? fs::path(realTarget.string() + ".tmp") : temporary_;
+    fs::path wanted = temporary_;
+    if (wanted.empty())
+        (wanted = realTarget) += ".tmp";
     TemporaryOutput output(realTarget, wanted, keepUnchanged_);
     OutputBuffer buffer([&](std::string_view chunk) { output.put(chunk); });
     produce(buffer);

@@ -52,6 +52,8 @@ FileObject::FileObject() = default;
 
 FileObject::FileObject(std::filesystem::path fullPath) { SetFullPath(platform::utf8Of(fullPath)); }
 
+FileObject::FileObject(const std::string& fullPath) { SetFullPath(fullPath); }
+
 std::string FileObject::FullPath() const { return folder_ + FileName(); }
 
 void FileObject::SetFullPath(std::string_view fullPath) {

@@ -30,6 +30,10 @@ public:
     FileObject();
     // An object denoting `fullPath`.
     explicit FileObject(std::filesystem::path fullPath);
+    // An object denoting the path that the UTF-8 text `fullPath` names (a std::filesystem::path
+    // made from it would read it in the system's narrow encoding).
+    explicit FileObject(const std::string& fullPath);
+    explicit FileObject(const char* fullPath) : FileObject(std::string(fullPath)) {}
 
     // The full path: folder, base name, and "." plus the extension when there is one.
     std::string FullPath() const;

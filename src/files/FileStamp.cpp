@@ -11,4 +11,11 @@ std::optional<FileStamp> FileStamp::of(int fd) {
     return FileStamp{info.device, info.inode, info.size, info.modifiedNs, info.changedNs};
 }
 
+std::optional<FileStamp> FileStamp::at(const std::filesystem::path& path) {
+    platform::FileStatus info;
+    if (!platform::statusAt(path, info))
+        return std::nullopt;
+    return FileStamp{info.device, info.inode, info.size, info.modifiedNs, info.changedNs};
+}
+
 } // namespace corvane

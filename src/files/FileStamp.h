@@ -9,6 +9,7 @@
 //   if (seen && FileStamp::of(otherFd) == seen) { /* the file is as it was */ }
 #pragma once
 
+#include <filesystem>
 #include <optional>
 
 namespace corvane {
@@ -19,6 +20,8 @@ struct FileStamp {
 
     // The stamp of the file open as `fd`; nothing when it cannot be examined.
     static std::optional<FileStamp> of(int fd);
+    // The stamp of the file `path` names; nothing when it does not exist or cannot be examined.
+    static std::optional<FileStamp> at(const std::filesystem::path& path);
 
     bool operator==(const FileStamp&) const = default;
 };

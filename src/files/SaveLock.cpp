@@ -120,7 +120,8 @@ void SaveLock::clearInterruptedSave(const fs::path& target, const ProcessMarker:
 }
 
 fs::path lockPathFor(const fs::path& target) {
-    return fs::path(followLinks(target).string() + ".lock");
+    fs::path lock = followLinks(target);
+    return lock += ".lock";
 }
 
 } // namespace corvane

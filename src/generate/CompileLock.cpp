@@ -29,7 +29,8 @@ fs::path CompileLock::lockPathOf(const fs::path& outputFolder) {
     if (!folder.has_filename()) // "Corvane/" names the same folder
         folder = folder.parent_path();
     // Beside the folder a link leads to: two projects whose output folders are one share a lock.
-    return fs::path(followLinks(folder).string() + ".lock");
+    fs::path lock = followLinks(folder);
+    return lock += ".lock";
 }
 
 std::chrono::milliseconds CompileLock::setWait(std::chrono::milliseconds wait) {

@@ -43,7 +43,7 @@ std::string GetFileName(controls::FileDialog& cdlg, const std::string& Caption, 
                       watch("Existing", Existing)});
     return scope.run([&] {
         if (!InitPath.empty()) {
-            FileObject path{std::filesystem::path(InitPath)};
+            FileObject path{InitPath};
             scope.step([&] { cdlg.SetFileName(path.BaseName().empty() ? std::string() : path.FileName()); });
             scope.step([&] { cdlg.SetInitDir(path.Path()); });
         } else {

@@ -3,6 +3,7 @@
 #include "files/FileObject.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/TextReplace.h"
+#include "platform/Utf8Path.h"
 #include "process/ProcessRunner.h"
 #include "vbruntime/VbError.h"
 
@@ -20,7 +21,7 @@ ProcessRunner compilerRunner(const std::string& projectFile, const RunLimits& li
     runner.SetWindowStyle(0);
     runner.SetTitle(CompilationTitle);
     runner.SetWaitForExit(true);
-    runner.SetWorkingDirectory(FileObject(projectFile).Path());
+    runner.SetWorkingDirectory(platform::pathFromUtf8(FileObject(projectFile).Path()));
     runner.setLimits(limits);
     return runner;
 }
@@ -74,7 +75,7 @@ std::string compilerStoppedNote(std::string_view kind, std::string_view commandL
 
 std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
                                 const std::string& compiledFile, const RunLimits& limits) {
-    FileObject compiled{std::filesystem::path(compiledFile)};
+    FileObject compiled{compiledFile};
     compiled.Delete();
     ProcessRunner runner = compilerRunner(projectFile, limits);
     const std::string commandLine = compilerCommandLine(commandTemplate, quotedArgument(projectFile));
@@ -102,7 +103,7 @@ std::string runHtmlHelpCompiler(std::string_view commandTemplate, const std::str
 bool runWinHelpCompiler(std::string_view commandTemplate, const std::string& projectFile,
                         const std::string& helpFile, const RunLimits& limits, std::string& stopNote) {
     stopNote.clear();
-    FileObject help{std::filesystem::path(helpFile)};
+    FileObject help{helpFile};
     help.Delete();
     ProcessRunner runner = compilerRunner(projectFile, limits);
     const std::string commandLine = compilerCommandLine(commandTemplate, " -x " + quotedArgument(projectFile));

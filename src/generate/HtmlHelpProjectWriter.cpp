@@ -4,6 +4,7 @@
 #include "files/SafeFileName.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
+#include "platform/Utf8Path.h"
 #include "vbruntime/Utilities.h"
 #include "vbruntime/VbError.h"
 
@@ -28,7 +29,7 @@ void HtmlHelpProjectWriter::addTopics(PopupText&& popups, std::optional<AtomicFi
 
 void HtmlHelpProjectWriter::writePopupFile() {
     if (!streamed_) {
-        popups_.writeFile(popupFile(), durability_);
+        popups_.writeFile(platform::pathFromUtf8(popupFile()), durability_);
         return;
     }
     if (preparedPopups_) { // once in place, the bytes are not written again

@@ -2,16 +2,13 @@
 
 #include "generate/HelpOutputLayout.h"
 #include "helpdata/HelpDataSettings.h"
+#include "platform/Utf8Path.h"
 
 namespace corvane {
 
 namespace fs = std::filesystem;
 
-std::optional<fs::file_time_type> lastWrittenTime(const fs::path& file) {
-    std::error_code error;
-    auto time = fs::last_write_time(file, error);
-    return error ? std::nullopt : std::optional(time);
-}
+std::optional<FileStamp> writtenVersion(const fs::path& file) { return FileStamp::at(file); }
 
 ProducedFiles::ProducedFiles(const HelpDataSettings& settings, const HelpOutputLayout& layout) {
     std::vector<HelpOutputFile> kinds;
@@ -35,19 +32,19 @@ ProducedFiles::ProducedFiles(const HelpDataSettings& settings, const HelpOutputL
     }
     for (const std::string& language : *settings.SelectedLanguages) {
         for (HelpOutputFile kind : kinds)
-            requested_.emplace_back(layout.languageFile(language, kind));
+            requested_.push_back(platform::pathFromUtf8(layout.languageFile(language, kind)));
         for (const auto& choices : deliverable) {
             deliverables_.emplace_back();
             for (HelpOutputFile kind : choices)
-                deliverables_.back().emplace_back(layout.languageFile(language, kind));
+                deliverables_.back().push_back(platform::pathFromUtf8(layout.languageFile(language, kind)));
         }
     }
     for (const fs::path& file : requested_)
-        before_[file] = lastWrittenTime(file);
+        before_[file] = writtenVersion(file);
 }
 
 bool ProducedFiles::written(const fs::path& file) const {
-    auto now = lastWrittenTime(file);
+    auto now = writtenVersion(file);
     auto noted = before_.find(file);
     return now && (noted == before_.end() || now != noted->second);
 }

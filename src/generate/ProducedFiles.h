@@ -1,8 +1,10 @@
 // ProducedFiles: the files a help file creation run is asked for (per selected language, the
-// kinds the options ask for), noted with when each was last written before the run, so that
+// kinds the options ask for), noted with the version of each on disk before the run, so that
 // afterwards the run's end can say what it produced and what not. A file counts as produced
 // when it exists and was written since the note.
 #pragma once
+
+#include "files/FileStamp.h"
 
 #include <filesystem>
 #include <map>
@@ -32,10 +34,13 @@ private:
 
     std::vector<std::filesystem::path> requested_;
     std::vector<std::vector<std::filesystem::path>> deliverables_; // per format: preferred first
-    std::map<std::filesystem::path, std::optional<std::filesystem::file_time_type>> before_;
+    std::map<std::filesystem::path, std::optional<FileStamp>> before_;
 };
 
-// When a file was last written (nothing for a file that does not exist).
-std::optional<std::filesystem::file_time_type> lastWrittenTime(const std::filesystem::path& file);
+// The version of a file on disk (nothing for a file that does not exist). Unlike the time of
+// the last write, whose resolution is a second on some systems, it tells two writes apart
+// within that second: a file replaced has another file number, one rewritten another change
+// time or size.
+std::optional<FileStamp> writtenVersion(const std::filesystem::path& file);
 
 } // namespace corvane

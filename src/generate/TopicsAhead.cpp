@@ -1,5 +1,7 @@
 #include "generate/TopicsAhead.h"
 
+#include "platform/Utf8Path.h"
+
 #include <algorithm>
 
 namespace corvane {
@@ -185,7 +187,7 @@ void TopicsAhead::writeWhileWalking(Topics& topics, const Recipe& recipe, const 
             walk();
             return;
         }
-        topics.popupFile.emplace(recipe.popupFile, std::filesystem::path(), Durability::Deferred);
+        topics.popupFile.emplace(platform::pathFromUtf8(recipe.popupFile), std::filesystem::path(), Durability::Deferred);
         topics.popupFile->prepare([&](OutputBuffer& out) {
             topics.popups->streamTo(&out);
             walk();
@@ -196,7 +198,7 @@ void TopicsAhead::writeWhileWalking(Topics& topics, const Recipe& recipe, const 
         popupsWhileWalking();
         return;
     }
-    topics.document.emplace(recipe.documentFile, std::filesystem::path(), Durability::Deferred);
+    topics.document.emplace(platform::pathFromUtf8(recipe.documentFile), std::filesystem::path(), Durability::Deferred);
     topics.document->prepare([&](OutputBuffer& out) {
         out.append(recipe.documentStart);
         out.append("\r\n");

@@ -69,7 +69,7 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     auto inFolder = [&](HelpOutputFile file) { return languageFolder + HelpOutputLayout::fileName(file, projectName); };
     projectFile_ = inFolder(HelpOutputFile::WinHelpProject);
     helpFile_ = inFolder(HelpOutputFile::WinHelp);
-    FileObject project{std::filesystem::path(projectFile_)};
+    FileObject project{projectFile_};
     project.OpenForWriting(durability);
     project.WriteLine(
         fillProject(HPJTemplateText, safeFileName(projectName), helpFile_, lcid_, charsetOfCodePage(codePage_)));

@@ -29,12 +29,13 @@ std::optional<std::string> bytesOf(const fs::path& path) {
 
 // An existing copy holding `bytes`, else the first free name "<file>.damaged", ".damaged.2" ...
 fs::path copyNameFor(const fs::path& file, const std::optional<std::string>& bytes) {
-    fs::path candidate = file.string() + ".damaged";
+    fs::path candidate = file;
+    candidate += ".damaged";
     std::error_code error;
     for (int n = 2; fs::exists(candidate, error); ++n) {
         if (bytes && bytesOf(candidate) == bytes)
             return candidate;
-        candidate = file.string() + ".damaged." + std::to_string(n);
+        (candidate = file) += ".damaged." + std::to_string(n);
     }
     return candidate;
 }

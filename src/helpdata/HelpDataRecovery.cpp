@@ -38,7 +38,7 @@ std::string attributeOf(const XMLElement& element, const char* name) {
 
 } // namespace
 
-HelpDataRecovery::HelpDataRecovery(const fs::path& dataFile) : path_(dataFile.string() + ".recovery") {}
+HelpDataRecovery::HelpDataRecovery(const fs::path& dataFile) : path_(fs::path(dataFile) += ".recovery") {}
 
 bool HelpDataRecovery::exists() const {
     std::error_code error;

@@ -62,7 +62,16 @@ bool statusOfHandle(HANDLE handle, FileStatus& status) {
     status.inode = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
     status.size = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
     status.modifiedNs = nanosecondsOf(info.ftLastWriteTime);
-    status.changedNs = status.modifiedNs;
+    // The change time, which a program that sets the write time back cannot set back with it.
+    FILE_BASIC_INFO basic;
+    if (::GetFileInformationByHandleEx(handle, FileBasicInfo, &basic, sizeof basic)) {
+        FILETIME changed;
+        changed.dwLowDateTime = static_cast<DWORD>(basic.ChangeTime.QuadPart);
+        changed.dwHighDateTime = static_cast<DWORD>(basic.ChangeTime.QuadPart >> 32);
+        status.changedNs = nanosecondsOf(changed);
+    } else {
+        status.changedNs = status.modifiedNs;
+    }
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "preview/SketchBuilder.h"
 
+#include "platform/Utf8Path.h"
 #include "preview/ContainerScale.h"
 #include "preview/DesignerNesting.h"
 #include "preview/DesignerValues.h"
@@ -84,7 +85,7 @@ std::vector<int> depthsOf(vbide::VBComponent& component, int count, std::vector<
                           const std::string& key) {
     std::optional<std::vector<int>> depths;
     try {
-        depths = controlDepthsOfFile(component.FileNames(1));
+        depths = controlDepthsOfFile(platform::pathFromUtf8(component.FileNames(1)));
     } catch (const VbError&) {
         // no file name: handled below
     }

@@ -2,6 +2,7 @@
 
 #include "platform/ChildProcess.h"
 #include "platform/SystemFiles.h"
+#include "platform/Utf8Path.h"
 #include "process/CommandLineSplit.h"
 #include "vbruntime/VbError.h"
 
@@ -35,7 +36,7 @@ constexpr const char* LogSource = "ProcessRunner";
 // The runnable file of a bare program name in the search path, or nothing.
 std::optional<fs::path> findInPath(const std::string& name) {
     for (const fs::path& folder : platform::programSearchPath())
-        for (const fs::path& candidate : platform::programFilesFor(fs::absolute(folder / name)))
+        for (const fs::path& candidate : platform::programFilesFor(fs::absolute(folder / platform::pathFromUtf8(name))))
             if (platform::whyNotRunnable(candidate).empty())
                 return candidate;
     return std::nullopt;
@@ -44,7 +45,7 @@ std::optional<fs::path> findInPath(const std::string& name) {
 // The file to execute for a program name: a name with a folder as it is, others from PATH.
 fs::path findProgram(const std::string& name) {
     if (platform::namesProgramFile(name)) {
-        fs::path path = fs::absolute(name);
+        fs::path path = fs::absolute(platform::pathFromUtf8(name));
         std::string reason = platform::whyNotRunnable(path);
         if (!reason.empty())
             cannotStart(name, reason);
@@ -137,7 +138,7 @@ bool ProcessRunner::CanStart(const std::string& program) {
     if (program.empty())
         return false;
     if (platform::namesProgramFile(program))
-        return platform::whyNotRunnable(fs::absolute(program)).empty();
+        return platform::whyNotRunnable(fs::absolute(platform::pathFromUtf8(program))).empty();
     return findInPath(program).has_value();
 }
 

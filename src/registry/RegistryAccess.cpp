@@ -57,7 +57,7 @@ private:
 class WriteLock {
 public:
     explicit WriteLock(const std::filesystem::path& file)
-        : lockFile_(file.string() + ".lock"),
+        : lockFile_(std::filesystem::path(file) += ".lock"),
           fd_(platform::openForUpdate(lockFile_, true, false)) {
         if (fd_.get() < 0)
             fail(lockFile_, "create the lock of the", errno);

@@ -1,5 +1,6 @@
 #include "scan/ProjectScan.h"
 
+#include "platform/Utf8Path.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
@@ -91,7 +92,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     // nothing of it or of the module is changed.
     if (std::ranges::any_of(records_.result.modules,
                             [&](const std::string& merged) { return equalsIgnoreCase(merged, formName); })) {
-        const std::string file = std::filesystem::path(component.FileNames(1)).filename().string();
+        const std::string file = platform::utf8Of(platform::pathFromUtf8(component.FileNames(1)).filename());
         records_.result.repeatedModules.push_back(formName + " (" + file + ")");
         result.notes.push_back(formName + ": the designer in " + file +
                                " names a module that an earlier designer of the project has; it is left out");

@@ -1,6 +1,7 @@
 #include "spelling/SpellingEditSuggester.h"
 
 #include "platform/SystemFiles.h"
+#include "platform/Utf8Path.h"
 
 #include <cctype>
 #include <fstream>
@@ -85,7 +86,7 @@ HunspellHandle openEditSuggester(const std::filesystem::path& folder, const std:
     const bool written = platform::writeAll(fd, text);
     platform::closeFile(fd);
     HunspellHandle suggester = written ? openHunspellFiles(copy, folder / (name + ".dic")) : nullptr;
-    platform::removeFile(copy);
+    platform::removeFile(platform::pathFromUtf8(copy));
     return suggester;
 }
 

@@ -1,5 +1,6 @@
 #include "vbide/PathResolver.h"
 
+#include "platform/Utf8Path.h"
 #include "vbruntime/CaseFold.h"
 
 #include <system_error>
@@ -114,13 +115,13 @@ fs::path PathResolver::resolve(std::string_view vbPath, std::string_view preferr
         root = driveRoot;
     fs::path written = rooted || drive ? root : base_;
     for (const auto& part : parts)
-        written /= part;
+        written /= platform::pathFromUtf8(part);
     // Each part as the folder lists it, also where the system matches names in any letter case
     // itself (Windows): the file is named alike wherever the program runs.
     fs::path found = rooted || drive ? root : base_;
     for (const auto& part : parts) {
         if (part == "." || part == "..") {
-            found /= part;
+            found /= platform::pathFromUtf8(part);
             continue;
         }
         std::string real = findEntry(found, part);
@@ -128,7 +129,7 @@ fs::path PathResolver::resolve(std::string_view vbPath, std::string_view preferr
             real = findShortNameEntry(found, part, preferredStem);
         if (real.empty())
             return written.lexically_normal();
-        found /= real;
+        found /= platform::pathFromUtf8(real);
     }
     return found.lexically_normal();
 }

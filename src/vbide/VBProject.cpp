@@ -2,6 +2,7 @@
 
 #include "files/AtomicFile.h"
 #include "files/FileReading.h"
+#include "platform/Utf8Path.h"
 #include "text/TextCodec.h"
 #include "vbruntime/CaseFold.h"
 
@@ -119,7 +120,7 @@ void VBProject::SetHelpFile(const std::string& helpFile) {
 }
 
 std::shared_ptr<VBComponent> VBProject::addRelatedDocument(const std::string& path) {
-    std::string vbPath = paths_ ? paths_->relativeVbPath(path) : fs::absolute(path).string();
+    std::string vbPath = paths_ ? paths_->relativeVbPath(platform::pathFromUtf8(path)) : platform::utf8Of(fs::absolute(platform::pathFromUtf8(path)));
     ProjectEntry entry{0, 10, "RelatedDoc", "", vbPath};
     if (projectFile_)
         entry = projectFile_->addRelatedDocument(vbPath);

@@ -5,6 +5,7 @@
 // --codepage is taken, stored and refused when it names no code page.
 #include "cli/CommandOutcome.h"
 #include "platform/AppFolders.h"
+#include "platform/Utf8Path.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -86,8 +87,9 @@ protected:
         EXPECT_EQ(scan.out.find("warnings"), std::string::npos) << scan.out;
     }
 
+    // The help file's path in UTF-8 (the names are the project's, in any script).
     std::string chmFile(const fs::path& folder, const std::string& language, const std::string& name) const {
-        return (folder / "Corvane" / language / (name + "_Context.chm")).string();
+        return platform::utf8Of(folder / "Corvane" / language / platform::pathFromUtf8(name + "_Context.chm"));
     }
 
     test::TempDir dir_;
@@ -98,7 +100,9 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
     samples.push_back(test::doubleByteNamesProject());
     for (const CodePageProject& sample : samples) {
         SCOPED_TRACE(sample.language + " " + std::to_string(sample.codePage));
-        const fs::path folder = dir_ / (std::to_string(sample.codePage) + "-" + sample.cancelName);
+        // A folder named in the language's script too.
+        const fs::path folder =
+            dir_ / platform::pathFromUtf8(std::to_string(sample.codePage) + "-" + sample.cancelName);
         const fs::path vbp = test::writeCodePageProject(sample, folder);
         const std::string formBefore = test::readFile(folder / "frmMain.frm");
         const std::string projectBefore = test::readFile(vbp);
@@ -112,7 +116,7 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         // The language's help file is named after the project; the popup file inside it holds
         // the language's text in its code page.
         const std::string chm = chmFile(folder, sample.language, sample.projectName);
-        ASSERT_TRUE(fs::exists(chm)) << compile.out;
+        ASSERT_TRUE(fs::exists(platform::pathFromUtf8(chm))) << compile.out;
         const std::string popupName = sample.projectName + "_ContextTopics.txt";
         test::runTool("chmls extract " + quoted(chm) + " /" + quoted(popupName) + " " +
                       quoted((folder / "popups.txt").string()));
@@ -127,14 +131,14 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         // project file's name, inside the help project too.
         const std::string english = canEncode(sample.projectName, 1252) ? sample.projectName : "Project";
         const std::string englishChm = chmFile(folder, "English", english);
-        ASSERT_TRUE(fs::exists(englishChm)) << compile.out;
-        EXPECT_NE(test::readFile(folder / "Corvane" / "English" / (english + "_Context.hhp"))
-                      .find(english + "_ContextTopics.txt"),
+        ASSERT_TRUE(fs::exists(platform::pathFromUtf8(englishChm))) << compile.out;
+        const fs::path englishProject = folder / "Corvane" / "English" / platform::pathFromUtf8(english + "_Context.hhp");
+        EXPECT_NE(test::readFile(englishProject).find(english + "_ContextTopics.txt"),
                   std::string::npos);
         EXPECT_NE(test::runTool("chmls -n list " + quoted(englishChm)).find("/" + english + "_ContextTopics.txt"),
                   std::string::npos);
         // Beside the project: the primary language's help file, named right.
-        EXPECT_TRUE(fs::exists(folder / (sample.projectName + "_Context.chm")));
+        EXPECT_TRUE(fs::exists(folder / platform::pathFromUtf8(sample.projectName + "_Context.chm")));
 
         // The form: byte for byte as saved, apart from the numbers' lines.
         const std::string formAfter = test::readFile(folder / "frmMain.frm");

@@ -17,8 +17,14 @@ public:
 
     // The folder's path.
     const std::filesystem::path& path() const noexcept { return path_; }
+    // A path inside the folder, its name in UTF-8.
+    std::filesystem::path operator/(std::string_view name) const {
+        return path_ / std::filesystem::path(std::u8string(name.begin(), name.end()));
+    }
+    std::filesystem::path operator/(const char* name) const { return *this / std::string_view(name); }
+    std::filesystem::path operator/(const std::string& name) const { return *this / std::string_view(name); }
     // A path inside the folder.
-    std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+    std::filesystem::path operator/(const std::filesystem::path& name) const { return path_ / name; }
 
 private:
     std::filesystem::path path_;
