@@ -18,7 +18,8 @@ fs::path desktopProgramPath() {
     // whatever the current folder (perhaps a project's) holds under that name.
     if (!self.is_absolute())
         return {};
-    return self.parent_path() / DesktopProgramName;
+    // The program file, with the ".exe" Windows gives it.
+    return platform::programFilesFor(self.parent_path() / DesktopProgramName).front();
 }
 
 int runDesktopProgram(const std::vector<std::string>& arguments, std::ostream& err) {

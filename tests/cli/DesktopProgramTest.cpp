@@ -46,7 +46,8 @@ TEST(DesktopProgram, AMissingDesktopProgramIsNamedAndTheCommandFailsWithStatusTw
         SCOPED_TRACE(arguments);
         ToolRun run = runToolWithStatus("\"" + program.string() + "\"" + arguments);
         EXPECT_EQ(run.status, 2);
-        EXPECT_NE(run.output.find("needs the desktop program '" + (dir / "corvane-gui").string() +
+        EXPECT_NE(run.output.find("needs the desktop program '" +
+                                  (dir / (OnWindows ? "corvane-gui.exe" : "corvane-gui")).string() +
                                   "', which cannot be started: No such file or directory."),
                   std::string::npos)
             << run.output;
