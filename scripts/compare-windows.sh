@@ -113,6 +113,17 @@ same_chm() {
         for side in linux windows; do
             chmls extract "$work/$side/$relative" "$name" "$work/$side/out/chm-entry" >/dev/null 2>&1 || true
         done
+        if [ "$name" = /#SYSTEM ]; then # its first entry (code 10) is the compile's time of day
+            for side in linux windows; do
+                python3 - "$work/$side/out/chm-entry" <<'EOF'
+import sys
+data = bytearray(open(sys.argv[1], "rb").read())
+if data[4:8] == b"\x0a\x00\x04\x00":
+    data[8:12] = bytes(4)
+open(sys.argv[1], "wb").write(data)
+EOF
+            done
+        fi
         if [ ! -f "$work/linux/out/chm-entry" ] && [ ! -f "$work/windows/out/chm-entry" ]; then
             echo "compare-windows: $relative: chmls extracts no '$name' from either" >&2
         elif ! cmp -s "$work/linux/out/chm-entry" "$work/windows/out/chm-entry"; then
@@ -155,6 +166,20 @@ compare_project Synthetic Synthetic.vbp "$work/synthetic"
 for side in linux windows; do
     [ -f "$work/$side/settings.reg" ] || echo "(no settings file from the $side build)" >"$work/$side/settings.reg"
 done
+# The settings name folders, the run's and the build's: on Windows in their Windows form,
+# written in the .reg file with doubled backslashes.
+python3 - "$work/windows/settings.reg" 'Z:'"${work//\//\\}"'\windows' "$work/linux" \
+    'Z:'"${root//\//\\}"'\build-windows' "$root/build" <<'EOF'
+import re, sys
+path, folder, linux, build, linuxBuild = sys.argv[1:]
+text = open(path, encoding="utf-8", errors="surrogateescape", newline="").read()
+for windows, posix in ((folder, linux), (build, linuxBuild)):
+    escaped = windows.replace("\\", "\\\\")  # as the .reg file writes it
+    # The folder and the rest of its path: doubled backslashes or characters but \ and ".
+    pattern = re.escape(escaped) + r'(?:\\\\|[^"\\])*'
+    text = re.sub(pattern, lambda m: posix + m.group(0)[len(escaped):].replace("\\\\", "/"), text)
+open(path, "w", encoding="utf-8", errors="surrogateescape", newline="").write(text)
+EOF
 same_file settings.reg
 
 if ((differences)); then
