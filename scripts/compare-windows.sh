@@ -67,7 +67,8 @@ EOF
 }
 
 # Compares one file of both copies byte for byte; a WinHelp project (.hpj), which names its
-# help file by full path, with the Windows run folder evened out.
+# help file by full path, with the Windows run folder evened out, and a PO file without the
+# minute it was exported in (the two runs may fall on both sides of a minute's end).
 same_file() {
     local relative="$1"
     if [ ! -e "$work/linux/$relative" ] && [ ! -e "$work/windows/$relative" ]; then
@@ -84,6 +85,10 @@ if start >= 0:  # the path up to the end of its line, in Linux separators
     data = data[:start] + data[start:end].replace(folder.encode(), linux.encode()).replace(b"\\", b"/") + data[end:]
 open(path, "wb").write(data)
 EOF
+    fi
+    if [[ "$relative" == *.po ]]; then
+        sed -i 's/^"PO-Revision-Date: [^\\]*\\n"$/"PO-Revision-Date: (the export'"'"'s time)\\n"/' \
+            "$work/linux/$relative" "$work/windows/$relative"
     fi
     if ! cmp -s "$work/linux/$relative" "$work/windows/$relative"; then
         differ "$relative"
