@@ -25,7 +25,6 @@ constexpr const char* Indent = "  ";
 constexpr int MaxIndentedDepth = 100;
 constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
-// Collects pugixml's output in a string.
 // Passes pugixml's output on to a sink, piece by piece.
 class SinkWriter : public pugi::xml_writer {
 public:
