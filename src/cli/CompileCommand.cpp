@@ -73,10 +73,10 @@ bool parseOptions(const std::vector<std::string>& arguments, CompileOptions& opt
 using FileVersions = std::map<fs::path, std::optional<FileStamp>>;
 
 FileVersions versionsOf(const std::vector<fs::path>& files) {
-    FileVersions times;
+    FileVersions versions;
     for (const fs::path& file : files)
-        times[file] = writtenVersion(file);
-    return times;
+        versions[file] = writtenVersion(file);
+    return versions;
 }
 
 // True when the run wrote every file it was asked for; names the others.

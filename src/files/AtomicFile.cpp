@@ -214,10 +214,10 @@ private:
             mode = existing.permissions; // keep the permissions of the file being replaced
         size_t suffixLength = 0;
         std::string name = temporaryTemplate(realTarget_.parent_path(), wanted_, suffixLength);
-        const std::string pattern = name;
-        fd_ = stepFaulted(AtomicStep::CreateTemporary, platform::pathFromUtf8(name)) ? -1 : sys::createUniqueFile(name, suffixLength, mode);
+        const fs::path pattern = platform::pathFromUtf8(name);
+        fd_ = stepFaulted(AtomicStep::CreateTemporary, pattern) ? -1 : sys::createUniqueFile(name, suffixLength, mode);
         if (fd_ < 0)
-            failToCreateBeside(realTarget_, platform::pathFromUtf8(pattern), errno);
+            failToCreateBeside(realTarget_, pattern, errno);
         path_ = platform::pathFromUtf8(name);
         if (int error = injectedFault(AtomicStep::Write, path_); error != 0)
             abandon("write", error);

@@ -1,8 +1,8 @@
 #include "generate/CompileLock.h"
 
-#include "files/AtomicFile.h"
 #include "files/FileFailures.h"
 #include "files/Notice.h"
+#include "files/SaveLock.h"
 #include "platform/SystemFiles.h"
 #include "vbruntime/VbError.h"
 
@@ -28,9 +28,9 @@ fs::path CompileLock::lockPathOf(const fs::path& outputFolder) {
     fs::path folder = outputFolder;
     if (!folder.has_filename()) // "Corvane/" names the same folder
         folder = folder.parent_path();
-    // Beside the folder a link leads to: two projects whose output folders are one share a lock.
-    fs::path lock = followLinks(folder);
-    return lock += ".lock";
+    // Beside the folder a link leads to, as a save's: two projects whose output folders are one
+    // share a lock.
+    return lockPathFor(folder);
 }
 
 std::chrono::milliseconds CompileLock::setWait(std::chrono::milliseconds wait) {

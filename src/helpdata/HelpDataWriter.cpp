@@ -15,9 +15,9 @@ namespace {
 
 // The bytes XMLDocument writes as references: in texts every control character but tab and LF
 // (a CR too, which a reader would make a LF), & < >; in attribute values every control
-// character, & < ". Before a value is known
-// to be clean (XmlChecks.h), NUL and every byte above ASCII also stop a plain run: there the
-// rest of the value is checked and, when needed, cleaned as the document stores it.
+// character, & < ". Before a value is known to be clean (XmlChecks.h), NUL and every byte above
+// ASCII also stop a plain run: there the rest of the value is checked and, when needed, cleaned
+// as the document stores it.
 struct SpecialBytes {
     EscapeTable text;
     EscapeTable attribute;

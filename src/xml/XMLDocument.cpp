@@ -126,17 +126,18 @@ bool isLostOnReload(pugi::xml_node node) {
     return !*node.value() || (!alone && isXmlWhitespace(node.value()));
 }
 
-// Character references can name code points that are not characters: pugixml writes a
-// surrogate or a number past U+10FFFF as bytes that are not UTF-8, and "&#0;" as a text that
-// ends at once (perhaps leaving only white space); an empty CDATA section gives an empty text.
-// Replaces such bytes with U+FFFD and removes the texts a reload would lose, so that the
-// document writes a file that reads back the same.
 // Replaces a CDATA section with a text of the same characters.
 void becomeText(pugi::xml_node cdata) {
     cdata.parent().insert_child_before(pugi::node_pcdata, cdata).set_value(cdata.value());
     cdata.parent().remove_child(cdata);
 }
 
+// Character references can name code points that are not characters: pugixml writes a
+// surrogate or a number past U+10FFFF as bytes that are not UTF-8, and "&#0;" as a text that
+// ends at once (perhaps leaving only white space); an empty CDATA section gives an empty text.
+// Replaces such bytes with U+FFFD and removes the texts a reload would lose, so that the
+// document writes a file that reads back the same; a CDATA section holding a CR becomes a text,
+// whose CRs the writer writes as references.
 void cleanTexts(pugi::xml_node root) {
     auto clean = [](auto item) {
         if (!isValidUtf8(item.value()))
