@@ -205,7 +205,7 @@ void FrmWizard::offerKeptTexts() {
         return;
     for (const RenamedControl& control : renamed) {
         for (int32_t t = 1; t <= control.from->HelpTexts.Count(); ++t)
-            control.to->SetHelpText(control.from->HelpTexts.KeyAt(t), control.from->HelpTexts.Item(t));
+            control.to->SetHelpText(control.from->HelpTexts.KeyAt(t), std::string(control.from->HelpTexts.Item(t)));
         Forms->Item(control.module)->Remove(control.from->ControlName);
     }
     textEdited_ = true;

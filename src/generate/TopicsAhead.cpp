@@ -156,8 +156,8 @@ std::optional<TopicsAhead::Topics> TopicsAhead::make(const ModuleRecords& forms,
                 if (!record->Control())
                     return;
                 // A text of this language answers hasText for most records without reading the others.
-                const std::string& text = record->textIn(language, textIndex);
-                if (text.find_first_not_of(' ') == std::string::npos && !record->hasText())
+                const std::string_view text = record->textIn(language, textIndex);
+                if (text.find_first_not_of(' ') == std::string_view::npos && !record->hasText())
                     return;
                 if (record->ContextHelpID == 0 && unnumbered == Unnumbered::GiveUp)
                     throw GivenUp(); // the run gives it a number (or reports why it cannot)

@@ -52,7 +52,7 @@ std::string takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
     if (taken.empty() && other.empty() && sameNumber && first.ControlType == second.ControlType)
         return " is listed a second time with the same texts: it is loaded once";
     for (const std::string& language : taken)
-        first.SetHelpText(language, second.HelpTexts.Item(language));
+        first.SetHelpText(language, std::string(second.HelpTexts.Item(language)));
     std::vector<std::string> parts;
     if (!taken.empty())
         parts.push_back((taken.size() == 1 ? "its text in " : "its texts in ") + quotedList(taken) +

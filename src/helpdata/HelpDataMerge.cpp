@@ -129,7 +129,7 @@ void HelpDataMerge::mergeRecord(HelpItem& ours, const HelpItem& theirs, bool app
         return resolution == MergeResolution::TakeTheirs ? 1 : 0;
     };
     for (const std::string& language : languagesOf(ours, theirs)) {
-        const std::string& theirText = theirs.textIn(language);
+        const std::string_view theirText = theirs.textIn(language);
         int side = choose(ours.fileTextIn(language), ours.textIn(language), theirText);
         if (side < 0)
             side = conflict(language);
@@ -137,7 +137,7 @@ void HelpDataMerge::mergeRecord(HelpItem& ours, const HelpItem& theirs, bool app
             if (!apply)
                 ++takenTexts_;
             else
-                ours.SetHelpText(language, theirText);
+                ours.SetHelpText(language, std::string(theirText));
         }
     }
     int side = choose(ours.fileContextHelpID(), ours.ContextHelpID, theirs.ContextHelpID);

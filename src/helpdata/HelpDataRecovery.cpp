@@ -25,9 +25,9 @@ void addChanged(const HelpItem& record, const std::string& module, std::vector<R
     for (int32_t i = 1; i <= record.HelpTexts.Count(); ++i)
         languages.push_back(record.HelpTexts.KeyAt(i));
     for (const std::string& language : languages) {
-        const std::string& text = record.textIn(language);
+        const std::string_view text = record.textIn(language);
         if (text != record.fileTextIn(language))
-            texts.push_back({module, record.ControlName, language, text});
+            texts.push_back({module, record.ControlName, language, std::string(text)});
     }
 }
 

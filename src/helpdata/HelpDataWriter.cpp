@@ -158,7 +158,7 @@ void HelpDataWriter::writeRecord(const HelpItem& record) {
     out_.append(written > 0 ? "    </HelpItem>\n" : " />\n");
 }
 
-void HelpDataWriter::helpText(const std::string& value) {
+void HelpDataWriter::helpText(std::string_view value) {
     if (value.empty()) {
         out_.append(" />\n");
         return;

@@ -60,7 +60,7 @@ private:
     void writeRoot();
     void writeRecord(const HelpItem& record);
     // The rest of a "HelpText" element after its opening and attributes.
-    void helpText(const std::string& value);
+    void helpText(std::string_view value);
     void prepareTextOpenings(const NameList& languages);
     // ` name="` (given whole as `opening`), the value escaped, and the closing quote.
     void attribute(std::string_view opening, std::string_view value);

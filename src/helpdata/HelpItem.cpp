@@ -46,7 +46,7 @@ void HelpItem::SaveToXML(XMLElement e) {
         if (languages.empty())
             languages.Add(Neutral, Neutral);
         for (const std::string& language : languages) {
-            if (!Utilities::KeyExists(HelpTexts, language))
+            if (!HelpTexts.Contains(language))
                 continue;
             scope.step([&] {
                 XMLElement child = e.AddElement("HelpText", HelpTexts.Item(language));
@@ -114,16 +114,14 @@ bool HelpItem::HasHelpText() {
     return scope.run([&] { return hasText(); });
 }
 
-const std::string& HelpItem::textIn(std::string_view language) const {
-    static const std::string none;
+std::string_view HelpItem::textIn(std::string_view language) const {
     int32_t position = HelpTexts.PositionOf(language); // one look-up for KeyExists and Item
-    return position == 0 ? none : HelpTexts.Item(position);
+    return position == 0 ? std::string_view() : HelpTexts.Item(position);
 }
 
-const std::string& HelpItem::textIn(std::string_view language, size_t hint) const {
-    static const std::string none;
+std::string_view HelpItem::textIn(std::string_view language, size_t hint) const {
     const int32_t position = textPosition(language, hint);
-    return position == 0 ? none : HelpTexts.Item(position);
+    return position == 0 ? std::string_view() : HelpTexts.Item(position);
 }
 
 // A collection holds each key once, letter case ignored: a key found as it stands at the hint
@@ -138,7 +136,7 @@ int32_t HelpItem::textPosition(std::string_view language, size_t hint) const {
 }
 
 bool HelpItem::hasText() const {
-    for (const std::string& text : HelpTexts)
+    for (std::string_view text : HelpTexts)
         for (char c : text) // most texts answer at their first character
             if (c != ' ')
                 return true;
@@ -149,7 +147,7 @@ std::string HelpItem::GetHelpText(const std::string& Language) {
     ErrorScope scope("HelpItem", "GetHelpText");
     scope.moduleVariables(*this).parameters({watch("Language", Language)});
     return scope.run([&] {
-        return Utilities::KeyExists(HelpTexts, Language) ? HelpTexts.Item(Language) : std::string();
+        return HelpTexts.Contains(Language) ? std::string(HelpTexts.Item(Language)) : std::string();
     });
 }
 
@@ -157,9 +155,9 @@ void HelpItem::SetHelpText(const std::string& Language, const std::string& Text)
     ErrorScope scope("HelpItem", "SetHelpText");
     scope.moduleVariables(*this).parameters({watch("Language", Language), watch("Text", Text)});
     scope.run([&] {
-        const bool present = Utilities::KeyExists(HelpTexts, Language);
-        if (!fileTexts_ && (present ? HelpTexts.Item(Language) : std::string()) != Text)
-            fileTexts_ = std::make_unique<KeyedCollection<std::string>>(HelpTexts); // the file's, kept once
+        const bool present = HelpTexts.Contains(Language);
+        if (!fileTexts_ && (present ? HelpTexts.Item(Language) : std::string_view()) != Text)
+            fileTexts_ = std::make_unique<HelpTextList>(HelpTexts); // the file's, kept once
         if (present)
             HelpTexts.Remove(Language);
         HelpTexts.Add(Text, Language);
@@ -170,16 +168,15 @@ void HelpItem::removeText(std::string_view language) {
     if (!HelpTexts.Contains(language))
         return;
     if (!fileTexts_)
-        fileTexts_ = std::make_unique<KeyedCollection<std::string>>(HelpTexts); // the file's, kept once
+        fileTexts_ = std::make_unique<HelpTextList>(HelpTexts); // the file's, kept once
     HelpTexts.Remove(language);
 }
 
-const std::string& HelpItem::fileTextIn(std::string_view language) const {
+std::string_view HelpItem::fileTextIn(std::string_view language) const {
     if (!fileTexts_)
         return textIn(language);
-    static const std::string none;
     const int32_t position = fileTexts_->PositionOf(language);
-    return position == 0 ? none : fileTexts_->Item(position);
+    return position == 0 ? std::string_view() : fileTexts_->Item(position);
 }
 
 void HelpItem::markAsInFile() {
@@ -191,7 +188,7 @@ void HelpItem::markAsInFile() {
 void HelpItem::markFileState(const HelpItem* stored) {
     inFile_ = stored != nullptr;
     fileContextHelpID_ = stored ? stored->ContextHelpID : 0;
-    fileTexts_ = std::make_unique<KeyedCollection<std::string>>();
+    fileTexts_ = std::make_unique<HelpTextList>();
     if (stored)
         *fileTexts_ = stored->HelpTexts;
 }

@@ -10,6 +10,7 @@
 
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
+#include "helpdata/HelpTextList.h"
 #include "vbruntime/KeyedCollection.h"
 #include "xml/XMLElement.h"
 
@@ -42,7 +43,7 @@ public:
     std::string ControlType;
     // The help text per language, keyed by language name (letter case ignored), in the
     // order the languages were last set.
-    KeyedCollection<std::string> HelpTexts;
+    HelpTextList HelpTexts;
     // The control's caption at the last scan.
     std::string Caption;
     // Context number of the control's popup topic; 0 when it has none.
@@ -75,11 +76,11 @@ public:
     // changes nothing, so threads that only read the records may ask it.
     bool hasText() const;
     // The stored text for `language` (letter case ignored), or "" when there is none; also
-    // without error handling, for readers on other threads.
-    const std::string& textIn(std::string_view language) const;
+    // without error handling, for readers on other threads. Valid until the texts change.
+    std::string_view textIn(std::string_view language) const;
     // The same, the text looked for first at position `hint` (from 0), where records read from
     // a file hold the text of the `hint`-th selected language.
-    const std::string& textIn(std::string_view language, size_t hint) const;
+    std::string_view textIn(std::string_view language, size_t hint) const;
     // The position (from 1) of the text in `language` (letter case ignored), 0 when there is
     // none; the key at `hint` (from 0) is taken when it is `language` as it stands.
     int32_t textPosition(std::string_view language, size_t hint) const;
@@ -100,7 +101,7 @@ public:
     // The context number the file held (0 when it held no record).
     int32_t fileContextHelpID() const noexcept { return fileContextHelpID_; }
     // The text the file held in `language` ("" when none).
-    const std::string& fileTextIn(std::string_view language) const;
+    std::string_view fileTextIn(std::string_view language) const;
     // True when a text may differ from the file's (one was set since).
     bool textsChanged() const noexcept { return fileTexts_ != nullptr; }
     // Takes the record as it now stands as the file's (after a load or a save).
@@ -113,7 +114,7 @@ private:
     const SelectedLanguageList& selectedLanguages_;
     std::shared_ptr<vbide::VBControl> mControl;
     // The file's texts while the record's may differ from them (null: they are the file's).
-    std::unique_ptr<KeyedCollection<std::string>> fileTexts_;
+    std::unique_ptr<HelpTextList> fileTexts_;
     int32_t fileContextHelpID_ = 0;
     bool inFile_ = false;
 };
@@ -125,9 +126,9 @@ using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
 enum class RecordParts { Texts, ControlsAndTexts };
 
 // Asks the processor for what a walk of `records` reaches a few records after `index` (from 0):
-// the records, the lists of their texts (and their controls), and the text at `textIndex` (from
-// 0). Every record, list, control and text is a block of its own in memory; a walk of tens of
-// thousands of records that waits for each in turn spends most of its time waiting.
+// the records, their texts (and their controls), and the text at `textIndex` (from 0). Every
+// record, list of texts and control is a block of its own in memory; a walk of tens of thousands
+// of records that waits for each in turn spends most of its time waiting.
 inline void prefetchAhead(const HelpItems& records, size_t index, size_t textIndex,
                           RecordParts parts = RecordParts::Texts) {
     const size_t count = static_cast<size_t>(records.Count());
@@ -136,15 +137,14 @@ inline void prefetchAhead(const HelpItems& records, size_t index, size_t textInd
         __builtin_prefetch(first[static_cast<std::ptrdiff_t>(index + 8)].get());
     if (index + 4 < count) {
         const HelpItem& record = *first[static_cast<std::ptrdiff_t>(index + 4)];
-        if (record.HelpTexts.Count() > 0)
-            __builtin_prefetch(&*record.HelpTexts.begin());
+        __builtin_prefetch(record.HelpTexts.storage());
         if (parts == RecordParts::ControlsAndTexts)
             __builtin_prefetch(record.Control().get());
     }
     if (index + 2 < count) {
-        const KeyedCollection<std::string>& texts = first[static_cast<std::ptrdiff_t>(index + 2)]->HelpTexts;
+        const HelpTextList& texts = first[static_cast<std::ptrdiff_t>(index + 2)]->HelpTexts;
         if (textIndex < static_cast<size_t>(texts.Count()))
-            __builtin_prefetch(texts.begin()[static_cast<std::ptrdiff_t>(textIndex)].data());
+            __builtin_prefetch(texts.Item(static_cast<int32_t>(textIndex) + 1).data());
     }
 }
 

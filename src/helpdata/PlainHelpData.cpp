@@ -109,12 +109,18 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     record->ContextHelpID = CLng(Val(numberText));
     if (std::optional<std::string_view> caption = item.attribute("Caption"))
         record->Caption = decodedPlainText(*caption);
-    record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1));
-    if (texts.empty())
-        record->HelpTexts.Add(std::string(), Neutral); // the older form, without text
+    size_t textBytes = 0; // as written: no fewer than decoded
     for (const RawText& text : texts)
-        if (record->takesTextIn(*text.language))
-            record->HelpTexts.Add(decodedPlainText(text.text), *text.language);
+        textBytes += text.text.size();
+    record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1), textBytes);
+    if (texts.empty())
+        record->HelpTexts.Add({}, Neutral); // the older form, without text
+    thread_local std::string decoded; // keeps its room from text to text
+    for (const RawText& text : texts)
+        if (record->takesTextIn(*text.language)) {
+            decodePlainText(text.text, decoded);
+            record->HelpTexts.Add(decoded, *text.language);
+        }
         else if (!text.text.empty()) // a second text of a language: told by the document's reading
             return nullptr;
     record->markAsInFile();

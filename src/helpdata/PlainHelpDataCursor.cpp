@@ -77,10 +77,16 @@ size_t entityAt(std::string_view text, char& stands) {
 } // namespace
 
 std::string decodedPlainText(std::string_view raw) {
+    std::string text;
+    decodePlainText(raw, text);
+    return text;
+}
+
+void decodePlainText(std::string_view raw, std::string& text) {
     size_t amp = raw.find('&');
+    text.assign(raw.substr(0, amp));
     if (amp == std::string_view::npos)
-        return std::string(raw);
-    std::string text(raw.substr(0, amp));
+        return;
     text.reserve(raw.size());
     for (size_t i = amp; i < raw.size();) {
         char stands = raw[i];
@@ -88,7 +94,6 @@ std::string decodedPlainText(std::string_view raw) {
         i += length > 0 ? length : 1; // an "&" the cursor did not check stays as it is
         text += stands;
     }
-    return text;
 }
 
 

@@ -46,6 +46,8 @@ struct PlainStartTag {
 
 // A checked text or value as written, its entities and character references replaced.
 std::string decodedPlainText(std::string_view raw);
+// The same text written into `text` (replacing what it held), which keeps its room for the next.
+void decodePlainText(std::string_view raw, std::string& text);
 
 class PlainHelpDataCursor {
 public:

@@ -78,8 +78,8 @@ int32_t ProjectScan::takeEarlierRecord(HelpItems& records, const std::string& ke
 }
 
 bool ProjectScan::holdsAnyText(const HelpItem& record) {
-    for (const std::string& text : record.HelpTexts)
-        if (text.find_first_not_of(' ') != std::string::npos)
+    for (std::string_view text : record.HelpTexts)
+        if (text.find_first_not_of(' ') != std::string_view::npos)
             return true;
     return false;
 }

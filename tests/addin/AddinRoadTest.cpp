@@ -28,7 +28,7 @@ protected:
             for (const auto& item : *editor().formsData()->Item(module)) {
                 std::string value = item->Caption + "|";
                 for (int32_t i = 1; i <= item->HelpTexts.Count(); ++i)
-                    value += item->HelpTexts.KeyAt(i) + "=" + item->HelpTexts.Item(i) + "|";
+                    value += item->HelpTexts.KeyAt(i) + "=" + std::string(item->HelpTexts.Item(i)) + "|";
                 result[module + "." + item->ControlName] = value;
             }
         return result;

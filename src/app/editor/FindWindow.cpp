@@ -22,7 +22,7 @@ namespace corvane::app {
 
 namespace {
 
-QString text(const std::string& value) { return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())); }
+QString text(std::string_view value) { return QString::fromUtf8(value.data(), static_cast<qsizetype>(value.size())); }
 
 } // namespace
 
@@ -122,7 +122,9 @@ std::optional<FindWindow::Place> FindWindow::currentPlace() const {
 
 bool FindWindow::matches(const Place& place, const QString& needle) const {
     const HelpItem& record = *editor_.formsData()->Item(editor_.lbxModules().List(place.module))->Item(place.record);
-    for (const std::string& value : {record.textIn(editor_.settings().mCurrentLanguage), record.ControlName, record.Caption})
+    for (const std::string_view value :
+         {record.textIn(editor_.settings().mCurrentLanguage), std::string_view(record.ControlName),
+          std::string_view(record.Caption)})
         if (text(value).contains(needle, Qt::CaseInsensitive))
             return true;
     return false;

@@ -27,8 +27,8 @@ Coverage CoverageIndex::coverageOf(const preview::SketchItem& item) const {
     const HelpItem* record = item.control ? recordOf(item) : nullptr;
     if (!record)
         return Coverage::NotListed;
-    const std::string& text = record->textIn(language_);
-    return text.find_first_not_of(" \t\r\n") == std::string::npos ? Coverage::WithoutText : Coverage::WithText;
+    const std::string_view text = record->textIn(language_);
+    return text.find_first_not_of(" \t\r\n") == std::string_view::npos ? Coverage::WithoutText : Coverage::WithText;
 }
 
 } // namespace corvane::app

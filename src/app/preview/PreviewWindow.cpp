@@ -172,8 +172,8 @@ std::string PreviewWindow::hoverText(int item) const {
     const HelpItem* record = coverage_ ? coverage_->recordOf(shown) : nullptr;
     if (!record)
         return result;
-    const std::string& help = record->textIn(coverage_->language());
-    return result + "\n" + (help.empty() ? "No help text in " + coverage_->language() + " yet." : help);
+    const std::string_view help = record->textIn(coverage_->language());
+    return result + "\n" + (help.empty() ? "No help text in " + coverage_->language() + " yet." : std::string(help));
 }
 
 void PreviewWindow::restorePlace() {

@@ -1,0 +1,123 @@
+// HelpTextList: the help texts of one record, one per language, in the order they were added.
+//
+// A large data file holds a million records of two or three texts each. Kept as a keyed list of
+// strings, every record paid for two vectors, a key string per text and a block per text: about
+// 400 bytes beyond the letters. Here a record's texts live in one block: a small table of
+// (language, place, length) and the texts' bytes after it. Language names are kept once for the
+// whole program; the table points at them.
+//
+// Positions count from 1 and languages compare without regard to letter case, as in the keyed
+// lists of the rest of the program; failures are VB's: an added language already present raises
+// 457, a missing language 5, a position out of range 9. The texts a list hands out stay valid
+// until the list is changed.
+#pragma once
+
+#include "vbruntime/Variant.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <iterator>
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace corvane {
+
+class HelpTextList {
+public:
+    HelpTextList() = default;
+    HelpTextList(const HelpTextList& other);
+    // A failed copy leaves the list as it was.
+    HelpTextList& operator=(const HelpTextList& other);
+    HelpTextList(HelpTextList&&) noexcept = default;
+    HelpTextList& operator=(HelpTextList&&) noexcept = default;
+    ~HelpTextList() = default;
+
+    // Number of texts.
+    int32_t Count() const noexcept;
+    // True when the list holds no text.
+    bool empty() const noexcept { return Count() == 0; }
+
+    // The text at `position` (from 1); raises 9 when there is none.
+    std::string_view Item(int32_t position) const;
+    // The text in `language` (letter case ignored); raises 5 when there is none.
+    std::string_view Item(std::string_view language) const;
+    // The language of the text at `position` (from 1), spelt as it was added; raises 9.
+    const std::string& KeyAt(int32_t position) const;
+    // True when the list holds a text in `language` (letter case ignored).
+    bool Contains(std::string_view language) const { return PositionOf(language) != 0; }
+    // The position (from 1) of the text in `language` (letter case ignored), 0 when there is none.
+    int32_t PositionOf(std::string_view language) const;
+
+    // Appends `text` in `language`; raises 457 when the list holds a text in it already.
+    void Add(std::string_view text, std::string_view language);
+    // Removes the text at `position` (from 1); raises 9 when there is none.
+    void Remove(int32_t position);
+    // Removes the text in `language` (letter case ignored); raises 5 when there is none.
+    void Remove(std::string_view language);
+    // Removes every text.
+    void Clear() noexcept { block_.reset(); }
+    // Makes room for `texts` texts of `bytes` bytes in all, so that adding them allocates once.
+    void reserve(size_t texts, size_t bytes);
+
+    // Walks the texts in order.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::string_view;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::string_view;
+
+        const_iterator() = default;
+        // The text the iterator stands at.
+        std::string_view operator*() const { return list_->Item(position_); }
+        const_iterator& operator++() {
+            ++position_;
+            return *this;
+        }
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++position_;
+            return before;
+        }
+        bool operator==(const const_iterator& other) const { return position_ == other.position_; }
+
+    private:
+        friend class HelpTextList;
+        const_iterator(const HelpTextList* list, int32_t position) : list_(list), position_(position) {}
+        const HelpTextList* list_ = nullptr;
+        int32_t position_ = 1;
+    };
+    // The first text.
+    const_iterator begin() const { return {this, 1}; }
+    // Beyond the last text.
+    const_iterator end() const { return {this, Count() + 1}; }
+
+    // Where the list's bytes begin, for a reader that fetches ahead (null when it holds none).
+    const void* storage() const noexcept { return block_.get(); }
+
+private:
+    struct Entry;
+    struct Header;
+    // The header, the table of entries and the texts' bytes, in one allocation.
+    struct BlockDeleter {
+        void operator()(Header* header) const noexcept;
+    };
+    using Block = std::unique_ptr<Header, BlockDeleter>;
+
+    static Block allocate(size_t entries, size_t bytes);
+    Entry* entries() const noexcept;
+    char* bytes() const noexcept;
+    size_t checkedIndex(int32_t position) const;
+    size_t indexOf(std::string_view language) const;
+    // Copies the texts into a block with room for `entries` texts and `bytes` bytes.
+    Block copied(size_t entries, size_t bytes) const;
+
+    Block block_;
+};
+
+// The texts as an error report renders them: a Collection of the texts, in order.
+Variant toVariant(const HelpTextList& texts);
+
+} // namespace corvane
