@@ -10,6 +10,7 @@
 #include "xml/XmlEncoding.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace corvane {
 
@@ -84,6 +85,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     text_.clear();
     document_ = XMLDocument();
     plainRead_ = false;
+    plain_ = PlainHelpData();
     keptBytes_.reset();
     released_ = false;
     version_ = FileVersion();
@@ -96,6 +98,11 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
         // other UTF-8 file that is well-formed is parsed where it was read, without a copy.
         if (purpose == ReadFor::Records && readPlain(buffer))
             return;
+        if (plain_.gaveBytesBack()) { // the plain reading gave back what it took: read them again
+            pugi::get_memory_deallocation_function()(std::exchange(buffer.data, nullptr));
+            buffer = readFileBuffer(version_, path, pugi::get_memory_allocation_function(),
+                                    pugi::get_memory_deallocation_function());
+        }
         if (holdsTextDepartures(std::string_view(buffer.data, buffer.size)))
             pugi::get_memory_deallocation_function()(buffer.data); // the text's reading names them
         else if (document_.LoadInPlace(buffer.data, buffer.size))
@@ -111,9 +118,15 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
 }
 
 bool HelpDataFile::readPlain(FileBuffer& buffer) {
+    // The memory of a large file's bytes goes back as its records are read, so that its records
+    // do not need it beside them. Giving it back costs a few milliseconds in files of a few
+    // megabytes, which hold memory the records do not miss.
+    constexpr size_t GiveBackFrom = size_t{16} << 20;
+    const auto use =
+        buffer.size >= GiveBackFrom ? PlainHelpData::BytesRead::GiveBack : PlainHelpData::BytesRead::Keep;
     std::string_view bytes(buffer.data, buffer.size);
     if (!isPlainUtf8Xml(bytes) || bytes.find('\0') != std::string_view::npos ||
-        !plain_.read(bytes, settings_.SelectedLanguages))
+        !plain_.read(buffer.data, buffer.size, settings_.SelectedLanguages, use))
         return false;
     keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
     keptSize_ = buffer.size;
@@ -126,7 +139,22 @@ void HelpDataFile::parseKeptBytes() {
     if (!plainRead_)
         return;
     plainRead_ = false;
+    const bool gaveBytesBack = plain_.gaveBytesBack();
     plain_ = PlainHelpData();
+    try {
+        if (gaveBytesBack) { // the records it took were read from bytes that are given back
+            keptBytes_.reset();
+            FileBuffer buffer = readFileBuffer(version_, path_, pugi::get_memory_allocation_function(),
+                                               pugi::get_memory_deallocation_function());
+            keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
+            keptSize_ = buffer.size;
+        }
+    } catch (const VbError& error) {
+        unreadable_ = true;
+        problems_.push_back({0, "it cannot be read (" + error.description() + ")"});
+        document_.LoadText(EmptyDocument);
+        return;
+    }
     if (document_.LoadInPlace(keptBytes_.release(), keptSize_))
         return checkShape();
     try { // not expected: the plain form is well-formed

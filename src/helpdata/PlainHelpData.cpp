@@ -1,6 +1,7 @@
 #include "helpdata/PlainHelpData.h"
 
 #include "helpdata/PlainHelpDataCursor.h"
+#include "platform/Machine.h"
 #include "process/ParallelFor.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbConvert.h"
@@ -130,13 +131,19 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
 } // namespace
 
 bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slot) {
-    bytes_ = bytes;
+    return read(const_cast<char*>(bytes.data()), bytes.size(), slot, BytesRead::Keep); // nothing written
+}
+
+bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use) {
+    bytes_ = std::string_view(bytes, size);
+    ownBytes_ = use == BytesRead::GiveBack ? bytes : nullptr;
+    gaveBytesBack_ = false;
     slot_ = &slot;
     rootAttributes_.clear();
     languages_.Clear();
     modules_.clear();
     try {
-        PlainHelpDataCursor cursor(bytes, 0, bytes.size());
+        PlainHelpDataCursor cursor(bytes_, 0, bytes_.size());
         cursor.take(Declaration);
         cursor.skipSpace();
         cursor.expect("<");
@@ -156,12 +163,20 @@ bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slo
     }
     // Every module's content is read now, so that a file taken here is a well-formed file
     // whatever its records turn out to hold; the records are read for the file's languages.
+    // A module whose records are taken is not read again: with the owner's leave its memory goes
+    // back as the read goes, so that a large file's bytes and its records are not held at once.
     std::vector<char> plain(modules_.size(), 0);
+    std::vector<char> givenBack(modules_.size(), 0);
     forEachInParallel(modules_.size(), [&](size_t i) {
         bool wellFormed = false;
-        modules_[i].records = readModule(modules_[i], wellFormed);
+        ModuleSpan& module = modules_[i];
+        module.records = readModule(module, wellFormed);
         plain[i] = wellFormed ? 1 : 0;
+        if (ownBytes_ && module.records)
+            givenBack[i] = platform::releaseWholePages(ownBytes_ + module.contentBegin,
+                                                       module.contentEnd - module.contentBegin) ? 1 : 0;
     });
+    gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end();
     return std::ranges::find(plain, 0) == plain.end();
 }
 

@@ -15,7 +15,9 @@
 //       ... plain.rootAttribute("CurrentLanguage"), plain.selectedLanguages() ...
 //       if (plain.readRecords(forms, formNames)) ...
 //   }                                                     // false: nothing was added
-// The bytes must be UTF-8 without NUL bytes, and outlive the object.
+// The bytes must be UTF-8 without NUL bytes, and outlive the object. A reader that owns them may
+// let the read give back the memory of each module whose records it took (BytesRead::GiveBack):
+// a file's records then never hold memory beside all of its bytes.
 #pragma once
 
 #include "helpdata/HelpItem.h"
@@ -35,6 +37,16 @@ public:
     // too, with the texts of every language (also those not selected); each reads the selected
     // languages from `slot` later, which outlives it.
     bool read(std::string_view bytes, const SelectedLanguageList& slot);
+    // What a read does with the bytes of a module once its records are read.
+    enum class BytesRead {
+        Keep,     // they stay as they are
+        GiveBack, // the memory pages wholly inside them go back to the system and read as zeros
+    };
+    // The same, `bytes` being memory the caller owns and lets the read give back as `use` says.
+    bool read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use);
+    // True when the last read gave bytes back: anything that reads the file's bytes after it
+    // reads them from the file again.
+    bool gaveBytesBack() const noexcept { return gaveBytesBack_; }
 
     // The value of the root's first attribute of that name, decoded; none when it has none.
     std::optional<std::string> rootAttribute(std::string_view name) const;
@@ -64,6 +76,8 @@ private:
     std::shared_ptr<HelpItems> readModule(const ModuleSpan& module, bool& wellFormed) const;
 
     std::string_view bytes_;
+    char* ownBytes_ = nullptr; // the same bytes when the read may give them back
+    bool gaveBytesBack_ = false;
     const SelectedLanguageList* slot_ = nullptr;
     std::vector<std::pair<std::string_view, std::string_view>> rootAttributes_; // as written
     NameList languages_;

@@ -2,6 +2,7 @@
 // system it runs on.
 #pragma once
 
+#include <cstddef>
 #include <ctime>
 #include <string>
 #include <vector>
@@ -16,6 +17,11 @@ std::string machineName();
 std::tm utcParts(std::time_t time);
 // The parts of a time in the local time zone.
 std::tm localParts(std::time_t time);
+
+// Gives the memory pages that lie wholly inside `size` bytes at `begin` back to the system while
+// the memory stays allocated: a read of them afterwards finds zeros. Returns false, giving
+// nothing back, where the system does not offer it (Windows).
+bool releaseWholePages(char* begin, size_t size);
 
 // The arguments the program was started with, after its name, in UTF-8 (on Windows read from
 // the wide command line: `argv` there is in the ANSI code page).

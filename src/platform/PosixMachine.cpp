@@ -5,6 +5,8 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <cstdint>
+#include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -29,6 +31,15 @@ std::tm localParts(std::time_t time) {
     std::tm parts{};
     ::localtime_r(&time, &parts);
     return parts;
+}
+
+bool releaseWholePages(char* begin, size_t size) {
+    static const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const uintptr_t start = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
+    const uintptr_t end = (reinterpret_cast<uintptr_t>(begin) + size) / page * page;
+    if (end <= start)
+        return false;
+    return ::madvise(reinterpret_cast<void*>(start), end - start, MADV_DONTNEED) == 0;
 }
 
 std::vector<std::string> commandArguments(int argc, char** argv) {

@@ -60,6 +60,8 @@ void endQuietlyOnCrash() {
     ::SetUnhandledExceptionFilter([](EXCEPTION_POINTERS*) -> LONG { return EXCEPTION_EXECUTE_HANDLER; });
 }
 
+bool releaseWholePages(char*, size_t) { return false; }
+
 void crashNow() {
     ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     std::abort(); // not reached: the exception ends the process

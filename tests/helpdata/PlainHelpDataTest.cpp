@@ -10,8 +10,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
+#include <utility>
 #include <sstream>
+#include <tuple>
 
 namespace corvane::test {
 namespace {
@@ -232,6 +235,99 @@ TEST_F(PlainHelpDataTest, DamagedCopiesOfAWrittenFileLoadTheSameBothWays) {
             return;
     }
     EXPECT_GT(plainTaken, 100); // many changes leave a file in the plain form
+}
+
+// A file in the plain form of `modules` modules ("frm0" ...) of `records` records each, every
+// text `textBytes` long; `lastRecord` is added to the last module.
+std::string largeFile(int modules, int records, size_t textBytes, const std::string& lastRecord = {}) {
+    std::string bytes = Head;
+    for (int m = 0; m < modules; ++m) {
+        const std::string module = "frm" + std::to_string(m);
+        bytes += "  <VBComponent ComponentName=\"" + module + "\">\n";
+        for (int r = 0; r < records; ++r) {
+            const std::string key = "txt" + std::to_string(r);
+            const char letter = static_cast<char>('a' + (m + r) % 26);
+            bytes += "    <HelpItem ComponentName=\"" + module + "\" ControlName=\"" + key + "\" ContextHelpID=\"" +
+                     std::to_string(m * records + r + 1) + "\" ControlType=\"TextBox\" Caption=\"&amp;" + key +
+                     "\">\n      <HelpText Language=\"English\">" + std::string(textBytes, letter) +
+                     " &lt;" + key + "&gt;</HelpText>\n      <HelpText Language=\"German\">" +
+                     std::string(textBytes, static_cast<char>(letter - 32)) + "</HelpText>\n    </HelpItem>\n";
+        }
+        if (m == modules - 1)
+            bytes += lastRecord;
+        bytes += "  </VBComponent>\n";
+    }
+    return bytes + "</Root>\n";
+}
+
+// Where the content of module `name` lies in `bytes`.
+std::pair<size_t, size_t> moduleContent(const std::string& bytes, const std::string& name) {
+    const std::string start = "<VBComponent ComponentName=\"" + name + "\">";
+    const size_t begin = bytes.find(start) + start.size();
+    return {begin, bytes.find("</VBComponent>", begin)};
+}
+
+TEST(PlainHelpDataBytes, TheBytesOfModulesWhoseRecordsAreTakenAreGivenBackWhenTheOwnerAllows) {
+    const std::string twice = "    <HelpItem ComponentName=\"frm3\" ControlName=\"TXT0\" ContextHelpID=\"9\" "
+                              "ControlType=\"TextBox\" />\n";
+    const std::string original = largeFile(4, 10, 3000, twice);
+    for (PlainHelpData::BytesRead use : {PlainHelpData::BytesRead::Keep, PlainHelpData::BytesRead::GiveBack}) {
+        SCOPED_TRACE(use == PlainHelpData::BytesRead::Keep ? "keep" : "give back");
+        std::string bytes = original;
+        HelpDataSettings settings;
+        settings.newSelectedLanguages();
+        PlainHelpData plain;
+        ASSERT_TRUE(plain.read(bytes.data(), bytes.size(), settings.SelectedLanguages, use)) << "well-formed";
+        const bool givesBack = use == PlainHelpData::BytesRead::GiveBack;
+        EXPECT_EQ(plain.gaveBytesBack(), givesBack);
+        for (int m = 0; m < 4; ++m) {
+            const auto [begin, end] = moduleContent(original, "frm" + std::to_string(m));
+            const std::string_view now(bytes.data() + begin, end - begin);
+            const size_t zeros = static_cast<size_t>(std::count(now.begin(), now.end(), '\0'));
+            if (givesBack && m < 3) // at least the 7 whole pages of the 60 KB a module holds
+                EXPECT_GE(zeros, 7u * 4096) << m;
+            else // the module whose key stands twice is not taken: its bytes are read again
+                EXPECT_EQ(now, std::string_view(original).substr(begin, end - begin)) << m;
+        }
+        ModuleRecords forms;
+        NameList names;
+        EXPECT_FALSE(plain.readRecords(forms, names)) << "the key twice is named by the document reading";
+    }
+}
+
+TEST_F(PlainHelpDataTest, ALargeFileLoadsTheSameWhenTheBytesItsRecordsWereReadFromAreGivenBack) {
+    // Beyond 16 MB a file's bytes are given back as its records are read; a load that then finds
+    // what only the document reading takes reads the file again.
+    const std::string twice = "    <HelpItem ComponentName=\"frm169\" ControlName=\"TXT0\" ContextHelpID=\"9\" "
+                              "ControlType=\"TextBox\" />\n";
+    const std::string comment = "    <!-- a note in the last module -->\n";
+    // Each file with the problem its load names ("" for none).
+    const std::vector<std::tuple<std::string, std::string, std::string>> files = {
+        {"plain", largeFile(170, 20, 2600), ""},
+        {"a key twice", largeFile(170, 20, 2600, twice),
+         "the record 'TXT0' of module 'frm169' is listed a second time"},
+        {"a comment", largeFile(170, 20, 2600, comment), "a comment, which a save does not keep"},
+    };
+    for (const auto& [name, bytes, problem] : files) {
+        SCOPED_TRACE(name);
+        ASSERT_GT(bytes.size(), size_t{17} << 20);
+        writeFile(dir_ / "plain.txt", bytes);
+        writeFile(dir_ / "document.txt", withInstruction(bytes));
+        const std::string plain = loadedFrom(dir_ / "plain.txt", {});
+        const std::string document = loadedFrom(dir_ / "document.txt", {});
+        EXPECT_TRUE(plain == document) << "the loads differ";
+        const std::string lastRecord = "\n  [txt19] [frm169] [txt19] [TextBox] 3400 [&txt19] {English: " +
+                                       std::string(2600, 'g') + " <txt19>} {German: " + std::string(2600, 'G') + "}";
+        EXPECT_NE(plain.find(lastRecord), std::string::npos);
+        const std::string firstRecord = "\n  [txt0] [frm0] [txt0] [TextBox] 1 [&txt0] {English: " +
+                                        std::string(2600, 'a') + " <txt0>}";
+        EXPECT_NE(plain.find(firstRecord), std::string::npos);
+        const size_t named = plain.find("\nproblem line");
+        if (problem.empty())
+            EXPECT_EQ(named, std::string::npos) << plain.substr(named, 400);
+        else
+            EXPECT_NE(plain.find(problem, named), std::string::npos) << plain.substr(std::min(named, plain.size()), 400);
+    }
 }
 
 } // namespace
