@@ -1,21 +1,18 @@
 #include "helpdata/HelpTextList.h"
 
 #include "vbruntime/CaseFold.h"
+#include "vbruntime/NamePool.h"
 #include "vbruntime/VbError.h"
 
-#include <algorithm>
-#include <array>
 #include <cstring>
 #include <limits>
-#include <mutex>
 #include <new>
-#include <unordered_set>
 #include <vector>
 
 namespace corvane {
 
 struct HelpTextList::Entry {
-    const std::string* language; // kept for the run of the program (internedLanguage)
+    const std::string* language; // the pool's copy, kept for the run of the program
     uint32_t offset;             // of the text's first byte, from the start of the texts' bytes
     uint32_t length;
 };
@@ -28,36 +25,6 @@ struct HelpTextList::Header {
 };
 
 namespace {
-
-struct NameHash {
-    using is_transparent = void;
-    size_t operator()(std::string_view name) const noexcept { return std::hash<std::string_view>{}(name); }
-};
-struct NameEqual {
-    using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const noexcept { return a == b; }
-};
-
-// The one copy of a language name as spelt. A data file names the same few languages in each of
-// its records; every list points at these copies, which live as long as the program. A thread
-// remembers the last names it asked for, so that the records it reads take no lock.
-const std::string* internedLanguage(std::string_view name) {
-    thread_local std::array<const std::string*, 4> recent{};
-    for (const std::string* known : recent)
-        if (known && *known == name)
-            return known;
-    static std::mutex mutex;
-    static auto* names = new std::unordered_set<std::string, NameHash, NameEqual>; // never freed: threads may read at exit
-    const std::string* interned = nullptr;
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        auto found = names->find(name);
-        interned = &*(found != names->end() ? found : names->emplace(name).first);
-    }
-    std::copy_backward(recent.begin(), recent.end() - 1, recent.end());
-    recent[0] = interned;
-    return interned;
-}
 
 // A size as the list's 32-bit fields hold it; raises 6 beyond them.
 uint32_t narrowed(size_t size) {
@@ -163,7 +130,7 @@ void HelpTextList::reserve(size_t texts, size_t textBytes) {
 void HelpTextList::Add(std::string_view text, std::string_view language) {
     if (Contains(language))
         throw VbError(vberr::DuplicateKey);
-    const std::string* name = internedLanguage(language);
+    const std::string* name = &pooledName(language);
     const size_t count = static_cast<size_t>(Count());
     const size_t used = block_ ? block_->used : 0;
     narrowed(used + text.size());

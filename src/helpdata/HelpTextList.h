@@ -3,8 +3,8 @@
 // A large data file holds a million records of two or three texts each. Kept as a keyed list of
 // strings, every record paid for two vectors, a key string per text and a block per text: about
 // 400 bytes beyond the letters. Here a record's texts live in one block: a small table of
-// (language, place, length) and the texts' bytes after it. Language names are kept once for the
-// whole program; the table points at them.
+// (language, place, length) and the texts' bytes after it. The table points at the language
+// names of the program's NamePool.
 //
 // Positions count from 1 and languages compare without regard to letter case, as in the keyed
 // lists of the rest of the program; failures are VB's: an added language already present raises

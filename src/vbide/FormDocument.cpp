@@ -264,7 +264,7 @@ void FormDocument::readControls(FormLayout& layout) {
     controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n) {
         ControlSummary summary = summaryOf(layout.nodes[n], layout, frx);
-        controls_.add(std::make_shared<VBControl>(std::move(layout.nodes[n].progId), std::move(summary), shared_, n));
+        controls_.add(std::make_shared<VBControl>(layout.nodes[n].progId, std::move(summary), shared_, n));
     }
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });

@@ -13,8 +13,8 @@ namespace {
 } // namespace
 
 std::string VBControl::TypeName() const {
-    size_t dot = progId_.rfind('.');
-    return dot == std::string::npos ? progId_ : progId_.substr(dot + 1);
+    size_t dot = progId_->rfind('.');
+    return dot == std::string::npos ? *progId_ : progId_->substr(dot + 1);
 }
 
 // The property of the built set (null when the sets are not built or it has none).

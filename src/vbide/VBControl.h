@@ -9,11 +9,13 @@
 #pragma once
 
 #include "vbide/Property.h"
+#include "vbruntime/NamePool.h"
 
 #include <cstdint>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace corvane::vbide {
@@ -41,15 +43,15 @@ public:
 class VBControl {
 public:
     // A control of the given type, block `node` of its file, whose properties `source` builds.
-    VBControl(std::string progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node)
-        : progId_(std::move(progId)), summary_(std::move(summary)), source_(std::move(source)), node_(node) {}
+    VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node)
+        : progId_(&pooledName(progId)), summary_(std::move(summary)), source_(std::move(source)), node_(node) {}
 
     // The design-time properties of the control (built on first use).
     vbide::Properties& Properties() { return source_->propertiesOf(node_); }
     // The type name without its library prefix ("CommandButton", "ListView").
     std::string TypeName() const;
     // The type name with its library prefix ("VB.CommandButton", "MSComctlLib.ListView").
-    const std::string& ProgId() const noexcept { return progId_; }
+    const std::string& ProgId() const noexcept { return *progId_; }
 
     // The value of "Name"; raises VbError 5 when the control has no such property.
     std::string name() const;
@@ -65,7 +67,7 @@ public:
 private:
     const Property* builtProperty(std::string_view name) const;
 
-    std::string progId_;
+    const std::string* progId_; // a project's controls are of a few types: each kept once
     ControlSummary summary_;
     std::shared_ptr<PropertySource> source_;
     size_t node_;
