@@ -8,6 +8,7 @@
 #pragma once
 
 #include "vbruntime/KeyedCollection.h"
+#include "vbruntime/NamePool.h"
 #include "vbruntime/Variant.h"
 
 #include <cstdint>
@@ -24,6 +25,7 @@ inline Variant toVariant(const Variant& value) { return value; }
 inline Variant toVariant(const std::string& value) { return Variant(value); }
 inline Variant toVariant(std::string_view value) { return Variant(value); }
 inline Variant toVariant(const char* value) { return Variant(value); }
+inline Variant toVariant(const PooledName& value) { return Variant(value.str()); }
 inline Variant toVariant(bool value) { return Variant(value); }
 inline Variant toVariant(int16_t value) { return Variant(value); }
 inline Variant toVariant(int32_t value) { return Variant(value); }

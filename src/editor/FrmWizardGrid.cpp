@@ -48,7 +48,7 @@ void FrmWizard::Grid_UnboundReadData(int32_t RowIndex, controls::GridRowValues& 
         Values.SetValue(HelpGridColumn::ControlName, Variant(record.ControlName));
         // A record kept for its text whose control is gone says so.
         Values.SetValue(HelpGridColumn::ControlType,
-                        Variant(record.gone ? record.ControlType + " - removed" : record.ControlType));
+                        Variant(record.gone ? record.ControlType.str() + " - removed" : record.ControlType.str()));
         Values.SetValue(HelpGridColumn::HelpText, Variant(record.GetHelpText(settings_.mCurrentLanguage)));
         Values.SetValue(HelpGridColumn::Caption, Variant(record.Caption));
     });

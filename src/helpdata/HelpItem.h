@@ -12,6 +12,7 @@
 #include "helpdata/HelpDataSettings.h"
 #include "helpdata/HelpTextList.h"
 #include "vbruntime/KeyedCollection.h"
+#include "vbruntime/NamePool.h"
 #include "xml/XMLElement.h"
 
 #include <cstddef>
@@ -36,11 +37,11 @@ public:
     ~HelpItem() override;
 
     // Name of the form or user control that holds the control.
-    std::string ComponentName;
+    PooledName ComponentName;
     // The control key: the control's name, with "(index)" for a member of a control array.
     std::string ControlName;
     // The control's type name.
-    std::string ControlType;
+    PooledName ControlType;
     // The help text per language, keyed by language name (letter case ignored), in the
     // order the languages were last set.
     HelpTextList HelpTexts;

@@ -43,8 +43,8 @@ std::string loadedFrom(const fs::path& file, const std::string& selected) {
         out << "\nmodule [" << formNames.Item(m) << "] as [" << forms.KeyAt(m) << "]";
         for (int32_t r = 1; r <= forms.Item(m)->Count(); ++r) {
             const HelpItem& record = *forms.Item(m)->Item(r);
-            out << "\n  [" << forms.Item(m)->KeyAt(r) << "] [" << record.ComponentName << "] ["
-                << record.ControlName << "] [" << record.ControlType << "] " << record.ContextHelpID
+            out << "\n  [" << forms.Item(m)->KeyAt(r) << "] [" << record.ComponentName.str() << "] ["
+                << record.ControlName << "] [" << record.ControlType.str() << "] " << record.ContextHelpID
                 << " [" << record.Caption << "]";
             for (int32_t t = 1; t <= record.HelpTexts.Count(); ++t)
                 out << " {" << record.HelpTexts.KeyAt(t) << ": " << record.HelpTexts.Item(t) << "}";
