@@ -136,7 +136,8 @@ void HelpTextList::Add(std::string_view text, std::string_view language) {
     narrowed(used + text.size());
     if (!block_ || block_->entryCapacity == count || block_->byteCapacity - used < text.size())
         reserve(1, text.size()); // the only step that can fail: the list is unchanged when it does
-    std::memcpy(bytes() + used, text.data(), text.size());
+    if (!text.empty()) // an empty text may have no bytes at all
+        std::memcpy(bytes() + used, text.data(), text.size());
     entries()[count] = Entry{name, static_cast<uint32_t>(used), static_cast<uint32_t>(text.size())};
     block_->used = static_cast<uint32_t>(used + text.size());
     ++block_->count;

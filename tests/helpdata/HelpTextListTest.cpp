@@ -65,8 +65,9 @@ TEST(HelpTextList, TextsKeepTheirLanguageAndOrderThroughRemovalsAndAdditions) {
 
     texts.Clear();
     EXPECT_EQ(texts.Count(), 0);
+    texts.Add(std::string_view(), "Neutral"); // a text of no bytes at all
     texts.Add("again", "English");
-    EXPECT_EQ(contents(texts), "English=again|");
+    EXPECT_EQ(contents(texts), "Neutral=|English=again|");
 }
 
 TEST(HelpTextList, FailuresAreTheKeyedListsOwnAndChangeNothing) {
