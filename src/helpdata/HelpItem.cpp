@@ -16,6 +16,10 @@ NamedValue elementParameter() {
     return {"e", [] { return Variant::object("XMLElement"); }};
 }
 
+// The text of a language a record has none in: empty, but at a place of its own, as the
+// readers that copy a text's bytes expect of every text.
+constexpr std::string_view NoText = "";
+
 NameList& selectedLanguagesOf(const SelectedLanguageList& selectedLanguages) {
     if (!selectedLanguages)
         throw VbError(vberr::ObjectNotSet);
@@ -116,12 +120,12 @@ bool HelpItem::HasHelpText() {
 
 std::string_view HelpItem::textIn(std::string_view language) const {
     int32_t position = HelpTexts.PositionOf(language); // one look-up for KeyExists and Item
-    return position == 0 ? std::string_view() : HelpTexts.Item(position);
+    return position == 0 ? NoText : HelpTexts.Item(position);
 }
 
 std::string_view HelpItem::textIn(std::string_view language, size_t hint) const {
     const int32_t position = textPosition(language, hint);
-    return position == 0 ? std::string_view() : HelpTexts.Item(position);
+    return position == 0 ? NoText : HelpTexts.Item(position);
 }
 
 // A collection holds each key once, letter case ignored: a key found as it stands at the hint
@@ -176,7 +180,7 @@ std::string_view HelpItem::fileTextIn(std::string_view language) const {
     if (!fileTexts_)
         return textIn(language);
     const int32_t position = fileTexts_->PositionOf(language);
-    return position == 0 ? std::string_view() : fileTexts_->Item(position);
+    return position == 0 ? NoText : fileTexts_->Item(position);
 }
 
 void HelpItem::markAsInFile() {
