@@ -121,9 +121,9 @@ bool HelpDataFile::readPlain(FileBuffer& buffer) {
     // The memory of a large file's bytes goes back as its records are read, so that its records
     // do not need it beside them. Giving it back costs a few milliseconds in files of a few
     // megabytes, which hold memory the records do not miss.
-    constexpr size_t GiveBackFrom = size_t{16} << 20;
+    constexpr size_t giveBackFrom = size_t{16} << 20;
     const auto use =
-        buffer.size >= GiveBackFrom ? PlainHelpData::BytesRead::GiveBack : PlainHelpData::BytesRead::Keep;
+        buffer.size >= giveBackFrom ? PlainHelpData::BytesRead::GiveBack : PlainHelpData::BytesRead::Keep;
     std::string_view bytes(buffer.data, buffer.size);
     if (!isPlainUtf8Xml(bytes) || bytes.find('\0') != std::string_view::npos ||
         !plain_.read(buffer.data, buffer.size, settings_.SelectedLanguages, use))

@@ -61,7 +61,7 @@ public:
     void reserve(size_t texts, size_t bytes);
 
     // Walks the texts in order.
-    class const_iterator {
+    class TextIterator {
     public:
         using iterator_category = std::forward_iterator_tag;
         using value_type = std::string_view;
@@ -69,26 +69,32 @@ public:
         using pointer = void;
         using reference = std::string_view;
 
-        const_iterator() = default;
+        // An iterator that stands nowhere.
+        TextIterator() = default;
         // The text the iterator stands at.
         std::string_view operator*() const { return list_->Item(position_); }
-        const_iterator& operator++() {
+        // Steps to the next text.
+        TextIterator& operator++() {
             ++position_;
             return *this;
         }
-        const_iterator operator++(int) {
-            const_iterator before = *this;
+        // Steps to the next text, giving the iterator as it stood.
+        TextIterator operator++(int) {
+            TextIterator before = *this;
             ++position_;
             return before;
         }
-        bool operator==(const const_iterator& other) const { return position_ == other.position_; }
+        // True when both stand at the same position (of the same list).
+        bool operator==(const TextIterator& other) const { return position_ == other.position_; }
 
     private:
         friend class HelpTextList;
-        const_iterator(const HelpTextList* list, int32_t position) : list_(list), position_(position) {}
+        TextIterator(const HelpTextList* list, int32_t position) : list_(list), position_(position) {}
         const HelpTextList* list_ = nullptr;
         int32_t position_ = 1;
     };
+    // The name standard algorithms look for.
+    using const_iterator = TextIterator;
     // The first text.
     const_iterator begin() const { return {this, 1}; }
     // Beyond the last text.
