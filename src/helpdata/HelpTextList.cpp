@@ -5,6 +5,7 @@
 #include "vbruntime/VbError.h"
 
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <new>
 #include <vector>
@@ -130,6 +131,9 @@ void HelpTextList::reserve(size_t texts, size_t textBytes) {
 void HelpTextList::Add(std::string_view text, std::string_view language) {
     if (Contains(language))
         throw VbError(vberr::DuplicateKey);
+    const std::less<const char*> before;
+    if (block_ && !before(text.data(), bytes()) && before(text.data(), bytes() + block_->byteCapacity))
+        return Add(std::string(text), language); // a text of this list: copied before its block moves
     const std::string* name = &pooledName(language);
     const size_t count = static_cast<size_t>(Count());
     const size_t used = block_ ? block_->used : 0;

@@ -121,9 +121,9 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
         if (record->takesTextIn(*text.language)) {
             decodePlainText(text.text, decoded);
             record->HelpTexts.Add(decoded, *text.language);
-        }
-        else if (!text.text.empty()) // a second text of a language: told by the document's reading
+        } else if (!text.text.empty()) { // a second text of a language: told by the document's reading
             return nullptr;
+        }
     record->markAsInFile();
     return record;
 }

@@ -60,6 +60,10 @@ TEST(HelpTextList, TextsKeepTheirLanguageAndOrderThroughRemovalsAndAdditions) {
     EXPECT_EQ(contents(texts), "Spanish=" + std::string("nul\0byte", 8) +
                                    "|spanish2=Guarda el archivo.|French=Enregistre.|");
 
+    texts.Add(texts.Item(2), "Catalan"); // its own text, while its block moves to make room
+    EXPECT_EQ(texts.Item("catalan"), "Guarda el archivo.");
+    texts.Remove("Catalan");
+
     std::vector<std::string> walked(texts.begin(), texts.end());
     EXPECT_EQ(walked, (std::vector<std::string>{std::string("nul\0byte", 8), "Guarda el archivo.", "Enregistre."}));
 
