@@ -278,7 +278,12 @@ TEST(PlainHelpDataBytes, TheBytesOfModulesWhoseRecordsAreTakenAreGivenBackWhenTh
         settings.newSelectedLanguages();
         PlainHelpData plain;
         ASSERT_TRUE(plain.read(bytes.data(), bytes.size(), settings.SelectedLanguages, use)) << "well-formed";
-        const bool givesBack = use == PlainHelpData::BytesRead::GiveBack;
+#ifdef _WIN32
+        constexpr bool systemGivesBack = false; // the program gives no pages back on Windows
+#else
+        constexpr bool systemGivesBack = true;
+#endif
+        const bool givesBack = use == PlainHelpData::BytesRead::GiveBack && systemGivesBack;
         EXPECT_EQ(plain.gaveBytesBack(), givesBack);
         for (int m = 0; m < 4; ++m) {
             const auto [begin, end] = moduleContent(original, "frm" + std::to_string(m));
@@ -286,7 +291,7 @@ TEST(PlainHelpDataBytes, TheBytesOfModulesWhoseRecordsAreTakenAreGivenBackWhenTh
             const size_t zeros = static_cast<size_t>(std::count(now.begin(), now.end(), '\0'));
             if (givesBack && m < 3) // at least the 7 whole pages of the 60 KB a module holds
                 EXPECT_GE(zeros, 7u * 4096) << m;
-            else // the module whose key stands twice is not taken: its bytes are read again
+            else // kept, or the module whose key stands twice: not taken, its bytes are read again
                 EXPECT_EQ(now, std::string_view(original).substr(begin, end - begin)) << m;
         }
         ModuleRecords forms;
