@@ -89,9 +89,10 @@ bool languagesArePlain(const std::vector<RawText>& texts) {
 }
 
 // The record of a "HelpItem", or null when loading would name a problem in it.
+// `decoded` is room for a text, kept from record to record.
 std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<RawText>& texts,
                                    const SelectedLanguageList& slot,
-                                   const HelpItems& records) {
+                                   const HelpItems& records, std::string& decoded) {
     std::optional<std::string_view> component = item.attribute("ComponentName");
     std::optional<std::string_view> control = item.attribute("ControlName");
     std::optional<std::string_view> number = item.attribute("ContextHelpID");
@@ -116,7 +117,6 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1), textBytes);
     if (texts.empty())
         record->HelpTexts.Add({}, Neutral); // the older form, without text
-    thread_local std::string decoded; // keeps its room from text to text
     for (const RawText& text : texts)
         if (record->takesTextIn(*text.language)) {
             decodePlainText(text.text, decoded);
@@ -246,11 +246,12 @@ bool PlainHelpData::readRecords(ModuleRecords& forms, NameList& formNames) {
 std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module, bool& wellFormed) const {
     auto records = std::make_shared<HelpItems>();
     bool taken = true; // after a record that cannot be taken, the rest is only checked
+    std::string decoded;
     wellFormed = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
                                  [&](const PlainStartTag& item, const std::vector<RawText>& texts) {
         if (!taken)
             return;
-        std::shared_ptr<HelpItem> record = recordOf(item, texts, *slot_, *records);
+        std::shared_ptr<HelpItem> record = recordOf(item, texts, *slot_, *records, decoded);
         taken = record != nullptr;
         if (taken) {
             std::string_view key = record->ControlName; // lives on in the record
