@@ -91,8 +91,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     version_ = FileVersion();
     try {
         version_ = openFileVersion(path);
-        FileBuffer buffer = readFileBuffer(version_, path, pugi::get_memory_allocation_function(),
-                                           pugi::get_memory_deallocation_function());
+        FileBuffer buffer = readVersionBytes();
         existed_ = true;
         // For the records, the file as the program writes it is read straight into them; any
         // other UTF-8 file that is well-formed is parsed where it was read, without a copy.
@@ -100,8 +99,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
             return;
         if (plain_.gaveBytesBack()) { // the plain reading gave back what it took: read them again
             pugi::get_memory_deallocation_function()(std::exchange(buffer.data, nullptr));
-            buffer = readFileBuffer(version_, path, pugi::get_memory_allocation_function(),
-                                    pugi::get_memory_deallocation_function());
+            buffer = readVersionBytes();
         }
         if (holdsTextDepartures(std::string_view(buffer.data, buffer.size)))
             pugi::get_memory_deallocation_function()(buffer.data); // the text's reading names them
@@ -115,6 +113,11 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
         }
         document_.LoadText(EmptyDocument);
     }
+}
+
+FileBuffer HelpDataFile::readVersionBytes() const {
+    return readFileBuffer(version_, path_, pugi::get_memory_allocation_function(),
+                          pugi::get_memory_deallocation_function());
 }
 
 bool HelpDataFile::readPlain(FileBuffer& buffer) {
@@ -144,8 +147,7 @@ void HelpDataFile::parseKeptBytes() {
     try {
         if (gaveBytesBack) { // the records it took were read from bytes that are given back
             keptBytes_.reset();
-            FileBuffer buffer = readFileBuffer(version_, path_, pugi::get_memory_allocation_function(),
-                                               pugi::get_memory_deallocation_function());
+            FileBuffer buffer = readVersionBytes();
             keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
             keptSize_ = buffer.size;
         }
