@@ -38,22 +38,29 @@ std::string ExchangeSession::projectFileAt(const std::filesystem::path& output) 
 void ExchangeSession::copyTexts() {
     FrmWizard& editor = *session_.editor();
     const ModMain& settings = session_.addin().modMain();
+    dataFile_ = editor.helpDataFile().path();
     texts_.project = platform::utf8Of(platform::pathFromUtf8(session_.project()->FileName()).filename());
     texts_.primaryLanguage = settings.mPrimaryLanguage;
     texts_.languages.assign(settings.SelectedLanguages->begin(), settings.SelectedLanguages->end());
-    const ModuleRecords& modules = *editor.formsData();
+    // The command works on the copy alone (an import writes through a reading of its own): the
+    // editor saves nothing from here on, and each module's records go once they are copied, so
+    // that the help text of a large project is not held twice.
+    editor.stopSaving();
+    ModuleRecords& modules = *editor.formsData();
     const std::vector<std::string> unreadable = session_.unreadableModules();
     for (int32_t x = 1; x <= modules.Count(); ++x) {
-        if (isGoneModule(*modules.Item(x)))
-            continue;
-        texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), *modules.Item(x)));
-        texts_.modules.back().unreadable =
-            std::find(unreadable.begin(), unreadable.end(), texts_.modules.back().name) != unreadable.end();
+        HelpItems& records = *modules.Item(x);
+        if (!isGoneModule(records)) {
+            texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), records));
+            texts_.modules.back().unreadable =
+                std::find(unreadable.begin(), unreadable.end(), texts_.modules.back().name) != unreadable.end();
+        }
+        records = HelpItems();
     }
 }
 
 std::filesystem::path ExchangeSession::dataFile() const {
-    return session_.editor()->helpDataFile().path();
+    return dataFile_;
 }
 
 std::string ExchangeSession::projectLanguage(const std::string& language) {

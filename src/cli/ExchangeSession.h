@@ -1,6 +1,7 @@
 // ExchangeSession: a project opened headless for `export`, `import` and `coverage`: the
 // project scan runs as the editor runs it (so the texts are those of the project's current
-// controls), nothing is saved, and the help text is copied out for the exchange library.
+// controls), nothing is saved, and the help text is copied out for the exchange library: the
+// editor's records go as they are copied, and the editor saves nothing afterwards.
 // What the scan showed in message boxes (a module that could not be read, a damaged settings
 // file) is printed as a warning and the command goes on with what was read; only a scan that
 // failed (an error report) or opened no editor ends it.
@@ -29,6 +30,8 @@ public:
 
     // The project's help text, after open.
     const exchange::ProjectTexts& texts() const { return texts_; }
+    // Lets the project's help text go, for a command that has taken what it needs of it.
+    void releaseTexts() { texts_.modules = {}; }
     // The help data file the scan read.
     std::filesystem::path dataFile() const;
     // What of the project `output` names (OutputTarget.h); "" when it names none of its files.
@@ -46,6 +49,7 @@ private:
     std::string command_;
     HeadlessSession session_;
     exchange::ProjectTexts texts_;
+    std::filesystem::path dataFile_;
 };
 
 } // namespace corvane::cli

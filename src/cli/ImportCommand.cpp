@@ -98,6 +98,7 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     auto plan = planFor(session, options.file, err);
     if (!plan)
         return 2;
+    session.releaseTexts(); // the plan holds what the changes need; the file is read again below
     // The report follows the save: nothing is reported as changed that did not reach the file.
     try {
         if (!plan->changes.empty()) {

@@ -157,6 +157,9 @@ public:
     const HelpDataFile& helpDataFile() const { return dataFile_; }
     // What the last scan found: the modules it listed and the messages it showed.
     const ScanResult& scanResult() const { return scanResult_; }
+    // For a command that works on its own copy of the help text: the window saves nothing
+    // from now on, as if opened read-only, so its records may be let go (formsData()).
+    void stopSaving() { setReadOnly(true); }
     ModMain& settings() const { return settings_; }
 
     // The controls (using one loads the window).
