@@ -9,10 +9,7 @@ exchange::ModuleTexts moduleTexts(const std::string& name, const HelpItems& reco
     for (const auto& record : records) {
         if (record->gone) // kept for its text only: not a control of the project
             continue;
-        exchange::ControlTexts control{record->ControlName, record->ControlType, record->Caption, {}};
-        for (int32_t i = 1; i <= record->HelpTexts.Count(); ++i)
-            control.texts.emplace_back(record->HelpTexts.KeyAt(i), record->HelpTexts.Item(i));
-        module.controls.push_back(std::move(control));
+        module.controls.push_back({record->ControlName, record->ControlType, record->Caption, record->HelpTexts});
     }
     return module;
 }

@@ -67,7 +67,7 @@ void ImportPlanner::unit(ExchangeUnit&& unit) {
     const std::string& primary = project_.primaryLanguage;
     if (!control->hasText(primary))
         return skip(unit, "unknown unit: the control has no " + primary + " text, so no unit is exported for it");
-    const std::string& current = control->text(plan_.language);
+    const std::string_view current = control->text(plan_.language);
     if (unit.target == current)
         ++plan_.unchanged;
     else if (unit.source != control->text(primary))
@@ -78,7 +78,7 @@ void ImportPlanner::unit(ExchangeUnit&& unit) {
     else if (unit.needsReview)
         skip(unit, "marked for review (fuzzy); the " + plan_.language + " text stays");
     else
-        plan_.changes.push_back({module->name, control->key, current, std::move(unit.target)});
+        plan_.changes.push_back({module->name, control->key, std::string(current), std::move(unit.target)});
 }
 
 ImportPlan planImport(const ProjectTexts& project, const ExchangeDocument& document,

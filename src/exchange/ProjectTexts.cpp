@@ -8,12 +8,19 @@ bool hasMoreThanSpaces(std::string_view text) {
     return text.find_first_not_of(' ') != std::string_view::npos;
 }
 
-const std::string& ControlTexts::text(std::string_view language) const {
-    static const std::string none;
-    for (const auto& [name, value] : texts)
-        if (equalsIgnoreCase(name, language))
-            return value;
-    return none;
+std::string_view ControlTexts::text(std::string_view language) const {
+    const int32_t position = texts.PositionOf(language);
+    return position == 0 ? std::string_view("") : texts.Item(position); // "" has a place to copy from
+}
+
+void ControlTexts::setText(std::string_view language, std::string_view text) {
+    if (const int32_t position = texts.PositionOf(language); position != 0) {
+        const std::string& spelling = texts.KeyAt(position); // the pool's copy outlives the removal
+        texts.Remove(position);
+        texts.Add(text, spelling);
+    } else {
+        texts.Add(text, language);
+    }
 }
 
 bool ControlTexts::hasText(std::string_view language) const {

@@ -3,9 +3,11 @@
 // project's languages. A plain copy, made from the opened project by the command line.
 #pragma once
 
+#include "vbruntime/HelpTextList.h"
+#include "vbruntime/NamePool.h"
+
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
 namespace corvane::exchange {
@@ -15,13 +17,16 @@ struct ControlTexts {
     // The control key ("cmdGo(1)").
     std::string key;
     // Its type name and caption.
-    std::string type;
+    PooledName type;
     std::string caption;
-    // Its text per language (language name, text), as stored.
-    std::vector<std::pair<std::string, std::string>> texts;
+    // Its text per language, as stored: one block per control, so that a project of a million
+    // controls is copied without a million small strings.
+    HelpTextList texts;
 
     // The text in `language` (letter case ignored); "" when it has none.
-    const std::string& text(std::string_view language) const;
+    std::string_view text(std::string_view language) const;
+    // Sets the text in `language`, adding the language when the control has no text in it.
+    void setText(std::string_view language, std::string_view text);
     // True when the text in `language` has more than spaces: the control has help text there.
     bool hasText(std::string_view language) const;
 };

@@ -10,7 +10,7 @@
 
 #include "addin/ErrorScope.h"
 #include "helpdata/HelpDataSettings.h"
-#include "helpdata/HelpTextList.h"
+#include "vbruntime/HelpTextList.h"
 #include "vbruntime/KeyedCollection.h"
 #include "vbruntime/NamePool.h"
 #include "xml/XMLElement.h"

@@ -9,7 +9,6 @@
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 #include "settings/ModMain.h"
-#include "vbruntime/CaseFold.h"
 
 #include <QEvent>
 #include <QListWidget>
@@ -102,13 +101,7 @@ void CoverageStatus::takeRowBeingEdited(exchange::ModuleTexts& module, const std
         return;
     Variant cell = grid.Value(HelpGridColumn::HelpText);
     std::string typed = cell.isNull() ? std::string() : cell.toText();
-    auto& texts = control->texts;
-    for (auto& [name, text] : texts)
-        if (equalsIgnoreCase(name, language)) {
-            text = typed;
-            return;
-        }
-    texts.emplace_back(language, typed);
+    control->setText(language, typed);
 }
 
 std::string CoverageStatus::statusText(const exchange::CoverageReport& report) const {

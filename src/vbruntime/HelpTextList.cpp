@@ -1,4 +1,4 @@
-#include "helpdata/HelpTextList.h"
+#include "vbruntime/HelpTextList.h"
 
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/NamePool.h"
@@ -66,6 +66,16 @@ HelpTextList::Block HelpTextList::copied(size_t entryCount, size_t byteCount) co
                     block_->used);
     }
     return block;
+}
+
+HelpTextList::HelpTextList(std::initializer_list<std::pair<std::string_view, std::string_view>> texts) {
+    size_t bytes = 0;
+    for (const auto& text : texts)
+        bytes += text.second.size();
+    if (texts.size() > 0)
+        reserve(texts.size(), bytes);
+    for (const auto& [language, text] : texts)
+        Add(text, language);
 }
 
 HelpTextList::HelpTextList(const HelpTextList& other)

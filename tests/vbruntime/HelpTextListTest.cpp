@@ -1,6 +1,6 @@
 // A record's texts in one block: every change must leave each other text and its language as it
 // was, whatever moves in the block, and the failures must be the keyed lists' own.
-#include "helpdata/HelpTextList.h"
+#include "vbruntime/HelpTextList.h"
 #include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,5 @@
-// HelpTextList: the help texts of one record, one per language, in the order they were added.
+// HelpTextList: the help texts of one control, one per language, in the order they were added:
+// those of a help record, and the copy of them that export, import and coverage work on.
 //
 // A large data file holds a million records of two or three texts each. Kept as a keyed list of
 // strings, every record paid for two vectors, a key string per text and a block per text: about
@@ -16,16 +17,20 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <iterator>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace corvane {
 
 class HelpTextList {
 public:
     HelpTextList() = default;
+    // The texts of (language, text) pairs, in order; raises 457 for a language given twice.
+    HelpTextList(std::initializer_list<std::pair<std::string_view, std::string_view>> texts);
     HelpTextList(const HelpTextList& other);
     // A failed copy leaves the list as it was.
     HelpTextList& operator=(const HelpTextList& other);
