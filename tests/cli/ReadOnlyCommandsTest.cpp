@@ -95,6 +95,27 @@ TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
     EXPECT_EQ(snapshot(folder()), before);
 }
 
+TEST_F(ReadOnlyCommandsTest, ExportAndCoverageWriteNothingThoughTheScanChangedTheRecords) {
+    // The scan finds cmdOK without a record and keeps the record of a control that is gone: an
+    // editor closed now would save. The commands work on a copy of the texts and let the
+    // editor's records go, which must never reach the file.
+    writeFile(folder() / "ContextHelp.txt",
+              "<Root CurrentLanguage=\"English\" PrimaryLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
+              "<SelectedLanguage Name=\"German\"/><VBComponent ComponentName=\"frmOrder\">\n"
+              "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdGone\" ContextHelpID=\"9\" "
+              "ControlType=\"CommandButton\"><HelpText Language=\"English\">Gone.</HelpText>"
+              "<HelpText Language=\"German\">Weg.</HelpText></HelpItem>\n"
+              "</VBComponent></Root>");
+    auto before = snapshot(folder());
+    auto exported = runCommandLine({"export", project(), "--language", "German", "--format", "po"});
+    auto covered = runCommandLine({"coverage", project()});
+    // The export read the texts and found none to translate: only a gone control has them.
+    EXPECT_NE(exported.err.find("there is nothing to translate"), std::string::npos) << exported.err;
+    EXPECT_EQ(covered.status, 0) << covered.err;
+    EXPECT_NE(covered.out.find("German"), std::string::npos) << covered.out;
+    EXPECT_EQ(snapshot(folder()), before) << exported.err << covered.err;
+}
+
 TEST_F(ReadOnlyCommandsTest, AReadOnlyFormFileIsNotReplacedAndTheSaveSaysSo) {
     const std::string form = readFile(folder() / "frmOrder.frm");
     ::chmod((folder() / "frmOrder.frm").c_str(), 0444); // checked out read-only by version control

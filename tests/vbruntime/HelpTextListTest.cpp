@@ -86,6 +86,7 @@ TEST(HelpTextList, FailuresAreTheKeyedListsOwnAndChangeNothing) {
     EXPECT_EQ(errorOf([&] { texts.Item(3); }), vberr::SubscriptOutOfRange);
     EXPECT_EQ(errorOf([&] { texts.Remove(-1); }), vberr::SubscriptOutOfRange);
     EXPECT_EQ(contents(texts), "English=one|German=two|");
+    EXPECT_EQ(errorOf([] { HelpTextList twice{{"English", "one"}, {"english", "two"}}; }), vberr::DuplicateKey);
 }
 
 TEST(HelpTextList, CopiesAndReservedRoomAreListsOfTheirOwn) {
@@ -108,6 +109,9 @@ TEST(HelpTextList, CopiesAndReservedRoomAreListsOfTheirOwn) {
     EXPECT_EQ(contents(moved), contents(original));
     copy = HelpTextList();
     EXPECT_TRUE(copy.empty());
+
+    const HelpTextList listed{{"English", "abc"}, {"German", ""}, {"French", "xy"}};
+    EXPECT_EQ(contents(listed), "English=abc|German=|French=xy|");
 }
 
 TEST(HelpTextList, ListsFilledOnSeveralThreadsAtOnceKeepTheirLanguages) {
