@@ -4,6 +4,8 @@
 // Each slot holds a name's folded hash and a number its owner gives (a position in the
 // owner's own list); the owner keeps the names and tells a look-up the name of a number.
 // Linear probing in a power of two slots; the owner keeps at most half of them taken (full()).
+// A slot keeps the low 32 bits of each: a data file's million records take two to four slots
+// each, and the owners' lists hold fewer than 2^31 items (VB's positions are Longs).
 #pragma once
 
 #include "vbruntime/CaseFold.h"
@@ -11,6 +13,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -42,7 +45,7 @@ public:
         size_t s = hash & mask();
         while (slots_[s].number != 0)
             s = (s + 1) & mask();
-        slots_[s] = {hash, number + 1};
+        slots_[s] = {static_cast<uint32_t>(hash), static_cast<uint32_t>(number + 1)};
         ++count_;
     }
     // The number entered for `name` (letter case ignored), whose folded hash is `hash`, or
@@ -53,7 +56,7 @@ public:
             const Slot& slot = slots_[s];
             if (slot.number == 0)
                 return None;
-            if (slot.hash == hash && equalsIgnoreCase(nameOf(slot.number - 1), name))
+            if (slot.hash == static_cast<uint32_t>(hash) && equalsIgnoreCase(nameOf(slot.number - 1), name))
                 return slot.number - 1;
         }
     }
@@ -61,8 +64,8 @@ public:
 private:
     // A name's hash and its number counted from 1 (0: a free slot).
     struct Slot {
-        size_t hash = 0;
-        size_t number = 0;
+        uint32_t hash = 0;
+        uint32_t number = 0;
     };
 
     size_t mask() const noexcept { return slots_.size() - 1; }
