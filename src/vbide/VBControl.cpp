@@ -12,6 +12,31 @@ namespace {
 
 } // namespace
 
+static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(VBControl) <= 144,
+              "a control and its shared pointer's count fit a block of 160 bytes");
+
+VBControl::VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source,
+                     size_t node)
+    : progId_(&pooledName(progId)), beginLine_(summary.beginLine), node_(static_cast<uint32_t>(node)),
+      source_(std::move(source)) {
+    if (summary.name) {
+        name_ = std::move(*summary.name);
+        has_ |= HasName;
+    }
+    if (summary.index) {
+        index_ = *summary.index;
+        has_ |= HasIndex;
+    }
+    if (summary.whatsThisHelpID) {
+        whatsThisHelpID_ = *summary.whatsThisHelpID;
+        has_ |= HasHelpId;
+    }
+    if (summary.caption) {
+        caption_ = std::move(*summary.caption);
+        has_ |= HasCaption;
+    }
+}
+
 std::string VBControl::TypeName() const {
     size_t dot = progId_->rfind('.');
     return dot == std::string::npos ? *progId_ : progId_->substr(dot + 1);
@@ -23,7 +48,7 @@ const Property* VBControl::builtProperty(std::string_view name) const {
 }
 
 std::string VBControl::name() const {
-    std::optional<std::string> value = summary_.name;
+    std::optional<std::string> value = (has_ & HasName) ? std::optional<std::string>(name_) : std::nullopt;
     if (source_->built()) {
         const Property* property = builtProperty("Name");
         value = property ? std::optional<std::string>(property->Value().toText()) : std::nullopt;
@@ -34,7 +59,7 @@ std::string VBControl::name() const {
 }
 
 int32_t VBControl::index() const {
-    std::optional<int32_t> value = summary_.index;
+    std::optional<int32_t> value = (has_ & HasIndex) ? std::optional<int32_t>(index_) : std::nullopt;
     if (source_->built()) {
         const Property* property = builtProperty("Index");
         value = property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
@@ -46,14 +71,14 @@ int32_t VBControl::index() const {
 
 std::optional<int32_t> VBControl::whatsThisHelpID() const {
     if (!source_->built())
-        return summary_.whatsThisHelpID;
+        return (has_ & HasHelpId) ? std::optional<int32_t>(whatsThisHelpID_) : std::nullopt;
     const Property* property = builtProperty("WhatsThisHelpID");
     return property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
 }
 
 std::optional<Variant> VBControl::caption() const {
     if (!source_->built())
-        return summary_.caption;
+        return (has_ & HasCaption) ? std::optional<Variant>(caption_) : std::nullopt;
     const Property* property = builtProperty("Caption");
     return property ? std::optional<Variant>(property->Value()) : std::nullopt;
 }

@@ -43,8 +43,7 @@ public:
 class VBControl {
 public:
     // A control of the given type, block `node` of its file, whose properties `source` builds.
-    VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node)
-        : progId_(&pooledName(progId)), summary_(std::move(summary)), source_(std::move(source)), node_(node) {}
+    VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node);
 
     // The design-time properties of the control (built on first use).
     vbide::Properties& Properties() { return source_->propertiesOf(node_); }
@@ -62,15 +61,25 @@ public:
     // The value of "Caption", or nothing when the control has no such property.
     std::optional<Variant> caption() const;
     // The control's Begin line in its file, counted from 0.
-    uint32_t beginLine() const noexcept { return summary_.beginLine; }
+    uint32_t beginLine() const noexcept { return beginLine_; }
 
 private:
     const Property* builtProperty(std::string_view name) const;
 
+    // Which properties of the summary the control's type has.
+    enum Has : uint8_t { HasName = 1, HasIndex = 2, HasHelpId = 4, HasCaption = 8 };
+
+    // The summary is kept packed, the optional fields as flags: a project of a million controls
+    // holds a million of these, each in a block of 160 bytes with its shared pointer's count.
     const std::string* progId_; // a project's controls are of a few types: each kept once
-    ControlSummary summary_;
+    std::string name_;
+    Variant caption_;
+    int32_t index_ = 0;
+    int32_t whatsThisHelpID_ = 0;
+    uint32_t beginLine_ = 0;
+    uint32_t node_ = 0; // a designer's blocks are counted in 32 bits, as its lines are
+    uint8_t has_ = 0;
     std::shared_ptr<PropertySource> source_;
-    size_t node_;
 };
 
 class VBControls {
