@@ -45,6 +45,12 @@ int errnoOf(unsigned long code) {
         return EINVAL;
     case ERROR_BROKEN_PIPE:
         return EPIPE;
+    case ERROR_BAD_FORMAT:
+    case ERROR_INVALID_EXE_SIGNATURE:
+    case ERROR_EXE_MARKED_INVALID:
+    case ERROR_BAD_EXE_FORMAT:
+    case ERROR_EXE_MACHINE_TYPE_MISMATCH:
+        return ENOEXEC; // a file that is no program for this machine: said as POSIX says it
     default:
         return EIO;
     }

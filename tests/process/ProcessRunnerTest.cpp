@@ -7,8 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <thread>
@@ -121,6 +123,8 @@ TEST(ProcessRunner, MissingOrUnusableProgramsRaiseFileNotFoundNamingThem) {
     inDir.SetWorkingDirectory(dir.path());
     VbError noFormat = errorOf([&] { inDir.Run((dir / "script.txt").string()); });
     EXPECT_EQ(noFormat.number(), 53);
+    EXPECT_NE(noFormat.description().find("(" + std::string(std::strerror(ENOEXEC)) + ")"), std::string::npos)
+        << noFormat.description();
     EXPECT_FALSE(fs::exists(dir / "pwned"));
 
     EXPECT_EQ(errorOf([&] { run(dir.path().string()); }).number(), 53); // a folder
