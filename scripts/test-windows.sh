@@ -30,7 +30,8 @@ status=0
 # the message; 15 runs of each of the ten compile tests did not repeat it). The first failure's
 # output stays in the log, and the tests that needed the second run are listed at the end.
 ctest -j2 --output-on-failure --timeout 300 --repeat until-pass:2 "$@" | tee "$build/ctest-wine.log" || status=$?
-retried="$(grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*|\(Failed\))' "$build/ctest-wine.log" | sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/' | sort -u || true)"
+retried="$(grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*(Failed|Exception|Timeout)|\(Failed\))' "$build/ctest-wine.log" |
+    sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/' | sort -u || true)"
 if [ -n "$retried" ]; then
     echo "test-windows: these tests failed a first run under Wine (their output is above):" >&2
     echo "$retried" | sed 's/^/test-windows:   /' >&2
