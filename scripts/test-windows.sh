@@ -26,9 +26,9 @@ fi
 cd "$build"
 status=0
 # A test that fails runs once more, and only a second failure fails the run: under load, Wine
-# once failed to start a program a test had just copied (an error without a Windows name in
-# the message; 15 runs of each of the ten compile tests did not repeat it). The first failure's
-# output stays in the log, and the tests that needed the second run are listed at the end.
+# now and then cannot start a program (a just-copied hhc.exe, the tests' own edit driver while
+# many processes run), with an error that has no Windows name in the message. The first
+# failure's output stays in the log, and the tests that needed the second run are listed.
 ctest -j2 --output-on-failure --timeout 300 --repeat until-pass:2 "$@" | tee "$build/ctest-wine.log" || status=$?
 retried="$(grep -E '^ *[0-9]+/[0-9]+ Test +#[0-9]+: .*(\*\*\*(Failed|Exception|Timeout)|\(Failed\))' "$build/ctest-wine.log" |
     sed -E 's/.*Test +#[0-9]+: ([^ ]+).*/\1/' | sort -u || true)"
