@@ -173,9 +173,9 @@ public:
     void setLockWait(std::chrono::milliseconds wait) { lockWait_ = wait; }
 
 private:
-    // Takes the bytes when they are in the plain form; false leaves them to the caller.
     // The bytes of the version read (version_), in memory an XML document can own.
     FileBuffer readVersionBytes() const;
+    // Takes the bytes when they are in the plain form; false leaves them to the caller.
     bool readPlain(FileBuffer& buffer);
     std::optional<std::string> rootAttribute(const char* name) const;
     void parseKeptBytes();
