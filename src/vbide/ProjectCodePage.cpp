@@ -87,21 +87,37 @@ size_t implausibleSpots(std::string_view utf8) {
     return spots;
 }
 
-bool ProjectCodePage::addFile(std::string_view bytes) {
+std::string ProjectCodePage::linesBeyondAscii(std::string_view bytes, size_t limit) {
+    std::string lines;
     size_t pos = 0; // always at the start of a line or of a line end
-    while (!full()) {
+    while (lines.size() < limit) {
         const size_t high = pos + bytescan::asciiPrefix(bytes.substr(pos));
         if (high >= bytes.size())
             break;
         const size_t before = bytes.find_last_of("\r\n", high);
         const size_t lineStart = before == std::string_view::npos || before < pos ? pos : before + 1;
         const size_t lineEnd = std::min(bytes.find_first_of("\r\n", high), bytes.size());
-        const std::string_view line = bytes.substr(lineStart, lineEnd - lineStart);
+        lines.append(bytes.substr(lineStart, lineEnd - lineStart));
+        lines += '\n';
+        pos = lineEnd;
+    }
+    return lines;
+}
+
+bool ProjectCodePage::addFile(std::string_view bytes) {
+    if (full())
+        return false;
+    return addLines(linesBeyondAscii(bytes, SampleLimit - sample_.size()));
+}
+
+bool ProjectCodePage::addLines(std::string_view lines) {
+    while (!full() && !lines.empty()) {
+        const size_t lineEnd = lines.find('\n') + 1; // every line ends with one
+        const std::string_view line = lines.substr(0, lineEnd);
         sample_.append(line);
-        sample_ += '\n';
         evidence_ += static_cast<size_t>(
             std::ranges::count_if(line, [](char b) { return static_cast<unsigned char>(b) >= 0x80; }));
-        pos = lineEnd;
+        lines.remove_prefix(lineEnd);
     }
     return !full();
 }

@@ -35,8 +35,18 @@ public:
     // Adds the lines of a file's bytes that hold a byte beyond ASCII to the sample (while it
     // has room); false once the sample is full.
     bool addFile(std::string_view bytes);
+    // Adds lines as linesBeyondAscii gives them, one after the other while the sample has room;
+    // false once the sample is full. A file's lines added so give the sample addFile gives.
+    bool addLines(std::string_view lines);
+    // The lines of a file's bytes that hold a byte beyond ASCII, each ended by '\n', until
+    // they reach `limit` bytes: what addFile would take from the file into an empty sample.
+    static std::string linesBeyondAscii(std::string_view bytes, size_t limit = SampleLimit);
     // True when the sample has no more room.
     bool full() const noexcept { return sample_.size() >= SampleLimit; }
+    // The bytes of the sample gathered so far.
+    size_t sampleSize() const noexcept { return sample_.size(); }
+    // The sample gathered so far: lines beyond ASCII, each ended by '\n'.
+    const std::string& sample() const noexcept { return sample_; }
     // Detects the code page of the sample gathered.
     void detect();
 

@@ -4,6 +4,7 @@
 #include "files/FileReading.h"
 #include "platform/Utf8Path.h"
 #include "text/TextCodec.h"
+#include "vbide/CodePageSampling.h"
 #include "vbruntime/CaseFold.h"
 
 namespace corvane::vbide {
@@ -73,17 +74,17 @@ void VBProject::detectCodePage(const std::string& projectBytes) {
     detection_.emplace();
     detection_->addFile(projectBytes);
     const ProjectFile probe(projectBytes, WindowsLatin1, file_.string());
+    std::vector<fs::path> files;
     for (const auto& entry : probe.entries()) {
-        if (detection_->full())
-            break;
         if (entry.type == 4 || entry.type == 10) // resources and related documents are not VB's text
             continue;
         try {
-            detection_->addFile(readFileBytes(paths_->resolve(entry.path)));
+            files.push_back(paths_->resolve(entry.path));
         } catch (const VbError&) {
-            // a missing or unreadable file tells nothing; the component reports it when read
+            // a file that cannot be found tells nothing; the component reports it when read
         }
     }
+    addFilesToSample(*detection_, files);
     detection_->detect();
 }
 
