@@ -34,7 +34,7 @@ void readItemContent(PlainHelpDataCursor& cursor, const PlainStartTag& item, std
             break;
         cursor.expect("<");
         cursor.startTag(text);
-        if (text.name != "HelpText")
+        if (!sameBytes(text.name, "HelpText"))
             throw NotPlainForm{};
         RawText raw{text.attribute("Language"), {}};
         if (!text.closed) {
@@ -65,7 +65,7 @@ bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& ea
                 return true;
             cursor.expect("<");
             cursor.startTag(item);
-            if (item.name != "HelpItem")
+            if (!sameBytes(item.name, "HelpItem"))
                 return false;
             readItemContent(cursor, item, texts);
             each(item, texts);

@@ -103,7 +103,7 @@ void PlainHelpDataCursor::skipSpace() {
 }
 
 bool PlainHelpDataCursor::take(std::string_view literal) {
-    if (bytes_.substr(at_).starts_with(literal)) {
+    if (sameBytes(bytes_.substr(at_, literal.size()), literal)) {
         at_ += literal.size();
         return true;
     }
@@ -132,7 +132,7 @@ void PlainHelpDataCursor::startTag(PlainStartTag& tag) {
 }
 
 void PlainHelpDataCursor::endTag(std::string_view name) {
-    if (this->name() != name)
+    if (!sameBytes(this->name(), name))
         throw NotPlainForm{};
     skipSpace();
     expect(">");

