@@ -49,26 +49,27 @@ std::string_view stemOf(std::string_view name) {
 } // namespace
 
 const PathResolver::Listing& PathResolver::listingOf(const fs::path& folder) const {
-    auto& listing = listings_[folder.string()];
-    if (listing.empty()) {
+    auto [place, added] = listings_.try_emplace(folder.string());
+    Listing& listing = place->second;
+    if (added) { // an empty or unreadable folder is remembered as such
         std::error_code error;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error))
-            listing.emplace_back(foldCase(it->path().filename().string()), it->path().filename().string());
-        if (listing.empty())
-            listing.emplace_back("", ""); // remember an empty or unreadable folder
+        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+            const size_t index = listing.names.size();
+            listing.names.push_back(it->path().filename().string());
+            listing.exactly.emplace(listing.names.back(), index);
+            listing.foldedFirst.emplace(foldCase(listing.names.back()), index);
+        }
     }
     return listing;
 }
 
 std::string PathResolver::findEntry(const fs::path& folder, const std::string& name) const {
     const Listing& listing = listingOf(folder);
-    for (const auto& [key, real] : listing) // an entry of exactly that name comes first
-        if (!key.empty() && real == name)
-            return real;
-    std::string folded = foldCase(name);
-    for (const auto& [key, real] : listing)
-        if (!key.empty() && key == folded)
-            return real;
+    // An entry of exactly that name comes first, then the first that matches in another case.
+    if (auto exact = listing.exactly.find(name); exact != listing.exactly.end())
+        return listing.names[exact->second];
+    if (auto folded = listing.foldedFirst.find(foldCase(name)); folded != listing.foldedFirst.end())
+        return listing.names[folded->second];
     return {};
 }
 
@@ -77,8 +78,8 @@ std::string PathResolver::findShortNameEntry(const fs::path& folder, const std::
     if (name.find('~') == std::string::npos)
         return {};
     std::vector<std::string> candidates;
-    for (const auto& [key, real] : listingOf(folder))
-        if (!key.empty() && isShortNameOf(name, real))
+    for (const std::string& real : listingOf(folder).names)
+        if (isShortNameOf(name, real))
             candidates.push_back(real);
     if (candidates.size() == 1)
         return candidates.front();

@@ -7,6 +7,7 @@
 #include <map>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace corvane::vbide {
@@ -33,14 +34,20 @@ public:
     static bool isShortNameOf(std::string_view shortName, std::string_view longName);
 
 private:
-    using Listing = std::vector<std::pair<std::string, std::string>>;
+    // A folder's entries as read once: a project names hundreds of files in one folder, and
+    // each is looked up by name, not by a walk over the others.
+    struct Listing {
+        std::vector<std::string> names;                      // in the folder's order
+        std::unordered_map<std::string, size_t> exactly;     // name -> its place
+        std::unordered_map<std::string, size_t> foldedFirst; // folded name -> the first such place
+    };
     const Listing& listingOf(const std::filesystem::path& folder) const;
     std::string findEntry(const std::filesystem::path& folder, const std::string& name) const;
     std::string findShortNameEntry(const std::filesystem::path& folder, const std::string& name,
                                    std::string_view preferredStem) const;
 
     std::filesystem::path base_;
-    // folder -> its entries, folded name first (read once per folder)
+    // folder -> its entries (read once per folder)
     mutable std::map<std::string, Listing> listings_;
 };
 
