@@ -112,7 +112,8 @@ bool ProjectCodePage::addFile(std::string_view bytes) {
 
 bool ProjectCodePage::addLines(std::string_view lines) {
     while (!full() && !lines.empty()) {
-        const size_t lineEnd = lines.find('\n') + 1; // every line ends with one
+        const size_t newline = lines.find('\n'); // every line ends with one, but for a last that does not
+        const size_t lineEnd = newline == std::string_view::npos ? lines.size() : newline + 1;
         const std::string_view line = lines.substr(0, lineEnd);
         sample_.append(line);
         evidence_ += static_cast<size_t>(

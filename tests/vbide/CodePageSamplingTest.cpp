@@ -72,6 +72,13 @@ TEST(CodePageSampling, FilesReadOnThreadsGiveTheSampleOfTheirOrder) {
     EXPECT_NE(sampledInOrder(few).sample().find(encodeCodePage("Форма 11, строка 0", 1251)), std::string::npos);
     // No files: the project file's lines alone.
     expectSameSampleOnThreads({});
+    // A project file that fills the sample itself: no form adds a line.
+    ProjectCodePage full;
+    full.addFile(formBytes(-1, 1000));
+    ASSERT_TRUE(full.full());
+    const std::string before = full.sample();
+    addFilesToSample(full, files);
+    EXPECT_EQ(full.sample(), before);
 }
 
 TEST(CodePageSampling, LinesBeyondAsciiAreTakenWholeWhateverTheirLineEnds) {
@@ -86,6 +93,10 @@ TEST(CodePageSampling, LinesBeyondAsciiAreTakenWholeWhateverTheirLineEnds) {
     detection.addFile(bytes);
     EXPECT_EQ(detection.sample(), ProjectCodePage::linesBeyondAscii(bytes));
     EXPECT_EQ(detection.evidence(), 3u); // the "é" of each line
+    // Lines given without their last line end are taken all the same.
+    ProjectCodePage unended;
+    unended.addLines("A " + cafe);
+    EXPECT_EQ(unended.sample(), "A " + cafe);
 }
 
 } // namespace
