@@ -172,8 +172,8 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
             record = records.Item(at);
         }
         record->SetControl(ctl);
-        std::optional<Variant> caption = ctl->caption();
-        record->Caption = caption ? Utilities::ValueText(*caption) : std::string();
+        std::optional<std::string> caption = ctl->captionText();
+        record->Caption = caption ? std::move(*caption) : std::string();
         record->ControlType = ctl->TypeName();
         record->ContextHelpID = *helpId;
         record->Tag = true;

@@ -1,5 +1,6 @@
 #include "vbide/VBControl.h"
 
+#include "vbruntime/Utilities.h"
 #include "vbruntime/VbError.h"
 
 namespace corvane::vbide {
@@ -12,8 +13,8 @@ namespace {
 
 } // namespace
 
-static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(VBControl) <= 144,
-              "a control and its shared pointer's count fit a block of 160 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(VBControl) <= 112,
+              "a control and its shared pointer's count fit a block of 128 bytes");
 
 VBControl::VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source,
                      size_t node)
@@ -32,8 +33,12 @@ VBControl::VBControl(std::string_view progId, ControlSummary summary, std::share
         has_ |= HasHelpId;
     }
     if (summary.caption) {
-        caption_ = std::move(*summary.caption);
         has_ |= HasCaption;
+        try {
+            caption_ = Utilities::ValueText(*summary.caption);
+        } catch (const VbError&) {
+            has_ |= CaptionHasNoText; // told when the text is asked for, as it always was
+        }
     }
 }
 
@@ -76,11 +81,16 @@ std::optional<int32_t> VBControl::whatsThisHelpID() const {
     return property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
 }
 
-std::optional<Variant> VBControl::caption() const {
-    if (!source_->built())
-        return (has_ & HasCaption) ? std::optional<Variant>(caption_) : std::nullopt;
+std::optional<std::string> VBControl::captionText() const {
+    if (!source_->built()) {
+        if (!(has_ & HasCaption))
+            return std::nullopt;
+        if (has_ & CaptionHasNoText)
+            throw VbError(vberr::TypeMismatch, {}, "Utilities");
+        return caption_;
+    }
     const Property* property = builtProperty("Caption");
-    return property ? std::optional<Variant>(property->Value()) : std::nullopt;
+    return property ? std::optional<std::string>(Utilities::ValueText(property->Value())) : std::nullopt;
 }
 
 std::shared_ptr<VBControl> VBControls::Item(int position) const {

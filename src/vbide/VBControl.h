@@ -58,8 +58,9 @@ public:
     int32_t index() const;
     // The value of "WhatsThisHelpID", or nothing when the control has no such property.
     std::optional<int32_t> whatsThisHelpID() const;
-    // The value of "Caption", or nothing when the control has no such property.
-    std::optional<Variant> caption() const;
+    // The value of "Caption" as text (Utilities::ValueText: "" for Empty and Null), or nothing
+    // when the control has no such property; raises VbError 13 for a value that has no text.
+    std::optional<std::string> captionText() const;
     // The control's Begin line in its file, counted from 0.
     uint32_t beginLine() const noexcept { return beginLine_; }
 
@@ -67,13 +68,14 @@ private:
     const Property* builtProperty(std::string_view name) const;
 
     // Which properties of the summary the control's type has.
-    enum Has : uint8_t { HasName = 1, HasIndex = 2, HasHelpId = 4, HasCaption = 8 };
+    enum Has : uint8_t { HasName = 1, HasIndex = 2, HasHelpId = 4, HasCaption = 8, CaptionHasNoText = 16 };
 
     // The summary is kept packed, the optional fields as flags: a project of a million controls
-    // holds a million of these, each in a block of 160 bytes with its shared pointer's count.
+    // holds a million of these, each in a block of 128 bytes with its shared pointer's count.
+    // The caption is kept as the text it is read for, not as a Variant of twice the size.
     const std::string* progId_; // a project's controls are of a few types: each kept once
     std::string name_;
-    Variant caption_;
+    std::string caption_;
     int32_t index_ = 0;
     int32_t whatsThisHelpID_ = 0;
     uint32_t beginLine_ = 0;

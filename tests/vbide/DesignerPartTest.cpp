@@ -83,12 +83,12 @@ TEST(DesignerPartTest, CodeThatLooksLikeABlockIsNeitherReadNorKept) {
     EXPECT_EQ(go->name(), "cmdGo");
     EXPECT_EQ(go->index(), 2);
     EXPECT_EQ(go->whatsThisHelpID(), 5);
-    EXPECT_EQ(go->caption()->toText(), "Go");
+    EXPECT_EQ(go->captionText(), "Go");
     EXPECT_EQ(go->beginLine(), 3u);
     auto note = form->controls().Item(2);
     EXPECT_EQ(note->index(), -1);
     EXPECT_EQ(note->whatsThisHelpID(), 0);
-    EXPECT_EQ(note->caption()->toText(), "");
+    EXPECT_EQ(note->captionText(), "");
     EXPECT_TRUE(form->warnings().empty());
 }
 
