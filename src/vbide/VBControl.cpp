@@ -85,7 +85,7 @@ std::optional<std::string> VBControl::captionText() const {
     if (!source_->built()) {
         if (!(has_ & HasCaption))
             return std::nullopt;
-        if (has_ & CaptionHasNoText)
+        if (has_ & CaptionHasNoText) // a "BeginProperty Caption" group: ValueText's own failure
             throw VbError(vberr::TypeMismatch, {}, "Utilities");
         return caption_;
     }

@@ -109,6 +109,34 @@ TEST(DesignerPartTest, TheSummaryAgreesWithThePropertiesBuiltLaterAndFollowsThei
     EXPECT_EQ(form->render(), expected);
 }
 
+TEST(DesignerPartTest, ACaptionWrittenAsAPropertyGroupHasNoTextBeforeOrAfterTheSetIsBuilt) {
+    const std::string grouped = "VERSION 5.00\r\n"
+                                "Begin VB.Form frmGroup \r\n"
+                                "   Begin VB.Label lblOdd \r\n"
+                                "      BeginProperty Caption \r\n"
+                                "         Name            =   \"Arial\"\r\n"
+                                "      EndProperty\r\n"
+                                "   End\r\n"
+                                "   Begin VB.Label lblPlain \r\n"
+                                "      Caption         =   \"Plain\"\r\n"
+                                "   End\r\n"
+                                "End\r\n";
+    auto form = readForm(grouped);
+    auto odd = form->controls().Item(1);
+    auto plain = form->controls().Item(2);
+    for (int built = 0; built < 2; ++built) {
+        SCOPED_TRACE(built ? "from the property set" : "from the summary");
+        try {
+            odd->captionText();
+            ADD_FAILURE() << "a caption without a text was taken as text";
+        } catch (const VbError& error) {
+            EXPECT_EQ(error.number(), vberr::TypeMismatch);
+        }
+        EXPECT_EQ(plain->captionText(), "Plain");
+        odd->Properties(); // builds the sets of the whole file
+    }
+}
+
 TEST(DesignerPartTest, AControlOutlivingItsDocumentKeepsWhatWasBuiltAndCannotBuildMore) {
     auto form = readForm(designerPart);
     auto go = form->controls().Item(1);
