@@ -51,7 +51,7 @@ private:
 void addFilesToSample(ProjectCodePage& detection, const std::vector<std::filesystem::path>& files) {
     if (detection.full())
         return;
-    const size_t room = ProjectCodePage::SampleLimit - detection.sampleSize();
+    const size_t room = ProjectCodePage::SampleLimit - detection.sample().size();
     SampleParts parts(files.size(), room);
     const size_t threads = std::min(parallelThreads(), files.size() / FilesPerThread + 1);
     forEachInParallel(

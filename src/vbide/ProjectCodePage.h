@@ -43,8 +43,6 @@ public:
     static std::string linesBeyondAscii(std::string_view bytes, size_t limit = SampleLimit);
     // True when the sample has no more room.
     bool full() const noexcept { return sample_.size() >= SampleLimit; }
-    // The bytes of the sample gathered so far.
-    size_t sampleSize() const noexcept { return sample_.size(); }
     // The sample gathered so far: lines beyond ASCII, each ended by '\n'.
     const std::string& sample() const noexcept { return sample_; }
     // Detects the code page of the sample gathered.
