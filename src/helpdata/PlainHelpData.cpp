@@ -1,5 +1,6 @@
 #include "helpdata/PlainHelpData.h"
 
+#include "helpdata/FinishedSpans.h"
 #include "helpdata/PlainHelpDataCursor.h"
 #include "platform/Machine.h"
 #include "process/ParallelFor.h"
@@ -7,6 +8,7 @@
 #include "vbruntime/VbConvert.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace corvane {
 
@@ -151,7 +153,7 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
         cursor.startTag(root);
         if (root.name != "Root")
             throw NotPlainForm{};
-        for (size_t i = 0; i < root.count; ++i)
+        for (size_t i = 0; i < root.count; ++i) // copied: the bytes may go back
             rootAttributes_.emplace_back(root.attributes[i].name, root.attributes[i].value);
         if (!root.closed)
             readRootContent(cursor);
@@ -165,6 +167,14 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
     // whatever its records turn out to hold; the records are read for the file's languages.
     // A module whose records are taken is not read again: with the owner's leave its memory goes
     // back as the read goes, so that a large file's bytes and its records are not held at once.
+    // The bytes around the modules are not read again either: a page goes back once the modules
+    // it holds bytes of are all taken.
+    std::vector<FinishedSpans::Span> spans;
+    spans.reserve(modules_.size());
+    for (const ModuleSpan& module : modules_) // the module's reading looks at the "</" after it
+        spans.push_back({module.contentBegin, std::min(module.contentEnd + 2, size)});
+    FinishedSpans finished(std::move(spans), size, platform::memoryPageSize(),
+                           static_cast<size_t>(reinterpret_cast<uintptr_t>(bytes)));
     std::vector<char> plain(modules_.size(), 0);
     std::vector<char> givenBack(modules_.size(), 0);
     forEachInParallel(modules_.size(), [&](size_t i) {
@@ -172,9 +182,11 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
         ModuleSpan& module = modules_[i];
         module.records = readModule(module, wellFormed);
         plain[i] = wellFormed ? 1 : 0;
-        if (ownBytes_ && module.records)
-            givenBack[i] = platform::releaseWholePages(ownBytes_ + module.contentBegin,
-                                                       module.contentEnd - module.contentBegin) ? 1 : 0;
+        if (!ownBytes_ || !module.records)
+            return;
+        const FinishedSpans::Span free = finished.finish(i);
+        if (!free.empty())
+            givenBack[i] = platform::releaseWholePages(ownBytes_ + free.begin, free.size()) ? 1 : 0;
     });
     gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end();
     return std::ranges::find(plain, 0) == plain.end();

@@ -16,8 +16,9 @@
 //       if (plain.readRecords(forms, formNames)) ...
 //   }                                                     // false: nothing was added
 // The bytes must be UTF-8 without NUL bytes, and outlive the object. A reader that owns them may
-// let the read give back the memory of each module whose records it took (BytesRead::GiveBack):
-// a file's records then never hold memory beside all of its bytes.
+// let the read give back the memory of each module whose records it took, and of the markup
+// around such modules (BytesRead::GiveBack): a file's records then never hold memory beside all
+// of its bytes.
 #pragma once
 
 #include "helpdata/HelpItem.h"
@@ -40,7 +41,8 @@ public:
     // What a read does with the bytes of a module once its records are read.
     enum class BytesRead {
         Keep,     // they stay as they are
-        GiveBack, // the memory pages wholly inside them go back to the system and read as zeros
+        GiveBack, // their memory pages go back to the system and read as zeros, once every
+                  // module a page holds bytes of is read
     };
     // The same, `bytes` being memory the caller owns and lets the read give back as `use` says.
     bool read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use);
@@ -79,7 +81,7 @@ private:
     char* ownBytes_ = nullptr; // the same bytes when the read may give them back
     bool gaveBytesBack_ = false;
     const SelectedLanguageList* slot_ = nullptr;
-    std::vector<std::pair<std::string_view, std::string_view>> rootAttributes_; // as written
+    std::vector<std::pair<std::string, std::string>> rootAttributes_; // as written
     NameList languages_;
     std::vector<ModuleSpan> modules_;
 };

@@ -22,6 +22,8 @@ std::tm localParts(std::time_t time);
 // the memory stays allocated: a read of them afterwards finds zeros. Returns false, giving
 // nothing back, where the system does not offer it (Windows).
 bool releaseWholePages(char* begin, size_t size);
+// The size of a page of memory, in bytes.
+size_t memoryPageSize();
 
 // The arguments the program was started with, after its name, in UTF-8 (on Windows read from
 // the wide command line: `argv` there is in the ANSI code page).

@@ -33,8 +33,13 @@ std::tm localParts(std::time_t time) {
     return parts;
 }
 
+size_t memoryPageSize() {
+    static const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
+    return page;
+}
+
 bool releaseWholePages(char* begin, size_t size) {
-    static const auto page = static_cast<uintptr_t>(::sysconf(_SC_PAGESIZE));
+    const auto page = static_cast<uintptr_t>(memoryPageSize());
     const uintptr_t start = (reinterpret_cast<uintptr_t>(begin) + page - 1) / page * page;
     const uintptr_t end = (reinterpret_cast<uintptr_t>(begin) + size) / page * page;
     if (end <= start)

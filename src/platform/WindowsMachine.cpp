@@ -62,6 +62,12 @@ void endQuietlyOnCrash() {
 
 bool releaseWholePages(char*, size_t) { return false; }
 
+size_t memoryPageSize() {
+    SYSTEM_INFO info;
+    ::GetSystemInfo(&info);
+    return info.dwPageSize;
+}
+
 void crashNow() {
     ::RaiseException(EXCEPTION_ACCESS_VIOLATION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     std::abort(); // not reached: the exception ends the process

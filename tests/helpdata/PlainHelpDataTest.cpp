@@ -300,6 +300,37 @@ TEST(PlainHelpDataBytes, TheBytesOfModulesWhoseRecordsAreTakenAreGivenBackWhenTh
     }
 }
 
+#ifndef _WIN32
+TEST(PlainHelpDataBytes, ThePagesModulesShareWithTheirNeighboursGoBackOnceBothAreRead) {
+    // Modules of about 4 KB each: most pages hold the end of one module, the markup between two
+    // and the start of the next, and no page lies wholly inside a module.
+    const std::string original = largeFile(80, 2, 900);
+    std::string bytes = original;
+    HelpDataSettings settings;
+    settings.newSelectedLanguages();
+    PlainHelpData plain;
+    ASSERT_TRUE(plain.read(bytes.data(), bytes.size(), settings.SelectedLanguages,
+                           PlainHelpData::BytesRead::GiveBack));
+    EXPECT_TRUE(plain.gaveBytesBack());
+    // Only the pages the buffer begins and ends in are not the buffer's alone.
+    const size_t kept = bytes.size() - static_cast<size_t>(std::count(bytes.begin(), bytes.end(), '\0'));
+    EXPECT_LT(kept, 2u * 4096) << "of " << bytes.size();
+    // What was read from the given back bytes stays: the root's values, the languages, the records.
+    EXPECT_EQ(plain.rootAttribute("PrimaryLanguage"), "German");
+    EXPECT_EQ(plain.rootAttribute("CompileHTML"), "False");
+    EXPECT_EQ(plain.selectedLanguages().Count(), 2);
+    ModuleRecords forms;
+    NameList names;
+    ASSERT_TRUE(plain.readRecords(forms, names));
+    ASSERT_EQ(forms.Count(), 80);
+    const HelpItem& last = *forms.Item("frm79")->Item("txt1");
+    EXPECT_EQ(last.Caption, "&txt1");
+    EXPECT_EQ(last.ContextHelpID, 160);
+    EXPECT_EQ(last.textIn("English"), std::string(900, 'c') + " <txt1>");
+    EXPECT_EQ(last.textIn("German"), std::string(900, 'C'));
+}
+#endif
+
 TEST_F(PlainHelpDataTest, ALargeFileLoadsTheSameWhenTheBytesItsRecordsWereReadFromAreGivenBack) {
     // Beyond 16 MB a file's bytes are given back as its records are read; a load that then finds
     // what only the document reading takes reads the file again.
