@@ -37,8 +37,8 @@ bool writeHelpData(const fs::path& projectFile) {
     settings.mPrimaryLanguage = "English";
     for (const auto& records : *session.editor()->formsData())
         for (const auto& record : *records) {
-            record->SetHelpText("English", "Help for " + record->ControlName + ".\r\nSecond line.");
-            record->SetHelpText("German", "Hilfe zu " + record->ControlName + ".\r\nZweite Zeile.");
+            record->SetHelpText("English", "Help for " + record->ControlName.str() + ".\r\nSecond line.");
+            record->SetHelpText("German", "Hilfe zu " + record->ControlName.str() + ".\r\nZweite Zeile.");
         }
     return session.closeAndSave();
 }

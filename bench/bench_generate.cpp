@@ -41,7 +41,7 @@ void addHelpTexts(FrmWizard& editor, const std::vector<std::string>& languages) 
     for (const auto& records : *editor.formsData())
         for (const auto& record : *records)
             for (const std::string& language : languages)
-                record->SetHelpText(language, language + " help for " + record->ControlName + " number " +
+                record->SetHelpText(language, language + " help for " + record->ControlName.str() + " number " +
                                                   std::to_string(++n) + ": press {F1} \\ read on.");
 }
 

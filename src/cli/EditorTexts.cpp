@@ -9,7 +9,7 @@ exchange::ModuleTexts moduleTexts(const std::string& name, const HelpItems& reco
     for (const auto& record : records) {
         if (record->gone) // kept for its text only: not a control of the project
             continue;
-        module.controls.push_back({record->ControlName, record->ControlType, record->Caption, record->HelpTexts});
+        module.controls.push_back({record->ControlName.str(), record->ControlType, record->Caption.str(), record->HelpTexts});
     }
     return module;
 }

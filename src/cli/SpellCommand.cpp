@@ -56,7 +56,7 @@ std::optional<std::vector<std::string>> chooseLanguages(const NameList& selected
 // One questioned word of the project.
 struct Finding {
     int32_t module; // position in the editor's module list, from 1
-    const std::string* control;
+    const ShortText* control;
     const std::string* language;
     std::string word;
 };

@@ -75,7 +75,7 @@ void FrmWizard::setRecordText(HelpItem& record, const std::string& text) {
     record.SetHelpText(settings_.mCurrentLanguage, text);
     noteEdit();
     if (!restoring_ && lbxModules_->ListIndex() >= 0)
-        helpTextEdited({lbxModules_->Text(), record.ControlName, settings_.mCurrentLanguage, before, text, hadText});
+        helpTextEdited({lbxModules_->Text(), record.ControlName.str(), settings_.mCurrentLanguage, before, text, hadText});
 }
 
 bool FrmWizard::showRecord(const std::string& module, const std::string& control) {

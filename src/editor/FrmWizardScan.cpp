@@ -197,7 +197,7 @@ void FrmWizard::offerKeptTexts() {
     std::string prompt = "These controls look renamed: the help text of the old name is kept, and the new one has "
                          "none yet.";
     for (const RenamedControl& control : renamed)
-        prompt += "\n  " + control.module + ": " + control.from->ControlName + " -> " + control.to->ControlName;
+        prompt += "\n  " + control.module + ": " + control.from->ControlName.str() + " -> " + control.to->ControlName.str();
     prompt += "\n\nGive them their help text again? (No keeps the old entries, marked \"removed\" at the end of "
               "their modules, to copy from.)";
     if (controls::WindowSystem::get().MsgBox(prompt, controls::vbYesNo | controls::vbQuestion, "Renamed controls") !=

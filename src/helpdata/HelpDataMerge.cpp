@@ -125,7 +125,7 @@ void HelpDataMerge::mergeRecord(HelpItem& ours, const HelpItem& theirs, bool app
     auto conflict = [&](std::string language) {
         if (!apply)
             conflicts_.push_back({theirs.ComponentName.empty() ? ours.ComponentName : theirs.ComponentName,
-                                  ours.ControlName, std::move(language)});
+                                  ours.ControlName.str(), std::move(language)});
         return resolution == MergeResolution::TakeTheirs ? 1 : 0;
     };
     for (const std::string& language : languagesOf(ours, theirs)) {

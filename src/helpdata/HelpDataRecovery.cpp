@@ -27,7 +27,7 @@ void addChanged(const HelpItem& record, const std::string& module, std::vector<R
     for (const std::string& language : languages) {
         const std::string_view text = record.textIn(language);
         if (text != record.fileTextIn(language))
-            texts.push_back({module, record.ControlName, language, std::string(text)});
+            texts.push_back({module, record.ControlName.str(), language, std::string(text)});
     }
 }
 

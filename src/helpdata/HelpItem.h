@@ -13,6 +13,7 @@
 #include "vbruntime/HelpTextList.h"
 #include "vbruntime/KeyedCollection.h"
 #include "vbruntime/NamePool.h"
+#include "vbruntime/ShortText.h"
 #include "xml/XMLElement.h"
 
 #include <cstddef>
@@ -39,14 +40,14 @@ public:
     // Name of the form or user control that holds the control.
     PooledName ComponentName;
     // The control key: the control's name, with "(index)" for a member of a control array.
-    std::string ControlName;
+    ShortText ControlName;
     // The control's type name.
     PooledName ControlType;
     // The help text per language, keyed by language name (letter case ignored), in the
     // order the languages were last set.
     HelpTextList HelpTexts;
     // The control's caption at the last scan.
-    std::string Caption;
+    ShortText Caption;
     // Context number of the control's popup topic; 0 when it has none.
     int32_t ContextHelpID = 0;
     // Set by the project scan on every record it matched with a live control.

@@ -132,9 +132,9 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         if (!record->gone)
             continue;
         if (holdsAnyText(*record))
-            records_.result.keptRecords.push_back(formName + "/" + record->ControlName);
+            records_.result.keptRecords.push_back(formName + "/" + record->ControlName.str());
         else
-            empty.push_back(record->ControlName);
+            empty.push_back(record->ControlName.str());
     }
     for (const std::string& key : empty)
         records.Remove(key);
@@ -207,7 +207,7 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
             record->gone = true;
             record->SetControl(nullptr);
             if (!holdsAnyText(*record))
-                empty.push_back(record->ControlName);
+                empty.push_back(record->ControlName.str());
         }
         for (const std::string& key : empty)
             records.Remove(key);

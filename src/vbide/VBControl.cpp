@@ -13,15 +13,15 @@ namespace {
 
 } // namespace
 
-static_assert(sizeof(void*) != 8 || sizeof(std::string) != 32 || sizeof(VBControl) <= 112,
-              "a control and its shared pointer's count fit a block of 128 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(VBControl) <= 80,
+              "a control and its shared pointer's count fit a block of 96 bytes");
 
 VBControl::VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source,
                      size_t node)
     : progId_(&pooledName(progId)), beginLine_(summary.beginLine), node_(static_cast<uint32_t>(node)),
       source_(std::move(source)) {
     if (summary.name) {
-        name_ = std::move(*summary.name);
+        name_ = *summary.name;
         has_ |= HasName;
     }
     if (summary.index) {
@@ -53,7 +53,7 @@ const Property* VBControl::builtProperty(std::string_view name) const {
 }
 
 std::string VBControl::name() const {
-    std::optional<std::string> value = (has_ & HasName) ? std::optional<std::string>(name_) : std::nullopt;
+    std::optional<std::string> value = (has_ & HasName) ? std::optional<std::string>(name_.str()) : std::nullopt;
     if (source_->built()) {
         const Property* property = builtProperty("Name");
         value = property ? std::optional<std::string>(property->Value().toText()) : std::nullopt;
@@ -87,7 +87,7 @@ std::optional<std::string> VBControl::captionText() const {
             return std::nullopt;
         if (has_ & CaptionHasNoText) // a "BeginProperty Caption" group: ValueText's own failure
             throw VbError(vberr::TypeMismatch, {}, "Utilities");
-        return caption_;
+        return caption_.str();
     }
     const Property* property = builtProperty("Caption");
     return property ? std::optional<std::string>(Utilities::ValueText(property->Value())) : std::nullopt;

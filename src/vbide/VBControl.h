@@ -10,6 +10,7 @@
 
 #include "vbide/Property.h"
 #include "vbruntime/NamePool.h"
+#include "vbruntime/ShortText.h"
 
 #include <cstdint>
 #include <memory>
@@ -71,11 +72,11 @@ private:
     enum Has : uint8_t { HasName = 1, HasIndex = 2, HasHelpId = 4, HasCaption = 8, CaptionHasNoText = 16 };
 
     // The summary is kept packed, the optional fields as flags: a project of a million controls
-    // holds a million of these, each in a block of 128 bytes with its shared pointer's count.
-    // The caption is kept as the text it is read for, not as a Variant of twice the size.
+    // holds a million of these, each in a block of 96 bytes with its shared pointer's count.
+    // The caption is kept as the text it is read for, not as a Variant of four times the size.
     const std::string* progId_; // a project's controls are of a few types: each kept once
-    std::string name_;
-    std::string caption_;
+    ShortText name_;
+    ShortText caption_;
     int32_t index_ = 0;
     int32_t whatsThisHelpID_ = 0;
     uint32_t beginLine_ = 0;

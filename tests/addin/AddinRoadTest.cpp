@@ -26,10 +26,10 @@ protected:
         std::map<std::string, std::string> result;
         for (const std::string& module : moduleNames())
             for (const auto& item : *editor().formsData()->Item(module)) {
-                std::string value = item->Caption + "|";
+                std::string value = item->Caption.str() + "|";
                 for (int32_t i = 1; i <= item->HelpTexts.Count(); ++i)
                     value += item->HelpTexts.KeyAt(i) + "=" + std::string(item->HelpTexts.Item(i)) + "|";
-                result[module + "." + item->ControlName] = value;
+                result[module + "." + item->ControlName.str()] = value;
             }
         return result;
     }

@@ -60,7 +60,7 @@ Stored storedIn(const fs::path& dataFile) {
     Stored stored;
     for (int32_t m = 1; m <= forms.Count(); ++m)
         for (const auto& record : *forms.Item(m)) {
-            const std::string key = names.Item(m) + "/" + record->ControlName;
+            const std::string key = names.Item(m) + "/" + record->ControlName.str();
             stored.numbers[key] = record->ContextHelpID;
             for (int32_t t = 1; t <= record->HelpTexts.Count(); ++t)
                 stored.texts[key + "/" + record->HelpTexts.KeyAt(t)] = record->HelpTexts.Item(t);

@@ -98,7 +98,7 @@ TEST_F(HelpDataComparisonTest, TheSaveIsFoundInAnyNumberOfPiecesAndEveryDifferen
         {"a text in a middle module", [&] { record(6, 8).SetHelpText("German", "changed"); }},
         {"the last text", [&] { record(12, 15).SetHelpText("English", "changed"); }},
         {"a context number", [&] { record(7, 1).ContextHelpID += 1; }},
-        {"a caption", [&] { record(9, 3).Caption += "x"; }},
+        {"a caption", [&] { record(9, 3).Caption = record(9, 3).Caption.str() + "x"; }},
         {"a setting", [&] { settings_.mGenerateHTML = !settings_.mGenerateHTML; }},
         {"a module emptied", [&] { forms_.Item(5)->Clear(); }},
     };

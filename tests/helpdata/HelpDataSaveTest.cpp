@@ -54,7 +54,7 @@ struct Project {
         for (const auto& records : forms)
             for (const auto& record : *records)
                 if (half < 0 || position++ % 2 == half)
-                    record->SetHelpText("English", text + " " + record->ControlName);
+                    record->SetHelpText("English", text + " " + record->ControlName.str());
     }
     std::string bytes() const { return data.document(forms, names).XMLText(); }
 

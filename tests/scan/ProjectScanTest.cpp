@@ -45,7 +45,7 @@ protected:
     Strings keys(const std::string& module) {
         Strings names;
         for (const auto& record : *forms_.Item(module))
-            names.push_back(record->ControlName);
+            names.push_back(record->ControlName.str());
         return names;
     }
 

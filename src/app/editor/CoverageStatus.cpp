@@ -94,7 +94,7 @@ void CoverageStatus::takeRowBeingEdited(exchange::ModuleTexts& module, const std
     if (!records || index < 1 || index > records->Count())
         return;
     // The row's control by name: records kept only for their text are no controls of the module.
-    const std::string& key = records->Item(index)->ControlName;
+    const std::string_view key = records->Item(index)->ControlName;
     auto control = std::find_if(module.controls.begin(), module.controls.end(),
                                 [&](const exchange::ControlTexts& c) { return c.key == key; });
     if (control == module.controls.end())

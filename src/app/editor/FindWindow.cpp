@@ -162,7 +162,7 @@ bool FindWindow::find(bool forward) {
         if (!matches(place, needle))
             continue;
         const std::string module = editor_.lbxModules().List(place.module);
-        const std::string control = editor_.formsData()->Item(module)->Item(place.record)->ControlName;
+        const std::string control = editor_.formsData()->Item(module)->Item(place.record)->ControlName.str();
         bool shown = false;
         context_.act([&] { shown = editor_.showRecord(module, control); });
         showOutcome(shown ? text(module + "." + control) : text(module + "." + control + " (hidden in the grid)"));

@@ -83,7 +83,7 @@ HelpItem& AddinTest::record(const std::string& module, const std::string& key) {
 std::vector<std::string> AddinTest::recordKeys(const std::string& module) {
     std::vector<std::string> keys;
     for (const auto& item : *editor().formsData()->Item(module))
-        keys.push_back(item->ControlName);
+        keys.push_back(item->ControlName.str());
     return keys;
 }
 
