@@ -12,16 +12,11 @@
 
 namespace corvane {
 
-struct HelpTextList::Entry {
-    const std::string* language; // the pool's copy, kept for the run of the program
-    uint32_t offset;             // of the text's first byte, from the start of the texts' bytes
-    uint32_t length;
-};
-
+// The block: the header; `entryCapacity` languages (the pool's copies, kept for the run of the
+// program); as many lengths; `byteCapacity` bytes, the texts one after the other.
 struct HelpTextList::Header {
-    uint32_t count;
-    uint32_t entryCapacity;
-    uint32_t used; // bytes of text
+    uint16_t count;
+    uint16_t entryCapacity;
     uint32_t byteCapacity;
 };
 
@@ -41,29 +36,46 @@ void HelpTextList::BlockDeleter::operator()(Header* header) const noexcept {
 }
 
 HelpTextList::Block HelpTextList::allocate(size_t entries, size_t bytes) {
-    const uint32_t entryCapacity = narrowed(entries);
+    if (entries > std::numeric_limits<uint16_t>::max())
+        throw VbError(vberr::Overflow);
     const uint32_t byteCapacity = narrowed(bytes);
-    void* memory = ::operator new(sizeof(Header) + entries * sizeof(Entry) + bytes);
-    return Block(new (memory) Header{0, entryCapacity, 0, byteCapacity});
+    const size_t entryBytes = sizeof(const std::string*) + sizeof(uint32_t);
+    void* memory = ::operator new(sizeof(Header) + entries * entryBytes + bytes);
+    return Block(new (memory) Header{0, static_cast<uint16_t>(entries), byteCapacity});
 }
 
-HelpTextList::Entry* HelpTextList::entries() const noexcept {
-    return reinterpret_cast<Entry*>(reinterpret_cast<char*>(block_.get()) + sizeof(Header));
+const std::string** HelpTextList::languages() const noexcept {
+    return reinterpret_cast<const std::string**>(reinterpret_cast<char*>(block_.get()) + sizeof(Header));
+}
+
+uint32_t* HelpTextList::lengths() const noexcept {
+    return reinterpret_cast<uint32_t*>(languages() + block_->entryCapacity);
 }
 
 char* HelpTextList::bytes() const noexcept {
-    return reinterpret_cast<char*>(entries() + block_->entryCapacity);
+    return reinterpret_cast<char*>(lengths() + block_->entryCapacity);
+}
+
+size_t HelpTextList::offsetOf(size_t index) const noexcept {
+    if (!block_)
+        return 0;
+    size_t offset = 0;
+    const uint32_t* length = lengths();
+    for (size_t i = 0; i < index; ++i)
+        offset += length[i];
+    return offset;
 }
 
 HelpTextList::Block HelpTextList::copied(size_t entryCount, size_t byteCount) const {
     Block block = allocate(entryCount, byteCount);
     if (block_) {
-        Header& header = *block;
-        header.count = block_->count;
-        header.used = block_->used;
-        std::memcpy(reinterpret_cast<char*>(&header) + sizeof(Header), entries(), block_->count * sizeof(Entry));
-        std::memcpy(reinterpret_cast<char*>(&header) + sizeof(Header) + entryCount * sizeof(Entry), bytes(),
-                    block_->used);
+        HelpTextList copy;
+        copy.block_ = std::move(block);
+        copy.block_->count = block_->count;
+        std::memcpy(copy.languages(), languages(), block_->count * sizeof(const std::string*));
+        std::memcpy(copy.lengths(), lengths(), block_->count * sizeof(uint32_t));
+        std::memcpy(copy.bytes(), bytes(), offsetOf(block_->count));
+        block = std::move(copy.block_);
     }
     return block;
 }
@@ -79,7 +91,7 @@ HelpTextList::HelpTextList(std::initializer_list<std::pair<std::string_view, std
 }
 
 HelpTextList::HelpTextList(const HelpTextList& other)
-    : block_(other.block_ ? other.copied(other.block_->count, other.block_->used) : nullptr) {}
+    : block_(other.block_ ? other.copied(other.block_->count, other.offsetOf(other.block_->count)) : nullptr) {}
 
 HelpTextList& HelpTextList::operator=(const HelpTextList& other) {
     if (this != &other)
@@ -99,26 +111,24 @@ size_t HelpTextList::checkedIndex(int32_t position) const {
 
 std::string_view HelpTextList::Item(int32_t position) const {
     const size_t index = checkedIndex(position); // before the table is read: an empty list has none
-    const Entry& entry = entries()[index];
-    return {bytes() + entry.offset, entry.length};
+    return {bytes() + offsetOf(index), lengths()[index]};
 }
 
 std::string_view HelpTextList::Item(std::string_view language) const {
     const size_t index = indexOf(language);
-    const Entry& entry = entries()[index];
-    return {bytes() + entry.offset, entry.length};
+    return {bytes() + offsetOf(index), lengths()[index]};
 }
 
 const std::string& HelpTextList::KeyAt(int32_t position) const {
     const size_t index = checkedIndex(position);
-    return *entries()[index].language;
+    return *languages()[index];
 }
 
 int32_t HelpTextList::PositionOf(std::string_view language) const {
     const int32_t count = Count();
-    const Entry* table = count > 0 ? entries() : nullptr;
+    const std::string* const* table = count > 0 ? languages() : nullptr;
     for (int32_t i = 0; i < count; ++i)
-        if (equalsIgnoreCase(*table[i].language, language))
+        if (equalsIgnoreCase(*table[i], language))
             return i + 1;
     return 0;
 }
@@ -132,7 +142,7 @@ size_t HelpTextList::indexOf(std::string_view language) const {
 
 void HelpTextList::reserve(size_t texts, size_t textBytes) {
     const size_t count = static_cast<size_t>(Count());
-    const size_t used = block_ ? block_->used : 0;
+    const size_t used = offsetOf(count);
     if (block_ && block_->entryCapacity >= count + texts && block_->byteCapacity >= used + textBytes)
         return;
     block_ = copied(count + texts, used + textBytes);
@@ -146,29 +156,27 @@ void HelpTextList::Add(std::string_view text, std::string_view language) {
         return Add(std::string(text), language); // a text of this list: copied before its block moves
     const std::string* name = &pooledName(language);
     const size_t count = static_cast<size_t>(Count());
-    const size_t used = block_ ? block_->used : 0;
+    const size_t used = offsetOf(count);
     narrowed(used + text.size());
     if (!block_ || block_->entryCapacity == count || block_->byteCapacity - used < text.size())
         reserve(1, text.size()); // the only step that can fail: the list is unchanged when it does
     if (!text.empty()) // an empty text may have no bytes at all
         std::memcpy(bytes() + used, text.data(), text.size());
-    entries()[count] = Entry{name, static_cast<uint32_t>(used), static_cast<uint32_t>(text.size())};
-    block_->used = static_cast<uint32_t>(used + text.size());
+    languages()[count] = name;
+    lengths()[count] = static_cast<uint32_t>(text.size());
     ++block_->count;
 }
 
 void HelpTextList::Remove(int32_t position) {
     const size_t index = checkedIndex(position);
-    Entry* table = entries();
-    const Entry gone = table[index];
+    const size_t count = block_->count;
+    const size_t offset = offsetOf(index);
+    const size_t length = lengths()[index];
     char* text = bytes();
-    // The bytes after the text move down over it; the texts behind it in the table move up.
-    std::memmove(text + gone.offset, text + gone.offset + gone.length, block_->used - gone.offset - gone.length);
-    for (size_t i = 0; i < block_->count; ++i)
-        if (table[i].offset > gone.offset)
-            table[i].offset -= gone.length;
-    std::memmove(table + index, table + index + 1, (block_->count - index - 1) * sizeof(Entry));
-    block_->used -= gone.length;
+    // The bytes after the text move down over it; the languages and lengths behind it move up.
+    std::memmove(text + offset, text + offset + length, offsetOf(count) - offset - length);
+    std::memmove(languages() + index, languages() + index + 1, (count - index - 1) * sizeof(const std::string*));
+    std::memmove(lengths() + index, lengths() + index + 1, (count - index - 1) * sizeof(uint32_t));
     --block_->count;
 }
 

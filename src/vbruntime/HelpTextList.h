@@ -3,9 +3,9 @@
 //
 // A large data file holds a million records of two or three texts each. Kept as a keyed list of
 // strings, every record paid for two vectors, a key string per text and a block per text: about
-// 400 bytes beyond the letters. Here a record's texts live in one block: a small table of
-// (language, place, length) and the texts' bytes after it. The table points at the language
-// names of the program's NamePool.
+// 400 bytes beyond the letters. Here a record's texts live in one block: a small header, the
+// texts' languages, their lengths, and the texts' bytes one after the other, 12 bytes per text
+// beyond its letters. The languages point at the names of the program's NamePool.
 //
 // Positions count from 1 and languages compare without regard to letter case, as in the keyed
 // lists of the rest of the program; failures are VB's: an added language already present raises
@@ -109,7 +109,6 @@ public:
     const void* storage() const noexcept { return block_.get(); }
 
 private:
-    struct Entry;
     struct Header;
     // The header, the table of entries and the texts' bytes, in one allocation.
     struct BlockDeleter {
@@ -118,8 +117,12 @@ private:
     using Block = std::unique_ptr<Header, BlockDeleter>;
 
     static Block allocate(size_t entries, size_t bytes);
-    Entry* entries() const noexcept;
+    // The block's parts: the languages, the lengths and the bytes of its texts.
+    const std::string** languages() const noexcept;
+    uint32_t* lengths() const noexcept;
     char* bytes() const noexcept;
+    // Where the text at `index` (from 0) begins in the bytes; at Count(), the bytes in use.
+    size_t offsetOf(size_t index) const noexcept;
     size_t checkedIndex(int32_t position) const;
     size_t indexOf(std::string_view language) const;
     // Copies the texts into a block with room for `entries` texts and `bytes` bytes.

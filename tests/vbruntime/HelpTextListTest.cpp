@@ -87,6 +87,12 @@ TEST(HelpTextList, FailuresAreTheKeyedListsOwnAndChangeNothing) {
     EXPECT_EQ(errorOf([&] { texts.Remove(-1); }), vberr::SubscriptOutOfRange);
     EXPECT_EQ(contents(texts), "English=one|German=two|");
     EXPECT_EQ(errorOf([] { HelpTextList twice{{"English", "one"}, {"english", "two"}}; }), vberr::DuplicateKey);
+    // A list holds up to 65,535 texts: room for more is an overflow.
+    EXPECT_EQ(errorOf([&] { texts.reserve(65534, 0); }), vberr::Overflow);
+    EXPECT_EQ(contents(texts), "English=one|German=two|");
+    texts.reserve(65533, 0);
+    texts.Add("three", "French");
+    EXPECT_EQ(contents(texts), "English=one|German=two|French=three|");
 }
 
 TEST(HelpTextList, CopiesAndReservedRoomAreListsOfTheirOwn) {
