@@ -90,11 +90,35 @@ bool languagesArePlain(const std::vector<RawText>& texts) {
     return true;
 }
 
+// Room for a record's texts decoded, kept from record to record: the texts one after the other,
+// and where each ends.
+struct DecodedTexts {
+    std::string one;
+    std::string all;
+    std::vector<size_t> ends;
+
+    // Decodes `texts`, so that the record's block is made for the bytes its texts hold, not for
+    // the bytes as written, entities and all.
+    void decode(const std::vector<RawText>& texts) {
+        all.clear();
+        ends.clear();
+        for (const RawText& text : texts) {
+            decodePlainText(text.text, one);
+            all += one;
+            ends.push_back(all.size());
+        }
+    }
+    // The `i`-th text (from 0) decoded.
+    std::string_view text(size_t i) const {
+        const size_t begin = i == 0 ? 0 : ends[i - 1];
+        return std::string_view(all).substr(begin, ends[i] - begin);
+    }
+};
+
 // The record of a "HelpItem", or null when loading would name a problem in it.
-// `decoded` is room for a text, kept from record to record.
 std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<RawText>& texts,
                                    const SelectedLanguageList& slot,
-                                   const HelpItems& records, std::string& decoded) {
+                                   const HelpItems& records, DecodedTexts& decoded) {
     std::optional<std::string_view> component = item.attribute("ComponentName");
     std::optional<std::string_view> control = item.attribute("ControlName");
     std::optional<std::string_view> number = item.attribute("ContextHelpID");
@@ -113,19 +137,15 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     record->ContextHelpID = CLng(Val(numberText));
     if (std::optional<std::string_view> caption = item.attribute("Caption"))
         record->Caption = decodedPlainText(*caption);
-    size_t textBytes = 0; // as written: no fewer than decoded
-    for (const RawText& text : texts)
-        textBytes += text.text.size();
-    record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1), textBytes);
+    decoded.decode(texts);
+    record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1), decoded.all.size());
     if (texts.empty())
         record->HelpTexts.Add({}, Neutral); // the older form, without text
-    for (const RawText& text : texts)
-        if (record->takesTextIn(*text.language)) {
-            decodePlainText(text.text, decoded);
-            record->HelpTexts.Add(decoded, *text.language);
-        } else if (!text.text.empty()) { // a second text of a language: told by the document's reading
+    for (size_t i = 0; i < texts.size(); ++i)
+        if (record->takesTextIn(*texts[i].language))
+            record->HelpTexts.Add(decoded.text(i), *texts[i].language);
+        else if (!texts[i].text.empty()) // a second text of a language: told by the document's reading
             return nullptr;
-        }
     record->markAsInFile();
     return record;
 }
@@ -258,7 +278,7 @@ bool PlainHelpData::readRecords(ModuleRecords& forms, NameList& formNames) {
 std::shared_ptr<HelpItems> PlainHelpData::readModule(const ModuleSpan& module, bool& wellFormed) const {
     auto records = std::make_shared<HelpItems>();
     bool taken = true; // after a record that cannot be taken, the rest is only checked
-    std::string decoded;
+    DecodedTexts decoded;
     wellFormed = readModuleItems(bytes_, module.contentBegin, module.contentEnd,
                                  [&](const PlainStartTag& item, const std::vector<RawText>& texts) {
         if (!taken)
