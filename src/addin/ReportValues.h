@@ -63,8 +63,8 @@ Variant toVariant(const T* object) {
 }
 
 // A Collection holding each item's value, in order.
-template <typename T>
-Variant toVariant(const KeyedCollection<T>& items) {
+template <typename T, typename Key>
+Variant toVariant(const KeyedCollection<T, Key>& items) {
     std::vector<Variant> values;
     values.reserve(static_cast<size_t>(items.Count()));
     for (const auto& item : items)
@@ -73,8 +73,8 @@ Variant toVariant(const KeyedCollection<T>& items) {
 }
 
 // A reference to a Collection: Nothing when null, else the collection's items.
-template <typename T>
-Variant toVariant(const std::shared_ptr<KeyedCollection<T>>& items) {
+template <typename T, typename Key>
+Variant toVariant(const std::shared_ptr<KeyedCollection<T, Key>>& items) {
     return items ? toVariant(*items) : Variant::nothing();
 }
 

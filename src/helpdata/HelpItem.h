@@ -122,7 +122,7 @@ private:
 };
 
 // One module's help item records, keyed by control key.
-using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>>;
+using HelpItems = KeyedCollection<std::shared_ptr<HelpItem>, ShortText>;
 
 // What a walk of records reads besides the records: their controls, or their texts.
 enum class RecordParts { Texts, ControlsAndTexts };

@@ -7,6 +7,8 @@
 // A large data file holds a keyed list of texts for each of a million records: a collection
 // holds its items, its keys and one pointer. What only some collections need (the index of a
 // large one, which items have no key) lives in a block of its own, made when first needed.
+// The keys are kept as `Key`: a std::string, or a ShortText where a million collections' keys
+// are short (a module's help records).
 #pragma once
 
 #include "vbruntime/CaseFold.h"
@@ -21,7 +23,7 @@
 
 namespace corvane {
 
-template <typename T> class KeyedCollection {
+template <typename T, typename Key = std::string> class KeyedCollection {
 public:
     using value_type = T;
     using iterator = typename std::vector<T>::iterator;
@@ -119,7 +121,7 @@ public:
     }
 
     // The key of the item at a position, as it was given ("" for an item without key).
-    const std::string& KeyAt(int32_t position) const { return keys_[checkedIndex(position)]; }
+    const Key& KeyAt(int32_t position) const { return keys_[checkedIndex(position)]; }
 
     // Gives the item at a position another key and keeps its place; raises 9 when there is no
     // such position, 457 when another item has the key.
@@ -127,7 +129,7 @@ public:
         size_t index = checkedIndex(position);
         if (size_t holder = find(key); holder != NotFound && holder != index)
             throw VbError(vberr::DuplicateKey);
-        keys_[index] = std::string(key);
+        keys_[index] = Key(key);
         if (extras_ && index < extras_->keyless.size())
             extras_->keyless[index] = false;
         if (indexed())
@@ -250,7 +252,7 @@ private:
     }
 
     std::vector<T> items_;
-    std::vector<std::string> keys_; // at the same index as the item ("" for an item without key)
+    std::vector<Key> keys_; // at the same index as the item ("" for an item without key)
     // Made when an item without key comes or the collection grows past the linear limit.
     std::unique_ptr<Extras> extras_;
 };
