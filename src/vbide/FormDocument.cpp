@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <atomic>
 #include <deque>
+#include <list>
 #include <mutex>
 
 namespace corvane::vbide {
@@ -20,7 +21,8 @@ struct FormDocument::Shared : PropertySource {
     // The types of the file's blocks: their properties refer to them (the table may let an
     // ActiveX type go).
     std::vector<std::shared_ptr<const ControlType>> types;
-    std::deque<PropertySpec> extras;
+    // Properties rarely need one; an empty list, unlike a deque, takes no memory of its own.
+    std::list<PropertySpec> extras;
     DesignerState state;
     PropertyStore store;
     std::mutex building;
