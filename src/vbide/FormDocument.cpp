@@ -15,7 +15,8 @@ namespace corvane::vbide {
 
 // What the controls and properties of the file share and keep alive: the descriptions of
 // properties (the table's, and those of properties the table does not know but the file
-// holds), the file's state, and the property sets once they are built.
+// holds), the file's state, the property sets once they are built, and the controls
+// themselves, in one block: a control is handed out as a pointer that keeps all of this alive.
 struct FormDocument::Shared : PropertySource {
     std::shared_ptr<const ControlTypeTable> table;
     // The types of the file's blocks: their properties refer to them (the table may let an
@@ -29,6 +30,7 @@ struct FormDocument::Shared : PropertySource {
     FormDocument* document = nullptr; // builds the sets; null once the document is gone
     std::vector<Properties> sets;     // per block: [0] the designer, then the controls
     std::atomic<bool> setsBuilt{false};
+    std::vector<VBControl> controls; // made whole once, when the file is read: nothing moves
 
     Properties& propertiesOf(size_t node) override {
         if (!setsBuilt.load(std::memory_order_acquire)) {
@@ -263,11 +265,14 @@ void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
     summaryOf(layout.nodes[0], layout, frx, &whatsThisHelp_);
+    // The controls live side by side in the shared block: no block and no count of their own.
+    std::vector<VBControl>& controls = shared_->controls;
+    controls.reserve(layout.nodes.size() - 1);
     controls_.reserve(layout.nodes.size() - 1);
-    for (size_t n = 1; n < layout.nodes.size(); ++n) {
-        ControlSummary summary = summaryOf(layout.nodes[n], layout, frx);
-        controls_.add(std::make_shared<VBControl>(layout.nodes[n].progId, std::move(summary), shared_, n));
-    }
+    for (size_t n = 1; n < layout.nodes.size(); ++n)
+        controls.emplace_back(layout.nodes[n].progId, summaryOf(layout.nodes[n], layout, frx), *shared_, n);
+    for (VBControl& control : controls)
+        controls_.add(std::shared_ptr<VBControl>(shared_, &control));
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
 }

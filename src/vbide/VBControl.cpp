@@ -13,13 +13,11 @@ namespace {
 
 } // namespace
 
-static_assert(sizeof(void*) != 8 || sizeof(VBControl) <= 80,
-              "a control and its shared pointer's count fit a block of 96 bytes");
+static_assert(sizeof(void*) != 8 || sizeof(VBControl) <= 72, "VBControl grew past 72 bytes");
 
-VBControl::VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source,
-                     size_t node)
+VBControl::VBControl(std::string_view progId, ControlSummary summary, PropertySource& source, size_t node)
     : progId_(&pooledName(progId)), beginLine_(summary.beginLine), node_(static_cast<uint32_t>(node)),
-      source_(std::move(source)) {
+      source_(&source) {
     if (summary.name) {
         name_ = *summary.name;
         has_ |= HasName;

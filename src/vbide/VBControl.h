@@ -43,8 +43,9 @@ public:
 
 class VBControl {
 public:
-    // A control of the given type, block `node` of its file, whose properties `source` builds.
-    VBControl(std::string_view progId, ControlSummary summary, std::shared_ptr<PropertySource> source, size_t node);
+    // A control of the given type, block `node` of its file, whose properties `source` builds;
+    // the source outlives the control (it holds the file's controls).
+    VBControl(std::string_view progId, ControlSummary summary, PropertySource& source, size_t node);
 
     // The design-time properties of the control (built on first use).
     vbide::Properties& Properties() { return source_->propertiesOf(node_); }
@@ -72,7 +73,7 @@ private:
     enum Has : uint8_t { HasName = 1, HasIndex = 2, HasHelpId = 4, HasCaption = 8, CaptionHasNoText = 16 };
 
     // The summary is kept packed, the optional fields as flags: a project of a million controls
-    // holds a million of these, each in a block of 96 bytes with its shared pointer's count.
+    // holds a million of these, side by side in their files' shared blocks: 72 bytes each.
     // The caption is kept as the text it is read for, not as a Variant of four times the size.
     const std::string* progId_; // a project's controls are of a few types: each kept once
     ShortText name_;
@@ -82,7 +83,7 @@ private:
     uint32_t beginLine_ = 0;
     uint32_t node_ = 0; // a designer's blocks are counted in 32 bits, as its lines are
     uint8_t has_ = 0;
-    std::shared_ptr<PropertySource> source_;
+    PropertySource* source_;
 };
 
 class VBControls {

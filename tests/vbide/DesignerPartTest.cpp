@@ -149,6 +149,18 @@ TEST(DesignerPartTest, AControlOutlivingItsDocumentKeepsWhatWasBuiltAndCannotBui
     go->Properties();
     form.reset();
     EXPECT_EQ(go->Properties().Item("Caption").Value().toText(), "Go");
+
+    // The controls of a file live in one block their pointers share: each is kept alive by any of
+    // them, and each is still itself.
+    form = readForm(designerPart);
+    std::shared_ptr<VBControl> note = form->controls().Item(2);
+    go = form->controls().Item(1);
+    form.reset();
+    EXPECT_NE(go.get(), note.get());
+    go.reset();
+    EXPECT_EQ(note->name(), "lblNote");
+    EXPECT_EQ(note->ProgId(), "VB.Label");
+    EXPECT_THROW(note->Properties(), VbError);
 }
 
 TEST(DesignerPartTest, WritingAHelpIdAfterASummaryReadKeepsEveryOtherByteAndTheFilesCode) {
