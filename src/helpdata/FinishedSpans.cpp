@@ -36,7 +36,7 @@ FinishedSpans::Span FinishedSpans::finish(size_t index) {
     const size_t runEnd = last + 1 == spans_.size() ? size_ : spans_[last + 1].begin;
     // The whole pages of the run; a page that holds the buffer's end is whole only up to it.
     const size_t freeBegin = pageUp(runBegin);
-    const size_t freeEnd = runEnd == size_ ? size_ : pageDown(runEnd);
+    const size_t freeEnd = last + 1 == spans_.size() ? size_ : pageDown(runEnd);
     const size_t leftAnswered = first < index ? pageDown(spans_[index].begin) : freeBegin;
     const size_t rightAnswered = last > index ? pageUp(spans_[index].end) : freeEnd;
     const Span answer{std::max(freeBegin, leftAnswered), std::min(freeEnd, rightAnswered)};

@@ -123,7 +123,8 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     std::optional<std::string_view> control = item.attribute("ControlName");
     std::optional<std::string_view> number = item.attribute("ContextHelpID");
     std::optional<std::string_view> type = item.attribute("ControlType");
-    if (!component || !control || !number || !type || !languagesArePlain(texts))
+    if (!component || !control || !number || !type || texts.size() > HelpTextList::MaxCount ||
+        !languagesArePlain(texts))
         return nullptr;
     std::string numberText = decodedPlainText(*number);
     if (!HelpItem::fitsContextNumber(numberText))
@@ -197,18 +198,24 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
                            static_cast<size_t>(reinterpret_cast<uintptr_t>(bytes)));
     std::vector<char> plain(modules_.size(), 0);
     std::vector<char> givenBack(modules_.size(), 0);
-    forEachInParallel(modules_.size(), [&](size_t i) {
-        bool wellFormed = false;
-        ModuleSpan& module = modules_[i];
-        module.records = readModule(module, wellFormed);
-        plain[i] = wellFormed ? 1 : 0;
-        if (!ownBytes_ || !module.records)
-            return;
-        const FinishedSpans::Span free = finished.finish(i);
-        if (!free.empty())
-            givenBack[i] = platform::releaseWholePages(ownBytes_ + free.begin, free.size()) ? 1 : 0;
-    });
-    gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end();
+    const auto noteGivenBack = [&] { gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end(); };
+    try {
+        forEachInParallel(modules_.size(), [&](size_t i) {
+            bool wellFormed = false;
+            ModuleSpan& module = modules_[i];
+            module.records = readModule(module, wellFormed);
+            plain[i] = wellFormed ? 1 : 0;
+            if (!ownBytes_ || !module.records)
+                return;
+            const FinishedSpans::Span free = finished.finish(i);
+            if (!free.empty())
+                givenBack[i] = platform::releaseWholePages(ownBytes_ + free.begin, free.size()) ? 1 : 0;
+        });
+    } catch (...) { // out of memory: what went back is gone all the same
+        noteGivenBack();
+        throw;
+    }
+    noteGivenBack();
     return std::ranges::find(plain, 0) == plain.end();
 }
 

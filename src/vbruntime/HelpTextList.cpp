@@ -36,7 +36,8 @@ void HelpTextList::BlockDeleter::operator()(Header* header) const noexcept {
 }
 
 HelpTextList::Block HelpTextList::allocate(size_t entries, size_t bytes) {
-    if (entries > std::numeric_limits<uint16_t>::max())
+    static_assert(MaxCount == std::numeric_limits<uint16_t>::max());
+    if (entries > MaxCount)
         throw VbError(vberr::Overflow);
     const uint32_t byteCapacity = narrowed(bytes);
     const size_t entryBytes = sizeof(const std::string*) + sizeof(uint32_t);

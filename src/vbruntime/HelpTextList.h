@@ -28,6 +28,9 @@ namespace corvane {
 
 class HelpTextList {
 public:
+    // The most texts a list holds: room for more raises 6.
+    static constexpr size_t MaxCount = 65535;
+
     HelpTextList() = default;
     // The texts of (language, text) pairs, in order; raises 457 for a language given twice.
     HelpTextList(std::initializer_list<std::pair<std::string_view, std::string_view>> texts);

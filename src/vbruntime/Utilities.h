@@ -13,8 +13,8 @@
 namespace corvane::Utilities {
 
 // True when the keyed collection holds an entry under the key (letter case ignored).
-template <class T>
-bool KeyExists(const KeyedCollection<T>& collection, std::string_view key) {
+template <class T, class Key>
+bool KeyExists(const KeyedCollection<T, Key>& collection, std::string_view key) {
     return collection.Contains(key);
 }
 

@@ -29,6 +29,12 @@ TEST(FinishedSpans, APageIsFreeOnceEverySpanItHoldsBytesOfIsFinished) {
 
     FinishedSpans none({}, 25, 10);
     EXPECT_EQ(none.finish(0), Span{});
+
+    // A span still read that begins at the buffer's end: the last page is answered once.
+    FinishedSpans atEnd({{0, 1}, {2, 2}, {3, 3}}, 3, 4, 2);
+    EXPECT_EQ(atEnd.finish(1), Span{}) << "span 2 still holds the last page";
+    EXPECT_EQ(atEnd.finish(2), (Span{2, 3}));
+    EXPECT_EQ(atEnd.finish(0), Span{}) << "bytes 0 and 1 share a page with what lies before";
 }
 
 TEST(FinishedSpans, InAnyOrderTheFreeBytesAreEveryByteOnceAndNoneOfASpanStillRead) {
