@@ -190,12 +190,15 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
     // back as the read goes, so that a large file's bytes and its records are not held at once.
     // The bytes around the modules are not read again either: a page goes back once the modules
     // it holds bytes of are all taken.
-    std::vector<FinishedSpans::Span> spans;
-    spans.reserve(modules_.size());
-    for (const ModuleSpan& module : modules_) // the module's reading looks at the "</" after it
-        spans.push_back({module.contentBegin, std::min(module.contentEnd + 2, size)});
-    FinishedSpans finished(std::move(spans), size, platform::memoryPageSize(),
-                           static_cast<size_t>(reinterpret_cast<uintptr_t>(bytes)));
+    std::optional<FinishedSpans> finished; // only where the owner lets the bytes go back
+    if (ownBytes_) {
+        std::vector<FinishedSpans::Span> spans;
+        spans.reserve(modules_.size());
+        for (const ModuleSpan& module : modules_) // the module's reading looks at the "</" after it
+            spans.push_back({module.contentBegin, std::min(module.contentEnd + 2, size)});
+        finished.emplace(std::move(spans), size, platform::memoryPageSize(),
+                         static_cast<size_t>(reinterpret_cast<uintptr_t>(bytes)));
+    }
     std::vector<char> plain(modules_.size(), 0);
     std::vector<char> givenBack(modules_.size(), 0);
     const auto noteGivenBack = [&] { gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end(); };
@@ -205,9 +208,9 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
             ModuleSpan& module = modules_[i];
             module.records = readModule(module, wellFormed);
             plain[i] = wellFormed ? 1 : 0;
-            if (!ownBytes_ || !module.records)
+            if (!finished || !module.records)
                 return;
-            const FinishedSpans::Span free = finished.finish(i);
+            const FinishedSpans::Span free = finished->finish(i);
             if (!free.empty())
                 givenBack[i] = platform::releaseWholePages(ownBytes_ + free.begin, free.size()) ? 1 : 0;
         });

@@ -173,7 +173,7 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
         }
         record->SetControl(ctl);
         std::optional<std::string> caption = ctl->captionText();
-        record->Caption = caption ? std::move(*caption) : std::string();
+        record->Caption = caption ? ShortText(*caption) : ShortText();
         record->ControlType = ctl->TypeName();
         record->ContextHelpID = *helpId;
         record->Tag = true;
