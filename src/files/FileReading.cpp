@@ -1,16 +1,20 @@
 #include "files/FileReading.h"
 
 #include "files/FileFailures.h"
+#include "files/ProcessMarker.h"
 #include "files/RegularFile.h"
+#include "files/SaveLock.h"
 #include "platform/SystemFiles.h"
 #include "platform/ThreadOwn.h"
 #include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <thread>
 
 namespace corvane {
 
@@ -150,10 +154,24 @@ FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(s
     return readIntoBuffer(allocate, release, [&](const auto& grow) { return readWhole(path, grow); });
 }
 
+// Where the system cannot rename a file over one that readers hold open (before Windows 10, on
+// FAT and network drives, under Wine), a save moves the old file aside and then the new one in,
+// so for a moment the path names no file. A reader that came then would take the file for
+// never written, and a project for one without help data: so a file missing while its save
+// lock is held is looked for again until it is back or the save has ended.
 FileVersion openFileVersion(const std::filesystem::path& path) {
     if (stepFaulted(AtomicStep::Read, path))
         failFileStep(path, "open", errno);
-    return FileVersion::open(path);
+    FileVersion version = FileVersion::open(path);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!version.exists() && std::chrono::steady_clock::now() < deadline) {
+        const bool saving = ProcessMarker::isHeld(lockPathFor(path));
+        version = FileVersion::open(path); // after the check: a save that just ended left its file
+        if (!saving || version.exists())
+            break;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return version;
 }
 
 FileBuffer readFileBuffer(const FileVersion& version, const std::filesystem::path& path,
