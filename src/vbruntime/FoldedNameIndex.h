@@ -24,8 +24,8 @@ public:
         if (find(item->name))
             return;
         items_.push_back(item);
-        if (slots_.full()) {
-            slots_.reserve(items_.size() * 2); // room to grow: every item is entered again
+        if (slots_.full() || !slots_.holds(items_.size() - 1)) {
+            slots_.reserve(items_.size() * 2, items_.size()); // room to grow: every item is entered again
             for (size_t i = 0; i < items_.size(); ++i)
                 slots_.enter(foldedHash(items_[i]->name), i);
         } else {

@@ -129,7 +129,12 @@ public:
         size_t index = checkedIndex(position);
         if (size_t holder = find(key); holder != NotFound && holder != index)
             throw VbError(vberr::DuplicateKey);
-        keys_[index] = Key(key);
+        Key newKey(key);
+        // An item that had no key takes a slot more, and its position may be past what a narrow
+        // index holds: the index is made anew first, so that a failure changes nothing.
+        if (indexed() && ((!hasKey(index) && extras_->keyIndex.full()) || !extras_->keyIndex.holds(index)))
+            extras_->keyIndex.reserve(keys_.size() * 2, keys_.size());
+        keys_[index] = std::move(newKey);
         if (extras_ && index < extras_->keyless.size())
             extras_->keyless[index] = false;
         if (indexed())
@@ -217,9 +222,10 @@ private:
         return index;
     }
 
-    // Enters the key at `position`; the index grows to keep at most half its slots taken.
+    // Enters the key at `position`; the index grows to keep at most half its slots taken, and is
+    // made wide for a position its narrow slots cannot hold.
     void indexKey(size_t hash, size_t position) {
-        if (extras_->keyIndex.full())
+        if (extras_->keyIndex.full() || !extras_->keyIndex.holds(position))
             buildIndex(); // holds every key, this one too
         else
             extras_->keyIndex.enter(hash, position);
@@ -228,7 +234,7 @@ private:
     // Indexes every key in a new, larger index: when the collection grows past the linear
     // limit and when the index fills up.
     void buildIndex() {
-        extras().keyIndex.reserve(keys_.size() * 2);
+        extras().keyIndex.reserve(keys_.size() * 2, keys_.size());
         reindex();
     }
 

@@ -135,6 +135,48 @@ TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
     EXPECT_EQ(original.KeyAt(21), "k20");
 }
 
+TEST(KeyedCollection, KeysPastTheSixtyFiveThousandthPositionAreFoundAsTheFirstOnes) {
+    // A small index keeps positions in 16 bits: items without key push a keyed one past them.
+    KeyedCollection<int> c;
+    for (int i = 0; i < 20; ++i)
+        c.Add(i, "first" + std::to_string(i));
+    for (int i = 0; i < 70000; ++i)
+        c.Add(-1);
+    c.Add(7, "Late");
+    EXPECT_EQ(c.PositionOf("LATE"), 70021);
+    EXPECT_EQ(c.Item("late"), 7);
+    c.rekey(69000, "Given");
+    EXPECT_EQ(c.PositionOf("given"), 69000);
+    EXPECT_EQ(c.PositionOf("FIRST19"), 20);
+    c.Remove("first0");
+    EXPECT_EQ(c.PositionOf("late"), 70020);
+    EXPECT_EQ(c.PositionOf("Given"), 68999);
+    EXPECT_EQ(c.PositionOf("first1"), 1);
+
+    // As many keys as that, each found at its place, before and after a removal.
+    KeyedCollection<int> many;
+    for (int i = 0; i < 70000; ++i)
+        many.Add(i, "k" + std::to_string(i));
+    for (int i = 0; i < 70000; i += 997)
+        EXPECT_EQ(many.PositionOf("K" + std::to_string(i)), i + 1);
+    EXPECT_EQ(many.PositionOf("k69999"), 70000);
+    many.Remove(1);
+    EXPECT_EQ(many.PositionOf("k69999"), 69999);
+    EXPECT_EQ(many.PositionOf("k0"), 0);
+
+    // Items without key given keys one by one outgrow the index they were not entered in.
+    KeyedCollection<int> named;
+    for (int i = 0; i < 20; ++i)
+        named.Add(i, "n" + std::to_string(i));
+    for (int i = 0; i < 300; ++i)
+        named.Add(100 + i);
+    for (int i = 0; i < 300; ++i)
+        named.rekey(21 + i, "later" + std::to_string(i));
+    for (int i = 0; i < 300; ++i)
+        ASSERT_EQ(named.Item("LATER" + std::to_string(i)), 100 + i) << i;
+    EXPECT_EQ(named.Item("n19"), 19);
+}
+
 TEST(KeyedCollection, AnEmptyKeyIsAKeyAndAnItemWithoutKeyHasNone) {
     // Both read back "" as their key; only the one given the empty key is found by it, in
     // small collections and in large ones, through removals, renaming, copies and clearing.
