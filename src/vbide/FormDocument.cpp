@@ -268,11 +268,9 @@ void FormDocument::readControls(FormLayout& layout) {
     // The controls live side by side in the shared block: no block and no count of their own.
     std::vector<VBControl>& controls = shared_->controls;
     controls.reserve(layout.nodes.size() - 1);
-    controls_.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n)
         controls.emplace_back(layout.nodes[n].progId, summaryOf(layout.nodes[n], layout, frx), *shared_, n);
-    for (VBControl& control : controls)
-        controls_.add(std::shared_ptr<VBControl>(shared_, &control));
+    controls_.assign(shared_, controls.data(), controls.size());
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });
 }

@@ -94,7 +94,7 @@ std::optional<std::string> VBControl::captionText() const {
 std::shared_ptr<VBControl> VBControls::Item(int position) const {
     if (position < 1 || position > Count())
         throw VbError(vberr::SubscriptOutOfRange);
-    return items_[static_cast<size_t>(position - 1)];
+    return {owner_, first_ + (position - 1)};
 }
 
 } // namespace corvane::vbide

@@ -12,7 +12,9 @@
 #include "vbruntime/NamePool.h"
 #include "vbruntime/ShortText.h"
 
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -88,21 +90,60 @@ private:
 
 class VBControls {
 public:
+    // Walks the controls in order, handing out each as a pointer that keeps its form alive.
+    class const_iterator {
+    public:
+        using iterator_category = std::forward_iterator_tag;
+        using value_type = std::shared_ptr<VBControl>;
+        using difference_type = std::ptrdiff_t;
+        using pointer = void;
+        using reference = std::shared_ptr<VBControl>;
+
+        // An iterator that stands nowhere.
+        const_iterator() = default;
+        // The control the iterator stands at.
+        std::shared_ptr<VBControl> operator*() const { return {*owner_, at_}; }
+        // Steps to the next control.
+        const_iterator& operator++() {
+            ++at_;
+            return *this;
+        }
+        // Steps to the next control, giving the iterator as it stood.
+        const_iterator operator++(int) {
+            const_iterator before = *this;
+            ++at_;
+            return before;
+        }
+        // True when both stand at the same control.
+        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+
+    private:
+        friend class VBControls;
+        const_iterator(const std::shared_ptr<void>* owner, VBControl* at) : owner_(owner), at_(at) {}
+        const std::shared_ptr<void>* owner_ = nullptr;
+        VBControl* at_ = nullptr;
+    };
+
     // Number of controls.
-    int Count() const noexcept { return static_cast<int>(items_.size()); }
+    int Count() const noexcept { return static_cast<int>(count_); }
     // The control at a position counted from 1; raises VbError 9 when there is none.
     std::shared_ptr<VBControl> Item(int position) const;
 
-    // Appends a control (building the collection).
-    void add(std::shared_ptr<VBControl> control) { items_.push_back(std::move(control)); }
-    // Makes room for that many controls (building the collection).
-    void reserve(size_t count) { items_.reserve(count); }
+    // Takes the `count` controls that lie side by side from `first`, in a block `owner` keeps
+    // alive (building the collection): a form's controls cost no pointer each.
+    void assign(std::shared_ptr<void> owner, VBControl* first, size_t count) {
+        owner_ = std::move(owner);
+        first_ = first;
+        count_ = count;
+    }
 
-    std::vector<std::shared_ptr<VBControl>>::const_iterator begin() const { return items_.begin(); }
-    std::vector<std::shared_ptr<VBControl>>::const_iterator end() const { return items_.end(); }
+    const_iterator begin() const { return {&owner_, first_}; }
+    const_iterator end() const { return {&owner_, first_ + count_}; }
 
 private:
-    std::vector<std::shared_ptr<VBControl>> items_;
+    std::shared_ptr<void> owner_;
+    VBControl* first_ = nullptr;
+    size_t count_ = 0;
 };
 
 } // namespace corvane::vbide

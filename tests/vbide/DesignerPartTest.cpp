@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using namespace corvane;
 using namespace corvane::vbide;
 using corvane::test::readFile;
@@ -161,6 +163,18 @@ TEST(DesignerPartTest, AControlOutlivingItsDocumentKeepsWhatWasBuiltAndCannotBui
     EXPECT_EQ(note->name(), "lblNote");
     EXPECT_EQ(note->ProgId(), "VB.Label");
     EXPECT_THROW(note->Properties(), VbError);
+
+    // So are the controls a walk over the list hands out, which are those at their positions.
+    form = readForm(designerPart);
+    std::vector<std::shared_ptr<VBControl>> walked;
+    for (const auto& control : form->controls())
+        walked.push_back(control);
+    ASSERT_EQ(walked.size(), 2u);
+    EXPECT_EQ(walked[0].get(), form->controls().Item(1).get());
+    EXPECT_EQ(walked[1].get(), form->controls().Item(2).get());
+    form.reset();
+    walked.erase(walked.begin());
+    EXPECT_EQ(walked[0]->name(), "lblNote");
 }
 
 TEST(DesignerPartTest, WritingAHelpIdAfterASummaryReadKeepsEveryOtherByteAndTheFilesCode) {
