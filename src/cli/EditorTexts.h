@@ -13,6 +13,8 @@ namespace corvane::cli {
 // The controls of module `name` from its records, in record order, with every stored text;
 // records kept only for their text (their control gone) are left out.
 exchange::ModuleTexts moduleTexts(const std::string& name, const HelpItems& records);
+// The same, taking the records' texts instead of copying them: the records keep none.
+exchange::ModuleTexts takeModuleTexts(const std::string& name, HelpItems& records);
 // True when a module's records are all kept only for their text (the module is gone).
 bool isGoneModule(const HelpItems& records);
 

@@ -48,10 +48,11 @@ void ExchangeSession::copyTexts() {
     editor.stopSaving();
     ModuleRecords& modules = *editor.formsData();
     const std::vector<std::string> unreadable = session_.unreadableModules();
+    texts_.modules.reserve(static_cast<size_t>(modules.Count()));
     for (int32_t x = 1; x <= modules.Count(); ++x) {
         HelpItems& records = *modules.Item(x);
         if (!isGoneModule(records)) {
-            texts_.modules.push_back(moduleTexts(editor.formNames()->Item(x), records));
+            texts_.modules.push_back(takeModuleTexts(editor.formNames()->Item(x), records));
             texts_.modules.back().unreadable =
                 std::find(unreadable.begin(), unreadable.end(), texts_.modules.back().name) != unreadable.end();
         }

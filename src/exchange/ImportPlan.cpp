@@ -3,28 +3,49 @@
 #include "text/MessageText.h"
 #include "vbruntime/CaseFold.h"
 
-#include <unordered_map>
-#include <unordered_set>
-
 namespace corvane::exchange {
 
-namespace {
-
-// The controls that have units, by folded unit id.
-std::unordered_map<std::string, std::pair<const ModuleTexts*, const ControlTexts*>>
-controlsById(const ProjectTexts& project) {
-    std::unordered_map<std::string, std::pair<const ModuleTexts*, const ControlTexts*>> index;
-    for (const ModuleTexts& module : project.modules)
-        for (const ControlTexts& control : module.controls)
-            index.emplace(foldCase(unitId(module.name, control.key)),
-                          std::make_pair(&module, &control));
-    return index;
+ImportPlanner::ImportPlanner(const ProjectTexts& project, std::string fileName)
+    : project_(project), fileName_(std::move(fileName)) {
+    const auto nameOf = [&project](size_t m) -> std::string_view { return project.modules[m].name; };
+    modules_.reserve(project.modules.size(), project.modules.size());
+    firstPositions_.reserve(project.modules.size());
+    size_t controls = 0;
+    for (size_t m = 0; m < project.modules.size(); ++m) {
+        const std::string& name = project.modules[m].name;
+        if (modules_.find(name, foldedHash(name), nameOf) == FoldedSlots::None) // the first of a name keeps it
+            modules_.enter(foldedHash(name), m);
+        firstPositions_.push_back(controls);
+        controls += project.modules[m].controls.size();
+    }
+    seen_.assign(controls, false);
 }
 
-} // namespace
-
-ImportPlanner::ImportPlanner(const ProjectTexts& project, std::string fileName)
-    : project_(project), fileName_(std::move(fileName)), controls_(controlsById(project)) {}
+size_t ImportPlanner::positionOf(const ExchangeUnit& unit) {
+    // The id names the module, then the control after the first "/" (no name holds one).
+    const std::string_view id = unit.id;
+    const size_t slash = id.find('/');
+    if (slash == std::string_view::npos)
+        return FoldedSlots::None;
+    const std::string_view moduleName = id.substr(0, slash);
+    const std::string_view key = id.substr(slash + 1);
+    const std::vector<ModuleTexts>& modules = project_.modules;
+    const size_t m = modules_.find(moduleName, foldedHash(moduleName),
+                                   [&modules](size_t i) -> std::string_view { return modules[i].name; });
+    if (m == FoldedSlots::None)
+        return FoldedSlots::None;
+    const std::vector<ControlTexts>& controls = modules[m].controls;
+    const size_t start = m == lastModule_ ? lastControl_ + 1 : 0;
+    for (size_t step = 0; step < controls.size(); ++step) {
+        const size_t c = (start + step) % controls.size();
+        if (equalsIgnoreCase(controls[c].key, key)) {
+            lastModule_ = m;
+            lastControl_ = c;
+            return firstPositions_[m] + c;
+        }
+    }
+    return FoldedSlots::None;
+}
 
 void ImportPlanner::header(const ExchangeDocument& document) {
     const ProjectTexts& project = project_;
@@ -57,13 +78,15 @@ void ImportPlanner::skip(const ExchangeUnit& unit, std::string reason) {
 void ImportPlanner::unit(ExchangeUnit&& unit) {
     if (!unit.problem.empty())
         return skip(unit, unit.problem);
-    auto found = controls_.find(foldCase(unit.id));
-    if (found == controls_.end())
+    const size_t position = positionOf(unit);
+    if (position == FoldedSlots::None)
         return skip(unit, "unknown unit: the project has no control '" + unit.controlKey + "' in a module '" +
                               unit.module + "'");
-    const auto& [module, control] = found->second;
-    if (!seen_.insert(control).second)
+    const ModuleTexts* module = &project_.modules[lastModule_];
+    const ControlTexts* control = &module->controls[lastControl_];
+    if (seen_[position])
         throw ImportRefused(fileName_ + " holds the unit '" + unit.id + "' twice; nothing was imported");
+    seen_[position] = true;
     const std::string& primary = project_.primaryLanguage;
     if (!control->hasText(primary))
         return skip(unit, "unknown unit: the control has no " + primary + " text, so no unit is exported for it");

@@ -12,11 +12,11 @@
 
 #include "exchange/ExchangeDocument.h"
 #include "exchange/ProjectTexts.h"
+#include "vbruntime/FoldedSlots.h"
 
 #include <stdexcept>
 #include <string>
-#include <unordered_map>
-#include <unordered_set>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -75,13 +75,21 @@ public:
 
 private:
     void skip(const ExchangeUnit& unit, std::string reason);
+    // The control of `unit`'s id (letter case ignored), as its position in seen_, or
+    // FoldedSlots::None.
+    size_t positionOf(const ExchangeUnit& unit);
 
     const ProjectTexts& project_;
     std::string fileName_;
     ImportPlan plan_;
-    // The controls that have units, by folded unit id.
-    std::unordered_map<std::string, std::pair<const ModuleTexts*, const ControlTexts*>> controls_;
-    std::unordered_set<const ControlTexts*> seen_;
+    // The modules by name; each module's controls are found by comparing their keys in turn,
+    // from the one after the control found last, since a file lists its units in the project's
+    // order. A project of a million controls takes a bit per control beyond its modules.
+    FoldedSlots modules_;
+    std::vector<size_t> firstPositions_; // the position in seen_ of each module's first control
+    std::vector<bool> seen_;             // the controls whose unit the file held
+    size_t lastModule_ = FoldedSlots::None;
+    size_t lastControl_ = 0;
 };
 
 // Plans the import of `document` (read from `fileName`) into `project`; raises ImportRefused.

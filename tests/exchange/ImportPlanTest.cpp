@@ -4,7 +4,13 @@
 #include "exchange/Coverage.h"
 #include "exchange/TranslationExport.h"
 
+#include "vbruntime/CaseFold.h"
+
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+#include <string>
 
 namespace corvane::exchange {
 namespace {
@@ -79,6 +85,44 @@ TEST(ImportPlan, ChangesOnlyTranslatedUnitsWhoseSourceIsUnchanged) {
     ASSERT_EQ(plan.skipped.size(), 2u);
     EXPECT_EQ(plan.skipped[0].reason, "no translation in the file; the German text stays");
     EXPECT_EQ(plan.skipped[1].reason, "marked for review (fuzzy); the German text stays");
+}
+
+TEST(ImportPlan, UnitsInAnyOrderFindTheirControlsAndAUnitGivenTwiceAnywhereRefusesTheFile) {
+    ProjectTexts project = smallProject();
+    project.modules.clear();
+    for (const char* form : {"frmA", "frmB", "frmC"}) {
+        ModuleTexts module{form, {}, false};
+        for (int i = 0; i < 40; ++i)
+            module.controls.push_back({"txt" + std::to_string(i), "TextBox", "",
+                                       {{"English", "Field " + std::to_string(i)}, {"German", "Feld"}}});
+        project.modules.push_back(std::move(module));
+    }
+    ExchangeDocument document = exportLanguage(project, "German", "en-US", "de-DE");
+    ASSERT_EQ(document.units.size(), 120u);
+    std::mt19937 random(7);
+    std::shuffle(document.units.begin(), document.units.end(), random);
+    for (ExchangeUnit& unit : document.units) {
+        unit.target = "Neu " + unit.id;
+        if (random() % 2)
+            unit.id = asciiUpper(unit.id); // letter case does not matter
+    }
+    ImportPlan plan = planImport(project, document, "de.po");
+    ASSERT_EQ(plan.changes.size(), 120u);
+    EXPECT_TRUE(plan.skipped.empty());
+    for (const TextChange& change : plan.changes) {
+        EXPECT_TRUE(equalsIgnoreCase(change.after, "Neu " + change.module + "/" + change.controlKey)) << change.after;
+        EXPECT_EQ(change.before, "Feld");
+    }
+
+    document.units.insert(document.units.begin() + 90, document.units[3]);
+    document.units[90].id = asciiLower(document.units[90].id);
+    try {
+        planImport(project, document, "de.po");
+        FAIL() << "a unit given twice was planned";
+    } catch (const ImportRefused& refused) {
+        EXPECT_EQ(std::string(refused.what()), "de.po holds the unit '" + document.units[90].id +
+                                                   "' twice; nothing was imported");
+    }
 }
 
 TEST(ImportPlan, FilesOfAnotherProjectOrLanguageAreRefused) {
