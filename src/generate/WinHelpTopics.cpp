@@ -47,17 +47,25 @@ void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int
         document_->append(line_);
     else
         topicLines_ += line_;
-    if (numbers_.insert(contextId)) {
+    if (numbers_.insert(contextId))
+        mapNumbers_.push_back(contextId);
+}
+
+ByteBlocks WinHelpTopics::takeMapLines() {
+    ByteBlocks lines;
+    for (int32_t number : mapNumbers_) {
         line_.clear();
-        appendMapLine(line_, number.view());
+        appendMapLine(line_, Digits(number).view());
         line_ += "\r\n";
-        mapLines_ += line_;
+        lines += line_;
     }
+    std::vector<int32_t>().swap(mapNumbers_);
+    return lines;
 }
 
 void WinHelpTopics::clear() {
     topicLines_.clear();
-    mapLines_.clear();
+    std::vector<int32_t>().swap(mapNumbers_);
     numbers_.clear();
 }
 

@@ -77,6 +77,20 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
     EXPECT_EQ(countOf(rtf, ":t:"), 12u);
     EXPECT_NE(rtf.find("\n-7:t:-7:%OTHER%\r\n"), std::string::npos);
 
+    // A map of more lines than are made at once is written whole, in order, each number once.
+    writer.readTemplates(dir.path());
+    writer.open(folder, "L");
+    std::string expected;
+    for (int32_t number = 1; number <= 10000; ++number) {
+        writer.addTopic(number, "t");
+        writer.addTopic(number / 2, "again"); // met before, except 0 the first time
+        expected += "#define IDH_" + std::to_string(number) + " " + std::to_string(number) + "\r\n";
+        if (number == 1)
+            expected += "#define IDH_0 0\r\n";
+    }
+    writer.close();
+    EXPECT_EQ(readFile(folder + "L.h"), expected);
+
     writer.readTemplates(dir.path()); // a new language: every number gets its map line again
     writer.open(folder, "Q");
     writer.addTopic(3, "");
