@@ -154,18 +154,30 @@ FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(s
     return readIntoBuffer(allocate, release, [&](const auto& grow) { return readWhole(path, grow); });
 }
 
+namespace {
+
+// True while a save of `path` holds its lock, other than one this thread runs (whose reads of
+// the file happen under its own lock and must not wait for it).
+bool savedElsewhere(const fs::path& path) {
+    const fs::path lock = lockPathFor(path);
+    return !SaveLock::takenOnThisThread(lock) && ProcessMarker::isHeld(lock);
+}
+
+} // namespace
+
 // Where the system cannot rename a file over one that readers hold open (before Windows 10, on
 // FAT and network drives, under Wine), a save moves the old file aside and then the new one in,
 // so for a moment the path names no file. A reader that came then would take the file for
-// never written, and a project for one without help data: so a file missing while its save
-// lock is held is looked for again until it is back or the save has ended.
+// never written, and a project for one without help data: so a file missing while a save on
+// another thread or in another program holds its lock is looked for again until it is back or
+// the save has ended.
 FileVersion openFileVersion(const std::filesystem::path& path) {
     if (stepFaulted(AtomicStep::Read, path))
         failFileStep(path, "open", errno);
     FileVersion version = FileVersion::open(path);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (!version.exists() && std::chrono::steady_clock::now() < deadline) {
-        const bool saving = ProcessMarker::isHeld(lockPathFor(path));
+        const bool saving = savedElsewhere(path);
         version = FileVersion::open(path); // after the check: a save that just ended left its file
         if (!saving || version.exists())
             break;

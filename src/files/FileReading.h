@@ -43,9 +43,9 @@ struct FileBuffer {
 FileBuffer readFileBuffer(const std::filesystem::path& path, void* (*allocate)(size_t),
                           void (*release)(void*));
 // The version of the file now at `path`, held open for reading (FileVersion::open; the test
-// seam's AtomicStep::Read applies to it). A file missing while a save of it holds its lock is
-// waited for (up to 10 s) until it is back or the save has ended: a replace may be between
-// moving the old file aside and the new one in.
+// seam's AtomicStep::Read applies to it). A file missing while a save of it on another thread
+// or in another program holds its lock is waited for (up to 10 s) until it is back or the save
+// has ended: a replace may be between moving the old file aside and the new one in.
 FileVersion openFileVersion(const std::filesystem::path& path);
 // The same for the bytes of one version of the file (`path` names it in messages); VbError 53
 // for a version of a file that did not exist.

@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -59,7 +60,38 @@ std::vector<fs::path> temporaryFilesOf(const fs::path& target, long long sinceNs
     return found;
 }
 
+// The locks this program holds, each with the thread that took it.
+struct HeldLock {
+    const SaveLock* lock;
+    fs::path path;
+    std::thread::id thread;
+};
+std::mutex heldLocksMutex;
+std::vector<HeldLock> heldLocks;
+
+// A lock file's path as the held locks are compared by.
+fs::path comparablePath(const fs::path& path) {
+    std::error_code error;
+    const fs::path absolute = fs::absolute(path, error);
+    return (error ? path : absolute).lexically_normal();
+}
+
+void forgetHeldLock(const SaveLock* lock) {
+    std::lock_guard guard(heldLocksMutex);
+    std::erase_if(heldLocks, [lock](const HeldLock& held) { return held.lock == lock; });
+}
+
 } // namespace
+
+SaveLock::~SaveLock() { forgetHeldLock(this); }
+
+bool SaveLock::takenOnThisThread(const fs::path& lockPath) {
+    const fs::path path = comparablePath(lockPath);
+    std::lock_guard guard(heldLocksMutex);
+    return std::any_of(heldLocks.begin(), heldLocks.end(), [&path](const HeldLock& held) {
+        return held.thread == std::this_thread::get_id() && held.path == path;
+    });
+}
 
 SaveLock::SaveLock(const fs::path& target, std::chrono::milliseconds wait) {
     const fs::path path = lockPathFor(target);
@@ -84,9 +116,12 @@ SaveLock::SaveLock(const fs::path& target, std::chrono::milliseconds wait) {
     }
     if (marker_->leftBehind())
         clearInterruptedSave(target, *marker_->leftBehind());
+    std::lock_guard guard(heldLocksMutex);
+    heldLocks.push_back({this, comparablePath(path), std::this_thread::get_id()});
 }
 
 void SaveLock::release(const fs::path& target) {
+    forgetHeldLock(this);
     const fs::path path = marker_->path();
     if (stepFaulted(AtomicStep::Unlock, path)) {
         const int error = errno;

@@ -25,9 +25,15 @@ public:
     SaveLock(const std::filesystem::path& target, std::chrono::milliseconds wait);
     SaveLock(const SaveLock&) = delete;
     SaveLock& operator=(const SaveLock&) = delete;
+    // Removes the lock unless release() did (a save that failed).
+    ~SaveLock();
 
     // Removes the lock after a successful save of `target`; raises VbError 75 when it stays.
     void release(const std::filesystem::path& target);
+
+    // True when a lock taken on this thread is the lock file `lockPath`: a read of its file
+    // there runs inside its own save, which it must not wait for.
+    static bool takenOnThisThread(const std::filesystem::path& lockPath);
 
 private:
     // Removes what the save that held the lock before (`holder`) left, and tells so.

@@ -10,6 +10,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -19,43 +20,61 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 
+// Runs `save` on a thread of its own once it holds the save lock of `file` (as another
+// program's save would), and returns that thread.
+std::thread saveElsewhere(const fs::path& file, std::function<void(SaveLock&)> save) {
+    std::atomic<bool> locked{false};
+    std::thread saver([&locked, file, save = std::move(save)] {
+        SaveLock lock(file, 0ms);
+        locked = true;
+        save(lock);
+    });
+    while (!locked)
+        std::this_thread::yield();
+    return saver;
+}
+
 TEST(FileReading, AFileMissingWhileItsSaveHoldsTheLockIsOpenedOnceTheSaveHasPutItBack) {
     TempDir dir;
     const fs::path file = dir / "ContextHelp.txt";
     EXPECT_FALSE(openFileVersion(file).exists()) << "no file and no save";
 
     // A save between its two moves: the old file is gone and the new one not yet in place.
-    {
-        SaveLock lock(file, 0ms);
-        std::thread saver([&] {
-            std::this_thread::sleep_for(100ms);
-            writeFile(dir / "ContextHelp.txt.new", "the new version");
-            fs::rename(dir / "ContextHelp.txt.new", file);
-            std::this_thread::sleep_for(50ms);
-            lock.release(file);
-        });
-        FileVersion version = openFileVersion(file);
-        saver.join();
-        ASSERT_TRUE(version.exists()) << "the reader came back before the new file was in place";
-        EXPECT_EQ(readFileBytes(version, file), "the new version");
-    }
+    std::thread saver = saveElsewhere(file, [&](SaveLock& lock) {
+        std::this_thread::sleep_for(100ms);
+        writeFile(dir / "ContextHelp.txt.new", "the new version");
+        fs::rename(dir / "ContextHelp.txt.new", file);
+        std::this_thread::sleep_for(50ms);
+        lock.release(file);
+    });
+    FileVersion version = openFileVersion(file);
+    saver.join();
+    ASSERT_TRUE(version.exists()) << "the reader came back before the new file was in place";
+    EXPECT_EQ(readFileBytes(version, file), "the new version");
 
     // A save that fails leaves no file: the reader finds none once the lock is gone.
     const fs::path never = dir / "Other.txt";
-    std::atomic<bool> locked{false}, failed{false};
-    std::thread failing([&] {
-        SaveLock lock(never, 0ms);
-        locked = true;
+    std::atomic<bool> failed{false};
+    std::thread failing = saveElsewhere(never, [&](SaveLock&) {
         std::this_thread::sleep_for(100ms);
         failed = true;
     }); // the lock goes without release(), as after a failed save
-    while (!locked)
-        std::this_thread::yield();
     FileVersion none = openFileVersion(never);
     const bool sawFailure = failed;
     failing.join();
     EXPECT_TRUE(sawFailure) << "the reader did not wait for the save";
     EXPECT_FALSE(none.exists());
+
+    // A save reading its own file under its lock does not wait for itself.
+    const fs::path own = dir / "Own.txt";
+    SaveLock lock(own, 0ms);
+    std::thread mover([&] {
+        std::this_thread::sleep_for(300ms);
+        writeFile(own, "written later");
+    });
+    EXPECT_FALSE(openFileVersion(own).exists());
+    mover.join();
+    lock.release(own);
 }
 
 // Real saves, each replacing the file while the reader holds the version before it open.
