@@ -91,7 +91,7 @@ private:
 class VBControls {
 public:
     // Walks the controls in order, handing out each as a pointer that keeps its form alive.
-    class const_iterator {
+    class ControlIterator {
     public:
         using iterator_category = std::forward_iterator_tag;
         using value_type = std::shared_ptr<VBControl>;
@@ -100,29 +100,31 @@ public:
         using reference = std::shared_ptr<VBControl>;
 
         // An iterator that stands nowhere.
-        const_iterator() = default;
+        ControlIterator() = default;
         // The control the iterator stands at.
         std::shared_ptr<VBControl> operator*() const { return {*owner_, at_}; }
         // Steps to the next control.
-        const_iterator& operator++() {
+        ControlIterator& operator++() {
             ++at_;
             return *this;
         }
         // Steps to the next control, giving the iterator as it stood.
-        const_iterator operator++(int) {
-            const_iterator before = *this;
+        ControlIterator operator++(int) {
+            ControlIterator before = *this;
             ++at_;
             return before;
         }
         // True when both stand at the same control.
-        bool operator==(const const_iterator& other) const { return at_ == other.at_; }
+        bool operator==(const ControlIterator& other) const { return at_ == other.at_; }
 
     private:
         friend class VBControls;
-        const_iterator(const std::shared_ptr<void>* owner, VBControl* at) : owner_(owner), at_(at) {}
+        ControlIterator(const std::shared_ptr<void>* owner, VBControl* at) : owner_(owner), at_(at) {}
         const std::shared_ptr<void>* owner_ = nullptr;
         VBControl* at_ = nullptr;
     };
+    // The name standard algorithms look for.
+    using const_iterator = ControlIterator;
 
     // Number of controls.
     int Count() const noexcept { return static_cast<int>(count_); }
