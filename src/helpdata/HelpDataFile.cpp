@@ -10,6 +10,7 @@
 #include "xml/XmlEncoding.h"
 
 #include <algorithm>
+#include <new>
 #include <utility>
 
 namespace corvane {
@@ -19,6 +20,11 @@ namespace fs = std::filesystem;
 namespace {
 
 const std::string EmptyDocument = "<Root></Root>";
+
+// From this size on, a file in the plain form is read into its records a piece at a time, its
+// memory going back as they are read. Smaller files hold memory the records do not miss, and
+// their bytes stay whole for a document that may follow.
+constexpr size_t ReadInPiecesFrom = size_t{16} << 20;
 
 // The 1-based line of a byte offset of the text (LF, CR LF and a lone CR end a line).
 int lineAt(std::string_view text, std::ptrdiff_t offset) {
@@ -91,16 +97,19 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     version_ = FileVersion();
     try {
         version_ = openFileVersion(path);
+        // For the records, the file as the program writes it is read straight into them (a large
+        // one a piece at a time); any other UTF-8 file that is well-formed is parsed where it
+        // was read, without a copy.
+        const bool inPieces = purpose == ReadFor::Records && version_.exists() &&
+                              version_.stamp().size >= ReadInPiecesFrom;
+        if (inPieces && readPlainInPieces()) {
+            existed_ = true;
+            return;
+        }
         FileBuffer buffer = readVersionBytes();
         existed_ = true;
-        // For the records, the file as the program writes it is read straight into them; any
-        // other UTF-8 file that is well-formed is parsed where it was read, without a copy.
-        if (purpose == ReadFor::Records && readPlain(buffer))
+        if (purpose == ReadFor::Records && !inPieces && readPlain(buffer))
             return;
-        if (plain_.gaveBytesBack()) { // the plain reading gave back what it took: read them again
-            pugi::get_memory_deallocation_function()(std::exchange(buffer.data, nullptr));
-            buffer = readVersionBytes();
-        }
         if (holdsTextDepartures(std::string_view(buffer.data, buffer.size)))
             pugi::get_memory_deallocation_function()(buffer.data); // the text's reading names them
         else if (document_.LoadInPlace(buffer.data, buffer.size))
@@ -121,18 +130,32 @@ FileBuffer HelpDataFile::readVersionBytes() const {
 }
 
 bool HelpDataFile::readPlain(FileBuffer& buffer) {
-    // The memory of a large file's bytes goes back as its records are read, so that its records
-    // do not need it beside them. Giving it back costs a few milliseconds in files of a few
-    // megabytes, which hold memory the records do not miss.
-    constexpr size_t giveBackFrom = size_t{16} << 20;
-    const auto use =
-        buffer.size >= giveBackFrom ? PlainHelpData::BytesRead::GiveBack : PlainHelpData::BytesRead::Keep;
-    std::string_view bytes(buffer.data, buffer.size);
-    if (!isPlainUtf8Xml(bytes) || bytes.find('\0') != std::string_view::npos ||
-        !plain_.read(buffer.data, buffer.size, settings_.SelectedLanguages, use))
+    if (!plain_.read(buffer.data, buffer.size, settings_.SelectedLanguages, PlainHelpData::BytesRead::Keep))
         return false;
     keptBytes_ = {buffer.data, pugi::get_memory_deallocation_function()};
     keptSize_ = buffer.size;
+    plainRead_ = true;
+    return true;
+}
+
+bool HelpDataFile::readPlainInPieces() {
+    // The buffer's pages take memory only once bytes are read into them, and each piece's pages
+    // go back once its records are read: the file's bytes are never all held beside its records.
+    const size_t size = version_.stamp().size;
+    std::unique_ptr<char, void (*)(void*)> bytes(static_cast<char*>(pugi::get_memory_allocation_function()(size)),
+                                                 pugi::get_memory_deallocation_function());
+    if (!bytes)
+        throw std::bad_alloc();
+    const int fd = version_.fd();
+    const auto more = [&](size_t from, size_t upTo) { return from + readFileAt(fd, from, bytes.get() + from, upTo - from); };
+    char beyond = 0;
+    if (!plain_.read(bytes.get(), size, settings_.SelectedLanguages, PlainHelpData::BytesRead::GiveBack, more) ||
+        readFileAt(fd, size, &beyond, 1) != 0) { // not plain, or the file grew while it was read
+        plain_ = PlainHelpData();
+        return false;
+    }
+    keptBytes_ = std::move(bytes);
+    keptSize_ = size;
     plainRead_ = true;
     return true;
 }

@@ -177,6 +177,9 @@ private:
     FileBuffer readVersionBytes() const;
     // Takes the bytes when they are in the plain form; false leaves them to the caller.
     bool readPlain(FileBuffer& buffer);
+    // Reads the version read (a large file) into records when it is in the plain form, a piece
+    // at a time; false, with nothing kept, when it is not or it changed while it was read.
+    bool readPlainInPieces();
     std::optional<std::string> rootAttribute(const char* name) const;
     void parseKeptBytes();
     void releaseSource();

@@ -4,8 +4,10 @@
 #include "helpdata/PlainHelpDataCursor.h"
 #include "platform/Machine.h"
 #include "process/ParallelFor.h"
+#include "text/TextCodec.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbConvert.h"
+#include "xml/XmlEncoding.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -77,7 +79,6 @@ bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& ea
     }
 }
 
-// True when both lists hold the same names, letter case ignored.
 // True when the texts' languages are written without entities, each once (letter case ignored).
 bool languagesArePlain(const std::vector<RawText>& texts) {
     for (size_t i = 0; i < texts.size(); ++i) {
@@ -157,7 +158,8 @@ bool PlainHelpData::read(std::string_view bytes, const SelectedLanguageList& slo
     return read(const_cast<char*>(bytes.data()), bytes.size(), slot, BytesRead::Keep); // nothing written
 }
 
-bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use) {
+bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use,
+                         const MoreBytes& more) {
     bytes_ = std::string_view(bytes, size);
     ownBytes_ = use == BytesRead::GiveBack ? bytes : nullptr;
     gaveBytesBack_ = false;
@@ -165,54 +167,106 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
     rootAttributes_.clear();
     languages_.Clear();
     modules_.clear();
+    // The bytes are read in pieces that end where a module does: each piece's modules are read
+    // (and their memory given back) before the next piece is read, so that a large file's bytes
+    // and its records are not held at once. Every module's content is read, so that a file
+    // taken here is a well-formed file whatever its records turn out to hold.
+    size_t filled = more ? 0 : size;
+    size_t at = 0; // where the reading of the root goes on
     try {
-        PlainHelpDataCursor cursor(bytes_, 0, bytes_.size());
-        cursor.take(Declaration);
-        cursor.skipSpace();
-        cursor.expect("<");
-        PlainStartTag root;
-        cursor.startTag(root);
-        if (root.name != "Root")
-            throw NotPlainForm{};
-        for (size_t i = 0; i < root.count; ++i) // copied: the bytes may go back
-            rootAttributes_.emplace_back(root.attributes[i].name, root.attributes[i].value);
-        if (!root.closed)
-            readRootContent(cursor);
-        cursor.skipSpace();
-        if (!cursor.atEnd())
-            return false;
+        for (size_t begin = 0;;) {
+            const size_t end = pieceEnd(begin, filled, more);
+            if (!isPlainPiece(begin, end))
+                return false;
+            PlainHelpDataCursor cursor(bytes_, at, end);
+            const size_t firstModule = modules_.size();
+            const bool rootEnded = (begin == 0 && readRootStart(cursor)) || readRootContent(cursor, end);
+            if (!readModules(firstModule, begin, end))
+                return false;
+            if (end == size) {
+                cursor.skipSpace();
+                return cursor.atEnd();
+            }
+            if (rootEnded) // a module's end tag stands after the root's
+                return false;
+            at = cursor.position();
+            begin = end;
+        }
     } catch (const NotPlainForm&) {
         return false;
     }
-    // Every module's content is read now, so that a file taken here is a well-formed file
-    // whatever its records turn out to hold; the records are read for the file's languages.
-    // A module whose records are taken is not read again: with the owner's leave its memory goes
-    // back as the read goes, so that a large file's bytes and its records are not held at once.
-    // The bytes around the modules are not read again either: a page goes back once the modules
-    // it holds bytes of are all taken.
-    std::optional<FinishedSpans> finished; // only where the owner lets the bytes go back
-    if (ownBytes_) {
-        std::vector<FinishedSpans::Span> spans;
-        spans.reserve(modules_.size());
-        for (const ModuleSpan& module : modules_) // the module's reading looks at the "</" after it
-            spans.push_back({module.contentBegin, std::min(module.contentEnd + 2, size)});
-        finished.emplace(std::move(spans), size, platform::memoryPageSize(),
-                         static_cast<size_t>(reinterpret_cast<uintptr_t>(bytes)));
+}
+
+size_t PlainHelpData::pieceEnd(size_t begin, size_t& filled, const MoreBytes& more) const {
+    constexpr size_t PieceBytes = size_t{8} << 20;
+    constexpr std::string_view EndTag = "</VBComponent>"; // as the program writes it
+    // The piece before ended at the last end tag in the bytes filled then: none is left in them.
+    while (filled < bytes_.size()) {
+        const size_t upTo = std::min(filled + PieceBytes, bytes_.size());
+        const size_t now = more(filled, upTo);
+        if (now < upTo) // the file is shorter than it was: it changes while it is read
+            throw NotPlainForm{};
+        filled = now;
+        const size_t last = std::string_view(bytes_.data() + begin, filled - begin).rfind(EndTag);
+        if (filled < bytes_.size() && last != std::string_view::npos)
+            return begin + last + EndTag.size();
     }
-    std::vector<char> plain(modules_.size(), 0);
-    std::vector<char> givenBack(modules_.size(), 0);
-    const auto noteGivenBack = [&] { gaveBytesBack_ = std::ranges::find(givenBack, 1) != givenBack.end(); };
+    return bytes_.size();
+}
+
+bool PlainHelpData::isPlainPiece(size_t begin, size_t end) const {
+    // A piece ends after a ">": a UTF-8 sequence never stands across its end.
+    const std::string_view piece = bytes_.substr(begin, end - begin);
+    if (piece.find('\0') != std::string_view::npos)
+        return false;
+    return begin == 0 ? isPlainUtf8Xml(piece) : isValidUtf8(piece);
+}
+
+bool PlainHelpData::readRootStart(PlainHelpDataCursor& cursor) {
+    cursor.take(Declaration);
+    cursor.skipSpace();
+    cursor.expect("<");
+    PlainStartTag root;
+    cursor.startTag(root);
+    if (root.name != "Root")
+        throw NotPlainForm{};
+    for (size_t i = 0; i < root.count; ++i) // copied: the bytes may go back
+        rootAttributes_.emplace_back(root.attributes[i].name, root.attributes[i].value);
+    return root.closed;
+}
+
+bool PlainHelpData::readModules(size_t first, size_t begin, size_t end) {
+    const size_t count = modules_.size() - first;
+    // The pages go back from the one the piece begins in, the rest of which the pieces before
+    // have read; the one it ends in goes back with the next piece.
+    std::optional<FinishedSpans> finished; // only where the owner lets the bytes go back
+    size_t base = 0;
+    if (ownBytes_) {
+        const size_t page = platform::memoryPageSize();
+        const auto address = [&](size_t at) { return static_cast<size_t>(reinterpret_cast<uintptr_t>(ownBytes_ + at)); };
+        base = begin - std::min(begin, address(begin) % page);
+        std::vector<FinishedSpans::Span> spans;
+        spans.reserve(count);
+        for (size_t i = first; i < modules_.size(); ++i) // the module's reading looks at the "</" after it
+            spans.push_back({modules_[i].contentBegin - base, std::min(modules_[i].contentEnd + 2, end) - base});
+        finished.emplace(std::move(spans), end - base, page, address(base));
+    }
+    std::vector<char> plain(count, 0);
+    std::vector<char> givenBack(count, 0);
+    const auto noteGivenBack = [&] {
+        gaveBytesBack_ = gaveBytesBack_ || std::ranges::find(givenBack, 1) != givenBack.end();
+    };
     try {
-        forEachInParallel(modules_.size(), [&](size_t i) {
+        forEachInParallel(count, [&](size_t k) {
             bool wellFormed = false;
-            ModuleSpan& module = modules_[i];
+            ModuleSpan& module = modules_[first + k];
             module.records = readModule(module, wellFormed);
-            plain[i] = wellFormed ? 1 : 0;
+            plain[k] = wellFormed ? 1 : 0;
             if (!finished || !module.records)
                 return;
-            const FinishedSpans::Span free = finished->finish(i);
+            const FinishedSpans::Span free = finished->finish(k);
             if (!free.empty())
-                givenBack[i] = platform::releaseWholePages(ownBytes_ + free.begin, free.size()) ? 1 : 0;
+                givenBack[k] = platform::releaseWholePages(ownBytes_ + base + free.begin, free.size()) ? 1 : 0;
         });
     } catch (...) { // out of memory: what went back is gone all the same
         noteGivenBack();
@@ -224,12 +278,16 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
 
 // The languages and where each module's content lies; the modules' content is read with their
 // records.
-void PlainHelpData::readRootContent(PlainHelpDataCursor& cursor) {
+bool PlainHelpData::readRootContent(PlainHelpDataCursor& cursor, size_t end) {
     PlainStartTag element;
     for (;;) {
+        if (end < bytes_.size() && cursor.position() == end) // the piece ends here, the root goes on
+            return false;
         cursor.onlySpaceBeforeTag();
-        if (cursor.take("</"))
-            return cursor.endTag("Root");
+        if (cursor.take("</")) {
+            cursor.endTag("Root");
+            return true;
+        }
         cursor.expect("<");
         cursor.startTag(element);
         if (element.name == "SelectedLanguage" && modules_.empty()) {
@@ -247,11 +305,11 @@ void PlainHelpData::readRootContent(PlainHelpDataCursor& cursor) {
             if (!element.closed) {
                 // No "<" stands in a text or value of the plain form: the first end tag of the
                 // name ends the module, or its records are not in the plain form.
-                size_t end = bytes_.find(ModuleEnd, cursor.position());
-                if (end == std::string_view::npos)
+                size_t moduleEnd = bytes_.substr(0, end).find(ModuleEnd, cursor.position());
+                if (moduleEnd == std::string_view::npos)
                     throw NotPlainForm{};
-                module.contentEnd = end;
-                cursor.moveTo(end + 2);
+                module.contentEnd = moduleEnd;
+                cursor.moveTo(moduleEnd + 2);
                 cursor.endTag("VBComponent");
             }
             modules_.push_back(std::move(module));

@@ -15,14 +15,20 @@
 //       ... plain.rootAttribute("CurrentLanguage"), plain.selectedLanguages() ...
 //       if (plain.readRecords(forms, formNames)) ...
 //   }                                                     // false: nothing was added
-// The bytes must be UTF-8 without NUL bytes, and outlive the object. A reader that owns them may
-// let the read give back the memory of each module whose records it took, and of the markup
-// around such modules (BytesRead::GiveBack): a file's records then never hold memory beside all
-// of its bytes.
+// Bytes that are not UTF-8, or hold a NUL byte, are not in the plain form. The bytes must
+// outlive the object. A reader that owns them may let the read give back the memory of each
+// module whose records it took, and of the markup around such modules (BytesRead::GiveBack),
+// and may have the read take them from the file a piece at a time (MoreBytes): a file's records
+// then never hold memory beside all of its bytes.
+//
+//   plain.read(buffer, fileSize, slot, BytesRead::GiveBack, [&](size_t from, size_t upTo) {
+//       return from + readFileAt(fd, from, buffer + from, upTo - from);   // into place
+//   });
 #pragma once
 
 #include "helpdata/HelpItem.h"
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -44,8 +50,15 @@ public:
         GiveBack, // their memory pages go back to the system and read as zeros, once every
                   // module a page holds bytes of is read
     };
+    // Reads the bytes [from, upTo) of the file into their place in the buffer given to read;
+    // returns how far the buffer is then filled, less than `upTo` only where the file ends.
+    using MoreBytes = std::function<size_t(size_t from, size_t upTo)>;
     // The same, `bytes` being memory the caller owns and lets the read give back as `use` says.
-    bool read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use);
+    // With `more`, the buffer's `size` bytes are read into it by `more` a piece at a time as the
+    // read goes, each piece once its records are read ending where a module does; after a false
+    // answer the bytes are then not all in place. Without it, they are all in place.
+    bool read(char* bytes, size_t size, const SelectedLanguageList& slot, BytesRead use,
+              const MoreBytes& more = {});
     // True when the last read gave bytes back: anything that reads the file's bytes after it
     // reads them from the file again.
     bool gaveBytesBack() const noexcept { return gaveBytesBack_; }
@@ -72,7 +85,23 @@ private:
         std::shared_ptr<HelpItems> records;
     };
 
-    void readRootContent(PlainHelpDataCursor& cursor);
+    // Where the piece of the bytes that starts at `begin` ends: after the last end tag of a
+    // module in the bytes filled so far, once `more` has read the next ones; the end of all
+    // bytes once they are all in place.
+    size_t pieceEnd(size_t begin, size_t& filled, const MoreBytes& more) const;
+    // True when the bytes [begin, end) are UTF-8 without NUL, the first piece without a byte
+    // order mark or another declared encoding.
+    bool isPlainPiece(size_t begin, size_t end) const;
+    // Reads the declaration and the root's start tag; true when the root closes itself.
+    bool readRootStart(PlainHelpDataCursor& cursor);
+    // Reads the languages and where each module's content lies, up to the cursor's end (`end`);
+    // true once the root's end tag is read. Before the end of all bytes, the piece ends between
+    // two elements.
+    bool readRootContent(PlainHelpDataCursor& cursor, size_t end);
+    // Reads the records of the modules from `first` on, whose content lies in the bytes
+    // [begin, end), giving back their memory where the owner lets it; false when one of them is
+    // not in the plain form.
+    bool readModules(size_t first, size_t begin, size_t end);
     // The records of one module, or null when one of them cannot be taken as it is;
     // `wellFormed` tells whether the content is in the plain form.
     std::shared_ptr<HelpItems> readModule(const ModuleSpan& module, bool& wellFormed) const;

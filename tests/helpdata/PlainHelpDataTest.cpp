@@ -331,18 +331,84 @@ TEST(PlainHelpDataBytes, ThePagesModulesShareWithTheirNeighboursGoBackOnceBothAr
 }
 #endif
 
+#ifndef _WIN32
+TEST(PlainHelpDataBytes, AFileReadInPiecesGivesBackEachPieceBeforeTheNextIsRead) {
+    const std::string original = largeFile(170, 20, 2600); // about 18 MB, modules of about 100 KB
+    constexpr size_t Module = 120 << 10;
+    // A buffer of bytes the reading must not take for the file's, filled from the file as asked.
+    std::string bytes(original.size(), '<');
+    std::vector<std::pair<size_t, size_t>> asked;
+    const auto more = [&](size_t from, size_t upTo) {
+        const size_t zeros = static_cast<size_t>(std::count(bytes.begin(), bytes.begin() + static_cast<std::ptrdiff_t>(from), '\0'));
+        if (!asked.empty()) { // all but the module after the last piece and a page at each end
+            EXPECT_GE(zeros + 2 * Module, from) << "asked from " << from;
+        }
+        asked.emplace_back(from, upTo);
+        std::copy(original.begin() + static_cast<std::ptrdiff_t>(from), original.begin() + static_cast<std::ptrdiff_t>(upTo),
+                  bytes.begin() + static_cast<std::ptrdiff_t>(from));
+        return upTo;
+    };
+    HelpDataSettings settings;
+    settings.newSelectedLanguages();
+    PlainHelpData plain;
+    ASSERT_TRUE(plain.read(bytes.data(), bytes.size(), settings.SelectedLanguages, PlainHelpData::BytesRead::GiveBack, more));
+    EXPECT_TRUE(plain.gaveBytesBack());
+    ASSERT_GE(asked.size(), 3u);
+    for (size_t i = 0; i < asked.size(); ++i) // each byte asked for once, in order
+        EXPECT_EQ(asked[i].first, i == 0 ? 0 : asked[i - 1].second) << i;
+    EXPECT_EQ(asked.back().second, original.size());
+    EXPECT_EQ(plain.rootAttribute("PrimaryLanguage"), "German");
+    ModuleRecords forms;
+    NameList names;
+    ASSERT_TRUE(plain.readRecords(forms, names));
+    ASSERT_EQ(forms.Count(), 170);
+    const HelpItem& last = *forms.Item("frm169")->Item("txt19");
+    EXPECT_EQ(last.ContextHelpID, 3400);
+    EXPECT_EQ(last.textIn("German"), std::string(2600, 'G'));
+
+    // A piece that is not in the plain form after others were read, or a file that ends early.
+    const std::string stray = "<HelpItem ComponentName=\"frm169\" ControlName=\"x\" ContextHelpID=\"9\" "
+                              "ControlType=\"Label\"><HelpText Language=\"English\">";
+    const std::vector<std::pair<std::string, std::string>> others = {
+        {"a byte not UTF-8", largeFile(170, 20, 2600, stray + "caf\xE9</HelpText></HelpItem>")},
+        {"a NUL byte", largeFile(170, 20, 2600, stray + "a" + std::string(1, '\0') + "b</HelpText></HelpItem>")},
+        {"a file that ends early", original},
+    };
+    for (const auto& [name, file] : others) {
+        SCOPED_TRACE(name);
+        std::string whole = file;
+        EXPECT_EQ(plain.read(whole.data(), whole.size(), settings.SelectedLanguages, PlainHelpData::BytesRead::Keep),
+                  name == "a file that ends early");
+        bytes.assign(file.size(), '<');
+        const size_t ends = name == "a file that ends early" ? file.size() - 100 : file.size();
+        EXPECT_FALSE(plain.read(bytes.data(), bytes.size(), settings.SelectedLanguages, PlainHelpData::BytesRead::GiveBack,
+                                [&](size_t from, size_t upTo) {
+            upTo = std::min(upTo, ends);
+            std::copy(file.begin() + static_cast<std::ptrdiff_t>(from), file.begin() + static_cast<std::ptrdiff_t>(upTo),
+                      bytes.begin() + static_cast<std::ptrdiff_t>(from));
+            return upTo;
+        }));
+    }
+}
+#endif
+
 TEST_F(PlainHelpDataTest, ALargeFileLoadsTheSameWhenTheBytesItsRecordsWereReadFromAreGivenBack) {
     // Beyond 16 MB a file's bytes are given back as its records are read; a load that then finds
     // what only the document reading takes reads the file again.
     const std::string twice = "    <HelpItem ComponentName=\"frm169\" ControlName=\"TXT0\" ContextHelpID=\"9\" "
                               "ControlType=\"TextBox\" />\n";
     const std::string comment = "    <!-- a note in the last module -->\n";
+    // Such a file is read a piece at a time: what only the document reading takes may stand in
+    // a piece after others were read and given back.
+    const std::string latin1 = "    <HelpItem ComponentName=\"frm169\" ControlName=\"lbl\" ContextHelpID=\"9\" "
+                               "ControlType=\"Label\"><HelpText Language=\"English\">caf\xE9</HelpText></HelpItem>\n";
     // Each file with the problem its load names ("" for none).
     const std::vector<std::tuple<std::string, std::string, std::string>> files = {
         {"plain", largeFile(170, 20, 2600), ""},
         {"a key twice", largeFile(170, 20, 2600, twice),
          "the record 'TXT0' of module 'frm169' is listed a second time"},
         {"a comment", largeFile(170, 20, 2600, comment), "a comment, which a save does not keep"},
+        {"a byte not UTF-8", largeFile(170, 20, 2600, latin1), "it is UTF-8, but line"},
     };
     for (const auto& [name, bytes, problem] : files) {
         SCOPED_TRACE(name);
