@@ -112,6 +112,16 @@ void AtomicFile::commit(const std::function<void(OutputBuffer& out)>& produce) {
         lock->release(realTarget);
 }
 
+void AtomicFile::commitFollowedBy(const std::function<void(OutputBuffer& out)>& rest) {
+    if (prepared())
+        throw VbError(vberr::InvalidCall, "A prepared file is committed as it was prepared", target_.string());
+    commit([&](OutputBuffer& out) {
+        for (std::string_view piece : content_.pieces())
+            out.append(piece);
+        rest(out);
+    });
+}
+
 void AtomicFile::prepare(const std::function<void(OutputBuffer& out)>& produce) {
     if (locking_ == Locking::Exclusive || keepUnchanged_)
         throw VbError(vberr::InvalidCall, "A locked or compared file cannot be prepared ahead", target_.string());

@@ -117,6 +117,9 @@ public:
     // Renders the content that `produce` appends (the bytes collected by write() are not used)
     // straight into the temporary file, then renames it over the target as commit() does.
     void commit(const std::function<void(OutputBuffer& out)>& produce);
+    // The same for the bytes collected by write() followed by those `rest` appends, so that a
+    // large end of the content is never held in memory; not for a prepared file (VbError 5).
+    void commitFollowedBy(const std::function<void(OutputBuffer& out)>& rest);
     // Renders the content that `produce` appends into the temporary file now (flushed as a
     // commit flushes it); the next commit() renames that file over the target and writes
     // nothing else. Not with Locking::Exclusive or setKeepUnchanged(true) (VbError 5): their

@@ -160,8 +160,16 @@ void FileObject::WriteLine(std::string_view text) {
 }
 
 void FileObject::Close() {
-    if (mode_ == Mode::Writing)
-        writer_->commit(); // on failure the content stays for another Close()
+    Close({});
+}
+
+void FileObject::Close(const std::function<void(OutputBuffer& out)>& rest) {
+    if (rest) {
+        requireMode(Mode::Writing, "writing");
+        writer_->commitFollowedBy(rest); // on failure the content stays for another Close()
+    } else if (mode_ == Mode::Writing) {
+        writer_->commit();
+    }
     writer_.reset();
     content_.clear();
     position_ = 0;

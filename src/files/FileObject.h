@@ -18,6 +18,7 @@
 #include "files/AtomicFile.h"
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -77,6 +78,10 @@ public:
     // Commits a write (75 naming the file on failure; the content is kept, so Close() may be
     // tried again); no-op when nothing is open.
     void Close();
+    // The same, the text written followed by what `rest` appends straight into the file, which
+    // is never held in memory (`rest` appends it again when Close is tried again); like Write,
+    // an error when the file is not open for writing.
+    void Close(const std::function<void(OutputBuffer& out)>& rest);
     // Deletes the file, dropping anything open; no error when the file is missing.
     void Delete();
 

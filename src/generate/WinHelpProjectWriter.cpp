@@ -108,8 +108,8 @@ void WinHelpProjectWriter::close() {
         preparedTopics_.reset();
     }
     topics_.Close();
-    if (!mapEnded_) {
-        map_.Write(AddedTopics.takeMapLines());
+    if (!mapEnded_) { // its lines go straight into the file: a million topics' map is 28 MB
+        map_.Close([this](OutputBuffer& out) { AddedTopics.writeMapLines(out); });
         mapEnded_ = true;
     }
     map_.Close();

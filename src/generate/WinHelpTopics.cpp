@@ -51,16 +51,13 @@ void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int
         mapNumbers_.push_back(contextId);
 }
 
-ByteBlocks WinHelpTopics::takeMapLines() {
-    ByteBlocks lines;
+void WinHelpTopics::writeMapLines(OutputBuffer& out) {
     for (int32_t number : mapNumbers_) {
         line_.clear();
         appendMapLine(line_, Digits(number).view());
         line_ += "\r\n";
-        lines += line_;
+        out.append(line_);
     }
-    std::vector<int32_t>().swap(mapNumbers_);
-    return lines;
 }
 
 void WinHelpTopics::clear() {

@@ -35,10 +35,10 @@ public:
 
     // The topic document's lines so far; taking them leaves them empty.
     ByteBlocks takeTopicLines() { return std::move(topicLines_); }
-    // The map's lines; taking them leaves the map empty. The map keeps its numbers, 4 bytes
-    // each, and makes their lines only when they are taken: while the topics are made (on two
-    // threads at once, see TopicsAhead), a million topics' map takes 4 MB, not 28.
-    ByteBlocks takeMapLines();
+    // Appends the map's lines to `out`. The map keeps its numbers, 4 bytes each, and makes their
+    // lines only as they are written: while the topics are made (on two threads at once, see
+    // TopicsAhead), a million topics' map takes 4 MB, not 28, and its lines are not held at all.
+    void writeMapLines(OutputBuffer& out);
 
     // The topic template prepared for its keys TOPIC_ID and TOPIC_TEXT.
     static PreparedTemplate prepareTopic(std::string_view topicTemplate);

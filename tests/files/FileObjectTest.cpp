@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+
 namespace corvane {
 namespace {
 
@@ -152,6 +154,37 @@ TEST(FileObject, WritesThroughAnAtomicFileOnClose) {
     EXPECT_FALSE(save.Exists());
     save.Delete(); // missing: no error
     EXPECT_FALSE(std::filesystem::exists(dir / "ContextHelp.txt.tmp.tmp"));
+}
+
+TEST(FileObject, AnEndRenderedStraightIntoTheFileFollowsWhatWasWrittenOnceEvenAfterAFailedClose) {
+    TempDir dir;
+    writeFile(dir / "P.h", "old");
+    FileObject file(dir / "P.h");
+    int renderings = 0;
+    const auto rest = [&](OutputBuffer& out) {
+        ++renderings;
+        for (int i = 1; i <= 3; ++i)
+            out.append("#define IDH_" + std::to_string(i) + " " + std::to_string(i) + "\r\n");
+    };
+    EXPECT_EQ(errorOf([&] { file.Close(rest); }).description(), "The file '" + file.FullPath() + "' is not open for writing");
+    file.OpenForWriting();
+    file.WriteLine("// map");
+    auto previous = setAtomicFaultInjector( // the commit cannot write
+        [](AtomicStep step, const std::filesystem::path&) { return step == AtomicStep::Write ? ENOSPC : 0; });
+    EXPECT_EQ(errorOf([&] { file.Close(rest); }).number(), 75);
+    setAtomicFaultInjector(previous);
+    EXPECT_EQ(readFile(dir / "P.h"), "old");
+    file.Close(rest); // tried again: what was written is kept, the end rendered anew
+    EXPECT_EQ(readFile(dir / "P.h"), "// map\r\n#define IDH_1 1\r\n#define IDH_2 2\r\n#define IDH_3 3\r\n");
+    EXPECT_EQ(renderings, 2);
+    file.Close(); // closed: no-op
+    EXPECT_EQ(renderings, 2);
+
+    AtomicFile prepared(dir / "Q.h"); // a prepared file is committed as it was prepared
+    prepared.prepare([](OutputBuffer& out) { out.append("prepared"); });
+    EXPECT_EQ(errorOf([&] { prepared.commitFollowedBy(rest); }).number(), 5);
+    prepared.commit();
+    EXPECT_EQ(readFile(dir / "Q.h"), "prepared");
 }
 
 TEST(FileObject, FailuresNameTheFile) {
