@@ -48,21 +48,33 @@ void WinHelpTopics::add(const PreparedTemplate& topicTemplate, int codePage, int
     else
         topicLines_ += line_;
     if (numbers_.insert(contextId))
-        mapNumbers_.push_back(contextId);
+        addToMap(contextId);
+}
+
+void WinHelpTopics::addToMap(int32_t number) {
+    if (!mapRuns_.empty()) {
+        NumberRun& last = mapRuns_.back();
+        if (int64_t{last.first} + last.count == number) {
+            ++last.count;
+            return;
+        }
+    }
+    mapRuns_.push_back({number, 1});
 }
 
 void WinHelpTopics::writeMapLines(OutputBuffer& out) {
-    for (int32_t number : mapNumbers_) {
-        line_.clear();
-        appendMapLine(line_, Digits(number).view());
-        line_ += "\r\n";
-        out.append(line_);
-    }
+    for (const NumberRun& run : mapRuns_)
+        for (int32_t k = 0; k < run.count; ++k) {
+            line_.clear();
+            appendMapLine(line_, Digits(run.first + k).view());
+            line_ += "\r\n";
+            out.append(line_);
+        }
 }
 
 void WinHelpTopics::clear() {
     topicLines_.clear();
-    std::vector<int32_t>().swap(mapNumbers_);
+    std::vector<NumberRun>().swap(mapRuns_);
     numbers_.clear();
 }
 

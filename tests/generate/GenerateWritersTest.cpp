@@ -91,6 +91,19 @@ TEST(GenerateWriters, TheMapHoldsEveryNumberOnceWhateverItsSizeUntilTheTemplates
     writer.close();
     EXPECT_EQ(readFile(folder + "L.h"), expected);
 
+    // Numbers in runs and out of them, across zero and at the ends of their range.
+    writer.readTemplates(dir.path());
+    writer.open(folder, "R");
+    const int32_t mixed[] = {-2, -1, 0, 1, 5, 2147483646, 2147483647, -2147483647 - 1, 6, 4, 5, 7, 2};
+    expected.clear();
+    for (int32_t number : mixed) {
+        writer.addTopic(number, "t");
+        if (number != 5 || expected.find("IDH_5 ") == std::string::npos)
+            expected += "#define IDH_" + std::to_string(number) + " " + std::to_string(number) + "\r\n";
+    }
+    writer.close();
+    EXPECT_EQ(readFile(folder + "R.h"), expected);
+
     writer.readTemplates(dir.path()); // a new language: every number gets its map line again
     writer.open(folder, "Q");
     writer.addTopic(3, "");
