@@ -18,6 +18,9 @@ namespace {
 
 constexpr std::string_view Declaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>";
 constexpr std::string_view ModuleEnd = "</VBComponent";
+constexpr std::string_view ModuleEndTag = "</VBComponent>"; // as the program writes it
+// About how much of a file is read before the records in it are (see PlainHelpData::read).
+constexpr size_t PieceBytes = size_t{8} << 20;
 
 // One "HelpText" of a record as written.
 struct RawText {
@@ -198,8 +201,6 @@ bool PlainHelpData::read(char* bytes, size_t size, const SelectedLanguageList& s
 }
 
 size_t PlainHelpData::pieceEnd(size_t begin, size_t& filled, const MoreBytes& more) const {
-    constexpr size_t PieceBytes = size_t{8} << 20;
-    constexpr std::string_view EndTag = "</VBComponent>"; // as the program writes it
     // The piece before ended at the last end tag in the bytes filled then: none is left in them.
     while (filled < bytes_.size()) {
         const size_t upTo = std::min(filled + PieceBytes, bytes_.size());
@@ -207,9 +208,9 @@ size_t PlainHelpData::pieceEnd(size_t begin, size_t& filled, const MoreBytes& mo
         if (now < upTo) // the file is shorter than it was: it changes while it is read
             throw NotPlainForm{};
         filled = now;
-        const size_t last = std::string_view(bytes_.data() + begin, filled - begin).rfind(EndTag);
+        const size_t last = std::string_view(bytes_.data() + begin, filled - begin).rfind(ModuleEndTag);
         if (filled < bytes_.size() && last != std::string_view::npos)
-            return begin + last + EndTag.size();
+            return begin + last + ModuleEndTag.size();
     }
     return bytes_.size();
 }
