@@ -7,13 +7,12 @@ namespace corvane::exchange {
 
 ImportPlanner::ImportPlanner(const ProjectTexts& project, std::string fileName)
     : project_(project), fileName_(std::move(fileName)) {
-    const auto nameOf = [&project](size_t m) -> std::string_view { return project.modules[m].name; };
     modules_.reserve(project.modules.size(), project.modules.size());
     firstPositions_.reserve(project.modules.size());
     size_t controls = 0;
     for (size_t m = 0; m < project.modules.size(); ++m) {
         const std::string& name = project.modules[m].name;
-        if (modules_.find(name, foldedHash(name), nameOf) == FoldedSlots::None) // the first of a name keeps it
+        if (moduleNamed(name) == FoldedSlots::None) // the first of a name keeps it
             modules_.enter(foldedHash(name), m);
         firstPositions_.push_back(controls);
         controls += project.modules[m].controls.size();
@@ -21,30 +20,32 @@ ImportPlanner::ImportPlanner(const ProjectTexts& project, std::string fileName)
     seen_.assign(controls, false);
 }
 
-size_t ImportPlanner::positionOf(const ExchangeUnit& unit) {
+size_t ImportPlanner::moduleNamed(std::string_view name) const {
+    const std::vector<ModuleTexts>& modules = project_.modules;
+    return modules_.find(name, foldedHash(name), [&modules](size_t m) -> std::string_view { return modules[m].name; });
+}
+
+std::optional<ImportPlanner::FoundControl> ImportPlanner::controlOf(const ExchangeUnit& unit) {
     // The id names the module, then the control after the first "/" (no name holds one).
     const std::string_view id = unit.id;
     const size_t slash = id.find('/');
     if (slash == std::string_view::npos)
-        return FoldedSlots::None;
-    const std::string_view moduleName = id.substr(0, slash);
+        return std::nullopt;
     const std::string_view key = id.substr(slash + 1);
-    const std::vector<ModuleTexts>& modules = project_.modules;
-    const size_t m = modules_.find(moduleName, foldedHash(moduleName),
-                                   [&modules](size_t i) -> std::string_view { return modules[i].name; });
+    const size_t m = moduleNamed(id.substr(0, slash));
     if (m == FoldedSlots::None)
-        return FoldedSlots::None;
-    const std::vector<ControlTexts>& controls = modules[m].controls;
+        return std::nullopt;
+    const ModuleTexts& module = project_.modules[m];
     const size_t start = m == lastModule_ ? lastControl_ + 1 : 0;
-    for (size_t step = 0; step < controls.size(); ++step) {
-        const size_t c = (start + step) % controls.size();
-        if (equalsIgnoreCase(controls[c].key, key)) {
+    for (size_t step = 0; step < module.controls.size(); ++step) {
+        const size_t c = (start + step) % module.controls.size();
+        if (equalsIgnoreCase(module.controls[c].key, key)) {
             lastModule_ = m;
             lastControl_ = c;
-            return firstPositions_[m] + c;
+            return FoundControl{&module, &module.controls[c], firstPositions_[m] + c};
         }
     }
-    return FoldedSlots::None;
+    return std::nullopt;
 }
 
 void ImportPlanner::header(const ExchangeDocument& document) {
@@ -78,12 +79,11 @@ void ImportPlanner::skip(const ExchangeUnit& unit, std::string reason) {
 void ImportPlanner::unit(ExchangeUnit&& unit) {
     if (!unit.problem.empty())
         return skip(unit, unit.problem);
-    const size_t position = positionOf(unit);
-    if (position == FoldedSlots::None)
+    const std::optional<FoundControl> found = controlOf(unit);
+    if (!found)
         return skip(unit, "unknown unit: the project has no control '" + unit.controlKey + "' in a module '" +
                               unit.module + "'");
-    const ModuleTexts* module = &project_.modules[lastModule_];
-    const ControlTexts* control = &module->controls[lastControl_];
+    const auto [module, control, position] = *found;
     if (seen_[position])
         throw ImportRefused(fileName_ + " holds the unit '" + unit.id + "' twice; nothing was imported");
     seen_[position] = true;

@@ -14,6 +14,7 @@
 #include "exchange/ProjectTexts.h"
 #include "vbruntime/FoldedSlots.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -75,9 +76,16 @@ public:
 
 private:
     void skip(const ExchangeUnit& unit, std::string reason);
-    // The control of `unit`'s id (letter case ignored), as its position in seen_, or
-    // FoldedSlots::None.
-    size_t positionOf(const ExchangeUnit& unit);
+    // A control a unit names: its module and its place there, and its position in seen_.
+    struct FoundControl {
+        const ModuleTexts* module;
+        const ControlTexts* control;
+        size_t position;
+    };
+    // The control of `unit`'s id (letter case ignored); none when the project has no such control.
+    std::optional<FoundControl> controlOf(const ExchangeUnit& unit);
+    // The first module of that name (letter case ignored), or FoldedSlots::None.
+    size_t moduleNamed(std::string_view name) const;
 
     const ProjectTexts& project_;
     std::string fileName_;
@@ -88,7 +96,7 @@ private:
     FoldedSlots modules_;
     std::vector<size_t> firstPositions_; // the position in seen_ of each module's first control
     std::vector<bool> seen_;             // the controls whose unit the file held
-    size_t lastModule_ = FoldedSlots::None;
+    size_t lastModule_ = FoldedSlots::None; // where the last control was found: the next search starts after it
     size_t lastControl_ = 0;
 };
 
