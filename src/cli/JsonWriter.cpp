@@ -3,6 +3,7 @@
 #include "text/TextCodec.h"
 #include "vbruntime/ByteScan.h"
 
+#include <charconv>
 #include <cstdio>
 
 namespace corvane::cli {
@@ -13,6 +14,12 @@ namespace {
 // are; texts are mostly such runs, tested many bytes at a time.
 size_t plainLength(std::string_view text) {
     return bytescan::runWithout<0x20, false, '"', '\\'>(text);
+}
+
+// True when a string literal holds the text as it is: ASCII without control characters,
+// quotation marks or backslashes.
+bool holdsAsIs(std::string_view text) {
+    return bytescan::runWithout<0x20, true, '"', '\\'>(text) == text.size();
 }
 
 } // namespace
@@ -72,7 +79,9 @@ void JsonWriter::value(std::string_view text) {
 
 void JsonWriter::value(int64_t number) {
     separate();
-    out_.append(std::to_string(number));
+    char digits[24];
+    const auto end = std::to_chars(digits, digits + sizeof digits, number).ptr;
+    out_.append(std::string_view(digits, static_cast<size_t>(end - digits)));
 }
 
 void JsonWriter::value(bool flag) {
@@ -89,6 +98,12 @@ std::string JsonWriter::quoted(std::string_view text) {
 }
 
 void JsonWriter::appendQuoted(OutputBuffer& out, std::string_view text) {
+    if (holdsAsIs(text)) { // most keys and texts: one scan, one copy
+        out.append('"');
+        out.append(text);
+        out.append('"');
+        return;
+    }
     std::string valid;
     if (!isValidUtf8(text)) {
         // Keep what can be kept: every byte that does not start valid UTF-8 becomes U+FFFD.

@@ -4,6 +4,7 @@
 
 #include "files/OutputBuffer.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -27,6 +28,16 @@ public:
     void endArray();
     // Writes the key of the next member of the current object.
     void key(std::string_view name);
+    // Writes a key the program names itself (a string literal): ASCII that a string literal
+    // holds as it is, written without being looked at.
+    template <size_t N>
+    void key(const char (&name)[N]) {
+        separate();
+        out_.append('"');
+        out_.append(std::string_view(name, N - 1));
+        out_.append("\": ");
+        afterKey_ = true;
+    }
     // Writes a value.
     void value(std::string_view text);
     void value(const char* text) { value(std::string_view(text)); }
@@ -46,7 +57,7 @@ private:
     static void appendQuoted(OutputBuffer& out, std::string_view text);
 
     OutputBuffer out_;
-    std::vector<bool> first_{true}; // per open container: nothing written in it yet
+    std::vector<char> first_{true}; // per open container: nothing written in it yet
     bool afterKey_ = false;
 };
 

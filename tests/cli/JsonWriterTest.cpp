@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <sstream>
 #include <utility>
 #include <vector>
@@ -53,6 +54,28 @@ TEST(JsonWriter, EscapesTextsAndKeepsTheOrderOfALongDocument) {
     } // the rest goes out when the writer ends
     expected += "]}";
     EXPECT_TRUE(out.str() == expected) << out.str().size() << " " << expected.size();
+}
+
+// Keys the program names are written as they stand; keys from the data (a language's name)
+// are escaped like any text; numbers keep every digit and their sign.
+TEST(JsonWriter, WritesKeysAndNumbersExactly) {
+    std::ostringstream out;
+    {
+        JsonWriter json(out);
+        json.beginObject();
+        json.key("contextId");
+        json.value(INT64_MIN);
+        json.key(std::string("Eng\"lish\\"));
+        json.value(INT64_MAX);
+        json.key(std::string("bad \xE4"));
+        json.value(int32_t{-7});
+        json.key("empty");
+        json.beginArray();
+        json.endArray();
+        json.endObject();
+    }
+    EXPECT_EQ(out.str(), "{\"contextId\": -9223372036854775808, \"Eng\\\"lish\\\\\": 9223372036854775807, "
+                         "\"bad \xEF\xBF\xBD\": -7, \"empty\": []}");
 }
 
 } // namespace
