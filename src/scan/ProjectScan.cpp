@@ -45,7 +45,13 @@ const std::string* ScanResult::detailOf(const std::string& prompt) const {
 }
 
 ProjectScan::ProjectScan(ScanRecords records, const SelectedLanguageList& selectedLanguages, KeyRecoding recoding)
-    : records_(records), selectedLanguages_(selectedLanguages), recoding_(recoding) {}
+    : records_(records), selectedLanguages_(selectedLanguages), recoding_(recoding),
+      merged_(records.result.modules.begin(), records.result.modules.end()) {}
+
+void ProjectScan::listMerged(const std::string& formName) {
+    records_.result.modules.push_back(formName);
+    merged_.insert(formName);
+}
 
 // The stored module of the name's earlier spelling becomes the module of this name.
 void ProjectScan::takeEarlierModule(const std::string& formName) {
@@ -90,8 +96,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     ComponentScan result;
     // A second designer of a module merged already: its controls are not the module's, and
     // nothing of it or of the module is changed.
-    if (std::ranges::any_of(records_.result.modules,
-                            [&](const std::string& merged) { return equalsIgnoreCase(merged, formName); })) {
+    if (merged_.contains(formName)) {
         const std::string file = platform::utf8Of(platform::pathFromUtf8(component.FileNames(1)).filename());
         records_.result.repeatedModules.push_back(formName + " (" + file + ")");
         result.notes.push_back(formName + ": the designer in " + file +
@@ -112,7 +117,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
         result.message = ScanMessage{unreadablePrompt(formName), error.description(), formName};
-        records_.result.modules.push_back(formName);
+        listMerged(formName);
         records_.result.messages.push_back(*result.message);
         result.notes.push_back(formName + ": " + error.description());
         // The stored records stay as they are (without a live control) and are saved again.
@@ -138,7 +143,7 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     }
     for (const std::string& key : empty)
         records.Remove(key);
-    records_.result.modules.push_back(formName);
+    listMerged(formName);
     return result;
 }
 

@@ -14,12 +14,14 @@
 
 #include "helpdata/HelpItem.h"
 #include "scan/ProjectCodePageChoice.h"
+#include "vbruntime/CaseFold.h"
 #include "vbruntime/KeyedCollection.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace corvane {
@@ -113,11 +115,14 @@ public:
 private:
     void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);
     void takeEarlierModule(const std::string& formName);
+    void listMerged(const std::string& formName); // onto the scan's list of modules
     int32_t takeEarlierRecord(HelpItems& records, const std::string& key) const;
 
     ScanRecords records_;
     const SelectedLanguageList& selectedLanguages_;
     KeyRecoding recoding_;
+    // The modules on the scan's list, for the look-up of a second designer of one module.
+    std::unordered_set<std::string, FoldedHash, FoldedEqual> merged_;
 };
 
 } // namespace corvane

@@ -213,23 +213,27 @@ TEST_F(ScanTest, ARenamedControlIsOfferedItsTextAndTheGoneOnesStayMarkedInTheGri
     EXPECT_EQ(recordKeys("frmA"), (Strings{"txtName", "cmdGo(0)", "cmdGo(1)", "lblNew"}));
 }
 
-// Two designers of one module name: the second is named and left out; nothing of the first is
-// lost, and the second's file is not touched.
+// Two designers of one module name (in any letter case, as VB compares names): the second is
+// named and left out; nothing of the first is lost, and the second's file is not touched.
 TEST_F(ScanTest, ASecondDesignerOfAModuleNameIsLeftOutAndNamed) {
-    auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\nForm=frmCopy.frm\n");
+    auto vbp = writeSmallProject(dir_.path(), "RelatedDoc=ContextHelp.txt\nForm=frmCopy.frm\nForm=frmUpper.frm\n");
     writeFile(dir_ / "ContextHelp.txt", SmallStoredData);
     std::string copy = SmallFormA; // a copy of frmA's designer, as a merge of two branches leaves it
     copy.replace(copy.find("WhatsThisHelpID =   9"), 21, "WhatsThisHelpID =   5");
     writeCrLf(dir_ / "frmCopy.frm", copy);
+    std::string upper = copy;
+    const std::string name = "Attribute VB_Name = \"frmA\"";
+    upper.replace(upper.find(name), name.size(), "Attribute VB_Name = \"FRMA\"");
+    writeCrLf(dir_ / "frmUpper.frm", upper);
     const std::string copyBefore = readFile(dir_ / "frmCopy.frm");
     FrmWizard& window = openEditor(vbp);
 
-    ASSERT_EQ(windows_.messages().size(), 1u);
+    ASSERT_EQ(windows_.messages().size(), 2u);
     EXPECT_EQ(windows_.messages()[0].title, "Module listed twice");
     EXPECT_NE(windows_.messages()[0].prompt.find("The designer in 'frmCopy.frm' names the module 'frmA'"),
               std::string::npos)
         << windows_.messages()[0].prompt;
-    EXPECT_EQ(window.scanResult().repeatedModules, (Strings{"frmA (frmCopy.frm)"}));
+    EXPECT_EQ(window.scanResult().repeatedModules, (Strings{"frmA (frmCopy.frm)", "FRMA (frmUpper.frm)"}));
     EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
     EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9) << "the first designer's number";
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "name");
