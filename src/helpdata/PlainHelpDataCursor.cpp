@@ -1,5 +1,7 @@
 #include "helpdata/PlainHelpDataCursor.h"
 
+#include "vbruntime/ByteScan.h"
+
 namespace corvane {
 
 namespace {
@@ -139,10 +141,19 @@ void PlainHelpDataCursor::endTag(std::string_view name) {
 }
 
 std::string_view PlainHelpDataCursor::text() {
-    size_t end = bytes_.find('<', at_);
-    if (end == std::string_view::npos)
-        throw NotPlainForm{};
-    return run(end);
+    // One scan to the next "<" that checks each "&" on the way.
+    size_t end = at_;
+    for (;;) {
+        end += bytescan::runWithout<0, false, '<', '&'>(bytes_.substr(end));
+        if (end >= bytes_.size())
+            throw NotPlainForm{};
+        if (bytes_[end] == '<')
+            break;
+        checkReferenceAt(end++);
+    }
+    std::string_view text = bytes_.substr(at_, end - at_);
+    at_ = end;
+    return text;
 }
 
 bool PlainHelpDataCursor::onlySpaceBeforeTag() {
@@ -169,29 +180,36 @@ PlainAttribute PlainHelpDataCursor::attribute() {
     skipSpace();
     if (atEnd() || (bytes_[at_] != '"' && bytes_[at_] != '\''))
         throw NotPlainForm{};
-    char quote = bytes_[at_++];
-    size_t end = bytes_.find(quote, at_);
-    if (end == std::string_view::npos)
-        throw NotPlainForm{};
-    for (size_t i = at_; i < end; ++i)
-        if (is(Classes.notInValue, bytes_[i]))
-            throw NotPlainForm{};
-    attribute.value = run(end);
-    ++at_;
+    const char quote = bytes_[at_++];
+    const size_t end = quote == '"' ? valueEnd<'"'>() : valueEnd<'\''>();
+    attribute.value = bytes_.substr(at_, end - at_);
+    at_ = end + 1;
     return attribute;
 }
 
-// The bytes up to `end`, every "&" in them an entity or character reference the program writes;
-// moves past them.
-std::string_view PlainHelpDataCursor::run(size_t end) {
-    std::string_view text = bytes_.substr(at_, end - at_);
-    for (size_t amp = text.find('&'); amp != std::string_view::npos; amp = text.find('&', amp + 1)) {
-        char stands = 0;
-        if (entityAt(text.substr(amp), stands) == 0)
+// Where the value after the cursor ends at its closing quote; one scan checks on the way that
+// it holds no "<", tab, CR or LF and that each "&" is a reference the program writes.
+template <char Quote>
+size_t PlainHelpDataCursor::valueEnd() const {
+    for (size_t i = at_;;) {
+        i += bytescan::runWithout<'\r' + 1, false, '<', '&', Quote>(bytes_.substr(i));
+        if (i >= bytes_.size())
             throw NotPlainForm{};
+        const char c = bytes_[i];
+        if (c == Quote)
+            return i;
+        if (c == '&')
+            checkReferenceAt(i);
+        else if (is(Classes.notInValue, c))
+            throw NotPlainForm{};
+        ++i; // a reference's other bytes and other control characters stand as they are
     }
-    at_ = end;
-    return text;
+}
+
+void PlainHelpDataCursor::checkReferenceAt(size_t at) const {
+    char stands = 0;
+    if (entityAt(bytes_.substr(at), stands) == 0)
+        throw NotPlainForm{};
 }
 
 } // namespace corvane

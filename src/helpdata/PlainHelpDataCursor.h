@@ -91,7 +91,10 @@ public:
 private:
     std::string_view name();
     PlainAttribute attribute();
-    std::string_view run(size_t end);
+    template <char Quote>
+    size_t valueEnd() const;
+    // Throws unless an entity or character reference the program writes starts at `at`.
+    void checkReferenceAt(size_t at) const;
 
     std::string_view bytes_;
     size_t at_;

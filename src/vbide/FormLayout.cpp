@@ -207,7 +207,8 @@ class BlockTracker {
 public:
     // Takes one line; true once the top object's End line was taken.
     bool take(std::string_view line) {
-        LineKind kind = classify(trimBlanks(line));
+        // A keyword is the line's first word: the blanks after it do not count.
+        LineKind kind = classify(trimLeadingBlanks(line));
         if (kind == LineKind::BeginProperty)
             ++groups_;
         else if (kind == LineKind::EndProperty && groups_ > 0)
@@ -239,7 +240,7 @@ size_t designerPartEnd(std::string_view bytes, bool atEnd) {
         if (lineMayGoOn && !atEnd)
             return std::string_view::npos;
         std::string_view line = bytes.substr(start, end - start);
-        if (blockDone && !startsWithWord(trimBlanks(line), "Attribute"))
+        if (blockDone && !startsWithWord(trimLeadingBlanks(line), "Attribute"))
             return start;
         size_t next = end == bytes.size() ? end
                       : end + (bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n' ? 2 : 1);
