@@ -222,7 +222,7 @@ private:
     void applyLoadedDocument();
     void reportLoadProblems();
     void chooseOutputFormatsByVersion();
-    void scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position);
+    void showComponentScan(const vbide::VBComponent& component, const ComponentScan& result);
     // The editor's records, for a ProjectScan to merge into.
     ScanRecords scanRecords();
     // A control that looks renamed: the gone record whose text it may take over.

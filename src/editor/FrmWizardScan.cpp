@@ -84,13 +84,14 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         busy.SetValue(0);
         busy.SetShowProgress(true);
         const std::string total = std::to_string(visual.size());
-        for (size_t i = 0; i < visual.size(); ++i) {
-            // The busy window paints as the modules are read: the step and "x of y".
-            busy.SetMessage("Analysing modules (" + std::to_string(i + 1) + " of " + total + ")");
-            busy.SetValue(static_cast<int32_t>(i));
-            where = std::source_location::current();
-            scanComponent(scan, *visual[i], position);
-        }
+        size_t listed = 0;
+        where = std::source_location::current();
+        scan.mergeComponents(visual, position, [&](const vbide::VBComponent& component, const ComponentScan& result) {
+            // The busy window paints as the modules are listed: the step and "x of y".
+            busy.SetMessage("Analysing modules (" + std::to_string(listed + 1) + " of " + total + ")");
+            busy.SetValue(static_cast<int32_t>(listed++));
+            showComponentScan(component, result);
+        });
         CheckFormsExist();
         busy.Hide();
         if (settings_.guardsSharedUse)
@@ -105,10 +106,9 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
     }
 }
 
-// Steps 1 to 5 of the scan for one visual component (ProjectScan), with what the user and
-// the error log are told, and the module's entry in the list.
-void FrmWizard::scanComponent(ProjectScan& scan, const vbide::VBComponent& component, ScanPosition& position) {
-    const ComponentScan result = scan.mergeComponent(component, position);
+// What the user and the error log are told of one visual component's scan (ProjectScan), and
+// the module's entry in the list.
+void FrmWizard::showComponentScan(const vbide::VBComponent& component, const ComponentScan& result) {
     logNotes("frmWizard.VBInstance", result.notes);
     if (result.repeated) {
         controls::WindowSystem::get().MsgBox(
@@ -156,9 +156,13 @@ void FrmWizard::applyCodePageSetting() {
     scanResult_ = ScanResult();
     ProjectScan scan(scanRecords(), settings_.SelectedLanguages, KeyRecoding{before, wanted});
     ScanPosition position;
+    std::vector<std::shared_ptr<vbide::VBComponent>> visual;
     for (const auto& component : project->VBComponents())
         if (ProjectScan::isVisualComponent(component->Type()))
-            scanComponent(scan, *component, position);
+            visual.push_back(component);
+    scan.mergeComponents(visual, position, [this](const vbide::VBComponent& component, const ComponentScan& result) {
+        showComponentScan(component, result);
+    });
     CheckFormsExist();
     if (settings_.guardsSharedUse)
         showUnreadableModules();

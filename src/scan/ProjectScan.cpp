@@ -1,6 +1,7 @@
 #include "scan/ProjectScan.h"
 
 #include "platform/Utf8Path.h"
+#include "process/ParallelFor.h"
 #include "vbide/VBComponent.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
@@ -9,6 +10,7 @@
 #include "vbruntime/VbError.h"
 
 #include <algorithm>
+#include <exception>
 #include <filesystem>
 #include <string_view>
 #include <unordered_set>
@@ -30,6 +32,9 @@ std::string unreadablePrompt(const std::string& formName) {
            "'.  Loading will continue but controls on that form / user control will not be available "
            "to enter Help text against this session.";
 }
+
+// Below this many modules per thread, another thread costs more than it saves.
+constexpr size_t ModulesPerThread = 8;
 
 } // namespace
 
@@ -90,13 +95,47 @@ bool ProjectScan::holdsAnyText(const HelpItem& record) {
     return false;
 }
 
-ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
+// The module a component's controls merge into, found or made, unless an earlier designer of
+// the project named that module (its controls are then left out).
+ProjectScan::ModuleMerge ProjectScan::prepareMerge(const vbide::VBComponent& component) {
+    ModuleMerge merge;
+    merge.component = &component;
     const std::string& formName = component.Name();
-    position.formName = formName;
+    merge.position.formName = formName;
+    if (merged_.contains(formName))
+        return merge;
+    if (!Utilities::ItemExists(records_.forms, formName))
+        takeEarlierModule(formName);
+    if (!Utilities::ItemExists(records_.forms, formName)) {
+        records_.forms.Add(std::make_shared<HelpItems>(), formName);
+        records_.formNames.Add(formName, formName);
+    }
+    merge.records = records_.forms.Item(formName).get();
+    merged_.insert(formName);
+    return merge;
+}
+
+// Matches the component's controls with the module's records; touches nothing else, so that
+// several modules merge at once. A failure is kept for finishMerge.
+void ProjectScan::runMerge(ModuleMerge& merge) const {
+    if (!merge.records)
+        return;
+    try {
+        mergeControls(*merge.component, *merge.records, merge.position, merge.highestId);
+    } catch (...) {
+        merge.failure = std::current_exception();
+    }
+}
+
+// What follows the match, in the project's order: the lists of the scan, and the records of
+// controls that are gone.
+ComponentScan ProjectScan::finishMerge(const ModuleMerge& merge) {
+    const vbide::VBComponent& component = *merge.component;
+    const std::string& formName = merge.position.formName;
     ComponentScan result;
     // A second designer of a module merged already: its controls are not the module's, and
     // nothing of it or of the module is changed.
-    if (merged_.contains(formName)) {
+    if (!merge.records) {
         const std::string file = platform::utf8Of(platform::pathFromUtf8(component.FileNames(1)).filename());
         records_.result.repeatedModules.push_back(formName + " (" + file + ")");
         result.notes.push_back(formName + ": the designer in " + file +
@@ -104,15 +143,11 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
         result.repeated = true;
         return result;
     }
-    if (!Utilities::ItemExists(records_.forms, formName))
-        takeEarlierModule(formName);
-    if (!Utilities::ItemExists(records_.forms, formName)) {
-        records_.forms.Add(std::make_shared<HelpItems>(), formName);
-        records_.formNames.Add(formName, formName);
-    }
-    HelpItems& records = *records_.forms.Item(formName);
+    records_.highestId = std::max(records_.highestId, merge.highestId);
+    HelpItems& records = *merge.records;
     try {
-        mergeControls(component, records, position);
+        if (merge.failure)
+            std::rethrow_exception(merge.failure);
     } catch (const VbError& error) {
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
@@ -147,9 +182,37 @@ ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, S
     return result;
 }
 
+ComponentScan ProjectScan::mergeComponent(const vbide::VBComponent& component, ScanPosition& position) {
+    ModuleMerge merge = prepareMerge(component);
+    runMerge(merge);
+    position = merge.position;
+    return finishMerge(merge);
+}
+
+void ProjectScan::mergeComponents(const std::vector<std::shared_ptr<vbide::VBComponent>>& components,
+                                  ScanPosition& position, const MergedComponent& merged) {
+    std::vector<ModuleMerge> merges;
+    merges.reserve(components.size());
+    // Two components whose names name one module (a name and its spelling in the earlier code
+    // page) would change its records at once: such a project merges one module after the other.
+    std::unordered_set<const HelpItems*> modules;
+    bool moduleShared = false;
+    for (const auto& component : components) {
+        merges.push_back(prepareMerge(*component));
+        moduleShared = moduleShared || (merges.back().records && !modules.insert(merges.back().records).second);
+    }
+    const size_t threads = moduleShared ? 1 : std::min(parallelThreads(), merges.size() / ModulesPerThread + 1);
+    forEachInParallel(merges.size(), [&](size_t i) { runMerge(merges[i]); }, threads);
+    for (const ModuleMerge& merge : merges) {
+        position = merge.position;
+        merged(*merge.component, finishMerge(merge));
+    }
+}
+
 // Steps 1 to 4: each control with a "WhatsThisHelpID" finds or gets its record, which takes
 // the control's caption, type and number and is marked as matched.
-void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position) {
+void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position,
+                                int32_t& highestId) const {
     auto designer = component.Designer();
     if (!designer)
         throw VbError(vberr::ObjectNotSet, "The component '" + position.formName + "' has no designer");
@@ -182,8 +245,7 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
         record->ControlType = ctl->TypeName();
         record->ContextHelpID = *helpId;
         record->Tag = true;
-        if (record->ContextHelpID > records_.highestId)
-            records_.highestId = record->ContextHelpID;
+        highestId = std::max(highestId, record->ContextHelpID);
     }
 }
 

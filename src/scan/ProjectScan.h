@@ -18,6 +18,9 @@
 #include "vbruntime/KeyedCollection.h"
 
 #include <cstdint>
+#include <exception>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -104,6 +107,14 @@ public:
     // control being read, for a report when something fails. Errors other than unreadable
     // controls are passed on.
     ComponentScan mergeComponent(const vbide::VBComponent& component, ScanPosition& position);
+    // Told each component's outcome, in the components' order.
+    using MergedComponent = std::function<void(const vbide::VBComponent& component, const ComponentScan& result)>;
+    // Merges visual components in their order as mergeComponent does one after the other, but
+    // the controls of several modules on several threads; `merged` is told each outcome in
+    // turn, with `position` at that component. An error other than unreadable controls is
+    // passed on at its component's turn, after those before it were told.
+    void mergeComponents(const std::vector<std::shared_ptr<vbide::VBComponent>>& components, ScanPosition& position,
+                         const MergedComponent& merged);
     // Takes the stored modules `project` no longer contains off the scan's list and returns
     // their names: those holding help text are kept with their records marked `gone`, the others
     // dropped. While a designer of the project has no known name, no module is touched: those
@@ -113,7 +124,21 @@ public:
     static bool holdsAnyText(const HelpItem& record);
 
 private:
-    void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position);
+    // One component's merge: its module's records (null when an earlier designer named the
+    // module), where it stands, the highest number it met and the failure of its match.
+    struct ModuleMerge {
+        const vbide::VBComponent* component = nullptr;
+        HelpItems* records = nullptr;
+        ScanPosition position;
+        int32_t highestId = 0;
+        std::exception_ptr failure;
+    };
+
+    ModuleMerge prepareMerge(const vbide::VBComponent& component);
+    void runMerge(ModuleMerge& merge) const;
+    ComponentScan finishMerge(const ModuleMerge& merge);
+    void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position,
+                       int32_t& highestId) const;
     void takeEarlierModule(const std::string& formName);
     void listMerged(const std::string& formName); // onto the scan's list of modules
     int32_t takeEarlierRecord(HelpItems& records, const std::string& key) const;

@@ -10,10 +10,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
+#include <utility>
+
 namespace corvane::test {
 namespace {
 
 using Strings = std::vector<std::string>;
+namespace fs = std::filesystem;
 
 // The stored records loaded from the data file, the project opened, and a scan over both.
 class ProjectScanTest : public ::testing::Test {
@@ -143,6 +147,111 @@ TEST_F(ProjectScanTest, WhileADesignerHasNoKnownNameNoStoredModuleIsDropped) {
     EXPECT_TRUE(forms_.Contains("frmGone"));
     EXPECT_TRUE(unreadable_.Contains("frmGone"));
     EXPECT_EQ(record("frmGone", "cmdX").GetHelpText("English"), "gone");
+}
+
+// The records, lists and numbers a scan leaves, and what it told of each component, written
+// out to be compared.
+std::string scanOutcome(const fs::path& folder, bool together) {
+    ModMain settings;
+    settings.newSelectedLanguages();
+    ModuleRecords forms;
+    NameList formNames, unreadable;
+    int32_t highestId = 0;
+    ScanResult result;
+    HelpDataFile file(settings);
+    file.load(folder / "ContextHelp.txt", forms, formNames);
+    auto project = vbide::VBProject::open(folder / "Small.vbp");
+    ProjectScan scan(ScanRecords{forms, formNames, unreadable, highestId, result}, settings.SelectedLanguages);
+    std::ostringstream out;
+    auto tell = [&](const vbide::VBComponent& component, const ComponentScan& outcome) {
+        out << "component " << component.Name() << (outcome.repeated ? " repeated" : "")
+            << (outcome.message ? " unreadable" : "");
+        for (const std::string& note : outcome.notes)
+            out << " [" << note << "]";
+        out << "\n";
+    };
+    std::vector<std::shared_ptr<vbide::VBComponent>> visual;
+    for (const auto& component : project->VBComponents())
+        if (ProjectScan::isVisualComponent(component->Type()))
+            visual.push_back(component);
+    ScanPosition position;
+    if (together) {
+        scan.mergeComponents(visual, position, tell);
+    } else {
+        for (const auto& component : visual)
+            tell(*component, scan.mergeComponent(*component, position));
+    }
+    out << "at " << position.formName << " " << position.controlIndex << " " << position.controlName << "\n";
+    for (int32_t m = 1; m <= forms.Count(); ++m) {
+        out << "module " << formNames.Item(m) << "\n";
+        for (const auto& record : *forms.Item(m))
+            out << "  " << record->ControlName.str() << " " << record->ContextHelpID << " " << record->ControlType.str() << " ["
+                << record->Caption.str() << "] gone " << record->gone << " control " << (record->Control() != nullptr)
+                << " text [" << record->GetHelpText("English") << "]\n";
+    }
+    out << "highest " << highestId << " unreadable";
+    for (const std::string& name : unreadable)
+        out << " " << name;
+    out << "\nlisted";
+    for (const std::string& name : result.modules)
+        out << " " << name;
+    out << "\nkept";
+    for (const std::string& name : result.keptRecords)
+        out << " " << name;
+    out << "\nrepeated";
+    for (const std::string& name : result.repeatedModules)
+        out << " " << name;
+    out << "\nmessages " << result.messages.size() << "\n";
+    std::string outcome = out.str(); // the same wherever the project is
+    for (size_t at; (at = outcome.find(folder.string())) != std::string::npos;)
+        outcome.replace(at, folder.string().size(), "FOLDER");
+    return outcome;
+}
+
+// Many modules merged on several threads leave what merging them one after the other leaves:
+// the same records, lists and highest number, and each component told in the project's order,
+// also with a second designer of a module, a designer that cannot be read, and controls gone.
+TEST(ProjectScanTogether, MergingModulesOnSeveralThreadsLeavesWhatMergingThemInTurnLeaves) {
+    std::string lines = "Form=frmCopy.frm\nForm=frmBroken.frm\n";
+    std::string stored = SmallStoredData;
+    std::string modules;
+    std::vector<std::pair<std::string, std::string>> manyForms;
+    for (int i = 0; i < 40; ++i) {
+        const std::string name = "frmMany" + std::to_string(i);
+        lines += "Form=" + name + ".frm\n";
+        std::string form = SmallFormB;
+        for (size_t at; (at = form.find("frmB")) != std::string::npos;)
+            form.replace(at, 4, name);
+        form.replace(form.find("=   7"), 5, "=   " + std::to_string(100 - i)); // the highest comes first
+        manyForms.emplace_back(name + ".frm", form);
+        if (i % 3 == 0) // a control stored with text that is gone, and one without text
+            modules += "<VBComponent ComponentName=\"" + name + "\"><HelpItem ComponentName=\"" + name +
+                       "\" ControlName=\"txtWas\" ContextHelpID=\"5\" ControlType=\"TextBox\" Caption=\"\">"
+                       "<HelpText Language=\"English\">kept</HelpText></HelpItem><HelpItem ComponentName=\"" +
+                       name + "\" ControlName=\"txtEmpty\" ContextHelpID=\"6\" ControlType=\"TextBox\" Caption=\"\" />"
+                       "</VBComponent>\n";
+    }
+    stored.insert(stored.find("</Root>"), modules);
+    const std::string copy = SmallFormA; // names frmA again
+    const std::string broken = "VERSION 5.00\nBegin VB.Form frmBroken \n   Begin VB.TextBox txtName \n"
+                               "Attribute VB_Name = \"frmBroken\"\n";
+    std::string outcomes[2];
+    for (bool together : {false, true}) {
+        TempDir dir;
+        writeSmallProject(dir.path(), lines);
+        writeFile(dir / "ContextHelp.txt", stored);
+        writeCrLf(dir / "frmCopy.frm", copy);
+        writeCrLf(dir / "frmBroken.frm", broken);
+        for (const auto& [fileName, form] : manyForms)
+            writeCrLf(dir / fileName, form);
+        outcomes[together] = scanOutcome(dir.path(), together);
+    }
+    EXPECT_EQ(outcomes[1], outcomes[0]);
+    EXPECT_NE(outcomes[0].find("component frmA repeated"), std::string::npos) << outcomes[0];
+    EXPECT_NE(outcomes[0].find("component frmBroken unreadable"), std::string::npos) << outcomes[0];
+    EXPECT_NE(outcomes[0].find("highest 100 "), std::string::npos) << outcomes[0];
+    EXPECT_NE(outcomes[0].find("kept frmA/txtOldName frmMany0/txtWas"), std::string::npos) << outcomes[0];
+    EXPECT_NE(outcomes[0].find("at frmMany39 1 chkSeven"), std::string::npos) << outcomes[0];
 }
 
 } // namespace
