@@ -53,11 +53,6 @@ ProjectScan::ProjectScan(ScanRecords records, const SelectedLanguageList& select
     : records_(records), selectedLanguages_(selectedLanguages), recoding_(recoding),
       merged_(records.result.modules.begin(), records.result.modules.end()) {}
 
-void ProjectScan::listMerged(const std::string& formName) {
-    records_.result.modules.push_back(formName);
-    merged_.insert(formName);
-}
-
 // The stored module of the name's earlier spelling becomes the module of this name.
 void ProjectScan::takeEarlierModule(const std::string& formName) {
     std::optional<std::string> earlier = recoding_.earlierSpelling(formName);
@@ -152,7 +147,7 @@ ComponentScan ProjectScan::finishMerge(const ModuleMerge& merge) {
         if (error.number() != vberr::FormControlsUnreadable)
             throw;
         result.message = ScanMessage{unreadablePrompt(formName), error.description(), formName};
-        listMerged(formName);
+        records_.result.modules.push_back(formName);
         records_.result.messages.push_back(*result.message);
         result.notes.push_back(formName + ": " + error.description());
         // The stored records stay as they are (without a live control) and are saved again.
@@ -178,7 +173,7 @@ ComponentScan ProjectScan::finishMerge(const ModuleMerge& merge) {
     }
     for (const std::string& key : empty)
         records.Remove(key);
-    listMerged(formName);
+    records_.result.modules.push_back(formName);
     return result;
 }
 

@@ -140,13 +140,13 @@ private:
     void mergeControls(const vbide::VBComponent& component, HelpItems& records, ScanPosition& position,
                        int32_t& highestId) const;
     void takeEarlierModule(const std::string& formName);
-    void listMerged(const std::string& formName); // onto the scan's list of modules
     int32_t takeEarlierRecord(HelpItems& records, const std::string& key) const;
 
     ScanRecords records_;
     const SelectedLanguageList& selectedLanguages_;
     KeyRecoding recoding_;
-    // The modules on the scan's list, for the look-up of a second designer of one module.
+    // The modules on the scan's list and those this scan is merging (prepareMerge), for the
+    // look-up of a second designer of one module.
     std::unordered_set<std::string, FoldedHash, FoldedEqual> merged_;
 };
 
