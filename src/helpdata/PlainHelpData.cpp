@@ -119,6 +119,15 @@ struct DecodedTexts {
     }
 };
 
+// A value's text: the bytes as written where they hold no reference (most do), else the value
+// decoded into `room`, valid until `room` is used again.
+std::string_view decodedValue(std::string_view raw, std::string& room) {
+    if (raw.find('&') == std::string_view::npos)
+        return raw;
+    decodePlainText(raw, room);
+    return room;
+}
+
 // The record of a "HelpItem", or null when loading would name a problem in it.
 std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<RawText>& texts,
                                    const SelectedLanguageList& slot,
@@ -130,18 +139,19 @@ std::shared_ptr<HelpItem> recordOf(const PlainStartTag& item, const std::vector<
     if (!component || !control || !number || !type || texts.size() > HelpTextList::MaxCount ||
         !languagesArePlain(texts))
         return nullptr;
-    std::string numberText = decodedPlainText(*number);
+    std::string room;
+    const std::string numberText(decodedValue(*number, room));
     if (!HelpItem::fitsContextNumber(numberText))
         return nullptr;
     auto record = std::make_shared<HelpItem>(slot);
-    record->ControlName = decodedPlainText(*control);
+    record->ControlName = decodedValue(*control, room);
     if (records.Contains(record->ControlName))
         return nullptr;
-    record->ComponentName = decodedPlainText(*component);
-    record->ControlType = decodedPlainText(*type);
+    record->ComponentName = decodedValue(*component, room);
+    record->ControlType = decodedValue(*type, room);
     record->ContextHelpID = CLng(Val(numberText));
     if (std::optional<std::string_view> caption = item.attribute("Caption"))
-        record->Caption = decodedPlainText(*caption);
+        record->Caption = decodedValue(*caption, room);
     decoded.decode(texts);
     record->HelpTexts.reserve(std::max<size_t>(texts.size(), 1), decoded.all.size());
     if (texts.empty())

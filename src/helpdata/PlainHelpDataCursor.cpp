@@ -99,22 +99,15 @@ void decodePlainText(std::string_view raw, std::string& text) {
 }
 
 
+// The loops below count in a local: a byte read through a char may alias the member, which
+// would otherwise be stored and loaded again for every byte.
 void PlainHelpDataCursor::skipSpace() {
-    while (at_ < bytes_.size() && is(Classes.space, bytes_[at_]))
-        ++at_;
-}
-
-bool PlainHelpDataCursor::take(std::string_view literal) {
-    if (sameBytes(bytes_.substr(at_, literal.size()), literal)) {
-        at_ += literal.size();
-        return true;
-    }
-    return false;
-}
-
-void PlainHelpDataCursor::expect(std::string_view literal) {
-    if (!take(literal))
-        throw NotPlainForm{};
+    const char* data = bytes_.data();
+    const size_t size = bytes_.size();
+    size_t i = at_;
+    while (i < size && is(Classes.space, data[i]))
+        ++i;
+    at_ = i;
 }
 
 void PlainHelpDataCursor::startTag(PlainStartTag& tag) {
@@ -134,7 +127,8 @@ void PlainHelpDataCursor::startTag(PlainStartTag& tag) {
 }
 
 void PlainHelpDataCursor::endTag(std::string_view name) {
-    if (!sameBytes(this->name(), name))
+    // The name it must be, and no name byte after it: the same as reading the name and comparing.
+    if (!take(name) || (!atEnd() && is(Classes.name, bytes_[at_])))
         throw NotPlainForm{};
     skipSpace();
     expect(">");
@@ -165,12 +159,16 @@ bool PlainHelpDataCursor::onlySpaceBeforeTag() {
 }
 
 std::string_view PlainHelpDataCursor::name() {
-    size_t begin = at_;
-    if (atEnd() || !is(Classes.nameStart, bytes_[at_]))
+    const char* data = bytes_.data();
+    const size_t size = bytes_.size();
+    const size_t begin = at_;
+    if (begin >= size || !is(Classes.nameStart, data[begin]))
         throw NotPlainForm{};
-    while (at_ < bytes_.size() && is(Classes.name, bytes_[at_]))
-        ++at_;
-    return bytes_.substr(begin, at_ - begin);
+    size_t i = begin + 1;
+    while (i < size && is(Classes.name, data[i]))
+        ++i;
+    at_ = i;
+    return bytes_.substr(begin, i - begin);
 }
 
 PlainAttribute PlainHelpDataCursor::attribute() {

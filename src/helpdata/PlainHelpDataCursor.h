@@ -10,6 +10,7 @@
 //   std::string text = decodedPlainText(cursor.text());
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -75,10 +76,20 @@ public:
     void moveTo(size_t at) { at_ = at; }
     // Moves past blanks, tabs, CRs and LFs.
     void skipSpace();
-    // Moves past `literal` when the bytes start with it; false when they do not.
-    bool take(std::string_view literal);
+    // Moves past `literal` when the bytes start with it; false when they do not. Inline: the
+    // reading asks this for marks of one or two bytes several times a record.
+    bool take(std::string_view literal) {
+        if (bytes_.size() - std::min(at_, bytes_.size()) < literal.size() ||
+            !sameBytes(bytes_.substr(at_, literal.size()), literal))
+            return false;
+        at_ += literal.size();
+        return true;
+    }
     // Moves past `literal`; throws when the bytes do not start with it.
-    void expect(std::string_view literal);
+    void expect(std::string_view literal) {
+        if (!take(literal))
+            throw NotPlainForm{};
+    }
     // Reads a start tag after its "<" into `tag`.
     void startTag(PlainStartTag& tag);
     // Reads the rest of an end tag after its "</" (white space allowed before its ">").
