@@ -58,7 +58,7 @@ void parseValue(std::string_view value, PropertyLineParts& parts) {
     }
     size_t apostrophe = value.find('\'');
     parts.form = ValueForm::Plain;
-    parts.text.assign(apostrophe == std::string_view::npos ? value : trimTrailingBlanks(value.substr(0, apostrophe)));
+    parts.text = std::string(apostrophe == std::string_view::npos ? value : trimTrailingBlanks(value.substr(0, apostrophe)));
     if (apostrophe != std::string_view::npos) {
         parts.hasComment = true;
         parts.comment.assign(value.substr(apostrophe + 1));
@@ -83,7 +83,7 @@ bool parsePropertyLine(std::string_view line, PropertyLineParts& parts) {
     std::string_view name = trimTrailingBlanks(line.substr(0, equals));
     if (name.empty())
         return false;
-    parts.name.assign(name);
+    parts.name = std::string(name); // fresh parts: a copy costs less than assign's general case
     parseValue(trimLeadingBlanks(line.substr(equals + 1)), parts);
     return true;
 }

@@ -31,18 +31,10 @@ std::vector<TextLine> splitLines(std::string_view bytes) {
 namespace {
 
 // The position of the first CR or LF at or after `from`, or `size` when there is none. Lines
-// are short, so a library search per line costs more than testing eight bytes at a time.
+// are short, so a library search per line costs more than the inline scan of sixteen bytes at
+// a time (eight where the processor has no SSE2).
 size_t nextLineBreak(const char* data, size_t from, size_t size) {
-    size_t i = from;
-    for (; i + 8 <= size; i += 8) {
-        // One test for every control character up to CR: tabs stop it too, but are rare.
-        if (bytescan::hasByteBelow(bytescan::loadWord(data + i), '\r' + 1))
-            break;
-    }
-    for (; i < size; ++i)
-        if (data[i] == '\n' || data[i] == '\r')
-            return i;
-    return size;
+    return from + bytescan::runWithout<0, false, '\r', '\n'>(std::string_view(data + from, size - from));
 }
 
 } // namespace
