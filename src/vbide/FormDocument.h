@@ -18,6 +18,7 @@
 #include "vbide/TextLines.h"
 #include "vbide/VBControl.h"
 
+#include <array>
 #include <functional>
 #include <map>
 #include <memory>
@@ -82,6 +83,9 @@ private:
     void readControls(FormLayout& layout); // takes the controls' type names from the layout
     void buildPropertySets();
     void takeBackBytes();
+    // The specs of "Name", "Index", "WhatsThisHelpID", "Caption" and "WhatsThisHelp" in a type.
+    using SummarySpecs = std::array<const PropertySpec*, 6>;
+    const SummarySpecs& summarySpecsOf(const ControlType& type);
     ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
                              std::optional<Variant>* whatsThisHelp = nullptr);
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, PropertyStore& store,
@@ -109,6 +113,7 @@ private:
     std::vector<LoadWarning> warnings_;
     std::optional<Variant> whatsThisHelp_; // the designer's flag as read
     VBControls controls_;
+    std::vector<std::pair<const ControlType*, SummarySpecs>> summarySpecs_; // by type, as summaries ask
 };
 
 } // namespace corvane::vbide

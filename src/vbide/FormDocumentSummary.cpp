@@ -28,26 +28,42 @@ SummaryField summaryFieldOf(std::string_view name) {
 struct SummaryValue {
     std::optional<Variant> value; // none: the control has no such property
 
-    void fromType(const ControlType& type, std::string_view name) {
-        if (const PropertySpec* spec = type.find(name))
+    void fromSpec(const PropertySpec* spec) {
+        if (spec)
             value = spec->defaultValue;
     }
 };
 
 } // namespace
 
+// The specs of the summary's properties in a type, looked up once per type of the file: a
+// form's controls are of a handful of types, and each look-up folds and hashes the name.
+const FormDocument::SummarySpecs& FormDocument::summarySpecsOf(const ControlType& type) {
+    for (const auto& [known, specs] : summarySpecs_)
+        if (known == &type)
+            return specs;
+    SummarySpecs specs{};
+    for (const auto& [field, name] : {std::pair{SummaryField::Name, "Name"}, {SummaryField::Index, "Index"},
+                                      {SummaryField::WhatsThisHelpID, "WhatsThisHelpID"},
+                                      {SummaryField::Caption, "Caption"}, {SummaryField::WhatsThisHelp, "WhatsThisHelp"}})
+        specs[static_cast<size_t>(field)] = type.find(name);
+    return summarySpecs_.emplace_back(&type, specs).second;
+}
+
 ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
                                        std::optional<Variant>* whatsThisHelp) {
     const ControlType& type = typeOf(node.progId);
+    const SummarySpecs& specs = summarySpecsOf(type);
+    auto specOf = [&](SummaryField field) { return specs[static_cast<size_t>(field)]; };
     SummaryValue name, index, helpId, caption, helpFlag;
-    name.fromType(type, "Name");
+    name.fromSpec(specOf(SummaryField::Name));
     if (name.value)
         name.value = Variant(node.name);
-    index.fromType(type, "Index");
-    helpId.fromType(type, "WhatsThisHelpID");
-    caption.fromType(type, "Caption");
+    index.fromSpec(specOf(SummaryField::Index));
+    helpId.fromSpec(specOf(SummaryField::WhatsThisHelpID));
+    caption.fromSpec(specOf(SummaryField::Caption));
     if (whatsThisHelp)
-        helpFlag.fromType(type, "WhatsThisHelp");
+        helpFlag.fromSpec(specOf(SummaryField::WhatsThisHelp));
     for (const auto& entry : node.entries) {
         SummaryField field = summaryFieldOf(entry.name);
         if (field == SummaryField::WhatsThisHelp && !whatsThisHelp)
@@ -56,7 +72,7 @@ ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& 
         bool mayWarn = parts && parts->form == ValueForm::FrxRef && !parts->malformed;
         if (field == SummaryField::None && !mayWarn)
             continue;
-        const PropertySpec* known = type.find(entry.name);
+        const PropertySpec* known = field == SummaryField::None ? type.find(entry.name) : specOf(field);
         const PropertySpec* spec = known ? known : table_->property(entry.name);
         std::optional<Variant> value =
             entry.group ? Variant::object(entry.name) : valueOf(entry, layout, spec, node.name, frx, warnings_);
