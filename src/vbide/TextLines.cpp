@@ -34,6 +34,8 @@ namespace {
 // are short, so a library search per line costs more than the inline scan of sixteen bytes at
 // a time (eight where the processor has no SSE2).
 size_t nextLineBreak(const char* data, size_t from, size_t size) {
+    if (from >= size)
+        return size;
     return from + bytescan::runWithout<0, false, '\r', '\n'>(std::string_view(data + from, size - from));
 }
 
