@@ -20,7 +20,8 @@ TEST(TextLinesTest, JoinGivesBackTheBytesForEveryKindOfLineEnd) {
     std::mt19937 random(3);
     for (int round = 0; round < 300; ++round) {
         std::string bytes;
-        std::string_view alphabet = round % 2 ? "ab\r\n \t" : "abcdefghijklmnopqrstuvwxyz\r\n";
+        // Other control bytes and bytes from 0x80 on are no line ends, in sixteen-byte runs too.
+        std::string_view alphabet = round % 2 ? "ab\r\n \t\x0B\x0C\xC3\x8D" : "abcdefghijklmnopqrstuvwxyz\r\n";
         size_t length = random() % 80;
         for (size_t i = 0; i < length; ++i)
             bytes += alphabet[random() % alphabet.size()];
@@ -32,6 +33,9 @@ TEST(TextLinesTest, JoinGivesBackTheBytesForEveryKindOfLineEnd) {
             ASSERT_EQ(lineEndingAt(bytes, starts, i), lines[i].ending) << bytes;
         }
     }
+    EXPECT_EQ(findLineBreak("abc\n", 4), 4u);
+    EXPECT_EQ(findLineBreak("abc\n", 9), 4u); // a search from past the end answers the end
+    EXPECT_EQ(findLineBreak(std::string(40, ' ') + "\x8Dx\r", 3), 42u);
     EXPECT_EQ(splitLines("a\nb").size(), 2u);
     EXPECT_EQ(splitLines("a\nb")[1].ending, "");
     EXPECT_EQ(usualLineEnding(splitLines("a\nb\nc\r\n")), "\n");
