@@ -52,12 +52,14 @@ size_t runWithout(std::string_view text) {
 #if defined(__SSE2__)
     // Bytes compare as signed: those from 0x80 on are negative, so "below" catches them too
     // (and no more than them when Below is 0).
-    const __m128i below = _mm_set1_epi8(static_cast<char>(Below));
+    [[maybe_unused]] const __m128i below = _mm_set1_epi8(static_cast<char>(Below));
     [[maybe_unused]] const __m128i minusOne = _mm_set1_epi8(-1);
     auto stops = [&](const char* sixteen) {
         const __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(sixteen));
-        __m128i hit = _mm_cmplt_epi8(bytes, below);
-        if constexpr (!High)
+        __m128i hit = _mm_setzero_si128(); // no byte is below 0 and ASCII: only the stops count then
+        if constexpr (Below > 0 || High)
+            hit = _mm_cmplt_epi8(bytes, below);
+        if constexpr (Below > 0 && !High)
             hit = _mm_and_si128(hit, _mm_cmpgt_epi8(bytes, minusOne)); // only ASCII bytes
         ((hit = _mm_or_si128(hit, _mm_cmpeq_epi8(bytes, _mm_set1_epi8(Stops)))), ...);
         return static_cast<unsigned>(_mm_movemask_epi8(hit));
