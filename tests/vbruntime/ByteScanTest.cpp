@@ -74,6 +74,8 @@ TEST(ByteScan, RunsEndAtTheFirstByteThatStopsThemWhateverItsPlace) {
     expectRunsEndAtTheFirstStop<0x20, true, '\x7F', '\\', '{', '}'>(); // RTF text
     expectRunsEndAtTheFirstStop<0, true>();                       // ASCII
     expectRunsEndAtTheFirstStop<0x7F, false>();                   // everything below DEL stops
+    expectRunsEndAtTheFirstStop<0, false, '\r', '\n'>();           // designer lines: only line ends
+    expectRunsEndAtTheFirstStop<0, false, '<', '&'>();             // a data file's texts
 }
 
 TEST(ByteScan, AsciiPrefixStopsAtTheFirstHighByte) {
