@@ -5,6 +5,8 @@
 #include "vbruntime/VbError.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -61,7 +63,10 @@ void addFilesToSample(ProjectCodePage& detection, const std::vector<std::filesys
                 return;
             std::string lines;
             try {
-                lines = ProjectCodePage::linesBeyondAscii(readFileBytes(files[i]), room);
+                // Read without zero-filling first: only the lines beyond ASCII are kept.
+                FileBuffer bytes = readFileBuffer(files[i], std::malloc, std::free);
+                std::unique_ptr<char, decltype(&std::free)> held(bytes.data, std::free);
+                lines = ProjectCodePage::linesBeyondAscii(std::string_view(bytes.data, bytes.size), room);
             } catch (const VbError&) {
                 // a missing or unreadable file tells nothing; the component reports it when read
             }
