@@ -2,11 +2,14 @@
 
 #include "text/TextCodec.h"
 #include "vbide/PropertyValues.h"
+#include "vbruntime/ByteScan.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbError.h"
 
 #include <algorithm>
 #include <atomic>
+#include <bit>
+#include <cstring>
 #include <deque>
 #include <list>
 #include <mutex>
@@ -106,6 +109,36 @@ bool isDefault(const Property& property) {
            property.Value() == property.defaultValue();
 }
 
+// A hash of a designer part, to know the part again when it is read anew (never stored). Four
+// lanes take eight bytes each a step with the multiply-rotate round of common fast hashes: about
+// a third of the instructions of std::hash, which takes a word a step in one chain.
+uint64_t partHashOf(std::string_view bytes) {
+    constexpr uint64_t P1 = 0x9E3779B185EBCA87ull;
+    constexpr uint64_t P2 = 0xC2B2AE3D27D4EB4Full;
+    auto round = [](uint64_t lane, uint64_t word) { return std::rotl(lane + word * P2, 31) * P1; };
+    const char* data = bytes.data();
+    const size_t size = bytes.size();
+    uint64_t a = P1 + P2, b = P2, c = 0, d = 0 - P1; // the lanes, kept in registers
+    size_t i = 0;
+    for (; i + 32 <= size; i += 32) {
+        a = round(a, bytescan::loadWord(data + i));
+        b = round(b, bytescan::loadWord(data + i + 8));
+        c = round(c, bytescan::loadWord(data + i + 16));
+        d = round(d, bytescan::loadWord(data + i + 24));
+    }
+    uint64_t hash = round(round(round(round(size, a), b), c), d);
+    for (; i + 8 <= size; i += 8)
+        hash = round(hash, bytescan::loadWord(data + i));
+    uint64_t last = 0;
+    std::memcpy(&last, data + i, size - i);
+    hash = round(hash, last);
+    hash ^= hash >> 33; // every bit of the last round moves every bit of the answer
+    hash *= P2;
+    hash ^= hash >> 29;
+    hash *= P1;
+    return hash ^ (hash >> 32);
+}
+
 std::string leadingBlanks(std::string_view text) {
     return std::string(text.substr(0, text.find_first_not_of(" \t")));
 }
@@ -134,7 +167,7 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
     readControls(parsed.layout);
     if (rereadPart_) { // read again when needed: until then the summaries are enough
         partSize_ = bytes_.size();
-        partHash_ = std::hash<std::string_view>()(bytes_);
+        partHash_ = partHashOf(bytes_);
         std::string().swap(bytes_);
     }
 }
@@ -145,7 +178,7 @@ void FormDocument::takeBackBytes() {
         return;
     std::string bytes = rereadPart_();
     bytes.resize(std::min(designerPartEnd(bytes, true), bytes.size()));
-    if (bytes.size() != partSize_ || std::hash<std::string_view>()(bytes) != partHash_)
+    if (bytes.size() != partSize_ || partHashOf(bytes) != partHash_)
         throw VbError(vberr::FormControlsUnreadable,
                       "Cannot read the properties of '" + sourceName_ +
                           "': its designer block was changed by another program since it was read; "

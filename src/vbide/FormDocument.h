@@ -19,6 +19,7 @@
 #include "vbide/VBControl.h"
 
 #include <array>
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <memory>
@@ -106,7 +107,7 @@ private:
     std::string bytes_; // the designer part as read or last written (empty when let go)
     std::function<std::string()> rereadPart_;
     size_t partSize_ = 0; // the designer part as read: its size and hash, to know it again
-    size_t partHash_ = 0;
+    uint64_t partHash_ = 0;
     std::string progId_;
     std::string name_;
     bool hasAttributeName_ = false;

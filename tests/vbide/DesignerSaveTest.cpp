@@ -145,13 +145,15 @@ TEST(DesignerSaveTest, ADesignerPartChangedOnDiskAfterTheSetsWereBuiltIsNotOverw
         EXPECT_TRUE(project->VBComponents().Item(1)->isDirty()); // the change is still there to save
     }
     // A change of the same size between the summary and the first use of the properties is
-    // refused too, not mixed with the summary.
-    {
+    // refused too, not mixed with the summary: in the part's first bytes, in its middle, and in
+    // the last bytes of its end.
+    for (const auto& [from, to] : {std::pair{"VERSION 5.00", "VERSION 5.01"}, {"=   5", "=   6"},
+                                   {"VB_Exposed = False\r\n", "VB_Exposed = Falsf\r\n"}}) {
         TempDir temp;
         auto project = VBProject::open(writeProject(temp, form + code));
         auto ok = firstControl(*project);
         std::string sameSize = form;
-        sameSize.replace(sameSize.find("=   5"), 5, "=   6");
+        sameSize.replace(sameSize.find(from), std::string_view(from).size(), to);
         writeFile(temp / "save.frm", sameSize + code);
         EXPECT_EQ(ok->whatsThisHelpID(), 5);
         try {
