@@ -17,6 +17,13 @@ namespace {
 // Below this many files per thread, another thread costs more than it saves.
 constexpr size_t FilesPerThread = 8;
 
+// The memory of a file read for its lines, from the C library's heap.
+void* allocateBytes(size_t size) { return std::malloc(size); }
+void releaseBytes(void* bytes) { std::free(bytes); }
+struct BytesRelease {
+    void operator()(char* bytes) const { releaseBytes(bytes); }
+};
+
 // The files' lines as they come in, and how far the files read without a gap reach: once those
 // fill a sample, no later file is needed.
 class SampleParts {
@@ -64,8 +71,8 @@ void addFilesToSample(ProjectCodePage& detection, const std::vector<std::filesys
             std::string lines;
             try {
                 // Read without zero-filling first: only the lines beyond ASCII are kept.
-                FileBuffer bytes = readFileBuffer(files[i], std::malloc, std::free);
-                std::unique_ptr<char, decltype(&std::free)> held(bytes.data, std::free);
+                FileBuffer bytes = readFileBuffer(files[i], allocateBytes, releaseBytes);
+                std::unique_ptr<char, BytesRelease> held(bytes.data);
                 lines = ProjectCodePage::linesBeyondAscii(std::string_view(bytes.data, bytes.size), room);
             } catch (const VbError&) {
                 // a missing or unreadable file tells nothing; the component reports it when read
