@@ -297,12 +297,13 @@ bool FormDocument::canDecodeLine(std::string_view text) const {
 void FormDocument::readControls(FormLayout& layout) {
     warnOfFaults(layout);
     FrxValues frx(layout, loadFrx_, sourceName_, shared_->state.codePage, warnings_);
-    summaryOf(layout.nodes[0], layout, frx, &whatsThisHelp_);
+    SummarySpecCache specs;
+    summaryOf(layout.nodes[0], layout, frx, specs, &whatsThisHelp_);
     // The controls live side by side in the shared block: no block and no count of their own.
     std::vector<VBControl>& controls = shared_->controls;
     controls.reserve(layout.nodes.size() - 1);
     for (size_t n = 1; n < layout.nodes.size(); ++n)
-        controls.emplace_back(layout.nodes[n].progId, summaryOf(layout.nodes[n], layout, frx), *shared_, n);
+        controls.emplace_back(layout.nodes[n].progId, summaryOf(layout.nodes[n], layout, frx, specs), *shared_, n);
     controls_.assign(shared_, controls.data(), controls.size());
     std::stable_sort(warnings_.begin(), warnings_.end(),
                      [](const LoadWarning& a, const LoadWarning& b) { return a.line < b.line; });

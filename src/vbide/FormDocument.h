@@ -25,6 +25,8 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 namespace corvane::vbide {
 
@@ -84,10 +86,12 @@ private:
     void readControls(FormLayout& layout); // takes the controls' type names from the layout
     void buildPropertySets();
     void takeBackBytes();
-    // The specs of "Name", "Index", "WhatsThisHelpID", "Caption" and "WhatsThisHelp" in a type.
+    // The specs of "Name", "Index", "WhatsThisHelpID", "Caption" and "WhatsThisHelp" in a type;
+    // the specs of the types met while the controls are read (kept only meanwhile).
     using SummarySpecs = std::array<const PropertySpec*, 6>;
-    const SummarySpecs& summarySpecsOf(const ControlType& type);
-    ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
+    using SummarySpecCache = std::vector<std::pair<const ControlType*, SummarySpecs>>;
+    static const SummarySpecs& summarySpecsOf(const ControlType& type, SummarySpecCache& cache);
+    ControlSummary summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, SummarySpecCache& specs,
                              std::optional<Variant>* whatsThisHelp = nullptr);
     Properties propertiesOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx, PropertyStore& store,
                             std::vector<LoadWarning>& warnings, std::shared_ptr<const void> owner);
@@ -114,7 +118,6 @@ private:
     std::vector<LoadWarning> warnings_;
     std::optional<Variant> whatsThisHelp_; // the designer's flag as read
     VBControls controls_;
-    std::vector<std::pair<const ControlType*, SummarySpecs>> summarySpecs_; // by type, as summaries ask
 };
 
 } // namespace corvane::vbide

@@ -38,8 +38,8 @@ struct SummaryValue {
 
 // The specs of the summary's properties in a type, looked up once per type of the file: a
 // form's controls are of a handful of types, and each look-up folds and hashes the name.
-const FormDocument::SummarySpecs& FormDocument::summarySpecsOf(const ControlType& type) {
-    for (const auto& [known, specs] : summarySpecs_)
+const FormDocument::SummarySpecs& FormDocument::summarySpecsOf(const ControlType& type, SummarySpecCache& cache) {
+    for (const auto& [known, specs] : cache)
         if (known == &type)
             return specs;
     SummarySpecs specs{};
@@ -47,13 +47,13 @@ const FormDocument::SummarySpecs& FormDocument::summarySpecsOf(const ControlType
                                       {SummaryField::WhatsThisHelpID, "WhatsThisHelpID"},
                                       {SummaryField::Caption, "Caption"}, {SummaryField::WhatsThisHelp, "WhatsThisHelp"}})
         specs[static_cast<size_t>(field)] = type.find(name);
-    return summarySpecs_.emplace_back(&type, specs).second;
+    return cache.emplace_back(&type, specs).second;
 }
 
 ControlSummary FormDocument::summaryOf(const BlockNode& node, const FormLayout& layout, FrxValues& frx,
-                                       std::optional<Variant>* whatsThisHelp) {
+                                       SummarySpecCache& cache, std::optional<Variant>* whatsThisHelp) {
     const ControlType& type = typeOf(node.progId);
-    const SummarySpecs& specs = summarySpecsOf(type);
+    const SummarySpecs& specs = summarySpecsOf(type, cache);
     auto specOf = [&](SummaryField field) { return specs[static_cast<size_t>(field)]; };
     SummaryValue name, index, helpId, caption, helpFlag;
     name.fromSpec(specOf(SummaryField::Name));
