@@ -4,24 +4,31 @@
 
 #include "vbruntime/CaseFold.h"
 
+#include <array>
+#include <string_view>
+#include <utility>
+
 namespace corvane::vbide {
 
 namespace {
 
 enum class SummaryField { None, Name, Index, WhatsThisHelpID, Caption, WhatsThisHelp };
 
+// The properties a summary reads, each at its field's place after None.
+constexpr std::array<std::string_view, 5> SummaryNames = {"Name", "Index", "WhatsThisHelpID", "Caption",
+                                                          "WhatsThisHelp"};
+
+// Every property line of a form asks this: each comparison with a name of known size stays
+// inline, where a loop over the names would call the library's memcmp.
+template <size_t... I>
+SummaryField summaryFieldAmong(std::string_view name, std::index_sequence<I...>) {
+    SummaryField field = SummaryField::None;
+    ((equalsIgnoreCase(name, SummaryNames[I]) && (field = static_cast<SummaryField>(I + 1), true)) || ...);
+    return field;
+}
+
 SummaryField summaryFieldOf(std::string_view name) {
-    if (equalsIgnoreCase(name, "Name"))
-        return SummaryField::Name;
-    if (equalsIgnoreCase(name, "Index"))
-        return SummaryField::Index;
-    if (equalsIgnoreCase(name, "WhatsThisHelpID"))
-        return SummaryField::WhatsThisHelpID;
-    if (equalsIgnoreCase(name, "Caption"))
-        return SummaryField::Caption;
-    if (equalsIgnoreCase(name, "WhatsThisHelp"))
-        return SummaryField::WhatsThisHelp;
-    return SummaryField::None;
+    return summaryFieldAmong(name, std::make_index_sequence<SummaryNames.size()>());
 }
 
 // A property's value as the property set holds it: its default, or the last value the file gave.
@@ -43,10 +50,8 @@ const FormDocument::SummarySpecs& FormDocument::summarySpecsOf(const ControlType
         if (known == &type)
             return specs;
     SummarySpecs specs{};
-    for (const auto& [field, name] : {std::pair{SummaryField::Name, "Name"}, {SummaryField::Index, "Index"},
-                                      {SummaryField::WhatsThisHelpID, "WhatsThisHelpID"},
-                                      {SummaryField::Caption, "Caption"}, {SummaryField::WhatsThisHelp, "WhatsThisHelp"}})
-        specs[static_cast<size_t>(field)] = type.find(name);
+    for (size_t i = 0; i < SummaryNames.size(); ++i)
+        specs[i + 1] = type.find(SummaryNames[i]);
     return cache.emplace_back(&type, specs).second;
 }
 
