@@ -3,6 +3,7 @@
 
 #include "files/FileReading.h"
 #include "helpdata/HelpDataShape.h"
+#include "text/LineCounter.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/Utilities.h"
 #include "vbruntime/VbConvert.h"
@@ -25,18 +26,6 @@ const std::string EmptyDocument = "<Root></Root>";
 // memory going back as they are read. Smaller files hold memory the records do not miss, and
 // their bytes stay whole for a document that may follow.
 constexpr size_t ReadInPiecesFrom = size_t{16} << 20;
-
-// The 1-based line of a byte offset of the text (LF, CR LF and a lone CR end a line).
-int lineAt(std::string_view text, std::ptrdiff_t offset) {
-    if (offset < 0)
-        return 0;
-    size_t end = std::min(static_cast<size_t>(offset), text.size());
-    int line = 1;
-    for (size_t i = 0; i < end; ++i)
-        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 >= text.size() || text[i + 1] != '\n')))
-            ++line;
-    return line;
-}
 
 // The code page a "CodePage" attribute names: a number from 1 to 65535 (blanks around it and
 // leading zeros, as hand edits leave them, are read past) and nothing else.
@@ -89,6 +78,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     originalKept_ = false;
     problems_.clear();
     text_.clear();
+    lineCounter_ = LineCounter({});
     document_ = XMLDocument();
     plainRead_ = false;
     plain_ = PlainHelpData();
@@ -208,13 +198,19 @@ void HelpDataFile::readDecoded(std::string bytes) {
     for (ShapeDeparture& departure : findTextDepartures(text_))
         addProblem(departure.offset, std::move(departure.what));
     dropNulReferences(text_);
-    if (text_.find('\0') != std::string::npos) {
+    // A text in UTF-32 (or no text at all) holds NUL bytes from its start; NUL bytes elsewhere
+    // are damage (a block the system never wrote, an editor's slip) around which the text is read.
+    const size_t firstNul = text_.find('\0');
+    if (firstNul != std::string::npos && firstNul < 4) {
         problems_.push_back(
             {0, "its text is in no encoding Corvane reads (it holds NUL bytes; Corvane reads "
                 "UTF-8, Windows-1252 and UTF-16)"});
         document_.LoadText(EmptyDocument);
-    } else if (!document_.LoadText(text_)) {
-        readSalvaged(*document_.LastError());
+    } else {
+        if (firstNul != std::string::npos)
+            dropNulBytes(firstNul);
+        if (!document_.LoadText(text_))
+            readSalvaged(*document_.LastError());
     }
     checkShape();
 }
@@ -240,9 +236,29 @@ void HelpDataFile::checkShape() {
 }
 
 void HelpDataFile::addReplacedBytesProblem(const std::vector<size_t>& offsets) {
+    const std::string where = linesHolding(offsets);
+    problems_.push_back({0, "it is UTF-8, but " + where + " " + std::to_string(offsets.size()) +
+                                (offsets.size() == 1 ? " byte that is" : " bytes that are") +
+                                " not; each was read as a Windows-1252 character"});
+}
+
+void HelpDataFile::dropNulBytes(size_t first) {
+    std::vector<size_t> offsets;
+    for (size_t at = first; at != std::string::npos; at = text_.find('\0', at + 1))
+        offsets.push_back(at);
+    problems_.push_back({0, linesHolding(offsets) + " " + std::to_string(offsets.size()) +
+                                (offsets.size() == 1 ? " NUL byte, which cannot be stored: it is left out and the "
+                                                       "text around it is read"
+                                                     : " NUL bytes, which cannot be stored: they are left out and "
+                                                       "the text around them is read")});
+    std::erase(text_, '\0');
+}
+
+std::string HelpDataFile::linesHolding(const std::vector<size_t>& offsets) const {
     std::vector<int> lines;
+    LineCounter counter(text_);
     for (size_t offset : offsets) {
-        const int line = lineAt(text_, static_cast<std::ptrdiff_t>(offset));
+        const int line = counter.lineAt(static_cast<std::ptrdiff_t>(offset));
         if (lines.empty() || lines.back() != line)
             lines.push_back(line);
     }
@@ -252,9 +268,7 @@ void HelpDataFile::addReplacedBytesProblem(const std::vector<size_t>& offsets) {
         where += (i == 0 ? "" : ", ") + std::to_string(lines[i]);
     if (lines.size() > named)
         where += " and " + std::to_string(lines.size() - named) + " more";
-    problems_.push_back({0, "it is UTF-8, but " + where + " hold" + (lines.size() == 1 ? "s" : "") + " " +
-                                std::to_string(offsets.size()) + (offsets.size() == 1 ? " byte that is" : " bytes that are") +
-                                " not; each was read as a Windows-1252 character"});
+    return where + (lines.size() == 1 ? " holds" : " hold");
 }
 
 bool HelpDataFile::isNew() const {
@@ -381,7 +395,9 @@ void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {
             // the problem is still told, without its line
         }
     }
-    problems_.push_back({lineAt(text_, offset), std::move(what)});
+    if (!lineCounter_.counts(text_))
+        lineCounter_ = LineCounter(text_);
+    problems_.push_back({lineCounter_.lineAt(offset), std::move(what)});
 }
 
 std::string HelpDataFile::problemReport() const {
@@ -395,11 +411,16 @@ std::string HelpDataFile::problemReport() const {
                 ".";
     } else {
         text += "was not loaded completely:";
-        for (const HelpDataProblem& problem : problems_)
-            text +=
-                "\n" +
-                (problem.line > 0 ? "line " + std::to_string(problem.line) + ": " : std::string()) +
-                problem.what + ".";
+        // A file can hold a problem in every record: the first are named, the rest counted.
+        constexpr size_t listed = 25;
+        for (size_t i = 0; i < problems_.size() && i < listed; ++i)
+            text += "\n" +
+                    (problems_[i].line > 0 ? "line " + std::to_string(problems_[i].line) + ": " : std::string()) +
+                    problems_[i].what + ".";
+        if (problems_.size() > listed)
+            text += "\nand " + std::to_string(problems_.size() - listed) + " more problems" +
+                    (problems_.back().line > 0 ? ", the last on line " + std::to_string(problems_.back().line) : "") +
+                    ".";
     }
     if (unreadable_)
         return text + "\nCorvane goes on without its help text; the file is not replaced while it "

@@ -17,7 +17,8 @@
 // - Everything that is not taken is a problem naming the line and the key: a file that cannot
 //   be read or is not well-formed XML, text that is not in any known encoding, an element
 //   without a required attribute, a context number out of range. The rest of the file is still
-//   read: "SelectedLanguage" elements count wherever they stand.
+//   read: "SelectedLanguage" elements count wherever they stand. NUL bytes past the text's
+//   start are left out (and named by line); the text around them is read.
 // - A module or control key given twice (letter case ignored, as version-control merges produce
 //   them) is a problem too, and read into the first: a module's records join the first
 //   element's, a record with the same texts is loaded once, and one with other texts adds
@@ -47,6 +48,7 @@
 #include "helpdata/HelpDataShape.h"
 #include "helpdata/HelpItem.h"
 #include "helpdata/PlainHelpData.h"
+#include "text/LineCounter.h"
 #include "vbruntime/KeyedCollection.h"
 #include "vbruntime/VbError.h"
 #include "xml/XMLDocument.h"
@@ -187,6 +189,11 @@ private:
     void readSalvaged(const XmlParseError& error);
     void checkShape();
     void addReplacedBytesProblem(const std::vector<size_t>& offsets);
+    // Leaves out the NUL bytes of text_ from `first` on, naming the lines that held them.
+    void dropNulBytes(size_t first);
+    // "line 8 holds" or "lines 8, 9 ... and 4 more hold": the lines of text_ with the bytes at
+    // `offsets` (rising).
+    std::string linesHolding(const std::vector<size_t>& offsets) const;
     // `offset`: where the element that is not taken starts in the parsed text.
     void addProblem(std::ptrdiff_t offset, std::string what);
     struct ModuleToRead; // one "VBComponent" element: its records and what was not taken
@@ -233,6 +240,7 @@ private:
     bool released_ = false;    // readRecords freed the document
     bool releasedNew_ = false; // isNew() of the freed document
     std::vector<HelpDataProblem> problems_;
+    LineCounter lineCounter_{{}}; // the lines of text_ for the problems, counted on from the last
     // Where the document keeps its languages and modules (for a file read as a document).
     HelpDataShape shape_;
     std::chrono::milliseconds lockWait_{2000};

@@ -111,6 +111,7 @@ void HelpDataFile::releaseSource() {
     document_ = XMLDocument();
     shape_ = HelpDataShape();
     std::string().swap(text_);
+    lineCounter_ = LineCounter({});
 }
 
 // Adds the module's collection of records (still empty) to `forms`, unless it cannot be loaded.

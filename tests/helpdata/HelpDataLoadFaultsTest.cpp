@@ -436,6 +436,75 @@ TEST_F(HelpDataLoadFaultsTest, UnreadableByPermissionsToo) {
     EXPECT_EQ(readFile(dataFile()), data);
 }
 
+// NUL bytes in a file of text (a block the system never wrote, an editor's slip) are left out
+// and their lines named; the records around them load, and the file is kept before the save.
+TEST_F(HelpDataLoadFaultsTest, NulBytesAreLeftOutNamedAndTheRecordsAroundThemRead) {
+    const std::string nul(1, '\0');
+    const std::string data = "<Root CurrentLanguage=\"English\">\n"        // 1
+                             "<SelectedLanguage Name=\"English\"/>\n"      // 2
+                             "<SelectedLanguage Name=\"German\"/>\n"       // 3
+                             "<VBComponent ComponentName=\"frmA\">\n" +    // 4
+                             storedRecord("txtName", "Be" + nul + "fore") + // 5 (in both texts)
+                             std::string(4096, '\0') + "\n" +              // 6
+                             storedRecord("cmdGo(0)", "Go" + nul + nul) +  // 7
+                             "</VBComponent>\n</Root>\n";
+    openWith(data);
+
+    EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "Before");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").GetHelpText("English"), "Go");
+    EXPECT_EQ(record("frmA", "cmdGo(0)").GetHelpText("German"), "Go (de)");
+    const std::string message = onlyMessage();
+    for (const std::string& expected :
+         Strings{"lines 5, 6, 7 hold 4102 NUL bytes, which cannot be stored: they are left out and the text "
+                 "around them is read.",
+                 "kept as '" + dataFile().string() + ".damaged'"})
+        EXPECT_NE(message.find(expected), std::string::npos) << expected << "\n" << message;
+    closeWithCloseBox();
+    EXPECT_EQ(readFile(dir_ / "ContextHelp.txt.damaged"), data);
+    const std::string saved = readFile(dataFile());
+    EXPECT_EQ(saved.find('\0'), std::string::npos);
+    EXPECT_NE(saved.find(">Before</HelpText>"), std::string::npos) << saved;
+    EXPECT_NE(saved.find(">Go (de)</HelpText>"), std::string::npos) << saved;
+}
+
+// Loaded without an editor: the problems of `data` as the load reports them, and its modules.
+std::pair<std::string, int> reportOfLoading(const fs::path& file, const std::string& data) {
+    writeFile(file, data);
+    HelpDataSettings settings;
+    settings.newSelectedLanguages();
+    HelpDataFile loaded(settings);
+    ModuleRecords forms;
+    NameList names;
+    loaded.load(file, forms, names);
+    return {loaded.problemReport(), forms.Count()};
+}
+
+// A file in UTF-32 holds NUL bytes from its start: it is named as in no encoding the program
+// reads, not read as text with most of its bytes left out. A file with a problem in every record
+// names the first problems and counts the rest.
+TEST_F(HelpDataLoadFaultsTest, AFileInUtf32IsRefusedAndAFileOfManyProblemsNamesTheFirst) {
+    std::string utf32;
+    for (char c : std::string("<Root><VBComponent ComponentName=\"frmA\">") + storedRecord("txtName", "Name") +
+                      "</VBComponent></Root>")
+        utf32 += std::string(1, c) + std::string(3, '\0');
+    const auto [refused, refusedModules] = reportOfLoading(dir_ / "utf32.txt", utf32);
+    EXPECT_NE(refused.find("its text is in no encoding Corvane reads (it holds NUL bytes"), std::string::npos)
+        << refused;
+    EXPECT_EQ(refusedModules, 0);
+
+    std::string many = "<Root>\n<VBComponent ComponentName=\"frmA\">\n"; // lines 1, 2
+    for (int i = 0; i < 30; ++i) // lines 3 to 32
+        many += "<!-- " + std::to_string(i) + " -->" + storedRecord("txt" + std::to_string(i), "Text");
+    many += "</VBComponent>\n</Root>\n";
+    const auto [report, modules] = reportOfLoading(dir_ / "many.txt", many);
+    EXPECT_EQ(modules, 1);
+    EXPECT_NE(report.find("\nline 27: a comment, which a save does not keep.\n"
+                          "and 5 more problems, the last on line 32.\n"),
+              std::string::npos)
+        << report;
+    EXPECT_EQ(report.find("line 28:"), std::string::npos) << report;
+}
+
 TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
     std::string text = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
                        "<SelectedLanguage Name=\"German\"/><VBComponent ComponentName=\"frmA\">" +
