@@ -36,10 +36,16 @@ std::string unreadablePrompt(const std::string& formName) {
 // Below this many modules per thread, another thread costs more than it saves.
 constexpr size_t ModulesPerThread = 8;
 
+// A record of a control that is gone and without text in any language: nothing to keep.
+bool goneWithoutText(const std::shared_ptr<HelpItem>& record, std::string_view /*key*/) {
+    return record->gone && !ProjectScan::holdsAnyText(*record);
+}
+
 } // namespace
 
 void ScanResult::dropModules(const std::vector<std::string>& names) {
-    std::erase_if(modules, [&](const std::string& module) { return std::ranges::find(names, module) != names.end(); });
+    const std::unordered_set<std::string_view> dropped(names.begin(), names.end());
+    std::erase_if(modules, [&](const std::string& module) { return dropped.contains(module); });
 }
 
 const std::string* ScanResult::detailOf(const std::string& prompt) const {
@@ -161,18 +167,12 @@ ComponentScan ProjectScan::finishMerge(const ModuleMerge& merge) {
     for (const auto& warning : component.warnings())
         result.notes.push_back(warning.describe());
     // The records of controls that are gone: kept for their text, the others dropped.
-    std::vector<std::string> empty;
     for (const auto& record : records) {
         record->gone = !record->Tag || !record->Control();
-        if (!record->gone)
-            continue;
-        if (holdsAnyText(*record))
+        if (record->gone && holdsAnyText(*record))
             records_.result.keptRecords.push_back(formName + "/" + record->ControlName.str());
-        else
-            empty.push_back(record->ControlName.str());
     }
-    for (const std::string& key : empty)
-        records.Remove(key);
+    records.RemoveWhere(goneWithoutText);
     records_.result.modules.push_back(formName);
     return result;
 }
@@ -262,24 +262,24 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
         else if (!records_.unreadable.Contains(name))
             records_.unreadable.Add(name, name);
     }
+    std::unordered_set<std::string_view> kept(records_.result.keptModules.begin(), records_.result.keptModules.end());
+    std::unordered_set<std::string, FoldedHash, FoldedEqual> emptied;
     for (const std::string& name : dropped) {
         HelpItems& records = *records_.forms.Item(name);
-        std::vector<std::string> empty;
         for (const auto& record : records) {
             record->gone = true;
             record->SetControl(nullptr);
-            if (!holdsAnyText(*record))
-                empty.push_back(record->ControlName.str());
         }
-        for (const std::string& key : empty)
-            records.Remove(key);
-        if (records.Count() == 0) {
-            records_.formNames.Remove(name);
-            records_.forms.Remove(name);
-        } else if (std::ranges::find(records_.result.keptModules, name) == records_.result.keptModules.end()) {
+        records.RemoveWhere(goneWithoutText);
+        if (records.Count() == 0)
+            emptied.insert(name);
+        else if (kept.insert(name).second)
             records_.result.keptModules.push_back(name);
-        }
     }
+    // Removed at once: each removal alone makes the lists' indexes anew.
+    const auto isEmptied = [&](const auto&, std::string_view key) { return emptied.contains(key); };
+    records_.formNames.RemoveWhere(isEmptied);
+    records_.forms.RemoveWhere(isEmptied);
     records_.result.dropModules(dropped);
     return dropped;
 }

@@ -19,6 +19,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane {
@@ -143,6 +144,39 @@ public:
 
     // Removes the item at a position; raises 9 when there is none.
     void Remove(int32_t position) { removeAt(checkedIndex(position)); }
+
+    // Removes every item for which `remove(item, key)` is true, the others keeping their order,
+    // and answers how many went. The index is made anew once, however many go, where a Remove
+    // for each would make it anew each time. `remove` is asked about every item before any goes:
+    // when it throws, the collection is as it was.
+    template <class Predicate>
+    size_t RemoveWhere(Predicate remove) {
+        std::vector<char> goes(items_.size(), 0);
+        for (size_t i = 0; i < items_.size(); ++i)
+            goes[i] = remove(std::as_const(items_[i]), std::string_view(keys_[i])) ? 1 : 0;
+        size_t kept = 0;
+        for (size_t i = 0; i < items_.size(); ++i) {
+            if (goes[i])
+                continue;
+            if (kept != i) {
+                items_[kept] = std::move(items_[i]);
+                keys_[kept] = std::move(keys_[i]);
+                if (extras_ && kept < extras_->keyless.size())
+                    extras_->keyless[kept] = i < extras_->keyless.size() && extras_->keyless[i];
+            }
+            ++kept;
+        }
+        const size_t removed = items_.size() - kept;
+        if (removed == 0)
+            return 0;
+        items_.erase(items_.begin() + static_cast<std::ptrdiff_t>(kept), items_.end());
+        keys_.erase(keys_.begin() + static_cast<std::ptrdiff_t>(kept), keys_.end());
+        if (extras_ && extras_->keyless.size() > kept)
+            extras_->keyless.resize(kept);
+        if (indexed())
+            reindex();
+        return removed;
+    }
     // Removes the item stored under a key; raises 5 when there is none.
     void Remove(std::string_view key) { removeAt(indexOf(key)); }
 

@@ -108,6 +108,39 @@ TEST_F(ProjectScanTest, MergesStoredRecordsWithTheControlsAndKeepsTheTextOfWhatI
     EXPECT_TRUE(result_.messages.empty());
 }
 
+TEST_F(ProjectScanTest, ModulesThatLeftTheProjectLoseTheRecordsWithoutTextAndGoWhenNoneIsLeft) {
+    // Records without text, in modules the project no longer has: one module of them only,
+    // one with two of them, one where a record with text stays.
+    const auto withoutText = [](const std::string& module, const std::string& control) {
+        return "<HelpItem ComponentName=\"" + module + "\" ControlName=\"" + control +
+               "\" ContextHelpID=\"4\" ControlType=\"Label\" Caption=\"\"><HelpText Language=\"English\">"
+               "</HelpText></HelpItem>\n";
+    };
+    std::string data = SmallStoredData;
+    data.insert(data.find("</Root>"),
+                "<VBComponent ComponentName=\"frmEmpty\">" + withoutText("frmEmpty", "lblA") + "</VBComponent>\n" +
+                    "<VBComponent ComponentName=\"frmEmptyToo\">" + withoutText("frmEmptyToo", "lblA") +
+                    withoutText("frmEmptyToo", "lblB") + "</VBComponent>\n" +
+                    "<VBComponent ComponentName=\"frmMixed\">" + withoutText("frmMixed", "lblA") +
+                    "<HelpItem ComponentName=\"frmMixed\" ControlName=\"lblB\" ContextHelpID=\"6\" "
+                    "ControlType=\"Label\" Caption=\"\"><HelpText Language=\"English\">kept</HelpText></HelpItem>" +
+                    withoutText("frmMixed", "lblC") + "</VBComponent>\n");
+    writeFile(dir_ / "ContextHelp.txt", data);
+    ASSERT_NO_FATAL_FAILURE(scan());
+
+    EXPECT_EQ(ProjectScan(records(), settings_.SelectedLanguages).dropVanishedModules(*project_),
+              (Strings{"frmGone", "frmEmpty", "frmEmptyToo", "frmMixed"}));
+    EXPECT_EQ((Strings(formNames_.begin(), formNames_.end())),
+              (Strings{"frmGone", "frmA", "clsThing", "frmMixed", "frmB", "ctlBox"}));
+    EXPECT_FALSE(forms_.Contains("frmEmpty"));
+    EXPECT_FALSE(forms_.Contains("FRMEMPTYTOO"));
+    EXPECT_EQ(forms_.Item("FRMMIXED")->Count(), 1);
+    EXPECT_EQ(keys("frmMixed"), (Strings{"lblB"}));
+    EXPECT_EQ(record("frmMixed", "LBLB").GetHelpText("English"), "kept");
+    EXPECT_EQ(result_.keptModules, (Strings{"frmGone", "frmMixed"}));
+    EXPECT_EQ(result_.modules, (Strings{"frmA", "frmB", "ctlBox"}));
+}
+
 TEST_F(ProjectScanTest, AModuleWhoseControlsCannotBeReadKeepsItsRecordsAndGivesAMessage) {
     // frmA's text box never ends: its name is known, its controls cannot be read.
     writeCrLf(dir_ / "frmA.frm", "VERSION 5.00\n"

@@ -100,6 +100,64 @@ TEST(KeyedCollection, LargeCollectionsAgreeWithAPlainListThroughAddsAndRemovals)
     EXPECT_EQ(c.PositionOf("Key400"), 0);
 }
 
+TEST(KeyedCollection, RemovingWhereAPredicateHoldsLeavesWhatRemovingEachOneLeaves) {
+    // Small and indexed collections, with items without key and one under the empty key.
+    std::mt19937 random(5);
+    for (int round = 0; round < 200; ++round) {
+        KeyedCollection<int> c;
+        std::vector<std::string> keys; // every key given, to be looked up afterwards
+        const int size = static_cast<int>(random() % 60);
+        for (int i = 0; i < size; ++i) {
+            const unsigned kind = random() % 8;
+            if (kind == 0) {
+                c.Add(i); // without key
+            } else if (kind == 1 && !c.Contains("")) {
+                c.Add(i, "");
+                keys.emplace_back();
+            } else {
+                keys.push_back((random() % 2 ? "Key" : "KEY") + std::to_string(i));
+                c.Add(i, keys.back());
+            }
+        }
+        const unsigned modulus = 1 + random() % 4;
+        KeyedCollection<int> oneByOne = c;
+        for (int32_t position = oneByOne.Count(); position >= 1; --position)
+            if (static_cast<unsigned>(oneByOne.Item(position)) % modulus == 0)
+                oneByOne.Remove(position);
+
+        size_t asked = 0;
+        const size_t removed = c.RemoveWhere([&](int item, std::string_view key) {
+            EXPECT_EQ(key, c.KeyAt(static_cast<int32_t>(++asked))); // in order, with its own key
+            return static_cast<unsigned>(item) % modulus == 0;
+        });
+        EXPECT_EQ(asked, static_cast<size_t>(size));
+        EXPECT_EQ(removed, static_cast<size_t>(size - oneByOne.Count()));
+        ASSERT_EQ(c.Count(), oneByOne.Count()) << round;
+        for (int32_t position = 1; position <= c.Count(); ++position) {
+            EXPECT_EQ(c.Item(position), oneByOne.Item(position)) << round;
+            EXPECT_EQ(std::string(c.KeyAt(position)), std::string(oneByOne.KeyAt(position))) << round;
+        }
+        for (const std::string& key : keys)
+            EXPECT_EQ(c.PositionOf(asciiLower(key)), oneByOne.PositionOf(key)) << round << " " << key;
+        c.Add(-1, "New"); // the index takes keys again
+        EXPECT_EQ(c.PositionOf("new"), c.Count());
+    }
+
+    // A predicate that fails on the way removes nothing.
+    KeyedCollection<int> c;
+    for (int i = 0; i < 40; ++i)
+        c.Add(i, "k" + std::to_string(i));
+    EXPECT_THROW(c.RemoveWhere([](int item, std::string_view) {
+        if (item == 30)
+            throw VbError(vberr::InvalidCall);
+        return item % 2 == 0;
+    }),
+                 VbError);
+    ASSERT_EQ(c.Count(), 40);
+    EXPECT_EQ(c.Item("K30"), 30);
+    EXPECT_EQ(c.Item(1), 0);
+}
+
 TEST(KeyedCollection, CopiesOfLargeCollectionsFindTheirOwnItems) {
     // Past sixteen items keys are found through an index, which a copy must not share.
     KeyedCollection<int> original;
