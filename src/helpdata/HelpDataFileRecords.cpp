@@ -10,8 +10,10 @@
 #include "helpdata/StoredRecord.h"
 #include "process/ParallelFor.h"
 #include "vbruntime/CaseFold.h"
+#include "vbruntime/HelpTextList.h"
 
 #include <cstring>
+#include <iterator>
 
 namespace corvane {
 
@@ -162,6 +164,9 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
     };
     if (std::optional<std::string_view> missing = stored.missingKeyAttribute())
         return problem(element, " has no \"" + std::string(*missing) + "\": it is not loaded");
+    if (const size_t count = std::ranges::distance(stored.texts()); count > HelpTextList::MaxCount)
+        return problem(element, " holds " + std::to_string(count) + " texts, more than the " +
+                                    std::to_string(HelpTextList::MaxCount) + " a record holds: it is not loaded");
     for (pugi::xml_node text : stored.texts()) {
         pugi::xml_attribute language = text.attribute("Language");
         if (!language)

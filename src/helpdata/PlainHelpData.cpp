@@ -6,6 +6,7 @@
 #include "process/ParallelFor.h"
 #include "text/TextCodec.h"
 #include "vbruntime/CaseFold.h"
+#include "vbruntime/HelpTextList.h"
 #include "vbruntime/VbConvert.h"
 #include "xml/XmlEncoding.h"
 
@@ -82,8 +83,11 @@ bool readModuleItems(std::string_view bytes, size_t begin, size_t end, Each&& ea
     }
 }
 
-// True when the texts' languages are written without entities, each once (letter case ignored).
+// True when the texts' languages are written without entities, each once (letter case ignored),
+// and a record holds them all.
 bool languagesArePlain(const std::vector<RawText>& texts) {
+    if (texts.size() > HelpTextList::MaxCount)
+        return false;
     for (size_t i = 0; i < texts.size(); ++i) {
         if (!texts[i].language || texts[i].language->find('&') != std::string_view::npos)
             return false;

@@ -505,6 +505,37 @@ TEST_F(HelpDataLoadFaultsTest, AFileInUtf32IsRefusedAndAFileOfManyProblemsNamesT
     EXPECT_EQ(report.find("line 28:"), std::string::npos) << report;
 }
 
+// A record holds at most 65,535 texts: one with more is named and not loaded, and the records
+// beside it are, where the load used to stop at it.
+TEST_F(HelpDataLoadFaultsTest, ARecordWithMoreTextsThanARecordHoldsIsNamedAndTheOthersLoad) {
+    std::string huge = "<HelpItem ComponentName=\"frmA\" ControlName=\"txtHuge\" ContextHelpID=\"8\" "
+                       "ControlType=\"TextBox\">";
+    for (size_t i = 0; i <= HelpTextList::MaxCount; ++i)
+        huge += "<HelpText Language=\"L" + std::to_string(i) + "\">t</HelpText>";
+    huge += "</HelpItem>\n";
+    const std::string data = "<Root>\n<SelectedLanguage Name=\"English\"/>\n<VBComponent ComponentName=\"frmA\">\n" +
+                             storedRecord("txtName", "Name") + huge + storedRecord("cmdGo(0)", "Go") +
+                             "</VBComponent>\n</Root>\n";
+    writeFile(dataFile(), data);
+    HelpDataSettings settings;
+    settings.newSelectedLanguages();
+    HelpDataFile loaded(settings);
+    ModuleRecords forms;
+    NameList names;
+    loaded.load(dataFile(), forms, names);
+
+    ASSERT_TRUE(forms.Contains("frmA"));
+    const HelpItems& records = *forms.Item("frmA");
+    EXPECT_EQ(records.Count(), 2);
+    EXPECT_FALSE(records.Contains("txtHuge"));
+    EXPECT_EQ(records.Item("cmdGo(0)")->textIn("English"), "Go");
+    EXPECT_FALSE(loaded.complete());
+    EXPECT_NE(loaded.problemReport().find("line 5: the record 'txtHuge' of module 'frmA' holds 65536 texts, more "
+                                          "than the 65535 a record holds: it is not loaded."),
+              std::string::npos)
+        << loaded.problemReport().substr(0, 1000);
+}
+
 TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
     std::string text = "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/>"
                        "<SelectedLanguage Name=\"German\"/><VBComponent ComponentName=\"frmA\">" +
