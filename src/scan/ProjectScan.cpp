@@ -172,7 +172,7 @@ ComponentScan ProjectScan::finishMerge(const ModuleMerge& merge) {
         if (record->gone && holdsAnyText(*record))
             records_.result.keptRecords.push_back(formName + "/" + record->ControlName.str());
     }
-    records.RemoveWhere(goneWithoutText);
+    records.removeWhere(goneWithoutText);
     records_.result.modules.push_back(formName);
     return result;
 }
@@ -270,7 +270,7 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
             record->gone = true;
             record->SetControl(nullptr);
         }
-        records.RemoveWhere(goneWithoutText);
+        records.removeWhere(goneWithoutText);
         if (records.Count() == 0)
             emptied.insert(name);
         else if (kept.insert(name).second)
@@ -278,8 +278,8 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
     }
     // Removed at once: each removal alone makes the lists' indexes anew.
     const auto isEmptied = [&](const auto&, std::string_view key) { return emptied.contains(key); };
-    records_.formNames.RemoveWhere(isEmptied);
-    records_.forms.RemoveWhere(isEmptied);
+    records_.formNames.removeWhere(isEmptied);
+    records_.forms.removeWhere(isEmptied);
     records_.result.dropModules(dropped);
     return dropped;
 }

@@ -150,7 +150,7 @@ public:
     // for each would make it anew each time. `remove` is asked about every item before any goes:
     // when it throws, the collection is as it was.
     template <class Predicate>
-    size_t RemoveWhere(Predicate remove) {
+    size_t removeWhere(Predicate remove) {
         std::vector<char> goes(items_.size(), 0);
         for (size_t i = 0; i < items_.size(); ++i)
             goes[i] = remove(std::as_const(items_[i]), std::string_view(keys_[i])) ? 1 : 0;

@@ -126,7 +126,7 @@ TEST(KeyedCollection, RemovingWhereAPredicateHoldsLeavesWhatRemovingEachOneLeave
                 oneByOne.Remove(position);
 
         size_t asked = 0;
-        const size_t removed = c.RemoveWhere([&](int item, std::string_view key) {
+        const size_t removed = c.removeWhere([&](int item, std::string_view key) {
             EXPECT_EQ(key, c.KeyAt(static_cast<int32_t>(++asked))); // in order, with its own key
             return static_cast<unsigned>(item) % modulus == 0;
         });
@@ -147,7 +147,7 @@ TEST(KeyedCollection, RemovingWhereAPredicateHoldsLeavesWhatRemovingEachOneLeave
     KeyedCollection<int> c;
     for (int i = 0; i < 40; ++i)
         c.Add(i, "k" + std::to_string(i));
-    EXPECT_THROW(c.RemoveWhere([](int item, std::string_view) {
+    EXPECT_THROW(c.removeWhere([](int item, std::string_view) {
         if (item == 30)
             throw VbError(vberr::InvalidCall);
         return item % 2 == 0;
