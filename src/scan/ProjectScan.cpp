@@ -262,7 +262,8 @@ std::vector<std::string> ProjectScan::dropVanishedModules(vbide::VBProject& proj
         else if (!records_.unreadable.Contains(name))
             records_.unreadable.Add(name, name);
     }
-    std::unordered_set<std::string_view> kept(records_.result.keptModules.begin(), records_.result.keptModules.end());
+    // Copies: the list grows below, and its short names move with its elements.
+    std::unordered_set<std::string> kept(records_.result.keptModules.begin(), records_.result.keptModules.end());
     std::unordered_set<std::string, FoldedHash, FoldedEqual> emptied;
     for (const std::string& name : dropped) {
         HelpItems& records = *records_.forms.Item(name);
