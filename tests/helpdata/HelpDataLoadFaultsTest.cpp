@@ -467,17 +467,24 @@ TEST_F(HelpDataLoadFaultsTest, NulBytesAreLeftOutNamedAndTheRecordsAroundThemRea
     EXPECT_NE(saved.find(">Go (de)</HelpText>"), std::string::npos) << saved;
 }
 
-// Loaded without an editor: the problems of `data` as the load reports them, and its modules.
-std::pair<std::string, int> reportOfLoading(const fs::path& file, const std::string& data) {
-    writeFile(file, data);
+// `data` loaded without an editor: the settings its records refer to, the records, and what the
+// load reported.
+struct LoadedWithoutEditor {
     HelpDataSettings settings;
-    settings.newSelectedLanguages();
-    HelpDataFile loaded(settings);
     ModuleRecords forms;
-    NameList names;
-    loaded.load(file, forms, names);
-    return {loaded.problemReport(), forms.Count()};
-}
+    std::string report;
+    bool complete = false;
+
+    LoadedWithoutEditor(const fs::path& file, const std::string& data) {
+        writeFile(file, data);
+        settings.newSelectedLanguages();
+        HelpDataFile loaded(settings);
+        NameList names;
+        loaded.load(file, forms, names);
+        report = loaded.problemReport();
+        complete = loaded.complete();
+    }
+};
 
 // A file in UTF-32 holds NUL bytes from its start: it is named as in no encoding the program
 // reads, not read as text with most of its bytes left out. A file with a problem in every record
@@ -487,17 +494,18 @@ TEST_F(HelpDataLoadFaultsTest, AFileInUtf32IsRefusedAndAFileOfManyProblemsNamesT
     for (char c : std::string("<Root><VBComponent ComponentName=\"frmA\">") + storedRecord("txtName", "Name") +
                       "</VBComponent></Root>")
         utf32 += std::string(1, c) + std::string(3, '\0');
-    const auto [refused, refusedModules] = reportOfLoading(dir_ / "utf32.txt", utf32);
-    EXPECT_NE(refused.find("its text is in no encoding Corvane reads (it holds NUL bytes"), std::string::npos)
-        << refused;
-    EXPECT_EQ(refusedModules, 0);
+    const LoadedWithoutEditor refused(dir_ / "utf32.txt", utf32);
+    EXPECT_NE(refused.report.find("its text is in no encoding Corvane reads (it holds NUL bytes"), std::string::npos)
+        << refused.report;
+    EXPECT_EQ(refused.forms.Count(), 0);
 
     std::string many = "<Root>\n<VBComponent ComponentName=\"frmA\">\n"; // lines 1, 2
     for (int i = 0; i < 30; ++i) // lines 3 to 32
         many += "<!-- " + std::to_string(i) + " -->" + storedRecord("txt" + std::to_string(i), "Text");
     many += "</VBComponent>\n</Root>\n";
-    const auto [report, modules] = reportOfLoading(dir_ / "many.txt", many);
-    EXPECT_EQ(modules, 1);
+    const LoadedWithoutEditor loaded(dir_ / "many.txt", many);
+    const std::string& report = loaded.report;
+    EXPECT_EQ(loaded.forms.Count(), 1);
     EXPECT_NE(report.find("\nline 27: a comment, which a save does not keep.\n"
                           "and 5 more problems, the last on line 32.\n"),
               std::string::npos)
@@ -516,24 +524,18 @@ TEST_F(HelpDataLoadFaultsTest, ARecordWithMoreTextsThanARecordHoldsIsNamedAndThe
     const std::string data = "<Root>\n<SelectedLanguage Name=\"English\"/>\n<VBComponent ComponentName=\"frmA\">\n" +
                              storedRecord("txtName", "Name") + huge + storedRecord("cmdGo(0)", "Go") +
                              "</VBComponent>\n</Root>\n";
-    writeFile(dataFile(), data);
-    HelpDataSettings settings;
-    settings.newSelectedLanguages();
-    HelpDataFile loaded(settings);
-    ModuleRecords forms;
-    NameList names;
-    loaded.load(dataFile(), forms, names);
+    const LoadedWithoutEditor loaded(dataFile(), data);
 
-    ASSERT_TRUE(forms.Contains("frmA"));
-    const HelpItems& records = *forms.Item("frmA");
+    ASSERT_TRUE(loaded.forms.Contains("frmA"));
+    const HelpItems& records = *loaded.forms.Item("frmA");
     EXPECT_EQ(records.Count(), 2);
     EXPECT_FALSE(records.Contains("txtHuge"));
     EXPECT_EQ(records.Item("cmdGo(0)")->textIn("English"), "Go");
-    EXPECT_FALSE(loaded.complete());
-    EXPECT_NE(loaded.problemReport().find("line 5: the record 'txtHuge' of module 'frmA' holds 65536 texts, more "
-                                          "than the 65535 a record holds: it is not loaded."),
+    EXPECT_FALSE(loaded.complete);
+    EXPECT_NE(loaded.report.find("line 5: the record 'txtHuge' of module 'frmA' holds 65536 texts, more "
+                                 "than the 65535 a record holds: it is not loaded."),
               std::string::npos)
-        << loaded.problemReport().substr(0, 1000);
+        << loaded.report.substr(0, 1000);
 }
 
 TEST_F(HelpDataLoadFaultsTest, Utf16WithoutAMarkIsRead) {
