@@ -45,8 +45,14 @@ std::string temporaryTemplate(const fs::path& folder, const fs::path& wanted,
     return platform::utf8Of(folder / platform::pathFromUtf8(name + ".XXXXXX" + suffix));
 }
 
-// A read-only target is not replaced, as Windows refuses to replace it.
+// A read-only target is not replaced, as Windows refuses to replace it; nor is a device, a FIFO
+// or a socket, which a rename would replace by a file (a folder refuses the rename itself).
 void refuseReadOnly(const fs::path& realTarget) {
+    sys::FileStatus info;
+    if (sys::statusAt(realTarget, info) && info.kind != sys::FileKind::Regular && info.kind != sys::FileKind::Folder)
+        throw VbError(vberr::PathFileAccess,
+                      "'" + realTarget.string() + "' is not a regular file; it was not replaced.",
+                      realTarget.string());
     if (isReadOnlyFile(realTarget))
         throw VbError(vberr::PathFileAccess,
                       "The file '" + realTarget.string() + "' is read-only; it was not replaced.",
@@ -54,6 +60,24 @@ void refuseReadOnly(const fs::path& realTarget) {
 }
 
 } // namespace
+
+std::vector<fs::path> temporaryFilesIn(const fs::path& folder, const std::set<std::string>& names, long long sinceNs) {
+    std::vector<fs::path> found;
+    std::error_code error;
+    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
+        const std::string name = platform::utf8Of(it->path().filename());
+        // "<name>." + six letters or digits + ".tmp"
+        if (name.size() < 12 || !name.ends_with(".tmp") || name[name.size() - 11] != '.' ||
+            !names.contains(name.substr(0, name.size() - 11)))
+            continue;
+        const std::string_view unique = std::string_view(name).substr(name.size() - 10, 6);
+        sys::FileStatus info;
+        if (std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) &&
+            sys::statusAt(it->path(), info, false) && info.kind == sys::FileKind::Regular && info.modifiedNs >= sinceNs)
+            found.push_back(it->path());
+    }
+    return found;
+}
 
 fs::path followLinks(const fs::path& path) {
     fs::path current = path;

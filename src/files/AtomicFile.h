@@ -53,9 +53,11 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 namespace corvane {
 
@@ -178,6 +180,12 @@ bool isReadOnlyFile(const std::filesystem::path& path);
 // Replaces the file's whole content atomically: AtomicFile with one write and a commit.
 void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                            Durability durability = Durability::Flush);
+
+// The temporary files that commits of the files named `names` in `folder` made there and left
+// ("<name>.XXXXXX.tmp", regular files written at `sinceNs` (ns since the epoch) or later), found
+// in one listing of the folder; nothing when it cannot be listed.
+std::vector<std::filesystem::path> temporaryFilesIn(const std::filesystem::path& folder,
+                                                    const std::set<std::string>& names, long long sinceNs = 0);
 
 // Flushes everything written to the file system that holds `path` to disk (syncfs): the end
 // of a batch of deferred commits. Raises VbError 75 naming the path when that fails.

@@ -42,22 +42,7 @@ namespace {
 // `sinceNs` (ns since the epoch) when it took the lock: found by the save that took the lock over,
 // they are left by a save that ended before its rename.
 std::vector<fs::path> temporaryFilesOf(const fs::path& target, long long sinceNs) {
-    const std::string prefix = target.filename().string() + ".";
-    std::vector<fs::path> found;
-    std::error_code error;
-    const fs::path folder = folderOf(target);
-    for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-        const std::string name = it->path().filename().string();
-        if (name.size() != prefix.size() + 10 || !name.starts_with(prefix) || !name.ends_with(".tmp"))
-            continue;
-        const std::string_view unique = std::string_view(name).substr(prefix.size(), 6);
-        sys::FileStatus info;
-        if (std::all_of(unique.begin(), unique.end(), [](char c) { return std::isalnum(static_cast<unsigned char>(c)); }) &&
-            sys::statusAt(it->path(), info, false) && info.kind == sys::FileKind::Regular &&
-            info.modifiedNs >= sinceNs)
-            found.push_back(it->path());
-    }
-    return found;
+    return temporaryFilesIn(folderOf(target), {target.filename().string()}, sinceNs);
 }
 
 // The locks this program holds, each with the thread that took it.

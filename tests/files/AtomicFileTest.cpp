@@ -301,6 +301,15 @@ TEST(AtomicFile, ReadOnlyTargetsAreRefusedAndLinksWrittenThrough) {
         EXPECT_NE(error.description().find("'" + (dir / "locked.frm").string() + "' is read-only"), std::string::npos);
     }
     EXPECT_EQ(readFile(dir / "locked.frm"), "old");
+    // Nor is a FIFO (or a device) replaced by a file: it stays what it is.
+    ASSERT_EQ(::mkfifo((dir / "pipe").c_str(), 0644), 0);
+    try {
+        replaceFileAtomically(dir / "pipe", "new");
+        FAIL() << "no error";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.description(), "'" + (dir / "pipe").string() + "' is not a regular file; it was not replaced.");
+    }
+    EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
 
     std::filesystem::create_directories(dir / "real");
     writeFile(dir / "real" / "target.txt", "old");
