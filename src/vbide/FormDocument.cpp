@@ -13,6 +13,7 @@
 #include <deque>
 #include <list>
 #include <mutex>
+#include <utility>
 
 namespace corvane::vbide {
 
@@ -48,19 +49,12 @@ struct FormDocument::Shared : PropertySource {
         return sets.at(node);
     }
     bool built() const override { return setsBuilt.load(std::memory_order_acquire); }
-};
 
-// Changes to one line of the file.
-struct FormDocument::LineEdit {
-    bool remove = false;
-    std::optional<std::string> replacement;                   // encoded, without line end
-    std::vector<std::pair<std::string, std::string>> inserts; // folded name, encoded line
-};
-
-// The file's lines and its parsed designer block.
-struct FormDocument::Parsed {
-    std::vector<size_t> starts; // lineStarts of the bytes
-    FormLayout layout;
+    void changeSummarised(size_t node, std::string_view name, const Variant& before, const Variant& value) override {
+        std::lock_guard lock(building);
+        if (document)
+            document->changeSummarised(node, name, before, value);
+    }
 };
 
 // The designer block's lines decoded to UTF-8: views of the file's own bytes where decoding
@@ -104,11 +98,6 @@ Variant emptyValue(PropertyKind kind) {
     return Variant("");
 }
 
-bool isDefault(const Property& property) {
-    return property.Value().kind() == property.defaultValue().kind() &&
-           property.Value() == property.defaultValue();
-}
-
 // A hash of a designer part, to know the part again when it is read anew (never stored). Four
 // lanes take eight bytes each a step with the multiply-rotate round of common fast hashes: about
 // half the instructions of std::hash, which takes a word a step in one chain.
@@ -137,10 +126,6 @@ uint64_t partHashOf(std::string_view bytes) {
     hash ^= hash >> 29;
     hash *= prime1;
     return hash ^ (hash >> 32);
-}
-
-std::string leadingBlanks(std::string_view text) {
-    return std::string(text.substr(0, text.find_first_not_of(" \t")));
 }
 
 } // namespace
@@ -174,6 +159,12 @@ FormDocument::FormDocument(std::string bytes, int codePage, std::string sourceNa
 
 // The designer part read anew, when it was let go; it must be the part that was summarised.
 void FormDocument::takeBackBytes() {
+    if (savedElsewhere_)
+        throw VbError(vberr::FormControlsUnreadable,
+                      "Cannot read the properties of '" + sourceName_ +
+                          "': its designer block was changed by another program since it was read; "
+                          "open the project again",
+                      sourceName_);
     if (!bytes_.empty() || !rereadPart_)
         return;
     std::string bytes = rereadPart_();
@@ -201,6 +192,41 @@ std::optional<Variant> FormDocument::whatsThisHelp() const {
         return whatsThisHelp_;
     const Property* flag = shared_->sets.at(0).find("WhatsThisHelp");
     return flag ? std::optional<Variant>(flag->Value()) : std::nullopt;
+}
+
+void FormDocument::setWhatsThisHelp(bool value) {
+    if (shared_->built()) {
+        designerProperties().Item("WhatsThisHelp").SetValue(Variant(value));
+        return;
+    }
+    if (!whatsThisHelp_)
+        throw VbError(vberr::InvalidCall, "The object has no property 'WhatsThisHelp'");
+    if (*whatsThisHelp_ == Variant(value))
+        return;
+    changeSummarised(0, "WhatsThisHelp", *whatsThisHelp_, Variant(value));
+    whatsThisHelp_ = Variant(value);
+}
+
+void FormDocument::changeSummarised(size_t node, std::string_view name, const Variant& before, const Variant& value) {
+    state().dirty = true;
+    for (SummaryChange& change : summaryChanges_)
+        if (change.node == node && change.name == name) {
+            change.value = value;
+            return;
+        }
+    summaryChanges_.push_back({node, std::string(name), before, value});
+}
+
+bool FormDocument::setsBuilt() const { return shared_->built(); }
+
+void FormDocument::buildSets() const { shared_->propertiesOf(0); }
+
+bool FormDocument::isReadPart(std::string_view part) const {
+    if (savedElsewhere_)
+        return false;
+    if (!bytes_.empty() || !rereadPart_)
+        return part == bytes_;
+    return part.size() == partSize_ && partHashOf(part) == partHash_;
 }
 
 DesignerState& FormDocument::state() const noexcept {
@@ -320,6 +346,9 @@ void FormDocument::buildPropertySets() {
     sets.reserve(parsed.layout.nodes.size());
     for (const BlockNode& node : parsed.layout.nodes)
         sets.push_back(propertiesOf(node, parsed.layout, frx, shared_->store, told, nullptr));
+    // What was changed through the summaries is now changed in the sets, from the same values.
+    for (const SummaryChange& change : std::exchange(summaryChanges_, {}))
+        sets.at(change.node).Item(change.name).SetValue(change.value);
 }
 
 std::vector<Properties*> FormDocument::builtSets() const {
@@ -396,103 +425,6 @@ const PropertySpec& FormDocument::specFor(const std::string& name, const Variant
     PropertyKind kind = kindOf(value);
     shared_->extras.push_back({name, kind, emptyValue(kind)});
     return shared_->extras.back();
-}
-
-size_t FormDocument::insertionLine(const FormLayout& layout, size_t n, const std::string& name) {
-    const BlockNode& node = layout.nodes[n];
-    size_t limit = node.endLine;
-    if (n + 1 < layout.nodes.size() && layout.nodes[n + 1].beginLine < node.endLine)
-        limit = layout.nodes[n + 1].beginLine;
-    size_t after = node.beginLine;
-    for (const auto& entry : node.entries) {
-        if (entry.line >= limit)
-            break;
-        if (nameLessIgnoreCase(name, entry.name))
-            return entry.line;
-        after = entry.lastLine;
-    }
-    return after + 1;
-}
-
-std::string FormDocument::render() const {
-    if (!shared_->built())
-        shared_->propertiesOf(0); // nothing changed; the bytes are taken back if they were let go
-    if (!isDirty())
-        return bytes_; // nothing changed: no need to parse the file again
-    Parsed parsed = parse(bytes_);
-    auto edits = collectEdits(parsed);
-    if (edits.empty())
-        return bytes_;
-    const std::vector<size_t>& starts = parsed.starts;
-    std::string ending = usualLineEnding(bytes_, starts);
-    std::string result;
-    result.reserve(bytes_.size() + edits.size() * 48);
-    size_t copied = 0; // the bytes before this offset are in the result
-    for (auto& [line, edit] : edits) {
-        if (line + 1 >= starts.size())
-            break;
-        result.append(bytes_, copied, starts[line] - copied);
-        copied = starts[line + 1];
-        std::sort(edit.inserts.begin(), edit.inserts.end());
-        for (const auto& insert : edit.inserts)
-            result.append(insert.second).append(ending);
-        if (edit.remove)
-            continue;
-        if (edit.replacement)
-            result.append(*edit.replacement).append(lineEndingAt(bytes_, starts, line));
-        else
-            result.append(bytes_, starts[line], copied - starts[line]);
-    }
-    result.append(bytes_, copied);
-    return result;
-}
-
-// The line edits of the changed properties, by line: a replaced line for a property the file
-// holds, a removed one for a property back at its default, inserted lines for new ones.
-std::map<size_t, FormDocument::LineEdit> FormDocument::collectEdits(const Parsed& parsed) const {
-    std::map<size_t, LineEdit> edits;
-    int codePage = state().codePage;
-    const FormLayout& layout = parsed.layout;
-    std::vector<Properties*> sets = builtSets();
-    for (size_t n = 0; n < layout.nodes.size() && n < sets.size(); ++n) {
-        const BlockNode& node = layout.nodes[n];
-        for (const Property* changed : sets[n]->materialised()) {
-            const Property& property = *changed;
-            if (!property.isChanged())
-                continue;
-            const PropertyEntry* entry = nullptr;
-            for (const auto& candidate : node.entries)
-                if (!candidate.group && equalsIgnoreCase(candidate.name, property.Name())) {
-                    entry = &candidate;
-                    break;
-                }
-            if (isDefault(property)) {
-                if (entry)
-                    edits[entry->line].remove = true;
-                continue;
-            }
-            std::string value = formatPropertyValue(property.Value());
-            if (entry) {
-                edits[entry->line].replacement =
-                    leadingBlanks(lineTextAt(bytes_, parsed.starts, entry->line)) +
-                    encodeCodePage(formatPropertyLine("", entry->name, value), codePage);
-            } else {
-                std::string indent(static_cast<size_t>(node.depth + 1) * 3, ' ');
-                edits[insertionLine(layout, n, property.Name())].inserts.emplace_back(
-                    foldCase(property.Name()),
-                    encodeCodePage(formatPropertyLine(indent, property.Name(), value), codePage));
-            }
-        }
-    }
-    return edits;
-}
-
-void FormDocument::markSaved(std::string bytes) {
-    bytes_ = std::move(bytes);
-    for (Properties* properties : builtSets())
-        for (Property* property : properties->materialised())
-            property->markSaved();
-    state().dirty = false;
 }
 
 } // namespace corvane::vbide

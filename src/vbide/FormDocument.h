@@ -25,6 +25,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -59,24 +60,62 @@ public:
     // What could not be taken as it is while the file was read, in file order.
     const std::vector<LoadWarning>& warnings() const noexcept { return warnings_; }
 
+    // Sets the designer's "WhatsThisHelp" as designerProperties() would, without building the
+    // property sets when they are not built yet; raises VbError 5 when its type has none.
+    void setWhatsThisHelp(bool value);
+
     // True when a property was set since the file was read or saved.
     bool isDirty() const noexcept { return state().dirty; }
     // The designer part's bytes with the changed properties written the way the IDE writes
     // them; the file's code follows them in the file.
     std::string render() const;
-    // Takes the bytes render() gave as the designer part's new content after they were written
-    // (render changes only property lines, so the controls stay as they are).
+    // The changes written onto `part`, the file's designer part as it is on disk now (as
+    // designerPartEnd cuts it). When another program saved the file since it was read, each
+    // change finds its control there by name and index, and is written only where the property
+    // still holds the value it had before the change (a control gone there takes none); every
+    // other byte of `part` stays. Raises VbError 75 naming the file, and each control and
+    // property the other program changed too, or saying why `part` cannot be read; the caller
+    // then writes nothing.
+    std::string renderOnto(std::string_view part) const;
+    // True when `part` holds the bytes this document was read from or last saved as, so that
+    // its blocks are the document's own.
+    bool isReadPart(std::string_view part) const;
+    // Takes the bytes render() or renderOnto() gave for `part` as written. Onto a part of
+    // another program, the file's blocks are no longer the document's: later saves find their
+    // controls by name, and the property sets can no longer be built.
+    void markSaved(std::string bytes, std::string_view part);
+    // The same for bytes render() gave, which replace the part read.
     void markSaved(std::string bytes);
-    // True when `part` (a file's designer part, as designerPartEnd cuts it) holds the bytes this
-    // document was read from or last saved as, so that writing render() over it loses nothing
-    // another program wrote. Call after render().
-    bool isUnchangedPart(std::string_view part) const noexcept { return part == bytes_; }
 
 private:
     struct Shared;
     struct DecodedLines;
-    struct LineEdit;
-    struct Parsed;
+    // Changes to one line of the file.
+    struct LineEdit {
+        bool remove = false;
+        std::optional<std::string> replacement;                   // encoded, without line end
+        std::vector<std::pair<std::string, std::string>> inserts; // folded name, encoded line
+    };
+    // The file's lines and its parsed designer block.
+    struct Parsed {
+        std::vector<size_t> starts; // lineStarts of the bytes
+        FormLayout layout;
+    };
+    // A change of a summarised property made while the sets were not built.
+    struct SummaryChange {
+        size_t node;
+        std::string name;
+        Variant before;
+        Variant value;
+    };
+    // A property to write: in block `node` of the part as read, from `before` to `value`.
+    struct Change {
+        size_t node;
+        const PropertySpec* spec;
+        std::string name;
+        Variant before;
+        Variant value;
+    };
     DesignerState& state() const noexcept;
     Parsed parse(std::string_view bytes) const;
     void decodeLines(std::string_view bytes, const std::vector<size_t>& starts, DecodedLines& decoded) const;
@@ -101,8 +140,16 @@ private:
     void warnOfFaults(const FormLayout& layout);
     const ControlType& typeOf(std::string_view progId);
     const PropertySpec& specFor(const std::string& name, const Variant& value);
-    std::map<size_t, LineEdit> collectEdits(const Parsed& parsed) const;
+    std::vector<Change> pendingChanges() const;
+    std::vector<size_t> blocksOnto(const FormLayout& layout, const std::vector<Change>& changes, bool asRead) const;
+    std::string keyOfBlock(size_t node) const;
+    void addLineEdit(std::map<size_t, LineEdit>& edits, const Parsed& parsed, std::string_view bytes, size_t node,
+                     const PropertyEntry* entry, const Change& change) const;
     static size_t insertionLine(const FormLayout& layout, size_t node, const std::string& name);
+    void forgetChanges(); // after a save: nothing is changed any more
+    void changeSummarised(size_t node, std::string_view name, const Variant& before, const Variant& value);
+    bool setsBuilt() const;
+    void buildSets() const; // builds the property sets (taking back the bytes when let go)
 
     std::string sourceName_;
     FrxLoader loadFrx_;
@@ -112,6 +159,8 @@ private:
     std::function<std::string()> rereadPart_;
     size_t partSize_ = 0; // the designer part as read: its size and hash, to know it again
     uint64_t partHash_ = 0;
+    bool savedElsewhere_ = false; // saved onto another program's part: the blocks are not the file's
+    std::vector<SummaryChange> summaryChanges_; // one per property, while the sets are not built
     std::string progId_;
     std::string name_;
     bool hasAttributeName_ = false;

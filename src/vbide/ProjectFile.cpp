@@ -4,6 +4,8 @@
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbError.h"
 
+#include <algorithm>
+
 namespace corvane::vbide {
 
 namespace {
@@ -33,7 +35,7 @@ bool isSectionLine(std::string_view text) {
 } // namespace
 
 ProjectFile::ProjectFile(std::string_view bytes, int codePage, std::string sourceName)
-    : sourceName_(std::move(sourceName)), codePage_(codePage), lines_(splitLines(bytes)) {
+    : sourceName_(std::move(sourceName)), codePage_(codePage), read_(bytes), lines_(splitLines(bytes)) {
     parse();
 }
 
@@ -130,8 +132,12 @@ size_t ProjectFile::findKey(std::string_view key) const {
 }
 
 void ProjectFile::insertLine(size_t before, const std::string& utf8Text) {
+    insertEncodedLine(before, encodeCodePage(utf8Text, codePage_));
+}
+
+void ProjectFile::insertEncodedLine(size_t before, std::string text) {
     std::string ending = usualLineEnding(lines_);
-    TextLine line{encodeCodePage(utf8Text, codePage_), ending};
+    TextLine line{std::move(text), ending};
     if (before > 0 && lines_[before - 1].ending.empty()) {
         lines_[before - 1].ending = ending; // the new line becomes the last one
         line.ending.clear();
@@ -139,30 +145,22 @@ void ProjectFile::insertLine(size_t before, const std::string& utf8Text) {
     lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(before), std::move(line));
 }
 
-void ProjectFile::setHelpFile(const std::string& helpFile) {
-    std::string text = "HelpFile=\"" + helpFile + "\"";
-    encodeCodePage(text, codePage_); // raises before anything changes
-    size_t existing = findKey("HelpFile");
-    if (existing < lines_.size()) {
-        lines_[existing].text = encodeCodePage(text, codePage_);
-    } else {
-        size_t at = findKey("Startup");
-        if (at < lines_.size())
-            ++at;
-        else if ((at = findKey("Title")) == lines_.size()) {
-            at = mainSectionEnd();
-            while (at > 0 && trimBlanks(lines_[at - 1].text).empty())
-                --at;
-        }
-        insertLine(at, text);
-    }
-    dirty_ = true;
-    parse();
+// Where a new HelpFile line goes: after "Startup", else before "Title", else at the end of the
+// main section's settings.
+size_t ProjectFile::helpFileLineAt() const {
+    size_t at = findKey("Startup");
+    if (at < lines_.size())
+        return at + 1;
+    if ((at = findKey("Title")) < lines_.size())
+        return at;
+    at = mainSectionEnd();
+    while (at > 0 && trimBlanks(lines_[at - 1].text).empty())
+        --at;
+    return at;
 }
 
-const ProjectEntry& ProjectFile::addRelatedDocument(const std::string& vbPath) {
-    std::string text = "RelatedDoc=" + vbPath;
-    encodeCodePage(text, codePage_);
+// Where a new RelatedDoc line goes: after the component lines, else after the references.
+size_t ProjectFile::relatedDocumentLineAt() const {
     size_t at = 0;
     for (const auto& entry : entries_)
         if (entry.type != 4)
@@ -176,13 +174,102 @@ const ProjectEntry& ProjectFile::addRelatedDocument(const std::string& vbPath) {
                 at = i + 1;
         }
     }
-    insertLine(at, text);
+    return at;
+}
+
+bool ProjectFile::holdsLine(std::string_view text) const {
+    const size_t end = mainSectionEnd();
+    for (size_t i = 0; i < end; ++i)
+        if (equalsIgnoreCase(trimBlanks(lines_[i].text), trimBlanks(text)))
+            return true;
+    return false;
+}
+
+void ProjectFile::setHelpFile(const std::string& helpFile) {
+    std::string text = encodeCodePage("HelpFile=\"" + helpFile + "\"", codePage_); // raises before anything changes
+    size_t existing = findKey("HelpFile");
+    std::optional<std::string> before;
+    if (existing < lines_.size()) {
+        before = lines_[existing].text;
+        lines_[existing].text = text;
+    } else {
+        insertEncodedLine(helpFileLineAt(), text);
+    }
+    auto earlier = std::find_if(changes_.begin(), changes_.end(), [](const LineChange& change) { return change.key == "HelpFile"; });
+    if (earlier == changes_.end())
+        changes_.push_back({"HelpFile", std::move(before), std::move(text)});
+    else
+        earlier->after = std::move(text);
+    dirty_ = true;
+    parse();
+}
+
+const ProjectEntry& ProjectFile::addRelatedDocument(const std::string& vbPath) {
+    std::string text = encodeCodePage("RelatedDoc=" + vbPath, codePage_);
+    size_t at = relatedDocumentLineAt();
+    insertEncodedLine(at, text);
+    changes_.push_back({"RelatedDoc", std::nullopt, std::move(text)});
     dirty_ = true;
     parse();
     for (const auto& entry : entries_)
         if (entry.line == at)
             return entry;
     fault(at, "the added line cannot be read back");
+}
+
+std::string ProjectFile::renderOnto(std::string_view current) const {
+    if (current == read_)
+        return render();
+    std::optional<ProjectFile> theirs;
+    try {
+        theirs.emplace(current, codePage_, sourceName_);
+    } catch (const VbError& error) {
+        throw VbError(vberr::PathFileAccess,
+                      "Cannot save '" + sourceName_ + "': another program changed it since it was read, and it " +
+                          "cannot be read now (" + error.description() + "); nothing was written to it",
+                      sourceName_);
+    }
+    for (const LineChange& change : changes_) {
+        if (change.key == "RelatedDoc") {
+            if (!theirs->holdsLine(change.after))
+                theirs->insertEncodedLine(theirs->relatedDocumentLineAt(), change.after);
+        } else {
+            const size_t at = theirs->findKey(change.key);
+            const std::optional<std::string> now =
+                at < theirs->lines_.size() ? std::optional<std::string>(theirs->lines_[at].text) : std::nullopt;
+            if (now == change.after)
+                continue;
+            if (now != change.before)
+                throw VbError(vberr::PathFileAccess,
+                              "Cannot save '" + sourceName_ + "': another program changed its line '" +
+                                  decodeCodePage(change.before.value_or(change.key + " (none)"), codePage_) +
+                                  "' since it was read, to '" +
+                                  decodeCodePage(now.value_or(change.key + " (none)"), codePage_) +
+                                  "'; Corvane writes '" + decodeCodePage(change.after, codePage_) +
+                                  "'. Nothing was written to it.",
+                              sourceName_);
+            if (at < theirs->lines_.size())
+                theirs->lines_[at].text = change.after;
+            else
+                theirs->insertEncodedLine(theirs->helpFileLineAt(), change.after);
+        }
+        theirs->parse();
+    }
+    return theirs->render();
+}
+
+void ProjectFile::markSaved(std::string_view written) {
+    read_ = std::string(written);
+    lines_ = splitLines(written);
+    changes_.clear();
+    dirty_ = false;
+    parse();
+}
+
+void ProjectFile::takeChangesOf(const ProjectFile& earlier) {
+    read_ = earlier.read_;
+    changes_ = earlier.changes_;
+    dirty_ = earlier.dirty_;
 }
 
 } // namespace corvane::vbide

@@ -5,6 +5,7 @@
 
 #include "vbide/TextLines.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -46,10 +47,19 @@ public:
     bool isDirty() const noexcept { return dirty_; }
     // The file's bytes with the changes.
     std::string render() const { return joinLines(lines_); }
-    // Notes that the rendered bytes were written.
-    void markSaved() noexcept { dirty_ = false; }
-    // Notes that the lines differ from the file on disk (lines carried over from an earlier reading).
-    void markChanged() noexcept { dirty_ = true; }
+    // The changes written onto `current`, the file's bytes on disk now. When another program
+    // saved the file since it was read, the help file line is written where the file still
+    // holds the setting read, and each related document added is added where the file does not
+    // name it yet; every other line stays as that program wrote it. Raises VbError 75 naming the
+    // file and the setting when the other program changed the help file setting too, or saying
+    // why `current` cannot be read; the caller then writes nothing.
+    std::string renderOnto(std::string_view current) const;
+    // Takes `written` (rendered onto the file's bytes) as the file on disk: its lines are read
+    // anew and nothing is changed any more.
+    void markSaved(std::string_view written);
+    // Takes over the unsaved changes of `earlier`, the same file read in another code page, whose
+    // render() this one was read from.
+    void takeChangesOf(const ProjectFile& earlier);
 
 private:
     void parse();
@@ -59,9 +69,23 @@ private:
     size_t mainSectionEnd() const;
     size_t findKey(std::string_view key) const;
     void insertLine(size_t before, const std::string& utf8Text);
+    void insertEncodedLine(size_t before, std::string text);
+    size_t helpFileLineAt() const;
+    size_t relatedDocumentLineAt() const;
+    bool holdsLine(std::string_view text) const;
+
+    // One changed line, as encoded text: a setting replaced (its line before, if the file had
+    // one) or a related document added.
+    struct LineChange {
+        std::string key;
+        std::optional<std::string> before;
+        std::string after;
+    };
 
     std::string sourceName_;
     int codePage_;
+    std::string read_; // the bytes read or last saved
+    std::vector<LineChange> changes_;
     std::vector<TextLine> lines_;
     std::vector<ProjectEntry> entries_;
     std::string name_;

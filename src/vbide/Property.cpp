@@ -41,6 +41,8 @@ void Property::SetValue(const Variant& value) {
     Variant next = converted(value);
     if (next.kind() == Value().kind() && next == Value())
         return;
+    if (!changed_ && state_)
+        state_->valuesBefore.emplace_back(this, Value());
     setLoadedValue(std::move(next));
     changed_ = true;
     if (state_)

@@ -11,15 +11,21 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane::vbide {
+
+class Property;
 
 // What the properties of one file share: its code page and whether it has unsaved changes.
 struct DesignerState {
     int codePage = 1252;
     bool dirty = false;
     std::string fileName; // for messages
+    // The value each property changed since the last save had before its first change: a save
+    // onto a file another program changed meanwhile checks that the file still holds it.
+    std::vector<std::pair<const Property*, Variant>> valuesBefore;
 };
 
 class Property {

@@ -164,16 +164,29 @@ std::optional<Variant> VBComponent::whatsThisHelp() {
     return document_ ? document_->whatsThisHelp() : std::nullopt;
 }
 
-void VBComponent::save(Durability durability) {
+void VBComponent::setWhatsThisHelp(bool value) {
+    waitForContent();
+    if (failure_)
+        throw *failure_;
+    if (!document_)
+        throw VbError(vberr::InvalidCall, "The component '" + name_ + "' has no property 'WhatsThisHelp'");
+    document_->setWhatsThisHelp(value);
+}
+
+std::optional<VBComponent::PendingSave> VBComponent::prepareSave() const {
     if (!isDirty()) // waits for the background read first
-        return;
-    std::string designer = document_->render();
-    // The document keeps only the designer part: the code after it is the file's as it is now.
-    // A part another program changed meanwhile (a control added, the file cut short) is not
-    // written over: the user would lose that program's work without being told.
+        return std::nullopt;
+    PendingSave pending;
+    pending.file = file_;
     std::string file;
     try {
-        file = readFileBytes(file_);
+        // The stamp of exactly the bytes read: a file written meanwhile is read again.
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            pending.basedOn = FileStamp::at(file_);
+            file = readFileBytes(file_);
+            if (FileStamp::at(file_) == pending.basedOn)
+                break;
+        }
     } catch (const VbError& error) {
         if (error.number() != vberr::FileNotFound)
             throw;
@@ -182,17 +195,26 @@ void VBComponent::save(Durability durability) {
                           "': the file was deleted or moved since it was read; its changes were not written",
                       file_.string());
     }
-    size_t partEnd = std::min(designerPartEnd(file, true), file.size());
-    if (!document_->isUnchangedPart(std::string_view(file).substr(0, partEnd)))
-        throw VbError(vberr::PathFileAccess,
-                      "Cannot save '" + file_.string() +
-                          "': its designer block was changed by another program since it was read; "
-                          "open the project again",
-                      file_.string());
-    std::string bytes = designer;
-    bytes.append(file, partEnd);
-    replaceFileAtomically(file_, bytes, durability);
-    document_->markSaved(std::move(designer));
+    // The document keeps only the designer part: the code after it is the file's as it is now.
+    const size_t partEnd = std::min(designerPartEnd(file, true), file.size());
+    pending.part = file.substr(0, partEnd);
+    pending.bytes = document_->renderOnto(pending.part);
+    pending.renderedPart = pending.bytes.size();
+    pending.bytes.append(file, partEnd);
+    return pending;
+}
+
+void VBComponent::markSaved(PendingSave&& save) {
+    save.bytes.resize(save.renderedPart);
+    document_->markSaved(std::move(save.bytes), save.part);
+}
+
+void VBComponent::save(Durability durability) {
+    std::optional<PendingSave> pending = prepareSave();
+    if (!pending)
+        return;
+    replaceFileAtomically(file_, pending->bytes, durability);
+    markSaved(std::move(*pending));
 }
 
 } // namespace corvane::vbide

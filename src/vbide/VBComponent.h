@@ -7,6 +7,7 @@
 #pragma once
 
 #include "files/AtomicFile.h"
+#include "files/FileStamp.h"
 #include "vbide/ControlTypeTable.h"
 #include "vbide/FormDocument.h"
 #include "vbide/ProjectFile.h"
@@ -99,6 +100,25 @@ public:
         waitForContent();
         return document_ && document_->isDirty();
     }
+    // Sets the designer's "WhatsThisHelp" as Properties() would, without building the property
+    // sets (FormDocument::setWhatsThisHelp). Raises VbError 60061 as Properties() does.
+    void setWhatsThisHelp(bool value);
+
+    // A changed file's new content, ready to be written.
+    struct PendingSave {
+        std::filesystem::path file;       // the file to replace
+        std::string bytes;                // its new content
+        size_t renderedPart = 0;          // how many of its first bytes are the designer part
+        std::string part;                 // the designer part on disk the changes were written onto
+        std::optional<FileStamp> basedOn; // the version of the file they were written onto
+    };
+    // What a save writes now, nothing when nothing changed: the changes written onto the file's
+    // designer part as it is on disk now (FormDocument::renderOnto), followed by the rest of the
+    // file as it is. Reads the file only. Raises VbError 53 naming the file when it is gone, 75
+    // when it cannot be read or another program changed what the changes change too.
+    std::optional<PendingSave> prepareSave() const;
+    // Takes a prepared save as written to disk.
+    void markSaved(PendingSave&& save);
     // Writes the changed file (atomically); does nothing when nothing changed. With
     // Durability::Deferred the caller flushes the batch to disk (see AtomicFile.h).
     void save(Durability durability = Durability::Flush);

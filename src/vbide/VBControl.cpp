@@ -79,6 +79,19 @@ std::optional<int32_t> VBControl::whatsThisHelpID() const {
     return property ? std::optional<int32_t>(property->Value().toLong()) : std::nullopt;
 }
 
+void VBControl::setWhatsThisHelpID(int32_t id) {
+    if (source_->built()) {
+        Properties().Item("WhatsThisHelpID").SetValue(Variant(id));
+        return;
+    }
+    if (!(has_ & HasHelpId))
+        throwNoProperty("WhatsThisHelpID");
+    if (whatsThisHelpID_ == id)
+        return;
+    source_->changeSummarised(node_, "WhatsThisHelpID", Variant(whatsThisHelpID_), Variant(id));
+    whatsThisHelpID_ = id;
+}
+
 std::optional<std::string> VBControl::captionText() const {
     if (!source_->built()) {
         if (!(has_ & HasCaption))

@@ -41,6 +41,9 @@ public:
     virtual vbide::Properties& propertiesOf(size_t node) = 0;
     // True once the sets are built.
     virtual bool built() const = 0;
+    // Keeps a change of a summarised property of the block at `node` (from `before` to `value`)
+    // for the next save, while the sets are not built; building them takes it into them.
+    virtual void changeSummarised(size_t node, std::string_view name, const Variant& before, const Variant& value) = 0;
 };
 
 class VBControl {
@@ -62,6 +65,10 @@ public:
     int32_t index() const;
     // The value of "WhatsThisHelpID", or nothing when the control has no such property.
     std::optional<int32_t> whatsThisHelpID() const;
+    // Sets "WhatsThisHelpID" as Properties() would, without building the property sets when
+    // they are not built yet (the summary keeps the change for the save); raises VbError 5 when
+    // the control has no such property.
+    void setWhatsThisHelpID(int32_t id);
     // The value of "Caption" as text (Utilities::ValueText: "" for Empty and Null), or nothing
     // when the control has no such property; raises VbError 13 for a value that has no text.
     std::optional<std::string> captionText() const;

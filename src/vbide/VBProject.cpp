@@ -2,10 +2,16 @@
 
 #include "files/AtomicFile.h"
 #include "files/FileReading.h"
+#include "files/Notice.h"
+#include "files/SaveLock.h"
 #include "platform/Utf8Path.h"
 #include "text/TextCodec.h"
 #include "vbide/CodePageSampling.h"
+#include "platform/SystemFiles.h"
 #include "vbruntime/CaseFold.h"
+
+#include <map>
+#include <set>
 
 namespace corvane::vbide {
 
@@ -102,9 +108,10 @@ void VBProject::setCodePage(int codePage) {
     // what the program writes there is ASCII or text read from the files, encoded back into the
     // bytes it was read from, which the other code page reads as it reads the rest.
     const bool changed = projectFile_->isDirty();
-    readFiles(changed ? projectFile_->render() : readFileBytes(file_), codePage);
+    const ProjectFile earlier = *projectFile_;
+    readFiles(changed ? earlier.render() : readFileBytes(file_), codePage);
     if (changed)
-        projectFile_->markChanged();
+        projectFile_->takeChangesOf(earlier);
 }
 
 std::shared_ptr<VBProject> VBProject::newUnsaved(std::string name) {
@@ -144,20 +151,63 @@ int VBProject::save() {
     if (!projectFile_)
         throw VbError(vberr::PathFileAccess,
                       "The project '" + name_ + "' has never been saved; it has no file to write");
-    // One flush to disk for the whole batch instead of one per file (see AtomicFile.h); the
-    // files written before a failure are flushed too.
+    // One program writes a project's files at a time ("<project>.vbp.lock"); what an earlier
+    // one left when it was stopped goes first.
+    SaveLock lock(file_, ProjectLockWait);
+    removeLeftTemporaries();
+    std::vector<PendingWrite> writes = prepareWrites();
+    int written = commitWrites(writes);
+    if (written > 0)
+        syncFileSystem(file_);
+    lock.release(file_);
+    return written;
+}
+
+// Every change written onto its file as the file is on disk now, before any file is written:
+// a file another program changed where this program changes it too stops the save with
+// nothing written.
+std::vector<VBProject::PendingWrite> VBProject::prepareWrites() {
+    std::vector<PendingWrite> writes;
+    for (const auto& component : components_)
+        if (auto pending = component->prepareSave())
+            writes.push_back({component.get(), std::move(*pending)});
+    if (projectFile_->isDirty()) {
+        PendingWrite project{nullptr, {}};
+        project.save.file = file_;
+        project.save.basedOn = FileStamp::at(file_);
+        project.save.part = readFileBytes(file_);
+        project.save.bytes = projectFile_->renderOnto(project.save.part);
+        writes.push_back(std::move(project));
+    }
+    return writes;
+}
+
+// Each new file is made whole beside its target before the first one takes its place (a full
+// disk stops the save there, with nothing replaced); then each replaces its target, unless
+// another program wrote that file again since it was read: its changes are then written onto
+// that version. Returns how many files were written.
+int VBProject::commitWrites(std::vector<PendingWrite>& writes) {
+    std::vector<AtomicFile> files;
+    files.reserve(writes.size());
+    for (PendingWrite& write : writes) {
+        files.emplace_back(write.save.file, fs::path(), Durability::Deferred);
+        files.back().prepare([&write](OutputBuffer& out) { out.append(write.save.bytes); });
+    }
     int written = 0;
     try {
-        for (const auto& component : components_) {
-            if (!component->isDirty())
-                continue;
-            component->save(Durability::Deferred);
+        for (size_t i = 0; i < writes.size(); ++i) {
+            PendingWrite& write = writes[i];
+            if (FileStamp::at(write.save.file) != write.save.basedOn) {
+                files[i] = AtomicFile(write.save.file, fs::path(), Durability::Deferred); // drops the prepared file
+                write = rewriteOntoNewest(write);
+                files[i].write(write.save.bytes);
+            }
+            files[i].commit();
             ++written;
-        }
-        if (projectFile_->isDirty()) {
-            replaceFileAtomically(file_, projectFile_->render(), Durability::Deferred);
-            projectFile_->markSaved();
-            ++written;
+            if (write.component)
+                write.component->markSaved(std::move(write.save));
+            else
+                projectFile_->markSaved(write.save.bytes);
         }
     } catch (const VbError&) {
         try {
@@ -168,9 +218,39 @@ int VBProject::save() {
         }
         throw;
     }
-    if (written > 0)
-        syncFileSystem(file_);
     return written;
+}
+
+// A write prepared again onto the file another program saved after it was prepared.
+VBProject::PendingWrite VBProject::rewriteOntoNewest(const PendingWrite& write) {
+    if (write.component) {
+        auto pending = write.component->prepareSave();
+        return {write.component, std::move(*pending)};
+    }
+    PendingWrite project{nullptr, {}};
+    project.save.file = file_;
+    project.save.basedOn = FileStamp::at(file_);
+    project.save.part = readFileBytes(file_);
+    project.save.bytes = projectFile_->renderOnto(project.save.part);
+    return project;
+}
+
+// Temporary files of the project's own files ("<file>.XXXXXX.tmp" beside the project file and
+// its designers) that a save stopped before its rename left: removed, each named in a notice.
+// Only a save of the project makes them, and the caller holds the project's lock.
+void VBProject::removeLeftTemporaries() const {
+    std::map<fs::path, std::set<std::string>> namesByFolder;
+    namesByFolder[file_.parent_path()].insert(file_.filename().string());
+    for (const auto& component : components_)
+        if (component->Type() >= 5 && component->Type() <= 9) {
+            const fs::path file = platform::pathFromUtf8(component->FileNames(1));
+            namesByFolder[file.parent_path()].insert(file.filename().string());
+        }
+    for (const auto& [folder, names] : namesByFolder)
+        for (const fs::path& left : temporaryFilesIn(folder, names)) {
+            if (platform::removeFile(left) == 0)
+                notice("Removed '" + left.string() + "', a temporary file that an interrupted save of the project left");
+        }
 }
 
 } // namespace corvane::vbide

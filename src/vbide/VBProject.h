@@ -9,6 +9,7 @@
 #include "vbide/ProjectFile.h"
 #include "vbide/VBComponent.h"
 
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -84,14 +85,30 @@ public:
     void setCodePage(int codePage);
     // True when the project file or a component file has unsaved changes.
     bool isDirty() const;
-    // Writes every changed file atomically (components first, then the project file) and
-    // returns how many were written. Raises VbError 75 naming the file that could not be
-    // written (it stays changed; files written before it stay written) and for a project that
-    // was never saved.
+    // Writes every changed file (components first, then the project file) and returns how many
+    // were written. Each file's changes are written onto the file as it is on disk (another
+    // program, the VB6 IDE, may have saved it since it was read: see FormDocument::renderOnto and
+    // ProjectFile::renderOnto), and all of them are made and checked before the first replaces
+    // its file, so a file whose changes disagree with another program's, or a full disk, stops
+    // the save with nothing written. Holds "<project file>.lock" meanwhile (SaveLock), and first
+    // removes the temporary files a save that was stopped left beside the project's files,
+    // naming each in a notice. Raises VbError 75 naming the file and the reason (files written
+    // before it stay written) and for a project that was never saved.
     int save();
 
 private:
     friend class vbide::VBComponents;
+    // How long a save waits for another program's save of the project's files.
+    static constexpr std::chrono::milliseconds ProjectLockWait{10000};
+    // One file's new content and the component it belongs to (null: the project file).
+    struct PendingWrite {
+        VBComponent* component;
+        VBComponent::PendingSave save;
+    };
+    std::vector<PendingWrite> prepareWrites();
+    int commitWrites(std::vector<PendingWrite>& writes);
+    PendingWrite rewriteOntoNewest(const PendingWrite& write);
+    void removeLeftTemporaries() const;
     VBProject() : components_(*this) {}
     void readFiles(std::string_view projectBytes, int codePage);
     void detectCodePage(const std::string& projectBytes);
