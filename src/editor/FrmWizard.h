@@ -49,6 +49,8 @@
 
 namespace corvane {
 
+struct RecoveredText;
+
 namespace controls {
 class SpellChecker;
 }
@@ -98,6 +100,8 @@ public:
     // True when a help text was changed since the window loaded or last saved (the row being
     // edited is committed first); the close box saves such changes, an unload from code drops them.
     bool hasUnsavedEdits();
+    // Commits the text being typed in the current row to its record, as leaving the row does.
+    void commitPendingEdit();
     // The toolbar's "save" (Ctrl+S): writes the help data file now and keeps the window open.
     // When another program saved the file meanwhile its changes are merged in; texts changed
     // both there and here are put to the user first.
@@ -244,6 +248,7 @@ private:
     void takeEditorMarker(const std::filesystem::path& dataFile);
     void setReadOnly(bool readOnly);
     void offerRecovery(const std::filesystem::path& dataFile);
+    std::string savedTextOf(const RecoveredText& text) const;
     HelpItem& recoveredRecord(const std::string& module, const std::string& control);
     void showMergedData();
     void noteEdit();
@@ -273,6 +278,7 @@ private:
     // Gives the control the context number `id` when it has another one; the number is read
     // from the control's summary, so a form's property sets are built only when one changes.
     static void setContextNumber(vbide::VBControl& control, int32_t id);
+    bool writeRunResults(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     void placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver);
     void syncHelpProjects(ErrorScope& scope);
     bool takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& lock);
@@ -320,6 +326,7 @@ private:
     // Lines for the compile log of a creation run that are not the compiler's ("Note: ..."):
     // what the run changed on its own. Shown with the next compile log, or at the run's end.
     std::string compileNotes_;
+    std::vector<std::filesystem::path> keptHelpFiles_; // beside the project, left by the run as they were
     // A help text changed since the window loaded.
     bool textEdited_ = false;
     // Nothing is saved (see readOnly).

@@ -48,11 +48,12 @@ int msgBox(int16_t prompt, int style, int16_t title) {
 
 } // namespace
 
-// A compile that changes no number builds no property set and writes no form.
+// A compile that changes no number writes no form, and one that does builds no property set:
+// the form's summary keeps the number for the save.
 void FrmWizard::setContextNumber(vbide::VBControl& control, int32_t id) {
     std::optional<int32_t> current = control.whatsThisHelpID();
     if (current && *current != id)
-        control.Properties().Item("WhatsThisHelpID").SetValue(Variant(id));
+        control.setWhatsThisHelpID(id);
 }
 
 namespace {
@@ -82,6 +83,15 @@ std::string producedList(const std::vector<std::filesystem::path>& delivered,
     list += "\n\nNot produced:";
     for (const auto& file : missing)
         list += "\n  " + name(file);
+    return list;
+}
+
+// The help files beside the project that the run left as an earlier compile placed them,
+// because it did not produce new ones.
+std::string keptList(const std::vector<std::filesystem::path>& kept) {
+    std::string list = "\n\nLeft as an earlier compile placed them, with the project's help file setting:";
+    for (const auto& file : kept)
+        list += "\n  " + platform::utf8Of(file);
     return list;
 }
 
@@ -121,6 +131,7 @@ void FrmWizard::CreateHelpFiles() {
         std::optional<ProducedFiles> produced;
         scope.step([&] { produced.emplace(s, HelpOutputLayout(VBP()->FileName(), VBP()->Name())); });
         compileNotes_.clear();
+        keptHelpFiles_.clear();
         ErrorScope::ignoringFailures([&] {
             const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
             compileNotes_ = layout.renamingNotes({languages->begin(), languages->end()});
@@ -183,7 +194,11 @@ void FrmWizard::CreateHelpFiles() {
 
         scope.step([&] { busy.SetMessage("Updating Control properties"); });
         updateControlProperties(scope, FormHasHelp);
-        placePrimaryHelpFiles(scope, OutputPath, Ver);
+        if (!writeRunResults(scope, OutputPath, Ver)) {
+            busy.Hide();
+            showPendingNotes(scope);
+            return;
+        }
         scope.step([&] { busy.Hide(); });
         showPendingNotes(scope);
 
@@ -194,6 +209,8 @@ void FrmWizard::CreateHelpFiles() {
             std::string prompt = runSummary(languages->Count(), compiled) + " '" + OutputPath + "'";
             if (!missing.empty())
                 prompt += producedList(produced->delivered(), missing, OutputPath);
+            if (!keptHelpFiles_.empty())
+                prompt += keptList(keptHelpFiles_);
             controls::WindowSystem::get().MsgBox(prompt, (missing.empty() ? vbInformation : vbExclamation) + vbOKOnly,
                                                  LoadResString(139));
         });
@@ -290,7 +307,7 @@ void FrmWizard::updateControlProperties(ErrorScope& scope, bool& FormHasHelp) {
             // Read from the summary: the property set is built only when the flag must change.
             std::optional<Variant> flag = component->whatsThisHelp();
             if (flag && !(*flag == Variant(FormHasHelp)))
-                component->Properties().Item("WhatsThisHelp").SetValue(Variant(FormHasHelp));
+                component->setWhatsThisHelp(FormHasHelp);
         });
     }
 }
@@ -330,8 +347,44 @@ std::vector<FrmWizard::ModuleUpdate> FrmWizard::findControlUpdates(const ModuleR
     return updates;
 }
 
+// What the run decided goes to disk in an order that never leaves a number in one file that
+// another file disagrees with: first the data file, which records every number the help
+// files use (a scan keeps a recorded number for a control whose form does not show it yet);
+// then the forms; then the primary language's help file beside the project; last the project
+// file with its help file setting. A step that fails or that the user declines ends the run
+// before the steps after it (false).
+bool FrmWizard::writeRunResults(ErrorScope& scope, std::string& OutputPath, std::string& Ver) {
+    controls::BusyWindow& busy = *settings_.Busy;
+    bool done = false;
+    scope.step([&] {
+        busy.SetMessage("Saving Help data");
+        done = writeDataFile();
+    });
+    if (!done) {
+        compileNotes_ += "The help data was not saved, so the context numbers of this run were not written into "
+                         "the project's forms.\n";
+        return false;
+    }
+    done = false;
+    scope.step([&] {
+        busy.SetMessage("Saving the project's forms");
+        VBP()->save();
+        done = true;
+    });
+    if (!done)
+        return false;
+    placePrimaryHelpFiles(scope, OutputPath, Ver);
+    done = false;
+    scope.step([&] {
+        VBP()->save();
+        done = true;
+    });
+    return done;
+}
+
 // The primary language's compiled help files beside the project, registered with the system
-// and named in the project's help file setting.
+// and named in the project's help file setting. A help file the run did not produce leaves the
+// one beside the project from an earlier run, and the setting, as they are.
 void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver) {
     auto project = VBP();
     const HelpOutputLayout layout(project->FileName(), project->Name());
@@ -343,7 +396,13 @@ void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath
         const std::filesystem::path besideProject = platform::pathFromUtf8(layout.besideProject(compiled));
         const std::filesystem::path built =
             platform::pathFromUtf8(layout.languageFile(settings_.mPrimaryLanguage, compiled));
-        ErrorScope::ignoringFailures([&] { DeleteFile(besideProject); });
+        std::error_code error;
+        if (!std::filesystem::is_regular_file(built, error)) {
+            if (std::filesystem::is_regular_file(besideProject, error))
+                keptHelpFiles_.push_back(besideProject);
+            return;
+        }
+        // The copy replaces the file whole: a failure leaves the one there as it was.
         ErrorScope::ignoringFailures([&] { CopyFile(built, besideProject); });
         scope.step([&] {
             registry().SetValue(RegistryRoot::LocalMachine, registryKey,

@@ -164,7 +164,7 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             scope.step(
                 [&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
             scope.step([&] {
-                record->Control()->Properties().Item("WhatsThisHelpID").SetValue(Variant(mHighestID));
+                record->Control()->setWhatsThisHelpID(mHighestID);
             });
             scope.step([&] { record->ContextHelpID = mHighestID; });
             allNumbered = allNumbered && record->ContextHelpID != 0;

@@ -238,7 +238,11 @@ void ProjectScan::mergeControls(const vbide::VBComponent& component, HelpItems& 
         std::optional<std::string> caption = ctl->captionText();
         record->Caption = caption ? ShortText(*caption) : ShortText();
         record->ControlType = ctl->TypeName();
-        record->ContextHelpID = *helpId;
+        // The control's number wins over the stored one, but for a number the data file gave a
+        // control with text that its form does not show: a compile saves the data file before
+        // it writes the forms, and one stopped in between has handed that number out already.
+        if (*helpId != 0 || record->Tag || !record->hasText())
+            record->ContextHelpID = *helpId;
         record->Tag = true;
         highestId = std::max(highestId, record->ContextHelpID);
     }

@@ -285,7 +285,18 @@ TEST_F(CompileCommand, HelpFileThatCannotBePlacedBesideTheProjectFailsTheRun) {
 TEST_F(CompileCommand, HtmlHelpCompilerNotLocatedFailsTheRunNamingEveryMissingFile) {
     fs::create_directories(dir_ / "no compilers");
     platform::setEnvironmentVariable("CORVANE_HELP_COMPILERS", (dir_ / "no compilers").string().c_str());
+    // The help file an earlier compile placed beside the project, and the setting naming it.
+    const fs::path placed = project_ / "OrderEntry_Context.chm";
+    test::writeFile(placed, "the last good help file");
+    const fs::path vbp = project_ / "OrderEntry.vbp";
+    test::writeFile(vbp, replaceAll(test::readFile(vbp), "HelpFile=\"\"", "HelpFile=\"Earlier.chm\""));
     Outcome result = compile();
+    EXPECT_EQ(test::readFile(placed), "the last good help file");
+    EXPECT_NE(test::readFile(vbp).find("HelpFile=\"Earlier.chm\"\r\n"), std::string::npos);
+    EXPECT_NE(result.out.find("\n\nLeft as an earlier compile placed them, with the project's help file setting:\n  " +
+                              placed.string() + "\n"),
+              std::string::npos)
+        << result.out;
     EXPECT_EQ(result.status, 1);
     EXPECT_NE(result.out.find("[HTML Help Compiler not located] The HTML Help Compiler was not located."),
               std::string::npos)

@@ -53,7 +53,8 @@ TEST_F(GenerateRun, CompilesWithChmcmdAndPlacesThePrimaryHelpFileBesideTheProjec
             shown.push_back(state.message);
     EXPECT_EQ(shown, (std::vector<std::string>{"Initialising", "Creating English language Help file (1 of 2)",
                                                "Creating German language Help file (2 of 2)",
-                                               "Updating Control properties"}));
+                                               "Updating Control properties", "Saving Help data",
+                                               "Saving the project's forms"}));
     EXPECT_FALSE(states.back().visible);
     EXPECT_EQ(states.back().value, 2);
 }
@@ -123,11 +124,11 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.txt")));
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.rtf")));
     EXPECT_FALSE(fs::exists(fs::path(projectDir()) / "OrderEntry_Context.chm"));
-    // The settings are written all the same; the WinHelp file is the one pointed at.
+    // Nothing was produced to place: the registry and the project's setting name no new file.
     EXPECT_EQ(registry().GetValue(RegistryRoot::LocalMachine, "Software\\Microsoft\\Windows\\HTML Help",
                                   "OrderEntry_Context.chm"),
-              projectDir());
-    EXPECT_EQ(project_->HelpFile(), "OrderEntry_Context.hlp");
+              "");
+    EXPECT_EQ(project_->HelpFile(), "");
 }
 
 TEST_F(GenerateRun, CharactersTheCodePageLacksShowTheCompileLogAndNoEndsTheRun) {
@@ -176,7 +177,7 @@ TEST_F(GenerateRun, NumbersFlagsAndFrmLinesWrittenIntoTheProject) {
     record("frmOrder", "fraCustomer").SetHelpText("German", "Nur deutsch.");
     wizard.CreateHelpFiles();
     EXPECT_TRUE(reports_.reports().empty());
-    ASSERT_EQ(project_->save(), 5);
+    EXPECT_FALSE(project_->isDirty()) << "the run wrote the forms it changed";
 
     // The new numbers follow the highest one, in walk order, the same in both languages.
     EXPECT_EQ(record("mdiMain", "cmdTodaysOrders").ContextHelpID, 39);

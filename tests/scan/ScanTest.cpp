@@ -25,7 +25,7 @@ const char* const SavedData =
     <HelpItem ComponentName="frmA" ControlName="txtOldName" ContextHelpID="2" ControlType="TextBox" Caption="">
       <HelpText Language="English">renamed</HelpText>
     </HelpItem>
-    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="0" ControlType="CommandButton" Caption="Go &amp;next">
+    <HelpItem ComponentName="frmA" ControlName="cmdGo(1)" ContextHelpID="5" ControlType="CommandButton" Caption="Go &amp;next">
       <HelpText Language="English">next</HelpText>
     </HelpItem>
     <HelpItem ComponentName="frmA" ControlName="txtName" ContextHelpID="9" ControlType="TextBox" Caption="">
@@ -85,9 +85,10 @@ TEST_F(ScanTest, MergesStoredRecordsWithTheLiveControls) {
     EXPECT_EQ(window.scanResult().keptRecords, (Strings{"frmA/txtOldName"}));
     EXPECT_EQ(window.scanResult().keptModules, (Strings{"frmGone"}));
     EXPECT_EQ(recordKeys("ctlBox"), (Strings{"txtValue"}));
-    // The project's numbers win over the stored ones; captions come from the controls.
+    // The project's numbers win over the stored ones, but for one stored for a control with
+    // text whose form shows none; captions come from the controls.
     EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9);
-    EXPECT_EQ(record("frmA", "cmdGo(1)").ContextHelpID, 0);
+    EXPECT_EQ(record("frmA", "cmdGo(1)").ContextHelpID, 5);
     EXPECT_EQ(record("frmA", "cmdGo(1)").Caption, "Go &next");
     EXPECT_EQ(record("frmA", "cmdGo(1)").GetHelpText("English"), "next");
     EXPECT_EQ(record("frmA", "txtName").Caption, "");
