@@ -35,6 +35,10 @@ std::string ExchangeSession::projectFileAt(const std::filesystem::path& output) 
     return cli::projectFileAt(output, *session_.project(), dataFile());
 }
 
+std::string ExchangeSession::unfitOutput(const std::filesystem::path& output) {
+    return cli::unfitOutput(output, *session_.project(), dataFile());
+}
+
 void ExchangeSession::copyTexts() {
     FrmWizard& editor = *session_.editor();
     const ModMain& settings = session_.addin().modMain();

@@ -36,6 +36,8 @@ public:
     std::filesystem::path dataFile() const;
     // What of the project `output` names (OutputTarget.h); "" when it names none of its files.
     std::string projectFileAt(const std::filesystem::path& output);
+    // Why `output` is no place for an output (OutputTarget.h); "" when it is one.
+    std::string unfitOutput(const std::filesystem::path& output);
     // The project's spelling of `language`; "" (with a message naming the project's languages)
     // when it is not one of them.
     std::string projectLanguage(const std::string& language);

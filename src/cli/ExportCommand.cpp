@@ -94,6 +94,10 @@ int runExport(const std::vector<std::string>& arguments, std::ostream& out, std:
                 << "; an export never replaces a file of the project; nothing was written\n";
             return 2;
         }
+        if (std::string unfit = session.unfitOutput(platform::pathFromUtf8(options.output)); !unfit.empty()) {
+            err << "corvane export: -o " << options.output << " is " << unfit << "; nothing was written\n";
+            return 2;
+        }
     }
     const exchange::ProjectTexts& texts = session.texts();
     const size_t count = exchange::exportUnitCount(texts);

@@ -1,5 +1,7 @@
 #include "cli/OutputTarget.h"
 
+#include "generate/CompileLock.h"
+#include "generate/HelpOutputLayout.h"
 #include "platform/SystemFiles.h"
 #include "platform/Utf8Path.h"
 #include "vbide/VBComponent.h"
@@ -45,7 +47,56 @@ std::vector<fs::path> moduleFiles(const fs::path& file) {
     return files;
 }
 
+// What kind of file that is no regular file the path names (links followed), or "".
+std::string irregularKind(const fs::path& path) {
+    platform::FileStatus info;
+    if (!platform::statusAt(path, info))
+        return {};
+    switch (info.kind) {
+    case platform::FileKind::Regular:
+    case platform::FileKind::Folder: // the writer names a folder itself
+        return {};
+    case platform::FileKind::Fifo:
+        return "a FIFO";
+    case platform::FileKind::CharacterDevice:
+    case platform::FileKind::BlockDevice:
+        return "a device";
+    case platform::FileKind::Socket:
+        return "a socket";
+    case platform::FileKind::Link:
+    case platform::FileKind::Other:
+        break;
+    }
+    return "no regular file";
+}
+
+fs::path withSuffix(fs::path file, const char* suffix) { return file += suffix; }
+
 } // namespace
+
+std::string unfitOutput(const fs::path& output, const vbide::VBProject& project, const fs::path& dataFile) {
+    if (std::string kind = irregularKind(output); !kind.empty())
+        return kind + ", not a regular file";
+    const fs::path projectFile = platform::pathFromUtf8(project.FileName());
+    const HelpOutputLayout layout(project.FileName(), project.Name());
+    const std::pair<fs::path, const char*> own[] = {
+        {withSuffix(dataFile, ".lock"), "the lock that a save of the help data holds"},
+        {withSuffix(dataFile, ".inuse"), "the marker of an editor of the help data"},
+        {withSuffix(dataFile, ".recovery"), "the recovery file of the help data"},
+        {withSuffix(projectFile, ".lock"), "the lock that a save of the project holds"},
+        {CompileLock::lockPathOf(platform::pathFromUtf8(layout.outputFolder())), "the lock that a compile holds"},
+    };
+    for (const auto& [file, what] : own)
+        if (sameFile(output, file))
+            return std::string(what) + " ('" + platform::utf8Of(file) + "'), which only Corvane writes";
+    // The copies of a damaged data file: "<data file>.damaged", ".damaged.2" ...
+    const std::string damaged = platform::utf8Of(dataFile.filename()) + ".damaged";
+    const std::string name = platform::utf8Of(output.filename());
+    if (name.size() >= damaged.size() && equalsIgnoreCase(std::string_view(name).substr(0, damaged.size()), damaged) &&
+        sameFile(folderOf(output), folderOf(dataFile)))
+        return "a copy that Corvane kept of a damaged help data file, which only Corvane writes";
+    return {};
+}
 
 std::string projectFileAt(const fs::path& output, vbide::VBProject& project, const fs::path& dataFile) {
     if (sameFile(output, platform::pathFromUtf8(project.FileName())))

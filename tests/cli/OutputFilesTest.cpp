@@ -7,6 +7,10 @@
 
 #include <gtest/gtest.h>
 
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
+
 namespace corvane::cli {
 namespace {
 
@@ -54,6 +58,35 @@ TEST_F(OutputFiles, ExportNeverReplacesAFileOfTheProjectHoweverItIsNamed) {
     Outcome beside =
         runCommandLine({"export", project(), "--language", "German", "-o", (folder() / "German.xlf").string()});
     EXPECT_EQ(beside.status, 0) << beside.err;
+}
+
+TEST_F(OutputFiles, AnOutputIsNeverADeviceAFifoOrOneOfCorvanesOwnFiles) {
+    auto refused = [&](const fs::path& target, const std::string& what) {
+        SCOPED_TRACE(target.string());
+        Outcome result = runCommandLine({"export", project(), "--language", "German", "-o", target.string()});
+        EXPECT_EQ(result.status, 2);
+        EXPECT_EQ(result.err, "corvane export: -o " + target.string() + " is " + what + "; nothing was written\n");
+    };
+#ifndef _WIN32
+    ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0644), 0);
+    refused(dir_ / "pipe", "a FIFO, not a regular file");
+    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
+    refused("/dev/null", "a device, not a regular file");
+    EXPECT_TRUE(fs::is_character_file("/dev/null"));
+#endif
+    const std::string data = dataFile().string();
+    const std::vector<std::pair<fs::path, std::string>> own{
+        {data + ".lock", "the lock that a save of the help data holds"},
+        {data + ".inuse", "the marker of an editor of the help data"},
+        {data + ".recovery", "the recovery file of the help data"},
+        {project() + ".lock", "the lock that a save of the project holds"},
+        {folder() / "Corvane.lock", "the lock that a compile holds"},
+    };
+    for (const auto& [file, what] : own)
+        refused(file, what + " ('" + file.string() + "'), which only Corvane writes");
+    refused(data + ".damaged.2", "a copy that Corvane kept of a damaged help data file, which only Corvane writes");
+    for (const auto& [file, what] : own)
+        EXPECT_FALSE(fs::exists(file)) << file;
 }
 
 TEST_F(OutputFiles, AnExportThatCannotBeWrittenNamesWhyAndLeavesNoTemporaryFile) {

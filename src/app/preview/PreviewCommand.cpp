@@ -112,6 +112,11 @@ int runPreview(int& argc, char** argv, const std::vector<std::string>& arguments
                   << "; a picture never replaces a file of the project; nothing was written\n";
         return 2;
     }
+    if (std::string unfit = cli::unfitOutput(options.output, *session.project(), editor->helpDataFile().path());
+        !unfit.empty()) {
+        std::cerr << "corvane preview: -o " << options.output << " is " << unfit << "; nothing was written\n";
+        return 2;
+    }
     auto component = findModule(*session.project(), options.module);
     if (!component) {
         std::cerr << "corvane preview: the project has no form or user control named '" << options.module
