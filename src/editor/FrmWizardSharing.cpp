@@ -7,12 +7,16 @@
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
 #include "files/AtomicFile.h"
+#include "files/FileStamp.h"
 #include "files/FileVersion.h"
 #include "files/Notice.h"
 #include "files/ProcessMarker.h"
 #include "helpdata/HelpDataRecovery.h"
 #include "settings/ModMain.h"
 #include "vbide/VBProject.h"
+
+#include <algorithm>
+#include <ctime>
 
 namespace corvane {
 
@@ -42,8 +46,33 @@ bool isListed(const controls::ListBox& list, const std::string& name) {
     return false;
 }
 
-std::string describeRecovered(const RecoveredText& text) {
-    return text.module + "/" + text.control + " (" + text.language + ")";
+// "3 minutes ago", "2 hours ago", "5 days ago" (from `then` to `now`, seconds since 1970).
+std::string ageOf(long long then, long long now) {
+    const long long seconds = std::max(0LL, now - then);
+    auto count = [](long long n, const char* unit) {
+        return std::to_string(n) + " " + unit + (n == 1 ? "" : "s") + " ago";
+    };
+    if (seconds < 60)
+        return "just now";
+    if (seconds < 3600)
+        return count(seconds / 60, "minute");
+    if (seconds < 2 * 86400)
+        return count(seconds / 3600, "hour");
+    return count(seconds / 86400, "day");
+}
+
+// A text quoted on one line of a message, cut short when long.
+std::string quotedLine(std::string_view text) {
+    std::string line;
+    for (char c : text.substr(0, 60))
+        line += c == '\r' || c == '\n' || c == '\t' ? ' ' : c;
+    return "\"" + line + (text.size() > 60 ? "...\"" : "\"");
+}
+
+std::string describeRecovered(const RecoveredText& text, long long now) {
+    std::string kept = text.keptSince > 0 ? ", kept " + ageOf(text.keptSince, now) : std::string();
+    return text.module + "/" + text.control + " (" + text.language + ")" + kept + "\n      saved:   " +
+           quotedLine(text.replaced) + "\n      unsaved: " + quotedLine(text.text);
 }
 
 } // namespace
@@ -101,7 +130,10 @@ void FrmWizard::setReadOnly(bool readOnly) {
     updateTitle();
 }
 
-// Unsaved texts a crashed editor of the project left are offered back, named.
+// Unsaved texts a crashed editor of the project left are offered back, named, with their age
+// and the saved text each replaces. A text the data file holds already is not offered, nor one
+// over which the data file was saved with another text after it was kept; where the saved text
+// is no longer the one a kept text replaced, keeping the saved texts is the default answer.
 void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
     HelpDataRecovery recovery(dataFile);
     std::vector<RecoveredText> texts;
@@ -113,20 +145,63 @@ void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
     }
     if (texts.empty())
         return;
+    const std::optional<FileStamp> saved = FileStamp::at(dataFile);
+    const long long savedAt = saved ? saved->mtimeNs / 1000000000 : 0;
+    std::vector<RecoveredText> offered;
+    size_t savedOverLater = 0;
+    bool savedTextChanged = false;
+    for (RecoveredText& text : texts) {
+        const std::string now = savedTextOf(text);
+        if (now == text.text)
+            continue; // saved already
+        const bool savedOver = now != text.replaced;
+        if (savedOver && text.keptSince != 0 && text.keptSince < savedAt) {
+            ++savedOverLater;
+            continue;
+        }
+        savedTextChanged = savedTextChanged || savedOver;
+        text.replaced = now; // what restoring it replaces now
+        offered.push_back(std::move(text));
+    }
+    const std::string leftOut =
+        savedOverLater == 0 ? std::string()
+                            : std::to_string(savedOverLater) + (savedOverLater == 1 ? " older unsaved text was" : " older unsaved texts were") +
+                                  " left out: the help data was saved with other texts for them after they were kept.";
+    if (offered.empty()) {
+        if (!leftOut.empty())
+            notice(leftOut);
+        recovery.remove();
+        return;
+    }
+    const long long now = static_cast<long long>(std::time(nullptr));
+    std::string prompt = "Corvane ended without saving while the help text of this project was being edited. These " +
+                         std::to_string(offered.size()) + " unsaved texts were kept:" +
+                         listed(offered, [now](const RecoveredText& text) { return describeRecovered(text, now); }, 8);
+    if (!leftOut.empty())
+        prompt += "\n\n" + leftOut;
+    if (savedTextChanged)
+        prompt += "\n\nThe help data was saved with other texts for some of them since they were kept.";
+    prompt += "\n\nRestore them? (No keeps the saved texts and deletes the kept ones.)";
     const int answer = controls::WindowSystem::get().MsgBox(
-        "Corvane ended without saving while the help text of this project was being edited. These " +
-            std::to_string(texts.size()) + " unsaved texts were kept:" + listed(texts, describeRecovered) +
-            "\n\nRestore them? (No deletes them.)",
-        controls::vbYesNo | controls::vbQuestion, "Restore unsaved help text");
+        prompt, controls::vbYesNo | controls::vbQuestion | (savedTextChanged ? controls::vbDefaultButton2 : 0),
+        "Restore unsaved help text");
     if (answer != controls::vbYes) {
         recovery.remove();
         return;
     }
-    for (const RecoveredText& text : texts)
+    for (const RecoveredText& text : offered)
         recoveredRecord(text.module, text.control).SetHelpText(text.language, text.text);
     textEdited_ = true;
     if (CurrentForm)
         Grid_->Refetch();
+}
+
+// The text the records, as the data file gave them, hold where a recovered text belongs.
+std::string FrmWizard::savedTextOf(const RecoveredText& text) const {
+    if (!Forms || !Forms->Contains(text.module))
+        return {};
+    const HelpItems& records = *Forms->Item(text.module);
+    return records.Contains(text.control) ? std::string(records.Item(text.control)->textIn(text.language)) : std::string();
 }
 
 // The record a recovered text belongs to; one is made (and its module listed) when the scan has

@@ -6,8 +6,11 @@
 #include "vbruntime/VbError.h"
 #include "xml/XMLDocument.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 namespace corvane {
 
@@ -27,7 +30,8 @@ void addChanged(const HelpItem& record, const std::string& module, std::vector<R
     for (const std::string& language : languages) {
         const std::string_view text = record.textIn(language);
         if (text != record.fileTextIn(language))
-            texts.push_back({module, record.ControlName.str(), language, std::string(text)});
+            texts.push_back({module, record.ControlName.str(), language, std::string(text),
+                             std::string(record.fileTextIn(language)), 0});
     }
 }
 
@@ -54,7 +58,19 @@ std::vector<RecoveredText> HelpDataRecovery::unsavedTexts(const ModuleRecords& f
 }
 
 void HelpDataRecovery::write(const ModuleRecords& forms, const NameList& formNames) {
-    write(unsavedTexts(forms, formNames));
+    std::vector<RecoveredText> texts = unsavedTexts(forms, formNames);
+    std::vector<RecoveredText> kept;
+    try {
+        kept = read();
+    } catch (const VbError&) {
+        // a damaged file keeps no times: the texts are kept since now
+    }
+    const long long now = static_cast<long long>(std::time(nullptr));
+    for (RecoveredText& text : texts) {
+        auto earlier = std::find_if(kept.begin(), kept.end(), [&](const RecoveredText& k) { return k.sameText(text); });
+        text.keptSince = earlier != kept.end() && earlier->keptSince != 0 ? earlier->keptSince : now;
+    }
+    write(texts);
 }
 
 void HelpDataRecovery::write(const std::vector<RecoveredText>& texts) {
@@ -74,6 +90,8 @@ std::string HelpDataRecovery::render(const std::vector<RecoveredText>& texts) {
         element.AddAttribute("Module", text.module);
         element.AddAttribute("Control", text.control);
         element.AddAttribute("Language", text.language);
+        element.AddAttribute("Replaced", text.replaced);
+        element.AddAttribute("KeptSince", std::to_string(text.keptSince));
     }
     return document.XMLText();
 }
@@ -86,7 +104,8 @@ std::vector<RecoveredText> HelpDataRecovery::parse(std::string_view bytes, const
     for (const XMLElement& element : document.Root().Elements())
         if (element.hasName("HelpText"))
             texts.push_back({attributeOf(element, "Module"), attributeOf(element, "Control"),
-                             attributeOf(element, "Language"), element.Text()});
+                             attributeOf(element, "Language"), element.Text(), attributeOf(element, "Replaced"),
+                             std::atoll(attributeOf(element, "KeptSince").c_str())});
     return texts;
 }
 

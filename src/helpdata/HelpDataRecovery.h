@@ -4,7 +4,9 @@
 // project offers them back.
 //
 //   HelpDataRecovery recovery(dataFile);
-//   recovery.write(forms, formNames);        // every text that differs from the data file's
+//   recovery.write(forms, formNames);        // every text that differs from the data file's,
+//                                            // with the file's text it replaces and when it
+//                                            // was first kept
 //   ...                                      // after a save, or when the user drops the edits:
 //   recovery.remove();
 //   std::vector<RecoveredText> texts = recovery.read();   // the next session, after a crash
@@ -22,14 +24,20 @@
 
 namespace corvane {
 
-// One unsaved text: where it belongs and what it was.
+// One unsaved text: where it belongs, what it was, what it replaced and since when it was kept.
 struct RecoveredText {
     std::string module;
     std::string control;
     std::string language;
     std::string text;
+    std::string replaced;      // the data file's text it replaced ("" when the file had none)
+    long long keptSince = 0;   // when it was first kept with this text (seconds since 1970, UTC)
 
     bool operator==(const RecoveredText&) const = default;
+    // True when both are the same text of the same control and language.
+    bool sameText(const RecoveredText& other) const {
+        return module == other.module && control == other.control && language == other.language && text == other.text;
+    }
 };
 
 class HelpDataRecovery {
@@ -44,8 +52,9 @@ public:
 
     // The texts of the records that differ from the data file's, in record order.
     static std::vector<RecoveredText> unsavedTexts(const ModuleRecords& forms, const NameList& formNames);
-    // Writes the unsaved texts of the records (removes the file when there are none).
-    // VbError 75 naming the file on failure.
+    // Writes the unsaved texts of the records (removes the file when there are none); a text
+    // the file already keeps keeps its time, a new one is kept since now. VbError 75 naming the
+    // file on failure.
     void write(const ModuleRecords& forms, const NameList& formNames);
     // Writes the texts as the file's content (the stream overload's bytes, through AtomicFile).
     void write(const std::vector<RecoveredText>& texts);

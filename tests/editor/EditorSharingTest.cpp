@@ -14,6 +14,7 @@
 
 #include <csignal>
 #include <chrono>
+#include <ctime>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
@@ -176,10 +177,15 @@ TEST_F(EditorSharingTest, TheEditsOfAKilledEditorAreOfferedBackNamedAndRestored)
     FrmWizard& window = openEditor(project);
     const auto* offered = message("Restore unsaved help text");
     ASSERT_TRUE(offered);
-    EXPECT_NE(offered->prompt.find("These 3 unsaved texts were kept:\n  frmEdit/cmdOK (English)\n  frmEdit/lblTitle "
-                                   "(English)\n  frmOther/txtNote (German)\n"),
-              std::string::npos)
-        << offered->prompt;
+    // Each text with its age, the saved text it replaces and its own; nothing was saved over
+    // them, so restoring is the default answer.
+    for (const char* line : {"These 3 unsaved texts were kept:\n  frmEdit/cmdOK (English), kept ",
+                             "\n      saved:   \"Saves and closes.\"\n      unsaved: \"Killed <&> edit\"\n  frmEdit/lblTitle "
+                             "(English), kept ",
+                             "\n      saved:   \"\"\n      unsaved: \"  spaced  \"\n  frmOther/txtNote (German), kept ",
+                             "\n      unsaved: \"Eine Notiz  zwei Zeilen\"\n\nRestore them?"})
+        EXPECT_NE(offered->prompt.find(line), std::string::npos) << line << "\n" << offered->prompt;
+    EXPECT_EQ(offered->style & controls::vbDefaultButton2, 0);
     EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Killed <&> edit");
     EXPECT_EQ(record("frmOther", "txtNote").GetHelpText("German"), "Eine Notiz\r\nzwei Zeilen");
     EXPECT_EQ(record("frmEdit", "lblTitle").GetHelpText("English"), "  spaced  ");
@@ -190,6 +196,60 @@ TEST_F(EditorSharingTest, TheEditsOfAKilledEditorAreOfferedBackNamedAndRestored)
     EXPECT_EQ(stored("frmOther", "txtNote", "German"), "Eine Notiz\r\nzwei Zeilen");
     EXPECT_FALSE(fs::exists(dataFile().string() + ".recovery"));
     EXPECT_FALSE(fs::exists(dataFile().string() + ".lock"));
+}
+
+// A recovery file older than the data file: what was saved over after it was kept is left out,
+// what nothing was saved over is offered, and where the saved text is no longer the one a kept
+// text replaced, keeping the saved texts is the default answer.
+TEST_F(EditorSharingTest, OnlyTextsNewerThanTheSavedFileAreOfferedAndTheSavedOnesWinByDefault) {
+    const fs::path project = vbp();
+    otherProgramSets("frmOther", "txtNote", "English", "Saved later.");
+    const long long now = static_cast<long long>(std::time(nullptr));
+    HelpDataRecovery(dataFile()).write(std::vector<RecoveredText>{
+        {"frmEdit", "cmdOK", "English", "Kept, nothing saved over it", "Saves and closes.", now - 7200},
+        {"frmEdit", "txtName", "English", "Kept long ago, saved over since", "An older saved text", 1000},
+        {"frmOther", "txtNote", "English", "Kept after that save", "A note.", now + 60},
+        {"frmEdit", "chkBold", "English", "Bold text.", "", now - 60}, // saved already
+    });
+    windows_.answerNext(controls::vbNo);
+    openEditor(project);
+    const auto* offered = message("Restore unsaved help text");
+    ASSERT_TRUE(offered);
+    EXPECT_NE(offered->prompt.find("These 2 unsaved texts were kept:\n  frmEdit/cmdOK (English), kept 2 hours ago\n"
+                                   "      saved:   \"Saves and closes.\"\n      unsaved: \"Kept, nothing saved over it\"\n"
+                                   "  frmOther/txtNote (English), kept just now\n      saved:   \"Saved later.\"\n"
+                                   "      unsaved: \"Kept after that save\"\n\n"
+                                   "1 older unsaved text was left out: the help data was saved with other texts for them "
+                                   "after they were kept.\n\nThe help data was saved with other texts for some of them "
+                                   "since they were kept.\n\nRestore them?"),
+              std::string::npos)
+        << offered->prompt;
+    EXPECT_NE(offered->style & controls::vbDefaultButton2, 0) << "No, keeping the saved texts, is the default";
+    EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Saves and closes.");
+    EXPECT_EQ(record("frmOther", "txtNote").GetHelpText("English"), "Saved later.");
+    EXPECT_FALSE(fs::exists(dataFile().string() + ".recovery"));
+}
+
+// The text in the Help Text box counts before its row is left: the title's mark, the recovery
+// file, and every command see it.
+TEST_F(EditorSharingTest, TheTextBeingTypedIsAnUnsavedChangeThatRecoveryAndTheCommandsSee) {
+    FrmWizard& window = openEditor(vbp());
+    typeHelpText("frmEdit", "cmdOK", "Still in the box.");
+    EXPECT_EQ(window.Caption(), "Corvane Help Text Manager - Edit*");
+    windows_.advance(3000);
+    windows_.runPendingEvents();
+    const std::vector<RecoveredText> kept = HelpDataRecovery(dataFile()).read();
+    ASSERT_EQ(kept.size(), 1u);
+    EXPECT_EQ(kept[0].text, "Still in the box.");
+    EXPECT_EQ(kept[0].replaced, "Saves and closes.");
+    EXPECT_NEAR(static_cast<double>(kept[0].keptSince), static_cast<double>(std::time(nullptr)), 5.0);
+    // Typed again, then any command of the toolbar takes it as it stands.
+    typeHelpText("frmEdit", "chkBold", "Typed, then checked.");
+    clickTool("cardview");
+    EXPECT_EQ(record("frmEdit", "chkBold").GetHelpText("English"), "Typed, then checked.");
+    closeWithCloseBox();
+    EXPECT_EQ(stored("frmEdit", "cmdOK"), "Still in the box.");
+    EXPECT_EQ(stored("frmEdit", "chkBold"), "Typed, then checked.");
 }
 
 TEST_F(EditorSharingTest, AnotherProgramsSaveIsAnnouncedOnceAndLoadedBesideTheOwnEdits) {
