@@ -125,9 +125,7 @@ bool FrmWizard::restoreHelpText(const HelpTextEdit& edit, bool undo) {
 bool FrmWizard::hasUnsavedEdits() {
     if (!loaded())
         return false;
-    // The row being edited counts: commit it to its record first.
-    if (CurrentForm)
-        Grid_->Update();
+    commitPendingEdit(); // the row being edited counts
     return textEdited_;
 }
 
@@ -150,9 +148,18 @@ void FrmWizard::txtHelpText_Change() {
         const std::string& text = txtHelpText_->Text();
         Variant cell = Grid_->Value(HelpGridColumn::HelpText);
         // A cleared (null) cell takes the typed text too: comparing with null would drop it.
-        if (cell.isNull() || !(cell == Variant(text)))
+        if (cell.isNull() || !(cell == Variant(text))) {
             Grid_->SetValue(HelpGridColumn::HelpText, Variant(text));
+            // The text being typed is an unsaved change, and kept for recovery, before the row
+            // is left; the timer that keeps it commits it to its record.
+            noteEdit();
+        }
     });
+}
+
+void FrmWizard::commitPendingEdit() {
+    if (loaded() && CurrentForm)
+        Grid_->Update();
 }
 
 void FrmWizard::Grid_RowColChange() {

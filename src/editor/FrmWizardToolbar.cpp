@@ -20,6 +20,7 @@ void FrmWizard::ActiveBar_Click(controls::Tool& Tool) {
     scope.run([&] {
         if (spellCheckRunning_)
             return; // the spell check lets window events run between texts; it ends first
+        commitPendingEdit(); // every command sees the text being typed
         const std::string& name = Tool.Name();
         if (name == "save")
             saveHelpData();

@@ -79,8 +79,11 @@ void PreviewWindow::addToolbarButton(FormWindow& owner) {
     connect(toggle_, &QAction::toggled, this, [this](bool open) {
         if (open == isVisible())
             return;
-        if (open)
+        if (open) {
+            ViewContext context; // the text being typed counts: the sketch shows it
+            context.act([this] { editor_.commitPendingEdit(); });
             placeOnScreen();
+        }
         setVisible(open);
         storePlace(open);
     });
