@@ -1,5 +1,6 @@
 #include "cli/OutputTarget.h"
 
+#include "files/RegularFile.h"
 #include "generate/CompileLock.h"
 #include "generate/HelpOutputLayout.h"
 #include "platform/SystemFiles.h"
@@ -47,27 +48,14 @@ std::vector<fs::path> moduleFiles(const fs::path& file) {
     return files;
 }
 
-// What kind of file that is no regular file the path names (links followed), or "".
+// What kind of file that is neither a regular file nor a folder the path names (links
+// followed), or "" (a writer names a folder itself).
 std::string irregularKind(const fs::path& path) {
     platform::FileStatus info;
-    if (!platform::statusAt(path, info))
+    if (!platform::statusAt(path, info) || info.kind == platform::FileKind::Regular ||
+        info.kind == platform::FileKind::Folder)
         return {};
-    switch (info.kind) {
-    case platform::FileKind::Regular:
-    case platform::FileKind::Folder: // the writer names a folder itself
-        return {};
-    case platform::FileKind::Fifo:
-        return "a FIFO";
-    case platform::FileKind::CharacterDevice:
-    case platform::FileKind::BlockDevice:
-        return "a device";
-    case platform::FileKind::Socket:
-        return "a socket";
-    case platform::FileKind::Link:
-    case platform::FileKind::Other:
-        break;
-    }
-    return "no regular file";
+    return fileKindText(info.kind);
 }
 
 fs::path withSuffix(fs::path file, const char* suffix) { return file += suffix; }

@@ -22,7 +22,7 @@ std::string projectFileAt(const std::filesystem::path& output, vbide::VBProject&
                           const std::filesystem::path& dataFile);
 
 // Why `output` is no place for a command's output, or "" when it is: a path that exists and
-// is no regular file or folder ("a FIFO, not a regular file"; a device, a socket), or one of the
+// is no regular file or folder ("a FIFO (named pipe), not a regular file"; a device, a socket), or one of the
 // program's own files beside the help data file and the project (the save lock, the editor's
 // marker, the recovery file, a kept copy of a damaged data file, the project's lock, the
 // compile lock), which only the program writes.

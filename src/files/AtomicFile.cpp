@@ -51,7 +51,8 @@ void refuseReadOnly(const fs::path& realTarget) {
     sys::FileStatus info;
     if (sys::statusAt(realTarget, info) && info.kind != sys::FileKind::Regular && info.kind != sys::FileKind::Folder)
         throw VbError(vberr::PathFileAccess,
-                      "'" + realTarget.string() + "' is not a regular file; it was not replaced.",
+                      "'" + realTarget.string() + "' is " + fileKindText(info.kind) +
+                          ", not a regular file; it was not replaced.",
                       realTarget.string());
     if (isReadOnlyFile(realTarget))
         throw VbError(vberr::PathFileAccess,

@@ -69,9 +69,9 @@ TEST_F(OutputFiles, AnOutputIsNeverADeviceAFifoOrOneOfCorvanesOwnFiles) {
     };
 #ifndef _WIN32
     ASSERT_EQ(::mkfifo((dir_ / "pipe").c_str(), 0644), 0);
-    refused(dir_ / "pipe", "a FIFO, not a regular file");
+    refused(dir_ / "pipe", "a FIFO (named pipe), not a regular file");
     EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
-    refused("/dev/null", "a device, not a regular file");
+    refused("/dev/null", "a character device, not a regular file");
     EXPECT_TRUE(fs::is_character_file("/dev/null"));
 #endif
     const std::string data = dataFile().string();

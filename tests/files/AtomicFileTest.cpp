@@ -307,7 +307,7 @@ TEST(AtomicFile, ReadOnlyTargetsAreRefusedAndLinksWrittenThrough) {
         replaceFileAtomically(dir / "pipe", "new");
         FAIL() << "no error";
     } catch (const VbError& error) {
-        EXPECT_EQ(error.description(), "'" + (dir / "pipe").string() + "' is not a regular file; it was not replaced.");
+        EXPECT_EQ(error.description(), "'" + (dir / "pipe").string() + "' is a FIFO (named pipe), not a regular file; it was not replaced.");
     }
     EXPECT_TRUE(std::filesystem::is_fifo(dir / "pipe"));
 
