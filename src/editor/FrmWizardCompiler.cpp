@@ -35,6 +35,11 @@ std::string FrmWizard::GetCompilerPath(bool HHC) {
                 return ours;
         }
 
+        // With no WinHelp compiler associated at all (always so outside Windows) there is no
+        // file to correct: the run says so once, without asking for one.
+        if (!HHC && s.empty())
+            return std::string();
+
         Caption = LoadResString(kind.title);
         Filter = Caption + std::string(kind.filterSuffix);
         controls::WindowSystem::get().MsgBox(LoadResString(kind.prompt), controls::vbExclamation + controls::vbOKOnly,

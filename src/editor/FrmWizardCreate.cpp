@@ -46,6 +46,14 @@ int msgBox(int16_t prompt, int style, int16_t title) {
     return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
 }
 
+// What follows "The Winhelp compiler was not located": what the run does without it and how
+// the user stops being told.
+std::string winHelpNotCompiledNote() {
+    return ".  WinHelp projects will be generated but not compiled: no WinHelp compiler (hcrtf.exe) is "
+           "associated with WinHelp project files (.hpj). Turn off \"" +
+           LoadResString(158) + "\" in the options not to be told again.";
+}
+
 } // namespace
 
 // A compile that changes no number writes no form, and one that does builds no property set:
@@ -65,6 +73,21 @@ std::string runSummary(int32_t projects, bool compiled) {
         return compiled ? "1 Help project was created and compiled in the directory "
                         : "1 Help project was created in the directory ";
     return std::to_string(projects) + " " + LoadResString(compiled ? 156 : 138);
+}
+
+// Which generated formats the run left uncompiled and why, or "" when it compiled all it
+// generated: the end names a format compiled only when it was.
+std::string notCompiledNote(const ModMain& s, bool htmlCompiled, bool winHelpCompiled) {
+    std::string note;
+    auto add = [&](bool generated, bool compiled, bool asked, const char* format, int16_t option) {
+        if (!generated || compiled)
+            return;
+        note += std::string("\n\nThe ") + format + " projects were not compiled: ";
+        note += asked ? std::string("no compiler was located.") : "\"" + LoadResString(option) + "\" is off in the options.";
+    };
+    add(s.mGenerateHTML, htmlCompiled, s.mCompileHTML, "HTML Help", 141);
+    add(s.mGenerateWinHelp, winHelpCompiled, s.mCompileWinHelp, "WinHelp", 158);
+    return note;
 }
 
 // The files the run made for the user and those it was asked for and did not write, each
@@ -148,7 +171,10 @@ void FrmWizard::CreateHelpFiles() {
         if (s.mCompileWinHelp) {
             scope.step([&] { mHPJCompilerPath = GetCompilerPath(false); });
             if (mHPJCompilerPath.empty())
-                scope.step([&] { msgBox(142, vbExclamation + vbOKOnly, 143); });
+                scope.step([&] {
+                    controls::WindowSystem::get().MsgBox(LoadResString(142) + winHelpNotCompiledNote(),
+                                                         vbExclamation + vbOKOnly, LoadResString(143));
+                });
         }
 
         // Later languages get their topics made on another thread while earlier ones are
@@ -203,10 +229,15 @@ void FrmWizard::CreateHelpFiles() {
         showPendingNotes(scope);
 
         const std::vector<std::filesystem::path> missing = produced ? produced->missing() : std::vector<std::filesystem::path>();
-        const bool compiled = missing.empty() && ((s.mCompileHTML && !mCompilerPath.empty()) ||
-                                                  (s.mCompileWinHelp && !mHPJCompilerPath.empty()));
+        // "Compiled" only when every format generated was compiled.
+        const bool htmlCompiled = s.mCompileHTML && !mCompilerPath.empty();
+        const bool winHelpCompiled = s.mCompileWinHelp && !mHPJCompilerPath.empty();
+        const bool compiled = missing.empty() && (s.mGenerateHTML || s.mGenerateWinHelp) &&
+                              (!s.mGenerateHTML || htmlCompiled) && (!s.mGenerateWinHelp || winHelpCompiled);
         scope.step([&] {
             std::string prompt = runSummary(languages->Count(), compiled) + " '" + OutputPath + "'";
+            if (missing.empty())
+                prompt += notCompiledNote(s, htmlCompiled, winHelpCompiled);
             if (!missing.empty())
                 prompt += producedList(produced->delivered(), missing, OutputPath);
             if (!keptHelpFiles_.empty())

@@ -66,6 +66,9 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
         settings_.mPrimaryLanguage.clear();
         settings_.mCurrentLanguage.clear();
         settings_.codePage.reset();
+        // The formats are the project's own: its data file or its IDE's version sets them.
+        settings_.mGenerateHTML = settings_.mCompileHTML = false;
+        settings_.mGenerateWinHelp = settings_.mCompileWinHelp = false;
 
         where = std::source_location::current();
         loadHelpDataFile();
@@ -102,6 +105,7 @@ void FrmWizard::SetVBInstance(std::shared_ptr<vbide::VBE> vbe) {
     } catch (const std::exception& error) {
         const auto* vbError = dynamic_cast<const VbError*>(&error);
         VbError failure = vbError ? *vbError : VbError(vberr::Raised, error.what());
+        settings_.Busy->Hide(); // the report and what follows it are not hidden behind "Loading .."
         reportScanFailure(failure, static_cast<int32_t>(where.line()), position);
     }
 }

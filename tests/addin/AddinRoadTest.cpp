@@ -150,11 +150,18 @@ TEST_F(AddinRoadTest, ASecondClickStartsAfreshAndDropsEditsTheUserDoesNotSave) {
     EXPECT_EQ(readFile(vbp.parent_path() / "ContextHelp.txt"), stored);
     EXPECT_FALSE(record("frmMain", "cmdDelete").HasHelpText());
 
-    // The click works on the project that is active at that moment.
+    // The click works on the project that is active at that moment. The example generates
+    // WinHelp too; the small project stores no formats, so the IDE's version chooses them: the
+    // example's choice does not carry over.
+    ASSERT_TRUE(addin_->modMain().mGenerateWinHelp);
     fs::create_directories(dir_ / "small");
     openProject(writeSmallProject(dir_ / "small"));
     clickMenu();
     EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
+    const ModMain& settings = addin_->modMain();
+    EXPECT_EQ((std::vector<bool>{settings.mGenerateHTML, settings.mCompileHTML, settings.mGenerateWinHelp,
+                                 settings.mCompileWinHelp}),
+              (std::vector<bool>{true, true, false, false}));
     EXPECT_EQ(readFile(vbp.parent_path() / "ContextHelp.txt"), stored);
     EXPECT_TRUE(reports_.reports().empty());
 }

@@ -101,11 +101,15 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
     std::vector<std::string> titles;
     for (const auto& message : windows_.messages())
         titles.push_back(message.title);
+    // No WinHelp compiler is associated: one message says so, without asking for the file.
     EXPECT_EQ(titles, (std::vector<std::string>{"HTML Help Compiler", "HTML Help Compiler not located",
-                                                "WinHelp Compiler", "Winhelp compiler not located",
-                                                "Help projects created"}));
+                                                "Winhelp compiler not located", "Help projects created"}));
     EXPECT_EQ(windows_.messages()[1].prompt,
               "The HTML Help Compiler was not located.  Help projects will be generated but not compiled.");
+    EXPECT_EQ(windows_.messages()[2].prompt,
+              "The Winhelp compiler was not located.  WinHelp projects will be generated but not compiled: no WinHelp "
+              "compiler (hcrtf.exe) is associated with WinHelp project files (.hpj). Turn off \"Compile generated "
+              "WinHelp files\" in the options not to be told again.");
     // The compiled files were asked for and not made: the end says which, and claims no compile.
     EXPECT_EQ(windows_.messages().back().prompt,
               "2 Help projects were created in the directory  '" + projectDir() +
@@ -113,13 +117,22 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
                   "  German/OrderEntry_Context.hhp\n  German/OrderEntry_Context.hpj\n\nNot produced:\n  English/OrderEntry_Context.chm\n"
                   "  English/OrderEntry_Context.hlp\n  German/OrderEntry_Context.chm\n  German/OrderEntry_Context.hlp"));
     EXPECT_EQ(windows_.messages().back().style, controls::vbExclamation | controls::vbOKOnly);
-    ASSERT_EQ(windows_.fileDialogs().size(), 2u);
+    ASSERT_EQ(windows_.fileDialogs().size(), 1u);
     const auto& dialog = windows_.fileDialogs()[0];
     EXPECT_EQ(dialog.title, "HTML Help Compiler");
     EXPECT_EQ(dialog.filter, "HTML Help Compiler (hhc.exe)|hhc.exe");
     EXPECT_EQ(dialog.okCaption, "Select");
     EXPECT_EQ(dialog.flags & 0x1000, 0x1000);
+
+    // An association that names another program than the workshop is still corrected by the user.
+    registry().SetValue(RegistryRoot::LocalMachine, "SOFTWARE\\Classes\\hpjfiletype\\shell\\open\\command", "",
+                        "notepad.exe %1");
+    windows_.clearMessages();
+    compile(false, true);
+    wizard.CreateHelpFiles();
+    ASSERT_EQ(windows_.fileDialogs().size(), 2u);
     EXPECT_EQ(windows_.fileDialogs()[1].filter, "WinHelp Compiler (hcrtf.exe)|hcrtf.exe");
+    EXPECT_EQ(windows_.messages().front().title, "WinHelp Compiler");
 
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.txt")));
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.rtf")));
@@ -297,8 +310,10 @@ TEST_F(GenerateRun, TheEditorsCompileWaitsForAnotherCompileOfTheProjectAndStopsN
     windows_.clearMessages();
     wizard.CreateHelpFiles();
     EXPECT_TRUE(fs::exists(generated("English", "OrderEntry_Context.chm")));
+    // The project generates WinHelp too and does not compile it: the end claims no compile.
     EXPECT_EQ(windows_.messages().back().prompt,
-              "2 Help projects were created and compiled in the directory  '" + output + "'");
+              "2 Help projects were created in the directory  '" + output +
+                  "'\n\nThe WinHelp projects were not compiled: \"Compile generated WinHelp files\" is off in the options.");
     EXPECT_FALSE(fs::exists(output + ".lock")) << "the run let its lock go";
 }
 

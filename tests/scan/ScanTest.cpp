@@ -2,6 +2,10 @@
 // vanished controls and modules kept, and what a form whose controls cannot be read keeps.
 #include "testsupport/addin/AddinTestFixture.h"
 
+#include "controls/BusyWindow.h"
+#include "controls/HeadlessWindowSystem.h"
+#include "settings/ModMain.h"
+
 #include "vbide/VBProject.h"
 
 #include <gtest/gtest.h>
@@ -144,6 +148,29 @@ TEST_F(ScanTest, AFormWhoseControlsCannotBeReadKeepsItsStoredRecords) {
     };
     std::string after = readFile(folder / "ContextHelp.txt");
     EXPECT_EQ(element(after), element(before));
+}
+
+// A window system whose message boxes fail: a stand-in for any fault inside the scan.
+class FailingMessages : public controls::HeadlessWindowSystem {
+public:
+    int MsgBox(std::string_view prompt, int, std::string_view) override {
+        throw std::runtime_error("the message box failed: " + std::string(prompt.substr(0, 20)));
+    }
+};
+
+// A scan that fails is reported, and its busy window does not stay up over the report.
+TEST_F(ScanTest, AFailedScanIsReportedAndTakesItsBusyWindowDown) {
+    auto vbp = copyExample();
+    std::filesystem::remove(vbp.parent_path() / "frmAbout.frm"); // its scan shows a message
+    FailingMessages failing;
+    {
+        controls::WindowSystemScope scope(failing);
+        openEditor(vbp);
+    }
+    ASSERT_EQ(reports_.reports().size(), 1u);
+    EXPECT_NE(reports_.reports()[0].description.toText().find("occured in VBInstance (set)"), std::string::npos)
+        << reports_.reports()[0].description.toText();
+    EXPECT_FALSE(addin_->modMain().Busy->Visible());
 }
 
 TEST_F(ScanTest, ADataFileInTheFolderButNotInTheProjectIsAddedAsItIs) {
