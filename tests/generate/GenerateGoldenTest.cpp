@@ -38,7 +38,9 @@ TEST_F(GenerateGolden, ExampleProjectInEnglishAndGermanMatchesTheGoldenFiles) {
     EXPECT_TRUE(reports_.reports().empty());
     ASSERT_FALSE(windows_.messages().empty());
     EXPECT_EQ(windows_.messages().back().prompt,
-              "2 Help projects were created in the directory  '" + projectDir() + "Corvane'");
+              "2 Help projects were created in the directory  '" + projectDir() +
+                  "Corvane'\n\nThe HTML Help projects were not compiled: \"Compile generated HTML Help files\" is off in the "
+                  "options.\n\nThe WinHelp projects were not compiled: \"Compile generated WinHelp files\" is off in the options.");
     EXPECT_EQ(windows_.messages().back().title, "Help projects created");
 
     const bool update = std::getenv("CORVANE_UPDATE_GOLDEN") != nullptr;
