@@ -10,6 +10,7 @@
 #include "files/AtomicFile.h"
 #include "files/FileOperations.h"
 #include "generate/CompileLock.h"
+#include "generate/CompilerLocation.h"
 #include "generate/CompilerRegistration.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpOutputLayout.h"
@@ -46,9 +47,12 @@ int msgBox(int16_t prompt, int style, int16_t title) {
     return controls::WindowSystem::get().MsgBox(LoadResString(prompt), style, LoadResString(title));
 }
 
-// What follows "The Winhelp compiler was not located": what the run does without it and how
-// the user stops being told.
+// What follows "The Winhelp compiler was not located" when no WinHelp compiler is associated
+// at all: what the run does without one and how the user stops being told. After a chooser the
+// user cancelled, the association names some program, so the note would be untrue: none.
 std::string winHelpNotCompiledNote() {
+    if (!registry().GetValue(RegistryRoot::LocalMachine, winHelpCompilerKind().commandKey, "").empty())
+        return std::string();
     return ".  WinHelp projects will be generated but not compiled: no WinHelp compiler (hcrtf.exe) is "
            "associated with WinHelp project files (.hpj). Turn off \"" +
            LoadResString(158) + "\" in the options not to be told again.";
@@ -238,7 +242,7 @@ void FrmWizard::CreateHelpFiles() {
             std::string prompt = runSummary(languages->Count(), compiled) + " '" + OutputPath + "'";
             if (missing.empty())
                 prompt += notCompiledNote(s, htmlCompiled, winHelpCompiled);
-            if (!missing.empty())
+            else
                 prompt += producedList(produced->delivered(), missing, OutputPath);
             if (!keptHelpFiles_.empty())
                 prompt += keptList(keptHelpFiles_);

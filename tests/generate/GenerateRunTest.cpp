@@ -133,6 +133,8 @@ TEST_F(GenerateRun, CompilersNotLocatedAreReportedAndTheProjectsAreStillWritten)
     ASSERT_EQ(windows_.fileDialogs().size(), 2u);
     EXPECT_EQ(windows_.fileDialogs()[1].filter, "WinHelp Compiler (hcrtf.exe)|hcrtf.exe");
     EXPECT_EQ(windows_.messages().front().title, "WinHelp Compiler");
+    // The chooser was cancelled: the message does not claim that no compiler is associated.
+    EXPECT_EQ(windows_.messages()[1].prompt, "The Winhelp compiler was not located");
 
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.txt")));
     EXPECT_TRUE(fs::exists(generated("German", "OrderEntry_ContextTopics.rtf")));
