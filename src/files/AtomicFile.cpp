@@ -2,6 +2,7 @@
 
 #include "files/FileFailures.h"
 #include "files/FileReading.h"
+#include "files/FileStamp.h"
 #include "files/Notice.h"
 #include "files/ProcessMarker.h"
 #include "files/RegularFile.h"
@@ -326,29 +327,76 @@ bool AtomicFile::targetHoldsContent(const fs::path& realTarget) const {
 
 // Renames the temporary file over the target and, when durable, flushes the folder.
 void AtomicFile::replaceTarget(const fs::path& realTarget) {
+    if (stepFaulted(AtomicStep::Rename, realTarget))
+        failRename(realTarget, errno);
+    renameOverTarget(realTarget);
+}
+
+// The rename of replaceTarget() without its test seam.
+void AtomicFile::renameOverTarget(const fs::path& realTarget) {
     // The old file is let go on another thread: freeing it may wait for the disk.
     ReplacedFileRelease::Held old = ReplacedFileRelease::hold(realTarget);
-    int error = stepFaulted(AtomicStep::Rename, realTarget) ? errno : sys::renameReplacing(temporaryUsed_, realTarget);
-    if (error != 0) {
-        throw VbError(vberr::PathFileAccess,
-                      "Cannot rename '" + temporaryUsed_.string() + "' to '" + realTarget.string() +
-                          "': " + std::strerror(error) + ". The new content is kept in '" +
-                          temporaryUsed_.string() + "'.",
-                      realTarget.string());
-    }
+    if (int error = sys::renameReplacing(temporaryUsed_, realTarget); error != 0)
+        failRename(realTarget, error);
     ReplacedFileRelease::release(std::move(old));
+    flushFolderAfterRename(realTarget);
+}
+
+void AtomicFile::failRename(const fs::path& realTarget, int error) const {
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot rename '" + temporaryUsed_.string() + "' to '" + realTarget.string() + "': " +
+                      std::strerror(error) + ". The new content is kept in '" + temporaryUsed_.string() + "'.",
+                  realTarget.string());
+}
+
+void AtomicFile::flushFolderAfterRename(const fs::path& realTarget) const {
     if (durability_ != Durability::Flush)
         return;
     fs::path folder = folderOf(realTarget);
-    error = sys::flushFolder(folder);
+    int error = sys::flushFolder(folder);
     if (int fault = injectedFault(AtomicStep::SyncFolder, folder); fault != 0)
         error = fault;
     if (error != 0 && error != EINVAL)
         throw VbError(vberr::PathFileAccess,
-                      "The new content of '" + realTarget.string() +
-                          "' is in place, but its folder could " + "not be flushed to disk: " +
-                          std::strerror(error) + ". Save again to be sure it survives a crash.",
+                      "The new content of '" + realTarget.string() + "' is in place, but its folder could " +
+                          "not be flushed to disk: " + std::strerror(error) + ". Save again to be sure it survives a crash.",
                       realTarget.string());
+}
+
+std::optional<AtomicFile::NewerVersion> AtomicFile::commitOver(const FileStamp& expected) {
+    if (!prepared())
+        throw VbError(vberr::InvalidCall, "Only a prepared file is committed over a version", target_.string());
+    const fs::path realTarget = followLinks(target_);
+    temporaryUsed_ = pending_.path();
+    const std::optional<FileStamp> ours = FileStamp::at(temporaryUsed_);
+    if (stepFaulted(AtomicStep::Rename, realTarget))
+        failRename(realTarget, errno);
+    const int error = sys::exchangeFiles(temporaryUsed_, realTarget);
+    if (error == ENOTSUP || error == ENOENT) {
+        // No swap here: the target is compared just before the rename, which leaves a moment
+        // in which another program's version can come in unseen.
+        const std::optional<FileStamp> now = FileStamp::at(realTarget);
+        if (!now || !now->sameVersion(expected))
+            return NewerVersion{realTarget, now, false};
+        renameOverTarget(realTarget);
+    } else if (error != 0) {
+        failRename(realTarget, error);
+    }
+    pending_.release();
+    replaced_ = true;
+    if (error == 0) {
+        // The file the swap took out of place is now at the temporary name.
+        const std::optional<FileStamp> replaced = FileStamp::at(temporaryUsed_);
+        if (!replaced || !replaced->sameVersion(expected)) {
+            flushFolderAfterRename(realTarget);
+            return NewerVersion{temporaryUsed_, ours, true};
+        }
+        ReplacedFileRelease::Held old = ReplacedFileRelease::hold(temporaryUsed_);
+        sys::removeFile(temporaryUsed_);
+        ReplacedFileRelease::release(std::move(old));
+        flushFolderAfterRename(realTarget);
+    }
+    return std::nullopt;
 }
 
 void replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,

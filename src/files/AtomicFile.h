@@ -47,12 +47,14 @@
 #pragma once
 
 #include "files/ByteBlocks.h"
+#include "files/FileStamp.h"
 #include "files/FileFailures.h"
 #include "files/OutputBuffer.h"
 
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
 #include <string>
 #include <string_view>
@@ -130,6 +132,23 @@ public:
     // True from prepare() until a commit() has renamed the prepared file.
     bool prepared() const noexcept { return !pending_.path().empty(); }
 
+    // Another program's version of the target that commitOver() found in place of the one it
+    // was to replace.
+    struct NewerVersion {
+        std::filesystem::path file;           // a file that holds that version, to be read
+        std::optional<FileStamp> replaceNext; // the version the next commitOver() replaces
+        bool keptAside = false;               // `file` is a temporary file beside the target
+    };
+    // Puts the prepared file in place over the version `expected` (FileStamp::sameVersion) and
+    // returns nothing. A version another program put there since is never lost: where the
+    // file system swaps two files in one step (Linux), the prepared file goes in place all the
+    // same and the file it replaced is kept aside (keptAside); elsewhere the target is compared
+    // just before the rename and left as it is. The caller reads the newer version, makes its
+    // changes onto it, prepares that in another AtomicFile and commits it over `replaceNext`,
+    // and then removes a file kept aside. Not for an unprepared file (VbError 5); failures as
+    // commit()'s.
+    std::optional<NewerVersion> commitOver(const FileStamp& expected);
+
 private:
     // A prepared temporary file not yet renamed over the target: removed when dropped.
     class PendingTemporary {
@@ -153,6 +172,9 @@ private:
     bool writeTemporary(const std::filesystem::path& realTarget,
                         const std::function<void(OutputBuffer& out)>& produce);
     void replaceTarget(const std::filesystem::path& realTarget);
+    void renameOverTarget(const std::filesystem::path& realTarget);
+    [[noreturn]] void failRename(const std::filesystem::path& realTarget, int error) const;
+    void flushFolderAfterRename(const std::filesystem::path& realTarget) const;
 
     std::filesystem::path target_;
     std::filesystem::path temporary_;

@@ -24,6 +24,11 @@ struct FileStamp {
     static std::optional<FileStamp> at(const std::filesystem::path& path);
 
     bool operator==(const FileStamp&) const = default;
+    // True when both stamps are of one version of one file, though a rename may have moved
+    // it since (a rename changes a file's change time, not its content or modification time).
+    bool sameVersion(const FileStamp& other) const {
+        return device == other.device && inode == other.inode && size == other.size && mtimeNs == other.mtimeNs;
+    }
 };
 
 } // namespace corvane

@@ -4,6 +4,7 @@
 #include "platform/SystemFiles.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <fcntl.h>
 #include <string>
 #include <sys/file.h>
@@ -175,6 +176,18 @@ void startWriteBack([[maybe_unused]] int fd) {
 
 int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
     return ::rename(from.c_str(), to.c_str()) == 0 ? 0 : errno;
+}
+
+int exchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b) {
+#if defined(__linux__) && defined(RENAME_EXCHANGE)
+    if (::renameat2(AT_FDCWD, a.c_str(), AT_FDCWD, b.c_str(), RENAME_EXCHANGE) == 0)
+        return 0;
+    return errno == EINVAL || errno == ENOSYS ? ENOTSUP : errno; // the file system cannot
+#else
+    (void)a;
+    (void)b;
+    return ENOTSUP;
+#endif
 }
 
 int removeFile(const std::filesystem::path& path) { return ::unlink(path.c_str()) == 0 ? 0 : errno; }

@@ -72,6 +72,9 @@ void startWriteBack(int fd);
 // without POSIX rename semantics (Wine, FAT, shares) a target that readers hold open sharing
 // its deletion is moved aside first and deleted after; a failure leaves it in place.
 int renameReplacing(const std::filesystem::path& from, const std::filesystem::path& to);
+// Swaps two existing files in one step: `a` then names what `b` named and `b` what `a` named.
+// 0 or an errno; ENOTSUP where the system or the file system cannot (Windows, NFS).
+int exchangeFiles(const std::filesystem::path& a, const std::filesystem::path& b);
 // Removes a file (not a folder). 0 or an errno (ENOENT when there is none).
 int removeFile(const std::filesystem::path& path);
 // 0 when this user may write `path` (a file or a folder), else the errno that says why not

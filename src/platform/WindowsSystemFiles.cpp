@@ -318,6 +318,10 @@ int renameReplacing(const std::filesystem::path& from, const std::filesystem::pa
     return errnoOf(error);
 }
 
+int exchangeFiles(const std::filesystem::path&, const std::filesystem::path&) {
+    return ENOTSUP; // no single step swaps two files; callers compare and rename instead
+}
+
 int removeFile(const std::filesystem::path& path) {
     return ::DeleteFileW(path.c_str()) ? 0 : errnoOf(::GetLastError());
 }

@@ -173,28 +173,49 @@ void VBComponent::setWhatsThisHelp(bool value) {
     document_->setWhatsThisHelp(value);
 }
 
+// A failure to read the file for a save: a file that is gone is named as deleted since it was
+// read, with its changes not written.
+VbError VBComponent::deletedSinceRead(const VbError& error) const {
+    if (error.number() != vberr::FileNotFound)
+        return error;
+    return VbError(vberr::FileNotFound,
+                   "Cannot save '" + file_.string() +
+                       "': the file was deleted or moved since it was read; its changes were not written",
+                   file_.string());
+}
+
 std::optional<VBComponent::PendingSave> VBComponent::prepareSave() const {
     if (!isDirty()) // waits for the background read first
         return std::nullopt;
-    PendingSave pending;
-    pending.file = file_;
+    std::optional<FileStamp> basedOn;
     std::string file;
     try {
         // The stamp of exactly the bytes read: a file written meanwhile is read again.
         for (int attempt = 0; attempt < 3; ++attempt) {
-            pending.basedOn = FileStamp::at(file_);
+            basedOn = FileStamp::at(file_);
             file = readFileBytes(file_);
-            if (FileStamp::at(file_) == pending.basedOn)
+            if (FileStamp::at(file_) == basedOn)
                 break;
         }
     } catch (const VbError& error) {
-        if (error.number() != vberr::FileNotFound)
-            throw;
-        throw VbError(vberr::FileNotFound,
-                      "Cannot save '" + file_.string() +
-                          "': the file was deleted or moved since it was read; its changes were not written",
-                      file_.string());
+        throw deletedSinceRead(error);
     }
+    return prepareSaveOnto(std::move(file), basedOn);
+}
+
+VBComponent::PendingSave VBComponent::prepareSaveOnto(const std::filesystem::path& version,
+                                                      std::optional<FileStamp> basedOn) const {
+    try {
+        return prepareSaveOnto(readFileBytes(version), basedOn);
+    } catch (const VbError& error) {
+        throw deletedSinceRead(error);
+    }
+}
+
+VBComponent::PendingSave VBComponent::prepareSaveOnto(std::string file, std::optional<FileStamp> basedOn) const {
+    PendingSave pending;
+    pending.file = file_;
+    pending.basedOn = basedOn;
     // The document keeps only the designer part: the code after it is the file's as it is now.
     const size_t partEnd = std::min(designerPartEnd(file, true), file.size());
     pending.part = file.substr(0, partEnd);

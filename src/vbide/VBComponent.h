@@ -117,6 +117,10 @@ public:
     // file as it is. Reads the file only. Raises VbError 53 naming the file when it is gone, 75
     // when it cannot be read or another program changed what the changes change too.
     std::optional<PendingSave> prepareSave() const;
+    // What a save writes onto the version of the file that `version` holds (another program's,
+    // kept aside by AtomicFile::commitOver), to replace the version `basedOn`; raises as
+    // prepareSave().
+    PendingSave prepareSaveOnto(const std::filesystem::path& version, std::optional<FileStamp> basedOn) const;
     // Takes a prepared save as written to disk.
     void markSaved(PendingSave&& save);
     // Writes the changed file (atomically); does nothing when nothing changed. With
@@ -126,6 +130,8 @@ public:
 private:
     VBComponent(int type, std::string name, std::filesystem::path file)
         : type_(type), name_(std::move(name)), file_(std::move(file)) {}
+    PendingSave prepareSaveOnto(std::string file, std::optional<FileStamp> basedOn) const;
+    VbError deletedSinceRead(const VbError& error) const;
     void readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
     void readActiveXDesignerName(int codePage);
     bool readNameOnly(int codePage); // the name from "Attribute VB_Name"; false when there is none

@@ -198,11 +198,10 @@ int VBProject::commitWrites(std::vector<PendingWrite>& writes) {
         for (size_t i = 0; i < writes.size(); ++i) {
             PendingWrite& write = writes[i];
             if (FileStamp::at(write.save.file) != write.save.basedOn) {
-                files[i] = AtomicFile(write.save.file, fs::path(), Durability::Deferred); // drops the prepared file
                 write = rewriteOntoNewest(write);
-                files[i].write(write.save.bytes);
+                files[i] = preparedFile(write);
             }
-            files[i].commit();
+            commitOverVersion(files[i], write);
             ++written;
             if (write.component)
                 write.component->markSaved(std::move(write.save));
@@ -221,16 +220,74 @@ int VBProject::commitWrites(std::vector<PendingWrite>& writes) {
     return written;
 }
 
+// Puts `file`, prepared from `write`, in place over the version the write was made on. A
+// version another program put there in the moment before is not lost: the changes are made
+// again onto it, and that goes in place in its turn (`write` then holds what was written).
+void VBProject::commitOverVersion(AtomicFile& file, PendingWrite& write) {
+    constexpr int Rounds = 5;
+    std::optional<AtomicFile::NewerVersion> newer;
+    for (int round = 0; round < Rounds; ++round) {
+        std::optional<AtomicFile::NewerVersion> next;
+        if (write.save.basedOn)
+            next = file.commitOver(*write.save.basedOn);
+        else
+            file.commit(); // the file was gone when it was read: nothing to keep
+        if (newer && newer->keptAside)
+            platform::removeFile(newer->file); // its changes are in place now, or superseded by `next`
+        newer = std::move(next);
+        if (!newer)
+            return;
+        try {
+            write = rewriteOnto(write, newer->file, newer->replaceNext);
+        } catch (const VbError&) {
+            putBack(*newer, write.save.file);
+            throw;
+        }
+        file = preparedFile(write);
+    }
+    putBack(*newer, write.save.file);
+    throw VbError(vberr::PathFileAccess,
+                  "Cannot save '" + write.save.file.string() + "': another program wrote it again each of " +
+                      std::to_string(Rounds) + " times Corvane was about to replace it; Corvane's changes to it were not written",
+                  write.save.file.string());
+}
+
+// Puts another program's version that commitOver() kept aside back in place of the one that
+// replaced it; a version that came in meanwhile stays where it was put, and the kept one too.
+void VBProject::putBack(const AtomicFile::NewerVersion& newer, const fs::path& target) {
+    if (!newer.keptAside || platform::exchangeFiles(newer.file, target) != 0)
+        return;
+    const std::optional<FileStamp> swapped = FileStamp::at(newer.file);
+    if (swapped && newer.replaceNext && swapped->sameVersion(*newer.replaceNext))
+        platform::removeFile(newer.file); // this program's own version, which nobody wanted
+}
+
+// An AtomicFile that holds the write's content, made beside its target.
+AtomicFile VBProject::preparedFile(const PendingWrite& write) {
+    AtomicFile file(write.save.file, fs::path(), Durability::Deferred);
+    file.prepare([&write](OutputBuffer& out) { out.append(write.save.bytes); });
+    return file;
+}
+
 // A write prepared again onto the file another program saved after it was prepared.
 VBProject::PendingWrite VBProject::rewriteOntoNewest(const PendingWrite& write) {
     if (write.component) {
         auto pending = write.component->prepareSave();
         return {write.component, std::move(*pending)};
     }
+    return rewriteOnto(write, file_, FileStamp::at(file_));
+}
+
+// A write prepared again onto the version of its file that `version` holds, to replace the
+// version `basedOn`.
+VBProject::PendingWrite VBProject::rewriteOnto(const PendingWrite& write, const fs::path& version,
+                                               std::optional<FileStamp> basedOn) {
+    if (write.component)
+        return {write.component, write.component->prepareSaveOnto(version, basedOn)};
     PendingWrite project{nullptr, {}};
     project.save.file = file_;
-    project.save.basedOn = FileStamp::at(file_);
-    project.save.part = readFileBytes(file_);
+    project.save.basedOn = basedOn;
+    project.save.part = readFileBytes(version);
     project.save.bytes = projectFile_->renderOnto(project.save.part);
     return project;
 }

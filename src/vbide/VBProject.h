@@ -107,7 +107,12 @@ private:
     };
     std::vector<PendingWrite> prepareWrites();
     int commitWrites(std::vector<PendingWrite>& writes);
+    void commitOverVersion(AtomicFile& file, PendingWrite& write);
+    static void putBack(const AtomicFile::NewerVersion& newer, const std::filesystem::path& target);
+    static AtomicFile preparedFile(const PendingWrite& write);
     PendingWrite rewriteOntoNewest(const PendingWrite& write);
+    PendingWrite rewriteOnto(const PendingWrite& write, const std::filesystem::path& version,
+                             std::optional<FileStamp> basedOn);
     void removeLeftTemporaries() const;
     VBProject() : components_(*this) {}
     void readFiles(std::string_view projectBytes, int codePage);

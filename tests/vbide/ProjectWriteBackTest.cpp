@@ -4,12 +4,16 @@
 // with nothing written, naming the file, the control and both values. The project file keeps
 // the other program's lines around the help file setting. Temporary files a stopped save left
 // are removed by the next save, each named.
+#include "files/FileFailures.h"
 #include "files/Notice.h"
 #include "testsupport/TempDir.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/VbError.h"
 
 #include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
 
 using namespace corvane;
 using namespace corvane::vbide;
@@ -204,4 +208,92 @@ TEST(ProjectWriteBackTest, TemporaryFilesOfAStoppedSaveAreRemovedByTheNextNaming
     for (const std::string& notice : notices)
         EXPECT_NE(notice.find("a temporary file that an interrupted save of the project left"), std::string::npos) << notice;
     EXPECT_FALSE(fs::exists(opened->temp / "Save.vbp.lock"));
+}
+
+namespace {
+
+// Replaces the file whole through a rename, as the IDE saves.
+void saveAsAnotherProgram(const fs::path& file, const std::string& bytes) {
+    writeFile(fs::path(file) += ".ide", bytes);
+    fs::rename(fs::path(file) += ".ide", file);
+}
+
+// Files whose names end with ".tmp" or ".ide" in the folder.
+std::vector<std::string> leftFiles(const fs::path& folder) {
+    std::vector<std::string> left;
+    for (const auto& entry : fs::directory_iterator(folder))
+        if (entry.path().extension() == ".tmp" || entry.path().extension() == ".ide")
+            left.push_back(entry.path().filename().string());
+    return left;
+}
+
+// Runs `save` while another program saves each of `versions`' files just before each of the
+// save's first `times` replaces of it (at the last moment, after every check before it), with
+// the content the function gives for the n-th time.
+using Versions = std::map<fs::path, std::function<std::string(int)>>;
+template <typename Save>
+void saveRacing(const Versions& versions, int times, Save save) {
+    std::map<fs::path, int> saves;
+    AtomicFaultInjector previous = setAtomicFaultInjector([&](AtomicStep step, const fs::path& target) {
+        auto version = versions.find(target);
+        if (step == AtomicStep::Rename && version != versions.end() && saves[target] < times)
+            saveAsAnotherProgram(target, version->second(saves[target]++));
+        return 0;
+    });
+    try {
+        save();
+    } catch (...) {
+        setAtomicFaultInjector(previous);
+        throw;
+    }
+    setAtomicFaultInjector(previous);
+}
+
+} // namespace
+
+TEST(ProjectWriteBackTest, AVersionSavedInTheMomentBeforeTheReplaceIsWrittenOntoAndNeverLost) {
+    // The other program saves the form and then the project file at the last moment before
+    // each is replaced: both keep its change and take this program's.
+    auto opened = openProject();
+    opened->control(3)->setWhatsThisHelpID(8);
+    opened->project->SetHelpFile("Save_Context.chm");
+    const std::string theirForm = form(Label);
+    const std::string theirProject = replaced(Project, "Form=save.frm\r\n", "Form=save.frm\r\nForm=frmIde.frm\r\n");
+    const Versions theirs = {{opened->temp / "save.frm", [&](int) { return theirForm; }},
+                             {opened->temp / "Save.vbp", [&](int) { return theirProject; }}};
+    saveRacing(theirs, 1, [&] { EXPECT_EQ(opened->project->save(), 2); });
+    EXPECT_EQ(readFile(opened->temp / "save.frm"), replaced(theirForm, "=   5", "=   8"));
+    EXPECT_EQ(readFile(opened->temp / "Save.vbp"),
+              replaced(theirProject, "Name=", "HelpFile=\"Save_Context.chm\"\r\nName="));
+    EXPECT_EQ(leftFiles(opened->temp.path()), std::vector<std::string>());
+    EXPECT_FALSE(opened->project->isDirty());
+
+    // A version that changes the same value stops the save; one written at every attempt
+    // wears it out. Either way the other program's last version is the one on disk.
+    auto clash = openProject();
+    clash->control(3)->setWhatsThisHelpID(8);
+    const std::string otherNumber = replaced(form(), "=   5", "=   6");
+    try {
+        saveRacing({{clash->temp / "save.frm", [&](int) { return otherNumber; }}}, 1, [&] { clash->project->save(); });
+        ADD_FAILURE() << "a value both changed was overwritten";
+    } catch (const VbError& error) {
+        EXPECT_NE(error.description().find("cmdOK.WhatsThisHelpID is 6 there"), std::string::npos) << error.description();
+    }
+    EXPECT_EQ(readFile(clash->temp / "save.frm"), otherNumber);
+    EXPECT_EQ(leftFiles(clash->temp.path()), std::vector<std::string>());
+
+    auto busy = openProject();
+    busy->control(3)->setWhatsThisHelpID(8);
+    const auto nth = [](int n) { return form("   Tag             =   \"" + std::to_string(n) + "\"\r\n"); };
+    try {
+        saveRacing({{busy->temp / "save.frm", nth}}, 100, [&] { busy->project->save(); });
+        ADD_FAILURE() << "a file written again at every attempt was replaced";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.description(), "Cannot save '" + (busy->temp / "save.frm").string() +
+                                           "': another program wrote it again each of 5 times Corvane was about to "
+                                           "replace it; Corvane's changes to it were not written");
+    }
+    EXPECT_EQ(readFile(busy->temp / "save.frm"), nth(4));
+    EXPECT_EQ(leftFiles(busy->temp.path()), std::vector<std::string>());
+    EXPECT_TRUE(busy->project->isDirty());
 }
