@@ -224,9 +224,9 @@ int VBProject::commitWrites(std::vector<PendingWrite>& writes) {
 // version another program put there in the moment before is not lost: the changes are made
 // again onto it, and that goes in place in its turn (`write` then holds what was written).
 void VBProject::commitOverVersion(AtomicFile& file, PendingWrite& write) {
-    constexpr int Rounds = 5;
+    constexpr int rounds = 5;
     std::optional<AtomicFile::NewerVersion> newer;
-    for (int round = 0; round < Rounds; ++round) {
+    for (int round = 0; round < rounds; ++round) {
         std::optional<AtomicFile::NewerVersion> next;
         if (write.save.basedOn)
             next = file.commitOver(*write.save.basedOn);
@@ -248,7 +248,7 @@ void VBProject::commitOverVersion(AtomicFile& file, PendingWrite& write) {
     putBack(*newer, write.save.file);
     throw VbError(vberr::PathFileAccess,
                   "Cannot save '" + write.save.file.string() + "': another program wrote it again each of " +
-                      std::to_string(Rounds) + " times Corvane was about to replace it; Corvane's changes to it were not written",
+                      std::to_string(rounds) + " times Corvane was about to replace it; Corvane's changes to it were not written",
                   write.save.file.string());
 }
 
