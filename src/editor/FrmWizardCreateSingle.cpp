@@ -20,6 +20,7 @@
 #include "vbruntime/Utilities.h"
 
 #include <atomic>
+#include <limits>
 #include <optional>
 
 namespace corvane {
@@ -31,6 +32,18 @@ NamedValue writerValue(std::string name, const std::optional<T>& writer, std::st
     return {std::move(name), [&writer, typeName] {
                 return writer ? Variant::object(std::string(typeName)) : Variant::nothing();
             }};
+}
+
+// "'cmdBig' of 'frmMain'" for the control whose record holds `number` when it is the largest
+// a Long holds (the one a refused number names); "" otherwise or when no record holds it.
+std::string holderOf(const ModuleRecords& forms, int32_t number) {
+    if (number != std::numeric_limits<int32_t>::max())
+        return {};
+    for (const auto& records : forms)
+        for (const auto& record : *records)
+            if (record->ContextHelpID == number)
+                return "'" + record->ControlName.str() + "' of '" + record->ComponentName.str() + "'";
+    return {};
 }
 
 } // namespace
@@ -161,8 +174,10 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 return;
             endDataFileCheck(); // it reads the records
-            scope.step(
-                [&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
+            scope.step([&] {
+                mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName,
+                                               holderOf(*Forms, mHighestID));
+            });
             scope.step([&] {
                 record->Control()->setWhatsThisHelpID(mHighestID);
             });
