@@ -171,7 +171,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
         return 1;
     }
     if (!session.scanSucceeded()) {
-        err << "corvane compile: the scan failed; nothing was generated or saved\n";
+        err << "corvane compile: " << session.scanFailure() << "; nothing was generated or saved\n";
         return 1;
     }
     const ModMain& settings = session.addin().modMain();
