@@ -15,6 +15,7 @@
 #include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "text/LanguageTable.h"
+#include "text/TextCodec.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/Utilities.h"
@@ -63,7 +64,10 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
                  writerValue("HTMLHelp", HTMLHelp, "HtmlHelpProjectWriter")});
     scope.run([&] {
         const ModMain& s = settings_;
-        const LanguageInfo language = LanguageTable::installed().lookup(Language);
+        // A language without a code page of its own writes in the project's.
+        int projectCodePage = WindowsLatin1;
+        ErrorScope::ignoringFailures([&] { projectCodePage = VBP()->codePage(); });
+        const LanguageInfo language = LanguageTable::installed().forProject(Language, projectCodePage);
 
         // Step 1: the WinHelp templates are read before anything is written.
         if (s.mGenerateWinHelp) {
@@ -78,7 +82,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             projectFile = project->FileName();
             ProjectName = project->Name();
         });
-        const HelpOutputLayout layout(projectFile, ProjectName);
+        const HelpOutputLayout layout(projectFile, ProjectName, projectCodePage);
         ProjectName = layout.languageProjectName(Language); // the name the language's code page holds
         OutputPath = layout.languageFolder(Language);
         ErrorScope::ignoringFailures([&] { CreateFolder(platform::pathFromUtf8(layout.outputFolder() + "/")); });
@@ -199,14 +203,14 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
     ErrorScope::ignoringFailures([&] {
         std::vector<std::pair<std::string, TopicRecipe>> ahead;
         bool after = false;
-        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name(), VBP()->codePage());
         for (const std::string& name : *settings_.SelectedLanguages) {
             if (name == Language) {
                 ahead.emplace_back(name, recipe);
                 after = true;
             } else if (after) {
                 TopicRecipe theirs = recipe;
-                const int codePage = LanguageTable::installed().lookup(name).codePage;
+                const int codePage = LanguageTable::installed().forProject(name, VBP()->codePage()).codePage;
                 if (theirs.popupCodePage) {
                     theirs.popupCodePage = codePage;
                     theirs.popupFile = layout.languageFile(name, HelpOutputFile::Popups);
