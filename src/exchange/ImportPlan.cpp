@@ -54,8 +54,8 @@ namespace {
 
 // "U+0001" for a character code.
 std::string codePointName(unsigned char c) {
-    static constexpr char Digits[] = "0123456789ABCDEF";
-    return std::string("U+00") + Digits[c >> 4] + Digits[c & 0xF];
+    static constexpr char digits[] = "0123456789ABCDEF";
+    return std::string("U+00") + digits[c >> 4] + digits[c & 0xF];
 }
 
 } // namespace
