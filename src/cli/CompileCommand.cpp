@@ -12,6 +12,7 @@
 #include "platform/Utf8Path.h"
 #include "settings/FrmCompileLog.h"
 #include "settings/ModMain.h"
+#include "text/TextCodec.h"
 #include "vbide/VBE.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/Utilities.h"
@@ -153,7 +154,7 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
     // a second one waits and then reads what the first wrote.
     std::optional<CompileLock> lock;
     try {
-        const HelpOutputLayout outputs(platform::utf8Of(fs::absolute(platform::pathFromUtf8(options.project))), "");
+        const HelpOutputLayout outputs(platform::utf8Of(fs::absolute(platform::pathFromUtf8(options.project))), "", WindowsLatin1);
         lock.emplace(CompileLock::take(platform::pathFromUtf8(outputs.outputFolder()), [&err](const std::string& holder) {
             err << "corvane: waiting for another compile of this project to end (" << holder << ")\n";
         }));
@@ -171,11 +172,11 @@ int compileProject(HeadlessSession& session, const CompileOptions& options, std:
         return 1;
     }
     if (!session.scanSucceeded()) {
-        err << "corvane compile: the scan failed; nothing was generated or saved\n";
+        err << "corvane compile: " << session.scanFailure() << "; nothing was generated or saved\n";
         return 1;
     }
     const ModMain& settings = session.addin().modMain();
-    const HelpOutputLayout layout(session.project()->FileName(), session.project()->Name());
+    const HelpOutputLayout layout(session.project()->FileName(), session.project()->Name(), session.project()->codePage());
     const ProducedFiles produced(settings, layout);
     const auto placed = placedFiles(settings, layout, session.ide()->Version());
     std::vector<fs::path> besideProject;

@@ -65,6 +65,15 @@ bool HeadlessSession::scanSucceeded() const {
     return reports_ == 0 && editor() && editor()->helpDataFile().complete();
 }
 
+std::string HeadlessSession::scanFailure() const {
+    if (editor() && !editor()->helpDataFile().complete())
+        return "the help data file " + editor()->helpDataFile().path().string() +
+               " was not loaded completely (see its problems above)";
+    if (reports_ > 0)
+        return "the scan ended with an error (see the report above)";
+    return "the scan failed";
+}
+
 std::vector<std::shared_ptr<vbide::VBComponent>> HeadlessSession::unreadableDesigners() const {
     std::vector<std::shared_ptr<vbide::VBComponent>> designers;
     if (project_)

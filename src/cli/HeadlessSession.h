@@ -63,6 +63,9 @@ public:
     // True when the scan opened the editor without an error report and loaded the whole data
     // file: only then may the session save (a save would otherwise hold less than the file).
     bool scanSucceeded() const;
+    // Why the scan did not succeed, for the last line of a command that therefore saves
+    // nothing: the help data file not loaded completely, or an error reported (both above).
+    std::string scanFailure() const;
     // The visual modules whose designer could not be read, in project order.
     std::vector<std::string> unreadableModules() const;
     // Writes one line to the error stream for each module whose designer could not be read

@@ -76,6 +76,8 @@ void applyChanges(exchange::ImportPlan& plan, HelpDataTexts& data) {
 void report(const exchange::ImportPlan& plan, std::ostream& out) {
     for (const exchange::TextChange& change : plan.changes)
         out << "Changed " << exchange::unitId(change.module, change.controlKey) << "\n";
+    for (const exchange::UnitNote& note : plan.notes)
+        out << "Note: " << note.id << ": " << note.note << "\n";
     for (const exchange::SkippedUnit& skipped : plan.skipped)
         out << "Skipped " << skipped.id << ": " << skipped.reason << "\n";
     if (plan.skippedUnlisted > 0)

@@ -66,7 +66,7 @@ std::string unfitOutput(const fs::path& output, const vbide::VBProject& project,
     if (std::string kind = irregularKind(output); !kind.empty())
         return kind + ", not a regular file";
     const fs::path projectFile = platform::pathFromUtf8(project.FileName());
-    const HelpOutputLayout layout(project.FileName(), project.Name());
+    const HelpOutputLayout layout(project.FileName(), project.Name(), project.codePage());
     const std::pair<fs::path, const char*> own[] = {
         {withSuffix(dataFile, ".lock"), "the lock that a save of the help data holds"},
         {withSuffix(dataFile, ".inuse"), "the marker of an editor of the help data"},

@@ -238,7 +238,7 @@ int scan(HeadlessSession& session, const ScanOptions& options, std::ostream& out
     const bool designersRead = session.reportUnreadableModules("scan");
     if (!scanned) {
         if (options.save)
-            err << "corvane scan: the scan failed; nothing was saved\n";
+            err << "corvane scan: " << session.scanFailure() << "; nothing was saved\n";
         return 1;
     }
     if (options.save && !session.closeAndSave())

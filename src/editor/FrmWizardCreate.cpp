@@ -156,11 +156,11 @@ void FrmWizard::CreateHelpFiles() {
         endDataFileCheck(); // a run compares the records as it leaves them
         scope.step([&] { CheckFormsExist(); });
         std::optional<ProducedFiles> produced;
-        scope.step([&] { produced.emplace(s, HelpOutputLayout(VBP()->FileName(), VBP()->Name())); });
+        scope.step([&] { produced.emplace(s, HelpOutputLayout(VBP()->FileName(), VBP()->Name(), VBP()->codePage())); });
         compileNotes_.clear();
         keptHelpFiles_.clear();
         ErrorScope::ignoringFailures([&] {
-            const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+            const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name(), VBP()->codePage());
             compileNotes_ = layout.renamingNotes({languages->begin(), languages->end()});
         });
 
@@ -257,7 +257,7 @@ void FrmWizard::CreateHelpFiles() {
 bool FrmWizard::takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& lock) {
     controls::BusyWindow& busy = *settings_.Busy;
     try {
-        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name(), VBP()->codePage());
         lock.emplace(CompileLock::take(platform::pathFromUtf8(layout.outputFolder()), [&busy](const std::string& holder) {
             busy.SetMessage("Waiting for another compile of this project to end (" + holder + ")");
         }));
@@ -276,7 +276,7 @@ bool FrmWizard::takeCompileLock(ErrorScope& scope, std::optional<CompileLock>& l
 // durable at once, whichever way the run ends after generating.
 void FrmWizard::syncHelpProjects(ErrorScope& scope) {
     scope.step([&] {
-        const std::string folder = HelpOutputLayout(VBP()->FileName(), VBP()->Name()).projectFolder();
+        const std::string folder = HelpOutputLayout(VBP()->FileName(), VBP()->Name(), VBP()->codePage()).projectFolder();
         syncFileSystem(platform::pathFromUtf8(folder.empty() ? std::string(".") : folder));
     });
 }
@@ -422,7 +422,7 @@ bool FrmWizard::writeRunResults(ErrorScope& scope, std::string& OutputPath, std:
 // one beside the project from an earlier run, and the setting, as they are.
 void FrmWizard::placePrimaryHelpFiles(ErrorScope& scope, std::string& OutputPath, std::string& Ver) {
     auto project = VBP();
-    const HelpOutputLayout layout(project->FileName(), project->Name());
+    const HelpOutputLayout layout(project->FileName(), project->Name(), project->codePage());
     OutputPath = layout.outputFolder();
     Ver = Utilities::GetToken(mVBE->Version(), ".", 1);
     const std::string& dir = layout.projectFolder();

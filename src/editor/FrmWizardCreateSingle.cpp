@@ -15,11 +15,13 @@
 #include "platform/Utf8Path.h"
 #include "settings/ModMain.h"
 #include "text/LanguageTable.h"
+#include "text/TextCodec.h"
 #include "vbide/VBControl.h"
 #include "vbide/VBProject.h"
 #include "vbruntime/Utilities.h"
 
 #include <atomic>
+#include <limits>
 #include <optional>
 
 namespace corvane {
@@ -31,6 +33,18 @@ NamedValue writerValue(std::string name, const std::optional<T>& writer, std::st
     return {std::move(name), [&writer, typeName] {
                 return writer ? Variant::object(std::string(typeName)) : Variant::nothing();
             }};
+}
+
+// "'cmdBig' of 'frmMain'" for the control whose record holds `number` when it is the largest
+// a Long holds (the one a refused number names); "" otherwise or when no record holds it.
+std::string holderOf(const ModuleRecords& forms, int32_t number) {
+    if (number != std::numeric_limits<int32_t>::max())
+        return {};
+    for (const auto& records : forms)
+        for (const auto& record : *records)
+            if (record->ContextHelpID == number)
+                return "'" + record->ControlName.str() + "' of '" + record->ComponentName.str() + "'";
+    return {};
 }
 
 } // namespace
@@ -50,7 +64,10 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
                  writerValue("HTMLHelp", HTMLHelp, "HtmlHelpProjectWriter")});
     scope.run([&] {
         const ModMain& s = settings_;
-        const LanguageInfo language = LanguageTable::installed().lookup(Language);
+        // A language without a code page of its own writes in the project's.
+        int projectCodePage = WindowsLatin1;
+        ErrorScope::ignoringFailures([&] { projectCodePage = VBP()->codePage(); });
+        const LanguageInfo language = LanguageTable::installed().forProject(Language, projectCodePage);
 
         // Step 1: the WinHelp templates are read before anything is written.
         if (s.mGenerateWinHelp) {
@@ -65,7 +82,7 @@ void FrmWizard::CreateSingleHelpFile(const std::string& Language, std::string& H
             projectFile = project->FileName();
             ProjectName = project->Name();
         });
-        const HelpOutputLayout layout(projectFile, ProjectName);
+        const HelpOutputLayout layout(projectFile, ProjectName, projectCodePage);
         ProjectName = layout.languageProjectName(Language); // the name the language's code page holds
         OutputPath = layout.languageFolder(Language);
         ErrorScope::ignoringFailures([&] { CreateFolder(platform::pathFromUtf8(layout.outputFolder() + "/")); });
@@ -161,8 +178,10 @@ bool FrmWizard::numberRecords(ErrorScope& scope) {
             if (!record->Control() || record->ContextHelpID != 0 || !record->hasText())
                 return;
             endDataFileCheck(); // it reads the records
-            scope.step(
-                [&] { mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName); });
+            scope.step([&] {
+                mHighestID = nextContextNumber(mHighestID, record->ComponentName, record->ControlName,
+                                               holderOf(*Forms, mHighestID));
+            });
             scope.step([&] {
                 record->Control()->setWhatsThisHelpID(mHighestID);
             });
@@ -184,14 +203,14 @@ void FrmWizard::startTopicsAhead(const std::string& Language, const TopicRecipe&
     ErrorScope::ignoringFailures([&] {
         std::vector<std::pair<std::string, TopicRecipe>> ahead;
         bool after = false;
-        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name());
+        const HelpOutputLayout layout(VBP()->FileName(), VBP()->Name(), VBP()->codePage());
         for (const std::string& name : *settings_.SelectedLanguages) {
             if (name == Language) {
                 ahead.emplace_back(name, recipe);
                 after = true;
             } else if (after) {
                 TopicRecipe theirs = recipe;
-                const int codePage = LanguageTable::installed().lookup(name).codePage;
+                const int codePage = LanguageTable::installed().forProject(name, VBP()->codePage()).codePage;
                 if (theirs.popupCodePage) {
                     theirs.popupCodePage = codePage;
                     theirs.popupFile = layout.languageFile(name, HelpOutputFile::Popups);

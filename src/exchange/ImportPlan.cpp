@@ -3,6 +3,8 @@
 #include "text/MessageText.h"
 #include "vbruntime/CaseFold.h"
 
+#include <algorithm>
+
 namespace corvane::exchange {
 
 ImportPlanner::ImportPlanner(const ProjectTexts& project, std::string fileName)
@@ -48,6 +50,48 @@ std::optional<ImportPlanner::FoundControl> ImportPlanner::controlOf(const Exchan
     return std::nullopt;
 }
 
+namespace {
+
+// "U+0001" for a character code.
+std::string codePointName(unsigned char c) {
+    static constexpr char digits[] = "0123456789ABCDEF";
+    return std::string("U+00") + digits[c >> 4] + digits[c & 0xF];
+}
+
+} // namespace
+
+std::string storableText(std::string& text) {
+    auto forbidden = [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 && c != '\t' && c != '\n' && c != '\r';
+    };
+    if (std::ranges::none_of(text, forbidden))
+        return {};
+    bool verticalTab = false;
+    std::vector<unsigned char> dropped;
+    std::string stored;
+    for (char c : text) {
+        if (c == '\v') {
+            verticalTab = true;
+            stored += "\r\n";
+        } else if (!forbidden(c)) {
+            stored += c;
+        } else if (std::ranges::find(dropped, static_cast<unsigned char>(c)) == dropped.end()) {
+            dropped.push_back(static_cast<unsigned char>(c));
+        }
+    }
+    text = std::move(stored);
+    std::string note = verticalTab ? "its vertical tab (U+000B) became a line break" : "";
+    if (!dropped.empty()) {
+        std::ranges::sort(dropped);
+        note += std::string(note.empty() ? "" : "; ") + "the control character" + (dropped.size() > 1 ? "s " : " ");
+        for (size_t i = 0; i < dropped.size(); ++i)
+            note += (i == 0 ? "" : ", ") + codePointName(dropped[i]);
+        note += dropped.size() > 1 ? ", which a data file cannot hold, were left out"
+                                   : ", which a data file cannot hold, was left out";
+    }
+    return note;
+}
+
 void ImportPlanner::header(const ExchangeDocument& document) {
     const ProjectTexts& project = project_;
     if (!equalsIgnoreCase(document.project, project.project))
@@ -79,6 +123,8 @@ void ImportPlanner::skip(const ExchangeUnit& unit, std::string reason) {
 void ImportPlanner::unit(ExchangeUnit&& unit) {
     if (!unit.problem.empty())
         return skip(unit, unit.problem);
+    if (std::string note = storableText(unit.target); !note.empty())
+        plan_.notes.push_back({unit.id, std::move(note)});
     const std::optional<FoundControl> found = controlOf(unit);
     if (!found)
         return skip(unit, "unknown unit: the project has no control '" + unit.controlKey + "' in a module '" +

@@ -38,6 +38,12 @@ struct SkippedUnit {
     std::string reason;
 };
 
+// What an import did to a unit's text to store it, and the unit.
+struct UnitNote {
+    std::string id;
+    std::string note;
+};
+
 struct ImportPlan {
     // The project's language the file holds, spelled as the project spells it.
     std::string language;
@@ -48,12 +54,19 @@ struct ImportPlan {
     int64_t skippedUnlisted = 0;
     // Units whose text is already the stored one.
     int64_t unchanged = 0;
+    // The units whose target held control characters, and what became of them.
+    std::vector<UnitNote> notes;
 
     // How many units are listed as skipped at most (a file of unknown units is not held).
     static constexpr size_t MaxListedSkips = 1000;
     // True when a unit was skipped.
     bool skippedAny() const { return !skipped.empty() || skippedUnlisted > 0; }
 };
+
+// Makes a translated text one a data file can hold: a vertical tab (a word processor's line
+// break) becomes CR LF, the other control characters XML 1.0 does not allow are left out.
+// Returns what was done, naming the characters ("" when the text was left as it was).
+std::string storableText(std::string& text);
 
 // A file the import refuses as a whole; the message names the file and the reason.
 class ImportRefused : public std::runtime_error {

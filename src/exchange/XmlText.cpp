@@ -35,10 +35,11 @@ std::string escaped(std::string_view text, bool attribute) {
         default:
             break;
         }
-        if (byte < 0x20)
-            out += "&#" + std::to_string(byte) + ";";
-        else
+        if (c == '\v') // a word processor's line break: a line break
+            out += attribute ? "&#13;&#10;" : "&#13;\n";
+        else if (byte >= 0x20)
             out += c;
+        // the other control characters XML 1.0 does not allow, not even as references, are left out
     }
     return out;
 }

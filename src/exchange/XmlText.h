@@ -8,7 +8,8 @@
 namespace corvane::exchange {
 
 // Element text: & < > escaped, CR written as "&#13;" (a reader would turn a literal CR LF
-// into LF); other control characters as character references.
+// into LF); a vertical tab as a line break (CR LF); the other control characters, which XML 1.0
+// allows not even as references, left out (an import drops them and names them).
 std::string escapeXmlText(std::string_view text);
 // Attribute value: as element text, and " escaped; tab and LF as character references too.
 std::string escapeXmlAttribute(std::string_view text);

@@ -11,7 +11,9 @@
 namespace corvane {
 
 // The number after `highest` for the control `control` of module `module`; VbError 6 naming
-// the control, the module and the number in use when `highest` is the largest a Long holds.
-int32_t nextContextNumber(int32_t highest, std::string_view module, std::string_view control);
+// the control, the module and the number in use when `highest` is the largest a Long holds,
+// and the control holding it when `holder` ("'cmdBig' of 'frmMain'") is not empty.
+int32_t nextContextNumber(int32_t highest, std::string_view module, std::string_view control,
+                          std::string_view holder = {});
 
 } // namespace corvane

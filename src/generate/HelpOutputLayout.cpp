@@ -10,10 +10,11 @@
 
 namespace corvane {
 
-HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName)
-    : projectFolder_(projectFile.substr(0, projectFile.find_last_of(platform::FolderSeparators) + 1)), projectName_(safeFileName(projectName)),
+HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string projectName, int projectCodePage)
+    : projectFolder_(projectFile.substr(0, projectFile.find_last_of(platform::FolderSeparators) + 1)), projectName_(nameStart(projectName)),
       givenName_(std::move(projectName)),
-      separator_(projectFolder_.empty() ? static_cast<char>(std::filesystem::path::preferred_separator) : projectFolder_.back()) {
+      separator_(projectFolder_.empty() ? static_cast<char>(std::filesystem::path::preferred_separator) : projectFolder_.back()),
+      projectCodePage_(projectCodePage) {
     std::string_view fileName = projectFile.substr(projectFolder_.size());
     projectFileStem_ = safeFileName(fileName.substr(0, fileName.rfind('.')));
 }
@@ -21,7 +22,7 @@ HelpOutputLayout::HelpOutputLayout(std::string_view projectFile, std::string pro
 std::string HelpOutputLayout::languageProjectName(std::string_view language) const {
     if (bytescan::asciiPrefix(projectName_) == projectName_.size())
         return projectName_; // every code page holds ASCII
-    const int codePage = LanguageTable::installed().lookup(language).codePage;
+    const int codePage = LanguageTable::installed().forProject(language, projectCodePage_).codePage;
     for (const std::string& name : {projectName_, projectFileStem_})
         if (!name.empty() && canEncode(name, codePage))
             return name;
@@ -65,14 +66,28 @@ std::string HelpOutputLayout::renamingNotes(const std::vector<std::string>& lang
     std::string notes;
     if (projectName_ != givenName_)
         notes += renamingNote("project name", givenName_, projectName_);
+    else if (const std::string map = fileName(HelpOutputFile::WinHelpMap, projectName_); map != projectName_ + ".h")
+        notes += "Note: The WinHelp map file of the project \"" + givenName_ + "\" cannot be named \"" + projectName_ +
+                 ".h\" (" + unsafeFileNameReason(projectName_ + ".h") + "); it is written as \"" + map +
+                 "\" instead.\n";
     for (const std::string& language : languages)
         if (const std::string used = safeFileName(language); used != language)
             notes += renamingNote("language name", language, used);
     return notes;
 }
 
+std::string HelpOutputLayout::nameStart(std::string_view name) {
+    if (name.empty())
+        return "_";
+    // Mapped as the start of a longer name: "Con" stays, as "Con_Context.chm" names no device,
+    // and an end in a dot or a space is followed by the rest of the name.
+    std::string safe = safeFileName(std::string(name) + "_");
+    safe.pop_back();
+    return safe;
+}
+
 std::string HelpOutputLayout::fileName(HelpOutputFile file, std::string_view projectName) {
-    const std::string name = safeFileName(projectName);
+    const std::string name = nameStart(projectName);
     switch (file) {
     case HelpOutputFile::Popups:
         return name + "_ContextTopics.txt";
@@ -85,7 +100,7 @@ std::string HelpOutputLayout::fileName(HelpOutputFile file, std::string_view pro
     case HelpOutputFile::WinHelpTopics:
         return name + "_ContextTopics.rtf";
     case HelpOutputFile::WinHelpMap:
-        return name + ".h";
+        return safeFileName(name + ".h"); // "Con.h" would name a device
     case HelpOutputFile::WinHelp:
         return name + "_Context.hlp";
     }

@@ -7,9 +7,10 @@
 // file "<Name>_Context.hlp". The primary language's compiled files are copied beside the
 // project under the same names. The writers, the creation run and the command line all ask
 // here, so that they cannot disagree on a name.
-// The project's name and the language's name come from the project's files: each is made one
-// safe file name first (SafeFileName.h), so that no generated file lands outside the project's
-// "Corvane" folder or beside the project under a name it does not own.
+// The project's name and the language's name come from the project's files: each is made
+// safe first (SafeFileName.h; the project's name as the start of its files' names), so that no
+// generated file lands outside the project's "Corvane" folder, on a device, or beside the
+// project under a name it does not own.
 //
 // Inside a language's help project the name is written in the language's ANSI code page; a
 // project name that code page cannot hold ("受注管理" in a help project in Windows-1252) gives
@@ -39,8 +40,9 @@ public:
     // The name of the folder beside the project that holds a folder per language.
     static constexpr std::string_view OutputFolderName = "Corvane";
 
-    // The layout of the project saved as `projectFile` (a full path) and named `projectName`.
-    HelpOutputLayout(std::string_view projectFile, std::string projectName);
+    // The layout of the project saved as `projectFile` (a full path), named `projectName` and
+    // read in `projectCodePage` (which a language without a code page of its own writes in).
+    HelpOutputLayout(std::string_view projectFile, std::string projectName, int projectCodePage);
 
     // The folder of the project file, ending in its separator ("" for a bare file name).
     const std::string& projectFolder() const noexcept { return projectFolder_; }
@@ -53,8 +55,8 @@ public:
     // that messages and the WinHelp project name its files in one way.
     std::string languageFolder(std::string_view language) const;
     // The name a language's files give the project: the project's name where the language's
-    // code page (languagecodes.txt) holds it, else the project file's base name where it holds
-    // that, else "Project".
+    // code page (languagecodes.txt; the project's for "Neutral") holds it, else the project
+    // file's base name where it holds that, else "Project".
     std::string languageProjectName(std::string_view language) const;
     // The full path of one of a language's files.
     std::string languageFile(std::string_view language, HelpOutputFile file) const;
@@ -72,6 +74,10 @@ public:
 
     // The name, without folder, of a file of the project named `projectName` (made safe).
     static std::string fileName(HelpOutputFile file, std::string_view projectName);
+    // A project's name made safe as the start of its files' names (SafeFileName.h), which a
+    // suffix always follows: a device name stays ("Con_Context.chm" is none); only the map
+    // file "<Name>.h" is mapped as a whole name ("Con_.h").
+    static std::string nameStart(std::string_view projectName);
 
 private:
     std::string projectFolder_;
@@ -79,6 +85,7 @@ private:
     std::string projectName_;
     std::string givenName_; // the project's name as its file gives it
     char separator_;        // the separator of the project's folder, for the folders below it
+    int projectCodePage_;
 };
 
 } // namespace corvane

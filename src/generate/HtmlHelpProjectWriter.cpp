@@ -1,9 +1,9 @@
 #include "generate/HtmlHelpProjectWriter.h"
 
 #include "files/FileObject.h"
-#include "files/SafeFileName.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
+#include "generate/HelpOutputLayout.h"
 #include "platform/Utf8Path.h"
 #include "vbruntime/Utilities.h"
 #include "vbruntime/VbError.h"
@@ -14,7 +14,7 @@ namespace corvane {
 
 HtmlHelpProjectWriter::HtmlHelpProjectWriter(std::string languageFolder, std::string projectName, int codePage,
                                              Durability durability)
-    : folder_(std::move(languageFolder)), projectName_(safeFileName(projectName)), durability_(durability),
+    : folder_(std::move(languageFolder)), projectName_(HelpOutputLayout::nameStart(projectName)), durability_(durability),
       popups_(codePage) {}
 
 void HtmlHelpProjectWriter::addTopic(int32_t contextId, std::string_view text) { popups_.appendTopic(contextId, text); }

@@ -1,7 +1,6 @@
 #include "generate/WinHelpProjectWriter.h"
 
 #include "addin/StringTable.h"
-#include "files/SafeFileName.h"
 #include "generate/HelpCompilerRun.h"
 #include "generate/HelpLanguage.h"
 #include "generate/HelpOutputLayout.h"
@@ -72,7 +71,7 @@ void WinHelpProjectWriter::open(const std::string& languageFolder, const std::st
     FileObject project{projectFile_};
     project.OpenForWriting(durability);
     project.WriteLine(
-        fillProject(HPJTemplateText, safeFileName(projectName), helpFile_, lcid_, charsetOfCodePage(codePage_)));
+        fillProject(HPJTemplateText, HelpOutputLayout::nameStart(projectName), helpFile_, lcid_, charsetOfCodePage(codePage_)));
     project.Close();
 
     topics_.SetFullPath(inFolder(HelpOutputFile::WinHelpTopics));
@@ -121,7 +120,10 @@ bool WinHelpProjectWriter::compile(std::string_view commandTemplate, const RunLi
 
 std::string WinHelpProjectWriter::fillProject(std::string_view templ, std::string_view projectName,
                                               std::string_view helpFile, uint32_t lcid, int charset) {
-    std::string text = replaceAllIgnoreCase(templ, "%ProjectName%", projectName);
+    // The map file's name is the one name mapped whole ("Con.h" would name a device).
+    std::string text = replaceAllIgnoreCase(templ, "%ProjectName%.h",
+                                            HelpOutputLayout::fileName(HelpOutputFile::WinHelpMap, projectName));
+    text = replaceAllIgnoreCase(text, "%ProjectName%", projectName);
     text = replaceAllIgnoreCase(text, "%OutputFileName%", helpFile);
     text = replaceAllIgnoreCase(text, "%LCID%", winHelpLcid(lcid));
     return replaceAllIgnoreCase(text, "%CHARSET%", std::to_string(charset));

@@ -13,11 +13,11 @@ namespace corvane {
 
 namespace {
 
-// The bytes XMLDocument writes as references: in texts every control character but tab and LF
-// (a CR too, which a reader would make a LF), & < >; in attribute values every control
-// character, & < ". Before a value is known to be clean (XmlChecks.h), NUL and every byte above
-// ASCII also stop a plain run: there the rest of the value is checked and, when needed, cleaned
-// as the document stores it.
+// The bytes XMLDocument writes as references: in texts a CR (which a reader would make a LF),
+// & < >; in attribute values tab, CR, LF, & < ". Before a value is known to be clean
+// (XmlChecks.h), the other control characters and every byte above ASCII also stop a plain
+// run: there the rest of the value is checked and, when needed, cleaned as the document stores
+// it, so that no control character XML does not allow is written.
 struct SpecialBytes {
     EscapeTable text;
     EscapeTable attribute;
@@ -199,7 +199,7 @@ void HelpDataWriter::escaped(std::string_view value, const EscapeTable& table) {
             return;
         value.remove_prefix(run);
         const auto c = static_cast<unsigned char>(value.front());
-        if (!checked && (c == 0 || c >= 0x80)) {
+        if (!checked && (c >= 0x80 || isForbiddenXmlControl(static_cast<char>(c)))) {
             // The first byte cleaning could change: the bytes before it are clean as they are,
             // and the rest is stored as cleanXmlText makes it.
             checked = true;

@@ -15,8 +15,9 @@
 //   </Root>
 // A record's texts come in the order of the selected languages, then the texts of languages
 // that are not selected (kept until the language is selected again) in the record's order.
-// Texts are stored as the document stores them: NUL characters dropped, bytes that are not
-// UTF-8 replaced by U+FFFD; & < > in texts and & < " tab CR LF in attribute values escaped.
+// Texts are stored as the document stores them (cleanXmlText): the control characters XML does
+// not allow dropped (a vertical tab becomes CR LF), bytes that are not UTF-8 replaced by U+FFFD;
+// & < > and CR in texts and & < " tab CR LF in attribute values escaped.
 #pragma once
 
 #include "files/OutputBuffer.h"

@@ -1,6 +1,7 @@
 #include "helpdata/PlainHelpDataCursor.h"
 
 #include "vbruntime/ByteScan.h"
+#include "xml/XmlChecks.h"
 
 namespace corvane {
 
@@ -37,8 +38,9 @@ constexpr std::array<std::pair<std::string_view, char>, 5> Entities = {
     {{"&lt;", '<'}, {"&gt;", '>'}, {"&amp;", '&'}, {"&quot;", '"'}, {"&apos;", '\''}}};
 
 // The length of the character reference "&#N;" or "&#xH;" at the start of `text` and its
-// character: only those of ASCII characters (the program writes tab, CR, LF and the other
-// control characters so), which stand for one byte and are never cleaned after a parse.
+// character: only those of ASCII characters XML allows (the program writes tab, CR and LF so),
+// which stand for one byte and are never cleaned after a parse. The other control characters
+// (earlier versions wrote them so) are left to the document, which cleans them.
 size_t characterReferenceAt(std::string_view text, char& stands) {
     bool hex = text.starts_with("&#x");
     size_t at = hex ? 3 : 2;
@@ -55,7 +57,8 @@ size_t characterReferenceAt(std::string_view text, char& stands) {
             break;
         value = value * (hex ? 16 : 10) + digit;
     }
-    if (digits == 0 || at >= text.size() || text[at] != ';' || value == 0 || value > 0x7F)
+    if (digits == 0 || at >= text.size() || text[at] != ';' || value > 0x7F ||
+        isForbiddenXmlControl(static_cast<char>(value)))
         return 0;
     stands = static_cast<char>(value);
     return at + 1;

@@ -109,8 +109,12 @@ void StoredRecord::fill(HelpItem& record) const {
     record.ContextHelpID = CLng(Val(value(ContextHelpID)));
     record.ControlType = value(ControlType);
     if (!hasChildElements()) {
-        // Older files kept the text as the element's own text.
-        record.HelpTexts.Add(xmlElementText(element_), Neutral);
+        // Older files kept the text as the element's own text; white space alone there is the
+        // layout of an element written over two lines, no text.
+        std::string text = xmlElementText(element_);
+        if (text.find_first_not_of(" \t\r\n") == std::string::npos)
+            text.clear();
+        record.HelpTexts.Add(std::move(text), Neutral);
     } else {
         for (pugi::xml_node text : texts()) {
             std::string_view language = text.attribute("Language").value();

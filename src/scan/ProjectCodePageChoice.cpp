@@ -23,7 +23,8 @@ std::vector<int> statedCodePages(const NameList& languages) {
     std::vector<int> codePages;
     const LanguageTable& table = LanguageTable::installed();
     for (const std::string& language : languages)
-        codePages.push_back(table.lookup(language).codePage);
+        if (const LanguageInfo info = table.lookup(language); info.ownCodePage)
+            codePages.push_back(info.codePage);
     return codePages;
 }
 

@@ -36,7 +36,8 @@ struct KeyRecoding {
     std::optional<std::string> earlierSpelling(std::string_view name) const;
 };
 
-// The code pages of the help languages (languagecodes.txt), in the list's order.
+// The code pages of the help languages (languagecodes.txt), in the list's order; "Neutral" and
+// the languages that take its facts state none.
 std::vector<int> statedCodePages(const NameList& languages);
 
 // The code page the project's setting asks for: the one chosen, else the one its files tell

@@ -2,6 +2,7 @@
 
 #include "files/AppPaths.h"
 #include "files/FileReading.h"
+#include "vbruntime/CaseFold.h"
 #include "vbruntime/VbError.h"
 
 #include <istream>
@@ -11,6 +12,8 @@
 namespace corvane {
 
 namespace {
+
+constexpr std::string_view NeutralLanguage = "Neutral";
 
 std::vector<std::string> splitTabs(const std::string& line) {
     std::vector<std::string> fields;
@@ -59,6 +62,7 @@ LanguageTable LanguageTable::read(std::istream& in, const std::string& sourceNam
         info.codePage = parseInt(fields[1], 10, sourceName, lineNumber);
         info.lcid = static_cast<uint32_t>(parseInt(fields[2], 16, sourceName, lineNumber));
         info.dictionary = fields[3];
+        info.ownCodePage = !equalsIgnoreCase(info.name, NeutralLanguage);
         if (table.languages_.Contains(info.name))
             badLine(sourceName, lineNumber, "the language '" + info.name + "' is listed twice");
         std::string key = info.name;
@@ -80,9 +84,22 @@ const LanguageTable& LanguageTable::installed() {
 LanguageInfo LanguageTable::lookup(std::string_view language) const {
     if (languages_.Contains(language))
         return languages_.Item(language);
-    if (languages_.Contains("Neutral"))
-        return languages_.Item("Neutral");
-    return LanguageInfo{std::string(language), 1252, 0x409, "en_US"};
+    if (languages_.Contains(NeutralLanguage))
+        return languages_.Item(NeutralLanguage);
+    return LanguageInfo{std::string(language), 1252, 0x409, "en_US", false};
+}
+
+LanguageInfo LanguageTable::forProject(std::string_view language, int projectCodePage) const {
+    LanguageInfo info = lookup(language);
+    if (info.ownCodePage || info.codePage == projectCodePage)
+        return info;
+    info.codePage = projectCodePage;
+    for (const LanguageInfo& other : languages_)
+        if (other.ownCodePage && other.codePage == projectCodePage) {
+            info.lcid = other.lcid;
+            break;
+        }
+    return info;
 }
 
 } // namespace corvane

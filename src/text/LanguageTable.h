@@ -18,6 +18,7 @@ struct LanguageInfo {
     int codePage = 1252;    // ANSI code page of its help files
     uint32_t lcid = 0x409;  // Windows locale identifier
     std::string dictionary; // Hunspell dictionary name ("en_US")
+    bool ownCodePage = true; // false for "Neutral" and the languages that take its facts
 };
 
 class LanguageTable {
@@ -35,6 +36,11 @@ public:
     // The facts of a language (letter case ignored); a language missing from the table gets
     // the facts of "Neutral", or 1252 / 0x409 / en_US when that is missing too.
     LanguageInfo lookup(std::string_view language) const;
+    // The facts of a language for the help files of a project whose files are in
+    // `projectCodePage`: a language without a code page of its own ("Neutral", one missing from
+    // the table) writes in the project's, under the LCID of the first language of that code
+    // page (so that a help viewer reads the text in it).
+    LanguageInfo forProject(std::string_view language, int projectCodePage) const;
 
 private:
     KeyedCollection<LanguageInfo> languages_;

@@ -143,6 +143,20 @@ std::optional<size_t> ProjectCodePage::implausibility(int codePage) const {
 }
 
 int ProjectCodePage::choose(const std::vector<int>& statedCodePages) const {
+    const int fromText = chooseFromText(statedCodePages);
+    if (!references_.tell())
+        return fromText;
+    const std::vector<int>& fitting = references_.fitting;
+    auto fits = [&fitting](int codePage) { return std::ranges::find(fitting, codePage) != fitting.end(); };
+    if (fits(fromText))
+        return fromText;
+    for (int codePage : statedCodePages)
+        if (fits(codePage))
+            return codePage;
+    return detected_ && fits(*detected_) ? *detected_ : fitting.front();
+}
+
+int ProjectCodePage::chooseFromText(const std::vector<int>& statedCodePages) const {
     // The stated code pages that could be the files', each once; 1252 is the default anyway.
     std::vector<int> stated;
     for (int codePage : statedCodePages)

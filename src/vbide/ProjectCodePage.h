@@ -15,12 +15,18 @@
 // - otherwise the first help language whose code page reads the sample no worse (no more words
 //   mixing scripts or control characters) wins; where no language is stated, a Latin neighbour
 //   found in too few bytes gives way to Windows-1252, the default where the files leave doubt.
+// Before all of that, the project's references (ReferenceCodePages): where the names of the
+// files it holds exist on disk in some code pages only, one of those is chosen, in the order
+// above where it leaves several.
 #pragma once
+
+#include "vbide/ReferenceCodePages.h"
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace corvane::vbide {
@@ -55,6 +61,11 @@ public:
     // How many bytes of the sample are beyond ASCII.
     size_t evidence() const noexcept { return evidence_; }
 
+    // Takes what the project's references tell (see ReferenceCodePages).
+    void setReferences(ReferenceCodePages references) { references_ = std::move(references); }
+    // What the project's references told (nothing tried before setReferences).
+    const ReferenceCodePages& references() const noexcept { return references_; }
+
     // The code page to read the project in, given the code pages of its help languages in
     // their order (see above).
     int choose(const std::vector<int>& statedCodePages) const;
@@ -65,7 +76,10 @@ public:
     std::optional<size_t> implausibility(int codePage) const;
 
 private:
+    int chooseFromText(const std::vector<int>& statedCodePages) const;
+
     std::string sample_;
+    ReferenceCodePages references_;
     std::string charset_;
     std::optional<int> detected_;
     size_t evidence_ = 0;

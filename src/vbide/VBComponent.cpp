@@ -21,12 +21,15 @@ std::string stemOf(const std::string& vbPath) {
     return dot == std::string::npos || dot == 0 ? name : name.substr(0, dot);
 }
 
-// A failure to read a designer file, as the IDE reports it; a missing file says just that.
-VbError designerFailure(const VbError& error, const std::filesystem::path& file) {
+// A failure to read a designer file, as the IDE reports it; a missing file says just that, and
+// what else may be wrong where `advice` tells it.
+VbError designerFailure(const VbError& error, const std::filesystem::path& file, const std::string& advice) {
     if (error.number() == vberr::FormControlsUnreadable)
         return error;
     if (error.number() == vberr::FileNotFound)
-        return VbError(vberr::FormControlsUnreadable, "File not found: '" + file.string() + "'", file.string());
+        return VbError(vberr::FormControlsUnreadable,
+                       "File not found: '" + file.string() + "'" + (advice.empty() ? "" : "; " + advice),
+                       file.string());
     return VbError(vberr::FormControlsUnreadable,
                    "Cannot read the controls of '" + file.string() + "': " + error.description(),
                    file.string());
@@ -115,7 +118,7 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
             type_ = 6;
     } catch (const VbError& error) {
         document_.reset();
-        failure_ = designerFailure(error, file_);
+        failure_ = designerFailure(error, file_, missingFileAdvice_);
         // Stored help text is filed under the designer's own name, which the file may still give.
         nameKnown_ = error.number() != vberr::FileNotFound && readNameOnly(codePage);
     }

@@ -53,6 +53,9 @@ public:
     // Reads the component's file when it has a designer. It touches only this component
     // (and the type table, which guards itself), so components may read on several threads.
     void readContent(int codePage, const std::shared_ptr<const ControlTypeTable>& table);
+    // Advice a missing file's failure ends with (what the project's code page detection tried);
+    // set before readContent.
+    void setMissingFileAdvice(std::string advice) { missingFileAdvice_ = std::move(advice); }
     // Makes the component wait for `read` (a readContent on another thread) before it answers
     // anything its file decides; the read's failure, if it threw, is raised there.
     void readInBackground(std::shared_future<void> read) { read_ = std::move(read); }
@@ -149,6 +152,7 @@ private:
     vbide::Properties none_;
     std::vector<LoadWarning> noWarnings_;
     bool nameKnown_ = true;
+    std::string missingFileAdvice_;
     std::shared_future<void> read_; // the background read of the file, if any
 };
 

@@ -10,6 +10,7 @@
 #include "platform/SystemFiles.h"
 #include "vbruntime/CaseFold.h"
 
+#include <algorithm>
 #include <map>
 #include <set>
 
@@ -69,25 +70,44 @@ void VBProject::readFiles(std::string_view projectBytes, int codePage) {
     projectFile_.emplace(std::move(projectFile));
     name_ = projectFile_->name();
     helpFile_ = projectFile_->helpFile();
-    for (const auto& entry : projectFile_->entries())
+    const ReferenceCodePages* references = detection_ ? &detection_->references() : nullptr;
+    for (const auto& entry : projectFile_->entries()) {
         components_.items_.push_back(VBComponent::create(entry, *paths_));
+        const size_t index = components_.items_.size() - 1;
+        if (references && std::ranges::find(references->unresolved, index) != references->unresolved.end())
+            components_.items_.back()->setMissingFileAdvice(references->advice());
+    }
     reader_ = std::make_unique<DesignerReader>(components_.items_, codePage_, table_);
 }
 
 // The sample of the project's own text files: the project file, then its designers, modules
-// and classes in project order (a path read as Windows-1252 here; a file not found is left out).
+// and classes in project order (their names read in the code page the references tell, else
+// Windows-1252; a file not found is left out),
+// and what the references to them tell.
 void VBProject::detectCodePage(const std::string& projectBytes) {
     detection_.emplace();
     detection_->addFile(projectBytes);
     const ProjectFile probe(projectBytes, WindowsLatin1, file_.string());
-    std::vector<fs::path> files;
+    std::vector<std::string> references; // each entry's path as the project file's bytes hold it
     for (const auto& entry : probe.entries()) {
-        if (entry.type == 4 || entry.type == 10) // resources and related documents are not VB's text
+        // Resources and related documents are not VB's text; their names are any program's.
+        const bool vbText = entry.type != 4 && entry.type != 10;
+        references.push_back(vbText ? encodeCodePage(entry.path, WindowsLatin1) : std::string());
+    }
+    detection_->setReferences(
+        ReferenceCodePages::check(references, *paths_, ReferenceCodePages::candidates(WindowsLatin1)));
+    // The files are found under the names the references tell best.
+    const int namesCodePage =
+        detection_->references().tell() ? detection_->references().fitting.front() : WindowsLatin1;
+    std::vector<fs::path> files;
+    for (const std::string& reference : references) {
+        if (reference.empty())
             continue;
         try {
-            files.push_back(paths_->resolve(entry.path));
+            files.push_back(paths_->resolve(decodeCodePage(reference, namesCodePage)));
         } catch (const VbError&) {
-            // a file that cannot be found tells nothing; the component reports it when read
+            // a name the code page cannot read, or a file that cannot be found, tells nothing;
+            // the component reports it when read
         }
     }
     addFilesToSample(*detection_, files);

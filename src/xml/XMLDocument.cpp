@@ -133,14 +133,15 @@ void becomeText(pugi::xml_node cdata) {
 }
 
 // Character references can name code points that are not characters: pugixml writes a
-// surrogate or a number past U+10FFFF as bytes that are not UTF-8, and "&#0;" as a text that
-// ends at once (perhaps leaving only white space); an empty CDATA section gives an empty text.
+// surrogate or a number past U+10FFFF as bytes that are not UTF-8, a control character XML does
+// not allow ("&#11;", which earlier versions wrote) as itself, and "&#0;" as a text that ends at
+// once (perhaps leaving only white space); an empty CDATA section gives an empty text.
 // Replaces such bytes with U+FFFD and removes the texts a reload would lose, so that the
 // document writes a file that reads back the same; a CDATA section holding a CR becomes a text,
 // whose CRs the writer writes as references.
 void cleanTexts(pugi::xml_node root) {
     auto clean = [](auto item) {
-        if (!isValidUtf8(item.value()))
+        if (!isCleanXmlText(item.value()))
             item.set_value(cleanXmlText(item.value()).c_str());
     };
     pugi::xml_node node = root;
@@ -177,7 +178,7 @@ bool XMLDocument::LoadText(std::string_view text) {
 bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
     std::string cleaned;
     std::string_view source = text;
-    bool clean = checkedUtf8 ? text.find('\0') == std::string_view::npos : isCleanXmlText(text);
+    bool clean = checkedUtf8 ? !holdsForbiddenXmlControl(text) : isCleanXmlText(text);
     if (!clean) {
         cleaned = cleanXmlText(text);
         source = cleaned;
@@ -201,7 +202,7 @@ bool XMLDocument::loadUtf8(std::string_view text, bool checkedUtf8) {
 
 bool XMLDocument::LoadInPlace(char* buffer, size_t size) {
     std::string_view text(buffer, size);
-    if (size == 0 || !isPlainUtf8Xml(text) || text.find('\0') != std::string_view::npos) {
+    if (size == 0 || !isPlainUtf8Xml(text) || holdsForbiddenXmlControl(text)) {
         pugi::get_memory_deallocation_function()(buffer);
         return false;
     }

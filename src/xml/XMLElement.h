@@ -7,11 +7,10 @@
 // Texts and names:
 // - Names must be names the document can read back (see XmlChecks.h); anything else raises
 //   VbError 5 naming the name, so no call can make a file that does not load again.
-// - Texts and values are stored exactly, with two exceptions that keep the file intact: a
-//   NUL character is dropped, and bytes that are not UTF-8 become U+FFFD.
-// - Control characters other than tab, CR and LF are kept and written as character
-//   references ("&#01;"). The component reads them back exactly; strict XML 1.0 readers
-//   reject them, but dropping them would lose text the user pasted in.
+// - Texts and values are stored exactly, with the exceptions that keep the file XML: the
+//   control characters XML 1.0 does not allow (NUL, U+0001 ...) are dropped, but a vertical
+//   tab (a word processor's line break), which becomes CR LF; bytes that are not UTF-8 become
+//   U+FFFD (XmlChecks.h).
 // - An element's text is its own character data; the text of child elements is not part of
 //   it. A text made only of white space is kept when the element has no child elements.
 //   Once an element gets a child element, a white-space-only text of its own is removed:

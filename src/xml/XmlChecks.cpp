@@ -40,8 +40,12 @@ bool isXmlWhitespace(std::string_view text) {
                        [](char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; });
 }
 
+bool holdsForbiddenXmlControl(std::string_view text) {
+    return std::ranges::any_of(text, isForbiddenXmlControl);
+}
+
 bool isCleanXmlText(std::string_view text) {
-    return text.find('\0') == std::string_view::npos && isValidUtf8(text);
+    return !holdsForbiddenXmlControl(text) && isValidUtf8(text);
 }
 
 std::string cleanXmlText(std::string_view text) {
@@ -51,7 +55,12 @@ std::string cleanXmlText(std::string_view text) {
     out.reserve(text.size());
     size_t pos = 0;
     while (pos < text.size()) {
-        if (text[pos] == '\0') {
+        if (text[pos] == '\v') {
+            out += "\r\n";
+            ++pos;
+            continue;
+        }
+        if (isForbiddenXmlControl(text[pos])) {
             ++pos;
             continue;
         }

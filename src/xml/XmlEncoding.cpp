@@ -1,9 +1,12 @@
 #include "xml/XmlEncoding.h"
 
 #include "text/TextCodec.h"
+#include "vbruntime/ByteScan.h"
 #include "vbruntime/CaseFold.h"
+#include "vbruntime/VbError.h"
 
 #include <array>
+#include <optional>
 
 namespace corvane {
 
@@ -32,6 +35,45 @@ bool namesWindowsLatin1(std::string_view encoding) {
         if (lower == name)
             return true;
     return false;
+}
+
+// The Windows code page of an encoding a declaration may name besides UTF-8, UTF-16 and the
+// Western names (namesWindowsLatin1): the ANSI code pages and the names their files declare.
+std::optional<int> declaredCodePage(std::string_view encoding) {
+    struct Named {
+        std::string_view name;
+        int codePage;
+    };
+    static constexpr Named names[] = {
+        {"shift_jis", 932},    {"shift-jis", 932},    {"sjis", 932},        {"windows-31j", 932},
+        {"cp932", 932},        {"ms_kanji", 932},     {"windows-932", 932}, {"gbk", 936},
+        {"gb2312", 936},       {"cp936", 936},        {"windows-936", 936}, {"big5", 950},
+        {"cp950", 950},        {"windows-950", 950},  {"euc-kr", 949},      {"ks_c_5601-1987", 949},
+        {"cp949", 949},        {"windows-949", 949},  {"uhc", 949},         {"windows-874", 874},
+        {"tis-620", 874},      {"cp874", 874},
+    };
+    const std::string lower = asciiLower(encoding);
+    for (const Named& named : names)
+        if (lower == named.name)
+            return named.codePage;
+    for (int codePage = 1250; codePage <= 1258; ++codePage)
+        if (codePage != WindowsLatin1 &&
+            (lower == "windows-" + std::to_string(codePage) || lower == "cp" + std::to_string(codePage)))
+            return codePage;
+    return std::nullopt;
+}
+
+// The text of bytes in the code page their declaration names; none when it names no such code
+// page or the bytes do not read in it (they are then read as an undeclared file).
+std::optional<std::string> decodedAsDeclared(std::string_view bytes) {
+    const std::optional<int> codePage = declaredCodePage(declaredXmlEncoding(bytes));
+    if (!codePage)
+        return std::nullopt;
+    try {
+        return decodeCodePage(bytes, *codePage);
+    } catch (const VbError&) {
+        return std::nullopt;
+    }
 }
 
 // The character a byte above ASCII stands for in Windows-1252 (U+FFFD for the five it leaves
@@ -82,6 +124,8 @@ std::string decodeXmlBytes(std::string_view bytes) {
     if (bytes.size() >= 4 && bytes[0] == '\0' && bytes[1] != '\0' && bytes[2] == '\0' &&
         bytes[3] != '\0')
         return decodeUtf16(bytes, false);
+    if (std::optional<std::string> declared = decodedAsDeclared(bytes))
+        return std::move(*declared);
     if (namesWindowsLatin1(declaredXmlEncoding(bytes)) || !isValidUtf8(bytes))
         return decodeCodePage(bytes, WindowsLatin1);
     return std::string(bytes);
@@ -92,6 +136,8 @@ CheckedXmlText decodeXmlBytesChecked(std::string_view bytes) {
                                              startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF"));
     if (utf16 || namesWindowsLatin1(declaredXmlEncoding(bytes)) || isValidUtf8(bytes))
         return {decodeXmlBytes(bytes), {}};
+    if (std::optional<std::string> declared = decodedAsDeclared(bytes))
+        return {std::move(*declared), {}};
     if (startsWith(bytes, "\xEF\xBB\xBF"))
         bytes.remove_prefix(3);
     CheckedXmlText checked;
@@ -115,7 +161,12 @@ bool isPlainUtf8Xml(std::string_view bytes) {
     // Only a file without byte order mark or UTF-16 start can be taken as it is.
     bool marked = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
                                         static_cast<unsigned char>(bytes[0]) >= 0xEF);
-    return !marked && !namesWindowsLatin1(declaredXmlEncoding(bytes)) && isValidUtf8(bytes);
+    if (marked || !isValidUtf8(bytes))
+        return false;
+    const std::string declared = declaredXmlEncoding(bytes);
+    // A file declaring an ANSI code page is read in it, unless it holds nothing beyond ASCII.
+    return !namesWindowsLatin1(declared) &&
+           (!declaredCodePage(declared) || bytescan::asciiPrefix(bytes) == bytes.size());
 }
 
 std::string decodeOwnedXmlBytes(std::string&& bytes, bool* checkedUtf8) {

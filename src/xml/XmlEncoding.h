@@ -15,6 +15,8 @@ namespace corvane {
 // - a UTF-16 byte order mark, or no mark but two ASCII characters in UTF-16 at the start ("<?",
 //   "<R", " <"): UTF-16 LE or BE (unpaired surrogates become U+FFFD, an odd last byte is dropped);
 // - an XML declaration naming windows-1252, cp1252, iso-8859-1 or latin1: Windows-1252;
+// - an XML declaration naming another Windows ANSI code page (Shift_JIS, GBK, Big5, EUC-KR,
+//   windows-1251 ...) in which the bytes read: that code page;
 // - valid UTF-8: UTF-8;
 // - anything else: Windows-1252 (a UTF-8 file has been saved by an editor in the ANSI code page).
 // Never fails: every byte sequence gives some text.
@@ -38,7 +40,8 @@ struct CheckedXmlText {
 CheckedXmlText decodeXmlBytesChecked(std::string_view bytes);
 
 // True when the bytes are the UTF-8 text itself: no byte order mark, no UTF-16 start, no
-// declared Windows-1252, valid UTF-8 (decodeXmlBytes would return them unchanged).
+// declared Windows-1252, no other declared code page but for ASCII alone, valid UTF-8
+// (decodeXmlBytes would return them unchanged).
 bool isPlainUtf8Xml(std::string_view bytes);
 
 // The encoding name given by the XML declaration at the start of the bytes ("" when there is

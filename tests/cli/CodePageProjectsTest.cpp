@@ -39,21 +39,36 @@ std::string withoutLinesHolding(const std::string& text, const std::string& what
     return kept;
 }
 
-// A data file with help text for every control in the project's language and in English (in
-// words Windows-1252 holds: a text the language's code page cannot hold is the writer's to
-// mend, and the compile asks before it goes on).
-std::string dataFile(const CodePageProject& sample) {
-    std::string data = "<Root CurrentLanguage=\"" + sample.language + "\" PrimaryLanguage=\"" + sample.language +
+// A data file with help text for every control in `language` (the project's text) and, unless
+// `english` is false, in English (in words Windows-1252 holds: a text the language's code page
+// cannot hold is the writer's to mend, and the compile asks before it goes on).
+std::string dataFile(const CodePageProject& sample, const std::string& language, bool english = true) {
+    std::string data = "<Root CurrentLanguage=\"" + language + "\" PrimaryLanguage=\"" + language +
                        "\" GenerateHTML=\"True\" CompileHTML=\"True\" GenerateWinHelp=\"True\" "
-                       "CompileWinHelp=\"False\"><SelectedLanguage Name=\"" + sample.language +
-                       "\"/><SelectedLanguage Name=\"English\"/><VBComponent ComponentName=\"frmMain\">";
+                       "CompileWinHelp=\"False\"><SelectedLanguage Name=\"" + language + "\"/>" +
+                       (english ? "<SelectedLanguage Name=\"English\"/>" : "") + "<VBComponent ComponentName=\"frmMain\">";
+    for (const std::string& control : {std::string("lstItems"), std::string("lblAddress"), sample.cancelName,
+                                       std::string("cmdOpen")}) {
+        data += "<HelpItem ComponentName=\"frmMain\" ControlName=\"" + control +
+                "\" ContextHelpID=\"0\" ControlType=\"\" Caption=\"\"><HelpText Language=\"" + language + "\">" +
+                sample.comment + " " + control + "</HelpText>";
+        if (english)
+            data += "<HelpText Language=\"English\">Help on " +
+                    (control == sample.cancelName ? std::string("Cancel") : control) + "</HelpText>";
+        data += "</HelpItem>";
+    }
+    return data + "</VBComponent></Root>\n";
+}
+
+// The popup file of the project's language: the topics in the order of the form's controls, as
+// iconv encodes them.
+std::string popupFile(const CodePageProject& sample) {
+    std::string topics;
+    int topic = 0;
     for (const std::string& control : {std::string("lstItems"), std::string("lblAddress"), sample.cancelName,
                                        std::string("cmdOpen")})
-        data += "<HelpItem ComponentName=\"frmMain\" ControlName=\"" + control +
-                "\" ContextHelpID=\"0\" ControlType=\"\" Caption=\"\"><HelpText Language=\"" + sample.language +
-                "\">" + sample.comment + " " + control + "</HelpText><HelpText Language=\"English\">Help on " +
-                (control == sample.cancelName ? std::string("Cancel") : control) + "</HelpText></HelpItem>";
-    return data + "</VBComponent></Root>\n";
+        topics += ".topic " + std::to_string(++topic) + "\r\n" + sample.comment + " " + control + "\r\n\r\n";
+    return test::encodedWithIconv(topics, sample.iconvName);
 }
 
 class CodePageProjects : public ::testing::Test {
@@ -107,7 +122,7 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         const std::string formBefore = test::readFile(folder / "frmMain.frm");
         const std::string projectBefore = test::readFile(vbp);
         // The files and the help languages tell the code page (see ProjectCodePageTest).
-        test::writeFile(folder / "ContextHelp.txt", dataFile(sample));
+        test::writeFile(folder / "ContextHelp.txt", dataFile(sample, sample.language));
         expectScannedRight(sample, vbp);
 
         Outcome compile = runCommandLine({"compile", vbp.string()});
@@ -120,13 +135,7 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
         const std::string popupName = sample.projectName + "_ContextTopics.txt";
         test::runTool("chmls extract " + quoted(chm) + " /" + quoted(popupName) + " " +
                       quoted((folder / "popups.txt").string()));
-        // Its bytes: the topics in the order of the form's controls, as iconv encodes them.
-        std::string topics;
-        int topic = 0;
-        for (const std::string& control : {std::string("lstItems"), std::string("lblAddress"), sample.cancelName,
-                                           std::string("cmdOpen")})
-            topics += ".topic " + std::to_string(++topic) + "\r\n" + sample.comment + " " + control + "\r\n\r\n";
-        EXPECT_EQ(test::readFile(folder / "popups.txt"), test::encodedWithIconv(topics, sample.iconvName));
+        EXPECT_EQ(test::readFile(folder / "popups.txt"), popupFile(sample));
         // Where English cannot hold the project's name in Windows-1252, its files take the
         // project file's name, inside the help project too.
         const std::string english = canEncode(sample.projectName, 1252) ? sample.projectName : "Project";
@@ -165,6 +174,54 @@ TEST_F(CodePageProjects, ScanCompileAndExportReadEveryCodePagesTextsRight) {
             << exported.out;
         EXPECT_NE(exported.out.find(sample.comment + " " + sample.cancelName), std::string::npos);
     }
+}
+
+TEST_F(CodePageProjects, ProjectsWhoseOnlyTextBeyondAsciiIsTheirFileNamesOpenWithoutAnOption) {
+    for (const test::FileNamesProject& sample : test::fileNamesProjects()) {
+        SCOPED_TRACE(sample.formFile);
+        const fs::path vbp = test::writeFileNamesProject(sample, dir_ / std::to_string(sample.codePage));
+        Outcome scan = runCommandLine({"scan", vbp.string(), "--json"});
+        ASSERT_EQ(scan.status, 0) << scan.err << scan.out;
+        EXPECT_NE(scan.out.find("{\"key\": \"cmdStart\", \"type\": \"CommandButton\", \"caption\": \"Start\""),
+                  std::string::npos)
+            << scan.out;
+        EXPECT_EQ(scan.out.find("warnings"), std::string::npos) << scan.out;
+        EXPECT_EQ(scan.err, "");
+    }
+}
+
+TEST_F(CodePageProjects, NeutralHelpTextIsWrittenInTheProjectsCodePage) {
+    // A Japanese project whose only help language is Neutral: its texts go into the popup file
+    // in Shift-JIS, the files are named after the project, and its help file is placed.
+    const CodePageProject& japanese = test::codePageProjects().at(1);
+    const fs::path vbp = test::writeCodePageProject(japanese, dir_.path());
+    test::writeFile(dir_ / "ContextHelp.txt", dataFile(japanese, "Neutral", false));
+
+    Outcome compile = runCommandLine({"compile", vbp.string()});
+    ASSERT_EQ(compile.status, 0) << compile.out << compile.err;
+    EXPECT_EQ(compile.err, "");
+    const std::string chm = chmFile(dir_.path(), "Neutral", japanese.projectName);
+    ASSERT_TRUE(fs::exists(platform::pathFromUtf8(chm))) << compile.out;
+    test::runTool("chmls extract " + quoted(chm) + " /" + quoted(japanese.projectName + "_ContextTopics.txt") + " " +
+                  quoted((dir_ / "popups.txt").string()));
+    EXPECT_EQ(test::readFile(dir_ / "popups.txt"), popupFile(japanese));
+    EXPECT_EQ(test::readFile(dir_ / platform::pathFromUtf8(japanese.projectName + "_Context.chm")),
+              test::readFile(platform::pathFromUtf8(chm)));
+}
+
+TEST_F(CodePageProjects, ADataFileInTheCodePageItDeclaresReadsWithoutAProblem) {
+    const CodePageProject& japanese = test::codePageProjects().at(1);
+    const fs::path vbp = test::writeCodePageProject(japanese, dir_.path());
+    const std::string data = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + dataFile(japanese, japanese.language);
+    test::writeFile(dir_ / "ContextHelp.txt", test::encodedWithIconv(data, japanese.iconvName));
+    Outcome saved = runCommandLine({"scan", vbp.string(), "--save"});
+    ASSERT_EQ(saved.status, 0) << saved.err << saved.out;
+    EXPECT_EQ(saved.err, "");
+    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
+    // Saved in UTF-8, every text as it was.
+    const std::string after = test::readFile(dir_ / "ContextHelp.txt");
+    EXPECT_TRUE(after.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")) << after;
+    EXPECT_NE(after.find(">" + japanese.comment + " " + japanese.cancelName + "</HelpText>"), std::string::npos) << after;
 }
 
 TEST_F(CodePageProjects, TheOptionReadsTheProjectInItsCodePageAndASaveStoresIt) {

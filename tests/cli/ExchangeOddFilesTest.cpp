@@ -1,7 +1,7 @@
 // Export and import with files that are odd or hostile: encodings the file declares (read as
 // declared, or refused naming the encoding), bytes that are not UTF-8 in a PO file (named by
-// line), the primary language, a file beyond the size limit or one that is a device, and the
-// exit statuses the help states.
+// line), control characters XML does not allow (never written), the primary language, a file
+// beyond the size limit or one that is a device, and the exit statuses the help states.
 #include "cli/CommandOutcome.h"
 #include "cli/ProjectCopy.h"
 #include "testsupport/TextTools.h"
@@ -109,6 +109,38 @@ TEST_F(ExchangeOddFiles, APoByteThatIsNotUtf8IsNamedByItsLineAndThePrimaryLangua
     expectRefused("English.xlf", english,
                   " holds text in 'English', the primary language of OrderEntry.vbp; an import changes only the "
                   "other languages; nothing was imported");
+}
+
+TEST_F(ExchangeOddFiles, ControlCharactersOfATranslationNeverMakeAFileUnreadable) {
+    // A word processor's line break (a vertical tab) and a stray U+0001 in a translation: the
+    // import names both, stores a line break and leaves the other out.
+    const std::string target = "msgstr \"Öffnet den markierten Auftrag zur Bearbeitung.\"";
+    Outcome imported = import("Controls.po", replaced(exported("po"), target, "msgstr \"Öffnet\x0B den\x01 Auftrag.\""));
+    EXPECT_EQ(imported.status, 0) << imported.err;
+    EXPECT_EQ(imported.out, "Changed frmMain/cmdOpen\nNote: frmMain/cmdOpen: its vertical tab (U+000B) became a line "
+                            "break; the control character U+0001, which a data file cannot hold, was left out\n"
+                            "German: 1 changed, 40 unchanged, 0 skipped.\nSaved " +
+                                dataFile().string() + "\n");
+    EXPECT_NE(test::readFile(dataFile()).find(">Öffnet&#13;\n den Auftrag.<"), std::string::npos);
+    // A data file that holds such characters as references (as earlier versions wrote them)
+    // loads; what is saved and exported from it is XML that every reader takes.
+    test::writeFile(dataFile(), replaced(test::readFile(dataFile()), "&#13;\n den", "&#11; d&#01;en&#x7;"));
+    Outcome saved = runCommandLine({"scan", project(), "--save"});
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    const std::string xliff = exported("xlf");
+    for (const fs::path& file : {dataFile(), dir_ / "German.xlf"}) {
+        test::ToolRun lint = test::runToolWithStatus("xmllint --noout " + file.string());
+        EXPECT_EQ(lint.status, 0) << file << lint.output;
+    }
+    EXPECT_NE(test::readFile(dataFile()).find(">Öffnet&#13;\n den Auftrag.<"), std::string::npos);
+    EXPECT_NE(xliff.find(">Öffnet&#13;\n den Auftrag.</target>"), std::string::npos);
+    test::ToolRun converted = test::runToolWithStatus("xliff2po " + (dir_ / "German.xlf").string() +
+                                                      " " + (dir_ / "converted.po").string());
+    EXPECT_EQ(converted.status, 0) << converted.output;
+    Outcome again = import("German-again.xlf", xliff);
+    EXPECT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, "German: 0 changed, 41 unchanged, 0 skipped.\nNothing to change; " +
+                             dataFile().string() + " was not written.\n");
 }
 
 TEST_F(ExchangeOddFiles, ADeviceAFileBeyondTheLimitAndEntityDeclarationsAreRefused) {

@@ -59,11 +59,16 @@ TEST_F(HostileNames, LanguageAndDeviceNamesAreMappedToo) {
 
     EXPECT_EQ(changedEntries(before, snapshot(dir_ / "a", folder())), std::vector<std::string>{})
         << result.out << result.err;
+    // Only the map file's name is a device's: the others keep the project's name.
     EXPECT_TRUE(fs::exists(folder() / "Corvane" / "English" / "CON_.h"));
-    EXPECT_TRUE(fs::exists(folder() / "Corvane" / "___.._.._.._lang" / "CON__ContextTopics.txt"));
+    EXPECT_TRUE(fs::exists(folder() / "Corvane" / "English" / "CON_Context.chm"));
+    EXPECT_NE(test::readFile(folder() / "Corvane" / "English" / "CON_Context.hpj").find("#include \"CON_.h\""),
+              std::string::npos);
+    EXPECT_TRUE(fs::exists(folder() / "Corvane" / "___.._.._.._lang" / "CON_ContextTopics.txt"));
+    EXPECT_TRUE(fs::exists(folder() / "CON_Context.chm"));
     EXPECT_FALSE(fs::exists(folder() / "Corvane" / "English" / "CON.h"));
-    EXPECT_NE(result.out.find("Note: The project name \"CON\" cannot be a file name (it is the name of a device); "
-                              "its help files are written under the name \"CON_\" instead.\n"),
+    EXPECT_NE(result.out.find("Note: The WinHelp map file of the project \"CON\" cannot be named \"CON.h\" (it is the "
+                              "name of a device); it is written as \"CON_.h\" instead.\n"),
               std::string::npos)
         << result.out;
     EXPECT_NE(result.out.find("Note: The language name \"../../../../lang\" cannot be a file name (it holds a path "

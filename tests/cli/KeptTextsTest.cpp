@@ -53,8 +53,24 @@ TEST_F(KeptTexts, ARecordInTheOlderFormIsReadAsNeutralTextAndKept) {
          "      <HelpText Language=\"German\" />\n"
          "    </HelpItem>",
          "ControlType=\"CommandButton\">Brings today's orders to the front.</HelpItem>");
+    // One written with its closing tag on the next line: the line break and indent are no text.
+    edit("ContextHelp.txt",
+         "Caption=\"&amp;Customers\">\n"
+         "      <HelpText Language=\"English\">Opens the customer file, where you can look up, add and change "
+         "customers.</HelpText>\n"
+         "      <HelpText Language=\"German\">Öffnet die Kundendatei. Dort können Sie Kunden suchen, anlegen und "
+         "ändern.</HelpText>\n"
+         "    </HelpItem>",
+         "Caption=\"&amp;Customers\">\n    </HelpItem>");
     runEveryCommand();
     expectInDataFile({"<HelpText Language=\"Neutral\">Brings today's orders to the front.</HelpText>"});
+    const std::string saved = test::readFile(dataFile());
+    EXPECT_EQ(saved.find("<HelpText Language=\"Neutral\">\n"), std::string::npos) << saved;
+    // The record has no text, so no number and no topic.
+    EXPECT_NE(saved.find("ControlName=\"cmdCustomers\" ContextHelpID=\"0\" ControlType=\"CommandButton\" "
+                         "Caption=\"&amp;Customers\" />"),
+              std::string::npos)
+        << saved;
     EXPECT_FALSE(fs::exists(folder() / "ContextHelp.txt.damaged")) << log_;
 }
 

@@ -1,5 +1,5 @@
 // Results that must say what went wrong: context numbers at the top of a Long's range name the
-// control that can get none (and never overflow), and a designer cut short makes scan and
+// control that can get none and the one holding the largest (and never overflow), and a designer cut short makes scan and
 // compile say so in their exit status.
 #include "cli/CommandOutcome.h"
 #include "cli/ProjectCopy.h"
@@ -20,7 +20,8 @@ TEST_F(WrongResults, NumbersAtTheTopOfTheRangeNameTheControlThatGetsNone) {
     EXPECT_EQ(full.status, 1);
     const std::string refusal = "Overflow: the control 'cmdTodaysOrders' of 'mdiMain' needs a context number, but "
                                 "the highest number in use is 2147483647, the largest a control can hold; give the "
-                                "control that has it a smaller WhatsThisHelpID and compile again";
+                                "control that has it, 'picToolbar' of 'mdiMain', a smaller WhatsThisHelpID and "
+                                "compile again";
     EXPECT_NE(full.err.find("corvane: error 6 in frmWizard.CreateSingleHelpFile: " + refusal + "\n"),
               std::string::npos)
         << full.err;

@@ -15,7 +15,7 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(HelpOutputLayoutTest, PathsBesideTheProjectFile) {
-    const HelpOutputLayout layout("/work/My Apps/Shop.vbp", "ShopApp");
+    const HelpOutputLayout layout("/work/My Apps/Shop.vbp", "ShopApp", 1252);
     EXPECT_EQ(layout.projectFolder(), "/work/My Apps/");
     EXPECT_EQ(layout.outputFolder(), "/work/My Apps/Corvane");
     EXPECT_EQ(layout.languageFolder("German"), "/work/My Apps/Corvane/German/");
@@ -29,14 +29,14 @@ TEST(HelpOutputLayoutTest, PathsBesideTheProjectFile) {
     EXPECT_EQ(layout.helpFileSetting(HelpOutputFile::WinHelp), "ShopApp_Context.hlp");
 
     // A Windows path keeps its backslashes in the folders below it (either separator is one there).
-    const HelpOutputLayout windows("C:\\VB\\Shop.vbp", "Shop");
+    const HelpOutputLayout windows("C:\\VB\\Shop.vbp", "Shop", 1252);
     if (fs::path::preferred_separator == '\\') {
         EXPECT_EQ(windows.languageFolder("German"), "C:\\VB\\Corvane\\German\\");
     }
 
     // A project file named without a folder keeps its output relative to the working folder,
     // in the system's separator.
-    const HelpOutputLayout bare("Shop.vbp", "Shop");
+    const HelpOutputLayout bare("Shop.vbp", "Shop", 1252);
     EXPECT_EQ(bare.projectFolder(), "");
     const std::string separator(1, static_cast<char>(fs::path::preferred_separator));
     EXPECT_EQ(bare.languageFile("French", HelpOutputFile::WinHelpProject),
@@ -46,7 +46,7 @@ TEST(HelpOutputLayoutTest, PathsBesideTheProjectFile) {
 
 TEST(HelpOutputLayoutTest, WritersWriteWhereTheLayoutSays) {
     TempDir dir;
-    const HelpOutputLayout layout((dir / "Shop.vbp").string(), "Shop");
+    const HelpOutputLayout layout((dir / "Shop.vbp").string(), "Shop", 1252);
     const std::string language = "English";
     fs::create_directories(layout.languageFolder(language));
     writeFile(dir / "template.hpj", "[OPTIONS]\r\nTITLE=%ProjectName%\r\n");

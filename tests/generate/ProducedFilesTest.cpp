@@ -22,7 +22,7 @@ TEST(ProducedFiles, ARewriteCountsEvenWithTheSameWriteTimeAndAnUntouchedFileDoes
     settings.SelectedLanguages->Add("English", "English");
     settings.mGenerateHTML = true;
     // A project named beyond ASCII: the files are found by their UTF-8 names.
-    const HelpOutputLayout layout(platform::utf8Of(dir / "Café.vbp"), "Café");
+    const HelpOutputLayout layout(platform::utf8Of(dir / "Café.vbp"), "Café", 1252);
     const fs::path folder = dir / "Corvane" / "English";
     const fs::path popups = folder / platform::pathFromUtf8("Café_ContextTopics.txt");
     const fs::path project = folder / platform::pathFromUtf8("Café_Context.hhp");

@@ -1,6 +1,7 @@
 #include "testsupport/CodePageProjects.h"
 
 #include "platform/CodePageConverter.h"
+#include "platform/Utf8Path.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
 
@@ -203,6 +204,30 @@ fs::path writeCodePageProject(const CodePageProject& project, const fs::path& fo
     for (const auto& [name, bytes] : codePageProjectFiles(project))
         writeFile(folder / name, bytes);
     return folder / "Project.vbp";
+}
+
+const std::vector<FileNamesProject>& fileNamesProjects() {
+    static const std::vector<FileNamesProject> projects = {
+        {932, "CP932", "卓球.frm", "得点表.bas"},
+        {936, "GBK", "乒乓球.frm", "计分.bas"},
+        {950, "CP950", "桌球.frm", "計分.bas"},
+        {1256, "CP1256", "تنس.frm", "النقاط.bas"},
+    };
+    return projects;
+}
+
+fs::path writeFileNamesProject(const FileNamesProject& project, const fs::path& folder) {
+    fs::create_directories(folder);
+    const std::string vbp = "Type=Exe\nForm=" + project.formFile + "\nModule=modGame; " + project.moduleFile +
+                            "\nStartup=\"frmGame\"\nName=\"Game\"\n";
+    writeFile(folder / "Game.vbp", encodedWithIconv(crlf(vbp), project.iconvName));
+    writeFile(folder / platform::pathFromUtf8(project.formFile),
+              crlf("VERSION 5.00\nBegin VB.Form frmGame\n   Caption         =   \"Game\"\n"
+                   "   Begin VB.CommandButton cmdStart\n      Caption         =   \"Start\"\n   End\nEnd\n"
+                   "Attribute VB_Name = \"frmGame\"\n"));
+    writeFile(folder / platform::pathFromUtf8(project.moduleFile),
+              crlf("Attribute VB_Name = \"modGame\"\nOption Explicit\n"));
+    return folder / "Game.vbp";
 }
 
 } // namespace corvane::test

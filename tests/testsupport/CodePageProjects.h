@@ -46,4 +46,20 @@ std::vector<std::pair<std::string, std::string>> codePageProjectFiles(const Code
 // Writes the project into `folder` (made when missing); returns the project file's path.
 std::filesystem::path writeCodePageProject(const CodePageProject& project, const std::filesystem::path& folder);
 
+// A project whose only text beyond ASCII is the names of its files: the project file names a
+// form and a module in the code page's bytes, the files on disk carry the names as the system
+// spells them (UTF-8), and the files themselves are ASCII.
+struct FileNamesProject {
+    int codePage = 1252;
+    std::string iconvName;
+    std::string formFile;   // the form's file name ("卓球.frm"), its form "frmGame"
+    std::string moduleFile; // the module's file name, its module "modGame"
+};
+
+// The Japanese, Chinese (Simplified and Traditional) and Arabic projects of file names.
+const std::vector<FileNamesProject>& fileNamesProjects();
+// Writes the project into `folder` (made when missing); returns the project file's path. The
+// form has one command button, cmdStart.
+std::filesystem::path writeFileNamesProject(const FileNamesProject& project, const std::filesystem::path& folder);
+
 } // namespace corvane::test

@@ -19,6 +19,15 @@ TEST(LanguageTable, LooksUpLanguagesWithoutRegardToCaseAndFallsBackToNeutral) {
     EXPECT_EQ(greek.dictionary, "el_GR");
     EXPECT_EQ(table.lookup("Klingon").dictionary, "en_US");
     EXPECT_EQ(LanguageTable().lookup("German").codePage, 1252);
+    // Neutral and the languages that take its facts write in the project's code page, under the
+    // LCID of a language of it; a language of its own keeps its code page.
+    const LanguageInfo neutral = table.forProject("neutral", 1253);
+    EXPECT_EQ(neutral.codePage, 1253);
+    EXPECT_EQ(neutral.lcid, 0x408u);
+    EXPECT_EQ(table.forProject("Klingon", 932).codePage, 932);
+    EXPECT_EQ(table.forProject("Klingon", 932).lcid, 0x409u); // the table knows no language of 932
+    EXPECT_EQ(table.forProject("Greek", 932).codePage, 1253);
+    EXPECT_EQ(table.forProject("Neutral", 1252).lcid, 0x409u);
 }
 
 TEST(LanguageTable, BadLinesNameTheFileAndLine) {

@@ -2,6 +2,7 @@
 // code pages of its help languages: projects saved on Windows of thirteen code pages (made with
 // iconv), Western texts that detection alone would misread, and a project read again in
 // another code page.
+#include "platform/Utf8Path.h"
 #include "testsupport/CodePageProjects.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/TextTools.h"
@@ -17,6 +18,7 @@
 namespace corvane::vbide {
 namespace {
 
+namespace fs = std::filesystem;
 using test::CodePageProject;
 
 std::string textOf(VBControl& control, const char* property) {
@@ -100,6 +102,48 @@ TEST(ProjectCodePage, HelpLanguagesWeighInWhereTheFilesLeaveDoubt) {
     EXPECT_EQ(ascii.evidence(), 0u);
     EXPECT_EQ(ascii.choose({}), 1252);
     EXPECT_EQ(ascii.choose({1252, 932}), 932);
+}
+
+TEST(ProjectCodePage, TheFilesAProjectNamesTellItsCodePageOrWhatWasTried) {
+    test::TempDir dir;
+    for (const test::FileNamesProject& sample : test::fileNamesProjects()) {
+        SCOPED_TRACE(sample.formFile);
+        auto vbp = test::writeFileNamesProject(sample, dir / std::to_string(sample.codePage));
+        auto project = VBProject::open(vbp);
+        EXPECT_EQ(project->codePage(), sample.codePage);
+        EXPECT_EQ(project->codePageDetection()->references().references, 2u);
+        auto form = project->VBComponents().Item("frmGame");
+        EXPECT_EQ(form->FileNames(1), (vbp.parent_path() / platform::pathFromUtf8(sample.formFile)).string());
+        ASSERT_EQ(form->Designer()->VBControls().Count(), 1);
+        EXPECT_EQ(form->Designer()->VBControls().Item(1)->name(), "cmdStart");
+        // The names stand against a help language of another code page, and take the stated one
+        // where they leave a choice.
+        EXPECT_EQ(project->codePageDetection()->choose({1252, 1251}), sample.codePage);
+    }
+    // A form that is missing under every reading: its failure names the code pages tried.
+    const test::FileNamesProject& japanese = test::fileNamesProjects().front();
+    auto vbp = test::writeFileNamesProject(japanese, dir / "missing");
+    fs::remove(vbp.parent_path() / platform::pathFromUtf8(japanese.formFile));
+    auto project = VBProject::open(vbp);
+    EXPECT_EQ(project->codePage(), 932); // the module's name still tells
+    const ReferenceCodePages& references = project->codePageDetection()->references();
+    EXPECT_EQ(references.unresolved, std::vector<size_t>{0});
+    try {
+        project->VBComponents().Item(1)->Designer()->VBControls();
+        ADD_FAILURE() << "a missing form read";
+    } catch (const VbError& error) {
+        EXPECT_EQ(error.description(),
+                  "File not found: '" + (vbp.parent_path() / platform::pathFromUtf8(japanese.formFile)).string() +
+                      "'; read in each of the code pages 1252, 932, 936, 949, 950, 874, 1250, 1251, 1253, 1254, "
+                      "1255, 1256, 1257, 1258, its name names no file on disk: the file is missing, or the project "
+                      "was saved in another code page (choose it with --codepage on the command line, or \"Code "
+                      "page of the project's files\" in the options)");
+    }
+    // The module gone too: nothing tells; detection decides as before, and the advice stays.
+    fs::remove(vbp.parent_path() / platform::pathFromUtf8(japanese.moduleFile));
+    auto unknown = VBProject::open(vbp);
+    EXPECT_FALSE(unknown->codePageDetection()->references().tell());
+    EXPECT_EQ(unknown->codePageDetection()->references().unresolved, (std::vector<size_t>{0, 1}));
 }
 
 TEST(ProjectCodePage, WordsMixingScriptsAndControlCharactersReadAsImplausible) {

@@ -49,6 +49,20 @@ TEST(XmlEncoding, Windows1252WhenNotUtf8OrWhenDeclared) {
     EXPECT_EQ(decodeXmlBytes("\x81"), "\xC2\x81");
 }
 
+TEST(XmlEncoding, AnsiCodePagesAsDeclared) {
+    const std::string japanese = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>";
+    const std::string table = japanese + "<a>\x91\xEC\x8B\x85</a>"; // 卓球
+    EXPECT_EQ(decodeXmlBytes(table), japanese + "<a>卓球</a>");
+    EXPECT_FALSE(isPlainUtf8Xml(table));
+    CheckedXmlText checked = decodeXmlBytesChecked(table);
+    EXPECT_EQ(checked.text, japanese + "<a>卓球</a>");
+    EXPECT_TRUE(checked.replaced.empty());
+    const std::string russian = "<?xml version='1.0' encoding='windows-1251'?>";
+    EXPECT_EQ(decodeXmlBytes(russian + "<a>\xCF\xF0\xE8</a>"), russian + "<a>При</a>");
+    // Nothing beyond ASCII: the bytes are the text.
+    EXPECT_TRUE(isPlainUtf8Xml(japanese + "<a/>"));
+}
+
 TEST(XmlEncoding, OwnedBytesDecodeAsBorrowedOnes) {
     const std::string run(21, 'x'); // long enough for the eight-byte ASCII steps
     std::string le = bytes({0xFF, 0xFE, '<', 0, 'a', 0, '>', 0});
