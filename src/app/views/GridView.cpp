@@ -182,10 +182,19 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
 void GridView::showColumnWidths() {
     if (!context_.live())
         return;
+    auto* header = table_->horizontalHeader();
     for (int column = 0; column < model_->columnCount(); ++column) {
         int32_t twips = grid_.Columns().Item(model_->gridColumn(column)).Width();
-        if (twips > 0)
+        if (twips > 0) {
             table_->setColumnWidth(column, ViewContext::toPixelsX(twips));
+            continue;
+        }
+        // A column of the grid's default width shows its longest text whole (a type name with
+        // " - removed" after it), never narrower than the default.
+        if (column == model_->columnCount() - 1 && header->stretchLastSection())
+            continue;
+        table_->resizeColumnToContents(column);
+        table_->setColumnWidth(column, std::max(table_->columnWidth(column), header->defaultSectionSize()));
     }
 }
 
@@ -220,6 +229,10 @@ void GridView::showCurrentRow() {
         view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view->scrollTo(index);
     }
+    // The selection model's signals were blocked, so the views repaint the rows that lost and
+    // gained the selection (and the end of the edit highlight) themselves.
+    table_->viewport()->update();
+    cards_->viewport()->update();
 }
 
 void GridView::showCurrentValues() {
