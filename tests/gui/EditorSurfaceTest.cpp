@@ -162,5 +162,43 @@ TEST(EditorSurface, FindRepaintsTheRowItLeavesAndHiddenToolbarCommandsKeepTheirK
     editor->Unload();
 }
 
+TEST(EditorSurface, WindowsOpenOnAPresentScreenAndThePreviewKeepsClearOfTheHelpTextColumn) {
+    GuiFixture fixture;
+    fixture.session();
+    // The editor's place was kept while a second screen stood right of this one.
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    const std::string key = "Software\\Halvex\\Corvane\\WindowPosition_Main";
+    auto twips = [](int pixels, int32_t perPixel) { return std::to_string(pixels * perPixel); };
+    registry().SetValue(RegistryRoot::CurrentUser, key, "Left", twips(screen.right() + 200, controls::twipsPerPixelX()));
+    registry().SetValue(RegistryRoot::CurrentUser, key, "Top", twips(screen.top() + 40, controls::twipsPerPixelY()));
+    registry().SetValue(RegistryRoot::CurrentUser, key, "Width", twips(screen.width(), controls::twipsPerPixelX()));
+    registry().SetValue(RegistryRoot::CurrentUser, key, "Height", twips(screen.height() - 80, controls::twipsPerPixelY()));
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = fixture.session().windows().window(*editor);
+    EXPECT_TRUE(screen.contains(QPoint(window->frameGeometry().center().x(), window->frameGeometry().top() + 10)))
+        << window->x() << "," << window->y();
+    EXPECT_LE(window->frameGeometry().right(), screen.right());
+
+    // The editor fills the screen's width: the Preview has no room beside it and opens over its
+    // left side, clear of the Help Text column.
+    auto* preview = window->findChild<app::PreviewWindow*>();
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_TRUE(preview && grid && preview->toggleAction());
+    editor->lbxModules().SetListIndex(2);
+    preview->toggleAction()->trigger();
+    ASSERT_TRUE(waitFor([&] { return preview->isVisible(); }));
+    QTableView* table = grid->table();
+    const int column = grid->model()->modelColumn(HelpGridColumn::HelpText);
+    const QRect text(table->viewport()->mapToGlobal(QPoint(table->columnViewportPosition(column), 0)),
+                     QSize(table->columnWidth(column), table->viewport()->height()));
+    EXPECT_FALSE(preview->frameGeometry().intersects(text))
+        << "preview " << preview->frameGeometry().x() << "+" << preview->frameGeometry().width() << ", text column from "
+        << text.x();
+    EXPECT_TRUE(screen.contains(preview->frameGeometry()));
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
+}
+
 
 } // namespace corvane::test

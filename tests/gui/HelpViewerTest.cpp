@@ -10,6 +10,7 @@
 #include "ownhelp/HelpTopic.h"
 #include "ownhelp/ModHTMLHelp.h"
 
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -58,6 +59,9 @@ TEST(HelpViewer, ShowsTopicsWithTheirStylesheetFollowsLinksAndShowsMessages) {
     app::HelpBrowser& browser = *viewer.browser();
     EXPECT_EQ(browser.documentTitle(), QStringLiteral("Getting started with Corvane"));
     EXPECT_EQ(viewer.window()->windowTitle(), QStringLiteral("Getting started with Corvane - Corvane Help"));
+    // The window lies wholly on the screen.
+    const QRect screen = viewer.window()->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(viewer.window()->frameGeometry()));
     EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("Choose Add-Ins > Corvane ...")));
     EXPECT_EQ(browser.source(), QUrl(QStringLiteral("chm:/gettingstarted.html")));
 
