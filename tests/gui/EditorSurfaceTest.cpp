@@ -200,5 +200,32 @@ TEST(EditorSurface, WindowsOpenOnAPresentScreenAndThePreviewKeepsClearOfTheHelpT
     editor->Unload();
 }
 
+TEST(EditorSurface, TheHostNamesItsProjectAndItsMenuEntriesHaveKeysAndAnswers) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    app::HostWindow& host = fixture.session().host();
+    EXPECT_EQ(host.windowTitle(), QStringLiteral("OrderEntry - Corvane - Project Host"));
+    host.refreshMenus();
+    QStringList entries;
+    for (QAction* action : host.addInsMenu()->actions())
+        if (!action->isSeparator())
+            entries << action->text();
+    EXPECT_EQ(entries, (QStringList{QStringLiteral("&Add-In Manager..."), QStringLiteral("&Visual Data Manager..."),
+                                    QStringLiteral("&Corvane ...")}));
+    const size_t before = fixture.messages().size();
+    host.addInsMenu()->actions().front()->trigger();
+    ASSERT_EQ(fixture.messages().size(), before + 1);
+    EXPECT_EQ(fixture.messages().back().rfind("Add-ins loaded in this host:\n  Corvane ...\n\n", 0), 0u)
+        << fixture.messages().back();
+    for (QAction* action : host.addInsMenu()->actions())
+        if (action->text().startsWith(QStringLiteral("&Visual")))
+            action->trigger();
+    ASSERT_EQ(fixture.messages().size(), before + 2);
+    EXPECT_NE(fixture.messages().back().find("has no Visual Data Manager"), std::string::npos);
+    fixture.session().addin().editor()->Unload();
+    host.removeProject();
+    EXPECT_EQ(host.windowTitle(), QStringLiteral("Corvane - Project Host"));
+}
+
 
 } // namespace corvane::test
