@@ -227,5 +227,26 @@ TEST(EditorSurface, TheHostNamesItsProjectAndItsMenuEntriesHaveKeysAndAnswers) {
     EXPECT_EQ(host.windowTitle(), QStringLiteral("Corvane - Project Host"));
 }
 
+TEST(EditorSurface, CaptionsInTheGridShowAsTheirControlsShowThem) {
+    GuiFixture fixture;
+    ASSERT_NE(fixture.openEditor(), nullptr);
+    // frmCustomer's captions mark access keys ("&Name:"): the grid shows them as the labels do.
+    FrmWizard* editor = fixture.session().addin().editor();
+    app::FormWindow* window = fixture.session().windows().window(*editor);
+    auto* grid = dynamic_cast<app::GridView*>(window->view("Grid"));
+    ASSERT_NE(grid, nullptr);
+    editor->lbxModules().SetListIndex(3); // frmCustomer
+    app::GridItemModel& model = *grid->model();
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    model.showAsCaptions(HelpGridColumn::Caption);
+    const int caption = model.modelColumn(HelpGridColumn::Caption);
+    QStringList shown;
+    for (int row = 0; row < model.rowCount(); ++row)
+        if (model.index(row, caption).data(Qt::ToolTipRole).toString() == QStringLiteral("&Name:"))
+            shown << model.index(row, caption).data().toString();
+    EXPECT_EQ(shown, QStringList{QStringLiteral("Name:")});
+    EXPECT_TRUE(fixture.reports().empty());
+    editor->Unload();
+}
 
 } // namespace corvane::test

@@ -9,15 +9,15 @@
 #include "vbruntime/VbError.h"
 
 #include <QCloseEvent>
-
-#include <algorithm>
-#include <QKeySequence>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTreeWidget>
+
+#include <algorithm>
 
 namespace corvane::app {
 
