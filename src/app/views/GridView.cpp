@@ -182,19 +182,10 @@ GridView::GridView(controls::Grid& grid, ViewContext& context, QWidget* parent)
 void GridView::showColumnWidths() {
     if (!context_.live())
         return;
-    auto* header = table_->horizontalHeader();
     for (int column = 0; column < model_->columnCount(); ++column) {
         int32_t twips = grid_.Columns().Item(model_->gridColumn(column)).Width();
-        if (twips > 0) {
+        if (twips > 0)
             table_->setColumnWidth(column, ViewContext::toPixelsX(twips));
-            continue;
-        }
-        // A column of the grid's default width shows its longest text whole (a type name with
-        // " - removed" after it), never narrower than the default.
-        if (column == model_->columnCount() - 1 && header->stretchLastSection())
-            continue;
-        table_->resizeColumnToContents(column);
-        table_->setColumnWidth(column, std::max(table_->columnWidth(column), header->defaultSectionSize()));
     }
 }
 
