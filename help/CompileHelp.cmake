@@ -1,5 +1,6 @@
 # Compiles the program's help file with chmcmd, outside the source tree.
-# Called as: cmake -DCHMCMD=... -DSOURCE_DIR=... -DWORK_DIR=... -DOUTPUT=... -P CompileHelp.cmake
+# Called as: cmake -DCHMCMD=... -DSOURCE_DIR=... -DWORK_DIR=... -DOUTPUT=... [-DTARGET_SYSTEM=windows]
+#            -P CompileHelp.cmake
 # chmcmd writes beside its project and may exit 0 after errors, so the pages are copied into a
 # work folder first and the build fails on any "Error:" or "Warning:" line or a missing result.
 foreach(variable CHMCMD SOURCE_DIR WORK_DIR OUTPUT)
@@ -12,6 +13,17 @@ file(REMOVE_RECURSE "${WORK_DIR}")
 file(MAKE_DIRECTORY "${WORK_DIR}")
 file(GLOB pages LIST_DIRECTORIES false "${SOURCE_DIR}/*")
 file(COPY ${pages} DESTINATION "${WORK_DIR}")
+# Folders are named as the system the help is built for writes them ("\" on Windows, else "/").
+set(DIR_SEPARATOR "/")
+if(DEFINED TARGET_SYSTEM AND TARGET_SYSTEM STREQUAL "windows")
+    set(DIR_SEPARATOR "\\")
+endif()
+file(GLOB copied_pages LIST_DIRECTORIES false "${WORK_DIR}/*.html")
+foreach(page IN LISTS copied_pages)
+    file(READ "${page}" text)
+    string(REPLACE "%DIR_SEPARATOR%" "${DIR_SEPARATOR}" text "${text}")
+    file(WRITE "${page}" "${text}")
+endforeach()
 
 execute_process(COMMAND "${CHMCMD}" corvane.hhp
     WORKING_DIRECTORY "${WORK_DIR}"

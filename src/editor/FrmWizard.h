@@ -247,7 +247,8 @@ private:
     void endSharedUse();
     void takeEditorMarker(const std::filesystem::path& dataFile);
     void setReadOnly(bool readOnly);
-    void offerRecovery(const std::filesystem::path& dataFile);
+    bool offerRecovery(const std::filesystem::path& dataFile); // true when the user was asked
+    std::string takenOverText() const;
     std::string savedTextOf(const RecoveredText& text) const;
     HelpItem& recoveredRecord(const std::string& module, const std::string& control);
     void showMergedData();

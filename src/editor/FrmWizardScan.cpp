@@ -261,14 +261,21 @@ void FrmWizard::CheckFormsExist() {
         dropped = ProjectScan(scanRecords(), settings_.SelectedLanguages).dropVanishedModules(*VBP());
         controls::ListBox& list = lbxModules();
         for (const std::string& name : dropped) {
-            for (int32_t i = 0; i < list.ListCount(); ++i) {
-                if (list.List(i) != name)
-                    continue;
-                list.RemoveItem(i);
-                if (list.ListCount() > 0)
-                    list.SetListIndex(0);
-                break;
+            int32_t at = -1;
+            for (int32_t i = 0; i < list.ListCount() && at < 0; ++i)
+                if (list.List(i) == name)
+                    at = i;
+            // A module kept for its text is listed at once, its records marked removed.
+            if (FormNames->Contains(name)) {
+                if (at < 0)
+                    list.AddItem(name);
+                continue;
             }
+            if (at < 0)
+                continue;
+            list.RemoveItem(at);
+            if (list.ListCount() > 0)
+                list.SetListIndex(0);
         }
     });
 }

@@ -90,7 +90,10 @@ void FrmWizard::startSharedUse() {
         takeEditorMarker(dataFile);
     }
     if (settings_.guardsSharedUse && !readOnly_) {
-        offerRecovery(dataFile);
+        const bool tookOver = editorMarker_ && editorMarker_->leftBehind();
+        // The user is told once: in the offer of the texts it kept, or on its own.
+        if (!offerRecovery(dataFile) && tookOver)
+            controls::WindowSystem::get().MsgBox(takenOverText(), controls::vbInformation, "Editor ended");
         timWatch_->SetEnabled(true);
     }
     updateTitle();
@@ -103,6 +106,8 @@ void FrmWizard::takeEditorMarker(const std::filesystem::path& dataFile) {
     try {
         if (auto marker = ProcessMarker::tryTake(path, "editor")) {
             editorMarker_ = std::make_unique<ProcessMarker>(std::move(*marker));
+            if (editorMarker_->leftBehind())
+                notice(takenOverText());
             return;
         }
     } catch (const VbError& error) {
@@ -120,6 +125,15 @@ void FrmWizard::takeEditorMarker(const std::filesystem::path& dataFile) {
         setReadOnly(true);
 }
 
+// Whose marker this editor took over: an editor that ended (killed, or its machine stopped)
+// without closing the project.
+std::string FrmWizard::takenOverText() const {
+    if (!editorMarker_ || !editorMarker_->leftBehind())
+        return {};
+    return "The Corvane editor that had this project open (" + editorMarker_->leftBehind()->describe() +
+           ") ended without closing it. This editor takes its place.";
+}
+
 void FrmWizard::setReadOnly(bool readOnly) {
     readOnly_ = readOnly;
     txtHelpText_->SetLocked(readOnly);
@@ -134,17 +148,17 @@ void FrmWizard::setReadOnly(bool readOnly) {
 // and the saved text each replaces. A text the data file holds already is not offered, nor one
 // over which the data file was saved with another text after it was kept; where the saved text
 // is no longer the one a kept text replaced, keeping the saved texts is the default answer.
-void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
+bool FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
     HelpDataRecovery recovery(dataFile);
     std::vector<RecoveredText> texts;
     try {
         texts = recovery.read();
     } catch (const VbError& error) {
         controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation, "Recovery");
-        return;
+        return false;
     }
     if (texts.empty())
-        return;
+        return false;
     const std::optional<FileStamp> saved = FileStamp::at(dataFile);
     const long long savedAt = saved ? saved->mtimeNs / 1000000000 : 0;
     std::vector<RecoveredText> offered;
@@ -171,7 +185,7 @@ void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
         if (!leftOut.empty())
             notice(leftOut);
         recovery.remove();
-        return;
+        return false;
     }
     const long long now = static_cast<long long>(std::time(nullptr));
     std::string prompt = "Corvane ended without saving while the help text of this project was being edited. These " +
@@ -182,18 +196,21 @@ void FrmWizard::offerRecovery(const std::filesystem::path& dataFile) {
     if (savedTextChanged)
         prompt += "\n\nThe help data was saved with other texts for some of them since they were kept.";
     prompt += "\n\nRestore them? (No keeps the saved texts and deletes the kept ones.)";
+    if (const std::string tookOver = takenOverText(); !tookOver.empty())
+        prompt = tookOver + "\n\n" + prompt;
     const int answer = controls::WindowSystem::get().MsgBox(
         prompt, controls::vbYesNo | controls::vbQuestion | (savedTextChanged ? controls::vbDefaultButton2 : 0),
         "Restore unsaved help text");
     if (answer != controls::vbYes) {
         recovery.remove();
-        return;
+        return true;
     }
     for (const RecoveredText& text : offered)
         recoveredRecord(text.module, text.control).SetHelpText(text.language, text.text);
     textEdited_ = true;
     if (CurrentForm)
         Grid_->Refetch();
+    return true;
 }
 
 // The text the records, as the data file gave them, hold where a recovered text belongs.
@@ -320,11 +337,17 @@ void FrmWizard::timWatch_Timer() {
     try {
         ReloadOutcome outcome = dataFile_.reload(*Forms, *FormNames);
         showMergedData();
+        // Which texts the other program's version changed here, and which of ours stay.
+        auto describe = [](const MergeConflict& c) { return c.describe(); };
+        std::string report;
+        if (!outcome.taken.empty())
+            report = "These texts were loaded from the other program's version:" + listed(outcome.taken, describe);
         if (!outcome.kept.empty())
-            controls::WindowSystem::get().MsgBox(
-                "These texts were changed there and here; yours are kept (a save writes them):" +
-                    listed(outcome.kept, [](const MergeConflict& c) { return c.describe(); }),
-                controls::vbInformation, "Help data changed on disk");
+            report += (report.empty() ? "" : "\n\n") +
+                      std::string("These texts were changed there and here; yours are kept (a save writes them):") +
+                      listed(outcome.kept, describe);
+        if (!report.empty())
+            controls::WindowSystem::get().MsgBox(report, controls::vbInformation, "Help data changed on disk");
     } catch (const VbError& error) {
         controls::WindowSystem::get().MsgBox(error.description(), controls::vbExclamation,
                                              "Help data changed on disk");

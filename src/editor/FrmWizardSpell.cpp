@@ -78,10 +78,14 @@ std::string ofTotal(const char* what, int32_t position, int32_t total) {
 void FrmWizard::runSpellCheck(const std::string& scope) {
     auto& windows = controls::WindowSystem::get();
     spellCheckRunning_ = true;
-    struct Running { // cleared however the run ends
-        bool& flag;
-        ~Running() { flag = false; }
-    } running{spellCheckRunning_};
+    struct Running { // cleared however the run ends, with the last bad word's mark in the grid
+        FrmWizard& editor;
+        ~Running() {
+            editor.spellCheckRunning_ = false;
+            if (editor.loaded() && editor.Grid_ && editor.Grid_->SelLength() > 0)
+                editor.Grid_->SetSelLength(0);
+        }
+    } running{*this};
     mSpellCancelled = false;
     if (scope == "sc_currentitem") {
         checkCurrentText();

@@ -367,7 +367,7 @@ ReloadOutcome HelpDataFile::reload(ModuleRecords& forms, NameList& formNames) {
     mergeVersionOf(path_, forms, formNames, [&](HelpDataFile& theirs, const HelpDataMerge& merge) {
         if (!theirs.complete()) // merged when saving, after its bytes are kept
             throw VbError(vberr::PathFileAccess, theirs.problemReport(), path_.string());
-        outcome = {merge.takenTexts(), merge.conflicts()};
+        outcome = {merge.takenTexts(), merge.conflicts(), merge.takenPlaces()};
         return MergeResolution::KeepOurs;
     });
     return outcome;

@@ -87,6 +87,7 @@ private:
 struct ReloadOutcome {
     int takenTexts = 0;                  // texts of the other version taken
     std::vector<MergeConflict> kept;     // texts changed there and here: this program's kept
+    std::vector<MergeConflict> taken;    // where the texts taken are
 };
 
 class HelpDataFile {

@@ -83,6 +83,7 @@ void HelpDataMerge::compare(const HelpDataSettings& theirSettings, const ModuleR
     theirNames_ = &theirNames;
     conflicts_.clear();
     takenTexts_ = 0;
+    takenPlaces_.clear();
     walk(false, MergeResolution::Refuse);
 }
 
@@ -116,6 +117,10 @@ void HelpDataMerge::walk(bool apply, MergeResolution resolution) {
             } else if (apply) { // a record only the other side has is kept
                 ourModule(module).Add(copyOf(*theirs, settings_.SelectedLanguages), theirs->ControlName);
                 ours = forms_.Item(module).get();
+            } else {
+                for (int32_t t = 1; t <= theirs->HelpTexts.Count(); ++t)
+                    if (!theirs->HelpTexts.Item(t).empty())
+                        takenPlaces_.push_back({module, theirs->ControlName.str(), theirs->HelpTexts.KeyAt(t)});
             }
         }
     }
@@ -134,9 +139,11 @@ void HelpDataMerge::mergeRecord(HelpItem& ours, const HelpItem& theirs, bool app
         if (side < 0)
             side = conflict(language);
         if (side == 1 && ours.textIn(language) != theirText) {
-            if (!apply)
+            if (!apply) {
                 ++takenTexts_;
-            else
+                takenPlaces_.push_back({theirs.ComponentName.empty() ? ours.ComponentName : theirs.ComponentName,
+                                        ours.ControlName.str(), language});
+            } else
                 ours.SetHelpText(language, std::string(theirText));
         }
     }

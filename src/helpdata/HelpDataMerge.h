@@ -71,6 +71,8 @@ public:
     const std::vector<MergeConflict>& conflicts() const noexcept { return conflicts_; }
     // The texts of ours that compare() found changed only by the other program.
     int takenTexts() const noexcept { return takenTexts_; }
+    // Where those texts are, and the texts of records only the other program has, in file order.
+    const std::vector<MergeConflict>& takenPlaces() const noexcept { return takenPlaces_; }
     // Makes ours the merged data, conflicts resolved as `resolution` says; each record's and the
     // settings' base becomes theirs. Returns the settings theirs held (the new StoredSettings).
     StoredSettings apply(MergeResolution resolution);
@@ -90,6 +92,7 @@ private:
     const NameList* theirNames_ = nullptr;
     std::vector<MergeConflict> conflicts_;
     int takenTexts_ = 0;
+    std::vector<MergeConflict> takenPlaces_;
 };
 
 } // namespace corvane

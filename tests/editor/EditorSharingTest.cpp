@@ -177,6 +177,13 @@ TEST_F(EditorSharingTest, TheEditsOfAKilledEditorAreOfferedBackNamedAndRestored)
     FrmWizard& window = openEditor(project);
     const auto* offered = message("Restore unsaved help text");
     ASSERT_TRUE(offered);
+    // The killed editor's marker is taken over, and the offer says whose it was first.
+    EXPECT_EQ(offered->prompt.rfind("The Corvane editor that had this project open (process " + std::to_string(driver) +
+                                        " on ",
+                                    0),
+              0u)
+        << offered->prompt;
+    EXPECT_EQ(windows_.messages().size(), 1u);
     // Each text with its age, the saved text it replaces and its own; nothing was saved over
     // them, so restoring is the default answer.
     for (const char* line : {"These 3 unsaved texts were kept:\n  frmEdit/cmdOK (English), kept ",
@@ -265,7 +272,11 @@ TEST_F(EditorSharingTest, AnotherProgramsSaveIsAnnouncedOnceAndLoadedBesideTheOw
     windows_.answerNext(controls::vbYes); // load the changes
     windows_.advance(2000);
     windows_.DoEvents();
-    ASSERT_TRUE(message("Help data changed on disk"));
+    ASSERT_EQ(windows_.messages().size(), 2u);
+    // The question, then which texts the other version changed here.
+    EXPECT_EQ(windows_.messages()[1].title, "Help data changed on disk");
+    EXPECT_EQ(windows_.messages()[1].prompt, "These texts were loaded from the other program's version:\n"
+                                             "  frmEdit/cmdOK (German)\n  frmEdit/txtName (English)");
     EXPECT_EQ(record("frmEdit", "txtName").GetHelpText("English"), "Their name.");
     EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("German"), "Ihr OK.");
     EXPECT_EQ(record("frmEdit", "cmdOK").GetHelpText("English"), "Mine.");

@@ -293,6 +293,8 @@ TEST_F(SpellCheckRunTest, CurrentItemChecksTheTextBoxOnly) {
     runSpellCheck("sc_currentitem");
     EXPECT_THAT(questionedWords(), ElementsAre("recrod"));
     EXPECT_THAT(prompts(), ElementsAre("Spell check complete for the current item"));
+    // The questioned word's mark in the grid's cell ends with the check.
+    EXPECT_EQ(editor().Grid().SelLength(), 0);
     // The correction shows in the box and the grid's cell; the record follows when the row is left.
     EXPECT_EQ(editor().txtHelpText().Text(), "Deletes the record.");
     EXPECT_EQ(editor().Grid().Value(3), Variant(std::string("Deletes the record.")));

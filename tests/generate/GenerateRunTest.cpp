@@ -237,8 +237,8 @@ TEST_F(GenerateRun, EveryModuleOfFormsIsWalkedEvenWithAStoredModuleMissingFromTh
                 "  </VBComponent>\r\n");
     writeFile(data, text);
     FrmWizard& wizard = openEditor(vbp);
-    // modMain (no visual module) and frmSplash (gone, kept for its text) are not listed.
-    ASSERT_EQ(wizard.formsData()->Count(), wizard.lbxModules().ListCount() + 2);
+    // modMain (no visual module) is not listed; frmSplash (gone, kept for its text) is.
+    ASSERT_EQ(wizard.formsData()->Count(), wizard.lbxModules().ListCount() + 1);
     ASSERT_EQ(wizard.formNames()->Item(1), "modMain");
     compile(false, false);
     wizard.CreateHelpFiles();

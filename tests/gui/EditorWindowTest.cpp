@@ -32,7 +32,7 @@ namespace {
 QAction* addInEntry(app::HostWindow& host) {
     host.refreshMenus();
     for (QAction* action : host.addInsMenu()->actions())
-        if (action->text().startsWith(QStringLiteral("Corvane")))
+        if (QString(action->text()).remove(QLatin1Char('&')).startsWith(QStringLiteral("Corvane")))
             return action;
     return nullptr;
 }

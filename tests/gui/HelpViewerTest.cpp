@@ -10,6 +10,7 @@
 #include "ownhelp/HelpTopic.h"
 #include "ownhelp/ModHTMLHelp.h"
 
+#include <QScreen>
 #include <QTextBlock>
 #include <QTextBrowser>
 #include <QToolBar>
@@ -58,6 +59,15 @@ TEST(HelpViewer, ShowsTopicsWithTheirStylesheetFollowsLinksAndShowsMessages) {
     app::HelpBrowser& browser = *viewer.browser();
     EXPECT_EQ(browser.documentTitle(), QStringLiteral("Getting started with Corvane"));
     EXPECT_EQ(viewer.window()->windowTitle(), QStringLiteral("Getting started with Corvane - Corvane Help"));
+    // The window lies wholly on the screen, and the page names folders as this system does.
+    const QRect screen = viewer.window()->screen()->availableGeometry();
+    EXPECT_TRUE(screen.contains(viewer.window()->frameGeometry()));
+#ifdef _WIN32
+    EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("Corvane\\<Language>\\")));
+#else
+    EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("Corvane/<Language>/")));
+    EXPECT_FALSE(browser.toPlainText().contains(QLatin1Char('\\')));
+#endif
     EXPECT_TRUE(browser.toPlainText().contains(QStringLiteral("Choose Add-Ins > Corvane ...")));
     EXPECT_EQ(browser.source(), QUrl(QStringLiteral("chm:/gettingstarted.html")));
 

@@ -77,10 +77,14 @@ TEST_F(ScanTest, MergesStoredRecordsWithTheLiveControls) {
 
     EXPECT_TRUE(windows_.messages().empty());
     EXPECT_TRUE(reports_.reports().empty());
-    // frmGone left the project: kept for its text, never listed; so is the class.
+    // frmGone left the project: kept for its text and listed at once, after the project's
+    // modules, its entries marked removed; the class is kept but never listed.
     EXPECT_EQ(moduleNames(), (Strings{"frmGone", "frmA", "clsThing", "frmB", "ctlBox"}));
-    EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox", "frmGone"}));
     EXPECT_EQ(window.lbxModules().ListIndex(), -1);
+    selectModule("frmGone");
+    EXPECT_EQ(window.Grid().cellValue(0, 1).toText(), "CommandButton - removed");
+    selectModule("frmA");
     // The renamed control's record is kept for its text, without a control; the timer has no
     // WhatsThisHelpID and gets none; new controls come after the stored ones; members of the
     // array are keyed name(index).
@@ -262,7 +266,7 @@ TEST_F(ScanTest, ASecondDesignerOfAModuleNameIsLeftOutAndNamed) {
               std::string::npos)
         << windows_.messages()[0].prompt;
     EXPECT_EQ(window.scanResult().repeatedModules, (Strings{"frmA (frmCopy.frm)", "FRMA (frmUpper.frm)"}));
-    EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox"}));
+    EXPECT_EQ(moduleList(), (Strings{"frmA", "frmB", "ctlBox", "frmGone"}));
     EXPECT_EQ(record("frmA", "txtName").ContextHelpID, 9) << "the first designer's number";
     EXPECT_EQ(record("frmA", "txtName").GetHelpText("English"), "name");
 

@@ -79,6 +79,8 @@ void EditorFilters::placeModuleFilter() {
     int width = std::max(bar.width() / 2, std::min(bar.width(), 90));
     moduleFilter_->setGeometry(bar.right() + 1 - width, bar.top(), width, bar.height());
     moduleFilter_->raise();
+    // A long module name is cut short before the box instead of running under it.
+    caption_->setContentsMargins(0, 0, width, 0);
 }
 
 void EditorFilters::filterModules() {

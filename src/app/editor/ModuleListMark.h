@@ -1,6 +1,7 @@
 // ModuleListMark: draws the module list's rows as the list does, and a small mark at the
 // right end of the rows of modules with controls that lack help text. The count comes from
-// the row's MissingTextRole; the row's text (the module's name) is left as it is.
+// the row's MissingTextRole. The mark stays inside the list's visible width however long a
+// name is (the list scrolls sideways then), and a name is cut short before the mark.
 #pragma once
 
 #include <QStyledItemDelegate>
@@ -16,6 +17,9 @@ public:
 
     // The row as the list draws it, then the mark.
     void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // Where the mark of a row at `row` (viewport coordinates) of the list `view` is drawn.
+    static QRect markArea(const QRect& row, const QWidget* view);
 };
 
 } // namespace corvane::app

@@ -9,8 +9,11 @@
 #include "app/host/UnattendedAnswers.h"
 #include "app/preview/PreviewWindow.h"
 #include "app/views/FormWindow.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
 #include "cli/CodePageOption.h"
 #include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
 
@@ -45,6 +48,9 @@ GuiSession::GuiSession() : scope_(windows_), vbe_(std::make_shared<vbide::VBE>()
                                      new EditHistory(*editor, window);
                                      new FindWindow(*editor, window);
                                      new EditorFilters(*editor, window);
+                                     // The Caption column shows captions as their controls do.
+                                     if (auto* grid = dynamic_cast<GridView*>(window.view("Grid")))
+                                         grid->model()->showAsCaptions(HelpGridColumn::Caption);
                                  }
                              },
                              [](controls::Form&, FormWindow& window) {

@@ -5,34 +5,54 @@
 #include "controls/WindowSystem.h"
 #include "registry/RegistryAccess.h"
 #include "vbide/VBE.h"
+#include "vbide/VBProject.h"
 #include "vbruntime/VbError.h"
 
 #include <QCloseEvent>
 #include <QFileDialog>
 #include <QHeaderView>
+#include <QKeySequence>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QStatusBar>
 #include <QTreeWidget>
 
+#include <algorithm>
+
 namespace corvane::app {
 
 namespace {
+
 QString text(const std::string& value) { return QString::fromStdString(value); }
+
+const QString HostTitle = QStringLiteral("Corvane - Project Host");
+
+// A menu caption with an access key: its own "&" letter, or else the first of its letters that
+// no other entry of the menu uses (`taken`, lower case, grows by the letter taken).
+QString withFreeAccessKey(const QString& caption, QString& taken) {
+    if (QKeySequence::mnemonic(caption).isEmpty())
+        for (qsizetype i = 0; i < caption.size(); ++i)
+            if (caption[i].isLetterOrNumber() && !taken.contains(caption[i].toLower())) {
+                taken += caption[i].toLower();
+                return QString(caption).insert(i, QLatin1Char('&'));
+            }
+    return caption;
+}
+
 } // namespace
 
 int HostWindow::ask(const std::string& prompt, int style) {
     // Through the window system, which may answer without a user (tests, screenshots).
     if (controls::WindowSystem* windows = controls::WindowSystem::current())
-        return windows->MsgBox(prompt, style, windowTitle().toStdString());
-    QMessageBox::critical(this, windowTitle(), text(prompt));
+        return windows->MsgBox(prompt, style, HostTitle.toStdString());
+    QMessageBox::critical(this, HostTitle, text(prompt));
     return controls::vbOK;
 }
 
 HostWindow::HostWindow(std::shared_ptr<vbide::VBE> vbe, QWidget* parent)
     : QMainWindow(parent), vbe_(std::move(vbe)), tree_(new QTreeWidget) {
     setObjectName(QStringLiteral("HostWindow"));
-    setWindowTitle(QStringLiteral("Corvane - Project Host"));
+    setWindowTitle(HostTitle);
     setWindowIcon(programIcon(101));
     tree_->setHeaderLabels({QStringLiteral("Component"), QStringLiteral("File")});
     tree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
@@ -62,14 +82,21 @@ void HostWindow::buildMenus() {
 void HostWindow::refreshMenus() {
     addIns_->clear();
     if (auto bar = vbe_->CommandBars("Add-Ins")) {
+        QString taken;
+        for (const auto& entry : bar->Controls())
+            if (QKeySequence mnemonic = QKeySequence::mnemonic(text(entry->Caption())); !mnemonic.isEmpty())
+                taken += QKeySequence(mnemonic[0].key()).toString().toLower();
         for (const auto& entry : bar->Controls()) {
             if (entry->BeginGroup())
                 addIns_->addSeparator();
-            QAction* action = addIns_->addAction(text(entry->Caption()));
+            QAction* action = addIns_->addAction(withFreeAccessKey(text(entry->Caption()), taken));
             if (auto face = entry->Face())
                 action->setIcon(pictureIcon(*face));
             std::weak_ptr<vbide::CommandBarControl> weak = entry;
-            connect(action, &QAction::triggered, this, [weak] {
+            const std::string caption = entry->Caption();
+            connect(action, &QAction::triggered, this, [this, weak, caption] {
+                if (showIdeTool(caption))
+                    return;
                 if (auto control = weak.lock()) {
                     ViewContext context;
                     context.act([&] { control->click(); });
@@ -93,6 +120,32 @@ bool HostWindow::clickAddIn(const std::string& captionStart) {
             context.act([&] { entry->click(); });
             return true;
         }
+    }
+    return false;
+}
+
+// The IDE's own entries of the menu: the Add-In Manager lists the add-ins this host loads, and
+// the Visual Data Manager, a database tool of the IDE, says that it is not part of this host.
+// False for the entries that add-ins made.
+bool HostWindow::showIdeTool(const std::string& caption) {
+    const auto standard = vbide::VBE::standardAddInsMenu();
+    if (caption == standard[0].caption) {
+        std::string loaded;
+        if (auto bar = vbe_->CommandBars("Add-Ins"))
+            for (const auto& entry : bar->Controls())
+                if (std::ranges::none_of(standard, [&](const vbide::MenuEntry& e) { return e.caption == entry->Caption(); }))
+                    loaded += "\n  " + QString(text(entry->Caption())).remove(QLatin1Char('&')).toStdString();
+        ask("Add-ins loaded in this host:" + (loaded.empty() ? std::string("\n  (none)") : loaded) +
+                "\n\nThe host loads its add-ins when it starts and connects them to every project it opens; "
+                "there is nothing to load or unload here.",
+            controls::vbOKOnly | controls::vbInformation);
+        return true;
+    }
+    if (caption == standard[1].caption) {
+        ask("The Visual Data Manager is a database tool of the Visual Basic IDE. This host stands in for the IDE "
+            "only as far as its add-ins need it, and has no Visual Data Manager.",
+            controls::vbOKOnly | controls::vbInformation);
+        return true;
     }
     return false;
 }
@@ -155,6 +208,8 @@ void HostWindow::refreshTree() {
     tree_->expandAll();
     // The commands and the hint follow whether a project is open.
     bool open = vbe_->ActiveVBProject() != nullptr;
+    // As the IDE's title names the project it works on.
+    setWindowTitle(open ? text(vbe_->ActiveVBProject()->Name()) + QStringLiteral(" - ") + HostTitle : HostTitle);
     saveAction_->setEnabled(open);
     removeAction_->setEnabled(open);
     statusBar()->showMessage(open ? QStringLiteral("Pick the add-in's entry in the Add-Ins menu to edit the help text.")

@@ -65,6 +65,7 @@ private:
     void chooseProject();
     bool confirmUnsaved();
     int ask(const std::string& prompt, int style);
+    bool showIdeTool(const std::string& caption);
 
     std::shared_ptr<vbide::VBE> vbe_;
     QTreeWidget* tree_;

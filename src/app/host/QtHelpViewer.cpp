@@ -1,7 +1,11 @@
 #include "app/host/QtHelpViewer.h"
 
+#include "app/views/ScreenPlace.h"
+
 #include <QAction>
+#include <QApplication>
 #include <QDesktopServices>
+#include <QScreen>
 #include <QToolBar>
 #include <QVBoxLayout>
 
@@ -10,6 +14,8 @@ namespace corvane::app {
 namespace {
 
 const QString DefaultTitle = QStringLiteral("Corvane Help");
+// The frame and title bar a window manager adds, until the window's own are known.
+const QSize FrameAllowance(16, 48);
 
 QByteArray bytesOf(const std::string& text) { return QByteArray(text.data(), static_cast<qsizetype>(text.size())); }
 
@@ -75,9 +81,29 @@ void QtHelpViewer::ensureWindow() {
 }
 
 void QtHelpViewer::bringUp() {
+    if (!window_->isVisible())
+        placeOnScreen();
     window_->show();
     window_->raise();
     window_->activateWindow();
+}
+
+// The first time it shows, the window goes into the middle of the screen the user works on,
+// shrunk to fit it with its frame and title bar (a window manager would put it where it runs
+// past the bottom of a small screen).
+void QtHelpViewer::placeOnScreen() {
+    QWidget* active = QApplication::activeWindow();
+    QScreen* screen = active ? active->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QRect area = screen->availableGeometry();
+    const QSize frame = window_->testAttribute(Qt::WA_WState_Created) && window_->frameGeometry().size() != window_->size()
+                            ? window_->frameGeometry().size() - window_->size()
+                            : FrameAllowance;
+    window_->resize(window_->size().boundedTo(area.size() - frame));
+    QRect outer(QPoint(), window_->size() + frame);
+    outer.moveCenter(area.center());
+    window_->move(ScreenPlace::within(outer, area).topLeft());
 }
 
 void QtHelpViewer::updateTitle() {

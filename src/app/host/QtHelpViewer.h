@@ -53,6 +53,7 @@ public:
 private:
     void ensureWindow();
     void bringUp();
+    void placeOnScreen();
     void updateTitle();
 
     QPointer<QWidget> window_;

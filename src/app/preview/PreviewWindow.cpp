@@ -2,8 +2,11 @@
 
 #include "app/preview/PreviewCanvas.h"
 #include "app/views/FormWindow.h"
+#include "app/views/GridItemModel.h"
+#include "app/views/GridView.h"
 #include "app/views/ToolbarView.h"
 #include "editor/FrmWizard.h"
+#include "editor/HelpGridColumn.h"
 #include "preview/SketchBuilder.h"
 #include "registry/RegistryAccess.h"
 #include "settings/ModMain.h"
@@ -14,6 +17,7 @@
 #include <QLabel>
 #include <QScreen>
 #include <QShortcut>
+#include <QTableView>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -210,16 +214,46 @@ void PreviewWindow::placeOnScreen() {
     resize(size().boundedTo(area.size() - frame));
     const QSize outer = size() + frame;
     QPoint place = pos();
-    if (!placed_ && owner) {
-        const QRect editor = owner->frameGeometry();
-        place = {editor.right() + 1, editor.top()};
-        if (place.x() + outer.width() > area.right() + 1 && editor.left() - outer.width() >= area.left())
-            place.setX(editor.left() - outer.width());
-    }
+    if (!placed_ && owner)
+        place = besideEditor(owner->frameGeometry(), area, frame);
     place.setX(std::clamp(place.x(), area.left(), area.right() + 1 - outer.width()));
     place.setY(std::clamp(place.y(), area.top(), area.bottom() + 1 - outer.height()));
     move(place);
     placed_ = true;
+}
+
+// Beside the editor where the screen has room; otherwise over the editor's left side (the
+// module list and the first columns), narrowed to end before the Help Text column, which the
+// user reads and types beside the sketch.
+QPoint PreviewWindow::besideEditor(const QRect& editor, const QRect& area, const QSize& frame) {
+    const QSize outer = size() + frame;
+    if (area.right() - editor.right() >= outer.width())
+        return {editor.right() + 1, editor.top()};
+    if (editor.left() - area.left() >= outer.width())
+        return {editor.left() - outer.width(), editor.top()};
+    const QRect text = helpTextColumn();
+    const int left = std::max(area.left(), editor.left());
+    if (text.isValid() && text.left() > left) {
+        const int room = text.left() - left - frame.width();
+        if (room >= MinimumWidth && room < width())
+            resize(room, height());
+    }
+    return {left, editor.top()};
+}
+
+// The Help Text column of the editor's table on the screen (invalid when not shown).
+QRect PreviewWindow::helpTextColumn() const {
+    auto* owner = dynamic_cast<FormWindow*>(parentWidget());
+    auto* grid = owner ? dynamic_cast<GridView*>(owner->view("Grid")) : nullptr;
+    if (!grid || !grid->table()->isVisible())
+        return {};
+    QTableView* table = grid->table();
+    const int column = grid->model()->modelColumn(HelpGridColumn::HelpText);
+    if (column < 0)
+        return {};
+    const int x = table->columnViewportPosition(column);
+    const QPoint topLeft = table->viewport()->mapToGlobal(QPoint(x, 0));
+    return {topLeft, QSize(table->columnWidth(column), table->viewport()->height())};
 }
 
 void PreviewWindow::storePlace(bool open) const {

@@ -65,9 +65,14 @@ private:
     void restorePlace();
     void storePlace(bool open) const;
     // Before showing: the stored place, or beside the editor (right of it where the screen has
-    // room, else left), moved and shrunk so that the whole window, title bar included, is on
-    // the editor's screen.
+    // room, else left, else over its left side clear of the Help Text column), moved and shrunk
+    // so that the whole window, title bar included, is on the editor's screen.
     void placeOnScreen();
+    QPoint besideEditor(const QRect& editor, const QRect& area, const QSize& frame);
+    QRect helpTextColumn() const;
+
+    // The narrowest the preview is made to keep clear of the Help Text column.
+    static constexpr int MinimumWidth = 240;
 
     FrmWizard& editor_;
     ViewContext context_;

@@ -131,15 +131,19 @@ void drawItem(QPainter& painter, const FormSketch& sketch, int index, const Sket
         drawTabControl(painter, sketch, index, options);
         return;
     }
-    painter.drawRect(box);
     if (item.kind == SketchKind::Frame) {
-        QRectF top(box.x() + 6, box.y() - 7, box.width() - 12, 14);
+        // As a frame draws itself: the caption at the top of its area, the border through the
+        // caption's middle, so that nothing of the caption lies outside the frame (under the
+        // form's title bar or a container's edge).
+        painter.drawRect(box.adjusted(0, std::min(7.0, box.height() / 2), 0, 0));
+        QRectF top(box.x() + 6, box.y(), box.width() - 12, 14);
         double width = std::min(top.width(), painter.fontMetrics().horizontalAdvance(text(item.caption)) + 6.0);
         if (!item.caption.empty() && width > 6)
             painter.fillRect(QRectF(top.x(), top.y(), width, top.height()), FormBack);
         drawLabel(painter, top, item, Qt::AlignLeft | Qt::AlignVCenter);
         return;
     }
+    painter.drawRect(box);
     if (item.kind == SketchKind::UserControl && !item.caption.empty())
         return; // its own controls say what it is
     drawLabel(painter, box, item, Qt::AlignLeft | Qt::AlignVCenter);

@@ -34,8 +34,14 @@ void CellEditDelegate::setEditorData(QWidget* editor, const QModelIndex& index) 
 void CellEditDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     bool marked = highlight_ && grid_.SelLength() > 0 && (index.flags() & Qt::ItemIsEditable) &&
                   model_.gridRow(index.row()) == grid_.Row();
-    if (!marked)
-        return QStyledItemDelegate::paint(painter, option, index);
+    if (!marked) {
+        // A cell too narrow for its text shows the text's end, where a kept entry's type says
+        // " - removed"; an editable cell (the help text) shows its beginning, as typed.
+        QStyleOptionViewItem cell = option;
+        if (!(index.flags() & Qt::ItemIsEditable))
+            cell.textElideMode = Qt::ElideLeft;
+        return QStyledItemDelegate::paint(painter, cell, index);
+    }
     // The cell as usual without its text, then the text with the selection highlighted.
     QStyleOptionViewItem cell = option;
     initStyleOption(&cell, index);

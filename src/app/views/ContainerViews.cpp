@@ -6,13 +6,50 @@
 #include "controls/Frame.h"
 #include "controls/PictureBox.h"
 
+#include <QEvent>
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 
+#include <algorithm>
+
 namespace corvane::app {
 
 namespace {
+
+// The caption bar of a captioned frame: its caption cut short with "..." where it would run
+// past the bar's contents (what lies over the bar's right end narrows them), whole in its tip.
+class CaptionBar : public QLabel {
+public:
+    using QLabel::QLabel;
+
+    void setCaption(const QString& caption) {
+        caption_ = caption;
+        elide();
+    }
+
+protected:
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::ContentsRectChange || event->type() == QEvent::FontChange)
+            elide();
+        return QLabel::event(event);
+    }
+    void resizeEvent(QResizeEvent* event) override {
+        QLabel::resizeEvent(event);
+        elide();
+    }
+
+private:
+    void elide() {
+        const int room = std::max(0, contentsRect().width() - indent() - 2);
+        const QString shown = fontMetrics().elidedText(caption_, Qt::ElideRight, room);
+        if (shown != text())
+            setText(shown);
+        setToolTip(shown == caption_ ? QString() : caption_);
+    }
+
+    QString caption_;
+};
 
 QWidget* frameView(controls::Control& control, QWidget* parent, ViewContext& context) {
     auto& frame = static_cast<controls::Frame&>(control);
@@ -29,7 +66,7 @@ QWidget* captionedView(controls::Control& control, QWidget* parent, ViewContext&
     auto& frame = static_cast<controls::Captioned&>(control);
     auto* view = new QFrame(parent);
     view->setFrameShape(QFrame::StyledPanel);
-    auto* bar = new QLabel(view);
+    auto* bar = new CaptionBar(view);
     bar->setObjectName(QStringLiteral("caption"));
     bar->setAutoFillBackground(true);
     bar->setBackgroundRole(QPalette::Mid);
@@ -39,7 +76,7 @@ QWidget* captionedView(controls::Control& control, QWidget* parent, ViewContext&
     font.setBold(true);
     bar->setFont(font);
     auto place = [&frame, bar] {
-        bar->setText(QString::fromStdString(frame.Caption()));
+        bar->setCaption(QString::fromStdString(frame.Caption()));
         bar->setGeometry(0, 0, ViewContext::toPixelsX(frame.Width()),
                          ViewContext::toPixelsY(controls::Captioned::CaptionHeight));
     };

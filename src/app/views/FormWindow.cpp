@@ -2,6 +2,8 @@
 
 #include "app/views/AppIcons.h"
 #include "app/views/ControlViews.h"
+#include "app/views/ScreenPlace.h"
+#include "app/views/ViewContext.h"
 #include "controls/ActiveBar.h"
 #include "controls/CommandButton.h"
 #include "controls/Form.h"
@@ -130,9 +132,12 @@ void FormWindow::applyBounds() {
 
 void FormWindow::placeNormal() {
     controls::Form::Bounds bounds = form_.normalBounds();
-    move(ViewContext::toPixelsX(bounds.left), ViewContext::toPixelsY(bounds.top));
-    resize(std::max(1, ViewContext::toPixelsX(bounds.width) - FramePixelsX),
-           std::max(1, ViewContext::toPixelsY(bounds.height) - FramePixelsY + statusHeight()));
+    const QRect stored(ViewContext::toPixelsX(bounds.left), ViewContext::toPixelsY(bounds.top),
+                       std::max(1, ViewContext::toPixelsX(bounds.width)), std::max(1, ViewContext::toPixelsY(bounds.height)));
+    // A place kept from a screen that is no longer attached comes onto one that is.
+    const QRect frame = ScreenPlace::onPresentScreen(stored);
+    move(frame.topLeft());
+    resize(std::max(1, frame.width() - FramePixelsX), std::max(1, frame.height() - FramePixelsY + statusHeight()));
 }
 
 void FormWindow::syncToolbarHeight() {

@@ -1,5 +1,6 @@
 #include "app/views/GridItemModel.h"
 
+#include "app/views/CaptionLabel.h"
 #include "app/views/ViewContext.h"
 #include "controls/Grid.h"
 
@@ -157,7 +158,15 @@ QVariant GridItemModel::data(const QModelIndex& index, int role) const {
     context_.act([&] { text = QString::fromStdString(grid_.cellValue(position, gridColumn(index.column())).toText()); });
     if (role == Qt::DisplayRole)
         text.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
+    if (role == Qt::DisplayRole && captionColumn_ != 0 && gridColumn(index.column()) == captionColumn_)
+        return CaptionLabel::shownText(text);
     return text;
+}
+
+void GridItemModel::showAsCaptions(int16_t gridColumn) {
+    captionColumn_ = gridColumn;
+    if (rowCount() > 0)
+        emit dataChanged(index(0, 0), index(rowCount() - 1, columnCount() - 1), {Qt::DisplayRole});
 }
 
 QVariant GridItemModel::headerData(int section, Qt::Orientation orientation, int role) const {

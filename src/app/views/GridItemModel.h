@@ -46,6 +46,9 @@ public:
     QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    // The grid column `gridColumn` holds VB captions: shown as the control draws them, "&"
+    // access key markers left out ("&&" is one "&"); its tip keeps the caption as stored.
+    void showAsCaptions(int16_t gridColumn);
 
 private:
     // True for an index of this model inside its rows and columns (false once retired).
@@ -66,6 +69,7 @@ private:
     ViewContext& context_;
     mutable std::optional<std::vector<ModelRow>> layout_;
     mutable bool layoutValid_ = false;
+    int16_t captionColumn_ = 0; // the grid column of VB captions; 0: none
 };
 
 } // namespace corvane::app

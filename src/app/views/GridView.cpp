@@ -220,6 +220,10 @@ void GridView::showCurrentRow() {
         view->selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
         view->scrollTo(index);
     }
+    // The selection model's signals were blocked, so the views repaint the rows that lost and
+    // gained the selection (and the end of the edit highlight) themselves.
+    table_->viewport()->update();
+    cards_->viewport()->update();
 }
 
 void GridView::showCurrentValues() {

@@ -121,6 +121,7 @@ void ToolbarView::addButton(controls::Tool& tool) {
         button->setToolButtonStyle(pictureOnly ? Qt::ToolButtonIconOnly : Qt::ToolButtonTextBesideIcon);
     };
     showButton();
+    keepKeys(action);
     // The model decides whether a tool is checked; a click only asks it.
     connect(action, &QAction::triggered, this, [this, &tool, showButton] {
         context_.act([&] { bar_.clickTool(tool); });
@@ -147,6 +148,7 @@ QMenu* ToolbarView::bandMenu(const std::string& bandName) {
     for (controls::Tool& tool : band->Tools()) {
         QAction* action = menu->addAction(QString());
         showTool(tool, *action);
+        keepKeys(action);
         connect(action, &QAction::triggered, this, [this, &tool, action] {
             context_.act([&] { bar_.clickTool(tool); });
             if (context_.live())
@@ -214,11 +216,20 @@ QAction* ToolbarView::addCommand(const QString& caption, const QString& tip) {
     if (!key.isNull())
         action->setShortcut(QKeySequence(keyName));
     action->setToolTip(key.isNull() ? tip : tip + QStringLiteral(" (") + keyName + QLatin1Char(')'));
+    keepKeys(action);
     auto* button = new AccessKeyButton(this);
     button->setDefaultAction(action);
     button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     addWidget(button);
     return action;
+}
+
+// A button that a narrow window leaves out of the bar (into its "more" menu) is hidden, and a
+// hidden widget's actions take no keys: the window holds the action too, so that its Alt
+// letter and shortcut work wherever the button is.
+void ToolbarView::keepKeys(QAction* action) {
+    if (QWidget* holder = parentWidget())
+        holder->addAction(action);
 }
 
 QToolButton* ToolbarView::button(const std::string& toolName) const {

@@ -44,6 +44,7 @@ private:
     void addButton(controls::Tool& tool);
     void addCombo(controls::Tool& tool);
     QMenu* bandMenu(const std::string& bandName);
+    void keepKeys(QAction* action);
 
     controls::ActiveBar& bar_;
     ViewContext& context_;
