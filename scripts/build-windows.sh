@@ -272,6 +272,16 @@ cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAK
     -DCMAKE_EXE_LINKER_FLAGS="-static -static-libgcc -static-libstdc++"
 cmake --build "$build" -j"$jobs" "${targets[@]}"
 echo "build-windows: built in $((SECONDS - build_start)) s" >&2
+
+# The DLLs the Qt programs load, beside them in bin/ as in the zip: the Qt and MinGW run-time
+# DLLs, and the platform and style plugins, which Qt looks for in the program's folder.
+mingw_runtime=("$($cxx -print-file-name=libstdc++-6.dll)" "$($cxx -print-file-name=libgcc_s_seh-1.dll)"
+               "$($cxx -print-file-name=libwinpthread-1.dll)")
+qt_runtime=("$deps/qt/bin/Qt6Core.dll" "$deps/qt/bin/Qt6Gui.dll" "$deps/qt/bin/Qt6Widgets.dll")
+mkdir -p "$build/bin/platforms" "$build/bin/styles"
+cp -u "${mingw_runtime[@]}" "${qt_runtime[@]}" "$deps/qt/bin/Qt6Test.dll" "$build/bin/"
+cp -u "$deps/qt/plugins/platforms/qwindows.dll" "$deps/qt/plugins/platforms/qoffscreen.dll" "$build/bin/platforms/"
+cp -u "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$build/bin/styles/"
 if ((${#targets[@]})); then
     echo "$build" >&3
     exit 0
@@ -281,16 +291,18 @@ fi
 # and MinGW run-time DLLs and Qt's plugins beside it (Qt finds plugins in the program's folder),
 # the help compilers, the data folder with Debian's English dictionary, a README, and the
 # licence texts of every third-party part the zip holds.
+# The command line loads no Qt: only corvane-gui.exe imports Qt's DLLs.
+if $host-objdump -p "$build/bin/corvane.exe" | grep -qi 'DLL Name: Qt6'; then
+    echo "build-windows: corvane.exe imports a Qt DLL; the command line must link only the core" >&2
+    exit 1
+fi
 package="$build/package/corvane"
 rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/bin/platforms" "$package/bin/styles" \
     "$package/share/corvane/dictionaries" "$package/licenses"
 cp "$build/bin/corvane.exe" "$build/bin/corvane-gui.exe" "$build/bin/corvane-chm-trial.exe" "$package/bin/"
-cp "$deps/qt/bin/Qt6Core.dll" "$deps/qt/bin/Qt6Gui.dll" "$deps/qt/bin/Qt6Widgets.dll" "$package/bin/"
+cp "${qt_runtime[@]}" "${mingw_runtime[@]}" "$package/bin/"
 cp "$deps/qt/plugins/platforms/qwindows.dll" "$package/bin/platforms/"
 cp "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$package/bin/styles/"
-mingw_runtime=("$($cxx -print-file-name=libstdc++-6.dll)" "$($cxx -print-file-name=libgcc_s_seh-1.dll)"
-               "$($cxx -print-file-name=libwinpthread-1.dll)")
-cp "${mingw_runtime[@]}" "$package/bin/"
 cp "$build/bin/helpcompilers/hhc.exe" "$build/bin/helpcompilers/chmcmd.exe" "$package/bin/helpcompilers/"
 cp -r "$build/share/corvane/." "$package/share/corvane/"
 cp /usr/share/hunspell/en_US.aff /usr/share/hunspell/en_US.dic "$package/share/corvane/dictionaries/"
