@@ -27,8 +27,14 @@ function(corvane_library name folder)
 endfunction()
 
 # A program of the project: its warnings, and the allocator the build chose (see CMakeLists.txt).
+# USES_QT: the program links Qt. On Windows, Qt's DLLs allocate with the C runtime's heap, and
+# what they allocate is now and then freed by inline code in the program: its new and delete
+# there must stay the C runtime's too (mimalloc would be handed memory it never gave out).
 function(corvane_program target)
     corvane_warnings(${target})
+    if(WIN32 AND "USES_QT" IN_LIST ARGN)
+        return()
+    endif()
     if(CORVANE_ALLOCATOR)
         target_link_libraries(${target} PRIVATE ${CORVANE_ALLOCATOR})
         target_compile_definitions(${target} PRIVATE CORVANE_WITH_MIMALLOC=1)

@@ -1,12 +1,16 @@
 #!/usr/bin/env bash
-# Cross-builds Corvane's command line for 64-bit Windows with MinGW-w64 on Debian 12.
+# Cross-builds Corvane for 64-bit Windows with MinGW-w64 on Debian 12: the command line and
+# the desktop program.
 # Usage: scripts/build-windows.sh [--deps-only] [TARGET...]
 #   Installs what it needs with apt-get (as root), builds the libraries Corvane links from
 #   Debian's source packages into a cache folder (once: build-windows-deps/, or
-#   $CORVANE_WINDOWS_DEPS), then builds the Qt-free programs and tests into build-windows/ and,
+#   $CORVANE_WINDOWS_DEPS), then builds the programs and tests into build-windows/ and,
 #   unless TARGETs are named, packs build-windows/corvane-windows-x64.zip for Windows users.
 #   --deps-only  stops after the libraries.
-# The desktop program needs Qt, which Debian does not ship for MinGW: it stays Linux-only.
+# Qt (shared, as DLLs) is Debian's qt6-base source cross-built by build_qt below. A copy built by
+# that recipe, checked by its checksum, is unpacked instead where it lies ready
+# ($CORVANE_WINDOWS_QT, or ../shared/windows/ beside the source tree): building Qt takes about
+# 3,500 seconds of processor time.
 # Standard output gets only the build folder; progress goes to standard error.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -27,7 +31,8 @@ exec 3>&1 1>&2 # everything but the last line goes to standard error
 
 # The posix thread model: the default win32 variant of g++ 12 has no std::thread.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
-          autopoint pkg-config cmake ninja-build googletest zip unzip fp-compiler fp-utils hunspell-en-us)
+          autopoint pkg-config cmake ninja-build googletest zip unzip fp-compiler fp-utils hunspell-en-us
+          qt6-base-dev qt6-base-dev-tools xz-utils)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")
@@ -61,7 +66,7 @@ set(CMAKE_SYSTEM_PROCESSOR x86_64)
 set(CMAKE_C_COMPILER $cc)
 set(CMAKE_CXX_COMPILER $cxx)
 set(CMAKE_RC_COMPILER $host-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/$host $deps/prefix)
+set(CMAKE_FIND_ROOT_PATH /usr/$host $deps/prefix $deps/qt)
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
@@ -211,6 +216,39 @@ build_chmcmd() {
     done
 }
 
+# Qt 6.4.2 for MinGW as DLLs, from Debian's qt6-base source with Debian's own Qt tools on the
+# host. Only the features the desktop program uses: Debian's source has no Wintab (tablet
+# events off); Direct 2D stays on, as Qt 6.4.2's Windows platform plugin does not link without
+# it. The toolchain file is needed: -xplatform alone configures a Linux build.
+qt_version=6.4.2
+qt_configure=(-release -shared -nomake examples -nomake tests
+              -no-dbus -no-opengl -no-feature-vulkan -no-feature-sql -no-feature-network
+              -no-feature-printsupport -no-feature-concurrent -no-feature-xml -no-feature-tabletevent
+              -qt-zlib -qt-libpng -qt-libjpeg -qt-freetype -qt-harfbuzz -qt-pcre -no-icu)
+# The archive this recipe made on Debian 12 (qt6-base 6.4.2+dfsg-10, g++-mingw-w64 12.2.0).
+qt_archive="${CORVANE_WINDOWS_QT:-$root/../shared/windows/qt$qt_version-mingw64-shared.tar.xz}"
+qt_archive_sha256=e95bba7adcad46721333c23488ab081178318864ffc963efcce677d1d946c3f8
+
+build_qt() {
+    rm -rf "$deps/qt"
+    if [ -f "$qt_archive" ] && echo "$qt_archive_sha256  $qt_archive" | sha256sum -c --quiet - 2>/dev/null; then
+        echo "build-windows: unpacking Qt from $qt_archive" >&2
+        local scratch="$deps/.qt-unpack"
+        rm -rf "$scratch" && mkdir -p "$scratch"
+        tar -xJf "$qt_archive" -C "$scratch"
+        mv "$scratch"/* "$deps/qt" && rmdir "$scratch"
+        return
+    fi
+    echo "build-windows: no Qt archive of this recipe at $qt_archive: building Qt from source" >&2
+    local source work="$deps/work/qt6-base"
+    source="$(unpack qt6-base)"
+    rm -rf "$work" && mkdir -p "$work"
+    (cd "$work" && "$source/configure" -prefix "$deps/qt" -qt-host-path /usr -xplatform win32-g++ \
+        -device-option CROSS_COMPILE="$host-" "${qt_configure[@]}" \
+        -- -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DQT_HOST_PATH_CMAKE_DIR=/usr/lib/x86_64-linux-gnu/cmake >&2 &&
+        ninja -j"$jobs" >&2 && ninja install >&2)
+}
+
 deps_start=$SECONDS
 timed pugixml build_pugixml
 timed mimalloc build_mimalloc
@@ -220,6 +258,7 @@ timed hunspell build_hunspell
 timed chmlib-shared build_chmlib
 timed googletest build_googletest
 timed chmtools-utf8 build_chmcmd
+timed qt-$qt_version-shared build_qt
 echo "build-windows: libraries ready in $deps/prefix ($((SECONDS - deps_start)) s)" >&2
 if $deps_only; then
     echo "$deps/prefix" >&3
@@ -228,25 +267,78 @@ fi
 
 build_start=$SECONDS
 cmake -S "$root" -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_PREFIX_PATH="$deps/prefix" -DCORVANE_BUILD_GUI=OFF -DCORVANE_BUILD_BENCH=OFF \
+    -DCMAKE_PREFIX_PATH="$deps/prefix;$deps/qt" -DQT_HOST_PATH=/usr -DCORVANE_BUILD_BENCH=OFF \
     -DCORVANE_WERROR="${CORVANE_WERROR:-OFF}" -DCORVANE_CHMCMD_EXE="$deps/prefix/bin/chmcmd.exe" \
     -DCMAKE_EXE_LINKER_FLAGS="-static -static-libgcc -static-libstdc++"
 cmake --build "$build" -j"$jobs" "${targets[@]}"
 echo "build-windows: built in $((SECONDS - build_start)) s" >&2
+
+# The DLLs the Qt programs load, beside them in bin/ as in the zip: the Qt and MinGW run-time
+# DLLs, and the platform and style plugins, which Qt looks for in the program's folder.
+mingw_runtime=("$($cxx -print-file-name=libstdc++-6.dll)" "$($cxx -print-file-name=libgcc_s_seh-1.dll)"
+               "$($cxx -print-file-name=libwinpthread-1.dll)")
+qt_runtime=("$deps/qt/bin/Qt6Core.dll" "$deps/qt/bin/Qt6Gui.dll" "$deps/qt/bin/Qt6Widgets.dll")
+mkdir -p "$build/bin/platforms" "$build/bin/styles"
+cp -u "${mingw_runtime[@]}" "${qt_runtime[@]}" "$deps/qt/bin/Qt6Test.dll" "$build/bin/"
+cp -u "$deps/qt/plugins/platforms/qwindows.dll" "$deps/qt/plugins/platforms/qoffscreen.dll" "$build/bin/platforms/"
+cp -u "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$build/bin/styles/"
 if ((${#targets[@]})); then
     echo "$build" >&3
     exit 0
 fi
 
-# The zip a Windows user unpacks and runs: the program with its help compilers, its data
-# folder with Debian's English dictionary, and a README, in the build tree's layout.
+# The zip a Windows user unpacks and runs: the command line and the desktop program with the Qt
+# and MinGW run-time DLLs and Qt's plugins beside it (Qt finds plugins in the program's folder),
+# the help compilers, the data folder with Debian's English dictionary, a README, and the
+# licence texts of every third-party part the zip holds.
+# The command line loads no Qt: only corvane-gui.exe imports Qt's DLLs.
+if $host-objdump -p "$build/bin/corvane.exe" | grep -qi 'DLL Name: Qt6'; then
+    echo "build-windows: corvane.exe imports a Qt DLL; the command line must link only the core" >&2
+    exit 1
+fi
 package="$build/package/corvane"
-rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/share/corvane/dictionaries"
-cp "$build/bin/corvane.exe" "$build/bin/corvane-chm-trial.exe" "$package/bin/"
+rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/bin/platforms" "$package/bin/styles" \
+    "$package/share/corvane/dictionaries" "$package/licenses"
+cp "$build/bin/corvane.exe" "$build/bin/corvane-gui.exe" "$build/bin/corvane-chm-trial.exe" "$package/bin/"
+cp "${qt_runtime[@]}" "${mingw_runtime[@]}" "$package/bin/"
+cp "$deps/qt/plugins/platforms/qwindows.dll" "$package/bin/platforms/"
+cp "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$package/bin/styles/"
 cp "$build/bin/helpcompilers/hhc.exe" "$build/bin/helpcompilers/chmcmd.exe" "$package/bin/helpcompilers/"
 cp -r "$build/share/corvane/." "$package/share/corvane/"
 cp /usr/share/hunspell/en_US.aff /usr/share/hunspell/en_US.dic "$package/share/corvane/dictionaries/"
 cp /usr/share/doc/hunspell-en-us/copyright "$package/share/corvane/dictionaries/en_US-copyright.txt"
+licenses="$package/licenses"
+# Debian's copyright file of each source package (who holds what, under which licence), the
+# upstream licence texts, and the full texts of the licences those files name only.
+cp /usr/share/doc/libqt6core6/copyright "$licenses/Qt-copyright.txt"
+cp /usr/share/common-licenses/LGPL-3 "$licenses/LGPL-3.txt"
+cp /usr/share/common-licenses/GPL-3 "$licenses/GPL-3.txt"
+cp /usr/share/common-licenses/GPL-2 "$licenses/GPL-2.txt"
+cp /usr/share/common-licenses/LGPL-2.1 "$licenses/LGPL-2.1.txt"
+cp /usr/share/common-licenses/MPL-1.1 "$licenses/MPL-1.1.txt"
+cp /usr/share/doc/gcc-mingw-w64-base/copyright "$licenses/MinGW-GCC-runtime-copyright.txt"
+cp /usr/share/doc/mingw-w64-common/copyright "$licenses/MinGW-w64-winpthreads-copyright.txt"
+cp "$deps/src/hunspell/debian/copyright" "$licenses/Hunspell-copyright.txt"
+cp "$deps/src/hunspell/COPYING.MPL" "$licenses/Hunspell-COPYING.MPL.txt"
+cp "$deps/src/hunspell/license.hunspell" "$licenses/Hunspell-license.hunspell.txt"
+cp "$deps/src/hunspell/license.myspell" "$licenses/Hunspell-license.myspell.txt"
+cp /usr/share/doc/hunspell-en-us/copyright "$licenses/Hunspell-en_US-dictionary-copyright.txt"
+cp "$deps/src/chmlib/debian/copyright" "$licenses/chmlib-copyright.txt"
+cp "$deps/src/chmlib/COPYING" "$licenses/chmlib-COPYING.txt"
+cp "$deps/src/fpc/debian/copyright" "$licenses/FreePascal-chm-tools-copyright.txt"
+cp "$deps/src/fpc/fpcsrc/rtl/COPYING.FPC" "$licenses/FreePascal-COPYING.FPC.txt"
+cp "$deps/src/pugixml/debian/copyright" "$licenses/pugixml-copyright.txt"
+cp "$deps/src/pugixml/LICENSE.md" "$licenses/pugixml-LICENSE.txt"
+cp "$deps/src/mimalloc/debian/copyright" "$licenses/mimalloc-copyright.txt"
+cp "$deps/src/mimalloc/LICENSE" "$licenses/mimalloc-LICENSE.txt"
+cp "$deps/src/uchardet/debian/copyright" "$licenses/uchardet-copyright.txt"
+cp "$deps/src/uchardet/COPYING" "$licenses/uchardet-COPYING.txt"
+cp "$deps/src/expat/debian/copyright" "$licenses/expat-copyright.txt"
+cp "$(dirname "$(find "$deps/src/expat" -maxdepth 2 -name COPYING | head -1)")/COPYING" "$licenses/expat-COPYING.txt"
+sed 's/$/\r/' "$root/scripts/windows/LICENSES-Windows.txt" >"$licenses/README.txt"
+for text in "$licenses"/*.txt; do # Notepad wants CR LF
+    [ "$text" = "$licenses/README.txt" ] || sed -i 's/\r*$/\r/' "$text"
+done
 sed 's/$/\r/' "$root/scripts/windows/README-Windows.txt" >"$package/README.txt"
 (cd "$build/package" && rm -f ../corvane-windows-x64.zip && zip -q -r -X ../corvane-windows-x64.zip corvane)
 echo "build-windows: packed $build/corvane-windows-x64.zip" >&2

@@ -9,6 +9,8 @@
 #   exported files and every file inside each compiled .chm (listed and extracted with the
 #   Linux chmls). Line ends and the path of the run folder (Z:\... under Wine) are evened out
 #   in printed text only; files are compared byte for byte.
+#   Where both builds have the desktop program, the editor's pictures of the example are
+#   compared too (scripts/windows/screenshot_layout.py: size and layout, fonts aside).
 # Prints one line per difference and a summary; exits 1 when anything differs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -186,6 +188,27 @@ for windows, posix in ((folder, linux), (build, linuxBuild)):
 open(path, "w", encoding="utf-8", errors="surrogateescape", newline="").write(text)
 EOF
 same_file settings.reg
+
+# The editor's picture of the example: the Linux program on Qt's offscreen platform, the
+# Windows one on its own platform under Wine at a virtual X server; the same layout, fonts aside.
+if [ -f "$root/build/bin/corvane-gui" ] && [ -f "$root/build-windows/bin/corvane-gui.exe" ]; then
+    for side in linux windows; do
+        mkdir -p "$work/$side/picture" && cp -r "$root/examples/OrderEntry" "$work/$side/picture/"
+    done
+    (cd "$work/linux/picture/OrderEntry" && QT_QPA_PLATFORM=offscreen CORVANE_REGISTRY="$work/linux/picture/settings.reg" \
+        "$linux" edit OrderEntry.vbp --screenshot "$work/linux/editor.png" >"$work/linux/out/picture" 2>&1) ||
+        differ "the Linux editor's picture: $(cat "$work/linux/out/picture")"
+    (cd "$work/windows/picture/OrderEntry" && CORVANE_REGISTRY='Z:'"${work//\//\\}"'\windows\picture\settings.reg' \
+        xvfb-run -a -s "-screen 0 1280x1024x24" /usr/lib/wine/wine64 "$windows" edit OrderEntry.vbp \
+        --screenshot 'Z:'"${work//\//\\}"'\windows\editor.png' >"$work/windows/out/picture" 2>&1) ||
+        differ "the Windows editor's picture: $(cat "$work/windows/out/picture")"
+    if [ -f "$work/linux/editor.png" ] && [ -f "$work/windows/editor.png" ]; then
+        python3 "$root/scripts/windows/screenshot_layout.py" "$work/linux/editor.png" "$work/windows/editor.png" ||
+            differ "the editor's picture of OrderEntry.vbp"
+    fi
+else
+    echo "compare-windows: no desktop program in both builds: the editor's pictures are not compared" >&2
+fi
 
 if ((differences)); then
     echo "compare-windows: $differences differences"

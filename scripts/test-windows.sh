@@ -6,6 +6,11 @@
 #   package installs no wine64 command, so Wine runs as /usr/lib/wine/wine64, the emulator the
 #   cross build names for ctest.
 set -euo pipefail
+# Wine's window driver needs an X display even for Qt's offscreen platform: without one the
+# run gets a virtual X server of its own.
+if [ -z "${DISPLAY:-}" ] && [ -z "${CORVANE_WINE_XVFB:-}" ] && command -v xvfb-run >/dev/null; then
+    exec env CORVANE_WINE_XVFB=1 xvfb-run -a -s "-screen 0 1280x1024x24" "$0" "$@"
+fi
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-windows"
 if [ ! -f "$build/CTestTestfile.cmake" ]; then
@@ -17,7 +22,10 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml=" # no Mono or Gecko installer dialogs
 # hhc.exe finds chmcmd.exe beside it; the tests that copy hhc.exe elsewhere name it here.
 export CORVANE_CHMCMD="Z:$build/bin/helpcompilers/chmcmd.exe"
-export WINEPATH="Z:$build/bin/helpcompilers" # chmls.exe, for the tests that read a compiled file
+# chmls.exe, for the tests that read a compiled file; the Qt and MinGW DLLs for the GUI tests,
+# which also find Qt's plugins there.
+export WINEPATH="Z:$build/bin/helpcompilers;Z:$build/bin"
+export QT_PLUGIN_PATH="Z:$build/bin"
 if [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "test-windows: preparing the Wine prefix $WINEPREFIX" >&2
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true

@@ -5,12 +5,15 @@
 #include "cli/CommandLine.h"
 #include "main/LargePages.h"
 #include "main/OutOfMemory.h"
+#include "platform/Machine.h"
 
 #include <iostream>
 
 int main(int argc, char** argv) {
     corvane::useLargePages();
-    std::vector<std::string> arguments(argv + 1, argv + argc);
+    corvane::platform::useBinaryStandardStreams();
+    // In UTF-8 on Windows too, where argv is in the ANSI code page (Qt reads its own).
+    std::vector<std::string> arguments = corvane::platform::commandArguments(argc, argv);
     if (corvane::app::isGuiCommand(arguments))
         return corvane::app::runGui(argc, argv, arguments);
     if (!arguments.empty() && arguments.front() == "preview")

@@ -24,6 +24,9 @@ std::tm localParts(std::time_t time);
 bool releaseWholePages(char* begin, size_t size);
 // The size of a page of memory, in bytes.
 size_t memoryPageSize();
+// True where every program has a desktop to draw its windows on (Windows); false where that
+// depends on a display server being reachable (X11, Wayland).
+bool desktopAlwaysPresent();
 
 // The arguments the program was started with, after its name, in UTF-8 (on Windows read from
 // the wide command line: `argv` there is in the ANSI code page).

@@ -33,6 +33,8 @@ std::tm localParts(std::time_t time) {
     return parts;
 }
 
+bool desktopAlwaysPresent() { return false; }
+
 size_t memoryPageSize() {
     static const auto page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
     return page;

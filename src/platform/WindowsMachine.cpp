@@ -62,6 +62,8 @@ void endQuietlyOnCrash() {
 
 bool releaseWholePages(char*, size_t) { return false; }
 
+bool desktopAlwaysPresent() { return true; }
+
 size_t memoryPageSize() {
     SYSTEM_INFO info;
     ::GetSystemInfo(&info);

@@ -26,7 +26,8 @@ void ensureApplication() {
     static QApplication* application = nullptr;
     if (application)
         return;
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     application = new QApplication(argc, argv); // lives as long as the test program
 }
 
@@ -71,9 +72,9 @@ bool installHelpFile(const GuiFixture& fixture) {
 
 GuiFixture::GuiFixture() {
     ensureApplication();
-    ::setenv("CORVANE_REGISTRY", (dir_ / "registry.reg").c_str(), 1);
-    ::setenv("CORVANE_DATA_DIR", (dir_ / "data").c_str(), 1);
-    ::setenv("CORVANE_ERROR_LOG", (dir_ / "errors.log").c_str(), 1);
+    qputenv("CORVANE_REGISTRY", QByteArray::fromStdString((dir_ / "registry.reg").string()));
+    qputenv("CORVANE_DATA_DIR", QByteArray::fromStdString((dir_ / "data").string()));
+    qputenv("CORVANE_ERROR_LOG", QByteArray::fromStdString((dir_ / "errors.log").string()));
     copyDataFolder(dir_ / "data");
     writeFile(dir_ / "data" / "languages.txt", "English\nGerman\nFrench\n");
     project_ = copyExample(dir_ / "OrderEntry");
@@ -82,9 +83,9 @@ GuiFixture::GuiFixture() {
 GuiFixture::~GuiFixture() {
     session_.reset();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    ::unsetenv("CORVANE_REGISTRY");
-    ::unsetenv("CORVANE_DATA_DIR");
-    ::unsetenv("CORVANE_ERROR_LOG");
+    qunsetenv("CORVANE_REGISTRY");
+    qunsetenv("CORVANE_DATA_DIR");
+    qunsetenv("CORVANE_ERROR_LOG");
 }
 
 app::GuiSession& GuiFixture::session() {

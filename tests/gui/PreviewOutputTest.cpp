@@ -10,7 +10,6 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
-#include <sys/stat.h>
 
 namespace corvane::test {
 namespace {
@@ -59,7 +58,8 @@ TEST(PreviewOutput, AReadOnlyPictureAndTheProjectsFilesAreNotReplaced) {
     GuiFixture fixture;
     const fs::path picture = fixture.dir() / "frmOrder.png";
     writeFile(picture, "kept");
-    ::chmod(picture.c_str(), 0444);
+    fs::permissions(picture, fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write,
+                    fs::perm_options::remove); // read-only (its attribute on Windows)
     ToolRun readOnly = runCorvane("preview " + quoted(fixture.project()) + " --module frmOrder -o " + quoted(picture));
     EXPECT_EQ(readOnly.status, 1);
     EXPECT_NE(readOnly.output.find("is read-only"), std::string::npos) << readOnly.output;

@@ -14,6 +14,7 @@
 #include "cli/CodePageOption.h"
 #include "editor/FrmWizard.h"
 #include "editor/HelpGridColumn.h"
+#include "platform/AppFolders.h"
 #include "vbide/CommandBars.h"
 #include "vbide/VBE.h"
 
@@ -200,7 +201,7 @@ int runGui(int& argc, char** argv, const std::vector<std::string>& arguments) {
                          "without one: corvane --help\n";
             return 2;
         }
-        ::setenv("QT_QPA_PLATFORM", "offscreen", 1); // a picture needs no screen
+        platform::setEnvironmentVariable("QT_QPA_PLATFORM", "offscreen"); // a picture needs no screen
         quietOffscreenPlatform();
     }
     QApplication application(argc, argv);

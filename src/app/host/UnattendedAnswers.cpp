@@ -6,6 +6,7 @@
 #include "app/views/ViewContext.h"
 #include "controls/FileDialog.h"
 #include "controls/Form.h"
+#include "platform/Machine.h"
 #include "text/MessageText.h"
 
 #include <cstdlib>
@@ -52,7 +53,8 @@ ErrorChoice ignoreErrorReport(const std::string& report, std::ostream& log) {
 }
 
 bool displayAvailable() {
-    if (!environment("QT_QPA_PLATFORM").empty() || !environment("WAYLAND_DISPLAY").empty())
+    if (platform::desktopAlwaysPresent() || !environment("QT_QPA_PLATFORM").empty() ||
+        !environment("WAYLAND_DISPLAY").empty())
         return true;
     std::string display = environment("DISPLAY");
     if (display.empty())

@@ -20,8 +20,9 @@ void answerUnattended(QtWindowSystem& windows, std::ostream& log);
 // The unattended answer to an error report: the report goes to `log` in one line, answered Ignore.
 ErrorChoice ignoreErrorReport(const std::string& report, std::ostream& log);
 
-// True when the desktop program can reach a display: a platform chosen in QT_QPA_PLATFORM,
-// a Wayland display, or an X display whose local socket exists (or which names a host).
+// True when the desktop program can reach a display: always on Windows; elsewhere a platform
+// chosen in QT_QPA_PLATFORM, a Wayland display, or an X display whose local socket exists (or
+// which names a host).
 bool displayAvailable();
 
 } // namespace corvane::app
