@@ -3,6 +3,7 @@
 #include "ownhelp/HelpTopic.h"
 #include "platform/AppFolders.h"
 #include "process/ProcessRunner.h"
+#include "ownhelp/BuiltHelpPage.h"
 #include "testsupport/TempDir.h"
 #include "vbruntime/VbError.h"
 
@@ -20,6 +21,7 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::builtPage;
 using test::readFile;
 using test::TempDir;
 using test::writeFile;
@@ -27,20 +29,6 @@ using test::writeFile;
 const fs::path BuiltHelp = fs::path(CORVANE_BINARY_DIR) / "share" / "corvane" / "corvane.chm";
 const fs::path HelpPages = fs::path(CORVANE_SOURCE_DIR) / "help" / "pages";
 
-// A page of help/pages as the build writes it into the help file: folders named with this
-// system's separator.
-std::string builtPage(const std::filesystem::path& page) {
-    std::string text = readFile(page);
-#ifdef _WIN32
-    const std::string separator = "\\";
-#else
-    const std::string separator = "/";
-#endif
-    const std::string token = "%DIR_SEPARATOR%";
-    for (auto at = text.find(token); at != std::string::npos; at = text.find(token, at + separator.size()))
-        text.replace(at, token.size(), separator);
-    return text;
-}
 const fs::path TrialProgram = CORVANE_CHM_TRIAL;
 
 // The archive finds the trial program (where it cannot fork) through CORVANE_CHM_TRIAL here,

@@ -4,6 +4,7 @@
 #include "ownhelp/HeadlessHelpViewer.h"
 #include "ownhelp/HtmlHelp.h"
 #include "ownhelp/ModHTMLHelp.h"
+#include "ownhelp/BuiltHelpPage.h"
 #include "testsupport/TempDir.h"
 #include "testsupport/addin/ErrorReportTestComponent.h"
 #include "vbruntime/VbError.h"
@@ -17,6 +18,7 @@ namespace corvane {
 namespace {
 
 namespace fs = std::filesystem;
+using test::builtPage;
 using test::readFile;
 using test::ScriptedReports;
 using test::TempDir;
@@ -25,20 +27,6 @@ using test::writeFile;
 const fs::path BuildDataFolder = fs::path(CORVANE_BINARY_DIR) / "share" / "corvane";
 const fs::path HelpPages = fs::path(CORVANE_SOURCE_DIR) / "help" / "pages";
 
-// A page of help/pages as the build writes it into the help file: folders named with this
-// system's separator.
-std::string builtPage(const std::filesystem::path& page) {
-    std::string text = readFile(page);
-#ifdef _WIN32
-    const std::string separator = "\\";
-#else
-    const std::string separator = "/";
-#endif
-    const std::string token = "%DIR_SEPARATOR%";
-    for (auto at = text.find(token); at != std::string::npos; at = text.find(token, at + separator.size()))
-        text.replace(at, token.size(), separator);
-    return text;
-}
 
 // Points the data folder at `folder` for one test and records what the help window shows.
 class OwnHelp : public ::testing::Test {
