@@ -128,15 +128,18 @@ TEST_F(ExchangeOddFiles, ControlCharactersOfATranslationNeverMakeAFileUnreadable
     Outcome saved = runCommandLine({"scan", project(), "--save"});
     EXPECT_EQ(saved.status, 0) << saved.err;
     const std::string xliff = exported("xlf");
-    for (const fs::path& file : {dataFile(), dir_ / "German.xlf"}) {
-        test::ToolRun lint = test::runToolWithStatus("xmllint --noout " + file.string());
-        EXPECT_EQ(lint.status, 0) << file << lint.output;
-    }
     EXPECT_NE(test::readFile(dataFile()).find(">Öffnet&#13;\n den Auftrag.<"), std::string::npos);
     EXPECT_NE(xliff.find(">Öffnet&#13;\n den Auftrag.</target>"), std::string::npos);
-    test::ToolRun converted = test::runToolWithStatus("xliff2po " + (dir_ / "German.xlf").string() +
-                                                      " " + (dir_ / "converted.po").string());
-    EXPECT_EQ(converted.status, 0) << converted.output;
+    // xmllint and xliff2po (libxml2, Translate Toolkit) are Linux programs here.
+    if (fs::path::preferred_separator == '/') {
+        for (const fs::path& file : {dataFile(), dir_ / "German.xlf"}) {
+            test::ToolRun lint = test::runToolWithStatus("xmllint --noout " + file.string());
+            EXPECT_EQ(lint.status, 0) << file << lint.output;
+        }
+        test::ToolRun converted = test::runToolWithStatus("xliff2po " + (dir_ / "German.xlf").string() + " " +
+                                                          (dir_ / "converted.po").string());
+        EXPECT_EQ(converted.status, 0) << converted.output;
+    }
     Outcome again = import("German-again.xlf", xliff);
     EXPECT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, "German: 0 changed, 41 unchanged, 0 skipped.\nNothing to change; " +
