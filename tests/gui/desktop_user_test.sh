@@ -40,53 +40,6 @@ close_editor() {
     until_true ended || fail "corvane edit kept running after its editor closed"
 }
 
-# The id of a visible window whose name matches (and, when given, whose type is
-# _NET_WM_WINDOW_TYPE_$2), once there is one.
-find_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        [ -z "${2:-}" ] || xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2," || continue
-        echo "$id"
-        return 0
-    done
-    return 1
-}
-window() {
-    local id
-    for _ in $(seq 600); do
-        id=$(find_window "$@") && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-# Waits until no visible window's name matches.
-gone() {
-    absent() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-    until_true absent "$1"
-}
-# The place of a window's inside on the screen, as xwininfo says: "X Y WIDTH HEIGHT".
-place() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-                             /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
-}
-# Makes a window the active one, as a click on it would; false when the window manager never
-# does.
-activate() {
-    active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-    for _ in $(seq 60); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1
-        active "$1" && return 0
-        sleep 0.5
-    done
-    return 1
-}
-# Presses keys in a window once it is the active one.
-press() {
-    local id=$1
-    shift
-    activate "$id" || fail "the window $(xdotool getwindowname "$id" 2>/dev/null) could not be activated"
-    xdotool key --clearmodifiers "$@"
-}
 # The editor's title ends with "*" while there are unsaved edits.
 title_unsaved() { xdotool getwindowname "$editor" 2>/dev/null | grep -q '\*$'; }
 title_saved() { xdotool getwindowname "$editor" 2>/dev/null | grep -q 'OrderEntry$'; }

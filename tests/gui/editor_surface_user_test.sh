@@ -25,47 +25,6 @@ unset QT_QPA_PLATFORM WAYLAND_DISPLAY
 # The editor's place as kept while a second screen stood right of this one (in twips).
 printf 'Windows Registry Editor Version 5.00\r\n\r\n[HKEY_CURRENT_USER\\Software\\Halvex\\Corvane\\WindowPosition_Main]\r\n"Left"="24000"\r\n"Top"="1200"\r\n"Width"="12000"\r\n"Height"="9000"\r\n' \
     >"$CORVANE_REGISTRY"
-
-find_window() {
-    local id
-    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
-        [ -z "${2:-}" ] || xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2," || continue
-        echo "$id"
-        return 0
-    done
-    return 1
-}
-window() {
-    local id
-    for _ in $(seq 600); do
-        id=$(find_window "$@") && { echo "$id"; return 0; }
-        sleep 0.1
-    done
-    return 1
-}
-gone() {
-    absent() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
-    until_true absent "$1"
-}
-place() {
-    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
-                             /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
-}
-activate() {
-    active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
-    for _ in $(seq 60); do
-        xdotool windowactivate --sync "$1" >/dev/null 2>&1
-        active "$1" && return 0
-        sleep 0.5
-    done
-    return 1
-}
-press() {
-    local id=$1
-    shift
-    activate "$id" || fail "the window $(xdotool getwindowname "$id" 2>/dev/null) could not be activated"
-    xdotool key --clearmodifiers "$@"
-}
 # True when the window's inside and its title bar lie wholly on the 1024x768 screen.
 on_screen() {
     local X Y WIDTH HEIGHT

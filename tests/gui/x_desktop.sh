@@ -1,6 +1,6 @@
 # The desktop the user tests run at, sourced by them: a virtual X display (Xvfb) with a window
-# manager (openbox), a work folder removed at the end, and the helpers the tests wait and fail
-# with. Missing tools skip the test (exit 77), or fail it where CORVANE_DESKTOP_TEST_REQUIRED=1.
+# manager (openbox), a work folder removed at the end, and the helpers the tests wait, fail,
+# find windows and press keys with. Missing tools skip the test (exit 77), or fail it where CORVANE_DESKTOP_TEST_REQUIRED=1.
 #
 #   . "$(dirname "$0")/x_desktop.sh"
 #   start_desktop 1280x1024        # exports DISPLAY once openbox manages the screen
@@ -51,4 +51,52 @@ start_desktop() {
     # The window manager is at work once it names its check window on the root window.
     managing() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
     until_true managing || fail "openbox did not start: $(cat "$work/openbox.log")"
+}
+
+# The id of a visible window whose name matches (and, when given, whose type is
+# _NET_WM_WINDOW_TYPE_$2), once there is one.
+find_window() {
+    local id
+    for id in $(xdotool search --onlyvisible --name "$1" 2>/dev/null); do
+        [ -z "${2:-}" ] || xprop -id "$id" _NET_WM_WINDOW_TYPE 2>/dev/null | grep -q "_NET_WM_WINDOW_TYPE_$2," || continue
+        echo "$id"
+        return 0
+    done
+    return 1
+}
+window() {
+    local id
+    for _ in $(seq 600); do
+        id=$(find_window "$@") && { echo "$id"; return 0; }
+        sleep 0.1
+    done
+    return 1
+}
+# Waits until no visible window's name matches.
+gone() {
+    absent() { ! xdotool search --onlyvisible --name "$1" >/dev/null 2>&1; }
+    until_true absent "$1"
+}
+# The place of a window's inside on the screen, as xwininfo says: "X Y WIDTH HEIGHT".
+place() {
+    xwininfo -id "$1" | awk '/Absolute upper-left X/ {x = $4} /Absolute upper-left Y/ {y = $4}
+                             /Width:/ {w = $2} /Height:/ {h = $2} END {print x, y, w, h}'
+}
+# Makes a window the active one, as a click on it would; false when the window manager never
+# does.
+activate() {
+    active() { [ "$(xdotool getactivewindow 2>/dev/null)" = "$1" ]; }
+    for _ in $(seq 60); do
+        xdotool windowactivate --sync "$1" >/dev/null 2>&1
+        active "$1" && return 0
+        sleep 0.5
+    done
+    return 1
+}
+# Presses keys in a window once it is the active one.
+press() {
+    local id=$1
+    shift
+    activate "$id" || fail "the window $(xdotool getwindowname "$id" 2>/dev/null) could not be activated"
+    xdotool key --clearmodifiers "$@"
 }
