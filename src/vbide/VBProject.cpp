@@ -191,14 +191,8 @@ std::vector<VBProject::PendingWrite> VBProject::prepareWrites() {
     for (const auto& component : components_)
         if (auto pending = component->prepareSave())
             writes.push_back({component.get(), std::move(*pending)});
-    if (projectFile_->isDirty()) {
-        PendingWrite project{nullptr, {}};
-        project.save.file = file_;
-        project.save.basedOn = FileStamp::at(file_);
-        project.save.part = readFileBytes(file_);
-        project.save.bytes = projectFile_->renderOnto(project.save.part);
-        writes.push_back(std::move(project));
-    }
+    if (projectFile_->isDirty())
+        writes.push_back(rewriteOnto(PendingWrite{nullptr, {}}, file_, FileStamp::at(file_)));
     return writes;
 }
 
