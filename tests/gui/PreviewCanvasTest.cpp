@@ -5,9 +5,12 @@
 #include "app/preview/PreviewCanvas.h"
 #include "preview/PreviewTestFiles.h"
 #include "preview/SketchBuilder.h"
+#include "app/preview/SketchPainter.h"
 #include "vbide/VBProject.h"
 
 #include <gtest/gtest.h>
+
+#include <QImage>
 
 namespace corvane::test {
 
@@ -79,6 +82,52 @@ TEST(PreviewCanvas, TabHeadersTurnPagesAndClicksPickWhatThePageShows) {
     canvas.highlight(first); // framing a control of the hidden page shows its page
     EXPECT_EQ(canvas.pages().at(tabs), 0);
     EXPECT_EQ(canvas.highlighted(), first);
+}
+
+TEST(PreviewCanvas, AFrameAtTheTopOfItsFormShowsItsWholeCaptionInsideItsOwnArea) {
+    // A frame at Top = 0 once drew its caption above its area, where the form's title bar hid
+    // half of it. The pixels the caption changes must lie in the frame's box and be the same
+    // as for a frame lower down (40 pixels = 600 twips), moved up.
+    ensureApplication();
+    TempDir temp;
+    auto sketchWith = [&](const std::string& caption, int top) {
+        auto vbp = preview::testfiles::writeProject(
+            temp, {"Form=frmTop.frm"},
+            {{"frmTop.frm", preview::testfiles::designerFile("VB.Form", "frmTop", R"frm(   ClientHeight = 3000
+   ClientWidth = 4800
+   Begin VB.Frame fraOptions
+      Caption = ")frm" + caption + R"frm("
+      Height = 1500
+      Left = 0
+      Top = )frm" + std::to_string(top) + R"frm(
+      Width = 3000
+   End
+)frm")}});
+        auto project = vbide::VBProject::open(vbp);
+        return preview::SketchBuilder(project.get()).build(*project->VBComponents().Item("frmTop"));
+    };
+    // The picture points the caption changes, as offsets from the frame's top left corner.
+    auto captionPixels = [&](int top) {
+        const preview::FormSketch captioned = sketchWith("Shipping options", top);
+        const QImage with = app::renderSketch(captioned, {});
+        const QImage without = app::renderSketch(sketchWith("", top), {});
+        EXPECT_EQ(with.size(), without.size());
+        const preview::PixelRect& rect = captioned.items[itemIndex(captioned, "fraOptions")].rect;
+        const QPointF corner = app::SketchLayout(captioned).toPicture(QPointF(rect.x, rect.y));
+        std::vector<std::pair<int, int>> changed;
+        int outside = 0;
+        for (int y = 0; y < with.height(); ++y)
+            for (int x = 0; x < with.width(); ++x)
+                if (with.pixel(x, y) != without.pixel(x, y)) {
+                    changed.emplace_back(x - static_cast<int>(corner.x()), y - static_cast<int>(corner.y()));
+                    outside += QRectF(corner, QSizeF(rect.width, rect.height)).contains(QPointF(x + 0.5, y + 0.5)) ? 0 : 1;
+                }
+        EXPECT_EQ(outside, 0) << "at Top = " << top;
+        return changed;
+    };
+    const auto atTop = captionPixels(0);
+    EXPECT_GT(atTop.size(), 20u); // the caption is drawn
+    EXPECT_EQ(atTop, captionPixels(600));
 }
 
 } // namespace corvane::test
