@@ -68,6 +68,10 @@ std::filesystem::path ExchangeSession::dataFile() const {
     return dataFile_;
 }
 
+int ExchangeSession::projectCodePage() const {
+    return session_.project()->codePage();
+}
+
 std::string ExchangeSession::projectLanguage(const std::string& language) {
     std::string name = texts_.languageNamed(language);
     if (name.empty()) {

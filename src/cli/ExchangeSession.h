@@ -34,6 +34,8 @@ public:
     void releaseTexts() { texts_.modules = {}; }
     // The help data file the scan read.
     std::filesystem::path dataFile() const;
+    // The code page the project's files were read in, after open.
+    int projectCodePage() const;
     // What of the project `output` names (OutputTarget.h); "" when it names none of its files.
     std::string projectFileAt(const std::filesystem::path& output);
     // Why `output` is no place for an output (OutputTarget.h); "" when it is one.

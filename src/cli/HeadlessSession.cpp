@@ -56,19 +56,28 @@ bool HeadlessSession::open(const std::filesystem::path& projectFile, std::option
         return false;
     }
     addin_.wizard()->menuEntry()->click();
+    if (editor()) { // where a save keeps what it leaves out or turns into UTF-8, and why
+        const HelpDataFile& dataFile = editor()->helpDataFile();
+        dataFileCopy_ = dataFile.backupPath();
+        if (!dataFile.complete())
+            dataFileSaving_ = " was saved with all of its texts, without what its problems above name as not read";
+        else if (dataFile.readInCodePage())
+            dataFileSaving_ = " was read in code page " + std::to_string(*dataFile.readInCodePage()) +
+                              ", the project's, and saved in UTF-8";
+    }
     return true;
 }
 
 FrmWizard* HeadlessSession::editor() const { return addin_.editor(); }
 
 bool HeadlessSession::scanSucceeded() const {
-    return reports_ == 0 && editor() && editor()->helpDataFile().complete();
+    return reports_ == 0 && editor() && !editor()->helpDataFile().losesText();
 }
 
 std::string HeadlessSession::scanFailure() const {
-    if (editor() && !editor()->helpDataFile().complete())
+    if (editor() && editor()->helpDataFile().losesText())
         return "the help data file " + editor()->helpDataFile().path().string() +
-               " was not loaded completely (see its problems above)";
+               " was not loaded completely and a save would lose what it left out (see its problems above)";
     if (reports_ > 0)
         return "the scan ended with an error (see the report above)";
     return "the scan failed";
@@ -118,6 +127,10 @@ bool HeadlessSession::closeAndSave() {
         err_ << "corvane: the help data was not saved\n";
         return false;
     }
+    std::error_code noCopy;
+    if (!dataFileCopy_.empty() && std::filesystem::exists(dataFileCopy_, noCopy))
+        err_ << "corvane: the help data file " << window->helpDataFile().path().string() << dataFileSaving_
+             << "; the file as it was is kept in " << dataFileCopy_.string() << "\n";
     try {
         project_->save();
     } catch (const VbError& error) {

@@ -60,8 +60,9 @@ public:
     controls::HeadlessWindowSystem& windows() { return windows_; }
     // Number of error reports made so far.
     int reportsMade() const { return reports_; }
-    // True when the scan opened the editor without an error report and loaded the whole data
-    // file: only then may the session save (a save would otherwise hold less than the file).
+    // True when the scan opened the editor without an error report and loaded every text and
+    // number of the data file: only then may the session save (a save would otherwise hold less
+    // than the file). What a load leaves out that holds nothing written does not stop it.
     bool scanSucceeded() const;
     // Why the scan did not succeed, for the last line of a command that therefore saves
     // nothing: the help data file not loaded completely, or an error reported (both above).
@@ -91,6 +92,9 @@ private:
     Addin addin_;
     // The editor's records after closeAndSave (destroyed before the add-in they refer to).
     std::shared_ptr<const void> closedRecords_;
+    // Where the first save keeps the data file's bytes when its load left something out.
+    std::filesystem::path dataFileCopy_;
+    std::string dataFileSaving_; // what the save made of the file, for the line naming the copy
 };
 
 } // namespace corvane::cli

@@ -32,9 +32,10 @@ std::string textIn(const XMLElement& record, const std::string& language) {
 
 } // namespace
 
-HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile) {
+HelpDataTexts::HelpDataTexts(const std::filesystem::path& dataFile, int ansiCodePage) {
+    file_.setAnsiCodePage(ansiCodePage);
     file_.read(dataFile, HelpDataFile::ReadFor::Document);
-    if (!file_.complete())
+    if (file_.losesText())
         throw VbError(vberr::InvalidCall, file_.problemReport());
     document_ = file_.readDocument();
     indexRecords();
@@ -88,7 +89,7 @@ void HelpDataTexts::catchUp() {
         return;
     const std::filesystem::path path = file_.path();
     file_.read(path, HelpDataFile::ReadFor::Document);
-    if (!file_.complete())
+    if (file_.losesText())
         throw VbError(vberr::PathFileAccess,
                       "The help data file '" + path.string() +
                           "' was changed by another program while the import ran and cannot be read "

@@ -19,9 +19,10 @@ namespace corvane::cli {
 
 class HelpDataTexts {
 public:
-    // Reads the data file; raises VbError 5 naming the file and what is wrong when it cannot
-    // be read completely (unreadable, not well-formed, in no known encoding).
-    explicit HelpDataTexts(const std::filesystem::path& dataFile);
+    // Reads the data file (one that declares no encoding and is not UTF-8 in `ansiCodePage`, the
+    // project's); raises VbError 5 naming the file and what is wrong when a save would lose
+    // something it holds (unreadable, not well-formed, in no known encoding).
+    explicit HelpDataTexts(const std::filesystem::path& dataFile, int ansiCodePage);
 
     // Sets the text of control `key` of `module` in `language` (names compared without regard
     // to letter case). False, changing nothing, when the file has no record for the control

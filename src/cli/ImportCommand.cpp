@@ -104,7 +104,7 @@ int runImport(const std::vector<std::string>& arguments, std::ostream& out, std:
     // The report follows the save: nothing is reported as changed that did not reach the file.
     try {
         if (!plan->changes.empty()) {
-            HelpDataTexts data(session.dataFile());
+            HelpDataTexts data(session.dataFile(), session.projectCodePage());
             applyChanges(*plan, data);
             if (!options.dryRun && !plan->changes.empty())
                 data.save();

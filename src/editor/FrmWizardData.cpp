@@ -48,6 +48,7 @@ void FrmWizard::loadHelpDataFile() {
         if (std::filesystem::exists(path))
             createDataFileComponent();
     }
+    dataFile_.setAnsiCodePage(VBP()->codePage()); // an older file may be in the project's code page
     dataFile_.read(path);
     applyLoadedDocument();
     reportLoadProblems();

@@ -45,6 +45,24 @@ std::optional<int> codePageSetting(const std::optional<std::string>& value) {
     return codePage <= 65535 ? std::optional<int>(codePage) : std::nullopt;
 }
 
+// The code page the root's "CodePage" attribute names in a file's bytes (ASCII in every code
+// page the file may be in); none when the root has no such attribute.
+std::optional<int> storedCodePageOf(std::string_view bytes) {
+    const size_t root = bytes.find("<Root");
+    const size_t end = root == std::string_view::npos ? root : bytes.find('>', root);
+    if (end == std::string_view::npos)
+        return std::nullopt;
+    const std::string_view tag = bytes.substr(root, end - root);
+    const size_t name = tag.find(" CodePage=");
+    if (name == std::string_view::npos || name + 11 >= tag.size())
+        return std::nullopt;
+    const char quote = tag[name + 10];
+    const size_t close = tag.find(quote, name + 11);
+    if ((quote != '"' && quote != '\'') || close == std::string_view::npos)
+        return std::nullopt;
+    return codePageSetting(std::string(tag.substr(name + 11, close - name - 11)));
+}
+
 } // namespace
 
 HelpDataFile::HelpDataFile(HelpDataSettings& settings) : settings_(settings) {}
@@ -76,6 +94,7 @@ void HelpDataFile::read(const fs::path& path, ReadFor purpose) {
     existed_ = false;
     unreadable_ = false;
     originalKept_ = false;
+    readInCodePage_.reset();
     problems_.clear();
     text_.clear();
     lineCounter_ = LineCounter({});
@@ -190,13 +209,20 @@ XMLDocument HelpDataFile::readDocument() {
 // Bytes that are not UTF-8 in a UTF-8 file are read one by one and named by line: the file is
 // then not loaded whole, and its bytes are kept before a save.
 void HelpDataFile::readDecoded(std::string bytes) {
-    CheckedXmlText checked = decodeXmlBytesChecked(bytes);
+    const int codePage = storedCodePageOf(bytes).value_or(ansiCodePage_);
+    CheckedXmlText checked;
+    if (std::optional<std::string> text = decodeUndeclaredXmlBytes(bytes, codePage)) {
+        checked.text = std::move(*text);
+        readInCodePage_ = codePage;
+    } else {
+        checked = decodeXmlBytesChecked(bytes);
+    }
     std::string().swap(bytes);
     text_ = std::move(checked.text);
     if (!checked.replaced.empty())
         addReplacedBytesProblem(checked.replaced);
     for (ShapeDeparture& departure : findTextDepartures(text_))
-        addProblem(departure.offset, std::move(departure.what));
+        addProblem(departure.offset, std::move(departure.what), departure.losesText);
     dropNulReferences(text_);
     // A text in UTF-32 (or no text at all) holds NUL bytes from its start; NUL bytes elsewhere
     // are damage (a block the system never wrote, an editor's slip) around which the text is read.
@@ -232,7 +258,7 @@ void HelpDataFile::readSalvaged(const XmlParseError& error) {
 void HelpDataFile::checkShape() {
     shape_ = HelpDataShape::of(document_.Root().node());
     for (ShapeDeparture& departure : shape_.departures)
-        addProblem(departure.offset, std::move(departure.what));
+        addProblem(departure.offset, std::move(departure.what), departure.losesText);
 }
 
 void HelpDataFile::addReplacedBytesProblem(const std::vector<size_t>& offsets) {
@@ -378,6 +404,7 @@ void HelpDataFile::mergeVersionOf(const fs::path& file, ModuleRecords& forms, Na
     HelpDataSettings theirSettings;
     theirSettings.newSelectedLanguages();
     HelpDataFile theirs(theirSettings);
+    theirs.setAnsiCodePage(ansiCodePage_);
     ModuleRecords theirForms; // the merge refers to them until it is applied
     NameList theirNames;
     theirs.load(file, theirForms, theirNames);
@@ -387,7 +414,11 @@ void HelpDataFile::mergeVersionOf(const fs::path& file, ModuleRecords& forms, Na
     version_ = std::move(theirs.version_);
 }
 
-void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {
+bool HelpDataFile::losesText() const noexcept {
+    return std::ranges::any_of(problems_, [](const HelpDataProblem& problem) { return problem.losesText; });
+}
+
+void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what, bool losesText) {
     if (text_.empty() && existed_) { // parsed in place: the lines are counted in the file's text
         try {
             text_ = decodeOwnedXmlBytes(readFileBytes(version_, path_));
@@ -397,7 +428,7 @@ void HelpDataFile::addProblem(std::ptrdiff_t offset, std::string what) {
     }
     if (!lineCounter_.counts(text_))
         lineCounter_ = LineCounter(text_);
-    problems_.push_back({lineCounter_.lineAt(offset), std::move(what)});
+    problems_.push_back({lineCounter_.lineAt(offset), std::move(what), losesText});
 }
 
 std::string HelpDataFile::problemReport() const {

@@ -70,6 +70,9 @@ class OutputBuffer;
 struct HelpDataProblem {
     int line = 0;     // 1-based line of the file (0: the whole file)
     std::string what; // what is wrong and what became of it
+    // False where nothing written in the file is left out (a letter case read past, a record
+    // listed twice with the same texts, an empty element Corvane does not write).
+    bool losesText = true;
 };
 
 // A save that found texts changed both by another program and here: nothing was written.
@@ -111,6 +114,13 @@ public:
     // (PlainHelpData); any other file, and every file read for its document, is parsed as a
     // document, which names what it cannot take.
     void read(const std::filesystem::path& path, ReadFor purpose = ReadFor::Records);
+    // The code page in which a file that declares no encoding and is not UTF-8 is read, unless
+    // its root names one ("CodePage"): the project's. Windows-1252 when not set.
+    void setAnsiCodePage(int codePage) noexcept { ansiCodePage_ = codePage; }
+    // The code page the file read last was read in as a whole, when not UTF-8 nor UTF-16 nor
+    // Windows-1252; the next save writes UTF-8 and first keeps the file as it was beside it
+    // ("<file>.cp932" for code page 932).
+    std::optional<int> readInCodePage() const noexcept { return readInCodePage_; }
     // The file read last.
     const std::filesystem::path& path() const noexcept { return path_; }
     // True when the file existed when it was read.
@@ -146,10 +156,14 @@ public:
     const std::vector<HelpDataProblem>& problems() const noexcept { return problems_; }
     // True when the load took everything the file held.
     bool complete() const noexcept { return problems_.empty(); }
+    // True when some problem leaves out text or a number the file holds: a save would hold less
+    // than the file (its bytes are still kept beside it first).
+    bool losesText() const noexcept;
     // The problems as one message naming the file, each with its line.
     std::string problemReport() const;
     // Where the next save keeps the file's bytes (an existing copy of the same bytes, or the
-    // first free "<file>.damaged", "<file>.damaged.2" ...); empty when no copy is needed.
+    // first free "<file>.damaged", "<file>.damaged.2" ..., "<file>.cp932" ... for a file read
+    // in an ANSI code page); empty when no copy is needed.
     std::filesystem::path backupPath() const;
 
     // The document of the help data: the root with the settings, one "SelectedLanguage" per
@@ -196,7 +210,7 @@ private:
     // `offsets` (rising).
     std::string linesHolding(const std::vector<size_t>& offsets) const;
     // `offset`: where the element that is not taken starts in the parsed text.
-    void addProblem(std::ptrdiff_t offset, std::string what);
+    void addProblem(std::ptrdiff_t offset, std::string what, bool losesText = true);
     struct ModuleToRead; // one "VBComponent" element: its records and what was not taken
     ModuleToRead takeModule(pugi::xml_node element, ModuleRecords& forms, NameList& formNames);
     void readModuleRecords(ModuleToRead& module) const;
@@ -230,6 +244,12 @@ private:
     bool existed_ = false;
     bool unreadable_ = false;
     bool originalKept_ = false; // the bytes of an incomplete load are safe (or replaced by a save)
+    int ansiCodePage_ = 1252;
+    std::optional<int> readInCodePage_;
+    // True when the next save must first keep the file's bytes beside it.
+    bool needsCopy() const noexcept { return !complete() || readInCodePage_.has_value(); }
+    // The copy's suffix: ".damaged", or ".cp" and the code page the file was read in.
+    std::string copySuffix() const;
     std::string text_;          // the decoded text, for line numbers (read when needed)
     XMLDocument document_;
     // A file in the plain form is read without a document: its bytes are kept for the records

@@ -27,6 +27,7 @@ std::string inQuotes(std::string_view name) {
 struct PendingProblem {
     std::ptrdiff_t offset = -1;
     std::string what;
+    bool losesText = true;
 };
 
 // `names` in quotes, separated by commas.
@@ -40,8 +41,8 @@ std::string quotedList(const std::vector<std::string>& names) {
 // A second element of a record already loaded (`first`), read as `second`: what of it is
 // taken, for its load problem. The same content is loaded once; of other content, the texts
 // in languages the first lacks are added to it, so that no text is lost that can be kept; the
-// rest stays in the file's copy made before the save.
-std::string takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
+// rest stays in the file's copy made before the save. Nothing is lost when all of it was taken.
+std::pair<std::string, bool> takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
     std::vector<std::string> taken, other;
     for (int32_t t = 1; t <= second.HelpTexts.Count(); ++t) {
         const std::string& language = second.HelpTexts.KeyAt(t);
@@ -52,7 +53,7 @@ std::string takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
     }
     const bool sameNumber = first.ContextHelpID == second.ContextHelpID;
     if (taken.empty() && other.empty() && sameNumber && first.ControlType == second.ControlType)
-        return " is listed a second time with the same texts: it is loaded once";
+        return {" is listed a second time with the same texts: it is loaded once", false};
     for (const std::string& language : taken)
         first.SetHelpText(language, std::string(second.HelpTexts.Item(language)));
     std::vector<std::string> parts;
@@ -69,7 +70,7 @@ std::string takeRepeatedRecord(HelpItem& first, const HelpItem& second) {
     std::string what = " is listed a second time (letter case ignored): ";
     for (size_t i = 0; i < parts.size(); ++i)
         what += (i == 0 ? "" : "; ") + parts[i];
-    return what;
+    return {what, !other.empty() || !sameNumber || first.ControlType != second.ControlType};
 }
 
 } // namespace
@@ -99,7 +100,7 @@ void HelpDataFile::readRecords(ModuleRecords& forms, NameList& formNames) {
             readModuleRecords(module);
     for (ModuleToRead& module : modules)
         for (PendingProblem& problem : module.problems)
-            addProblem(problem.offset, std::move(problem.what));
+            addProblem(problem.offset, std::move(problem.what), problem.losesText);
     releaseSource();
 }
 
@@ -133,7 +134,8 @@ HelpDataFile::ModuleToRead HelpDataFile::takeModule(pugi::xml_node element, Modu
         module.problems.push_back({element.offset_debug(),
                                    "the module " + inQuotes(module.name) +
                                        " is listed a second time (letter case ignored): " +
-                                       "the records of this element are read into the first one"});
+                                       "the records of this element are read into the first one",
+                                   false});
         module.records = forms.Item(module.name);
         module.repeated = true;
         return module;
@@ -157,10 +159,9 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
     StoredRecord stored(element);
     std::string_view key = stored.value(StoredRecord::ControlName);
     // Named only in problems, which are rare: not made for every record.
-    auto problem = [&](pugi::xml_node node, const std::string& what) {
-        module.problems.push_back({node.offset_debug(), "the record " + inQuotes(key) +
-                                                            " of module " + inQuotes(module.name) +
-                                                            what});
+    auto problem = [&](pugi::xml_node node, const std::string& what, bool losesText = true) {
+        module.problems.push_back(
+            {node.offset_debug(), "the record " + inQuotes(key) + " of module " + inQuotes(module.name) + what, losesText});
     };
     if (std::optional<std::string_view> missing = stored.missingKeyAttribute())
         return problem(element, " has no \"" + std::string(*missing) + "\": it is not loaded");
@@ -176,16 +177,19 @@ void HelpDataFile::readRecord(pugi::xml_node element, ModuleToRead& module) cons
                               ": the first one is loaded");
     }
     for (StoredRecord::Departure& departure : stored.departures())
-        module.problems.push_back({departure.offset, "the record " + inQuotes(key) + " of module " +
-                                                         inQuotes(module.name) + departure.what});
+        module.problems.push_back({departure.offset,
+                                   "the record " + inQuotes(key) + " of module " + inQuotes(module.name) + departure.what,
+                                   departure.losesText});
     std::string_view number = stored.value(StoredRecord::ContextHelpID);
     if (!HelpItem::fitsContextNumber(number))
         return problem(element, " has the context number " + std::string(number) +
                                     ", out of range: it is not loaded");
     auto record = std::make_shared<HelpItem>(settings_.SelectedLanguages);
     stored.fill(*record);
-    if (module.records->Contains(key))
-        return problem(element, takeRepeatedRecord(*module.records->Item(key), *record));
+    if (module.records->Contains(key)) {
+        const auto [what, losesText] = takeRepeatedRecord(*module.records->Item(key), *record);
+        return problem(element, what, losesText);
+    }
     std::string_view recordKey = record->ControlName; // lives on in the record
     module.records->Add(std::move(record), recordKey);
 }

@@ -27,15 +27,15 @@ std::optional<std::string> bytesOf(const fs::path& path) {
     }
 }
 
-// An existing copy holding `bytes`, else the first free name "<file>.damaged", ".damaged.2" ...
-fs::path copyNameFor(const fs::path& file, const std::optional<std::string>& bytes) {
+// An existing copy holding `bytes`, else the first free name "<file><suffix>", "<suffix>.2" ...
+fs::path copyNameFor(const fs::path& file, const std::optional<std::string>& bytes, const std::string& suffix) {
     fs::path candidate = file;
-    candidate += ".damaged";
+    candidate += suffix;
     std::error_code error;
     for (int n = 2; fs::exists(candidate, error); ++n) {
         if (bytes && bytesOf(candidate) == bytes)
             return candidate;
-        (candidate = file) += ".damaged." + std::to_string(n);
+        (candidate = file) += suffix + "." + std::to_string(n);
     }
     return candidate;
 }
@@ -64,9 +64,13 @@ FileVersion versionAfterSave(const fs::path& file) {
 } // namespace
 
 fs::path HelpDataFile::backupPath() const {
-    if (complete() || originalKept_ || unreadable_)
+    if (!needsCopy() || originalKept_ || unreadable_)
         return {};
-    return copyNameFor(path_, bytesOf(path_));
+    return copyNameFor(path_, bytesOf(path_), copySuffix());
+}
+
+std::string HelpDataFile::copySuffix() const {
+    return complete() && readInCodePage_ ? ".cp" + std::to_string(*readInCodePage_) : ".damaged";
 }
 
 XMLDocument HelpDataFile::document(const ModuleRecords& forms, const NameList& formNames) const {
@@ -204,7 +208,7 @@ void HelpDataFile::markSaved(const fs::path& file) {
 // Before the first save after an incomplete load: the bytes the file holds are copied beside
 // it (once per distinct content), or the save is refused when they cannot be read.
 void HelpDataFile::keepOriginal(const fs::path& file) {
-    if (complete() || originalKept_)
+    if (!needsCopy() || originalKept_)
         return;
     std::error_code error;
     if (!fs::exists(file, error))
@@ -219,7 +223,7 @@ void HelpDataFile::keepOriginal(const fs::path& file) {
                           failure.description() + "); it is not replaced.",
                       file.string());
     }
-    fs::path copy = copyNameFor(file, bytes);
+    fs::path copy = copyNameFor(file, bytes, copySuffix());
     if (!fs::exists(copy, error))
         replaceFileAtomically(copy, bytes);
     originalKept_ = true;

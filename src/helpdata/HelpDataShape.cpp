@@ -34,7 +34,8 @@ public:
                                   " is not one Corvane writes: the modules and languages inside it are read");
                 walk(child, true);
             } else {
-                depart(child, "the element " + quoted(name) + " is not one Corvane writes: it is not read");
+                depart(child, "the element " + quoted(name) + " is not one Corvane writes: it is not read",
+                       !isEmptyElement(child));
             }
         }
     }
@@ -46,9 +47,9 @@ private:
             return false;
         if (name != known)
             depart(element, "the element " + quoted(name) + " is read as " + quoted(known) +
-                                " (Corvane writes it in that letter case)");
+                                " (Corvane writes it in that letter case)", false);
         else if (wrapped)
-            depart(element, "the element " + quoted(name) + " stands inside another element; it is read");
+            depart(element, "the element " + quoted(name) + " stands inside another element; it is read", false);
         into.push_back(element);
         return true;
     }
@@ -60,7 +61,9 @@ private:
                 return true;
         return false;
     }
-    void depart(pugi::xml_node node, std::string what) { shape_.departures.push_back({node.offset_debug(), std::move(what)}); }
+    void depart(pugi::xml_node node, std::string what, bool losesText = true) {
+        shape_.departures.push_back({node.offset_debug(), std::move(what), losesText});
+    }
 
     HelpDataShape& shape_;
 };
@@ -94,6 +97,19 @@ std::string nameAt(std::string_view text, size_t at) {
 }
 
 } // namespace
+
+bool isEmptyElement(pugi::xml_node element) {
+    if (element.first_attribute())
+        return false;
+    for (pugi::xml_node node = element.first_child(); node; node = node.next_sibling()) {
+        const bool text = node.type() == pugi::node_pcdata || node.type() == pugi::node_cdata;
+        if ((text && std::string_view(node.value()).find_first_not_of(" \t\r\n") != std::string_view::npos) ||
+            (node.type() == pugi::node_element && !isEmptyElement(node)) || node.type() == pugi::node_comment ||
+            node.type() == pugi::node_pi)
+            return false;
+    }
+    return true;
+}
 
 HelpDataShape HelpDataShape::of(pugi::xml_node root) {
     HelpDataShape shape;

@@ -25,7 +25,13 @@ namespace corvane {
 struct ShapeDeparture {
     std::ptrdiff_t offset = -1; // where in the parsed text (bytes from its start)
     std::string what;
+    // False where nothing written in the file is left out: a save writes all of it again.
+    bool losesText = true;
 };
+
+// True when an element holds nothing anyone wrote: no attribute and no text, at any depth
+// (white space aside). Leaving such an element out loses nothing.
+bool isEmptyElement(pugi::xml_node element);
 
 // Where a document keeps its languages and modules.
 struct HelpDataShape {

@@ -1,5 +1,6 @@
 #include "helpdata/StoredRecord.h"
 
+#include "helpdata/HelpDataShape.h"
 #include "helpdata/HelpItem.h"
 #include "vbruntime/CaseFold.h"
 #include "vbruntime/VbConvert.h"
@@ -88,8 +89,9 @@ std::vector<StoredRecord::Departure> StoredRecord::departures() const {
         } else if (child.type() == pugi::node_element &&
                    std::strcmp(child.name(), "HelpText") != 0) {
             found.push_back(
-                {child.offset_debug(), " holds the element \"" + std::string(child.name()) +
-                                           "\", which is not one Corvane writes: it is not read"});
+                {child.offset_debug(),
+                 " holds the element \"" + std::string(child.name()) + "\", which is not one Corvane writes: it is not read",
+                 !isEmptyElement(child)});
         } else if (child.type() == pugi::node_element) {
             for (pugi::xml_node inner = child.first_child(); inner; inner = inner.next_sibling())
                 if (inner.type() == pugi::node_element)

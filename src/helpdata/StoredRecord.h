@@ -51,6 +51,7 @@ public:
     struct Departure {
         std::ptrdiff_t offset = -1;
         std::string what;
+        bool losesText = true; // false: what is left out holds nothing anyone wrote
     };
     // Everything in the element that loading does not take although it is no fault of the
     // record's keys: other elements beside the texts, text outside the "HelpText" elements

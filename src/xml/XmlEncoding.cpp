@@ -157,6 +157,20 @@ CheckedXmlText decodeXmlBytesChecked(std::string_view bytes) {
     return checked;
 }
 
+std::optional<std::string> decodeUndeclaredXmlBytes(std::string_view bytes, int codePage) {
+    const bool marked = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||
+                                              startsWith(bytes, "\xFF\xFE") || startsWith(bytes, "\xFE\xFF") ||
+                                              startsWith(bytes, "\xEF\xBB\xBF"));
+    if (codePage == WindowsLatin1 || codePage == Utf8CodePage || marked || !declaredXmlEncoding(bytes).empty() ||
+        isValidUtf8(bytes))
+        return std::nullopt;
+    try {
+        return decodeCodePage(bytes, codePage);
+    } catch (const VbError&) {
+        return std::nullopt;
+    }
+}
+
 bool isPlainUtf8Xml(std::string_view bytes) {
     // Only a file without byte order mark or UTF-16 start can be taken as it is.
     bool marked = bytes.size() >= 2 && (bytes[0] == '\0' || bytes[1] == '\0' ||

@@ -4,6 +4,7 @@
 // encodings, and a file must still load whatever its editor did to it.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,12 @@ struct CheckedXmlText {
 // page leaves undefined) and listed, so that one stray byte never turns every other character of
 // the file into something else.
 CheckedXmlText decodeXmlBytesChecked(std::string_view bytes);
+
+// The text of a file that declares no encoding and is not UTF-8, read in `codePage` (a project's
+// ANSI code page other than Windows-1252); none when the bytes have a byte order mark, a UTF-16
+// start or a declared encoding, are valid UTF-8, or do not read in that code page (the file is
+// then read as decodeXmlBytesChecked reads it).
+std::optional<std::string> decodeUndeclaredXmlBytes(std::string_view bytes, int codePage);
 
 // True when the bytes are the UTF-8 text itself: no byte order mark, no UTF-16 start, no
 // declared Windows-1252, no other declared code page but for ASCII alone, valid UTF-8

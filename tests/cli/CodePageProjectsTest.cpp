@@ -209,19 +209,35 @@ TEST_F(CodePageProjects, NeutralHelpTextIsWrittenInTheProjectsCodePage) {
               test::readFile(platform::pathFromUtf8(chm)));
 }
 
-TEST_F(CodePageProjects, ADataFileInTheCodePageItDeclaresReadsWithoutAProblem) {
+TEST_F(CodePageProjects, ADataFileInTheCodePageItDeclaresOrInTheProjectsReadsWithoutAProblem) {
+    // Declared, or undeclared in the project's code page (as an older tool or an ANSI editor
+    // wrote it): read without a problem and saved in UTF-8; the undeclared file, which only the
+    // project made readable, is kept as it was beside it.
     const CodePageProject& japanese = test::codePageProjects().at(1);
     const fs::path vbp = test::writeCodePageProject(japanese, dir_.path());
-    const std::string data = "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" + dataFile(japanese, japanese.language);
-    test::writeFile(dir_ / "ContextHelp.txt", test::encodedWithIconv(data, japanese.iconvName));
-    Outcome saved = runCommandLine({"scan", vbp.string(), "--save"});
-    ASSERT_EQ(saved.status, 0) << saved.err << saved.out;
-    EXPECT_EQ(saved.err, "");
-    EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
-    // Saved in UTF-8, every text as it was.
-    const std::string after = test::readFile(dir_ / "ContextHelp.txt");
-    EXPECT_TRUE(after.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")) << after;
-    EXPECT_NE(after.find(">" + japanese.comment + " " + japanese.cancelName + "</HelpText>"), std::string::npos) << after;
+    for (const bool declared : {true, false}) {
+        SCOPED_TRACE(declared ? "declared" : "undeclared");
+        const std::string data =
+            (declared ? "<?xml version=\"1.0\" encoding=\"Shift_JIS\"?>\n" : "") + dataFile(japanese, japanese.language);
+        const std::string bytes = test::encodedWithIconv(data, japanese.iconvName);
+        test::writeFile(dir_ / "ContextHelp.txt", bytes);
+        Outcome saved = runCommandLine({"scan", vbp.string(), "--save"});
+        ASSERT_EQ(saved.status, 0) << saved.err << saved.out;
+        EXPECT_EQ(saved.err, declared ? "" : "corvane: the help data file " + (dir_ / "ContextHelp.txt").string() +
+                                                 " was read in code page 932, the project's, and saved in UTF-8; the "
+                                                 "file as it was is kept in " +
+                                                 (dir_ / "ContextHelp.txt.cp932").string() + "\n");
+        EXPECT_FALSE(fs::exists(dir_ / "ContextHelp.txt.damaged"));
+        EXPECT_EQ(fs::exists(dir_ / "ContextHelp.txt.cp932"), !declared);
+        if (!declared) {
+            EXPECT_EQ(test::readFile(dir_ / "ContextHelp.txt.cp932"), bytes);
+        }
+        // Saved in UTF-8, every text as it was.
+        const std::string after = test::readFile(dir_ / "ContextHelp.txt");
+        EXPECT_TRUE(after.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n")) << after;
+        EXPECT_NE(after.find(">" + japanese.comment + " " + japanese.cancelName + "</HelpText>"), std::string::npos)
+            << after;
+    }
 }
 
 TEST_F(CodePageProjects, TheOptionReadsTheProjectInItsCodePageAndASaveStoresIt) {

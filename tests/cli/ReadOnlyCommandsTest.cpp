@@ -92,9 +92,46 @@ TEST_F(ReadOnlyCommandsTest, ScanSaveAfterAnIncompleteLoadSavesNothing) {
         << result.out;
     // The last line names the cause.
     const std::string last = "corvane scan: the help data file " + (folder() / "ContextHelp.txt").string() +
-                             " was not loaded completely (see its problems above); nothing was saved\n";
+                             " was not loaded completely and a save would lose what it left out (see its problems "
+                             "above); nothing was saved\n";
     EXPECT_TRUE(result.err.ends_with(last)) << result.err;
     EXPECT_EQ(snapshot(folder()), before);
+
+    // What a load leaves out that holds nothing written does not stop the save: a record listed
+    // twice with the same text, an empty element Corvane does not write, a module in another
+    // letter case. The file as it was is kept beside it, and the last line says so.
+    const std::string lossless =
+        "<Root CurrentLanguage=\"English\"><SelectedLanguage Name=\"English\"/><Notes/>"
+        "<vbcomponent ComponentName=\"frmOrder\">\n"
+        "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"4\" "
+        "ControlType=\"CommandButton\"><HelpText Language=\"English\">First</HelpText><Remark> </Remark></HelpItem>\n"
+        "<HelpItem ComponentName=\"frmOrder\" ControlName=\"cmdOK\" ContextHelpID=\"4\" "
+        "ControlType=\"CommandButton\"><HelpText Language=\"English\">First</HelpText></HelpItem>\n"
+        "</vbcomponent></Root>";
+    writeFile(folder() / "ContextHelp.txt", lossless);
+    auto kept = runCommandLine({"scan", "--save", project()});
+    EXPECT_EQ(kept.status, 0) << kept.err;
+    EXPECT_NE(kept.out.find("line 3: the record 'cmdOK' of module 'frmOrder' is listed a second time with the same "
+                            "texts: it is loaded once."),
+              std::string::npos)
+        << kept.out;
+    EXPECT_TRUE(kept.err.ends_with("corvane: the help data file " + (folder() / "ContextHelp.txt").string() +
+                                   " was saved with all of its texts, without what its problems above name as not "
+                                   "read; the file as it was is kept in " +
+                                   (folder() / "ContextHelp.txt.damaged").string() + "\n"))
+        << kept.err;
+    EXPECT_EQ(readFile(folder() / "ContextHelp.txt.damaged"), lossless);
+    const std::string saved = readFile(folder() / "ContextHelp.txt");
+    EXPECT_NE(saved.find("<HelpText Language=\"English\">First</HelpText>"), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("First", saved.find("First") + 1), std::string::npos) << saved;
+    EXPECT_EQ(saved.find("Notes"), std::string::npos) << saved;
+
+    // A text left out still stops it: the same file with a second text in the repeated record.
+    const std::string lossy = std::string(lossless).insert(lossless.rfind("</HelpItem>"),
+                                                           "<HelpText Language=\"English\">Second</HelpText>");
+    writeFile(folder() / "ContextHelp.txt", lossy);
+    EXPECT_EQ(runCommandLine({"scan", "--save", project()}).status, 1);
+    EXPECT_EQ(readFile(folder() / "ContextHelp.txt"), lossy);
 }
 
 TEST_F(ReadOnlyCommandsTest, ExportAndCoverageWriteNothingThoughTheScanChangedTheRecords) {
