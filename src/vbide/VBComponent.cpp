@@ -59,29 +59,39 @@ std::optional<std::string> attributeVbName(std::string_view bytes, int codePage)
 // Finds the .frx files a designer refers to, beside it, reading its folder through the
 // project's listings (one listing of a folder serves every designer in it); each file found is
 // remembered by the name written, so that the folder is not read again for it.
-FrxLoader frxLoaderFor(const std::filesystem::path& designerFile, std::shared_ptr<FolderListings> listings) {
-    struct Finder {
-        Finder(std::filesystem::path folder, std::shared_ptr<FolderListings> listings,
-               std::string designerStem)
-            : paths(std::move(folder), std::move(listings)), stem(std::move(designerStem)) {}
-        PathResolver paths;
-        std::string stem;
-        std::mutex mutex;
-        std::map<std::string, std::filesystem::path> found; // by the name as written
-    };
-    auto finder = std::make_shared<Finder>(designerFile.parent_path(), std::move(listings), designerFile.stem().string());
-    return [finder](const std::string& frxName) -> std::optional<FrxFile> {
-        std::lock_guard lock(finder->mutex);
-        auto known = finder->found.find(frxName);
-        std::filesystem::path path =
-            known != finder->found.end() ? known->second : finder->paths.resolve(frxName, finder->stem);
+class FrxFinder {
+public:
+    FrxFinder(const std::filesystem::path& designerFile, std::shared_ptr<FolderListings> listings)
+        : paths_(designerFile.parent_path(), std::move(listings)), stem_(designerFile.stem().string()) {}
+
+    std::optional<FrxFile> find(const std::string& frxName) {
+        std::lock_guard lock(mutex_);
+        auto known = found_.find(frxName);
+        const bool remembered = known != found_.end();
+        std::filesystem::path path = remembered ? known->second : paths_.resolve(frxName, stem_);
         std::error_code error;
         uint64_t size = std::filesystem::file_size(path, error);
+        if (error && remembered) { // renamed since: looked for again
+            error.clear();
+            path = paths_.resolve(frxName, stem_);
+            size = std::filesystem::file_size(path, error);
+        }
         if (error)
             return std::nullopt;
-        finder->found.emplace(frxName, path);
+        found_.insert_or_assign(frxName, path);
         return FrxFile{path.filename().string(), size, [path] { return readFileBytes(path); }};
-    };
+    }
+
+private:
+    PathResolver paths_;
+    std::string stem_;
+    std::mutex mutex_; // the designer's property sets may be built on another thread than its read
+    std::map<std::string, std::filesystem::path> found_; // by the name as written
+};
+
+FrxLoader frxLoaderFor(const std::filesystem::path& designerFile, std::shared_ptr<FolderListings> listings) {
+    auto finder = std::make_shared<FrxFinder>(designerFile, std::move(listings));
+    return [finder](const std::string& frxName) { return finder->find(frxName); };
 }
 
 } // namespace
@@ -126,8 +136,8 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
             bool rest = false;
             return readFilePart(file, designerPartEnd, rest);
         };
-        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), frxLoaderFor(file_, listings_),
-                                                   table, reread);
+        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(),
+                                                   frxLoaderFor(file_, listings_), table, reread);
         name_ = document_->name();
         // The IDE writes "Attribute VB_Name" right after the block; a file that has it further
         // down is read whole for it.

@@ -76,23 +76,25 @@ TEST(PathResolver, ProjectReadsEachFolderOnceForAllItsDesignersAndLetsTheListing
     DesignerReader(components, 1252, ControlTypeTable::standard(), listings); // waits for the reads
     EXPECT_EQ(listings->reads(), 2u); // every .frx found in the listing already read
 
+    // A .frx renamed since its form found it is looked for again when the form's properties are built.
+    fs::rename(dir / "Forms" / "frmAccount5.frx", dir / "Forms" / "FrmAccount5.Frx");
     for (int i = 0; i < Forms; ++i) {
         auto& controls = components[static_cast<size_t>(i)]->Designer()->VBControls();
         ASSERT_EQ(controls.Count(), 1) << i;
         EXPECT_EQ(controls.Item(1)->Properties().Item("Caption").Value().toText(), "Balance " + std::to_string(i));
     }
-    EXPECT_EQ(listings->reads(), 2u); // each form remembers the .frx it found
+    EXPECT_EQ(listings->reads(), 3u); // each form remembers the .frx it found; "Forms" read anew for one
     // The listings were let go and are not kept since: a file made later is found, each time
     // by a listing read anew, until they are kept again.
     test::writeFile(dir / "Forms" / "frmLater.frm", "form");
     EXPECT_EQ(paths.resolve("Forms\\FRMLATER.FRM"), dir / "Forms" / "frmLater.frm");
-    EXPECT_EQ(listings->reads(), 4u);
+    EXPECT_EQ(listings->reads(), 5u);
     fs::rename(dir / "Forms" / "frmLater.frm", dir / "Forms" / "frmLatest.frm");
     EXPECT_EQ(paths.resolve("Forms\\FRMLATEST.FRM"), dir / "Forms" / "frmLatest.frm");
     listings->keep();
     EXPECT_EQ(paths.resolve("Forms\\FRMLATEST.FRM"), dir / "Forms" / "frmLatest.frm");
     EXPECT_EQ(paths.resolve("Forms\\FRMACCOUNT7.FRM"), dir / "Forms" / "frmAccount7.frm");
-    EXPECT_EQ(listings->reads(), 8u);
+    EXPECT_EQ(listings->reads(), 9u);
 }
 
 } // namespace
