@@ -15,9 +15,12 @@ constexpr size_t ComponentsPerThread = 8;
 } // namespace
 
 DesignerReader::DesignerReader(std::vector<std::shared_ptr<VBComponent>> components, int codePage,
-                               std::shared_ptr<const ControlTypeTable> table)
+                               std::shared_ptr<const ControlTypeTable> table,
+                               std::shared_ptr<FolderListings> listings)
     : components_(std::move(components)), codePage_(codePage), table_(std::move(table)),
-      reads_(components_.size()) {
+      reads_(components_.size()), listings_(std::move(listings)) {
+    if (components_.empty() && listings_)
+        listings_->release();
     for (size_t i = 0; i < components_.size(); ++i)
         components_[i]->readInBackground(reads_[i].get_future().share());
     size_t cores = std::clamp<size_t>(std::thread::hardware_concurrency(), 1, 4);
@@ -44,7 +47,14 @@ void DesignerReader::readNext() {
         } catch (...) {
             reads_[i].set_exception(std::current_exception());
         }
+        finishOne();
     }
+}
+
+void DesignerReader::finishOne() {
+    // Every read took what it needed from the listings before it finished.
+    if (++finished_ == components_.size() && listings_)
+        listings_->release();
 }
 
 } // namespace corvane::vbide

@@ -4,12 +4,14 @@
 // The components are read in project order by as many threads as the machine has cores (at
 // most four); each component waits for its own read when it is asked for anything its file
 // decides (see VBComponent::readInBackground), so a caller walking the components in order
-// works on the first ones while later ones are still being read. A read touches only its own
+// works on the first ones while later ones are still being read. Once the last one is read,
+// the folder listings the reads shared are let go. A read touches only its own
 // component and the control type table, which guards the one cache it fills. Destroying the
 // reader waits for the reads under way; reads not started yet are done first.
 #pragma once
 
 #include "vbide/ControlTypeTable.h"
+#include "vbide/FolderListings.h"
 
 #include <atomic>
 #include <future>
@@ -23,9 +25,9 @@ class VBComponent;
 
 class DesignerReader {
 public:
-    // Starts reading the components' files.
+    // Starts reading the components' files; `listings`, when given, are released once all are read.
     DesignerReader(std::vector<std::shared_ptr<VBComponent>> components, int codePage,
-                   std::shared_ptr<const ControlTypeTable> table);
+                   std::shared_ptr<const ControlTypeTable> table, std::shared_ptr<FolderListings> listings = nullptr);
     DesignerReader(const DesignerReader&) = delete;
     DesignerReader& operator=(const DesignerReader&) = delete;
     // Waits until every component has been read.
@@ -33,12 +35,15 @@ public:
 
 private:
     void readNext();
+    void finishOne(); // lets the listings go after the last read
 
     std::vector<std::shared_ptr<VBComponent>> components_;
     int codePage_;
     std::shared_ptr<const ControlTypeTable> table_;
     std::vector<std::promise<void>> reads_; // one per component, kept by its index
+    std::shared_ptr<FolderListings> listings_;
     std::atomic<size_t> next_{0};
+    std::atomic<size_t> finished_{0};
     std::vector<std::thread> threads_;
 };
 

@@ -3,7 +3,6 @@
 #include "platform/Utf8Path.h"
 #include "vbruntime/CaseFold.h"
 
-#include <system_error>
 
 namespace corvane::vbide {
 
@@ -48,37 +47,13 @@ std::string_view stemOf(std::string_view name) {
 
 } // namespace
 
-const PathResolver::Listing& PathResolver::listingOf(const fs::path& folder) const {
-    auto [place, added] = listings_.try_emplace(folder.string());
-    Listing& listing = place->second;
-    if (added) { // an empty or unreadable folder is remembered as such
-        std::error_code error;
-        for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-            const size_t index = listing.names.size();
-            listing.names.push_back(it->path().filename().string());
-            listing.exactly.emplace(listing.names.back(), index);
-            listing.foldedFirst.emplace(foldCase(listing.names.back()), index);
-        }
-    }
-    return listing;
-}
-
-std::string PathResolver::findEntry(const fs::path& folder, const std::string& name) const {
-    const Listing& listing = listingOf(folder);
-    // An entry of exactly that name comes first, then the first that matches in another case.
-    if (auto exact = listing.exactly.find(name); exact != listing.exactly.end())
-        return listing.names[exact->second];
-    if (auto folded = listing.foldedFirst.find(foldCase(name)); folded != listing.foldedFirst.end())
-        return listing.names[folded->second];
-    return {};
-}
-
 std::string PathResolver::findShortNameEntry(const fs::path& folder, const std::string& name,
                                              std::string_view preferredStem) const {
     if (name.find('~') == std::string::npos)
         return {};
     std::vector<std::string> candidates;
-    for (const std::string& real : listingOf(folder).names)
+    const auto listing = listings_->of(folder);
+    for (const std::string& real : listing->names)
         if (isShortNameOf(name, real))
             candidates.push_back(real);
     if (candidates.size() == 1)
@@ -125,7 +100,7 @@ fs::path PathResolver::resolve(std::string_view vbPath, std::string_view preferr
             found /= platform::pathFromUtf8(part);
             continue;
         }
-        std::string real = findEntry(found, part);
+        std::string real = listings_->of(found)->find(part);
         if (real.empty())
             real = findShortNameEntry(found, part, preferredStem);
         if (real.empty())

@@ -3,19 +3,22 @@
 // case-sensitive file system each part is matched without regard to letter case.
 #pragma once
 
+#include "vbide/FolderListings.h"
+
 #include <filesystem>
-#include <map>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <vector>
 
 namespace corvane::vbide {
 
 class PathResolver {
 public:
-    // Resolves paths relative to `base` (the project's folder).
-    explicit PathResolver(std::filesystem::path base) : base_(std::move(base)) {}
+    // Resolves paths relative to `base` (the project's folder), reading folders through
+    // `listings` when given (shared with the other resolvers of a project), else its own.
+    explicit PathResolver(std::filesystem::path base, std::shared_ptr<FolderListings> listings = nullptr)
+        : base_(std::move(base)),
+          listings_(listings ? std::move(listings) : std::make_shared<FolderListings>()) {}
 
     // The file a path (UTF-8, as written in a project file) names: the existing file whose
     // parts match without regard to letter case, else the path as written below the base.
@@ -33,22 +36,15 @@ public:
     // extension begins the long name's, letter case ignored.
     static bool isShortNameOf(std::string_view shortName, std::string_view longName);
 
+    // The folder listings this resolver reads through, to share with other resolvers.
+    const std::shared_ptr<FolderListings>& listings() const noexcept { return listings_; }
+
 private:
-    // A folder's entries as read once: a project names hundreds of files in one folder, and
-    // each is looked up by name, not by a walk over the others.
-    struct Listing {
-        std::vector<std::string> names;                      // in the folder's order
-        std::unordered_map<std::string, size_t> exactly;     // name -> its place
-        std::unordered_map<std::string, size_t> foldedFirst; // folded name -> the first such place
-    };
-    const Listing& listingOf(const std::filesystem::path& folder) const;
-    std::string findEntry(const std::filesystem::path& folder, const std::string& name) const;
     std::string findShortNameEntry(const std::filesystem::path& folder, const std::string& name,
                                    std::string_view preferredStem) const;
 
     std::filesystem::path base_;
-    // folder -> its entries (read once per folder)
-    mutable std::map<std::string, Listing> listings_;
+    std::shared_ptr<FolderListings> listings_; // each folder's entries, read once
 };
 
 } // namespace corvane::vbide

@@ -6,6 +6,9 @@
 #include "vbide/PathResolver.h"
 #include "vbruntime/CaseFold.h"
 
+#include <map>
+#include <mutex>
+
 namespace corvane::vbide {
 
 namespace {
@@ -53,18 +56,42 @@ std::optional<std::string> attributeVbName(std::string_view bytes, int codePage)
     return std::nullopt;
 }
 
-// Finds the .frx files a designer refers to, beside it.
-FrxLoader frxLoaderFor(const std::filesystem::path& designerFile) {
-    auto folder = std::make_shared<PathResolver>(designerFile.parent_path());
-    std::string stem = designerFile.stem().string();
-    return [folder, stem](const std::string& frxName) -> std::optional<FrxFile> {
-        std::filesystem::path path = folder->resolve(frxName, stem);
+// Finds the .frx files a designer refers to, beside it, reading its folder through the
+// project's listings (one listing of a folder serves every designer in it); each file found is
+// remembered by the name written, so that the folder is not read again for it.
+class FrxFinder {
+public:
+    FrxFinder(const std::filesystem::path& designerFile, std::shared_ptr<FolderListings> listings)
+        : paths_(designerFile.parent_path(), std::move(listings)), stem_(designerFile.stem().string()) {}
+
+    std::optional<FrxFile> find(const std::string& frxName) {
+        std::lock_guard lock(mutex_);
+        auto known = found_.find(frxName);
+        const bool remembered = known != found_.end();
+        std::filesystem::path path = remembered ? known->second : paths_.resolve(frxName, stem_);
         std::error_code error;
         uint64_t size = std::filesystem::file_size(path, error);
+        if (error && remembered) { // renamed since: looked for again
+            error.clear();
+            path = paths_.resolve(frxName, stem_);
+            size = std::filesystem::file_size(path, error);
+        }
         if (error)
             return std::nullopt;
+        found_.insert_or_assign(frxName, path);
         return FrxFile{path.filename().string(), size, [path] { return readFileBytes(path); }};
-    };
+    }
+
+private:
+    PathResolver paths_;
+    std::string stem_;
+    std::mutex mutex_; // the designer's property sets may be built on another thread than its read
+    std::map<std::string, std::filesystem::path> found_; // by the name as written
+};
+
+FrxLoader frxLoaderFor(const std::filesystem::path& designerFile, std::shared_ptr<FolderListings> listings) {
+    auto finder = std::make_shared<FrxFinder>(designerFile, std::move(listings));
+    return [finder](const std::string& frxName) { return finder->find(frxName); };
 }
 
 } // namespace
@@ -87,7 +114,9 @@ std::shared_ptr<VBComponent> VBComponent::create(const ProjectEntry& entry, cons
     std::string name = entry.type == 1 || entry.type == 2 ? entry.name
                        : entry.type == 4 || entry.type == 10 ? fileNameOf(entry.path)
                                                              : stemOf(entry.path);
-    return std::shared_ptr<VBComponent>(new VBComponent(entry.type, name, paths.resolve(entry.path)));
+    std::shared_ptr<VBComponent> component(new VBComponent(entry.type, name, paths.resolve(entry.path)));
+    component->listings_ = paths.listings();
+    return component;
 }
 
 void VBComponent::readContent(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
@@ -95,6 +124,7 @@ void VBComponent::readContent(int codePage, const std::shared_ptr<const ControlT
         readDesigner(codePage, table);
     else if (type_ == 11)
         readActiveXDesignerName(codePage);
+    listings_.reset(); // the designer's own resolver keeps what it needs
 }
 
 void VBComponent::readDesigner(int codePage, const std::shared_ptr<const ControlTypeTable>& table) {
@@ -106,8 +136,8 @@ void VBComponent::readDesigner(int codePage, const std::shared_ptr<const Control
             bool rest = false;
             return readFilePart(file, designerPartEnd, rest);
         };
-        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(), frxLoaderFor(file_),
-                                                   table, reread);
+        document_ = std::make_shared<FormDocument>(std::move(bytes), codePage, file_.string(),
+                                                   frxLoaderFor(file_, listings_), table, reread);
         name_ = document_->name();
         // The IDE writes "Attribute VB_Name" right after the block; a file that has it further
         // down is read whole for it.

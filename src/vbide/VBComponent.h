@@ -23,6 +23,7 @@
 
 namespace corvane::vbide {
 
+class FolderListings;
 class PathResolver;
 
 // The visual designer of a component: its controls.
@@ -153,6 +154,7 @@ private:
     std::vector<LoadWarning> noWarnings_;
     bool nameKnown_ = true;
     std::string missingFileAdvice_;
+    std::shared_ptr<FolderListings> listings_; // the project's folder listings, until the file is read
     std::shared_future<void> read_; // the background read of the file, if any
 };
 

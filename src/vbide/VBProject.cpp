@@ -71,13 +71,14 @@ void VBProject::readFiles(std::string_view projectBytes, int codePage) {
     name_ = projectFile_->name();
     helpFile_ = projectFile_->helpFile();
     const ReferenceCodePages* references = detection_ ? &detection_->references() : nullptr;
+    paths_->listings()->keep(); // one listing of each folder for every file found there
     for (const auto& entry : projectFile_->entries()) {
         components_.items_.push_back(VBComponent::create(entry, *paths_));
         const size_t index = components_.items_.size() - 1;
         if (references && std::ranges::find(references->unresolved, index) != references->unresolved.end())
             components_.items_.back()->setMissingFileAdvice(references->advice());
     }
-    reader_ = std::make_unique<DesignerReader>(components_.items_, codePage_, table_);
+    reader_ = std::make_unique<DesignerReader>(components_.items_, codePage_, table_, paths_->listings());
 }
 
 // The sample of the project's own text files: the project file, then its designers, modules
