@@ -22,6 +22,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
+#ifdef Q_OS_WIN
+constexpr char defaultPlatform[] = "windows";
+#else
+constexpr char defaultPlatform[] = "offscreen";
+#endif
+
 // Ends the test program when the platform plugin it asks for is in none of Qt's plugin
 // folders: on Windows Qt would report that in a message box and wait for a click for ever.
 void requirePlatformPlugin() {
@@ -45,8 +51,9 @@ void ensureApplication() {
     static QApplication* application = nullptr;
     if (application)
         return;
+    // On Windows the program's own platform: Qt's offscreen platform there has no fonts.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", defaultPlatform);
     // The Windows build puts Qt's plugins beside the programs in bin/, away from the test
     // programs; Wine hands no QT_* variable (QT_PLUGIN_PATH) to a Windows program.
     QCoreApplication::addLibraryPath(QStringLiteral(CORVANE_BINARY_DIR "/bin"));
