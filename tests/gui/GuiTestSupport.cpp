@@ -23,9 +23,9 @@ namespace fs = std::filesystem;
 namespace {
 
 #ifdef Q_OS_WIN
-constexpr char defaultPlatform[] = "windows";
+constexpr char DefaultPlatform[] = "windows";
 #else
-constexpr char defaultPlatform[] = "offscreen";
+constexpr char DefaultPlatform[] = "offscreen";
 #endif
 
 // Ends the test program when the platform plugin it asks for is in none of Qt's plugin
@@ -53,7 +53,7 @@ void ensureApplication() {
         return;
     // On Windows the program's own platform: Qt's offscreen platform there has no fonts.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", defaultPlatform);
+        qputenv("QT_QPA_PLATFORM", DefaultPlatform);
     // The Windows build puts Qt's plugins beside the programs in bin/, away from the test
     // programs; Wine hands no QT_* variable (QT_PLUGIN_PATH) to a Windows program.
     QCoreApplication::addLibraryPath(QStringLiteral(CORVANE_BINARY_DIR "/bin"));
