@@ -32,7 +32,7 @@ exec 3>&1 1>&2 # everything but the last line goes to standard error
 # The posix thread model: the default win32 variant of g++ 12 has no std::thread.
 packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
           autopoint pkg-config cmake ninja-build googletest zip unzip fp-compiler fp-utils hunspell-en-us
-          qt6-base-dev qt6-base-dev-tools xz-utils)
+          qt6-base-dev qt6-base-dev-tools xz-utils fonts-wine)
 missing=()
 for package in "${packages[@]}"; do
     dpkg -s "$package" >/dev/null 2>&1 || missing+=("$package")

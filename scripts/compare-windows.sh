@@ -10,7 +10,8 @@
 #   Linux chmls). Line ends and the path of the run folder (Z:\... under Wine) are evened out
 #   in printed text only; files are compared byte for byte.
 #   Where both builds have the desktop program, the editor's pictures of the example are
-#   compared too (scripts/windows/screenshot_layout.py: size and layout, fonts aside).
+#   compared too (scripts/windows/screenshot_layout.py: size and layout, fonts aside), and so
+#   is the data file each build's GUI tests saved from the editor after the same edits.
 # Prints one line per difference and a summary; exits 1 when anything differs.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -188,6 +189,16 @@ for windows, posix in ((folder, linux), (build, linuxBuild)):
 open(path, "w", encoding="utf-8", errors="surrogateescape", newline="").write(text)
 EOF
 same_file settings.reg
+
+# The data file the desktop editor saved after the same typed edits in the GUI tests of both
+# builds (EditorWindow.UserEditsSortsGroupsSwitchesAndClosesWithTheCloseBox): byte for byte.
+edited=edited/ContextHelp.txt
+if [ -f "$root/build/$edited" ] && [ -f "$root/build-windows/$edited" ]; then
+    cmp -s "$root/build/$edited" "$root/build-windows/$edited" ||
+        differ "the data file the editor saved after the same edits ($edited)"
+elif [ -f "$root/build-windows/bin/corvane-gui.exe" ]; then
+    differ "no data file saved by the editor's GUI tests in both builds ($edited): run scripts/test.sh and scripts/test-windows.sh first"
+fi
 
 # The editor's picture of the example: the Linux program on Qt's offscreen platform, the
 # Windows one on its own platform under Wine at a virtual X server; the same layout, fonts aside.

@@ -31,6 +31,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
     /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1 || true
     /usr/lib/wine/wineserver -w || true
 fi
+# Wine's own fonts (fonts-wine: Tahoma, MS Sans Serif ...) in the prefix's Fonts folder, where a
+# Windows program finds its dialog font: Wine does not load them from its data folder, and the
+# dialog font then falls back to a serif face of other widths.
+cp -u /usr/share/wine/fonts/*.ttf "$WINEPREFIX/drive_c/windows/Fonts/"
 cd "$build"
 status=0
 # A test that fails runs once more, and only a second failure fails the run: under load, Wine

@@ -6,6 +6,7 @@
 #include "testsupport/TreeFiles.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QTest>
 #include <QTimer>
 
@@ -19,6 +20,30 @@ namespace corvane::test {
 
 namespace fs = std::filesystem;
 
+namespace {
+
+#ifdef Q_OS_WIN
+constexpr char DefaultPlatform[] = "windows";
+#else
+constexpr char DefaultPlatform[] = "offscreen";
+#endif
+
+// Ends the test program when the platform plugin it asks for is in none of Qt's plugin
+// folders: on Windows Qt would report that in a message box and wait for a click for ever.
+void requirePlatformPlugin() {
+#ifdef Q_OS_WIN
+    QString platform = qEnvironmentVariable("QT_QPA_PLATFORM").section(u':', 0, 0);
+    for (const QString& folder : QCoreApplication::libraryPaths())
+        if (QFileInfo::exists(folder + QStringLiteral("/platforms/q") + platform + QStringLiteral(".dll")))
+            return;
+    std::cerr << "no Qt platform plugin \"" << platform.toStdString() << "\" in "
+              << QCoreApplication::libraryPaths().join(u';').toStdString() << "\n";
+    std::exit(1);
+#endif
+}
+
+} // namespace
+
 void ensureApplication() {
     static int argc = 1;
     static char name[] = "corvane_gui_tests";
@@ -26,8 +51,13 @@ void ensureApplication() {
     static QApplication* application = nullptr;
     if (application)
         return;
+    // On Windows the program's own platform: Qt's offscreen platform there has no fonts.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
+        qputenv("QT_QPA_PLATFORM", DefaultPlatform);
+    // The Windows build puts Qt's plugins beside the programs in bin/, away from the test
+    // programs; Wine hands no QT_* variable (QT_PLUGIN_PATH) to a Windows program.
+    QCoreApplication::addLibraryPath(QStringLiteral(CORVANE_BINARY_DIR "/bin"));
+    requirePlatformPlugin();
     application = new QApplication(argc, argv); // lives as long as the test program
 }
 

@@ -12,6 +12,7 @@
 
 #include <QImage>
 #include <QListView>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTableView>
 #include <QTest>
@@ -54,15 +55,15 @@ QRect inPicture(const QWidget& window, const QWidget& part, QRect area, qreal sc
 // Writes the window's picture and reads it back: it has the window's size and shows the
 // window's widgets (many colours: frames, texts, selections), and each of `parts` (a widget
 // and an area of it, such as a grid row) has something drawn in it. An empty, black or
-// one-colour picture fails.
+// one-colour picture fails; a window of few parts may ask for fewer than 16 colours.
 void expectPicture(QWidget& window, const std::string& name,
-                   const std::vector<std::pair<const QWidget*, QRect>>& parts = {}) {
+                   const std::vector<std::pair<const QWidget*, QRect>>& parts = {}, int colours = 16) {
     auto file = screenshotFolder() / name;
     ASSERT_TRUE(app::saveScreenshot(window, file)) << file;
     QImage written(QString::fromStdString(file.string()));
     ASSERT_FALSE(written.isNull()) << file;
     EXPECT_EQ(written.size(), window.size() * window.devicePixelRatio());
-    EXPECT_GE(colourCount(written, written.rect(), 16), 16) << name << ": hardly anything is drawn";
+    EXPECT_GE(colourCount(written, written.rect(), colours), colours) << name << ": hardly anything is drawn";
     for (const auto& [part, area] : parts) {
         QRect where = inPicture(window, *part, area, window.devicePixelRatio());
         ASSERT_FALSE(where.isEmpty()) << name << ": " << part->objectName().toStdString();
@@ -120,7 +121,11 @@ TEST(Screenshot, MainWindowsArePaintedIntoPngFiles) {
     busy.SetValue(40);
     busy.Show();
     ASSERT_TRUE(waitFor([&] { return busy.widget()->isVisible(); }));
-    expectPicture(*busy.widget(), "busy.png");
+    // Its text, the bar's frame and fill and the background: Windows' default fonts are drawn
+    // without smoothing, which leaves hardly more colours than those.
+    auto* bar = busy.widget()->findChild<QProgressBar*>();
+    ASSERT_NE(bar, nullptr);
+    expectPicture(*busy.widget(), "busy.png", {{bar, bar->rect()}}, 4);
     busy.Hide();
     editor->Unload();
 }

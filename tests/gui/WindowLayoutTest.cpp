@@ -95,6 +95,10 @@ TEST(WindowLayout, TheGridsLastRowAndScrollBarLieInsideTheWindowAtEverySize) {
 TEST(WindowLayout, TheLayoutHoldsAtOtherScreenScales) {
     if (std::getenv("CORVANE_EXPECTED_DPI"))
         GTEST_SKIP() << "runs in the parent only";
+#ifdef _WIN32
+    GTEST_SKIP() << "other screen scales are made by the screens of Qt's offscreen platform, which in a Windows "
+                    "build has no fonts to lay the editor out with";
+#endif
     TempDir dir;
     for (bool qtScales : {true, false}) {
         for (int dpi : {120, 144, 192}) {

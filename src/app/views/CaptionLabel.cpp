@@ -65,7 +65,14 @@ void CaptionLabel::fit() {
         return;
     }
     QFont smaller = base;
-    smaller.setPointSizeF(base.pointSizeF() * std::max(SmallestScale, width() / needed));
+    double scale = std::max(SmallestScale, width() / needed);
+    smaller.setPointSizeF(base.pointSizeF() * scale);
+    // Hinted fonts (Windows draws through GDI) do not narrow in proportion to their size: the
+    // next smaller steps until the text fits.
+    while (scale > SmallestScale && QFontMetricsF(smaller).horizontalAdvance(text()) > width()) {
+        scale = std::max(SmallestScale, scale - 0.02);
+        smaller.setPointSizeF(base.pointSizeF() * scale);
+    }
     setFont(smaller);
 }
 
