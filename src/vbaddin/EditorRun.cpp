@@ -64,6 +64,10 @@ void waitPainting(HANDLE process) {
                 continue;
             ::TranslateMessage(&message);
             ::DispatchMessageW(&message);
+            // A window that never validates its area gets WM_PAINT for ever: the end of the
+            // process is looked for after every message, not only when the queue runs dry.
+            if (::WaitForSingleObject(process, 0) == WAIT_OBJECT_0)
+                return;
         }
     }
 }
@@ -106,7 +110,8 @@ std::wstring runEditor(const std::wstring& program, const std::wstring& project,
     ::CloseHandle(started.hProcess);
     if (disabled) {
         ::EnableWindow(ideWindow, TRUE);
-        ::SetForegroundWindow(ideWindow);
+        if (::IsWindowVisible(ideWindow))
+            ::SetForegroundWindow(ideWindow); // the developer goes on where the editor was
     }
     return {};
 }
