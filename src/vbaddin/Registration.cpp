@@ -96,6 +96,14 @@ DWORD readNumber(const std::wstring& path, const wchar_t* name) {
     return value;
 }
 
+bool keyExists(const std::wstring& path) {
+    HKEY key = nullptr;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    ::RegCloseKey(key);
+    return true;
+}
+
 bool isEmptyKey(const std::wstring& path) {
     HKEY key = nullptr;
     if (::RegOpenKeyExW(HKEY_CURRENT_USER, path.c_str(), 0, KEY_READ, &key) != ERROR_SUCCESS)
@@ -136,7 +144,7 @@ HRESULT registerAddin(const std::wstring& dllPath) {
     std::wstring progIdKey = std::wstring(L"Software\\Classes\\") + ProgId;
     std::vector<std::wstring> created = readList(classKey(), createdKeysValue);
     DWORD iniMade = readNumber(classKey(), createdIniValue);
-    bool registeredBefore = !created.empty() || iniMade != 0 || !isEmptyKey(classKey());
+    bool registeredBefore = keyExists(classKey());
     HKEY classEntry = nullptr, inproc = nullptr, addin = nullptr;
     LONG status = writeKey(progIdKey, L"Corvane", created);
     if (status == ERROR_SUCCESS)
