@@ -1,6 +1,7 @@
 // `corvane addin register|unregister`: the VB6 add-in beside the program registered and removed
 // for the current user through the system's regsvr32 (Windows), or a clear word elsewhere.
 #include "cli/CommandOutcome.h"
+#include "platform/ChildProcess.h"
 #include "platform/Machine.h"
 #include "platform/Utf8Path.h"
 
