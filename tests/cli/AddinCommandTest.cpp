@@ -67,7 +67,8 @@ TEST(AddinCommand, OnWindowsTheDllBesideTheProgramIsRegisteredAndRemoved) {
     EXPECT_EQ(notDll.err, "corvane: " + shown + " is not a Windows DLL\n");
     EXPECT_FALSE(addinKeyExists());
 
-    fs::copy_file(platform::pathFromUtf8(CORVANE_VB6ADDIN_DLL), dll, fs::copy_options::overwrite_existing);
+    fs::remove(dll); // MinGW's copy_file does not overwrite
+    fs::copy_file(platform::pathFromUtf8(CORVANE_VB6ADDIN_DLL), dll);
     Outcome registered = runCommandLine({"addin", "register"});
     EXPECT_EQ(registered.status, 0) << registered.err;
     EXPECT_EQ(registered.out, "corvane: the VB6 add-in is registered for the current user: " + shown + "\n");
