@@ -29,8 +29,9 @@ for argument in "$@"; do
 done
 exec 3>&1 1>&2 # everything but the last line goes to standard error
 
-# The posix thread model: the default win32 variant of g++ 12 has no std::thread.
-packages=(g++-mingw-w64-x86-64-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
+# The posix thread model: the default win32 variant of g++ 12 has no std::thread. The i686
+# compiler builds the add-in for the VB6 IDE, a 32-bit program.
+packages=(g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix mingw-w64-tools wine64 dpkg-dev autoconf automake libtool
           autopoint pkg-config cmake ninja-build googletest zip unzip fp-compiler fp-utils hunspell-en-us
           qt6-base-dev qt6-base-dev-tools xz-utils fonts-wine)
 missing=()
@@ -282,6 +283,23 @@ mkdir -p "$build/bin/platforms" "$build/bin/styles"
 cp -u "${mingw_runtime[@]}" "${qt_runtime[@]}" "$deps/qt/bin/Qt6Test.dll" "$build/bin/"
 cp -u "$deps/qt/plugins/platforms/qwindows.dll" "$deps/qt/plugins/platforms/qoffscreen.dll" "$build/bin/platforms/"
 cp -u "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$build/bin/styles/"
+
+# The add-in the VB6 IDE loads, for 32 bits as the IDE is: its few sources straight through the
+# i686 compiler, with no library of the program and no Qt (the 64-bit build of the same
+# sources, in the tree above, is the one the tests load under 64-bit Wine).
+build_vb6addin32() {
+    local out="$build/vb6addin32" flags=(-std=c++20 -O2 -Wall -Wextra -Wpedantic -Wshadow -Wcast-align
+        -Woverloaded-virtual -Wimplicit-fallthrough -Wno-non-virtual-dtor)
+    [ "${CORVANE_WERROR:-OFF}" = ON ] && flags+=(-Werror)
+    mkdir -p "$out"
+    i686-w64-mingw32-windres -I "$root/resources" "$root/src/vbaddin/addin.rc" -O coff -o "$out/addin.o"
+    i686-w64-mingw32-g++-posix "${flags[@]}" -I"$root/src" -shared -s -o "$out/corvane-addin.dll" \
+        "$root"/src/vbaddin/*.cpp "$out/addin.o" -static -static-libgcc -static-libstdc++ -Wl,--kill-at \
+        -lole32 -loleaut32 -luuid -ladvapi32 -luser32 -lgdi32
+}
+if ((${#targets[@]} == 0)); then
+    build_vb6addin32
+fi
 if ((${#targets[@]})); then
     echo "$build" >&3
     exit 0
@@ -300,6 +318,13 @@ package="$build/package/corvane"
 rm -rf "$build/package" && mkdir -p "$package/bin/helpcompilers" "$package/bin/platforms" "$package/bin/styles" \
     "$package/share/corvane/dictionaries" "$package/licenses"
 cp "$build/bin/corvane.exe" "$build/bin/corvane-gui.exe" "$build/bin/corvane-chm-trial.exe" "$package/bin/"
+# The VB6 add-in beside corvane-gui.exe, which it runs; it imports only Windows' own DLLs.
+if i686-w64-mingw32-objdump -p "$build/vb6addin32/corvane-addin.dll" | grep 'DLL Name:' |
+        grep -viE 'DLL Name: (kernel32|user32|gdi32|advapi32|ole32|oleaut32|msvcrt)\.dll'; then
+    echo "build-windows: the VB6 add-in imports a DLL Windows does not have" >&2
+    exit 1
+fi
+cp "$build/vb6addin32/corvane-addin.dll" "$package/bin/"
 cp "${qt_runtime[@]}" "${mingw_runtime[@]}" "$package/bin/"
 cp "$deps/qt/plugins/platforms/qwindows.dll" "$package/bin/platforms/"
 cp "$deps/qt/plugins/styles/qwindowsvistastyle.dll" "$package/bin/styles/"

@@ -15,7 +15,7 @@ set -euo pipefail
 
 # The layers, lowest first; the folders of one layer do not include each other.
 layers=(
-    "platform"
+    "platform vbaddin"
     "vbruntime"
     "files"
     "text process"

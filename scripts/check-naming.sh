@@ -19,9 +19,11 @@ fi
 output="$(mktemp)"
 report="$(mktemp)"
 trap 'rm -f "$output" "$report"' EXIT
-files=$(find "$root/src/" -name '*.cpp' | wc -l)
+# src/vbaddin/ is the VB6 add-in, built only for Windows: the Linux build's compile commands
+# do not hold it, and clang-tidy cannot read its Windows headers here.
+files=$(find "$root/src/" -name '*.cpp' -not -path "$root/src/vbaddin/*" | wc -l)
 # GCC's own warning options are unknown to clang: they must not count as findings.
-find "$root/src/" -name '*.cpp' -print0 | sort -z |
+find "$root/src/" -name '*.cpp' -not -path "$root/src/vbaddin/*" -print0 | sort -z |
     xargs -0 -P"$(nproc)" -n4 "$tidy" -p "$build" --quiet --config-file="$root/.clang-tidy" \
         --extra-arg=-Wno-unknown-warning-option >"$output" 2>&1 || true
 # A file clang-tidy could not compile is checked by no one: that fails the check too.

@@ -49,6 +49,15 @@ if [ -n "$retried" ]; then
     echo "$retried" | sed 's/^/test-windows:   /' >&2
 fi
 
+# The VB6 add-in registered by Wine's regsvr32 in a fresh Wine prefix and removed again leaves
+# the registry and vbaddin.ini as they were: the 64-bit build of its sources (64-bit Wine cannot
+# run the zip's 32-bit one). Only on a whole run.
+if [ "$#" -eq 0 ]; then
+    if ! "$root/tests/vb6addin/registration_test.sh" "$build/bin/corvane-addin.dll"; then
+        status=1
+    fi
+fi
+
 # The zip as a user unpacks it compiles the example project: corvane.exe runs hhc.exe, which
 # runs chmcmd.exe, and the .chm beside the project holds the popup texts. Only on a whole run.
 if [ "$#" -eq 0 ]; then

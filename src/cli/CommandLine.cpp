@@ -1,5 +1,6 @@
 #include "cli/CommandLine.h"
 
+#include "cli/AddinCommand.h"
 #include "cli/CompileCommand.h"
 #include "cli/CoverageCommand.h"
 #include "cli/ExportCommand.h"
@@ -116,6 +117,13 @@ std::string usageText() {
            "      why is still written) or the file not written; 2 wrong arguments, unknown\n"
            "      module or language.\n"
            "\n"
+           "  addin register|unregister\n"
+           "      Windows only: registers the VB6 add-in (corvane-addin.dll beside corvane.exe)\n"
+           "      for the current user, so that the VB6 IDE shows \"Corvane ...\" in its\n"
+           "      Add-Ins menu, or removes it again, through the system's regsvr32.\n"
+           "      Exit status: 0 done; 1 regsvr32 failed; 2 wrong arguments, not Windows, or\n"
+           "      no add-in beside the program.\n"
+           "\n"
            "Translation (XLIFF 1.2 or gettext PO files for translators' tools):\n"
            "  export PROJECT.vbp --language NAME [--format xliff|po] [-o FILE]\n"
            "      Writes one unit per control with help text in the primary language (source)\n"
@@ -190,6 +198,8 @@ int run(const std::vector<std::string>& arguments, std::ostream& out, std::ostre
                          : command == "import"   ? runImport
                          : command == "coverage" ? runCoverage
                                                  : nullptr;
+    if (command == "addin") // the add-in's registration reads no project and no program data
+        return runAddin(rest, out, err);
     if (command == "preview") {
         err << "corvane: 'preview' draws with Qt; this program was built without the desktop program\n";
         return 2;

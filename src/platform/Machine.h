@@ -4,10 +4,16 @@
 
 #include <cstddef>
 #include <ctime>
+#include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 namespace corvane::platform {
+
+// The program that registers a COM in-process server (a DLL) for 32 bits or for 64, the
+// system's regsvr32.exe for that width; nothing where the system has no COM (POSIX).
+std::optional<std::filesystem::path> comServerRegistrar(bool thirtyTwoBit);
 
 // The number of this process.
 long currentProcessId();

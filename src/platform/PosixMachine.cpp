@@ -66,6 +66,8 @@ void crashNow() {
     std::abort(); // not reached: the signal ends the process
 }
 
+std::optional<std::filesystem::path> comServerRegistrar(bool) { return std::nullopt; }
+
 } // namespace corvane::platform
 
 #endif

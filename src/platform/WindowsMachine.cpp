@@ -75,6 +75,17 @@ void crashNow() {
     std::abort(); // not reached: the exception ends the process
 }
 
+std::optional<std::filesystem::path> comServerRegistrar(bool thirtyTwoBit) {
+    wchar_t folder[MAX_PATH];
+    // A 64-bit Windows keeps its 32-bit programs in SysWOW64; a 32-bit one has only System32.
+    UINT length = thirtyTwoBit && sizeof(void*) == 8 ? ::GetSystemWow64DirectoryW(folder, MAX_PATH) : 0;
+    if (length == 0 || length >= MAX_PATH)
+        length = ::GetSystemDirectoryW(folder, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return std::nullopt;
+    return std::filesystem::path(std::wstring(folder, length)) / L"regsvr32.exe";
+}
+
 } // namespace corvane::platform
 
 #endif

@@ -5,6 +5,9 @@
 // The environment variable CORVANE_STAND_IN_STEPS lists what it does, in order, the steps
 // separated by "|":
 //   arguments        writes "[arg]\n" for every argument
+//   arguments-to=NAME  writes the same lines into the file NAME instead
+//   copy=FROM=TO     copies the file FROM to TO (what a file held when the program ran)
+//   sleep=MS         waits MS milliseconds (a program that stays open a while)
 //   error-line       writes "Error: something in <first argument>\n"
 //   write=NAME=TEXT  writes TEXT into the file NAME (relative to the current folder)
 //   cwd              writes the current folder and "\n"
@@ -14,12 +17,14 @@
 #include "platform/Machine.h"
 #include "platform/Utf8Path.h"
 
+#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -45,6 +50,17 @@ int main(int argc, char** argv) {
         if (step == "arguments") {
             for (const std::string& argument : arguments)
                 std::cout << "[" << argument << "]\n";
+        } else if (step.starts_with("arguments-to=")) {
+            std::ofstream lines(corvane::platform::pathFromUtf8(step.substr(13)), std::ios::binary);
+            for (const std::string& argument : arguments)
+                lines << "[" << argument << "]\n";
+        } else if (step.starts_with("copy=")) {
+            const size_t equals = step.find('=', 5);
+            std::filesystem::copy_file(corvane::platform::pathFromUtf8(step.substr(5, equals - 5)),
+                                       corvane::platform::pathFromUtf8(step.substr(equals + 1)),
+                                       std::filesystem::copy_options::overwrite_existing);
+        } else if (step.starts_with("sleep=")) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(std::atoi(step.c_str() + 6)));
         } else if (step == "error-line") {
             std::cout << "Error: something in " << (arguments.empty() ? "" : arguments[0]) << "\n";
         } else if (step.starts_with("write=")) {
