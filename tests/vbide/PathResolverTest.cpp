@@ -83,18 +83,24 @@ TEST(PathResolver, ProjectReadsEachFolderOnceForAllItsDesignersAndLetsTheListing
         ASSERT_EQ(controls.Count(), 1) << i;
         EXPECT_EQ(controls.Item(1)->Properties().Item("Caption").Value().toText(), "Balance " + std::to_string(i));
     }
-    EXPECT_EQ(listings->reads(), 3u); // each form remembers the .frx it found; "Forms" read anew for one
+#ifdef _WIN32
+    constexpr size_t RenamedRead = 0; // the name it found still opens the file: names ignore letter case
+#else
+    constexpr size_t RenamedRead = 1;
+#endif
+    const size_t afterRename = listings->reads();
+    EXPECT_EQ(afterRename, 2u + RenamedRead); // each form remembers the .frx it found; "Forms" read anew for one
     // The listings were let go and are not kept since: a file made later is found, each time
     // by a listing read anew, until they are kept again.
     test::writeFile(dir / "Forms" / "frmLater.frm", "form");
     EXPECT_EQ(paths.resolve("Forms\\FRMLATER.FRM"), dir / "Forms" / "frmLater.frm");
-    EXPECT_EQ(listings->reads(), 5u);
+    EXPECT_EQ(listings->reads(), afterRename + 2);
     fs::rename(dir / "Forms" / "frmLater.frm", dir / "Forms" / "frmLatest.frm");
     EXPECT_EQ(paths.resolve("Forms\\FRMLATEST.FRM"), dir / "Forms" / "frmLatest.frm");
     listings->keep();
     EXPECT_EQ(paths.resolve("Forms\\FRMLATEST.FRM"), dir / "Forms" / "frmLatest.frm");
     EXPECT_EQ(paths.resolve("Forms\\FRMACCOUNT7.FRM"), dir / "Forms" / "frmAccount7.frm");
-    EXPECT_EQ(listings->reads(), 9u);
+    EXPECT_EQ(listings->reads(), afterRename + 6);
 }
 
 } // namespace
